@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds the module and renders every example chart to an SVG file under examples/out/.
+source "$(dirname "$0")/setup.sh"
+python -m pip install -q --no-build-isolation .
+mkdir -p examples/out
+for script in examples/*.py; do
+  python "$script" examples/out
+done
+ls -l examples/out

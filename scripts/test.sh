@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the C++ suite (plain, then under ASan+UBSan) and the Python suite.
+source "$(dirname "$0")/setup.sh" libgtest-dev librsvg2-bin
+
+cmake -S . -B build/cpp -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQC_WERROR=ON
+cmake --build build/cpp
+ctest --test-dir build/cpp --output-on-failure -j "$JOBS"
+
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQC_WERROR=ON -DQC_SANITIZE=ON
+cmake --build build/asan
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/asan --output-on-failure -j "$JOBS"
+
+python -m pip install -q --no-build-isolation .
+python -m pytest -q tests
