@@ -12,4 +12,10 @@ void append_shortest(std::string& out, double v);
 void append_shortest(std::string& out, float v);
 std::string shortest(double v);
 
+// JSON number: shortest digits at the value's own width; "null" for NaN and infinities; fixed notation
+// with ".0" on whole numbers while the decimal exponent lies in [-5, 15] (double) or [-6, 12] (float),
+// exponent notation with an explicit sign ("1e+16", "1e-6") outside.
+void append_json_number(std::string& out, double v);
+void append_json_number(std::string& out, float v);
+
 }  // namespace qc::util
