@@ -10,6 +10,7 @@
 
 #include "model/indicators.hpp"
 #include "model/series/options.hpp"
+#include "primitives/core/types.hpp"
 
 namespace qc::api {
 
@@ -54,11 +55,8 @@ struct SignalConfig {
   }
 };
 
-struct Point {
-  double bar = 0.0;
-  double price = 0.0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
+// The primitives' anchor type, so that descriptions hand their points to the registry as they are.
+using Point = primitives::Point;
 
 // Main pane, or a sub-pane by index.
 struct PrimitivePane {
