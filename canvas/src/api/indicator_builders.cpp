@@ -55,40 +55,34 @@ model::Indicator with_values(model::Indicator ind, std::vector<double> v0, std::
   return ind;
 }
 
-// The record of a row whose arguments are a period, optionally followed by a colour or a multiplier.
-model::Indicator period_row(const IndicatorSpec& row, std::uint64_t period, std::optional<ArgValue> second = {}) {
-  if (!second) {
-    const ArgValue args[] = {period};
-    return build_indicator(row, args);
-  }
-  const ArgValue args[] = {period, *second};
-  return build_indicator(row, args);
-}
-
 }  // namespace
 
 std::optional<model::Indicator> sma_indicator(std::span<const model::Bar> bars, std::uint64_t period,
                                               std::string_view color) {
   if (period == 0 || bars.empty()) return std::nullopt;
-  return with_values(period_row(kSma, period, color), sma_values(closes_of(bars), period));
+  const ArgValue args[] = {period, color};
+  return with_values(build_indicator(kSma, args), sma_values(closes_of(bars), period));
 }
 
 std::optional<model::Indicator> ema_indicator(std::span<const model::Bar> bars, std::uint64_t period,
                                               std::string_view color) {
   if (period == 0 || bars.empty()) return std::nullopt;
-  return with_values(period_row(kEma, period, color), ema_values(closes_of(bars), period));
+  const ArgValue args[] = {period, color};
+  return with_values(build_indicator(kEma, args), ema_values(closes_of(bars), period));
 }
 
 std::optional<model::Indicator> rsi_indicator(std::span<const model::Bar> bars, std::uint64_t period) {
   if (period == 0 || bars.empty()) return std::nullopt;
-  return with_values(period_row(kRsi, period), rsi_values(closes_of(bars), period));
+  const ArgValue args[] = {period};
+  return with_values(build_indicator(kRsi, args), rsi_values(closes_of(bars), period));
 }
 
 std::optional<model::Indicator> bollinger_indicator(std::span<const model::Bar> bars, std::uint64_t period,
                                                     double multiplier) {
   if (period == 0 || bars.empty()) return std::nullopt;
+  const ArgValue args[] = {period, multiplier};
   BandValues bands = bollinger_values(closes_of(bars), period, multiplier);
-  return with_values(period_row(kBollinger, period, multiplier), std::move(bands.middle), std::move(bands.upper),
+  return with_values(build_indicator(kBollinger, args), std::move(bands.middle), std::move(bands.upper),
                      std::move(bands.lower));
 }
 
