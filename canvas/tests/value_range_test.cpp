@@ -1,5 +1,6 @@
 // Value ranges of indicators and of the price pane, the degenerate-range rule and the pane mapping.
 #include "api/layout.hpp"
+#include "coords/price_mapping.hpp"
 #include "api/value_range.hpp"
 
 #include <gtest/gtest.h>
@@ -129,24 +130,24 @@ TEST(PricePaneRange, ExtremeValuesKeepAFiniteWidth) {
   }
 }
 
-TEST(PaneScale, MapsTheRangeOntoThePane) {
-  const api::PaneScale main{0, 400, {100, 200}};
+TEST(PriceMapping, MapsTheRangeOntoThePane) {
+  const coords::PriceMapping main{100, 200, 0, 400};
   EXPECT_DOUBLE_EQ(main.y(150), 200);
   EXPECT_DOUBLE_EQ(main.y(100), 400);
   EXPECT_DOUBLE_EQ(main.y(200), 0);
-  const api::PaneScale sub{500, 400, {100, 200}};
+  const coords::PriceMapping sub{100, 200, 500, 400};
   EXPECT_DOUBLE_EQ(sub.y(150), 700);
   EXPECT_TRUE(std::isnan(main.y(kNaN)));
 }
 
-TEST(PaneScale, FarValuesStayFinite) {
-  const api::PaneScale scale{10, 300, {-1, 1}};
+TEST(PriceMapping, FarValuesStayFinite) {
+  const coords::PriceMapping scale{-1, 1, 10, 300};
   for (double v : {kMax, -kMax, 1e300, kInf, -kInf}) {
     EXPECT_TRUE(std::isfinite(scale.y(v))) << v;
   }
   EXPECT_LT(scale.y(kMax), scale.y(1));
   EXPECT_GT(scale.y(-kMax), scale.y(-1));
-  const api::PaneScale flat_pane{0, 0, {-1, 1}};
+  const coords::PriceMapping flat_pane{-1, 1, 0, 0};
   EXPECT_EQ(flat_pane.y(kMax), 0.0);
 }
 
@@ -156,7 +157,6 @@ TEST(Layout, PaneSizesFromTheCanvas) {
   EXPECT_DOUBLE_EQ(l.plot_height, 570);
   EXPECT_DOUBLE_EQ(l.main_height, 356.25);
   EXPECT_DOUBLE_EQ(l.spacing, 182.5);
-  EXPECT_DOUBLE_EQ(l.bar_x(0), 91.25);
   EXPECT_DOUBLE_EQ(l.candle_width(), 146);
   EXPECT_DOUBLE_EQ(api::Layout::make(800, 600, 1000, 0).candle_width(), 1.0);
 }

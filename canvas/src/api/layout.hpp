@@ -1,16 +1,15 @@
-// Pane geometry of one render: plot area, main pane, bar spacing and the value-to-pixel mapping of a pane.
+// Pane geometry of one render: plot area, main pane and bar spacing.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
-#include "api/value_range.hpp"
+#include "coords/price_scale.hpp"
+#include "coords/time_axis.hpp"
 
 namespace qc::api {
 
-inline constexpr double kPriceScaleWidth = 70.0;
-inline constexpr double kTimeAxisHeight = 30.0;
 inline constexpr double kSubPaneGap = 4.0;
 
 struct Layout {
@@ -28,31 +27,15 @@ struct Layout {
     Layout l;
     l.width = w;
     l.height = h;
-    l.plot_width = std::max(l.width - kPriceScaleWidth, 0.0);
-    l.plot_height = std::max(l.height - kTimeAxisHeight, 0.0);
+    l.plot_width = std::max(l.width - coords::kPriceScaleWidth, 0.0);
+    l.plot_height = std::max(l.height - coords::kTimeAxisHeight, 0.0);
     l.main_height = std::max((1.0 - sub_pane_ratio_sum) * l.plot_height, 0.0);
     l.n = bars;
     l.spacing = bars ? l.plot_width / static_cast<double>(bars) : 0.0;
     return l;
   }
 
-  double bar_x(double index) const { return (index + 0.5) * spacing; }
   double candle_width() const { return std::max(spacing * 0.8, 1.0); }
-};
-
-// Maps a value to y in a pane [top, top + height] over the range [lo, hi]. The fraction of the range is
-// held within a million pane heights, so a value far outside the range, or one whose distance from the
-// range overflows, still lands on a finite pixel.
-struct PaneScale {
-  double top = 0.0;
-  double height = 0.0;
-  ValueRange range;
-
-  double y(double v) const {
-    constexpr double kMaxFraction = 1e6;
-    const double t = std::clamp((v - range.lo) / (range.hi - range.lo), -kMaxFraction, kMaxFraction);
-    return top + height - t * height;
-  }
 };
 
 }  // namespace qc::api
