@@ -56,6 +56,16 @@ PathBuilder& PathBuilder::close() {
   return *this;
 }
 
+PathBuilder& PathBuilder::arc(double cx, double cy, double radius, double start_angle, double end_angle,
+                              bool anticlockwise) {
+  commands_.emplace_back(Arc{cx, cy, radius, start_angle, end_angle, anticlockwise});
+  extend(cx - radius, cy - radius);
+  extend(cx + radius, cy + radius);
+  subpath_start_ = {cx + radius * std::cos(start_angle), cy + radius * std::sin(start_angle)};
+  current_ = {cx + radius * std::cos(end_angle), cy + radius * std::sin(end_angle)};
+  return *this;
+}
+
 Path PathBuilder::build() {
   Path path;
   if (std::isfinite(min_x_)) path.bounds = {min_x_, min_y_, max_x_ - min_x_, max_y_ - min_y_};

@@ -64,6 +64,9 @@ class PathBuilder {
   PathBuilder& quad_to(double cx, double cy, double x, double y);
   PathBuilder& cubic_to(double c1x, double c1y, double c2x, double c2y, double x, double y);
   PathBuilder& close();
+  // A circular arc from start_angle to end_angle (radians) about (cx, cy); it starts its own subpath
+  // and leaves the current point at its end. The bounds take the whole circle's box.
+  PathBuilder& arc(double cx, double cy, double radius, double start_angle, double end_angle, bool anticlockwise);
 
   // Hands over the commands with their bounds ((0, 0, 0, 0) when no coordinate was finite) and leaves
   // the builder empty, as after clear().
