@@ -18,6 +18,7 @@ ClassSpec ChartClass::spec() {
   set_constructor<kNew>(s);
   s.methods = {
       chart_settings_methods(),
+      chart_signal_methods(),
   };
   return s;
 }

@@ -1,0 +1,53 @@
+// Label placement rules shared by the built-in primitives: alignment picks and offsets, line, offset and
+// box anchors.
+#pragma once
+
+#include <optional>
+#include <span>
+
+#include "primitives/core/render.hpp"
+#include "primitives/core/traits.hpp"
+
+namespace qc::primitives::catalog {
+
+// The record's text when it has non-empty content; labels are placed only then.
+const PrimitiveText* label_text(const PrimitiveData& data) noexcept;
+
+// One of three values by alignment: Start, Center, End.
+constexpr double pick(PrimitiveTextAlign align, double start, double center, double end) noexcept {
+  switch (align) {
+    case PrimitiveTextAlign::Start: return start;
+    case PrimitiveTextAlign::Center: return center;
+    case PrimitiveTextAlign::End: return end;
+  }
+  return center;
+}
+
+// Distance of a label from the thing it labels: half the font size plus 8 px.
+constexpr double label_offset(const PrimitiveText& text) noexcept { return text.font_size * 0.5 + 8.0; }
+
+// -offset, 0 or +offset by alignment.
+constexpr double align_offset(PrimitiveTextAlign align, double offset) noexcept {
+  return pick(align, -offset, 0.0, offset);
+}
+
+// Along a two-anchor line: h_align picks the start, middle or end of the segment, v_align moves the label
+// across it (Start above a left-to-right line); the rotation follows the line and never reads upside down.
+std::optional<TextAnchor> line_text_anchor(const PrimitiveData& data, const RenderContext& ctx, Point a, Point b);
+
+// At one anchor, moved by both alignments' offsets.
+std::optional<TextAnchor> offset_text_anchor(const PrimitiveData& data, const RenderContext& ctx, Point anchor);
+
+struct PixelBox {
+  double left, top, right, bottom;
+};
+
+// The pixel box of a set of anchors: smallest and largest bar and price (NaN coordinates skipped), mapped
+// with the smallest bar at the left and the largest price at the top.
+PixelBox chart_box(const RenderContext& ctx, std::span<const Point> points) noexcept;
+
+// Inside a box: 10 px in from the edge the alignment names (plus half the font size vertically), or its
+// middle for Center.
+std::optional<TextAnchor> box_text_anchor(const PrimitiveData& data, const PixelBox& box);
+
+}  // namespace qc::primitives::catalog

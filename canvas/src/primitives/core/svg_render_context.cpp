@@ -1,0 +1,166 @@
+// SvgRenderContext: coordinate mapping, drawing state and the path, text and arc operations.
+#include "primitives/core/svg_render_context.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+#include <optional>
+
+#include "util/safe_math.hpp"
+
+namespace qc::primitives {
+
+SvgRenderContext::SvgRenderContext(render::SvgBackend& backend, const PaneMapping& pane, double dpr,
+                                   double canvas_width, double canvas_height)
+    : path_(render::PathBuilder::with_capacity(16)),
+      backend_(backend),
+      pane_(pane),
+      dpr_(dpr),
+      canvas_width_(canvas_width),
+      canvas_height_(canvas_height),
+      stroke_(render::StrokeStyle::solid(2.0, render::kOpaqueWhite)),
+      stroke_color_(render::css_or("#2196F3", render::kOpaqueWhite)) {
+  text_style_.baseline = render::TextBaseline::Top;
+}
+
+// Whole bars sit at (i + 0.5) * spacing; fractions below 0.001 are dropped; negative bars and NaN sit at
+// bar 0, and bars beyond the last keep the same spacing.
+double SvgRenderContext::bar_to_x(double bar) const {
+  const double s = pane_.bar_spacing;
+  const double floor = std::floor(bar);
+  const auto i0 = util::saturating_cast<std::uint64_t>(floor);
+  const auto i1 = util::saturating_cast<std::uint64_t>(std::ceil(bar));
+  const double x0 = (static_cast<double>(i0) + 0.5) * s;
+  const double fraction = bar - floor;
+  if (i0 == i1 || fraction < 0.001) return x0;
+  return x0 + fraction * ((static_cast<double>(i1) + 0.5) * s - x0);
+}
+
+double SvgRenderContext::price_to_y(double price) const {
+  const double h = pane_.height;
+  return pane_.top + h - (price - pane_.price_min) / (pane_.price_max - pane_.price_min) * h;
+}
+
+void SvgRenderContext::set_stroke_color(std::string_view css) {
+  stroke_color_ = render::css_or(css, render::kOpaqueWhite);
+}
+
+void SvgRenderContext::set_fill_color(std::string_view css) { fill_color_ = render::css_or(css, render::kTransparent); }
+
+// An empty dash list stays present but empty, which draws solid and keeps the list's storage.
+void SvgRenderContext::set_line_dash(std::span<const double> dash) {
+  if (!stroke_.dash) stroke_.dash.emplace();
+  stroke_.dash->assign(dash.begin(), dash.end());
+}
+
+render::Color SvgRenderContext::effective(render::Color color) const noexcept {
+  color.a = util::saturating_cast<std::uint8_t>(std::clamp(global_alpha_, 0.0, 1.0) * color.a);
+  return color;
+}
+
+void SvgRenderContext::stroke() {
+  stroke_.color = effective(stroke_color_);
+  backend_.stroke_path(path_.commands(), stroke_);
+  path_.clear();
+}
+
+void SvgRenderContext::fill() {
+  backend_.fill_path(path_.commands(), render::Solid{effective(fill_color_)});
+  path_.clear();
+}
+
+void SvgRenderContext::stroke_rect(double x, double y, double w, double h) {
+  stroke_.color = effective(stroke_color_);
+  backend_.stroke_rect({x, y, w, h}, stroke_);
+}
+
+void SvgRenderContext::fill_rect(double x, double y, double w, double h) {
+  backend_.fill_rect({x, y, w, h}, effective(fill_color_));
+}
+
+// A whole closed ellipse of four cubic curves; rotation and angles are not drawn.
+void SvgRenderContext::ellipse(double cx, double cy, double rx, double ry, double, double, double) {
+  constexpr double k = 0.5522847498;
+  path_.move_to(cx - rx, cy);
+  path_.cubic_to(cx - rx, cy - k * ry, cx - k * rx, cy - ry, cx, cy - ry);
+  path_.cubic_to(cx + k * rx, cy - ry, cx + rx, cy - k * ry, cx + rx, cy);
+  path_.cubic_to(cx + rx, cy + k * ry, cx + k * rx, cy + ry, cx, cy + ry);
+  path_.cubic_to(cx - k * rx, cy + ry, cx - rx, cy + k * ry, cx - rx, cy);
+  path_.close();
+}
+
+// Clockwise (increasing angle, y downwards) from start to end. A sweep of a whole turn or more is the
+// whole circle, written as two half arcs because one SVG arc cannot start and end at the same point.
+void SvgRenderContext::arc(double cx, double cy, double radius, double start_angle, double end_angle) {
+  constexpr double kTurn = 2.0 * std::numbers::pi;
+  double sweep = end_angle - start_angle;
+  if (sweep < kTurn) {
+    sweep = std::fmod(sweep, kTurn);
+    if (sweep < 0.0) sweep += kTurn;
+  }
+  if (sweep >= kTurn) {
+    path_.arc(cx, cy, radius, start_angle, start_angle + std::numbers::pi, false);
+    path_.arc(cx, cy, radius, start_angle + std::numbers::pi, start_angle + kTurn, false);
+    return;
+  }
+  path_.arc(cx, cy, radius, start_angle, start_angle + sweep, false);
+}
+
+// The number before the first "px" becomes the font size ("14px sans-serif", " 9.5 px"); a text whose
+// head is not a plain number ("bold 12px Arial") leaves the size as it was.
+void SvgRenderContext::set_font(std::string_view font) {
+  std::string_view head = font.substr(0, font.find("px"));
+  constexpr std::string_view kSpace = " \t\n\r\f\v";
+  const auto first = head.find_first_not_of(kSpace);
+  if (first == std::string_view::npos) return;
+  head = head.substr(first, head.find_last_not_of(kSpace) - first + 1);
+  if (head.front() == '+') head.remove_prefix(1);
+  double size = 0.0;
+  const auto [end, ec] = std::from_chars(head.data(), head.data() + head.size(), size);
+  if (ec == std::errc() && end == head.data() + head.size()) text_style_.font_size = size;
+}
+
+// Text is drawn in the current fill colour, like the canvas it imitates, from its start with a hanging
+// baseline.
+void SvgRenderContext::fill_text(std::string_view text, double x, double y) {
+  text_style_.color = effective(fill_color_);
+  backend_.text(text, text_style_, x, y);
+}
+
+double SvgRenderContext::measure_text(std::string_view text) const {
+  return static_cast<double>(text.size()) * text_style_.font_size * 0.6;
+}
+
+// The text at (x, y) under a rotation about that point, carried by the backend's transform state.
+void SvgRenderContext::fill_text_rotated(std::string_view text, double x, double y, double angle) {
+  if (!(std::abs(angle) >= 0.001)) {
+    fill_text(text, x, y);
+    return;
+  }
+  const render::SvgState saved = backend_.state();
+  const double c = std::cos(angle);
+  const double s = std::sin(angle);
+  const render::Transform rotation{c, s, -s, c, x - c * x + s * y, y - s * x - c * y};
+  render::SvgState rotated = saved;
+  if (saved.transform) {
+    const render::Transform& t = *saved.transform;
+    rotated.transform = render::Transform{t.a * rotation.a + t.c * rotation.b, t.b * rotation.a + t.d * rotation.b,
+                                          t.a * rotation.c + t.c * rotation.d, t.b * rotation.c + t.d * rotation.d,
+                                          t.a * rotation.e + t.c * rotation.f + t.e,
+                                          t.b * rotation.e + t.d * rotation.f + t.f};
+  } else {
+    rotated.transform = rotation;
+  }
+  backend_.set_state(rotated);
+  fill_text(text, x, y);
+  backend_.set_state(saved);
+}
+
+void SvgRenderContext::rect(double x, double y, double w, double h) {
+  path_.move_to(x, y).line_to(x + w, y).line_to(x + w, y + h).line_to(x, y + h).close();
+}
+
+void SvgRenderContext::set_global_alpha(double alpha) { global_alpha_ = std::clamp(alpha, 0.0, 1.0); }
+
+}  // namespace qc::primitives

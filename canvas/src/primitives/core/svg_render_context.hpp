@@ -1,0 +1,97 @@
+// SvgRenderContext: the drawing context that writes a primitive's drawing into the SVG backend of a render.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "primitives/core/render.hpp"
+#include "render/engine/path.hpp"
+#include "render/engine/svg_backend.hpp"
+#include "render/engine/types.hpp"
+
+namespace qc::primitives {
+
+// How one pane maps chart units to pixels: bar i sits at (i + 0.5) * bar_spacing; a price p at
+// top + height - (p - price_min) / (price_max - price_min) * height. The main pane has top 0.
+struct PaneMapping {
+  double bar_spacing = 1.0;
+  double price_min = 0.0;
+  double price_max = 1.0;
+  double top = 0.0;
+  double height = 0.0;
+};
+
+// Made fresh for each primitive drawn and dropped afterwards, so nothing one primitive sets reaches the
+// next. Starts with an empty path, no dash, stroke #2196F3 at width 2, a transparent fill, alpha 1 and
+// font size 12.
+class SvgRenderContext final : public RenderContext {
+ public:
+  SvgRenderContext(render::SvgBackend& backend, const PaneMapping& pane, double dpr, double canvas_width,
+                   double canvas_height);
+
+  double chart_width() const override { return canvas_width_; }
+  double chart_height() const override { return canvas_height_; }
+  double bar_to_x(double bar) const override;
+  double price_to_y(double price) const override;
+  void set_stroke_color(std::string_view css) override;
+  void set_stroke_width(double width) override { stroke_.width = width; }
+  void set_line_dash(std::span<const double> dash) override;
+  void set_fill_color(std::string_view css) override;
+  void begin_path() override { path_.clear(); }
+  void move_to(double x, double y) override { path_.move_to(x, y); }
+  void line_to(double x, double y) override { path_.line_to(x, y); }
+  void close_path() override { path_.close(); }
+  void stroke() override;
+  void fill() override;
+  void stroke_rect(double x, double y, double w, double h) override;
+  void fill_rect(double x, double y, double w, double h) override;
+  void ellipse(double cx, double cy, double rx, double ry, double rotation, double start_angle,
+               double end_angle) override;
+  void arc(double cx, double cy, double radius, double start_angle, double end_angle) override;
+  void quadratic_curve_to(double cx, double cy, double x, double y) override { path_.quad_to(cx, cy, x, y); }
+  void bezier_curve_to(double c1x, double c1y, double c2x, double c2y, double x, double y) override {
+    path_.cubic_to(c1x, c1y, c2x, c2y, x, y);
+  }
+  void set_font(std::string_view font) override;
+  void set_text_align(std::uint8_t) override {}
+  void set_text_baseline(std::uint8_t) override {}
+  void fill_text(std::string_view text, double x, double y) override;
+  void stroke_text(std::string_view, double, double) override {}
+  double measure_text(std::string_view text) const override;
+  void fill_text_rotated(std::string_view text, double x, double y, double angle) override;
+  double dpr() const override { return dpr_; }
+  // The SVG output has no clip or canvas transform stack: these do nothing.
+  void save() override {}
+  void restore() override {}
+  void clip() override {}
+  void translate(double, double) override {}
+  void rotate(double) override {}
+  void scale(double, double) override {}
+  void rect(double x, double y, double w, double h) override;
+  void set_global_alpha(double alpha) override;
+  void set_line_cap(std::string_view) override {}
+  void set_line_join(std::string_view) override {}
+
+  double font_size() const noexcept { return text_style_.font_size; }
+  double global_alpha() const noexcept { return global_alpha_; }
+
+ private:
+  // A colour with its alpha scaled by the global alpha.
+  render::Color effective(render::Color color) const noexcept;
+
+  render::PathBuilder path_;
+  render::SvgBackend& backend_;
+  PaneMapping pane_;
+  double dpr_;
+  double canvas_width_;
+  double canvas_height_;
+  double global_alpha_ = 1.0;
+  // The current stroke and text styles, updated in place so that drawing allocates nothing per element.
+  render::StrokeStyle stroke_;
+  render::Color stroke_color_;
+  render::Color fill_color_ = render::kTransparent;
+  render::TextStyle text_style_;
+};
+
+}  // namespace qc::primitives

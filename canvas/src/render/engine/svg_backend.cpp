@@ -1,0 +1,278 @@
+// Element templates of the SVG backend, written through one raw cursor per element.
+#include "render/engine/svg_backend.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <type_traits>
+
+#include "render/engine/svg_format.hpp"
+#include "util/fixed.hpp"
+
+namespace qc::render {
+namespace {
+
+using util::kMaxFixedChars;
+
+// Appends through a raw cursor; every piece first checks its room against a cached limit, and the cursor
+// goes back to the buffer when the writer ends (Skia's AutoElement, minus the tag bookkeeping).
+class Writer {
+ public:
+  explicit Writer(util::TextBuffer& buf, std::size_t expected = 256) : buf_(buf) {
+    p_ = buf_.reserve(expected);
+    end_ = buf_.limit();
+  }
+  ~Writer() { buf_.commit(p_); }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+
+  template <std::size_t N>
+  Writer& lit(const char (&s)[N]) {
+    room(N - 1);
+    p_ = util::put(p_, s);
+    return *this;
+  }
+  Writer& str(std::string_view s) {
+    room(s.size());
+    p_ = util::put(p_, s);
+    return *this;
+  }
+  Writer& n0(double v) { return fixed(v, util::write_fixed0); }
+  Writer& n1(double v) { return fixed(v, util::write_fixed1); }
+  Writer& n2(double v) { return fixed(v, util::write_fixed2); }
+  Writer& n4(double v) { return fixed(v, util::write_fixed4); }
+  Writer& integer(std::uint64_t v) {
+    room(20);
+    p_ = std::to_chars(p_, p_ + 20, v).ptr;
+    return *this;
+  }
+  Writer& color(Color c) {
+    room(kMaxCssColorChars);
+    p_ = write_css_color(p_, c);
+    return *this;
+  }
+  Writer& escaped(std::string_view s) {
+    room(s.size() * kMaxEscapeGrowth);
+    p_ = write_escaped(p_, s);
+    return *this;
+  }
+
+  // stroke="…" stroke-width="…", then the dash, cap and join attributes that apply.
+  Writer& stroke(const StrokeStyle& s) {
+    lit(R"(stroke=")").color(s.color).lit(R"(" stroke-width=")").n2(s.width).lit("\"");
+    if (s.dash && !s.dash->empty()) {
+      lit(R"( stroke-dasharray=")");
+      for (std::size_t i = 0; i < s.dash->size(); ++i) {
+        if (i > 0) lit(",");
+        n2((*s.dash)[i]);
+      }
+      lit("\"");
+    }
+    return str(svg_attr(s.cap)).str(svg_attr(s.join));
+  }
+
+  Writer& transform(const SvgState& s) {
+    if (const auto& m = s.transform) {
+      lit(R"( transform="matrix()").n4(m->a).lit(",").n4(m->b).lit(",").n4(m->c).lit(",").n4(m->d);
+      lit(",").n2(m->e).lit(",").n2(m->f).lit(")\"");
+    }
+    return *this;
+  }
+  Writer& opacity(const SvgState& s) {
+    if (s.opacity < 1.0) lit(R"( opacity=")").n2(s.opacity).lit("\"");
+    return *this;
+  }
+  Writer& state(const SvgState& s) { return transform(s).opacity(s); }
+
+  // SVG path data: one piece per command, separated by single spaces.
+  Writer& path(std::span<const PathCommand> commands) {
+    bool first = true;
+    for (const PathCommand& command : commands) {
+      if (!first) lit(" ");
+      first = false;
+      std::visit([this](const auto& c) { piece(c); }, command);
+    }
+    return *this;
+  }
+
+ private:
+  template <class F>
+  Writer& fixed(double v, F write) {
+    room(kMaxFixedChars);
+    p_ = write(p_, v);
+    return *this;
+  }
+
+  void room(std::size_t n) {
+    if (static_cast<std::size_t>(end_ - p_) >= n) return;
+    buf_.commit(p_);
+    p_ = buf_.reserve(n);
+    end_ = buf_.limit();
+  }
+
+  void piece(const MoveTo& c) { lit("M").n2(c.x).lit(" ").n2(c.y); }
+  void piece(const LineTo& c) { lit("L").n2(c.x).lit(" ").n2(c.y); }
+  void piece(const QuadTo& c) { lit("Q").n2(c.cx).lit(" ").n2(c.cy).lit(" ").n2(c.x).lit(" ").n2(c.y); }
+  void piece(const CubicTo& c) {
+    lit("C").n2(c.c1x).lit(" ").n2(c.c1y).lit(" ").n2(c.c2x).lit(" ").n2(c.c2y);
+    lit(" ").n2(c.x).lit(" ").n2(c.y);
+  }
+  void piece(const Arc& c) {
+    const double x0 = c.cx + c.radius * std::cos(c.start_angle), y0 = c.cy + c.radius * std::sin(c.start_angle);
+    const double x1 = c.cx + c.radius * std::cos(c.end_angle), y1 = c.cy + c.radius * std::sin(c.end_angle);
+    lit("M").n2(x0).lit(" ").n2(y0).lit(" A").n2(c.radius).lit(" ").n2(c.radius).lit(" 0 ");
+    arc_flags(c.start_angle, c.end_angle, c.anticlockwise).n2(x1).lit(" ").n2(y1);
+  }
+  void piece(const Ellipse& c) {
+    const double cos_r = std::cos(c.rotation), sin_r = std::sin(c.rotation);
+    auto at = [&](double t) {
+      return PixelPoint{c.cx + cos_r * c.rx * std::cos(t) - sin_r * c.ry * std::sin(t),
+                        c.cy + sin_r * c.rx * std::cos(t) + cos_r * c.ry * std::sin(t)};
+    };
+    const PixelPoint p0 = at(c.start_angle), p1 = at(c.end_angle);
+    lit("M").n2(p0.x).lit(" ").n2(p0.y).lit(" A").n2(c.rx).lit(" ").n2(c.ry).lit(" ");
+    n2(c.rotation * 57.29577951308232).lit(" ");
+    arc_flags(c.start_angle, c.end_angle, c.anticlockwise).n2(p1.x).lit(" ").n2(p1.y);
+  }
+  void piece(const Close&) { lit("Z"); }
+
+  // "large sweep " of an elliptical arc.
+  Writer& arc_flags(double start, double end, bool anticlockwise) {
+    constexpr double pi = 3.141592653589793;
+    return lit(std::fabs(end - start) > pi ? "1 " : "0 ").lit(anticlockwise ? "0 " : "1 ");
+  }
+
+  util::TextBuffer& buf_;
+  char* p_;
+  char* end_;
+};
+
+// Writes the gradient definition into defs and returns its number.
+template <class Gradient>
+std::uint32_t write_gradient(util::TextBuffer& defs, std::uint32_t n, const Gradient& g) {
+  Writer w(defs);
+  if constexpr (std::is_same_v<Gradient, LinearGradient>) {
+    w.lit(R"(<linearGradient id="grad)").integer(n).lit(R"(" x1=")").n2(g.x1 * 100).lit(R"(%" y1=")");
+    w.n2(g.y1 * 100).lit(R"(%" x2=")").n2(g.x2 * 100).lit(R"(%" y2=")").n2(g.y2 * 100).lit("%\">");
+  } else {
+    w.lit(R"(<radialGradient id="grad)").integer(n).lit(R"(" cx=")").n2(g.cx * 100).lit(R"(%" cy=")");
+    w.n2(g.cy * 100).lit(R"(%" r=")").n2(g.r * 100).lit("%\">");
+  }
+  for (const GradientStop& stop : g.stops) {
+    w.lit(R"(<stop offset=")").n0(stop.offset * 100).lit(R"(%" stop-color=")").color(stop.color).lit("\"/>");
+  }
+  if constexpr (std::is_same_v<Gradient, LinearGradient>) {
+    w.lit("</linearGradient>\n");
+  } else {
+    w.lit("</radialGradient>\n");
+  }
+  return n;
+}
+
+}  // namespace
+
+SvgBackend::SvgBackend(double width, double height, double dpr)
+    : body_(kBodyCapacity), width_(width), height_(height), dpr_(dpr) {}
+
+void SvgBackend::fill_rect(const Rect& r, Color color) {
+  Writer w(body_);
+  w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
+  w.lit(R"(" height=")").n2(r.height).lit(R"(" fill=")").color(color).lit("\"").state(state_).lit("/>\n");
+}
+
+void SvgBackend::stroke_rect(const Rect& r, const StrokeStyle& stroke) {
+  Writer w(body_);
+  w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
+  w.lit(R"(" height=")").n2(r.height).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
+}
+
+void SvgBackend::fill_circle(double cx, double cy, double radius, Color color) {
+  Writer w(body_);
+  w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius);
+  w.lit(R"(" fill=")").color(color).lit(R"(" stroke="none")").state(state_).lit("/>\n");
+}
+
+void SvgBackend::stroke_circle(double cx, double cy, double radius, const StrokeStyle& stroke) {
+  Writer w(body_);
+  w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius).lit("\" ");
+  w.stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
+}
+
+void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeStyle& stroke) {
+  Writer w(body_);
+  w.lit(R"(<line x1=")").n2(x1).lit(R"(" y1=")").n2(y1).lit(R"(" x2=")").n2(x2).lit(R"(" y2=")").n2(y2);
+  w.lit("\" ").stroke(stroke).state(state_).lit("/>\n");
+}
+
+void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle& stroke) {
+  if (points.size() < 2) return;
+  Writer w(body_);
+  w.lit(R"(<polyline points=")");
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i > 0) w.lit(" ");
+    w.n2(points[i].x).lit(",").n2(points[i].y);
+  }
+  w.lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
+}
+
+void SvgBackend::stroke_path(std::span<const PathCommand> path, const StrokeStyle& stroke) {
+  Writer w(body_);
+  w.lit(R"(<path d=")").path(path).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
+}
+
+void SvgBackend::fill_path(std::span<const PathCommand> path, const FillKind& fill) {
+  Writer w(body_);
+  w.lit(R"(<path d=")").path(path).lit("\" ");
+  if (const Solid* solid = std::get_if<Solid>(&fill)) {
+    w.lit(R"(fill=")").color(solid->color).lit("\"");
+  } else {
+    const std::uint32_t n = gradient_counter_++;
+    std::visit([&](const auto& g) {
+      if constexpr (!std::is_same_v<std::decay_t<decltype(g)>, Solid>) write_gradient(defs_, n, g);
+    }, fill);
+    w.lit(R"(fill="url(#grad)").integer(n).lit(")\"");
+  }
+  w.lit(R"( stroke="none")").state(state_).lit("/>\n");
+}
+
+void SvgBackend::text(std::string_view content, const TextStyle& style, double x, double y) {
+  Writer w(body_);
+  w.lit(R"(<text x=")").n2(x).lit(R"(" y=")").n2(y).lit(R"(" fill=")").color(style.color);
+  w.lit(R"(" font-family=")").escaped(style.font_family).lit(R"(" font-size=")").n1(style.font_size);
+  w.lit(R"(" text-anchor=")").str(svg_text(style.align));
+  w.lit(R"(" dominant-baseline=")").str(svg_text(style.baseline)).lit("\"");
+  w.str(svg_attr(style.weight)).state(state_).lit(">").escaped(content).lit("</text>\n");
+}
+
+namespace {
+template <class Write>
+std::string write_to_string(Write write) {
+  util::TextBuffer buf;
+  {
+    Writer w(buf, 64);
+    write(w);
+  }
+  return buf.take();
+}
+}  // namespace
+
+std::string SvgBackend::color_to_css(Color color) {
+  return write_to_string([&](Writer& w) { w.color(color); });
+}
+
+std::string SvgBackend::line_style_attrs(const StrokeStyle& stroke) {
+  return write_to_string([&](Writer& w) { w.stroke(stroke); });
+}
+
+std::string SvgBackend::path_to_d(std::span<const PathCommand> path) {
+  return write_to_string([&](Writer& w) { w.path(path); });
+}
+
+std::string SvgBackend::transform_attr() const {
+  return write_to_string([&](Writer& w) { w.transform(state_); });
+}
+
+std::string SvgBackend::opacity_attr() const {
+  return write_to_string([&](Writer& w) { w.opacity(state_); });
+}
+
+}  // namespace qc::render

@@ -1,0 +1,27 @@
+// The SVG value writers shared by every element: CSS colour text and XML text escaping.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "render/engine/types.hpp"
+
+namespace qc::render {
+
+// Longest colour text: "rgba(255,255,255," + the longest alpha text + ")".
+inline constexpr std::size_t kMaxCssColorChars = 48;
+
+// "#rrggbb" (lower case) for an opaque colour, otherwise "rgba(r,g,b,alpha)" with alpha the shortest
+// text of a / 255 ("rgba(0,0,0,0.5019607843137255)"). Needs kMaxCssColorChars bytes at out.
+char* write_css_color(char* out, Color c);
+void append_css_color(std::string& out, Color c);
+
+// Replaces &, <, > and the double quote by their entities; apostrophes stay. Drops what XML 1.0 does not
+// allow in a document (C0 controls other than tab, line feed and carriage return; U+FFFE and U+FFFF), so
+// caller text never makes a document ill-formed. Needs 6 bytes per input byte at out.
+inline constexpr std::size_t kMaxEscapeGrowth = 6;
+char* write_escaped(char* out, std::string_view text);
+void append_escaped(std::string& out, std::string_view text);
+
+}  // namespace qc::render

@@ -1,0 +1,207 @@
+// Element texts of the SVG backend, character for character.
+#include "render/engine/svg_backend.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "render/engine/path.hpp"
+
+namespace qc::render {
+namespace {
+
+constexpr Color kRed{255, 0, 0, 255};
+constexpr Color kHalfBlack{0, 0, 0, 128};
+
+StrokeStyle fancy_stroke() {
+  return {std::vector<double>{4, 2}, 1.5, kHalfBlack, LineCap::Round, LineJoin::Bevel};
+}
+
+struct TemplateCase {
+  const char* name;
+  std::function<void(SvgBackend&)> draw;
+  const char* text;
+};
+
+class Templates : public testing::TestWithParam<TemplateCase> {};
+
+TEST_P(Templates, WriteExactElementText) {
+  SvgBackend backend(800, 600, 1.0);
+  GetParam().draw(backend);
+  EXPECT_EQ(backend.body(), GetParam().text);
+  EXPECT_EQ(backend.defs(), "");
+}
+
+const std::vector<PathCommand> kTriangle{MoveTo{10, 20}, LineTo{30, 40}, Close{}};
+const PixelPoint kTwoPoints[] = {{10, 20}, {30, 40}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Svg, Templates,
+    testing::Values(
+        TemplateCase{"fill_rect", [](SvgBackend& b) { b.fill_rect({0, 0, 10, 5}, kRed); },
+                     "<rect x=\"0.00\" y=\"0.00\" width=\"10.00\" height=\"5.00\" fill=\"#ff0000\"/>\n"},
+        TemplateCase{"fill_rect_alpha", [](SvgBackend& b) { b.fill_rect({-1.005, 2.5, 0.125, 1e-9}, kTransparent); },
+                     "<rect x=\"-1.00\" y=\"2.50\" width=\"0.12\" height=\"0.00\" fill=\"rgba(0,0,0,0)\"/>\n"},
+        TemplateCase{"stroke_rect", [](SvgBackend& b) { b.stroke_rect({1, 2, 3, 4}, StrokeStyle::solid(1, kRed)); },
+                     "<rect x=\"1.00\" y=\"2.00\" width=\"3.00\" height=\"4.00\" stroke=\"#ff0000\" "
+                     "stroke-width=\"1.00\" fill=\"none\"/>\n"},
+        TemplateCase{"fill_circle", [](SvgBackend& b) { b.fill_circle(1, 2, 3, Color{38, 166, 154, 255}); },
+                     "<circle cx=\"1.00\" cy=\"2.00\" r=\"3.00\" fill=\"#26a69a\" stroke=\"none\"/>\n"},
+        TemplateCase{"stroke_circle", [](SvgBackend& b) { b.stroke_circle(1, 2, 3, fancy_stroke()); },
+                     "<circle cx=\"1.00\" cy=\"2.00\" r=\"3.00\" stroke=\"rgba(0,0,0,0.5019607843137255)\" "
+                     "stroke-width=\"1.50\" stroke-dasharray=\"4.00,2.00\" stroke-linecap=\"round\" "
+                     "stroke-linejoin=\"bevel\" fill=\"none\"/>\n"},
+        TemplateCase{"line", [](SvgBackend& b) { b.line(10.5, 0, 10.5, 99.999, StrokeStyle::solid(1, kRed)); },
+                     "<line x1=\"10.50\" y1=\"0.00\" x2=\"10.50\" y2=\"100.00\" stroke=\"#ff0000\" "
+                     "stroke-width=\"1.00\"/>\n"},
+        TemplateCase{"line_empty_dash_is_solid",
+                     [](SvgBackend& b) { b.line(0, 0, 1, 1, StrokeStyle::dashed({}, 2, kRed)); },
+                     "<line x1=\"0.00\" y1=\"0.00\" x2=\"1.00\" y2=\"1.00\" stroke=\"#ff0000\" "
+                     "stroke-width=\"2.00\"/>\n"},
+        TemplateCase{"polyline_one_point", [](SvgBackend& b) { b.polyline({kTwoPoints, 1}, StrokeStyle::solid(1, kRed)); },
+                     ""},
+        TemplateCase{"polyline", [](SvgBackend& b) { b.polyline(kTwoPoints, StrokeStyle::solid(1, kRed)); },
+                     "<polyline points=\"10.00,20.00 30.00,40.00\" stroke=\"#ff0000\" stroke-width=\"1.00\" "
+                     "fill=\"none\"/>\n"},
+        TemplateCase{"stroke_path", [](SvgBackend& b) { b.stroke_path(kTriangle, StrokeStyle::solid(2, kRed)); },
+                     "<path d=\"M10.00 20.00 L30.00 40.00 Z\" stroke=\"#ff0000\" stroke-width=\"2.00\" "
+                     "fill=\"none\"/>\n"},
+        TemplateCase{"fill_path", [](SvgBackend& b) { b.fill_path(kTriangle, Solid{kRed}); },
+                     "<path d=\"M10.00 20.00 L30.00 40.00 Z\" fill=\"#ff0000\" stroke=\"none\"/>\n"},
+        TemplateCase{"fill_path_empty", [](SvgBackend& b) { b.fill_path({}, Solid{kTransparent}); },
+                     "<path d=\"\" fill=\"rgba(0,0,0,0)\" stroke=\"none\"/>\n"},
+        TemplateCase{"text",
+                     [](SvgBackend& b) {
+                       b.text(R"(a & "b" <c> 'd')", TextStyle{}, 5, 6);
+                     },
+                     "<text x=\"5.00\" y=\"6.00\" fill=\"#ffffff\" font-family=\"sans-serif\" font-size=\"12.0\" "
+                     "text-anchor=\"start\" dominant-baseline=\"central\">a &amp; &quot;b&quot; &lt;c&gt; 'd'"
+                     "</text>\n"},
+        TemplateCase{"text_styled",
+                     [](SvgBackend& b) {
+                       TextStyle s{"monospace", 10.25, kHalfBlack, FontWeight::Bold, TextAlign::End,
+                                   TextBaseline::Bottom};
+                       b.text("", s, 0, 0);
+                     },
+                     "<text x=\"0.00\" y=\"0.00\" fill=\"rgba(0,0,0,0.5019607843137255)\" font-family=\"monospace\" "
+                     "font-size=\"10.2\" text-anchor=\"end\" dominant-baseline=\"text-after-edge\" "
+                     "font-weight=\"bold\"></text>\n"},
+        TemplateCase{"text_lighter_middle_top",
+                     [](SvgBackend& b) {
+                       TextStyle s;
+                       s.weight = FontWeight::Lighter, s.align = TextAlign::Middle, s.baseline = TextBaseline::Top;
+                       b.text("x", s, 1, 2);
+                       s.baseline = TextBaseline::Alphabetic;
+                       b.text("y", s, 1, 2);
+                     },
+                     "<text x=\"1.00\" y=\"2.00\" fill=\"#ffffff\" font-family=\"sans-serif\" font-size=\"12.0\" "
+                     "text-anchor=\"middle\" dominant-baseline=\"hanging\" font-weight=\"lighter\">x</text>\n"
+                     "<text x=\"1.00\" y=\"2.00\" fill=\"#ffffff\" font-family=\"sans-serif\" font-size=\"12.0\" "
+                     "text-anchor=\"middle\" dominant-baseline=\"alphabetic\" font-weight=\"lighter\">y</text>\n"},
+        TemplateCase{"non_finite_coordinates",
+                     [](SvgBackend& b) {
+                       b.fill_circle(std::nan(""), std::numeric_limits<double>::infinity(),
+                                     -std::numeric_limits<double>::infinity(), kRed);
+                     },
+                     "<circle cx=\"NaN\" cy=\"inf\" r=\"-inf\" fill=\"#ff0000\" stroke=\"none\"/>\n"},
+        TemplateCase{"square_cap_round_join",
+                     [](SvgBackend& b) {
+                       b.line(0, 0, 0, 0, {std::vector<double>{0.5}, 1, kRed, LineCap::Square, LineJoin::Round});
+                     },
+                     "<line x1=\"0.00\" y1=\"0.00\" x2=\"0.00\" y2=\"0.00\" stroke=\"#ff0000\" stroke-width=\"1.00\" "
+                     "stroke-dasharray=\"0.50\" stroke-linecap=\"square\" stroke-linejoin=\"round\"/>\n"}),
+    [](const testing::TestParamInfo<TemplateCase>& p) { return p.param.name; });
+
+TEST(SvgBackend, TransformAndOpacityAttributesFollowTheState) {
+  SvgBackend b(100, 100, 2.0);
+  EXPECT_EQ(b.transform_attr(), "");
+  EXPECT_EQ(b.opacity_attr(), "");
+  b.set_state({Transform{1, 0.123456, -0.00005, 2, 10.005, -3}, 0.5});
+  EXPECT_EQ(b.transform_attr(), R"x( transform="matrix(1.0000,0.1235,-0.0001,2.0000,10.01,-3.00)")x");
+  EXPECT_EQ(b.opacity_attr(), R"( opacity="0.50")");
+  b.fill_rect({0, 0, 1, 1}, kRed);
+  EXPECT_EQ(b.body(),
+            "<rect x=\"0.00\" y=\"0.00\" width=\"1.00\" height=\"1.00\" fill=\"#ff0000\""
+            " transform=\"matrix(1.0000,0.1235,-0.0001,2.0000,10.01,-3.00)\" opacity=\"0.50\"/>\n");
+
+  for (double opacity : {1.0, 1.5, std::nan("")}) {
+    b.set_state({std::nullopt, opacity});
+    EXPECT_EQ(b.opacity_attr(), "") << opacity;
+  }
+}
+
+TEST(SvgBackend, GradientFillsAreNumberedAndDefined) {
+  SvgBackend b(100, 100, 1.0);
+  LinearGradient linear{{{0.0, kRed}, {0.505, kHalfBlack}}, 0, 0.125, 1, 0.5};
+  RadialGradient radial{{{1.0, kRed}}, 0.5, 0.5, 0.75};
+  b.fill_path(kTriangle, linear);
+  b.fill_path({}, radial);
+  EXPECT_EQ(b.gradient_counter(), 2u);
+  EXPECT_EQ(b.body(),
+            "<path d=\"M10.00 20.00 L30.00 40.00 Z\" fill=\"url(#grad0)\" stroke=\"none\"/>\n"
+            "<path d=\"\" fill=\"url(#grad1)\" stroke=\"none\"/>\n");
+  EXPECT_EQ(b.defs(),
+            "<linearGradient id=\"grad0\" x1=\"0.00%\" y1=\"12.50%\" x2=\"100.00%\" y2=\"50.00%\">"
+            "<stop offset=\"0%\" stop-color=\"#ff0000\"/>"
+            "<stop offset=\"50%\" stop-color=\"rgba(0,0,0,0.5019607843137255)\"/></linearGradient>\n"
+            "<radialGradient id=\"grad1\" cx=\"50.00%\" cy=\"50.00%\" r=\"75.00%\">"
+            "<stop offset=\"100%\" stop-color=\"#ff0000\"/></radialGradient>\n");
+}
+
+TEST(SvgBackend, PathDataPieces) {
+  struct Case {
+    std::vector<PathCommand> commands;
+    const char* d;
+  };
+  constexpr double pi = 3.141592653589793;
+  const Case cases[] = {
+      {{}, ""},
+      {{MoveTo{10, 20}, LineTo{30, 40}, Close{}}, "M10.00 20.00 L30.00 40.00 Z"},
+      {{QuadTo{1, 2, 3, 4}, CubicTo{1, 2, 3, 4, 5, 6}}, "Q1.00 2.00 3.00 4.00 C1.00 2.00 3.00 4.00 5.00 6.00"},
+      // Half a turn is not "large": the flag needs strictly more than pi.
+      {{Arc{0, 0, 10, 0, pi, false}}, "M10.00 0.00 A10.00 10.00 0 0 1 -10.00 0.00"},
+      {{Arc{0, 0, 10, 0, 4, true}}, "M10.00 0.00 A10.00 10.00 0 1 0 -6.54 -7.57"},
+      {{MoveTo{1, 1}, Ellipse{0, 0, 10, 5, pi / 2, 0, pi / 2, false}},
+       "M1.00 1.00 M0.00 10.00 A10.00 5.00 90.00 0 1 -5.00 0.00"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SvgBackend::path_to_d(c.commands), c.d);
+}
+
+TEST(SvgBackend, ColorAndStrokeAttributeTexts) {
+  EXPECT_EQ(SvgBackend::color_to_css({38, 166, 154, 255}), "#26a69a");
+  EXPECT_EQ(SvgBackend::color_to_css({0, 0, 0, 0}), "rgba(0,0,0,0)");
+  EXPECT_EQ(SvgBackend::color_to_css({255, 255, 255, 254}), "rgba(255,255,255,0.996078431372549)");
+  EXPECT_EQ(SvgBackend::color_to_css({33, 150, 243, 127}), "rgba(33,150,243,0.4980392156862745)");
+  EXPECT_EQ(SvgBackend::color_to_css({9, 99, 100, 1}), "rgba(9,99,100,0.00392156862745098)");
+  EXPECT_EQ(SvgBackend::line_style_attrs(fancy_stroke()),
+            "stroke=\"rgba(0,0,0,0.5019607843137255)\" stroke-width=\"1.50\" stroke-dasharray=\"4.00,2.00\" "
+            "stroke-linecap=\"round\" stroke-linejoin=\"bevel\"");
+  EXPECT_EQ(SvgBackend::line_style_attrs(StrokeStyle::dashed({}, 1, kRed)), "stroke=\"#ff0000\" stroke-width=\"1.00\"");
+}
+
+TEST(SvgBackend, BodyGrowsBeyondItsInitialRoomAndIsTakenWhole) {
+  SvgBackend b(10, 10, 1.0);
+  std::string expected;
+  for (int i = 0; i < 5000; ++i) {
+    b.fill_rect({0, 0, 1, 1}, kRed);
+    expected += "<rect x=\"0.00\" y=\"0.00\" width=\"1.00\" height=\"1.00\" fill=\"#ff0000\"/>\n";
+  }
+  b.text(std::string(100000, '&'), TextStyle{}, 0, 0);
+  expected += "<text x=\"0.00\" y=\"0.00\" fill=\"#ffffff\" font-family=\"sans-serif\" font-size=\"12.0\" "
+              "text-anchor=\"start\" dominant-baseline=\"central\">";
+  for (int i = 0; i < 100000; ++i) expected += "&amp;";
+  expected += "</text>\n";
+  ASSERT_GT(b.body().size(), SvgBackend::kBodyCapacity);
+  EXPECT_EQ(b.body(), expected);
+  EXPECT_EQ(b.take_body(), expected);
+  EXPECT_EQ(b.body(), "");
+  b.fill_rect({0, 0, 1, 1}, kRed);
+  EXPECT_EQ(b.body(), "<rect x=\"0.00\" y=\"0.00\" width=\"1.00\" height=\"1.00\" fill=\"#ff0000\"/>\n");
+}
+
+}  // namespace
+}  // namespace qc::render
