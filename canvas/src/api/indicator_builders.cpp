@@ -4,42 +4,12 @@
 #include <string>
 #include <utility>
 
-#include "api/indicator_spec.hpp"
+#include "api/indicator_catalog.hpp"
 #include "api/indicator_values.hpp"
 #include "util/unicode_case.hpp"
 
 namespace qc::api {
 namespace {
-
-using namespace spec;
-
-constexpr IndicatorSpec kSma{"sma", "Simple Moving Average", {kPeriod, kColor}, "sma_{period}", "SMA {period}",
-                             model::placement::Overlay{}, kPrice, {}, {line("SMA", kCallerColor)}};
-constexpr IndicatorSpec kEma{"ema", "Exponential Moving Average", {kPeriod, kColor}, "ema_{period}",
-                             "EMA {period}", model::placement::Overlay{}, kPrice, {}, {line("EMA", kCallerColor)}};
-constexpr IndicatorSpec kRsi{"rsi",
-                             "Relative Strength Index",
-                             {kPeriod},
-                             "rsi_{period}",
-                             "RSI {period}",
-                             sub_pane(0.15),
-                             fixed(0, 100),
-                             {solid_level(70, "#ef535060", 0.5, "Overbought"),
-                              solid_level(30, "#26a69a60", 0.5, "Oversold"), solid_level(50, "#787b8640", 0.5)},
-                             {line("RSI", "#9C27B0")}};
-constexpr IndicatorSpec kBollinger{"bollinger",
-                                   "Bollinger Bands",
-                                   {kPeriod, kMultiplier},
-                                   "bb_{period}",
-                                   "BB {period}",
-                                   model::placement::Overlay{},
-                                   kPrice,
-                                   {},
-                                   {line("Middle", "#2196F3"), line("Upper", "#2196F380"), line("Lower", "#2196F380")}};
-constexpr IndicatorSpec kVolume{"volume", "Volume (subpane)", {}, "volume", "Volume",
-                                model::placement::VolumeBand{0.2}, kAuto, {}, {histogram("Volume")}};
-static_assert(well_formed(kSma) && well_formed(kEma) && well_formed(kRsi) && well_formed(kBollinger) &&
-              well_formed(kVolume));
 
 std::vector<double> closes_of(std::span<const model::Bar> bars) {
   std::vector<double> closes;
@@ -61,20 +31,20 @@ std::optional<model::Indicator> sma_indicator(std::span<const model::Bar> bars, 
                                               std::string_view color) {
   if (period == 0 || bars.empty()) return std::nullopt;
   const ArgValue args[] = {period, color};
-  return with_values(build_indicator(kSma, args), sma_values(closes_of(bars), period));
+  return with_values(build_indicator(kSmaRow, args), sma_values(closes_of(bars), period));
 }
 
 std::optional<model::Indicator> ema_indicator(std::span<const model::Bar> bars, std::uint64_t period,
                                               std::string_view color) {
   if (period == 0 || bars.empty()) return std::nullopt;
   const ArgValue args[] = {period, color};
-  return with_values(build_indicator(kEma, args), ema_values(closes_of(bars), period));
+  return with_values(build_indicator(kEmaRow, args), ema_values(closes_of(bars), period));
 }
 
 std::optional<model::Indicator> rsi_indicator(std::span<const model::Bar> bars, std::uint64_t period) {
   if (period == 0 || bars.empty()) return std::nullopt;
   const ArgValue args[] = {period};
-  return with_values(build_indicator(kRsi, args), rsi_values(closes_of(bars), period));
+  return with_values(build_indicator(kRsiRow, args), rsi_values(closes_of(bars), period));
 }
 
 std::optional<model::Indicator> bollinger_indicator(std::span<const model::Bar> bars, std::uint64_t period,
@@ -82,7 +52,7 @@ std::optional<model::Indicator> bollinger_indicator(std::span<const model::Bar> 
   if (period == 0 || bars.empty()) return std::nullopt;
   const ArgValue args[] = {period, multiplier};
   BandValues bands = bollinger_values(closes_of(bars), period, multiplier);
-  return with_values(build_indicator(kBollinger, args), std::move(bands.middle), std::move(bands.upper),
+  return with_values(build_indicator(kBollingerRow, args), std::move(bands.middle), std::move(bands.upper),
                      std::move(bands.lower));
 }
 
@@ -101,7 +71,7 @@ model::Indicator macd_default_indicator() { return model::Indicator::macd("macd"
 
 std::optional<model::Indicator> volume_indicator(std::span<const model::Bar> bars) {
   if (bars.empty()) return std::nullopt;
-  model::Indicator ind = build_indicator(kVolume, {});
+  model::Indicator ind = build_indicator(kVolumeRow, {});
   model::IndicatorVector& vec = ind.vectors[0];
   vec.values.reserve(bars.size());
   vec.up_flags.reserve(bars.size());
