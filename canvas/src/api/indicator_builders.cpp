@@ -1,4 +1,4 @@
-// Hand-written indicator bodies: guards, value series and the rows that shape their records.
+// Hand-written indicator bodies: the guards, and the value series stored into their rows' records.
 #include "api/indicator_builders.hpp"
 
 #include <string>
