@@ -18,6 +18,8 @@ ClassSpec ChartClass::spec() {
   set_constructor<kNew>(s);
   s.methods = {
       chart_settings_methods(),
+      chart_signal_methods(),
+      chart_indicator_methods(),
       chart_primitive_methods(),
   };
   return s;

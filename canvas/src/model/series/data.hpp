@@ -1,7 +1,9 @@
-// One OHLCV bar: the unit of series data every chart is built from.
+// Series data: the OHLCV bar every chart is built from, and the per-bar inputs of the series renderers.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace qc::model {
 
@@ -14,6 +16,25 @@ struct Bar {
   double volume = 0.0;
 
   bool is_bullish() const { return close > open; }
+};
+
+// The optional colour texts override the style for this candle only.
+struct CandlestickData {
+  std::optional<std::string> body_color;
+  std::optional<std::string> border_color;
+  std::optional<std::string> wick_color;
+  std::int64_t time = 0;
+  double open = 0.0;
+  double high = 0.0;
+  double low = 0.0;
+  double close = 0.0;
+  double volume = 0.0;
+};
+
+struct LineData {
+  std::optional<std::string> color;
+  std::int64_t time = 0;
+  double value = 0.0;
 };
 
 }  // namespace qc::model

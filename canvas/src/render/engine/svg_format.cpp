@@ -69,13 +69,26 @@ void append_css_color(std::string& out, Color c) {
 }
 
 char* write_escaped(char* out, std::string_view text) {
-  for (char ch : text) {
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char ch = text[i];
     switch (ch) {
       case '&': std::memcpy(out, "&amp;", 5), out += 5; break;
       case '<': std::memcpy(out, "&lt;", 4), out += 4; break;
       case '>': std::memcpy(out, "&gt;", 4), out += 4; break;
       case '"': std::memcpy(out, "&quot;", 6), out += 6; break;
-      default: *out++ = ch;
+      case '\t': case '\n': case '\r': *out++ = ch; break;
+      case '\xEF':
+        // U+FFFE and U+FFFF (EF BF BE, EF BF BF) are not XML characters either.
+        if (i + 2 < n && text[i + 1] == '\xBF' && (text[i + 2] == '\xBE' || text[i + 2] == '\xBF')) {
+          i += 2;
+        } else {
+          *out++ = ch;
+        }
+        break;
+      default:
+        // The other C0 controls are not XML characters: a document holding one is not well-formed.
+        if (static_cast<unsigned char>(ch) >= 0x20) *out++ = ch;
     }
   }
   return out;

@@ -17,8 +17,9 @@ inline constexpr std::size_t kMaxCssColorChars = 48;
 char* write_css_color(char* out, Color c);
 void append_css_color(std::string& out, Color c);
 
-// Replaces &, <, > and the double quote by their entities; apostrophes stay. Needs 6 bytes per input
-// byte at out.
+// Replaces &, <, > and the double quote by their entities; apostrophes stay. Drops what XML 1.0 does not
+// allow in a document (C0 controls other than tab, line feed and carriage return; U+FFFE and U+FFFF), so
+// caller text never makes a document ill-formed. Needs 6 bytes per input byte at out.
 inline constexpr std::size_t kMaxEscapeGrowth = 6;
 char* write_escaped(char* out, std::string_view text);
 void append_escaped(std::string& out, std::string_view text);

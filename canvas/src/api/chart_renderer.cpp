@@ -1,0 +1,226 @@
+// The render pass: layout, background, grid, main series, indicators, primitives, signals, scales, time
+// axis and the document frame, in that order, into one SVG backend.
+#include "api/chart_renderer.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+#include "api/indicator_painter.hpp"
+#include "api/layout.hpp"
+#include "api/palette.hpp"
+#include "api/signal_painter.hpp"
+#include "coords/price_mapping.hpp"
+#include "coords/price_scale.hpp"
+#include "coords/time_axis.hpp"
+#include "render/chart/series.hpp"
+#include "render/engine/batch.hpp"
+#include "render/engine/svg_format.hpp"
+#include "util/numbers.hpp"
+
+namespace qc::api {
+namespace {
+
+using render::css_or;
+using render::StrokeStyle;
+
+constexpr std::string_view kSvgNs = "http://www.w3.org/2000/svg";
+constexpr std::string_view kXlinkNs = "http://www.w3.org/1999/xlink";
+
+// Indicators by placement, each list in stored order.
+struct IndicatorLists {
+  std::vector<const model::Indicator*> overlays;
+  std::vector<std::pair<const model::Indicator*, double>> bands;      // with the band's height ratio
+  std::vector<std::pair<const model::Indicator*, double>> sub_panes;  // with the pane's height ratio
+  double sub_pane_ratio_sum = 0.0;
+
+  explicit IndicatorLists(const std::vector<model::Indicator>& indicators) {
+    for (const auto& ind : indicators) {
+      std::visit(
+          [&](const auto& p) {
+            using P = std::decay_t<decltype(p)>;
+            if constexpr (std::is_same_v<P, model::placement::Overlay>) {
+              overlays.push_back(&ind);
+            } else if constexpr (std::is_same_v<P, model::placement::VolumeBand>) {
+              bands.emplace_back(&ind, p.ratio);
+            } else {
+              sub_panes.emplace_back(&ind, p.ratio);
+              sub_pane_ratio_sum += p.ratio;
+            }
+          },
+          ind.placement);
+    }
+  }
+};
+
+// Pixel lengths that must be whole numbers: the plot width clamped to the u32 range and truncated.
+double whole_pixels(double v) { return std::trunc(std::clamp(v, 0.0, 4294967295.0)); }
+
+std::string no_data_document(const ChartConfig& config) {
+  std::string s;
+  s.reserve(256 + config.theme.background.size() * render::kMaxEscapeGrowth);
+  s += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
+  s += kSvgNs;
+  s += R"(" width=")";
+  s += std::to_string(config.width);
+  s += R"(" height=")";
+  s += std::to_string(config.height);
+  s += "\">\n" R"(<rect width="100%" height="100%" fill=")";
+  render::append_escaped(s, config.theme.background);
+  s += "\"/>\n" R"(<text x="50%" y="50%" text-anchor="middle" fill="#787b86">No data</text>)" "\n</svg>";
+  return s;
+}
+
+std::string frame_head(const Layout& layout, std::string_view defs) {
+  std::string s;
+  s.reserve(256 + defs.size());
+  s += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
+  s += kSvgNs;
+  s += "\"\n     " R"(xmlns:xlink=")";
+  s += kXlinkNs;
+  s += "\"\n     " R"(width=")";
+  util::append_shortest(s, layout.width);
+  s += R"(" height=")";
+  util::append_shortest(s, layout.height);
+  s += R"(" viewBox="0 0 )";
+  util::append_shortest(s, layout.width);
+  s += ' ';
+  util::append_shortest(s, layout.height);
+  s += "\">\n<defs>\n";
+  s += defs;
+  s += "\n</defs>\n";
+  return s;
+}
+
+class RenderPass {
+ public:
+  RenderPass(const ChartConfig& config, std::span<const model::Bar> bars)
+      : config_(config),
+        theme_(config.theme),
+        bars_(bars),
+        lists_(config.indicators),
+        layout_(Layout::make(config.width, config.height, bars.size(), lists_.sub_pane_ratio_sum)),
+        backend_(layout_.width, layout_.height, config.dpr),
+        price_range_(price_pane_range(bars, lists_.overlays)),
+        main_{price_range_.lo, price_range_.hi, 0.0, layout_.main_height} {}
+
+  SvgDocument run() {
+    background();
+    if (theme_.show_grid) grid();
+    main_series();
+    for (const auto* ind : lists_.overlays) {
+      for (const auto& vector : ind->vectors) draw_vector(backend_, vector, main_, main_.y(0.0), layout_);
+    }
+    for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
+    draw_signals(backend_, config_.signals, layout_.spacing, main_);
+    ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, 0.0, layout_.main_height,
+                                      price_range_.lo, price_range_.hi);
+    sub_panes();
+    coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
+                             layout_.spacing, bars_.size(), [&](std::size_t i) { return bars_[i].timestamp; });
+    return frame();
+  }
+
+  static coords::AxisTheme axis_theme(const ChartConfig& config) {
+    return {config.theme.background, config.theme.grid_color, config.theme.text_color};
+  }
+
+ private:
+  void background() {
+    std::string rect = R"(<rect x="0" y="0" width=")";
+    util::append_shortest(rect, layout_.width);
+    rect += R"(" height=")";
+    util::append_shortest(rect, layout_.height);
+    rect += R"(" fill=")";
+    render::append_css_color(rect, css_or(theme_.background, palette::kBackground));
+    rect += "\"/>\n";
+    backend_.body_buffer().append(rect);
+  }
+
+  void grid() {
+    const StrokeStyle stroke = StrokeStyle::solid(1.0, css_or(theme_.grid_color, palette::kGrid));
+    const double right = whole_pixels(layout_.plot_width);
+    for (int k = 1; k <= 7; ++k) {
+      const double y = (k * layout_.main_height) * 0.125;
+      backend_.line(0, y, right, y, stroke);
+    }
+    const std::size_t step = std::max<std::size_t>(1, layout_.n / 10);
+    for (std::size_t i = 0; i < layout_.n; i += step) {
+      const double x = coords::bar_x(i, layout_.spacing);
+      backend_.line(x, 0, x, layout_.main_height, stroke);
+    }
+  }
+
+  void main_series() {
+    render::RenderBatch batch;
+    const auto type = static_cast<std::uint8_t>(config_.series.series_type);
+    if (type == 5 || type == 8) {
+      std::vector<model::LineData> points(bars_.size());
+      for (std::size_t i = 0; i < bars_.size(); ++i) points[i] = {std::nullopt, bars_[i].timestamp, bars_[i].close};
+      model::LineStyleOptions options;
+      options.color = config_.series.color.value_or(theme_.up_color);
+      render::render_line(batch, points, options, layout_.spacing, main_);
+    } else {
+      std::vector<model::CandlestickData> candles(bars_.size());
+      for (std::size_t i = 0; i < bars_.size(); ++i) {
+        const auto& b = bars_[i];
+        auto& c = candles[i];
+        c.time = b.timestamp, c.open = b.open, c.high = b.high, c.low = b.low, c.close = b.close, c.volume = b.volume;
+      }
+      model::CandlestickStyleOptions style;
+      style.body_up_color = style.border_up_color = style.wick_up_color = theme_.up_color;
+      style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
+      style.wick_visible = true;
+      style.border_visible = type == 1;
+      render::render_candlesticks(batch, candles, style, layout_.spacing, main_, layout_.candle_width(), config_.dpr);
+    }
+    render::replay(batch, backend_);
+  }
+
+  void sub_panes() {
+    const double width = whole_pixels(layout_.plot_width);
+    double cursor = layout_.main_height + kSubPaneGap;
+    for (const auto& [ind, ratio] : lists_.sub_panes) {
+      const double h = std::max(ratio * layout_.plot_height - kSubPaneGap, 0.0);
+      const ValueRange r = indicator_range(bars_, *ind);
+      const coords::PriceMapping y{r.lo, r.hi, cursor, h};
+      draw_sub_pane_frame(backend_, *ind, y, width, theme_.background, theme_.grid_color);
+      for (const auto& vector : ind->vectors) draw_vector(backend_, vector, y, y.y(0.0), layout_);
+      ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, cursor, h, r.lo, r.hi);
+      cursor += h + kSubPaneGap;
+    }
+  }
+
+  SvgDocument frame() {
+    SvgDocument doc;
+    doc.head = frame_head(layout_, backend_.defs());
+    doc.body = backend_.take_body();
+    doc.tail = "</svg>\n";
+    return doc;
+  }
+
+  const ChartConfig& config_;
+  const ThemeConfig& theme_;
+  std::span<const model::Bar> bars_;
+  IndicatorLists lists_;
+  Layout layout_;
+  render::SvgBackend backend_;
+  ValueRange price_range_;
+  coords::PriceMapping main_;
+};
+
+}  // namespace
+
+SvgDocument ChartRenderer::render_document() const {
+  if (bars_.empty()) return {no_data_document(config_), {}, {}};
+  return RenderPass(config_, bars_).run();
+}
+
+void ChartRenderer::render_price_scale(const ChartConfig& config, render::SvgBackend& backend, double x, double top,
+                                       double height, double lo, double hi) {
+  coords::render_price_scale(backend, RenderPass::axis_theme(config), x, top, height, lo, hi);
+}
+
+}  // namespace qc::api

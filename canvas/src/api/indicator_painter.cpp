@@ -1,0 +1,179 @@
+// Indicator drawing: one routine per vector style, the volume band and the sub-pane frame.
+#include "api/indicator_painter.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+#include "api/palette.hpp"
+#include "api/value_range.hpp"
+
+namespace qc::api {
+namespace {
+
+using render::Color;
+using render::css_or;
+using render::PixelPoint;
+using render::StrokeStyle;
+
+
+double slot_x(std::size_t k, const Layout& layout) { return coords::bar_x(k, layout.spacing); }
+
+// Bars of width w centred on their slots, growing from the baseline.
+struct HistogramPainter {
+  render::SvgBackend& out;
+  Color up;
+  Color down;
+  double w;
+  const Layout& layout;
+
+  static HistogramPainter make(render::SvgBackend& out, const model::style::Histogram& s, const Layout& layout) {
+    return {out, css_or(s.up_color, palette::kUp), css_or(s.down_color, palette::kDown),
+            layout.width / static_cast<double>(layout.n) * s.bar_width_ratio, layout};
+  }
+
+  void bar(std::size_t k, double top, double height, bool is_up) const {
+    out.fill_rect({slot_x(k, layout) - w / 2, top, w, height}, is_up ? up : down);
+  }
+};
+
+void draw_polyline(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
+                   const StrokeStyle& stroke, const Layout& layout) {
+  std::vector<PixelPoint> points;
+  points.reserve(values.size());
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    if (!std::isnan(values[k])) points.push_back({slot_x(k, layout), y.y(values[k])});
+  }
+  out.polyline(points, stroke);
+}
+
+void draw_steps(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
+                const StrokeStyle& stroke, const Layout& layout) {
+  bool has_prev = false;
+  PixelPoint prev;
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    if (std::isnan(values[k])) continue;
+    const PixelPoint p{slot_x(k, layout), y.y(values[k])};
+    if (has_prev) {
+      out.line(prev.x, prev.y, p.x, prev.y, stroke);
+      out.line(p.x, prev.y, p.x, p.y, stroke);
+    }
+    prev = p;
+    has_prev = true;
+  }
+}
+
+void draw_histogram(render::SvgBackend& out, const model::IndicatorVector& vector, const model::style::Histogram& s,
+                    const coords::PriceMapping& y, double baseline, const Layout& layout) {
+  if (vector.values.empty()) return;
+  const auto painter = HistogramPainter::make(out, s, layout);
+  for (std::size_t k = 0; k < vector.values.size(); ++k) {
+    const double v = vector.values[k];
+    if (std::isnan(v)) continue;
+    const double yv = y.y(v);
+    const bool up = k < vector.up_flags.size() ? vector.up_flags[k] : v >= 0;
+    painter.bar(k, v >= 0 ? yv : baseline, std::max(std::abs(baseline - yv), 1.0), up);
+  }
+}
+
+void draw_dots(render::SvgBackend& out, std::span<const double> values, const model::style::Dots& s,
+               const coords::PriceMapping& y, const Layout& layout) {
+  const Color c = css_or(s.color, render::kOpaqueWhite);
+  const StrokeStyle outline = StrokeStyle::solid(1.0, c);
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    if (std::isnan(values[k])) continue;
+    const double x = slot_x(k, layout), yv = y.y(values[k]);
+    s.filled ? out.fill_circle(x, yv, s.radius, c) : out.stroke_circle(x, yv, s.radius, outline);
+  }
+}
+
+bool has_values(const model::Indicator& indicator) {
+  return std::any_of(indicator.vectors.begin(), indicator.vectors.end(),
+                     [](const model::IndicatorVector& v) { return !v.values.empty(); });
+}
+
+// The bars' volumes, scaled to the band's height; non-finite volumes are left out.
+void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator, double band_height,
+                      std::span<const model::Bar> bars, const Layout& layout) {
+  double vmax = 0.0;
+  for (const auto& b : bars) {
+    if (std::isfinite(b.volume)) vmax = std::max(vmax, b.volume);
+  }
+  if (vmax <= 0) return;
+  const model::style::Histogram* colors = nullptr;
+  if (!indicator.vectors.empty()) colors = std::get_if<model::style::Histogram>(&indicator.vectors.front().style.v);
+  static const model::VectorStyle kDefault = model::VectorStyle::histogram();
+  const auto painter =
+      HistogramPainter::make(out, colors ? *colors : std::get<model::style::Histogram>(kDefault.v), layout);
+  const double foot = layout.main_height;
+  for (std::size_t k = 0; k < bars.size(); ++k) {
+    const auto& b = bars[k];
+    if (!(b.volume > 0) || !std::isfinite(b.volume)) continue;
+    const double top = foot - b.volume / vmax * band_height;
+    const bool down = b.close < b.open || std::isnan(b.close) || std::isnan(b.open);
+    painter.bar(k, top, std::max(foot - top, 1.0), !down);
+  }
+}
+
+}  // namespace
+
+void draw_vector(render::SvgBackend& out, const model::IndicatorVector& vector, const coords::PriceMapping& y,
+                 double baseline, const Layout& layout) {
+  std::visit(
+      [&](const auto& s) {
+        using S = std::decay_t<decltype(s)>;
+        if constexpr (std::is_same_v<S, model::style::Line>) {
+          const Color c = css_or(s.color, render::kOpaqueWhite);
+          draw_polyline(out, vector.values, y,
+                        s.dashed ? StrokeStyle::dashed({4.0, 4.0}, s.width, c) : StrokeStyle::solid(s.width, c),
+                        layout);
+        } else if constexpr (std::is_same_v<S, model::style::SolidLine>) {
+          draw_polyline(out, vector.values, y, StrokeStyle::solid(s.width, css_or(s.color, render::kOpaqueWhite)),
+                        layout);
+        } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
+          draw_histogram(out, vector, s, y, baseline, layout);
+        } else if constexpr (std::is_same_v<S, model::style::Dots>) {
+          draw_dots(out, vector.values, s, y, layout);
+        } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
+          draw_steps(out, vector.values, y, StrokeStyle::solid(s.width, css_or(s.color, render::kOpaqueWhite)),
+                     layout);
+        }
+        // Cloud and Hidden draw nothing.
+      },
+      vector.style.v);
+}
+
+void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
+                      std::span<const model::Bar> bars, const Layout& layout) {
+  const double band_height = ratio * layout.main_height;
+  if (!has_values(indicator)) {
+    draw_bar_volumes(out, indicator, band_height, bars, layout);
+    return;
+  }
+  const ValueRange r = indicator_range(bars, indicator);
+  // An inverted range (a fixed one given upside down) flattens the band onto its foot.
+  const coords::PriceMapping y = r.hi > r.lo
+                                     ? coords::PriceMapping{r.lo, r.hi, layout.main_height - band_height, band_height}
+                                     : coords::PriceMapping{r.lo, r.hi, layout.main_height, 0.0};
+  const double baseline = y.y(0.0);
+  for (const auto& vector : indicator.vectors) draw_vector(out, vector, y, baseline, layout);
+}
+
+void draw_sub_pane_frame(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
+                         double width, std::string_view background, std::string_view grid_color) {
+  out.fill_rect({0, y.top, width, y.height}, css_or(background, palette::kBackground));
+  out.line(0, y.top, width, y.top, StrokeStyle::solid(1.0, css_or(grid_color, palette::kSeparator)));
+  for (const auto& level : indicator.levels) {
+    if (std::isnan(level.value)) continue;
+    const Color c = css_or(level.color, palette::kLevel);
+    const double ly = y.y(level.value);
+    StrokeStyle stroke = StrokeStyle::solid(level.width, c);
+    if (level.style == "dotted") stroke.dash = std::vector<double>{2.0, 2.0};
+    if (level.style == "dashed") stroke.dash = std::vector<double>{4.0, 4.0};
+    out.line(0, ly, width, ly, stroke);
+  }
+}
+
+}  // namespace qc::api

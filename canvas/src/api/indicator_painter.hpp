@@ -1,0 +1,28 @@
+// Draws what indicators carry: value lines by style, the volume band, sub-pane boxes and reference levels.
+#pragma once
+
+#include <span>
+
+#include "api/layout.hpp"
+#include "coords/price_mapping.hpp"
+#include "model/indicators.hpp"
+#include "model/series/data.hpp"
+#include "render/engine/svg_backend.hpp"
+
+namespace qc::api {
+
+// One value line in a pane: value k at x = (k + 0.5) * spacing, y by the pane's mapping; histogram bars
+// grow from the baseline y.
+void draw_vector(render::SvgBackend& out, const model::IndicatorVector& vector, const coords::PriceMapping& y,
+                 double baseline, const Layout& layout);
+
+// A volume-band indicator at the foot of the main pane: its own values when it has any, else the bars'
+// volumes.
+void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
+                      std::span<const model::Bar> bars, const Layout& layout);
+
+// A sub-pane's background, separator and reference levels, width pixels wide.
+void draw_sub_pane_frame(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
+                         double width, std::string_view background, std::string_view grid_color);
+
+}  // namespace qc::api

@@ -1,0 +1,41 @@
+// Pane geometry of one render: plot area, main pane and bar spacing.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+#include "coords/price_scale.hpp"
+#include "coords/time_axis.hpp"
+
+namespace qc::api {
+
+inline constexpr double kSubPaneGap = 4.0;
+
+struct Layout {
+  double width = 0.0;   // canvas, W
+  double height = 0.0;  // canvas, H
+  double plot_width = 0.0;
+  double plot_height = 0.0;
+  double main_height = 0.0;
+  double spacing = 0.0;
+  std::size_t n = 0;
+
+  // Canvases smaller than the scale and the axis, and sub-panes claiming more than the plot height, give
+  // an empty area rather than a negative one.
+  static Layout make(std::uint32_t w, std::uint32_t h, std::size_t bars, double sub_pane_ratio_sum) {
+    Layout l;
+    l.width = w;
+    l.height = h;
+    l.plot_width = std::max(l.width - coords::kPriceScaleWidth, 0.0);
+    l.plot_height = std::max(l.height - coords::kTimeAxisHeight, 0.0);
+    l.main_height = std::max((1.0 - sub_pane_ratio_sum) * l.plot_height, 0.0);
+    l.n = bars;
+    l.spacing = bars ? l.plot_width / static_cast<double>(bars) : 0.0;
+    return l;
+  }
+
+  double candle_width() const { return std::max(spacing * 0.8, 1.0); }
+};
+
+}  // namespace qc::api

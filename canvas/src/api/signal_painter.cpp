@@ -1,0 +1,59 @@
+// Signal markers: colour by type unless the signal carries its own, shape by type, label to the right.
+#include "api/signal_painter.hpp"
+
+#include <cmath>
+
+#include "api/palette.hpp"
+
+namespace qc::api {
+namespace {
+
+using render::Color;
+using render::PixelPoint;
+
+Color type_color(SignalType type) {
+  switch (type) {
+    case SignalType::Buy:
+    case SignalType::TakeProfit:
+    case SignalType::Entry: return palette::kUp;
+    case SignalType::Sell:
+    case SignalType::StopLoss:
+    case SignalType::Exit: return palette::kDown;
+    default: return palette::kCustom;
+  }
+}
+
+void triangle(render::SvgBackend& out, PixelPoint a, PixelPoint b, PixelPoint c, Color color) {
+  const PixelPoint points[] = {a, b, c};
+  out.fill_path(render::Path::polygon(points).commands, render::Solid{color});
+}
+
+}  // namespace
+
+void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals, double spacing,
+                  const coords::PriceMapping& y) {
+  render::TextStyle label_style;
+  label_style.font_size = 10.0;
+  for (const SignalConfig& s : signals) {
+    if (std::isnan(s.price)) continue;
+    const double x = (static_cast<double>(s.bar_index) + 0.5) * spacing;
+    const double py = y.y(s.price);
+    const Color c = s.color ? render::css_or(*s.color, type_color(s.signal_type)) : type_color(s.signal_type);
+    const double size = s.size * 12.0, half = size / 2;
+    switch (s.signal_type) {
+      case SignalType::Buy:
+      case SignalType::Entry: triangle(out, {x, py - half}, {x - half, py + half}, {x + half, py + half}, c); break;
+      case SignalType::Sell:
+      case SignalType::Exit: triangle(out, {x, py + half}, {x - half, py - half}, {x + half, py - half}, c); break;
+      case SignalType::TakeProfit: out.fill_circle(x, py, half, palette::kUp); break;
+      case SignalType::StopLoss: out.fill_circle(x, py, half, palette::kDown); break;
+      default: out.fill_circle(x, py, half, c); break;
+    }
+    if (s.label) {
+      label_style.color = c;
+      out.text(*s.label, label_style, x + size, py);
+    }
+  }
+}
+
+}  // namespace qc::api

@@ -1,0 +1,107 @@
+// Value ranges: finite-only spans, padding, the degenerate-range rule and the four range modes.
+#include "api/value_range.hpp"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <type_traits>
+#include <variant>
+
+namespace qc::api {
+namespace {
+
+double limited(double v) { return std::clamp(v, -kValueLimit, kValueLimit); }
+
+template <class F>
+void for_each_value(const model::Indicator& indicator, F&& f) {
+  for (const auto& vec : indicator.vectors) {
+    for (double v : vec.values) f(v);
+  }
+}
+
+ValueRange auto_range(const model::Indicator& indicator) {
+  FiniteSpan span;
+  for_each_value(indicator, [&](double v) { span.add(v); });
+  const auto ends = span.ends();
+  if (!ends || !(ends->hi - ends->lo > 0)) return kEmptyRange;
+  return padded(*ends, 0.1);
+}
+
+ValueRange symmetric_range(const model::Indicator& indicator) {
+  double m = 0.0;
+  for_each_value(indicator, [&](double v) {
+    if (std::isfinite(v)) m = std::max(m, std::abs(limited(v)));
+  });
+  const double e = m + 0.1 * m;
+  return {-e, e};
+}
+
+ValueRange bar_price_range(std::span<const model::Bar> bars, FiniteSpan& span) {
+  for (const auto& b : bars) {
+    span.add_low(b.low);
+    span.add_high(b.high);
+  }
+  const auto ends = span.ends();
+  return ends ? padded(*ends, 0.05) : kEmptyRange;
+}
+
+}  // namespace
+
+void FiniteSpan::add_low(double v) {
+  if (!std::isfinite(v)) return;
+  v = limited(v);
+  lo_ = has_lo_ ? std::min(lo_, v) : v;
+  has_lo_ = true;
+}
+
+void FiniteSpan::add_high(double v) {
+  if (!std::isfinite(v)) return;
+  v = limited(v);
+  hi_ = has_hi_ ? std::max(hi_, v) : v;
+  has_hi_ = true;
+}
+
+std::optional<ValueRange> FiniteSpan::ends() const {
+  if (!has_lo_ && !has_hi_) return std::nullopt;
+  return ValueRange{has_lo_ ? lo_ : hi_, has_hi_ ? hi_ : lo_};
+}
+
+ValueRange padded(ValueRange r, double fraction) {
+  const double pad = (r.hi - r.lo) * fraction;
+  return {r.lo - pad, r.hi + pad};
+}
+
+ValueRange drawable(ValueRange r) {
+  if (!std::isfinite(r.lo) || !std::isfinite(r.hi)) return kEmptyRange;
+  if (r.lo != r.hi) return r;
+  double d = 0.05 * std::abs(r.lo);
+  if (!(d >= DBL_MIN)) d = 1.0;
+  return {r.lo - d, r.hi + d};
+}
+
+ValueRange price_pane_range(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays) {
+  FiniteSpan span;
+  for (const auto* ind : overlays) for_each_value(*ind, [&](double v) { span.add(v); });
+  return drawable(bar_price_range(bars, span));
+}
+
+ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator) {
+  const ValueRange r = std::visit(
+      [&](const auto& mode) -> ValueRange {
+        using M = std::decay_t<decltype(mode)>;
+        if constexpr (std::is_same_v<M, model::range::Auto>) {
+          return auto_range(indicator);
+        } else if constexpr (std::is_same_v<M, model::range::Fixed>) {
+          return {mode.min, mode.max};
+        } else if constexpr (std::is_same_v<M, model::range::Symmetric>) {
+          return symmetric_range(indicator);
+        } else {
+          FiniteSpan span;
+          return bar_price_range(bars, span);
+        }
+      },
+      indicator.range);
+  return drawable(r);
+}
+
+}  // namespace qc::api

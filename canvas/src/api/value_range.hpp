@@ -1,0 +1,58 @@
+// Vertical value ranges of the chart's panes: what spans them, and how degenerate ones become drawable.
+#pragma once
+
+#include <optional>
+#include <span>
+
+#include "model/indicators.hpp"
+#include "model/series/data.hpp"
+
+namespace qc::api {
+
+struct ValueRange {
+  double lo = 0.0;
+  double hi = 0.0;
+  friend bool operator==(const ValueRange&, const ValueRange&) = default;
+};
+
+// Finite values beyond this magnitude count as this magnitude, so that a range's width and its padding
+// never overflow (2^1021, a quarter of the largest double).
+inline constexpr double kValueLimit = 0x1p1021;
+
+// Running minimum and maximum over the finite values added; NaN and infinities are left out.
+class FiniteSpan {
+ public:
+  void add(double v) {
+    add_low(v);
+    add_high(v);
+  }
+  void add_low(double v);
+  void add_high(double v);
+  // The two ends; an end that received no value takes the other end; none when nothing was added.
+  std::optional<ValueRange> ends() const;
+
+ private:
+  double lo_;
+  double hi_;
+  bool has_lo_ = false;
+  bool has_hi_ = false;
+};
+
+// The range drawn when an indicator or the price pane has no finite value at all.
+inline constexpr ValueRange kEmptyRange{0.0, 100.0};
+
+// Makes a range safe to map through: non-finite ends give the empty range, and a range of zero width
+// [v, v] becomes [v - d, v + d] with d = 5 % of |v| (1 when that is zero or subnormal).
+ValueRange drawable(ValueRange r);
+
+// [lo, hi] widened by `fraction` of its width on both sides.
+ValueRange padded(ValueRange r, double fraction);
+
+// The main pane's price range: the bars' lows and highs and every value of the overlay indicators' vectors,
+// padded by 5 %.
+ValueRange price_pane_range(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays);
+
+// An indicator's range by its range mode.
+ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator);
+
+}  // namespace qc::api

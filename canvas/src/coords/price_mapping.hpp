@@ -1,0 +1,29 @@
+// Pane coordinates: bar index to x, value to y.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+
+namespace qc::coords {
+
+// Bar i is drawn at the centre of its slot.
+inline double bar_x(std::size_t i, double spacing) { return (static_cast<double>(i) + 0.5) * spacing; }
+
+// Maps the value range [min, max] onto a pane from top to top + height, larger values higher up. The
+// fraction of the range is held within a million pane heights, so that a value far outside the range, or
+// one whose distance from it overflows, still lands on a finite pixel (the renderer keeps max - min
+// finite and non-zero).
+struct PriceMapping {
+  static constexpr double kMaxFraction = 1e6;
+
+  double min = 0.0;
+  double max = 1.0;
+  double top = 0.0;
+  double height = 0.0;
+
+  double y(double value) const {
+    return top + height - std::clamp((value - min) / (max - min), -kMaxFraction, kMaxFraction) * height;
+  }
+};
+
+}  // namespace qc::coords

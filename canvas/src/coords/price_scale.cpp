@@ -1,0 +1,109 @@
+// Tick steps, tick values and labels of the price scale.
+#include "coords/price_scale.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "util/fixed.hpp"
+
+namespace qc::coords {
+
+AxisColors AxisColors::from(const AxisTheme& theme) {
+  return {render::css_or(theme.background, render::Color{0x13, 0x17, 0x22, 255}),
+          render::css_or(theme.grid_color, render::Color{0x2a, 0x2e, 0x39, 255}),
+          render::css_or(theme.text_color, render::Color{0xb4, 0xb4, 0xb4, 255})};
+}
+
+double nice_number(double x) {
+  if (x <= 0) return 1.0;
+  const double base = std::pow(10.0, std::floor(std::log10(x)));
+  if (!(x > base)) return base;  // also NaN
+  // Candidates 1, 2, 5, 10, 20, 50, … times base: factors cycling 2, 2.5, 2.
+  constexpr double kFactors[] = {2.0, 2.5, 2.0};
+  double prev = base, last = base;
+  for (int k = 0; k < 11 && last < x; ++k) {
+    prev = last;
+    last *= kFactors[k % 3];
+  }
+  return prev >= 0.8 * x ? prev : last;
+}
+
+namespace {
+int price_decimals(double step) {
+  if (step >= 1) return 0;
+  if (step >= 0.1) return 1;
+  if (step >= 0.01) return 2;
+  if (step >= 0.001) return 3;
+  if (step >= 0.0001) return 4;
+  return 5;
+}
+}  // namespace
+
+void append_price(std::string& out, double price, double step) {
+  char buf[util::kMaxFixedChars];
+  const char* end = util::write_fixed(buf, price, price_decimals(step));
+  const char* begin = buf;
+  // Ticks reached by repeated addition can land a hair below zero; "-0.00" would be a wrong label.
+  if (*begin == '-' && std::all_of(begin + 1, end, [](char c) { return c == '0' || c == '.'; })) ++begin;
+  out.append(begin, end);
+}
+
+std::string format_price(double price, double step) {
+  std::string s;
+  append_price(s, price, step);
+  return s;
+}
+
+PriceTicks price_ticks(double lo, double hi, double height) {
+  PriceTicks t;
+  const double count = std::fmin(std::fmax(height / 30, 4.0), 20.0);  // a NaN height counts 4
+  t.step = nice_number((hi - lo) / count);
+  double tick = std::ceil(lo / t.step) * t.step;
+  while (tick < hi && t.count < kMaxPriceTicks) {
+    t.values[t.count++] = tick;
+    const double next = tick + t.step;
+    if (next == tick) break;  // the step is below the prices' resolution
+    tick = next;
+  }
+  return t;
+}
+
+double price_label_font_size(std::size_t longest_label) {
+  if (longest_label < 10) return 11.0;
+  if (longest_label < 12) return 10.0;
+  return 9.0;
+}
+
+void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
+                        double lo, double hi) {
+  const AxisColors colors = AxisColors::from(theme);
+  backend.fill_rect({x, top, kPriceScaleWidth, height}, colors.background);
+  const render::StrokeStyle border = render::StrokeStyle::solid(1.0, colors.border);
+  backend.line(x, top, x, top + height, border);
+
+  const PriceTicks ticks = price_ticks(lo, hi, height);
+  std::string label;
+  std::size_t longest = 0;
+  auto measure = [&](double v) {
+    label.clear();
+    append_price(label, v, ticks.step);
+    longest = std::max(longest, label.size());
+  };
+  for (double t : ticks.ticks()) measure(t);
+  measure(hi);
+
+  render::TextStyle style;
+  style.color = colors.text;
+  style.font_size = price_label_font_size(longest);
+  style.align = render::TextAlign::Start;
+  style.baseline = render::TextBaseline::Middle;
+  for (double t : ticks.ticks()) {
+    const double y = (top + height) - (t - lo) / (hi - lo) * height;
+    backend.line(x, y, x + kTickLength, y, border);
+    label.clear();
+    append_price(label, t, ticks.step);
+    backend.text(label, style, x + kPriceLabelOffset, y);
+  }
+}
+
+}  // namespace qc::coords

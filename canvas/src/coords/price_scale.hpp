@@ -1,0 +1,65 @@
+// Price-scale arithmetic (tick step, tick values, label texts) and the scale's drawing.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "render/engine/svg_backend.hpp"
+
+namespace qc::coords {
+
+inline constexpr double kPriceScaleWidth = 70.0;
+inline constexpr double kTickLength = 4.0;
+inline constexpr double kPriceLabelOffset = 6.0;
+
+// The chart's colour texts that the axes draw with, each parsed with its own fallback.
+struct AxisTheme {
+  std::string_view background;
+  std::string_view grid_color;
+  std::string_view text_color;
+};
+
+struct AxisColors {
+  render::Color background;  // fallback #131722
+  render::Color border;      // grid colour, fallback #2a2e39
+  render::Color text;        // fallback #b4b4b4
+
+  static AxisColors from(const AxisTheme& theme);
+};
+
+// A round tick step near x: 1, 2, 5 or 2.5 times a power of ten, preferring the one below x when it is
+// within 80 % of x. 1.0 for x <= 0; NaN for NaN.
+double nice_number(double x);
+
+// The price with the decimals its step calls for (0 for steps >= 1 up to 5 for steps below 0.0001),
+// correctly rounded. A value that rounds to zero is written without a sign.
+std::string format_price(double price, double step);
+void append_price(std::string& out, double price, double step);
+
+// Bounds the tick loop: a finite range yields at most 1.25 * 20 + 2 ticks, so only a step that no longer
+// moves the ticks forward (below the prices' resolution) can reach it.
+inline constexpr std::size_t kMaxPriceTicks = 64;
+
+struct PriceTicks {
+  double step = 1.0;
+  std::size_t count = 0;
+  std::array<double, kMaxPriceTicks> values{};
+
+  std::span<const double> ticks() const { return {values.data(), count}; }
+};
+
+// The ticks of a scale height pixels high over [lo, hi]: multiples of the step from the first one at or
+// above lo, each the previous plus the step, strictly below hi.
+PriceTicks price_ticks(double lo, double hi, double height);
+
+// Font size of the price labels for the longest label's byte length.
+double price_label_font_size(std::size_t longest_label);
+
+// Background, border, tick marks and labels of a scale whose left edge is x, over [lo, hi].
+void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
+                        double lo, double hi);
+
+}  // namespace qc::coords

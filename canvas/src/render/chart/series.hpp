@@ -1,0 +1,23 @@
+// The main-series renderers: candlesticks and lines, recorded into a render batch.
+#pragma once
+
+#include <span>
+
+#include "coords/price_mapping.hpp"
+#include "model/series/data.hpp"
+#include "model/series/options.hpp"
+#include "render/engine/batch.hpp"
+
+namespace qc::render {
+
+// Records wick, body and (when one applies) border of each candle whose prices are all numbers,
+// snapped to the device-pixel grid of ratio dpr. Candle i is centred at (i + 0.5) * spacing.
+void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickData> candles,
+                         const model::CandlestickStyleOptions& style, double spacing,
+                         const coords::PriceMapping& price, double candle_width, double dpr);
+
+// Records one stroked path through the values that are numbers, then the point markers if enabled.
+void render_line(RenderBatch& batch, std::span<const model::LineData> points,
+                 const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
+
+}  // namespace qc::render

@@ -1,0 +1,272 @@
+// Candlestick and line renderers: snapping, colours, skipped values, line shapes and dashes.
+#include "render/chart/series.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "render/engine/svg_backend.hpp"
+
+namespace qc::render {
+namespace {
+
+using model::CandlestickData;
+using model::CandlestickStyleOptions;
+using model::LineData;
+using model::LineStyleOptions;
+using model::LineType;
+
+const double kNaN = std::nan("");
+constexpr Color kUp{0x26, 0xa6, 0x9a, 255};
+constexpr Color kDown{0xef, 0x53, 0x50, 255};
+
+CandlestickStyleOptions chart_style(bool border_visible) {
+  CandlestickStyleOptions s;
+  s.body_up_color = s.border_up_color = s.wick_up_color = "#26a69a";
+  s.body_down_color = s.border_down_color = s.wick_down_color = "#ef5350";
+  s.wick_visible = true;
+  s.border_visible = border_visible;
+  return s;
+}
+
+CandlestickData candle(double open, double high, double low, double close) {
+  CandlestickData c;
+  c.open = open, c.high = high, c.low = low, c.close = close;
+  return c;
+}
+
+// Prices 0..100 over 100 pixels: y = 100 - price.
+const coords::PriceMapping kMapping{0, 100, 0, 100};
+
+template <class C>
+std::vector<C> all_of_kind(const RenderBatch& b) {
+  std::vector<C> out;
+  for (const RenderCommand& c : b.commands()) {
+    if (const C* x = std::get_if<C>(&c)) out.push_back(*x);
+  }
+  return out;
+}
+
+TEST(Candlesticks, BodyWidthRoundsToDevicePixels) {
+  struct Case {
+    double width, dpr, spacing, body_width;
+  };
+  const Case cases[] = {{7.3, 2, 20, 7.5}, {0.3, 1, 20, 1}, {kNaN, 2, 20, 0.5}, {8, 1, 20, 8}};
+  for (const Case& c : cases) {
+    RenderBatch b;
+    const CandlestickData one[] = {candle(10, 60, 5, 50)};
+    render_candlesticks(b, one, chart_style(false), c.spacing, kMapping, c.width, c.dpr);
+    const auto bodies = all_of_kind<cmd::FillRect>(b);
+    ASSERT_EQ(bodies.size(), 1u);
+    EXPECT_EQ(bodies[0].rect.width, c.body_width) << c.width << " at dpr " << c.dpr;
+  }
+}
+
+TEST(Candlesticks, WickSnapsToHalfDevicePixel) {
+  for (double spacing : {21.0, 20.4}) {  // candle centres 10.5 and 10.2
+    RenderBatch b;
+    const CandlestickData one[] = {candle(10, 60.3, 5, 50)};
+    render_candlesticks(b, one, chart_style(false), spacing, kMapping, 8, 1);
+    const auto wicks = all_of_kind<cmd::Line>(b);
+    ASSERT_EQ(wicks.size(), 1u);
+    EXPECT_EQ(wicks[0].x1, 10.5);
+    EXPECT_EQ(wicks[0].x2, 10.5);
+    EXPECT_EQ(wicks[0].y1, std::floor(100 - 60.3) + 0.5);
+    EXPECT_EQ(wicks[0].y2, 95.5);
+    EXPECT_EQ(wicks[0].stroke, StrokeStyle::solid(1.0, kUp));
+  }
+}
+
+TEST(Candlesticks, FlatCandleHasOneDevicePixelBody) {
+  RenderBatch b;
+  const CandlestickData one[] = {candle(40.3, 41, 39, 40.3)};
+  render_candlesticks(b, one, chart_style(false), 20, kMapping, 8, 4);
+  const auto bodies = all_of_kind<cmd::FillRect>(b);
+  ASSERT_EQ(bodies.size(), 1u);
+  EXPECT_EQ(bodies[0].rect.height, 0.25);
+  EXPECT_EQ(bodies[0].rect.y, std::floor((100 - 40.3) * 4) / 4);
+}
+
+TEST(Candlesticks, NaNPriceSkipsTheCandleButNotItsSlot) {
+  RenderBatch b;
+  const CandlestickData two[] = {candle(10, kNaN, 5, 50), candle(10, 60, 5, 50)};
+  render_candlesticks(b, two, chart_style(false), 20, kMapping, 8, 1);
+  ASSERT_EQ(b.commands().size(), 2u);
+  EXPECT_EQ(all_of_kind<cmd::Line>(b).at(0).x1, 30.5);
+}
+
+TEST(Candlesticks, ColoursAndBorders) {
+  struct Case {
+    const char* name;
+    CandlestickData candle;
+    CandlestickStyleOptions style;
+    Color body, wick;
+    std::optional<Color> border;
+  };
+  CandlestickData overridden = candle(50, 60, 5, 10);
+  overridden.body_color = "#000001";
+  overridden.wick_color = "not a colour";
+  overridden.border_color = "rgb(1,2,3)";
+  CandlestickStyleOptions styled = chart_style(false);
+  styled.wick_color = "#ffffff";
+  styled.border_color = "#00ff00";
+  CandlestickStyleOptions broken = chart_style(true);
+  broken.body_up_color = broken.border_up_color = "bogus";
+  const Case cases[] = {
+      {"bullish, borders on", candle(10, 60, 5, 50), chart_style(true), kUp, kUp, kUp},
+      {"bullish, borders off", candle(10, 60, 5, 50), chart_style(false), kUp, kUp, std::nullopt},
+      {"bearish, borders on", candle(50, 60, 5, 10), chart_style(true), kDown, kDown, kDown},
+      {"doji counts as up", candle(50, 60, 5, 50), chart_style(true), kUp, kUp, kUp},
+      {"candle overrides", overridden, chart_style(false), {0, 0, 1, 255}, kOpaqueBlack, Color{1, 2, 3, 255}},
+      {"style overrides draw a border even when borders are off", candle(50, 60, 5, 10), styled, kDown,
+       kOpaqueWhite, Color{0, 255, 0, 255}},
+      {"unparsable texts give black", candle(10, 60, 5, 50), broken, kOpaqueBlack, kUp, kOpaqueBlack},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RenderBatch b;
+    render_candlesticks(b, {&c.candle, 1}, c.style, 20, kMapping, 8, 1);
+    ASSERT_EQ(b.commands().size(), c.border ? 3u : 2u);
+    EXPECT_EQ(std::get<cmd::Line>(b.commands()[0]).stroke.color, c.wick);
+    EXPECT_EQ(std::get<cmd::FillRect>(b.commands()[1]).color, c.body);
+    if (c.border) {
+      const auto& border = std::get<cmd::StrokeRect>(b.commands()[2]);
+      EXPECT_EQ(border.stroke, StrokeStyle::solid(1.0, *c.border));
+      EXPECT_EQ(border.rect, std::get<cmd::FillRect>(b.commands()[1]).rect);
+    }
+  }
+}
+
+TEST(Candlesticks, WicksCanBeHidden) {
+  RenderBatch b;
+  CandlestickStyleOptions s = chart_style(false);
+  s.wick_visible = false;
+  const CandlestickData one[] = {candle(10, 60, 5, 50)};
+  render_candlesticks(b, one, s, 20, kMapping, 8, 1);
+  ASSERT_EQ(b.commands().size(), 1u);
+  EXPECT_TRUE(std::holds_alternative<cmd::FillRect>(b.commands()[0]));
+}
+
+TEST(Candlesticks, SvgOfTwoCandles) {
+  RenderBatch b;
+  const CandlestickData two[] = {candle(10, 60, 5, 50), candle(50.5, 70, 20.25, 30)};
+  render_candlesticks(b, two, chart_style(true), 10, kMapping, 8, 2);
+  SvgBackend svg(100, 100, 2);
+  replay(b, svg);
+  EXPECT_EQ(svg.body(),
+            "<line x1=\"5.25\" y1=\"40.25\" x2=\"5.25\" y2=\"95.25\" stroke=\"#26a69a\" stroke-width=\"1.00\"/>\n"
+            "<rect x=\"1.00\" y=\"50.00\" width=\"8.00\" height=\"40.00\" fill=\"#26a69a\"/>\n"
+            "<rect x=\"1.00\" y=\"50.00\" width=\"8.00\" height=\"40.00\" stroke=\"#26a69a\" stroke-width=\"1.00\" "
+            "fill=\"none\"/>\n"
+            "<line x1=\"15.25\" y1=\"30.25\" x2=\"15.25\" y2=\"79.75\" stroke=\"#ef5350\" stroke-width=\"1.00\"/>\n"
+            "<rect x=\"11.00\" y=\"49.50\" width=\"8.00\" height=\"20.50\" fill=\"#ef5350\"/>\n"
+            "<rect x=\"11.00\" y=\"49.50\" width=\"8.00\" height=\"20.50\" stroke=\"#ef5350\" stroke-width=\"1.00\" "
+            "fill=\"none\"/>\n");
+}
+
+std::vector<LineData> line_points(std::initializer_list<double> values) {
+  std::vector<LineData> out;
+  for (double v : values) out.push_back({std::nullopt, 0, v});
+  return out;
+}
+
+const cmd::StrokePath& only_path(const RenderBatch& b) { return std::get<cmd::StrokePath>(b.commands().at(0)); }
+
+TEST(Line, ShapesAndSampleCounts) {
+  struct Case {
+    const char* name;
+    LineType type;
+    std::vector<LineData> points;
+    std::size_t commands;
+  };
+  const Case cases[] = {
+      {"curved, three points", LineType::Curved, line_points({10, 20, 15}), 21},
+      {"curved, two points", LineType::Curved, line_points({10, 20}), 2},
+      {"curved, one point", LineType::Curved, line_points({10}), 0},
+      {"code above curved is curved", static_cast<LineType>(7), line_points({10, 20, 15, 30}), 31},
+      {"straight", LineType::Straight, line_points({10, kNaN, 20, 15}), 3},
+      {"stepped", LineType::Stepped, line_points({10, 20, 15}), 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RenderBatch b;
+    LineStyleOptions o;
+    o.line_type = c.type;
+    render_line(b, c.points, o, 10, kMapping);
+    ASSERT_EQ(b.commands().size(), 1u);
+    EXPECT_EQ(only_path(b).path.commands.size(), c.commands);
+  }
+}
+
+TEST(Line, CurvePassesThroughItsPointsAndSteppedTurnsAtEachX) {
+  RenderBatch curved, stepped;
+  LineStyleOptions o;
+  o.line_type = LineType::Curved;
+  const auto pts = line_points({10, 20, 15});
+  render_line(curved, pts, o, 10, kMapping);
+  const auto& c = only_path(curved).path.commands;
+  EXPECT_EQ(c[0], PathCommand(MoveTo{5, 90}));
+  EXPECT_EQ(c[10], PathCommand(LineTo{15, 80}));
+  EXPECT_EQ(c[20], PathCommand(LineTo{25, 85}));
+
+  o.line_type = LineType::Stepped;
+  render_line(stepped, pts, o, 10, kMapping);
+  const std::vector<PathCommand> expected{MoveTo{5, 90}, LineTo{15, 90}, LineTo{15, 80}, LineTo{25, 80},
+                                          LineTo{25, 85}};
+  EXPECT_EQ(only_path(stepped).path.commands, expected);
+}
+
+TEST(Line, DashPatternsScaleWithTheWidth) {
+  struct Case {
+    std::uint8_t code;
+    std::optional<std::vector<double>> dash;
+  };
+  const Case cases[] = {{0, std::nullopt}, {1, std::vector<double>{3, 3}}, {2, std::vector<double>{6, 6}},
+                        {3, std::vector<double>{18, 18}}, {4, std::vector<double>{3, 12}}, {9, std::nullopt}};
+  for (const Case& c : cases) {
+    RenderBatch b;
+    LineStyleOptions o;
+    o.line_style = c.code;
+    render_line(b, line_points({1, 2}), o, 10, kMapping);
+    const StrokeStyle& s = only_path(b).stroke;
+    EXPECT_EQ(s.dash, c.dash) << int(c.code);
+    EXPECT_EQ(s.width, 3.0);
+    EXPECT_EQ(s.color, (Color{0x21, 0x96, 0xf3, 255}));
+  }
+}
+
+TEST(Line, MarkersFollowTheLineOnePerValue) {
+  RenderBatch b;
+  LineStyleOptions o;
+  o.color = "nonsense";
+  o.point_markers_visible = true;
+  o.point_radius = 2.5;
+  render_line(b, line_points({10, kNaN, 30}), o, 10, kMapping);
+  ASSERT_EQ(b.commands().size(), 3u);
+  EXPECT_EQ(only_path(b).stroke.color, kOpaqueBlack);
+  const auto markers = all_of_kind<cmd::FillCircle>(b);
+  ASSERT_EQ(markers.size(), 2u);
+  EXPECT_EQ(markers[0].cx, 5);
+  EXPECT_EQ(markers[1].cx, 25);
+  EXPECT_EQ(markers[1].cy, 70);
+  EXPECT_EQ(markers[1].radius, 2.5);
+
+  RenderBatch without_radius;
+  o.point_radius.reset();
+  render_line(without_radius, line_points({10, 30}), o, 10, kMapping);
+  EXPECT_EQ(without_radius.commands().size(), 1u);
+}
+
+TEST(Line, NothingForHiddenEmptyOrAllNaN) {
+  LineStyleOptions hidden;
+  hidden.visible = false;
+  RenderBatch b;
+  render_line(b, line_points({1, 2}), hidden, 10, kMapping);
+  render_line(b, {}, LineStyleOptions{}, 10, kMapping);
+  render_line(b, line_points({kNaN, kNaN}), LineStyleOptions{}, 10, kMapping);
+  EXPECT_TRUE(b.commands().empty());
+}
+
+}  // namespace
+}  // namespace qc::render
