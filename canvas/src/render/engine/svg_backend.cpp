@@ -103,7 +103,9 @@ class Writer {
   }
 
   void room(std::size_t n) {
-    if (static_cast<std::size_t>(end_ - p_) >= n) return;
+    if (static_cast<std::size_t>(end_ - p_) < n) [[unlikely]] refill(n);
+  }
+  [[gnu::noinline]] void refill(std::size_t n) {
     buf_.commit(p_);
     p_ = buf_.reserve(n);
     end_ = buf_.limit();
