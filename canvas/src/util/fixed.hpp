@@ -70,16 +70,20 @@ inline char* write_fixed_fast(char* out, double v) {
   const double a = std::fabs(v);
   if (!(a < limit)) return write_fixed_exact(out, v, P);
   const double s = a * scale;
-  const auto whole = static_cast<std::uint64_t>(s);
+  const auto whole = static_cast<std::int64_t>(s);
   const double above_half = (s - static_cast<double>(whole)) - 0.5;  // both subtractions are exact
   if (std::fabs(above_half) <= s * 0x1p-52) return write_fixed_exact(out, v, P);
-  const std::uint64_t k = whole + (above_half > 0 ? 1 : 0);
-  if (std::signbit(v)) *out++ = '-';
-  const std::uint64_t q = k / kPow10[P];
-  if (std::endian::native == std::endian::little && q < 10000) {
-    // Chart coordinates: four digit characters in one register, shifted past the leading zeros and stored
-    // at once (bytes beyond the last digit fall within the caller's room and are overwritten next). No
-    // branch depends on the number of digits, and no load waits on narrower stores.
+  const auto k = static_cast<std::uint64_t>(whole) + (above_half > 0 ? 1 : 0);
+  *out = '-';
+  out += std::signbit(v) ? 1 : 0;
+
+  constexpr std::uint32_t unit = static_cast<std::uint32_t>(kPow10[P]);
+  if (std::endian::native == std::endian::little && k < 10000 * kPow10[P]) {
+    // Chart coordinates, in 32-bit arithmetic: four digit characters in one register, shifted past the
+    // leading zeros and stored at once (bytes beyond the last digit fall within the caller's room and are
+    // overwritten next). No branch depends on the number of digits, and no load waits on narrower stores.
+    const auto k32 = static_cast<std::uint32_t>(k);
+    const std::uint32_t q = k32 / unit;
     std::uint16_t high, low;
     std::memcpy(&high, kDigitPairs + 2 * (q / 100), 2);
     std::memcpy(&low, kDigitPairs + 2 * (q % 100), 2);
@@ -88,12 +92,16 @@ inline char* write_fixed_fast(char* out, double v) {
                                  (8 * (4 - n));
     std::memcpy(out, &digits, 4);
     out += n;
-  } else {
-    out = write_unsigned(out, q);
+    if constexpr (P > 0) {
+      *out = '.';
+      return write_fraction<P>(out + 1, k32 % unit);
+    }
+    return out;
   }
+  out = write_unsigned(out, k / unit);
   if constexpr (P > 0) {
-    *out++ = '.';
-    out = write_fraction<P>(out, k % kPow10[P]);
+    *out = '.';
+    return write_fraction<P>(out + 1, k % unit);
   }
   return out;
 }
