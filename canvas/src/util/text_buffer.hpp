@@ -1,27 +1,48 @@
-// A growing text written through a raw cursor: one capacity check per element, no per-piece appends.
+// A growing text written through a raw cursor: one capacity check per piece, no per-piece appends.
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace qc::util {
 
-// The bytes live in one std::string whose size runs ahead of the written length, so writers copy into
-// already-initialised storage; take() trims it to the written text.
+// Plain malloc'd storage grown by realloc: nothing is zero-filled ahead of the writers, and large blocks
+// grow by remapping pages instead of copying them, so only the pages actually written are touched.
 class TextBuffer {
  public:
-  explicit TextBuffer(std::size_t capacity = 0) { data_.resize(capacity); }
-
-  // Returns a cursor with room for at least n bytes; hand the advanced cursor back to commit().
-  char* reserve(std::size_t n) {
-    if (data_.size() - len_ < n) grow(n);
-    return data_.data() + len_;
+  explicit TextBuffer(std::size_t capacity = 0) {
+    if (capacity > 0) grow_to(capacity);
   }
-  void commit(const char* end) { len_ = static_cast<std::size_t>(end - data_.data()); }
+  ~TextBuffer() { std::free(data_); }
+  TextBuffer(TextBuffer&& other) noexcept
+      : data_(std::exchange(other.data_, nullptr)),
+        len_(std::exchange(other.len_, 0)),
+        cap_(std::exchange(other.cap_, 0)) {}
+  TextBuffer& operator=(TextBuffer&& other) noexcept {
+    if (this != &other) {
+      std::free(data_);
+      data_ = std::exchange(other.data_, nullptr);
+      len_ = std::exchange(other.len_, 0);
+      cap_ = std::exchange(other.cap_, 0);
+    }
+    return *this;
+  }
+  TextBuffer(const TextBuffer&) = delete;
+  TextBuffer& operator=(const TextBuffer&) = delete;
+
+  // Returns a cursor with room for at least n bytes up to limit(); hand the advanced cursor to commit().
+  char* reserve(std::size_t n) {
+    if (cap_ - len_ < n) grow_to(len_ + n);
+    return data_ + len_;
+  }
+  void commit(const char* end) { len_ = static_cast<std::size_t>(end - data_); }
   // End of the room behind the cursor that reserve() returned.
-  char* limit() { return data_.data() + data_.size(); }
+  char* limit() { return data_ + cap_; }
 
   void append(std::string_view s) {
     char* p = reserve(s.size());
@@ -29,26 +50,34 @@ class TextBuffer {
     len_ += s.size();
   }
 
-  std::string_view view() const { return {data_.data(), len_}; }
+  std::string_view view() const { return {data_, len_}; }
   std::size_t size() const { return len_; }
+  std::size_t capacity() const { return cap_; }
   bool empty() const { return len_ == 0; }
 
-  // Hands over the written text and leaves the buffer empty.
+  // Forgets the written text but keeps the storage, so the next text is written into warm memory.
+  void clear() { len_ = 0; }
+
+  // Copies out the written text and leaves the buffer empty (its storage kept).
   std::string take() {
-    data_.resize(len_);
+    std::string s(data_ == nullptr ? "" : data_, len_);
     len_ = 0;
-    return std::move(data_);
+    return s;
   }
 
  private:
-  void grow(std::size_t n) {
-    std::size_t want = data_.size() < 64 ? 64 : data_.size() * 2;
-    if (want - len_ < n) want = len_ + n;
-    data_.resize(want);
+  void grow_to(std::size_t need) {
+    std::size_t cap = cap_ < 64 ? 64 : cap_ * 2;
+    if (cap < need) cap = need;
+    void* p = std::realloc(data_, cap);
+    if (p == nullptr) throw std::bad_alloc();
+    data_ = static_cast<char*>(p);
+    cap_ = cap;
   }
 
-  std::string data_;
+  char* data_ = nullptr;
   std::size_t len_ = 0;
+  std::size_t cap_ = 0;
 };
 
 // Copies a string literal (without its terminator) to p; the length is a compile-time constant.
