@@ -1,11 +1,15 @@
 // Theme JSON reader: one record procedure for the document and its six groups, in object or array form,
 // driven by each record's field walk.
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 #include "core/theme/json_cursor.hpp"
 #include "core/theme/theme.hpp"
@@ -35,6 +39,31 @@ constexpr bool is_optional<std::optional<T>> = true;
 
 template <class T>
 concept Record = requires { T::for_each_field([](std::string_view, auto) {}); };
+
+// The keys of a record in field order, and which of them may be missing (the optional texts).
+template <Record R>
+struct Layout {
+  static constexpr std::size_t size = field_count<R>();
+  static_assert(size <= 32, "field sets are 32-bit words");
+  std::array<std::string_view, size> keys{};
+  std::uint32_t required = 0;
+
+  constexpr Layout() {
+    std::size_t i = 0;
+    R::for_each_field([&](std::string_view key, auto member) {
+      using T = std::remove_cvref_t<decltype(std::declval<R&>().*member)>;
+      if (!is_optional<T>) required |= std::uint32_t{1} << i;
+      keys[i++] = key;
+    });
+  }
+
+  constexpr std::size_t index_of(std::string_view key) const {
+    return static_cast<std::size_t>(std::find(keys.begin(), keys.end(), key) - keys.begin());
+  }
+};
+
+template <Record R>
+constexpr Layout<R> layout{};
 
 // Records entered at once; a theme document uses two levels.
 constexpr int nesting_budget = 128;
@@ -95,17 +124,6 @@ class ThemeReader {
     return "struct " + std::string(record_name<R>);
   }
 
-  template <Record R>
-  static std::size_t key_index(std::string_view key) {
-    std::size_t i = 0;
-    std::size_t found = field_count<R>();
-    R::for_each_field([&](std::string_view k, auto) {
-      if (k == key) found = i;
-      ++i;
-    });
-    return found;
-  }
-
   // Reads the value of field `index`; false when it does not fit the field's type.
   template <Record R>
   bool field_at(R& out, std::size_t index) {
@@ -119,8 +137,7 @@ class ThemeReader {
 
   template <Record R>
   bool object(R& out) {
-    constexpr std::size_t n = field_count<R>();
-    static_assert(n <= 32, "the seen-set is one 32-bit word");
+    constexpr const Layout<R>& fields = layout<R>;
     std::uint32_t seen = 0;
     int c = cursor_.peek();
     while (c != '}') {
@@ -128,8 +145,8 @@ class ThemeReader {
       if (!cursor_.read_string(key_)) return false;
       if (cursor_.peek() != ':') return cursor_.syntax_error("expected ':'");
       cursor_.advance();
-      const std::size_t index = key_index<R>(key_);
-      if (index == n) {
+      const std::size_t index = fields.index_of(key_);
+      if (index == fields.size) {
         if (!cursor_.skip_value()) return false;
       } else {
         const std::uint32_t bit = std::uint32_t{1} << index;
@@ -147,15 +164,10 @@ class ThemeReader {
       }
     }
     cursor_.advance();
-    // Fields never given: optional texts stay absent, any other is the first missing in key order.
-    std::string_view missing;
-    std::size_t i = 0;
-    R::for_each_field([&](std::string_view key, auto member) {
-      using T = std::remove_cvref_t<decltype(out.*member)>;
-      if (missing.empty() && !(seen >> i & 1) && !is_optional<T>) missing = key;
-      ++i;
-    });
-    if (!missing.empty()) return cursor_.fail("missing field `" + std::string(missing) + "`");
+    // Optional texts never given stay absent; any other field never given fails, the first in key order.
+    if (const std::uint32_t missing = fields.required & ~seen) {
+      return cursor_.fail("missing field `" + std::string(fields.keys[std::countr_zero(missing)]) + "`");
+    }
     return true;
   }
 
@@ -168,7 +180,7 @@ class ThemeReader {
       const int c = cursor_.peek();
       if (c == ']') {
         ok = cursor_.fail("invalid length " + std::to_string(i) + ", expected " + expectation<R>() + " with " +
-                          std::to_string(field_count<R>()) + " elements");
+                          std::to_string(layout<R>.size) + " elements");
         return;
       }
       if (i > 0) {
