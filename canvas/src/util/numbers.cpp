@@ -8,7 +8,7 @@ namespace qc::util {
 namespace {
 
 template <class F>
-void append_shortest_impl(std::string& out, F v) {
+void append_shortest_impl(std::string& out, F v, std::chars_format format = std::chars_format::general) {
   if (std::isnan(v)) {
     out += "NaN";
     return;
@@ -17,8 +17,9 @@ void append_shortest_impl(std::string& out, F v) {
     out += v < 0 ? "-inf" : "inf";
     return;
   }
-  char buf[32];
-  auto res = std::to_chars(buf, buf + sizeof buf, v);
+  // Fixed notation of the widest doubles: up to 309 integer digits, or 324 fraction digits.
+  char buf[400];
+  auto res = std::to_chars(buf, buf + sizeof buf, v, format);
   out.append(buf, res.ptr);
 }
 
@@ -82,6 +83,10 @@ void append_json_number(std::string& out, float v) { append_json_impl(out, v, -6
 
 void append_shortest(std::string& out, double v) { append_shortest_impl(out, v); }
 void append_shortest(std::string& out, float v) { append_shortest_impl(out, v); }
+
+void append_shortest_fixed(std::string& out, double v) {
+  append_shortest_impl(out, v, std::chars_format::fixed);
+}
 
 std::string shortest(double v) {
   std::string s;

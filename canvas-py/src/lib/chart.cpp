@@ -1,0 +1,25 @@
+// The Python class Chart: constructor and the list of method groups.
+#include "chart.hpp"
+
+namespace qcpy {
+namespace {
+
+using namespace param;
+
+constexpr Constructor<ChartClass> kNew{
+    {u32("width"), u32("height")},
+    [](Args& a) -> ChartClass::Value { return qc::api::Chart::make(a.u32(0), a.u32(1)); },
+};
+
+}  // namespace
+
+ClassSpec ChartClass::spec() {
+  ClassSpec s = class_spec<ChartClass>();
+  set_constructor<kNew>(s);
+  s.methods = {
+      chart_settings_methods(),
+  };
+  return s;
+}
+
+}  // namespace qcpy

@@ -1,0 +1,40 @@
+// The Python class Chart: the chart builder. Its methods come in groups, one file and one table each.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <utility>
+
+#include "api/chart.hpp"
+#include "class.hpp"
+#include "rows.hpp"
+
+namespace qcpy {
+
+struct ChartClass {
+  // Absent only after an internal failure inside a builder method.
+  using Value = std::optional<qc::api::Chart>;
+  static constexpr const char* name = "Chart";
+  static constexpr const char* doc = "High-level chart builder for creating financial charts.";
+  static ClassSpec spec();
+};
+
+using ChartCall = Call<ChartClass>;
+using ChartRow = MethodRow<ChartClass>;
+
+// The method groups, in the order the class lists them (each defined in its own chart_*.cpp).
+std::span<const PyMethodDef> chart_settings_methods();
+
+// Takes the chart out of the object, hands it to `op` (qc::api::Chart&& -> qc::api::Chart) and stores
+// the result back. If `op` fails, the object is left without a chart, and every later builder call
+// fails with "Chart already consumed". Build records that need no chart before calling this.
+template <class Op>
+void with_chart(ChartCall& call, Op&& op) {
+  std::optional<qc::api::Chart>& slot = call.value();
+  if (!slot) throw Panic("Chart already consumed");
+  qc::api::Chart chart = std::move(*slot);
+  slot.reset();
+  slot.emplace(std::forward<Op>(op)(std::move(chart)));
+}
+
+}  // namespace qcpy

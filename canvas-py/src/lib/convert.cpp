@@ -1,0 +1,244 @@
+// The converters of every parameter kind, with the interpreter's and the binding layer's error texts.
+#include "convert.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cstring>
+#include <new>
+#include <string_view>
+
+#include "bar.hpp"
+#include "errors.hpp"
+
+namespace qcpy {
+
+void throw_not_convertible(PyObject* o, const char* target) {
+  Ref qualname = Ref::steal(PyType_GetQualName(Py_TYPE(o)));
+  PyErr_Format(PyExc_TypeError, "'%U' object cannot be converted to '%s'", qualname.get(), target);
+  throw PyErrorPending{};
+}
+
+// A float exactly, else the interpreter's float conversion (ints, __float__, __index__).
+double to_f64(PyObject* o) {
+  if (PyFloat_CheckExact(o)) return PyFloat_AS_DOUBLE(o);
+  const double v = PyFloat_AsDouble(o);
+  if (v == -1.0 && PyErr_Occurred()) throw PyErrorPending{};
+  return v;
+}
+
+namespace {
+
+long to_c_long(PyObject* o) {
+  const long v = PyLong_AsLong(o);  // __index__ for non-ints; TypeError for floats
+  if (v == -1 && PyErr_Occurred()) throw PyErrorPending{};
+  return v;
+}
+
+}  // namespace
+
+std::uint32_t to_u32(PyObject* o) {
+  const long v = to_c_long(o);
+  if (v < 0 || static_cast<unsigned long>(v) > UINT32_MAX) {
+    PyErr_SetString(PyExc_OverflowError, "out of range integral type conversion attempted");
+    throw PyErrorPending{};
+  }
+  return static_cast<std::uint32_t>(v);
+}
+
+// An int directly, anything else through its index conversion; the interpreter's OverflowError for
+// negative or too large values.
+std::uint64_t to_u64(PyObject* o) {
+  static_assert(sizeof(unsigned long long) == sizeof(std::uint64_t));
+  Ref index;
+  if (!PyLong_Check(o)) {
+    index = Ref::steal(PyNumber_Index(o));
+    o = index.get();
+  }
+  const unsigned long long v = PyLong_AsUnsignedLongLong(o);
+  if (v == static_cast<unsigned long long>(-1) && PyErr_Occurred()) throw PyErrorPending{};
+  return v;
+}
+
+std::int64_t to_i64(PyObject* o) {
+  static_assert(sizeof(long) == sizeof(std::int64_t), "timestamps are read as a C long");
+  return to_c_long(o);
+}
+
+// A str or subclass as UTF-8; a lone surrogate fails with the interpreter's UnicodeEncodeError.
+std::string to_text(PyObject* o) {
+  if (!PyUnicode_Check(o)) throw_not_convertible(o, "PyString");
+  Py_ssize_t size = 0;
+  const char* data = PyUnicode_AsUTF8AndSize(o, &size);
+  if (data == nullptr) throw PyErrorPending{};
+  return std::string(data, static_cast<std::size_t>(size));
+}
+
+namespace {
+
+// numpy's boolean scalar type, recognised by name so that numpy is not needed.
+bool is_numpy_bool_type(PyTypeObject* type) {
+  Ref module = Ref::steal(PyObject_GetAttrString(reinterpret_cast<PyObject*>(type), "__module__"));
+  if (!PyUnicode_Check(module.get()) || PyUnicode_CompareWithASCIIString(module.get(), "numpy") != 0) return false;
+  Ref name = Ref::steal(PyType_GetName(type));
+  return PyUnicode_CompareWithASCIIString(name.get(), "bool_") == 0 ||
+         PyUnicode_CompareWithASCIIString(name.get(), "bool") == 0;
+}
+
+bool looks_like_numpy_bool(PyTypeObject* type) {
+  try {
+    return is_numpy_bool_type(type);
+  } catch (const PyErrorPending&) {
+    PyErr_Clear();  // a type whose name or module cannot be read is simply no numpy boolean
+    return false;
+  }
+}
+
+}  // namespace
+
+// True or False; a numpy boolean through its truth method; nothing else (ints included).
+bool to_flag(PyObject* o) {
+  if (o == Py_True) return true;
+  if (o == Py_False) return false;
+  PyTypeObject* type = Py_TYPE(o);
+  if (!looks_like_numpy_bool(type)) throw_not_convertible(o, "PyBool");
+  auto nb_bool = reinterpret_cast<inquiry>(PyType_GetSlot(type, Py_nb_bool));
+  if (nb_bool == nullptr) {
+    PyErr_Format(PyExc_TypeError, "object of type '%S' does not define a '__bool__' conversion",
+                 reinterpret_cast<PyObject*>(type));
+    throw PyErrorPending{};
+  }
+  const int truth = nb_bool(o);
+  if (truth < 0) throw_pending();
+  return truth != 0;
+}
+
+Point to_point(PyObject* o) {
+  if (!PyTuple_Check(o)) throw_not_convertible(o, "PyTuple");
+  const Py_ssize_t n = PyTuple_GET_SIZE(o);
+  if (n != 2) {
+    PyErr_Format(PyExc_TypeError, "expected tuple of length 2, but got tuple of length %zd", n);
+    throw PyErrorPending{};
+  }
+  const double bar = to_f64(PyTuple_GET_ITEM(o, 0));
+  return {bar, to_f64(PyTuple_GET_ITEM(o, 1))};
+}
+
+namespace {
+
+qc::model::Bar to_bar(PyObject* o) {
+  PyTypeObject* bar_type = type_object<BarClass>();
+  if (!PyObject_TypeCheck(o, bar_type)) throw_not_convertible(o, "Bar");
+  BorrowGuard guard = borrow<BarClass>(o, Borrow::shared);
+  return object_of<BarClass>(o)->value;
+}
+
+// A sequence's length is only a hint for the first allocation: it comes from caller code that may fail
+// or lie, so it is capped and a failure to reserve is ignored.
+template <class T>
+void reserve_hint(std::vector<T>& out, PyObject* seq) {
+  constexpr Py_ssize_t kMaxHintBytes = Py_ssize_t{16} << 20;
+  const Py_ssize_t hint = PySequence_Size(seq);
+  if (hint < 0) {
+    PyErr_Clear();
+    return;
+  }
+  try {
+    out.reserve(static_cast<std::size_t>(std::min<Py_ssize_t>(hint, kMaxHintBytes / Py_ssize_t{sizeof(T)})));
+  } catch (const std::bad_alloc&) {
+  }
+}
+
+// Any sequence but a str, iterated in order, each item converted by `item`.
+template <class T, class F>
+std::vector<T> to_list(PyObject* o, F item) {
+  if (PyUnicode_Check(o)) throw_type_error("Can't extract `str` to `Vec`");
+  if (!PySequence_Check(o)) throw_not_convertible(o, "Sequence");
+  std::vector<T> out;
+  reserve_hint(out, o);
+  Ref iter = Ref::steal(PyObject_GetIter(o));
+  for (;;) {
+    PyObject* next = PyIter_Next(iter.get());
+    if (next == nullptr) {
+      if (PyErr_Occurred()) throw PyErrorPending{};
+      return out;
+    }
+    Ref held = Ref::steal(next);
+    out.push_back(item(held.get()));
+  }
+}
+
+}  // namespace
+
+Converted convert(Kind kind, PyObject* o) {
+  switch (kind) {
+    case Kind::f64: return to_f64(o);
+    case Kind::u32: return to_u32(o);
+    case Kind::u64: return to_u64(o);
+    case Kind::i64: return to_i64(o);
+    case Kind::text: return to_text(o);
+    case Kind::opt_text: return o == Py_None ? std::optional<std::string>() : std::optional(to_text(o));
+    case Kind::flag: return to_flag(o);
+    case Kind::point: return to_point(o);
+    case Kind::points: return to_list<Point>(o, to_point);
+    case Kind::f64_list: return to_list<double>(o, to_f64);
+    case Kind::bar_list: return to_list<qc::model::Bar>(o, to_bar);
+  }
+  throw Panic("unknown parameter kind");
+}
+
+namespace {
+
+template <class T>
+T parse_number(std::string_view text) {
+  T v{};
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || end != text.data() + text.size()) throw Panic("unreadable default value");
+  return v;
+}
+
+}  // namespace
+
+Converted default_value(const Param& p) {
+  const std::string_view text = p.default_text;
+  switch (p.kind) {
+    case Kind::f64: return parse_number<double>(text);
+    case Kind::u32: return parse_number<std::uint32_t>(text);
+    case Kind::u64: return parse_number<std::uint64_t>(text);
+    case Kind::i64: return parse_number<std::int64_t>(text);
+    case Kind::flag:
+      if (text == "True" || text == "False") return text == "True";
+      break;
+    case Kind::opt_text:
+      if (text == "None") return std::optional<std::string>();
+      break;
+    default: break;
+  }
+  throw Panic("parameter kind without defaults");
+}
+
+Converted convert_argument(const Param& p, PyObject* o) {
+  try {
+    return convert(p.kind, o);
+  } catch (const PyErrorPending&) {
+    PyObject* raised = PyErr_GetRaisedException();
+    if (raised == nullptr || !Py_IS_TYPE(raised, reinterpret_cast<PyTypeObject*>(PyExc_TypeError))) {
+      PyErr_SetRaisedException(raised);
+      throw;
+    }
+    Ref old = Ref::steal(raised);
+    Ref message = Ref::steal(PyUnicode_FromFormat("argument '%s': %S", p.name, old.get()));
+    Ref replacement = Ref::steal(PyObject_CallOneArg(PyExc_TypeError, message.get()));
+    PyException_SetCause(replacement.get(), PyException_GetCause(old.get()));  // steals the cause
+    PyErr_SetRaisedException(replacement.release());
+    throw;
+  }
+}
+
+void convert_all(const Params& params, const Slots& slots, Args& args) {
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    args.slot(i) = slots[i] != nullptr ? convert_argument(params[i], slots[i]) : default_value(params[i]);
+  }
+}
+
+}  // namespace qcpy

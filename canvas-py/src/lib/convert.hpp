@@ -1,0 +1,39 @@
+// Argument conversion: one converter per parameter kind and the "argument '<name>': " prefix rule.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "match.hpp"
+#include "params.hpp"
+#include "py.hpp"
+
+namespace qcpy {
+
+// Each converter returns the value or throws PyErrorPending with the interpreter's or the binding
+// layer's own error set (texts as the converters' comments in convert.cpp give them).
+double to_f64(PyObject* o);
+std::uint32_t to_u32(PyObject* o);
+std::uint64_t to_u64(PyObject* o);
+std::int64_t to_i64(PyObject* o);
+std::string to_text(PyObject* o);
+bool to_flag(PyObject* o);
+Point to_point(PyObject* o);
+
+// Converts one argument of the given kind.
+Converted convert(Kind kind, PyObject* o);
+
+// The value of a parameter that was not given, read from its default text.
+Converted default_value(const Param& p);
+
+// Converts `o` for the parameter `p`; a TypeError (exactly, not a subclass) becomes a new TypeError
+// "argument '<name>': <message>" that takes over the old one's cause.
+Converted convert_argument(const Param& p, PyObject* o);
+
+// Converts every matched argument in parameter order into `args`; the first failure ends it.
+void convert_all(const Params& params, const Slots& slots, Args& args);
+
+// "'<type qualname>' object cannot be converted to '<target>'" as a pending TypeError.
+[[noreturn]] void throw_not_convertible(PyObject* o, const char* target);
+
+}  // namespace qcpy

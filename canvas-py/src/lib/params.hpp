@@ -1,0 +1,123 @@
+// Parameters of a binding row (name, kind, default) and the converted argument values a body reads.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "api/config.hpp"
+#include "model/series/data.hpp"
+
+namespace qcpy {
+
+// What an argument is converted to; the converters (convert.cpp) hold the rules and error texts.
+enum class Kind : std::uint8_t {
+  f64,       // float, or anything with a float or index conversion
+  u32,       // C long range-checked to 0..2^32-1
+  u64,       // int, or anything with an index conversion
+  i64,       // C long
+  text,      // str (or subclass), taken as UTF-8
+  opt_text,  // None or text
+  flag,      // True/False, or a numpy boolean
+  point,     // tuple (bar, price) of two floats
+  points,    // sequence of points
+  f64_list,  // sequence of floats
+  bar_list,  // sequence of Bar objects
+};
+
+struct Param {
+  const char* name = nullptr;  // the keyword name, as shown in the text signature
+  Kind kind = Kind::f64;
+  const char* default_text = nullptr;  // as shown in the text signature ("0.0", "None"); null: required
+};
+
+// Parameter makers, so rows read like signatures: {u64("bar_index"), f64("price"), opt_text("label", "None")}.
+namespace param {
+constexpr Param f64(const char* name, const char* def = nullptr) { return {name, Kind::f64, def}; }
+constexpr Param u32(const char* name) { return {name, Kind::u32}; }
+constexpr Param u64(const char* name) { return {name, Kind::u64}; }
+constexpr Param i64(const char* name) { return {name, Kind::i64}; }
+constexpr Param text(const char* name) { return {name, Kind::text}; }
+constexpr Param opt_text(const char* name) { return {name, Kind::opt_text, "None"}; }
+constexpr Param flag(const char* name) { return {name, Kind::flag}; }
+constexpr Param point(const char* name) { return {name, Kind::point}; }
+constexpr Param points(const char* name) { return {name, Kind::points}; }
+constexpr Param f64_list(const char* name) { return {name, Kind::f64_list}; }
+constexpr Param bar_list(const char* name) { return {name, Kind::bar_list}; }
+}  // namespace param
+
+inline constexpr std::size_t kMaxParams = 8;
+
+// The parameter list of one row, checked when the row is compiled: at most kMaxParams, and no required
+// parameter after one with a default.
+class Params {
+ public:
+  constexpr Params() = default;
+  consteval Params(std::initializer_list<Param> list) {
+    if (list.size() > kMaxParams) throw "too many parameters: raise kMaxParams";
+    for (const Param& p : list) {
+      if (p.name == nullptr) throw "parameter without a name";
+      if (p.default_text == nullptr) {
+        if (required_ != count_) throw "a required parameter follows one with a default";
+        ++required_;
+      }
+      items_[count_++] = p;
+    }
+  }
+
+  constexpr std::span<const Param> all() const { return {items_.data(), count_}; }
+  constexpr std::size_t size() const { return count_; }
+  constexpr std::size_t required() const { return required_; }
+  constexpr bool empty() const { return count_ == 0; }
+  constexpr const Param& operator[](std::size_t i) const { return items_[i]; }
+
+ private:
+  std::array<Param, kMaxParams> items_{};
+  std::size_t count_ = 0;
+  std::size_t required_ = 0;
+};
+
+using Point = qc::api::Point;
+using Converted = std::variant<std::monostate, double, std::uint32_t, std::uint64_t, std::int64_t, std::string,
+                           std::optional<std::string>, bool, Point, std::vector<Point>, std::vector<double>,
+                           std::vector<qc::model::Bar>>;
+
+// The converted arguments of one call, by parameter index. Reading an index as the wrong kind is a
+// broken invariant of the row (std::bad_variant_access, reported as an internal failure).
+class Args {
+ public:
+  double f64(std::size_t i) const { return get<double>(i); }
+  std::uint32_t u32(std::size_t i) const { return get<std::uint32_t>(i); }
+  std::uint64_t u64(std::size_t i) const { return get<std::uint64_t>(i); }
+  std::int64_t i64(std::size_t i) const { return get<std::int64_t>(i); }
+  bool flag(std::size_t i) const { return get<bool>(i); }
+  Point point(std::size_t i) const { return get<Point>(i); }
+  // The containers are handed out for moving into the records the body builds.
+  std::string& text(std::size_t i) { return get<std::string>(i); }
+  std::optional<std::string>& opt_text(std::size_t i) { return get<std::optional<std::string>>(i); }
+  std::vector<Point>& points(std::size_t i) { return get<std::vector<Point>>(i); }
+  std::vector<double>& f64_list(std::size_t i) { return get<std::vector<double>>(i); }
+  std::vector<qc::model::Bar>& bar_list(std::size_t i) { return get<std::vector<qc::model::Bar>>(i); }
+
+  Converted& slot(std::size_t i) { return values_.at(i); }
+
+ private:
+  template <class T>
+  T& get(std::size_t i) {
+    return std::get<T>(values_.at(i));
+  }
+  template <class T>
+  const T& get(std::size_t i) const {
+    return std::get<T>(values_.at(i));
+  }
+
+  std::array<Converted, kMaxParams> values_;
+};
+
+}  // namespace qcpy

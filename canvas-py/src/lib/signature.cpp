@@ -1,0 +1,50 @@
+// Text signatures and their process-lifetime storage.
+#include "signature.hpp"
+
+#include <deque>
+
+namespace qcpy {
+
+const char* keep(std::string text) {
+  // Deliberately never destroyed: descriptors reference these texts until the process ends.
+  static auto* texts = new std::deque<std::string>;
+  return texts->emplace_back(std::move(text)).c_str();
+}
+
+std::string parameter_list(const Params& params, bool instance) {
+  std::string s = "(";
+  if (instance) s += params.empty() ? "$self" : "$self, ";
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    if (i != 0) s += ", ";
+    s += params[i].name;
+    if (params[i].default_text != nullptr) {
+      s += '=';
+      s += params[i].default_text;
+    }
+  }
+  s += ')';
+  return s;
+}
+
+namespace {
+
+std::string with_signature(const char* name, const Params& params, bool instance, const char* doc) {
+  std::string s = name;
+  s += parameter_list(params, instance);
+  s += "\n--\n\n";
+  if (doc != nullptr) s += doc;
+  return s;
+}
+
+}  // namespace
+
+const char* method_doc(const char* name, const Params& params, bool instance, const char* doc) {
+  return keep(with_signature(name, params, instance, doc));
+}
+
+const char* class_doc(const char* name, const Params* constructor, const char* doc) {
+  if (constructor != nullptr) return keep(with_signature(name, *constructor, false, doc));
+  return doc;
+}
+
+}  // namespace qcpy

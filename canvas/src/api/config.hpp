@@ -1,0 +1,108 @@
+// The configuration records of one chart: series, colours, indicators, primitives, signals and size.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "model/indicators.hpp"
+#include "model/series/options.hpp"
+
+namespace qc::api {
+
+using model::SeriesType;
+
+struct SeriesConfig {
+  SeriesType series_type = SeriesType::Candlesticks;
+  std::optional<std::string> color;  // line/area colour; the up colour when absent
+};
+
+struct ThemeConfig {
+  std::string background = "#131722";
+  std::string grid_color = "#1e222d";
+  std::string up_color = "#26a69a";
+  std::string down_color = "#ef5350";
+  std::string text_color = "#b2b5be";
+  std::string border_color = "#2a2e39";
+  bool show_grid = false;
+};
+
+enum class SignalType : std::uint8_t {
+  Buy = 0,
+  Sell = 1,
+  TakeProfit = 2,
+  StopLoss = 3,
+  Entry = 4,
+  Exit = 5,
+  Custom = 6,
+};
+
+struct SignalConfig {
+  SignalType signal_type = SignalType::Buy;
+  std::uint64_t bar_index = 0;
+  double price = 0.0;
+  double size = 1.0;  // the marker is size x 12 pixels
+  std::optional<std::string> color;
+  std::optional<std::string> label;
+
+  SignalConfig with_label(std::string_view text) && {
+    label = std::string(text);
+    return std::move(*this);
+  }
+};
+
+struct Point {
+  double bar = 0.0;
+  double price = 0.0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+// Main pane, or a sub-pane by index.
+struct PrimitivePane {
+  bool is_main = true;
+  std::uint64_t sub_pane = 0;
+
+  static PrimitivePane main() { return {}; }
+  static PrimitivePane sub(std::uint64_t index) { return {false, index}; }
+};
+
+// Element of a description's level list; nothing in the system fills or reads it.
+struct LevelConfig {
+  std::string name;
+  std::optional<std::string> label;
+  double value = 0.0;
+  double extra = 0.0;
+};
+
+struct PrimitiveConfig {
+  std::string type_id;
+  std::vector<Point> points;
+  std::string color = "#2196F3";
+  double width = 1.5;
+  std::optional<std::string> text;
+  PrimitivePane pane;
+  std::vector<LevelConfig> levels;
+
+  static PrimitiveConfig make(std::string_view type_id, std::vector<Point> points) {
+    PrimitiveConfig p;
+    p.type_id = std::string(type_id);
+    p.points = std::move(points);
+    return p;
+  }
+};
+
+struct ChartConfig {
+  SeriesConfig series;
+  ThemeConfig theme;
+  std::vector<model::Indicator> indicators;
+  std::vector<PrimitiveConfig> primitives;
+  std::vector<SignalConfig> signals;
+  double dpr = 1.0;
+  std::uint32_t width = 800;
+  std::uint32_t height = 600;
+};
+
+}  // namespace qc::api

@@ -1,0 +1,117 @@
+// Indicator model: where a study is drawn, how its range is found, its levels and its value lines.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace qc::model {
+
+namespace placement {
+struct Overlay {};
+struct VolumeBand {
+  double ratio;  // share of the price pane's height
+};
+struct SubPane {
+  double ratio;  // share of the chart's height
+};
+}  // namespace placement
+using IndicatorPlacement = std::variant<placement::Overlay, placement::VolumeBand, placement::SubPane>;
+
+namespace range {
+struct Auto {};
+struct Fixed {
+  double min;
+  double max;
+};
+struct Symmetric {};
+struct Price {};
+}  // namespace range
+using RangeMode = std::variant<range::Auto, range::Fixed, range::Symmetric, range::Price>;
+
+namespace style {
+struct Line {
+  std::string color;
+  double width;
+  bool dashed;
+};
+struct SolidLine {
+  std::string color;
+  double width;
+};
+struct Histogram {
+  std::string up_color;
+  std::string down_color;
+  double bar_width_ratio;
+};
+struct Dots {
+  std::string color;
+  double radius;
+  bool filled;
+};
+struct StepLine {
+  std::string color;
+  double width;
+};
+struct Cloud {
+  std::string upper_color;
+  std::string lower_color;
+};
+struct Hidden {};
+}  // namespace style
+
+struct VectorStyle {
+  std::variant<style::Line, style::SolidLine, style::Histogram, style::Dots, style::StepLine, style::Cloud,
+               style::Hidden>
+      v;
+
+  static VectorStyle line(std::string_view color, double width);
+  static VectorStyle dashed(std::string_view color);
+  static VectorStyle histogram();
+  static VectorStyle histogram_colored(std::string_view up_color, std::string_view down_color);
+  static VectorStyle cloud(std::string_view upper_color, std::string_view lower_color);
+  static VectorStyle dots(std::string_view color, double radius, bool filled);
+  static VectorStyle hidden();
+};
+
+struct IndicatorLevel {
+  std::string color;
+  std::string style = "dashed";  // "solid", "dashed" or "dotted"
+  std::optional<std::string> label;
+  double value = 0.0;
+  double width = 1.0;
+
+  static IndicatorLevel make(std::string_view color, double value);
+  IndicatorLevel solid() &&;
+  IndicatorLevel dotted() &&;
+  IndicatorLevel with_label(std::string_view label) &&;
+};
+
+struct IndicatorVector {
+  std::string name;
+  std::vector<double> values;  // one per bar; NaN where the bar has no value
+  std::vector<bool> up_flags;  // one per bar; filled only by the volume indicator
+  VectorStyle style;
+
+  static IndicatorVector make(std::string_view name, VectorStyle style);
+};
+
+struct Indicator {
+  IndicatorPlacement placement = placement::Overlay{};
+  RangeMode range = range::Auto{};
+  std::string id;
+  std::string name;
+  std::vector<IndicatorLevel> levels;
+  std::vector<IndicatorVector> vectors;
+
+  static Indicator make(std::string_view id, std::string_view name);
+  // MACD without values: vectors 0 "MACD", 1 "Signal", 2 "Histogram" are filled by position later.
+  static Indicator macd(std::string_view id, std::uint32_t fast, std::uint32_t slow, std::uint32_t signal);
+  Indicator add_level(IndicatorLevel level) &&;
+  Indicator add_vector(IndicatorVector vector) &&;
+};
+
+}  // namespace qc::model

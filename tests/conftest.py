@@ -1,0 +1,73 @@
+"""Shared helpers for the Python suite: hostile argument objects and isolated interpreter runs."""
+import subprocess
+import sys
+import textwrap
+
+import pytest
+
+import quorvel_canvas as qc
+
+
+def run_isolated(code: str, timeout: float = 120.0) -> subprocess.CompletedProcess:
+    """Runs code in a fresh interpreter (for process-wide effects: memory limits, sub-interpreters)."""
+    return subprocess.run([sys.executable, "-c", textwrap.dedent(code)], capture_output=True, text=True,
+                          timeout=timeout)
+
+
+class FloatLike:
+    """An object whose float conversion runs the given callback (to raise, or to call back into an object)."""
+
+    def __init__(self, on_float, value=1.0):
+        self.on_float = on_float
+        self.value = value
+
+    def __float__(self):
+        self.on_float()
+        return self.value
+
+
+class IndexLike:
+    """An object whose index conversion runs the given callback."""
+
+    def __init__(self, on_index, value=1):
+        self.on_index = on_index
+        self.value = value
+
+    def __index__(self):
+        self.on_index()
+        return self.value
+
+
+class Sequence:
+    """A sequence of the given items with a configurable __len__ (a hint the binding may not trust)
+    and a hook run before each item is handed out."""
+
+    def __init__(self, items, length=None, on_item=None):
+        self.items = list(items)
+        self.length = length
+        self.on_item = on_item
+
+    def __len__(self):
+        if isinstance(self.length, BaseException):
+            raise self.length
+        return len(self.items) if self.length is None else self.length
+
+    def __getitem__(self, i):
+        if i >= len(self.items):
+            raise IndexError(i)
+        if self.on_item is not None:
+            self.on_item(i)
+        return self.items[i]
+
+
+@pytest.fixture
+def chart():
+    return qc.Chart(800, 600)
+
+
+def method_or_skip(obj, name):
+    """The named method, or a skip while that method is not part of the class yet."""
+    method = getattr(obj, name, None)
+    if method is None:
+        pytest.skip(f"{type(obj).__name__}.{name} is not bound yet")
+    return method
