@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "core/theme/theme.hpp"
@@ -382,6 +383,47 @@ TEST(ThemeReader, RefusesBadSyntax) {
   expect_refused({with(doc, "}}", "},}"), ""});
   expect_refused({with(doc, R"("name":"Dark")", "\"name\":\"Da\nrk\""), ""});
   expect_refused({with(doc, R"("name":"Dark")", "\"name\"\"Dark\""), ""});
+}
+
+TEST(ThemeReader, EveryProperPrefixIsRefused) {
+  for (const std::string& doc : {dark_json(), RuntimeTheme::from_preset("light").to_json_pretty()}) {
+    for (std::size_t n = 0; n < doc.size(); ++n) {
+      EXPECT_FALSE(RuntimeTheme::from_json(std::string_view(doc).substr(0, n))) << n;
+    }
+  }
+}
+
+// Random byte edits of valid documents: the reader must neither crash nor read past the text (the
+// sanitizer build runs this too), and what it accepts must read back the same from its own output.
+TEST(ThemeReader, RandomEditsGiveNoneOrAThemeThatRoundTrips) {
+  std::mt19937 rng(2024);
+  const std::string bases[] = {dark_json(), RuntimeTheme::from_preset("cyberpunk").to_json_pretty(), dark_as_array()};
+  const std::string_view inserts[] = {"{", "}", "[", "]", ",", ":", "\"", "\\", "null", "-0", "1e39", "1e400",
+                                      "65536", "\"\\ud800\"", "\"\\u00e9\"", " ", "\xef\xbb\xbf", "\xc3",
+                                      std::string_view("\0", 1), "{\"z\":[[]]}"};
+  std::size_t accepted = 0;
+  for (int round = 0; round < 20000; ++round) {
+    std::string text = bases[rng() % std::size(bases)];
+    for (int edits = 1 + static_cast<int>(rng() % 3); edits > 0; --edits) {
+      const std::size_t at = rng() % (text.size() + 1);
+      switch (rng() % 4) {
+        case 0: text.erase(at, 1 + rng() % 8); break;
+        case 1: text.insert(at, inserts[rng() % std::size(inserts)]); break;
+        case 2: text.insert(at, text.substr(at, 1 + rng() % 32)); break;
+        default:
+          if (at < text.size()) text[at] = static_cast<char>(rng() % 256);
+      }
+    }
+    const auto theme = RuntimeTheme::from_json(text);
+    if (!theme) continue;
+    ++accepted;
+    const std::string written = theme->to_json();
+    if (written.find("null") == std::string::npos) {
+      EXPECT_EQ(RuntimeTheme::from_json(written), theme) << text;
+      EXPECT_EQ(RuntimeTheme::from_json(theme->to_json_pretty()), theme) << text;
+    }
+  }
+  EXPECT_GT(accepted, 0u);  // the edits also reach documents that still read
 }
 
 }  // namespace
