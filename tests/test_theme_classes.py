@@ -122,7 +122,6 @@ def test_preset_methods_equal_from_preset_and_uitheme():
     (lambda: qc.RuntimeTheme.from_preset(1), "argument 'name': 'int' object cannot be converted to 'PyString'"),
     (lambda: qc.RuntimeTheme.from_json(), "RuntimeTheme.from_json() missing 1 required positional argument: 'json'"),
     (lambda: qc.RuntimeTheme.from_json(None), "argument 'json': 'NoneType' object cannot be converted to 'PyString'"),
-    (lambda: qc.RuntimeTheme.dark(1), "RuntimeTheme.dark() takes no arguments (1 given)"),
 ])
 def test_argument_errors(call, message):
     with pytest.raises(TypeError) as info:

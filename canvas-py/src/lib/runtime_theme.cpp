@@ -1,5 +1,6 @@
 // Rows of the Python class RuntimeTheme: preset and JSON constructors as static methods, the two JSON
 // writers, the preset key list and sixteen read-write text properties.
+#include <cstddef>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -16,18 +17,30 @@ using C = Call<RuntimeThemeClass>;
 
 PyObject* make(RuntimeTheme theme) { return new_object<RuntimeThemeClass>(std::move(theme)); }
 
-// dark(), light(), high_contrast() and cyberpunk() share one body; each row carries its preset key.
-PyObject* preset_body(C& c) { return make(RuntimeTheme::from_preset(c.data<std::string_view>())); }
-
+using qc::theme::Preset;
 using qc::theme::preset_keys;
 
-constexpr MethodRow<RuntimeThemeClass> kMethods[] = {
+constexpr MethodRow<RuntimeThemeClass> kFromPreset[] = {
     {"from_preset", R"(Create from preset name: "dark", "light", "high_contrast", "cyberpunk")", {text("name")},
      Borrow::none, [](C& c) { return make(RuntimeTheme::from_preset(c.args.text(0))); }},
-    {"dark", "Create dark theme", {}, Borrow::none, preset_body, &preset_keys[0]},
-    {"light", "Create light theme", {}, Borrow::none, preset_body, &preset_keys[1]},
-    {"high_contrast", "Create high contrast theme", {}, Borrow::none, preset_body, &preset_keys[2]},
-    {"cyberpunk", "Create cyberpunk theme", {}, Borrow::none, preset_body, &preset_keys[3]},
+};
+
+// dark(), light(), high_contrast() and cyberpunk(): from_preset with the preset's key.
+constexpr PresetMethod<Preset> kPresets[] = {
+    {"dark", "Create dark theme", {}, Preset::dark},
+    {"light", "Create light theme", {}, Preset::light},
+    {"high_contrast", "Create high contrast theme", {}, Preset::high_contrast},
+    {"cyberpunk", "Create cyberpunk theme", {}, Preset::cyberpunk},
+};
+
+PyObject* from_preset_key(C& c) {
+  const auto preset = c.data<PresetMethod<Preset>>().preset;
+  return make(RuntimeTheme::from_preset(preset_keys[static_cast<std::size_t>(preset)]));
+}
+
+constexpr auto kPresetRows = rows_from<RuntimeThemeClass, kPresets>(Borrow::none, from_preset_key);
+
+constexpr MethodRow<RuntimeThemeClass> kMethods[] = {
     {"from_json", "Deserialize from JSON string", {text("json")}, Borrow::none,
      [](C& c) {
        std::optional<RuntimeTheme> theme = RuntimeTheme::from_json(c.args.text(0));
@@ -58,7 +71,7 @@ constexpr PropertyRow<RuntimeThemeClass> kProperties[] = {
 
 ClassSpec RuntimeThemeClass::spec() {
   ClassSpec s = class_spec<RuntimeThemeClass>();
-  s.methods = {method_defs<kMethods>()};
+  s.methods = {method_defs<kFromPreset>(), method_defs<kPresetRows>(), method_defs<kMethods>()};
   s.properties = property_defs<kProperties>();
   return s;
 }

@@ -3,10 +3,20 @@
 #pragma once
 
 #include "class.hpp"
+#include "params.hpp"
 #include "core/theme/legacy_theme.hpp"
 #include "core/theme/theme.hpp"
 
 namespace qcpy {
+
+// One static preset method of a theme class: its row's name, doc and (no) parameters, and the preset.
+template <class Preset>
+struct PresetMethod {
+  const char* name;
+  const char* doc;
+  Params params;
+  Preset preset;
+};
 
 struct ThemeClass {
   using Value = qc::theme::LegacyTheme;

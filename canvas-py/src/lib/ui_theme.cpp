@@ -10,35 +10,34 @@ using qc::theme::LegacyTheme;
 using qc::theme::Preset;
 using qc::theme::UITheme;
 
-// The preset methods share one body; each row carries its preset.
-PyObject* ui_preset(Call<UIThemeClass>& c) { return new_object<UIThemeClass>(UITheme::preset(c.data<Preset>())); }
-
-constexpr Preset kDark = Preset::dark;
-constexpr Preset kLight = Preset::light;
-constexpr Preset kHighContrast = Preset::high_contrast;
-constexpr Preset kCyberpunk = Preset::cyberpunk;
-
-constexpr MethodRow<UIThemeClass> kUIMethods[] = {
-    {"dark", "Create dark theme", {}, Borrow::none, ui_preset, &kDark},
-    {"light", "Create light theme", {}, Borrow::none, ui_preset, &kLight},
-    {"high_contrast", "Create high contrast theme (accessibility)", {}, Borrow::none, ui_preset, &kHighContrast},
-    {"cyberpunk", "Create cyberpunk/neon theme", {}, Borrow::none, ui_preset, &kCyberpunk},
+constexpr PresetMethod<Preset> kUIPresets[] = {
+    {"dark", "Create dark theme", {}, Preset::dark},
+    {"light", "Create light theme", {}, Preset::light},
+    {"high_contrast", "Create high contrast theme (accessibility)", {}, Preset::high_contrast},
+    {"cyberpunk", "Create cyberpunk/neon theme", {}, Preset::cyberpunk},
 };
+
+PyObject* ui_preset(Call<UIThemeClass>& c) {
+  return new_object<UIThemeClass>(UITheme::preset(c.data<PresetMethod<Preset>>().preset));
+}
+
+constexpr auto kUIMethods = rows_from<UIThemeClass, kUIPresets>(Borrow::none, ui_preset);
 
 constexpr PropertyRow<UIThemeClass> kUIProperties[] = {
 #define QC_THEME_PROPERTY(property, field, argument) {#property, [](const UITheme& t) { return to_py(t.field); }},
 #include "theme_properties.def"
 };
 
-constexpr LegacyTheme kLegacyDark = LegacyTheme::dark();
-constexpr LegacyTheme kLegacyLight = LegacyTheme::light();
-
-PyObject* legacy_preset(Call<ThemeClass>& c) { return new_object<ThemeClass>(c.data<LegacyTheme>()); }
-
-constexpr MethodRow<ThemeClass> kLegacyMethods[] = {
-    {"dark", nullptr, {}, Borrow::none, legacy_preset, &kLegacyDark},
-    {"light", nullptr, {}, Borrow::none, legacy_preset, &kLegacyLight},
+constexpr PresetMethod<LegacyTheme> kLegacyPresets[] = {
+    {"dark", nullptr, {}, LegacyTheme::dark()},
+    {"light", nullptr, {}, LegacyTheme::light()},
 };
+
+PyObject* legacy_preset(Call<ThemeClass>& c) {
+  return new_object<ThemeClass>(c.data<PresetMethod<LegacyTheme>>().preset);
+}
+
+constexpr auto kLegacyMethods = rows_from<ThemeClass, kLegacyPresets>(Borrow::none, legacy_preset);
 
 constexpr PropertyRow<ThemeClass> kLegacyProperties[] = {
     {"bg_color", [](const LegacyTheme& t) { return to_py(t.bg_color); }},
