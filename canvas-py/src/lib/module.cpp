@@ -7,6 +7,7 @@
 #include "chart_config.hpp"
 #include "errors.hpp"
 #include "rows.hpp"
+#include "theme.hpp"
 #include "viewport.hpp"
 
 namespace qcpy {
@@ -59,7 +60,9 @@ void module_body(PyObject* module) {
   add_class<BarClass>(module);
   add_class<ChartClass>(module);
   add_class<ViewportClass>(module);
-  // Theme, UITheme and RuntimeTheme come here, between Viewport and ChartConfig.
+  add_class<ThemeClass>(module);
+  add_class<UIThemeClass>(module);
+  add_class<RuntimeThemeClass>(module);
   add_class<ChartConfigClass>(module);
 }
 
