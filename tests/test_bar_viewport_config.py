@@ -1,6 +1,7 @@
 """The small classes: Bar (fields, bullishness, representation), Viewport and ChartConfig."""
 import math
 import re
+from decimal import Decimal
 
 import pytest
 from hypothesis import given, strategies as st
@@ -18,6 +19,9 @@ INF = float("inf")
     ((2**63 - 1, NAN, INF, -INF, 123456.789, 1e16),
      "Bar(ts=9223372036854775807, o=NaN, h=inf, l=-inf, c=123456.789, v=10000000000000000)"),
     ((-2**63, 5e-324, 0, 0, 0), "Bar(ts=-9223372036854775808, o=0." + "0" * 323 + "5, h=0, l=0, c=0, v=0)"),
+    # Past 2**53 the shortest digits padded with zeros, not the binary value's own digits.
+    ((0, 1e23, 3e25, -1.2345678901234568e20, 1e300, 0),
+     "Bar(ts=0, o=1" + "0" * 23 + ", h=3" + "0" * 25 + ", l=-123456789012345680000, c=1" + "0" * 300 + ", v=0)"),
 ])
 def test_repr(args, text):
     assert repr(qc.Bar(*args)) == text
@@ -38,6 +42,8 @@ def test_repr_reads_back_exactly(ts, values):
             continue
         back = float(text)
         assert back == value and math.copysign(1.0, back) == math.copysign(1.0, value)
+        if math.isfinite(value):
+            assert Decimal(text) == Decimal(repr(value))  # the shortest digits, laid out in full
         if math.isfinite(value) and value == int(value):
             assert "." not in text
 

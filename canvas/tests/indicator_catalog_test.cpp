@@ -284,6 +284,8 @@ TEST(IndicatorCatalog, IdsAndNames) {
       {"zigzag", {R(5)}, "zigzag", "ZigZag 5%"},
       {"zigzag", {R(1e21)}, "zigzag", "ZigZag 1000000000000000000000%"},
       {"zigzag", {R(1e-7)}, "zigzag", "ZigZag 0.0000001%"},
+      {"zigzag", {R(1e23)}, "zigzag", "ZigZag 100000000000000000000000%"},
+      {"envelopes", {W(20), R(-3e25)}, "env_20", "Env (20, -30000000000000000000000000%)"},
       {"zigzag", {R(-0.0)}, "zigzag", "ZigZag -0%"},
   };
   for (const Case& c : cases) {

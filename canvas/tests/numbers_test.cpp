@@ -63,6 +63,38 @@ TEST(ShortestFixed, EdgeValues) {
   EXPECT_EQ(big.substr(0, 17), "17976931348623157");
   const std::string tiny = fixed(-std::numeric_limits<double>::denorm_min());
   EXPECT_EQ(tiny, "-0." + std::string(323, '0') + "5");
+  // Past 2**53 the shortest digits are padded with zeros, not replaced by the binary value's own digits.
+  EXPECT_EQ(fixed(1e23), "1" + std::string(23, '0'));
+  EXPECT_EQ(fixed(3e25), "3" + std::string(25, '0'));
+  EXPECT_EQ(fixed(-1.2345678901234568e20), "-123456789012345680000");
+  EXPECT_EQ(fixed(1e300), "1" + std::string(300, '0'));
+  EXPECT_EQ(big, "17976931348623157" + std::string(292, '0'));
+}
+
+// The fixed form carries exactly the shortest form's digits: the same digits and the same decimal
+// exponent, only laid out without one.
+TEST(ShortestFixed, SameDigitsAsTheShortestForm) {
+  const auto digits = [](std::string s) {
+    std::string d;
+    for (char c : s) {
+      if (c == 'e') break;
+      if (c >= '0' && c <= '9') d += c;
+    }
+    const std::size_t lead = d.find_first_not_of('0');
+    d = lead == std::string::npos ? "" : d.substr(lead);
+    const std::size_t last = d.find_last_not_of('0');
+    return last == std::string::npos ? "" : d.substr(0, last + 1);
+  };
+  std::mt19937_64 rng(11);
+  for (int i = 0; i < 200000; ++i) {
+    const std::uint64_t bits = rng();
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    if (!std::isfinite(v)) continue;
+    char sci[48];
+    const auto res = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);
+    ASSERT_EQ(digits(fixed(v)), digits(std::string(sci, res.ptr))) << fixed(v);
+  }
 }
 
 namespace {
