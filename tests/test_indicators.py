@@ -155,11 +155,18 @@ def test_out_of_range_periods_raise_overflow_without_prefix(chart, name, args):
     assert not message.startswith("argument")
 
 
-def test_methods_without_arguments_refuse_one(chart):
-    with pytest.raises(TypeError):
-        chart.kst(1)
-    with pytest.raises(TypeError):
-        chart.macd_default(12)
+NO_ARGUMENTS = [name for name, params, _ in METHODS if not params]
+
+
+@pytest.mark.parametrize("name", NO_ARGUMENTS)
+def test_methods_without_arguments_refuse_them_in_the_interpreter(name):
+    # Entries without arguments: the interpreter itself refuses any, in its own words.
+    chart = qc.Chart(800, 600)
+    chart.bars(bars_with_closes([1.0, 2.0, 3.0]))
+    before = chart.render_svg()
+    assert raises(TypeError, getattr(chart, name), 1) == f"Chart.{name}() takes no arguments (1 given)"
+    assert raises(TypeError, getattr(chart, name), x=1) == f"Chart.{name}() takes no keyword arguments"
+    assert chart.render_svg() == before
 
 
 def test_any_whole_number_and_float_is_accepted(chart):
