@@ -75,6 +75,7 @@ TEST(JsonWriter, StringEscapes) {
   EXPECT_EQ(json_of(std::string_view("\x01\x1f", 2)), R"("\u0001\u001f")");
   EXPECT_EQ(json_of(std::string_view("\0x", 2)), R"("\u0000x")");
   EXPECT_EQ(json_of(std::string_view("Head & Shoulders / é")), R"("Head & Shoulders / é")");
+  EXPECT_EQ(json_of(std::string_view("\x1b[0m\x7f")), "\"\\u001b[0m\x7f\"");
   EXPECT_EQ(json_of(std::string_view("")), R"("")");
 }
 
