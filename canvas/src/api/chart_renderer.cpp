@@ -15,6 +15,8 @@
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
 #include "coords/time_axis.hpp"
+#include "primitives/core/svg_render_context.hpp"
+#include "primitives/registry/registry.hpp"
 #include "render/chart/series.hpp"
 #include "render/engine/batch.hpp"
 #include "render/engine/svg_format.hpp"
@@ -114,6 +116,7 @@ class RenderPass {
       for (const auto& vector : ind->vectors) draw_vector(backend_, vector, main_, main_.y(0.0), layout_);
     }
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
+    draw_primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_.spacing, main_);
     ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, 0.0, layout_.main_height,
                                       price_range_.lo, price_range_.hi);
@@ -182,14 +185,31 @@ class RenderPass {
   void sub_panes() {
     const double width = whole_pixels(layout_.plot_width);
     double cursor = layout_.main_height + kSubPaneGap;
+    std::uint64_t index = 0;
     for (const auto& [ind, ratio] : lists_.sub_panes) {
       const double h = std::max(ratio * layout_.plot_height - kSubPaneGap, 0.0);
       const ValueRange r = indicator_range(bars_, *ind);
       const coords::PriceMapping y{r.lo, r.hi, cursor, h};
       draw_sub_pane_frame(backend_, *ind, y, width, theme_.background, theme_.grid_color);
       for (const auto& vector : ind->vectors) draw_vector(backend_, vector, y, y.y(0.0), layout_);
+      draw_primitives(PrimitivePane::sub(index++), y);
       ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, cursor, h, r.lo, r.hi);
       cursor += h + kSubPaneGap;
+    }
+  }
+
+  // The pane's primitive descriptions, in stored order, each turned into a primitive by the registry (the
+  // read lock held throughout) and drawn through a context of its own; unknown type ids draw nothing.
+  void draw_primitives(PrimitivePane pane, const coords::PriceMapping& y) {
+    const auto registry = primitives::PrimitiveRegistry::global().read();
+    const primitives::PaneMapping mapping{layout_.spacing, y.min, y.max, y.top, y.height};
+    for (const PrimitiveConfig& description : config_.primitives) {
+      const PrimitivePane& p = description.pane;
+      if (pane.is_main ? !p.is_main : (p.is_main || p.sub_pane != pane.sub_pane)) continue;
+      const auto primitive = registry->create(description.type_id, description.points, description.color);
+      if (!primitive) continue;
+      primitives::SvgRenderContext context(backend_, mapping, config_.dpr, layout_.width, layout_.height);
+      primitive->render(context, false);
     }
   }
 

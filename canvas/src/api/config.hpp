@@ -10,6 +10,7 @@
 
 #include "model/indicators.hpp"
 #include "model/series/options.hpp"
+#include "primitives/core/types.hpp"
 
 namespace qc::api {
 
@@ -54,11 +55,8 @@ struct SignalConfig {
   }
 };
 
-struct Point {
-  double bar = 0.0;
-  double price = 0.0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
+// An anchor in chart units (bar index, price), as drawing primitives take it.
+using Point = primitives::Point;
 
 // Main pane, or a sub-pane by index.
 struct PrimitivePane {
