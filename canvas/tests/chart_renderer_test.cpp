@@ -350,3 +350,19 @@ TEST(ChartRenderer, FiniteInputsGiveFiniteCoordinates) {
     EXPECT_FALSE(parse_body(api::ChartRenderer(c.config, c.bars).render_document().body).empty());
   }
 }
+
+TEST(ChartRenderer, AnyDevicePixelRatioGivesFiniteCoordinates) {
+  for (double dpr : {0.0, -1.0, 1e-300, 1e300, kNaN, std::numeric_limits<double>::infinity()}) {
+    auto c = small_chart().primitive(api::PrimitiveConfig::make("trend_line", {{0, 5}, {1, 1e300}}));
+    c.config.dpr = dpr;
+    const std::string svg = api::ChartRenderer(c.config, c.bars).render_svg();
+    EXPECT_EQ(svg.find("NaN"), std::string::npos) << dpr;
+    EXPECT_EQ(svg.find("inf"), std::string::npos) << dpr;
+  }
+  // A usable ratio is kept: at 2, wicks sit half a device pixel off the half-pixel grid.
+  auto c = small_chart();
+  c.config.dpr = 2;
+  const auto wicks = where(body_of(c), "line", "stroke", "#26a69a");
+  ASSERT_FALSE(wicks.empty());
+  EXPECT_EQ(wicks[0].at("x1"), "12.75");
+}

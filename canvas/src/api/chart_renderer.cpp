@@ -104,7 +104,8 @@ class RenderPass {
         bars_(bars),
         lists_(config.indicators),
         layout_(Layout::make(config.width, config.height, bars.size(), lists_.sub_pane_ratio_sum)),
-        backend_(layout_.width, layout_.height, config.dpr),
+        dpr_(drawable_dpr(config.dpr)),
+        backend_(layout_.width, layout_.height, dpr_),
         price_range_(price_pane_range(bars, lists_.overlays)),
         main_{price_range_.lo, price_range_.hi, 0.0, layout_.main_height} {}
 
@@ -177,7 +178,7 @@ class RenderPass {
       style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
       style.wick_visible = true;
       style.border_visible = type == 1;
-      render::render_candlesticks(batch, candles, style, layout_.spacing, main_, layout_.candle_width(), config_.dpr);
+      render::render_candlesticks(batch, candles, style, layout_.spacing, main_, layout_.candle_width(), dpr_);
     }
     render::replay(batch, backend_);
   }
@@ -208,7 +209,7 @@ class RenderPass {
       if (pane.is_main ? !p.is_main : (p.is_main || p.sub_pane != pane.sub_pane)) continue;
       const auto primitive = registry->create(description.type_id, description.points, description.color);
       if (!primitive) continue;
-      primitives::SvgRenderContext context(backend_, mapping, config_.dpr, layout_.width, layout_.height);
+      primitives::SvgRenderContext context(backend_, mapping, dpr_, layout_.width, layout_.height);
       primitive->render(context, false);
     }
   }
@@ -226,6 +227,7 @@ class RenderPass {
   std::span<const model::Bar> bars_;
   IndicatorLists lists_;
   Layout layout_;
+  double dpr_;
   render::SvgBackend backend_;
   ValueRange price_range_;
   coords::PriceMapping main_;

@@ -1,0 +1,65 @@
+"""Random charts: rendering never fails, always gives well-formed XML, and finite inputs give finite numbers."""
+import math
+
+from hypothesis import given, settings, strategies as st
+
+import quorvel_canvas as qc
+from svg_support import has_non_finite, parse
+
+FINITE = st.one_of(
+    st.floats(allow_nan=False, allow_infinity=False),
+    st.floats(min_value=-1e6, max_value=1e6, allow_nan=False),
+    st.sampled_from([0.0, -0.0, 5e-324, -5e-324, 1e-300, 1e300, 1.7976931348623157e308, -1.7976931348623157e308]),
+)
+ANY_FLOAT = st.one_of(FINITE, st.sampled_from([math.nan, math.inf, -math.inf]))
+COLOURS = st.one_of(st.sampled_from(["#26a69a", "#FFF", "#ff000080", "rgba(1,2,3,0.5)", "rgb(9,9,9)", "", "red"]),
+                    st.text(max_size=12))
+
+SIGNALS = ["buy_signal", "sell_signal", "take_profit_signal", "stop_loss_signal", "entry_signal", "exit_signal",
+           "custom_signal"]
+
+
+def bars(values):
+    return st.lists(
+        st.builds(qc.Bar, st.integers(-2**63, 2**63 - 1), values, values, values, values, values),
+        max_size=40,
+    )
+
+
+def signals(prices):
+    return st.lists(
+        st.tuples(st.sampled_from(SIGNALS), st.integers(0, 2**64 - 1), prices, st.one_of(st.none(), st.text())),
+        max_size=6,
+    )
+
+
+@st.composite
+def charts(draw, finite):
+    values = FINITE if finite else ANY_FLOAT
+    chart = qc.Chart(draw(st.integers(0, 1500)), draw(st.integers(0, 1000)))
+    chart.bars(draw(bars(values)))
+    getattr(chart, draw(st.sampled_from(["candlesticks", "line", "area"])))()
+    if draw(st.booleans()):
+        chart.colors(draw(COLOURS), draw(COLOURS))
+    if draw(st.booleans()):
+        chart.background(draw(COLOURS))
+    chart.grid(draw(st.booleans()))
+    chart.dpr(draw(values))
+    for method, index, price, label in draw(signals(values)):
+        if method == "custom_signal":
+            chart.custom_signal(index, price, label or "")
+        else:
+            getattr(chart, method)(index, price, label)
+    return chart
+
+
+@settings(max_examples=300, deadline=None)
+@given(charts(finite=False))
+def test_any_chart_renders_well_formed_xml(chart):
+    parse(chart.render_svg())
+
+
+@settings(max_examples=300, deadline=None)
+@given(charts(finite=True))
+def test_finite_charts_write_finite_numbers(chart):
+    assert not has_non_finite(chart.render_svg())
