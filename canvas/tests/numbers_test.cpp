@@ -22,6 +22,15 @@ TEST(Shortest, EdgeValues) {
   EXPECT_EQ(shortest(1e300), "1e+300");
 }
 
+namespace {
+std::string fixed(double v) {
+  std::string s;
+  qc::util::append_shortest_fixed(s, v);
+  return s;
+}
+}  // namespace
+
+// Both shortest forms read back exactly; the fixed one never uses an exponent.
 TEST(Shortest, RandomBitPatternsRoundTrip) {
   std::mt19937_64 rng(42);
   for (int i = 0; i < 200000; ++i) {
@@ -29,12 +38,31 @@ TEST(Shortest, RandomBitPatternsRoundTrip) {
     double v;
     std::memcpy(&v, &bits, sizeof v);
     if (!std::isfinite(v)) continue;
-    std::string s = shortest(v);
-    double back = 0;
-    auto res = std::from_chars(s.data(), s.data() + s.size(), back);
-    ASSERT_EQ(res.ec, std::errc()) << s;
-    ASSERT_EQ(std::memcmp(&back, &v, sizeof v), 0) << s;
+    for (const std::string& s : {shortest(v), fixed(v)}) {
+      double back = 0;
+      auto res = std::from_chars(s.data(), s.data() + s.size(), back);
+      ASSERT_EQ(res.ec, std::errc()) << s;
+      ASSERT_EQ(std::memcmp(&back, &v, sizeof v), 0) << s;
+    }
+    ASSERT_EQ(fixed(v).find_first_of("eE"), std::string::npos) << v;
   }
+}
+
+TEST(ShortestFixed, EdgeValues) {
+  EXPECT_EQ(fixed(2.0), "2");
+  EXPECT_EQ(fixed(2.5), "2.5");
+  EXPECT_EQ(fixed(0.1), "0.1");
+  EXPECT_EQ(fixed(-0.0), "-0");
+  EXPECT_EQ(fixed(1e21), "1000000000000000000000");
+  EXPECT_EQ(fixed(1e-7), "0.0000001");
+  EXPECT_EQ(fixed(std::nan("")), "NaN");
+  EXPECT_EQ(fixed(-std::numeric_limits<double>::infinity()), "-inf");
+  // The longest texts: every digit of the largest double, the smallest subnormal's 324 fraction digits.
+  const std::string big = fixed(std::numeric_limits<double>::max());
+  EXPECT_EQ(big.size(), 309u);
+  EXPECT_EQ(big.substr(0, 17), "17976931348623157");
+  const std::string tiny = fixed(-std::numeric_limits<double>::denorm_min());
+  EXPECT_EQ(tiny, "-0." + std::string(323, '0') + "5");
 }
 
 namespace {

@@ -19,6 +19,7 @@ ClassSpec ChartClass::spec() {
   s.methods = {
       chart_settings_methods(),
       chart_signal_methods(),
+      chart_indicator_methods(),
   };
   return s;
 }

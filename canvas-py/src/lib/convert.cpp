@@ -133,18 +133,24 @@ qc::model::Bar to_bar(PyObject* o) {
   return object_of<BarClass>(o)->value;
 }
 
-// A sequence's length is only a hint for the first allocation: it comes from caller code that may fail
-// or lie, so it is capped and a failure to reserve is ignored.
+// A sequence's length is only a hint for the first allocation. A list's or tuple's own length is backed
+// by the items it holds; any other length comes from caller code that may fail or lie, so it is capped.
+// A failure to reserve is ignored: the items are appended all the same.
 template <class T>
 void reserve_hint(std::vector<T>& out, PyObject* seq) {
-  constexpr Py_ssize_t kMaxHintBytes = Py_ssize_t{16} << 20;
-  const Py_ssize_t hint = PySequence_Size(seq);
-  if (hint < 0) {
-    PyErr_Clear();
-    return;
+  constexpr Py_ssize_t kMaxUntrustedBytes = Py_ssize_t{16} << 20;
+  Py_ssize_t hint = 0;
+  if (PyList_CheckExact(seq) || PyTuple_CheckExact(seq)) {
+    hint = Py_SIZE(seq);
+  } else {
+    hint = std::min<Py_ssize_t>(PySequence_Size(seq), kMaxUntrustedBytes / Py_ssize_t{sizeof(T)});
+    if (hint < 0) {
+      PyErr_Clear();
+      return;
+    }
   }
   try {
-    out.reserve(static_cast<std::size_t>(std::min<Py_ssize_t>(hint, kMaxHintBytes / Py_ssize_t{sizeof(T)})));
+    out.reserve(static_cast<std::size_t>(hint));
   } catch (const std::bad_alloc&) {
   }
 }

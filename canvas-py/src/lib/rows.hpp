@@ -85,6 +85,21 @@ struct PropertyRow {
   const char* doc = "";
 };
 
+// ---- data-driven groups --------------------------------------------------------------------------------
+
+template <class Cls, const auto& Descs, std::size_t... I>
+constexpr auto rows_from(Borrow borrow, Body<Cls> body, std::index_sequence<I...>) {
+  return std::array<MethodRow<Cls>, sizeof...(I)>{
+      MethodRow<Cls>{Descs[I].name, Descs[I].doc, Descs[I].params, borrow, body, &Descs[I]}...};
+}
+
+// One row per descriptor of a constexpr table whose entries have `name`, `doc` and `params`: all rows
+// share `body`, which reads its own descriptor with call.data<Descriptor>().
+template <class Cls, const auto& Descs>
+constexpr auto rows_from(Borrow borrow, Body<Cls> body) {
+  return rows_from<Cls, Descs>(borrow, body, std::make_index_sequence<std::size(Descs)>());
+}
+
 // ---- entry functions ---------------------------------------------------------------------------------
 
 template <class Cls>

@@ -1,0 +1,125 @@
+// Chart's 75 indicator methods: 67 rows read off the indicator catalogue and served by one body, and
+// the eight with hand-written bodies (the computed ones, macd_default and overlay).
+#include <array>
+#include <optional>
+#include <span>
+#include <utility>
+
+#include "api/indicator_builders.hpp"
+#include "api/indicator_catalog.hpp"
+#include "chart.hpp"
+
+namespace qcpy {
+namespace {
+
+using namespace param;
+using qc::api::ArgKind;
+using qc::api::IndicatorSpec;
+
+consteval Param param_of(const qc::api::ArgSpec& arg) {
+  switch (arg.kind) {
+    case ArgKind::Whole: return u64(arg.name.data());
+    case ArgKind::Real: return f64(arg.name.data());
+    case ArgKind::Text: return text(arg.name.data());
+  }
+  throw "unknown argument kind";
+}
+
+// A row's texts are string literals, so their views serve as C strings.
+consteval ChartRow row_of(const IndicatorSpec& spec, Body<ChartClass> body, const void* data = nullptr) {
+  const auto& a = spec.args;
+  Params params = a.size() == 0   ? Params{}
+                  : a.size() == 1 ? Params{param_of(a[0])}
+                                  : Params{param_of(a[0]), param_of(a[1])};
+  return {spec.method.data(), spec.doc.data(), params, Borrow::exclusive, body, data};
+}
+
+// Every value-less method: build the record from the row, then append it to the chart.
+PyObject* declared_body(ChartCall& c) {
+  const IndicatorSpec& spec = c.data<IndicatorSpec>();
+  std::array<qc::api::ArgValue, 2> values;
+  for (std::size_t i = 0; i < spec.args.size(); ++i) {
+    switch (spec.args[i].kind) {
+      case ArgKind::Whole: values[i] = c.args.u64(i); break;
+      case ArgKind::Real: values[i] = c.args.f64(i); break;
+      case ArgKind::Text: values[i] = std::string_view(c.args.text(i)); break;
+    }
+  }
+  qc::model::Indicator ind = qc::api::build_indicator(spec, std::span(values.data(), spec.args.size()));
+  with_chart(c, [&](qc::api::Chart&& chart) { return std::move(chart).indicator(std::move(ind)); });
+  return none();
+}
+
+// Computed methods read the bars, so the chart is taken first; a guard that refuses adds nothing.
+template <class Compute>
+PyObject* append_computed(ChartCall& c, Compute&& compute) {
+  with_chart(c, [&](qc::api::Chart&& chart) {
+    std::optional<qc::model::Indicator> ind = compute(std::span<const qc::model::Bar>(chart.bars));
+    if (ind) return std::move(chart).indicator(std::move(*ind));
+    return std::move(chart);
+  });
+  return none();
+}
+
+PyObject* append(ChartCall& c, qc::model::Indicator ind) {
+  with_chart(c, [&](qc::api::Chart&& chart) { return std::move(chart).indicator(std::move(ind)); });
+  return none();
+}
+
+constexpr ChartRow kHandWrittenRows[] = {
+    row_of(qc::api::kSmaRow,
+           [](ChartCall& c) {
+             return append_computed(
+                 c, [&](auto bars) { return qc::api::sma_indicator(bars, c.args.u64(0), c.args.text(1)); });
+           }),
+    row_of(qc::api::kEmaRow,
+           [](ChartCall& c) {
+             return append_computed(
+                 c, [&](auto bars) { return qc::api::ema_indicator(bars, c.args.u64(0), c.args.text(1)); });
+           }),
+    row_of(qc::api::kRsiRow,
+           [](ChartCall& c) {
+             return append_computed(c, [&](auto bars) { return qc::api::rsi_indicator(bars, c.args.u64(0)); });
+           }),
+    {"macd", "MACD", {u64("fast"), u64("slow"), u64("signal")}, Borrow::exclusive,
+     [](ChartCall& c) {
+       return append_computed(c, [&](auto bars) {
+         return qc::api::macd_indicator(bars, c.args.u64(0), c.args.u64(1), c.args.u64(2));
+       });
+     }},
+    {"macd_default", "MACD with default settings (12, 26, 9)", {}, Borrow::exclusive,
+     [](ChartCall& c) { return append(c, qc::api::macd_default_indicator()); }},
+    row_of(qc::api::kBollingerRow,
+           [](ChartCall& c) {
+             return append_computed(
+                 c, [&](auto bars) { return qc::api::bollinger_indicator(bars, c.args.u64(0), c.args.f64(1)); });
+           }),
+    row_of(qc::api::kVolumeRow,
+           [](ChartCall& c) { return append_computed(c, [](auto bars) { return qc::api::volume_indicator(bars); }); }),
+    {"overlay", "Custom overlay with pre-calculated values", {text("name"), f64_list("values"), text("color")},
+     Borrow::exclusive,
+     [](ChartCall& c) {
+       return append(c, qc::api::overlay_indicator(c.args.text(0), std::move(c.args.f64_list(1)), c.args.text(2)));
+     }},
+};
+
+// The hand-written rows, then one row per catalogue entry.
+consteval auto indicator_rows() {
+  constexpr std::size_t kHandWritten = std::size(kHandWrittenRows);
+  std::array<ChartRow, kHandWritten + qc::api::kDeclaredIndicatorCount> rows{};
+  for (std::size_t i = 0; i < kHandWritten; ++i) rows[i] = kHandWrittenRows[i];
+  for (std::size_t i = 0; i < qc::api::kDeclaredIndicatorCount; ++i) {
+    const IndicatorSpec& spec = qc::api::kDeclaredIndicators[i];
+    rows[kHandWritten + i] = row_of(spec, declared_body, &spec);
+  }
+  return rows;
+}
+
+constexpr auto kRows = indicator_rows();
+static_assert(kRows.size() == 75);
+
+}  // namespace
+
+std::span<const PyMethodDef> chart_indicator_methods() { return method_defs<kRows>(); }
+
+}  // namespace qcpy

@@ -1,0 +1,38 @@
+// The indicator methods with hand-written bodies: the seven that store values, and the MACD without.
+// A method whose guard adds nothing returns no indicator.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "model/indicators.hpp"
+#include "model/series/data.hpp"
+
+namespace qc::api {
+
+// Nothing when the period is 0 or there are no bars.
+std::optional<model::Indicator> sma_indicator(std::span<const model::Bar> bars, std::uint64_t period,
+                                              std::string_view color);
+std::optional<model::Indicator> ema_indicator(std::span<const model::Bar> bars, std::uint64_t period,
+                                              std::string_view color);
+std::optional<model::Indicator> rsi_indicator(std::span<const model::Bar> bars, std::uint64_t period);
+std::optional<model::Indicator> bollinger_indicator(std::span<const model::Bar> bars, std::uint64_t period,
+                                                    double multiplier);
+
+// Nothing when there are no bars or the fast or slow period is 0.
+std::optional<model::Indicator> macd_indicator(std::span<const model::Bar> bars, std::uint64_t fast,
+                                               std::uint64_t slow, std::uint64_t signal);
+
+// The MACD (12, 26, 9) without values; reads no bars.
+model::Indicator macd_default_indicator();
+
+// Nothing when there are no bars.
+std::optional<model::Indicator> volume_indicator(std::span<const model::Bar> bars);
+
+// The caller's values as given, under id "custom_" and the name lower-cased with spaces as "_".
+model::Indicator overlay_indicator(std::string_view name, std::vector<double> values, std::string_view color);
+
+}  // namespace qc::api

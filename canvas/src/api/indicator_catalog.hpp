@@ -1,0 +1,216 @@
+// Every indicator method's record as a row of data: the 67 methods that store no values (22 price
+// overlays, 45 sub-pane studies), and the rows of the computed methods whose bodies add the values.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "api/indicator_spec.hpp"
+
+namespace qc::api {
+namespace catalog {
+
+using namespace spec;
+
+inline constexpr ArgSpec kDeviation{"deviation", ArgKind::Real};
+inline constexpr ArgSpec kPercent{"percent", ArgKind::Real};
+inline constexpr ArgSpec kR{"r", ArgKind::Whole};
+inline constexpr ArgSpec kS{"s", ArgKind::Whole};
+inline constexpr ArgSpec kK{"k", ArgKind::Whole};
+inline constexpr ArgSpec kD{"d", ArgKind::Whole};
+
+inline constexpr std::string_view kOrange = "#FF9800";
+inline constexpr std::string_view kOrangeHalf = "#FF980080";
+inline constexpr std::string_view kBlue = "#2196F3";
+inline constexpr std::string_view kPurple = "#9C27B0";
+inline constexpr std::string_view kTeal = "#26a69a";
+inline constexpr std::string_view kRed = "#ef5350";
+inline constexpr std::string_view kGrey = "#787b86";
+
+// A price overlay: drawn over the bars in the price pane's range, without levels.
+constexpr IndicatorSpec overlay(std::string_view method, std::string_view doc, FixedList<ArgSpec, 2> args,
+                                std::string_view id, std::string_view name, FixedList<VectorSpec, 7> vectors) {
+  return {method, doc, args, id, name, model::placement::Overlay{}, kPrice, {}, vectors};
+}
+
+// A study in a pane of its own below the price pane.
+constexpr IndicatorSpec pane(std::string_view method, std::string_view doc, FixedList<ArgSpec, 2> args,
+                             std::string_view id, std::string_view name, double ratio, model::RangeMode range,
+                             FixedList<LevelSpec, 3> levels, FixedList<VectorSpec, 7> vectors) {
+  return {method, doc, args, id, name, sub_pane(ratio), range, levels, vectors};
+}
+
+// A moving average over the prices in the caller's colour.
+constexpr IndicatorSpec average(std::string_view method, std::string_view doc, std::string_view id,
+                                std::string_view name, std::string_view line_name, double width = 1.0) {
+  return overlay(method, doc, {kPeriod, kColor}, id, name, {line(line_name, kCallerColor, width)});
+}
+
+inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
+    average("hma", "Hull Moving Average", "hma_{period}", "HMA {period}", "HMA", 1.5),
+    average("wma", "Weighted Moving Average", "wma_{period}", "WMA {period}", "WMA"),
+    average("dema", "Double Exponential Moving Average", "dema_{period}", "DEMA {period}", "DEMA"),
+    average("tema", "Triple Exponential Moving Average", "tema_{period}", "TEMA {period}", "TEMA"),
+    average("kama", "Kaufman Adaptive Moving Average", "kama_{period}", "KAMA {period}", "KAMA", 1.5),
+    average("trima", "Triangular Moving Average", "trima_{period}", "TRIMA {period}", "TRIMA"),
+    average("zlema", "Zero Lag EMA", "zlema_{period}", "ZLEMA {period}", "ZLEMA"),
+    average("mcginley", "McGinley Dynamic", "mcginley_{period}", "McGinley {period}", "MD", 1.5),
+    average("linear_regression", "Linear Regression", "linreg_{period}", "LinReg {period}", "LinReg", 1.5),
+    overlay("keltner", "Keltner Channel", {kPeriod}, "keltner_{period}", "Keltner {period}",
+            {line("Middle", kOrange), line("Upper", kOrangeHalf), line("Lower", kOrangeHalf)}),
+    overlay("atr_bands", "ATR Bands", {kPeriod, kMultiplier}, "atr_bands_{period}",
+            "ATR Bands ({period}, {multiplier})",
+            {line("Middle", kOrange), line("Upper", kOrangeHalf), line("Lower", kOrangeHalf)}),
+    overlay("bollinger_filled", "Bollinger Bands with filled cloud", {kPeriod}, "bb_filled_{period}",
+            "BB {period}",
+            {line("Middle", kBlue), cloud("Upper", "#2196F320", "#2196F320"), line("Lower", "#2196F380")}),
+    overlay("envelopes", "Envelopes", {kPeriod, kPercent}, "env_{period}", "Env ({period}, {percent}%)",
+            {line("Middle", kBlue), dashed("Upper", "#2196F380"), dashed("Lower", "#2196F380")}),
+    overlay("donchian", "Donchian Channel", {kPeriod}, "donchian_{period}", "Donchian {period}",
+            {line("Upper", "#4CAF50"), line("Lower", "#F44336")}),
+    overlay("price_channel", "Price Channel", {kPeriod}, "pc_{period}", "Price Ch {period}",
+            {line("Upper", kTeal), line("Lower", kRed)}),
+    overlay("supertrend", "Supertrend", {kPeriod, kMultiplier}, "supertrend_{period}",
+            "Supertrend ({period}, {multiplier})", {line("Supertrend", kBlue, 2.0), hidden("Direction")}),
+    overlay("zigzag", "ZigZag", {kDeviation}, "zigzag", "ZigZag {deviation}%", {line("ZigZag", kOrange, 2.0)}),
+    overlay("psar", "Parabolic SAR", {}, "psar", "Parabolic SAR", {dots("SAR", kOrange, 2.0)}),
+    overlay("vwap", "VWAP", {}, "vwap", "VWAP", {line("VWAP", kOrange, 1.5)}),
+    overlay("ichimoku", "Ichimoku Cloud", {}, "ichimoku", "Ichimoku",
+            {line("Tenkan", kBlue), line("Kijun", kRed), line("Senkou A", "#26a69a80"),
+             cloud("Senkou B", "#26a69a20", "#ef535020"), line("Chikou", "#9C27B080")}),
+    overlay("pivot_points", "Pivot Points", {}, "pp", "Pivot Points",
+            {line("PP", kGrey), dashed("R1", kRed), dashed("R2", kRed), dashed("R3", kRed), dashed("S1", kTeal),
+             dashed("S2", kTeal), dashed("S3", kTeal)}),
+    overlay("chande_kroll_stop", "Chande Kroll Stop", {}, "cks", "Chande Kroll Stop",
+            {dashed("Stop Long", kTeal), dashed("Stop Short", kRed)}),
+
+    // Fixed ranges.
+    pane("adx", "Average Directional Index", {kPeriod}, "adx_{period}", "ADX {period}", 0.15, fixed(0, 100),
+         {dotted_level(25, kGrey)}, {line("ADX", kPurple, 2.0), line("+DI", kTeal), line("-DI", kRed)}),
+    pane("aroon", "Aroon", {kPeriod}, "aroon_{period}", "Aroon {period}", 0.15, fixed(0, 100),
+         {dotted_level(70, kGrey), dotted_level(30, kGrey)}, {line("Up", kTeal), line("Down", kRed)}),
+    pane("aroon_oscillator", "Aroon Oscillator", {kPeriod}, "aroon_osc_{period}", "Aroon Osc {period}", 0.15,
+         fixed(-100, 100), {kZero}, {line("AO", kBlue)}),
+    pane("balance_of_power", "Balance of Power", {}, "bop", "Balance of Power", 0.15, fixed(-1, 1), {kZero},
+         {histogram("BoP")}),
+    pane("choppiness", "Choppiness Index", {kPeriod}, "chop_{period}", "Choppiness {period}", 0.15,
+         fixed(0, 100), {dashed_level(61.8, kRed, "Choppy"), dashed_level(38.2, kTeal, "Trending")},
+         {line("CHOP", kBlue)}),
+    pane("cmf", "Chaikin Money Flow", {kPeriod}, "cmf_{period}", "CMF {period}", 0.15, fixed(-1, 1), {kZero},
+         {line("CMF", kTeal)}),
+    pane("cmo", "Chande Momentum Oscillator", {kPeriod}, "cmo_{period}", "CMO {period}", 0.15, fixed(-100, 100),
+         {dashed_level(50, kRed), dashed_level(-50, kTeal), kZero}, {line("CMO", kPurple)}),
+    pane("connors_rsi", "Connors RSI", {}, "crsi", "Connors RSI", 0.15, fixed(0, 100),
+         {dashed_level(90, kRed), dashed_level(10, kTeal), dotted_level(50, kGrey)}, {line("CRSI", kPurple, 1.5)}),
+    pane("mfi", "Money Flow Index", {kPeriod}, "mfi_{period}", "MFI {period}", 0.15, fixed(0, 100),
+         {dashed_level(80, kRed, "Overbought"), dashed_level(20, kTeal, "Oversold")}, {line("MFI", kPurple)}),
+    pane("schaff_trend_cycle", "Schaff Trend Cycle", {}, "stc", "Schaff Trend Cycle", 0.15, fixed(0, 100),
+         {dashed_level(75, kRed), dashed_level(25, kTeal)}, {line("STC", kPurple, 1.5)}),
+    pane("stoch_rsi", "Stochastic RSI", {kPeriod}, "stoch_rsi_{period}", "Stoch RSI {period}", 0.15,
+         fixed(0, 100), {dashed_level(80, kRed), dashed_level(20, kTeal)}, {line("%K", kBlue), line("%D", kOrange)}),
+    pane("stochastic", "Stochastic Oscillator", {kK, kD}, "stoch_{k}_{d}", "Stoch ({k},{d})", 0.15, fixed(0, 100),
+         {dashed_level(80, kRed), dashed_level(20, kTeal)}, {line("%K", kBlue), line("%D", kOrange)}),
+    pane("tsi", "True Strength Index", {kR, kS}, "tsi_{r}_{s}", "TSI ({r},{s})", 0.15, fixed(-100, 100),
+         {dashed_level(25, kRed), dashed_level(-25, kTeal), kZero}, {line("TSI", kPurple), line("Signal", kOrange)}),
+    pane("ultimate_oscillator", "Ultimate Oscillator", {}, "uo", "Ultimate Oscillator", 0.15, fixed(0, 100),
+         {dashed_level(70, kRed), dashed_level(30, kTeal), dotted_level(50, kGrey)}, {line("UO", kBlue)}),
+    pane("williams_r", "Williams %R", {kPeriod}, "williams_r_{period}", "Williams %R {period}", 0.15,
+         fixed(-100, 0), {dashed_level(-20, kRed), dashed_level(-80, kTeal)}, {line("%R", kPurple)}),
+
+    // Ranges symmetric about zero, each with the zero line last.
+    pane("accelerator_oscillator", "Accelerator Oscillator", {}, "ac", "Accelerator Oscillator", 0.15, kSymmetric,
+         {kZero}, {histogram("AC")}),
+    pane("awesome_oscillator", "Awesome Oscillator", {}, "ao", "Awesome Oscillator", 0.15, kSymmetric, {kZero},
+         {histogram("AO")}),
+    pane("cci", "Commodity Channel Index", {kPeriod}, "cci_{period}", "CCI {period}", 0.15, kSymmetric,
+         {dashed_level(100, kRed), dashed_level(-100, kTeal), kZero}, {line("CCI", kBlue)}),
+    pane("chaikin_oscillator", "Chaikin Oscillator", {}, "cho", "Chaikin Oscillator", 0.15, kSymmetric, {kZero},
+         {line("CO", kBlue)}),
+    pane("coppock_curve", "Coppock Curve", {}, "coppock", "Coppock Curve", 0.15, kSymmetric, {kZero},
+         {line("Coppock", kBlue, 1.5)}),
+    pane("dpo", "Detrended Price Oscillator", {kPeriod}, "dpo_{period}", "DPO {period}", 0.15, kSymmetric,
+         {kZero}, {line("DPO", kBlue)}),
+    pane("elder_ray", "Elder Ray", {kPeriod}, "elder_ray_{period}", "Elder-Ray {period}", 0.15, kSymmetric,
+         {kZero}, {histogram("Bull", kTeal, "#26a69a80"), histogram("Bear", "#ef535080", kRed)}),
+    pane("eom", "Ease of Movement", {kPeriod}, "eom_{period}", "EOM {period}", 0.15, kSymmetric, {kZero},
+         {line("EOM", "#4CAF50")}),
+    pane("fisher_transform", "Fisher Transform", {kPeriod}, "fisher_{period}", "Fisher {period}", 0.15,
+         kSymmetric, {kZero}, {line("Fisher", "#E91E63"), line("Signal", kPurple)}),
+    pane("force_index", "Force Index", {kPeriod}, "fi_{period}", "Force {period}", 0.15, kSymmetric, {kZero},
+         {line("Force", "#E91E63")}),
+    pane("kst", "Know Sure Thing", {}, "kst", "KST", 0.15, kSymmetric, {kZero},
+         {line("KST", kBlue), line("Signal", kOrange)}),
+    pane("linear_regression_slope", "Linear Regression Slope", {kPeriod}, "linreg_slope_{period}",
+         "LinReg Slope {period}", 0.12, kSymmetric, {kZero}, {line("Slope", kBlue)}),
+    pane("momentum", "Momentum", {kPeriod}, "momentum_{period}", "Momentum {period}", 0.15, kSymmetric, {kZero},
+         {line("Mom", kBlue)}),
+    pane("pgo", "Pretty Good Oscillator", {kPeriod}, "pgo_{period}", "PGO {period}", 0.15, kSymmetric,
+         {dashed_level(3, kRed), dashed_level(-3, kTeal), kZero}, {line("PGO", kBlue)}),
+    pane("qstick", "QStick", {kPeriod}, "qstick_{period}", "Qstick {period}", 0.15, kSymmetric, {kZero},
+         {histogram("Qstick")}),
+    pane("roc", "Rate of Change", {kPeriod}, "roc_{period}", "ROC {period}", 0.15, kSymmetric, {kZero},
+         {line("ROC", kOrange)}),
+    pane("rvi", "Relative Vigor Index", {kPeriod}, "rvi_{period}", "RVI {period}", 0.15, kSymmetric, {kZero},
+         {line("RVI", kTeal), line("Signal", kRed)}),
+    pane("smi_ergodic", "SMI Ergodic", {}, "smi", "SMI Ergodic", 0.15, kSymmetric, {kZero},
+         {line("SMI", kBlue), line("Signal", kOrange)}),
+    pane("trix", "TRIX", {kPeriod}, "trix_{period}", "TRIX {period}", 0.15, kSymmetric, {kZero},
+         {line("TRIX", kPurple), line("Signal", kOrange)}),
+
+    // Automatic ranges.
+    pane("ad_line", "Accumulation/Distribution Line", {}, "ad", "A/D Line", 0.12, kAuto, {}, {line("A/D", kOrange)}),
+    pane("atr", "Average True Range", {kPeriod}, "atr_{period}", "ATR {period}", 0.12, kAuto, {},
+         {line("ATR", kOrange)}),
+    pane("historical_volatility", "Historical Volatility", {kPeriod}, "hv_{period}", "HV {period}", 0.12, kAuto,
+         {}, {line("HV", kOrange)}),
+    pane("mass_index", "Mass Index", {}, "mass", "Mass Index", 0.15, kAuto,
+         {dashed_level(27, kRed, "Bulge"), dotted_level(26.5, kGrey)}, {line("Mass", kPurple)}),
+    pane("nvi", "Negative Volume Index", {}, "nvi", "NVI", 0.12, kAuto, {}, {line("NVI", kRed)}),
+    pane("obv", "On Balance Volume", {}, "obv", "OBV", 0.12, kAuto, {}, {line("OBV", kBlue)}),
+    pane("pvi", "Positive Volume Index", {}, "pvi", "PVI", 0.12, kAuto, {}, {line("PVI", kTeal)}),
+    pane("stddev", "Standard Deviation", {kPeriod}, "stddev_{period}", "StdDev {period}", 0.12, kAuto, {},
+         {line("StdDev", kPurple)}),
+    pane("ulcer_index", "Ulcer Index", {kPeriod}, "ulcer_{period}", "Ulcer {period}", 0.12, kAuto, {},
+         {line("UI", kRed)}),
+    pane("vortex", "Vortex Indicator", {kPeriod}, "vortex_{period}", "Vortex {period}", 0.15, kAuto,
+         {dotted_level(1, kGrey)}, {line("VI+", kTeal), line("VI-", kRed)}),
+    pane("vpt", "Volume Price Trend", {}, "vpt", "VPT", 0.12, kAuto, {}, {line("VPT", kPurple)}),
+}};
+
+}  // namespace catalog
+
+// The value-less methods in method-list order: price overlays, then sub-pane studies with fixed,
+// symmetric and automatic ranges.
+using catalog::kDeclaredIndicators;
+inline constexpr std::size_t kDeclaredIndicatorCount = kDeclaredIndicators.size();
+
+// The row of a value-less method, or null when none has that name.
+const IndicatorSpec* find_declared_indicator(std::string_view method);
+
+// Rows of the computed methods (indicator_builders.hpp fills their values by vector position).
+namespace catalog {
+
+inline constexpr IndicatorSpec kSmaRow =
+    average("sma", "Simple Moving Average", "sma_{period}", "SMA {period}", "SMA");
+inline constexpr IndicatorSpec kEmaRow =
+    average("ema", "Exponential Moving Average", "ema_{period}", "EMA {period}", "EMA");
+inline constexpr IndicatorSpec kRsiRow =
+    pane("rsi", "Relative Strength Index", {kPeriod}, "rsi_{period}", "RSI {period}", 0.15, fixed(0, 100),
+         {solid_level(70, "#ef535060", 0.5, "Overbought"), solid_level(30, "#26a69a60", 0.5, "Oversold"),
+          solid_level(50, "#787b8640", 0.5)},
+         {line("RSI", kPurple)});
+inline constexpr IndicatorSpec kBollingerRow =
+    overlay("bollinger", "Bollinger Bands", {kPeriod, kMultiplier}, "bb_{period}", "BB {period}",
+            {line("Middle", kBlue), line("Upper", "#2196F380"), line("Lower", "#2196F380")});
+inline constexpr IndicatorSpec kVolumeRow{
+    "volume", "Volume (subpane)", {}, "volume", "Volume", model::placement::VolumeBand{0.2}, kAuto, {},
+    {histogram("Volume")}};
+
+}  // namespace catalog
+using catalog::kBollingerRow;
+using catalog::kEmaRow;
+using catalog::kRsiRow;
+using catalog::kSmaRow;
+using catalog::kVolumeRow;
+
+}  // namespace qc::api

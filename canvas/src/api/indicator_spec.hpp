@@ -1,0 +1,167 @@
+// Indicator methods as rows of data: arguments, id and name patterns, placement, range, levels and
+// value lines; one builder turns a row and a call's arguments into an indicator.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <variant>
+
+#include "model/indicators.hpp"
+
+namespace qc::api {
+
+// How a method's argument is converted: unsigned 64-bit whole number, 64-bit float or text.
+enum class ArgKind : std::uint8_t { Whole, Real, Text };
+
+struct ArgSpec {
+  std::string_view name;  // the keyword name, and the placeholder "{name}" in the row's patterns
+  ArgKind kind;
+};
+
+// One converted argument; its alternative follows the ArgSpec kind in the same position.
+using ArgValue = std::variant<std::uint64_t, double, std::string_view>;
+
+enum class LevelStyle : std::uint8_t { Dashed, Dotted, Solid };
+
+struct LevelSpec {
+  double value = 0.0;
+  LevelStyle style = LevelStyle::Dashed;
+  std::string_view color;
+  double width = 1.0;
+  std::optional<std::string_view> label;
+};
+
+enum class VectorKind : std::uint8_t { Line, Dashed, Histogram, HistogramColored, Cloud, Dots, Hidden };
+
+struct VectorSpec {
+  std::string_view name;
+  VectorKind kind = VectorKind::Line;
+  std::string_view color;   // line, dots, histogram up or cloud upper colour; may be the pattern "{color}"
+  std::string_view color2;  // histogram down or cloud lower colour
+  double size = 1.0;        // line width or dot radius
+};
+
+// A list of at most N items held in place, so that whole rows can be constexpr aggregates.
+template <class T, std::size_t N>
+class FixedList {
+ public:
+  constexpr FixedList() = default;
+  constexpr FixedList(std::initializer_list<T> items) : size_(items.size()) {
+    if (items.size() > N) throw "FixedList: too many items";  // fails constant evaluation of the table
+    std::size_t i = 0;
+    for (const T& item : items) items_[i++] = item;
+  }
+  constexpr const T* begin() const { return items_.data(); }
+  constexpr const T* end() const { return items_.data() + size_; }
+  constexpr std::size_t size() const { return size_; }
+  constexpr bool empty() const { return size_ == 0; }
+  constexpr const T& operator[](std::size_t i) const { return items_[i]; }
+
+ private:
+  std::array<T, N> items_{};
+  std::size_t size_ = 0;
+};
+
+// One indicator method. All texts are string literals (NUL-terminated), so they can serve as C strings.
+// Patterns: "{arg}" stands for an argument's value; whole numbers are written in full in ids and
+// reduced to 32 bits in names, floats (names only) in their shortest fixed text, texts as given.
+struct IndicatorSpec {
+  std::string_view method;
+  std::string_view doc;
+  FixedList<ArgSpec, 2> args;
+  std::string_view id;
+  std::string_view name;
+  model::IndicatorPlacement placement = model::placement::Overlay{};
+  model::RangeMode range = model::range::Auto{};
+  FixedList<LevelSpec, 3> levels;
+  FixedList<VectorSpec, 7> vectors;
+};
+
+// The record of `spec` for the converted `args` (one per ArgSpec, in order), with empty value lists.
+// Throws std::invalid_argument when the arguments do not match the row's kinds: a caller's defect.
+model::Indicator build_indicator(const IndicatorSpec& spec, std::span<const ArgValue> args);
+
+// Row-writing helpers, so that tables read like the method list they encode.
+namespace spec {
+
+inline constexpr ArgSpec kPeriod{"period", ArgKind::Whole};
+inline constexpr ArgSpec kColor{"color", ArgKind::Text};
+inline constexpr ArgSpec kMultiplier{"multiplier", ArgKind::Real};
+inline constexpr std::string_view kCallerColor = "{color}";
+
+constexpr VectorSpec line(std::string_view name, std::string_view color, double width = 1.0) {
+  return {name, VectorKind::Line, color, {}, width};
+}
+constexpr VectorSpec dashed(std::string_view name, std::string_view color) {
+  return {name, VectorKind::Dashed, color, {}, 1.0};
+}
+constexpr VectorSpec histogram(std::string_view name) { return {name, VectorKind::Histogram, {}, {}, 1.0}; }
+constexpr VectorSpec histogram(std::string_view name, std::string_view up, std::string_view down) {
+  return {name, VectorKind::HistogramColored, up, down, 1.0};
+}
+constexpr VectorSpec cloud(std::string_view name, std::string_view upper, std::string_view lower) {
+  return {name, VectorKind::Cloud, upper, lower, 1.0};
+}
+constexpr VectorSpec dots(std::string_view name, std::string_view color, double radius) {
+  return {name, VectorKind::Dots, color, {}, radius};
+}
+constexpr VectorSpec hidden(std::string_view name) { return {name, VectorKind::Hidden, {}, {}, 1.0}; }
+
+constexpr LevelSpec dashed_level(double value, std::string_view color,
+                                 std::optional<std::string_view> label = std::nullopt) {
+  return {value, LevelStyle::Dashed, color, 1.0, label};
+}
+constexpr LevelSpec dotted_level(double value, std::string_view color,
+                                 std::optional<std::string_view> label = std::nullopt) {
+  return {value, LevelStyle::Dotted, color, 1.0, label};
+}
+constexpr LevelSpec solid_level(double value, std::string_view color, double width,
+                                std::optional<std::string_view> label = std::nullopt) {
+  return {value, LevelStyle::Solid, color, width, label};
+}
+// The zero line that most oscillators carry after their other levels.
+inline constexpr LevelSpec kZero = dotted_level(0.0, "#787b86");
+
+constexpr model::IndicatorPlacement sub_pane(double ratio) { return model::placement::SubPane{ratio}; }
+constexpr model::RangeMode fixed(double min, double max) { return model::range::Fixed{min, max}; }
+inline constexpr model::RangeMode kAuto = model::range::Auto{};
+inline constexpr model::RangeMode kSymmetric = model::range::Symmetric{};
+inline constexpr model::RangeMode kPrice = model::range::Price{};
+
+// Every placeholder names an argument of the row, of a kind its field can write: whole numbers in ids,
+// numbers in names, texts in colours. Checked over every table at compile time.
+constexpr bool placeholders_valid(const IndicatorSpec& row, std::string_view pattern, bool whole, bool real,
+                                  bool text) {
+  for (std::size_t open = pattern.find('{'); open != std::string_view::npos; open = pattern.find('{', open + 1)) {
+    const std::size_t close = pattern.find('}', open);
+    if (close == std::string_view::npos) return false;
+    const std::string_view name = pattern.substr(open + 1, close - open - 1);
+    bool found = false;
+    for (const ArgSpec& arg : row.args) {
+      if (arg.name != name) continue;
+      found = (arg.kind == ArgKind::Whole && whole) || (arg.kind == ArgKind::Real && real) ||
+              (arg.kind == ArgKind::Text && text);
+    }
+    if (!found) return false;
+  }
+  return true;
+}
+
+constexpr bool well_formed(const IndicatorSpec& row) {
+  if (row.method.empty() || row.id.empty() || row.name.empty() || row.vectors.empty()) return false;
+  if (!placeholders_valid(row, row.id, true, false, false)) return false;
+  if (!placeholders_valid(row, row.name, true, true, false)) return false;
+  for (const VectorSpec& v : row.vectors) {
+    if (!placeholders_valid(row, v.color, false, false, true)) return false;
+    if (!placeholders_valid(row, v.color2, false, false, true)) return false;
+  }
+  return true;
+}
+
+}  // namespace spec
+}  // namespace qc::api

@@ -1,0 +1,173 @@
+"""Conversions of the kinds that the builder methods use (flag, text, optional text, point, point list,
+float list), on the methods that carry them. Each test skips while its method is not bound yet."""
+import pytest
+
+import quorvel_canvas as qc
+
+from conftest import FloatLike, Sequence, method_or_skip
+
+BAR = qc.Bar(0, 1.0, 2.0, 0.5, 1.5)
+
+
+def raises(exc_type, fn, *args, **kwargs):
+    with pytest.raises(BaseException) as info:
+        fn(*args, **kwargs)
+    assert type(info.value) is exc_type, repr(info.value)
+    return str(info.value)
+
+
+def numpy_like_bool(name, truth):
+    """A type that passes for numpy's boolean scalar: module "numpy", name "bool_" or "bool"."""
+    body = {"__module__": "numpy"}
+    if truth is not None:
+        body["__bool__"] = lambda self: truth() if callable(truth) else truth
+    return type(name, (), body)()
+
+
+# ---- flag ------------------------------------------------------------------------------------------------
+
+@pytest.mark.parametrize("value", [True, False, numpy_like_bool("bool_", True), numpy_like_bool("bool", False)])
+def test_flag_accepts(chart, value):
+    assert method_or_skip(chart, "grid")(value) is None
+
+
+def test_flag_accepts_real_numpy_booleans(chart):
+    grid = method_or_skip(chart, "grid")
+    numpy = pytest.importorskip("numpy")
+    assert grid(numpy.bool_(True)) is None and grid(show=numpy.bool_(False)) is None
+
+
+@pytest.mark.parametrize("value, message", [
+    (1, "argument 'show': 'int' object cannot be converted to 'PyBool'"),
+    (0, "argument 'show': 'int' object cannot be converted to 'PyBool'"),
+    (None, "argument 'show': 'NoneType' object cannot be converted to 'PyBool'"),
+    ("True", "argument 'show': 'str' object cannot be converted to 'PyBool'"),
+    (numpy_like_bool("bool8", True), "argument 'show': 'bool8' object cannot be converted to 'PyBool'"),
+    (numpy_like_bool("bool_", None),
+     "argument 'show': object of type '<class 'numpy.bool_'>' does not define a '__bool__' conversion"),
+])
+def test_flag_refuses(chart, value, message):
+    assert raises(TypeError, method_or_skip(chart, "grid"), value) == message
+
+
+def test_flag_truth_method_errors_pass_through(chart):
+    grid = method_or_skip(chart, "grid")
+
+    def boom():
+        raise ValueError("no truth")
+
+    assert raises(ValueError, grid, numpy_like_bool("bool_", boom)) == "no truth"
+
+
+# ---- text and optional text -------------------------------------------------------------------------------
+
+class Text(str):
+    def __str__(self):
+        return "not this"
+
+
+@pytest.mark.parametrize("value", ["#000000", "", Text("#fff"), "no colour at all", "\u00e9\u4e2d\U0001f600"])
+def test_text_accepts(chart, value):
+    assert method_or_skip(chart, "background")(value) is None
+
+
+@pytest.mark.parametrize("value, exc_type, message", [
+    (5, TypeError, "argument 'color': 'int' object cannot be converted to 'PyString'"),
+    (None, TypeError, "argument 'color': 'NoneType' object cannot be converted to 'PyString'"),
+    (b"#fff", TypeError, "argument 'color': 'bytes' object cannot be converted to 'PyString'"),
+    ("\udc80", UnicodeEncodeError,
+     "'utf-8' codec can't encode character '\\udc80' in position 0: surrogates not allowed"),
+])
+def test_text_refuses(chart, value, exc_type, message):
+    assert raises(exc_type, method_or_skip(chart, "background"), value) == message
+
+
+def test_colors_by_keyword(chart):
+    colors = method_or_skip(chart, "colors")
+    assert colors(up="#000000", down="#ffffff") is None
+    assert raises(TypeError, colors, "#000000", up="#ffffff") == "Chart.colors() got multiple values for argument 'up'"
+    assert raises(TypeError, colors, "#000000", 7) == "argument 'down': 'int' object cannot be converted to 'PyString'"
+
+
+def test_optional_text(chart):
+    buy = method_or_skip(chart, "buy_signal")
+    assert buy(5, 99.5) is None and buy(5, 99.5, None) is None and buy(5, 99.5, Text("Long")) is None
+    assert buy(bar_index=3, price=7.0, label=None) is None
+    assert raises(TypeError, buy, 1, 1.0, 5) == "argument 'label': 'int' object cannot be converted to 'PyString'"
+    assert raises(OverflowError, buy, -1, 100.0) == "can't convert negative int to unsigned"
+    assert raises(TypeError, buy, 1, 2, None, 4) == \
+        "Chart.buy_signal() takes from 2 to 3 positional arguments but 4 were given"
+    assert type(chart).buy_signal.__text_signature__ == "($self, bar_index, price, label=None)"
+
+
+def test_required_text_refuses_none(chart):
+    custom = method_or_skip(chart, "custom_signal")
+    assert raises(TypeError, custom, 5, 99.5) == "Chart.custom_signal() missing 1 required positional argument: 'label'"
+    assert raises(TypeError, custom, 5, 99.5, None) == \
+        "argument 'label': 'NoneType' object cannot be converted to 'PyString'"
+
+
+# ---- points ------------------------------------------------------------------------------------------------
+
+class Pair(tuple):
+    pass
+
+
+@pytest.mark.parametrize("start", [(0, 1), (0.5, -1e300), Pair((1, 2)), (FloatLike(lambda: None, 3.0), 4)])
+def test_point_accepts(chart, start):
+    assert method_or_skip(chart, "trend_line")(start, (5, 2)) is None
+
+
+@pytest.mark.parametrize("args, message", [
+    (([0, 1], (5, 2)), "argument 'start': 'list' object cannot be converted to 'PyTuple'"),
+    (((0, 1), (0, 1, 2)), "argument 'end': expected tuple of length 2, but got tuple of length 3"),
+    (((), (0, 1)), "argument 'start': expected tuple of length 2, but got tuple of length 0"),
+    ((("x", 1), (0, 1)), "argument 'start': must be real number, not str"),
+    (((0, 1), None), "argument 'end': 'NoneType' object cannot be converted to 'PyTuple'"),
+])
+def test_point_refuses(chart, args, message):
+    assert raises(TypeError, method_or_skip(chart, "trend_line"), *args) == message
+
+
+@pytest.mark.parametrize("points", [[], [(1, 2)], ((0, 1), (2, 3), (4, 5)), Sequence([(1, 2)], length=2**62)])
+def test_point_list_accepts(chart, points):
+    assert method_or_skip(chart, "polyline")(points) is None
+
+
+@pytest.mark.parametrize("points, message", [
+    ("ab", "argument 'points': Can't extract `str` to `Vec`"),
+    ([[0, 1]], "argument 'points': 'list' object cannot be converted to 'PyTuple'"),
+    ([(0, 1), (0, 1, 2)], "argument 'points': expected tuple of length 2, but got tuple of length 3"),
+    (5, "argument 'points': 'int' object cannot be converted to 'Sequence'"),
+])
+def test_point_list_refuses(chart, points, message):
+    assert raises(TypeError, method_or_skip(chart, "polyline"), points) == message
+
+
+def test_point_conversion_calling_back_into_the_chart(chart):
+    trend_line = method_or_skip(chart, "trend_line")
+    assert raises(RuntimeError, trend_line, (FloatLike(lambda: chart.bars([])), 1), (2, 3)) == "Already borrowed"
+
+
+# ---- float list ----------------------------------------------------------------------------------------------
+
+def test_float_list(chart):
+    overlay = method_or_skip(chart, "overlay")
+    assert overlay("My Line", [1.0, 2, FloatLike(lambda: None, 3.0)], "#2196F3") is None
+    assert overlay("empty", (), "#2196F3") is None
+    assert raises(TypeError, overlay, "x", "12", "#fff") == "argument 'values': Can't extract `str` to `Vec`"
+    assert raises(TypeError, overlay, "x", [1.0, None], "#fff") == \
+        "argument 'values': must be real number, not NoneType"
+
+
+# ---- bars, observed through the rendered document ---------------------------------------------------------
+
+def test_failed_bars_call_keeps_the_old_bars(chart):
+    render_svg = method_or_skip(chart, "render_svg")
+    chart.bars([qc.Bar(i, 1, 2, 0.5, 1.5) for i in range(3)])
+    before = render_svg()
+    with pytest.raises(TypeError):
+        chart.bars([BAR, BAR, "not a bar"])
+    assert render_svg() == before
+    chart.bars([])
+    assert render_svg() != before

@@ -1,0 +1,312 @@
+"""Chart's 75 indicator methods from Python: signatures, docs, argument errors and the drawn values."""
+import math
+import xml.etree.ElementTree as ET
+
+import pytest
+
+import quorvel_canvas as qc
+
+# name(params): doc, for every indicator method.
+SIGNATURES = """
+sma(period, color): Simple Moving Average
+ema(period, color): Exponential Moving Average
+rsi(period): Relative Strength Index
+macd(fast, slow, signal): MACD
+macd_default(): MACD with default settings (12, 26, 9)
+bollinger(period, multiplier): Bollinger Bands
+volume(): Volume (subpane)
+overlay(name, values, color): Custom overlay with pre-calculated values
+hma(period, color): Hull Moving Average
+wma(period, color): Weighted Moving Average
+dema(period, color): Double Exponential Moving Average
+tema(period, color): Triple Exponential Moving Average
+kama(period, color): Kaufman Adaptive Moving Average
+trima(period, color): Triangular Moving Average
+zlema(period, color): Zero Lag EMA
+mcginley(period, color): McGinley Dynamic
+linear_regression(period, color): Linear Regression
+keltner(period): Keltner Channel
+atr_bands(period, multiplier): ATR Bands
+bollinger_filled(period): Bollinger Bands with filled cloud
+envelopes(period, percent): Envelopes
+donchian(period): Donchian Channel
+price_channel(period): Price Channel
+supertrend(period, multiplier): Supertrend
+zigzag(deviation): ZigZag
+psar(): Parabolic SAR
+vwap(): VWAP
+ichimoku(): Ichimoku Cloud
+pivot_points(): Pivot Points
+chande_kroll_stop(): Chande Kroll Stop
+adx(period): Average Directional Index
+aroon(period): Aroon
+aroon_oscillator(period): Aroon Oscillator
+balance_of_power(): Balance of Power
+choppiness(period): Choppiness Index
+cmf(period): Chaikin Money Flow
+cmo(period): Chande Momentum Oscillator
+connors_rsi(): Connors RSI
+mfi(period): Money Flow Index
+schaff_trend_cycle(): Schaff Trend Cycle
+stoch_rsi(period): Stochastic RSI
+stochastic(k, d): Stochastic Oscillator
+tsi(r, s): True Strength Index
+ultimate_oscillator(): Ultimate Oscillator
+williams_r(period): Williams %R
+accelerator_oscillator(): Accelerator Oscillator
+awesome_oscillator(): Awesome Oscillator
+cci(period): Commodity Channel Index
+chaikin_oscillator(): Chaikin Oscillator
+coppock_curve(): Coppock Curve
+dpo(period): Detrended Price Oscillator
+elder_ray(period): Elder Ray
+eom(period): Ease of Movement
+fisher_transform(period): Fisher Transform
+force_index(period): Force Index
+kst(): Know Sure Thing
+linear_regression_slope(period): Linear Regression Slope
+momentum(period): Momentum
+pgo(period): Pretty Good Oscillator
+qstick(period): QStick
+roc(period): Rate of Change
+rvi(period): Relative Vigor Index
+smi_ergodic(): SMI Ergodic
+trix(period): TRIX
+ad_line(): Accumulation/Distribution Line
+atr(period): Average True Range
+historical_volatility(period): Historical Volatility
+mass_index(): Mass Index
+nvi(): Negative Volume Index
+obv(): On Balance Volume
+pvi(): Positive Volume Index
+stddev(period): Standard Deviation
+ulcer_index(period): Ulcer Index
+vortex(period): Vortex Indicator
+vpt(): Volume Price Trend
+"""
+
+
+def parse_signatures():
+    rows = []
+    for line in SIGNATURES.strip().splitlines():
+        head, doc = line.split(": ", 1)
+        name, params = head.rstrip(")").split("(")
+        rows.append((name, [p for p in params.split(", ") if p], doc))
+    return rows
+
+
+METHODS = parse_signatures()
+ARGUMENT_VALUES = {"period": 14, "fast": 12, "slow": 26, "signal": 9, "k": 14, "d": 3, "r": 25, "s": 13,
+                   "multiplier": 2.0, "percent": 2.5, "deviation": 5.0, "color": "#2196F3", "name": "Line",
+                   "values": [1.0, 2.0]}
+
+
+def test_there_are_75_methods():
+    assert len(METHODS) == 75
+    assert len({name for name, _, _ in METHODS}) == 75
+
+
+@pytest.mark.parametrize("name, params, doc", METHODS, ids=[m[0] for m in METHODS])
+def test_signature_doc_and_call(chart, name, params, doc):
+    method = getattr(chart, name)
+    assert method.__text_signature__ == "(" + ", ".join(["$self"] + params) + ")"
+    assert method.__doc__ == doc
+    # Every parameter by position and by keyword; on a chart with and without bars.
+    args = [ARGUMENT_VALUES[p] for p in params]
+    assert method(*args) is None
+    assert method(**dict(zip(params, args))) is None
+    chart.bars(bars_with_closes([1.0, 2.0, 3.0]))
+    assert method(*args) is None
+
+
+def raises(exc, fn, *args, **kwargs):
+    with pytest.raises(exc) as info:
+        fn(*args, **kwargs)
+    assert type(info.value) is exc
+    return str(info.value)
+
+
+@pytest.mark.parametrize("name, args, kwargs, exc, message", [
+    ("hma", (20, 5), {}, TypeError, "argument 'color': 'int' object cannot be converted to 'PyString'"),
+    ("adx", (14.0,), {}, TypeError, "argument 'period': 'float' object cannot be interpreted as an integer"),
+    ("sma", ("20", "#fff"), {}, TypeError, "argument 'period': 'str' object cannot be interpreted as an integer"),
+    ("atr_bands", (14, "2"), {}, TypeError, "argument 'multiplier': must be real number, not str"),
+    ("overlay", ("x", "123", "#fff"), {}, TypeError, "argument 'values': Can't extract `str` to `Vec`"),
+    ("overlay", (1, [1.0], "#fff"), {}, TypeError, "argument 'name': 'int' object cannot be converted to 'PyString'"),
+    ("tsi", (25,), {}, TypeError, "Chart.tsi() missing 1 required positional argument: 's'"),
+    ("macd", (), {}, TypeError,
+     "Chart.macd() missing 3 required positional arguments: 'fast', 'slow', and 'signal'"),
+    ("stochastic", (14,), {"k": 3}, TypeError, "Chart.stochastic() got multiple values for argument 'k'"),
+    ("cci", (), {"length": 20}, TypeError, "Chart.cci() got an unexpected keyword argument 'length'"),
+    ("bollinger", (20, 2.0, 1), {}, TypeError, "Chart.bollinger() takes 2 positional arguments but 3 were given"),
+])
+def test_argument_errors_leave_the_chart_unchanged(name, args, kwargs, exc, message):
+    chart = qc.Chart(800, 600)
+    chart.bars(bars_with_closes([1.0, 2.0, 3.0]))
+    before = chart.render_svg()
+    assert raises(exc, getattr(chart, name), *args, **kwargs) == message
+    assert chart.render_svg() == before
+
+
+@pytest.mark.parametrize("name, args", [("hma", (-1, "#fff")), ("adx", (2**64,)), ("tsi", (1, -1)),
+                                        ("macd", (12, 26, 2**64))])
+def test_out_of_range_periods_raise_overflow_without_prefix(chart, name, args):
+    message = raises(OverflowError, getattr(chart, name), *args)
+    assert not message.startswith("argument")
+
+
+def test_methods_without_arguments_refuse_one(chart):
+    with pytest.raises(TypeError):
+        chart.kst(1)
+    with pytest.raises(TypeError):
+        chart.macd_default(12)
+
+
+def test_any_whole_number_and_float_is_accepted(chart):
+    chart.bars(bars_with_closes([1.0, 2.0]))
+    for value in (0, 2**64 - 1):
+        assert chart.adx(value) is None
+        assert chart.tsi(value, value) is None
+        assert chart.sma(value, "") is None
+        assert chart.macd(value, value, value) is None
+    for value in (math.nan, math.inf, -0.0, 1e300):
+        assert chart.atr_bands(14, value) is None
+        assert chart.bollinger(20, value) is None
+
+
+# ---- drawn values ----------------------------------------------------------------------------------
+
+W, H = 800, 600
+PLOT_WIDTH = W - 70
+
+
+def bars_with_closes(closes):
+    return [qc.Bar(i * 60, c, c + 1.0, c - 1.0, c, 100.0 + i) for i, c in enumerate(closes)]
+
+
+def svg_root(chart):
+    return ET.fromstring(chart.render_svg())
+
+
+def tag(element):
+    return element.tag.rsplit("}", 1)[-1]
+
+
+def polylines(root, stroke):
+    """The point lists of every polyline drawn in the given stroke colour."""
+    found = []
+    for e in root.iter():
+        if tag(e) == "polyline" and e.get("stroke") == stroke:
+            found.append([tuple(map(float, p.split(","))) for p in e.get("points").split()])
+    return found
+
+
+def sub_pane_frames(root):
+    """(top, height) of each sub-pane background, from the top down."""
+    frames = [(float(e.get("y")), float(e.get("height"))) for e in root.iter()
+              if tag(e) == "rect" and e.get("x") == "0.00" and float(e.get("width")) == PLOT_WIDTH
+              and float(e.get("y")) > 0]
+    return sorted(frames)
+
+
+def x_of(index, bars):
+    return (index + 0.5) * PLOT_WIDTH / bars
+
+
+def test_moving_average_starts_after_its_warm_up():
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([float(c) for c in range(1, 11)]))
+    chart.sma(3, "#123456")
+    chart.ema(4, "#654321")
+    root = svg_root(chart)
+    (sma,) = polylines(root, "#123456")
+    (ema,) = polylines(root, "#654321")
+    assert len(sma) == 8 and len(ema) == 7
+    assert sma[0][0] == pytest.approx(x_of(2, 10), abs=0.01)
+    assert ema[0][0] == pytest.approx(x_of(3, 10), abs=0.01)
+    # On a straight line both averages trail by the same amount: SMA 3 and EMA 4 at bar 9 are 9 and 8.5.
+    assert sma[-1][1] < ema[-1][1]
+
+
+def test_rsi_values_in_their_fixed_range_pane():
+    # Closes alternate by one: RSI 2 starts at 50, then 75, 37.5, 68.75 (gains and losses halve).
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([1.0, 2.0, 1.0, 2.0, 1.0, 2.0]))
+    chart.rsi(2)
+    root = svg_root(chart)
+    ((top, height),) = sub_pane_frames(root)
+    (line,) = polylines(root, "#9c27b0")
+    assert [x for x, _ in line] == pytest.approx([x_of(i, 6) for i in range(2, 6)], abs=0.01)
+    expected = [50.0, 75.0, 37.5, 68.75]
+    assert [y for _, y in line] == pytest.approx([top + height - v / 100 * height for v in expected], abs=0.01)
+
+
+def test_flat_closes_give_rsi_100_at_the_top_of_the_pane():
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([5.0] * 8))
+    chart.rsi(3)
+    root = svg_root(chart)
+    ((top, _),) = sub_pane_frames(root)
+    (line,) = polylines(root, "#9c27b0")
+    assert len(line) == 5
+    assert all(y == pytest.approx(top, abs=0.01) for _, y in line)
+
+
+def test_macd_warm_up_on_40_bars():
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([100.0 + math.sin(i / 3) * 5 for i in range(40)]))
+    chart.macd(12, 26, 9)
+    root = svg_root(chart)
+    (line,) = polylines(root, "#2196f3")
+    (signal,) = polylines(root, "#ff9800")
+    assert len(line) == 15 and line[0][0] == pytest.approx(x_of(25, 40), abs=0.01)
+    assert len(signal) == 7 and signal[0][0] == pytest.approx(x_of(33, 40), abs=0.01)
+
+
+def test_bollinger_bands_surround_the_middle():
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([10.0, 12.0, 11.0, 13.0, 12.0, 14.0]))
+    chart.bollinger(3, 2.0)
+    root = svg_root(chart)
+    (middle,) = polylines(root, "#2196f3")
+    bands = polylines(root, "rgba(33,150,243,0.5019607843137255)")
+    assert len(middle) == 4 and len(bands) == 2
+    upper, lower = bands
+    for (_, m), (_, u), (_, lo) in zip(middle, upper, lower):
+        assert u < m < lo  # y grows downwards
+        assert m - u == pytest.approx(lo - m, abs=0.02)
+
+
+def test_overlay_draws_the_values_it_was_given():
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0, 5.0]))
+    chart.overlay("My Line", [1.0, 2.0], "#abcdef")
+    (line,) = polylines(svg_root(chart), "#abcdef")
+    assert [x for x, _ in line] == pytest.approx([x_of(0, 5), x_of(1, 5)], abs=0.01)
+
+
+def test_guards_and_values_fixed_at_the_call():
+    plain = qc.Chart(W, H)
+    plain.bars(bars_with_closes([1.0, 2.0, 3.0]))
+    chart = qc.Chart(W, H)
+    chart.sma(2, "#123456")  # no bars yet: nothing is added
+    chart.bars(bars_with_closes([1.0, 2.0, 3.0]))
+    chart.sma(0, "#123456")
+    chart.macd(0, 26, 9)
+    assert chart.render_svg() == plain.render_svg()
+
+    chart.sma(2, "#123456")
+    chart.bars(bars_with_closes([float(c) for c in range(1, 11)]))  # the values stay those of three bars
+    (line,) = polylines(svg_root(chart), "#123456")
+    assert len(line) == 2
+    assert line[0][0] == pytest.approx(x_of(1, 10), abs=0.01)
+
+
+def test_value_less_indicators_draw_no_lines():
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0]))
+    chart.hma(2, "#123456")
+    chart.adx(2)
+    root = svg_root(chart)
+    assert polylines(root, "#123456") == []
+    assert len(sub_pane_frames(root)) == 1  # the ADX pane is laid out, empty
