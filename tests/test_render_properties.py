@@ -1,4 +1,4 @@
-"""Random charts: rendering never fails, always gives well-formed XML, and finite inputs give finite numbers."""
+"""Random charts (bars, settings, indicators, signals): rendering never fails, always gives well-formed XML, and finite inputs give finite numbers."""
 import math
 
 from hypothesis import given, settings, strategies as st
@@ -33,6 +33,20 @@ def signals(prices):
     )
 
 
+def indicators(values):
+    """Indicator calls: the ones that carry values (computed from the bars or given), and a few that carry none."""
+    period = st.integers(0, 60)
+    return st.lists(st.one_of(
+        st.tuples(st.sampled_from(["sma", "ema"]), st.tuples(period, COLOURS)),
+        st.tuples(st.just("rsi"), st.tuples(period)),
+        st.tuples(st.just("macd"), st.tuples(period, period, period)),
+        st.tuples(st.just("bollinger"), st.tuples(period, values)),
+        st.tuples(st.just("overlay"), st.tuples(st.text(max_size=5), st.lists(values, max_size=45), COLOURS)),
+        st.tuples(st.sampled_from(["volume", "macd_default", "ichimoku", "obv"]), st.just(())),
+        st.tuples(st.sampled_from(["stochastic"]), st.tuples(period, period)),
+    ), max_size=5)
+
+
 @st.composite
 def charts(draw, finite):
     values = FINITE if finite else ANY_FLOAT
@@ -45,6 +59,8 @@ def charts(draw, finite):
         chart.background(draw(COLOURS))
     chart.grid(draw(st.booleans()))
     chart.dpr(draw(values))
+    for method, args in draw(indicators(values)):
+        getattr(chart, method)(*args)
     for method, index, price, label in draw(signals(values)):
         if method == "custom_signal":
             chart.custom_signal(index, price, label or "")
