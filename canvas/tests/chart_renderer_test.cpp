@@ -30,7 +30,7 @@ api::Chart small_chart() {
 }
 
 std::vector<SvgElement> body_of(const api::Chart& c) {
-  return parse_body(api::ChartRenderer(c.config, c.bars).render_document().body);
+  return parse_body(api::ChartRenderer(c.config, c.bars).render_document().body.view());
 }
 
 model::IndicatorVector vector_of(model::VectorStyle style, std::vector<double> values) {
@@ -347,7 +347,7 @@ TEST(ChartRenderer, FiniteInputsGiveFiniteCoordinates) {
     const std::string svg = api::ChartRenderer(c.config, c.bars).render_svg();
     EXPECT_EQ(svg.find("NaN"), std::string::npos);
     EXPECT_EQ(svg.find("inf"), std::string::npos);
-    EXPECT_FALSE(parse_body(api::ChartRenderer(c.config, c.bars).render_document().body).empty());
+    EXPECT_FALSE(parse_body(api::ChartRenderer(c.config, c.bars).render_document().body.view()).empty());
   }
 }
 

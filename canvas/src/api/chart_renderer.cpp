@@ -157,30 +157,40 @@ class RenderPass {
     }
   }
 
+  // The series is recorded into a render batch and replayed onto the backend. Candles go slice by slice,
+  // so that the per-candle records and commands of a long series never all exist at once; the elements
+  // come out in the same order.
   void main_series() {
-    render::RenderBatch batch;
     const auto type = static_cast<std::uint8_t>(config_.series.series_type);
     if (type == 5 || type == 8) {
+      render::RenderBatch batch;
       std::vector<model::LineData> points(bars_.size());
       for (std::size_t i = 0; i < bars_.size(); ++i) points[i] = {std::nullopt, bars_[i].timestamp, bars_[i].close};
       model::LineStyleOptions options;
       options.color = config_.series.color.value_or(theme_.up_color);
       render::render_line(batch, points, options, layout_.spacing, main_);
-    } else {
-      std::vector<model::CandlestickData> candles(bars_.size());
-      for (std::size_t i = 0; i < bars_.size(); ++i) {
-        const auto& b = bars_[i];
+      render::replay(batch, backend_);
+      return;
+    }
+    model::CandlestickStyleOptions style;
+    style.body_up_color = style.border_up_color = style.wick_up_color = theme_.up_color;
+    style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
+    style.wick_visible = true;
+    style.border_visible = type == 1;
+    constexpr std::size_t kSlice = 512;
+    std::vector<model::CandlestickData> candles(std::min(bars_.size(), kSlice));
+    for (std::size_t first = 0; first < bars_.size(); first += kSlice) {
+      const std::size_t count = std::min(kSlice, bars_.size() - first);
+      for (std::size_t i = 0; i < count; ++i) {
+        const auto& b = bars_[first + i];
         auto& c = candles[i];
         c.time = b.timestamp, c.open = b.open, c.high = b.high, c.low = b.low, c.close = b.close, c.volume = b.volume;
       }
-      model::CandlestickStyleOptions style;
-      style.body_up_color = style.border_up_color = style.wick_up_color = theme_.up_color;
-      style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
-      style.wick_visible = true;
-      style.border_visible = type == 1;
-      render::render_candlesticks(batch, candles, style, layout_.spacing, main_, layout_.candle_width(), dpr_);
+      render::RenderBatch batch;
+      render::render_candlesticks(batch, std::span(candles).first(count), style, layout_.spacing, main_,
+                                  layout_.candle_width(), dpr_, first);
+      render::replay(batch, backend_);
     }
-    render::replay(batch, backend_);
   }
 
   void sub_panes() {
@@ -217,7 +227,7 @@ class RenderPass {
   SvgDocument frame() {
     SvgDocument doc;
     doc.head = frame_head(layout_, backend_.defs());
-    doc.body = backend_.take_body();
+    doc.body = backend_.take_body_buffer();
     doc.tail = "</svg>\n";
     return doc;
   }
@@ -236,7 +246,7 @@ class RenderPass {
 }  // namespace
 
 SvgDocument ChartRenderer::render_document() const {
-  if (bars_.empty()) return {no_data_document(config_), {}, {}};
+  if (bars_.empty()) return {no_data_document(config_), util::TextBuffer(), {}};
   return RenderPass(config_, bars_).run();
 }
 

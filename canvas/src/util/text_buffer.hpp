@@ -2,26 +2,43 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace qc::util {
 
-// The bytes live in one std::string whose size runs ahead of the written length, so writers copy into
-// already-initialised storage; take() trims it to the written text.
+// The bytes live in one block from the C allocator. Growing it is a realloc, which for large blocks moves
+// pages instead of copying them, and the room ahead of the cursor is never written before it is used, so
+// a large buffer's untouched capacity costs no resident memory.
 class TextBuffer {
  public:
-  explicit TextBuffer(std::size_t capacity = 0) { data_.resize(capacity); }
+  explicit TextBuffer(std::size_t capacity = 0) {
+    if (capacity > 0) grow(capacity);
+  }
+  TextBuffer(TextBuffer&& o) noexcept
+      : data_(std::exchange(o.data_, nullptr)), len_(std::exchange(o.len_, 0)), cap_(std::exchange(o.cap_, 0)) {}
+  TextBuffer& operator=(TextBuffer&& o) noexcept {
+    std::swap(data_, o.data_);
+    std::swap(len_, o.len_);
+    std::swap(cap_, o.cap_);
+    return *this;
+  }
+  TextBuffer(const TextBuffer&) = delete;
+  TextBuffer& operator=(const TextBuffer&) = delete;
+  ~TextBuffer() { std::free(data_); }
 
   // Returns a cursor with room for at least n bytes; hand the advanced cursor back to commit().
   char* reserve(std::size_t n) {
-    if (data_.size() - len_ < n) grow(n);
-    return data_.data() + len_;
+    if (cap_ - len_ < n) grow(n);
+    return data_ + len_;
   }
-  void commit(const char* end) { len_ = static_cast<std::size_t>(end - data_.data()); }
+  void commit(const char* end) { len_ = static_cast<std::size_t>(end - data_); }
   // End of the room behind the cursor that reserve() returned.
-  char* limit() { return data_.data() + data_.size(); }
+  char* limit() { return data_ + cap_; }
 
   void append(std::string_view s) {
     char* p = reserve(s.size());
@@ -29,26 +46,30 @@ class TextBuffer {
     len_ += s.size();
   }
 
-  std::string_view view() const { return {data_.data(), len_}; }
+  std::string_view view() const { return {data_, len_}; }
   std::size_t size() const { return len_; }
   bool empty() const { return len_ == 0; }
 
-  // Hands over the written text and leaves the buffer empty.
+  // Hands over a copy of the written text and leaves the buffer empty.
   std::string take() {
-    data_.resize(len_);
+    std::string out(view());
     len_ = 0;
-    return std::move(data_);
+    return out;
   }
 
  private:
   void grow(std::size_t n) {
-    std::size_t want = data_.size() < 64 ? 64 : data_.size() * 2;
+    std::size_t want = cap_ < 64 ? 64 : cap_ * 2;
     if (want - len_ < n) want = len_ + n;
-    data_.resize(want);
+    void* p = std::realloc(data_, want);
+    if (p == nullptr) throw std::bad_alloc();
+    data_ = static_cast<char*>(p);
+    cap_ = want;
   }
 
-  std::string data_;
+  char* data_ = nullptr;
   std::size_t len_ = 0;
+  std::size_t cap_ = 0;
 };
 
 // Copies a string literal (without its terminator) to p; the length is a compile-time constant.
