@@ -1,4 +1,4 @@
-// A growing text written through a raw cursor: one capacity check per element, no per-piece appends.
+// A growing text written through a raw cursor: one capacity check per piece, no per-piece appends.
 #pragma once
 
 #include <cstddef>
@@ -11,29 +11,33 @@
 
 namespace qc::util {
 
-// The bytes live in one block from the C allocator. Growing it is a realloc, which for large blocks moves
-// pages instead of copying them, and the room ahead of the cursor is never written before it is used, so
-// a large buffer's untouched capacity costs no resident memory.
+// Plain malloc'd storage grown by realloc: nothing is zero-filled ahead of the writers, and large blocks
+// grow by remapping pages instead of copying them, so only the pages actually written are touched.
 class TextBuffer {
  public:
   explicit TextBuffer(std::size_t capacity = 0) {
-    if (capacity > 0) grow(capacity);
+    if (capacity > 0) grow_to(capacity);
   }
-  TextBuffer(TextBuffer&& o) noexcept
-      : data_(std::exchange(o.data_, nullptr)), len_(std::exchange(o.len_, 0)), cap_(std::exchange(o.cap_, 0)) {}
-  TextBuffer& operator=(TextBuffer&& o) noexcept {
-    std::swap(data_, o.data_);
-    std::swap(len_, o.len_);
-    std::swap(cap_, o.cap_);
+  ~TextBuffer() { std::free(data_); }
+  TextBuffer(TextBuffer&& other) noexcept
+      : data_(std::exchange(other.data_, nullptr)),
+        len_(std::exchange(other.len_, 0)),
+        cap_(std::exchange(other.cap_, 0)) {}
+  TextBuffer& operator=(TextBuffer&& other) noexcept {
+    if (this != &other) {
+      std::free(data_);
+      data_ = std::exchange(other.data_, nullptr);
+      len_ = std::exchange(other.len_, 0);
+      cap_ = std::exchange(other.cap_, 0);
+    }
     return *this;
   }
   TextBuffer(const TextBuffer&) = delete;
   TextBuffer& operator=(const TextBuffer&) = delete;
-  ~TextBuffer() { std::free(data_); }
 
-  // Returns a cursor with room for at least n bytes; hand the advanced cursor back to commit().
+  // Returns a cursor with room for at least n bytes up to limit(); hand the advanced cursor to commit().
   char* reserve(std::size_t n) {
-    if (cap_ - len_ < n) grow(n);
+    if (cap_ - len_ < n) grow_to(len_ + n);
     return data_ + len_;
   }
   void commit(const char* end) { len_ = static_cast<std::size_t>(end - data_); }
@@ -48,23 +52,27 @@ class TextBuffer {
 
   std::string_view view() const { return {data_, len_}; }
   std::size_t size() const { return len_; }
+  std::size_t capacity() const { return cap_; }
   bool empty() const { return len_ == 0; }
 
-  // Hands over a copy of the written text and leaves the buffer empty.
+  // Forgets the written text but keeps the storage, so the next text is written into warm memory.
+  void clear() { len_ = 0; }
+
+  // Copies out the written text and leaves the buffer empty (its storage kept).
   std::string take() {
-    std::string out(view());
+    std::string s(data_ == nullptr ? "" : data_, len_);
     len_ = 0;
-    return out;
+    return s;
   }
 
  private:
-  void grow(std::size_t n) {
-    std::size_t want = cap_ < 64 ? 64 : cap_ * 2;
-    if (want - len_ < n) want = len_ + n;
-    void* p = std::realloc(data_, want);
+  void grow_to(std::size_t need) {
+    std::size_t cap = cap_ < 64 ? 64 : cap_ * 2;
+    if (cap < need) cap = need;
+    void* p = std::realloc(data_, cap);
     if (p == nullptr) throw std::bad_alloc();
     data_ = static_cast<char*>(p);
-    cap_ = want;
+    cap_ = cap;
   }
 
   char* data_ = nullptr;

@@ -57,7 +57,8 @@ void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickD
   auto snap = [r](double v) { return std::floor(v * r) / r; };
   const double body_width = std::fmax(std::round(candle_width * r) / r, pixel);  // NaN gives one pixel
   const CandleColors colors(style);
-  batch.reserve(batch.commands().size() + candles.size() * (style.wick_visible ? 2 : 1));
+  const bool borders = style.border_visible || !style.border_color.empty();
+  batch.reserve(batch.commands().size() + candles.size() * (1 + (style.wick_visible ? 1 : 0) + (borders ? 1 : 0)));
 
   for (std::size_t i = 0; i < candles.size(); ++i) {
     const model::CandlestickData& c = candles[i];

@@ -15,6 +15,10 @@ using util::kMaxFixedChars;
 
 // Appends through a raw cursor; every piece first checks its room against a cached limit, and the cursor
 // goes back to the buffer when the writer ends (Skia's AutoElement, minus the tag bookkeeping).
+// Every member is forced inline: a call that received `this` would let the cursor escape to memory,
+// and then each character stored through it would force the cursor to be reloaded.
+#define QC_INLINE [[gnu::always_inline]] inline
+
 class Writer {
  public:
   explicit Writer(util::TextBuffer& buf, std::size_t expected = 256) : buf_(buf) {
@@ -26,38 +30,38 @@ class Writer {
   Writer& operator=(const Writer&) = delete;
 
   template <std::size_t N>
-  Writer& lit(const char (&s)[N]) {
+  QC_INLINE Writer& lit(const char (&s)[N]) {
     room(N - 1);
     p_ = util::put(p_, s);
     return *this;
   }
-  Writer& str(std::string_view s) {
+  QC_INLINE Writer& str(std::string_view s) {
     room(s.size());
     p_ = util::put(p_, s);
     return *this;
   }
-  Writer& n0(double v) { return fixed(v, util::write_fixed0); }
-  Writer& n1(double v) { return fixed(v, util::write_fixed1); }
-  Writer& n2(double v) { return fixed(v, util::write_fixed2); }
-  Writer& n4(double v) { return fixed(v, util::write_fixed4); }
-  Writer& integer(std::uint64_t v) {
+  QC_INLINE Writer& n0(double v) { return fixed(v, util::write_fixed0); }
+  QC_INLINE Writer& n1(double v) { return fixed(v, util::write_fixed1); }
+  QC_INLINE Writer& n2(double v) { return fixed(v, util::write_fixed2); }
+  QC_INLINE Writer& n4(double v) { return fixed(v, util::write_fixed4); }
+  QC_INLINE Writer& integer(std::uint64_t v) {
     room(20);
     p_ = std::to_chars(p_, p_ + 20, v).ptr;
     return *this;
   }
-  Writer& color(Color c) {
+  QC_INLINE Writer& color(Color c) {
     room(kMaxCssColorChars);
     p_ = write_css_color(p_, c);
     return *this;
   }
-  Writer& escaped(std::string_view s) {
+  QC_INLINE Writer& escaped(std::string_view s) {
     room(s.size() * kMaxEscapeGrowth);
     p_ = write_escaped(p_, s);
     return *this;
   }
 
   // stroke="…" stroke-width="…", then the dash, cap and join attributes that apply.
-  Writer& stroke(const StrokeStyle& s) {
+  QC_INLINE Writer& stroke(const StrokeStyle& s) {
     lit(R"(stroke=")").color(s.color).lit(R"(" stroke-width=")").n2(s.width).lit("\"");
     if (s.dash && !s.dash->empty()) {
       lit(R"( stroke-dasharray=")");
@@ -70,21 +74,21 @@ class Writer {
     return str(svg_attr(s.cap)).str(svg_attr(s.join));
   }
 
-  Writer& transform(const SvgState& s) {
+  QC_INLINE Writer& transform(const SvgState& s) {
     if (const auto& m = s.transform) {
       lit(R"( transform="matrix()").n4(m->a).lit(",").n4(m->b).lit(",").n4(m->c).lit(",").n4(m->d);
       lit(",").n2(m->e).lit(",").n2(m->f).lit(")\"");
     }
     return *this;
   }
-  Writer& opacity(const SvgState& s) {
+  QC_INLINE Writer& opacity(const SvgState& s) {
     if (s.opacity < 1.0) lit(R"( opacity=")").n2(s.opacity).lit("\"");
     return *this;
   }
-  Writer& state(const SvgState& s) { return transform(s).opacity(s); }
+  QC_INLINE Writer& state(const SvgState& s) { return transform(s).opacity(s); }
 
   // SVG path data: one piece per command, separated by single spaces.
-  Writer& path(std::span<const PathCommand> commands) {
+  QC_INLINE Writer& path(std::span<const PathCommand> commands) {
     bool first = true;
     for (const PathCommand& command : commands) {
       if (!first) lit(" ");
@@ -96,33 +100,38 @@ class Writer {
 
  private:
   template <class F>
-  Writer& fixed(double v, F write) {
+  QC_INLINE Writer& fixed(double v, F write) {
     room(kMaxFixedChars);
     p_ = write(p_, v);
     return *this;
   }
 
-  void room(std::size_t n) {
-    if (static_cast<std::size_t>(end_ - p_) >= n) return;
-    buf_.commit(p_);
-    p_ = buf_.reserve(n);
-    end_ = buf_.limit();
+  QC_INLINE void room(std::size_t n) {
+    if (static_cast<std::size_t>(end_ - p_) < n) [[unlikely]] {
+      p_ = refill(buf_, p_, n);
+      end_ = buf_.limit();
+    }
+  }
+  // Out of line and without `this`, so the writer's cursor can live in registers.
+  [[gnu::noinline]] static char* refill(util::TextBuffer& buf, char* p, std::size_t n) {
+    buf.commit(p);
+    return buf.reserve(n);
   }
 
-  void piece(const MoveTo& c) { lit("M").n2(c.x).lit(" ").n2(c.y); }
-  void piece(const LineTo& c) { lit("L").n2(c.x).lit(" ").n2(c.y); }
-  void piece(const QuadTo& c) { lit("Q").n2(c.cx).lit(" ").n2(c.cy).lit(" ").n2(c.x).lit(" ").n2(c.y); }
-  void piece(const CubicTo& c) {
+  QC_INLINE void piece(const MoveTo& c) { lit("M").n2(c.x).lit(" ").n2(c.y); }
+  QC_INLINE void piece(const LineTo& c) { lit("L").n2(c.x).lit(" ").n2(c.y); }
+  QC_INLINE void piece(const QuadTo& c) { lit("Q").n2(c.cx).lit(" ").n2(c.cy).lit(" ").n2(c.x).lit(" ").n2(c.y); }
+  QC_INLINE void piece(const CubicTo& c) {
     lit("C").n2(c.c1x).lit(" ").n2(c.c1y).lit(" ").n2(c.c2x).lit(" ").n2(c.c2y);
     lit(" ").n2(c.x).lit(" ").n2(c.y);
   }
-  void piece(const Arc& c) {
+  QC_INLINE void piece(const Arc& c) {
     const double x0 = c.cx + c.radius * std::cos(c.start_angle), y0 = c.cy + c.radius * std::sin(c.start_angle);
     const double x1 = c.cx + c.radius * std::cos(c.end_angle), y1 = c.cy + c.radius * std::sin(c.end_angle);
     lit("M").n2(x0).lit(" ").n2(y0).lit(" A").n2(c.radius).lit(" ").n2(c.radius).lit(" 0 ");
     arc_flags(c.start_angle, c.end_angle, c.anticlockwise).n2(x1).lit(" ").n2(y1);
   }
-  void piece(const Ellipse& c) {
+  QC_INLINE void piece(const Ellipse& c) {
     const double cos_r = std::cos(c.rotation), sin_r = std::sin(c.rotation);
     auto at = [&](double t) {
       return PixelPoint{c.cx + cos_r * c.rx * std::cos(t) - sin_r * c.ry * std::sin(t),
@@ -133,10 +142,10 @@ class Writer {
     n2(c.rotation * 57.29577951308232).lit(" ");
     arc_flags(c.start_angle, c.end_angle, c.anticlockwise).n2(p1.x).lit(" ").n2(p1.y);
   }
-  void piece(const Close&) { lit("Z"); }
+  QC_INLINE void piece(const Close&) { lit("Z"); }
 
   // "large sweep " of an elliptical arc.
-  Writer& arc_flags(double start, double end, bool anticlockwise) {
+  QC_INLINE Writer& arc_flags(double start, double end, bool anticlockwise) {
     constexpr double pi = 3.141592653589793;
     return lit(std::fabs(end - start) > pi ? "1 " : "0 ").lit(anticlockwise ? "0 " : "1 ");
   }
@@ -276,3 +285,5 @@ std::string SvgBackend::opacity_attr() const {
 }
 
 }  // namespace qc::render
+
+#undef QC_INLINE

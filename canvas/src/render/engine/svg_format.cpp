@@ -39,15 +39,7 @@ char* write_u8(char* out, std::uint8_t v) {
 
 }  // namespace
 
-char* write_css_color(char* out, Color c) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  if (c.is_opaque()) {
-    out[0] = '#';
-    out[1] = kHex[c.r >> 4], out[2] = kHex[c.r & 15];
-    out[3] = kHex[c.g >> 4], out[4] = kHex[c.g & 15];
-    out[5] = kHex[c.b >> 4], out[6] = kHex[c.b & 15];
-    return out + 7;
-  }
+char* write_rgba(char* out, Color c) {
   std::memcpy(out, "rgba(", 5);
   out += 5;
   out = write_u8(out, c.r);
