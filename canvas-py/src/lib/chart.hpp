@@ -26,6 +26,7 @@ using ChartRow = MethodRow<ChartClass>;
 std::span<const PyMethodDef> chart_settings_methods();
 std::span<const PyMethodDef> chart_signal_methods();
 std::span<const PyMethodDef> chart_indicator_methods();
+std::span<const PyMethodDef> chart_primitive_methods();
 
 // Takes the chart out of the object, hands it to `op` (qc::api::Chart&& -> qc::api::Chart) and stores
 // the result back. If `op` fails, the object is left without a chart, and every later builder call

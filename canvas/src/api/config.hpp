@@ -55,7 +55,7 @@ struct SignalConfig {
   }
 };
 
-// An anchor in chart units (bar index, price), as drawing primitives take it.
+// The primitives' anchor type, so that descriptions hand their points to the registry as they are.
 using Point = primitives::Point;
 
 // Main pane, or a sub-pane by index.

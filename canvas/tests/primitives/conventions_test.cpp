@@ -46,6 +46,23 @@ TEST(FillColorWithOpacity, AppendsTheOpacityByte) {
   for (const Case& c : cases) EXPECT_EQ(fill_color_with_opacity(c.stroke, c.opacity), c.fill) << c.stroke;
 }
 
+TEST(DashTables, RecordStylesAndLevelStyleNames) {
+  using V = std::vector<double>;
+  auto v = [](std::span<const double> d) { return V(d.begin(), d.end()); };
+  EXPECT_EQ(v(line_style_dash(LineStyle::Solid)), V{});
+  EXPECT_EQ(v(line_style_dash(LineStyle::Dotted)), (V{2, 2}));
+  EXPECT_EQ(v(line_style_dash(LineStyle::Dashed)), (V{8, 4}));
+  EXPECT_EQ(v(line_style_dash(LineStyle::LargeDashed)), (V{12, 6}));
+  EXPECT_EQ(v(line_style_dash(LineStyle::SparseDotted)), (V{2, 8}));
+  EXPECT_EQ(v(level_style_dash("large_dashed")), (V{12, 6}));
+  EXPECT_EQ(v(level_style_dash("sparse_dotted")), (V{2, 8}));
+  EXPECT_EQ(v(level_style_dash("dotted")), (V{2, 2}));
+  EXPECT_EQ(v(level_style_dash("dashed")), (V{8, 4}));
+  EXPECT_EQ(v(level_style_dash("largedashed")), V{});  // the record's spelling is not a level style
+  EXPECT_EQ(v(level_style_dash("solid")), V{});
+  EXPECT_EQ(v(level_style_dash("")), V{});
+}
+
 TEST(SafeMath, SaturatingCastAndNanAwareMinMax) {
   EXPECT_EQ(util::saturating_cast<std::uint32_t>(-5.0), 0u);
   EXPECT_EQ(util::saturating_cast<std::uint32_t>(kNaN), 0u);

@@ -15,6 +15,14 @@ StrokeScope::StrokeScope(RenderContext& ctx, const PrimitiveData& data) : ctx_(c
   ctx.set_line_dash(line_style_dash(data.style));
 }
 
+std::span<const double> level_style_dash(std::string_view style) noexcept {
+  if (style == "dotted") return line_style_dash(LineStyle::Dotted);
+  if (style == "dashed") return line_style_dash(LineStyle::Dashed);
+  if (style == "large_dashed") return line_style_dash(LineStyle::LargeDashed);
+  if (style == "sparse_dotted") return line_style_dash(LineStyle::SparseDotted);
+  return {};
+}
+
 void stroke_segment(RenderContext& ctx, double x1, double y1, double x2, double y2) {
   ctx.begin_path();
   ctx.move_to(x1, y1);

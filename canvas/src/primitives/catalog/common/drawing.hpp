@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,10 @@ class StrokeScope {
  private:
   RenderContext& ctx_;
 };
+
+// Dash pattern of a level's style name ("dotted", "dashed", "large_dashed", "sparse_dotted", with
+// underscores unlike the record's line styles); any other name is solid.
+std::span<const double> level_style_dash(std::string_view style) noexcept;
 
 // One straight stroked path from (x1, y1) to (x2, y2), in the current stroke state.
 void stroke_segment(RenderContext& ctx, double x1, double y1, double x2, double y2);
