@@ -274,3 +274,19 @@ def test_finite_extremes_stay_finite():
     chart.buy_signal(2**64 - 1, big, "far")
     chart.grid(True)
     assert not has_non_finite(render(chart))
+
+
+# ---- drawing tools -------------------------------------------------------------------------------------------
+
+def test_drawing_tools_use_the_main_pane_mapping_between_series_and_signals():
+    chart = small_chart()
+    chart.buy_signal(1, 11.0)
+    chart.trend_line((0, 5), (1, 15))       # (25, 85) to (75, 35), snapped to the half pixel
+    chart.horizontal_line(11.0)             # y = 55, across the canvas
+    elements = body(render(chart))
+    tools = where(elements, "path", stroke="#2196f3")
+    assert [t["d"] for t in tools] == ["M25.50 85.50 L75.50 35.50", "M0.00 55.50 L170.00 55.50"]
+    position = {id(e): i for i, e in enumerate(elements)}
+    last_candle = position[id(where(elements, "rect", width="40.00")[-1])]
+    signal = position[id(where(elements, "path", fill=UP)[0])]
+    assert last_candle < position[id(tools[0])] < position[id(tools[1])] < signal

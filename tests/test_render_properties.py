@@ -1,4 +1,4 @@
-"""Random charts (bars, settings, indicators, signals): rendering never fails, always gives well-formed XML, and finite inputs give finite numbers."""
+"""Random charts (bars, settings, indicators, drawing tools, signals): rendering never fails, always gives well-formed XML, and finite inputs give finite numbers."""
 import math
 
 from hypothesis import given, settings, strategies as st
@@ -47,6 +47,35 @@ def indicators(values):
     ), max_size=5)
 
 
+POINT_PARAMS = {"p1", "p2", "p3", "position", "start", "end", "center", "edge", "entry", "tp", "sl"}
+
+
+def parameters(method):
+    return getattr(qc.Chart, method).__text_signature__.strip("()").split(", ")[1:]
+
+
+# Every drawing-tool method: the ones whose parameters are all points, point lists, a price, a bar index or a
+# text content.
+PRIMITIVES = sorted(
+    name for name in dir(qc.Chart)
+    if not name.startswith("_") and parameters(name)
+    and set(parameters(name)) <= POINT_PARAMS | {"points", "price", "bar_index", "content"}
+)
+
+
+def primitives(values):
+    point = st.tuples(values, values)
+
+    @st.composite
+    def call(draw):
+        method = draw(st.sampled_from(PRIMITIVES))
+        kinds = {"points": st.lists(point, max_size=8), "price": values, "bar_index": values,
+                 "content": st.text(max_size=8)}
+        return method, [draw(kinds.get(p, point)) for p in parameters(method)]
+
+    return st.lists(call(), max_size=4)
+
+
 @st.composite
 def charts(draw, finite):
     values = FINITE if finite else ANY_FLOAT
@@ -59,7 +88,7 @@ def charts(draw, finite):
         chart.background(draw(COLOURS))
     chart.grid(draw(st.booleans()))
     chart.dpr(draw(values))
-    for method, args in draw(indicators(values)):
+    for method, args in draw(indicators(values)) + draw(primitives(values)):
         getattr(chart, method)(*args)
     for method, index, price, label in draw(signals(values)):
         if method == "custom_signal":
