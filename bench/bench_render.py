@@ -1,5 +1,7 @@
 """Speed and memory of render_svg on scene A: a 1000 x 500 chart of candles with a volume band and SMA(20).
 
+Scene B, which adds RSI(14) and MACD(12, 26, 9) sub-panes, is measured once at 100,000 bars.
+
 Usage:
     python bench/bench_render.py [--sizes 1000,10000,100000,1000000]
 
@@ -56,7 +58,8 @@ def reset_peak_rss():
     Path("/proc/self/clear_refs").write_text("5")
 
 
-def scene_a(n):
+def scene(n, name="A"):
+    """Scene A: candles, volume band, SMA(20). Scene B adds RSI(14) and MACD(12, 26, 9) sub-panes."""
     import quorvel_canvas as qc
 
     chart = qc.Chart(1000, 500)
@@ -65,12 +68,15 @@ def scene_a(n):
     del bars
     chart.volume()
     chart.sma(20, "#2962ff")
+    if name == "B":
+        chart.rsi(14)
+        chart.macd(12, 26, 9)
     return chart
 
 
-def measure(n):
+def measure(n, name="A"):
     """One size, in this (fresh) interpreter: memory of the first render, then the time of repeated ones."""
-    chart = scene_a(n)
+    chart = scene(n, name)
     gc.collect()
     reset_peak_rss()
     base = rss_kib("VmRSS")
@@ -118,8 +124,9 @@ def measure_mplfinance(n):
     return {"n": n, "ms": statistics.median(times) * 1e3, "bytes": size}
 
 
-def child(python, flag, n):
-    out = subprocess.run([str(python), __file__, flag, str(n)], check=True, capture_output=True, text=True)
+def child(python, flag, n, *extra):
+    out = subprocess.run([str(python), __file__, flag, str(n), *extra], check=True, capture_output=True,
+                         text=True)
     return json.loads(out.stdout.strip().splitlines()[-1])
 
 
@@ -127,10 +134,11 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--sizes", default="1000,10000,100000,1000000")
     parser.add_argument("--child", type=int, help=argparse.SUPPRESS)
+    parser.add_argument("--scene", default="A", help=argparse.SUPPRESS)
     parser.add_argument("--mplfinance", type=int, help=argparse.SUPPRESS)
     args = parser.parse_args()
     if args.child:
-        print(json.dumps(measure(args.child)))
+        print(json.dumps(measure(args.child, args.scene)))
         return
     if args.mplfinance:
         print(json.dumps(measure_mplfinance(args.mplfinance)))
@@ -149,6 +157,9 @@ def main():
     if 100_000 in results:
         r = results[100_000]
         print(f"targets at 100,000 bars: {r['ms']:.1f} ms (<= 100), {r['bytes'] / 1e5:.0f} bytes/bar (<= 260)")
+        b = child(sys.executable, "--child", 100_000, "--scene", "B")
+        print(f"scene B (scene A with RSI(14) and MACD(12, 26, 9) sub-panes) at 100,000 bars: {b['ms']:.1f} ms, "
+              f"{b['bytes'] / 1e5:.0f} bytes/bar")
     if not BENCH_PYTHON.exists():
         print("mplfinance comparison skipped: no bench/.venv (see the module doc)")
         return
