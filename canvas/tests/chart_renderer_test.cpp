@@ -366,3 +366,18 @@ TEST(ChartRenderer, AnyDevicePixelRatioGivesFiniteCoordinates) {
   ASSERT_FALSE(wicks.empty());
   EXPECT_EQ(wicks[0].at("x1"), "12.75");
 }
+
+TEST(ChartRenderer, SeriesCodesOutsideTheBuildersDrawCandles) {
+  auto c = small_chart();
+  c.config.series.series_type = static_cast<api::SeriesType>(1);
+  const auto bordered = body_of(c);
+  // Body borders are stroked rectangles over the bodies, in the candle's up or down colour.
+  const auto borders = where(bordered, "rect", "fill", "none");
+  ASSERT_EQ(borders.size(), 3u);
+  EXPECT_EQ(borders[0].at("stroke"), "#26a69a");
+  EXPECT_EQ(borders[1].at("stroke"), "#ef5350");
+  c.config.series.series_type = static_cast<api::SeriesType>(3);
+  const auto plain = body_of(c);
+  EXPECT_TRUE(where(plain, "rect", "fill", "none").empty());
+  EXPECT_EQ(where(plain, "rect", "width", "20.00").size(), 3u);
+}

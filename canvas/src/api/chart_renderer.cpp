@@ -57,6 +57,9 @@ struct IndicatorLists {
   }
 };
 
+// Series code 1, which no builder sets, draws candles with body borders; every other code plain candles.
+constexpr std::uint8_t kBorderedCandles = 1;
+
 // Pixel lengths that must be whole numbers: the plot width clamped to the u32 range and truncated.
 double whole_pixels(double v) { return std::trunc(std::clamp(v, 0.0, 4294967295.0)); }
 
@@ -113,6 +116,7 @@ class RenderPass {
     background();
     if (theme_.show_grid) grid();
     main_series();
+    // Overlay histograms grow from the price 0, as band and sub-pane histograms grow from their value 0.
     for (const auto* ind : lists_.overlays) {
       for (const auto& vector : ind->vectors) draw_vector(backend_, vector, main_, main_.y(0.0), layout_);
     }
@@ -161,8 +165,8 @@ class RenderPass {
   // so that the per-candle records and commands of a long series never all exist at once; the elements
   // come out in the same order.
   void main_series() {
-    const auto type = static_cast<std::uint8_t>(config_.series.series_type);
-    if (type == 5 || type == 8) {
+    const SeriesType type = config_.series.series_type;
+    if (type == SeriesType::Line || type == SeriesType::Area) {  // an area is drawn as its line
       render::RenderBatch batch;
       std::vector<model::LineData> points(bars_.size());
       for (std::size_t i = 0; i < bars_.size(); ++i) points[i] = {std::nullopt, bars_[i].timestamp, bars_[i].close};
@@ -176,7 +180,7 @@ class RenderPass {
     style.body_up_color = style.border_up_color = style.wick_up_color = theme_.up_color;
     style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
     style.wick_visible = true;
-    style.border_visible = type == 1;
+    style.border_visible = static_cast<std::uint8_t>(type) == kBorderedCandles;
     constexpr std::size_t kSlice = 512;
     std::vector<model::CandlestickData> candles(std::min(bars_.size(), kSlice));
     for (std::size_t first = 0; first < bars_.size(); first += kSlice) {
