@@ -15,6 +15,8 @@
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
 #include "coords/time_axis.hpp"
+#include "primitives/core/svg_render_context.hpp"
+#include "primitives/registry/registry.hpp"
 #include "render/chart/series.hpp"
 #include "render/engine/batch.hpp"
 #include "render/engine/svg_format.hpp"
@@ -54,6 +56,9 @@ struct IndicatorLists {
     }
   }
 };
+
+// Series code 1, which no builder sets, draws candles with body borders; every other code plain candles.
+constexpr std::uint8_t kBorderedCandles = 1;
 
 // Pixel lengths that must be whole numbers: the plot width clamped to the u32 range and truncated.
 double whole_pixels(double v) { return std::trunc(std::clamp(v, 0.0, 4294967295.0)); }
@@ -102,7 +107,8 @@ class RenderPass {
         bars_(bars),
         lists_(config.indicators),
         layout_(Layout::make(config.width, config.height, bars.size(), lists_.sub_pane_ratio_sum)),
-        backend_(layout_.width, layout_.height, config.dpr),
+        dpr_(drawable_dpr(config.dpr)),
+        backend_(layout_.width, layout_.height, dpr_),
         price_range_(price_pane_range(bars, lists_.overlays)),
         main_{price_range_.lo, price_range_.hi, 0.0, layout_.main_height} {}
 
@@ -110,10 +116,12 @@ class RenderPass {
     background();
     if (theme_.show_grid) grid();
     main_series();
+    // Overlay histograms grow from the price 0, as band and sub-pane histograms grow from their value 0.
     for (const auto* ind : lists_.overlays) {
       for (const auto& vector : ind->vectors) draw_vector(backend_, vector, main_, main_.y(0.0), layout_);
     }
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
+    draw_primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_.spacing, main_);
     ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, 0.0, layout_.main_height,
                                       price_range_.lo, price_range_.hi);
@@ -153,50 +161,77 @@ class RenderPass {
     }
   }
 
+  // The series is recorded into a render batch and replayed onto the backend. Candles go slice by slice,
+  // so that the per-candle records and commands of a long series never all exist at once; the elements
+  // come out in the same order.
   void main_series() {
-    render::RenderBatch batch;
-    const auto type = static_cast<std::uint8_t>(config_.series.series_type);
-    if (type == 5 || type == 8) {
+    const SeriesType type = config_.series.series_type;
+    if (type == SeriesType::Line || type == SeriesType::Area) {  // an area is drawn as its line
+      render::RenderBatch batch;
       std::vector<model::LineData> points(bars_.size());
       for (std::size_t i = 0; i < bars_.size(); ++i) points[i] = {std::nullopt, bars_[i].timestamp, bars_[i].close};
       model::LineStyleOptions options;
       options.color = config_.series.color.value_or(theme_.up_color);
       render::render_line(batch, points, options, layout_.spacing, main_);
-    } else {
-      std::vector<model::CandlestickData> candles(bars_.size());
-      for (std::size_t i = 0; i < bars_.size(); ++i) {
-        const auto& b = bars_[i];
+      render::replay(batch, backend_);
+      return;
+    }
+    model::CandlestickStyleOptions style;
+    style.body_up_color = style.border_up_color = style.wick_up_color = theme_.up_color;
+    style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
+    style.wick_visible = true;
+    style.border_visible = static_cast<std::uint8_t>(type) == kBorderedCandles;
+    constexpr std::size_t kSlice = 512;
+    std::vector<model::CandlestickData> candles(std::min(bars_.size(), kSlice));
+    for (std::size_t first = 0; first < bars_.size(); first += kSlice) {
+      const std::size_t count = std::min(kSlice, bars_.size() - first);
+      for (std::size_t i = 0; i < count; ++i) {
+        const auto& b = bars_[first + i];
         auto& c = candles[i];
         c.time = b.timestamp, c.open = b.open, c.high = b.high, c.low = b.low, c.close = b.close, c.volume = b.volume;
       }
-      model::CandlestickStyleOptions style;
-      style.body_up_color = style.border_up_color = style.wick_up_color = theme_.up_color;
-      style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
-      style.wick_visible = true;
-      style.border_visible = type == 1;
-      render::render_candlesticks(batch, candles, style, layout_.spacing, main_, layout_.candle_width(), config_.dpr);
+      render::RenderBatch batch;
+      render::render_candlesticks(batch, std::span(candles).first(count), style, layout_.spacing, main_,
+                                  layout_.candle_width(), dpr_, first);
+      render::replay(batch, backend_);
     }
-    render::replay(batch, backend_);
   }
 
   void sub_panes() {
     const double width = whole_pixels(layout_.plot_width);
     double cursor = layout_.main_height + kSubPaneGap;
+    std::uint64_t index = 0;
     for (const auto& [ind, ratio] : lists_.sub_panes) {
       const double h = std::max(ratio * layout_.plot_height - kSubPaneGap, 0.0);
       const ValueRange r = indicator_range(bars_, *ind);
       const coords::PriceMapping y{r.lo, r.hi, cursor, h};
       draw_sub_pane_frame(backend_, *ind, y, width, theme_.background, theme_.grid_color);
       for (const auto& vector : ind->vectors) draw_vector(backend_, vector, y, y.y(0.0), layout_);
+      draw_primitives(PrimitivePane::sub(index++), y);
       ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, cursor, h, r.lo, r.hi);
       cursor += h + kSubPaneGap;
+    }
+  }
+
+  // The pane's primitive descriptions, in stored order, each turned into a primitive by the registry (the
+  // read lock held throughout) and drawn through a context of its own; unknown type ids draw nothing.
+  void draw_primitives(PrimitivePane pane, const coords::PriceMapping& y) {
+    const auto registry = primitives::PrimitiveRegistry::global().read();
+    const primitives::PaneMapping mapping{layout_.spacing, y.min, y.max, y.top, y.height};
+    for (const PrimitiveConfig& description : config_.primitives) {
+      const PrimitivePane& p = description.pane;
+      if (pane.is_main ? !p.is_main : (p.is_main || p.sub_pane != pane.sub_pane)) continue;
+      const auto primitive = registry->create(description.type_id, description.points, description.color);
+      if (!primitive) continue;
+      primitives::SvgRenderContext context(backend_, mapping, dpr_, layout_.width, layout_.height);
+      primitive->render(context, false);
     }
   }
 
   SvgDocument frame() {
     SvgDocument doc;
     doc.head = frame_head(layout_, backend_.defs());
-    doc.body = backend_.take_body();
+    doc.body = backend_.take_body_buffer();
     doc.tail = "</svg>\n";
     return doc;
   }
@@ -206,6 +241,7 @@ class RenderPass {
   std::span<const model::Bar> bars_;
   IndicatorLists lists_;
   Layout layout_;
+  double dpr_;
   render::SvgBackend backend_;
   ValueRange price_range_;
   coords::PriceMapping main_;
@@ -214,7 +250,7 @@ class RenderPass {
 }  // namespace
 
 SvgDocument ChartRenderer::render_document() const {
-  if (bars_.empty()) return {no_data_document(config_), {}, {}};
+  if (bars_.empty()) return {no_data_document(config_), util::TextBuffer(), {}};
   return RenderPass(config_, bars_).run();
 }
 

@@ -18,10 +18,10 @@ using render::css_or;
 using render::PixelPoint;
 using render::StrokeStyle;
 
-
 double slot_x(std::size_t k, const Layout& layout) { return coords::bar_x(k, layout.spacing); }
 
-// Bars of width w centred on their slots, growing from the baseline.
+// Bars of width w centred on their slots, growing from the baseline. Their width is a share of the canvas
+// width per bar, not of the bar spacing, so they are a little wider than the candles.
 struct HistogramPainter {
   render::SvgBackend& out;
   Color up;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -11,6 +12,14 @@
 namespace qc::api {
 
 inline constexpr double kSubPaneGap = 4.0;
+
+// The device-pixel ratio the drawing snaps to. Snapping divides by the ratio and multiplies coordinates by
+// it, so a ratio that is zero, negative or not a number draws at 1, and others are held within
+// [1/256, 256] (beyond any display) so that no snapped coordinate overflows.
+inline double drawable_dpr(double dpr) {
+  if (!(dpr > 0) || !(dpr < INFINITY)) return 1.0;
+  return std::clamp(dpr, 1.0 / 256, 256.0);
+}
 
 struct Layout {
   double width = 0.0;   // canvas, W

@@ -6,18 +6,20 @@
 #include <string>
 #include <string_view>
 
+#include "util/text_buffer.hpp"
+
 namespace qc::api {
 
 struct SvgDocument {
   std::string head;       // everything before the body
-  std::string body;       // the elements, each ending with a line feed
+  util::TextBuffer body;  // the elements, each ending with a line feed
   std::string_view tail;  // static text after the body
 
   std::size_t size() const { return head.size() + body.size() + tail.size(); }
 
   // Copies the document to out (size() bytes) and returns the end.
   char* copy_to(char* out) const {
-    for (std::string_view piece : {std::string_view(head), std::string_view(body), tail}) {
+    for (std::string_view piece : {std::string_view(head), body.view(), tail}) {
       if (!piece.empty()) std::memcpy(out, piece.data(), piece.size());
       out += piece.size();
     }
@@ -26,7 +28,7 @@ struct SvgDocument {
 
   bool is_ascii() const {
     unsigned char any = 0;
-    for (std::string_view piece : {std::string_view(head), std::string_view(body), tail}) {
+    for (std::string_view piece : {std::string_view(head), body.view(), tail}) {
       for (char c : piece) any |= static_cast<unsigned char>(c);
     }
     return any < 0x80;

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <optional>
 
+#include "coords/price_mapping.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives {
@@ -38,8 +39,7 @@ double SvgRenderContext::bar_to_x(double bar) const {
 }
 
 double SvgRenderContext::price_to_y(double price) const {
-  const double h = pane_.height;
-  return pane_.top + h - (price - pane_.price_min) / (pane_.price_max - pane_.price_min) * h;
+  return coords::PriceMapping{pane_.price_min, pane_.price_max, pane_.top, pane_.height}.y(price);
 }
 
 void SvgRenderContext::set_stroke_color(std::string_view css) {

@@ -49,7 +49,8 @@ struct CandleColors {
 
 void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickData> candles,
                          const model::CandlestickStyleOptions& style, double spacing,
-                         const coords::PriceMapping& price, double candle_width, double dpr) {
+                         const coords::PriceMapping& price, double candle_width, double dpr,
+                         std::size_t first_slot) {
   if (candles.empty()) return;
   const double r = dpr;
   const double pixel = 1.0 / r;
@@ -62,7 +63,7 @@ void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickD
   for (std::size_t i = 0; i < candles.size(); ++i) {
     const model::CandlestickData& c = candles[i];
     if (std::isnan(c.open) || std::isnan(c.high) || std::isnan(c.low) || std::isnan(c.close)) continue;
-    const double xc = coords::bar_x(i, spacing);
+    const double xc = coords::bar_x(first_slot + i, spacing);
 
     if (style.wick_visible) {
       const double x = snap(xc) + 0.5 / r;

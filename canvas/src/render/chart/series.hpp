@@ -11,10 +11,12 @@
 namespace qc::render {
 
 // Records wick, body and (when one applies) border of each candle whose prices are all numbers,
-// snapped to the device-pixel grid of ratio dpr. Candle i is centred at (i + 0.5) * spacing.
+// snapped to the device-pixel grid of ratio dpr. Candle i is centred at (first_slot + i + 0.5) * spacing,
+// so that a long series can be recorded and replayed in slices.
 void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickData> candles,
                          const model::CandlestickStyleOptions& style, double spacing,
-                         const coords::PriceMapping& price, double candle_width, double dpr);
+                         const coords::PriceMapping& price, double candle_width, double dpr,
+                         std::size_t first_slot = 0);
 
 // Records one stroked path through the values that are numbers, then the point markers if enabled.
 void render_line(RenderBatch& batch, std::span<const model::LineData> points,

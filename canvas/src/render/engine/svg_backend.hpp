@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "render/engine/backend.hpp"
 #include "render/engine/path.hpp"
@@ -64,6 +65,8 @@ class SvgBackend {
   // For markup that is not one of the element templates (the document's own background, say).
   util::TextBuffer& body_buffer() { return body_; }
   std::string take_body() { return body_.take(); }
+  // The body without a copy; the backend's body is empty afterwards.
+  util::TextBuffer take_body_buffer() { return std::exchange(body_, util::TextBuffer()); }
   std::string take_defs() { return defs_.take(); }
 
  private:

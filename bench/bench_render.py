@@ -1,0 +1,173 @@
+"""Speed and memory of render_svg on scene A: a 1000 x 500 chart of candles with a volume band and SMA(20).
+
+Scene B, which adds RSI(14) and MACD(12, 26, 9) sub-panes, is measured once at 100,000 bars.
+
+Usage:
+    python bench/bench_render.py [--sizes 1000,10000,100000,1000000]
+
+Each size runs in a fresh interpreter so that its peak resident memory is its own. When bench/.venv holds
+matplotlib and mplfinance (a bench-only environment, never a dependency of the package; mplfinance imports
+six without declaring it: `python3.12 -m venv bench/.venv && bench/.venv/bin/pip install matplotlib
+mplfinance six`), the same scene is also drawn to SVG with mplfinance at 10,000 bars, in the same run, and
+the speed ratio is printed.
+Targets (reported, not asserted): at 100,000 bars at most 100 ms and 260 bytes per bar; memory beyond the
+returned text at most twice its size; at least 1000 times faster than mplfinance at 10,000 bars.
+"""
+import argparse
+import gc
+import io
+import json
+import math
+import random
+import statistics
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+BENCH_PYTHON = HERE / ".venv" / "bin" / "python"
+START = 1_600_000_000  # minute bars from 2020-09-13
+COMPARE_BARS = 10_000
+
+
+def walk(n, seed=7):
+    """n minute bars of a random walk: (timestamp, open, high, low, close, volume)."""
+    rng = random.Random(seed)
+    price = 100.0
+    rows = []
+    for i in range(n):
+        o = price
+        c = max(1.0, o * math.exp(rng.gauss(0, 0.002)))
+        h = max(o, c) * (1 + abs(rng.gauss(0, 0.001)))
+        lo = min(o, c) * (1 - abs(rng.gauss(0, 0.001)))
+        rows.append((START + 60 * i, o, h, lo, c, rng.uniform(1e3, 1e5)))
+        price = c
+    return rows
+
+
+def rss_kib(field):
+    for line in Path("/proc/self/status").read_text().splitlines():
+        if line.startswith(field + ":"):
+            return int(line.split()[1])
+    raise RuntimeError(f"{field} not in /proc/self/status")
+
+
+def reset_peak_rss():
+    """Makes VmHWM restart from the current resident size (Linux 4.0 and later)."""
+    Path("/proc/self/clear_refs").write_text("5")
+
+
+def scene(n, name="A"):
+    """Scene A: candles, volume band, SMA(20). Scene B adds RSI(14) and MACD(12, 26, 9) sub-panes."""
+    import quorvel_canvas as qc
+
+    chart = qc.Chart(1000, 500)
+    bars = [qc.Bar(*row) for row in walk(n)]
+    chart.bars(bars)
+    del bars
+    chart.volume()
+    chart.sma(20, "#2962ff")
+    if name == "B":
+        chart.rsi(14)
+        chart.macd(12, 26, 9)
+    return chart
+
+
+def measure(n, name="A"):
+    """One size, in this (fresh) interpreter: memory of the first render, then the time of repeated ones."""
+    chart = scene(n, name)
+    gc.collect()
+    reset_peak_rss()
+    base = rss_kib("VmRSS")
+    svg = chart.render_svg()
+    growth = (rss_kib("VmHWM") - base) * 1024
+    size = len(svg)
+    assert svg.isascii()
+    del svg
+    reps = max(3, min(200, 2_000_000 // n))
+    times = []
+    for _ in range(reps):
+        t0 = time.perf_counter()
+        chart.render_svg()
+        times.append(time.perf_counter() - t0)
+    return {"n": n, "ms": statistics.median(times) * 1e3, "ms_min": min(times) * 1e3, "reps": reps,
+            "bytes": size, "rss_growth": growth}
+
+
+def measure_mplfinance(n):
+    """The same scene with mplfinance, to SVG in memory: median seconds of a few renders after a warm-up."""
+    import matplotlib
+
+    matplotlib.use("svg")
+    import mplfinance as mpf
+    import pandas as pd
+
+    rows = walk(n)
+    frame = pd.DataFrame(
+        [r[1:] for r in rows], columns=["Open", "High", "Low", "Close", "Volume"],
+        index=pd.to_datetime([r[0] for r in rows], unit="s"),
+    )
+
+    def render():
+        buf = io.BytesIO()
+        mpf.plot(frame, type="candle", volume=True, mav=(20,), figsize=(10, 5), warn_too_much_data=n + 1,
+                 savefig=dict(fname=buf, format="svg", dpi=100))
+        return buf.getbuffer().nbytes
+
+    render()
+    times, size = [], 0
+    for _ in range(3):
+        t0 = time.perf_counter()
+        size = render()
+        times.append(time.perf_counter() - t0)
+    return {"n": n, "ms": statistics.median(times) * 1e3, "bytes": size}
+
+
+def child(python, flag, n, *extra):
+    out = subprocess.run([str(python), __file__, flag, str(n), *extra], check=True, capture_output=True,
+                         text=True)
+    return json.loads(out.stdout.strip().splitlines()[-1])
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--sizes", default="1000,10000,100000,1000000")
+    parser.add_argument("--child", type=int, help=argparse.SUPPRESS)
+    parser.add_argument("--scene", default="A", help=argparse.SUPPRESS)
+    parser.add_argument("--mplfinance", type=int, help=argparse.SUPPRESS)
+    args = parser.parse_args()
+    if args.child:
+        print(json.dumps(measure(args.child, args.scene)))
+        return
+    if args.mplfinance:
+        print(json.dumps(measure_mplfinance(args.mplfinance)))
+        return
+
+    print("scene A: 1000 x 500, candles, volume band, SMA(20); median of repeated renders")
+    print(f"{'bars':>10} {'ms/render':>10} {'ns/bar':>8} {'bytes/bar':>10} {'RSS growth':>12} {'beyond text':>12}")
+    results = {}
+    for n in (int(s) for s in args.sizes.split(",")):
+        r = child(sys.executable, "--child", n)
+        results[n] = r
+        beyond = (r["rss_growth"] - r["bytes"]) / r["bytes"]
+        print(f"{n:>10,} {r['ms']:>10.2f} {r['ms'] * 1e6 / n:>8.0f} {r['bytes'] / n:>10.1f} "
+              f"{r['rss_growth'] / 2**20:>9.1f} MiB {beyond:>11.2f}x")
+
+    if 100_000 in results:
+        r = results[100_000]
+        print(f"targets at 100,000 bars: {r['ms']:.1f} ms (<= 100), {r['bytes'] / 1e5:.0f} bytes/bar (<= 260)")
+        b = child(sys.executable, "--child", 100_000, "--scene", "B")
+        print(f"scene B (scene A with RSI(14) and MACD(12, 26, 9) sub-panes) at 100,000 bars: {b['ms']:.1f} ms, "
+              f"{b['bytes'] / 1e5:.0f} bytes/bar")
+    if not BENCH_PYTHON.exists():
+        print("mplfinance comparison skipped: no bench/.venv (see the module doc)")
+        return
+    ours = results.get(COMPARE_BARS) or child(sys.executable, "--child", COMPARE_BARS)
+    theirs = child(BENCH_PYTHON, "--mplfinance", COMPARE_BARS)
+    print(f"mplfinance at {COMPARE_BARS:,} bars: {theirs['ms']:.0f} ms, {theirs['bytes'] / 1e6:.1f} MB of SVG; "
+          f"render_svg {ours['ms']:.2f} ms: {theirs['ms'] / ours['ms']:.0f}x faster (target >= 1000x)")
+
+
+if __name__ == "__main__":
+    main()

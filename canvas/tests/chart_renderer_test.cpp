@@ -1,0 +1,383 @@
+// The render pass end to end: document frame, pass order, indicator styles, volume band, sub-panes,
+// primitives and the finite-coordinate guarantee. Coordinates are worked out by hand from the layout rules.
+#include "api/chart.hpp"
+#include "api/chart_renderer.hpp"
+#include "api/indicator_painter.hpp"
+#include "primitives/support.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+using namespace qc;
+using primitives::testing::parse_body;
+using primitives::testing::SvgElement;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// 170 x 140: plot 100 x 110; spacing 25 for four bars; lows 1 and highs 21 give the range [0, 22].
+api::Chart small_chart() {
+  auto c = api::Chart::make(170, 140);
+  c.bars = {{0, 6, 21, 1, 16, 100}, {86400, 16, 21, 1, 6, 50}, {172800, kNaN, 21, 1, 10, 100}, {259200, 6, 21, 1, 16, 0}};
+  return c;
+}
+
+std::vector<SvgElement> body_of(const api::Chart& c) {
+  return parse_body(api::ChartRenderer(c.config, c.bars).render_document().body.view());
+}
+
+model::IndicatorVector vector_of(model::VectorStyle style, std::vector<double> values) {
+  auto v = model::IndicatorVector::make("v", std::move(style));
+  v.values = std::move(values);
+  return v;
+}
+
+model::Indicator sub_pane(double ratio, model::RangeMode range) {
+  auto ind = model::Indicator::make("s", "S");
+  ind.placement = model::placement::SubPane{ratio};
+  ind.range = range;
+  return ind;
+}
+
+std::vector<SvgElement> with_tag(const std::vector<SvgElement>& all, std::string_view tag) {
+  std::vector<SvgElement> out;
+  std::copy_if(all.begin(), all.end(), std::back_inserter(out), [&](const SvgElement& e) { return e.tag == tag; });
+  return out;
+}
+
+// The elements of one tag whose attribute has the given text.
+std::vector<SvgElement> where(const std::vector<SvgElement>& all, std::string_view tag, std::string_view attr,
+                              std::string_view value) {
+  std::vector<SvgElement> out;
+  std::copy_if(all.begin(), all.end(), std::back_inserter(out),
+               [&](const SvgElement& e) { return e.tag == tag && e.has(attr) && e.attrs.find(attr)->second == value; });
+  return out;
+}
+
+model::Indicator volume_band(model::IndicatorVector v) {
+  auto band = model::Indicator::make("volume", "Volume").add_vector(std::move(v));
+  band.placement = model::placement::VolumeBand{0.2};
+  return band;
+}
+
+// A vector drawn alone into a fresh backend: four slots 25 px apart on a 170 px canvas, values 0..10 over
+// 100 px, baseline at the value 0 (y = 100).
+std::vector<SvgElement> draw_alone(const model::IndicatorVector& v) {
+  render::SvgBackend backend(170, 140, 1);
+  const auto layout = api::Layout::make(170, 140, 4, 0);
+  const coords::PriceMapping y{0, 10, 0, 100};
+  api::draw_vector(backend, v, y, y.y(0), layout);
+  return parse_body(backend.body());
+}
+
+}  // namespace
+
+TEST(ChartRenderer, NoDataDocumentEscapesTheRawBackground) {
+  auto c = api::Chart::make(800, 600).background("a&b<\"c\x01>");
+  EXPECT_EQ(api::ChartRenderer(c.config, c.bars).render_svg(),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"800\" height=\"600\">\n"
+            "<rect width=\"100%\" height=\"100%\" fill=\"a&amp;b&lt;&quot;c&gt;\"/>\n"
+            "<text x=\"50%\" y=\"50%\" text-anchor=\"middle\" fill=\"#787b86\">No data</text>\n"
+            "</svg>");
+}
+
+TEST(ChartRenderer, FrameCarriesTheCanvasSize) {
+  auto c = small_chart().background("not a colour");
+  const auto doc = api::ChartRenderer(c.config, c.bars).render_document();
+  const std::string text = api::ChartRenderer(c.config, c.bars).render_svg();
+  EXPECT_EQ(text, doc.text());
+  EXPECT_TRUE(text.starts_with(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"\n"
+      "     xmlns:xlink=\"http://www.w3.org/1999/xlink\"\n"
+      "     width=\"170\" height=\"140\" viewBox=\"0 0 170 140\">\n<defs>\n\n</defs>\n"
+      "<rect x=\"0\" y=\"0\" width=\"170\" height=\"140\" fill=\"#131722\"/>\n"));
+  EXPECT_TRUE(text.ends_with("</text>\n</svg>\n"));
+}
+
+TEST(ChartRenderer, PassesRunInOrder) {
+  auto c = small_chart();
+  c.config.theme.show_grid = true;
+  auto overlay = model::Indicator::make("o", "O").add_vector(vector_of(model::VectorStyle::line("#0000ff", 1), {5, 6}));
+  auto band = volume_band(model::IndicatorVector::make("Volume", model::VectorStyle::histogram()));
+  auto sub = sub_pane(0.2, model::range::Fixed{0, 100}).add_vector(vector_of(model::VectorStyle::line("#00ff00", 1), {1, 2}));
+  c = std::move(c).indicator(overlay).indicator(band).indicator(sub);
+  c = std::move(c).primitive(api::PrimitiveConfig::make("trend_line", {{0, 5}, {1, 10}}));
+  c = std::move(c).signal(api::SignalConfig{api::SignalType::Custom, 1, 10, 1, std::nullopt, "L"});
+  const auto body = body_of(c);
+  ASSERT_FALSE(body.empty());
+
+  // The first element of each pass, recognised by what only that pass draws.
+  const auto first = [&](auto pred) {
+    return static_cast<std::size_t>(std::find_if(body.begin(), body.end(), pred) - body.begin());
+  };
+  const std::vector<std::size_t> order{
+      first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "170"; }),
+      first([](const SvgElement& e) { return e.tag == "line" && e.attrs.at("stroke") == "#1e222d"; }),
+      first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "20.00"; }),
+      first([](const SvgElement& e) { return e.tag == "polyline" && e.attrs.at("stroke") == "#0000ff"; }),
+      first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "34.00"; }),
+      first([](const SvgElement& e) { return e.has("stroke") && e.attrs.at("stroke") == "#2196f3"; }),
+      first([](const SvgElement& e) { return e.tag == "circle" && e.attrs.at("fill") == "#9c27b0"; }),
+      first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("x") == "100.00"; }),
+      first([](const SvgElement& e) { return e.tag == "polyline" && e.attrs.at("stroke") == "#00ff00"; }),
+      first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("y") == "110.00"; }),
+  };
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    EXPECT_LT(order[i], body.size()) << "pass " << i << " drew nothing";
+    if (i > 0) {
+      EXPECT_LT(order[i - 1], order[i]) << "pass " << i;
+    }
+  }
+}
+
+TEST(ChartRenderer, GridLineCounts) {
+  for (std::size_t n : {1u, 9u, 25u, 100u}) {
+    auto c = api::Chart::make(800, 600);
+    c.bars.assign(n, {0, 1, 2, 0, 1, 0});
+    c.config.theme.show_grid = true;
+    const auto lines = with_tag(body_of(c), "line");
+    const std::size_t s = std::max<std::size_t>(1, n / 10);
+    // The scale and axis borders and ticks share the grid colour; grid lines span the plot or main pane.
+    const auto horizontal = std::count_if(lines.begin(), lines.end(), [](const SvgElement& e) {
+      return e.at("x1") == "0.00" && e.at("x2") == "730.00" && e.at("y1") == e.at("y2") && e.number("y1") < 570;
+    });
+    const auto vertical = std::count_if(lines.begin(), lines.end(), [](const SvgElement& e) {
+      return e.at("y1") == "0.00" && e.at("y2") == "570.00" && e.number("x1") < 730;
+    });
+    EXPECT_EQ(horizontal, 7) << n;
+    EXPECT_EQ(static_cast<std::size_t>(vertical), (n + s - 1) / s) << n;
+    c.config.theme.show_grid = false;
+    EXPECT_EQ(lines.size() - with_tag(body_of(c), "line").size(), static_cast<std::size_t>(horizontal + vertical))
+        << n;
+  }
+}
+
+TEST(IndicatorStyles, LinesSkipNaNAndNeedTwoPoints) {
+  const auto solid = draw_alone(vector_of(model::VectorStyle::line("#ff0000", 2), {1, kNaN, 3}));
+  ASSERT_EQ(solid.size(), 1u);
+  EXPECT_EQ(solid[0].tag, "polyline");
+  EXPECT_EQ(solid[0].at("points"), "12.50,90.00 62.50,70.00");
+  EXPECT_EQ(solid[0].at("stroke-width"), "2.00");
+  EXPECT_FALSE(solid[0].has("stroke-dasharray"));
+
+  const auto dashed = draw_alone(vector_of(model::VectorStyle::dashed("nonsense"), {1, 2}));
+  ASSERT_EQ(dashed.size(), 1u);
+  EXPECT_EQ(dashed[0].at("stroke-dasharray"), "4.00,4.00");
+  EXPECT_EQ(dashed[0].at("stroke"), "#ffffff");
+
+  EXPECT_TRUE(draw_alone(vector_of(model::VectorStyle::line("#ff0000", 2), {kNaN, 3})).empty());
+  EXPECT_TRUE(draw_alone(vector_of(model::VectorStyle::cloud("#fff", "#000"), {1, 2, 3})).empty());
+  EXPECT_TRUE(draw_alone(vector_of(model::VectorStyle::hidden(), {1, 2, 3})).empty());
+}
+
+TEST(IndicatorStyles, StepLineDrawsTwoLinesPerStep) {
+  const auto steps = draw_alone(vector_of({model::style::StepLine{"#00ff00", 1.5}}, {2, kNaN, 6}));
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[0].at("x1"), "12.50");
+  EXPECT_EQ(steps[0].at("y1"), "80.00");
+  EXPECT_EQ(steps[0].at("x2"), "62.50");
+  EXPECT_EQ(steps[0].at("y2"), "80.00");
+  EXPECT_EQ(steps[1].at("x1"), "62.50");
+  EXPECT_EQ(steps[1].at("y1"), "80.00");
+  EXPECT_EQ(steps[1].at("y2"), "40.00");
+}
+
+TEST(IndicatorStyles, HistogramColoursByFlagThenBySign) {
+  auto v = vector_of(model::VectorStyle::histogram_colored("#00ff00", "#ff0000"), {2, -2, 2, -2});
+  v.up_flags = {false, true};
+  const auto bars = draw_alone(v);
+  ASSERT_EQ(bars.size(), 4u);
+  // Bar width: canvas width / n x 0.8 = 34; tops follow the sign, heights reach the baseline at y = 100.
+  const struct {
+    const char* x;
+    const char* y;
+    const char* fill;
+  } want[] = {{"-4.50", "80.00", "#ff0000"}, {"20.50", "100.00", "#00ff00"}, {"45.50", "80.00", "#00ff00"},
+              {"70.50", "100.00", "#ff0000"}};
+  for (std::size_t k = 0; k < 4; ++k) {
+    EXPECT_EQ(bars[k].at("x"), want[k].x) << k;
+    EXPECT_EQ(bars[k].at("y"), want[k].y) << k;
+    EXPECT_EQ(bars[k].at("width"), "34.00");
+    EXPECT_EQ(bars[k].at("height"), "20.00");
+    EXPECT_EQ(bars[k].at("fill"), want[k].fill) << k;
+  }
+}
+
+TEST(IndicatorStyles, DotsFilledAndOutlined) {
+  const auto filled = draw_alone(vector_of(model::VectorStyle::dots("#FF9800", 2, true), {5, kNaN}));
+  ASSERT_EQ(filled.size(), 1u);
+  EXPECT_EQ(filled[0].at("fill"), "#ff9800");
+  EXPECT_EQ(filled[0].at("cy"), "50.00");
+  EXPECT_EQ(filled[0].at("r"), "2.00");
+  const auto outlined = draw_alone(vector_of(model::VectorStyle::dots("#FF9800", 3, false), {5}));
+  ASSERT_EQ(outlined.size(), 1u);
+  EXPECT_EQ(outlined[0].at("fill"), "none");
+  EXPECT_EQ(outlined[0].at("stroke-width"), "1.00");
+}
+
+TEST(VolumeBand, BarVolumesScaledToTheBand) {
+  auto c = small_chart().indicator(volume_band(model::IndicatorVector::make("Volume", model::VectorStyle::histogram())));
+  const auto volume = where(body_of(c), "rect", "width", "34.00");
+  // Band height 0.2 x 110 = 22 up from y = 110; the largest volume fills it. The bar with a NaN open is
+  // coloured down; the bar with no volume draws nothing.
+  ASSERT_EQ(volume.size(), 3u);
+  EXPECT_EQ(volume[0].at("x"), "-4.50");
+  EXPECT_EQ(volume[0].at("y"), "88.00");
+  EXPECT_EQ(volume[0].at("height"), "22.00");
+  EXPECT_EQ(volume[0].at("fill"), "#26a69a");
+  EXPECT_EQ(volume[1].at("y"), "99.00");
+  EXPECT_EQ(volume[1].at("height"), "11.00");
+  EXPECT_EQ(volume[1].at("fill"), "#ef5350");
+  EXPECT_EQ(volume[2].at("x"), "45.50");
+  EXPECT_EQ(volume[2].at("fill"), "#ef5350");
+
+  for (auto& b : c.bars) b.volume = 0;
+  EXPECT_TRUE(where(body_of(c), "rect", "width", "34.00").empty());
+}
+
+TEST(VolumeBand, OwnValuesUseTheIndicatorRange) {
+  auto c = small_chart().indicator(
+      volume_band(vector_of(model::VectorStyle::histogram_colored("#0000ff", "#0000ff"), {10, 20, kNaN, 30})));
+  const auto blue = where(body_of(c), "rect", "fill", "#0000ff");
+  // Auto range [8, 32] over 22 px above y = 110: 20 maps to 99, the baseline (value 0) to 117.33.
+  ASSERT_EQ(blue.size(), 3u);
+  EXPECT_EQ(blue[1].at("y"), "99.00");
+  EXPECT_EQ(blue[1].at("height"), "18.33");
+}
+
+TEST(SubPanes, StackBelowTheMainPane) {
+  auto c = api::Chart::make(800, 600);
+  c.bars.assign(10, {0, 1, 2, 0, 1, 0});
+  auto first = sub_pane(0.25, model::range::Fixed{0, 100}).add_level(model::IndicatorLevel::make("#ff0000", 50).dotted());
+  auto second = sub_pane(0.125, model::range::Fixed{0, 100});
+  c = std::move(c).indicator(first).indicator(second);
+  auto on_second = api::PrimitiveConfig::make("trend_line", {{0, 10}, {5, 90}});
+  on_second.pane = api::PrimitivePane::sub(1);
+  auto on_third = on_second;
+  on_third.pane = api::PrimitivePane::sub(2);
+  c = std::move(c).primitive(on_second).primitive(on_third);
+  const auto body = body_of(c);
+  const auto rects = with_tag(body, "rect");
+
+  // Plot height 570, main height 356.25; panes at 360.25 (138.5 high) and 502.75 (67.25 high).
+  const auto pane_box = [&](const char* y, const char* h) {
+    return std::count_if(rects.begin(), rects.end(), [&](const SvgElement& e) {
+      return e.at("x") == "0.00" && e.at("y") == y && e.at("width") == "730.00" && e.at("height") == h;
+    });
+  };
+  EXPECT_EQ(pane_box("360.25", "138.50"), 1);
+  EXPECT_EQ(pane_box("502.75", "67.25"), 1);
+  const auto scale_box = [&](const char* y) {
+    return std::count_if(rects.begin(), rects.end(), [&](const SvgElement& e) {
+      return e.at("x") == "730.00" && e.at("y") == y && e.at("width") == "70.00";
+    });
+  };
+  EXPECT_EQ(scale_box("360.25"), 1);
+  EXPECT_EQ(scale_box("502.75"), 1);
+
+  const auto lines = with_tag(body, "line");
+  const auto level = std::find_if(lines.begin(), lines.end(), [](const SvgElement& e) { return e.at("stroke") == "#ff0000"; });
+  ASSERT_NE(level, lines.end());
+  EXPECT_EQ(level->at("y1"), "429.50");
+  EXPECT_EQ(level->at("x2"), "730.00");
+  EXPECT_EQ(level->at("stroke-dasharray"), "2.00,2.00");
+  const auto separators = std::count_if(lines.begin(), lines.end(), [](const SvgElement& e) {
+    return e.at("stroke") == "#1e222d" && e.at("x1") == "0.00" && e.at("x2") == "730.00" &&
+           (e.at("y1") == "360.25" || e.at("y1") == "502.75");
+  });
+  EXPECT_EQ(separators, 2);
+
+  // The primitive of sub-pane 1 draws inside the second pane; there is no sub-pane 2.
+  const auto tool = std::count_if(body.begin(), body.end(), [](const SvgElement& e) {
+    return e.has("stroke") && e.attrs.at("stroke") == "#2196f3";
+  });
+  EXPECT_EQ(tool, 1);
+}
+
+TEST(Primitives, UnknownTypesAreSkipped) {
+  auto c = small_chart();
+  c = std::move(c)
+          .primitive(api::PrimitiveConfig::make("Trend_Line", {{0, 5}, {1, 10}}))
+          .primitive(api::PrimitiveConfig::make("trend_line", {{0, 5}, {3, 10}}))
+          .primitive(api::PrimitiveConfig::make("", {}));
+  const auto body = body_of(c);
+  const auto drawn = std::count_if(body.begin(), body.end(), [](const SvgElement& e) {
+    return e.has("stroke") && e.attrs.at("stroke") == "#2196f3";
+  });
+  EXPECT_EQ(drawn, 1);
+}
+
+TEST(ChartRenderer, FiniteInputsGiveFiniteCoordinates) {
+  constexpr double kMax = DBL_MAX;
+  struct Case {
+    const char* name;
+    std::vector<model::Bar> bars;
+    std::vector<model::Indicator> indicators;
+    std::uint32_t w = 800, h = 600;
+  };
+  auto macd_few_bars = model::Indicator::macd("macd", 12, 26, 9);
+  for (auto& v : macd_few_bars.vectors) v.values.assign(3, kNaN);
+  std::vector<model::Indicator> crowded(7, sub_pane(0.2, model::range::Auto{}));
+  const std::vector<Case> cases{
+      {"flat chart", {{0, 5, 5, 5, 5, 0}, {60, 5, 5, 5, 5, 0}}, {}},
+      {"fixed range of zero width", {{0, 1, 2, 0, 1, 1}}, {sub_pane(0.2, model::range::Fixed{5, 5})}},
+      {"symmetric without values", {{0, 1, 2, 0, 1, 1}}, {sub_pane(0.2, model::range::Symmetric{})}},
+      {"macd with too few bars", {{0, 1, 2, 0, 1, 1}}, {macd_few_bars}},
+      {"extreme prices", {{0, -kMax, kMax, -kMax, kMax, kMax}, {1, kMax, kMax, kMax, kMax, kMax}}, {}},
+      {"tiny prices", {{0, 5e-324, 1e-323, 0, 5e-324, 0}}, {}},
+      {"canvas smaller than the axes", {{0, 1, 2, 0, 1, 1}}, {sub_pane(0.2, model::range::Auto{})}, 10, 10},
+      {"sub-panes taller than the plot", {{0, 1, 2, 0, 1, 1}}, crowded},
+  };
+  for (const auto& cs : cases) {
+    SCOPED_TRACE(cs.name);
+    auto c = api::Chart::make(cs.w, cs.h);
+    c.bars = cs.bars;
+    c.config.theme.show_grid = true;
+    for (const auto& ind : cs.indicators) c = std::move(c).indicator(ind);
+    c = std::move(c).signal(api::SignalConfig{api::SignalType::Buy, 0, kMax, 1, std::nullopt, "x"});
+    c = std::move(c).primitive(api::PrimitiveConfig::make("trend_line", {{0, -kMax}, {1, kMax}}));
+    const std::string svg = api::ChartRenderer(c.config, c.bars).render_svg();
+    EXPECT_EQ(svg.find("NaN"), std::string::npos);
+    EXPECT_EQ(svg.find("inf"), std::string::npos);
+    EXPECT_FALSE(parse_body(api::ChartRenderer(c.config, c.bars).render_document().body.view()).empty());
+  }
+}
+
+TEST(ChartRenderer, AnyDevicePixelRatioGivesFiniteCoordinates) {
+  for (double dpr : {0.0, -1.0, 1e-300, 1e300, kNaN, std::numeric_limits<double>::infinity()}) {
+    auto c = small_chart().primitive(api::PrimitiveConfig::make("trend_line", {{0, 5}, {1, 1e300}}));
+    c.config.dpr = dpr;
+    const std::string svg = api::ChartRenderer(c.config, c.bars).render_svg();
+    EXPECT_EQ(svg.find("NaN"), std::string::npos) << dpr;
+    EXPECT_EQ(svg.find("inf"), std::string::npos) << dpr;
+  }
+  // A usable ratio is kept: at 2, wicks sit half a device pixel off the half-pixel grid.
+  auto c = small_chart();
+  c.config.dpr = 2;
+  const auto wicks = where(body_of(c), "line", "stroke", "#26a69a");
+  ASSERT_FALSE(wicks.empty());
+  EXPECT_EQ(wicks[0].at("x1"), "12.75");
+}
+
+TEST(ChartRenderer, SeriesCodesOutsideTheBuildersDrawCandles) {
+  auto c = small_chart();
+  c.config.series.series_type = static_cast<api::SeriesType>(1);
+  const auto bordered = body_of(c);
+  // Body borders are stroked rectangles over the bodies, in the candle's up or down colour.
+  const auto borders = where(bordered, "rect", "fill", "none");
+  ASSERT_EQ(borders.size(), 3u);
+  EXPECT_EQ(borders[0].at("stroke"), "#26a69a");
+  EXPECT_EQ(borders[1].at("stroke"), "#ef5350");
+  c.config.series.series_type = static_cast<api::SeriesType>(3);
+  const auto plain = body_of(c);
+  EXPECT_TRUE(where(plain, "rect", "fill", "none").empty());
+  EXPECT_EQ(where(plain, "rect", "width", "20.00").size(), 3u);
+}

@@ -1,0 +1,292 @@
+"""Chart settings, signals and render_svg end to end, on small charts whose coordinates are worked out by hand.
+
+The small chart is 170 x 140: plot area 100 x 110 (price scale 70 px, time axis 30 px). Two bars with lows 1
+and highs 21 give the price range [1, 21] padded by 5 % to [0, 22], so a price p sits at y = 110 - 5 p, and
+bar i at x = (i + 0.5) * 50.
+"""
+import pytest
+
+import quorvel_canvas as qc
+from conftest import FloatLike, Sequence
+from svg_support import body, has_non_finite, parse, where
+
+UP, DOWN, CUSTOM = "#26a69a", "#ef5350", "#9c27b0"
+
+
+def small_chart(first_ts=0):
+    chart = qc.Chart(170, 140)
+    chart.bars([qc.Bar(first_ts, 6, 21, 1, 16, 100), qc.Bar(first_ts + 86400, 16, 21, 1, 6, 50)])
+    return chart
+
+
+def horizontal_grid_lines(elements):
+    """Grid lines across the main pane (the time axis' top border, at y = 110, is not one)."""
+    return [e for e in where(elements, "line", stroke="#1e222d")
+            if e["x1"] == "0.00" and e["x2"] == "100.00" and e["y1"] == e["y2"] and e["y1"] != "110.00"]
+
+
+def render(chart):
+    svg = chart.render_svg()
+    parse(svg)
+    return svg
+
+
+# ---- the document --------------------------------------------------------------------------------------
+
+def test_no_data_document():
+    chart = qc.Chart(800, 600)
+    assert render(chart) == (
+        '<?xml version="1.0" encoding="UTF-8"?>\n'
+        '<svg xmlns="http://www.w3.org/2000/svg" width="800" height="600">\n'
+        '<rect width="100%" height="100%" fill="#131722"/>\n'
+        '<text x="50%" y="50%" text-anchor="middle" fill="#787b86">No data</text>\n'
+        '</svg>')
+
+
+def test_no_data_background_is_escaped_and_kept_raw():
+    chart = qc.Chart(10, 20)
+    chart.background('"/><script>&\x00\ufffe')
+    svg = render(chart)
+    assert 'fill="&quot;/&gt;&lt;script&gt;&amp;"/>' in svg
+    chart.bars([qc.Bar(0, 1, 2, 0, 1)])
+    assert body(render(chart))[0].attrs == {"x": "0", "y": "0", "width": "10", "height": "20", "fill": "#131722"}
+
+
+def test_empty_bars_give_the_no_data_document_again():
+    chart = small_chart()
+    assert "No data" not in render(chart)
+    chart.bars([])
+    assert "No data" in render(chart)
+
+
+def test_frame_carries_the_canvas_size():
+    root = parse(render(small_chart()))
+    assert (root.get("width"), root.get("height"), root.get("viewBox")) == ("170", "140", "0 0 170 140")
+
+
+# ---- main series -----------------------------------------------------------------------------------------
+
+def test_candles_by_hand():
+    elements = body(render(small_chart()))
+    wicks = [e for e in where(elements, "line") if e["stroke"] in (UP, DOWN)]
+    assert [(e["x1"], e["y1"], e["y2"], e["stroke"]) for e in wicks] == [
+        ("25.50", "5.50", "105.50", UP), ("75.50", "5.50", "105.50", DOWN)]
+    bodies = where(elements, "rect", width="40.00")
+    assert [(e["x"], e["y"], e["height"], e["fill"]) for e in bodies] == [
+        ("5.00", "30.00", "50.00", UP), ("55.00", "30.00", "50.00", DOWN)]
+
+
+def test_device_pixel_ratio_snaps_candles():
+    chart = small_chart()
+    chart.dpr(2.0)
+    wick = where(body(render(chart)), "line", stroke=UP)[0]
+    assert (wick["x1"], wick["y1"]) == ("25.25", "5.25")
+    chart.dpr(0.0)  # accepted; drawn at ratio 1
+    assert where(body(render(chart)), "line", stroke=UP)[0]["x1"] == "25.50"
+
+
+@pytest.mark.parametrize("style", ["line", "area"])
+def test_line_and_area_draw_the_closes(style):
+    chart = small_chart()
+    getattr(chart, style)()
+    paths = where(body(render(chart)), "path", stroke=UP)
+    assert [(p["d"], p["stroke-width"]) for p in paths] == [("M25.00 30.00 L75.00 80.00", "3.00")]
+    chart.colors("#000000", "#ffffff")
+    assert where(body(render(chart)), "path", stroke="#000000")
+    chart.candlesticks()
+    assert where(body(render(chart)), "rect", width="40.00", fill="#000000")
+
+
+def test_themes_change_background_and_candle_colours_only():
+    chart = small_chart()
+    chart.colors("#010101", "#020202")
+    chart.grid(True)
+    chart.light_theme()
+    elements = body(render(chart))
+    assert elements[0]["fill"] == "#ffffff"
+    assert where(elements, "rect", width="40.00", fill=UP)
+    assert len(horizontal_grid_lines(elements)) == 7
+    assert all(t["fill"] == "#b2b5be" for t in where(elements, "text"))
+    chart.dark_theme()
+    assert body(render(chart))[0]["fill"] == "#131722"
+
+
+def test_grid_switch():
+    chart = small_chart()
+    assert horizontal_grid_lines(body(render(chart))) == []
+    chart.grid(True)
+    assert [e["y1"] for e in horizontal_grid_lines(body(render(chart)))] == [
+        "13.75", "27.50", "41.25", "55.00", "68.75", "82.50", "96.25"]
+    chart.grid(False)
+    assert horizontal_grid_lines(body(render(chart))) == []
+    with pytest.raises(TypeError, match="^argument 'show': "):
+        chart.grid(1)
+
+
+def test_unparsable_colours_take_fallbacks():
+    chart = small_chart()
+    chart.background("tomato")
+    chart.colors("up", "down")
+    elements = body(render(chart))
+    assert elements[0]["fill"] == "#131722"
+    assert [e["fill"] for e in where(elements, "rect", width="40.00")] == ["#000000", "#000000"]
+
+
+# ---- axes --------------------------------------------------------------------------------------------------
+
+def test_price_scale_by_hand():
+    elements = body(render(small_chart()))
+    labels = [(t.text, t["x"], t["y"]) for t in where(elements, "text") if t["x"] == "106.00"]
+    assert labels == [("0", "106.00", "110.00"), ("5", "106.00", "85.00"), ("10", "106.00", "60.00"),
+                      ("15", "106.00", "35.00"), ("20", "106.00", "10.00")]
+    assert where(elements, "rect", x="100.00", y="0.00", width="70.00", height="110.00")
+
+
+@pytest.mark.parametrize("first_ts, label", [(0, "00:00"), (400 * 86400, "1971")])
+def test_time_axis_by_hand(first_ts, label):
+    elements = body(render(small_chart(first_ts)))
+    assert where(elements, "rect", x="0.00", y="110.00", width="170.00", height="30.00")
+    labels = [(t.text, t["x"], t["y"]) for t in where(elements, "text") if t["y"] == "116.00"]
+    assert labels == [(label, "25.00", "116.00")]
+
+
+# ---- signals --------------------------------------------------------------------------------------------------
+
+TRIANGLE_UP = "M75.00 49.00 L69.00 61.00 L81.00 61.00 Z"    # at bar 1, price 11: (75, 55), size 12
+TRIANGLE_DOWN = "M75.00 61.00 L69.00 49.00 L81.00 49.00 Z"
+
+
+@pytest.mark.parametrize("method, shape, colour", [
+    ("buy_signal", TRIANGLE_UP, UP),
+    ("entry_signal", TRIANGLE_UP, UP),
+    ("sell_signal", TRIANGLE_DOWN, DOWN),
+    ("exit_signal", TRIANGLE_DOWN, DOWN),
+    ("take_profit_signal", "circle", UP),
+    ("stop_loss_signal", "circle", DOWN),
+    ("custom_signal", "circle", CUSTOM),
+])
+def test_signal_markers_by_hand(method, shape, colour):
+    chart = small_chart()
+    getattr(chart, method)(1, 11.0, "Go <now> & \"then\"")
+    elements = body(render(chart))
+    if shape == "circle":
+        marker = [e for e in where(elements, "circle") if e["fill"] == colour]
+        assert [(e["cx"], e["cy"], e["r"]) for e in marker] == [("75.00", "55.00", "6.00")]
+    else:
+        assert [e["d"] for e in where(elements, "path", fill=colour)] == [shape]
+    label = [t for t in where(elements, "text") if t["x"] == "87.00"]
+    assert [(t.text, t["y"], t["fill"], t["font-size"]) for t in label] == [
+        ('Go <now> & "then"', "55.00", colour, "10.0")]
+
+
+def test_signals_without_labels_and_out_of_range():
+    chart = small_chart()
+    chart.buy_signal(1, 11.0)
+    chart.sell_signal(bar_index=0, price=11.0, label=None)
+    chart.buy_signal(10**6, 1.0)
+    chart.buy_signal(0, float("nan"), "never drawn")
+    elements = body(render(chart))
+    assert len(where(elements, "path", fill=UP)) == 2
+    assert where(elements, "path", fill=DOWN)[0]["d"] == "M25.00 61.00 L19.00 49.00 L31.00 49.00 Z"
+    assert [e["d"].split()[0] for e in where(elements, "path", fill=UP)][1] == "M50000025.00"
+    assert "never drawn" not in render(chart)
+    assert [t.text for t in where(elements, "text") if t["x"] in ("87.00", "37.00")] == []
+
+
+def test_signal_labels_drop_characters_xml_forbids():
+    chart = small_chart()
+    chart.custom_signal(0, 5.0, "a\x00b\x1bc\ufffe\td")
+    assert [t.text for t in where(body(render(chart)), "text", fill=CUSTOM)] == ["abc\td"]
+
+
+def test_signal_argument_errors():
+    chart = small_chart()
+    with pytest.raises(TypeError, match=r"^Chart\.custom_signal\(\) missing 1 required positional argument: "
+                                        r"'label'$"):
+        chart.custom_signal(5, 99.5)
+    with pytest.raises(TypeError, match="^argument 'label': 'NoneType' object cannot be converted to 'PyString'$"):
+        chart.custom_signal(5, 99.5, None)
+    with pytest.raises(OverflowError) as info:
+        chart.buy_signal(-1, 100.0)
+    assert not str(info.value).startswith("argument")
+    assert chart.render_svg() == small_chart().render_svg()
+
+
+@pytest.mark.parametrize("method, signature, doc", [
+    ("buy_signal", "($self, bar_index, price, label=None)", "Buy signal"),
+    ("take_profit_signal", "($self, bar_index, price, label=None)", "Take profit signal"),
+    ("custom_signal", "($self, bar_index, price, label)", "Custom signal"),
+    ("render_svg", "($self)", "Render chart to SVG string"),
+    ("colors", "($self, up, down)", "Set up/down colors"),
+    ("dpr", "($self, dpr)", "Set device pixel ratio for high-DPI displays"),
+    ("candlesticks", "($self)", "Candlestick chart (default)"),
+])
+def test_signatures(method, signature, doc):
+    fn = getattr(qc.Chart, method)
+    assert (fn.__text_signature__, fn.__doc__) == (signature, doc)
+
+
+def test_builder_methods_return_none():
+    chart = small_chart()
+    calls = [chart.candlesticks(), chart.line(), chart.area(), chart.colors("#000", "#fff"), chart.background("#000"),
+             chart.grid(True), chart.dark_theme(), chart.light_theme(), chart.dpr(1.5), chart.bars([]),
+             chart.buy_signal(0, 1.0), chart.custom_signal(0, 1.0, "")]
+    assert calls == [None] * len(calls)
+
+
+# ---- re-entrancy on the real class ----------------------------------------------------------------------
+
+def test_render_inside_a_bars_iterator_is_refused_and_leaves_the_chart_whole():
+    chart = small_chart()
+    before = chart.render_svg()
+    seen = []
+
+    def reenter(i):
+        seen.append(i)
+        chart.render_svg()
+
+    with pytest.raises(RuntimeError, match="^Already mutably borrowed$"):
+        chart.bars(Sequence([qc.Bar(0, 1, 2, 0, 1)] * 3, on_item=reenter))
+    assert seen == [0]
+    assert chart.render_svg() == before
+
+
+def test_render_inside_a_signal_conversion_is_refused():
+    chart = small_chart()
+    with pytest.raises(RuntimeError, match="^Already mutably borrowed$"):
+        chart.buy_signal(0, FloatLike(chart.render_svg, 5.0))
+    assert "path" not in chart.render_svg()
+
+
+def test_nothing_is_cached_between_renders():
+    chart = small_chart()
+    first = chart.render_svg()
+    assert chart.render_svg() == first
+    chart.buy_signal(0, 5.0)
+    assert chart.render_svg() != first
+
+
+def test_finite_extremes_stay_finite():
+    chart = qc.Chart(300, 200)
+    big = 1.7976931348623157e308
+    chart.bars([qc.Bar(0, -big, big, -big, big, big), qc.Bar(60, 5e-324, 5e-324, 5e-324, 5e-324, 0),
+                qc.Bar(120, 0, 0, 0, 0, 0)])
+    chart.buy_signal(2**64 - 1, big, "far")
+    chart.grid(True)
+    assert not has_non_finite(render(chart))
+
+
+# ---- drawing tools -------------------------------------------------------------------------------------------
+
+def test_drawing_tools_use_the_main_pane_mapping_between_series_and_signals():
+    chart = small_chart()
+    chart.buy_signal(1, 11.0)
+    chart.trend_line((0, 5), (1, 15))       # (25, 85) to (75, 35), snapped to the half pixel
+    chart.horizontal_line(11.0)             # y = 55, across the canvas
+    elements = body(render(chart))
+    tools = where(elements, "path", stroke="#2196f3")
+    assert [t["d"] for t in tools] == ["M25.50 85.50 L75.50 35.50", "M0.00 55.50 L170.00 55.50"]
+    position = {id(e): i for i, e in enumerate(elements)}
+    last_candle = position[id(where(elements, "rect", width="40.00")[-1])]
+    signal = position[id(where(elements, "path", fill=UP)[0])]
+    assert last_candle < position[id(tools[0])] < position[id(tools[1])] < signal

@@ -1,0 +1,28 @@
+"""Every example script renders its charts, and a real SVG consumer (rsvg-convert) draws each one."""
+import shutil
+import subprocess
+import sys
+from pathlib import Path
+
+import pytest
+
+from svg_support import has_non_finite, parse
+
+EXAMPLES = sorted((Path(__file__).resolve().parent.parent / "examples").glob("*.py"))
+
+
+@pytest.mark.parametrize("script", EXAMPLES, ids=[s.name for s in EXAMPLES])
+def test_example_renders_and_converts(script, tmp_path):
+    rsvg = shutil.which("rsvg-convert")
+    assert rsvg, "rsvg-convert is missing (Debian package librsvg2-bin; scripts/test.sh installs it)"
+    subprocess.run([sys.executable, str(script), str(tmp_path)], check=True, capture_output=True, timeout=120)
+    svgs = sorted(tmp_path.glob("*.svg"))
+    assert svgs
+    for svg in svgs:
+        text = svg.read_text(encoding="utf-8")
+        parse(text)
+        assert not has_non_finite(text)
+        png = svg.with_suffix(".png")
+        done = subprocess.run([rsvg, str(svg), "-o", str(png)], capture_output=True, text=True, timeout=120)
+        assert done.returncode == 0, done.stderr
+        assert png.read_bytes().startswith(b"\x89PNG") and png.stat().st_size > 1000

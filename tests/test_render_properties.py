@@ -1,0 +1,110 @@
+"""Random charts (bars, settings, indicators, drawing tools, signals): rendering never fails, always gives well-formed XML, and finite inputs give finite numbers."""
+import math
+
+from hypothesis import given, settings, strategies as st
+
+import quorvel_canvas as qc
+from svg_support import has_non_finite, parse
+
+FINITE = st.one_of(
+    st.floats(allow_nan=False, allow_infinity=False),
+    st.floats(min_value=-1e6, max_value=1e6, allow_nan=False),
+    st.sampled_from([0.0, -0.0, 5e-324, -5e-324, 1e-300, 1e300, 1.7976931348623157e308, -1.7976931348623157e308]),
+)
+ANY_FLOAT = st.one_of(FINITE, st.sampled_from([math.nan, math.inf, -math.inf]))
+COLOURS = st.one_of(st.sampled_from(["#26a69a", "#FFF", "#ff000080", "rgba(1,2,3,0.5)", "rgb(9,9,9)", "", "red"]),
+                    st.text(max_size=12))
+
+SIGNALS = ["buy_signal", "sell_signal", "take_profit_signal", "stop_loss_signal", "entry_signal", "exit_signal",
+           "custom_signal"]
+
+
+def bars(values):
+    return st.lists(
+        st.builds(qc.Bar, st.integers(-2**63, 2**63 - 1), values, values, values, values, values),
+        max_size=40,
+    )
+
+
+def signals(prices):
+    return st.lists(
+        st.tuples(st.sampled_from(SIGNALS), st.integers(0, 2**64 - 1), prices, st.one_of(st.none(), st.text())),
+        max_size=6,
+    )
+
+
+def indicators(values):
+    """Indicator calls: the ones that carry values (computed from the bars or given), and a few that carry none."""
+    period = st.integers(0, 60)
+    return st.lists(st.one_of(
+        st.tuples(st.sampled_from(["sma", "ema"]), st.tuples(period, COLOURS)),
+        st.tuples(st.just("rsi"), st.tuples(period)),
+        st.tuples(st.just("macd"), st.tuples(period, period, period)),
+        st.tuples(st.just("bollinger"), st.tuples(period, values)),
+        st.tuples(st.just("overlay"), st.tuples(st.text(max_size=5), st.lists(values, max_size=45), COLOURS)),
+        st.tuples(st.sampled_from(["volume", "macd_default", "ichimoku", "obv"]), st.just(())),
+        st.tuples(st.sampled_from(["stochastic"]), st.tuples(period, period)),
+    ), max_size=5)
+
+
+POINT_PARAMS = {"p1", "p2", "p3", "position", "start", "end", "center", "edge", "entry", "tp", "sl"}
+
+
+def parameters(method):
+    return getattr(qc.Chart, method).__text_signature__.strip("()").split(", ")[1:]
+
+
+# Every drawing-tool method: the ones whose parameters are all points, point lists, a price, a bar index or a
+# text content.
+PRIMITIVES = sorted(
+    name for name in dir(qc.Chart)
+    if not name.startswith("_") and parameters(name)
+    and set(parameters(name)) <= POINT_PARAMS | {"points", "price", "bar_index", "content"}
+)
+
+
+def primitives(values):
+    point = st.tuples(values, values)
+
+    @st.composite
+    def call(draw):
+        method = draw(st.sampled_from(PRIMITIVES))
+        kinds = {"points": st.lists(point, max_size=8), "price": values, "bar_index": values,
+                 "content": st.text(max_size=8)}
+        return method, [draw(kinds.get(p, point)) for p in parameters(method)]
+
+    return st.lists(call(), max_size=4)
+
+
+@st.composite
+def charts(draw, finite):
+    values = FINITE if finite else ANY_FLOAT
+    chart = qc.Chart(draw(st.integers(0, 1500)), draw(st.integers(0, 1000)))
+    chart.bars(draw(bars(values)))
+    getattr(chart, draw(st.sampled_from(["candlesticks", "line", "area"])))()
+    if draw(st.booleans()):
+        chart.colors(draw(COLOURS), draw(COLOURS))
+    if draw(st.booleans()):
+        chart.background(draw(COLOURS))
+    chart.grid(draw(st.booleans()))
+    chart.dpr(draw(values))
+    for method, args in draw(indicators(values)) + draw(primitives(values)):
+        getattr(chart, method)(*args)
+    for method, index, price, label in draw(signals(values)):
+        if method == "custom_signal":
+            chart.custom_signal(index, price, label or "")
+        else:
+            getattr(chart, method)(index, price, label)
+    return chart
+
+
+@settings(max_examples=300, deadline=None)
+@given(charts(finite=False))
+def test_any_chart_renders_well_formed_xml(chart):
+    parse(chart.render_svg())
+
+
+@settings(max_examples=300, deadline=None)
+@given(charts(finite=True))
+def test_finite_charts_write_finite_numbers(chart):
+    assert not has_non_finite(chart.render_svg())
