@@ -148,5 +148,43 @@ TEST(Fixed, OtherDecimalsMatchToChars) {
   for (int decimals : {0, 1, 3, 4, 5}) expect_matches_to_chars(decimals, 1'000'000, 7 + decimals);
 }
 
+// Every output of the 32-bit digit path, not a sample: each integer k below the path's end (10^4 units)
+// and a tenth beyond, written as k / 10^P, and the decimal tie (k + 1/2) / 10^P with its two neighbours
+// on either side, both signs. So every integer part of one to five digits meets every fraction, every
+// carry across a digit count (9.995 to 10.00, 9999.995 to 10000.00) is taken, and each tie is decided
+// both by the fast comparison and by the exact fallback.
+void expect_every_unit_matches(int decimals) {
+  const double scale = std::pow(10.0, decimals);
+  const auto units = static_cast<std::int64_t>(11'000 * scale);
+  char ours[kMaxFixedChars];
+  char theirs[400];
+  std::size_t mismatches = 0, checked = 0;
+  auto check = [&](double v) {
+    for (double s : {v, -v}) {
+      const std::string_view a(ours, static_cast<std::size_t>(write_fixed(ours, s, decimals) - ours));
+      const char* ref = std::to_chars(theirs, theirs + sizeof theirs, s, std::chars_format::fixed, decimals).ptr;
+      const std::string_view b(theirs, static_cast<std::size_t>(ref - theirs));
+      ++checked;
+      if (a != b && ++mismatches <= 10) ADD_FAILURE() << "decimals " << decimals << ": " << a << " != " << b;
+    }
+  };
+  for (std::int64_t k = 0; k < units; ++k) {
+    check(static_cast<double>(k) / scale);
+    const double tie = (static_cast<double>(k) + 0.5) / scale;
+    check(tie);
+    double below = tie, above = tie;
+    for (int ulp = 0; ulp < 2; ++ulp) {
+      below = std::nextafter(below, 0.0), above = std::nextafter(above, 1e300);
+      check(below), check(above);
+    }
+  }
+  EXPECT_EQ(checked, static_cast<std::size_t>(units) * 12);
+  EXPECT_EQ(mismatches, 0u);
+}
+
+TEST(Fixed, EveryUnitOfTheDigitPathMatchesToChars) {
+  for (int decimals : {0, 1, 2}) expect_every_unit_matches(decimals);
+}
+
 }  // namespace
 }  // namespace qc::util

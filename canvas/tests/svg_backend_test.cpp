@@ -102,6 +102,15 @@ INSTANTIATE_TEST_SUITE_P(
                      "text-anchor=\"middle\" dominant-baseline=\"hanging\" font-weight=\"lighter\">x</text>\n"
                      "<text x=\"1.00\" y=\"2.00\" fill=\"#ffffff\" font-family=\"sans-serif\" font-size=\"12.0\" "
                      "text-anchor=\"middle\" dominant-baseline=\"alphabetic\" font-weight=\"lighter\">y</text>\n"},
+        // A family is an attribute value: written raw, a quote in it would end the attribute.
+        TemplateCase{"text_family_escaped",
+                     [](SvgBackend& b) {
+                       TextStyle s;
+                       s.font_family = "A \"B\" & <C>\x01";
+                       b.text("x\x02", s, 0, 0);
+                     },
+                     "<text x=\"0.00\" y=\"0.00\" fill=\"#ffffff\" font-family=\"A &quot;B&quot; &amp; &lt;C&gt;\" "
+                     "font-size=\"12.0\" text-anchor=\"start\" dominant-baseline=\"central\">x</text>\n"},
         TemplateCase{"non_finite_coordinates",
                      [](SvgBackend& b) {
                        b.fill_circle(std::nan(""), std::numeric_limits<double>::infinity(),

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "coords/price_mapping.hpp"
 #include "util/fixed.hpp"
 
 namespace qc::coords {
@@ -97,8 +98,9 @@ void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, dou
   style.font_size = price_label_font_size(longest);
   style.align = render::TextAlign::Start;
   style.baseline = render::TextBaseline::Middle;
+  const PriceMapping pane{lo, hi, top, height};
   for (double t : ticks.ticks()) {
-    const double y = (top + height) - (t - lo) / (hi - lo) * height;
+    const double y = pane.y(t);
     backend.line(x, y, x + kTickLength, y, border);
     label.clear();
     append_price(label, t, ticks.step);

@@ -62,7 +62,9 @@ inline char* write_fraction(char* out, std::uint64_t r) {
 // Scales |v| by 10^P in floating point and rounds the product to an integer. The product is correctly
 // rounded, so it lies within half an ulp (at most product * 2^-53) of the exact one; when the nearest
 // rounding boundary (a half) is farther away than that, both round alike. Closer, and for values whose
-// product reaches 2^50, the exact writer decides.
+// product reaches 2^50, the exact writer decides. (Below 2^50 every half is itself a double and rounding
+// is monotone, so the product can land on a half but never cross one: the window is margin, and only a
+// product exactly on a half truly needs the exact writer.)
 template <int P>
 inline char* write_fixed_fast(char* out, double v) {
   constexpr double scale = static_cast<double>(kPow10[P]);

@@ -243,6 +243,8 @@ void SvgBackend::fill_path(std::span<const PathCommand> path, const FillKind& fi
   w.lit(R"( stroke="none")").state(state_).lit("/>\n");
 }
 
+// The family goes through the escaper like the content: written raw, a quote in it would end the attribute
+// and leave the document ill-formed.
 void SvgBackend::text(std::string_view content, const TextStyle& style, double x, double y) {
   Writer w(body_);
   w.lit(R"(<text x=")").n2(x).lit(R"(" y=")").n2(y).lit(R"(" fill=")").color(style.color);
