@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "api/indicator_painter.hpp"
 #include "api/layout.hpp"
 #include "api/palette.hpp"
+#include "api/primitive_painter.hpp"
 #include "api/signal_painter.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
@@ -114,6 +116,7 @@ class RenderPass {
       for (const auto& vector : ind->vectors) draw_vector(backend_, vector, main_, main_.y(0.0), layout_);
     }
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
+    primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_.spacing, main_);
     ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, 0.0, layout_.main_height,
                                       price_range_.lo, price_range_.hi);
@@ -182,15 +185,23 @@ class RenderPass {
   void sub_panes() {
     const double width = whole_pixels(layout_.plot_width);
     double cursor = layout_.main_height + kSubPaneGap;
+    std::uint64_t index = 0;
     for (const auto& [ind, ratio] : lists_.sub_panes) {
       const double h = std::max(ratio * layout_.plot_height - kSubPaneGap, 0.0);
       const ValueRange r = indicator_range(bars_, *ind);
       const coords::PriceMapping y{r.lo, r.hi, cursor, h};
       draw_sub_pane_frame(backend_, *ind, y, width, theme_.background, theme_.grid_color);
       for (const auto& vector : ind->vectors) draw_vector(backend_, vector, y, y.y(0.0), layout_);
+      primitives(PrimitivePane::sub(index++), y);
       ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, cursor, h, r.lo, r.hi);
       cursor += h + kSubPaneGap;
     }
+  }
+
+  // The pane's drawing tools, placed by bar index and price through the pane's own mapping.
+  void primitives(PrimitivePane pane, const coords::PriceMapping& y) {
+    draw_primitives(backend_, config_.primitives, pane, {layout_.spacing, y}, config_.dpr, layout_.width,
+                    layout_.height);
   }
 
   SvgDocument frame() {

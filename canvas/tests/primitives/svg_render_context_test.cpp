@@ -54,8 +54,8 @@ TEST(SvgRenderContext, BarToX) {
 
 TEST(SvgRenderContext, PriceToYInMainPaneAndSubPane) {
   render::SvgBackend backend(800, 600, 1);
-  SvgRenderContext main(backend, {10, 100, 200, 0, 400}, 1, 800, 600);
-  SvgRenderContext sub(backend, {10, 100, 200, 500, 400}, 1, 800, 600);
+  SvgRenderContext main(backend, {10, {100, 200, 0, 400}}, 1, 800, 600);
+  SvgRenderContext sub(backend, {10, {100, 200, 500, 400}}, 1, 800, 600);
   EXPECT_DOUBLE_EQ(main.price_to_y(150), 200);
   EXPECT_DOUBLE_EQ(main.price_to_y(200), 0);
   EXPECT_DOUBLE_EQ(main.price_to_y(100), 400);

@@ -37,10 +37,7 @@ double SvgRenderContext::bar_to_x(double bar) const {
   return x0 + fraction * ((static_cast<double>(i1) + 0.5) * s - x0);
 }
 
-double SvgRenderContext::price_to_y(double price) const {
-  const double h = pane_.height;
-  return pane_.top + h - (price - pane_.price_min) / (pane_.price_max - pane_.price_min) * h;
-}
+double SvgRenderContext::price_to_y(double price) const { return pane_.price.y(price); }
 
 void SvgRenderContext::set_stroke_color(std::string_view css) {
   stroke_color_ = render::css_or(css, render::kOpaqueWhite);

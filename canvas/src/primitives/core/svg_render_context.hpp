@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "coords/price_mapping.hpp"
 #include "primitives/core/render.hpp"
 #include "render/engine/path.hpp"
 #include "render/engine/svg_backend.hpp"
@@ -12,14 +13,11 @@
 
 namespace qc::primitives {
 
-// How one pane maps chart units to pixels: bar i sits at (i + 0.5) * bar_spacing; a price p at
-// top + height - (p - price_min) / (price_max - price_min) * height. The main pane has top 0.
+// How one pane maps chart units to pixels: bar i sits at (i + 0.5) * bar_spacing; prices go through the
+// same mapping as everything else the renderer draws on that pane (the main pane has top 0).
 struct PaneMapping {
   double bar_spacing = 1.0;
-  double price_min = 0.0;
-  double price_max = 1.0;
-  double top = 0.0;
-  double height = 0.0;
+  coords::PriceMapping price;
 };
 
 // Made fresh for each primitive drawn and dropped afterwards, so nothing one primitive sets reaches the
