@@ -3,6 +3,7 @@
 
 #include <charconv>
 
+#include "util/json_string.hpp"
 #include "util/numbers.hpp"
 
 namespace qc::primitives {
@@ -32,7 +33,7 @@ void JsonWriter::close(char c) {
 
 void JsonWriter::key(std::string_view name) {
   before_value();
-  append_escaped(name);
+  util::append_json_string(out_, name);
   out_ += ':';
   after_key_ = true;
 }
@@ -66,34 +67,7 @@ void JsonWriter::number(std::int64_t v) {
 
 void JsonWriter::string(std::string_view v) {
   before_value();
-  append_escaped(v);
-}
-
-void JsonWriter::append_escaped(std::string_view v) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out_ += '"';
-  std::size_t run = 0;  // start of the bytes that need no escape
-  for (std::size_t i = 0; i < v.size(); ++i) {
-    const auto c = static_cast<unsigned char>(v[i]);
-    if (c >= 0x20 && c != '"' && c != '\\') continue;
-    out_.append(v.data() + run, i - run);
-    run = i + 1;
-    switch (c) {
-      case '"': out_ += "\\\""; break;
-      case '\\': out_ += "\\\\"; break;
-      case '\b': out_ += "\\b"; break;
-      case '\f': out_ += "\\f"; break;
-      case '\n': out_ += "\\n"; break;
-      case '\r': out_ += "\\r"; break;
-      case '\t': out_ += "\\t"; break;
-      default: {
-        const char esc[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
-        out_.append(esc, sizeof esc);
-      }
-    }
-  }
-  out_.append(v.data() + run, v.size() - run);
-  out_ += '"';
+  util::append_json_string(out_, v);
 }
 
 void write_json(JsonWriter& w, bool v) { w.boolean(v); }

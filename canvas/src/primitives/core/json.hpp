@@ -40,7 +40,6 @@ class JsonWriter {
 
  private:
   void before_value();
-  void append_escaped(std::string_view v);
   void open(char c);
   void close(char c);
 
