@@ -281,3 +281,28 @@ def test_out_of_memory_while_converting_raises_memory_error():
     """)
     assert result.returncode == 0, result.stderr
     assert result.stdout.split() == ["MemoryError", "usable"]
+
+
+def test_out_of_memory_inside_a_builder_keeps_the_chart():
+    # 2**20 descriptions fill the chart's list to its capacity; the next one needs the list doubled,
+    # which the address-space limit refuses. The MemoryError must not cost the chart itself.
+    result = run_isolated("""
+        import resource
+        import quorvel_canvas as qc
+        chart = qc.Chart(10, 10)
+        for _ in range(2**20):
+            chart.horizontal_line(1.0)
+        with open("/proc/self/status") as f:
+            vm = next(int(line.split()[1]) * 1024 for line in f if line.startswith("VmSize:"))
+        soft, hard = resource.getrlimit(resource.RLIMIT_AS)
+        resource.setrlimit(resource.RLIMIT_AS, (vm + (64 << 20), hard))
+        try:
+            chart.horizontal_line(1.0)
+        except MemoryError:
+            print("MemoryError")
+        resource.setrlimit(resource.RLIMIT_AS, (soft, hard))
+        chart.bars([])
+        print("No data" in chart.render_svg())
+    """)
+    assert result.returncode == 0, result.stderr
+    assert result.stdout.split() == ["MemoryError", "True"]

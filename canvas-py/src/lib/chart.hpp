@@ -1,6 +1,7 @@
 // The Python class Chart: the chart builder. Its methods come in groups, one file and one table each.
 #pragma once
 
+#include <new>
 #include <optional>
 #include <span>
 #include <utility>
@@ -29,15 +30,23 @@ std::span<const PyMethodDef> chart_indicator_methods();
 std::span<const PyMethodDef> chart_primitive_methods();
 
 // Takes the chart out of the object, hands it to `op` (qc::api::Chart&& -> qc::api::Chart) and stores
-// the result back. If `op` fails, the object is left without a chart, and every later builder call
-// fails with "Chart already consumed". Build records that need no chart before calling this.
+// the result back. If `op` breaks an invariant, the object is left without a chart, and every later
+// builder call fails with "Chart already consumed". Running out of memory is no broken invariant: the
+// chart goes back as `op` left it (the builders change it in place before handing it on), so that a
+// caller who catches the MemoryError keeps a usable chart. Build records that need no chart before
+// calling this.
 template <class Op>
 void with_chart(ChartCall& call, Op&& op) {
   std::optional<qc::api::Chart>& slot = call.value();
   if (!slot) throw Panic("Chart already consumed");
   qc::api::Chart chart = std::move(*slot);
   slot.reset();
-  slot.emplace(std::forward<Op>(op)(std::move(chart)));
+  try {
+    slot.emplace(std::forward<Op>(op)(std::move(chart)));
+  } catch (const std::bad_alloc&) {
+    slot.emplace(std::move(chart));
+    throw;
+  }
 }
 
 }  // namespace qcpy

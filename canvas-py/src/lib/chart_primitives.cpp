@@ -1,5 +1,4 @@
 // Chart methods that place drawing tools: one data row per method, one generic body for all of them.
-#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,7 +14,7 @@ using namespace param;
 // One placing method. Its points are its point parameters in order (or its one list of points); a lone
 // number is a price at bar 0 or a bar at price 0; a text parameter becomes the description's text.
 struct Placement {
-  const char* method;
+  const char* name;
   const char* doc;
   Params params;
   const char* type_id = nullptr;  // the method's name when null
@@ -147,22 +146,13 @@ PyObject* place(ChartCall& c) {
   }
   if (row.entry_sl_tp) std::swap(points.at(1), points.at(2));
   qc::api::PrimitiveConfig description =
-      qc::api::PrimitiveConfig::make(row.type_id != nullptr ? row.type_id : row.method, std::move(points));
+      qc::api::PrimitiveConfig::make(row.type_id != nullptr ? row.type_id : row.name, std::move(points));
   description.text = std::move(text);
   with_chart(c, [&](qc::api::Chart&& chart) { return std::move(chart).primitive(std::move(description)); });
   return none();
 }
 
-consteval auto make_rows() {
-  std::array<ChartRow, std::size(kPlacements)> rows{};
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const Placement& p = kPlacements[i];
-    rows[i] = ChartRow{p.method, p.doc, p.params, Borrow::exclusive, &place, &kPlacements[i]};
-  }
-  return rows;
-}
-
-constexpr auto kRows = make_rows();
+constexpr auto kRows = rows_from<ChartClass, kPlacements>(Borrow::exclusive, place);
 
 }  // namespace
 

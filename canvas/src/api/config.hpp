@@ -65,6 +65,8 @@ struct PrimitivePane {
 
   static PrimitivePane main() { return {}; }
   static PrimitivePane sub(std::uint64_t index) { return {false, index}; }
+
+  friend bool operator==(const PrimitivePane&, const PrimitivePane&) = default;
 };
 
 // Element of a description's level list; nothing in the system fills or reads it.
