@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "api/indicator_spec.hpp"
+#include "api/indicator_rows.hpp"
 
 namespace qc::api {
 namespace catalog {

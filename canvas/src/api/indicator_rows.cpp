@@ -1,5 +1,5 @@
 // Builds an indicator record from a method row and the call's converted arguments.
-#include "api/indicator_spec.hpp"
+#include "api/indicator_rows.hpp"
 
 #include <charconv>
 #include <stdexcept>
