@@ -1,0 +1,33 @@
+// Text: a free label at one anchor; it draws nothing itself and tells a host where its words go.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "primitives/catalog/annotations/point_anchor.hpp"
+
+namespace qc::primitives::catalog {
+
+class Text final : public PrimitiveBase<Text> {
+ public:
+  static constexpr BuiltinType kType = BuiltinType::text;
+  static constexpr double kDefaultWidth = 1.0;
+
+  double bar = 0.0;
+  double price = 0.0;
+  // Stored and written; the words a host draws are data.text.
+  std::string text;
+  double font_size = 14.0;
+  bool bold = false;
+  bool italic = false;
+
+  static constexpr auto anchor_fields() { return bar_price_anchor<Text>(); }
+  void place(std::span<const Point> points);
+
+  void write_fields(JsonWriter& w) const;
+  void render(RenderContext&, bool) const override {}
+  std::optional<TextAnchor> text_anchor(const RenderContext& ctx) const override;
+};
+
+}  // namespace qc::primitives::catalog
