@@ -48,6 +48,11 @@ struct AnchorField {
   double T::*price = nullptr;
 };
 
+// Moves a coordinate by d; a zero move keeps the value bit for bit (-0.0 + 0.0 would give +0.0).
+constexpr void shift(double& v, double d) noexcept {
+  if (d != 0.0) v += d;
+}
+
 // The point at index i, or fallback when fewer points were given.
 constexpr Point point_or(std::span<const Point> points, std::size_t i, Point fallback) noexcept {
   return i < points.size() ? points[i] : fallback;
@@ -98,13 +103,13 @@ class PrimitiveBase : public Primitive {
     Derived& d = mut_self();
     if constexpr (detail::NamedAnchors<Derived>) {
       for (const auto& f : Derived::anchor_fields()) {
-        if (f.bar) d.*f.bar += d_bar;
-        if (f.price) d.*f.price += d_price;
+        if (f.bar) shift(d.*f.bar, d_bar);
+        if (f.price) shift(d.*f.price, d_price);
       }
     } else {
       for (Point& p : d.anchors) {
-        p.bar += d_bar;
-        p.price += d_price;
+        shift(p.bar, d_bar);
+        shift(p.price, d_price);
       }
     }
   }
