@@ -223,3 +223,32 @@ def test_identical_calls_append_identical_descriptions():
     chart.horizontal_line(100.0)
     paths = primitive_paths(rendered(chart))
     assert len(paths) == 2 and paths[0] == paths[1]
+
+
+@pytest.mark.parametrize("place, paths", [
+    (lambda c: c.triangle((2, 95.0), (12, 105.0), (7, 92.0)), 1),
+    (lambda c: c.rotated_rectangle((6, 100.0), (9, 101.0), (6, 103.0)), 1),
+    (lambda c: c.circle((6, 100.0), (9, 104.0)), 1),
+    (lambda c: c.ellipse((6, 100.0), (9, 104.0)), 1),
+    (lambda c: c.arc((6, 100.0), (9, 100.0), (6, 96.0)), 1),
+    (lambda c: c.polyline([(2, 95.0), (7, 104.0), (12, 98.0)]), 1),
+    (lambda c: c.path([(2, 95.0), (7, 104.0), (12, 98.0)]), 1),
+    (lambda c: c.curve([(2, 95.0), (12, 105.0)]), 1),
+    (lambda c: c.double_curve([(2, 95.0), (12, 105.0)]), 1),
+    (lambda c: c.brush([(2, 95.0), (7, 104.0), (12, 98.0)]), 1),
+    (lambda c: c.cycle_lines((2, 95.0), (6, 99.0)), 30),  # ten per stretch, a stretch either side
+    (lambda c: c.time_cycles((6, 100.0), (9, 104.0)), 6),  # five ellipses and the centre line
+])
+def test_placed_shapes_appear_in_the_document(place, paths):
+    chart = qc.Chart(800, 600)
+    place(chart)
+    assert len(primitive_paths(rendered(chart))) == paths
+
+
+def test_placed_rectangle_and_highlighter_appear_in_the_document():
+    chart = qc.Chart(800, 600)
+    chart.rectangle((2, 95.0), (12, 105.0))
+    chart.highlighter([(2, 95.0), (12, 105.0)])
+    svg = rendered(chart)
+    assert len(re.findall(r'<rect [^>]*stroke="#2196f3"', svg)) == 1
+    assert len(re.findall(r'<path d="[^"]*" stroke="rgba\(33,150,243,0\.4\)" stroke-width="20\.00"', svg)) == 1

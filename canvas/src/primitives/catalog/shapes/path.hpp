@@ -1,0 +1,19 @@
+// Path: any number of anchors joined straight or smoothed through the segments' midpoints; never filled.
+#pragma once
+
+#include "primitives/catalog/shapes/free_shape.hpp"
+
+namespace qc::primitives::catalog {
+
+class Path final : public FreeShape<Path> {
+ public:
+  static constexpr BuiltinType kType = BuiltinType::path;
+
+  bool smooth = false;
+  bool closed = false;
+
+  void write_fields(JsonWriter& w) const;
+  void render(RenderContext& ctx, bool selected) const override;
+};
+
+}  // namespace qc::primitives::catalog
