@@ -98,13 +98,13 @@ class PrimitiveBase : public Primitive {
     Derived& d = mut_self();
     if constexpr (detail::NamedAnchors<Derived>) {
       for (const auto& f : Derived::anchor_fields()) {
-        if (f.bar) d.*f.bar += d_bar;
-        if (f.price) d.*f.price += d_price;
+        if (f.bar) shift(d.*f.bar, d_bar);
+        if (f.price) shift(d.*f.price, d_price);
       }
     } else {
       for (Point& p : d.anchors) {
-        p.bar += d_bar;
-        p.price += d_price;
+        shift(p.bar, d_bar);
+        shift(p.price, d_price);
       }
     }
   }
@@ -194,6 +194,11 @@ class PrimitiveBase : public Primitive {
     } else {
       std::copy_n(points.begin(), std::min(points.size(), d.anchors.size()), d.anchors.begin());
     }
+  }
+
+  // A zero move leaves the coordinate as it was: -0.0 + 0.0 would turn an anchor at -0.0 into 0.0.
+  static void shift(double& v, double delta) noexcept {
+    if (delta != 0.0) v += delta;
   }
 
   const Derived& self() const noexcept { return static_cast<const Derived&>(*this); }
