@@ -201,6 +201,11 @@ class PrimitiveBase : public Primitive {
     }
   }
 
+  // A zero move leaves the coordinate as it was: -0.0 + 0.0 would turn an anchor at -0.0 into 0.0.
+  static void shift(double& v, double delta) noexcept {
+    if (delta != 0.0) v += delta;
+  }
+
   const Derived& self() const noexcept { return static_cast<const Derived&>(*this); }
   Derived& mut_self() noexcept { return static_cast<Derived&>(*this); }
 
