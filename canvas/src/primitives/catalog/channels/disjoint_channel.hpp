@@ -5,7 +5,6 @@
 #include <array>
 #include <optional>
 #include <span>
-#include <string_view>
 
 #include "primitives/catalog/common/primitive_base.hpp"
 

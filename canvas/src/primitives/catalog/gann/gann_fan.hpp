@@ -2,6 +2,7 @@
 // line runs through the second).
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string_view>
 

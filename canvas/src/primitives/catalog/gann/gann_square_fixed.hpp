@@ -5,7 +5,6 @@
 #include <array>
 #include <optional>
 #include <span>
-#include <string_view>
 #include <vector>
 
 #include "primitives/catalog/common/primitive_base.hpp"
@@ -17,6 +16,7 @@ class GannSquareFixed final : public PrimitiveBase<GannSquareFixed> {
   static constexpr BuiltinType kType = BuiltinType::gann_square_fixed;
   static constexpr double kDefaultWidth = 1.0;
 
+  // The factory's square when no point is given: 20 bars by 10 about (0, 100).
   double center_bar = 0.0;
   double center_price = 100.0;
   double bar_size = 20.0;    // full width in bars
