@@ -105,6 +105,7 @@ TEST(RegressionTrend, BandWidthFromTheAnchorsPrices) {
       {{0, 100}, {10, 110}, 0.0, 0.0},
       {{0, 0}, {20, 0}, 2.0, 0.0},
       {{0, -100}, {10, -90}, 2.0, 1.5},  // a negative first price leaves the move's share
+      {{0, -1e308}, {10, 1e308}, 0.0, 0.0},  // a move beyond the double range still gives a finite width
   };
   for (const Case& c : cases) {
     auto t = make<RegressionTrend>({c.a, c.b});

@@ -17,9 +17,9 @@ void RegressionTrend::place(std::span<const Point> points) {
 }
 
 // The tool sees no bars: 15 % of the move, or 2 % of the first price when that is larger (a negative first
-// price leaves the move's share).
+// price leaves the move's share). The move is taken from halved prices, so that it cannot overflow.
 double RegressionTrend::half_width() const noexcept {
-  const double dev = util::nan_max(0.15 * std::abs(price2 - price1), 0.02 * price1);
+  const double dev = util::nan_max(0.3 * std::abs(price2 * 0.5 - price1 * 0.5), 0.02 * price1);
   return dev * std_dev_mult * 0.5;
 }
 
