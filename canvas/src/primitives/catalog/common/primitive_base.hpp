@@ -100,6 +100,8 @@ class PrimitiveBase : public Primitive {
   }
 
   void translate(double d_bar, double d_price) override {
+    // Adding +0.0 turns a -0.0 coordinate into +0.0: a move by nothing leaves the record as it is.
+    if (d_bar == 0.0 && d_price == 0.0) return;
     Derived& d = mut_self();
     if constexpr (detail::NamedAnchors<Derived>) {
       for (const auto& f : Derived::anchor_fields()) {

@@ -1,0 +1,26 @@
+// Helpers for the catalog tool tests: a tool from points, and the path data of what it drew.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support.hpp"
+
+namespace qc::primitives::testing {
+
+// The tool T from its factory with the default stroke colour.
+template <class T>
+std::unique_ptr<T> make(std::vector<Point> points) {
+  return T::create(points, "#2196F3");
+}
+
+// The d attribute of each element, in drawing order.
+inline std::vector<std::string> paths(const std::vector<SvgElement>& elements) {
+  std::vector<std::string> out;
+  out.reserve(elements.size());
+  for (const SvgElement& e : elements) out.push_back(e.at("d"));
+  return out;
+}
+
+}  // namespace qc::primitives::testing
