@@ -100,8 +100,6 @@ class PrimitiveBase : public Primitive {
   }
 
   void translate(double d_bar, double d_price) override {
-    // Adding +0.0 turns a -0.0 coordinate into +0.0: a move by nothing leaves the record as it is.
-    if (d_bar == 0.0 && d_price == 0.0) return;
     Derived& d = mut_self();
     if constexpr (detail::NamedAnchors<Derived>) {
       for (const auto& f : Derived::anchor_fields()) {
@@ -201,11 +199,6 @@ class PrimitiveBase : public Primitive {
     } else {
       std::copy_n(points.begin(), std::min(points.size(), d.anchors.size()), d.anchors.begin());
     }
-  }
-
-  // A zero move leaves the coordinate as it was: -0.0 + 0.0 would turn an anchor at -0.0 into 0.0.
-  static void shift(double& v, double delta) noexcept {
-    if (delta != 0.0) v += delta;
   }
 
   const Derived& self() const noexcept { return static_cast<const Derived&>(*this); }
