@@ -443,7 +443,15 @@ def check_against_model(text):
                 assert written[group].get(key) == model[group][key], key
             else:
                 assert same_number(written[group][key], model[group][key], kind), (key, written[group][key])
-    assert qc.RuntimeTheme.from_json(theme.to_json_pretty()).to_json() == theme.to_json()
+    # An infinite 32-bit value is written as null, which the reader refuses: such a theme does not round-trip.
+    holds_infinity = any(
+        isinstance(model[group][key], float) and math.isinf(model[group][key])
+        for group in GROUPS for key, kind in FIELDS[group] if kind in ("f32", "f64"))
+    reread = qc.RuntimeTheme.from_json(theme.to_json_pretty())
+    if holds_infinity:
+        assert reread is None
+    else:
+        assert reread.to_json() == theme.to_json()
 
 
 json_scalars = st.one_of(
