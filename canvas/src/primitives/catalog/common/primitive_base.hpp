@@ -98,13 +98,13 @@ class PrimitiveBase : public Primitive {
     Derived& d = mut_self();
     if constexpr (detail::NamedAnchors<Derived>) {
       for (const auto& f : Derived::anchor_fields()) {
-        if (f.bar) d.*f.bar += d_bar;
-        if (f.price) d.*f.price += d_price;
+        if (f.bar) shift(d.*f.bar, d_bar);
+        if (f.price) shift(d.*f.price, d_price);
       }
     } else {
       for (Point& p : d.anchors) {
-        p.bar += d_bar;
-        p.price += d_price;
+        shift(p.bar, d_bar);
+        shift(p.price, d_price);
       }
     }
   }
@@ -170,6 +170,10 @@ class PrimitiveBase : public Primitive {
   PrimitiveData data_;
 
  private:
+  // A zero offset leaves the value as it is: -0.0 + 0.0 would turn a stored -0.0 into 0.0.
+  static void shift(double& v, double offset) noexcept {
+    if (offset != 0.0) v += offset;
+  }
   static constexpr const PrimitiveMetadata& metadata() noexcept { return builtin_metadata(Derived::kType); }
   static constexpr SetRule set_rule() noexcept {
     if constexpr (requires { Derived::kSetRule; }) {
