@@ -20,7 +20,7 @@ class InfoLine final : public Segment<InfoLine> {
   std::string caption() const;
 
   void write_fields(JsonWriter& w) const {
-    write_segment_fields(w);
+    write_anchor_fields(w);
     json_entry(w, "show_price_diff", show_price_diff);
     json_entry(w, "show_percent", show_percent);
     json_entry(w, "show_bars", show_bars);

@@ -14,7 +14,7 @@ class TrendAngle final : public Segment<TrendAngle> {
   bool show_label = true;
 
   void write_fields(JsonWriter& w) const {
-    write_segment_fields(w);
+    write_anchor_fields(w);
     json_entry(w, "show_arc", show_arc);
     json_entry(w, "show_label", show_label);
   }
