@@ -37,6 +37,13 @@ std::string price_change_caption(double price1, double price2, bool with_percent
   return out;
 }
 
+std::string bar_count_caption(double bar1, double bar2, bool with_unit) {
+  std::string out;
+  util::append_fixed0(out, std::abs(bar2 - bar1));
+  if (with_unit) out += " bars";
+  return out;
+}
+
 void set_solid_stroke(RenderContext& ctx, const PrimitiveData& data) {
   ctx.set_stroke_color(data.color.stroke);
   ctx.set_line_style(LineStyle::Solid);

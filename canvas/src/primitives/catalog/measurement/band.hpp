@@ -18,6 +18,9 @@ std::string band_color(std::string_view stroke);
 // |price2 - price1| with two decimals, followed by " (pct%)" when with_percent.
 std::string price_change_caption(double price1, double price2, bool with_percent);
 
+// |bar2 - bar1| with no decimals, followed by " bars" when with_unit.
+std::string bar_count_caption(double bar1, double bar2, bool with_unit);
+
 // |(price2 - price1) / price1| x 100, or 0 when price1 is exactly 0.
 double percent_change(double price1, double price2) noexcept;
 

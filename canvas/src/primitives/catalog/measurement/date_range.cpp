@@ -2,12 +2,8 @@
 // the anchor price, centred in the band.
 #include "primitives/catalog/measurement/date_range.hpp"
 
-#include <cmath>
-#include <string>
-
 #include "primitives/catalog/common/drawing.hpp"
 #include "primitives/catalog/measurement/band.hpp"
-#include "util/fixed.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives::catalog {
@@ -34,10 +30,7 @@ void DateRange::render(RenderContext& ctx, bool) const {
   stroke_segment(ctx, snap(x1), 0.0, snap(x1), height);
   stroke_segment(ctx, snap(x2), 0.0, snap(x2), height);
 
-  std::string text;
-  util::append_fixed0(text, std::abs(bar2 - bar1));
-  if (show_bars) text += " bars";
-  draw_caption(ctx, data_, text, snap(left + (right - left) * 0.5), snap(y - 10.0));
+  draw_caption(ctx, data_, bar_count_caption(bar1, bar2, show_bars), snap(left + (right - left) * 0.5), snap(y - 10.0));
 }
 
 std::unique_ptr<Primitive> create_date_range(std::span<const Point> points, std::string_view color) {

@@ -3,11 +3,9 @@
 #include "primitives/catalog/measurement/price_date_range.hpp"
 
 #include <cmath>
-#include <string>
 
 #include "primitives/catalog/common/drawing.hpp"
 #include "primitives/catalog/measurement/band.hpp"
-#include "util/fixed.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives::catalog {
@@ -31,12 +29,7 @@ void PriceDateRange::render(RenderContext& ctx, bool) const {
     draw_caption(ctx, data_, price_change_caption(price1, price2, show_percentage), cx, cy);
     cy += 15.0;
   }
-  if (show_bars) {
-    std::string text;
-    util::append_fixed0(text, std::abs(bar2 - bar1));
-    text += " bars";
-    draw_caption(ctx, data_, text, cx, cy);
-  }
+  if (show_bars) draw_caption(ctx, data_, bar_count_caption(bar1, bar2, true), cx, cy);
 }
 
 std::unique_ptr<Primitive> create_price_date_range(std::span<const Point> points, std::string_view color) {
