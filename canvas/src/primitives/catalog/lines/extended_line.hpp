@@ -10,7 +10,7 @@ class ExtendedLine final : public Segment<ExtendedLine> {
   static constexpr BuiltinType kType = BuiltinType::extended_line;
   static constexpr double kDefaultWidth = 2.0;
 
-  void write_fields(JsonWriter& w) const { write_segment_fields(w); }
+  void write_fields(JsonWriter& w) const { write_anchor_fields(w); }
   void render(RenderContext& ctx, bool selected) const override;
 };
 

@@ -10,7 +10,7 @@ class Ray final : public Segment<Ray> {
   static constexpr BuiltinType kType = BuiltinType::ray;
   static constexpr double kDefaultWidth = 2.0;
 
-  void write_fields(JsonWriter& w) const { write_segment_fields(w); }
+  void write_fields(JsonWriter& w) const { write_anchor_fields(w); }
   void render(RenderContext& ctx, bool selected) const override;
 };
 

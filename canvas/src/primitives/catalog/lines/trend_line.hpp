@@ -14,7 +14,7 @@ class TrendLine final : public Segment<TrendLine> {
   bool show_price_labels = false;  // stored and written; nothing is drawn for it
 
   void write_fields(JsonWriter& w) const {
-    write_segment_fields(w);
+    write_anchor_fields(w);
     json_entry(w, "extend", extend);
     json_entry(w, "show_price_labels", show_price_labels);
   }

@@ -1,0 +1,33 @@
+// What the three measurement tools share: the translucent band colour, the price-change caption and the
+// caption's text state.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "primitives/core/render.hpp"
+#include "primitives/core/traits.hpp"
+
+namespace qc::primitives::catalog {
+
+// The band fill: the stroke colour at alpha 0x40 ("#2196F3" gives "#2196F340"). An eight-digit stroke
+// keeps its colour and takes this alpha, and a "#rgb" stroke is widened first, so the band stays visible;
+// any other text gets "40" appended and is left to the context's fallback when it does not parse.
+std::string band_color(std::string_view stroke);
+
+// |price2 - price1| with two decimals, followed by " (pct%)" when with_percent.
+std::string price_change_caption(double price1, double price2, bool with_percent);
+
+// |bar2 - bar1| with no decimals, followed by " bars" when with_unit.
+std::string bar_count_caption(double bar1, double bar2, bool with_unit);
+
+// |(price2 - price1) / price1| x 100, or 0 when price1 is exactly 0.
+double percent_change(double price1, double price2) noexcept;
+
+// The stroke colour and width of the record, always solid whatever its line style.
+void set_solid_stroke(RenderContext& ctx, const PrimitiveData& data);
+
+// A caption in the stroke colour at 12 px, drawn from its start.
+void draw_caption(RenderContext& ctx, const PrimitiveData& data, std::string_view text, double x, double y);
+
+}  // namespace qc::primitives::catalog

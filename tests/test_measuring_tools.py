@@ -1,0 +1,54 @@
+"""The measuring, projection and volume tools placed through Chart methods and drawn by render_svg."""
+import pytest
+
+import quorvel_canvas as qc
+from svg_support import body, has_non_finite, parse
+
+
+def chart_with_bars():
+    chart = qc.Chart(800, 600)
+    chart.bars([qc.Bar(86400 * i, 100 + i, 106 + i, 95 + i, 101 + i, 1000) for i in range(40)])
+    return chart
+
+
+def drawn(place):
+    """The elements a placing call adds to the rendered document."""
+    bare = body(chart_with_bars().render_svg())
+    chart = chart_with_bars()
+    place(chart)
+    svg = chart.render_svg()
+    parse(svg)
+    assert not has_non_finite(svg)
+    return [e for e in body(svg) if repr(e) not in {repr(b) for b in bare}]
+
+
+TOOLS = {
+    "info_line": lambda c: c.info_line((0, 100.0), (10, 104.0)),
+    "trend_angle": lambda c: c.trend_angle((0, 100.0), (10, 104.0)),
+    "sine_wave": lambda c: c.sine_wave((2, 110.0), (30, 110.0)),
+    "price_range": lambda c: c.price_range((5, 110.0), (5, 121.0)),
+    "date_range": lambda c: c.date_range((5, 110.0), (25, 110.0)),
+    "price_date_range": lambda c: c.price_date_range((5, 110.0), (25, 121.0)),
+    "forecast": lambda c: c.forecast((5, 110.0), (10, 115.0)),
+    "bars_pattern": lambda c: c.bars_pattern((5, 110.0), (10, 115.0)),
+    "price_projection": lambda c: c.price_projection((5, 110.0), (10, 115.0), (20, 112.0)),
+    "projection": lambda c: c.projection((5, 110.0), (10, 115.0)),
+    "anchored_vwap": lambda c: c.anchored_vwap((5, 110.0)),
+    "anchored_volume_profile": lambda c: c.anchored_volume_profile((5, 110.0), (10, 115.0)),
+}
+
+
+@pytest.mark.parametrize("method", TOOLS)
+def test_each_tool_draws(method):
+    assert drawn(TOOLS[method])
+
+
+@pytest.mark.parametrize("method, caption", [
+    ("info_line", "+4.00 (+4.00%) 10 bars"),
+    ("price_range", "11.00 (10.00%)"),
+    ("date_range", "20 bars"),
+    ("price_date_range", "20 bars"),
+])
+def test_captions(method, caption):
+    texts = [e.text for e in drawn(TOOLS[method]) if e.tag == "text"]
+    assert caption in texts
