@@ -27,7 +27,7 @@ class ArrowLine final : public Segment<ArrowLine> {
   }
 
   void write_fields(JsonWriter& w) const {
-    write_segment_fields(w);
+    this->write_anchor_fields(w);
     json_entry(w, "arrow_start", arrow_start);
     json_entry(w, "arrow_end", arrow_end);
     json_entry(w, "arrow_size", arrow_size);
