@@ -15,8 +15,6 @@ struct Overloaded : Ts... {
   using Ts::operator()...;
 };
 
-double byte_length(std::string_view text) noexcept { return static_cast<double>(text.size()); }
-
 // Draws one marker style about the pixel point (x, y); s is the marker size, h half of it.
 struct MarkerPainter {
   RenderContext& ctx;
@@ -165,8 +163,7 @@ void CustomEvent::render(RenderContext& ctx, bool) const {
 
 // Always above the marker.
 std::optional<TextAnchor> CustomEvent::text_anchor(const RenderContext& ctx) const {
-  return marker_text_anchor(data_, ctx, {bar, price},
-                            [this](const PrimitiveText& text) { return -(text.font_size * 0.5 + size); });
+  return above_marker_text_anchor(data_, ctx, {bar, price}, size);
 }
 
 std::unique_ptr<Primitive> create_custom_event(std::span<const Point> points, std::string_view color) {

@@ -48,4 +48,10 @@ std::optional<TextAnchor> aligned_marker_text_anchor(const PrimitiveData& data, 
   });
 }
 
+std::optional<TextAnchor> above_marker_text_anchor(const PrimitiveData& data, const RenderContext& ctx, Point at,
+                                                   double clearance) {
+  return marker_text_anchor(data, ctx, at,
+                            [clearance](const PrimitiveText& text) { return -(text.font_size * 0.5 + clearance); });
+}
+
 }  // namespace qc::primitives::catalog

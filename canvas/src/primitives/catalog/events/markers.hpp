@@ -48,6 +48,13 @@ std::optional<TextAnchor> marker_text_anchor(const PrimitiveData& data, const Re
 std::optional<TextAnchor> aligned_marker_text_anchor(const PrimitiveData& data, const RenderContext& ctx, Point at,
                                                      double clearance);
 
+// Above the marker whatever the alignment, half the font size plus `clearance` pixels away.
+std::optional<TextAnchor> above_marker_text_anchor(const PrimitiveData& data, const RenderContext& ctx, Point at,
+                                                   double clearance);
+
+// Label widths are estimated from the text's length in bytes, not characters.
+constexpr double byte_length(std::string_view text) noexcept { return static_cast<double>(text.size()); }
+
 // The JSON name of an enumeration's variant from its table of names in variant order.
 template <class E, std::size_t N>
   requires std::is_enum_v<E>

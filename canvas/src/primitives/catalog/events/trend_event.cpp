@@ -20,8 +20,6 @@ constexpr TrendGlyph glyph_of(TrendEventType v) noexcept {
   }
 }
 
-double byte_length(std::string_view text) noexcept { return static_cast<double>(text.size()); }
-
 }  // namespace
 
 void TrendEvent::render(RenderContext& ctx, bool) const {

@@ -68,8 +68,7 @@ void VolumeEvent::render(RenderContext& ctx, bool) const {
 
 // Always above the glyph.
 std::optional<TextAnchor> VolumeEvent::text_anchor(const RenderContext& ctx) const {
-  return marker_text_anchor(data_, ctx, {bar, price},
-                            [this](const PrimitiveText& text) { return -(text.font_size * 0.5 + size); });
+  return above_marker_text_anchor(data_, ctx, {bar, price}, size);
 }
 
 std::unique_ptr<Primitive> create_volume_event(std::span<const Point> points, std::string_view color) {
