@@ -108,3 +108,17 @@ def test_any_chart_renders_well_formed_xml(chart):
 @given(charts(finite=True))
 def test_finite_charts_write_finite_numbers(chart):
     assert not has_non_finite(chart.render_svg())
+
+
+# Anchors near the ends of the double range overflow inside a tool's own arithmetic (level prices, sizes):
+# whatever the tool computes, the document keeps finite numbers.
+EXTREME = [(1e300, -1.7976931348623157e308), (0.0, 1e300), (1e300, -1.7976931348623157e308)]
+
+
+def test_tools_at_the_ends_of_the_double_range_write_finite_numbers():
+    for size in ((0, 0), (800, 600)):
+        for method in ("fib_extension", "fib_retracement", "fib_spiral", "projection", "rotated_rectangle"):
+            chart = qc.Chart(*size)
+            chart.bars([qc.Bar(0, 1, 2, 0.5, 1.5, 10)] * 3)
+            getattr(chart, method)(*EXTREME[:len(parameters(method))])
+            assert not has_non_finite(chart.render_svg()), (size, method)

@@ -325,8 +325,9 @@ TEST(FibRetracement, BandsJoinNeighbouringVisibleRatios) {
   EXPECT_EQ(band_ys(*bands[1]), (std::pair{py(150), py(200)}));
   EXPECT_EQ(bands[1]->at("fill"), "rgba(0,255,0,0.4980392156862745)");  // the level's own fill and opacity
   EXPECT_EQ(bands[0]->at("fill"), "rgba(33,150,243,0.09803921568627451)");
-  // Four visible lines and the trend come after the bands, at full opacity.
-  ASSERT_EQ(e.size(), 7u);
+  // Three visible lines and the trend come after the bands, at full opacity; the line at a ratio that is not
+  // a number has no place on the chart and is left out.
+  ASSERT_EQ(e.size(), 6u);
   for (std::size_t i = 2; i < e.size(); ++i) EXPECT_EQ(e[i].at("stroke"), "#2196f3");
 }
 

@@ -296,7 +296,17 @@ TEST(SvgRenderContext, CurvesAndNonFiniteCoordinates) {
   c.ctx.quadratic_curve_to(1, 2, 3, 4);
   c.ctx.bezier_curve_to(1, 2, 3, 4, std::numeric_limits<double>::infinity(), 6);
   c.ctx.stroke();
-  EXPECT_EQ(c.elements().at(0).at("d"), "MNaN 1.00 Q1.00 2.00 3.00 4.00 C1.00 2.00 3.00 4.00 inf 6.00");
+  // A shape holding a coordinate that is not finite is left out whole; the next one is drawn.
+  c.ctx.fill_rect(0, kNaN, 1, 1);
+  c.ctx.stroke_rect(std::numeric_limits<double>::infinity(), 0, 1, 1);
+  c.ctx.fill_text("x", 1, kNaN);
+  c.ctx.begin_path();
+  c.ctx.move_to(0, 1);
+  c.ctx.quadratic_curve_to(1, 2, 3, 4);
+  c.ctx.bezier_curve_to(1, 2, 3, 4, 5, 6);
+  c.ctx.stroke();
+  ASSERT_EQ(c.elements().size(), 1u);
+  EXPECT_EQ(c.elements().at(0).at("d"), "M0.00 1.00 Q1.00 2.00 3.00 4.00 C1.00 2.00 3.00 4.00 5.00 6.00");
 }
 
 // Records the calls the interface's default operations make.

@@ -3,14 +3,46 @@
 
 #include <algorithm>
 #include <charconv>
+#include <initializer_list>
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <variant>
 
 #include "coords/price_mapping.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives {
+
+namespace {
+
+// A tool whose own arithmetic overflowed (anchors near the ends of the double range) can hand over
+// coordinates that are NaN or infinite. Written out they make a shape no SVG reader draws and break the
+// document's promise of finite numbers, so such a shape is left out whole.
+bool all_finite(std::initializer_list<double> values) {
+  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+struct FiniteCommand {
+  bool operator()(const render::MoveTo& c) const { return all_finite({c.x, c.y}); }
+  bool operator()(const render::LineTo& c) const { return all_finite({c.x, c.y}); }
+  bool operator()(const render::QuadTo& c) const { return all_finite({c.cx, c.cy, c.x, c.y}); }
+  bool operator()(const render::CubicTo& c) const { return all_finite({c.c1x, c.c1y, c.c2x, c.c2y, c.x, c.y}); }
+  bool operator()(const render::Arc& c) const {
+    return all_finite({c.cx, c.cy, c.radius, c.start_angle, c.end_angle});
+  }
+  bool operator()(const render::Ellipse& c) const {
+    return all_finite({c.cx, c.cy, c.rx, c.ry, c.rotation, c.start_angle, c.end_angle});
+  }
+  bool operator()(const render::Close&) const { return true; }
+};
+
+bool finite_path(std::span<const render::PathCommand> commands) {
+  return std::all_of(commands.begin(), commands.end(),
+                     [](const render::PathCommand& c) { return std::visit(FiniteCommand{}, c); });
+}
+
+}  // namespace
 
 SvgRenderContext::SvgRenderContext(render::SvgBackend& backend, const PaneMapping& pane, double dpr,
                                    double canvas_width, double canvas_height)
@@ -61,22 +93,22 @@ render::Color SvgRenderContext::effective(render::Color color) const noexcept {
 
 void SvgRenderContext::stroke() {
   stroke_.color = effective(stroke_color_);
-  backend_.stroke_path(path_.commands(), stroke_);
+  if (finite_path(path_.commands())) backend_.stroke_path(path_.commands(), stroke_);
   path_.clear();
 }
 
 void SvgRenderContext::fill() {
-  backend_.fill_path(path_.commands(), render::Solid{effective(fill_color_)});
+  if (finite_path(path_.commands())) backend_.fill_path(path_.commands(), render::Solid{effective(fill_color_)});
   path_.clear();
 }
 
 void SvgRenderContext::stroke_rect(double x, double y, double w, double h) {
   stroke_.color = effective(stroke_color_);
-  backend_.stroke_rect({x, y, w, h}, stroke_);
+  if (all_finite({x, y, w, h})) backend_.stroke_rect({x, y, w, h}, stroke_);
 }
 
 void SvgRenderContext::fill_rect(double x, double y, double w, double h) {
-  backend_.fill_rect({x, y, w, h}, effective(fill_color_));
+  if (all_finite({x, y, w, h})) backend_.fill_rect({x, y, w, h}, effective(fill_color_));
 }
 
 // A whole closed ellipse of four cubic curves; rotation and angles are not drawn.
@@ -125,7 +157,7 @@ void SvgRenderContext::set_font(std::string_view font) {
 // baseline.
 void SvgRenderContext::fill_text(std::string_view text, double x, double y) {
   text_style_.color = effective(fill_color_);
-  backend_.text(text, text_style_, x, y);
+  if (all_finite({x, y})) backend_.text(text, text_style_, x, y);
 }
 
 double SvgRenderContext::measure_text(std::string_view text) const {
