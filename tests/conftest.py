@@ -1,11 +1,19 @@
 """Shared helpers for the Python suite: hostile argument objects and isolated interpreter runs."""
+import os
 import subprocess
 import sys
 import textwrap
 
 import pytest
+from hypothesis import settings
 
 import quorvel_canvas as qc
+
+# CI replays one fixed sequence of generated examples, so that whether a change lands never rests on luck;
+# local runs keep exploring new ones.
+settings.register_profile("ci", derandomize=True, database=None)
+if os.environ.get("CI"):
+    settings.load_profile("ci")
 
 
 def run_isolated(code: str, timeout: float = 120.0) -> subprocess.CompletedProcess:
