@@ -6,6 +6,7 @@
 #include <span>
 
 #include "primitives/catalog/common/primitive_base.hpp"
+#include "primitives/catalog/common/two_point.hpp"
 
 namespace qc::primitives::catalog::fibonacci {
 
@@ -13,33 +14,9 @@ constexpr Point offset(Point p, Point by) noexcept { return {p.bar + by.bar, p.p
 
 // P1 and P2; a missing P2 lies Derived::kSecondOffset (bars, price) from P1.
 template <class Derived>
-class TwoAnchor : public PrimitiveBase<Derived> {
+class TwoAnchor : public TwoPoint<Derived> {
  public:
-  double bar1 = 0.0;
-  double price1 = 0.0;
-  double bar2 = 0.0;
-  double price2 = 0.0;
-
-  static constexpr auto anchor_fields() {
-    return std::array{AnchorField<Derived>{&Derived::bar1, &Derived::price1},
-                      AnchorField<Derived>{&Derived::bar2, &Derived::price2}};
-  }
-  void place(std::span<const Point> points) {
-    const Point a = point_or(points, 0, {});
-    const Point b = point_or(points, 1, offset(a, Derived::kSecondOffset));
-    bar1 = a.bar;
-    price1 = a.price;
-    bar2 = b.bar;
-    price2 = b.price;
-  }
-
- protected:
-  void write_anchor_fields(JsonWriter& w) const {
-    json_entry(w, "bar1", bar1);
-    json_entry(w, "price1", price1);
-    json_entry(w, "bar2", bar2);
-    json_entry(w, "price2", price2);
-  }
+  void place(std::span<const Point> points) { this->place_two(points, {}, Derived::kSecondOffset); }
 };
 
 // P1, P2 and P3; a missing P2 lies Derived::kSecondOffset from P1, a missing P3 where
