@@ -5,41 +5,24 @@
 #include <array>
 #include <span>
 
-#include "primitives/catalog/common/primitive_base.hpp"
+#include "primitives/catalog/common/two_point.hpp"
 
 namespace qc::primitives::catalog {
 
 template <class Derived>
-class GannTwoAnchor : public PrimitiveBase<Derived> {
+class GannTwoAnchor : public TwoPoint<Derived> {
  public:
   static constexpr double kDefaultWidth = 1.0;
 
-  double bar1 = 0.0;
-  double price1 = 0.0;
-  double bar2 = 0.0;
-  double price2 = 0.0;
   bool show_labels = true;  // stored and written; nothing is drawn for it
 
-  static constexpr auto anchor_fields() {
-    return std::array{AnchorField<Derived>{&Derived::bar1, &Derived::price1},
-                      AnchorField<Derived>{&Derived::bar2, &Derived::price2}};
-  }
-
   // A missing second anchor lies Derived::kSecondOffset (bars, price) from the first.
-  void place(std::span<const Point> points) {
-    const Point a = point_or(points, 0, {});
-    const Point anchors[] = {a, point_or(points, 1, {a.bar + Derived::kSecondOffset.bar,
-                                                     a.price + Derived::kSecondOffset.price})};
-    this->set_points(anchors);
-  }
+  void place(std::span<const Point> points) { this->place_two(points, {}, Derived::kSecondOffset); }
 
  protected:
   // The anchors' entries and "show_labels", which come first in each of these records.
   void write_anchor_fields(JsonWriter& w) const {
-    json_entry(w, "bar1", bar1);
-    json_entry(w, "price1", price1);
-    json_entry(w, "bar2", bar2);
-    json_entry(w, "price2", price2);
+    TwoPoint<Derived>::write_anchor_fields(w);
     json_entry(w, "show_labels", show_labels);
   }
 };
