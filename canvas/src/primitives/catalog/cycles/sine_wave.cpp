@@ -7,30 +7,16 @@
 
 #include "primitives/catalog/common/drawing.hpp"
 #include "primitives/catalog/common/labels.hpp"
+#include "primitives/catalog/cycles/cycle_stroke.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives::catalog {
-namespace {
-
-// This tool's own dash table: dotted and dashed are looser than the common one.
-std::span<const double> wave_dash(LineStyle style) noexcept {
-  static constexpr double kDotted[] = {2.0, 3.0};
-  static constexpr double kDashed[] = {5.0, 5.0};
-  switch (style) {
-    case LineStyle::Dotted: return kDotted;
-    case LineStyle::Dashed: return kDashed;
-    default: return line_style_dash(style);
-  }
-}
-
-}  // namespace
-
 void SineWave::render(RenderContext& ctx, bool) const {
   const PixelSnap snap{ctx.dpr()};
   const auto [x1, y1, x2, y2] = to_pixels(ctx);
   ctx.set_stroke_color(data_.color.stroke);
   ctx.set_stroke_width(data_.width);
-  ctx.set_line_dash(wave_dash(data_.style));
+  ctx.set_line_dash(cycle_dash(data_.style));
   ctx.begin_path();
   const double mid = (y1 + y2) * 0.5;
   const double span = x2 - x1;
