@@ -82,16 +82,32 @@ api::Chart make_scene(std::string_view name, std::size_t n) {
 
 std::string render_ours(const api::Chart& chart) { return api::ChartRenderer(chart.config, chart.bars).render_svg(); }
 
+// Fresh C-heap storage grown by realloc and shrunk to the document at the end, as the Python binding
+// does with its str.
+class HeapStorage final : public util::TextStorage {
+ public:
+  ~HeapStorage() { std::free(data_); }
+  char* grow(std::size_t, std::size_t capacity) override {
+    char* p = static_cast<char*>(std::realloc(data_, capacity));
+    if (p != nullptr) data_ = p;
+    return p;
+  }
+  char* shrink(std::size_t size) {
+    char* p = static_cast<char*>(std::realloc(data_, size + 1));
+    if (p != nullptr) data_ = p;
+    return data_;
+  }
+
+ private:
+  char* data_ = nullptr;
+};
+
 // One render into fresh storage, dropped afterwards; returns a byte of it so that nothing is optimised away.
 unsigned ours_once(const api::Chart& chart) {
-  const api::SvgDocument doc = api::ChartRenderer(chart.config, chart.bars).render_document();
-  char* out = static_cast<char*>(std::malloc(doc.size() + 1));
-  if (out == nullptr) fail("out of memory");
-  if (!doc.is_ascii()) fail("document is not ASCII");
-  doc.copy_to(out);
-  const unsigned byte = static_cast<unsigned char>(out[doc.size() / 2]);
-  std::free(out);
-  return byte;
+  HeapStorage storage;
+  const api::DocumentInfo doc = api::ChartRenderer(chart.config, chart.bars).render_into(storage);
+  if (!doc.ascii) fail("document is not ASCII");
+  return static_cast<unsigned char>(storage.shrink(doc.size)[doc.size / 2]);
 }
 
 // ---- The minimal writer ------------------------------------------------------------------------------------

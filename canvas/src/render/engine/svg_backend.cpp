@@ -35,6 +35,7 @@ class Writer {
     p_ = util::put(p_, s);
     return *this;
   }
+  // Texts of this system (attribute keywords); callers' texts go through escaped().
   QC_INLINE Writer& str(std::string_view s) {
     room(s.size());
     p_ = util::put(p_, s);
@@ -55,8 +56,18 @@ class Writer {
     return *this;
   }
   QC_INLINE Writer& escaped(std::string_view s) {
+    buf_.note(s);
     room(s.size() * kMaxEscapeGrowth);
     p_ = write_escaped(p_, s);
+    return *this;
+  }
+
+  // Inserts s at byte `at` of the text, ahead of the cursor.
+  Writer& insert(std::size_t at, std::string_view s) {
+    buf_.commit(p_);
+    buf_.insert(at, s);
+    p_ = buf_.reserve(0);
+    end_ = buf_.limit();
     return *this;
   }
 
@@ -180,41 +191,48 @@ std::uint32_t write_gradient(util::TextBuffer& defs, std::uint32_t n, const Grad
 }  // namespace
 
 SvgBackend::SvgBackend(double width, double height, double dpr)
-    : body_(kBodyCapacity), width_(width), height_(height), dpr_(dpr) {}
+    : out_(kBodyCapacity), width_(width), height_(height), dpr_(dpr) {}
+
+SvgBackend::SvgBackend(double width, double height, double dpr, util::TextBuffer&& out, std::string_view between)
+    : out_(std::move(out)), width_(width), height_(height), dpr_(dpr) {
+  defs_at_ = defs_end_ = out_.size();
+  out_.append(between);
+  body_at_ = out_.size();
+}
 
 void SvgBackend::fill_rect(const Rect& r, Color color) {
-  Writer w(body_);
+  Writer w(out_);
   w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
   w.lit(R"(" height=")").n2(r.height).lit(R"(" fill=")").color(color).lit("\"").state(state_).lit("/>\n");
 }
 
 void SvgBackend::stroke_rect(const Rect& r, const StrokeStyle& stroke) {
-  Writer w(body_);
+  Writer w(out_);
   w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
   w.lit(R"(" height=")").n2(r.height).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::fill_circle(double cx, double cy, double radius, Color color) {
-  Writer w(body_);
+  Writer w(out_);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius);
   w.lit(R"(" fill=")").color(color).lit(R"(" stroke="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::stroke_circle(double cx, double cy, double radius, const StrokeStyle& stroke) {
-  Writer w(body_);
+  Writer w(out_);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius).lit("\" ");
   w.stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeStyle& stroke) {
-  Writer w(body_);
+  Writer w(out_);
   w.lit(R"(<line x1=")").n2(x1).lit(R"(" y1=")").n2(y1).lit(R"(" x2=")").n2(x2).lit(R"(" y2=")").n2(y2);
   w.lit("\" ").stroke(stroke).state(state_).lit("/>\n");
 }
 
 void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle& stroke) {
   if (points.size() < 2) return;
-  Writer w(body_);
+  Writer w(out_);
   w.lit(R"(<polyline points=")");
   for (std::size_t i = 0; i < points.size(); ++i) {
     if (i > 0) w.lit(" ");
@@ -224,21 +242,25 @@ void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle&
 }
 
 void SvgBackend::stroke_path(std::span<const PathCommand> path, const StrokeStyle& stroke) {
-  Writer w(body_);
+  Writer w(out_);
   w.lit(R"(<path d=")").path(path).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::fill_path(std::span<const PathCommand> path, const FillKind& fill) {
-  Writer w(body_);
+  Writer w(out_);
   w.lit(R"(<path d=")").path(path).lit("\" ");
   if (const Solid* solid = std::get_if<Solid>(&fill)) {
     w.lit(R"(fill=")").color(solid->color).lit("\"");
   } else {
     const std::uint32_t n = gradient_counter_++;
+    util::TextBuffer definition;
     std::visit([&](const auto& g) {
-      if constexpr (!std::is_same_v<std::decay_t<decltype(g)>, Solid>) write_gradient(defs_, n, g);
+      if constexpr (!std::is_same_v<std::decay_t<decltype(g)>, Solid>) write_gradient(definition, n, g);
     }, fill);
     w.lit(R"(fill="url(#grad)").integer(n).lit(")\"");
+    w.insert(defs_end_, definition.view());
+    defs_end_ += definition.size();
+    body_at_ += definition.size();
   }
   w.lit(R"( stroke="none")").state(state_).lit("/>\n");
 }
@@ -246,7 +268,7 @@ void SvgBackend::fill_path(std::span<const PathCommand> path, const FillKind& fi
 // The family goes through the escaper like the content: written raw, a quote in it would end the attribute
 // and leave the document ill-formed.
 void SvgBackend::text(std::string_view content, const TextStyle& style, double x, double y) {
-  Writer w(body_);
+  Writer w(out_);
   w.lit(R"(<text x=")").n2(x).lit(R"(" y=")").n2(y).lit(R"(" fill=")").color(style.color);
   w.lit(R"(" font-family=")").escaped(style.font_family).lit(R"(" font-size=")").n1(style.font_size);
   w.lit(R"(" text-anchor=")").str(svg_text(style.align));

@@ -33,6 +33,10 @@ class SvgBackend {
   static constexpr std::size_t kBodyCapacity = 65536;
 
   SvgBackend(double width, double height, double dpr);
+  // Writes into `out` behind the text it already holds, which ends where gradient definitions go; `between`
+  // (the text that separates the definitions from the elements) is written at once. The definitions are
+  // inserted there as they come, so the document is never copied to put them ahead of its body.
+  SvgBackend(double width, double height, double dpr, util::TextBuffer&& out, std::string_view between);
 
   // The drawing operations; coordinates are pixels with y growing downwards.
   void fill_rect(const Rect& rect, Color color);
@@ -60,19 +64,20 @@ class SvgBackend {
   double dpr() const { return dpr_; }
   std::uint32_t gradient_counter() const { return gradient_counter_; }
 
-  std::string_view body() const { return body_.view(); }
-  std::string_view defs() const { return defs_.view(); }
+  std::string_view body() const { return out_.view().substr(body_at_); }
+  std::string_view defs() const { return out_.view().substr(defs_at_, defs_end_ - defs_at_); }
   // For markup that is not one of the element templates (the document's own background, say).
-  util::TextBuffer& body_buffer() { return body_; }
-  std::string take_body() { return body_.take(); }
-  // The body without a copy; the backend's body is empty afterwards.
-  util::TextBuffer take_body_buffer() { return std::exchange(body_, util::TextBuffer()); }
-  std::string take_defs() { return defs_.take(); }
+  util::TextBuffer& body_buffer() { return out_; }
+  std::string take_body() { return out_.take(body_at_); }
+  // Everything written, from the text the backend was given on; the backend is empty afterwards.
+  util::TextBuffer release() { return std::exchange(out_, util::TextBuffer()); }
 
  private:
   SvgState state_;
-  util::TextBuffer body_;
-  util::TextBuffer defs_;
+  util::TextBuffer out_;    // [text given][defs][between][body]
+  std::size_t defs_at_ = 0;
+  std::size_t defs_end_ = 0;
+  std::size_t body_at_ = 0;
   double width_;
   double height_;
   double dpr_;
