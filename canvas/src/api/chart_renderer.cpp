@@ -19,7 +19,6 @@
 #include "primitives/core/svg_render_context.hpp"
 #include "primitives/registry/registry.hpp"
 #include "render/chart/series.hpp"
-#include "render/engine/batch.hpp"
 #include "render/engine/svg_format.hpp"
 #include "util/numbers.hpp"
 
@@ -168,19 +167,13 @@ class RenderPass {
     }
   }
 
-  // The series is recorded into a render batch and replayed onto the backend. Candles go slice by slice,
-  // so that the per-candle records and commands of a long series never all exist at once; the elements
-  // come out in the same order.
+  // The series goes straight to the backend, in the elements and order a recorded batch would replay.
   void main_series() {
     const SeriesType type = config_.series.series_type;
     if (type == SeriesType::Line || type == SeriesType::Area) {  // an area is drawn as its line
-      render::RenderBatch batch;
-      std::vector<model::LineData> points(bars_.size());
-      for (std::size_t i = 0; i < bars_.size(); ++i) points[i] = {std::nullopt, bars_[i].timestamp, bars_[i].close};
       model::LineStyleOptions options;
       options.color = config_.series.color.value_or(theme_.up_color);
-      render::render_line(batch, points, options, layout_.spacing, main_);
-      render::replay(batch, backend_);
+      render::render_line(backend_, bars_, options, layout_.spacing, main_);
       return;
     }
     model::CandlestickStyleOptions style;
@@ -188,20 +181,7 @@ class RenderPass {
     style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
     style.wick_visible = true;
     style.border_visible = static_cast<std::uint8_t>(type) == kBorderedCandles;
-    constexpr std::size_t kSlice = 512;
-    std::vector<model::CandlestickData> candles(std::min(bars_.size(), kSlice));
-    for (std::size_t first = 0; first < bars_.size(); first += kSlice) {
-      const std::size_t count = std::min(kSlice, bars_.size() - first);
-      for (std::size_t i = 0; i < count; ++i) {
-        const auto& b = bars_[first + i];
-        auto& c = candles[i];
-        c.time = b.timestamp, c.open = b.open, c.high = b.high, c.low = b.low, c.close = b.close, c.volume = b.volume;
-      }
-      render::RenderBatch batch;
-      render::render_candlesticks(batch, std::span(candles).first(count), style, layout_.spacing, main_,
-                                  layout_.candle_width(), dpr_, first);
-      render::replay(batch, backend_);
-    }
+    render::render_candlesticks(backend_, bars_, style, layout_.spacing, main_, layout_.candle_width(), dpr_);
   }
 
   void sub_panes() {

@@ -231,13 +231,43 @@ void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeSt
 }
 
 void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle& stroke) {
-  if (points.size() < 2) return;
+  begin_polyline();
+  for (const PixelPoint& p : points) line_point(p.x, p.y);
+  end_line(stroke);
+}
+
+void SvgBackend::begin_polyline() {
+  line_at_ = out_.size();
+  line_points_ = 0;
+  line_is_path_ = false;
+  Writer(out_).lit(R"(<polyline points=")");
+}
+
+void SvgBackend::begin_path() {
+  line_at_ = out_.size();
+  line_points_ = 0;
+  line_is_path_ = true;
+  Writer(out_).lit(R"(<path d=")");
+}
+
+void SvgBackend::line_point(double x, double y) {
   Writer w(out_);
-  w.lit(R"(<polyline points=")");
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (i > 0) w.lit(" ");
-    w.n2(points[i].x).lit(",").n2(points[i].y);
+  if (line_is_path_) {
+    line_points_ == 0 ? w.lit("M") : w.lit(" L");
+    w.n2(x).lit(" ").n2(y);
+  } else {
+    if (line_points_ > 0) w.lit(" ");
+    w.n2(x).lit(",").n2(y);
   }
+  ++line_points_;
+}
+
+void SvgBackend::end_line(const StrokeStyle& stroke) {
+  if (line_points_ < (line_is_path_ ? 1u : 2u)) {
+    out_.truncate(line_at_);
+    return;
+  }
+  Writer w(out_);
   w.lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 

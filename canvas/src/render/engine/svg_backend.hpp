@@ -49,6 +49,14 @@ class SvgBackend {
   void fill_path(std::span<const PathCommand> path, const FillKind& fill);  // gradients also go to defs
   void text(std::string_view content, const TextStyle& style, double x, double y);
 
+  // A long line written point by point rather than gathered first: begin, one call per point, then end
+  // with the stroke. A polyline of fewer than two points, or a path of none, leaves nothing, as polyline()
+  // does; the path is a MoveTo to the first point and a LineTo to each further one.
+  void begin_polyline();
+  void begin_path();
+  void line_point(double x, double y);
+  void end_line(const StrokeStyle& stroke);
+
   // The attribute texts the elements are made of, for callers that write their own markup.
   static std::string color_to_css(Color color);
   static std::string line_style_attrs(const StrokeStyle& stroke);
@@ -82,6 +90,10 @@ class SvgBackend {
   double height_;
   double dpr_;
   std::uint32_t gradient_counter_ = 0;
+  // The line being written point by point.
+  std::size_t line_at_ = 0;
+  std::size_t line_points_ = 0;
+  bool line_is_path_ = false;
 };
 
 static_assert(RenderBackend<SvgBackend>);
