@@ -306,12 +306,15 @@ std::vector<Run> runs_of(const api::Chart& chart) {
 // renderer that the minimal writer does not produce.
 constexpr std::size_t kMaxPiece = 256 * 1024;
 
+// The value ranges and pane layout are worked out anew in every timed document, as a writer that starts
+// from the bars has to.
 struct Reference {
-  std::vector<Run> runs;
+  const api::Chart& chart;
   std::vector<std::string> pieces;  // pieces[i] comes before runs[i]; the last one ends the document
   std::size_t size = 0;
 
-  Reference(const api::Chart& chart, std::string_view ours) : runs(runs_of(chart)) {
+  Reference(const api::Chart& c, std::string_view ours) : chart(c) {
+    const std::vector<Run> runs = runs_of(chart);
     std::size_t at = 0;
     std::vector<char> scratch;
     for (std::size_t i = 0; i < runs.size(); ++i) {
@@ -331,6 +334,7 @@ struct Reference {
   }
 
   char* write(char* p) const {
+    const std::vector<Run> runs = runs_of(chart);
     for (std::size_t i = 0; i < runs.size(); ++i) p = write_run(str(p, pieces[i]), runs[i]);
     return str(p, pieces.back());
   }

@@ -21,7 +21,9 @@ using util::kMaxFixedChars;
 
 class Writer {
  public:
-  explicit Writer(util::TextBuffer& buf, std::size_t expected = 256) : buf_(buf) {
+  // `bounded`: `expected` is the most the writer will write, so no piece needs to check its room.
+  explicit Writer(util::TextBuffer& buf, std::size_t expected = 256, bool bounded = false)
+      : buf_(buf), bounded_(bounded) {
     p_ = buf_.reserve(expected);
     end_ = buf_.limit();
   }
@@ -73,7 +75,9 @@ class Writer {
 
   // stroke="…" stroke-width="…", then the dash, cap and join attributes that apply.
   QC_INLINE Writer& stroke(const StrokeStyle& s) {
-    lit(R"(stroke=")").color(s.color).lit(R"(" stroke-width=")").n2(s.width).lit("\"");
+    lit(R"(stroke=")").color(s.color).lit(R"(" stroke-width=")");
+    s.width == 1.0 ? lit("1.00") : n2(s.width);  // the hairline of candle wicks and frames, written often
+    lit("\"");
     if (s.dash && !s.dash->empty()) {
       lit(R"( stroke-dasharray=")");
       for (std::size_t i = 0; i < s.dash->size(); ++i) {
@@ -82,7 +86,9 @@ class Writer {
       }
       lit("\"");
     }
-    return str(svg_attr(s.cap)).str(svg_attr(s.join));
+    if (s.cap != LineCap::Butt) str(svg_attr(s.cap));
+    if (s.join != LineJoin::Miter) str(svg_attr(s.join));
+    return *this;
   }
 
   QC_INLINE Writer& transform(const SvgState& s) {
@@ -118,7 +124,7 @@ class Writer {
   }
 
   QC_INLINE void room(std::size_t n) {
-    if (static_cast<std::size_t>(end_ - p_) < n) [[unlikely]] {
+    if (!bounded_ && static_cast<std::size_t>(end_ - p_) < n) [[unlikely]] {
       p_ = refill(buf_, p_, n);
       end_ = buf_.limit();
     }
@@ -162,9 +168,19 @@ class Writer {
   }
 
   util::TextBuffer& buf_;
+  const bool bounded_;
   char* p_;
   char* end_;
 };
+
+// The most an element of a fixed number of attributes writes, so that it is written without checks: its
+// numbers, one colour, a stroke and the state.
+constexpr std::size_t kMaxStateChars = 64 + 7 * kMaxFixedChars;
+constexpr std::size_t kMaxShapeChars = 160 + 4 * kMaxFixedChars + kMaxCssColorChars + kMaxStateChars;
+std::size_t max_chars(const StrokeStyle& s) {
+  return kMaxShapeChars + 128 + kMaxCssColorChars + (1 + (s.dash ? s.dash->size() : 0)) * (kMaxFixedChars + 1);
+}
+constexpr bool kBounded = true;
 
 // Writes the gradient definition into defs and returns its number.
 template <class Gradient>
@@ -201,31 +217,31 @@ SvgBackend::SvgBackend(double width, double height, double dpr, util::TextBuffer
 }
 
 void SvgBackend::fill_rect(const Rect& r, Color color) {
-  Writer w(out_);
+  Writer w(out_, kMaxShapeChars, kBounded);
   w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
   w.lit(R"(" height=")").n2(r.height).lit(R"(" fill=")").color(color).lit("\"").state(state_).lit("/>\n");
 }
 
 void SvgBackend::stroke_rect(const Rect& r, const StrokeStyle& stroke) {
-  Writer w(out_);
+  Writer w(out_, max_chars(stroke), kBounded);
   w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
   w.lit(R"(" height=")").n2(r.height).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::fill_circle(double cx, double cy, double radius, Color color) {
-  Writer w(out_);
+  Writer w(out_, kMaxShapeChars, kBounded);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius);
   w.lit(R"(" fill=")").color(color).lit(R"(" stroke="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::stroke_circle(double cx, double cy, double radius, const StrokeStyle& stroke) {
-  Writer w(out_);
+  Writer w(out_, max_chars(stroke), kBounded);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius).lit("\" ");
   w.stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeStyle& stroke) {
-  Writer w(out_);
+  Writer w(out_, max_chars(stroke), kBounded);
   w.lit(R"(<line x1=")").n2(x1).lit(R"(" y1=")").n2(y1).lit(R"(" x2=")").n2(x2).lit(R"(" y2=")").n2(y2);
   w.lit("\" ").stroke(stroke).state(state_).lit("/>\n");
 }
@@ -251,7 +267,7 @@ void SvgBackend::begin_path() {
 }
 
 void SvgBackend::line_point(double x, double y) {
-  Writer w(out_);
+  Writer w(out_, 8 + 2 * kMaxFixedChars, kBounded);
   if (line_is_path_) {
     line_points_ == 0 ? w.lit("M") : w.lit(" L");
     w.n2(x).lit(" ").n2(y);
