@@ -215,9 +215,9 @@ void draw_line(Out out, std::size_t n, Value value, const model::LineStyleOption
 
   if constexpr (std::is_same_v<Out, Writer>) {
     if (options.line_type == model::LineType::Straight) {
-      out.svg.begin_path();
-      for_each_point([&](PixelPoint p) { out.svg.line_point(p.x, p.y); });
-      out.svg.end_line(stroke);
+      LineWriter line(out.svg, LineWriter::Kind::path);
+      for_each_point([&](PixelPoint p) { line.add(p.x, p.y); });
+      line.end(stroke);
       if (markers) for_each_point([&](PixelPoint p) { out.fill_circle(p.x, p.y, *options.point_radius, color); });
       return;
     }

@@ -248,7 +248,7 @@ void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeSt
 
 void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle& stroke) {
   begin_polyline();
-  for (const PixelPoint& p : points) line_point(p.x, p.y);
+  line_points(points);
   end_line(stroke);
 }
 
@@ -266,16 +266,19 @@ void SvgBackend::begin_path() {
   Writer(out_).lit(R"(<path d=")");
 }
 
-void SvgBackend::line_point(double x, double y) {
-  Writer w(out_, 8 + 2 * kMaxFixedChars, kBounded);
-  if (line_is_path_) {
-    line_points_ == 0 ? w.lit("M") : w.lit(" L");
-    w.n2(x).lit(" ").n2(y);
-  } else {
-    if (line_points_ > 0) w.lit(" ");
-    w.n2(x).lit(",").n2(y);
+void SvgBackend::line_points(std::span<const PixelPoint> points) {
+  constexpr std::size_t kMaxPointChars = 4 + 2 * kMaxFixedChars;
+  Writer w(out_, points.size() * kMaxPointChars, kBounded);
+  for (const PixelPoint& p : points) {
+    if (line_is_path_) {
+      line_points_ == 0 ? w.lit("M") : w.lit(" L");
+      w.n2(p.x).lit(" ").n2(p.y);
+    } else {
+      if (line_points_ > 0) w.lit(" ");
+      w.n2(p.x).lit(",").n2(p.y);
+    }
+    ++line_points_;
   }
-  ++line_points_;
 }
 
 void SvgBackend::end_line(const StrokeStyle& stroke) {

@@ -49,12 +49,12 @@ class SvgBackend {
   void fill_path(std::span<const PathCommand> path, const FillKind& fill);  // gradients also go to defs
   void text(std::string_view content, const TextStyle& style, double x, double y);
 
-  // A long line written point by point rather than gathered first: begin, one call per point, then end
-  // with the stroke. A polyline of fewer than two points, or a path of none, leaves nothing, as polyline()
-  // does; the path is a MoveTo to the first point and a LineTo to each further one.
+  // A long line written a few points at a time rather than gathered first: begin, hand over the points in
+  // order, then end with the stroke. A polyline of fewer than two points, or a path of none, leaves
+  // nothing, as polyline() does; the path is a MoveTo to the first point and a LineTo to each further one.
   void begin_polyline();
   void begin_path();
-  void line_point(double x, double y);
+  void line_points(std::span<const PixelPoint> points);
   void end_line(const StrokeStyle& stroke);
 
   // The attribute texts the elements are made of, for callers that write their own markup.
@@ -97,5 +97,32 @@ class SvgBackend {
 };
 
 static_assert(RenderBackend<SvgBackend>);
+
+// One long line into the backend, its points handed over in chunks: no list of all the points, and no
+// call per point.
+class LineWriter {
+ public:
+  enum class Kind { polyline, path };
+  LineWriter(SvgBackend& out, Kind kind) : out_(out) { kind == Kind::path ? out.begin_path() : out.begin_polyline(); }
+  void add(double x, double y) {
+    chunk_[n_++] = {x, y};
+    if (n_ == kChunk) flush();
+  }
+  void end(const StrokeStyle& stroke) {
+    flush();
+    out_.end_line(stroke);
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 128;
+  void flush() {
+    out_.line_points({chunk_, n_});
+    n_ = 0;
+  }
+
+  SvgBackend& out_;
+  PixelPoint chunk_[kChunk];
+  std::size_t n_ = 0;
+};
 
 }  // namespace qc::render
