@@ -238,6 +238,13 @@ struct Bars {
 
 using Run = std::variant<Candles, Points, Bars>;
 
+// What a run draws, for the message when the renderer's document no longer holds it.
+const char* kind_of(const Run& run) {
+  if (std::holds_alternative<Candles>(run)) return "candles";
+  if (const auto* points = std::get_if<Points>(&run)) return points->path ? "the series line" : "an indicator line";
+  return "histogram bars (volume band or a sub-pane)";
+}
+
 char* write_run(char* p, const Run& run) {
   return std::visit([p](const auto& r) { return r.write(p); }, run);
 }
@@ -322,13 +329,19 @@ struct Reference {
       const std::string_view run(scratch.data(), static_cast<std::size_t>(write_run(scratch.data(), runs[i]) -
                                                                           scratch.data()));
       const std::size_t found = run.empty() ? at : ours.find(run, at);
-      if (found == std::string_view::npos) fail("per-bar run " + std::to_string(i) + " not found in the document");
+      if (found == std::string_view::npos) {
+        fail("per-bar run " + std::to_string(i) + " (" + kind_of(runs[i]) +
+             ") not found in the renderer's document: its geometry or template changed; update runs_of");
+      }
       pieces.emplace_back(ours.substr(at, found - at));
       at = found + run.size();
     }
     pieces.emplace_back(ours.substr(at));
-    for (const auto& piece : pieces) {
-      if (piece.size() > kMaxPiece) fail("a piece between per-bar runs holds " + std::to_string(piece.size()) + " bytes");
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+      if (pieces[i].size() > kMaxPiece) {
+        fail("the text before per-bar run " + std::to_string(i) + " holds " + std::to_string(pieces[i].size()) +
+             " bytes: the renderer writes a per-bar run the minimal writer does not; add it to runs_of");
+      }
     }
     size = ours.size();
   }
