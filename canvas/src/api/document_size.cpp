@@ -14,7 +14,7 @@ constexpr std::size_t kStroke = 26 + kColor + kNumber;                    // str
 constexpr std::size_t kRect = 45 + 4 * kNumber + kColor;                  // filled rectangle
 constexpr std::size_t kStrokedRect = 59 + 4 * kNumber + kStroke;          // outlined rectangle
 constexpr std::size_t kLine = 33 + 4 * kNumber + kStroke;                 // line
-constexpr std::size_t kCircle = 46 + 3 * kNumber + kColor;                // circle, filled or outlined
+constexpr std::size_t kCircle = 49 + 3 * kNumber + kColor;                // filled circle
 constexpr std::size_t kPoint = 2 + 2 * kNumber;                           // "x,y " of a polyline
 constexpr std::size_t kPathPoint = 3 + 2 * kNumber;                       // " Lx y" of a path
 // Frame, background, grid, price scales, time axis and the elements of each drawing or signal.
@@ -30,7 +30,7 @@ std::size_t per_value(const model::VectorStyle& style) {
         } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
           return kRect;
         } else if constexpr (std::is_same_v<S, model::style::Dots>) {
-          return kCircle + kStroke;
+          return kCircle + kStroke;  // room for the outlined kind too
         } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
           return 2 * kLine;
         } else {
