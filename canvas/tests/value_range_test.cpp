@@ -90,6 +90,50 @@ TEST(IndicatorRange, DegenerateRangesAreWidened) {
   }
 }
 
+model::Indicator with_levels(model::Indicator ind, model::IndicatorPlacement placement, std::vector<double> levels) {
+  ind.placement = placement;
+  for (double v : levels) ind = std::move(ind).add_level(model::IndicatorLevel::make("#787b86", v));
+  return ind;
+}
+
+// A sub-pane's levels join its values in the Auto and Symmetric modes; other modes and other placements
+// keep ranging over the values alone.
+TEST(IndicatorRange, SubPaneLevelsCountAsValues) {
+  const std::vector<model::Bar> bars{bar(10, 20)};
+  const model::IndicatorPlacement sub = model::placement::SubPane{0.15};
+  const model::IndicatorPlacement band = model::placement::VolumeBand{0.2};
+  const model::IndicatorPlacement overlay = model::placement::Overlay{};
+  struct Case {
+    const char* name;
+    model::Indicator ind;
+    ValueRange want;
+  };
+  const Case cases[] = {
+      {"symmetric levels without values", with_levels(with_values(model::range::Symmetric{}, {{}}), sub, {100, -100, 0}),
+       {-110, 110}},
+      {"symmetric levels beyond small values",
+       with_levels(with_values(model::range::Symmetric{}, {{0.5, -1}}), sub, {3, -3, 0}), {-3.3, 3.3}},
+      {"symmetric values beyond the levels", with_levels(with_values(model::range::Symmetric{}, {{-2, 1}}), sub, {1}),
+       {-2.2, 2.2}},
+      {"auto levels widen the values", with_levels(with_values(model::range::Auto{}, {{1, 11}}), sub, {50}),
+       {-3.9, 54.9}},
+      {"auto levels without values", with_levels(with_values(model::range::Auto{}, {}), sub, {27, 26.5}),
+       {26.45, 27.05}},
+      {"auto single level", with_levels(with_values(model::range::Auto{}, {}), sub, {1}), {0, 100}},
+      {"non-finite levels are left out", with_levels(with_values(model::range::Auto{}, {{1, 11}}), sub, {kNaN, kInf}),
+       {0, 12}},
+      {"fixed ignores levels", with_levels(with_values(model::range::Fixed{0, 100}, {}), sub, {150}), {0, 100}},
+      {"price ignores levels", with_levels(with_values(model::range::Price{}, {}), sub, {100}), {9.5, 20.5}},
+      {"volume band ignores levels", with_levels(with_values(model::range::Auto{}, {{1, 11}}), band, {50}), {0, 12}},
+      {"overlay ignores levels", with_levels(with_values(model::range::Symmetric{}, {{-2, 1}}), overlay, {5}),
+       {-2.2, 2.2}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    expect_range(api::indicator_range(bars, c.ind), c.want);
+  }
+}
+
 TEST(IndicatorRange, InvertedFixedRangeIsKept) {
   expect_range(api::indicator_range({}, with_values(model::range::Fixed{100, 0}, {})), {100, 0});
 }
