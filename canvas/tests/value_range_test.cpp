@@ -205,10 +205,32 @@ TEST(Layout, PaneSizesFromTheCanvas) {
   EXPECT_DOUBLE_EQ(api::Layout::make(800, 600, 1000, 0).candle_width(), 1.0);
 }
 
-TEST(Layout, SmallCanvasesAndCrowdedSubPanesGiveEmptyAreas) {
+TEST(Layout, SmallCanvasesGiveEmptyAreas) {
   const auto l = api::Layout::make(50, 20, 3, 0);
   EXPECT_EQ(l.plot_width, 0);
   EXPECT_EQ(l.plot_height, 0);
   EXPECT_EQ(l.spacing, 0);
-  EXPECT_EQ(api::Layout::make(800, 600, 3, 1.2).main_height, 0);
+}
+
+// Plot height 570 on a 600 px canvas. Beyond a sum of 0.75 the price pane keeps a quarter (142.5) and each
+// ratio r becomes (r * 0.75) / sum; up to it, and for sums that are not finite, the ratios stand.
+TEST(Layout, SubPanesTakeAtMostThreeQuartersOfThePlot) {
+  struct Case {
+    double sum, main_height, ratio, scaled;
+  };
+  const Case cases[] = {
+      {0.375, 356.25, 0.25, 0.25},
+      {0.75, 142.5, 0.25, 0.25},
+      {1.0, 142.5, 0.5, 0.375},
+      {1.2, 142.5, 0.6, 0.375},
+      {1.5, 142.5, 0.2, 0.1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sum);
+    const auto l = api::Layout::make(800, 600, 3, c.sum);
+    EXPECT_DOUBLE_EQ(l.main_height, c.main_height);
+    EXPECT_DOUBLE_EQ(l.sub_pane_ratio(c.ratio), c.scaled);
+  }
+  EXPECT_EQ(api::Layout::make(800, 600, 3, kInf).main_height, 0);
+  EXPECT_EQ(api::Layout::make(800, 600, 3, kInf).sub_pane_ratio(0.2), 0.2);
 }

@@ -202,7 +202,7 @@ class RenderPass {
     double cursor = layout_.main_height + kSubPaneGap;
     std::uint64_t index = 0;
     for (const auto& [ind, ratio] : lists_.sub_panes) {
-      const double h = std::max(ratio * layout_.plot_height - kSubPaneGap, 0.0);
+      const double h = std::max(layout_.sub_pane_ratio(ratio) * layout_.plot_height - kSubPaneGap, 0.0);
       const ValueRange r = indicator_range(bars_, *ind);
       const coords::PriceMapping y{r.lo, r.hi, cursor, h};
       draw_sub_pane_frame(backend_, *ind, y, width, theme_.background, theme_.grid_color);
