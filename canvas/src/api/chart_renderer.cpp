@@ -122,7 +122,7 @@ class RenderPass {
     }
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
     draw_primitives(PrimitivePane::main(), main_);
-    draw_signals(backend_, config_.signals, layout_.spacing, main_);
+    draw_signals(backend_, config_.signals, layout_.spacing, layout_.plot_width, main_);
     ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, 0.0, layout_.main_height,
                                       price_range_.lo, price_range_.hi);
     sub_panes();
