@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "coords/price_mapping.hpp"
 #include "util/fixed.hpp"
@@ -34,6 +35,7 @@ namespace {
 int price_decimals(double step) {
   if (std::isnan(step)) return 5;
   constexpr double kThresholds[] = {1, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7, 1e-8, 1e-9, 1e-10};
+  static_assert(std::size(kThresholds) == util::kMaxFixedDecimals + 1);
   int d = 0;
   while (d < util::kMaxFixedDecimals && !(step >= kThresholds[d])) ++d;
   return d;
