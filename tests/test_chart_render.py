@@ -174,9 +174,35 @@ def test_signal_markers_by_hand(method, shape, colour):
         assert [(e["cx"], e["cy"], e["r"]) for e in marker] == [("75.00", "55.00", "6.00")]
     else:
         assert [e["d"] for e in where(elements, "path", fill=colour)] == [shape]
-    label = [t for t in where(elements, "text") if t["x"] == "87.00"]
-    assert [(t.text, t["y"], t["fill"], t["font-size"]) for t in label] == [
-        ('Go <now> & "then"', "55.00", colour, "10.0")]
+    # 17 bytes at 6 px from 75 + 12 would pass the plot's right edge at 100: the label ends at 75 - 12.
+    label = [t for t in where(elements, "text") if t["x"] == "63.00"]
+    assert [(t.text, t["y"], t["fill"], t["font-size"], t["text-anchor"]) for t in label] == [
+        ('Go <now> & "then"', "55.00", colour, "10.0", "end")]
+
+
+@pytest.mark.parametrize("bar, label, x, anchor", [
+    (1, "ab", "87.00", "start"),              # 75 + 12 + 12 = 99 fits the plot width 100
+    (1, "abc", "63.00", "end"),               # 105
+    (0, "<" * 10, "37.00", "start"),          # 25 + 12 + 60 = 97: counted before escaping
+    (0, "abc" + "\x00" * 8, "13.00", "end"),  # 103: counted before control characters are dropped
+    (0, "\u00e9" * 5, "37.00", "start"),      # 10 UTF-8 bytes: 97
+    (0, "\u00e9" * 6, "13.00", "end"),        # 12 bytes: 109
+])
+def test_signal_label_side_by_its_byte_length(bar, label, x, anchor):
+    chart = small_chart()
+    chart.custom_signal(bar, 11.0, label)
+    (text,) = where(body(render(chart)), "text", fill=CUSTOM)
+    assert (text["x"], text["y"], text["text-anchor"]) == (x, "55.00", anchor)
+
+
+def test_signal_label_on_the_latest_bar_stays_left_of_the_price_scale():
+    chart = qc.Chart(1000, 500)
+    chart.bars([qc.Bar(i * 60, 100.0, 101.0, 99.0, 100.5) for i in range(200)])
+    chart.buy_signal(199, 100.0, "Buy now")
+    (text,) = [t for t in where(body(render(chart)), "text", fill=UP) if t.text == "Buy now"]
+    # Spacing 930 / 200 = 4.65: the marker at x = 199.5 * 4.65 = 927.675, the label ending 12 px left of it.
+    assert text.num("x") == pytest.approx(915.675, abs=0.006)
+    assert text["text-anchor"] == "end"
 
 
 def test_signals_without_labels_and_out_of_range():

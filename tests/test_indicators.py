@@ -317,3 +317,41 @@ def test_value_less_indicators_draw_no_lines():
     root = svg_root(chart)
     assert polylines(root, "#123456") == []
     assert len(sub_pane_frames(root)) == 1  # the ADX pane is laid out, empty
+
+
+def test_many_studies_leave_the_price_pane_a_quarter_of_the_plot():
+    # Six RSI panes (0.15) and a MACD pane (0.2) ask for 1.1 of the plot height 570: the price pane keeps
+    # 0.25 * 570 = 142.5 and each ratio r shrinks to r * 0.75 / 1.1.
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([100.0 + i for i in range(30)]))
+    for _ in range(6):
+        chart.rsi(14)
+    chart.macd(12, 26, 9)
+    root = svg_root(chart)
+    rsi_share, macd_share = 570 * 0.15 * 0.75 / 1.1, 570 * 0.2 * 0.75 / 1.1
+    expected = [(142.5 + 4 + k * rsi_share, rsi_share - 4) for k in range(6)]
+    expected.append((142.5 + 4 + 6 * rsi_share, macd_share - 4))
+    frames = sub_pane_frames(root)
+    assert len(frames) == 7
+    for (top, height), (want_top, want_height) in zip(frames, expected):
+        assert (top, height) == (pytest.approx(want_top, abs=0.01), pytest.approx(want_height, abs=0.01))
+    assert frames[-1][0] + frames[-1][1] == pytest.approx(570, abs=0.01)
+    candles = [e for e in root.iter() if tag(e) == "rect" and e.get("fill") in ("#26a69a", "#ef5350")]
+    assert candles and all(float(e.get("y")) + float(e.get("height")) <= 142.5 for e in candles)
+
+
+@pytest.mark.parametrize("method, period", [("cci", 20), ("pgo", 14)])
+def test_symmetric_panes_range_over_their_levels(method, period):
+    # One 0.15 pane: top 0.85 * 570 + 4 = 488.5, height 85.5 - 4 = 81.5. CCI ranges (-110, 110) and PGO
+    # (-3.3, 3.3): the upper level sits 10/220 of the height below the top, the lower as far above the
+    # bottom, and the zero level halfway.
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([100.0 + i for i in range(30)]))
+    getattr(chart, method)(period)
+    root = svg_root(chart)
+    assert sub_pane_frames(root) == [(488.5, 81.5)]
+    levels = [float(e.get("y1")) for e in root.iter()
+              if tag(e) == "line" and e.get("stroke-dasharray") and e.get("x1") == "0.00"
+              and float(e.get("x2")) == PLOT_WIDTH]
+    inset = 81.5 * 10 / 220
+    assert levels == pytest.approx([488.5 + inset, 570 - inset, 488.5 + 81.5 / 2], abs=0.01)

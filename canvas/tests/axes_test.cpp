@@ -40,6 +40,11 @@ TEST(FormatPrice, DecimalsFollowTheStep) {
       {-0.0, 1, "0"},                 {-1e-17, 0.1, "0.0"},           {-0.04, 0.1, "0.0"},
       {-0.05, 0.1, "-0.1"},           {1e20, 100, "100000000000000000000"},
       {kInf, 1, "inf"},               {-kInf, 1, "-inf"},             {kNaN, 1, "NaN"},
+      // Below 1e-5 a decimal per power of ten, to ten; each threshold is the double nearest 1e-d.
+      {0.000093, 0.00001, "0.00009"}, {0.000093, 2e-6, "0.000093"},   {0.000093, 1e-6, "0.000093"},
+      {0.000093, std::nextafter(1e-6, 0.0), "0.0000930"},            {-0.0000012345, 5e-7, "-0.0000012"},
+      {1.7e-9, 2e-9, "0.000000002"},  {1.5e-9, 1e-10, "0.0000000015"}, {1.5e-9, 5e-11, "0.0000000015"},
+      {3e-12, 1e-15, "0.0000000000"}, {1.25e-10, -1, "0.0000000001"},  {1234.5678, 1e-9, "1234.567800000"},
   };
   for (const Case& c : cases) EXPECT_EQ(format_price(c.price, c.step), c.text) << c.price << " step " << c.step;
 }
@@ -67,6 +72,18 @@ TEST(PriceTicks, TickNearZeroIsLabelledWithoutSign) {
   for (double v : t.ticks()) labels.push_back(format_price(v, t.step));
   EXPECT_NE(std::find(labels.begin(), labels.end(), "0.00"), labels.end());
   EXPECT_EQ(std::find(labels.begin(), labels.end(), "-0.00"), labels.end());
+}
+
+TEST(PriceTicks, TinyPricesKeepDistinctLabels) {
+  // Prices near 0.0001 with a step of 2e-6: six decimals set every label apart.
+  const PriceTicks t = price_ticks(0.000089, 0.000111, 300);
+  EXPECT_DOUBLE_EQ(t.step, 2e-6);
+  ASSERT_GE(t.count, 9u);
+  std::vector<std::string> labels;
+  for (double v : t.ticks()) labels.push_back(format_price(v, t.step));
+  EXPECT_EQ(labels.front(), "0.000090");
+  EXPECT_EQ(labels[5], "0.000100");
+  for (std::size_t i = 1; i < labels.size(); ++i) EXPECT_NE(labels[i - 1], labels[i]) << i;
 }
 
 TEST(PriceTicks, DegenerateRangesHaveNoTicks) {

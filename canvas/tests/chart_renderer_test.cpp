@@ -302,6 +302,28 @@ TEST(SubPanes, StackBelowTheMainPane) {
   EXPECT_EQ(tool, 1);
 }
 
+TEST(SubPanes, CrowdedPanesLeaveThePricePaneAQuarter) {
+  auto c = api::Chart::make(800, 600);
+  c.bars.assign(10, {0, 0.5, 2, 0, 1.5, 0});
+  c = std::move(c).indicator(sub_pane(0.5, model::range::Fixed{0, 100})).indicator(sub_pane(0.5, model::range::Fixed{0, 100}));
+  const auto body = body_of(c);
+  const auto rects = with_tag(body, "rect");
+  const auto count = [&](const char* x, const char* y, const char* h) {
+    return std::count_if(rects.begin(), rects.end(), [&](const SvgElement& e) {
+      return e.at("x") == x && e.at("y") == y && e.at("height") == h;
+    });
+  };
+  // Ratio sum 1: main height 0.25 * 570; each pane 0.375 * 570 - 4 high, the second ending at the axis.
+  EXPECT_EQ(count("730.00", "0.00", "142.50"), 1);
+  EXPECT_EQ(count("0.00", "146.50", "209.75"), 1);
+  EXPECT_EQ(count("0.00", "360.25", "209.75"), 1);
+  EXPECT_EQ(count("730.00", "360.25", "209.75"), 1);
+  // The candles (green bodies) stay in the price pane.
+  const auto bodies = where(body, "rect", "fill", "#26a69a");
+  ASSERT_FALSE(bodies.empty());
+  for (const auto& e : bodies) EXPECT_LE(std::stod(e.at("y")) + std::stod(e.at("height")), 142.5);
+}
+
 TEST(Primitives, UnknownTypesAreSkipped) {
   auto c = small_chart();
   c = std::move(c)

@@ -122,7 +122,7 @@ class RenderPass {
     }
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
     draw_primitives(PrimitivePane::main(), main_);
-    draw_signals(backend_, config_.signals, layout_.spacing, main_);
+    draw_signals(backend_, config_.signals, layout_.spacing, layout_.plot_width, main_);
     ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, 0.0, layout_.main_height,
                                       price_range_.lo, price_range_.hi);
     sub_panes();
@@ -202,7 +202,7 @@ class RenderPass {
     double cursor = layout_.main_height + kSubPaneGap;
     std::uint64_t index = 0;
     for (const auto& [ind, ratio] : lists_.sub_panes) {
-      const double h = std::max(ratio * layout_.plot_height - kSubPaneGap, 0.0);
+      const double h = std::max(layout_.sub_pane_ratio(ratio) * layout_.plot_height - kSubPaneGap, 0.0);
       const ValueRange r = indicator_range(bars_, *ind);
       const coords::PriceMapping y{r.lo, r.hi, cursor, h};
       draw_sub_pane_frame(backend_, *ind, y, width, theme_.background, theme_.grid_color);
