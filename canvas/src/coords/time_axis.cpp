@@ -51,10 +51,10 @@ CalendarFields calendar_fields(std::int64_t ts) {
   const std::int64_t sec = rem < 0 ? rem + kDay : rem;
   const std::int64_t z = days + 719'468;
   const std::int64_t era = floor_div(z, 146'097);
-  const std::int64_t doe = z - era * 146'097;                                   // 0 … 146096
-  const std::int64_t yoe = (doe - doe / 1'460 + doe / 36'524 - doe / 146'096) / 365;  // 0 … 399
-  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // 0 … 365, from 1 March
-  const std::int64_t mp = (5 * doy + 2) / 153;                                    // 0 … 11, from March
+  const std::int64_t doe = z - era * 146'097;  // day of the era, 0 … 146096
+  const std::int64_t yoe = (doe - doe / 1'460 + doe / 36'524 - doe / 146'096) / 365;  // year of the era, 0 … 399
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);  // day of the year from 1 March, 0 … 365
+  const std::int64_t mp = (5 * doy + 2) / 153;                       // month from March, 0 … 11
   CalendarFields f;
   f.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
   f.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);

@@ -76,7 +76,7 @@ class TimeAxisPainter {
   };
   Visit begin_visit(std::size_t i, std::int64_t ts);
   bool wants_boundary_bar(const Visit& v) const;
-  // Whether the boundary of the visit already lies between the previous visited bar and a bar at ts.
+  // Whether a bar at ts already has the visit's weight against the previous visited bar.
   bool names_boundary(const Visit& v, std::int64_t ts) const;
   void finish_visit(const Visit& v, std::size_t boundary, std::int64_t boundary_ts);
 

@@ -174,8 +174,8 @@ void push_line(RenderBatch& batch, std::span<const PixelPoint> projected, const 
   }
 }
 
-// The region between the straight line through the points and the pane's foot, fading from 0.4 of the
-// line colour's full opacity at the top of the region to nothing at its bottom.
+// The region between the straight line through the points and the pane's foot, in the line colour at
+// opacity 0.4 at the top of the region fading to transparent at its bottom, whatever the colour's own alpha.
 void push_area_fill(RenderBatch& batch, std::span<const PixelPoint> p, Color color, double foot) {
   PathBuilder path = PathBuilder::with_capacity(16);
   straight_through(path, p);
