@@ -243,14 +243,31 @@ TEST(VolumeBand, BarVolumesScaledToTheBand) {
   EXPECT_TRUE(where(body_of(c), "rect", "width", "34.00").empty());
 }
 
-TEST(VolumeBand, OwnValuesUseTheIndicatorRange) {
-  auto c = small_chart().indicator(
-      volume_band(vector_of(model::VectorStyle::histogram_colored("#0000ff", "#0000ff"), {10, 20, kNaN, 30})));
-  const auto blue = where(body_of(c), "rect", "fill", "#0000ff");
-  // Auto range [8, 32] over 22 px above y = 110: 20 maps to 99, the baseline (value 0) to 117.33.
-  ASSERT_EQ(blue.size(), 3u);
-  EXPECT_EQ(blue[1].at("y"), "99.00");
-  EXPECT_EQ(blue[1].at("height"), "18.33");
+// The band is 22 px high above y = 110; the rows give the rectangle of the value 20 (the second).
+TEST(VolumeBand, OwnValuesStandOnTheFootInProportion) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  struct Case {
+    std::vector<double> values;
+    model::RangeMode range;
+    const char* y;
+    const char* height;
+  };
+  const Case cases[] = {
+      {{10, 20, kNaN, 30}, model::range::Auto{}, "96.67", "13.33"},   // [0, 33]: 20 is 2/3 of 30's height
+      {{10, 20, kInf, 30}, model::range::Auto{}, "96.67", "13.33"},   // infinities are left out
+      {{0, 20, -kInf, 30}, model::range::Auto{}, "96.67", "13.33"},
+      {{-10, 20, kNaN, 30}, model::range::Auto{}, "94.42", "9.17"},   // a negative value: [-14, 34], baseline 103.58
+      {{10, 20, kNaN, 30}, model::range::Fixed{0, 40}, "99.00", "11.00"},
+      {{1e308, 20, kNaN, 1e308}, model::range::Auto{}, "110.00", "1.00"},  // [0, 1e308]: 1.1e308 overflows
+  };
+  for (const Case& c : cases) {
+    auto band = volume_band(vector_of(model::VectorStyle::histogram_colored("#0000ff", "#0000ff"), c.values));
+    band.range = c.range;
+    const auto blue = where(body_of(small_chart().indicator(band)), "rect", "fill", "#0000ff");
+    ASSERT_GE(blue.size(), 2u) << c.y;
+    EXPECT_EQ(blue[1].at("y"), c.y);
+    EXPECT_EQ(blue[1].at("height"), c.height);
+  }
 }
 
 TEST(SubPanes, StackBelowTheMainPane) {

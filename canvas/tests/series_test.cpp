@@ -261,11 +261,52 @@ TEST(Line, MarkersFollowTheLineOnePerValue) {
 TEST(Line, NothingForHiddenEmptyOrAllNaN) {
   LineStyleOptions hidden;
   hidden.visible = false;
-  RenderBatch b;
-  render_line(b, line_points({1, 2}), hidden, 10, kMapping);
-  render_line(b, {}, LineStyleOptions{}, 10, kMapping);
-  render_line(b, line_points({kNaN, kNaN}), LineStyleOptions{}, 10, kMapping);
-  EXPECT_TRUE(b.commands().empty());
+  for (const auto render : {render_line, render_area}) {
+    RenderBatch b;
+    render(b, line_points({1, 2}), hidden, 10, kMapping);
+    render(b, {}, LineStyleOptions{}, 10, kMapping);
+    render(b, line_points({kNaN, kNaN}), LineStyleOptions{}, 10, kMapping);
+    EXPECT_TRUE(b.commands().empty());
+  }
+}
+
+// The fill goes straight through the points whatever the line's shape, down to the pane's foot, and comes
+// before the line; a single point has a line but nothing to fill.
+TEST(Area, FillsDownToTheFootBeforeItsLine) {
+  struct Case {
+    const char* name;
+    std::vector<LineData> points;
+    LineType type;
+    coords::PriceMapping mapping;
+    std::vector<PathCommand> fill;
+  };
+  const Case cases[] = {
+      {"gap", line_points({10, kNaN, 30}), LineType::Straight, kMapping,
+       {MoveTo{5, 90}, LineTo{25, 70}, LineTo{25, 100}, LineTo{5, 100}, Close{}}},
+      {"curved", line_points({10, 20, 15}), LineType::Curved, coords::PriceMapping{0, 100, 50, 100},
+       {MoveTo{5, 140}, LineTo{15, 130}, LineTo{25, 135}, LineTo{25, 150}, LineTo{5, 150}, Close{}}},
+      {"one point", line_points({kNaN, 10}), LineType::Straight, kMapping, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RenderBatch area, line;
+    LineStyleOptions o;
+    o.line_type = c.type;
+    o.color = "#10203080";
+    render_area(area, c.points, o, 10, c.mapping);
+    render_line(line, c.points, o, 10, c.mapping);
+    const auto fills = all_of_kind<cmd::FillPath>(area);
+    ASSERT_EQ(area.commands().size(), line.commands().size() + fills.size());
+    EXPECT_EQ(std::get<cmd::StrokePath>(area.commands().back()).path.commands, only_path(line).path.commands);
+    if (c.fill.empty()) {
+      EXPECT_TRUE(fills.empty());
+      continue;
+    }
+    ASSERT_TRUE(std::holds_alternative<cmd::FillPath>(area.commands().front()));
+    EXPECT_EQ(fills.at(0).path.commands, c.fill);
+    const LinearGradient expected{{{0.0, Color{0x10, 0x20, 0x30, 102}}, {1.0, Color{0x10, 0x20, 0x30, 0}}}, 0, 0, 0, 1};
+    EXPECT_EQ(std::get<LinearGradient>(fills.at(0).fill), expected);
+  }
 }
 
 }  // namespace

@@ -166,13 +166,14 @@ class RenderPass {
   // come out in the same order.
   void main_series() {
     const SeriesType type = config_.series.series_type;
-    if (type == SeriesType::Line || type == SeriesType::Area) {  // an area is drawn as its line
+    if (type == SeriesType::Line || type == SeriesType::Area) {
       render::RenderBatch batch;
       std::vector<model::LineData> points(bars_.size());
       for (std::size_t i = 0; i < bars_.size(); ++i) points[i] = {std::nullopt, bars_[i].timestamp, bars_[i].close};
       model::LineStyleOptions options;
       options.color = config_.series.color.value_or(theme_.up_color);
-      render::render_line(batch, points, options, layout_.spacing, main_);
+      const auto draw = type == SeriesType::Area ? render::render_area : render::render_line;
+      draw(batch, points, options, layout_.spacing, main_);
       render::replay(batch, backend_);
       return;
     }

@@ -1,4 +1,5 @@
-// Candlestick and line series: pixel snapping, per-candle colours, line shapes and dash patterns.
+// Candlestick, line and area series: pixel snapping, per-candle colours, line shapes, dash patterns and the
+// area's fill.
 #include "render/chart/series.hpp"
 
 #include <cmath>
@@ -112,12 +113,16 @@ void curve_through(PathBuilder& path, std::span<const PixelPoint> p) {
   path.line_to(p[n - 1].x, p[n - 1].y);
 }
 
+void straight_through(PathBuilder& path, std::span<const PixelPoint> p) {
+  path.move_to(p[0].x, p[0].y);
+  for (const PixelPoint& q : p.subspan(1)) path.line_to(q.x, q.y);
+}
+
 Path line_path(std::span<const PixelPoint> p, model::LineType type) {
   PathBuilder path = PathBuilder::with_capacity(16);
   switch (type) {
     case model::LineType::Straight:
-      path.move_to(p[0].x, p[0].y);
-      for (const PixelPoint& q : p.subspan(1)) path.line_to(q.x, q.y);
+      straight_through(path, p);
       break;
     case model::LineType::Stepped:
       path.move_to(p[0].x, p[0].y);
@@ -147,24 +152,58 @@ std::optional<std::vector<double>> line_dash(std::uint8_t code, double w) {
 
 }  // namespace
 
-void render_line(RenderBatch& batch, std::span<const model::LineData> points,
-                 const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price) {
-  if (points.empty() || !options.visible) return;
+namespace {
+
+std::vector<PixelPoint> project(std::span<const model::LineData> points, double spacing,
+                                const coords::PriceMapping& price) {
   std::vector<PixelPoint> projected;
   projected.reserve(points.size());
   for (std::size_t i = 0; i < points.size(); ++i) {
     if (!std::isnan(points[i].value)) projected.push_back({coords::bar_x(i, spacing), price.y(points[i].value)});
   }
-  if (projected.empty()) return;
+  return projected;
+}
 
-  const Color color = parse_or_black(options.color);
+void push_line(RenderBatch& batch, std::span<const PixelPoint> projected, const model::LineStyleOptions& options,
+               Color color) {
   const double width = static_cast<double>(options.line_width);
   batch.push(cmd::StrokePath{line_path(projected, options.line_type),
                              StrokeStyle{line_dash(options.line_style, width), width, color}});
-
   if (options.point_markers_visible && options.point_radius) {
     for (const PixelPoint& p : projected) batch.push(cmd::FillCircle{p.x, p.y, *options.point_radius, color});
   }
+}
+
+// The region between the straight line through the points and the pane's foot, in the line colour at
+// opacity 0.4 at the top of the region fading to transparent at its bottom, whatever the colour's own alpha.
+void push_area_fill(RenderBatch& batch, std::span<const PixelPoint> p, Color color, double foot) {
+  PathBuilder path = PathBuilder::with_capacity(16);
+  straight_through(path, p);
+  path.line_to(p.back().x, foot).line_to(p[0].x, foot).close();
+  Color top = color, bottom = color;
+  top.a = 102;  // 0.4 × 255
+  bottom.a = 0;
+  batch.push(cmd::FillPath{path.build(), LinearGradient{{{0.0, top}, {1.0, bottom}}, 0.0, 0.0, 0.0, 1.0}});
+}
+
+}  // namespace
+
+void render_line(RenderBatch& batch, std::span<const model::LineData> points,
+                 const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price) {
+  if (points.empty() || !options.visible) return;
+  const std::vector<PixelPoint> projected = project(points, spacing, price);
+  if (projected.empty()) return;
+  push_line(batch, projected, options, parse_or_black(options.color));
+}
+
+void render_area(RenderBatch& batch, std::span<const model::LineData> points,
+                 const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price) {
+  if (points.empty() || !options.visible) return;
+  const std::vector<PixelPoint> projected = project(points, spacing, price);
+  if (projected.empty()) return;
+  const Color color = parse_or_black(options.color);
+  if (projected.size() >= 2) push_area_fill(batch, projected, color, price.bottom);
+  push_line(batch, projected, options, color);
 }
 
 }  // namespace qc::render

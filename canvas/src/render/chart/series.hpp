@@ -1,4 +1,4 @@
-// The main-series renderers: candlesticks and lines, recorded into a render batch.
+// The main-series renderers: candlesticks, lines and areas, recorded into a render batch.
 #pragma once
 
 #include <span>
@@ -20,6 +20,11 @@ void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickD
 
 // Records one stroked path through the values that are numbers, then the point markers if enabled.
 void render_line(RenderBatch& batch, std::span<const model::LineData> points,
+                 const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
+
+// The same line over a fill down to the pane's foot: the straight polygon through at least two of the
+// points, filled with a vertical gradient of the line colour.
+void render_area(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
 
 }  // namespace qc::render

@@ -1,6 +1,7 @@
 // Element templates of the SVG backend, written through one raw cursor per element.
 #include "render/engine/svg_backend.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <type_traits>
@@ -177,6 +178,15 @@ std::uint32_t write_gradient(util::TextBuffer& defs, std::uint32_t n, const Grad
   return n;
 }
 
+// Sizes that are NaN or infinite make an element no reader draws and break the document's promise of
+// finite numbers, whoever asked for them (a tool's font, an indicator's width, a level's dash), so such an
+// element is left out.
+bool finite_stroke(const StrokeStyle& s) {
+  if (!std::isfinite(s.width)) return false;
+  if (!s.dash) return true;
+  return std::all_of(s.dash->begin(), s.dash->end(), [](double d) { return std::isfinite(d); });
+}
+
 }  // namespace
 
 SvgBackend::SvgBackend(double width, double height, double dpr)
@@ -189,31 +199,35 @@ void SvgBackend::fill_rect(const Rect& r, Color color) {
 }
 
 void SvgBackend::stroke_rect(const Rect& r, const StrokeStyle& stroke) {
+  if (!finite_stroke(stroke)) return;
   Writer w(body_);
   w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
   w.lit(R"(" height=")").n2(r.height).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::fill_circle(double cx, double cy, double radius, Color color) {
+  if (!std::isfinite(radius)) return;
   Writer w(body_);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius);
   w.lit(R"(" fill=")").color(color).lit(R"(" stroke="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::stroke_circle(double cx, double cy, double radius, const StrokeStyle& stroke) {
+  if (!std::isfinite(radius) || !finite_stroke(stroke)) return;
   Writer w(body_);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius).lit("\" ");
   w.stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeStyle& stroke) {
+  if (!finite_stroke(stroke)) return;
   Writer w(body_);
   w.lit(R"(<line x1=")").n2(x1).lit(R"(" y1=")").n2(y1).lit(R"(" x2=")").n2(x2).lit(R"(" y2=")").n2(y2);
   w.lit("\" ").stroke(stroke).state(state_).lit("/>\n");
 }
 
 void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle& stroke) {
-  if (points.size() < 2) return;
+  if (points.size() < 2 || !finite_stroke(stroke)) return;
   Writer w(body_);
   w.lit(R"(<polyline points=")");
   for (std::size_t i = 0; i < points.size(); ++i) {
@@ -224,6 +238,7 @@ void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle&
 }
 
 void SvgBackend::stroke_path(std::span<const PathCommand> path, const StrokeStyle& stroke) {
+  if (!finite_stroke(stroke)) return;
   Writer w(body_);
   w.lit(R"(<path d=")").path(path).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
@@ -246,6 +261,7 @@ void SvgBackend::fill_path(std::span<const PathCommand> path, const FillKind& fi
 // The family goes through the escaper like the content: written raw, a quote in it would end the attribute
 // and leave the document ill-formed.
 void SvgBackend::text(std::string_view content, const TextStyle& style, double x, double y) {
+  if (!std::isfinite(style.font_size)) return;
   Writer w(body_);
   w.lit(R"(<text x=")").n2(x).lit(R"(" y=")").n2(y).lit(R"(" fill=")").color(style.color);
   w.lit(R"(" font-family=")").escaped(style.font_family).lit(R"(" font-size=")").n1(style.font_size);

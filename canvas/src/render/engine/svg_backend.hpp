@@ -34,7 +34,8 @@ class SvgBackend {
 
   SvgBackend(double width, double height, double dpr);
 
-  // The drawing operations; coordinates are pixels with y growing downwards.
+  // The drawing operations; coordinates are pixels with y growing downwards. An element whose stroke width,
+  // dash length, radius or font size is NaN or infinite is not written.
   void fill_rect(const Rect& rect, Color color);
   void stroke_rect(const Rect& rect, const StrokeStyle& stroke);
   void fill_circle(double cx, double cy, double radius, Color color);
