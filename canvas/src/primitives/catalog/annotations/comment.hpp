@@ -19,6 +19,7 @@ class Comment final : public PrimitiveBase<Comment> {
   double price = 0.0;
   // Stored and written, not drawn.
   std::string text;
+  static constexpr auto kWords = &Comment::text;
   std::string author;
   std::uint64_t timestamp = 0;
 

@@ -18,6 +18,7 @@ class Note final : public PrimitiveBase<Note> {
   double price = 0.0;
   std::string title;    // stored and written, not drawn
   std::string content;  // stored and written, not drawn
+  static constexpr auto kWords = &Note::content;
   bool expanded = false;
 
   static constexpr auto anchor_fields() { return bar_price_anchor<Note>(); }

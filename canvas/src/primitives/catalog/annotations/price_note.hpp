@@ -17,6 +17,7 @@ class PriceNote final : public PrimitiveBase<PriceNote> {
   double bar = 0.0;
   double price = 0.0;
   std::string text;  // the label when data.text is absent
+  static constexpr auto kWords = &PriceNote::text;
   bool show_price = true;
 
   static constexpr auto anchor_fields() { return bar_price_anchor<PriceNote>(); }

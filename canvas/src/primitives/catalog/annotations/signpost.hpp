@@ -22,6 +22,7 @@ class Signpost final : public PrimitiveBase<Signpost> {
   double bar = 0.0;
   double price = 0.0;
   std::string text;  // stored and written, not drawn
+  static constexpr auto kWords = &Signpost::text;
   SignpostDirection direction = SignpostDirection::Right;
 
   static constexpr auto anchor_fields() { return bar_price_anchor<Signpost>(); }

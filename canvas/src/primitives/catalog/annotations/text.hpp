@@ -18,6 +18,7 @@ class Text final : public PrimitiveBase<Text> {
   double price = 0.0;
   // Stored and written; the words a host draws are data.text.
   std::string text;
+  static constexpr auto kWords = &Text::text;
   double font_size = 14.0;
   bool bold = false;
   bool italic = false;
