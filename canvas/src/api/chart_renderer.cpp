@@ -10,8 +10,8 @@
 
 #include "api/indicator_painter.hpp"
 #include "api/layout.hpp"
-#include "api/primitive_words.hpp"
 #include "api/palette.hpp"
+#include "api/primitive_words.hpp"
 #include "api/signal_painter.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"

@@ -8,9 +8,9 @@
 namespace qc::api {
 
 // Writes the primitive's words (data.text) at its text anchor: sans-serif at the text's font size, in the
-// anchor's colour, centred on the anchor (a callout's start at it), over the anchor's background box when
-// it has one and turned by its (finite) rotation. Nothing is written without an anchor, for empty words, or where
-// the anchor or the size is not finite.
+// anchor's colour, centred on the anchor (a callout's start at it), over the anchor's background box when it
+// has one and turned by its rotation when that is finite. Nothing is written without an anchor, for empty
+// words, or where the anchor or the size is not finite.
 void draw_primitive_words(render::SvgBackend& out, const primitives::Primitive& primitive,
                           const primitives::RenderContext& ctx);
 
