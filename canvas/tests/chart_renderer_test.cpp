@@ -10,7 +10,10 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -280,7 +283,12 @@ TEST(SubPanes, StackBelowTheMainPane) {
   on_second.pane = api::PrimitivePane::sub(1);
   auto on_third = on_second;
   on_third.pane = api::PrimitivePane::sub(2);
-  c = std::move(c).primitive(on_second).primitive(on_third);
+  auto labelled = api::PrimitiveConfig::make("text", {{2, 25}});
+  labelled.text = "on the second pane";
+  labelled.pane = api::PrimitivePane::sub(1);
+  auto unplaced = labelled;
+  unplaced.pane = api::PrimitivePane::sub(2);
+  c = std::move(c).primitive(on_second).primitive(on_third).primitive(labelled).primitive(unplaced);
   const auto body = body_of(c);
   const auto rects = with_tag(body, "rect");
 
@@ -312,11 +320,98 @@ TEST(SubPanes, StackBelowTheMainPane) {
   });
   EXPECT_EQ(separators, 2);
 
-  // The primitive of sub-pane 1 draws inside the second pane; there is no sub-pane 2.
+  // The primitive of sub-pane 1 draws inside the second pane, its words too; there is no sub-pane 2.
   const auto tool = std::count_if(body.begin(), body.end(), [](const SvgElement& e) {
     return e.has("stroke") && e.attrs.at("stroke") == "#2196f3";
   });
   EXPECT_EQ(tool, 1);
+  const auto words = where(body, "text", "fill", "#2196f3");
+  ASSERT_EQ(words.size(), 1u);
+  EXPECT_EQ(words[0].content, "on the second pane");
+  EXPECT_EQ(words[0].at("x"), "182.50");  // bar 2 of ten 73 px apart
+  EXPECT_EQ(words[0].at("y"), "553.19");  // 25 of [0, 100] in the pane from 502.75, 67.25 high
+}
+
+// A description's text is drawn by the renderer at the primitive's label anchor, whatever the type.
+TEST(Primitives, DescriptionWordsAtTheLabelAnchor) {
+  // small_chart: bar b at x = 25b + 12.5, price p at y = 110 - 5p.
+  const auto described = [](const char* type, std::vector<api::Point> points, std::optional<std::string> text,
+                            const char* color = "#2196F3") {
+    auto d = api::PrimitiveConfig::make(type, std::move(points));
+    d.text = std::move(text);
+    d.color = color;
+    return d;
+  };
+  struct Case {
+    const char* name;
+    api::PrimitiveConfig description;
+    const char* x;  // null: no words
+    const char* y;
+    const char* align;
+    const char* fill;
+  };
+  const Case cases[] = {
+      {"text", described("text", {{1, 11}}, "Hi"), "37.50", "55.00", "middle", "#2196f3"},
+      {"callout, from the bubble's inner left edge", described("callout", {{1, 11}}, "Hi"), "117.50", "5.00",
+       "start", "#ffffff"},
+      {"a tool without a text method", described("flag", {{1, 11}}, "Hi"), "27.50", "67.00", "middle", "#2196f3"},
+      {"colour that does not parse", described("text", {{1, 11}}, "Hi", "nope"), "37.50", "55.00", "middle",
+       "#ffffff"},
+      {"empty words", described("text", {{1, 11}}, ""), nullptr, nullptr, nullptr, nullptr},
+      {"collapsed note", described("note", {{1, 11}}, "Hi"), nullptr, nullptr, nullptr, nullptr},
+      {"no text: the factory's words stay unwritten", described("flag", {{1, 11}}, std::nullopt), nullptr, nullptr,
+       nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto words = with_tag(body_of(small_chart().primitive(c.description)), "text");
+    const auto at = std::find_if(words.begin(), words.end(), [](const SvgElement& e) { return e.content == "Hi"; });
+    if (c.x == nullptr) {
+      EXPECT_EQ(std::count_if(words.begin(), words.end(), [](const SvgElement& e) {
+                  return e.content.empty() || e.content == "Hi" || e.content == "Flag";
+                }),
+                0);
+      continue;
+    }
+    ASSERT_NE(at, words.end());
+    EXPECT_EQ(at->at("x"), c.x);
+    EXPECT_EQ(at->at("y"), c.y);
+    EXPECT_EQ(at->at("text-anchor"), c.align);
+    EXPECT_EQ(at->at("dominant-baseline"), "central");
+    EXPECT_EQ(at->at("fill"), c.fill);
+    EXPECT_EQ(at->at("font-size"), "14.0");
+    EXPECT_EQ(at->at("font-family"), "sans-serif");
+    EXPECT_FALSE(at->has("transform"));
+  }
+
+  // A background box centred on the anchor, as wide as the measured words plus the margin on each side.
+  const auto anchored = body_of(small_chart().primitive(described("anchored_text", {{1, 11}, {3, 2}}, "Hi")));
+  const auto box = std::find_if(anchored.begin(), anchored.end(),
+                                [](const SvgElement& e) { return e.tag == "rect" && e.at("x") == "25.10"; });
+  ASSERT_NE(box, anchored.end());
+  EXPECT_EQ(box->at("y"), "44.00");
+  EXPECT_EQ(box->at("width"), "24.80");  // 2 bytes x 14 x 0.6 + 2 x 4
+  EXPECT_EQ(box->at("height"), "22.00");
+  EXPECT_EQ(box->at("fill"), "rgba(33,150,243,0.25098039215686274)");
+  ASSERT_NE(box + 1, anchored.end());
+  EXPECT_EQ((box + 1)->content, "Hi");
+  EXPECT_EQ((box + 1)->at("x"), "37.50");
+
+  // Words along a line turn with it about their anchor: the matrix leaves the anchor where it is.
+  const auto line = where(body_of(small_chart().primitive(described("trend_line", {{0, 0}, {2, 10}}, "Up"))),
+                          "text", "fill", "#2196f3");
+  ASSERT_EQ(line.size(), 1u);
+  EXPECT_EQ(line[0].content, "Up");
+  double m[6] = {};
+  ASSERT_EQ(std::sscanf(line[0].at("transform").c_str(), "matrix(%lf,%lf,%lf,%lf,%lf,%lf)", &m[0], &m[1], &m[2],
+                        &m[3], &m[4], &m[5]),
+            6);
+  EXPECT_NEAR(m[0], std::cos(-std::numbers::pi / 4), 1e-4);
+  EXPECT_NEAR(m[1], std::sin(-std::numbers::pi / 4), 1e-4);
+  const double x = line[0].number("x");
+  const double y = line[0].number("y");
+  EXPECT_NEAR(m[0] * x + m[2] * y + m[4], x, 0.02);
+  EXPECT_NEAR(m[1] * x + m[3] * y + m[5], y, 0.02);
 }
 
 TEST(SubPanes, CrowdedPanesLeaveThePricePaneAQuarter) {

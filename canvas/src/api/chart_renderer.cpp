@@ -11,6 +11,7 @@
 #include "api/indicator_painter.hpp"
 #include "api/layout.hpp"
 #include "api/palette.hpp"
+#include "api/primitive_words.hpp"
 #include "api/signal_painter.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
@@ -215,7 +216,8 @@ class RenderPass {
   }
 
   // The pane's primitive descriptions, in stored order, each turned into a primitive by the registry (the
-  // read lock held throughout) and drawn through a context of its own; unknown type ids draw nothing.
+  // read lock held throughout) and drawn through a context of its own; unknown type ids draw nothing. A
+  // description's text is the primitive's words, written after it at the place its label anchor names.
   void draw_primitives(PrimitivePane pane, const coords::PriceMapping& y) {
     const auto registry = primitives::PrimitiveRegistry::global().read();
     const primitives::PaneMapping mapping{layout_.spacing, y.min, y.max, y.top, y.height};
@@ -224,8 +226,10 @@ class RenderPass {
       if (pane.is_main ? !p.is_main : (p.is_main || p.sub_pane != pane.sub_pane)) continue;
       const auto primitive = registry->create(description.type_id, description.points, description.color);
       if (!primitive) continue;
+      if (description.text) primitive->set_text(*description.text);
       primitives::SvgRenderContext context(backend_, mapping, dpr_, layout_.width, layout_.height);
       primitive->render(context, false);
+      if (description.text) draw_primitive_words(backend_, *primitive, context);
     }
   }
 

@@ -22,6 +22,15 @@ struct PaneMapping {
   double height = 0.0;
 };
 
+// The width the context measures for a text at a font size: 0.6 of the size for every byte.
+double measured_text_width(std::string_view text, double font_size) noexcept;
+
+// Whether a rotation is too small (or not a number) to draw as one: the text is drawn upright.
+bool is_upright(double angle) noexcept;
+
+// The state with a rotation by angle radians about (x, y) applied on top of its own transform.
+render::SvgState rotated_about(const render::SvgState& state, double x, double y, double angle) noexcept;
+
 // Made fresh for each primitive drawn and dropped afterwards, so nothing one primitive sets reaches the
 // next. Starts with an empty path, no dash, stroke #2196F3 at width 2, a transparent fill, alpha 1 and
 // font size 12.
