@@ -30,8 +30,10 @@ void draw_primitive_words(render::SvgBackend& out, const primitives::Primitive& 
   if (!std::isfinite(anchor->x) || !std::isfinite(anchor->y) || !std::isfinite(size)) return;
 
   const render::SvgState saved = out.state();
-  if (std::isfinite(anchor->rotation) && !primitives::is_upright(anchor->rotation)) {
-    out.set_state(primitives::rotated_about(saved, anchor->x, anchor->y, anchor->rotation));
+  if (!primitives::is_upright(anchor->rotation)) {
+    const auto rotated = primitives::rotated_about(saved, anchor->x, anchor->y, anchor->rotation);
+    if (!rotated) return;
+    out.set_state(*rotated);
   }
   if (anchor->background) {
     const double w = primitives::measured_text_width(text->content, size) + 2.0 * anchor->margin;

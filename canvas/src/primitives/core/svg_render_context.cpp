@@ -48,9 +48,10 @@ double measured_text_width(std::string_view text, double font_size) noexcept {
   return static_cast<double>(text.size()) * font_size * 0.6;
 }
 
-bool is_upright(double angle) noexcept { return !(std::abs(angle) >= 0.001); }
+bool is_upright(double angle) noexcept { return !(std::abs(angle) >= 0.001 && std::isfinite(angle)); }
 
-render::SvgState rotated_about(const render::SvgState& state, double x, double y, double angle) noexcept {
+std::optional<render::SvgState> rotated_about(const render::SvgState& state, double x, double y,
+                                              double angle) noexcept {
   const double c = std::cos(angle);
   const double s = std::sin(angle);
   const render::Transform rotation{c, s, -s, c, x - c * x + s * y, y - s * x - c * y};
@@ -64,6 +65,8 @@ render::SvgState rotated_about(const render::SvgState& state, double x, double y
   } else {
     rotated.transform = rotation;
   }
+  const render::Transform& m = *rotated.transform;
+  if (!all_finite({m.a, m.b, m.c, m.d, m.e, m.f})) return std::nullopt;
   return rotated;
 }
 
@@ -194,7 +197,9 @@ void SvgRenderContext::fill_text_rotated(std::string_view text, double x, double
     return;
   }
   const render::SvgState saved = backend_.state();
-  backend_.set_state(rotated_about(saved, x, y, angle));
+  const auto rotated = rotated_about(saved, x, y, angle);
+  if (!rotated) return;
+  backend_.set_state(*rotated);
   fill_text(text, x, y);
   backend_.set_state(saved);
 }
