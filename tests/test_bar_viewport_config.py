@@ -61,6 +61,7 @@ def test_fields_are_read_only_values():
     assert type(bar.timestamp) is int and all(type(getattr(bar, f)) is float
                                               for f in ("open", "high", "low", "close", "volume"))
     for field in ("timestamp", "open", "high", "low", "close", "volume"):
+        assert getattr(qc.Bar, field).__doc__ is None
         with pytest.raises(AttributeError):
             setattr(bar, field, 1)
         with pytest.raises(AttributeError):

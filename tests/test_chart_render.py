@@ -4,6 +4,8 @@ The small chart is 170 x 140: plot area 100 x 110 (price scale 70 px, time axis 
 and highs 21 give the price range [1, 21] padded by 5 % to [0, 22], so a price p sits at y = 110 - 5 p, and
 bar i at x = (i + 0.5) * 50.
 """
+from datetime import datetime, timedelta, timezone
+
 import pytest
 
 import quorvel_canvas as qc
@@ -85,16 +87,39 @@ def test_device_pixel_ratio_snaps_candles():
     assert where(body(render(chart)), "line", stroke=UP)[0]["x1"] == "25.50"
 
 
-@pytest.mark.parametrize("style", ["line", "area"])
-def test_line_and_area_draw_the_closes(style):
+HEAD = ('<?xml version="1.0" encoding="UTF-8"?>\n<svg xmlns="http://www.w3.org/2000/svg"\n'
+        '     xmlns:xlink="http://www.w3.org/1999/xlink"\n'
+        '     width="170" height="140" viewBox="0 0 170 140">\n<defs>\n')
+BACKGROUND = '<rect x="0" y="0" width="170" height="140" fill="#131722"/>\n'
+CLOSES = '<path d="M25.00 30.00 L75.00 80.00" stroke="#26a69a" stroke-width="3.00" fill="none"/>\n'
+
+
+def test_line_draws_the_closes():
     chart = small_chart()
-    getattr(chart, style)()
-    paths = where(body(render(chart)), "path", stroke=UP)
-    assert [(p["d"], p["stroke-width"]) for p in paths] == [("M25.00 30.00 L75.00 80.00", "3.00")]
+    chart.line()
+    assert render(chart).startswith(HEAD + "\n</defs>\n" + BACKGROUND + CLOSES + "<rect")
     chart.colors("#000000", "#ffffff")
     assert where(body(render(chart)), "path", stroke="#000000")
     chart.candlesticks()
     assert where(body(render(chart)), "rect", width="40.00", fill="#000000")
+
+
+def test_area_fills_below_the_closes():
+    # The closes 16 and 6 sit at (25, 30) and (75, 80); the fill runs down to the main pane's foot, y = 110,
+    # fading from 0.4 of the line colour's opacity to none.
+    chart = small_chart()
+    chart.area()
+    assert render(chart).startswith(
+        HEAD + '<linearGradient id="grad0" x1="0.00%" y1="0.00%" x2="0.00%" y2="100.00%">'
+        '<stop offset="0%" stop-color="rgba(38,166,154,0.4)"/><stop offset="100%" stop-color="rgba(38,166,154,0)"/>'
+        '</linearGradient>\n\n</defs>\n' + BACKGROUND +
+        '<path d="M25.00 30.00 L75.00 80.00 L75.00 110.00 L25.00 110.00 Z" fill="url(#grad0)" stroke="none"/>\n'
+        + CLOSES + "<rect")
+    chart.colors("#ff000080", "#ffffff")  # the line's own alpha gives way to the fill's
+    assert 'stop-color="rgba(255,0,0,0.4)"/><stop offset="100%" stop-color="rgba(255,0,0,0)"' in render(chart)
+    chart.bars([qc.Bar(0, 6, 21, 1, 16, 100)])  # one point: a line without a fill
+    svg = render(chart)
+    assert "linearGradient" not in svg and len(where(body(svg), "path")) == 1
 
 
 def test_themes_change_background_and_candle_colours_only():
@@ -150,6 +175,69 @@ def test_time_axis_by_hand(first_ts, label):
     assert labels == [(label, "25.00", "116.00")]
 
 
+DAY, HOUR = 86400, 3600
+EPOCH = datetime(1970, 1, 1, tzinfo=timezone.utc)
+MONTHS = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec".split()
+
+
+def seconds(date):
+    return (date - EPOCH) // timedelta(seconds=1)
+
+
+def axis_labels(svg, plot_height):
+    return [(t.text, float(t["x"])) for t in where(body(svg), "text") if t["y"] == f"{plot_height + 6}.00"]
+
+
+CIVIL_DATES = [datetime(*fields, tzinfo=timezone.utc) for fields in [
+    (1970, 1, 1, 0, 0), (1969, 12, 31, 23, 59), (1969, 1, 1, 0, 1), (1968, 2, 29, 7, 30), (1971, 1, 1, 0, 0),
+    (2019, 5, 13, 9, 30), (2019, 10, 1, 16, 0), (2020, 1, 10, 0, 0), (2000, 2, 29, 12, 0), (2000, 3, 1, 0, 0),
+    (1900, 2, 28, 23, 59), (1900, 3, 1, 0, 0), (2100, 2, 28, 1, 2), (2100, 3, 1, 3, 4), (2038, 1, 19, 3, 14),
+    (2024, 12, 31, 23, 59), (1, 1, 1, 0, 0), (1, 12, 31, 23, 59), (1582, 10, 15, 0, 0), (9999, 12, 31, 23, 59),
+]]
+
+
+@pytest.mark.parametrize("date", CIVIL_DATES, ids=str)
+def test_time_labels_follow_the_civil_calendar(date):
+    # Spacing 100 visits every bar. Each bar at an odd index holds the date; the bar before it differs from it
+    # in the year, then only in the month, the day, the hour, so its labels are the four fields.
+    ts = seconds(date)
+    before = [ts - 366 * DAY, ts - 31 * DAY if date.month > 1 else ts + 31 * DAY,
+              ts - DAY if date.day > 1 else ts + DAY, ts - HOUR if date.hour > 0 else ts + HOUR]
+    chart = qc.Chart(870, 130)
+    chart.bars([qc.Bar(t, 1, 2, 0, 1) for b in before for t in (b, ts)])
+    labels = dict((x, text) for text, x in axis_labels(render(chart), 100))
+    assert [labels[150.0], labels[350.0], labels[550.0], labels[750.0]] == [
+        str(date.year), MONTHS[date.month - 1], f"{date.day} {MONTHS[date.month - 1]}", f"{date:%H:%M}"]
+
+
+def weekdays(first, last):
+    day = first
+    while day <= last:
+        if day.weekday() < 5:
+            yield day
+        day += timedelta(days=1)
+
+
+@pytest.mark.parametrize("first, last, width", [
+    (datetime(2019, 1, 1, tzinfo=timezone.utc), datetime(2019, 12, 31, tzinfo=timezone.utc), 1070),
+    (datetime(2019, 1, 1, tzinfo=timezone.utc), datetime(2019, 12, 31, tzinfo=timezone.utc), 4070),
+    (datetime(2003, 1, 1, tzinfo=timezone.utc), datetime(2022, 12, 31, tzinfo=timezone.utc), 1270),
+])
+def test_daily_bars_are_labelled_with_their_own_dates(first, last, width):
+    days = list(weekdays(first, last))
+    chart = qc.Chart(width, 400)
+    chart.bars([qc.Bar(seconds(d), 1, 2, 0, 1) for d in days])
+    spacing = (width - 70) / len(days)
+    labels = axis_labels(render(chart), 370)
+    assert len(labels) > 10
+    names = []
+    for text, x in labels:
+        day = days[round(x / spacing - 0.5)]
+        assert text in (str(day.year), MONTHS[day.month - 1], f"{day.day} {MONTHS[day.month - 1]}"), (text, day)
+        names.append(text)
+    assert all(a != b for a, b in zip(names, names[1:]))
+
+
 # ---- signals --------------------------------------------------------------------------------------------------
 
 TRIANGLE_UP = "M75.00 49.00 L69.00 61.00 L81.00 61.00 Z"    # at bar 1, price 11: (75, 55), size 12
@@ -174,9 +262,35 @@ def test_signal_markers_by_hand(method, shape, colour):
         assert [(e["cx"], e["cy"], e["r"]) for e in marker] == [("75.00", "55.00", "6.00")]
     else:
         assert [e["d"] for e in where(elements, "path", fill=colour)] == [shape]
-    label = [t for t in where(elements, "text") if t["x"] == "87.00"]
-    assert [(t.text, t["y"], t["fill"], t["font-size"]) for t in label] == [
-        ('Go <now> & "then"', "55.00", colour, "10.0")]
+    # 17 bytes at 6 px from 75 + 12 would pass the plot's right edge at 100: the label ends at 75 - 12.
+    label = [t for t in where(elements, "text") if t["x"] == "63.00"]
+    assert [(t.text, t["y"], t["fill"], t["font-size"], t["text-anchor"]) for t in label] == [
+        ('Go <now> & "then"', "55.00", colour, "10.0", "end")]
+
+
+@pytest.mark.parametrize("bar, label, x, anchor", [
+    (1, "ab", "87.00", "start"),              # 75 + 12 + 12 = 99 fits the plot width 100
+    (1, "abc", "63.00", "end"),               # 105
+    (0, "<" * 10, "37.00", "start"),          # 25 + 12 + 60 = 97: counted before escaping
+    (0, "abc" + "\x00" * 8, "13.00", "end"),  # 103: counted before control characters are dropped
+    (0, "\u00e9" * 5, "37.00", "start"),      # 10 UTF-8 bytes: 97
+    (0, "\u00e9" * 6, "13.00", "end"),        # 12 bytes: 109
+])
+def test_signal_label_side_by_its_byte_length(bar, label, x, anchor):
+    chart = small_chart()
+    chart.custom_signal(bar, 11.0, label)
+    (text,) = where(body(render(chart)), "text", fill=CUSTOM)
+    assert (text["x"], text["y"], text["text-anchor"]) == (x, "55.00", anchor)
+
+
+def test_signal_label_on_the_latest_bar_stays_left_of_the_price_scale():
+    chart = qc.Chart(1000, 500)
+    chart.bars([qc.Bar(i * 60, 100.0, 101.0, 99.0, 100.5) for i in range(200)])
+    chart.buy_signal(199, 100.0, "Buy now")
+    (text,) = [t for t in where(body(render(chart)), "text", fill=UP) if t.text == "Buy now"]
+    # Spacing 930 / 200 = 4.65: the marker at x = 199.5 * 4.65 = 927.675, the label ending 12 px left of it.
+    assert text.num("x") == pytest.approx(915.675, abs=0.006)
+    assert text["text-anchor"] == "end"
 
 
 def test_signals_without_labels_and_out_of_range():

@@ -317,3 +317,85 @@ def test_value_less_indicators_draw_no_lines():
     root = svg_root(chart)
     assert polylines(root, "#123456") == []
     assert len(sub_pane_frames(root)) == 1  # the ADX pane is laid out, empty
+
+
+def test_many_studies_leave_the_price_pane_a_quarter_of_the_plot():
+    # Six RSI panes (0.15) and a MACD pane (0.2) ask for 1.1 of the plot height 570: the price pane keeps
+    # 0.25 * 570 = 142.5 and each ratio r shrinks to r * 0.75 / 1.1.
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([100.0 + i for i in range(30)]))
+    for _ in range(6):
+        chart.rsi(14)
+    chart.macd(12, 26, 9)
+    root = svg_root(chart)
+    rsi_share, macd_share = 570 * 0.15 * 0.75 / 1.1, 570 * 0.2 * 0.75 / 1.1
+    expected = [(142.5 + 4 + k * rsi_share, rsi_share - 4) for k in range(6)]
+    expected.append((142.5 + 4 + 6 * rsi_share, macd_share - 4))
+    frames = sub_pane_frames(root)
+    assert len(frames) == 7
+    for (top, height), (want_top, want_height) in zip(frames, expected):
+        assert (top, height) == (pytest.approx(want_top, abs=0.01), pytest.approx(want_height, abs=0.01))
+    assert frames[-1][0] + frames[-1][1] == pytest.approx(570, abs=0.01)
+    candles = [e for e in root.iter() if tag(e) == "rect" and e.get("fill") in ("#26a69a", "#ef5350")]
+    assert candles and all(float(e.get("y")) + float(e.get("height")) <= 142.5 for e in candles)
+
+
+@pytest.mark.parametrize("method, period", [("cci", 20), ("pgo", 14)])
+def test_symmetric_panes_range_over_their_levels(method, period):
+    # One 0.15 pane: top 0.85 * 570 + 4 = 488.5, height 85.5 - 4 = 81.5. CCI ranges (-110, 110) and PGO
+    # (-3.3, 3.3): the upper level sits 10/220 of the height below the top, the lower as far above the
+    # bottom, and the zero level halfway.
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([100.0 + i for i in range(30)]))
+    getattr(chart, method)(period)
+    root = svg_root(chart)
+    assert sub_pane_frames(root) == [(488.5, 81.5)]
+    levels = [float(e.get("y1")) for e in root.iter()
+              if tag(e) == "line" and e.get("stroke-dasharray") and e.get("x1") == "0.00"
+              and float(e.get("x2")) == PLOT_WIDTH]
+    inset = 81.5 * 10 / 220
+    assert levels == pytest.approx([488.5 + inset, 570 - inset, 488.5 + 81.5 / 2], abs=0.01)
+
+
+def volume_heights(root, width):
+    """(y, height) of the volume bars, found by their width: 0.8 of the canvas width per bar."""
+    return [(float(e.get("y")), float(e.get("height"))) for e in root.iter()
+            if tag(e) == "rect" and e.get("width") == width and e.get("fill") in ("#26a69a", "#ef5350")]
+
+
+def main_pane_height(root, width):
+    """The height of the main price scale's background, drawn at the plot's right edge from y = 0."""
+    return next(float(e.get("height")) for e in root.iter()
+                if tag(e) == "rect" and e.get("x") == f"{width - 70}.00" and e.get("y") == "0.00")
+
+
+def test_volume_bars_stand_on_the_band_foot_in_proportion():
+    # One bar: the band spans [0, 1.1 x 5000] over 0.2 x 270 = 54 px above y = 270.
+    chart = qc.Chart(400, 300)
+    chart.bars([qc.Bar(0, 100, 102, 99, 101, 5000)])
+    chart.volume()
+    assert '<rect x="5.00" y="220.91" width="320.00" height="49.09" fill="#26a69a"/>\n' in chart.render_svg()
+
+    # Equal volumes, and volumes within 16 % of each other, beside an RSI pane: every bar stands on the main
+    # pane's foot and is as high as its volume's share of 1.1 x the largest, times the band's height.
+    for volumes in ([1e6] * 100, [1000.0, 1100.0, 1160.0, 1050.0]):
+        chart = qc.Chart(1200, 600)
+        chart.bars([qc.Bar(86400 * i, 100, 102, 99, 101, v) for i, v in enumerate(volumes)])
+        chart.volume()
+        chart.rsi(14)
+        root = svg_root(chart)
+        foot = main_pane_height(root, 1200)
+        bars = volume_heights(root, f"{1200 / len(volumes) * 0.8:.2f}")
+        assert len(bars) == len(volumes)
+        for (y, height), v in zip(bars, volumes):
+            assert y + height == pytest.approx(foot, abs=0.011)
+            assert height == pytest.approx(v / (1.1 * max(volumes)) * 0.2 * foot, abs=0.011)
+
+    # The band maps a value as foot - (v - lo) / (hi - lo) x band height: for 250 in [0, 1100] that is
+    # 776.4749…, written 776.47 (measured from the band's top, the last bit rounds it up to 776.48).
+    chart = qc.Chart(370, 987)
+    chart.bars([qc.Bar(0, 105, 120, 100, 110, 1000), qc.Bar(86400, 110, 115, 105, 106, 250),
+                qc.Bar(172800, 106, 112, 104, 112, 500)])
+    chart.volume()
+    chart.rsi(1)
+    assert [y for y, _ in volume_heights(svg_root(chart), "98.67")][1] == 776.47

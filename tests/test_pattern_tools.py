@@ -1,4 +1,8 @@
 """Pattern, Elliott wave and arrow tools placed through Chart: their labels and shapes reach the document."""
+import re
+
+import pytest
+
 import quorvel_canvas as qc
 from svg_support import body, where
 
@@ -38,11 +42,34 @@ def test_patterns_write_their_turning_point_labels():
         assert where(elements, "path", stroke=COLOUR), name
 
 
+def ends(path):
+    """The first and last point of a path's data."""
+    numbers = [float(n) for n in re.findall(r"-?\d+\.\d+", path["d"])]
+    return numbers[:2], numbers[-2:]
+
+
 def test_triangle_pattern_fills_between_its_boundaries():
     elements = document(lambda chart: chart.triangle_pattern((2, 108.0), (2, 92.0), (12, 103.0)))
     assert labels(elements) == ["Sym"]
-    assert len(where(elements, "path", stroke=COLOUR)) == 4
+    strokes = where(elements, "path", stroke=COLOUR)
+    assert len(strokes) == 4
     assert len([e for e in where(elements, "path") if e.attrs.get("fill", "").startswith("rgba(33,150,243,")]) == 1
+    # Given three points, the lower line mirrors the upper: it rises as far as the upper one falls.
+    (_, top_left), (_, top_right) = ends(strokes[0])
+    (_, bottom_left), (_, bottom_right) = ends(strokes[1])
+    assert top_right - top_left > 10
+    assert bottom_left - bottom_right == pytest.approx(top_right - top_left, abs=1)
+
+
+def test_triangle_pattern_from_three_points_stays_on_a_chart_of_real_prices():
+    chart = qc.Chart(900, 560)
+    chart.bars([qc.Bar(i, 2900.0, 3050.0, 2800.0, 2950.0) for i in range(250)])
+    chart.triangle_pattern((66, 3028.0), (66, 2822.0), (104, 3022.0))
+    strokes = where(body(chart.render_svg()), "path", stroke=COLOUR)
+    assert len(strokes) == 4
+    for path in strokes:
+        for _, y in ends(path):
+            assert 0 <= y <= 530, path["d"]
 
 
 def test_arrows_draw_filled_triangles():

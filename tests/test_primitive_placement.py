@@ -7,6 +7,7 @@ import pytest
 
 import quorvel_canvas as qc
 from conftest import FloatLike, Sequence, method_or_skip
+from svg_support import body, where
 
 ONE = ["position"]
 TWO = ["p1", "p2"]
@@ -243,6 +244,50 @@ def test_placed_shapes_appear_in_the_document(place, paths):
     chart = qc.Chart(800, 600)
     place(chart)
     assert len(primitive_paths(rendered(chart))) == paths
+
+
+def test_path_is_a_closed_polygon_and_polyline_stays_open():
+    for method, closed in (("path", True), ("polyline", False)):
+        chart = qc.Chart(800, 600)
+        getattr(chart, method)([(2, 95.0), (7, 104.0), (12, 98.0)])
+        (d,) = primitive_paths(rendered(chart))
+        assert d.endswith(" Z") == closed, method
+
+
+# The 20 bars of rendered() span 90..110, padded to 89..111 over a main pane 570 px high; 730 px for 20 bars.
+def x_of(bar):
+    return (bar + 0.5) * 730 / 20
+
+
+def y_of(price):
+    return 570 - (price - 89) / 22 * 570
+
+
+WORDS = 'Q3 <high> & "low"\x07'
+SHOWN = 'Q3 <high> & "low"'  # escaped on the way out, the control character dropped
+BLUE = "#2196f3"
+
+
+@pytest.mark.parametrize("method, args, expected", [
+    ("text", [(5, 100.0)], [(SHOWN, x_of(5), y_of(100), "middle", BLUE)]),
+    ("anchored_text", [(5, 100.0), (9, 104.0)], [(SHOWN, x_of(5), y_of(100), "middle", BLUE)]),
+    ("signpost", [(5, 100.0)], [(SHOWN, x_of(5) + 45, y_of(100), "middle", BLUE)]),  # past the post's point
+    ("comment", [(5, 100.0)], [(SHOWN, x_of(5), y_of(100) + 20, "middle", BLUE)]),  # below the bubble
+    # in the box 5 bars right and 10 above the point, from 5 px inside its left edge
+    ("callout", [(5, 100.0)], [(SHOWN, x_of(10) - 50 + 5, y_of(110), "start", "#ffffff")]),
+    ("note", [(5, 100.0)], []),  # a new note is collapsed: its words stay hidden
+    ("price_note", [(5, 100.0)], [("100.00 - " + SHOWN, None, None, "start", "#000000")]),  # in its own box
+])
+def test_text_methods_write_the_callers_words_at_their_label_anchor(method, args, expected):
+    chart = qc.Chart(800, 600)
+    getattr(chart, method)(*args, WORDS)
+    found = [(t.text, t.num("x"), t.num("y"), t["text-anchor"], t["fill"])
+             for t in where(body(rendered(chart)), "text") if SHOWN in t.text]
+    assert len(found) == len(expected)
+    for (text, x, y, anchor, fill), want in zip(found, expected):
+        assert (text, anchor, fill) == (want[0], want[3], want[4])
+        if want[1] is not None:
+            assert (x, y) == (pytest.approx(want[1], abs=0.006), pytest.approx(want[2], abs=0.006))
 
 
 def test_placed_rectangle_and_highlighter_appear_in_the_document():

@@ -40,6 +40,11 @@ TEST(FormatPrice, DecimalsFollowTheStep) {
       {-0.0, 1, "0"},                 {-1e-17, 0.1, "0.0"},           {-0.04, 0.1, "0.0"},
       {-0.05, 0.1, "-0.1"},           {1e20, 100, "100000000000000000000"},
       {kInf, 1, "inf"},               {-kInf, 1, "-inf"},             {kNaN, 1, "NaN"},
+      // Below 1e-5 a decimal per power of ten, to ten; each threshold is the double nearest 1e-d.
+      {0.000093, 0.00001, "0.00009"}, {0.000093, 2e-6, "0.000093"},   {0.000093, 1e-6, "0.000093"},
+      {0.000093, std::nextafter(1e-6, 0.0), "0.0000930"},            {-0.0000012345, 5e-7, "-0.0000012"},
+      {1.7e-9, 2e-9, "0.000000002"},  {1.5e-9, 1e-10, "0.0000000015"}, {1.5e-9, 5e-11, "0.0000000015"},
+      {3e-12, 1e-15, "0.0000000000"}, {1.25e-10, -1, "0.0000000001"},  {1234.5678, 1e-9, "1234.567800000"},
   };
   for (const Case& c : cases) EXPECT_EQ(format_price(c.price, c.step), c.text) << c.price << " step " << c.step;
 }
@@ -67,6 +72,18 @@ TEST(PriceTicks, TickNearZeroIsLabelledWithoutSign) {
   for (double v : t.ticks()) labels.push_back(format_price(v, t.step));
   EXPECT_NE(std::find(labels.begin(), labels.end(), "0.00"), labels.end());
   EXPECT_EQ(std::find(labels.begin(), labels.end(), "-0.00"), labels.end());
+}
+
+TEST(PriceTicks, TinyPricesKeepDistinctLabels) {
+  // Prices near 0.0001 with a step of 2e-6: six decimals set every label apart.
+  const PriceTicks t = price_ticks(0.000089, 0.000111, 300);
+  EXPECT_DOUBLE_EQ(t.step, 2e-6);
+  ASSERT_GE(t.count, 9u);
+  std::vector<std::string> labels;
+  for (double v : t.ticks()) labels.push_back(format_price(v, t.step));
+  EXPECT_EQ(labels.front(), "0.000090");
+  EXPECT_EQ(labels[5], "0.000100");
+  for (std::size_t i = 1; i < labels.size(); ++i) EXPECT_NE(labels[i - 1], labels[i]) << i;
 }
 
 TEST(PriceTicks, DegenerateRangesHaveNoTicks) {
@@ -142,6 +159,36 @@ TEST(TimeAxis, StrideSaturates) {
 }
 
 constexpr std::int64_t kDay = 86'400;
+constexpr std::int64_t k2020 = 1'577'836'800;  // 2020-01-01 00:00 UTC, a Wednesday
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+
+// Dates beyond the reach of the Python suite's reference calendar (years 1 to 9999), derived through the
+// 400-year period of the Gregorian calendar (146,097 days).
+TEST(TimeAxis, CalendarFieldsBeyondCommonYears) {
+  struct Case {
+    std::int64_t ts;
+    CalendarFields f;
+  };
+  const Case cases[] = {
+      {kMax, {292'277'026'596, 12, 4, 15, 30}},
+      {kMin, {-292'277'022'657, 1, 27, 8, 29}},
+      {-62'135'596'800, {1, 1, 1, 0, 0}},
+      {-62'135'596'801, {0, 12, 31, 23, 59}},
+      {-62'167'219'200, {0, 1, 1, 0, 0}},
+      {-62'167'219'201, {-1, 12, 31, 23, 59}},
+      {-62'162'121'600, {0, 2, 29, 0, 0}},  // year 0 is a leap year
+      {253'402'300'800, {10'000, 1, 1, 0, 0}},
+      {-1, {1969, 12, 31, 23, 59}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(calendar_fields(c.ts), c.f) << c.ts;
+  // One period later every field but the year repeats.
+  for (const std::int64_t ts : {std::int64_t{0}, -62'162'121'600, std::int64_t{951'782'400}}) {
+    CalendarFields shifted = calendar_fields(ts + 146'097 * kDay);
+    shifted.year -= 400;
+    EXPECT_EQ(shifted, calendar_fields(ts)) << ts;
+  }
+}
 
 TEST(TimeAxis, WeightOfTheLargestChangedUnit) {
   struct Case {
@@ -149,10 +196,23 @@ TEST(TimeAxis, WeightOfTheLargestChangedUnit) {
     int weight;
   };
   const Case cases[] = {
-      {400 * kDay, 0, 70},            {40 * kDay, 0, 60},         {8 * kDay, 0, 40},
-      {6 * kDay + 3600, 5 * kDay, 50}, {5 * 3600, 3 * 3600, 35},   {3600, 0, 30},
-      {1800, 0, 20},                  {300, 0, 15},               {60, 0, 10},
-      {59, 0, 0},                     {-60, 0, 10},               {7 * kDay, 6 * kDay, 40},
+      {k2020, k2020 - 1, 70},                     // 2019-12-31 23:59:59 to 2020
+      {k2020 + 31 * kDay, k2020 + 30 * kDay, 60},  // 31 Jan to 1 Feb
+      {k2020 + 60 * kDay, k2020 + 59 * kDay, 60},  // 29 Feb to 1 Mar of a leap year
+      {k2020 + 1 * kDay, k2020, 40},               // Wednesday to Thursday: weeks start on 1970-01-01's weekday
+      {k2020 + 7 * kDay, k2020 + 2 * kDay, 50},    // Friday to the Wednesday after: one week, Thursday to Wednesday
+      {k2020 + 8 * kDay, k2020 + 7 * kDay, 40},
+      {k2020 + 5 * 3600, k2020 + 3 * 3600, 35},
+      {k2020 + 3600, k2020, 30},
+      {1800, 0, 20},
+      {300, 0, 15},
+      {60, 0, 10},
+      {59, 0, 0},
+      {-60, 0, 70},  // 1969
+      {-3 * kDay + 60, -3 * kDay, 10},
+      {-3600, -3601, 30},  // floor division: 22:59:59 to 23:00 on 1969-12-31
+      {kMax, kMin, 70},
+      {kMin + 1, kMin, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(time_label_weight(c.ts, c.prev), c.weight) << c.ts << " vs " << c.prev;
 }
@@ -165,21 +225,21 @@ TEST(TimeAxis, LabelTexts) {
   };
   const Case cases[] = {
       {0, 70, "1970"},
-      {34 * 365 * kDay, 70, "2004"},
-      {45 * kDay, 60, "Feb"},
-      {45 * kDay, 50, "16 Feb"},
-      {45 * kDay, 40, "16 Feb"},
-      {330 * kDay, 60, "Dec"},
-      {360 * kDay, 50, "1 Dec"},  // the 30-day months leave days 360 to 364 as a short thirteenth
-      {364 * kDay, 50, "5 Dec"},
-      {365 * kDay, 50, "1 Jan"},
+      {k2020 + 59 * kDay, 60, "Feb"},
+      {k2020 + 59 * kDay, 50, "29 Feb"},
+      {k2020 + 365 * kDay, 40, "31 Dec"},
       {9 * 3600 + 5 * 60 + 59, 30, "09:05"},
       {kDay - 1, 10, "23:59"},
-      {-2 * 365 * kDay, 70, "1968"},
-      {-40 * kDay, 60, "Dec"},
-      {-60, 10, "00:-1"},
-      {-3700, 35, "-1:-1"},
-      {-11 * 3600, 0, "-11:00"},
+      {-60, 10, "23:59"},
+      {-3700, 35, "22:58"},
+      {-1, 60, "Dec"},
+      {-62'167'219'201, 70, "-1"},
+      {-62'167'219'200, 70, "0"},
+      {kMin, 70, "-292277022657"},
+      {kMin, 50, "27 Jan"},
+      {kMin, 0, "08:29"},
+      {kMax, 70, "292277026596"},
+      {kMax, 20, "15:30"},
   };
   for (const Case& c : cases) EXPECT_EQ(time_label(c.ts, c.weight), c.text) << c.ts;
 }
@@ -194,38 +254,64 @@ std::vector<std::string> texts_of(std::string_view body) {
   return out;
 }
 
-TEST(TimeAxis, DailyBarsAreDrawnAtEveryStride) {
+// Each label with the x it was drawn at, as "text@x".
+std::vector<std::string> labels_of(std::string_view body) {
+  std::vector<std::string> out = texts_of(body);
+  std::size_t k = 0;
+  for (const std::string& l : lines_of(body)) {
+    if (l.starts_with("<text")) out[k++] += "@" + l.substr(9, l.find('"', 9) - 9);
+  }
+  return out;
+}
+
+TEST(TimeAxis, DrawsTheFrameTicksAndLabels) {
   std::vector<std::int64_t> ts;
-  for (int i = 0; i < 10; ++i) ts.push_back(34 * 365 * kDay + i * kDay);
+  for (int i = 0; i < 10; ++i) ts.push_back(k2020 - 2 * kDay + i * kDay);
   render::SvgBackend svg(270, 130, 1);
   render_time_axis(svg, {"#101010", "bad", ""}, 200, 100, 20, ts.size(), [&](std::size_t i) { return ts[i]; });
   const auto lines = lines_of(svg.body());
-  ASSERT_EQ(lines.size(), 2u + 2 * 3);  // bars 0, 3 and 6; bar 9 lies beyond plot width - 30
+  ASSERT_EQ(lines.size(), 2u + 2 * 4);
   EXPECT_EQ(lines[0], R"(<rect x="0.00" y="100.00" width="270.00" height="30.00" fill="#101010"/>)");
   EXPECT_EQ(lines[1], R"(<line x1="0.00" y1="100.00" x2="200.00" y2="100.00" stroke="#2a2e39" stroke-width="1.00"/>)");
   EXPECT_EQ(lines[2], R"(<line x1="10.00" y1="100.00" x2="10.00" y2="104.00" stroke="#2a2e39" stroke-width="1.00"/>)");
   EXPECT_EQ(lines[3],
             R"(<text x="10.00" y="106.00" fill="#b4b4b4" font-family="sans-serif" font-size="10.0" )"
-            R"(text-anchor="middle" dominant-baseline="hanging">2004</text>)");
-  EXPECT_EQ(texts_of(svg.body()), (std::vector<std::string>{"2004", "4 Jan", "7 Jan"}));
+            R"(text-anchor="middle" dominant-baseline="hanging">2019</text>)");
+  EXPECT_EQ(lines[4], R"(<line x1="50.00" y1="100.00" x2="50.00" y2="104.00" stroke="#2a2e39" stroke-width="1.00"/>)");
 }
 
-TEST(TimeAxis, MinuteBarsLabelMinorBoundariesOnEveryThirdStride) {
-  // One-minute bars from 00:30 with spacing 5: stride 12, so every visited bar crosses a 5-minute mark
-  // and only those at multiples of 36 (or crossing an hour) are labelled.
-  std::vector<std::int64_t> ts;
-  for (int i = 0; i < 200; ++i) ts.push_back(400 * kDay + 1800 + 60 * i);
-  render::SvgBackend svg(1070, 530, 1);
-  std::vector<std::size_t> visited;
-  render_time_axis(svg, {"", "", ""}, 1000, 500, 5, ts.size(), [&](std::size_t i) {
-    visited.push_back(i);
-    return ts[i];
-  });
-  EXPECT_EQ(visited.size(), 17u);  // 0, 12, …, 192
-  // Bar 0 lies at x = 2.5 (< 10). Drawn: the multiples of 36 (01:06, 01:42, 02:18, 02:54, 03:30) and the
-  // bars that cross an hour (01:06, 02:06, 03:06); skipped: 01:30 and 02:30 (half hours), the rest.
-  const auto texts = texts_of(svg.body());
-  EXPECT_EQ(texts, (std::vector<std::string>{"01:06", "01:42", "02:06", "02:18", "02:54", "03:06", "03:30"}));
+// A boundary is labelled on the bar where it falls when that bar lies at least 40 px after the label before
+// it; otherwise on the visited bar, with that bar's own date.
+TEST(TimeAxis, BoundaryLabelsMoveBackToTheBoundaryBar) {
+  struct Case {
+    std::int64_t first;
+    std::int64_t step;
+    double spacing, plot_width;
+    std::size_t count;
+    std::vector<std::string> labels;
+  };
+  const Case cases[] = {
+      // Daily from Mon 2019-12-30, every third bar visited: the year falls on bar 2 (40 px after bar 0),
+      // the days on the bar after each visited one.
+      {k2020 - 2 * kDay, kDay, 20, 200, 10, {"2019@10.00", "2020@50.00", "3 Jan@90.00", "6 Jan@150.00"}},
+      // From Tue 2019-12-31: the year falls on bar 1, only 20 px after bar 0, so it stays on bar 3 with its
+      // date; the week that starts on Thu 9 Jan is found past two bars that only change the day.
+      {k2020 - kDay, kDay, 20, 240, 10, {"2019@10.00", "2020@70.00", "6 Jan@130.00", "9 Jan@190.00"}},
+      // Minutes from 1971-02-05 00:30, every twelfth bar visited; bar 0 lies left of the axis. Hours fall
+      // on 01:00 and 02:00; 03:00 would sit 30 px after 02:54, so 03:06 is labelled. Minor boundaries
+      // only on multiples of 36.
+      {400 * kDay + 1800, 60, 5, 1000, 200,
+       {"01:00@152.50", "01:42@362.50", "02:00@452.50", "02:18@542.50", "02:54@722.50", "03:06@782.50",
+        "03:30@902.50"}},
+      // From 00:59: the hour falls on bar 1 at x = 7.5, left of the axis, so nothing is drawn for it.
+      {400 * kDay + 3540, 60, 5, 1000, 40, {"01:35@182.50"}},
+  };
+  for (const Case& c : cases) {
+    render::SvgBackend svg(c.plot_width + 70, 130, 1);
+    render_time_axis(svg, {"", "", ""}, c.plot_width, 100, c.spacing, c.count,
+                     [&](std::size_t i) { return c.first + static_cast<std::int64_t>(i) * c.step; });
+    EXPECT_EQ(labels_of(svg.body()), c.labels) << c.first;
+  }
 }
 
 TEST(TimeAxis, HugeStrideVisitsOnlyTheFirstBar) {

@@ -10,7 +10,10 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -285,14 +288,31 @@ TEST(VolumeBand, BarVolumesScaledToTheBand) {
   EXPECT_TRUE(where(body_of(c), "rect", "width", "34.00").empty());
 }
 
-TEST(VolumeBand, OwnValuesUseTheIndicatorRange) {
-  auto c = small_chart().indicator(
-      volume_band(vector_of(model::VectorStyle::histogram_colored("#0000ff", "#0000ff"), {10, 20, kNaN, 30})));
-  const auto blue = where(body_of(c), "rect", "fill", "#0000ff");
-  // Auto range [8, 32] over 22 px above y = 110: 20 maps to 99, the baseline (value 0) to 117.33.
-  ASSERT_EQ(blue.size(), 3u);
-  EXPECT_EQ(blue[1].at("y"), "99.00");
-  EXPECT_EQ(blue[1].at("height"), "18.33");
+// The band is 22 px high above y = 110; the rows give the rectangle of the value 20 (the second).
+TEST(VolumeBand, OwnValuesStandOnTheFootInProportion) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  struct Case {
+    std::vector<double> values;
+    model::RangeMode range;
+    const char* y;
+    const char* height;
+  };
+  const Case cases[] = {
+      {{10, 20, kNaN, 30}, model::range::Auto{}, "96.67", "13.33"},   // [0, 33]: 20 is 2/3 of 30's height
+      {{10, 20, kInf, 30}, model::range::Auto{}, "96.67", "13.33"},   // infinities are left out
+      {{0, 20, -kInf, 30}, model::range::Auto{}, "96.67", "13.33"},
+      {{-10, 20, kNaN, 30}, model::range::Auto{}, "94.42", "9.17"},   // a negative value: [-14, 34], baseline 103.58
+      {{10, 20, kNaN, 30}, model::range::Fixed{0, 40}, "99.00", "11.00"},
+      {{1e308, 20, kNaN, 1e308}, model::range::Auto{}, "110.00", "1.00"},  // [0, 1e308]: 1.1e308 overflows
+  };
+  for (const Case& c : cases) {
+    auto band = volume_band(vector_of(model::VectorStyle::histogram_colored("#0000ff", "#0000ff"), c.values));
+    band.range = c.range;
+    const auto blue = where(body_of(small_chart().indicator(band)), "rect", "fill", "#0000ff");
+    ASSERT_GE(blue.size(), 2u) << c.y;
+    EXPECT_EQ(blue[1].at("y"), c.y);
+    EXPECT_EQ(blue[1].at("height"), c.height);
+  }
 }
 
 TEST(SubPanes, StackBelowTheMainPane) {
@@ -305,7 +325,12 @@ TEST(SubPanes, StackBelowTheMainPane) {
   on_second.pane = api::PrimitivePane::sub(1);
   auto on_third = on_second;
   on_third.pane = api::PrimitivePane::sub(2);
-  c = std::move(c).primitive(on_second).primitive(on_third);
+  auto labelled = api::PrimitiveConfig::make("text", {{2, 25}});
+  labelled.text = "on the second pane";
+  labelled.pane = api::PrimitivePane::sub(1);
+  auto unplaced = labelled;
+  unplaced.pane = api::PrimitivePane::sub(2);
+  c = std::move(c).primitive(on_second).primitive(on_third).primitive(labelled).primitive(unplaced);
   const auto body = body_of(c);
   const auto rects = with_tag(body, "rect");
 
@@ -337,11 +362,120 @@ TEST(SubPanes, StackBelowTheMainPane) {
   });
   EXPECT_EQ(separators, 2);
 
-  // The primitive of sub-pane 1 draws inside the second pane; there is no sub-pane 2.
+  // The primitive of sub-pane 1 draws inside the second pane, its words too; there is no sub-pane 2.
   const auto tool = std::count_if(body.begin(), body.end(), [](const SvgElement& e) {
     return e.has("stroke") && e.attrs.at("stroke") == "#2196f3";
   });
   EXPECT_EQ(tool, 1);
+  const auto words = where(body, "text", "fill", "#2196f3");
+  ASSERT_EQ(words.size(), 1u);
+  EXPECT_EQ(words[0].content, "on the second pane");
+  EXPECT_EQ(words[0].at("x"), "182.50");  // bar 2 of ten 73 px apart
+  EXPECT_EQ(words[0].at("y"), "553.19");  // 25 of [0, 100] in the pane from 502.75, 67.25 high
+}
+
+// A description's text is drawn by the renderer at the primitive's label anchor, whatever the type.
+TEST(Primitives, DescriptionWordsAtTheLabelAnchor) {
+  // small_chart: bar b at x = 25b + 12.5, price p at y = 110 - 5p.
+  const auto described = [](const char* type, std::vector<api::Point> points, std::optional<std::string> text,
+                            const char* color = "#2196F3") {
+    auto d = api::PrimitiveConfig::make(type, std::move(points));
+    d.text = std::move(text);
+    d.color = color;
+    return d;
+  };
+  struct Case {
+    const char* name;
+    api::PrimitiveConfig description;
+    const char* x;  // null: no words
+    const char* y;
+    const char* align;
+    const char* fill;
+  };
+  const Case cases[] = {
+      {"text", described("text", {{1, 11}}, "Hi"), "37.50", "55.00", "middle", "#2196f3"},
+      {"callout, from the bubble's inner left edge", described("callout", {{1, 11}}, "Hi"), "117.50", "5.00",
+       "start", "#ffffff"},
+      {"a tool without a text method", described("flag", {{1, 11}}, "Hi"), "27.50", "67.00", "middle", "#2196f3"},
+      {"colour that does not parse", described("text", {{1, 11}}, "Hi", "nope"), "37.50", "55.00", "middle",
+       "#ffffff"},
+      {"empty words", described("text", {{1, 11}}, ""), nullptr, nullptr, nullptr, nullptr},
+      {"collapsed note", described("note", {{1, 11}}, "Hi"), nullptr, nullptr, nullptr, nullptr},
+      {"no text: the factory's words stay unwritten", described("flag", {{1, 11}}, std::nullopt), nullptr, nullptr,
+       nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto words = with_tag(body_of(small_chart().primitive(c.description)), "text");
+    const auto at = std::find_if(words.begin(), words.end(), [](const SvgElement& e) { return e.content == "Hi"; });
+    if (c.x == nullptr) {
+      EXPECT_EQ(std::count_if(words.begin(), words.end(), [](const SvgElement& e) {
+                  return e.content.empty() || e.content == "Hi" || e.content == "Flag";
+                }),
+                0);
+      continue;
+    }
+    ASSERT_NE(at, words.end());
+    EXPECT_EQ(at->at("x"), c.x);
+    EXPECT_EQ(at->at("y"), c.y);
+    EXPECT_EQ(at->at("text-anchor"), c.align);
+    EXPECT_EQ(at->at("dominant-baseline"), "central");
+    EXPECT_EQ(at->at("fill"), c.fill);
+    EXPECT_EQ(at->at("font-size"), "14.0");
+    EXPECT_EQ(at->at("font-family"), "sans-serif");
+    EXPECT_FALSE(at->has("transform"));
+  }
+
+  // A background box centred on the anchor, as wide as the measured words plus the margin on each side.
+  const auto anchored = body_of(small_chart().primitive(described("anchored_text", {{1, 11}, {3, 2}}, "Hi")));
+  const auto box = std::find_if(anchored.begin(), anchored.end(),
+                                [](const SvgElement& e) { return e.tag == "rect" && e.at("x") == "25.10"; });
+  ASSERT_NE(box, anchored.end());
+  EXPECT_EQ(box->at("y"), "44.00");
+  EXPECT_EQ(box->at("width"), "24.80");  // 2 bytes x 14 x 0.6 + 2 x 4
+  EXPECT_EQ(box->at("height"), "22.00");
+  EXPECT_EQ(box->at("fill"), "rgba(33,150,243,0.25098039215686274)");
+  ASSERT_NE(box + 1, anchored.end());
+  EXPECT_EQ((box + 1)->content, "Hi");
+  EXPECT_EQ((box + 1)->at("x"), "37.50");
+
+  // Words along a line turn with it about their anchor: the matrix leaves the anchor where it is.
+  const auto line = where(body_of(small_chart().primitive(described("trend_line", {{0, 0}, {2, 10}}, "Up"))),
+                          "text", "fill", "#2196f3");
+  ASSERT_EQ(line.size(), 1u);
+  EXPECT_EQ(line[0].content, "Up");
+  double m[6] = {};
+  ASSERT_EQ(std::sscanf(line[0].at("transform").c_str(), "matrix(%lf,%lf,%lf,%lf,%lf,%lf)", &m[0], &m[1], &m[2],
+                        &m[3], &m[4], &m[5]),
+            6);
+  EXPECT_NEAR(m[0], std::cos(-std::numbers::pi / 4), 1e-4);
+  EXPECT_NEAR(m[1], std::sin(-std::numbers::pi / 4), 1e-4);
+  const double x = line[0].number("x");
+  const double y = line[0].number("y");
+  EXPECT_NEAR(m[0] * x + m[2] * y + m[4], x, 0.02);
+  EXPECT_NEAR(m[1] * x + m[3] * y + m[5], y, 0.02);
+}
+
+TEST(SubPanes, CrowdedPanesLeaveThePricePaneAQuarter) {
+  auto c = api::Chart::make(800, 600);
+  c.bars.assign(10, {0, 0.5, 2, 0, 1.5, 0});
+  c = std::move(c).indicator(sub_pane(0.5, model::range::Fixed{0, 100})).indicator(sub_pane(0.5, model::range::Fixed{0, 100}));
+  const auto body = body_of(c);
+  const auto rects = with_tag(body, "rect");
+  const auto count = [&](const char* x, const char* y, const char* h) {
+    return std::count_if(rects.begin(), rects.end(), [&](const SvgElement& e) {
+      return e.at("x") == x && e.at("y") == y && e.at("height") == h;
+    });
+  };
+  // Ratio sum 1: main height 0.25 * 570; each pane 0.375 * 570 - 4 high, the second ending at the axis.
+  EXPECT_EQ(count("730.00", "0.00", "142.50"), 1);
+  EXPECT_EQ(count("0.00", "146.50", "209.75"), 1);
+  EXPECT_EQ(count("0.00", "360.25", "209.75"), 1);
+  EXPECT_EQ(count("730.00", "360.25", "209.75"), 1);
+  // The candles (green bodies) stay in the price pane.
+  const auto bodies = where(body, "rect", "fill", "#26a69a");
+  ASSERT_FALSE(bodies.empty());
+  for (const auto& e : bodies) EXPECT_LE(std::stod(e.at("y")) + std::stod(e.at("height")), 142.5);
 }
 
 TEST(Primitives, UnknownTypesAreSkipped) {

@@ -75,8 +75,12 @@ TEST(Fixed, EdgeValuesPerFormat) {
   }
   const double max = std::numeric_limits<double>::max();
   EXPECT_EQ(fixed(max, 2), reference(max, 2));
-  EXPECT_EQ(fixed(-max, 5), reference(-max, 5));
+  EXPECT_EQ(fixed(-max, 10), reference(-max, 10));
   EXPECT_EQ(fixed(max, 2).size(), 312u);
+  EXPECT_EQ(fixed(-max, 10).size(), kMaxFixedChars);
+  // Decimals outside 0 to 10 are clamped.
+  EXPECT_EQ(fixed(-2.5e-11, 12), "-0.0000000000");
+  EXPECT_EQ(fixed(2.75, -1), "3");
 }
 
 // Values drawn to hit every path: chart-sized coordinates, prices in cents, exact binary ties, values one
@@ -145,7 +149,7 @@ void expect_matches_to_chars(int decimals, std::size_t count, std::uint64_t seed
 TEST(Fixed, TwoDecimalsMatchToCharsOnTenMillionValues) { expect_matches_to_chars(2, 10'000'000, 20240601); }
 
 TEST(Fixed, OtherDecimalsMatchToChars) {
-  for (int decimals : {0, 1, 3, 4, 5}) expect_matches_to_chars(decimals, 1'000'000, 7 + decimals);
+  for (int decimals : {0, 1, 3, 4, 5, 6, 7, 8, 9, 10}) expect_matches_to_chars(decimals, 1'000'000, 7 + decimals);
 }
 
 // Every output of the 32-bit digit path, not a sample: each integer k below the path's end (10^4 units)

@@ -268,15 +268,58 @@ TEST(Line, MarkersFollowTheLineOnePerValue) {
 TEST(Line, NothingForHiddenEmptyOrAllNaN) {
   LineStyleOptions hidden;
   hidden.visible = false;
-  RenderBatch b;
-  render_line(b, line_points({1, 2}), hidden, 10, kMapping);
-  render_line(b, {}, LineStyleOptions{}, 10, kMapping);
-  render_line(b, line_points({kNaN, kNaN}), LineStyleOptions{}, 10, kMapping);
-  EXPECT_TRUE(b.commands().empty());
+  using Recorded = void (*)(RenderBatch&, std::span<const LineData>, const LineStyleOptions&, double,
+                            const coords::PriceMapping&);
+  for (const Recorded render : std::initializer_list<Recorded>{render_line, render_area}) {
+    RenderBatch b;
+    render(b, line_points({1, 2}), hidden, 10, kMapping);
+    render(b, {}, LineStyleOptions{}, 10, kMapping);
+    render(b, line_points({kNaN, kNaN}), LineStyleOptions{}, 10, kMapping);
+    EXPECT_TRUE(b.commands().empty());
+  }
 }
 
-// The bars' closes written straight into the backend give the text a replay of the recorded line gives,
-// whatever the line's shape, dash, markers and gaps.
+// The fill goes straight through the points whatever the line's shape, down to the pane's foot, and comes
+// before the line; a single point has a line but nothing to fill.
+TEST(Area, FillsDownToTheFootBeforeItsLine) {
+  struct Case {
+    const char* name;
+    std::vector<LineData> points;
+    LineType type;
+    coords::PriceMapping mapping;
+    std::vector<PathCommand> fill;
+  };
+  const Case cases[] = {
+      {"gap", line_points({10, kNaN, 30}), LineType::Straight, kMapping,
+       {MoveTo{5, 90}, LineTo{25, 70}, LineTo{25, 100}, LineTo{5, 100}, Close{}}},
+      {"curved", line_points({10, 20, 15}), LineType::Curved, coords::PriceMapping{0, 100, 50, 100},
+       {MoveTo{5, 140}, LineTo{15, 130}, LineTo{25, 135}, LineTo{25, 150}, LineTo{5, 150}, Close{}}},
+      {"one point", line_points({kNaN, 10}), LineType::Straight, kMapping, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RenderBatch area, line;
+    LineStyleOptions o;
+    o.line_type = c.type;
+    o.color = "#10203080";
+    render_area(area, c.points, o, 10, c.mapping);
+    render_line(line, c.points, o, 10, c.mapping);
+    const auto fills = all_of_kind<cmd::FillPath>(area);
+    ASSERT_EQ(area.commands().size(), line.commands().size() + fills.size());
+    EXPECT_EQ(std::get<cmd::StrokePath>(area.commands().back()).path.commands, only_path(line).path.commands);
+    if (c.fill.empty()) {
+      EXPECT_TRUE(fills.empty());
+      continue;
+    }
+    ASSERT_TRUE(std::holds_alternative<cmd::FillPath>(area.commands().front()));
+    EXPECT_EQ(fills.at(0).path.commands, c.fill);
+    const LinearGradient expected{{{0.0, Color{0x10, 0x20, 0x30, 102}}, {1.0, Color{0x10, 0x20, 0x30, 0}}}, 0, 0, 0, 1};
+    EXPECT_EQ(std::get<LinearGradient>(fills.at(0).fill), expected);
+  }
+}
+
+// The bars' closes written straight into the backend give the text (and an area's gradient definition) a
+// replay of the recorded line or area gives, whatever the line's shape, dash, markers and gaps.
 TEST(Line, ClosesWrittenAtOnceMatchTheReplayedRecording) {
   struct Case {
     const char* name;
@@ -292,6 +335,7 @@ TEST(Line, ClosesWrittenAtOnceMatchTheReplayedRecording) {
   hidden.visible = false;
   const Case cases[] = {
       {"straight with a gap", {10, kNaN, 20, 15}, {}},
+      {"gaps at both ends", {kNaN, 10, kNaN, 20, 15, kNaN}, {}},
       {"one point", {kNaN, 10}, {}},
       {"no point", {kNaN, kNaN}, {}},
       {"markers", {10, kNaN, 30}, marked},
@@ -308,14 +352,18 @@ TEST(Line, ClosesWrittenAtOnceMatchTheReplayedRecording) {
       points.push_back({std::nullopt, 0, v});
       bars.push_back({0, 1, 1, 1, v, 0});
     }
-    RenderBatch b;
-    render_line(b, points, c.options, 10, kMapping);
-    SvgBackend replayed(100, 100, 1), direct(100, 100, 1);
-    replay(b, replayed);
-    replayed.fill_rect({0, 0, 1, 1}, kUp);  // what follows the line is not swallowed when it draws nothing
-    render_line(direct, bars, c.options, 10, kMapping);
-    direct.fill_rect({0, 0, 1, 1}, kUp);
-    EXPECT_EQ(direct.body(), replayed.body());
+    for (const bool area : {false, true}) {
+      SCOPED_TRACE(area ? "area" : "line");
+      RenderBatch b;
+      area ? render_area(b, points, c.options, 10, kMapping) : render_line(b, points, c.options, 10, kMapping);
+      SvgBackend replayed(100, 100, 1), direct(100, 100, 1);
+      replay(b, replayed);
+      replayed.fill_rect({0, 0, 1, 1}, kUp);  // what follows the line is not swallowed when it draws nothing
+      area ? render_area(direct, bars, c.options, 10, kMapping) : render_line(direct, bars, c.options, 10, kMapping);
+      direct.fill_rect({0, 0, 1, 1}, kUp);
+      EXPECT_EQ(direct.body(), replayed.body());
+      EXPECT_EQ(direct.defs(), replayed.defs());
+    }
   }
 }
 

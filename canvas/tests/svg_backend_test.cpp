@@ -113,10 +113,30 @@ INSTANTIATE_TEST_SUITE_P(
                      "font-size=\"12.0\" text-anchor=\"start\" dominant-baseline=\"central\">x</text>\n"},
         TemplateCase{"non_finite_coordinates",
                      [](SvgBackend& b) {
-                       b.fill_circle(std::nan(""), std::numeric_limits<double>::infinity(),
-                                     -std::numeric_limits<double>::infinity(), kRed);
+                       b.fill_circle(std::nan(""), std::numeric_limits<double>::infinity(), 3, kRed);
                      },
-                     "<circle cx=\"NaN\" cy=\"inf\" r=\"-inf\" fill=\"#ff0000\" stroke=\"none\"/>\n"},
+                     "<circle cx=\"NaN\" cy=\"inf\" r=\"3.00\" fill=\"#ff0000\" stroke=\"none\"/>\n"},
+        // A size that is not a number leaves its element out, whichever element it is.
+        TemplateCase{"non_finite_sizes",
+                     [](SvgBackend& b) {
+                       constexpr double inf = std::numeric_limits<double>::infinity();
+                       const double nan = std::nan("");
+                       b.fill_circle(1, 2, -inf, kRed);
+                       b.stroke_circle(1, 2, nan, StrokeStyle::solid(1, kRed));
+                       b.stroke_circle(1, 2, 3, StrokeStyle::solid(inf, kRed));
+                       b.stroke_rect({1, 2, 3, 4}, StrokeStyle::dashed({2, nan}, 1, kRed));
+                       b.line(0, 0, 1, 1, StrokeStyle::solid(nan, kRed));
+                       b.polyline(kTwoPoints, StrokeStyle::dashed({-inf}, 1, kRed));
+                       b.stroke_path(kTriangle, StrokeStyle::solid(-inf, kRed));
+                       LineWriter streamed(b, LineWriter::Kind::path);
+                       streamed.add(1, 2);
+                       streamed.add(3, 4);
+                       streamed.end(StrokeStyle::solid(nan, kRed));
+                       TextStyle s;
+                       s.font_size = nan;
+                       b.text("x", s, 0, 0);
+                     },
+                     ""},
         TemplateCase{"square_cap_round_join",
                      [](SvgBackend& b) {
                        b.line(0, 0, 0, 0, {std::vector<double>{0.5}, 1, kRed, LineCap::Square, LineJoin::Round});

@@ -90,6 +90,50 @@ TEST(IndicatorRange, DegenerateRangesAreWidened) {
   }
 }
 
+model::Indicator with_levels(model::Indicator ind, model::IndicatorPlacement placement, std::vector<double> levels) {
+  ind.placement = placement;
+  for (double v : levels) ind = std::move(ind).add_level(model::IndicatorLevel::make("#787b86", v));
+  return ind;
+}
+
+// A sub-pane's levels join its values in the Auto and Symmetric modes; other modes and other placements
+// keep ranging over the values alone.
+TEST(IndicatorRange, SubPaneLevelsCountAsValues) {
+  const std::vector<model::Bar> bars{bar(10, 20)};
+  const model::IndicatorPlacement sub = model::placement::SubPane{0.15};
+  const model::IndicatorPlacement band = model::placement::VolumeBand{0.2};
+  const model::IndicatorPlacement overlay = model::placement::Overlay{};
+  struct Case {
+    const char* name;
+    model::Indicator ind;
+    ValueRange want;
+  };
+  const Case cases[] = {
+      {"symmetric levels without values", with_levels(with_values(model::range::Symmetric{}, {{}}), sub, {100, -100, 0}),
+       {-110, 110}},
+      {"symmetric levels beyond small values",
+       with_levels(with_values(model::range::Symmetric{}, {{0.5, -1}}), sub, {3, -3, 0}), {-3.3, 3.3}},
+      {"symmetric values beyond the levels", with_levels(with_values(model::range::Symmetric{}, {{-2, 1}}), sub, {1}),
+       {-2.2, 2.2}},
+      {"auto levels widen the values", with_levels(with_values(model::range::Auto{}, {{1, 11}}), sub, {50}),
+       {-3.9, 54.9}},
+      {"auto levels without values", with_levels(with_values(model::range::Auto{}, {}), sub, {27, 26.5}),
+       {26.45, 27.05}},
+      {"auto single level", with_levels(with_values(model::range::Auto{}, {}), sub, {1}), {0, 100}},
+      {"non-finite levels are left out", with_levels(with_values(model::range::Auto{}, {{1, 11}}), sub, {kNaN, kInf}),
+       {0, 12}},
+      {"fixed ignores levels", with_levels(with_values(model::range::Fixed{0, 100}, {}), sub, {150}), {0, 100}},
+      {"price ignores levels", with_levels(with_values(model::range::Price{}, {}), sub, {100}), {9.5, 20.5}},
+      {"volume band ignores levels", with_levels(with_values(model::range::Auto{}, {{1, 11}}), band, {50}), {0, 12}},
+      {"overlay ignores levels", with_levels(with_values(model::range::Symmetric{}, {{-2, 1}}), overlay, {5}),
+       {-2.2, 2.2}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    expect_range(api::indicator_range(bars, c.ind), c.want);
+  }
+}
+
 TEST(IndicatorRange, InvertedFixedRangeIsKept) {
   expect_range(api::indicator_range({}, with_values(model::range::Fixed{100, 0}, {})), {100, 0});
 }
@@ -161,10 +205,32 @@ TEST(Layout, PaneSizesFromTheCanvas) {
   EXPECT_DOUBLE_EQ(api::Layout::make(800, 600, 1000, 0).candle_width(), 1.0);
 }
 
-TEST(Layout, SmallCanvasesAndCrowdedSubPanesGiveEmptyAreas) {
+TEST(Layout, SmallCanvasesGiveEmptyAreas) {
   const auto l = api::Layout::make(50, 20, 3, 0);
   EXPECT_EQ(l.plot_width, 0);
   EXPECT_EQ(l.plot_height, 0);
   EXPECT_EQ(l.spacing, 0);
-  EXPECT_EQ(api::Layout::make(800, 600, 3, 1.2).main_height, 0);
+}
+
+// Plot height 570 on a 600 px canvas. Beyond a sum of 0.75 the price pane keeps a quarter (142.5) and each
+// ratio r becomes (r * 0.75) / sum; up to it, and for sums that are not finite, the ratios stand.
+TEST(Layout, SubPanesTakeAtMostThreeQuartersOfThePlot) {
+  struct Case {
+    double sum, main_height, ratio, scaled;
+  };
+  const Case cases[] = {
+      {0.375, 356.25, 0.25, 0.25},
+      {0.75, 142.5, 0.25, 0.25},
+      {1.0, 142.5, 0.5, 0.375},
+      {1.2, 142.5, 0.6, 0.375},
+      {1.5, 142.5, 0.2, 0.1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sum);
+    const auto l = api::Layout::make(800, 600, 3, c.sum);
+    EXPECT_DOUBLE_EQ(l.main_height, c.main_height);
+    EXPECT_DOUBLE_EQ(l.sub_pane_ratio(c.ratio), c.scaled);
+  }
+  EXPECT_EQ(api::Layout::make(800, 600, 3, kInf).main_height, 0);
+  EXPECT_EQ(api::Layout::make(800, 600, 3, kInf).sub_pane_ratio(0.2), 0.2);
 }

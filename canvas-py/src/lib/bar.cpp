@@ -22,13 +22,14 @@ constexpr MethodRow<BarClass> kMethods[] = {
     {"is_bullish", nullptr, {}, Borrow::shared, [](Call<BarClass>& c) { return to_py(c.value().is_bullish()); }},
 };
 
+// Read-only and without a doc (their __doc__ is None).
 constexpr PropertyRow<BarClass> kProperties[] = {
-    {"timestamp", [](const Bar& b) { return to_py(b.timestamp); }},
-    {"open", [](const Bar& b) { return to_py(b.open); }},
-    {"high", [](const Bar& b) { return to_py(b.high); }},
-    {"low", [](const Bar& b) { return to_py(b.low); }},
-    {"close", [](const Bar& b) { return to_py(b.close); }},
-    {"volume", [](const Bar& b) { return to_py(b.volume); }},
+    {"timestamp", [](const Bar& b) { return to_py(b.timestamp); }, {}, nullptr, nullptr},
+    {"open", [](const Bar& b) { return to_py(b.open); }, {}, nullptr, nullptr},
+    {"high", [](const Bar& b) { return to_py(b.high); }, {}, nullptr, nullptr},
+    {"low", [](const Bar& b) { return to_py(b.low); }, {}, nullptr, nullptr},
+    {"close", [](const Bar& b) { return to_py(b.close); }, {}, nullptr, nullptr},
+    {"volume", [](const Bar& b) { return to_py(b.volume); }, {}, nullptr, nullptr},
 };
 
 // "Bar(ts=0, o=1, h=2, l=0.5, c=1.5, v=0)": floats in their shortest text, never in exponent form.

@@ -12,6 +12,7 @@
 #include "api/indicator_painter.hpp"
 #include "api/layout.hpp"
 #include "api/palette.hpp"
+#include "api/primitive_words.hpp"
 #include "api/signal_painter.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
@@ -122,7 +123,7 @@ class RenderPass {
     }
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
     draw_primitives(PrimitivePane::main(), main_);
-    draw_signals(backend_, config_.signals, layout_.spacing, main_);
+    draw_signals(backend_, config_.signals, layout_.spacing, layout_.plot_width, main_);
     ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, 0.0, layout_.main_height,
                                       price_range_.lo, price_range_.hi);
     sub_panes();
@@ -170,10 +171,14 @@ class RenderPass {
   // The series goes straight to the backend, in the elements and order a recorded batch would replay.
   void main_series() {
     const SeriesType type = config_.series.series_type;
-    if (type == SeriesType::Line || type == SeriesType::Area) {  // an area is drawn as its line
+    if (type == SeriesType::Line || type == SeriesType::Area) {
       model::LineStyleOptions options;
       options.color = config_.series.color.value_or(theme_.up_color);
-      render::render_line(backend_, bars_, options, layout_.spacing, main_);
+      if (type == SeriesType::Area) {
+        render::render_area(backend_, bars_, options, layout_.spacing, main_);
+      } else {
+        render::render_line(backend_, bars_, options, layout_.spacing, main_);
+      }
       return;
     }
     model::CandlestickStyleOptions style;
@@ -189,7 +194,7 @@ class RenderPass {
     double cursor = layout_.main_height + kSubPaneGap;
     std::uint64_t index = 0;
     for (const auto& [ind, ratio] : lists_.sub_panes) {
-      const double h = std::max(ratio * layout_.plot_height - kSubPaneGap, 0.0);
+      const double h = std::max(layout_.sub_pane_ratio(ratio) * layout_.plot_height - kSubPaneGap, 0.0);
       const ValueRange r = indicator_range(bars_, *ind);
       const coords::PriceMapping y{r.lo, r.hi, cursor, h};
       draw_sub_pane_frame(backend_, *ind, y, width, theme_.background, theme_.grid_color);
@@ -201,7 +206,8 @@ class RenderPass {
   }
 
   // The pane's primitive descriptions, in stored order, each turned into a primitive by the registry (the
-  // read lock held throughout) and drawn through a context of its own; unknown type ids draw nothing.
+  // read lock held throughout) and drawn through a context of its own; unknown type ids draw nothing. A
+  // description's text is the primitive's words, written after it at the place its label anchor names.
   void draw_primitives(PrimitivePane pane, const coords::PriceMapping& y) {
     const auto registry = primitives::PrimitiveRegistry::global().read();
     const primitives::PaneMapping mapping{layout_.spacing, y.min, y.max, y.top, y.height};
@@ -210,8 +216,10 @@ class RenderPass {
       if (pane.is_main ? !p.is_main : (p.is_main || p.sub_pane != pane.sub_pane)) continue;
       const auto primitive = registry->create(description.type_id, description.points, description.color);
       if (!primitive) continue;
+      if (description.text) primitive->set_text(*description.text);
       primitives::SvgRenderContext context(backend_, mapping, dpr_, layout_.width, layout_.height);
       primitive->render(context, false);
+      if (description.text) draw_primitive_words(backend_, *primitive, context);
     }
   }
 

@@ -116,6 +116,28 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
   }
 }
 
+// Volumes and the like count up from nothing: when an automatic range would only see values of at least
+// 0, the band spans 0 to 10 % above the largest, so that bars stand on the foot in proportion. Other
+// values, and the other modes, take the indicator's own range.
+ValueRange band_range(std::span<const model::Bar> bars, const model::Indicator& indicator) {
+  if (std::holds_alternative<model::range::Auto>(indicator.range)) {
+    double largest = 0.0;
+    bool negative = false;
+    for (const auto& vector : indicator.vectors) {
+      for (const double v : vector.values) {
+        if (!std::isfinite(v)) continue;
+        negative = negative || v < 0;
+        largest = std::max(largest, v);
+      }
+    }
+    if (!negative && largest > 0) {
+      const double hi = 1.1 * largest;
+      return {0.0, std::isfinite(hi) ? hi : largest};
+    }
+  }
+  return indicator_range(bars, indicator);
+}
+
 }  // namespace
 
 void draw_vector(render::SvgBackend& out, const model::IndicatorVector& vector, const coords::PriceMapping& y,
@@ -151,11 +173,11 @@ void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator
     draw_bar_volumes(out, indicator, band_height, bars, layout);
     return;
   }
-  const ValueRange r = indicator_range(bars, indicator);
+  const ValueRange r = band_range(bars, indicator);
   // An inverted range (a fixed one given upside down) flattens the band onto its foot.
-  const coords::PriceMapping y = r.hi > r.lo
-                                     ? coords::PriceMapping{r.lo, r.hi, layout.main_height - band_height, band_height}
-                                     : coords::PriceMapping{r.lo, r.hi, layout.main_height, 0.0};
+  const double foot = layout.main_height;
+  const coords::PriceMapping y = r.hi > r.lo ? coords::PriceMapping{r.lo, r.hi, foot - band_height, band_height, foot}
+                                             : coords::PriceMapping{r.lo, r.hi, foot, 0.0};
   const double baseline = y.y(0.0);
   for (const auto& vector : indicator.vectors) draw_vector(out, vector, y, baseline, layout);
 }

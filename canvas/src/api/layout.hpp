@@ -12,6 +12,8 @@
 namespace qc::api {
 
 inline constexpr double kSubPaneGap = 4.0;
+// The share of the plot height the sub-panes may take together; the price pane keeps the rest.
+inline constexpr double kMaxSubPaneShare = 0.75;
 
 // The device-pixel ratio the drawing snaps to. Snapping divides by the ratio and multiplies coordinates by
 // it, so a ratio that is zero, negative or not a number draws at 1, and others are held within
@@ -29,19 +31,32 @@ struct Layout {
   double main_height = 0.0;
   double spacing = 0.0;
   std::size_t n = 0;
+  // The sub-panes' ratio sum when it exceeds their share and they are scaled down to it; 0 otherwise.
+  double squeezed_ratio_sum = 0.0;
 
-  // Canvases smaller than the scale and the axis, and sub-panes claiming more than the plot height, give
-  // an empty area rather than a negative one.
+  // Canvases smaller than the scale and the axis give an empty area rather than a negative one. Sub-panes
+  // asking for more than their share together are scaled down to it, so that many studies never push the
+  // price chart off the canvas.
   static Layout make(std::uint32_t w, std::uint32_t h, std::size_t bars, double sub_pane_ratio_sum) {
     Layout l;
     l.width = w;
     l.height = h;
     l.plot_width = std::max(l.width - coords::kPriceScaleWidth, 0.0);
     l.plot_height = std::max(l.height - coords::kTimeAxisHeight, 0.0);
-    l.main_height = std::max((1.0 - sub_pane_ratio_sum) * l.plot_height, 0.0);
+    if (std::isfinite(sub_pane_ratio_sum) && sub_pane_ratio_sum > kMaxSubPaneShare) {
+      l.squeezed_ratio_sum = sub_pane_ratio_sum;
+      l.main_height = (1.0 - kMaxSubPaneShare) * l.plot_height;
+    } else {
+      l.main_height = std::max((1.0 - sub_pane_ratio_sum) * l.plot_height, 0.0);
+    }
     l.n = bars;
     l.spacing = bars ? l.plot_width / static_cast<double>(bars) : 0.0;
     return l;
+  }
+
+  // The share of the plot height a sub-pane of height ratio r is given.
+  double sub_pane_ratio(double r) const {
+    return squeezed_ratio_sum > 0 ? (r * kMaxSubPaneShare) / squeezed_ratio_sum : r;
   }
 
   double candle_width() const { return std::max(spacing * 0.8, 1.0); }

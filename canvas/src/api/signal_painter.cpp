@@ -1,4 +1,4 @@
-// Signal markers: colour by type unless the signal carries its own, shape by type, label to the right.
+// Signal markers: colour by type unless the signal carries its own, shape by type, label beside it.
 #include "api/signal_painter.hpp"
 
 #include <cmath>
@@ -10,6 +10,9 @@ namespace {
 
 using render::Color;
 using render::PixelPoint;
+
+// The width reckoned for one byte of label text: 0.6 of the 10 px label font.
+constexpr double kLabelAdvance = 6.0;
 
 Color type_color(SignalType type) {
   switch (type) {
@@ -31,7 +34,7 @@ void triangle(render::SvgBackend& out, PixelPoint a, PixelPoint b, PixelPoint c,
 }  // namespace
 
 void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals, double spacing,
-                  const coords::PriceMapping& y) {
+                  double plot_width, const coords::PriceMapping& y) {
   render::TextStyle label_style;
   label_style.font_size = 10.0;
   for (const SignalConfig& s : signals) {
@@ -50,8 +53,12 @@ void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals
       default: out.fill_circle(x, py, half, c); break;
     }
     if (s.label) {
+      // A label that would run past the plot, under the price scale, goes on the marker's left instead.
       label_style.color = c;
-      out.text(*s.label, label_style, x + size, py);
+      const double width = kLabelAdvance * static_cast<double>(s.label->size());
+      const bool left = x + size + width > plot_width;
+      label_style.align = left ? render::TextAlign::End : render::TextAlign::Start;
+      out.text(*s.label, label_style, left ? x - size : x + size, py);
     }
   }
 }

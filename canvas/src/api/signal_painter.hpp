@@ -9,8 +9,9 @@
 
 namespace qc::api {
 
-// Draws the signals in order; a signal whose price is NaN has no place on the pane and is left out.
+// Draws the signals in order; a signal whose price is NaN has no place on the pane and is left out. A
+// label that would reach past plot_width is written to the left of its marker.
 void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals, double spacing,
-                  const coords::PriceMapping& y);
+                  double plot_width, const coords::PriceMapping& y);
 
 }  // namespace qc::api

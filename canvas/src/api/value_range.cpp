@@ -17,9 +17,18 @@ void for_each_value(const model::Indicator& indicator, F&& f) {
   }
 }
 
+// A sub-pane's own levels count among its values, so that they are drawn inside the pane even when the
+// vectors hold nothing or only small values.
+template <class F>
+void for_each_value_and_level(const model::Indicator& indicator, F&& f) {
+  for_each_value(indicator, f);
+  if (!std::holds_alternative<model::placement::SubPane>(indicator.placement)) return;
+  for (const auto& level : indicator.levels) f(level.value);
+}
+
 ValueRange auto_range(const model::Indicator& indicator) {
   FiniteSpan span;
-  for_each_value(indicator, [&](double v) { span.add(v); });
+  for_each_value_and_level(indicator, [&](double v) { span.add(v); });
   const auto ends = span.ends();
   if (!ends || !(ends->hi - ends->lo > 0)) return kEmptyRange;
   return padded(*ends, 0.1);
@@ -27,7 +36,7 @@ ValueRange auto_range(const model::Indicator& indicator) {
 
 ValueRange symmetric_range(const model::Indicator& indicator) {
   double m = 0.0;
-  for_each_value(indicator, [&](double v) {
+  for_each_value_and_level(indicator, [&](double v) {
     if (std::isfinite(v)) m = std::max(m, std::abs(limited_value(v)));
   });
   const double e = m + 0.1 * m;

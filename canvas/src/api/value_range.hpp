@@ -66,7 +66,8 @@ ValueRange padded(ValueRange r, double fraction);
 // padded by 5 %.
 ValueRange price_pane_range(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays);
 
-// An indicator's range by its range mode.
+// An indicator's range by its range mode. The levels of a sub-pane indicator count like its values in
+// the Auto and Symmetric modes.
 ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator);
 
 }  // namespace qc::api

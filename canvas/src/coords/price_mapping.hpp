@@ -20,9 +20,12 @@ struct PriceMapping {
   double max = 1.0;
   double top = 0.0;
   double height = 0.0;
+  // The pane's foot, where the value min sits. A band standing on another pane's foot gives that foot
+  // here, so that its values are measured from it exactly rather than from (foot - height) + height.
+  double bottom = top + height;
 
   double y(double value) const {
-    return top + height - std::clamp((value - min) / (max - min), -kMaxFraction, kMaxFraction) * height;
+    return bottom - std::clamp((value - min) / (max - min), -kMaxFraction, kMaxFraction) * height;
   }
 };
 

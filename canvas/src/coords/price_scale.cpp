@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "coords/price_mapping.hpp"
 #include "util/fixed.hpp"
@@ -30,13 +31,14 @@ double nice_number(double x) {
 }
 
 namespace {
+// As many decimals as it takes for consecutive ticks to read apart, down to steps of 1e-10.
 int price_decimals(double step) {
-  if (step >= 1) return 0;
-  if (step >= 0.1) return 1;
-  if (step >= 0.01) return 2;
-  if (step >= 0.001) return 3;
-  if (step >= 0.0001) return 4;
-  return 5;
+  if (std::isnan(step)) return 5;
+  constexpr double kThresholds[] = {1, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7, 1e-8, 1e-9, 1e-10};
+  static_assert(std::size(kThresholds) == util::kMaxFixedDecimals + 1);
+  int d = 0;
+  while (d < util::kMaxFixedDecimals && !(step >= kThresholds[d])) ++d;
+  return d;
 }
 }  // namespace
 

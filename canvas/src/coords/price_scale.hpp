@@ -34,8 +34,8 @@ struct AxisColors {
 // within 80 % of x. 1.0 for x <= 0; NaN for NaN.
 double nice_number(double x);
 
-// The price with the decimals its step calls for (0 for steps >= 1 up to 5 for steps below 0.0001),
-// correctly rounded. A value that rounds to zero is written without a sign.
+// The price with the decimals its step calls for (the fewest d for which step >= 1e-d, 10 at most; 5 for a
+// NaN step), correctly rounded. A value that rounds to zero is written without a sign.
 std::string format_price(double price, double step);
 void append_price(std::string& out, double price, double step);
 

@@ -1,4 +1,4 @@
-// Time-axis label selection on a simple calendar (365-day years, 30-day months) and its drawing.
+// Time-axis label selection on the proleptic Gregorian calendar (UTC) and its drawing.
 #include "coords/time_axis.hpp"
 
 #include <charconv>
@@ -9,35 +9,60 @@
 namespace qc::coords {
 namespace {
 
-constexpr std::int64_t kYear = 31'536'000;
-constexpr std::int64_t kMonth = 2'592'000;
 constexpr std::int64_t kDay = 86'400;
-constexpr std::int64_t kHour = 3'600;
 
+// Below a month change, the first of these units whose count differs gives the weight. Weeks are counted
+// from 1970-01-01, a Thursday, as the day counts are.
 struct Boundary {
   std::int64_t unit;
   int weight;
 };
 constexpr Boundary kBoundaries[] = {
-    {kYear, 70}, {kMonth, 60}, {604'800, 40}, {kDay, 50}, {14'400, 35},
-    {kHour, 30}, {1'800, 20},  {300, 15},     {60, 10},
+    {604'800, 40}, {kDay, 50}, {14'400, 35}, {3'600, 30}, {1'800, 20}, {300, 15}, {60, 10},
 };
 
 constexpr std::string_view kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// Quotient rounded toward negative infinity; the divisor is positive.
+constexpr std::int64_t floor_div(std::int64_t a, std::int64_t b) {
+  const std::int64_t q = a / b;
+  return a % b < 0 ? q - 1 : q;
+}
 
 void append_int(std::string& out, std::int64_t v) {
   char buf[24];
   out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
-// At least two digits, zero-padded; a negative value keeps its sign ahead of the digits.
-void append_two_digits(std::string& out, std::int64_t v) {
-  if (v >= 0 && v < 10) out += '0';
-  append_int(out, v);
+void append_two_digits(std::string& out, int v) {
+  out += static_cast<char>('0' + v / 10);
+  out += static_cast<char>('0' + v % 10);
 }
 
 }  // namespace
+
+// Day numbers are shifted to start on 0000-03-01, so that the leap day ends each 4-, 100- and 400-year
+// cycle; eras of 400 years (146,097 days) then repeat exactly. For |ts| < 2^63 the day number stays
+// within ±1.1e14, far from any overflow.
+CalendarFields calendar_fields(std::int64_t ts) {
+  const std::int64_t days = floor_div(ts, kDay);
+  const std::int64_t rem = ts % kDay;  // ts - days * kDay would overflow at the most negative ts
+  const std::int64_t sec = rem < 0 ? rem + kDay : rem;
+  const std::int64_t z = days + 719'468;
+  const std::int64_t era = floor_div(z, 146'097);
+  const std::int64_t doe = z - era * 146'097;  // day of the era, 0 … 146096
+  const std::int64_t yoe = (doe - doe / 1'460 + doe / 36'524 - doe / 146'096) / 365;  // year of the era, 0 … 399
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);  // day of the year from 1 March, 0 … 365
+  const std::int64_t mp = (5 * doy + 2) / 153;                       // month from March, 0 … 11
+  CalendarFields f;
+  f.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  f.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  f.year = yoe + era * 400 + (f.month <= 2 ? 1 : 0);
+  f.hour = static_cast<int>(sec / 3'600);
+  f.minute = static_cast<int>(sec % 3'600 / 60);
+  return f;
+}
 
 std::uint64_t time_axis_stride(double spacing) {
   const double k = std::ceil(60.0 / spacing);
@@ -47,35 +72,39 @@ std::uint64_t time_axis_stride(double spacing) {
   return static_cast<std::uint64_t>(k);
 }
 
-int time_label_weight(std::int64_t ts, std::int64_t prev) {
+int time_label_weight(std::int64_t ts, const CalendarFields& at, std::int64_t prev, const CalendarFields& prev_at) {
+  if (at.year != prev_at.year) return 70;
+  if (at.month != prev_at.month) return 60;
   for (const Boundary& b : kBoundaries) {
-    if (ts / b.unit != prev / b.unit) return b.weight;
+    if (floor_div(ts, b.unit) != floor_div(prev, b.unit)) return b.weight;
   }
   return 0;
 }
 
+int time_label_weight(std::int64_t ts, std::int64_t prev) {
+  return time_label_weight(ts, calendar_fields(ts), prev, calendar_fields(prev));
+}
+
 void append_time_label(std::string& out, std::int64_t ts, int weight) {
-  const std::int64_t days = ts / kDay;
-  const std::int64_t day_of_year = days - (days / 365) * 365;
-  const std::int64_t month = day_of_year / 30;
-  const std::string_view month_name = month >= 0 && month < 12 ? kMonthNames[month] : kMonthNames[11];
+  const CalendarFields f = calendar_fields(ts);
+  const std::string_view month_name = kMonthNames[f.month - 1];
   switch (weight) {
     case 70:
-      append_int(out, 1970 + ts / kYear);
+      append_int(out, f.year);
       break;
     case 60:
       out += month_name;
       break;
     case 50:
     case 40:
-      append_int(out, day_of_year - 30 * month + 1);
+      append_int(out, f.day);
       out += ' ';
       out += month_name;
       break;
     default:
-      append_two_digits(out, (ts - days * kDay) / kHour);
+      append_two_digits(out, f.hour);
       out += ':';
-      append_two_digits(out, (ts - (ts / kHour) * kHour) / 60);
+      append_two_digits(out, f.minute);
       break;
   }
 }
@@ -102,21 +131,44 @@ TimeAxisPainter::TimeAxisPainter(render::SvgBackend& backend, const AxisTheme& t
   backend_.line(0, plot_height, plot_width, plot_height, render::StrokeStyle::solid(1.0, colors_.border));
 }
 
-void TimeAxisPainter::visit(std::size_t i, std::int64_t ts) {
-  const std::int64_t prev = prev_;
+TimeAxisPainter::Visit TimeAxisPainter::begin_visit(std::size_t i, std::int64_t ts) {
+  Visit v{i, ts, prev_, prev_index_, prev_fields_, calendar_fields(ts), 0};
+  v.weight = time_label_weight(ts, v.fields, v.prev, v.prev_fields);
   prev_ = ts;
-  const double x = bar_x(i, spacing_);
+  prev_index_ = i;
+  prev_fields_ = v.fields;
+  return v;
+}
+
+bool TimeAxisPainter::names_boundary(const Visit& v, std::int64_t ts) const {
+  return time_label_weight(ts, calendar_fields(ts), v.prev, v.prev_fields) == v.weight;
+}
+
+bool TimeAxisPainter::wants_boundary_bar(const Visit& v) const {
+  return v.index > 0 && v.weight >= kBoundaryWeight;
+}
+
+void TimeAxisPainter::finish_visit(const Visit& v, std::size_t boundary, std::int64_t boundary_ts) {
+  std::size_t at = v.index;
+  std::int64_t ts = v.ts;
+  const double x_boundary = bar_x(boundary, spacing_);
+  if (wants_boundary_bar(v) && (!has_last_x_ || x_boundary - last_x_ >= kMinLabelGap)) {
+    at = boundary;
+    ts = boundary_ts;
+  }
+  const double x = bar_x(at, spacing_);
   if (x < 10 || x > plot_width_ - 30) return;
-  const int weight = time_label_weight(ts, prev);
   // Minor boundaries are labelled only on every third visited bar.
-  if (weight < 30 && i != 0) {
+  if (v.weight < kBoundaryWeight && v.index != 0) {
     const bool every_third_overflows = stride_ > std::numeric_limits<std::uint64_t>::max() / 3;
-    if (every_third_overflows || i % (3 * stride_) != 0) return;
+    if (every_third_overflows || v.index % (3 * stride_) != 0) return;
   }
   backend_.line(x, plot_height_, x, plot_height_ + kTickLength, render::StrokeStyle::solid(1.0, colors_.border));
   label_.clear();
-  append_time_label(label_, ts, weight);
+  append_time_label(label_, ts, v.weight);
   backend_.text(label_, style_, x, plot_height_ + kTimeLabelOffset);
+  last_x_ = x;
+  has_last_x_ = true;
 }
 
 }  // namespace qc::coords

@@ -1,7 +1,9 @@
 // The exact fixed-point writer and the run-time dispatch over the fast paths.
 #include "util/fixed.hpp"
 
+#include <algorithm>
 #include <charconv>
+#include <utility>
 
 namespace qc::util {
 
@@ -14,15 +16,18 @@ char* write_fixed_exact(char* out, double v, int decimals) {
   return std::to_chars(out, out + kMaxFixedChars, v, std::chars_format::fixed, decimals).ptr;
 }
 
+namespace {
+template <int... P>
+char* write_fixed_dispatch(char* out, double v, int decimals, std::integer_sequence<int, P...>) {
+  char* end = nullptr;
+  ((decimals == P ? (end = detail::write_fixed_fast<P>(out, v), true) : false) || ...);
+  return end;
+}
+}  // namespace
+
 char* write_fixed(char* out, double v, int decimals) {
-  switch (decimals) {
-    case 0: return detail::write_fixed_fast<0>(out, v);
-    case 1: return detail::write_fixed_fast<1>(out, v);
-    case 2: return detail::write_fixed_fast<2>(out, v);
-    case 3: return detail::write_fixed_fast<3>(out, v);
-    case 4: return detail::write_fixed_fast<4>(out, v);
-    default: return decimals < 0 ? detail::write_fixed_fast<0>(out, v) : detail::write_fixed_fast<5>(out, v);
-  }
+  return write_fixed_dispatch(out, v, std::clamp(decimals, 0, kMaxFixedDecimals),
+                              std::make_integer_sequence<int, kMaxFixedDecimals + 1>());
 }
 
 namespace {

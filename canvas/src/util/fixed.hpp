@@ -1,4 +1,4 @@
-// Fixed-point number writers (0 to 5 decimals) rounded from the exact binary value, ties to even.
+// Fixed-point number writers (0 to 10 decimals) rounded from the exact binary value, ties to even.
 #pragma once
 
 #include <bit>
@@ -10,9 +10,12 @@
 
 namespace qc::util {
 
-// Room a caller must provide for one fixed-point text of a double with at most five decimals:
-// sign, 309 integer digits, point and five decimals, rounded up.
-inline constexpr std::size_t kMaxFixedChars = 320;
+// The most decimals the writers take.
+inline constexpr int kMaxFixedDecimals = 10;
+
+// Room a caller must provide for one fixed-point text of a double: sign, 309 integer digits, point and
+// the most decimals.
+inline constexpr std::size_t kMaxFixedChars = 1 + 309 + 1 + kMaxFixedDecimals;
 
 // The slow exact reference: std::to_chars(v, fixed, decimals), with "NaN", "inf" and "-inf" for the
 // non-finite values.
@@ -25,7 +28,9 @@ inline constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-inline constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000};
+inline constexpr std::uint64_t kPow10[] = {1,         10,         100,         1000,         10000,      100000,
+                                           1000000,   10000000,   100000000,   1000000000,   10000000000};
+static_assert(std::size(kPow10) == kMaxFixedDecimals + 1);
 
 // Decimal digits of q, written forward without leading zeros.
 inline char* write_unsigned(char* out, std::uint64_t q) {
@@ -79,31 +84,34 @@ inline char* write_fixed_fast(char* out, double v) {
   *out = '-';
   out += std::signbit(v) ? 1 : 0;
 
-  constexpr std::uint32_t unit = static_cast<std::uint32_t>(kPow10[P]);
-  if (std::endian::native == std::endian::little && k < 10000 * kPow10[P]) {
-    // Chart coordinates, in 32-bit arithmetic: four digit characters in one register, shifted past the
-    // leading zeros and stored at once (bytes beyond the last digit fall within the caller's room and are
-    // overwritten next). No branch depends on the number of digits, and no load waits on narrower stores.
-    const auto k32 = static_cast<std::uint32_t>(k);
-    const std::uint32_t q = k32 / unit;
-    std::uint16_t high, low;
-    std::memcpy(&high, kDigitPairs + 2 * (q / 100), 2);
-    std::memcpy(&low, kDigitPairs + 2 * (q % 100), 2);
-    const unsigned n = 1 + (q >= 10) + (q >= 100) + (q >= 1000);
-    const std::uint32_t digits = (static_cast<std::uint32_t>(high) | static_cast<std::uint32_t>(low) << 16) >>
-                                 (8 * (4 - n));
-    std::memcpy(out, &digits, 4);
-    out += n;
-    if constexpr (P > 0) {
-      *out = '.';
-      return write_fraction<P>(out + 1, k32 % unit);
+  // The 32-bit digit path holds 10^4 units of 10^-P, which fit 32 bits up to five decimals.
+  if constexpr (P <= 5) {
+    constexpr std::uint32_t unit = static_cast<std::uint32_t>(kPow10[P]);
+    if (std::endian::native == std::endian::little && k < 10000 * kPow10[P]) {
+      // Chart coordinates, in 32-bit arithmetic: four digit characters in one register, shifted past the
+      // leading zeros and stored at once (bytes beyond the last digit fall within the caller's room and are
+      // overwritten next). No branch depends on the number of digits, and no load waits on narrower stores.
+      const auto k32 = static_cast<std::uint32_t>(k);
+      const std::uint32_t q = k32 / unit;
+      std::uint16_t high, low;
+      std::memcpy(&high, kDigitPairs + 2 * (q / 100), 2);
+      std::memcpy(&low, kDigitPairs + 2 * (q % 100), 2);
+      const unsigned n = 1 + (q >= 10) + (q >= 100) + (q >= 1000);
+      const std::uint32_t digits = (static_cast<std::uint32_t>(high) | static_cast<std::uint32_t>(low) << 16) >>
+                                   (8 * (4 - n));
+      std::memcpy(out, &digits, 4);
+      out += n;
+      if constexpr (P > 0) {
+        *out = '.';
+        return write_fraction<P>(out + 1, k32 % unit);
+      }
+      return out;
     }
-    return out;
   }
-  out = write_unsigned(out, k / unit);
+  out = write_unsigned(out, k / kPow10[P]);
   if constexpr (P > 0) {
     *out = '.';
-    return write_fraction<P>(out + 1, k % unit);
+    return write_fraction<P>(out + 1, k % kPow10[P]);
   }
   return out;
 }
@@ -117,7 +125,7 @@ inline char* write_fixed0(char* out, double v) { return detail::write_fixed_fast
 inline char* write_fixed1(char* out, double v) { return detail::write_fixed_fast<1>(out, v); }
 inline char* write_fixed2(char* out, double v) { return detail::write_fixed_fast<2>(out, v); }
 inline char* write_fixed4(char* out, double v) { return detail::write_fixed_fast<4>(out, v); }
-// The same for a number of decimals chosen at run time (0 to 5; others are clamped into that range).
+// The same for a number of decimals chosen at run time (0 to 10; others are clamped into that range).
 char* write_fixed(char* out, double v, int decimals);
 
 void append_fixed0(std::string& out, double v);

@@ -135,6 +135,43 @@ TEST(AnnotationJson, OwnKeysAfterData) {
   EXPECT_NE(make<Note>({})->to_json().find(R"("text":{"content":"Note",)"), std::string::npos);
 }
 
+TEST(AnnotationJson, CallerWordsReplaceTheDefaultTextAndFillTheOwnField) {
+  struct Case {
+    std::unique_ptr<Primitive> p;
+    const char* own;  // the type's own entries after set_text, or null when it keeps no words of its own
+  };
+  Case cases[] = {
+      {make<Text>({}), R"("text":"say \"hi\"\n","font_size")"},
+      {make<AnchoredText>({}), R"("text":"say \"hi\"\n","font_size")"},
+      {make<Note>({}), R"("title":"","content":"say \"hi\"\n","expanded")"},
+      {make<Comment>({}), R"("text":"say \"hi\"\n","author")"},
+      {make<Callout>({}), R"("text":"say \"hi\"\n","bubble_width")"},
+      {make<PriceNote>({}), R"("text":"say \"hi\"\n","show_price")"},
+      {make<Signpost>({}), R"("text":"say \"hi\"\n","direction")"},
+      {make<Flag>({}), R"("text":"say \"hi\"\n","flag_color")"},
+      {make<PriceLabel>({}), nullptr},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(std::string(c.p->type_id()));
+    const std::string before = c.p->to_json();
+    c.p->set_text("say \"hi\"\n");
+    const std::string json = c.p->to_json();
+    EXPECT_NE(json.find(R"("text":{"content":"say \"hi\"\n","font_size":14.0,"color":null,"bold":false,)"
+                        R"("italic":false,"v_align":"Start","h_align":"Center"})"),
+              std::string::npos)
+        << json;
+    const auto own = [](const std::string& j) { return j.substr(j.find(R"(},"bar)")); };
+    if (c.own != nullptr) {
+      EXPECT_NE(json.find(c.own), std::string::npos) << json;
+    } else {
+      EXPECT_EQ(own(json), own(before));
+    }
+    c.p->set_text("");  // empty words are still a text
+    ASSERT_TRUE(c.p->data().text);
+    EXPECT_EQ(c.p->data().text->content, "");
+  }
+}
+
 TEST(TextAndAnchoredText, DrawNothingAndPlaceTheirLabelAtTheAnchor) {
   testing::Canvas canvas;
   auto text = make<Text>({{4, 150}});  // (45, 100)

@@ -1,6 +1,7 @@
 // The pattern and Elliott wave tools: anchors, JSON keys, label anchors and the drawing read from the SVG.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -220,15 +221,32 @@ TEST(TrianglePattern, DefaultsBoundariesEdgesFillAndLabel) {
 }
 
 TEST(TrianglePattern, AnchorRules) {
-  auto three = make<TrianglePattern>({{10, 50}, {12, 40}, {15, 45}});
-  EXPECT_EQ(three->points(), (std::vector<Point>{{10, 50}, {10, 40}, {15, 45}, {15, 93}}));
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  struct Case {
+    const char* name;
+    std::vector<Point> given;
+    std::vector<Point> anchors;
+  };
+  // Three points: the lower line mirrors the upper one, rising by as much as the upper falls.
+  const Case cases[] = {
+      {"three", {{10, 50}, {12, 40}, {15, 48}}, {{10, 50}, {10, 40}, {15, 48}, {15, 42}}},
+      {"three, widening", {{66, 3028}, {66, 2822}, {104, 3040}}, {{66, 3028}, {66, 2822}, {104, 3040}, {104, 2810}}},
+      {"three, infinite", {{10, kInf}, {12, 40}, {15, kInf}}, {{10, kInf}, {10, 40}, {15, kInf}, {15, 93}}},
+      {"four", {{10, 50}, {12, 40}, {15, 48}, {99, 41}}, {{10, 50}, {10, 40}, {15, 48}, {15, 41}}},
+      {"two", {{10, 50}, {12, 40}}, {{10, 50}, {10, 40}, {30, 97}, {30, 93}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(make<TrianglePattern>(c.given)->points(), c.anchors) << c.name;
+  }
+
+  auto three = make<TrianglePattern>(cases[0].given);
   auto t = make<TrianglePattern>({});
   t->set_points(three->points());
   EXPECT_EQ(t->to_json(), three->to_json());
   t->translate(2, 1);
-  EXPECT_EQ(t->points(), (std::vector<Point>{{12, 51}, {12, 41}, {17, 46}, {17, 94}}));
+  EXPECT_EQ(t->points(), (std::vector<Point>{{12, 51}, {12, 41}, {17, 49}, {17, 43}}));
   t->set_points(std::vector<Point>{{0, 0}, {99, 1}});  // the second bar is not used
-  EXPECT_EQ(t->points(), (std::vector<Point>{{0, 0}, {0, 1}, {17, 46}, {17, 94}}));
+  EXPECT_EQ(t->points(), (std::vector<Point>{{0, 0}, {0, 1}, {17, 49}, {17, 43}}));
 }
 
 TEST(ElliottWaves, LabelsFollowTheDirectionOfEachWave) {

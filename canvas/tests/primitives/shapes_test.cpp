@@ -303,15 +303,19 @@ TEST(FreeShapes, PolylineOutlineSnappedAndFillRules) {
       R"("points_data":[[0.0,200.0],[1.0,200.0],[0.0,195.0]],"closed":true,"fill":true,"fill_opacity":0.2})"));
 }
 
-TEST(FreeShapes, PathSmoothedThroughMidpoints) {
+TEST(FreeShapes, PathClosedByDefaultAndSmoothedThroughMidpoints) {
   auto path = make<Path>({{0, 200}, {2, 200}, {2, 190}});  // (5, 0), (25, 0), (25, 20)
-  EXPECT_EQ(draw(*path).at(0).at("d"), "M5.50 0.50 L25.50 0.50 L25.50 20.50");
+  EXPECT_EQ(draw(*path).at(0).at("d"), "M5.50 0.50 L25.50 0.50 L25.50 20.50 Z");
+  EXPECT_TRUE(path->to_json().ends_with(R"("smooth":false,"closed":true})"));
   path->smooth = true;
-  path->closed = true;
   EXPECT_EQ(draw(*path).at(0).at("d"), "M5.00 0.00 L15.00 0.00 Q25.00 0.00 25.00 10.00 L25.00 20.00 Z");
+  path->closed = false;
+  EXPECT_EQ(draw(*path).at(0).at("d"), "M5.00 0.00 L15.00 0.00 Q25.00 0.00 25.00 10.00 L25.00 20.00");
+  path->closed = true;
   path->set_points(Points{{0, 200}, {2, 190}});  // two anchors: straight and snapped
   EXPECT_EQ(draw(*path).at(0).at("d"), "M5.50 0.50 L25.50 20.50 Z");
   EXPECT_TRUE(path->to_json().ends_with(R"("points_data":[[0.0,200.0],[2.0,190.0]],"smooth":true,"closed":true})"));
+  EXPECT_TRUE(make<Polyline>({})->to_json().ends_with(R"("closed":false,"fill":false,"fill_opacity":0.2})"));
 }
 
 TEST(FreeShapes, EmptyOrSingleAnchorDrawsNothingAndHasNoLabel) {

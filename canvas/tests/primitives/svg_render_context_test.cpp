@@ -18,6 +18,7 @@ namespace {
 using testing::Canvas;
 using testing::parse_path;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kPi = std::numbers::pi;
 
 // The six numbers of a transform="matrix(...)" attribute.
@@ -190,23 +191,29 @@ TEST(SvgRenderContext, FillTextDrawsInTheFillColour) {
   EXPECT_EQ(e[2].at("fill"), "rgba(255,0,0,0.4980392156862745)");
 }
 
-// Rotated text stays at (x, y), turned about that point; the state is restored for what follows.
+// Rotated text stays at (x, y), turned about that point; the state is restored for what follows. An angle
+// that is tiny, NaN or infinite draws upright; a turn whose matrix overflows (a point near the end of the
+// double range) leaves the text out rather than write NaN or infinity into its transform.
 TEST(SvgRenderContext, FillTextRotatedTurnsAboutItsPosition) {
   Canvas c;
   c.ctx.set_fill_color("#000");
   c.ctx.fill_text_rotated("turned", 100, 50, kPi / 2);
   c.ctx.fill_text_rotated("almost flat", 100, 50, 0.0005);
   c.ctx.fill_text_rotated("no angle", 100, 50, kNaN);
+  c.ctx.fill_text_rotated("endless angle", 100, 50, kInf);
+  c.ctx.fill_text_rotated("overflowing", 1.7e308, 50, kPi);  // e = x - cos(pi) x overflows
   c.ctx.fill_rect(0, 0, 1, 1);
   const auto e = c.elements();
-  ASSERT_EQ(e.size(), 4u);
+  ASSERT_EQ(e.size(), 5u);
   EXPECT_EQ(e[0].at("x"), "100.00");
   EXPECT_EQ(e[0].at("y"), "50.00");
   // A quarter turn about (100, 50): x' = -y + 150, y' = x - 50.
   expect_matrix(e[0], {0, 1, -1, 0, 150, -50});
-  for (int i = 1; i < 4; ++i) EXPECT_FALSE(e[i].has("transform")) << i;
+  for (int i = 1; i < 5; ++i) EXPECT_FALSE(e[i].has("transform")) << i;
   EXPECT_EQ(e[1].at("x"), "100.00");
   EXPECT_EQ(e[2].at("y"), "50.00");
+  EXPECT_EQ(e[3].content, "endless angle");
+  EXPECT_EQ(e[4].tag, "rect");
 }
 
 TEST(SvgRenderContext, FillTextRotatedComposesWithAnOuterTransform) {

@@ -44,6 +44,32 @@ bool finite_path(std::span<const render::PathCommand> commands) {
 
 }  // namespace
 
+double measured_text_width(std::string_view text, double font_size) noexcept {
+  return static_cast<double>(text.size()) * font_size * 0.6;
+}
+
+bool is_upright(double angle) noexcept { return !(std::abs(angle) >= 0.001 && std::isfinite(angle)); }
+
+std::optional<render::SvgState> rotated_about(const render::SvgState& state, double x, double y,
+                                              double angle) noexcept {
+  const double c = std::cos(angle);
+  const double s = std::sin(angle);
+  const render::Transform rotation{c, s, -s, c, x - c * x + s * y, y - s * x - c * y};
+  render::SvgState rotated = state;
+  if (state.transform) {
+    const render::Transform& t = *state.transform;
+    rotated.transform = render::Transform{t.a * rotation.a + t.c * rotation.b, t.b * rotation.a + t.d * rotation.b,
+                                          t.a * rotation.c + t.c * rotation.d, t.b * rotation.c + t.d * rotation.d,
+                                          t.a * rotation.e + t.c * rotation.f + t.e,
+                                          t.b * rotation.e + t.d * rotation.f + t.f};
+  } else {
+    rotated.transform = rotation;
+  }
+  const render::Transform& m = *rotated.transform;
+  if (!all_finite({m.a, m.b, m.c, m.d, m.e, m.f})) return std::nullopt;
+  return rotated;
+}
+
 SvgRenderContext::SvgRenderContext(render::SvgBackend& backend, const PaneMapping& pane, double dpr,
                                    double canvas_width, double canvas_height)
     : path_(render::PathBuilder::with_capacity(16)),
@@ -161,30 +187,19 @@ void SvgRenderContext::fill_text(std::string_view text, double x, double y) {
 }
 
 double SvgRenderContext::measure_text(std::string_view text) const {
-  return static_cast<double>(text.size()) * text_style_.font_size * 0.6;
+  return measured_text_width(text, text_style_.font_size);
 }
 
 // The text at (x, y) under a rotation about that point, carried by the backend's transform state.
 void SvgRenderContext::fill_text_rotated(std::string_view text, double x, double y, double angle) {
-  if (!(std::abs(angle) >= 0.001)) {
+  if (is_upright(angle)) {
     fill_text(text, x, y);
     return;
   }
   const render::SvgState saved = backend_.state();
-  const double c = std::cos(angle);
-  const double s = std::sin(angle);
-  const render::Transform rotation{c, s, -s, c, x - c * x + s * y, y - s * x - c * y};
-  render::SvgState rotated = saved;
-  if (saved.transform) {
-    const render::Transform& t = *saved.transform;
-    rotated.transform = render::Transform{t.a * rotation.a + t.c * rotation.b, t.b * rotation.a + t.d * rotation.b,
-                                          t.a * rotation.c + t.c * rotation.d, t.b * rotation.c + t.d * rotation.d,
-                                          t.a * rotation.e + t.c * rotation.f + t.e,
-                                          t.b * rotation.e + t.d * rotation.f + t.f};
-  } else {
-    rotated.transform = rotation;
-  }
-  backend_.set_state(rotated);
+  const auto rotated = rotated_about(saved, x, y, angle);
+  if (!rotated) return;
+  backend_.set_state(*rotated);
   fill_text(text, x, y);
   backend_.set_state(saved);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -21,6 +22,18 @@ struct PaneMapping {
   double top = 0.0;
   double height = 0.0;
 };
+
+// The width the context measures for a text at a font size: 0.6 of the size for every byte.
+double measured_text_width(std::string_view text, double font_size) noexcept;
+
+// Whether a rotation is too small, infinite or not a number to draw as one: the text is drawn upright.
+bool is_upright(double angle) noexcept;
+
+// The state with a rotation by angle radians about (x, y) applied on top of its own transform; none when
+// the resulting matrix is not finite (a point near the ends of the double range), so that no NaN or
+// infinity is ever written into a transform.
+std::optional<render::SvgState> rotated_about(const render::SvgState& state, double x, double y,
+                                              double angle) noexcept;
 
 // Made fresh for each primitive drawn and dropped afterwards, so nothing one primitive sets reaches the
 // next. Starts with an empty path, no dash, stroke #2196F3 at width 2, a transparent fill, alpha 1 and

@@ -56,6 +56,9 @@ class Primitive {
   // The compact JSON record, "data" first; the empty text if writing fails.
   virtual std::string to_json() const = 0;
   virtual std::unique_ptr<Primitive> clone_box() const = 0;
+  // The caller's words: data.text becomes a fresh text of them (replacing the factory's), and a type that
+  // keeps its words in a field of its own takes them there too.
+  virtual void set_text(std::string_view words) = 0;
 
  protected:
   Primitive() = default;

@@ -1,4 +1,5 @@
-// Candlestick and line series: pixel snapping, per-candle colours, line shapes and dash patterns.
+// Candlestick, line and area series: pixel snapping, per-candle colours, line shapes, dash patterns and the
+// area's fill.
 #include "render/chart/series.hpp"
 
 #include <cmath>
@@ -65,6 +66,18 @@ struct Recorder {
   void stroke_rect(const Rect& r, const StrokeStyle& s) { batch.push(cmd::StrokeRect{s, r}); }
   void fill_circle(double x, double y, double radius, Color c) { batch.push(cmd::FillCircle{x, y, radius, c}); }
   void stroke_path(Path path, StrokeStyle s) { batch.push(cmd::StrokePath{std::move(path), std::move(s)}); }
+  // A closed path through the points, then down to the foot under the last and back under the first.
+  template <class Points>
+  void fill_closed(Points each, PixelPoint first, PixelPoint last, double foot, FillKind fill) {
+    PathBuilder path = PathBuilder::with_capacity(16);
+    bool started = false;
+    each([&](PixelPoint p) {
+      started ? path.line_to(p.x, p.y) : path.move_to(p.x, p.y);
+      started = true;
+    });
+    path.line_to(last.x, foot).line_to(first.x, foot).close();
+    batch.push(cmd::FillPath{path.build(), std::move(fill)});
+  }
 };
 
 struct Writer {
@@ -74,6 +87,14 @@ struct Writer {
   void stroke_rect(const Rect& r, const StrokeStyle& s) { svg.stroke_rect(r, s); }
   void fill_circle(double x, double y, double radius, Color c) { svg.fill_circle(x, y, radius, c); }
   void stroke_path(const Path& path, const StrokeStyle& s) { svg.stroke_path(path.commands, s); }
+  template <class Points>
+  void fill_closed(Points each, PixelPoint first, PixelPoint last, double foot, const FillKind& fill) {
+    LineWriter path(svg, fill);
+    each([&](PixelPoint p) { path.add(p.x, p.y); });
+    path.add(last.x, foot);
+    path.add(first.x, foot);
+    path.end_closed();
+  }
 };
 
 // NaN-aware maximum and minimum as std::fmax and std::fmin give them (a NaN operand yields the other),
@@ -159,12 +180,16 @@ void curve_through(PathBuilder& path, std::span<const PixelPoint> p) {
   path.line_to(p[n - 1].x, p[n - 1].y);
 }
 
+void straight_through(PathBuilder& path, std::span<const PixelPoint> p) {
+  path.move_to(p[0].x, p[0].y);
+  for (const PixelPoint& q : p.subspan(1)) path.line_to(q.x, q.y);
+}
+
 Path line_path(std::span<const PixelPoint> p, model::LineType type) {
   PathBuilder path = PathBuilder::with_capacity(16);
   switch (type) {
     case model::LineType::Straight:
-      path.move_to(p[0].x, p[0].y);
-      for (const PixelPoint& q : p.subspan(1)) path.line_to(q.x, q.y);
+      straight_through(path, p);
       break;
     case model::LineType::Stepped:
       path.move_to(p[0].x, p[0].y);
@@ -232,6 +257,31 @@ void draw_line(Out out, std::size_t n, Value value, const model::LineStyleOption
   }
 }
 
+
+// The region between the straight line through the values that are numbers and the pane's foot, in the line
+// colour at opacity 0.4 at the top of the region fading to transparent at its bottom, whatever the colour's
+// own alpha. It needs two points; the first and last are found from the ends, so the points are projected
+// as they are written and never gathered.
+template <class Out, class Value>
+void draw_area_fill(Out out, std::size_t n, Value value, Color color, double spacing,
+                    const coords::PriceMapping& price) {
+  std::size_t first = 0, end = n;
+  while (first < n && std::isnan(value(first))) ++first;
+  while (end > first && std::isnan(value(end - 1))) --end;
+  if (end - first < 2) return;
+  auto at = [&](std::size_t i) { return PixelPoint{coords::bar_x(i, spacing), price.y(value(i))}; };
+  auto for_each_point = [&](auto&& f) {
+    for (std::size_t i = first; i < end; ++i) {
+      if (!std::isnan(value(i))) f(at(i));
+    }
+  };
+  Color top = color, bottom = color;
+  top.a = 102;  // 0.4 × 255
+  bottom.a = 0;
+  const LinearGradient fill{{{0.0, top}, {1.0, bottom}}, 0.0, 0.0, 0.0, 1.0};
+  out.fill_closed(for_each_point, at(first), at(end - 1), price.bottom, fill);
+}
+
 }  // namespace
 
 void render_line(RenderBatch& batch, std::span<const model::LineData> points,
@@ -242,6 +292,22 @@ void render_line(RenderBatch& batch, std::span<const model::LineData> points,
 void render_line(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
                  double spacing, const coords::PriceMapping& price) {
   draw_line(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, spacing, price);
+}
+
+void render_area(RenderBatch& batch, std::span<const model::LineData> points,
+                 const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price) {
+  if (points.empty() || !options.visible) return;
+  auto value = [&](std::size_t i) { return points[i].value; };
+  draw_area_fill(Recorder{batch}, points.size(), value, parse_or_black(options.color), spacing, price);
+  draw_line(Recorder{batch}, points.size(), value, options, spacing, price);
+}
+
+void render_area(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
+                 double spacing, const coords::PriceMapping& price) {
+  if (bars.empty() || !options.visible) return;
+  auto value = [&](std::size_t i) { return bars[i].close; };
+  draw_area_fill(Writer{backend}, bars.size(), value, parse_or_black(options.color), spacing, price);
+  draw_line(Writer{backend}, bars.size(), value, options, spacing, price);
 }
 
 }  // namespace qc::render

@@ -1,4 +1,4 @@
-// The main-series renderers: candlesticks and lines, recorded into a render batch or written at once.
+// The main-series renderers: candlesticks, lines and areas, recorded into a render batch or written at once.
 #pragma once
 
 #include <span>
@@ -29,6 +29,14 @@ void render_line(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
 // The same elements for the bars' closes, written straight into the backend.
 void render_line(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
+                 double spacing, const coords::PriceMapping& price);
+
+// The same line over a fill down to the pane's foot: the straight polygon through at least two of the
+// points, filled with a vertical gradient of the line colour.
+void render_area(RenderBatch& batch, std::span<const model::LineData> points,
+                 const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
+// The same elements for the bars' closes, written straight into the backend.
+void render_area(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
                  double spacing, const coords::PriceMapping& price);
 
 }  // namespace qc::render

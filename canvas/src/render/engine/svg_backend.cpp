@@ -1,6 +1,7 @@
 // Element templates of the SVG backend, written through one raw cursor per element.
 #include "render/engine/svg_backend.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <type_traits>
@@ -64,13 +65,10 @@ class Writer {
     return *this;
   }
 
-  // Inserts s at byte `at` of the text, ahead of the cursor.
-  Writer& insert(std::size_t at, std::string_view s) {
-    buf_.commit(p_);
-    buf_.insert(at, s);
-    p_ = buf_.reserve(0);
-    end_ = buf_.limit();
-    return *this;
+  // fill="…", a colour or a gradient's reference.
+  QC_INLINE Writer& fill(const SvgBackend::FillRef& f) {
+    if (f.gradient) return lit(R"(fill="url(#grad)").integer(*f.gradient).lit(")\"");
+    return lit(R"(fill=")").color(f.color).lit("\"");
   }
 
   // stroke="…" stroke-width="…", then the dash, cap and join attributes that apply.
@@ -204,6 +202,15 @@ std::uint32_t write_gradient(util::TextBuffer& defs, std::uint32_t n, const Grad
   return n;
 }
 
+// Sizes that are NaN or infinite make an element no reader draws and break the document's promise of
+// finite numbers, whoever asked for them (a tool's font, an indicator's width, a level's dash), so such an
+// element is left out.
+bool finite_stroke(const StrokeStyle& s) {
+  if (!std::isfinite(s.width)) return false;
+  if (!s.dash) return true;
+  return std::all_of(s.dash->begin(), s.dash->end(), [](double d) { return std::isfinite(d); });
+}
+
 }  // namespace
 
 SvgBackend::SvgBackend(double width, double height, double dpr)
@@ -223,24 +230,28 @@ void SvgBackend::fill_rect(const Rect& r, Color color) {
 }
 
 void SvgBackend::stroke_rect(const Rect& r, const StrokeStyle& stroke) {
+  if (!finite_stroke(stroke)) return;
   Writer w(out_, max_chars(stroke), kBounded);
   w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
   w.lit(R"(" height=")").n2(r.height).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::fill_circle(double cx, double cy, double radius, Color color) {
+  if (!std::isfinite(radius)) return;
   Writer w(out_, kMaxShapeChars, kBounded);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius);
   w.lit(R"(" fill=")").color(color).lit(R"(" stroke="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::stroke_circle(double cx, double cy, double radius, const StrokeStyle& stroke) {
+  if (!std::isfinite(radius) || !finite_stroke(stroke)) return;
   Writer w(out_, max_chars(stroke), kBounded);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius).lit("\" ");
   w.stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeStyle& stroke) {
+  if (!finite_stroke(stroke)) return;
   Writer w(out_, max_chars(stroke), kBounded);
   w.lit(R"(<line x1=")").n2(x1).lit(R"(" y1=")").n2(y1).lit(R"(" x2=")").n2(x2).lit(R"(" y2=")").n2(y2);
   w.lit("\" ").stroke(stroke).state(state_).lit("/>\n");
@@ -266,6 +277,11 @@ void SvgBackend::begin_path() {
   Writer(out_).lit(R"(<path d=")");
 }
 
+void SvgBackend::begin_filled_path(const FillKind& fill) {
+  line_fill_ = define_fill(fill);
+  begin_path();
+}
+
 void SvgBackend::line_points(std::span<const PixelPoint> points) {
   constexpr std::size_t kMaxPointChars = 4 + 2 * kMaxFixedChars;
   Writer w(out_, points.size() * kMaxPointChars, kBounded);
@@ -282,7 +298,7 @@ void SvgBackend::line_points(std::span<const PixelPoint> points) {
 }
 
 void SvgBackend::end_line(const StrokeStyle& stroke) {
-  if (line_points_ < (line_is_path_ ? 1u : 2u)) {
+  if (line_points_ < (line_is_path_ ? 1u : 2u) || !finite_stroke(stroke)) {
     out_.truncate(line_at_);
     return;
   }
@@ -290,33 +306,46 @@ void SvgBackend::end_line(const StrokeStyle& stroke) {
   w.lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
+void SvgBackend::end_closed_fill() {
+  if (line_points_ == 0) {
+    out_.truncate(line_at_);
+    return;
+  }
+  Writer w(out_);
+  w.lit(" Z\" ").fill(line_fill_).lit(R"( stroke="none")").state(state_).lit("/>\n");
+}
+
 void SvgBackend::stroke_path(std::span<const PathCommand> path, const StrokeStyle& stroke) {
+  if (!finite_stroke(stroke)) return;
   Writer w(out_);
   w.lit(R"(<path d=")").path(path).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
+// A gradient's definition goes in ahead of the element that uses it, so that only the text written since
+// the definitions (never this element's points) moves to make room for it.
+SvgBackend::FillRef SvgBackend::define_fill(const FillKind& fill) {
+  if (const Solid* solid = std::get_if<Solid>(&fill)) return {solid->color, std::nullopt};
+  const std::uint32_t n = gradient_counter_++;
+  util::TextBuffer definition;
+  std::visit([&](const auto& g) {
+    if constexpr (!std::is_same_v<std::decay_t<decltype(g)>, Solid>) write_gradient(definition, n, g);
+  }, fill);
+  out_.insert(defs_end_, definition.view());
+  defs_end_ += definition.size();
+  body_at_ += definition.size();
+  return {Color{}, n};
+}
+
 void SvgBackend::fill_path(std::span<const PathCommand> path, const FillKind& fill) {
+  const FillRef ref = define_fill(fill);
   Writer w(out_);
-  w.lit(R"(<path d=")").path(path).lit("\" ");
-  if (const Solid* solid = std::get_if<Solid>(&fill)) {
-    w.lit(R"(fill=")").color(solid->color).lit("\"");
-  } else {
-    const std::uint32_t n = gradient_counter_++;
-    util::TextBuffer definition;
-    std::visit([&](const auto& g) {
-      if constexpr (!std::is_same_v<std::decay_t<decltype(g)>, Solid>) write_gradient(definition, n, g);
-    }, fill);
-    w.lit(R"(fill="url(#grad)").integer(n).lit(")\"");
-    w.insert(defs_end_, definition.view());
-    defs_end_ += definition.size();
-    body_at_ += definition.size();
-  }
-  w.lit(R"( stroke="none")").state(state_).lit("/>\n");
+  w.lit(R"(<path d=")").path(path).lit("\" ").fill(ref).lit(R"( stroke="none")").state(state_).lit("/>\n");
 }
 
 // The family goes through the escaper like the content: written raw, a quote in it would end the attribute
 // and leave the document ill-formed.
 void SvgBackend::text(std::string_view content, const TextStyle& style, double x, double y) {
+  if (!std::isfinite(style.font_size)) return;
   Writer w(out_);
   w.lit(R"(<text x=")").n2(x).lit(R"(" y=")").n2(y).lit(R"(" fill=")").color(style.color);
   w.lit(R"(" font-family=")").escaped(style.font_family).lit(R"(" font-size=")").n1(style.font_size);

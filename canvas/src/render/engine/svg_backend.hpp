@@ -38,7 +38,8 @@ class SvgBackend {
   // inserted there as they come, so the document is never copied to put them ahead of its body.
   SvgBackend(double width, double height, double dpr, util::TextBuffer&& out, std::string_view between);
 
-  // The drawing operations; coordinates are pixels with y growing downwards.
+  // The drawing operations; coordinates are pixels with y growing downwards. An element whose stroke width,
+  // dash length, radius or font size is NaN or infinite is not written.
   void fill_rect(const Rect& rect, Color color);
   void stroke_rect(const Rect& rect, const StrokeStyle& stroke);
   void fill_circle(double cx, double cy, double radius, Color color);
@@ -56,6 +57,16 @@ class SvgBackend {
   void begin_path();
   void line_points(std::span<const PixelPoint> points);
   void end_line(const StrokeStyle& stroke);
+  // The same for a closed path filled like fill_path() and not stroked. A gradient's definition is
+  // written when the path begins, so a path begun should be given its points.
+  void begin_filled_path(const FillKind& fill);
+  void end_closed_fill();
+
+  // How an element names its fill: a colour, or the number of a gradient already defined.
+  struct FillRef {
+    Color color;
+    std::optional<std::uint32_t> gradient;
+  };
 
   // The attribute texts the elements are made of, for callers that write their own markup.
   static std::string color_to_css(Color color);
@@ -94,6 +105,9 @@ class SvgBackend {
   std::size_t line_at_ = 0;
   std::size_t line_points_ = 0;
   bool line_is_path_ = false;
+  FillRef line_fill_{};
+
+  FillRef define_fill(const FillKind& fill);
 };
 
 static_assert(RenderBackend<SvgBackend>);
@@ -104,6 +118,8 @@ class LineWriter {
  public:
   enum class Kind { polyline, path };
   LineWriter(SvgBackend& out, Kind kind) : out_(out) { kind == Kind::path ? out.begin_path() : out.begin_polyline(); }
+  // A closed path to be filled.
+  LineWriter(SvgBackend& out, const FillKind& fill) : out_(out) { out.begin_filled_path(fill); }
   void add(double x, double y) {
     chunk_[n_++] = {x, y};
     if (n_ == kChunk) flush();
@@ -111,6 +127,10 @@ class LineWriter {
   void end(const StrokeStyle& stroke) {
     flush();
     out_.end_line(stroke);
+  }
+  void end_closed() {
+    flush();
+    out_.end_closed_fill();
   }
 
  private:

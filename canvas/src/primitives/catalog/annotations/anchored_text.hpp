@@ -16,7 +16,8 @@ class AnchoredText final : public PrimitiveBase<AnchoredText> {
 
   double bar = 0.0;
   double price = 0.0;
-  std::string text;  // stored and written; the words a host draws are data.text
+  std::string text;  // the caller's words, kept and written; a host draws data.text
+  static constexpr auto kWords = &AnchoredText::text;
   double font_size = 14.0;
   bool background = true;
 

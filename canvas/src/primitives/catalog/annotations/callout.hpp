@@ -19,7 +19,8 @@ class Callout final : public PrimitiveBase<Callout> {
   double price1 = 0.0;
   double bar2 = 5.0;
   double price2 = 10.0;
-  std::string text;  // stored and written, not drawn
+  std::string text;  // the caller's words, kept and written; a host draws data.text
+  static constexpr auto kWords = &Callout::text;
   double bubble_width = 100.0;  // pixels
   double bubble_height = 50.0;  // pixels
 

@@ -17,8 +17,8 @@ class Comment final : public PrimitiveBase<Comment> {
 
   double bar = 0.0;
   double price = 0.0;
-  // Stored and written, not drawn.
-  std::string text;
+  std::string text;  // the caller's words, kept and written; a host draws data.text
+  static constexpr auto kWords = &Comment::text;
   std::string author;
   std::uint64_t timestamp = 0;
 

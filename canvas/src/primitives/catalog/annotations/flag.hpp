@@ -16,7 +16,8 @@ class Flag final : public PrimitiveBase<Flag> {
 
   double bar = 0.0;
   double price = 0.0;
-  std::string text;  // stored and written, not drawn
+  std::string text;  // the caller's words, kept and written; a host draws data.text
+  static constexpr auto kWords = &Flag::text;
   std::string flag_color = "#F44336";
 
   static constexpr auto anchor_fields() { return bar_price_anchor<Flag>(); }

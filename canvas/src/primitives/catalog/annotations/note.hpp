@@ -17,7 +17,8 @@ class Note final : public PrimitiveBase<Note> {
   double bar = 0.0;
   double price = 0.0;
   std::string title;    // stored and written, not drawn
-  std::string content;  // stored and written, not drawn
+  std::string content;  // the caller's words, kept and written; a host draws data.text
+  static constexpr auto kWords = &Note::content;
   bool expanded = false;
 
   static constexpr auto anchor_fields() { return bar_price_anchor<Note>(); }

@@ -16,7 +16,8 @@ class PriceNote final : public PrimitiveBase<PriceNote> {
 
   double bar = 0.0;
   double price = 0.0;
-  std::string text;  // the label when data.text is absent
+  std::string text;  // the caller's words, kept and written; the label's words when data.text is absent
+  static constexpr auto kWords = &PriceNote::text;
   bool show_price = true;
 
   static constexpr auto anchor_fields() { return bar_price_anchor<PriceNote>(); }

@@ -21,7 +21,8 @@ class Signpost final : public PrimitiveBase<Signpost> {
 
   double bar = 0.0;
   double price = 0.0;
-  std::string text;  // stored and written, not drawn
+  std::string text;  // the caller's words, kept and written; a host draws data.text
+  static constexpr auto kWords = &Signpost::text;
   SignpostDirection direction = SignpostDirection::Right;
 
   static constexpr auto anchor_fields() { return bar_price_anchor<Signpost>(); }

@@ -16,8 +16,8 @@ class Text final : public PrimitiveBase<Text> {
 
   double bar = 0.0;
   double price = 0.0;
-  // Stored and written; the words a host draws are data.text.
-  std::string text;
+  std::string text;  // the caller's words, kept and written; a host draws data.text
+  static constexpr auto kWords = &Text::text;
   double font_size = 14.0;
   bool bold = false;
   bool italic = false;

@@ -10,6 +10,7 @@
 //     std::array<Point, N> anchors;              a fixed array: set_points replaces as many as given
 //     std::vector<Point> anchors;                a free list: set_points replaces the whole list
 //   optionally levels: std::vector<FibLevelConfig> levels, or std::vector<double> levels (bare ratios)
+//   static constexpr auto kWords = &T::field;    optional: the std::string field that keeps the caller's words
 //   void place(std::span<const Point> points);   optional: how the factory derives its anchors from the
 //                                                given points; by default they fill the anchors in order
 //                                                and missing ones keep their member defaults
@@ -25,6 +26,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <type_traits>
 #include <vector>
@@ -148,6 +150,11 @@ class PrimitiveBase : public Primitive {
   }
 
   std::unique_ptr<Primitive> clone_box() const final { return std::make_unique<Derived>(self()); }
+
+  void set_text(std::string_view words) final {
+    data_.text = PrimitiveText::make(words);
+    if constexpr (requires { Derived::kWords; }) mut_self().*Derived::kWords = std::string(words);
+  }
 
   // The factory: the common record (type ids, colour, default width), then the type's own anchors.
   static std::unique_ptr<Derived> create(std::span<const Point> points, std::string_view color) {

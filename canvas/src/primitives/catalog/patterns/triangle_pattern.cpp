@@ -1,6 +1,8 @@
-// Triangle pattern geometry: boundaries in the record's style, dashed edges, the enclosed fill, the label.
+// Triangle pattern: placement, then geometry: boundaries in the record's style, dashed edges, the enclosed
+// fill, the label.
 #include "primitives/catalog/patterns/triangle_pattern.hpp"
 
+#include <cmath>
 #include <string>
 
 namespace qc::primitives::catalog {
@@ -26,6 +28,15 @@ std::string_view short_label(TriangleType type) noexcept {
   return "Sym";
 }
 }  // namespace
+
+void TrianglePattern::place(std::span<const Point> given) {
+  set_points(given);
+  if (given.size() < 3) bar2 = bar1 + 20.0;
+  if (given.size() == 3) {
+    const double mirrored = price1_bottom + (price1_top - price2_top);
+    if (std::isfinite(mirrored)) price2_bottom = mirrored;
+  }
+}
 
 void TrianglePattern::write_fields(JsonWriter& w) const {
   json_entry(w, "bar1", bar1);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -41,11 +42,10 @@ class TrianglePattern final : public PrimitiveBase<TrianglePattern> {
   std::vector<Point> points() const override {
     return {{bar1, price1_top}, {bar1, price1_bottom}, {bar2, price2_top}, {bar2, price2_bottom}};
   }
-  // Missing points keep the fixed default prices; the right edge defaults to 20 bars after the left.
-  void place(std::span<const Point> given) {
-    set_points(given);
-    if (given.size() < 3) bar2 = bar1 + 20.0;
-  }
+  // Missing points keep the fixed default prices; the right edge defaults to 20 bars after the left. Three
+  // points leave the lower right price to the pattern: the lower line mirrors the upper one (a symmetrical
+  // triangle), so it ends beside the given prices instead of at a fixed default far off any real chart.
+  void place(std::span<const Point> given);
 
   void write_fields(JsonWriter& w) const;
   void render(RenderContext& ctx, bool selected) const override;

@@ -1,0 +1,55 @@
+// Words at a primitive's text anchor: the optional background box, then the text, both under the anchor's
+// rotation.
+#include "api/primitive_words.hpp"
+
+#include <cmath>
+
+#include "primitives/core/svg_render_context.hpp"
+#include "primitives/registry/catalogue.hpp"
+
+namespace qc::api {
+
+namespace {
+
+// A callout's anchor is the inner left edge of its bubble, so its words run from there.
+render::TextAlign words_align(const primitives::Primitive& primitive) {
+  using primitives::BuiltinType;
+  const bool callout = primitive.type_id() == primitives::builtin_metadata(BuiltinType::callout).type_id;
+  return callout ? render::TextAlign::Start : render::TextAlign::Middle;
+}
+
+}  // namespace
+
+void draw_primitive_words(render::SvgBackend& out, const primitives::Primitive& primitive,
+                          const primitives::RenderContext& ctx) {
+  const auto& text = primitive.data().text;
+  if (!text || text->content.empty()) return;
+  const auto anchor = primitive.text_anchor(ctx);
+  if (!anchor) return;
+  const double size = text->font_size;
+  if (!std::isfinite(anchor->x) || !std::isfinite(anchor->y) || !std::isfinite(size)) return;
+
+  const render::SvgState saved = out.state();
+  if (!primitives::is_upright(anchor->rotation)) {
+    const auto rotated = primitives::rotated_about(saved, anchor->x, anchor->y, anchor->rotation);
+    if (!rotated) return;
+    out.set_state(*rotated);
+  }
+  if (anchor->background) {
+    const double w = primitives::measured_text_width(text->content, size) + 2.0 * anchor->margin;
+    const double h = size + 2.0 * anchor->margin;
+    if (std::isfinite(w) && std::isfinite(h)) {
+      out.fill_rect({anchor->x - w * 0.5, anchor->y - h * 0.5, w, h},
+                    render::css_or(*anchor->background, render::kTransparent));
+    }
+  }
+  render::TextStyle style;
+  style.font_size = size;
+  style.color = render::css_or(anchor->color, render::kOpaqueWhite);
+  style.align = words_align(primitive);
+  style.baseline = render::TextBaseline::Middle;
+  out.text(text->content, style, anchor->x, anchor->y);
+  out.set_state(saved);
+}
+
+}  // namespace qc::api
