@@ -113,6 +113,16 @@ TEST(ChartRenderer, RendersIntoLentStorage) {
   auto signal = [](std::string label) {
     return api::SignalConfig{api::SignalType::Buy, 1, 10, 1, std::nullopt, std::move(label)};
   };
+  // Long enough that the fill and line through every close outweigh everything else in the document.
+  auto area_of = [](std::size_t n) {
+    auto c = api::Chart::make(1000, 500);
+    c.config.series.series_type = api::SeriesType::Area;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double p = 100 + 0.37 * static_cast<double>(i % 97);
+      c.bars.push_back({86400 * static_cast<std::int64_t>(i), p, p + 1, p - 1, p + 0.5, 10});
+    }
+    return c;
+  };
   struct Case {
     const char* name;
     api::Chart chart;
@@ -120,6 +130,7 @@ TEST(ChartRenderer, RendersIntoLentStorage) {
   };
   const Case cases[] = {
       {"plain", small_chart(), false},
+      {"area of many bars", area_of(20'000), false},
       {"non-ASCII label", small_chart().signal(signal("caf\xc3\xa9")), false},
       {"label beyond the estimate", small_chart().signal(signal(std::string(300'000, '<'))), true},
       {"no bars, non-ASCII background", api::Chart::make(80, 60).background("\xe2\x82\xac"), false},

@@ -46,7 +46,7 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
   std::size_t size = kFixed + kPerDrawing * (config.primitives.size() + config.signals.size());
   const SeriesType type = config.series.series_type;
   if (type == SeriesType::Line || type == SeriesType::Area) {
-    size += n * kPathPoint;
+    size += n * kPathPoint * (type == SeriesType::Area ? 2 : 1);  // an area's fill goes through every point too
   } else {
     size += n * (kLine + kRect + (static_cast<std::uint8_t>(type) == kBorderedCandles ? kStrokedRect : 0));
   }
