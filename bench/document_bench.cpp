@@ -176,13 +176,15 @@ struct Candles {
 };
 
 // The coordinates of a line through the values (or the bars' closes): "x,y x,y" for a polyline, "Mx y Lx y"
-// for a path.
+// for a path; an area's fill path goes on down to the pane's foot under its last point, back under its
+// first and closes.
 struct Points {
   std::span<const double> values;
   std::span<const model::Bar> closes;
   coords::PriceMapping y;
   double spacing;
   bool path;
+  bool closed = false;
 
   double value(std::size_t k) const { return values.empty() ? closes[k].close : values[k]; }
 
@@ -201,6 +203,21 @@ struct Points {
       p = n2(p, coords::bar_x(k, spacing));
       p = path ? lit(p, " ") : lit(p, ",");
       p = n2(p, y.y(v));
+    }
+    if (closed) {
+      std::size_t lead = 0, end = n;
+      while (lead < n && std::isnan(value(lead))) ++lead;
+      while (end > lead && std::isnan(value(end - 1))) --end;
+      if (end - lead < 2) fail("an area of fewer than two points has no fill");
+      p = lit(p, " L");
+      p = n2(p, coords::bar_x(end - 1, spacing));
+      p = lit(p, " ");
+      p = n2(p, y.bottom);
+      p = lit(p, " L");
+      p = n2(p, coords::bar_x(lead, spacing));
+      p = lit(p, " ");
+      p = n2(p, y.bottom);
+      p = lit(p, " Z");
     }
     return p;
   }
@@ -241,12 +258,30 @@ using Run = std::variant<Candles, Points, Bars>;
 // What a run draws, for the message when the renderer's document no longer holds it.
 const char* kind_of(const Run& run) {
   if (std::holds_alternative<Candles>(run)) return "candles";
-  if (const auto* points = std::get_if<Points>(&run)) return points->path ? "the series line" : "an indicator line";
+  if (const auto* points = std::get_if<Points>(&run)) {
+    if (points->closed) return "the area's fill";
+    return points->path ? "the series line" : "an indicator line";
+  }
   return "histogram bars (volume band or a sub-pane)";
 }
 
 char* write_run(char* p, const Run& run) {
   return std::visit([p](const auto& r) { return r.write(p); }, run);
+}
+
+// A volume band from 0 to 10 % above its largest value; the scenes' volumes are automatic and positive.
+api::ValueRange band_range(const model::Indicator& ind) {
+  if (!std::holds_alternative<model::range::Auto>(ind.range)) fail("the minimal writer covers automatic bands only");
+  double largest = 0.0;
+  for (const auto& vec : ind.vectors) {
+    for (const double v : vec.values) {
+      if (!std::isfinite(v)) continue;
+      if (v < 0) fail("the minimal writer covers bands of values of at least 0 only");
+      largest = std::max(largest, v);
+    }
+  }
+  if (!(largest > 0) || !std::isfinite(1.1 * largest)) fail("the minimal writer covers bands of finite volumes only");
+  return {0.0, 1.1 * largest};
 }
 
 // The per-bar runs of a chart in document order; charts with other series or vector styles are refused.
@@ -284,6 +319,7 @@ std::vector<Run> runs_of(const api::Chart& chart) {
 
   const api::SeriesType type = cfg.series.series_type;
   if (type == api::SeriesType::Line || type == api::SeriesType::Area) {
+    if (type == api::SeriesType::Area) runs.push_back(Points{{}, chart.bars, main, layout.spacing, true, true});
     runs.push_back(Points{{}, chart.bars, main, layout.spacing, true});
   } else if (static_cast<int>(type) == 0) {
     runs.push_back(Candles{chart.bars, main, layout.spacing, layout.candle_width(), api::drawable_dpr(cfg.dpr),
@@ -294,14 +330,14 @@ std::vector<Run> runs_of(const api::Chart& chart) {
   }
   for (const auto* ind : overlays) vectors(*ind, main);
   for (const auto& [ind, ratio] : bands) {
-    const double band = ratio * layout.main_height;
-    const api::ValueRange r = api::indicator_range(chart.bars, *ind);
-    vectors(*ind, r.hi > r.lo ? coords::PriceMapping{r.lo, r.hi, layout.main_height - band, band}
-                              : coords::PriceMapping{r.lo, r.hi, layout.main_height, 0.0});
+    const double band = ratio * layout.main_height, foot = layout.main_height;
+    const api::ValueRange r = band_range(*ind);
+    vectors(*ind, r.hi > r.lo ? coords::PriceMapping{r.lo, r.hi, foot - band, band, foot}
+                              : coords::PriceMapping{r.lo, r.hi, foot, 0.0});
   }
   double cursor = layout.main_height + api::kSubPaneGap;
   for (const auto& [ind, ratio] : panes) {
-    const double h = std::max(ratio * layout.plot_height - api::kSubPaneGap, 0.0);
+    const double h = std::max(layout.sub_pane_ratio(ratio) * layout.plot_height - api::kSubPaneGap, 0.0);
     const api::ValueRange r = api::indicator_range(chart.bars, *ind);
     vectors(*ind, {r.lo, r.hi, cursor, h});
     cursor += h + api::kSubPaneGap;
