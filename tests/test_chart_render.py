@@ -47,9 +47,9 @@ def test_no_data_document():
 
 def test_no_data_background_is_escaped_and_kept_raw():
     chart = qc.Chart(10, 20)
-    chart.background('"/><script>&\x00\ufffe')
+    chart.background('"/><script>&\x00\ufffe\u20ac')
     svg = render(chart)
-    assert 'fill="&quot;/&gt;&lt;script&gt;&amp;"/>' in svg
+    assert 'fill="&quot;/&gt;&lt;script&gt;&amp;\u20ac"/>' in svg
     chart.bars([qc.Bar(0, 1, 2, 0, 1)])
     assert body(render(chart))[0].attrs == {"x": "0", "y": "0", "width": "10", "height": "20", "fill": "#131722"}
 
@@ -309,8 +309,8 @@ def test_signals_without_labels_and_out_of_range():
 
 def test_signal_labels_drop_characters_xml_forbids():
     chart = small_chart()
-    chart.custom_signal(0, 5.0, "a\x00b\x1bc\ufffe\td")
-    assert [t.text for t in where(body(render(chart)), "text", fill=CUSTOM)] == ["abc\td"]
+    chart.custom_signal(0, 5.0, "a\x00b\x1bc\ufffe\td\u00e9")
+    assert [t.text for t in where(body(render(chart)), "text", fill=CUSTOM)] == ["abc\td\u00e9"]
 
 
 def test_signal_argument_errors():

@@ -148,21 +148,28 @@ TEST(Candlesticks, WicksCanBeHidden) {
   EXPECT_TRUE(std::holds_alternative<cmd::FillRect>(b.commands()[0]));
 }
 
-TEST(Candlesticks, SvgOfTwoCandles) {
-  RenderBatch b;
+// Bars written straight into the backend give the text a replay of the recorded candles gives.
+TEST(Candlesticks, SvgOfTwoCandlesRecordedOrWrittenAtOnce) {
   const CandlestickData two[] = {candle(10, 60, 5, 50), candle(50.5, 70, 20.25, 30)};
+  const std::string expected =
+      "<line x1=\"5.25\" y1=\"40.25\" x2=\"5.25\" y2=\"95.25\" stroke=\"#26a69a\" stroke-width=\"1.00\"/>\n"
+      "<rect x=\"1.00\" y=\"50.00\" width=\"8.00\" height=\"40.00\" fill=\"#26a69a\"/>\n"
+      "<rect x=\"1.00\" y=\"50.00\" width=\"8.00\" height=\"40.00\" stroke=\"#26a69a\" stroke-width=\"1.00\" "
+      "fill=\"none\"/>\n"
+      "<line x1=\"15.25\" y1=\"30.25\" x2=\"15.25\" y2=\"79.75\" stroke=\"#ef5350\" stroke-width=\"1.00\"/>\n"
+      "<rect x=\"11.00\" y=\"49.50\" width=\"8.00\" height=\"20.50\" fill=\"#ef5350\"/>\n"
+      "<rect x=\"11.00\" y=\"49.50\" width=\"8.00\" height=\"20.50\" stroke=\"#ef5350\" stroke-width=\"1.00\" "
+      "fill=\"none\"/>\n";
+  RenderBatch b;
   render_candlesticks(b, two, chart_style(true), 10, kMapping, 8, 2);
-  SvgBackend svg(100, 100, 2);
-  replay(b, svg);
-  EXPECT_EQ(svg.body(),
-            "<line x1=\"5.25\" y1=\"40.25\" x2=\"5.25\" y2=\"95.25\" stroke=\"#26a69a\" stroke-width=\"1.00\"/>\n"
-            "<rect x=\"1.00\" y=\"50.00\" width=\"8.00\" height=\"40.00\" fill=\"#26a69a\"/>\n"
-            "<rect x=\"1.00\" y=\"50.00\" width=\"8.00\" height=\"40.00\" stroke=\"#26a69a\" stroke-width=\"1.00\" "
-            "fill=\"none\"/>\n"
-            "<line x1=\"15.25\" y1=\"30.25\" x2=\"15.25\" y2=\"79.75\" stroke=\"#ef5350\" stroke-width=\"1.00\"/>\n"
-            "<rect x=\"11.00\" y=\"49.50\" width=\"8.00\" height=\"20.50\" fill=\"#ef5350\"/>\n"
-            "<rect x=\"11.00\" y=\"49.50\" width=\"8.00\" height=\"20.50\" stroke=\"#ef5350\" stroke-width=\"1.00\" "
-            "fill=\"none\"/>\n");
+  SvgBackend replayed(100, 100, 2);
+  replay(b, replayed);
+  EXPECT_EQ(replayed.body(), expected);
+
+  const model::Bar bars[] = {{0, 10, 60, 5, 50, 0}, {60, 50.5, 70, 20.25, 30, 0}, {120, 1, kNaN, 1, 1, 0}};
+  SvgBackend direct(100, 100, 2);
+  render_candlesticks(direct, bars, chart_style(true), 10, kMapping, 8, 2);
+  EXPECT_EQ(direct.body(), expected);
 }
 
 std::vector<LineData> line_points(std::initializer_list<double> values) {
@@ -261,7 +268,9 @@ TEST(Line, MarkersFollowTheLineOnePerValue) {
 TEST(Line, NothingForHiddenEmptyOrAllNaN) {
   LineStyleOptions hidden;
   hidden.visible = false;
-  for (const auto render : {render_line, render_area}) {
+  using Recorded = void (*)(RenderBatch&, std::span<const LineData>, const LineStyleOptions&, double,
+                            const coords::PriceMapping&);
+  for (const Recorded render : std::initializer_list<Recorded>{render_line, render_area}) {
     RenderBatch b;
     render(b, line_points({1, 2}), hidden, 10, kMapping);
     render(b, {}, LineStyleOptions{}, 10, kMapping);
@@ -306,6 +315,55 @@ TEST(Area, FillsDownToTheFootBeforeItsLine) {
     EXPECT_EQ(fills.at(0).path.commands, c.fill);
     const LinearGradient expected{{{0.0, Color{0x10, 0x20, 0x30, 102}}, {1.0, Color{0x10, 0x20, 0x30, 0}}}, 0, 0, 0, 1};
     EXPECT_EQ(std::get<LinearGradient>(fills.at(0).fill), expected);
+  }
+}
+
+// The bars' closes written straight into the backend give the text (and an area's gradient definition) a
+// replay of the recorded line or area gives, whatever the line's shape, dash, markers and gaps.
+TEST(Line, ClosesWrittenAtOnceMatchTheReplayedRecording) {
+  struct Case {
+    const char* name;
+    std::vector<double> closes;
+    LineStyleOptions options;
+  };
+  LineStyleOptions marked, dashed, stepped, curved, hidden;
+  marked.point_markers_visible = true;
+  marked.point_radius = 2;
+  dashed.line_style = 2;
+  stepped.line_type = LineType::Stepped;
+  curved.line_type = LineType::Curved;
+  hidden.visible = false;
+  const Case cases[] = {
+      {"straight with a gap", {10, kNaN, 20, 15}, {}},
+      {"gaps at both ends", {kNaN, 10, kNaN, 20, 15, kNaN}, {}},
+      {"one point", {kNaN, 10}, {}},
+      {"no point", {kNaN, kNaN}, {}},
+      {"markers", {10, kNaN, 30}, marked},
+      {"dashed", {10, 20}, dashed},
+      {"stepped", {10, 20, 15}, stepped},
+      {"curved", {10, 20, 15}, curved},
+      {"hidden", {10, 20}, hidden},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<LineData> points;
+    std::vector<model::Bar> bars;
+    for (double v : c.closes) {
+      points.push_back({std::nullopt, 0, v});
+      bars.push_back({0, 1, 1, 1, v, 0});
+    }
+    for (const bool area : {false, true}) {
+      SCOPED_TRACE(area ? "area" : "line");
+      RenderBatch b;
+      area ? render_area(b, points, c.options, 10, kMapping) : render_line(b, points, c.options, 10, kMapping);
+      SvgBackend replayed(100, 100, 1), direct(100, 100, 1);
+      replay(b, replayed);
+      replayed.fill_rect({0, 0, 1, 1}, kUp);  // what follows the line is not swallowed when it draws nothing
+      area ? render_area(direct, bars, c.options, 10, kMapping) : render_line(direct, bars, c.options, 10, kMapping);
+      direct.fill_rect({0, 0, 1, 1}, kUp);
+      EXPECT_EQ(direct.body(), replayed.body());
+      EXPECT_EQ(direct.defs(), replayed.defs());
+    }
   }
 }
 

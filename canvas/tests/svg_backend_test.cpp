@@ -128,6 +128,10 @@ INSTANTIATE_TEST_SUITE_P(
                        b.line(0, 0, 1, 1, StrokeStyle::solid(nan, kRed));
                        b.polyline(kTwoPoints, StrokeStyle::dashed({-inf}, 1, kRed));
                        b.stroke_path(kTriangle, StrokeStyle::solid(-inf, kRed));
+                       LineWriter streamed(b, LineWriter::Kind::path);
+                       streamed.add(1, 2);
+                       streamed.add(3, 4);
+                       streamed.end(StrokeStyle::solid(nan, kRed));
                        TextStyle s;
                        s.font_size = nan;
                        b.text("x", s, 0, 0);
@@ -159,22 +163,34 @@ TEST(SvgBackend, TransformAndOpacityAttributesFollowTheState) {
   }
 }
 
-TEST(SvgBackend, GradientFillsAreNumberedAndDefined) {
-  SvgBackend b(100, 100, 1.0);
+// Alone, the backend holds definitions and body apart; writing into a document it was handed, it inserts
+// each definition ahead of the body already written, behind the document's head.
+TEST(SvgBackend, GradientFillsAreNumberedAndDefinedAheadOfTheBody) {
+  const std::string defs =
+      "<linearGradient id=\"grad0\" x1=\"0.00%\" y1=\"12.50%\" x2=\"100.00%\" y2=\"50.00%\">"
+      "<stop offset=\"0%\" stop-color=\"#ff0000\"/>"
+      "<stop offset=\"50%\" stop-color=\"rgba(0,0,0,0.5019607843137255)\"/></linearGradient>\n"
+      "<radialGradient id=\"grad1\" cx=\"50.00%\" cy=\"50.00%\" r=\"75.00%\">"
+      "<stop offset=\"100%\" stop-color=\"#ff0000\"/></radialGradient>\n";
+  const std::string body =
+      "<rect x=\"0.00\" y=\"0.00\" width=\"1.00\" height=\"1.00\" fill=\"#ff0000\"/>\n"
+      "<path d=\"M10.00 20.00 L30.00 40.00 Z\" fill=\"url(#grad0)\" stroke=\"none\"/>\n"
+      "<path d=\"\" fill=\"url(#grad1)\" stroke=\"none\"/>\n";
   LinearGradient linear{{{0.0, kRed}, {0.505, kHalfBlack}}, 0, 0.125, 1, 0.5};
   RadialGradient radial{{{1.0, kRed}}, 0.5, 0.5, 0.75};
-  b.fill_path(kTriangle, linear);
-  b.fill_path({}, radial);
-  EXPECT_EQ(b.gradient_counter(), 2u);
-  EXPECT_EQ(b.body(),
-            "<path d=\"M10.00 20.00 L30.00 40.00 Z\" fill=\"url(#grad0)\" stroke=\"none\"/>\n"
-            "<path d=\"\" fill=\"url(#grad1)\" stroke=\"none\"/>\n");
-  EXPECT_EQ(b.defs(),
-            "<linearGradient id=\"grad0\" x1=\"0.00%\" y1=\"12.50%\" x2=\"100.00%\" y2=\"50.00%\">"
-            "<stop offset=\"0%\" stop-color=\"#ff0000\"/>"
-            "<stop offset=\"50%\" stop-color=\"rgba(0,0,0,0.5019607843137255)\"/></linearGradient>\n"
-            "<radialGradient id=\"grad1\" cx=\"50.00%\" cy=\"50.00%\" r=\"75.00%\">"
-            "<stop offset=\"100%\" stop-color=\"#ff0000\"/></radialGradient>\n");
+  for (const bool in_document : {false, true}) {
+    SCOPED_TRACE(in_document);
+    util::TextBuffer head;
+    head.append("<svg><defs>");
+    SvgBackend b = in_document ? SvgBackend(100, 100, 1.0, std::move(head), "</defs>") : SvgBackend(100, 100, 1.0);
+    b.fill_rect({0, 0, 1, 1}, kRed);
+    b.fill_path(kTriangle, linear);
+    b.fill_path({}, radial);
+    EXPECT_EQ(b.gradient_counter(), 2u);
+    EXPECT_EQ(b.body(), body);
+    EXPECT_EQ(b.defs(), defs);
+    EXPECT_EQ(b.release().view(), in_document ? "<svg><defs>" + defs + "</defs>" + body : defs + body);
+  }
 }
 
 TEST(SvgBackend, PathDataPieces) {

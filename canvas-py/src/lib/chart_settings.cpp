@@ -1,4 +1,6 @@
 // Chart methods for the series style, colours, grid, device-pixel ratio, bars and rendering.
+#include <utility>
+
 #include "api/chart_renderer.hpp"
 #include "chart.hpp"
 
@@ -26,18 +28,38 @@ PyObject* apply_theme(ChartCall& c) {
   return none();
 }
 
-// The document goes into the str in one copy when it is ASCII (the usual case), else through the
-// interpreter's UTF-8 decoder.
-PyObject* document_to_py(const qc::api::SvgDocument& doc) {
-  const auto size = static_cast<Py_ssize_t>(doc.size());
-  if (doc.is_ascii()) {
-    Ref text = Ref::steal(PyUnicode_New(size, 127));
-    doc.copy_to(reinterpret_cast<char*>(PyUnicode_1BYTE_DATA(text.get())));
-    return text.release();
+// The document is written straight into the str that returns it: a fresh ASCII str of the estimated size,
+// grown if that falls short and shrunk to the document at the end. A document that holds other bytes (a
+// caller's text) goes through the interpreter's UTF-8 decoder instead.
+class StrStorage final : public qc::util::TextStorage {
+ public:
+  StrStorage() = default;
+  StrStorage(const StrStorage&) = delete;
+  StrStorage& operator=(const StrStorage&) = delete;
+  ~StrStorage() { Py_XDECREF(str_); }
+
+  char* grow(std::size_t, std::size_t capacity) override {
+    const auto n = static_cast<Py_ssize_t>(capacity);
+    if (str_ == nullptr) {
+      str_ = PyUnicode_New(n, 127);
+    } else if (PyUnicode_Resize(&str_, n) < 0) {
+      return nullptr;  // the str is left as it was
+    }
+    return str_ != nullptr ? reinterpret_cast<char*>(PyUnicode_1BYTE_DATA(str_)) : nullptr;
   }
-  const std::string joined = doc.text();
-  return Ref::steal(PyUnicode_DecodeUTF8(joined.data(), size, "strict")).release();
-}
+
+  PyObject* finish(const qc::api::DocumentInfo& doc) {
+    const auto size = static_cast<Py_ssize_t>(doc.size);
+    if (!doc.ascii) {
+      return PyUnicode_DecodeUTF8(reinterpret_cast<const char*>(PyUnicode_1BYTE_DATA(str_)), size, "strict");
+    }
+    if (PyUnicode_Resize(&str_, size) < 0) return nullptr;
+    return std::exchange(str_, nullptr);
+  }
+
+ private:
+  PyObject* str_ = nullptr;
+};
 
 constexpr SeriesType kCandlesticks = SeriesType::Candlesticks;
 constexpr SeriesType kLine = SeriesType::Line;
@@ -89,7 +111,8 @@ constexpr ChartRow kRows[] = {
      [](ChartCall& c) -> PyObject* {
        const std::optional<Chart>& chart = c.value();
        if (!chart) return to_py(std::string_view());
-       return document_to_py(qc::api::ChartRenderer(chart->config, chart->bars).render_document());
+       StrStorage storage;
+       return storage.finish(qc::api::ChartRenderer(chart->config, chart->bars).render_into(storage));
      }},
 };
 

@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "api/document_size.hpp"
 #include "api/indicator_painter.hpp"
 #include "api/layout.hpp"
 #include "api/palette.hpp"
@@ -19,7 +20,6 @@
 #include "primitives/core/svg_render_context.hpp"
 #include "primitives/registry/registry.hpp"
 #include "render/chart/series.hpp"
-#include "render/engine/batch.hpp"
 #include "render/engine/svg_format.hpp"
 #include "util/numbers.hpp"
 
@@ -58,9 +58,6 @@ struct IndicatorLists {
   }
 };
 
-// Series code 1, which no builder sets, draws candles with body borders; every other code plain candles.
-constexpr std::uint8_t kBorderedCandles = 1;
-
 // Pixel lengths that must be whole numbers: the plot width clamped to the u32 range and truncated.
 double whole_pixels(double v) { return std::trunc(std::clamp(v, 0.0, 4294967295.0)); }
 
@@ -79,9 +76,9 @@ std::string no_data_document(const ChartConfig& config) {
   return s;
 }
 
-std::string frame_head(const Layout& layout, std::string_view defs) {
+// The frame up to where the gradient definitions go, written first into the document's storage.
+util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout) {
   std::string s;
-  s.reserve(256 + defs.size());
   s += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
   s += kSvgNs;
   s += "\"\n     " R"(xmlns:xlink=")";
@@ -95,25 +92,28 @@ std::string frame_head(const Layout& layout, std::string_view defs) {
   s += ' ';
   util::append_shortest(s, layout.height);
   s += "\">\n<defs>\n";
-  s += defs;
-  s += "\n</defs>\n";
-  return s;
+  out.append(s);
+  return std::move(out);
 }
+
+// Between the gradient definitions and the elements.
+constexpr std::string_view kDefsEnd = "\n</defs>\n";
 
 class RenderPass {
  public:
-  RenderPass(const ChartConfig& config, std::span<const model::Bar> bars)
+  // `storage` null: the document goes to the C heap.
+  RenderPass(const ChartConfig& config, std::span<const model::Bar> bars, util::TextStorage* storage)
       : config_(config),
         theme_(config.theme),
         bars_(bars),
         lists_(config.indicators),
         layout_(Layout::make(config.width, config.height, bars.size(), lists_.sub_pane_ratio_sum)),
         dpr_(drawable_dpr(config.dpr)),
-        backend_(layout_.width, layout_.height, dpr_),
+        backend_(layout_.width, layout_.height, dpr_, open_document(document_buffer(storage), layout_), kDefsEnd),
         price_range_(price_pane_range(bars, lists_.overlays)),
         main_{price_range_.lo, price_range_.hi, 0.0, layout_.main_height} {}
 
-  SvgDocument run() {
+  util::TextBuffer run() {
     background();
     if (theme_.show_grid) grid();
     main_series();
@@ -129,7 +129,8 @@ class RenderPass {
     sub_panes();
     coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
                              layout_.spacing, bars_.size(), [&](std::size_t i) { return bars_[i].timestamp; });
-    return frame();
+    backend_.body_buffer().append("</svg>\n");
+    return backend_.release();
   }
 
   static coords::AxisTheme axis_theme(const ChartConfig& config) {
@@ -137,6 +138,11 @@ class RenderPass {
   }
 
  private:
+  util::TextBuffer document_buffer(util::TextStorage* storage) const {
+    const std::size_t size = estimated_document_size(config_, bars_.size());
+    return storage != nullptr ? util::TextBuffer(*storage, size) : util::TextBuffer(size);
+  }
+
   void background() {
     std::string rect = R"(<rect x="0" y="0" width=")";
     util::append_shortest(rect, layout_.width);
@@ -162,20 +168,17 @@ class RenderPass {
     }
   }
 
-  // The series is recorded into a render batch and replayed onto the backend. Candles go slice by slice,
-  // so that the per-candle records and commands of a long series never all exist at once; the elements
-  // come out in the same order.
+  // The series goes straight to the backend, in the elements and order a recorded batch would replay.
   void main_series() {
     const SeriesType type = config_.series.series_type;
     if (type == SeriesType::Line || type == SeriesType::Area) {
-      render::RenderBatch batch;
-      std::vector<model::LineData> points(bars_.size());
-      for (std::size_t i = 0; i < bars_.size(); ++i) points[i] = {std::nullopt, bars_[i].timestamp, bars_[i].close};
       model::LineStyleOptions options;
       options.color = config_.series.color.value_or(theme_.up_color);
-      const auto draw = type == SeriesType::Area ? render::render_area : render::render_line;
-      draw(batch, points, options, layout_.spacing, main_);
-      render::replay(batch, backend_);
+      if (type == SeriesType::Area) {
+        render::render_area(backend_, bars_, options, layout_.spacing, main_);
+      } else {
+        render::render_line(backend_, bars_, options, layout_.spacing, main_);
+      }
       return;
     }
     model::CandlestickStyleOptions style;
@@ -183,20 +186,7 @@ class RenderPass {
     style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
     style.wick_visible = true;
     style.border_visible = static_cast<std::uint8_t>(type) == kBorderedCandles;
-    constexpr std::size_t kSlice = 512;
-    std::vector<model::CandlestickData> candles(std::min(bars_.size(), kSlice));
-    for (std::size_t first = 0; first < bars_.size(); first += kSlice) {
-      const std::size_t count = std::min(kSlice, bars_.size() - first);
-      for (std::size_t i = 0; i < count; ++i) {
-        const auto& b = bars_[first + i];
-        auto& c = candles[i];
-        c.time = b.timestamp, c.open = b.open, c.high = b.high, c.low = b.low, c.close = b.close, c.volume = b.volume;
-      }
-      render::RenderBatch batch;
-      render::render_candlesticks(batch, std::span(candles).first(count), style, layout_.spacing, main_,
-                                  layout_.candle_width(), dpr_, first);
-      render::replay(batch, backend_);
-    }
+    render::render_candlesticks(backend_, bars_, style, layout_.spacing, main_, layout_.candle_width(), dpr_);
   }
 
   void sub_panes() {
@@ -233,14 +223,6 @@ class RenderPass {
     }
   }
 
-  SvgDocument frame() {
-    SvgDocument doc;
-    doc.head = frame_head(layout_, backend_.defs());
-    doc.body = backend_.take_body_buffer();
-    doc.tail = "</svg>\n";
-    return doc;
-  }
-
   const ChartConfig& config_;
   const ThemeConfig& theme_;
   std::span<const model::Bar> bars_;
@@ -254,9 +236,20 @@ class RenderPass {
 
 }  // namespace
 
-SvgDocument ChartRenderer::render_document() const {
-  if (bars_.empty()) return {no_data_document(config_), util::TextBuffer(), {}};
-  return RenderPass(config_, bars_).run();
+std::string ChartRenderer::render_svg() const {
+  if (bars_.empty()) return no_data_document(config_);
+  return std::string(RenderPass(config_, bars_, nullptr).run().view());
+}
+
+DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
+  if (bars_.empty()) {
+    const std::string doc = no_data_document(config_);
+    util::TextBuffer out(storage, doc.size());
+    out.append(doc);
+    return {out.size(), out.is_ascii()};
+  }
+  const util::TextBuffer out = RenderPass(config_, bars_, &storage).run();
+  return {out.size(), out.is_ascii()};
 }
 
 void ChartRenderer::render_price_scale(const ChartConfig& config, render::SvgBackend& backend, double x, double top,

@@ -5,12 +5,18 @@
 #include <string>
 
 #include "api/config.hpp"
-#include "api/svg_document.hpp"
 #include "api/value_range.hpp"
 #include "model/series/data.hpp"
 #include "render/engine/svg_backend.hpp"
+#include "util/text_buffer.hpp"
 
 namespace qc::api {
+
+// What a render wrote into the caller's storage.
+struct DocumentInfo {
+  std::size_t size = 0;
+  bool ascii = true;  // false when a caller's text brought other bytes
+};
 
 // Borrows the chart for one call and keeps nothing between calls.
 class ChartRenderer {
@@ -18,9 +24,10 @@ class ChartRenderer {
   ChartRenderer(const ChartConfig& config, std::span<const model::Bar> bars) : config_(config), bars_(bars) {}
 
   // The whole document; the "No data" document when there are no bars.
-  std::string render_svg() const { return render_document().text(); }
-  // The same document in pieces, for a caller that copies it into storage of its own.
-  SvgDocument render_document() const;
+  std::string render_svg() const;
+  // The same document written once into storage the caller lends (sized up front from the element
+  // counts, grown through the storage when that falls short); the storage's first `size` bytes hold it.
+  DocumentInfo render_into(util::TextStorage& storage) const;
 
   static ValueRange calculate_indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator) {
     return indicator_range(bars, indicator);

@@ -16,6 +16,9 @@ namespace qc::api {
 
 using model::SeriesType;
 
+// Series code 1, which no builder sets, draws candles with body borders; every other code plain candles.
+inline constexpr std::uint8_t kBorderedCandles = 1;
+
 struct SeriesConfig {
   SeriesType series_type = SeriesType::Candlesticks;
   std::optional<std::string> color;  // line/area colour; the up colour when absent

@@ -41,12 +41,11 @@ struct HistogramPainter {
 
 void draw_polyline(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
                    const StrokeStyle& stroke, const Layout& layout) {
-  std::vector<PixelPoint> points;
-  points.reserve(values.size());
+  render::LineWriter line(out, render::LineWriter::Kind::polyline);
   for (std::size_t k = 0; k < values.size(); ++k) {
-    if (!std::isnan(values[k])) points.push_back({slot_x(k, layout), y.y(values[k])});
+    if (!std::isnan(values[k])) line.add(slot_x(k, layout), y.y(values[k]));
   }
-  out.polyline(points, stroke);
+  line.end(stroke);
 }
 
 void draw_steps(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,

@@ -10,8 +10,6 @@
 namespace qc::api {
 namespace {
 
-double limited(double v) { return std::clamp(v, -kValueLimit, kValueLimit); }
-
 template <class F>
 void for_each_value(const model::Indicator& indicator, F&& f) {
   for (const auto& vec : indicator.vectors) {
@@ -39,7 +37,7 @@ ValueRange auto_range(const model::Indicator& indicator) {
 ValueRange symmetric_range(const model::Indicator& indicator) {
   double m = 0.0;
   for_each_value_and_level(indicator, [&](double v) {
-    if (std::isfinite(v)) m = std::max(m, std::abs(limited(v)));
+    if (std::isfinite(v)) m = std::max(m, std::abs(limited_value(v)));
   });
   const double e = m + 0.1 * m;
   return {-e, e};
@@ -55,20 +53,6 @@ ValueRange bar_price_range(std::span<const model::Bar> bars, FiniteSpan& span) {
 }
 
 }  // namespace
-
-void FiniteSpan::add_low(double v) {
-  if (!std::isfinite(v)) return;
-  v = limited(v);
-  lo_ = has_lo_ ? std::min(lo_, v) : v;
-  has_lo_ = true;
-}
-
-void FiniteSpan::add_high(double v) {
-  if (!std::isfinite(v)) return;
-  v = limited(v);
-  hi_ = has_hi_ ? std::max(hi_, v) : v;
-  has_hi_ = true;
-}
 
 std::optional<ValueRange> FiniteSpan::ends() const {
   if (!has_lo_ && !has_hi_) return std::nullopt;

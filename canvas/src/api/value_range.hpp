@@ -1,6 +1,8 @@
 // Vertical value ranges of the chart's panes: what spans them, and how degenerate ones become drawable.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <span>
 
@@ -18,6 +20,7 @@ struct ValueRange {
 // Finite values beyond this magnitude count as this magnitude, so that a range's width and its padding
 // never overflow (2^1021, a quarter of the largest double).
 inline constexpr double kValueLimit = 0x1p1021;
+inline double limited_value(double v) { return std::clamp(v, -kValueLimit, kValueLimit); }
 
 // Running minimum and maximum over the finite values added; NaN and infinities are left out.
 class FiniteSpan {
@@ -26,8 +29,19 @@ class FiniteSpan {
     add_low(v);
     add_high(v);
   }
-  void add_low(double v);
-  void add_high(double v);
+  // Inline: the ranges run over every bar of a render.
+  void add_low(double v) {
+    if (!std::isfinite(v)) return;
+    v = limited_value(v);
+    lo_ = has_lo_ && !(v < lo_) ? lo_ : v;
+    has_lo_ = true;
+  }
+  void add_high(double v) {
+    if (!std::isfinite(v)) return;
+    v = limited_value(v);
+    hi_ = has_hi_ && !(hi_ < v) ? hi_ : v;
+    has_hi_ = true;
+  }
   // The two ends; an end that received no value takes the other end; none when nothing was added.
   std::optional<ValueRange> ends() const;
 

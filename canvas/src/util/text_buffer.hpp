@@ -9,26 +9,47 @@
 #include <string_view>
 #include <utility>
 
+#include "util/huge_pages.hpp"
+
 namespace qc::util {
 
-// Plain malloc'd storage grown by realloc: nothing is zero-filled ahead of the writers, and large blocks
-// grow by remapping pages instead of copying them, so only the pages actually written are touched.
+// Storage a caller lends to a text, so that the text is written once, straight into its final home.
+class TextStorage {
+ public:
+  // Room for at least `capacity` bytes starting with the first `used` bytes written so far (the storage may
+  // move them); null when no room can be had.
+  virtual char* grow(std::size_t used, std::size_t capacity) = 0;
+
+ protected:
+  ~TextStorage() = default;
+};
+
+// Plain malloc'd storage grown by realloc, or the caller's storage: nothing is zero-filled ahead of the
+// writers, and large blocks grow by remapping pages instead of copying them, so only the pages actually
+// written are touched.
 class TextBuffer {
  public:
   explicit TextBuffer(std::size_t capacity = 0) {
     if (capacity > 0) grow_to(capacity);
   }
-  ~TextBuffer() { std::free(data_); }
+  TextBuffer(TextStorage& storage, std::size_t capacity) : storage_(&storage) { grow_to(capacity); }
+  ~TextBuffer() {
+    if (storage_ == nullptr) std::free(data_);
+  }
   TextBuffer(TextBuffer&& other) noexcept
-      : data_(std::exchange(other.data_, nullptr)),
+      : storage_(std::exchange(other.storage_, nullptr)),
+        data_(std::exchange(other.data_, nullptr)),
         len_(std::exchange(other.len_, 0)),
-        cap_(std::exchange(other.cap_, 0)) {}
+        cap_(std::exchange(other.cap_, 0)),
+        high_bits_(std::exchange(other.high_bits_, 0)) {}
   TextBuffer& operator=(TextBuffer&& other) noexcept {
     if (this != &other) {
-      std::free(data_);
+      if (storage_ == nullptr) std::free(data_);
+      storage_ = std::exchange(other.storage_, nullptr);
       data_ = std::exchange(other.data_, nullptr);
       len_ = std::exchange(other.len_, 0);
       cap_ = std::exchange(other.cap_, 0);
+      high_bits_ = std::exchange(other.high_bits_, 0);
     }
     return *this;
   }
@@ -44,11 +65,26 @@ class TextBuffer {
   // End of the room behind the cursor that reserve() returned.
   char* limit() { return data_ + cap_; }
 
+  // Text that may hold bytes beyond ASCII goes through here or note(); everything else written is ASCII.
   void append(std::string_view s) {
+    note(s);
     char* p = reserve(s.size());
     if (!s.empty()) std::memcpy(p, s.data(), s.size());
     len_ += s.size();
   }
+  // Inserts s at byte `at`, moving the text behind it.
+  void insert(std::size_t at, std::string_view s) {
+    note(s);
+    reserve(s.size());
+    std::memmove(data_ + at + s.size(), data_ + at, len_ - at);
+    if (!s.empty()) std::memcpy(data_ + at, s.data(), s.size());
+    len_ += s.size();
+  }
+  void note(std::string_view s) {
+    for (char c : s) high_bits_ |= static_cast<unsigned char>(c);
+  }
+  // Whether every byte noted or appended was ASCII.
+  bool is_ascii() const { return high_bits_ < 0x80; }
 
   std::string_view view() const { return {data_, len_}; }
   std::size_t size() const { return len_; }
@@ -56,28 +92,36 @@ class TextBuffer {
   bool empty() const { return len_ == 0; }
 
   // Forgets the written text but keeps the storage, so the next text is written into warm memory.
-  void clear() { len_ = 0; }
+  void clear() { truncate(0); }
+  void truncate(std::size_t n) { len_ = n < len_ ? n : len_; }
 
-  // Copies out the written text and leaves the buffer empty (its storage kept).
-  std::string take() {
-    std::string s(data_ == nullptr ? "" : data_, len_);
-    len_ = 0;
+  // Copies out the written text from byte `from` on and leaves the buffer that long (its storage kept).
+  std::string take(std::size_t from = 0) {
+    std::string s(view().substr(from));
+    truncate(from);
     return s;
   }
 
  private:
+  // Beyond this, a new block is asked to come in 2 MiB pages: a document of many megabytes then costs
+  // few page faults.
+  static constexpr std::size_t kHugePagesFrom = std::size_t{4} << 20;
+
   void grow_to(std::size_t need) {
     std::size_t cap = cap_ < 64 ? 64 : cap_ * 2;
     if (cap < need) cap = need;
-    void* p = std::realloc(data_, cap);
+    char* p = storage_ != nullptr ? storage_->grow(len_, cap) : static_cast<char*>(std::realloc(data_, cap));
     if (p == nullptr) throw std::bad_alloc();
-    data_ = static_cast<char*>(p);
+    data_ = p;
     cap_ = cap;
+    if (cap >= kHugePagesFrom) advise_huge_pages(data_ + len_, cap - len_);
   }
 
+  TextStorage* storage_ = nullptr;  // null: the C heap, owned here
   char* data_ = nullptr;
   std::size_t len_ = 0;
   std::size_t cap_ = 0;
+  unsigned char high_bits_ = 0;  // every noted byte or'ed together
 };
 
 // Copies a string literal (without its terminator) to p; the length is a compile-time constant.

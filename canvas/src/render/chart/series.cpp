@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <optional>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace qc::render {
@@ -30,21 +32,109 @@ struct CandleColors {
     }
   }
 
-  Color body(const model::CandlestickData& c) const {
-    if (c.body_color) return parse_or_black(*c.body_color);
+  // A candle's own colour texts (bars have none) come before the style's.
+  template <class Candle>
+  Color body(const Candle& c) const {
+    if constexpr (requires { c.body_color; }) {
+      if (c.body_color) return parse_or_black(*c.body_color);
+    }
     return c.close < c.open ? body_down : body_up;
   }
-  Color wick(const model::CandlestickData& c) const {
-    if (c.wick_color) return parse_or_black(*c.wick_color);
+  template <class Candle>
+  Color wick(const Candle& c) const {
+    if constexpr (requires { c.wick_color; }) {
+      if (c.wick_color) return parse_or_black(*c.wick_color);
+    }
     if (wick_all) return *wick_all;
     return c.close >= c.open ? wick_up : wick_down;
   }
-  std::optional<Color> border(const model::CandlestickData& c) const {
-    if (c.border_color) return parse_or_black(*c.border_color);
+  template <class Candle>
+  std::optional<Color> border(const Candle& c) const {
+    if constexpr (requires { c.border_color; }) {
+      if (c.border_color) return parse_or_black(*c.border_color);
+    }
     if (border_all) return border_all;
     return c.close >= c.open ? border_up : border_down;
   }
 };
+
+// Where the series go: recorded as commands, or written as elements at once.
+struct Recorder {
+  RenderBatch& batch;
+  void line(double x1, double y1, double x2, double y2, const StrokeStyle& s) { batch.push(cmd::Line{s, x1, y1, x2, y2}); }
+  void fill_rect(const Rect& r, Color c) { batch.push(cmd::FillRect{r, c}); }
+  void stroke_rect(const Rect& r, const StrokeStyle& s) { batch.push(cmd::StrokeRect{s, r}); }
+  void fill_circle(double x, double y, double radius, Color c) { batch.push(cmd::FillCircle{x, y, radius, c}); }
+  void stroke_path(Path path, StrokeStyle s) { batch.push(cmd::StrokePath{std::move(path), std::move(s)}); }
+  // A closed path through the points, then down to the foot under the last and back under the first.
+  template <class Points>
+  void fill_closed(Points each, PixelPoint first, PixelPoint last, double foot, FillKind fill) {
+    PathBuilder path = PathBuilder::with_capacity(16);
+    bool started = false;
+    each([&](PixelPoint p) {
+      started ? path.line_to(p.x, p.y) : path.move_to(p.x, p.y);
+      started = true;
+    });
+    path.line_to(last.x, foot).line_to(first.x, foot).close();
+    batch.push(cmd::FillPath{path.build(), std::move(fill)});
+  }
+};
+
+struct Writer {
+  SvgBackend& svg;
+  void line(double x1, double y1, double x2, double y2, const StrokeStyle& s) { svg.line(x1, y1, x2, y2, s); }
+  void fill_rect(const Rect& r, Color c) { svg.fill_rect(r, c); }
+  void stroke_rect(const Rect& r, const StrokeStyle& s) { svg.stroke_rect(r, s); }
+  void fill_circle(double x, double y, double radius, Color c) { svg.fill_circle(x, y, radius, c); }
+  void stroke_path(const Path& path, const StrokeStyle& s) { svg.stroke_path(path.commands, s); }
+  template <class Points>
+  void fill_closed(Points each, PixelPoint first, PixelPoint last, double foot, const FillKind& fill) {
+    LineWriter path(svg, fill);
+    each([&](PixelPoint p) { path.add(p.x, p.y); });
+    path.add(last.x, foot);
+    path.add(first.x, foot);
+    path.end_closed();
+  }
+};
+
+// NaN-aware maximum and minimum as std::fmax and std::fmin give them (a NaN operand yields the other),
+// as plain comparisons rather than library calls.
+double max_of(double a, double b) { return a >= b || std::isnan(b) ? a : b; }
+double min_of(double a, double b) { return a <= b || std::isnan(b) ? a : b; }
+
+template <class Out, class Candle>
+void draw_candles(Out out, std::span<const Candle> candles, const model::CandlestickStyleOptions& style,
+                  double spacing, const coords::PriceMapping& price, double candle_width, double dpr,
+                  std::size_t first_slot) {
+  if (candles.empty()) return;
+  const double r = dpr;
+  const double pixel = 1.0 / r;
+  auto snap = [r](double v) { return std::floor(v * r) / r; };
+  const double body_width = max_of(std::round(candle_width * r) / r, pixel);  // NaN gives one pixel
+  const CandleColors colors(style);
+
+  for (std::size_t i = 0; i < candles.size(); ++i) {
+    const Candle& c = candles[i];
+    if (std::isnan(c.open) || std::isnan(c.high) || std::isnan(c.low) || std::isnan(c.close)) continue;
+    const double xc = coords::bar_x(first_slot + i, spacing);
+
+    if (style.wick_visible) {
+      const double x = snap(xc) + 0.5 / r;
+      out.line(x, snap(price.y(c.high)) + 0.5 / r, x, snap(price.y(c.low)) + 0.5 / r,
+               StrokeStyle::solid(1.0, colors.wick(c)));
+    }
+
+    const double y_open = price.y(c.open), y_close = price.y(c.close);
+    const double top = min_of(y_open, y_close);
+    const double h = max_of(max_of(y_open, y_close) - top, pixel);
+    const double left = xc - body_width / 2;
+    const double x0 = snap(left), y0 = snap(top), x1 = snap(left + body_width), y1 = snap(top + h);
+    const Rect body{x0, y0, max_of(x1 - x0, pixel), max_of(y1 - y0, pixel)};
+    out.fill_rect(body, colors.body(c));
+
+    if (const std::optional<Color> border = colors.border(c)) out.stroke_rect(body, StrokeStyle::solid(1.0, *border));
+  }
+}
 
 }  // namespace
 
@@ -52,38 +142,15 @@ void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickD
                          const model::CandlestickStyleOptions& style, double spacing,
                          const coords::PriceMapping& price, double candle_width, double dpr,
                          std::size_t first_slot) {
-  if (candles.empty()) return;
-  const double r = dpr;
-  const double pixel = 1.0 / r;
-  auto snap = [r](double v) { return std::floor(v * r) / r; };
-  const double body_width = std::fmax(std::round(candle_width * r) / r, pixel);  // NaN gives one pixel
-  const CandleColors colors(style);
   const bool borders = style.border_visible || !style.border_color.empty();
   batch.reserve(batch.commands().size() + candles.size() * (1 + (style.wick_visible ? 1 : 0) + (borders ? 1 : 0)));
+  draw_candles(Recorder{batch}, candles, style, spacing, price, candle_width, dpr, first_slot);
+}
 
-  for (std::size_t i = 0; i < candles.size(); ++i) {
-    const model::CandlestickData& c = candles[i];
-    if (std::isnan(c.open) || std::isnan(c.high) || std::isnan(c.low) || std::isnan(c.close)) continue;
-    const double xc = coords::bar_x(first_slot + i, spacing);
-
-    if (style.wick_visible) {
-      const double x = snap(xc) + 0.5 / r;
-      batch.push(cmd::Line{StrokeStyle::solid(1.0, colors.wick(c)), x, snap(price.y(c.high)) + 0.5 / r, x,
-                           snap(price.y(c.low)) + 0.5 / r});
-    }
-
-    const double y_open = price.y(c.open), y_close = price.y(c.close);
-    const double top = std::fmin(y_open, y_close);
-    const double h = std::fmax(std::fmax(y_open, y_close) - top, pixel);
-    const double left = xc - body_width / 2;
-    const double x0 = snap(left), y0 = snap(top), x1 = snap(left + body_width), y1 = snap(top + h);
-    const Rect body{x0, y0, std::fmax(x1 - x0, pixel), std::fmax(y1 - y0, pixel)};
-    batch.push(cmd::FillRect{body, colors.body(c)});
-
-    if (const std::optional<Color> border = colors.border(c)) {
-      batch.push(cmd::StrokeRect{StrokeStyle::solid(1.0, *border), body});
-    }
-  }
+void render_candlesticks(SvgBackend& backend, std::span<const model::Bar> bars,
+                         const model::CandlestickStyleOptions& style, double spacing,
+                         const coords::PriceMapping& price, double candle_width, double dpr) {
+  draw_candles(Writer{backend}, bars, style, spacing, price, candle_width, dpr, 0);
 }
 
 namespace {
@@ -154,56 +221,93 @@ std::optional<std::vector<double>> line_dash(std::uint8_t code, double w) {
 
 namespace {
 
-std::vector<PixelPoint> project(std::span<const model::LineData> points, double spacing,
-                                const coords::PriceMapping& price) {
-  std::vector<PixelPoint> projected;
-  projected.reserve(points.size());
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (!std::isnan(points[i].value)) projected.push_back({coords::bar_x(i, spacing), price.y(points[i].value)});
-  }
-  return projected;
-}
-
-void push_line(RenderBatch& batch, std::span<const PixelPoint> projected, const model::LineStyleOptions& options,
-               Color color) {
+// One stroked path through the values that are numbers, then the point markers if enabled. A straight
+// line goes to the backend point by point, so that a long series needs no list of its points.
+template <class Out, class Value>
+void draw_line(Out out, std::size_t n, Value value, const model::LineStyleOptions& options, double spacing,
+               const coords::PriceMapping& price) {
+  if (n == 0 || !options.visible) return;
+  const Color color = parse_or_black(options.color);
   const double width = static_cast<double>(options.line_width);
-  batch.push(cmd::StrokePath{line_path(projected, options.line_type),
-                             StrokeStyle{line_dash(options.line_style, width), width, color}});
-  if (options.point_markers_visible && options.point_radius) {
-    for (const PixelPoint& p : projected) batch.push(cmd::FillCircle{p.x, p.y, *options.point_radius, color});
+  const StrokeStyle stroke{line_dash(options.line_style, width), width, color};
+  auto for_each_point = [&](auto&& f) {
+    for (std::size_t i = 0; i < n; ++i) {
+      const double v = value(i);
+      if (!std::isnan(v)) f(PixelPoint{coords::bar_x(i, spacing), price.y(v)});
+    }
+  };
+  const bool markers = options.point_markers_visible && options.point_radius;
+
+  if constexpr (std::is_same_v<Out, Writer>) {
+    if (options.line_type == model::LineType::Straight) {
+      LineWriter line(out.svg, LineWriter::Kind::path);
+      for_each_point([&](PixelPoint p) { line.add(p.x, p.y); });
+      line.end(stroke);
+      if (markers) for_each_point([&](PixelPoint p) { out.fill_circle(p.x, p.y, *options.point_radius, color); });
+      return;
+    }
+  }
+  std::vector<PixelPoint> projected;
+  projected.reserve(n);
+  for_each_point([&](PixelPoint p) { projected.push_back(p); });
+  if (projected.empty()) return;
+  out.stroke_path(line_path(projected, options.line_type), stroke);
+  if (markers) {
+    for (const PixelPoint& p : projected) out.fill_circle(p.x, p.y, *options.point_radius, color);
   }
 }
 
-// The region between the straight line through the points and the pane's foot, in the line colour at
-// opacity 0.4 at the top of the region fading to transparent at its bottom, whatever the colour's own alpha.
-void push_area_fill(RenderBatch& batch, std::span<const PixelPoint> p, Color color, double foot) {
-  PathBuilder path = PathBuilder::with_capacity(16);
-  straight_through(path, p);
-  path.line_to(p.back().x, foot).line_to(p[0].x, foot).close();
+
+// The region between the straight line through the values that are numbers and the pane's foot, in the line
+// colour at opacity 0.4 at the top of the region fading to transparent at its bottom, whatever the colour's
+// own alpha. It needs two points; the first and last are found from the ends, so the points are projected
+// as they are written and never gathered.
+template <class Out, class Value>
+void draw_area_fill(Out out, std::size_t n, Value value, Color color, double spacing,
+                    const coords::PriceMapping& price) {
+  std::size_t first = 0, end = n;
+  while (first < n && std::isnan(value(first))) ++first;
+  while (end > first && std::isnan(value(end - 1))) --end;
+  if (end - first < 2) return;
+  auto at = [&](std::size_t i) { return PixelPoint{coords::bar_x(i, spacing), price.y(value(i))}; };
+  auto for_each_point = [&](auto&& f) {
+    for (std::size_t i = first; i < end; ++i) {
+      if (!std::isnan(value(i))) f(at(i));
+    }
+  };
   Color top = color, bottom = color;
   top.a = 102;  // 0.4 × 255
   bottom.a = 0;
-  batch.push(cmd::FillPath{path.build(), LinearGradient{{{0.0, top}, {1.0, bottom}}, 0.0, 0.0, 0.0, 1.0}});
+  const LinearGradient fill{{{0.0, top}, {1.0, bottom}}, 0.0, 0.0, 0.0, 1.0};
+  out.fill_closed(for_each_point, at(first), at(end - 1), price.bottom, fill);
 }
 
 }  // namespace
 
 void render_line(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price) {
-  if (points.empty() || !options.visible) return;
-  const std::vector<PixelPoint> projected = project(points, spacing, price);
-  if (projected.empty()) return;
-  push_line(batch, projected, options, parse_or_black(options.color));
+  draw_line(Recorder{batch}, points.size(), [&](std::size_t i) { return points[i].value; }, options, spacing, price);
+}
+
+void render_line(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
+                 double spacing, const coords::PriceMapping& price) {
+  draw_line(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, spacing, price);
 }
 
 void render_area(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price) {
   if (points.empty() || !options.visible) return;
-  const std::vector<PixelPoint> projected = project(points, spacing, price);
-  if (projected.empty()) return;
-  const Color color = parse_or_black(options.color);
-  if (projected.size() >= 2) push_area_fill(batch, projected, color, price.bottom);
-  push_line(batch, projected, options, color);
+  auto value = [&](std::size_t i) { return points[i].value; };
+  draw_area_fill(Recorder{batch}, points.size(), value, parse_or_black(options.color), spacing, price);
+  draw_line(Recorder{batch}, points.size(), value, options, spacing, price);
+}
+
+void render_area(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
+                 double spacing, const coords::PriceMapping& price) {
+  if (bars.empty() || !options.visible) return;
+  auto value = [&](std::size_t i) { return bars[i].close; };
+  draw_area_fill(Writer{backend}, bars.size(), value, parse_or_black(options.color), spacing, price);
+  draw_line(Writer{backend}, bars.size(), value, options, spacing, price);
 }
 
 }  // namespace qc::render

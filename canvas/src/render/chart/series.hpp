@@ -1,4 +1,4 @@
-// The main-series renderers: candlesticks, lines and areas, recorded into a render batch.
+// The main-series renderers: candlesticks, lines and areas, recorded into a render batch or written at once.
 #pragma once
 
 #include <span>
@@ -7,6 +7,7 @@
 #include "model/series/data.hpp"
 #include "model/series/options.hpp"
 #include "render/engine/batch.hpp"
+#include "render/engine/svg_backend.hpp"
 
 namespace qc::render {
 
@@ -17,14 +18,25 @@ void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickD
                          const model::CandlestickStyleOptions& style, double spacing,
                          const coords::PriceMapping& price, double candle_width, double dpr,
                          std::size_t first_slot = 0);
+// The same elements for bars (which carry no colours of their own), written straight into the backend in
+// the order a replay of the recording would write them.
+void render_candlesticks(SvgBackend& backend, std::span<const model::Bar> bars,
+                         const model::CandlestickStyleOptions& style, double spacing,
+                         const coords::PriceMapping& price, double candle_width, double dpr);
 
 // Records one stroked path through the values that are numbers, then the point markers if enabled.
 void render_line(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
+// The same elements for the bars' closes, written straight into the backend.
+void render_line(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
+                 double spacing, const coords::PriceMapping& price);
 
 // The same line over a fill down to the pane's foot: the straight polygon through at least two of the
 // points, filled with a vertical gradient of the line colour.
 void render_area(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
+// The same elements for the bars' closes, written straight into the backend.
+void render_area(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
+                 double spacing, const coords::PriceMapping& price);
 
 }  // namespace qc::render

@@ -22,7 +22,9 @@ using util::kMaxFixedChars;
 
 class Writer {
  public:
-  explicit Writer(util::TextBuffer& buf, std::size_t expected = 256) : buf_(buf) {
+  // `bounded`: `expected` is the most the writer will write, so no piece needs to check its room.
+  explicit Writer(util::TextBuffer& buf, std::size_t expected = 256, bool bounded = false)
+      : buf_(buf), bounded_(bounded) {
     p_ = buf_.reserve(expected);
     end_ = buf_.limit();
   }
@@ -36,6 +38,7 @@ class Writer {
     p_ = util::put(p_, s);
     return *this;
   }
+  // Texts of this system (attribute keywords); callers' texts go through escaped().
   QC_INLINE Writer& str(std::string_view s) {
     room(s.size());
     p_ = util::put(p_, s);
@@ -56,14 +59,23 @@ class Writer {
     return *this;
   }
   QC_INLINE Writer& escaped(std::string_view s) {
+    buf_.note(s);
     room(s.size() * kMaxEscapeGrowth);
     p_ = write_escaped(p_, s);
     return *this;
   }
 
+  // fill="…", a colour or a gradient's reference.
+  QC_INLINE Writer& fill(const SvgBackend::FillRef& f) {
+    if (f.gradient) return lit(R"(fill="url(#grad)").integer(*f.gradient).lit(")\"");
+    return lit(R"(fill=")").color(f.color).lit("\"");
+  }
+
   // stroke="…" stroke-width="…", then the dash, cap and join attributes that apply.
   QC_INLINE Writer& stroke(const StrokeStyle& s) {
-    lit(R"(stroke=")").color(s.color).lit(R"(" stroke-width=")").n2(s.width).lit("\"");
+    lit(R"(stroke=")").color(s.color).lit(R"(" stroke-width=")");
+    s.width == 1.0 ? lit("1.00") : n2(s.width);  // the hairline of candle wicks and frames, written often
+    lit("\"");
     if (s.dash && !s.dash->empty()) {
       lit(R"( stroke-dasharray=")");
       for (std::size_t i = 0; i < s.dash->size(); ++i) {
@@ -72,7 +84,9 @@ class Writer {
       }
       lit("\"");
     }
-    return str(svg_attr(s.cap)).str(svg_attr(s.join));
+    if (s.cap != LineCap::Butt) str(svg_attr(s.cap));
+    if (s.join != LineJoin::Miter) str(svg_attr(s.join));
+    return *this;
   }
 
   QC_INLINE Writer& transform(const SvgState& s) {
@@ -108,7 +122,7 @@ class Writer {
   }
 
   QC_INLINE void room(std::size_t n) {
-    if (static_cast<std::size_t>(end_ - p_) < n) [[unlikely]] {
+    if (!bounded_ && static_cast<std::size_t>(end_ - p_) < n) [[unlikely]] {
       p_ = refill(buf_, p_, n);
       end_ = buf_.limit();
     }
@@ -152,9 +166,19 @@ class Writer {
   }
 
   util::TextBuffer& buf_;
+  const bool bounded_;
   char* p_;
   char* end_;
 };
+
+// The most an element of a fixed number of attributes writes, so that it is written without checks: its
+// numbers, one colour, a stroke and the state.
+constexpr std::size_t kMaxStateChars = 64 + 7 * kMaxFixedChars;
+constexpr std::size_t kMaxShapeChars = 160 + 4 * kMaxFixedChars + kMaxCssColorChars + kMaxStateChars;
+std::size_t max_chars(const StrokeStyle& s) {
+  return kMaxShapeChars + 128 + kMaxCssColorChars + (1 + (s.dash ? s.dash->size() : 0)) * (kMaxFixedChars + 1);
+}
+constexpr bool kBounded = true;
 
 // Writes the gradient definition into defs and returns its number.
 template <class Gradient>
@@ -190,79 +214,139 @@ bool finite_stroke(const StrokeStyle& s) {
 }  // namespace
 
 SvgBackend::SvgBackend(double width, double height, double dpr)
-    : body_(kBodyCapacity), width_(width), height_(height), dpr_(dpr) {}
+    : out_(kBodyCapacity), width_(width), height_(height), dpr_(dpr) {}
+
+SvgBackend::SvgBackend(double width, double height, double dpr, util::TextBuffer&& out, std::string_view between)
+    : out_(std::move(out)), width_(width), height_(height), dpr_(dpr) {
+  defs_at_ = defs_end_ = out_.size();
+  out_.append(between);
+  body_at_ = out_.size();
+}
 
 void SvgBackend::fill_rect(const Rect& r, Color color) {
-  Writer w(body_);
+  Writer w(out_, kMaxShapeChars, kBounded);
   w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
   w.lit(R"(" height=")").n2(r.height).lit(R"(" fill=")").color(color).lit("\"").state(state_).lit("/>\n");
 }
 
 void SvgBackend::stroke_rect(const Rect& r, const StrokeStyle& stroke) {
   if (!finite_stroke(stroke)) return;
-  Writer w(body_);
+  Writer w(out_, max_chars(stroke), kBounded);
   w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
   w.lit(R"(" height=")").n2(r.height).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::fill_circle(double cx, double cy, double radius, Color color) {
   if (!std::isfinite(radius)) return;
-  Writer w(body_);
+  Writer w(out_, kMaxShapeChars, kBounded);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius);
   w.lit(R"(" fill=")").color(color).lit(R"(" stroke="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::stroke_circle(double cx, double cy, double radius, const StrokeStyle& stroke) {
   if (!std::isfinite(radius) || !finite_stroke(stroke)) return;
-  Writer w(body_);
+  Writer w(out_, max_chars(stroke), kBounded);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius).lit("\" ");
   w.stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeStyle& stroke) {
   if (!finite_stroke(stroke)) return;
-  Writer w(body_);
+  Writer w(out_, max_chars(stroke), kBounded);
   w.lit(R"(<line x1=")").n2(x1).lit(R"(" y1=")").n2(y1).lit(R"(" x2=")").n2(x2).lit(R"(" y2=")").n2(y2);
   w.lit("\" ").stroke(stroke).state(state_).lit("/>\n");
 }
 
 void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle& stroke) {
-  if (points.size() < 2 || !finite_stroke(stroke)) return;
-  Writer w(body_);
-  w.lit(R"(<polyline points=")");
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (i > 0) w.lit(" ");
-    w.n2(points[i].x).lit(",").n2(points[i].y);
+  begin_polyline();
+  line_points(points);
+  end_line(stroke);
+}
+
+void SvgBackend::begin_polyline() {
+  line_at_ = out_.size();
+  line_points_ = 0;
+  line_is_path_ = false;
+  Writer(out_).lit(R"(<polyline points=")");
+}
+
+void SvgBackend::begin_path() {
+  line_at_ = out_.size();
+  line_points_ = 0;
+  line_is_path_ = true;
+  Writer(out_).lit(R"(<path d=")");
+}
+
+void SvgBackend::begin_filled_path(const FillKind& fill) {
+  line_fill_ = define_fill(fill);
+  begin_path();
+}
+
+void SvgBackend::line_points(std::span<const PixelPoint> points) {
+  constexpr std::size_t kMaxPointChars = 4 + 2 * kMaxFixedChars;
+  Writer w(out_, points.size() * kMaxPointChars, kBounded);
+  for (const PixelPoint& p : points) {
+    if (line_is_path_) {
+      line_points_ == 0 ? w.lit("M") : w.lit(" L");
+      w.n2(p.x).lit(" ").n2(p.y);
+    } else {
+      if (line_points_ > 0) w.lit(" ");
+      w.n2(p.x).lit(",").n2(p.y);
+    }
+    ++line_points_;
   }
+}
+
+void SvgBackend::end_line(const StrokeStyle& stroke) {
+  if (line_points_ < (line_is_path_ ? 1u : 2u) || !finite_stroke(stroke)) {
+    out_.truncate(line_at_);
+    return;
+  }
+  Writer w(out_);
   w.lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
+}
+
+void SvgBackend::end_closed_fill() {
+  if (line_points_ == 0) {
+    out_.truncate(line_at_);
+    return;
+  }
+  Writer w(out_);
+  w.lit(" Z\" ").fill(line_fill_).lit(R"( stroke="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::stroke_path(std::span<const PathCommand> path, const StrokeStyle& stroke) {
   if (!finite_stroke(stroke)) return;
-  Writer w(body_);
+  Writer w(out_);
   w.lit(R"(<path d=")").path(path).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
+// A gradient's definition goes in ahead of the element that uses it, so that only the text written since
+// the definitions (never this element's points) moves to make room for it.
+SvgBackend::FillRef SvgBackend::define_fill(const FillKind& fill) {
+  if (const Solid* solid = std::get_if<Solid>(&fill)) return {solid->color, std::nullopt};
+  const std::uint32_t n = gradient_counter_++;
+  util::TextBuffer definition;
+  std::visit([&](const auto& g) {
+    if constexpr (!std::is_same_v<std::decay_t<decltype(g)>, Solid>) write_gradient(definition, n, g);
+  }, fill);
+  out_.insert(defs_end_, definition.view());
+  defs_end_ += definition.size();
+  body_at_ += definition.size();
+  return {Color{}, n};
+}
+
 void SvgBackend::fill_path(std::span<const PathCommand> path, const FillKind& fill) {
-  Writer w(body_);
-  w.lit(R"(<path d=")").path(path).lit("\" ");
-  if (const Solid* solid = std::get_if<Solid>(&fill)) {
-    w.lit(R"(fill=")").color(solid->color).lit("\"");
-  } else {
-    const std::uint32_t n = gradient_counter_++;
-    std::visit([&](const auto& g) {
-      if constexpr (!std::is_same_v<std::decay_t<decltype(g)>, Solid>) write_gradient(defs_, n, g);
-    }, fill);
-    w.lit(R"(fill="url(#grad)").integer(n).lit(")\"");
-  }
-  w.lit(R"( stroke="none")").state(state_).lit("/>\n");
+  const FillRef ref = define_fill(fill);
+  Writer w(out_);
+  w.lit(R"(<path d=")").path(path).lit("\" ").fill(ref).lit(R"( stroke="none")").state(state_).lit("/>\n");
 }
 
 // The family goes through the escaper like the content: written raw, a quote in it would end the attribute
 // and leave the document ill-formed.
 void SvgBackend::text(std::string_view content, const TextStyle& style, double x, double y) {
   if (!std::isfinite(style.font_size)) return;
-  Writer w(body_);
+  Writer w(out_);
   w.lit(R"(<text x=")").n2(x).lit(R"(" y=")").n2(y).lit(R"(" fill=")").color(style.color);
   w.lit(R"(" font-family=")").escaped(style.font_family).lit(R"(" font-size=")").n1(style.font_size);
   w.lit(R"(" text-anchor=")").str(svg_text(style.align));

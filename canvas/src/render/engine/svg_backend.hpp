@@ -33,6 +33,10 @@ class SvgBackend {
   static constexpr std::size_t kBodyCapacity = 65536;
 
   SvgBackend(double width, double height, double dpr);
+  // Writes into `out` behind the text it already holds, which ends where gradient definitions go; `between`
+  // (the text that separates the definitions from the elements) is written at once. The definitions are
+  // inserted there as they come, so the document is never copied to put them ahead of its body.
+  SvgBackend(double width, double height, double dpr, util::TextBuffer&& out, std::string_view between);
 
   // The drawing operations; coordinates are pixels with y growing downwards. An element whose stroke width,
   // dash length, radius or font size is NaN or infinite is not written.
@@ -45,6 +49,24 @@ class SvgBackend {
   void stroke_path(std::span<const PathCommand> path, const StrokeStyle& stroke);
   void fill_path(std::span<const PathCommand> path, const FillKind& fill);  // gradients also go to defs
   void text(std::string_view content, const TextStyle& style, double x, double y);
+
+  // A long line written a few points at a time rather than gathered first: begin, hand over the points in
+  // order, then end with the stroke. A polyline of fewer than two points, or a path of none, leaves
+  // nothing, as polyline() does; the path is a MoveTo to the first point and a LineTo to each further one.
+  void begin_polyline();
+  void begin_path();
+  void line_points(std::span<const PixelPoint> points);
+  void end_line(const StrokeStyle& stroke);
+  // The same for a closed path filled like fill_path() and not stroked. A gradient's definition is
+  // written when the path begins, so a path begun should be given its points.
+  void begin_filled_path(const FillKind& fill);
+  void end_closed_fill();
+
+  // How an element names its fill: a colour, or the number of a gradient already defined.
+  struct FillRef {
+    Color color;
+    std::optional<std::uint32_t> gradient;
+  };
 
   // The attribute texts the elements are made of, for callers that write their own markup.
   static std::string color_to_css(Color color);
@@ -61,25 +83,66 @@ class SvgBackend {
   double dpr() const { return dpr_; }
   std::uint32_t gradient_counter() const { return gradient_counter_; }
 
-  std::string_view body() const { return body_.view(); }
-  std::string_view defs() const { return defs_.view(); }
+  std::string_view body() const { return out_.view().substr(body_at_); }
+  std::string_view defs() const { return out_.view().substr(defs_at_, defs_end_ - defs_at_); }
   // For markup that is not one of the element templates (the document's own background, say).
-  util::TextBuffer& body_buffer() { return body_; }
-  std::string take_body() { return body_.take(); }
-  // The body without a copy; the backend's body is empty afterwards.
-  util::TextBuffer take_body_buffer() { return std::exchange(body_, util::TextBuffer()); }
-  std::string take_defs() { return defs_.take(); }
+  util::TextBuffer& body_buffer() { return out_; }
+  std::string take_body() { return out_.take(body_at_); }
+  // Everything written, from the text the backend was given on; the backend is empty afterwards.
+  util::TextBuffer release() { return std::exchange(out_, util::TextBuffer()); }
 
  private:
   SvgState state_;
-  util::TextBuffer body_;
-  util::TextBuffer defs_;
+  util::TextBuffer out_;    // [text given][defs][between][body]
+  std::size_t defs_at_ = 0;
+  std::size_t defs_end_ = 0;
+  std::size_t body_at_ = 0;
   double width_;
   double height_;
   double dpr_;
   std::uint32_t gradient_counter_ = 0;
+  // The line being written point by point.
+  std::size_t line_at_ = 0;
+  std::size_t line_points_ = 0;
+  bool line_is_path_ = false;
+  FillRef line_fill_{};
+
+  FillRef define_fill(const FillKind& fill);
 };
 
 static_assert(RenderBackend<SvgBackend>);
+
+// One long line into the backend, its points handed over in chunks: no list of all the points, and no
+// call per point.
+class LineWriter {
+ public:
+  enum class Kind { polyline, path };
+  LineWriter(SvgBackend& out, Kind kind) : out_(out) { kind == Kind::path ? out.begin_path() : out.begin_polyline(); }
+  // A closed path to be filled.
+  LineWriter(SvgBackend& out, const FillKind& fill) : out_(out) { out.begin_filled_path(fill); }
+  void add(double x, double y) {
+    chunk_[n_++] = {x, y};
+    if (n_ == kChunk) flush();
+  }
+  void end(const StrokeStyle& stroke) {
+    flush();
+    out_.end_line(stroke);
+  }
+  void end_closed() {
+    flush();
+    out_.end_closed_fill();
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 128;
+  void flush() {
+    out_.line_points({chunk_, n_});
+    n_ = 0;
+  }
+
+  SvgBackend& out_;
+  PixelPoint chunk_[kChunk];
+  std::size_t n_ = 0;
+};
 
 }  // namespace qc::render

@@ -1,0 +1,66 @@
+// Document size from element counts: a bound per element times the number of such elements.
+#include "api/document_size.hpp"
+
+#include <type_traits>
+#include <variant>
+
+namespace qc::api {
+namespace {
+
+// Element texts with numbers of at most ten characters ("-999999.99") and "#rrggbb" colours.
+constexpr std::size_t kNumber = 10;
+constexpr std::size_t kColor = 7;
+constexpr std::size_t kStroke = 26 + kColor + kNumber;                    // stroke="…" stroke-width="…"
+constexpr std::size_t kRect = 45 + 4 * kNumber + kColor;                  // filled rectangle
+constexpr std::size_t kStrokedRect = 59 + 4 * kNumber + kStroke;          // outlined rectangle
+constexpr std::size_t kLine = 33 + 4 * kNumber + kStroke;                 // line
+constexpr std::size_t kCircle = 49 + 3 * kNumber + kColor;                // filled circle
+constexpr std::size_t kPoint = 2 + 2 * kNumber;                           // "x,y " of a polyline
+constexpr std::size_t kPathPoint = 3 + 2 * kNumber;                       // " Lx y" of a path
+// Frame, background, grid, price scales, time axis and the elements of each drawing or signal.
+constexpr std::size_t kFixed = 64 * 1024;
+constexpr std::size_t kPerDrawing = 4 * 1024;
+
+std::size_t per_value(const model::VectorStyle& style) {
+  return std::visit(
+      [](const auto& s) -> std::size_t {
+        using S = std::decay_t<decltype(s)>;
+        if constexpr (std::is_same_v<S, model::style::Line> || std::is_same_v<S, model::style::SolidLine>) {
+          return kPoint;
+        } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
+          return kRect;
+        } else if constexpr (std::is_same_v<S, model::style::Dots>) {
+          return kCircle + kStroke;  // room for the outlined kind too
+        } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
+          return 2 * kLine;
+        } else {
+          return 0;
+        }
+      },
+      style.v);
+}
+
+}  // namespace
+
+std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
+  std::size_t size = kFixed + kPerDrawing * (config.primitives.size() + config.signals.size());
+  const SeriesType type = config.series.series_type;
+  if (type == SeriesType::Line || type == SeriesType::Area) {
+    size += n * kPathPoint * (type == SeriesType::Area ? 2 : 1);  // an area's fill goes through every point too
+  } else {
+    size += n * (kLine + kRect + (static_cast<std::uint8_t>(type) == kBorderedCandles ? kStrokedRect : 0));
+  }
+  for (const model::Indicator& ind : config.indicators) {
+    size += kFixed / 4;  // pane frame, levels, scale
+    const bool band = std::holds_alternative<model::placement::VolumeBand>(ind.placement);
+    std::size_t values = 0;
+    for (const model::IndicatorVector& vec : ind.vectors) {
+      values += vec.values.size();
+      size += vec.values.size() * per_value(vec.style);
+    }
+    if (band && values == 0) size += n * kRect;  // the bars' own volumes
+  }
+  return size;
+}
+
+}  // namespace qc::api

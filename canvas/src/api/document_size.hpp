@@ -1,0 +1,14 @@
+// How large a chart's document will be, estimated from its element counts before it is written.
+#pragma once
+
+#include <cstddef>
+
+#include "api/config.hpp"
+
+namespace qc::api {
+
+// Bytes enough for the document of a chart with n bars whose coordinates stay below a million pixels and
+// whose per-bar colours are opaque; a larger document only makes its storage grow.
+std::size_t estimated_document_size(const ChartConfig& config, std::size_t n);
+
+}  // namespace qc::api
