@@ -242,6 +242,11 @@ void SvgBackend::fill_rect(const Rect& r, Color color) {
   Writer(out_, kMaxShapeChars, kBounded).fill_rect_element(r, color, state_);
 }
 
+void SvgBackend::fill_rects(std::span<const FilledRect> rects) {
+  Writer w(out_, rects.size() * kMaxShapeChars, kBounded);
+  for (const FilledRect& r : rects) w.fill_rect_element(r.rect, r.color, state_);
+}
+
 void SvgBackend::stroke_rect(const Rect& r, const StrokeStyle& stroke) {
   if (!finite_stroke(stroke)) return;
   Writer(out_, max_chars(stroke), kBounded).stroke_rect_element(r, stroke, state_);
