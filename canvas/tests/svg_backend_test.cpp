@@ -178,6 +178,28 @@ TEST(SvgBackend, RectWriterWritesWhatFillRectWrites) {
   }
 }
 
+// A line streamed in chunks reads as the polyline or path drawn from all its points at once.
+TEST(SvgBackend, StreamedLineWritesWhatOneCallWrites) {
+  for (const LineWriter::Kind kind : {LineWriter::Kind::polyline, LineWriter::Kind::path}) {
+    for (const int count : {1, 2, 128, 129, 300}) {
+      SvgBackend streamed(100, 100, 1.0), whole(100, 100, 1.0);
+      LineWriter line(streamed, kind);
+      std::vector<PixelPoint> points;
+      std::vector<PathCommand> path;
+      for (int i = 0; i < count; ++i) {
+        const PixelPoint p{i * 0.75, 50 - i * 0.125};
+        line.add(p.x, p.y);
+        points.push_back(p);
+        path.push_back(i == 0 ? PathCommand{MoveTo{p.x, p.y}} : PathCommand{LineTo{p.x, p.y}});
+      }
+      line.end(StrokeStyle::solid(1, kRed));
+      kind == LineWriter::Kind::path ? whole.stroke_path(path, StrokeStyle::solid(1, kRed))
+                                     : whole.polyline(points, StrokeStyle::solid(1, kRed));
+      EXPECT_EQ(streamed.body(), whole.body()) << count;
+    }
+  }
+}
+
 TEST(SvgBackend, TransformAndOpacityAttributesFollowTheState) {
   SvgBackend b(100, 100, 2.0);
   EXPECT_EQ(b.transform_attr(), "");

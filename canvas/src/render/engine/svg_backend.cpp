@@ -309,15 +309,19 @@ void SvgBackend::begin_filled_path(const FillKind& fill) {
 void SvgBackend::line_points(std::span<const PixelPoint> points) {
   constexpr std::size_t kMaxPointChars = 4 + 2 * kMaxFixedChars;
   Writer w(out_, points.size() * kMaxPointChars, kBounded);
-  for (const PixelPoint& p : points) {
-    if (line_is_path_) {
-      line_points_ == 0 ? w.lit("M") : w.lit(" L");
+  // The kind is fixed for the whole line and only its first point differs, so neither is asked per point.
+  const bool first = line_points_ == 0;
+  line_points_ += points.size();
+  if (line_is_path_) {
+    for (const PixelPoint& p : points) {
+      &p == points.data() && first ? w.lit("M") : w.lit(" L");
       w.n2(p.x).lit(" ").n2(p.y);
-    } else {
-      if (line_points_ > 0) w.lit(" ");
+    }
+  } else {
+    for (const PixelPoint& p : points) {
+      if (&p != points.data() || !first) w.lit(" ");
       w.n2(p.x).lit(",").n2(p.y);
     }
-    ++line_points_;
   }
 }
 
