@@ -303,6 +303,9 @@ TEST(TimeAxis, BoundaryLabelsMoveBackToTheBoundaryBar) {
       {400 * kDay + 1800, 60, 5, 1000, 200,
        {"01:00@152.50", "01:42@362.50", "02:00@452.50", "02:18@542.50", "02:54@722.50", "03:06@782.50",
         "03:30@902.50"}},
+      // Daily from Sat 1969-11-29, before 1970: the month falls on bar 2, the week that starts on Thu 4 Dec
+      // on bar 5 past a bar that only changes the day, and the day after Fri 5 Dec on bar 7.
+      {-33 * kDay, kDay, 20, 200, 10, {"1969@10.00", "Dec@50.00", "4 Dec@110.00", "6 Dec@150.00"}},
       // From 00:59: the hour falls on bar 1 at x = 7.5, left of the axis, so nothing is drawn for it.
       {400 * kDay + 3540, 60, 5, 1000, 40, {"01:35@182.50"}},
   };

@@ -170,6 +170,19 @@ TEST(Candlesticks, SvgOfTwoCandlesRecordedOrWrittenAtOnce) {
   SvgBackend direct(100, 100, 2);
   render_candlesticks(direct, bars, chart_style(true), 10, kMapping, 8, 2);
   EXPECT_EQ(direct.body(), expected);
+
+  // Without wicks or borders, only the bodies, in both roads.
+  CandlestickStyleOptions bodies_only = chart_style(false);
+  bodies_only.wick_visible = false;
+  RenderBatch recorded;
+  render_candlesticks(recorded, two, bodies_only, 10, kMapping, 8, 2);
+  SvgBackend replayed_bodies(100, 100, 2), direct_bodies(100, 100, 2);
+  replay(recorded, replayed_bodies);
+  render_candlesticks(direct_bodies, bars, bodies_only, 10, kMapping, 8, 2);
+  EXPECT_EQ(direct_bodies.body(),
+            "<rect x=\"1.00\" y=\"50.00\" width=\"8.00\" height=\"40.00\" fill=\"#26a69a\"/>\n"
+            "<rect x=\"11.00\" y=\"49.50\" width=\"8.00\" height=\"20.50\" fill=\"#ef5350\"/>\n");
+  EXPECT_EQ(direct_bodies.body(), replayed_bodies.body());
 }
 
 std::vector<LineData> line_points(std::initializer_list<double> values) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -49,6 +50,20 @@ INSTANTIATE_TEST_SUITE_P(
         TemplateCase{"stroke_rect", [](SvgBackend& b) { b.stroke_rect({1, 2, 3, 4}, StrokeStyle::solid(1, kRed)); },
                      "<rect x=\"1.00\" y=\"2.00\" width=\"3.00\" height=\"4.00\" stroke=\"#ff0000\" "
                      "stroke-width=\"1.00\" fill=\"none\"/>\n"},
+        // A candle's wick, body and border in one call; the same elements as line(), fill_rect() and
+        // stroke_rect() write.
+        TemplateCase{"candle",
+                     [](SvgBackend& b) {
+                       b.candle({true, 10.5, 1, 9, kRed, {8, 2, 5, 6}, Color{38, 166, 154, 255}, kHalfBlack});
+                     },
+                     "<line x1=\"10.50\" y1=\"1.00\" x2=\"10.50\" y2=\"9.00\" stroke=\"#ff0000\" "
+                     "stroke-width=\"1.00\"/>\n"
+                     "<rect x=\"8.00\" y=\"2.00\" width=\"5.00\" height=\"6.00\" fill=\"#26a69a\"/>\n"
+                     "<rect x=\"8.00\" y=\"2.00\" width=\"5.00\" height=\"6.00\" "
+                     "stroke=\"rgba(0,0,0,0.5019607843137255)\" stroke-width=\"1.00\" fill=\"none\"/>\n"},
+        TemplateCase{"candle_body_only",
+                     [](SvgBackend& b) { b.candle({false, 10.5, 1, 9, kRed, {8, 2, 5, 6}, kRed, std::nullopt}); },
+                     "<rect x=\"8.00\" y=\"2.00\" width=\"5.00\" height=\"6.00\" fill=\"#ff0000\"/>\n"},
         TemplateCase{"fill_circle", [](SvgBackend& b) { b.fill_circle(1, 2, 3, Color{38, 166, 154, 255}); },
                      "<circle cx=\"1.00\" cy=\"2.00\" r=\"3.00\" fill=\"#26a69a\" stroke=\"none\"/>\n"},
         TemplateCase{"stroke_circle", [](SvgBackend& b) { b.stroke_circle(1, 2, 3, fancy_stroke()); },
@@ -144,6 +159,46 @@ INSTANTIATE_TEST_SUITE_P(
                      "<line x1=\"0.00\" y1=\"0.00\" x2=\"0.00\" y2=\"0.00\" stroke=\"#ff0000\" stroke-width=\"1.00\" "
                      "stroke-dasharray=\"0.50\" stroke-linecap=\"square\" stroke-linejoin=\"round\"/>\n"}),
     [](const testing::TestParamInfo<TemplateCase>& p) { return p.param.name; });
+
+// Rectangles handed over in chunks come out as the same rectangles drawn one by one, however many there
+// are against the chunk.
+TEST(SvgBackend, RectWriterWritesWhatFillRectWrites) {
+  for (const int count : {0, 1, 15, 16, 17, 33}) {
+    SvgBackend chunked(100, 100, 1.0), single(100, 100, 1.0);
+    RectWriter rects(chunked);
+    for (int i = 0; i < count; ++i) {
+      const Rect r{i * 1.25, -i * 0.5, 2, i + 0.125};
+      const Color c = i % 3 == 0 ? kRed : kHalfBlack;
+      rects.add(r, c);
+      single.fill_rect(r, c);
+    }
+    rects.end();
+    EXPECT_EQ(chunked.body(), single.body()) << count;
+    EXPECT_EQ(std::count(chunked.body().begin(), chunked.body().end(), '\n'), count);
+  }
+}
+
+// A line streamed in chunks reads as the polyline or path drawn from all its points at once.
+TEST(SvgBackend, StreamedLineWritesWhatOneCallWrites) {
+  for (const LineWriter::Kind kind : {LineWriter::Kind::polyline, LineWriter::Kind::path}) {
+    for (const int count : {1, 2, 128, 129, 300}) {
+      SvgBackend streamed(100, 100, 1.0), whole(100, 100, 1.0);
+      LineWriter line(streamed, kind);
+      std::vector<PixelPoint> points;
+      std::vector<PathCommand> path;
+      for (int i = 0; i < count; ++i) {
+        const PixelPoint p{i * 0.75, 50 - i * 0.125};
+        line.add(p.x, p.y);
+        points.push_back(p);
+        path.push_back(i == 0 ? PathCommand{MoveTo{p.x, p.y}} : PathCommand{LineTo{p.x, p.y}});
+      }
+      line.end(StrokeStyle::solid(1, kRed));
+      kind == LineWriter::Kind::path ? whole.stroke_path(path, StrokeStyle::solid(1, kRed))
+                                     : whole.polyline(points, StrokeStyle::solid(1, kRed));
+      EXPECT_EQ(streamed.body(), whole.body()) << count;
+    }
+  }
+}
 
 TEST(SvgBackend, TransformAndOpacityAttributesFollowTheState) {
   SvgBackend b(100, 100, 2.0);

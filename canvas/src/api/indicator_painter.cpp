@@ -34,8 +34,8 @@ struct HistogramPainter {
             layout.width / static_cast<double>(layout.n) * s.bar_width_ratio, layout};
   }
 
-  void bar(std::size_t k, double top, double height, bool is_up) const {
-    out.fill_rect({slot_x(k, layout) - w / 2, top, w, height}, is_up ? up : down);
+  void bar(render::RectWriter& rects, std::size_t k, double top, double height, bool is_up) const {
+    rects.add({slot_x(k, layout) - w / 2, top, w, height}, is_up ? up : down);
   }
 };
 
@@ -68,13 +68,15 @@ void draw_histogram(render::SvgBackend& out, const model::IndicatorVector& vecto
                     const coords::PriceMapping& y, double baseline, const Layout& layout) {
   if (vector.values.empty()) return;
   const auto painter = HistogramPainter::make(out, s, layout);
+  render::RectWriter rects(out);
   for (std::size_t k = 0; k < vector.values.size(); ++k) {
     const double v = vector.values[k];
     if (std::isnan(v)) continue;
     const double yv = y.y(v);
     const bool up = k < vector.up_flags.size() ? vector.up_flags[k] : v >= 0;
-    painter.bar(k, v >= 0 ? yv : baseline, std::max(std::abs(baseline - yv), 1.0), up);
+    painter.bar(rects, k, v >= 0 ? yv : baseline, std::max(std::abs(baseline - yv), 1.0), up);
   }
+  rects.end();
 }
 
 void draw_dots(render::SvgBackend& out, std::span<const double> values, const model::style::Dots& s,
@@ -107,13 +109,15 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
   const auto painter =
       HistogramPainter::make(out, colors ? *colors : std::get<model::style::Histogram>(kDefault.v), layout);
   const double foot = layout.main_height;
+  render::RectWriter rects(out);
   for (std::size_t k = 0; k < bars.size(); ++k) {
     const auto& b = bars[k];
     if (!(b.volume > 0) || !std::isfinite(b.volume)) continue;
     const double top = foot - b.volume / vmax * band_height;
     const bool down = b.close < b.open || std::isnan(b.close) || std::isnan(b.open);
-    painter.bar(k, top, std::max(foot - top, 1.0), !down);
+    painter.bar(rects, k, top, std::max(foot - top, 1.0), !down);
   }
+  rects.end();
 }
 
 // Volumes and the like count up from nothing: when an automatic range would only see values of at least

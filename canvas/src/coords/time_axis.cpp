@@ -72,13 +72,31 @@ std::uint64_t time_axis_stride(double spacing) {
   return static_cast<std::uint64_t>(k);
 }
 
-int time_label_weight(std::int64_t ts, const CalendarFields& at, std::int64_t prev, const CalendarFields& prev_at) {
-  if (at.year != prev_at.year) return 70;
-  if (at.month != prev_at.month) return 60;
+namespace {
+
+// The weight of two timestamps in the same month.
+int unit_weight(std::int64_t ts, std::int64_t prev) {
   for (const Boundary& b : kBoundaries) {
     if (floor_div(ts, b.unit) != floor_div(prev, b.unit)) return b.weight;
   }
   return 0;
+}
+
+// The day number (from 1970-01-01) of the first day of a month: calendar_fields' date turned back.
+std::int64_t first_day_of(std::int64_t year, int month) {
+  const std::int64_t y = month <= 2 ? year - 1 : year;
+  const std::int64_t era = floor_div(y, 400);
+  const std::int64_t yoe = y - era * 400;
+  const std::int64_t doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5;
+  return era * 146'097 + 365 * yoe + yoe / 4 - yoe / 100 + doy - 719'468;
+}
+
+}  // namespace
+
+int time_label_weight(std::int64_t ts, const CalendarFields& at, std::int64_t prev, const CalendarFields& prev_at) {
+  if (at.year != prev_at.year) return 70;
+  if (at.month != prev_at.month) return 60;
+  return unit_weight(ts, prev);
 }
 
 int time_label_weight(std::int64_t ts, std::int64_t prev) {
@@ -132,16 +150,30 @@ TimeAxisPainter::TimeAxisPainter(render::SvgBackend& backend, const AxisTheme& t
 }
 
 TimeAxisPainter::Visit TimeAxisPainter::begin_visit(std::size_t i, std::int64_t ts) {
-  Visit v{i, ts, prev_, prev_index_, prev_fields_, calendar_fields(ts), 0};
+  Visit v{i, ts, prev_, prev_index_, prev_fields_, calendar_fields(ts), 0, {}, {}};
   v.weight = time_label_weight(ts, v.fields, v.prev, v.prev_fields);
+  const CalendarFields& p = v.prev_fields;
+  v.prev_year = {first_day_of(p.year, 1), first_day_of(p.year + 1, 1)};
+  v.prev_month = {first_day_of(p.year, p.month), p.month == 12 ? v.prev_year.end : first_day_of(p.year, p.month + 1)};
   prev_ = ts;
   prev_index_ = i;
   prev_fields_ = v.fields;
   return v;
 }
 
+// The scan may cross thousands of bars per visit, so a bar's year and month are told from its day number
+// against the previous visited bar's year and month rather than from its own calendar date.
 bool TimeAxisPainter::names_boundary(const Visit& v, std::int64_t ts) const {
-  return time_label_weight(ts, calendar_fields(ts), v.prev, v.prev_fields) == v.weight;
+  const std::int64_t day = floor_div(ts, kDay);
+  int weight = 0;
+  if (!v.prev_year.holds(day)) {
+    weight = 70;
+  } else if (!v.prev_month.holds(day)) {
+    weight = 60;
+  } else {
+    weight = unit_weight(ts, v.prev);
+  }
+  return weight == v.weight;
 }
 
 bool TimeAxisPainter::wants_boundary_bar(const Visit& v) const {

@@ -65,6 +65,11 @@ class TimeAxisPainter {
   static constexpr int kBoundaryWeight = 30;
   static constexpr double kMinLabelGap = 40.0;
 
+  // Day numbers [begin, end).
+  struct DaySpan {
+    std::int64_t begin = 0, end = 0;
+    bool holds(std::int64_t day) const { return day >= begin && day < end; }
+  };
   struct Visit {
     std::size_t index;
     std::int64_t ts;
@@ -73,6 +78,7 @@ class TimeAxisPainter {
     CalendarFields prev_fields;
     CalendarFields fields;
     int weight;
+    DaySpan prev_year, prev_month;  // the days of the previous visited bar's year and month
   };
   Visit begin_visit(std::size_t i, std::int64_t ts);
   bool wants_boundary_bar(const Visit& v) const;

@@ -65,6 +65,11 @@ struct Recorder {
   void fill_rect(const Rect& r, Color c) { batch.push(cmd::FillRect{r, c}); }
   void stroke_rect(const Rect& r, const StrokeStyle& s) { batch.push(cmd::StrokeRect{s, r}); }
   void fill_circle(double x, double y, double radius, Color c) { batch.push(cmd::FillCircle{x, y, radius, c}); }
+  void candle(const SvgBackend::Candle& c) {
+    if (c.wick) line(c.wick_x, c.wick_top, c.wick_x, c.wick_bottom, StrokeStyle::solid(1.0, c.wick_color));
+    fill_rect(c.body, c.body_color);
+    if (c.border) stroke_rect(c.body, StrokeStyle::solid(1.0, *c.border));
+  }
   void stroke_path(Path path, StrokeStyle s) { batch.push(cmd::StrokePath{std::move(path), std::move(s)}); }
   // A closed path through the points, then down to the foot under the last and back under the first.
   template <class Points>
@@ -86,6 +91,7 @@ struct Writer {
   void fill_rect(const Rect& r, Color c) { svg.fill_rect(r, c); }
   void stroke_rect(const Rect& r, const StrokeStyle& s) { svg.stroke_rect(r, s); }
   void fill_circle(double x, double y, double radius, Color c) { svg.fill_circle(x, y, radius, c); }
+  void candle(const SvgBackend::Candle& c) { svg.candle(c); }
   void stroke_path(const Path& path, const StrokeStyle& s) { svg.stroke_path(path.commands, s); }
   template <class Points>
   void fill_closed(Points each, PixelPoint first, PixelPoint last, double foot, const FillKind& fill) {
@@ -117,11 +123,14 @@ void draw_candles(Out out, std::span<const Candle> candles, const model::Candles
     const Candle& c = candles[i];
     if (std::isnan(c.open) || std::isnan(c.high) || std::isnan(c.low) || std::isnan(c.close)) continue;
     const double xc = coords::bar_x(first_slot + i, spacing);
+    SvgBackend::Candle marks;
 
     if (style.wick_visible) {
-      const double x = snap(xc) + 0.5 / r;
-      out.line(x, snap(price.y(c.high)) + 0.5 / r, x, snap(price.y(c.low)) + 0.5 / r,
-               StrokeStyle::solid(1.0, colors.wick(c)));
+      marks.wick = true;
+      marks.wick_x = snap(xc) + 0.5 / r;
+      marks.wick_top = snap(price.y(c.high)) + 0.5 / r;
+      marks.wick_bottom = snap(price.y(c.low)) + 0.5 / r;
+      marks.wick_color = colors.wick(c);
     }
 
     const double y_open = price.y(c.open), y_close = price.y(c.close);
@@ -129,10 +138,10 @@ void draw_candles(Out out, std::span<const Candle> candles, const model::Candles
     const double h = max_of(max_of(y_open, y_close) - top, pixel);
     const double left = xc - body_width / 2;
     const double x0 = snap(left), y0 = snap(top), x1 = snap(left + body_width), y1 = snap(top + h);
-    const Rect body{x0, y0, max_of(x1 - x0, pixel), max_of(y1 - y0, pixel)};
-    out.fill_rect(body, colors.body(c));
-
-    if (const std::optional<Color> border = colors.border(c)) out.stroke_rect(body, StrokeStyle::solid(1.0, *border));
+    marks.body = {x0, y0, max_of(x1 - x0, pixel), max_of(y1 - y0, pixel)};
+    marks.body_color = colors.body(c);
+    marks.border = colors.border(c);
+    out.candle(marks);
   }
 }
 

@@ -102,6 +102,21 @@ class Writer {
   }
   QC_INLINE Writer& state(const SvgState& s) { return transform(s).opacity(s); }
 
+  // The element templates that the backend's single-element calls and its candle share.
+  QC_INLINE void line_element(double x1, double y1, double x2, double y2, const StrokeStyle& stroke,
+                              const SvgState& s) {
+    lit(R"(<line x1=")").n2(x1).lit(R"(" y1=")").n2(y1).lit(R"(" x2=")").n2(x2).lit(R"(" y2=")").n2(y2);
+    lit("\" ").stroke(stroke).state(s).lit("/>\n");
+  }
+  QC_INLINE void fill_rect_element(const Rect& r, Color color, const SvgState& s) {
+    lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
+    lit(R"(" height=")").n2(r.height).lit(R"(" fill=")").color(color).lit("\"").state(s).lit("/>\n");
+  }
+  QC_INLINE void stroke_rect_element(const Rect& r, const StrokeStyle& stroke, const SvgState& s) {
+    lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
+    lit(R"(" height=")").n2(r.height).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(s).lit("/>\n");
+  }
+
   // SVG path data: one piece per command, separated by single spaces.
   QC_INLINE Writer& path(std::span<const PathCommand> commands) {
     bool first = true;
@@ -224,16 +239,17 @@ SvgBackend::SvgBackend(double width, double height, double dpr, util::TextBuffer
 }
 
 void SvgBackend::fill_rect(const Rect& r, Color color) {
-  Writer w(out_, kMaxShapeChars, kBounded);
-  w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
-  w.lit(R"(" height=")").n2(r.height).lit(R"(" fill=")").color(color).lit("\"").state(state_).lit("/>\n");
+  Writer(out_, kMaxShapeChars, kBounded).fill_rect_element(r, color, state_);
+}
+
+void SvgBackend::fill_rects(std::span<const FilledRect> rects) {
+  Writer w(out_, rects.size() * kMaxShapeChars, kBounded);
+  for (const FilledRect& r : rects) w.fill_rect_element(r.rect, r.color, state_);
 }
 
 void SvgBackend::stroke_rect(const Rect& r, const StrokeStyle& stroke) {
   if (!finite_stroke(stroke)) return;
-  Writer w(out_, max_chars(stroke), kBounded);
-  w.lit(R"(<rect x=")").n2(r.x).lit(R"(" y=")").n2(r.y).lit(R"(" width=")").n2(r.width);
-  w.lit(R"(" height=")").n2(r.height).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
+  Writer(out_, max_chars(stroke), kBounded).stroke_rect_element(r, stroke, state_);
 }
 
 void SvgBackend::fill_circle(double cx, double cy, double radius, Color color) {
@@ -252,9 +268,17 @@ void SvgBackend::stroke_circle(double cx, double cy, double radius, const Stroke
 
 void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeStyle& stroke) {
   if (!finite_stroke(stroke)) return;
-  Writer w(out_, max_chars(stroke), kBounded);
-  w.lit(R"(<line x1=")").n2(x1).lit(R"(" y1=")").n2(y1).lit(R"(" x2=")").n2(x2).lit(R"(" y2=")").n2(y2);
-  w.lit("\" ").stroke(stroke).state(state_).lit("/>\n");
+  Writer(out_, max_chars(stroke), kBounded).line_element(x1, y1, x2, y2, stroke, state_);
+}
+
+void SvgBackend::candle(const Candle& c) {
+  const StrokeStyle hairline = StrokeStyle::solid(1.0, Color{});
+  Writer w(out_, 3 * max_chars(hairline), kBounded);
+  if (c.wick) {
+    w.line_element(c.wick_x, c.wick_top, c.wick_x, c.wick_bottom, StrokeStyle::solid(1.0, c.wick_color), state_);
+  }
+  w.fill_rect_element(c.body, c.body_color, state_);
+  if (c.border) w.stroke_rect_element(c.body, StrokeStyle::solid(1.0, *c.border), state_);
 }
 
 void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle& stroke) {
@@ -285,15 +309,19 @@ void SvgBackend::begin_filled_path(const FillKind& fill) {
 void SvgBackend::line_points(std::span<const PixelPoint> points) {
   constexpr std::size_t kMaxPointChars = 4 + 2 * kMaxFixedChars;
   Writer w(out_, points.size() * kMaxPointChars, kBounded);
-  for (const PixelPoint& p : points) {
-    if (line_is_path_) {
-      line_points_ == 0 ? w.lit("M") : w.lit(" L");
+  // The kind is fixed for the whole line and only its first point differs, so neither is asked per point.
+  const bool first = line_points_ == 0;
+  line_points_ += points.size();
+  if (line_is_path_) {
+    for (const PixelPoint& p : points) {
+      &p == points.data() && first ? w.lit("M") : w.lit(" L");
       w.n2(p.x).lit(" ").n2(p.y);
-    } else {
-      if (line_points_ > 0) w.lit(" ");
+    }
+  } else {
+    for (const PixelPoint& p : points) {
+      if (&p != points.data() || !first) w.lit(" ");
       w.n2(p.x).lit(",").n2(p.y);
     }
-    ++line_points_;
   }
 }
 
