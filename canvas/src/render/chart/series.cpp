@@ -266,7 +266,6 @@ void draw_line(Out out, std::size_t n, Value value, const model::LineStyleOption
   }
 }
 
-
 // The region between the straight line through the values that are numbers and the pane's foot, in the line
 // colour at opacity 0.4 at the top of the region fading to transparent at its bottom, whatever the colour's
 // own alpha. It needs two points; the first and last are found from the ends, so the points are projected

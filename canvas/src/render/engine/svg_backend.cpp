@@ -190,9 +190,10 @@ class Writer {
 // numbers, one colour, a stroke and the state.
 constexpr std::size_t kMaxStateChars = 64 + 7 * kMaxFixedChars;
 constexpr std::size_t kMaxShapeChars = 160 + 4 * kMaxFixedChars + kMaxCssColorChars + kMaxStateChars;
-std::size_t max_chars(const StrokeStyle& s) {
-  return kMaxShapeChars + 128 + kMaxCssColorChars + (1 + (s.dash ? s.dash->size() : 0)) * (kMaxFixedChars + 1);
+constexpr std::size_t max_stroked_chars(std::size_t dashes) {
+  return kMaxShapeChars + 128 + kMaxCssColorChars + (1 + dashes) * (kMaxFixedChars + 1);
 }
+std::size_t max_chars(const StrokeStyle& s) { return max_stroked_chars(s.dash ? s.dash->size() : 0); }
 constexpr bool kBounded = true;
 
 // Writes the gradient definition into defs and returns its number.
@@ -272,8 +273,7 @@ void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeSt
 }
 
 void SvgBackend::candle(const Candle& c) {
-  const StrokeStyle hairline = StrokeStyle::solid(1.0, Color{});
-  Writer w(out_, 3 * max_chars(hairline), kBounded);
+  Writer w(out_, 3 * max_stroked_chars(0), kBounded);  // wick and border are undashed hairlines
   if (c.wick) {
     w.line_element(c.wick_x, c.wick_top, c.wick_x, c.wick_bottom, StrokeStyle::solid(1.0, c.wick_color), state_);
   }
