@@ -4,9 +4,12 @@ The small chart is 170 x 140: plot area 100 x 110 (price scale 70 px, time axis 
 and highs 21 give the price range [1, 21] padded by 5 % to [0, 22], so a price p sits at y = 110 - 5 p, and
 bar i at x = (i + 0.5) * 50.
 """
+import csv
 from datetime import datetime, timedelta, timezone
+from pathlib import Path
 
 import pytest
+from hypothesis import given, settings, strategies as st
 
 import quorvel_canvas as qc
 from conftest import FloatLike, Sequence
@@ -167,12 +170,12 @@ def test_price_scale_by_hand():
     assert where(elements, "rect", x="100.00", y="0.00", width="70.00", height="110.00")
 
 
-@pytest.mark.parametrize("first_ts, label", [(0, "00:00"), (400 * 86400, "1971")])
-def test_time_axis_by_hand(first_ts, label):
+@pytest.mark.parametrize("first_ts, labels", [(0, []), (400 * 86400, [("1971", "25.00", "116.00")])])
+def test_time_axis_by_hand(first_ts, labels):
+    # Bar 0 is weighed against 1970-01-01 00:00: at that very time nothing changed, so it has no label.
     elements = body(render(small_chart(first_ts)))
     assert where(elements, "rect", x="0.00", y="110.00", width="170.00", height="30.00")
-    labels = [(t.text, t["x"], t["y"]) for t in where(elements, "text") if t["y"] == "116.00"]
-    assert labels == [(label, "25.00", "116.00")]
+    assert [(t.text, t["x"], t["y"]) for t in where(elements, "text") if t["y"] == "116.00"] == labels
 
 
 DAY, HOUR = 86400, 3600
@@ -218,24 +221,70 @@ def weekdays(first, last):
         day += timedelta(days=1)
 
 
-@pytest.mark.parametrize("first, last, width", [
-    (datetime(2019, 1, 1, tzinfo=timezone.utc), datetime(2019, 12, 31, tzinfo=timezone.utc), 1070),
-    (datetime(2019, 1, 1, tzinfo=timezone.utc), datetime(2019, 12, 31, tzinfo=timezone.utc), 4070),
-    (datetime(2003, 1, 1, tzinfo=timezone.utc), datetime(2022, 12, 31, tzinfo=timezone.utc), 1270),
-])
-def test_daily_bars_are_labelled_with_their_own_dates(first, last, width):
-    days = list(weekdays(first, last))
+def weight(date, prev):
+    """How much of the calendar changes from prev to date (datetimes in UTC)."""
+    if date.year != prev.year:
+        return 70
+    if date.month != prev.month:
+        return 60
+    ts, before = seconds(date), seconds(prev)
+    for unit, w in [(7 * DAY, 40), (DAY, 50), (4 * HOUR, 35), (HOUR, 30), (1800, 20), (300, 15), (60, 10)]:
+        if ts // unit != before // unit:
+            return w
+    return 0
+
+
+def own_label(dates, k):
+    date, w = dates[k], weight(dates[k], dates[k - 1] if k else EPOCH)
+    month = MONTHS[date.month - 1]
+    return {70: str(date.year), 60: month, 50: f"{date.day} {month}", 40: f"{date.day} {month}"}.get(w, f"{date:%H:%M}")
+
+
+def time_axis(dates, width):
     chart = qc.Chart(width, 400)
-    chart.bars([qc.Bar(seconds(d), 1, 2, 0, 1) for d in days])
-    spacing = (width - 70) / len(days)
-    labels = axis_labels(render(chart), 370)
-    assert len(labels) > 10
-    names = []
+    chart.bars([qc.Bar(seconds(d), 1, 2, 0, 1) for d in dates])
+    return axis_labels(render(chart), 370)
+
+
+@settings(max_examples=60, deadline=None)
+@given(st.lists(st.integers(seconds(datetime(1900, 1, 1, tzinfo=timezone.utc)), 4 * 10**9), min_size=1, max_size=300),
+       st.sampled_from(["sorted", "as drawn"]), st.integers(80, 3000))
+def test_every_time_label_names_its_own_bar_sixty_pixels_apart(stamps, order, width):
+    dates = [EPOCH + timedelta(seconds=t) for t in (sorted(stamps) if order == "sorted" else stamps)]
+    spacing = (width - 70) / len(dates)
+    labels = time_axis(dates, width)
     for text, x in labels:
-        day = days[round(x / spacing - 0.5)]
-        assert text in (str(day.year), MONTHS[day.month - 1], f"{day.day} {MONTHS[day.month - 1]}"), (text, day)
-        names.append(text)
-    assert all(a != b for a, b in zip(names, names[1:]))
+        assert text == own_label(dates, round(x / spacing - 0.5))
+    assert all(b - a >= 60 - 0.01 for (_, a), (_, b) in zip(labels, labels[1:]))
+
+
+def sp500_year():
+    path = Path(__file__).parent.parent / "examples" / "data" / "sp500-daily-2019-2020.csv"
+    with open(path) as f:
+        return [datetime.strptime(row["date"], "%Y-%m-%d").replace(tzinfo=timezone.utc) for row in csv.DictReader(f)]
+
+
+@pytest.mark.parametrize("width", [1000, 1200])
+def test_a_year_of_daily_bars_names_each_month_on_its_first_trading_day(width):
+    dates = sp500_year()
+    first_days = [d for k, d in enumerate(dates) if k > 0 and d.month != dates[k - 1].month]
+    spacing = (width - 70) / len(dates)
+    assert [(text, dates[round(x / spacing - 0.5)]) for text, x in time_axis(dates, width)] == [
+        (str(d.year) if d.month == 1 else MONTHS[d.month - 1], d) for d in first_days]
+
+
+@pytest.mark.parametrize("width, years", [(1400, range(2001, 2020)), (800, range(2001, 2020, 2))])
+def test_twenty_years_of_daily_bars_name_their_years(width, years):
+    dates = list(weekdays(datetime(2000, 1, 3, tzinfo=timezone.utc), datetime(2020, 4, 17, tzinfo=timezone.utc)))
+    spacing = (width - 70) / len(dates)
+    labels = [(text, dates[round(x / spacing - 0.5)]) for text, x in time_axis(dates, width)]
+    assert labels == [(str(y), min(d for d in dates if d.year == y)) for y in years]
+
+
+def test_a_minute_session_names_half_hours():
+    session = [datetime(2019, 5, 13, 14, 30, tzinfo=timezone.utc) + timedelta(minutes=m) for m in range(390)]
+    assert [text for text, _ in time_axis(session, 1200)] == ["14:35"] + [
+        f"{h:02}:{m:02}" for h in range(15, 21) for m in (0, 30)]
 
 
 # ---- signals --------------------------------------------------------------------------------------------------

@@ -1,10 +1,11 @@
-// Price-scale steps, ticks and labels; time-axis strides, weights, labels and drawing.
+// Price-scale steps, ticks and labels; time-axis weights, label choice, texts and drawing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -148,16 +149,6 @@ TEST(PriceScale, LongLabelsShrinkTheFont) {
   EXPECT_EQ(svg3.body().find(R"(font-size="10.0")"), std::string_view::npos);
 }
 
-TEST(TimeAxis, StrideSaturates) {
-  struct Case {
-    double spacing;
-    std::uint64_t k;
-  };
-  const Case cases[] = {{20, 3},  {5, 12}, {60, 1}, {100, 1}, {7, 9}, {0, std::numeric_limits<std::uint64_t>::max()},
-                        {1e-300, std::numeric_limits<std::uint64_t>::max()}, {-1, 1}, {kNaN, 1}};
-  for (const Case& c : cases) EXPECT_EQ(time_axis_stride(c.spacing), c.k) << c.spacing;
-}
-
 constexpr std::int64_t kDay = 86'400;
 constexpr std::int64_t k2020 = 1'577'836'800;  // 2020-01-01 00:00 UTC, a Wednesday
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
@@ -270,61 +261,101 @@ TEST(TimeAxis, DrawsTheFrameTicksAndLabels) {
   render::SvgBackend svg(270, 130, 1);
   render_time_axis(svg, {"#101010", "bad", ""}, 200, 100, 20, ts.size(), [&](std::size_t i) { return ts[i]; });
   const auto lines = lines_of(svg.body());
-  ASSERT_EQ(lines.size(), 2u + 2 * 4);
+  ASSERT_EQ(lines.size(), 2u + 2 * 3);
   EXPECT_EQ(lines[0], R"(<rect x="0.00" y="100.00" width="270.00" height="30.00" fill="#101010"/>)");
   EXPECT_EQ(lines[1], R"(<line x1="0.00" y1="100.00" x2="200.00" y2="100.00" stroke="#2a2e39" stroke-width="1.00"/>)");
   EXPECT_EQ(lines[2], R"(<line x1="10.00" y1="100.00" x2="10.00" y2="104.00" stroke="#2a2e39" stroke-width="1.00"/>)");
   EXPECT_EQ(lines[3],
             R"(<text x="10.00" y="106.00" fill="#b4b4b4" font-family="sans-serif" font-size="10.0" )"
             R"(text-anchor="middle" dominant-baseline="hanging">2019</text>)");
-  EXPECT_EQ(lines[4], R"(<line x1="50.00" y1="100.00" x2="50.00" y2="104.00" stroke="#2a2e39" stroke-width="1.00"/>)");
+  EXPECT_EQ(lines[4], R"(<line x1="70.00" y1="100.00" x2="70.00" y2="104.00" stroke="#2a2e39" stroke-width="1.00"/>)");
 }
 
-// A boundary is labelled on the bar where it falls when that bar lies at least 40 px after the label before
-// it; otherwise on the visited bar, with that bar's own date.
-TEST(TimeAxis, BoundaryLabelsMoveBackToTheBoundaryBar) {
+// Unix time of a civil date and time (UTC), from 1970 on.
+std::int64_t utc(std::int64_t year, int month, int day, int hour = 0, int minute = 0) {
+  const std::int64_t y = month <= 2 ? year - 1 : year;  // years from 1 March, so that the leap day comes last
+  const std::int64_t doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const std::int64_t days = y * 365 + y / 4 - y / 100 + y / 400 + doy - 719'468;
+  return days * kDay + hour * 3600 + minute * 60;
+}
+
+std::vector<std::int64_t> weekdays(std::int64_t first, std::size_t count) {
+  std::vector<std::int64_t> out;
+  for (std::int64_t t = first; out.size() < count; t += kDay) {
+    if ((t / kDay + 3) % 7 < 5) out.push_back(t);  // 1970-01-01 was a Thursday
+  }
+  return out;
+}
+
+// Labels are taken by rank (years, months, days and weeks, then ever smaller units), each at least 60 px
+// from those taken before it, and each names its own bar's boundary.
+TEST(TimeAxis, LabelsByRankSixtyPixelsApart) {
   struct Case {
-    std::int64_t first;
-    std::int64_t step;
+    const char* what;
+    std::vector<std::int64_t> ts;
     double spacing, plot_width;
-    std::size_t count;
     std::vector<std::string> labels;
   };
+  std::vector<std::int64_t> years, minutes, days;
+  for (int y = 2018; y <= 2021; ++y) years.push_back(utc(y, 1, 1));
+  for (int m = 0; m < 120; ++m) minutes.push_back(utc(2019, 5, 13, 14, 30) + 60 * m);
+  for (int d = 0; d < 6; ++d) days.push_back(utc(2019, 5, 13) + d * kDay);
   const Case cases[] = {
-      // Daily from Mon 2019-12-30, every third bar visited: the year falls on bar 2 (40 px after bar 0),
-      // the days on the bar after each visited one.
-      {k2020 - 2 * kDay, kDay, 20, 200, 10, {"2019@10.00", "2020@50.00", "3 Jan@90.00", "6 Jan@150.00"}},
-      // From Tue 2019-12-31: the year falls on bar 1, only 20 px after bar 0, so it stays on bar 3 with its
-      // date; the week that starts on Thu 9 Jan is found past two bars that only change the day.
-      {k2020 - kDay, kDay, 20, 240, 10, {"2019@10.00", "2020@70.00", "6 Jan@130.00", "9 Jan@190.00"}},
-      // Minutes from 1971-02-05 00:30, every twelfth bar visited; bar 0 lies left of the axis. Hours fall
-      // on 01:00 and 02:00; 03:00 would sit 30 px after 02:54, so 03:06 is labelled. Minor boundaries
-      // only on multiples of 36.
-      {400 * kDay + 1800, 60, 5, 1000, 200,
-       {"01:00@152.50", "01:42@362.50", "02:00@452.50", "02:18@542.50", "02:54@722.50", "03:06@782.50",
-        "03:30@902.50"}},
-      // Daily from Sat 1969-11-29, before 1970: the month falls on bar 2, the week that starts on Thu 4 Dec
-      // on bar 5 past a bar that only changes the day, and the day after Fri 5 Dec on bar 7.
-      {-33 * kDay, kDay, 20, 200, 10, {"1969@10.00", "Dec@50.00", "4 Dec@110.00", "6 Dec@150.00"}},
-      // From 00:59: the hour falls on bar 1 at x = 7.5, left of the axis, so nothing is drawn for it.
-      {400 * kDay + 3540, 60, 5, 1000, 40, {"01:35@182.50"}},
+      // Weekdays from Mon 16 Sep 2019: bar 0 lies left of the axis, so 2019 is not named; October wins
+      // over the week that starts on Thu 26 Sep, 45 px before it.
+      {"month", weekdays(utc(2019, 9, 16), 20), 15, 300,
+       {"17 Sep@22.50", "23 Sep@82.50", "Oct@172.50", "7 Oct@232.50"}},
+      {"years 60 px apart", years, 60, 400, {"2018@30.00", "2019@90.00", "2020@150.00", "2021@210.00"}},
+      {"years 59 px apart", years, 59, 400, {"2018@29.50", "2020@147.50"}},
+      // 14:30 lies left of the axis; hours, then half and quarter hours, then what still fits.
+      {"minutes", minutes, 5, 600,
+       {"14:35@27.50", "14:47@87.50", "15:00@152.50", "15:15@227.50", "15:30@302.50", "15:45@377.50",
+        "16:00@452.50", "16:15@527.50"}},
+      {"bar 0 at 10 px", days, 20, 200, {"2019@10.00", "16 May@70.00"}},
+      {"bar 0 left of 10 px", days, 19.9, 200, {"14 May@29.85", "18 May@109.45"}},
   };
   for (const Case& c : cases) {
     render::SvgBackend svg(c.plot_width + 70, 130, 1);
-    render_time_axis(svg, {"", "", ""}, c.plot_width, 100, c.spacing, c.count,
-                     [&](std::size_t i) { return c.first + static_cast<std::int64_t>(i) * c.step; });
-    EXPECT_EQ(labels_of(svg.body()), c.labels) << c.first;
+    render_time_axis(svg, {"", "", ""}, c.plot_width, 100, c.spacing, c.ts.size(), [&](std::size_t i) { return c.ts[i]; });
+    EXPECT_EQ(labels_of(svg.body()), c.labels) << c.what;
   }
 }
 
-TEST(TimeAxis, HugeStrideVisitsOnlyTheFirstBar) {
-  render::SvgBackend svg(170, 130, 1);
-  std::size_t calls = 0;
-  render_time_axis(svg, {"", "", ""}, 100, 100, 0, std::numeric_limits<std::size_t>::max(), [&](std::size_t) {
-    ++calls;
-    return std::int64_t{0};
-  });
-  EXPECT_EQ(calls, 1u);
+// The stretch search takes exactly the labels of the plain rule: by rank, then index, each at least 60 px
+// from every label taken before it.
+TEST(TimeAxis, PickedLabelsFollowThePlainRule) {
+  std::mt19937_64 rng(11);
+  for (int round = 0; round < 300; ++round) {
+    const std::size_t n = 1 + rng() % 400, first = rng() % 50;
+    const double spacing = std::uniform_real_distribution<double>(0.05, 90.0)(rng);
+    std::vector<std::uint8_t> ranks(n);
+    for (auto& r : ranks) r = rng() % 3 == 0 ? kNoTimeRank : static_cast<std::uint8_t>(rng() % kTimeRanks);
+    std::vector<std::size_t> plain;
+    for (std::uint8_t rank = 0; rank < kTimeRanks; ++rank) {
+      for (std::size_t k = 0; k < n; ++k) {
+        if (ranks[k] != rank) continue;
+        const double x = bar_x(first + k, spacing);
+        if (std::all_of(plain.begin(), plain.end(), [&](std::size_t t) { return std::fabs(x - bar_x(t, spacing)) >= 60; })) {
+          plain.push_back(first + k);
+        }
+      }
+    }
+    std::sort(plain.begin(), plain.end());
+    EXPECT_EQ(pick_time_labels(ranks, first, spacing), plain) << round;
+  }
+}
+
+TEST(TimeAxis, NoSpacingReadsNoTimestamps) {
+  for (const double spacing : {0.0, -1.0, kNaN}) {
+    render::SvgBackend svg(170, 130, 1);
+    std::size_t calls = 0;
+    render_time_axis(svg, {"", "", ""}, 100, 100, spacing, std::numeric_limits<std::size_t>::max(), [&](std::size_t) {
+      ++calls;
+      return std::int64_t{0};
+    });
+    EXPECT_EQ(calls, 0u);
+    EXPECT_EQ(lines_of(svg.body()).size(), 2u);
+  }
 }
 
 }  // namespace

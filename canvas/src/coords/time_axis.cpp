@@ -1,9 +1,10 @@
 // Time-axis label selection on the proleptic Gregorian calendar (UTC) and its drawing.
 #include "coords/time_axis.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <limits>
+#include <cstring>
 #include <string_view>
 
 namespace qc::coords {
@@ -11,24 +12,8 @@ namespace {
 
 constexpr std::int64_t kDay = 86'400;
 
-// Below a month change, the first of these units whose count differs gives the weight. Weeks are counted
-// from 1970-01-01, a Thursday, as the day counts are.
-struct Boundary {
-  std::int64_t unit;
-  int weight;
-};
-constexpr Boundary kBoundaries[] = {
-    {604'800, 40}, {kDay, 50}, {14'400, 35}, {3'600, 30}, {1'800, 20}, {300, 15}, {60, 10},
-};
-
 constexpr std::string_view kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-// Quotient rounded toward negative infinity; the divisor is positive.
-constexpr std::int64_t floor_div(std::int64_t a, std::int64_t b) {
-  const std::int64_t q = a / b;
-  return a % b < 0 ? q - 1 : q;
-}
 
 void append_int(std::string& out, std::int64_t v) {
   char buf[24];
@@ -40,49 +25,27 @@ void append_two_digits(std::string& out, int v) {
   out += static_cast<char>('0' + v % 10);
 }
 
-}  // namespace
+struct CivilDate {
+  std::int64_t year;
+  int month;  // 1 … 12
+  int day;    // 1 … 31
+};
 
 // Day numbers are shifted to start on 0000-03-01, so that the leap day ends each 4-, 100- and 400-year
 // cycle; eras of 400 years (146,097 days) then repeat exactly. For |ts| < 2^63 the day number stays
 // within ±1.1e14, far from any overflow.
-CalendarFields calendar_fields(std::int64_t ts) {
-  const std::int64_t days = floor_div(ts, kDay);
-  const std::int64_t rem = ts % kDay;  // ts - days * kDay would overflow at the most negative ts
-  const std::int64_t sec = rem < 0 ? rem + kDay : rem;
+CivilDate civil_date(std::int64_t days) {
   const std::int64_t z = days + 719'468;
   const std::int64_t era = floor_div(z, 146'097);
   const std::int64_t doe = z - era * 146'097;  // day of the era, 0 … 146096
   const std::int64_t yoe = (doe - doe / 1'460 + doe / 36'524 - doe / 146'096) / 365;  // year of the era, 0 … 399
   const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);  // day of the year from 1 March, 0 … 365
   const std::int64_t mp = (5 * doy + 2) / 153;                       // month from March, 0 … 11
-  CalendarFields f;
-  f.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  f.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  f.year = yoe + era * 400 + (f.month <= 2 ? 1 : 0);
-  f.hour = static_cast<int>(sec / 3'600);
-  f.minute = static_cast<int>(sec % 3'600 / 60);
-  return f;
+  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  return {yoe + era * 400 + (month <= 2 ? 1 : 0), month, static_cast<int>(doy - (153 * mp + 2) / 5 + 1)};
 }
 
-std::uint64_t time_axis_stride(double spacing) {
-  const double k = std::ceil(60.0 / spacing);
-  constexpr double kLimit = 18446744073709551616.0;  // 2^64
-  if (!(k >= 1.0)) return 1;  // negative, zero or NaN
-  if (k >= kLimit) return std::numeric_limits<std::uint64_t>::max();
-  return static_cast<std::uint64_t>(k);
-}
-
-namespace {
-
-// The weight of two timestamps in the same month.
-int unit_weight(std::int64_t ts, std::int64_t prev) {
-  for (const Boundary& b : kBoundaries) {
-    if (floor_div(ts, b.unit) != floor_div(prev, b.unit)) return b.weight;
-  }
-  return 0;
-}
-
-// The day number (from 1970-01-01) of the first day of a month: calendar_fields' date turned back.
+// The day number (from 1970-01-01) of the first day of a month: civil_date turned back.
 std::int64_t first_day_of(std::int64_t year, int month) {
   const std::int64_t y = month <= 2 ? year - 1 : year;
   const std::int64_t era = floor_div(y, 400);
@@ -91,16 +54,102 @@ std::int64_t first_day_of(std::int64_t year, int month) {
   return era * 146'097 + 365 * yoe + yoe / 4 - yoe / 100 + doy - 719'468;
 }
 
-}  // namespace
-
-int time_label_weight(std::int64_t ts, const CalendarFields& at, std::int64_t prev, const CalendarFields& prev_at) {
-  if (at.year != prev_at.year) return 70;
-  if (at.month != prev_at.month) return 60;
-  return unit_weight(ts, prev);
+// The smallest i in [lo, hi) for which pred holds, or hi; pred is false up to some index and true from it.
+template <class Pred>
+std::size_t first_index(std::size_t lo, std::size_t hi, Pred&& pred) {
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (pred(mid)) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  return lo;
 }
 
-int time_label_weight(std::int64_t ts, std::int64_t prev) {
-  return time_label_weight(ts, calendar_fields(ts), prev, calendar_fields(prev));
+}  // namespace
+
+CalendarFields calendar_fields(std::int64_t ts) {
+  const std::int64_t rem = ts % kDay;  // ts - days * kDay would overflow at the most negative ts
+  const std::int64_t sec = rem < 0 ? rem + kDay : rem;
+  const CivilDate date = civil_date(floor_div(ts, kDay));
+  CalendarFields f;
+  f.year = date.year;
+  f.month = date.month;
+  f.day = date.day;
+  f.hour = static_cast<int>(sec / 3'600);
+  f.minute = static_cast<int>(sec % 3'600 / 60);
+  return f;
+}
+
+BarWeigher::BarWeigher(std::int64_t prev) {
+  for (std::size_t u = 0; u < kSubDayUnits; ++u) counts_[u] = floor_div(prev, kUnits[u]);
+  day_ = floor_div(prev, kDaySeconds);
+  week_ = floor_div(day_, 7);
+  enter_month(day_);
+}
+
+int BarWeigher::weigh_new_day(std::int64_t day) {
+  const std::int64_t week = floor_div(day, 7);  // a day count and its week count start together
+  int weight = 50;
+  if (day < year_begin_ || day >= year_end_) {
+    weight = 70;
+  } else if (day < month_begin_ || day >= month_end_) {
+    weight = 60;
+  } else if (week != week_) {
+    weight = 40;
+  }
+  day_ = day;
+  week_ = week;
+  if (weight >= 60) enter_month(day);
+  return weight;
+}
+
+void BarWeigher::enter_month(std::int64_t day) {
+  const CivilDate date = civil_date(day);
+  year_begin_ = first_day_of(date.year, 1);
+  year_end_ = first_day_of(date.year + 1, 1);
+  month_begin_ = first_day_of(date.year, date.month);
+  month_end_ = date.month == 12 ? year_end_ : first_day_of(date.year, date.month + 1);
+}
+
+int time_label_weight(std::int64_t ts, std::int64_t prev) { return BarWeigher(prev).weigh(ts); }
+
+// Labels already taken split the bars into stretches; within a rank only the bars of a stretch that lie
+// clear of both its ends are searched, and after each label taken the search resumes past the bars it
+// blocks. The clear bars are found by bisection on the exact distance test, so the labels taken are those
+// of the plain rule: by rank, then by index, each at least the gap from all taken before it.
+std::vector<std::size_t> pick_time_labels(std::span<const std::uint8_t> ranks, std::size_t first, double spacing) {
+  const std::size_t end = first + ranks.size();
+  const auto apart = [spacing](std::size_t i, std::size_t t) {
+    return std::fabs(bar_x(i, spacing) - bar_x(t, spacing)) >= kMinTimeLabelGap;
+  };
+  // The first bar after t (and at or after lo) that lies clear of it.
+  const auto clear_after = [&](std::size_t t, std::size_t lo, std::size_t hi) {
+    return first_index(std::max(lo, t + 1), hi, [&](std::size_t i) { return apart(i, t); });
+  };
+  std::vector<std::size_t> taken, fresh, merged;
+  for (std::uint8_t rank = 0; rank < kTimeRanks; ++rank) {
+    fresh.clear();
+    std::size_t from = first;
+    for (std::size_t k = 0; k <= taken.size(); ++k) {
+      const std::size_t to =
+          k < taken.size() ? first_index(from, taken[k], [&](std::size_t i) { return !apart(i, taken[k]); }) : end;
+      for (std::size_t i = from; i < to;) {
+        const void* hit = std::memchr(ranks.data() + (i - first), rank, to - i);
+        if (hit == nullptr) break;
+        const std::size_t j = first + static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - ranks.data());
+        fresh.push_back(j);
+        i = clear_after(j, j, to);
+      }
+      if (k < taken.size()) from = clear_after(taken[k], first, end);
+    }
+    merged.resize(taken.size() + fresh.size());
+    std::merge(taken.begin(), taken.end(), fresh.begin(), fresh.end(), merged.begin());
+    taken.swap(merged);
+  }
+  return taken;
 }
 
 void append_time_label(std::string& out, std::int64_t ts, int weight) {
@@ -139,8 +188,7 @@ TimeAxisPainter::TimeAxisPainter(render::SvgBackend& backend, const AxisTheme& t
       colors_(AxisColors::from(theme)),
       plot_width_(plot_width),
       plot_height_(plot_height),
-      spacing_(spacing),
-      stride_(time_axis_stride(spacing)) {
+      spacing_(spacing) {
   style_.color = colors_.text;
   style_.font_size = 10.0;
   style_.align = render::TextAlign::Middle;
@@ -149,58 +197,20 @@ TimeAxisPainter::TimeAxisPainter(render::SvgBackend& backend, const AxisTheme& t
   backend_.line(0, plot_height, plot_width, plot_height, render::StrokeStyle::solid(1.0, colors_.border));
 }
 
-TimeAxisPainter::Visit TimeAxisPainter::begin_visit(std::size_t i, std::int64_t ts) {
-  Visit v{i, ts, prev_, prev_index_, prev_fields_, calendar_fields(ts), 0, {}, {}};
-  v.weight = time_label_weight(ts, v.fields, v.prev, v.prev_fields);
-  const CalendarFields& p = v.prev_fields;
-  v.prev_year = {first_day_of(p.year, 1), first_day_of(p.year + 1, 1)};
-  v.prev_month = {first_day_of(p.year, p.month), p.month == 12 ? v.prev_year.end : first_day_of(p.year, p.month + 1)};
-  prev_ = ts;
-  prev_index_ = i;
-  prev_fields_ = v.fields;
-  return v;
+// Labels keep 10 px from the left edge and 30 px from the price scale; x grows with the index.
+TimeAxisPainter::Span TimeAxisPainter::label_span(std::size_t bar_count) const {
+  if (!(spacing_ > 0)) return {};
+  const std::size_t first = first_index(0, bar_count, [&](std::size_t i) { return bar_x(i, spacing_) >= 10; });
+  const double right = plot_width_ - 30;
+  return {first, first_index(first, bar_count, [&](std::size_t i) { return !(bar_x(i, spacing_) <= right); })};
 }
 
-// The scan may cross thousands of bars per visit, so a bar's year and month are told from its day number
-// against the previous visited bar's year and month rather than from its own calendar date.
-bool TimeAxisPainter::names_boundary(const Visit& v, std::int64_t ts) const {
-  const std::int64_t day = floor_div(ts, kDay);
-  int weight = 0;
-  if (!v.prev_year.holds(day)) {
-    weight = 70;
-  } else if (!v.prev_month.holds(day)) {
-    weight = 60;
-  } else {
-    weight = unit_weight(ts, v.prev);
-  }
-  return weight == v.weight;
-}
-
-bool TimeAxisPainter::wants_boundary_bar(const Visit& v) const {
-  return v.index > 0 && v.weight >= kBoundaryWeight;
-}
-
-void TimeAxisPainter::finish_visit(const Visit& v, std::size_t boundary, std::int64_t boundary_ts) {
-  std::size_t at = v.index;
-  std::int64_t ts = v.ts;
-  const double x_boundary = bar_x(boundary, spacing_);
-  if (wants_boundary_bar(v) && (!has_last_x_ || x_boundary - last_x_ >= kMinLabelGap)) {
-    at = boundary;
-    ts = boundary_ts;
-  }
-  const double x = bar_x(at, spacing_);
-  if (x < 10 || x > plot_width_ - 30) return;
-  // Minor boundaries are labelled only on every third visited bar.
-  if (v.weight < kBoundaryWeight && v.index != 0) {
-    const bool every_third_overflows = stride_ > std::numeric_limits<std::uint64_t>::max() / 3;
-    if (every_third_overflows || v.index % (3 * stride_) != 0) return;
-  }
+void TimeAxisPainter::label(std::size_t i, std::int64_t ts, std::int64_t prev) {
+  const double x = bar_x(i, spacing_);
   backend_.line(x, plot_height_, x, plot_height_ + kTickLength, render::StrokeStyle::solid(1.0, colors_.border));
   label_.clear();
-  append_time_label(label_, ts, v.weight);
+  append_time_label(label_, ts, time_label_weight(ts, prev));
   backend_.text(label_, style_, x, plot_height_ + kTimeLabelOffset);
-  last_x_ = x;
-  has_last_x_ = true;
 }
 
 }  // namespace qc::coords

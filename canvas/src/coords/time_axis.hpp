@@ -3,7 +3,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
@@ -13,6 +16,8 @@ namespace qc::coords {
 
 inline constexpr double kTimeAxisHeight = 30.0;
 inline constexpr double kTimeLabelOffset = 6.0;
+// Labels stand at least this far apart, centre to centre.
+inline constexpr double kMinTimeLabelGap = 60.0;
 
 // The civil date and time of day of a timestamp (seconds since 1970-01-01 00:00 UTC) on the proleptic
 // Gregorian calendar; years are astronomical (year 0 exists, earlier ones are negative).
@@ -26,90 +31,124 @@ struct CalendarFields {
 };
 CalendarFields calendar_fields(std::int64_t ts);
 
-// Every k-th bar is visited, k = ceil(60 / spacing) saturated to an unsigned count and at least 1.
-std::uint64_t time_axis_stride(double spacing);
+// Quotient rounded toward negative infinity; the divisor is positive.
+constexpr std::int64_t floor_div(std::int64_t a, std::int64_t b) {
+  const std::int64_t q = a / b;
+  return a % b < 0 ? q - 1 : q;
+}
 
-// How much of the calendar changes between prev and ts: 70 year, 60 month, then the first changed count of
-// weeks 40, days 50, four hours 35, hours 30, half hours 20, five minutes 15, minutes 10; 0 nothing.
+// Weighs timestamps one after another, each against the one before it: 70 another civil year, 60 another
+// month, then the largest changed count of weeks 40, days 50, four hours 35, hours 30, half hours 20, five
+// minutes 15, minutes 10; 0 when nothing changed. Every count starts at 1970-01-01 00:00 (a Thursday, so
+// weeks run Thursday to Wednesday).
+//
+// The counts nest (a changed day is a changed hour, and so on down to the minute), so the weigher compares
+// from the minute upwards and stops at the first count that stayed: bars of one session cost a division
+// or two. A calendar date is worked out only when the month changes; within a month a day is placed by its
+// number against the month's first day and the next month's.
+class BarWeigher {
+ public:
+  explicit BarWeigher(std::int64_t prev);
+
+  int weigh(std::int64_t ts) {
+    for (std::size_t u = 0; u < kSubDayUnits; ++u) {
+      const std::int64_t q = floor_div(ts, kUnits[u]);
+      if (q == counts_[u]) return u == 0 ? 0 : kWeights[u - 1];
+      counts_[u] = q;
+    }
+    const std::int64_t day = floor_div(ts, kDaySeconds);
+    return day == day_ ? kWeights[kSubDayUnits - 1] : weigh_new_day(day);
+  }
+
+ private:
+  static constexpr std::int64_t kDaySeconds = 86'400;
+  // Minutes, five minutes, half hours, hours and four hours, each with its weight when it is the largest
+  // count that changed.
+  static constexpr std::size_t kSubDayUnits = 5;
+  static constexpr std::int64_t kUnits[kSubDayUnits] = {60, 300, 1'800, 3'600, 14'400};
+  static constexpr int kWeights[kSubDayUnits] = {10, 15, 20, 30, 35};
+
+  int weigh_new_day(std::int64_t day);
+  void enter_month(std::int64_t day);
+
+  std::int64_t counts_[kSubDayUnits] = {};
+  std::int64_t day_ = 0;
+  std::int64_t week_ = 0;
+  std::int64_t month_begin_ = 0, month_end_ = 0;  // day numbers, [begin, end)
+  std::int64_t year_begin_ = 0, year_end_ = 0;
+};
+
+// The weight of ts against prev.
 int time_label_weight(std::int64_t ts, std::int64_t prev);
-int time_label_weight(std::int64_t ts, const CalendarFields& at, std::int64_t prev, const CalendarFields& prev_at);
+
+// Labels are taken by rank, years first: 70; 60; 50 and 40 together; 35; 30; 20; 15; 10.
+inline constexpr std::uint8_t kTimeRanks = 8;
+inline constexpr std::uint8_t kNoTimeRank = 0xff;  // weight 0: never labelled
+inline std::uint8_t time_label_rank(int weight) {
+  switch (weight) {
+    case 70: return 0;
+    case 60: return 1;
+    case 50:
+    case 40: return 2;
+    case 35: return 3;
+    case 30: return 4;
+    case 20: return 5;
+    case 15: return 6;
+    case 10: return 7;
+    default: return kNoTimeRank;
+  }
+}
+
+// The bars, in increasing index, that get a label: ranks[k] is the rank of bar first + k. Within a rank
+// bars are taken by increasing index, each when its x lies at least kMinTimeLabelGap from every bar taken
+// before it (x = (i + 0.5) * spacing, spacing > 0).
+std::vector<std::size_t> pick_time_labels(std::span<const std::uint8_t> ranks, std::size_t first, double spacing);
 
 // The year for weight 70, the month name for 60, "day month" for 50 and 40, otherwise "hh:mm".
 void append_time_label(std::string& out, std::int64_t ts, int weight);
 std::string time_label(std::int64_t ts, int weight);
 
-// Draws the axis box and the labels of the visited bars one by one; the caller walks the bars.
+// Draws the axis box and its tick marks and labels.
 class TimeAxisPainter {
  public:
   // Draws the axis background and its top border.
   TimeAxisPainter(render::SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
                   double spacing);
 
-  std::uint64_t stride() const { return stride_; }
+  // The bars [first, end) whose x lies within the axis' label limits; empty for a spacing that is not
+  // positive.
+  struct Span {
+    std::size_t first = 0, end = 0;
+  };
+  Span label_span(std::size_t bar_count) const;
 
-  // Visits bar i (a multiple of the stride, in increasing order); timestamp_at(j) gives bar j's timestamp.
-  // A boundary of an hour or more is labelled on the bar where it falls, which may lie between the visited
-  // bars, unless that would crowd the label before it.
-  template <class TimestampAt>
-  void visit(std::size_t i, TimestampAt&& timestamp_at) {
-    const Visit v = begin_visit(i, timestamp_at(i));
-    std::size_t j = i;
-    if (wants_boundary_bar(v)) {
-      j = v.prev_index + 1;
-      while (j < i && !names_boundary(v, timestamp_at(j))) ++j;
-    }
-    finish_visit(v, j, j == i ? v.ts : timestamp_at(j));
-  }
+  // The tick and label of bar i, which is weighed against prev (1970-01-01 for bar 0).
+  void label(std::size_t i, std::int64_t ts, std::int64_t prev);
 
  private:
-  static constexpr int kBoundaryWeight = 30;
-  static constexpr double kMinLabelGap = 40.0;
-
-  // Day numbers [begin, end).
-  struct DaySpan {
-    std::int64_t begin = 0, end = 0;
-    bool holds(std::int64_t day) const { return day >= begin && day < end; }
-  };
-  struct Visit {
-    std::size_t index;
-    std::int64_t ts;
-    std::int64_t prev;
-    std::size_t prev_index;
-    CalendarFields prev_fields;
-    CalendarFields fields;
-    int weight;
-    DaySpan prev_year, prev_month;  // the days of the previous visited bar's year and month
-  };
-  Visit begin_visit(std::size_t i, std::int64_t ts);
-  bool wants_boundary_bar(const Visit& v) const;
-  // Whether a bar at ts already has the visit's weight against the previous visited bar.
-  bool names_boundary(const Visit& v, std::int64_t ts) const;
-  void finish_visit(const Visit& v, std::size_t boundary, std::int64_t boundary_ts);
-
   render::SvgBackend& backend_;
   AxisColors colors_;
   render::TextStyle style_;
   double plot_width_;
   double plot_height_;
   double spacing_;
-  std::uint64_t stride_;
-  std::int64_t prev_ = 0;  // the first bar is compared with 1970-01-01 00:00
-  std::size_t prev_index_ = 0;
-  CalendarFields prev_fields_ = calendar_fields(0);
-  double last_x_ = 0.0;
-  bool has_last_x_ = false;
   std::string label_;
 };
 
-// The whole axis: timestamp_at(i) gives bar i's timestamp (seconds since 1970-01-01).
+// The whole axis: timestamp_at(i) gives bar i's timestamp (seconds since 1970-01-01). Every bar within the
+// label limits is weighed once; only the labelled ones are looked at again.
 template <class TimestampAt>
 void render_time_axis(render::SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
                       double spacing, std::size_t bar_count, TimestampAt&& timestamp_at) {
   TimeAxisPainter painter(backend, theme, plot_width, plot_height, spacing);
-  const std::uint64_t k = painter.stride();
-  for (std::size_t i = 0; i < bar_count; i += k) {
-    painter.visit(i, timestamp_at);
-    if (bar_count - i <= k) break;
+  const TimeAxisPainter::Span span = painter.label_span(bar_count);
+  if (span.first >= span.end) return;
+  const std::size_t count = span.end - span.first;
+  const auto ranks = std::make_unique_for_overwrite<std::uint8_t[]>(count);
+  BarWeigher weigher(span.first == 0 ? 0 : timestamp_at(span.first - 1));
+  for (std::size_t k = 0; k < count; ++k) ranks[k] = time_label_rank(weigher.weigh(timestamp_at(span.first + k)));
+  for (const std::size_t i : pick_time_labels({ranks.get(), count}, span.first, spacing)) {
+    painter.label(i, timestamp_at(i), i == 0 ? 0 : timestamp_at(i - 1));
   }
 }
 
