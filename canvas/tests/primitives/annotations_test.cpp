@@ -290,6 +290,8 @@ TEST(PriceNote, DashedLineAndLabelFlushWithTheRightEdge) {
     EXPECT_EQ(e.back().content, c.label);
     EXPECT_EQ(e.back().at("font-size"), c.font_size);
   }
+  note->price = 0.000301;  // a penny stock's price keeps its digits: 7 decimals at this level
+  EXPECT_EQ(draw(*note).back().content, "0.0003010 - Stop");
 }
 
 TEST(PriceLabel, BoxCentredOnTheAnchorShowingItsPrice) {
@@ -302,6 +304,8 @@ TEST(PriceLabel, BoxCentredOnTheAnchorShowingItsPrice) {
   const double tw = 6 * 0.65 * 14;
   EXPECT_NEAR(e[1].number("width"), tw, 0.01);
   EXPECT_NEAR(e[2].number("x"), 205 - tw / 2 + 4, 0.01);
+  label->price = 0.000301;
+  EXPECT_EQ(draw(*label).back().content, "0.0003010");
 
   label->custom_text = "Entry";
   EXPECT_EQ(draw(*label).back().content, "Entry");
