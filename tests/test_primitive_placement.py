@@ -271,7 +271,7 @@ BLUE = "#2196f3"
 @pytest.mark.parametrize("method, args, expected", [
     ("text", [(5, 100.0)], [(SHOWN, x_of(5), y_of(100), "middle", BLUE)]),
     ("anchored_text", [(5, 100.0), (9, 104.0)], [(SHOWN, x_of(5), y_of(100), "middle", BLUE)]),
-    ("signpost", [(5, 100.0)], [(SHOWN, x_of(5) + 45, y_of(100), "middle", BLUE)]),  # past the post's point
+    ("signpost", [(5, 100.0)], [(SHOWN, x_of(5) + 45, y_of(100), "start", BLUE)]),  # from past the post's point
     ("comment", [(5, 100.0)], [(SHOWN, x_of(5), y_of(100) + 20, "middle", BLUE)]),  # below the bubble
     # in the box 5 bars right and 10 above the point, from 5 px inside its left edge
     ("callout", [(5, 100.0)], [(SHOWN, x_of(10) - 50 + 5, y_of(110), "start", "#ffffff")]),

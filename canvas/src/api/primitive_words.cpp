@@ -5,17 +5,24 @@
 #include <cmath>
 
 #include "primitives/core/svg_render_context.hpp"
-#include "primitives/registry/catalogue.hpp"
 
 namespace qc::api {
 
 namespace {
 
-// A callout's anchor is the inner left edge of its bubble, so its words run from there.
-render::TextAlign words_align(const primitives::Primitive& primitive) {
-  using primitives::BuiltinType;
-  const bool callout = primitive.type_id() == primitives::builtin_metadata(BuiltinType::callout).type_id;
-  return callout ? render::TextAlign::Start : render::TextAlign::Middle;
+// The text anchor of the words at the anchor's x, and the share of their width that lies before x.
+struct Alignment {
+  render::TextAlign text;
+  double before;
+};
+
+Alignment alignment(primitives::PrimitiveTextAlign align) {
+  switch (align) {
+    case primitives::PrimitiveTextAlign::Start: return {render::TextAlign::Start, 0.0};
+    case primitives::PrimitiveTextAlign::Center: return {render::TextAlign::Middle, 0.5};
+    case primitives::PrimitiveTextAlign::End: return {render::TextAlign::End, 1.0};
+  }
+  return {render::TextAlign::Middle, 0.5};
 }
 
 }  // namespace
@@ -35,18 +42,19 @@ void draw_primitive_words(render::SvgBackend& out, const primitives::Primitive& 
     if (!rotated) return;
     out.set_state(*rotated);
   }
+  const Alignment align = alignment(anchor->align);
   if (anchor->background) {
     const double w = primitives::measured_text_width(text->content, size) + 2.0 * anchor->margin;
     const double h = size + 2.0 * anchor->margin;
     if (std::isfinite(w) && std::isfinite(h)) {
-      out.fill_rect({anchor->x - w * 0.5, anchor->y - h * 0.5, w, h},
+      out.fill_rect({anchor->x - w * align.before, anchor->y - h * 0.5, w, h},
                     render::css_or(*anchor->background, render::kTransparent));
     }
   }
   render::TextStyle style;
   style.font_size = size;
   style.color = render::css_or(anchor->color, render::kOpaqueWhite);
-  style.align = words_align(primitive);
+  style.align = align.text;
   style.baseline = render::TextBaseline::Middle;
   out.text(text->content, style, anchor->x, anchor->y);
   out.set_state(saved);

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "api/primitive_words.hpp"
 #include "primitives/catalog/annotations/anchored_text.hpp"
 #include "primitives/catalog/annotations/callout.hpp"
 #include "primitives/catalog/annotations/comment.hpp"
@@ -250,6 +251,7 @@ TEST(Callout, LeaderLineAndBoxOnTheSecondAnchor) {
   EXPECT_EQ(a->color, "#FFFFFF");
   EXPECT_DOUBLE_EQ(a->x, 255);
   EXPECT_DOUBLE_EQ(a->y, 200);
+  EXPECT_EQ(a->align, PrimitiveTextAlign::Start);
 }
 
 TEST(PriceNote, DashedLineAndLabelFlushWithTheRightEdge) {
@@ -288,6 +290,8 @@ TEST(PriceNote, DashedLineAndLabelFlushWithTheRightEdge) {
     EXPECT_EQ(e.back().content, c.label);
     EXPECT_EQ(e.back().at("font-size"), c.font_size);
   }
+  note->price = 0.000301;  // a penny stock's price keeps its digits: 7 decimals at this level
+  EXPECT_EQ(draw(*note).back().content, "0.0003010 - Stop");
 }
 
 TEST(PriceLabel, BoxCentredOnTheAnchorShowingItsPrice) {
@@ -300,6 +304,8 @@ TEST(PriceLabel, BoxCentredOnTheAnchorShowingItsPrice) {
   const double tw = 6 * 0.65 * 14;
   EXPECT_NEAR(e[1].number("width"), tw, 0.01);
   EXPECT_NEAR(e[2].number("x"), 205 - tw / 2 + 4, 0.01);
+  label->price = 0.000301;
+  EXPECT_EQ(draw(*label).back().content, "0.0003010");
 
   label->custom_text = "Entry";
   EXPECT_EQ(draw(*label).back().content, "Entry");
@@ -323,18 +329,35 @@ TEST(Signpost, PostPointsInItsDirection) {
   EXPECT_EQ(corners(draw(*post)[0]),
             (Corners{{100.5, 190.5}, {70.5, 190.5}, {60.5, 200.5}, {70.5, 210.5}, {100.5, 210.5}}));
 
+  // The words run away from the point beside a horizontal post and are centred above or below a vertical one.
   testing::Canvas canvas;
-  const std::pair<SignpostDirection, std::pair<double, double>> labels[] = {
-      {SignpostDirection::Right, {145.2, 200}}, {SignpostDirection::Left, {55.2, 200}},
-      {SignpostDirection::Up, {100.2, 155}}, {SignpostDirection::Down, {100.2, 245}}};
-  for (const auto& [direction, at] : labels) {
-    post->direction = direction;
+  struct Label {
+    SignpostDirection direction;
+    double x, y;
+    PrimitiveTextAlign align;
+  };
+  const Label labels[] = {{SignpostDirection::Right, 145.2, 200, PrimitiveTextAlign::Start},
+                          {SignpostDirection::Left, 55.2, 200, PrimitiveTextAlign::End},
+                          {SignpostDirection::Up, 100.2, 155, PrimitiveTextAlign::Center},
+                          {SignpostDirection::Down, 100.2, 245, PrimitiveTextAlign::Center}};
+  for (const Label& l : labels) {
+    post->direction = l.direction;
     const auto a = post->text_anchor(canvas.ctx);
     ASSERT_TRUE(a);
-    EXPECT_NEAR(a->x, at.first, 1e-9);
-    EXPECT_NEAR(a->y, at.second, 1e-9);
+    EXPECT_NEAR(a->x, l.x, 1e-9);
+    EXPECT_NEAR(a->y, l.y, 1e-9);
+    EXPECT_EQ(a->align, l.align) << json_name(l.direction);
   }
   EXPECT_NE(post->to_json().find(R"("direction":"Down")"), std::string::npos);
+  // The words drawn there end at the anchor, clear of a post pointing left.
+  post->direction = SignpostDirection::Left;
+  testing::Canvas words;
+  api::draw_primitive_words(words.backend, *post, words.ctx);
+  const auto w = words.elements();
+  ASSERT_EQ(w.size(), 1u);
+  EXPECT_EQ(w[0].content, "Signpost");
+  EXPECT_EQ(w[0].at("text-anchor"), "end");
+  EXPECT_EQ(w[0].at("x"), "55.20");
 }
 
 TEST(Sign, ShapesAroundTheAnchor) {

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
 
+#include "primitives/catalog/common/caption_numbers.hpp"
 #include "primitives/catalog/common/drawing.hpp"
 #include "primitives/catalog/common/primitive_base.hpp"
 #include "util/safe_math.hpp"
@@ -44,6 +46,46 @@ TEST(FillColorWithOpacity, AppendsTheOpacityByte) {
       {"rgb(1,2,3)", 0.2, "rgb(1,233"},
   };
   for (const Case& c : cases) EXPECT_EQ(fill_color_with_opacity(c.stroke, c.opacity), c.fill) << c.stroke;
+}
+
+// Two decimals from 1 up, at 0 and off the finite line; below 1 the fewest of 4..10 with level >= 10^(3 - d).
+TEST(CaptionNumbers, DecimalsByPriceLevel) {
+  struct Case {
+    double price;
+    int decimals;
+    const char* text;
+  };
+  const Case cases[] = {
+      {150.25, 2, "150.25"},
+      {1.0, 2, "1.00"},
+      {std::nextafter(1.0, 0.0), 4, "1.0000"},
+      {0.99, 4, "0.9900"},
+      {0.1, 4, "0.1000"},
+      {std::nextafter(0.1, 0.0), 5, "0.10000"},
+      {0.0999, 5, "0.09990"},
+      {0.000301, 7, "0.0003010"},
+      {1e-6, 9, "0.000001000"},
+      {1e-7, 10, "0.0000001000"},
+      {9.9e-8, 10, "0.0000000990"},
+      {0.0, 2, "0.00"},
+      {kNaN, 2, "NaN"},
+      {kInf, 2, "inf"},
+      {-kInf, 2, "-inf"},
+      {-5.0, 2, "-5.00"},  // a negative price by its level |price|
+      {-0.000301, 7, "-0.0003010"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(price_decimals(c.price), c.decimals) << c.price;
+    std::string text;
+    append_caption_price(text, c.price);
+    EXPECT_EQ(text, c.text);
+  }
+  // A difference takes the larger level of its two prices; a NaN price leaves the other's.
+  EXPECT_EQ(change_decimals(0.0003, 0.00033), 7);
+  EXPECT_EQ(change_decimals(-2.0, 0.0003), 2);
+  EXPECT_EQ(change_decimals(0.0003, -0.05), 5);
+  EXPECT_EQ(change_decimals(kNaN, 0.0003), 7);
+  EXPECT_EQ(change_decimals(0.0, 0.0), 2);
 }
 
 TEST(DashTables, RecordStylesAndLevelStyleNames) {

@@ -59,6 +59,8 @@ TEST(PriceRange, CaptionsByOption) {
       {100, 110, true, true, "10.00 (10.00%)"}, {110, 100, true, true, "10.00 (9.09%)"},
       {100, 110, false, true, "10.00"},         {100, 110, false, false, "10.00"},
       {100, 110, true, false, "10.00%"},        {0, 5, true, true, "5.00 (0.00%)"},
+      // a 0.00003 move on a stock at 0.0003 keeps its digits (level 0.00033: 7 decimals); percentages keep two
+      {0.0003, 0.00033, true, true, "0.0000300 (10.00%)"}, {0.0003, 0.00033, true, false, "10.00%"},
   };
   for (const Case& c : cases) {
     auto range = make<PriceRange>({{0, c.from}, {0, c.to}});
@@ -118,6 +120,8 @@ TEST(PriceDateRange, BoxAndStackedCaptions) {
   range->show_percentage = false;
   range->show_bars = false;
   EXPECT_EQ(draw(*range).at(2).content, "10.00");
+  range->set_points(std::vector<Point>{{0, 0.00033}, {20, 0.0003}});
+  EXPECT_EQ(draw(*range).at(2).content, "0.0000300");
 }
 
 TEST(Measurement, FactoriesAnchorsAndJson) {

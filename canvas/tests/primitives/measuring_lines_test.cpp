@@ -28,6 +28,7 @@ TEST(InfoLine, CaptionFromTheOptions) {
       {{2.5, 100}, {0, 100}, false, false, true, "-3 bars"},
       {{0, 0}, {1, 5}, false, true, false, "(+0.00%)"},
       {{0, -5}, {0, -5}, true, true, false, "+0.00 (+0.00%)"},  // no "+-0.00" from 0 / -5
+      {{0, 0.0003}, {10, 0.00033}, true, true, true, "+0.0000300 (+10.00%) 10 bars"},  // level 0.00033: 7 places
       {{0, 1}, {1e30, 2}, false, false, true, "9223372036854775807 bars"},
       {{0, 1}, {1, 2}, false, false, false, ""},
   };

@@ -187,7 +187,7 @@ TEST(SvgRenderContext, FillTextDrawsInTheFillColour) {
   EXPECT_EQ(e[1].at("font-size"), "16.0");
   EXPECT_EQ(e[1].at("font-family"), "sans-serif");
   EXPECT_EQ(e[1].at("text-anchor"), "start");
-  EXPECT_EQ(e[1].at("dominant-baseline"), "hanging");
+  EXPECT_EQ(e[1].at("dominant-baseline"), "alphabetic");
   EXPECT_EQ(e[2].at("fill"), "rgba(255,0,0,0.4980392156862745)");
 }
 

@@ -80,7 +80,7 @@ SvgRenderContext::SvgRenderContext(render::SvgBackend& backend, const PaneMappin
       canvas_height_(canvas_height),
       stroke_(render::StrokeStyle::solid(2.0, render::kOpaqueWhite)),
       stroke_color_(render::css_or("#2196F3", render::kOpaqueWhite)) {
-  text_style_.baseline = render::TextBaseline::Top;
+  text_style_.baseline = render::TextBaseline::Alphabetic;
 }
 
 // Whole bars sit at (i + 0.5) * spacing; fractions below 0.001 are dropped; negative bars and NaN sit at
@@ -179,8 +179,8 @@ void SvgRenderContext::set_font(std::string_view font) {
   if (ec == std::errc() && end == head.data() + head.size()) text_style_.font_size = size;
 }
 
-// Text is drawn in the current fill colour, like the canvas it imitates, from its start with a hanging
-// baseline.
+// Text is drawn in the current fill colour, like the canvas it imitates, from its start on the alphabetic
+// baseline: every caption places its y there (boxes of 1.4 x the size around y hold text at y + 0.3 x size).
 void SvgRenderContext::fill_text(std::string_view text, double x, double y) {
   text_style_.color = effective(fill_color_);
   if (all_finite({x, y})) backend_.text(text, text_style_, x, y);

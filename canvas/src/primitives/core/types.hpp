@@ -91,10 +91,13 @@ struct TextAnchor {
   double y = 0.0;
   double margin = 0.0;
   double rotation = 0.0;
+  // The part of the words that stands at x: their start, their middle or their end. A label beside a
+  // figure starts or ends at the anchor so that it runs away from the figure instead of across it.
+  PrimitiveTextAlign align = PrimitiveTextAlign::Center;
 
   static TextAnchor make(std::string_view color, double x, double y) { return with_rotation(color, x, y, 0.0); }
   static TextAnchor with_rotation(std::string_view color, double x, double y, double rotation) {
-    return TextAnchor{std::string(color), std::nullopt, x, y, 0.0, rotation};
+    return TextAnchor{std::string(color), std::nullopt, x, y, 0.0, rotation, PrimitiveTextAlign::Center};
   }
 };
 

@@ -41,11 +41,13 @@ void Callout::render(RenderContext& ctx, bool) const {
   ctx.stroke_rect(left, top, bubble_width, bubble_height);
 }
 
-// White words inside the box, 5 px in from its left edge.
+// White words inside the box, starting 5 px in from its left edge.
 std::optional<TextAnchor> Callout::text_anchor(const RenderContext& ctx) const {
   if (!data_.text) return std::nullopt;
   const double x2 = ctx.bar_to_x(bar2);
-  return TextAnchor::make("#FFFFFF", x2 - bubble_width * 0.5 + 5.0, ctx.price_to_y(price2));
+  TextAnchor anchor = TextAnchor::make("#FFFFFF", x2 - bubble_width * 0.5 + 5.0, ctx.price_to_y(price2));
+  anchor.align = PrimitiveTextAlign::Start;
+  return anchor;
 }
 
 std::unique_ptr<Primitive> create_callout(std::span<const Point> points, std::string_view color) {

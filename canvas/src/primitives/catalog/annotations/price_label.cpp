@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "primitives/catalog/annotations/price_text.hpp"
+#include "primitives/catalog/common/caption_numbers.hpp"
 #include "primitives/catalog/common/drawing.hpp"
 
 namespace qc::primitives::catalog {
@@ -29,7 +30,7 @@ void PriceLabel::render(RenderContext& ctx, bool) const {
   const double y = ctx.price_to_y(price);
 
   std::string price_text;
-  append_price(price_text, price);
+  append_caption_price(price_text, price);
   std::string_view label = price_text;
   if (data_.text && !data_.text->content.empty()) {
     label = data_.text->content;

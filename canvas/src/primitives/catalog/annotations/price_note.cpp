@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "primitives/catalog/annotations/price_text.hpp"
+#include "primitives/catalog/common/caption_numbers.hpp"
 #include "primitives/catalog/common/drawing.hpp"
 
 namespace qc::primitives::catalog {
@@ -39,7 +40,7 @@ void PriceNote::render(RenderContext& ctx, bool) const {
   const double fs = data_.text ? data_.text->font_size : 12.0;
   std::string label;
   if (show_price) {
-    append_price(label, price);
+    append_caption_price(label, price);
     label += " - ";
   }
   label += words;

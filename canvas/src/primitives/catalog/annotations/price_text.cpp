@@ -1,10 +1,9 @@
-// Texts of the price labels.
+// The font text of the price labels' words.
 #include "primitives/catalog/annotations/price_text.hpp"
 
 #include <charconv>
 #include <cstdint>
 
-#include "util/fixed.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives::catalog {
@@ -17,7 +16,5 @@ std::string sans_serif_font(double font_size) {
   font += "px sans-serif";
   return font;
 }
-
-void append_price(std::string& out, double price) { util::append_fixed2(out, price); }
 
 }  // namespace qc::primitives::catalog

@@ -81,13 +81,19 @@ void Signpost::render(RenderContext& ctx, bool) const {
   ctx.stroke();
 }
 
-// 45 px from the anchor in the post's direction, just past its point.
+// 45 px from the anchor in the post's direction, just past its point (the post reaches 40 px). Beside a
+// horizontal post the words run away from the point, starting there to the right and ending there to the
+// left; centred there, half of them would lie over the post.
 std::optional<TextAnchor> Signpost::text_anchor(const RenderContext& ctx) const {
   if (!data_.text) return std::nullopt;
   const double x = ctx.bar_to_x(bar);
   const double y = ctx.price_to_y(price);
   const Axis a = axis_of(direction);
-  return TextAnchor::make(data_.color.stroke, x + 45.0 * a.dx, y + 45.0 * a.dy);
+  TextAnchor anchor = TextAnchor::make(data_.color.stroke, x + 45.0 * a.dx, y + 45.0 * a.dy);
+  anchor.align = a.dx > 0   ? PrimitiveTextAlign::Start
+                 : a.dx < 0 ? PrimitiveTextAlign::End
+                            : PrimitiveTextAlign::Center;
+  return anchor;
 }
 
 std::unique_ptr<Primitive> create_signpost(std::span<const Point> points, std::string_view color) {

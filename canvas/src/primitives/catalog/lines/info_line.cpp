@@ -4,18 +4,19 @@
 #include <cmath>
 #include <cstdint>
 
+#include "primitives/catalog/common/caption_numbers.hpp"
 #include "util/fixed.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives::catalog {
 namespace {
 
-// A signed change with two decimals: "+" before zero and gains, the number's own minus before losses.
-// Adding 0.0 turns a negative zero (an unchanged negative price gives 0 / -p) into "+0.00", not "+-0.00".
-void append_signed2(std::string& out, double v) {
+// A signed change: "+" before zero and gains, the number's own minus before losses. Adding 0.0 turns a
+// negative zero (an unchanged negative price gives 0 / -p) into "+0.00", not "+-0.00".
+void append_signed(std::string& out, double v, int decimals) {
   v += 0.0;
   if (v >= 0) out += '+';
-  util::append_fixed2(out, v);
+  util::append_fixed(out, v, decimals);
 }
 
 }  // namespace
@@ -26,11 +27,11 @@ std::string InfoLine::caption() const {
     if (!out.empty()) out += ' ';
   };
   const double diff = price2 - price1;
-  if (show_price_diff) append_signed2(out, diff);
+  if (show_price_diff) append_signed(out, diff, change_decimals(price1, price2));
   if (show_percent) {
     separate();
     out += '(';
-    append_signed2(out, std::abs(price1) < 1e-10 ? 0.0 : diff / price1 * 100.0);
+    append_signed(out, std::abs(price1) < 1e-10 ? 0.0 : diff / price1 * 100.0, 2);
     out += "%)";
   }
   if (show_bars) {

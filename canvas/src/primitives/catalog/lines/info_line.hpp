@@ -16,7 +16,8 @@ class InfoLine final : public Segment<InfoLine> {
   bool show_percent = true;
   bool show_bars = true;
 
-  // The parts the options ask for, joined by one space: "+4.00 (+4.00%) 10 bars".
+  // The parts the options ask for, joined by one space: "+4.00 (+4.00%) 10 bars"; the change has the
+  // decimals of its prices' level (change_decimals), the percentage two.
   std::string caption() const;
 
   void write_fields(JsonWriter& w) const {

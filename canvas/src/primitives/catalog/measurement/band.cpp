@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "primitives/catalog/common/caption_numbers.hpp"
 #include "util/fixed.hpp"
 
 namespace qc::primitives::catalog {
@@ -28,7 +29,7 @@ double percent_change(double price1, double price2) noexcept {
 
 std::string price_change_caption(double price1, double price2, bool with_percent) {
   std::string out;
-  util::append_fixed2(out, std::abs(price2 - price1));
+  util::append_fixed(out, std::abs(price2 - price1), change_decimals(price1, price2));
   if (with_percent) {
     out += " (";
     util::append_fixed2(out, percent_change(price1, price2));

@@ -15,7 +15,8 @@ namespace qc::primitives::catalog {
 // any other text gets "40" appended and is left to the context's fallback when it does not parse.
 std::string band_color(std::string_view stroke);
 
-// |price2 - price1| with two decimals, followed by " (pct%)" when with_percent.
+// |price2 - price1| with the decimals of its prices' level (change_decimals), followed by " (pct%)" with
+// two decimals when with_percent.
 std::string price_change_caption(double price1, double price2, bool with_percent);
 
 // |bar2 - bar1| with no decimals, followed by " bars" when with_unit.
