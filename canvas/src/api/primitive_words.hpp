@@ -9,8 +9,8 @@ namespace qc::api {
 
 // Writes the primitive's words (data.text) at its text anchor: sans-serif at the text's font size, in the
 // anchor's colour, with the start, middle or end the anchor names at its x, over the anchor's background box
-// when it has one (around the words, margin wide) and turned by its rotation when that is finite. Nothing is written without an anchor, for empty
-// words, or where the anchor or the size is not finite.
+// when it has one (around the words, margin wide) and turned by its rotation when that is finite. Nothing
+// is written without an anchor, for empty words, or where the anchor or the size is not finite.
 void draw_primitive_words(render::SvgBackend& out, const primitives::Primitive& primitive,
                           const primitives::RenderContext& ctx);
 
