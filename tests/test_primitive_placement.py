@@ -204,8 +204,8 @@ def test_placed_lines_appear_in_the_document():
     chart.cross_line((6, 99.0))
     paths = primitive_paths(rendered(chart))
     assert len(paths) == 8  # the cross line draws two
-    assert paths[1].startswith("M0.00 ") and " L800.00 " in paths[1]
-    assert paths[2].endswith(" 600.00")
+    assert paths[1].startswith("M0.00 ") and " L730.00 " in paths[1]  # to the price scale
+    assert paths[2].endswith(" 570.00")  # down the main pane, to the time axis
 
 
 def test_failed_placements_append_nothing():
