@@ -405,7 +405,8 @@ TEST(Primitives, DescriptionWordsAtTheLabelAnchor) {
   };
   const Case cases[] = {
       {"text", described("text", {{1, 11}}, "Hi"), "37.50", "55.00", "middle", "#2196f3"},
-      {"callout, from the bubble's inner left edge", described("callout", {{1, 11}}, "Hi"), "117.50", "5.00",
+      // the box 5 bars on and a tenth of [0, 22] above the point (11 is not above the middle): price 13.2
+      {"callout, from the bubble's inner left edge", described("callout", {{1, 11}}, "Hi"), "117.50", "44.00",
        "start", "#ffffff"},
       {"a tool without a text method", described("flag", {{1, 11}}, "Hi"), "27.50", "67.00", "middle", "#2196f3"},
       {"colour that does not parse", described("text", {{1, 11}}, "Hi", "nope"), "37.50", "55.00", "middle",
@@ -509,6 +510,30 @@ TEST(Primitives, ContextIsThePlotWideAndThePaneHigh) {
   EXPECT_EQ(path_of("#0000ff"), "M49.50 0.00 L49.50 427.50");     // bar 10 of 200, 4.65 apart: 48.825
   EXPECT_EQ(path_of("#00ffff"), "M0.00 501.50 L930.00 501.50");   // 50 of [0, 100] from 431.5, 138.5 high
   EXPECT_EQ(path_of("#ffff00"), "M49.50 0.00 L49.50 600.00");
+}
+
+// A one-point callout's box sits a tenth of the pane's range from the point, towards the pane's middle.
+// Lows 50 and highs 70 padded by 5 %: [49, 71] over 570 px, middle 60, a tenth 2.2.
+TEST(Primitives, OnePointCalloutBoxInsideThePane) {
+  struct Case {
+    double price;
+    const char* words_y;
+  };
+  const Case cases[] = {
+      {55.0, "357.55"},  // lower half: the box at 57.2, 570 - 8.2 / 22 x 570 = 357.545
+      {65.0, "212.45"},  // upper half: the box at 62.8, 570 - 13.8 / 22 x 570 = 212.455
+  };
+  for (const Case& k : cases) {
+    auto c = api::Chart::make(800, 600);
+    c.bars.assign(10, {0, 60, 70, 50, 60, 0});
+    auto callout = api::PrimitiveConfig::make("callout", {{2, k.price}});
+    callout.text = "Hi";
+    c = std::move(c).primitive(callout);
+    const auto words = where(body_of(c), "text", "fill", "#ffffff");
+    ASSERT_EQ(words.size(), 1u) << k.price;
+    EXPECT_EQ(words[0].at("x"), "502.50") << k.price;  // bar 7 of ten 73 apart, less half the box, plus 5
+    EXPECT_EQ(words[0].at("y"), k.words_y) << k.price;
+  }
 }
 
 TEST(SubPanes, CrowdedPanesLeaveThePricePaneAQuarter) {

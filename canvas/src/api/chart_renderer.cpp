@@ -3,6 +3,7 @@
 #include "api/chart_renderer.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <type_traits>
 #include <variant>
@@ -12,6 +13,7 @@
 #include "api/indicator_painter.hpp"
 #include "api/layout.hpp"
 #include "api/palette.hpp"
+#include "api/primitive_points.hpp"
 #include "api/primitive_words.hpp"
 #include "api/signal_painter.hpp"
 #include "coords/price_mapping.hpp"
@@ -214,10 +216,12 @@ class RenderPass {
     const auto registry = primitives::PrimitiveRegistry::global().read();
     const primitives::PaneMapping mapping{layout_.spacing, y.min, y.max, y.top, y.height};
     const double chart_height = pane.is_main ? layout_.main_height : layout_.height;
+    std::array<Point, 2> completed;
     for (const PrimitiveConfig& description : config_.primitives) {
       const PrimitivePane& p = description.pane;
       if (pane.is_main ? !p.is_main : (p.is_main || p.sub_pane != pane.sub_pane)) continue;
-      const auto primitive = registry->create(description.type_id, description.points, description.color);
+      const auto points = creation_points(description, y, completed);
+      const auto primitive = registry->create(description.type_id, points, description.color);
       if (!primitive) continue;
       if (description.text) primitive->set_text(*description.text);
       primitives::SvgRenderContext context(backend_, mapping, dpr_, layout_.plot_width, chart_height);
