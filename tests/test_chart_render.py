@@ -445,10 +445,10 @@ def test_drawing_tools_use_the_main_pane_mapping_between_series_and_signals():
     chart = small_chart()
     chart.buy_signal(1, 11.0)
     chart.trend_line((0, 5), (1, 15))       # (25, 85) to (75, 35), snapped to the half pixel
-    chart.horizontal_line(11.0)             # y = 55, across the canvas
+    chart.horizontal_line(11.0)             # y = 55, across the plot to the price scale
     elements = body(render(chart))
     tools = where(elements, "path", stroke="#2196f3")
-    assert [t["d"] for t in tools] == ["M25.50 85.50 L75.50 35.50", "M0.00 55.50 L170.00 55.50"]
+    assert [t["d"] for t in tools] == ["M25.50 85.50 L75.50 35.50", "M0.00 55.50 L100.00 55.50"]
     position = {id(e): i for i, e in enumerate(elements)}
     last_candle = position[id(where(elements, "rect", width="40.00")[-1])]
     signal = position[id(where(elements, "path", fill=UP)[0])]

@@ -204,8 +204,8 @@ def test_placed_lines_appear_in_the_document():
     chart.cross_line((6, 99.0))
     paths = primitive_paths(rendered(chart))
     assert len(paths) == 8  # the cross line draws two
-    assert paths[1].startswith("M0.00 ") and " L800.00 " in paths[1]
-    assert paths[2].endswith(" 600.00")
+    assert paths[1].startswith("M0.00 ") and " L730.00 " in paths[1]  # to the price scale
+    assert paths[2].endswith(" 570.00")  # down the main pane, to the time axis
 
 
 def test_failed_placements_append_nothing():
@@ -273,8 +273,9 @@ BLUE = "#2196f3"
     ("anchored_text", [(5, 100.0), (9, 104.0)], [(SHOWN, x_of(5), y_of(100), "middle", BLUE)]),
     ("signpost", [(5, 100.0)], [(SHOWN, x_of(5) + 45, y_of(100), "start", BLUE)]),  # from past the post's point
     ("comment", [(5, 100.0)], [(SHOWN, x_of(5), y_of(100) + 20, "middle", BLUE)]),  # below the bubble
-    # in the box 5 bars right and 10 above the point, from 5 px inside its left edge
-    ("callout", [(5, 100.0)], [(SHOWN, x_of(10) - 50 + 5, y_of(110), "start", "#ffffff")]),
+    # in the box 5 bars right and a tenth of 89..111 above the point (not above the middle, 100), from 5 px
+    # inside its left edge
+    ("callout", [(5, 100.0)], [(SHOWN, x_of(10) - 50 + 5, y_of(102.2), "start", "#ffffff")]),
     ("note", [(5, 100.0)], []),  # a new note is collapsed: its words stay hidden
     ("price_note", [(5, 100.0)], [("100.00 - " + SHOWN, None, None, "start", "#000000")]),  # in its own box
 ])

@@ -405,7 +405,8 @@ TEST(Primitives, DescriptionWordsAtTheLabelAnchor) {
   };
   const Case cases[] = {
       {"text", described("text", {{1, 11}}, "Hi"), "37.50", "55.00", "middle", "#2196f3"},
-      {"callout, from the bubble's inner left edge", described("callout", {{1, 11}}, "Hi"), "117.50", "5.00",
+      // the box 5 bars on and a tenth of [0, 22] above the point (11 is not above the middle): price 13.2
+      {"callout, from the bubble's inner left edge", described("callout", {{1, 11}}, "Hi"), "117.50", "44.00",
        "start", "#ffffff"},
       {"a tool without a text method", described("flag", {{1, 11}}, "Hi"), "27.50", "67.00", "middle", "#2196f3"},
       {"colour that does not parse", described("text", {{1, 11}}, "Hi", "nope"), "37.50", "55.00", "middle",
@@ -465,6 +466,74 @@ TEST(Primitives, DescriptionWordsAtTheLabelAnchor) {
   const double y = line[0].number("y");
   EXPECT_NEAR(m[0] * x + m[2] * y + m[4], x, 0.02);
   EXPECT_NEAR(m[1] * x + m[3] * y + m[5], y, 0.02);
+}
+
+// 1000 x 600 with a quarter-high sub-pane: plot 930 wide, main pane 427.5 high; the sub-pane's scale, like the
+// main pane's, is painted over everything right of x = 930.
+TEST(Primitives, ContextIsThePlotWideAndThePaneHigh) {
+  auto c = api::Chart::make(1000, 600);
+  c.bars.assign(200, {0, 3100, 3200, 3000, 3150, 0});
+  c = std::move(c).indicator(sub_pane(0.25, model::range::Fixed{0, 100}));
+  const auto placed = [](const char* type, std::vector<api::Point> points, const char* color, bool sub = false) {
+    auto d = api::PrimitiveConfig::make(type, std::move(points));
+    d.color = color;
+    if (sub) d.pane = api::PrimitivePane::sub(0);
+    return d;
+  };
+  auto note = placed("price_note", {{150, 3110.0}}, "#ff0000");
+  note.text = "Resistance";
+  c = std::move(c)
+          .primitive(note)
+          .primitive(placed("horizontal_line", {{0, 3100.0}}, "#00ff00"))
+          .primitive(placed("vertical_line", {{10, 0}}, "#0000ff"))
+          .primitive(placed("horizontal_line", {{0, 50.0}}, "#00ffff", true))
+          .primitive(placed("vertical_line", {{10, 0}}, "#ffff00", true));
+  const auto body = body_of(c);
+
+  // "3110.00 - Resistance": 20 bytes at 14 px measure 168, so the words start at 930 - 168 - 4 and end
+  // 4 px inside the plot; the box runs from 8 px before them to the plot's edge (snapped half a pixel on).
+  const auto box = where(body, "rect", "fill", "#ff0000");
+  ASSERT_EQ(box.size(), 1u);
+  EXPECT_EQ(box[0].at("x"), "754.50");
+  EXPECT_EQ(box[0].at("width"), "176.00");
+  const auto words = where(body, "text", "fill", "#000000");
+  ASSERT_EQ(words.size(), 1u);
+  EXPECT_EQ(words[0].content, "3110.00 - Resistance");
+  EXPECT_EQ(words[0].at("x"), "758.00");
+
+  const auto path_of = [&](const char* stroke) {
+    const auto paths = where(body, "path", "stroke", stroke);
+    return paths.size() == 1 ? paths[0].at("d") : "";
+  };
+  // Lines run to the plot's edge; vertical ones down the main pane, or the canvas from a sub-pane.
+  EXPECT_EQ(path_of("#00ff00"), "M0.00 214.50 L930.00 214.50");  // 3100, the middle of [2990, 3210]: 213.75
+  EXPECT_EQ(path_of("#0000ff"), "M49.50 0.00 L49.50 427.50");     // bar 10 of 200, 4.65 apart: 48.825
+  EXPECT_EQ(path_of("#00ffff"), "M0.00 501.50 L930.00 501.50");   // 50 of [0, 100] from 431.5, 138.5 high
+  EXPECT_EQ(path_of("#ffff00"), "M49.50 0.00 L49.50 600.00");
+}
+
+// A one-point callout's box sits a tenth of the pane's range from the point, towards the pane's middle.
+// Lows 50 and highs 70 padded by 5 %: [49, 71] over 570 px, middle 60, a tenth 2.2.
+TEST(Primitives, OnePointCalloutBoxInsideThePane) {
+  struct Case {
+    double price;
+    const char* words_y;
+  };
+  const Case cases[] = {
+      {55.0, "357.55"},  // lower half: the box at 57.2, 570 - 8.2 / 22 x 570 = 357.545
+      {65.0, "212.45"},  // upper half: the box at 62.8, 570 - 13.8 / 22 x 570 = 212.455
+  };
+  for (const Case& k : cases) {
+    auto c = api::Chart::make(800, 600);
+    c.bars.assign(10, {0, 60, 70, 50, 60, 0});
+    auto callout = api::PrimitiveConfig::make("callout", {{2, k.price}});
+    callout.text = "Hi";
+    c = std::move(c).primitive(callout);
+    const auto words = where(body_of(c), "text", "fill", "#ffffff");
+    ASSERT_EQ(words.size(), 1u) << k.price;
+    EXPECT_EQ(words[0].at("x"), "502.50") << k.price;  // bar 7 of ten 73 apart, less half the box, plus 5
+    EXPECT_EQ(words[0].at("y"), k.words_y) << k.price;
+  }
 }
 
 TEST(SubPanes, CrowdedPanesLeaveThePricePaneAQuarter) {

@@ -3,6 +3,7 @@
 #include "api/chart_renderer.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <type_traits>
 #include <variant>
@@ -12,6 +13,7 @@
 #include "api/indicator_painter.hpp"
 #include "api/layout.hpp"
 #include "api/palette.hpp"
+#include "api/primitive_points.hpp"
 #include "api/primitive_words.hpp"
 #include "api/signal_painter.hpp"
 #include "coords/price_mapping.hpp"
@@ -208,16 +210,21 @@ class RenderPass {
   // The pane's primitive descriptions, in stored order, each turned into a primitive by the registry (the
   // read lock held throughout) and drawn through a context of its own; unknown type ids draw nothing. A
   // description's text is the primitive's words, written after it at the place its label anchor names.
+  // The context's chart is the plot width wide, since every pane's price scale is painted over what lies
+  // right of it, and the main pane's height high (a sub-pane's context keeps the canvas height).
   void draw_primitives(PrimitivePane pane, const coords::PriceMapping& y) {
     const auto registry = primitives::PrimitiveRegistry::global().read();
     const primitives::PaneMapping mapping{layout_.spacing, y.min, y.max, y.top, y.height};
+    const double chart_height = pane.is_main ? layout_.main_height : layout_.height;
+    std::array<Point, 2> completed;
     for (const PrimitiveConfig& description : config_.primitives) {
       const PrimitivePane& p = description.pane;
       if (pane.is_main ? !p.is_main : (p.is_main || p.sub_pane != pane.sub_pane)) continue;
-      const auto primitive = registry->create(description.type_id, description.points, description.color);
+      const auto points = creation_points(description, y, completed);
+      const auto primitive = registry->create(description.type_id, points, description.color);
       if (!primitive) continue;
       if (description.text) primitive->set_text(*description.text);
-      primitives::SvgRenderContext context(backend_, mapping, dpr_, layout_.width, layout_.height);
+      primitives::SvgRenderContext context(backend_, mapping, dpr_, layout_.plot_width, chart_height);
       primitive->render(context, false);
       if (description.text) draw_primitive_words(backend_, *primitive, context);
     }

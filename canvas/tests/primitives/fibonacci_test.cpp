@@ -362,9 +362,9 @@ TEST(FibChannel, ParallelLinesThroughTheOffsetToP3) {
   auto sloped = make<FibChannel>({{3, 100}, {13, 150}, {13, 100}});
   sloped->set_level_configs(levels_of({0.5}));
   const Line l = line_of(draw(*sloped).at(0));
-  EXPECT_LT(l.x1, 0);
-  EXPECT_GT(l.x2, 800);
   EXPECT_NEAR((l.y2 - l.y1) / (l.x2 - l.x1), -1.0, 0.01);  // parallel to the base line
+  // The 100 x 100 px level line carried 2 x (800 + 600) px beyond each end.
+  EXPECT_NEAR(std::hypot(l.x2 - l.x1, l.y2 - l.y1), 100 * std::sqrt(2.0) + 2 * 2 * (800 + 600), 1.5);
 }
 
 TEST(FibTimeZones, StartLineAndAtMostTwelveZones) {
@@ -408,7 +408,7 @@ TEST(FibSpeedResistance, RaysThroughTheLevelPricesAtTheSecondAnchor) {
     EXPECT_EQ(e[0].at("d"), "M35.50 200.50 L135.50 40.50");
     const Line ray = line_of(e[1]);
     EXPECT_EQ(ray.x1, 35.5);
-    EXPECT_NEAR(std::hypot(ray.x2 - 35.5, ray.y2 - 200.5), 1600, 1.5);
+    EXPECT_NEAR(std::hypot(ray.x2 - 35.5, ray.y2 - 200.5), 2 * (800 + 600), 1.5);
     const double through = py(100 + (reverse ? 0.75 : 0.25) * 80);
     EXPECT_LT(off_line(35, 200, 135, through, ray.x2, ray.y2), 1.5) << reverse;
   }

@@ -79,7 +79,7 @@ TEST(Pitchfork, HandlesOfTheSchiffVariants) {
   }
 }
 
-TEST(Pitchfork, ExtendedTinesRunTwiceTheChartWidthFromTheirStart) {
+TEST(Pitchfork, ExtendedTinesRunTwiceTheChartWidthPlusHeightFromTheirStart) {
   auto fork = make<Pitchfork>({{0, 140}, {10, 120}, {10, 80}});  // median (5, 120) towards (105, 200)
   const auto e = draw(*fork);
   ASSERT_EQ(e.size(), 5u);
@@ -87,7 +87,7 @@ TEST(Pitchfork, ExtendedTinesRunTwiceTheChartWidthFromTheirStart) {
   ASSERT_EQ(steps.size(), 2u);
   const double dx = steps[1].args[0] - steps[0].args[0];
   const double dy = steps[1].args[1] - steps[0].args[1];
-  EXPECT_NEAR(std::hypot(dx, dy), 2 * testing::kCanvasWidth, 1.0);
+  EXPECT_NEAR(std::hypot(dx, dy), 2 * (800 + 600), 1.0);
   EXPECT_NEAR(dy / dx, 80.0 / 100.0, 1e-3);
 }
 

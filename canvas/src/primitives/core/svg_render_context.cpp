@@ -71,13 +71,13 @@ std::optional<render::SvgState> rotated_about(const render::SvgState& state, dou
 }
 
 SvgRenderContext::SvgRenderContext(render::SvgBackend& backend, const PaneMapping& pane, double dpr,
-                                   double canvas_width, double canvas_height)
+                                   double drawing_width, double drawing_height)
     : path_(render::PathBuilder::with_capacity(16)),
       backend_(backend),
       pane_(pane),
       dpr_(dpr),
-      canvas_width_(canvas_width),
-      canvas_height_(canvas_height),
+      chart_width_(drawing_width),
+      chart_height_(drawing_height),
       stroke_(render::StrokeStyle::solid(2.0, render::kOpaqueWhite)),
       stroke_color_(render::css_or("#2196F3", render::kOpaqueWhite)) {
   text_style_.baseline = render::TextBaseline::Alphabetic;

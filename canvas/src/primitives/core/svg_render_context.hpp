@@ -37,14 +37,15 @@ std::optional<render::SvgState> rotated_about(const render::SvgState& state, dou
 
 // Made fresh for each primitive drawn and dropped afterwards, so nothing one primitive sets reaches the
 // next. Starts with an empty path, no dash, stroke #2196F3 at width 2, a transparent fill, alpha 1 and
-// font size 12.
+// font size 12. The drawing width and height are what the context reports as the chart's size: the extent
+// of the area a tool's edges, extensions and right-aligned labels are measured against.
 class SvgRenderContext final : public RenderContext {
  public:
-  SvgRenderContext(render::SvgBackend& backend, const PaneMapping& pane, double dpr, double canvas_width,
-                   double canvas_height);
+  SvgRenderContext(render::SvgBackend& backend, const PaneMapping& pane, double dpr, double drawing_width,
+                   double drawing_height);
 
-  double chart_width() const override { return canvas_width_; }
-  double chart_height() const override { return canvas_height_; }
+  double chart_width() const override { return chart_width_; }
+  double chart_height() const override { return chart_height_; }
   double bar_to_x(double bar) const override;
   double price_to_y(double price) const override;
   void set_stroke_color(std::string_view css) override;
@@ -97,8 +98,8 @@ class SvgRenderContext final : public RenderContext {
   render::SvgBackend& backend_;
   PaneMapping pane_;
   double dpr_;
-  double canvas_width_;
-  double canvas_height_;
+  double chart_width_;
+  double chart_height_;
   double global_alpha_ = 1.0;
   // The current stroke and text styles, updated in place so that drawing allocates nothing per element.
   render::StrokeStyle stroke_;

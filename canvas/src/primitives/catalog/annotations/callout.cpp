@@ -8,7 +8,7 @@ namespace qc::primitives::catalog {
 // Without a second point the box sits 5 bars right of and 10 price units above the first.
 void Callout::place(std::span<const Point> points) {
   const Point p1 = point_or(points, 0, {bar1, price1});
-  const Point p2 = point_or(points, 1, {p1.bar + 5.0, p1.price + 10.0});
+  const Point p2 = point_or(points, 1, {p1.bar + kBoxBars, p1.price + 10.0});
   const Point both[] = {p1, p2};
   set_points(both);
   data_.text = PrimitiveText::make("Callout");

@@ -14,6 +14,8 @@ class Callout final : public PrimitiveBase<Callout> {
  public:
   static constexpr BuiltinType kType = BuiltinType::callout;
   static constexpr double kDefaultWidth = 1.0;
+  // How many bars right of the point it explains a box placed for it sits, here and in the renderer.
+  static constexpr double kBoxBars = 5.0;
 
   double bar1 = 0.0;
   double price1 = 0.0;

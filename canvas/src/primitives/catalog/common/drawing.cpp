@@ -85,4 +85,6 @@ PixelSegment extend_segment(const PixelSegment& s, ExtendMode mode, double width
   return s;
 }
 
+double extension_reach(const RenderContext& ctx) { return 2.0 * (ctx.chart_width() + ctx.chart_height()); }
+
 }  // namespace qc::primitives::catalog

@@ -59,4 +59,9 @@ struct PixelSegment {
 // segment (|dx| <= 0.001 px) is carried by a factor of 1000 instead.
 PixelSegment extend_segment(const PixelSegment& s, ExtendMode mode, double width) noexcept;
 
+// How far a tool carries a line it extends past its anchors (pitchfork tines, fib channel, fan lines):
+// twice the chart's width plus its height, so the line leaves the pane in any direction, a tall, narrow
+// pane included.
+double extension_reach(const RenderContext& ctx);
+
 }  // namespace qc::primitives::catalog

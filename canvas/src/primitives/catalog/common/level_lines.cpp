@@ -18,7 +18,8 @@ void set_level_stroke(RenderContext& ctx, const FibLevelConfig& level, const Pri
 void line_to_beyond(RenderContext& ctx, double dpr, double sx, double sy, double tx, double ty, double length) {
   const double dx = tx - sx;
   const double dy = ty - sy;
-  const double len = std::sqrt(dx * dx + dy * dy);
+  // hypot: far-apart anchors keep their direction instead of squaring to infinity.
+  const double len = std::hypot(dx, dy);
   if (!(len > 0.0)) return;
   ctx.line_to(snap_to_pixel(sx + dx / len * length, dpr), snap_to_pixel(sy + dy / len * length, dpr));
 }

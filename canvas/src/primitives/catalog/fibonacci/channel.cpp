@@ -26,7 +26,7 @@ void FibChannel::render(RenderContext& ctx, bool) const {
     const double t = ((bar3 - bar1) * d_bar + (price3 - price1) * d_price) / q;
     offset = {bar3 - (bar1 + t * d_bar), price3 - (price1 + t * d_price)};
   }
-  const double reach = 2.0 * ctx.chart_width();
+  const double reach = extension_reach(ctx);
   StrokeScope stroke(ctx, data_);
   for (double r : levels) {
     const fibonacci::PixelPoint a = fibonacci::to_pixel(ctx, bar1 + r * offset.bar, price1 + r * offset.price);

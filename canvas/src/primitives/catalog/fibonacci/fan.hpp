@@ -16,7 +16,7 @@ class FibFan final : public fibonacci::TwoAnchor<FibFan> {
 
   std::vector<double> levels{0.236, 0.382, 0.5, 0.618, 0.786};
   bool show_labels = true;  // stored and written; nothing is drawn for it
-  bool extend = true;       // rays run twice the chart width instead of ending at the second anchor's x
+  bool extend = true;       // rays run the extension reach instead of ending at the second anchor's x
 
   void write_fields(JsonWriter& w) const {
     write_anchor_fields(w);

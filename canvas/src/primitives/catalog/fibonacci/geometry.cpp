@@ -15,7 +15,7 @@ void stroke_fan_lines(RenderContext& ctx, Point p1, Point p2, std::span<const do
   const PixelSnap snap{dpr};
   const PixelPoint a = to_pixel(ctx, p1.bar, p1.price);
   const PixelPoint b = to_pixel(ctx, p2.bar, p2.price);
-  const double reach = 2.0 * ctx.chart_width();
+  const double reach = extension_reach(ctx);
   stroke_segment(ctx, snap(a.x), snap(a.y), snap(b.x), snap(b.y));
   for (double r : ratios) {
     const double ratio = reverse ? 1.0 - r : r;

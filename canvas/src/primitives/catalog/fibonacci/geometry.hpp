@@ -26,7 +26,7 @@ inline PixelPoint to_pixel(const RenderContext& ctx, double bar, double price) {
 }
 
 // The snapped base line P1-P2, then per ratio r a ray from P1 towards P2's x at the price r of the way
-// from P1 to P2 (1 - r when `reverse`): carried twice the chart width when `extend`, else ending at P2's x.
+// from P1 to P2 (1 - r when `reverse`): carried the extension reach when `extend`, else ending at P2's x.
 // Drawn in the current stroke state.
 void stroke_fan_lines(RenderContext& ctx, Point p1, Point p2, std::span<const double> ratios, bool reverse, bool extend);
 

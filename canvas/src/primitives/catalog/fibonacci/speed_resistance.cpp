@@ -1,4 +1,4 @@
-// Fib speed resistance geometry: the base line, then one ray per level carried twice the chart width.
+// Fib speed resistance geometry: the base line, then one ray per level carried the extension reach.
 #include "primitives/catalog/fibonacci/speed_resistance.hpp"
 
 #include "primitives/catalog/common/drawing.hpp"

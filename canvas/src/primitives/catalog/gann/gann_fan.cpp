@@ -41,7 +41,7 @@ void GannFan::render(RenderContext& ctx, bool) const {
   const double per_100_bars = bars == 0.0 ? 100.0 : (price2 * 0.5 - price1 * 0.5) / bars * 100.0;
   const double sx = snap(x1);
   const double sy = snap(y1);
-  const double reach = 2.0 * (ctx.chart_width() + ctx.chart_height());
+  const double reach = extension_reach(ctx);
   const double target_x = ctx.bar_to_x(bar1 + 100.0);
   for (const GannAngle& angle : kGannAngles) {
     const double delta = angle.multiple * per_100_bars * (upward ? 1.0 : -1.0);

@@ -31,7 +31,7 @@ class GannFan final : public GannTwoAnchor<GannFan> {
   static constexpr BuiltinType kType = BuiltinType::gann_fan;
   static constexpr Point kSecondOffset = {20.0, 20.0};
 
-  bool extend = true;  // lines run on for twice the chart's width plus height
+  bool extend = true;  // lines run on for the extension reach
   bool upward = true;  // false mirrors the fan about the horizontal through the origin
 
   void write_fields(JsonWriter& w) const;

@@ -1,16 +1,15 @@
 // Tine drawing shared by the pitchfork tools.
 #include "primitives/catalog/pitchforks/tines.hpp"
 
-#include <cmath>
-
 #include "primitives/catalog/common/drawing.hpp"
+#include "primitives/catalog/common/level_lines.hpp"
 
 namespace qc::primitives::catalog {
 
 void draw_tines(RenderContext& ctx, const PrimitiveData& data, std::span<const FibLevelConfig> levels,
                 const TineFrame& frame, bool extend, TineDashFallback fallback) {
   const PixelSnap snap{ctx.dpr()};
-  const double reach = 2.0 * ctx.chart_width();
+  const double reach = extension_reach(ctx);
   for (const FibLevelConfig& level : levels) {
     if (!level.visible) continue;
     ctx.set_stroke_color(level.color ? std::string_view(*level.color) : std::string_view(data.color.stroke));
@@ -29,10 +28,7 @@ void draw_tines(RenderContext& ctx, const PrimitiveData& data, std::span<const F
     if (!extend) {
       ctx.line_to(snap(ex), snap(ey));
     } else {
-      const double dx = ex - sx;
-      const double dy = ey - sy;
-      const double len = std::hypot(dx, dy);
-      if (len > 0.0) ctx.line_to(snap(sx + dx / len * reach), snap(sy + dy / len * reach));
+      line_to_beyond(ctx, snap.dpr, sx, sy, ex, ey, reach);
     }
     ctx.stroke();
   }

@@ -19,7 +19,7 @@ struct TineFrame {
 enum class TineDashFallback : unsigned char { RecordStyle, Solid };
 
 // For each visible level with ratio r, the median shifted by r units: either up to the shifted median end,
-// or, with extend, on from the shifted handle for twice the chart width (a point-sized tine then draws no
+// or, with extend, on from the shifted handle for the extension reach (a point-sized tine then draws no
 // line). Each level sets its own colour, width and dash, falling back to the record's; the dash is cleared
 // at the end, also when no level is drawn.
 void draw_tines(RenderContext& ctx, const PrimitiveData& data, std::span<const FibLevelConfig> levels,
