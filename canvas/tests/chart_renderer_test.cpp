@@ -177,9 +177,9 @@ TEST(ChartRenderer, PassesRunInOrder) {
   const std::vector<std::size_t> order{
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "170"; }),
       first([](const SvgElement& e) { return e.tag == "line" && e.attrs.at("stroke") == "#1e222d"; }),
+      first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "34.00"; }),
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "20.00"; }),
       first([](const SvgElement& e) { return e.tag == "polyline" && e.attrs.at("stroke") == "#0000ff"; }),
-      first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "34.00"; }),
       first([](const SvgElement& e) { return e.has("stroke") && e.attrs.at("stroke") == "#2196f3"; }),
       first([](const SvgElement& e) { return e.tag == "circle" && e.attrs.at("fill") == "#9c27b0"; }),
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("x") == "100.00"; }),
@@ -288,12 +288,12 @@ TEST(VolumeBand, BarVolumesScaledToTheBand) {
   EXPECT_EQ(volume[0].at("x"), "-4.50");
   EXPECT_EQ(volume[0].at("y"), "88.00");
   EXPECT_EQ(volume[0].at("height"), "22.00");
-  EXPECT_EQ(volume[0].at("fill"), "#26a69a");
+  EXPECT_EQ(volume[0].at("fill"), "rgba(38,166,154,0.5019607843137255)");  // #26a69a at alpha (255 + 1) / 2
   EXPECT_EQ(volume[1].at("y"), "99.00");
   EXPECT_EQ(volume[1].at("height"), "11.00");
-  EXPECT_EQ(volume[1].at("fill"), "#ef5350");
+  EXPECT_EQ(volume[1].at("fill"), "rgba(239,83,80,0.5019607843137255)");
   EXPECT_EQ(volume[2].at("x"), "45.50");
-  EXPECT_EQ(volume[2].at("fill"), "#ef5350");
+  EXPECT_EQ(volume[2].at("fill"), "rgba(239,83,80,0.5019607843137255)");
 
   for (auto& b : c.bars) b.volume = 0;
   EXPECT_TRUE(where(body_of(c), "rect", "width", "34.00").empty());
@@ -319,11 +319,24 @@ TEST(VolumeBand, OwnValuesStandOnTheFootInProportion) {
   for (const Case& c : cases) {
     auto band = volume_band(vector_of(model::VectorStyle::histogram_colored("#0000ff", "#0000ff"), c.values));
     band.range = c.range;
-    const auto blue = where(body_of(small_chart().indicator(band)), "rect", "fill", "#0000ff");
+    const auto blue = where(body_of(small_chart().indicator(band)), "rect", "fill", "rgba(0,0,255,0.5019607843137255)");
     ASSERT_GE(blue.size(), 2u) << c.y;
     EXPECT_EQ(blue[1].at("y"), c.y);
     EXPECT_EQ(blue[1].at("height"), c.height);
   }
+}
+
+// A band's bars take (a + 1) / 2 of their colour's alpha, 128 -> 64 here; its lines keep their colours,
+// and the same histogram in a sub-pane keeps its alpha.
+TEST(VolumeBand, BarsAtHalfAlphaLinesAsGiven) {
+  const auto bars = model::VectorStyle::histogram_colored("#0000ff80", "#0000ff80");
+  auto band = volume_band(vector_of(bars, {10, 20, kNaN, 30}));
+  band.vectors.push_back(vector_of(model::VectorStyle::line("#00ff0080", 1), {10, 20, kNaN, 30}));
+  const auto sub = sub_pane(0.2, model::range::Auto{}).add_vector(vector_of(bars, {10, 20, kNaN, 30}));
+  const auto body = body_of(small_chart().indicator(band).indicator(sub));
+  EXPECT_EQ(where(body, "rect", "fill", "rgba(0,0,255,0.25098039215686274)").size(), 3u);
+  EXPECT_EQ(where(body, "rect", "fill", "rgba(0,0,255,0.5019607843137255)").size(), 3u);
+  EXPECT_EQ(where(body, "polyline", "stroke", "rgba(0,255,0,0.5019607843137255)").size(), 1u);
 }
 
 TEST(SubPanes, StackBelowTheMainPane) {

@@ -1,5 +1,5 @@
-// The render pass: layout, background, grid, main series, indicators, primitives, signals, scales, time
-// axis and the document frame, in that order, into one SVG backend.
+// The render pass: layout, background, grid, volume bands, main series, overlays, primitives, signals,
+// scales, time axis and the document frame, in that order, into one SVG backend.
 #include "api/chart_renderer.hpp"
 
 #include <algorithm>
@@ -116,12 +116,13 @@ class RenderPass {
   util::TextBuffer run() {
     background();
     if (theme_.show_grid) grid();
+    // Behind the prices: a band drawn over them would bury the lowest candles.
+    for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
     main_series();
     // Overlay histograms grow from the price 0, as band and sub-pane histograms grow from their value 0.
     for (const auto* ind : lists_.overlays) {
       for (const auto& vector : ind->vectors) draw_vector(backend_, vector, main_, main_.y(0.0), layout_);
     }
-    for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
     draw_primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_.spacing, layout_.plot_width, main_);
     ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, 0.0, layout_.main_height,

@@ -7,11 +7,14 @@
 namespace qc::api {
 namespace {
 
-// Element texts with numbers of at most ten characters ("-999999.99") and "#rrggbb" colours.
+// Element texts with numbers of at most ten characters ("-999999.99") and "#rrggbb" colours. Volume band
+// bars are translucent: "rgba(255,255,255," + an alpha text of at most 20 characters + ")".
 constexpr std::size_t kNumber = 10;
 constexpr std::size_t kColor = 7;
+constexpr std::size_t kAnyColor = 17 + 20 + 1;
 constexpr std::size_t kStroke = 26 + kColor + kNumber;                    // stroke="…" stroke-width="…"
 constexpr std::size_t kRect = 45 + 4 * kNumber + kColor;                  // filled rectangle
+constexpr std::size_t kBandRect = kRect - kColor + kAnyColor;             // a volume band's bar
 constexpr std::size_t kStrokedRect = 59 + 4 * kNumber + kStroke;          // outlined rectangle
 constexpr std::size_t kLine = 33 + 4 * kNumber + kStroke;                 // line
 constexpr std::size_t kCircle = 49 + 3 * kNumber + kColor;                // filled circle
@@ -21,14 +24,14 @@ constexpr std::size_t kPathPoint = 3 + 2 * kNumber;                       // " L
 constexpr std::size_t kFixed = 64 * 1024;
 constexpr std::size_t kPerDrawing = 4 * 1024;
 
-std::size_t per_value(const model::VectorStyle& style) {
+std::size_t per_value(const model::VectorStyle& style, bool band) {
   return std::visit(
-      [](const auto& s) -> std::size_t {
+      [band](const auto& s) -> std::size_t {
         using S = std::decay_t<decltype(s)>;
         if constexpr (std::is_same_v<S, model::style::Line> || std::is_same_v<S, model::style::SolidLine>) {
           return kPoint;
         } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
-          return kRect;
+          return band ? kBandRect : kRect;
         } else if constexpr (std::is_same_v<S, model::style::Dots>) {
           return kCircle + kStroke;  // room for the outlined kind too
         } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
@@ -56,9 +59,9 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
     std::size_t values = 0;
     for (const model::IndicatorVector& vec : ind.vectors) {
       values += vec.values.size();
-      size += vec.values.size() * per_value(vec.style);
+      size += vec.values.size() * per_value(vec.style, band);
     }
-    if (band && values == 0) size += n * kRect;  // the bars' own volumes
+    if (band && values == 0) size += n * kBandRect;  // the bars' own volumes
   }
   return size;
 }
