@@ -139,9 +139,11 @@ class RenderPass {
   }
 
  private:
+  // Sized up front from the element counts, so that a long document is written without regrowth; when
+  // the estimate cannot be had, the document starts from the backend's usual capacity and grows.
   util::TextBuffer document_buffer(util::TextStorage* storage) const {
-    const std::size_t size = estimated_document_size(config_, bars_.size());
-    return storage != nullptr ? util::TextBuffer(*storage, size) : util::TextBuffer(size);
+    return util::TextBuffer(storage, estimated_document_size(config_, bars_.size()),
+                            render::SvgBackend::kBodyCapacity);
   }
 
   void background() {

@@ -1,14 +1,18 @@
 // Document size from element counts: a bound per element times the number of such elements.
 #include "api/document_size.hpp"
 
+#include <algorithm>
 #include <type_traits>
 #include <variant>
+
+#include "render/engine/svg_format.hpp"
 
 namespace qc::api {
 namespace {
 
 // Element texts with numbers of at most ten characters ("-999999.99") and "#rrggbb" colours. Volume band
-// bars are translucent: "rgba(255,255,255," + an alpha text of at most 20 characters + ")".
+// bars, and signals in a colour of their own, may be translucent: "rgba(255,255,255," + an alpha text of
+// at most 20 characters + ")".
 constexpr std::size_t kNumber = 10;
 constexpr std::size_t kColor = 7;
 constexpr std::size_t kAnyColor = 17 + 20 + 1;
@@ -20,7 +24,11 @@ constexpr std::size_t kLine = 33 + 4 * kNumber + kStroke;                 // lin
 constexpr std::size_t kCircle = 49 + 3 * kNumber + kColor;                // filled circle
 constexpr std::size_t kPoint = 2 + 2 * kNumber;                           // "x,y " of a polyline
 constexpr std::size_t kPathPoint = 3 + 2 * kNumber;                       // " Lx y" of a path
-// Frame, background, grid, price scales, time axis and the elements of each drawing or signal.
+// A signal's marker, a filled triangle's path or a filled circle, and its label's text element without
+// the label.
+constexpr std::size_t kMarker = std::max(45 + 6 * kNumber, 49 + 3 * kNumber) + kAnyColor;
+constexpr std::size_t kLabel = 122 + 2 * kNumber + kAnyColor;
+// Frame, background, grid, price scales, time axis; the elements and words of a drawing tool.
 constexpr std::size_t kFixed = 64 * 1024;
 constexpr std::size_t kPerDrawing = 4 * 1024;
 
@@ -46,7 +54,11 @@ std::size_t per_value(const model::VectorStyle& style, bool band) {
 }  // namespace
 
 std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
-  std::size_t size = kFixed + kPerDrawing * (config.primitives.size() + config.signals.size());
+  std::size_t size = kFixed + kPerDrawing * config.primitives.size();
+  // Every stored signal, drawn or not: its label's bytes may each become a six-byte entity.
+  for (const SignalConfig& s : config.signals) {
+    size += kMarker + (s.label ? kLabel + render::kMaxEscapeGrowth * s.label->size() : 0);
+  }
   const SeriesType type = config.series.series_type;
   if (type == SeriesType::Line || type == SeriesType::Area) {
     size += n * kPathPoint * (type == SeriesType::Area ? 2 : 1);  // an area's fill goes through every point too
