@@ -303,20 +303,34 @@ std::vector<Run> runs_of(const api::Chart& chart) {
   const coords::PriceMapping main{price.lo, price.hi, 0.0, layout.main_height};
 
   std::vector<Run> runs;
-  auto vectors = [&](const model::Indicator& ind, const coords::PriceMapping& y) {
+  // A volume band's bars are written at (a + 1) / 2 of their colours' alpha.
+  auto vectors = [&](const model::Indicator& ind, const coords::PriceMapping& y, bool band) {
+    auto bar_css = [band](render::Color c) {
+      if (band) c.a = static_cast<std::uint8_t>((c.a + 1) / 2);
+      return css(c);
+    };
     for (const auto& vec : ind.vectors) {
       if (const auto* line = std::get_if<model::style::Line>(&vec.style.v); line && !line->dashed) {
         runs.push_back(Points{vec.values, {}, y, layout.spacing, false});
       } else if (const auto* h = std::get_if<model::style::Histogram>(&vec.style.v)) {
         runs.push_back(Bars{&vec, y, layout.spacing, layout.width / static_cast<double>(layout.n) * h->bar_width_ratio,
-                            y.y(0.0), css(render::css_or(h->up_color, api::palette::kUp)),
-                            css(render::css_or(h->down_color, api::palette::kDown))});
+                            y.y(0.0), bar_css(render::css_or(h->up_color, api::palette::kUp)),
+                            bar_css(render::css_or(h->down_color, api::palette::kDown))});
       } else {
         fail("the minimal writer covers solid lines and histograms only");
       }
     }
   };
 
+  // Volume bands lie behind the main series.
+  for (const auto& [ind, ratio] : bands) {
+    const double band = ratio * layout.main_height, foot = layout.main_height;
+    const api::ValueRange r = band_range(*ind);
+    vectors(*ind,
+            r.hi > r.lo ? coords::PriceMapping{r.lo, r.hi, foot - band, band, foot}
+                        : coords::PriceMapping{r.lo, r.hi, foot, 0.0},
+            true);
+  }
   const api::SeriesType type = cfg.series.series_type;
   if (type == api::SeriesType::Line || type == api::SeriesType::Area) {
     if (type == api::SeriesType::Area) runs.push_back(Points{{}, chart.bars, main, layout.spacing, true, true});
@@ -328,18 +342,12 @@ std::vector<Run> runs_of(const api::Chart& chart) {
   } else {
     fail("the minimal writer covers plain candles, lines and areas only");
   }
-  for (const auto* ind : overlays) vectors(*ind, main);
-  for (const auto& [ind, ratio] : bands) {
-    const double band = ratio * layout.main_height, foot = layout.main_height;
-    const api::ValueRange r = band_range(*ind);
-    vectors(*ind, r.hi > r.lo ? coords::PriceMapping{r.lo, r.hi, foot - band, band, foot}
-                              : coords::PriceMapping{r.lo, r.hi, foot, 0.0});
-  }
+  for (const auto* ind : overlays) vectors(*ind, main, false);
   double cursor = layout.main_height + api::kSubPaneGap;
   for (const auto& [ind, ratio] : panes) {
     const double h = std::max(layout.sub_pane_ratio(ratio) * layout.plot_height - api::kSubPaneGap, 0.0);
     const api::ValueRange r = api::indicator_range(chart.bars, *ind);
-    vectors(*ind, {r.lo, r.hi, cursor, h});
+    vectors(*ind, {r.lo, r.hi, cursor, h}, false);
     cursor += h + api::kSubPaneGap;
   }
   return runs;

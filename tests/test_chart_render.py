@@ -5,6 +5,8 @@ and highs 21 give the price range [1, 21] padded by 5 % to [0, 22], so a price p
 bar i at x = (i + 0.5) * 50.
 """
 import csv
+import subprocess
+import sys
 from datetime import datetime, timedelta, timezone
 from pathlib import Path
 
@@ -354,6 +356,35 @@ def test_signals_without_labels_and_out_of_range():
     assert [e["d"].split()[0] for e in where(elements, "path", fill=UP)][1] == "M50000025.00"
     assert "never drawn" not in render(chart)
     assert [t.text for t in where(elements, "text") if t["x"] in ("87.00", "37.00")] == []
+
+
+# Signals at a NaN price draw nothing. Under a limit of the process's size + 256 MiB, 200,000 of them fit the
+# document's first allocation; 200,000 more with 256-byte labels are reckoned at over 256 MiB, so that
+# allocation is refused and the document grows from 64 KiB instead.
+SIGNALS_UNDER_A_LIMIT = """
+import resource
+import quorvel_canvas as qc
+chart = qc.Chart(800, 600)
+chart.bars([qc.Bar(86400 * i, 100, 102, 99, 101, 1000) for i in range(50)])
+plain = chart.render_svg()
+for i in range(200_000):
+    chart.buy_signal(i % 50, float("nan"))
+status = open("/proc/self/status").read()
+size = int(status.split("VmSize:")[1].split()[0]) * 1024
+resource.setrlimit(resource.RLIMIT_AS, (size + 256 * 2**20, resource.RLIM_INFINITY))
+unlabelled = chart.render_svg() == plain
+label = "x" * 256
+for i in range(200_000):
+    chart.sell_signal(i % 50, float("nan"), label)
+print(unlabelled, chart.render_svg() == plain)
+"""
+
+
+@pytest.mark.skipif(not sys.platform.startswith("linux"), reason="reads /proc/self/status")
+def test_signals_that_draw_nothing_render_under_an_address_space_limit():
+    run = subprocess.run([sys.executable, "-c", SIGNALS_UNDER_A_LIMIT], capture_output=True, text=True)
+    assert run.returncode == 0, run.stderr
+    assert run.stdout.split() == ["True", "True"]
 
 
 def test_signal_labels_drop_characters_xml_forbids():

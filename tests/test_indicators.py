@@ -357,10 +357,14 @@ def test_symmetric_panes_range_over_their_levels(method, period):
     assert levels == pytest.approx([488.5 + inset, 570 - inset, 488.5 + 81.5 / 2], abs=0.01)
 
 
+# The volume band's default colours at half their alpha: (255 + 1) / 2 = 128 of 255.
+VOLUME_UP, VOLUME_DOWN = "rgba(38,166,154,0.5019607843137255)", "rgba(239,83,80,0.5019607843137255)"
+
+
 def volume_heights(root, width):
     """(y, height) of the volume bars, found by their width: 0.8 of the canvas width per bar."""
     return [(float(e.get("y")), float(e.get("height"))) for e in root.iter()
-            if tag(e) == "rect" and e.get("width") == width and e.get("fill") in ("#26a69a", "#ef5350")]
+            if tag(e) == "rect" and e.get("width") == width and e.get("fill") in (VOLUME_UP, VOLUME_DOWN)]
 
 
 def main_pane_height(root, width):
@@ -374,7 +378,7 @@ def test_volume_bars_stand_on_the_band_foot_in_proportion():
     chart = qc.Chart(400, 300)
     chart.bars([qc.Bar(0, 100, 102, 99, 101, 5000)])
     chart.volume()
-    assert '<rect x="5.00" y="220.91" width="320.00" height="49.09" fill="#26a69a"/>\n' in chart.render_svg()
+    assert f'<rect x="5.00" y="220.91" width="320.00" height="49.09" fill="{VOLUME_UP}"/>\n' in chart.render_svg()
 
     # Equal volumes, and volumes within 16 % of each other, beside an RSI pane: every bar stands on the main
     # pane's foot and is as high as its volume's share of 1.1 x the largest, times the band's height.

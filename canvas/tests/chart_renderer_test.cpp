@@ -2,6 +2,7 @@
 // primitives and the finite-coordinate guarantee. Coordinates are worked out by hand from the layout rules.
 #include "api/chart.hpp"
 #include "api/chart_renderer.hpp"
+#include "api/document_size.hpp"
 #include "api/indicator_painter.hpp"
 #include "primitives/support.hpp"
 
@@ -10,8 +11,10 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <new>
 #include <numbers>
 #include <optional>
 #include <string>
@@ -95,12 +98,15 @@ TEST(ChartRenderer, NoDataDocumentEscapesTheRawBackground) {
             "</svg>");
 }
 
-// Storage lent by a caller, as the Python binding lends its str.
+// Storage lent by a caller, as the Python binding lends its str; it refuses more than `most` bytes, as a
+// process short of address space would.
 struct LentStorage final : util::TextStorage {
   std::vector<char> bytes;
   int grows = 0;
+  std::size_t most = SIZE_MAX;
   char* grow(std::size_t used, std::size_t capacity) override {
     EXPECT_LE(used, bytes.size());
+    if (capacity > most) return nullptr;
     bytes.resize(capacity);
     ++grows;
     return bytes.data();
@@ -128,11 +134,28 @@ TEST(ChartRenderer, RendersIntoLentStorage) {
     api::Chart chart;
     bool grows;
   };
+  auto many_signals = [&] {
+    // Every label byte escaped to its longest entity, in a colour of the longest text.
+    auto c = small_chart();
+    for (int i = 0; i < 2000; ++i) {
+      auto s = signal(std::string(300, '"'));
+      s.color = "rgba(255,255,255,0.0118)";
+      c = std::move(c).signal(s);
+    }
+    return c;
+  };
+  auto tool_words = [](std::string words) {
+    auto d = api::PrimitiveConfig::make("text", {{1, 11}});
+    d.text = std::move(words);
+    return small_chart().primitive(d);
+  };
   const Case cases[] = {
       {"plain", small_chart(), false},
       {"area of many bars", area_of(20'000), false},
       {"non-ASCII label", small_chart().signal(signal("caf\xc3\xa9")), false},
-      {"label beyond the estimate", small_chart().signal(signal(std::string(300'000, '<'))), true},
+      {"long label that escapes", small_chart().signal(signal(std::string(300'000, '"'))), false},
+      {"many signals whose labels escape", many_signals(), false},
+      {"tool words beyond the estimate", tool_words(std::string(300'000, '<')), true},
       {"no bars, non-ASCII background", api::Chart::make(80, 60).background("\xe2\x82\xac"), false},
   };
   for (const Case& cs : cases) {
@@ -145,6 +168,45 @@ TEST(ChartRenderer, RendersIntoLentStorage) {
     EXPECT_EQ(info.ascii, std::all_of(expected.begin(), expected.end(), [](char ch) { return ch >= 0; }));
     EXPECT_EQ(storage.grows > 1, cs.grows);
   }
+}
+
+// An estimate the storage refuses does not fail the render: the document starts from 64 KiB and grows, and
+// only a growth refused fails it.
+TEST(ChartRenderer, RefusedEstimateStartsSmallAndGrows) {
+  // 300 tools on a pane that does not exist, reckoned at 4 KiB each and drawn as nothing, and a label that
+  // takes the document past 64 KiB (20,000 bytes written as 80,000).
+  auto c = small_chart().signal(api::SignalConfig{api::SignalType::Buy, 1, 10, 1, std::nullopt, std::string(20'000, '<')});
+  for (int i = 0; i < 300; ++i) {
+    auto d = api::PrimitiveConfig::make("trend_line", {{0, 5}, {1, 10}});
+    d.pane = api::PrimitivePane::sub(3);
+    c = std::move(c).primitive(d);
+  }
+  const std::string expected = api::ChartRenderer(c.config, c.bars).render_svg();
+  ASSERT_GT(expected.size(), 80'000u);
+  LentStorage storage;
+  storage.most = 1 << 20;
+  const api::DocumentInfo info = api::ChartRenderer(c.config, c.bars).render_into(storage);
+  EXPECT_EQ(std::string_view(storage.bytes.data(), info.size), expected);
+  EXPECT_EQ(storage.grows, 2);  // 65,536 bytes, then 131,072
+
+  LentStorage scarce;
+  scarce.most = 100'000;
+  EXPECT_THROW(api::ChartRenderer(c.config, c.bars).render_into(scarce), std::bad_alloc);
+}
+
+// A signal is reckoned at its marker, 45 + 6 x 10 bytes for a triangle's path of ten-character numbers in a
+// colour of up to 38 ("rgba(255,255,255,0.011764705882352941)"), so 143; its label's element, 122 + 2 x 10
+// + 38 = 180; and six bytes per label byte. A drawing tool stays at 4 KiB.
+TEST(ChartRenderer, DocumentEstimateBySignalElements) {
+  auto c = small_chart();
+  const std::size_t bare = api::estimated_document_size(c.config, 4);
+  for (int i = 0; i < 1000; ++i) {
+    c = std::move(c).signal(api::SignalConfig{api::SignalType::Sell, 1, kNaN, 1, std::nullopt,
+                                              i % 2 ? std::optional<std::string>("abcd") : std::nullopt});
+  }
+  EXPECT_EQ(api::estimated_document_size(c.config, 4), bare + 1000 * 143 + 500 * (180 + 6 * 4));
+  c = std::move(c).primitive(api::PrimitiveConfig::make("trend_line", {{0, 5}, {1, 10}}));
+  EXPECT_EQ(api::estimated_document_size(c.config, 4), bare + 1000 * 143 + 500 * (180 + 6 * 4) + 4096);
 }
 
 TEST(ChartRenderer, FrameCarriesTheCanvasSize) {
@@ -177,9 +239,9 @@ TEST(ChartRenderer, PassesRunInOrder) {
   const std::vector<std::size_t> order{
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "170"; }),
       first([](const SvgElement& e) { return e.tag == "line" && e.attrs.at("stroke") == "#1e222d"; }),
+      first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "34.00"; }),
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "20.00"; }),
       first([](const SvgElement& e) { return e.tag == "polyline" && e.attrs.at("stroke") == "#0000ff"; }),
-      first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "34.00"; }),
       first([](const SvgElement& e) { return e.has("stroke") && e.attrs.at("stroke") == "#2196f3"; }),
       first([](const SvgElement& e) { return e.tag == "circle" && e.attrs.at("fill") == "#9c27b0"; }),
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("x") == "100.00"; }),
@@ -288,12 +350,12 @@ TEST(VolumeBand, BarVolumesScaledToTheBand) {
   EXPECT_EQ(volume[0].at("x"), "-4.50");
   EXPECT_EQ(volume[0].at("y"), "88.00");
   EXPECT_EQ(volume[0].at("height"), "22.00");
-  EXPECT_EQ(volume[0].at("fill"), "#26a69a");
+  EXPECT_EQ(volume[0].at("fill"), "rgba(38,166,154,0.5019607843137255)");  // #26a69a at alpha (255 + 1) / 2
   EXPECT_EQ(volume[1].at("y"), "99.00");
   EXPECT_EQ(volume[1].at("height"), "11.00");
-  EXPECT_EQ(volume[1].at("fill"), "#ef5350");
+  EXPECT_EQ(volume[1].at("fill"), "rgba(239,83,80,0.5019607843137255)");
   EXPECT_EQ(volume[2].at("x"), "45.50");
-  EXPECT_EQ(volume[2].at("fill"), "#ef5350");
+  EXPECT_EQ(volume[2].at("fill"), "rgba(239,83,80,0.5019607843137255)");
 
   for (auto& b : c.bars) b.volume = 0;
   EXPECT_TRUE(where(body_of(c), "rect", "width", "34.00").empty());
@@ -319,11 +381,24 @@ TEST(VolumeBand, OwnValuesStandOnTheFootInProportion) {
   for (const Case& c : cases) {
     auto band = volume_band(vector_of(model::VectorStyle::histogram_colored("#0000ff", "#0000ff"), c.values));
     band.range = c.range;
-    const auto blue = where(body_of(small_chart().indicator(band)), "rect", "fill", "#0000ff");
+    const auto blue = where(body_of(small_chart().indicator(band)), "rect", "fill", "rgba(0,0,255,0.5019607843137255)");
     ASSERT_GE(blue.size(), 2u) << c.y;
     EXPECT_EQ(blue[1].at("y"), c.y);
     EXPECT_EQ(blue[1].at("height"), c.height);
   }
+}
+
+// A band's bars take (a + 1) / 2 of their colour's alpha, 128 -> 64 here; its lines keep their colours,
+// and the same histogram in a sub-pane keeps its alpha.
+TEST(VolumeBand, BarsAtHalfAlphaLinesAsGiven) {
+  const auto bars = model::VectorStyle::histogram_colored("#0000ff80", "#0000ff80");
+  auto band = volume_band(vector_of(bars, {10, 20, kNaN, 30}));
+  band.vectors.push_back(vector_of(model::VectorStyle::line("#00ff0080", 1), {10, 20, kNaN, 30}));
+  const auto sub = sub_pane(0.2, model::range::Auto{}).add_vector(vector_of(bars, {10, 20, kNaN, 30}));
+  const auto body = body_of(small_chart().indicator(band).indicator(sub));
+  EXPECT_EQ(where(body, "rect", "fill", "rgba(0,0,255,0.25098039215686274)").size(), 3u);
+  EXPECT_EQ(where(body, "rect", "fill", "rgba(0,0,255,0.5019607843137255)").size(), 3u);
+  EXPECT_EQ(where(body, "polyline", "stroke", "rgba(0,255,0,0.5019607843137255)").size(), 1u);
 }
 
 TEST(SubPanes, StackBelowTheMainPane) {

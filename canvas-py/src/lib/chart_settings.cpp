@@ -38,14 +38,16 @@ class StrStorage final : public qc::util::TextStorage {
   StrStorage& operator=(const StrStorage&) = delete;
   ~StrStorage() { Py_XDECREF(str_); }
 
+  // A refusal leaves no exception pending: the renderer may ask again for less, and one it cannot recover
+  // from reaches the boundary as std::bad_alloc, which raises MemoryError there.
   char* grow(std::size_t, std::size_t capacity) override {
     const auto n = static_cast<Py_ssize_t>(capacity);
-    if (str_ == nullptr) {
-      str_ = PyUnicode_New(n, 127);
-    } else if (PyUnicode_Resize(&str_, n) < 0) {
-      return nullptr;  // the str is left as it was
+    const bool had = str_ == nullptr ? (str_ = PyUnicode_New(n, 127)) != nullptr : PyUnicode_Resize(&str_, n) == 0;
+    if (!had) {
+      PyErr_Clear();
+      return nullptr;  // the str, if there is one, is left as it was
     }
-    return str_ != nullptr ? reinterpret_cast<char*>(PyUnicode_1BYTE_DATA(str_)) : nullptr;
+    return reinterpret_cast<char*>(PyUnicode_1BYTE_DATA(str_));
   }
 
   PyObject* finish(const qc::api::DocumentInfo& doc) {

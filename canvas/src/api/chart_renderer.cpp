@@ -1,5 +1,5 @@
-// The render pass: layout, background, grid, main series, indicators, primitives, signals, scales, time
-// axis and the document frame, in that order, into one SVG backend.
+// The render pass: layout, background, grid, volume bands, main series, overlays, primitives, signals,
+// scales, time axis and the document frame, in that order, into one SVG backend.
 #include "api/chart_renderer.hpp"
 
 #include <algorithm>
@@ -118,12 +118,13 @@ class RenderPass {
   util::TextBuffer run() {
     background();
     if (theme_.show_grid) grid();
+    // Behind the prices: a band drawn over them would bury the lowest candles.
+    for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
     main_series();
     // Overlay histograms grow from the price 0, as band and sub-pane histograms grow from their value 0.
     for (const auto* ind : lists_.overlays) {
       for (const auto& vector : ind->vectors) draw_vector(backend_, vector, main_, main_.y(0.0), layout_);
     }
-    for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
     draw_primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_.spacing, layout_.plot_width, main_);
     ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, 0.0, layout_.main_height,
@@ -140,9 +141,11 @@ class RenderPass {
   }
 
  private:
+  // Sized up front from the element counts, so that a long document is written without regrowth; when
+  // the estimate cannot be had, the document starts from the backend's usual capacity and grows.
   util::TextBuffer document_buffer(util::TextStorage* storage) const {
-    const std::size_t size = estimated_document_size(config_, bars_.size());
-    return storage != nullptr ? util::TextBuffer(*storage, size) : util::TextBuffer(size);
+    return util::TextBuffer(storage, estimated_document_size(config_, bars_.size()),
+                            render::SvgBackend::kBodyCapacity);
   }
 
   void background() {

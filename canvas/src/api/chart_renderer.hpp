@@ -26,7 +26,8 @@ class ChartRenderer {
   // The whole document; the "No data" document when there are no bars.
   std::string render_svg() const;
   // The same document written once into storage the caller lends (sized up front from the element
-  // counts, grown through the storage when that falls short); the storage's first `size` bytes hold it.
+  // counts, or from 64 KiB when the storage refuses that much, and grown through the storage when that
+  // falls short; std::bad_alloc only when growing is refused); the storage's first `size` bytes hold it.
   DocumentInfo render_into(util::TextStorage& storage) const;
 
   static ValueRange calculate_indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator) {

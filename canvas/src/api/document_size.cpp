@@ -1,34 +1,45 @@
 // Document size from element counts: a bound per element times the number of such elements.
 #include "api/document_size.hpp"
 
+#include <algorithm>
 #include <type_traits>
 #include <variant>
+
+#include "render/engine/svg_format.hpp"
 
 namespace qc::api {
 namespace {
 
-// Element texts with numbers of at most ten characters ("-999999.99") and "#rrggbb" colours.
+// Element texts with numbers of at most ten characters ("-999999.99") and "#rrggbb" colours. Volume band
+// bars, and signals in a colour of their own, may be translucent: "rgba(255,255,255," + an alpha text of
+// at most 20 characters + ")".
 constexpr std::size_t kNumber = 10;
 constexpr std::size_t kColor = 7;
+constexpr std::size_t kAnyColor = 17 + 20 + 1;
 constexpr std::size_t kStroke = 26 + kColor + kNumber;                    // stroke="…" stroke-width="…"
 constexpr std::size_t kRect = 45 + 4 * kNumber + kColor;                  // filled rectangle
+constexpr std::size_t kBandRect = kRect - kColor + kAnyColor;             // a volume band's bar
 constexpr std::size_t kStrokedRect = 59 + 4 * kNumber + kStroke;          // outlined rectangle
 constexpr std::size_t kLine = 33 + 4 * kNumber + kStroke;                 // line
 constexpr std::size_t kCircle = 49 + 3 * kNumber + kColor;                // filled circle
 constexpr std::size_t kPoint = 2 + 2 * kNumber;                           // "x,y " of a polyline
 constexpr std::size_t kPathPoint = 3 + 2 * kNumber;                       // " Lx y" of a path
-// Frame, background, grid, price scales, time axis and the elements of each drawing or signal.
+// A signal's marker, a filled triangle's path or a filled circle, and its label's text element without
+// the label.
+constexpr std::size_t kMarker = std::max(45 + 6 * kNumber, 49 + 3 * kNumber) + kAnyColor;
+constexpr std::size_t kLabel = 122 + 2 * kNumber + kAnyColor;
+// Frame, background, grid, price scales, time axis; the elements and words of a drawing tool.
 constexpr std::size_t kFixed = 64 * 1024;
 constexpr std::size_t kPerDrawing = 4 * 1024;
 
-std::size_t per_value(const model::VectorStyle& style) {
+std::size_t per_value(const model::VectorStyle& style, bool band) {
   return std::visit(
-      [](const auto& s) -> std::size_t {
+      [band](const auto& s) -> std::size_t {
         using S = std::decay_t<decltype(s)>;
         if constexpr (std::is_same_v<S, model::style::Line> || std::is_same_v<S, model::style::SolidLine>) {
           return kPoint;
         } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
-          return kRect;
+          return band ? kBandRect : kRect;
         } else if constexpr (std::is_same_v<S, model::style::Dots>) {
           return kCircle + kStroke;  // room for the outlined kind too
         } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
@@ -43,7 +54,11 @@ std::size_t per_value(const model::VectorStyle& style) {
 }  // namespace
 
 std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
-  std::size_t size = kFixed + kPerDrawing * (config.primitives.size() + config.signals.size());
+  std::size_t size = kFixed + kPerDrawing * config.primitives.size();
+  // Every stored signal, drawn or not: its label's bytes may each become a six-byte entity.
+  for (const SignalConfig& s : config.signals) {
+    size += kMarker + (s.label ? kLabel + render::kMaxEscapeGrowth * s.label->size() : 0);
+  }
   const SeriesType type = config.series.series_type;
   if (type == SeriesType::Line || type == SeriesType::Area) {
     size += n * kPathPoint * (type == SeriesType::Area ? 2 : 1);  // an area's fill goes through every point too
@@ -56,9 +71,9 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
     std::size_t values = 0;
     for (const model::IndicatorVector& vec : ind.vectors) {
       values += vec.values.size();
-      size += vec.values.size() * per_value(vec.style);
+      size += vec.values.size() * per_value(vec.style, band);
     }
-    if (band && values == 0) size += n * kRect;  // the bars' own volumes
+    if (band && values == 0) size += n * kBandRect;  // the bars' own volumes
   }
   return size;
 }

@@ -7,8 +7,9 @@
 
 namespace qc::api {
 
-// Bytes enough for the document of a chart with n bars whose coordinates stay below a million pixels and
-// whose per-bar colours are opaque; a larger document only makes its storage grow.
+// Bytes enough for the document of a chart with n bars whose coordinates stay below a million pixels, whose
+// per-bar colours other than the volume band's are opaque and whose drawing tools write at most 4 KiB
+// each; a larger document only makes its storage grow.
 std::size_t estimated_document_size(const ChartConfig& config, std::size_t n);
 
 }  // namespace qc::api

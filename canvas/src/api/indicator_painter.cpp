@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -20,8 +21,18 @@ using render::StrokeStyle;
 
 double slot_x(std::size_t k, const Layout& layout) { return coords::bar_x(k, layout.spacing); }
 
+// How opaque a histogram's bars are drawn. A volume band lies behind the price series and halves its bars'
+// alpha, so that a candle over a bar of its own colour still shows.
+enum class BarAlpha { as_given, halved };
+
+Color with_alpha(Color c, BarAlpha alpha) {
+  if (alpha == BarAlpha::halved) c.a = static_cast<std::uint8_t>((c.a + 1) / 2);
+  return c;
+}
+
 // Bars of width w centred on their slots, growing from the baseline. Their width is a share of the canvas
-// width per bar, not of the bar spacing, so they are a little wider than the candles.
+// width per bar, not of the bar spacing, so they are a little wider than the candles. The colours are
+// settled once here, not per bar.
 struct HistogramPainter {
   render::SvgBackend& out;
   Color up;
@@ -29,8 +40,10 @@ struct HistogramPainter {
   double w;
   const Layout& layout;
 
-  static HistogramPainter make(render::SvgBackend& out, const model::style::Histogram& s, const Layout& layout) {
-    return {out, css_or(s.up_color, palette::kUp), css_or(s.down_color, palette::kDown),
+  static HistogramPainter make(render::SvgBackend& out, const model::style::Histogram& s, const Layout& layout,
+                               BarAlpha alpha) {
+    return {out, with_alpha(css_or(s.up_color, palette::kUp), alpha),
+            with_alpha(css_or(s.down_color, palette::kDown), alpha),
             layout.width / static_cast<double>(layout.n) * s.bar_width_ratio, layout};
   }
 
@@ -65,9 +78,9 @@ void draw_steps(render::SvgBackend& out, std::span<const double> values, const c
 }
 
 void draw_histogram(render::SvgBackend& out, const model::IndicatorVector& vector, const model::style::Histogram& s,
-                    const coords::PriceMapping& y, double baseline, const Layout& layout) {
+                    const coords::PriceMapping& y, double baseline, const Layout& layout, BarAlpha alpha) {
   if (vector.values.empty()) return;
-  const auto painter = HistogramPainter::make(out, s, layout);
+  const auto painter = HistogramPainter::make(out, s, layout, alpha);
   render::RectWriter rects(out);
   for (std::size_t k = 0; k < vector.values.size(); ++k) {
     const double v = vector.values[k];
@@ -106,8 +119,8 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
   const model::style::Histogram* colors = nullptr;
   if (!indicator.vectors.empty()) colors = std::get_if<model::style::Histogram>(&indicator.vectors.front().style.v);
   static const model::VectorStyle kDefault = model::VectorStyle::histogram();
-  const auto painter =
-      HistogramPainter::make(out, colors ? *colors : std::get<model::style::Histogram>(kDefault.v), layout);
+  const auto painter = HistogramPainter::make(out, colors ? *colors : std::get<model::style::Histogram>(kDefault.v),
+                                              layout, BarAlpha::halved);
   const double foot = layout.main_height;
   render::RectWriter rects(out);
   for (std::size_t k = 0; k < bars.size(); ++k) {
@@ -142,10 +155,9 @@ ValueRange band_range(std::span<const model::Bar> bars, const model::Indicator& 
   return indicator_range(bars, indicator);
 }
 
-}  // namespace
-
-void draw_vector(render::SvgBackend& out, const model::IndicatorVector& vector, const coords::PriceMapping& y,
-                 double baseline, const Layout& layout) {
+// One vector by its style; only histogram bars take the alpha.
+void draw_styled(render::SvgBackend& out, const model::IndicatorVector& vector, const coords::PriceMapping& y,
+                 double baseline, const Layout& layout, BarAlpha alpha) {
   std::visit(
       [&](const auto& s) {
         using S = std::decay_t<decltype(s)>;
@@ -158,7 +170,7 @@ void draw_vector(render::SvgBackend& out, const model::IndicatorVector& vector, 
           draw_polyline(out, vector.values, y, StrokeStyle::solid(s.width, css_or(s.color, render::kOpaqueWhite)),
                         layout);
         } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
-          draw_histogram(out, vector, s, y, baseline, layout);
+          draw_histogram(out, vector, s, y, baseline, layout, alpha);
         } else if constexpr (std::is_same_v<S, model::style::Dots>) {
           draw_dots(out, vector.values, s, y, layout);
         } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
@@ -168,6 +180,13 @@ void draw_vector(render::SvgBackend& out, const model::IndicatorVector& vector, 
         // Cloud and Hidden draw nothing.
       },
       vector.style.v);
+}
+
+}  // namespace
+
+void draw_vector(render::SvgBackend& out, const model::IndicatorVector& vector, const coords::PriceMapping& y,
+                 double baseline, const Layout& layout) {
+  draw_styled(out, vector, y, baseline, layout, BarAlpha::as_given);
 }
 
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
@@ -183,7 +202,7 @@ void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator
   const coords::PriceMapping y = r.hi > r.lo ? coords::PriceMapping{r.lo, r.hi, foot - band_height, band_height, foot}
                                              : coords::PriceMapping{r.lo, r.hi, foot, 0.0};
   const double baseline = y.y(0.0);
-  for (const auto& vector : indicator.vectors) draw_vector(out, vector, y, baseline, layout);
+  for (const auto& vector : indicator.vectors) draw_styled(out, vector, y, baseline, layout, BarAlpha::halved);
 }
 
 void draw_sub_pane_frame(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,

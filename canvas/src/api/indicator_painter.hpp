@@ -17,7 +17,8 @@ void draw_vector(render::SvgBackend& out, const model::IndicatorVector& vector, 
                  double baseline, const Layout& layout);
 
 // A volume-band indicator at the foot of the main pane: its own values when it has any, else the bars'
-// volumes.
+// volumes. Drawn behind the price series, so its histogram bars are written at half their colours' alpha
+// ((a + 1) / 2); its lines and dots keep their colours.
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
                       std::span<const model::Bar> bars, const Layout& layout);
 

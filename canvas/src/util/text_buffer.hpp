@@ -17,7 +17,8 @@ namespace qc::util {
 class TextStorage {
  public:
   // Room for at least `capacity` bytes starting with the first `used` bytes written so far (the storage may
-  // move them); null when no room can be had.
+  // move them); null when no room can be had, the storage then left as it was and usable: its writer may
+  // ask again for less.
   virtual char* grow(std::size_t used, std::size_t capacity) = 0;
 
  protected:
@@ -33,6 +34,12 @@ class TextBuffer {
     if (capacity > 0) grow_to(capacity);
   }
   TextBuffer(TextStorage& storage, std::size_t capacity) : storage_(&storage) { grow_to(capacity); }
+  // Room for `capacity` bytes in the storage (null: the C heap), or for `fallback` when that much is
+  // refused: a capacity that is only an estimate must not fail a text that would fit, which then grows
+  // as it is written.
+  TextBuffer(TextStorage* storage, std::size_t capacity, std::size_t fallback) : storage_(storage) {
+    if (!try_grow_to(capacity)) grow_to(fallback);
+  }
   ~TextBuffer() {
     if (storage_ == nullptr) std::free(data_);
   }
@@ -108,13 +115,18 @@ class TextBuffer {
   static constexpr std::size_t kHugePagesFrom = std::size_t{4} << 20;
 
   void grow_to(std::size_t need) {
+    if (!try_grow_to(need)) throw std::bad_alloc();
+  }
+  // False, with the text untouched, when the room is refused.
+  bool try_grow_to(std::size_t need) {
     std::size_t cap = cap_ < 64 ? 64 : cap_ * 2;
     if (cap < need) cap = need;
     char* p = storage_ != nullptr ? storage_->grow(len_, cap) : static_cast<char*>(std::realloc(data_, cap));
-    if (p == nullptr) throw std::bad_alloc();
+    if (p == nullptr) return false;
     data_ = p;
     cap_ = cap;
     if (cap >= kHugePagesFrom) advise_huge_pages(data_ + len_, cap - len_);
+    return true;
   }
 
   TextStorage* storage_ = nullptr;  // null: the C heap, owned here

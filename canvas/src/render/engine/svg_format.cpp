@@ -9,12 +9,14 @@
 namespace qc::render {
 namespace {
 
+// Every text below is copied whole into room enough for it and the cursor advanced by its length, so that a
+// colour is written without a branch or a division per channel.
 struct AlphaText {
   char chars[24];
   std::size_t size;
 };
 
-// The 256 possible alpha texts, formatted once: shortest text of a / 255.
+// The 256 possible alpha texts with the closing parenthesis, formatted once: shortest text of a / 255.
 const std::array<AlphaText, 256>& alpha_texts() {
   static const std::array<AlphaText, 256> table = [] {
     std::array<AlphaText, 256> t{};
@@ -22,6 +24,7 @@ const std::array<AlphaText, 256>& alpha_texts() {
     for (std::size_t a = 0; a < t.size(); ++a) {
       s.clear();
       util::append_shortest(s, static_cast<double>(a) / 255.0);
+      s += ')';
       std::memcpy(t[a].chars, s.data(), s.size());
       t[a].size = s.size();
     }
@@ -30,29 +33,39 @@ const std::array<AlphaText, 256>& alpha_texts() {
   return table;
 }
 
-char* write_u8(char* out, std::uint8_t v) {
-  if (v >= 100) *out++ = static_cast<char>('0' + v / 100);
-  if (v >= 10) *out++ = static_cast<char>('0' + v / 10 % 10);
-  *out++ = static_cast<char>('0' + v % 10);
-  return out;
+// "0," to "255,": a channel and the comma after it.
+struct ChannelText {
+  char chars[4];
+  std::size_t size;
+};
+
+constexpr std::array<ChannelText, 256> kChannelTexts = [] {
+  std::array<ChannelText, 256> t{};
+  for (std::size_t v = 0; v < t.size(); ++v) {
+    std::size_t n = 0;
+    if (v >= 100) t[v].chars[n++] = static_cast<char>('0' + v / 100);
+    if (v >= 10) t[v].chars[n++] = static_cast<char>('0' + v / 10 % 10);
+    t[v].chars[n++] = static_cast<char>('0' + v % 10);
+    t[v].chars[n++] = ',';
+    t[v].size = n;
+  }
+  return t;
+}();
+
+char* put_channel(char* out, std::uint8_t v) {
+  std::memcpy(out, kChannelTexts[v].chars, sizeof(ChannelText::chars));
+  return out + kChannelTexts[v].size;
 }
 
 }  // namespace
 
+// At most "rgba(" + 3 x 4 + 24 = 41 bytes are stored.
 char* write_rgba(char* out, Color c) {
   std::memcpy(out, "rgba(", 5);
-  out += 5;
-  out = write_u8(out, c.r);
-  *out++ = ',';
-  out = write_u8(out, c.g);
-  *out++ = ',';
-  out = write_u8(out, c.b);
-  *out++ = ',';
+  out = put_channel(put_channel(put_channel(out + 5, c.r), c.g), c.b);
   const AlphaText& alpha = alpha_texts()[c.a];
-  std::memcpy(out, alpha.chars, alpha.size);
-  out += alpha.size;
-  *out++ = ')';
-  return out;
+  std::memcpy(out, alpha.chars, sizeof(alpha.chars));
+  return out + alpha.size;
 }
 
 void append_css_color(std::string& out, Color c) {

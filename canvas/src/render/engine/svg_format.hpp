@@ -12,7 +12,8 @@ namespace qc::render {
 // Longest colour text: "rgba(255,255,255," + the longest alpha text + ")".
 inline constexpr std::size_t kMaxCssColorChars = 48;
 
-// "rgba(r,g,b,alpha)" with alpha the shortest text of a / 255 ("rgba(0,0,0,0.5019607843137255)").
+// "rgba(r,g,b,alpha)" with alpha the shortest text of a / 255 ("rgba(0,0,0,0.5019607843137255)"). Needs
+// kMaxCssColorChars bytes at out: it stores whole table entries past the text's end.
 char* write_rgba(char* out, Color c);
 
 // "#rrggbb" (lower case) for an opaque colour, otherwise the rgba form. Needs kMaxCssColorChars bytes.
