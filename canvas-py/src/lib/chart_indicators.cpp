@@ -1,5 +1,5 @@
 // Chart's 75 indicator methods: 67 rows read off the indicator catalogue and served by one body, and
-// the eight with hand-written bodies (the computed ones, macd_default and overlay).
+// the eight with hand-written bodies (sma, ema, rsi, macd, bollinger, volume, macd_default and overlay).
 #include <array>
 #include <optional>
 #include <span>
@@ -34,7 +34,7 @@ consteval ChartRow row_of(const IndicatorSpec& spec, Body<ChartClass> body, cons
   return {spec.method.data(), spec.doc.data(), params, Borrow::exclusive, body, data};
 }
 
-// Every value-less method: build the record from the row, then append it to the chart.
+// Every catalogue study: build the record from the row and its values from the chart's bars.
 PyObject* declared_body(ChartCall& c) {
   const IndicatorSpec& spec = c.data<IndicatorSpec>();
   std::array<qc::api::ArgValue, 2> values;
@@ -45,8 +45,11 @@ PyObject* declared_body(ChartCall& c) {
       case ArgKind::Text: values[i] = std::string_view(c.args.text(i)); break;
     }
   }
-  qc::model::Indicator ind = qc::api::build_indicator(spec, std::span(values.data(), spec.args.size()));
-  with_chart(c, [&](qc::api::Chart&& chart) { return std::move(chart).indicator(std::move(ind)); });
+  with_chart(c, [&](qc::api::Chart&& chart) {
+    qc::model::Indicator ind =
+        qc::api::computed_indicator(spec, std::span(values.data(), spec.args.size()), chart.bars);
+    return std::move(chart).indicator(std::move(ind));
+  });
   return none();
 }
 

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "studies/columns.hpp"
+#include "studies/window.hpp"
 #include "util/numbers.hpp"
 
 namespace qc::api {
@@ -101,6 +103,32 @@ model::Indicator build_indicator(const IndicatorSpec& row, std::span<const ArgVa
   }
   for (const VectorSpec& spec : row.vectors) {
     ind = std::move(ind).add_vector(model::IndicatorVector::make(spec.name, style_of(spec, row, args)));
+  }
+  return ind;
+}
+
+model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const ArgValue> args,
+                                    std::span<const model::Bar> bars) {
+  model::Indicator ind = build_indicator(row, args);
+  if (row.compute == nullptr || bars.empty()) return ind;
+  studies::StudyArgs study_args;
+  for (std::size_t i = 0; i < args.size() && i < study_args.whole.size(); ++i) {
+    if (const auto* whole = std::get_if<std::uint64_t>(&args[i])) {
+      if (*whole == 0 || *whole > bars.size() || *whole < row.min_period) return ind;
+      study_args.whole[i] = *whole;
+    } else if (const auto* real = std::get_if<double>(&args[i])) {
+      study_args.real[i] = *real;
+    }
+  }
+  for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars.size(), studies::kNaN);
+  const studies::ColumnStore columns(bars);
+  studies::StudyOutput out(ind);
+  if (!row.compute(columns.view(), study_args, out)) {
+    for (model::IndicatorVector& v : ind.vectors) {
+      v.values.clear();
+      v.up_flags.clear();
+    }
+    ind.runs.clear();
   }
   return ind;
 }

@@ -12,6 +12,8 @@
 #include <variant>
 
 #include "model/indicators.hpp"
+#include "model/series/data.hpp"
+#include "studies/study.hpp"
 
 namespace qc::api {
 
@@ -80,11 +82,28 @@ struct IndicatorSpec {
   model::RangeMode range = model::range::Auto{};
   FixedList<LevelSpec, 3> levels;
   FixedList<VectorSpec, 7> vectors;
+  studies::StudyFn compute = nullptr;  // the values, from the bars at the call
+  std::uint64_t min_period = 1;        // whole arguments below this give no values
+
+  // The row with its study; `min_period` 2 where a period of 1 has no meaning (a one-bar deviation, range
+  // or slope).
+  constexpr IndicatorSpec computed_by(studies::StudyFn fn, std::uint64_t least = 1) const {
+    IndicatorSpec row = *this;
+    row.compute = fn;
+    row.min_period = least;
+    return row;
+  }
 };
 
 // The record of `spec` for the converted `args` (one per ArgSpec, in order), with empty value lists.
 // Throws std::invalid_argument when the arguments do not match the row's kinds: a caller's defect.
 model::Indicator build_indicator(const IndicatorSpec& spec, std::span<const ArgValue> args);
+
+// The record of `spec` with its study's values over `bars`: one value per bar in every vector, or none
+// when there are no bars, a whole argument is 0, above the bar count or below the row's least period, or
+// the study refuses its arguments.
+model::Indicator computed_indicator(const IndicatorSpec& spec, std::span<const ArgValue> args,
+                                    std::span<const model::Bar> bars);
 
 // Row-writing helpers, so that tables read like the method list they encode.
 namespace spec {

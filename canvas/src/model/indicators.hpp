@@ -106,6 +106,11 @@ struct Indicator {
   std::string name;
   std::vector<IndicatorLevel> levels;
   std::vector<IndicatorVector> vectors;
+  // One key per bar where the lines break into runs that are not joined (calendar periods, trend
+  // directions); empty when they run unbroken.
+  std::vector<std::uint32_t> runs;
+  // Each run of a line draws as one horizontal segment at its value, from its first bar to its last.
+  bool runs_are_levels = false;
 
   static Indicator make(std::string_view id, std::string_view name);
   // MACD without values: vectors 0 "MACD", 1 "Signal", 2 "Histogram" are filled by position later.

@@ -1,0 +1,55 @@
+// Whole-series building blocks that several studies share: averages, true range, ATR, RSI, rate of
+// change, the raw stochastic and the accumulation/distribution line. Each writes one value per input
+// bar into `out` (same length as the input), NaN where it has none.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+namespace qc::studies {
+
+// Sum and mean of the last p values.
+void sum_series(std::span<const double> x, std::size_t p, std::span<double> out);
+void sma_series(std::span<const double> x, std::size_t p, std::span<double> out);
+
+// Weighted mean of the last p values, the newest weighted p, the oldest 1.
+void wma_series(std::span<const double> x, std::size_t p, std::span<double> out);
+
+// Exponential (2/(p+1)) and Wilder (1/p) smoothing, each seeded with the mean of the first p finite
+// values; leading NaN (another study's warm-up) are skipped, so the seed covers the first p defined ones.
+void ema_series(std::span<const double> x, std::size_t p, std::span<double> out);
+void wilder_series(std::span<const double> x, std::size_t p, std::span<double> out);
+
+// True range from bar 1 on (bar 0 has no previous close: NaN).
+void true_range_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
+                       std::span<double> out);
+
+// Wilder-smoothed true range: first value mean(TR_1 … TR_p) at bar p. `scratch` holds the true ranges.
+void atr_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
+                std::size_t p, std::span<double> scratch, std::span<double> out);
+
+// Relative strength of x's changes with Wilder-smoothed gains G and losses L seeded over changes 1 … p:
+// 100·G/(G + L) from bar p, 0 when G + L = 0.
+void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out);
+
+// 100·(x_t/x_{t−n} − 1) from bar n; 0 when the base x_{t−n} is 0.
+void roc_series(std::span<const double> x, std::size_t n, std::span<double> out);
+
+// 100·(C − lowest L)/(highest H − lowest L) over the last k bars, 0 when the range is zero: no larger
+// than 1e-14 of |highest| + |lowest|, so that rounding left on a flat stretch reads as flat.
+void stochastic_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
+                       std::size_t k, std::span<double> out);
+
+// Whether a range hi − lo counts as zero (see stochastic_series).
+inline bool negligible_range(double hi, double lo) {
+  const double a = hi < 0 ? -hi : hi;
+  const double b = lo < 0 ? -lo : lo;
+  return hi - lo <= 1e-14 * (a + b);
+}
+
+// Running sum of ((C − L) − (H − C))/(H − L)·V from 0 before bar 0; a bar with H − L ≤ 0 adds nothing.
+// A non-finite bar gives NaN and the sum starts again after it.
+void ad_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
+               std::span<const double> volume, std::span<double> out);
+
+}  // namespace qc::studies

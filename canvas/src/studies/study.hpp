@@ -1,0 +1,131 @@
+// The shape every study shares: the bars as columns and the call's arguments in, the indicator's
+// value lines out. The indicator catalog names each method's study next to its row.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "model/indicators.hpp"
+#include "studies/columns.hpp"
+
+namespace qc::studies {
+
+// The call's arguments by position: whole numbers (periods, never 0 nor above the bar count when a study
+// runs) and reals (multipliers, percents), each in the slot of its parameter.
+struct StudyArgs {
+  std::array<std::uint64_t, 2> whole{};
+  std::array<double, 2> real{};
+
+  std::size_t period(std::size_t i = 0) const { return static_cast<std::size_t>(whole[i]); }
+};
+
+// Where a study writes: the indicator's vectors in row order, each already n NaN long.
+class StudyOutput {
+ public:
+  explicit StudyOutput(model::Indicator& indicator) : ind_(indicator) {}
+
+  std::span<double> line(std::size_t i) { return ind_.vectors[i].values; }
+  // Per-bar colour flags of a histogram (true: drawn in the up colour), n long.
+  std::vector<bool>& up_flags(std::size_t i) {
+    ind_.vectors[i].up_flags.assign(ind_.vectors[i].values.size(), true);
+    return ind_.vectors[i].up_flags;
+  }
+  // One key per bar; lines are not joined where the key changes. `levels`: each run draws as one
+  // horizontal segment at its level.
+  std::vector<std::uint32_t>& runs(bool levels) {
+    ind_.runs_are_levels = levels;
+    ind_.runs.assign(ind_.vectors.empty() ? 0 : ind_.vectors[0].values.size(), 0);
+    return ind_.runs;
+  }
+
+ private:
+  model::Indicator& ind_;
+};
+
+// A study: false when its arguments give no values (the vectors are then left empty).
+using StudyFn = bool (*)(const Columns&, const StudyArgs&, StudyOutput&);
+
+#define QC_STUDY(name) bool name(const Columns& bars, const StudyArgs& args, StudyOutput& out);
+
+// Price overlays: moving averages (moving_averages.cpp), channels and bands (channels.cpp), trend
+// followers (trend.cpp), studies over calendar periods (periods.cpp).
+QC_STUDY(hma)
+QC_STUDY(wma)
+QC_STUDY(dema)
+QC_STUDY(tema)
+QC_STUDY(kama)
+QC_STUDY(trima)
+QC_STUDY(zlema)
+QC_STUDY(mcginley)
+QC_STUDY(linear_regression)
+QC_STUDY(keltner)
+QC_STUDY(atr_bands)
+QC_STUDY(bollinger_filled)
+QC_STUDY(envelopes)
+QC_STUDY(donchian)
+QC_STUDY(price_channel)
+QC_STUDY(supertrend)
+QC_STUDY(zigzag)
+QC_STUDY(psar)
+QC_STUDY(vwap)
+QC_STUDY(ichimoku)
+QC_STUDY(pivot_points)
+QC_STUDY(chande_kroll_stop)
+
+// Oscillators in fixed ranges (oscillators.cpp).
+QC_STUDY(adx)
+QC_STUDY(aroon)
+QC_STUDY(aroon_oscillator)
+QC_STUDY(balance_of_power)
+QC_STUDY(choppiness)
+QC_STUDY(cmf)
+QC_STUDY(cmo)
+QC_STUDY(connors_rsi)
+QC_STUDY(mfi)
+QC_STUDY(schaff_trend_cycle)
+QC_STUDY(stoch_rsi)
+QC_STUDY(stochastic)
+QC_STUDY(tsi)
+QC_STUDY(ultimate_oscillator)
+QC_STUDY(williams_r)
+
+// Oscillators about zero (momentum.cpp).
+QC_STUDY(accelerator_oscillator)
+QC_STUDY(awesome_oscillator)
+QC_STUDY(cci)
+QC_STUDY(chaikin_oscillator)
+QC_STUDY(coppock_curve)
+QC_STUDY(dpo)
+QC_STUDY(elder_ray)
+QC_STUDY(eom)
+QC_STUDY(fisher_transform)
+QC_STUDY(force_index)
+QC_STUDY(kst)
+QC_STUDY(linear_regression_slope)
+QC_STUDY(momentum)
+QC_STUDY(pgo)
+QC_STUDY(qstick)
+QC_STUDY(roc)
+QC_STUDY(rvi)
+QC_STUDY(smi_ergodic)
+QC_STUDY(trix)
+
+// Volume flows (volume_flow.cpp) and volatility (volatility.cpp), in automatic ranges.
+QC_STUDY(ad_line)
+QC_STUDY(atr)
+QC_STUDY(historical_volatility)
+QC_STUDY(mass_index)
+QC_STUDY(nvi)
+QC_STUDY(obv)
+QC_STUDY(pvi)
+QC_STUDY(stddev)
+QC_STUDY(ulcer_index)
+QC_STUDY(vortex)
+QC_STUDY(vpt)
+
+#undef QC_STUDY
+
+}  // namespace qc::studies

@@ -1,0 +1,247 @@
+// Window machinery every study is built from: sliding sums, windowed extremes, seeded smoothing, true
+// range, sliding variance and least squares. Each holds O(1) state (the extremes a ring of indices,
+// allocated once), so a study over n bars is O(n) for any period.
+//
+// A non-finite input empties a window, which fills again from the bars after it; a recursion started
+// after such a value starts as at bar 0. So a value is never computed from a window that holds NaN.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <span>
+#include <vector>
+
+namespace qc::studies {
+
+inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+inline bool finite(double x) { return std::isfinite(x); }
+
+// max(H, previous close) − min(L, previous close); NaN when any of them is not finite.
+inline double true_range(double high, double low, double prev_close) {
+  if (!finite(high) || !finite(low) || !finite(prev_close)) return kNaN;
+  return (high > prev_close ? high : prev_close) - (low < prev_close ? low : prev_close);
+}
+
+// Sum of the last p values of x. step(t) is called for t = 0, 1, 2, … in turn.
+class WindowSum {
+ public:
+  WindowSum(std::span<const double> x, std::size_t p) : x_(x), p_(p) {}
+
+  // Takes x[t] in; true when the p values ending at t are all finite (sum() is then theirs).
+  bool step(std::size_t t) {
+    const double v = x_[t];
+    if (!finite(v)) {
+      sum_ = 0.0;
+      run_ = 0;
+      return false;
+    }
+    sum_ += v;
+    if (run_ == p_) {
+      sum_ -= x_[t - p_];
+    } else {
+      ++run_;
+    }
+    return run_ == p_;
+  }
+  double sum() const { return sum_; }
+  double mean() const { return sum_ / static_cast<double>(p_); }
+
+ private:
+  std::span<const double> x_;
+  std::size_t p_;
+  double sum_ = 0.0;
+  std::size_t run_ = 0;  // finite values in the window so far, at most p
+};
+
+// Largest (or smallest) of the last p values by a monotonic deque of indices. Among equal values the
+// latest is kept, so index() names the newest bar holding the extreme.
+template <bool kMax>
+class WindowExtreme {
+ public:
+  WindowExtreme(std::span<const double> x, std::size_t p) : x_(x), p_(p), ring_(p) {}
+
+  // Takes x[t] in; true when the p values ending at t are all finite.
+  bool step(std::size_t t) {
+    const double v = x_[t];
+    if (!finite(v)) {
+      size_ = 0;
+      run_ = 0;
+      return false;
+    }
+    while (size_ > 0 && !beats(x_[back()], v)) --size_;
+    if (size_ > 0 && front() + p_ <= t) pop_front();
+    ring_[wrap(head_ + size_)] = t;
+    ++size_;
+    if (run_ < p_) ++run_;
+    return run_ == p_;
+  }
+  double value() const { return x_[front()]; }
+  std::size_t index() const { return front(); }
+
+ private:
+  // Whether a kept value stays ahead of a newer one: strictly larger (smaller), so ties go to the newer.
+  static bool beats(double kept, double newer) { return kMax ? kept > newer : kept < newer; }
+  std::size_t wrap(std::size_t i) const { return i >= p_ ? i - p_ : i; }
+  std::size_t front() const { return ring_[head_]; }
+  std::size_t back() const { return ring_[wrap(head_ + size_ - 1)]; }
+  void pop_front() {
+    head_ = wrap(head_ + 1);
+    --size_;
+  }
+
+  std::span<const double> x_;
+  std::size_t p_;
+  std::vector<std::size_t> ring_;  // indices, oldest first from head_
+  std::size_t head_ = 0;
+  std::size_t size_ = 0;
+  std::size_t run_ = 0;
+};
+using WindowMax = WindowExtreme<true>;
+using WindowMin = WindowExtreme<false>;
+
+// Exponential smoothing e += (x − e)·2/(p + 1).
+struct EmaRule {
+  static double weight(std::size_t p) { return 2.0 / (static_cast<double>(p) + 1.0); }
+  static double next(double e, double x, double k, double p) {
+    static_cast<void>(p);
+    return e + (x - e) * k;
+  }
+};
+// Wilder's smoothing e = (e·(p − 1) + x)/p.
+struct WilderRule {
+  static double weight(std::size_t) { return 0.0; }
+  static double next(double e, double x, double k, double p) {
+    static_cast<void>(k);
+    return (e * (p - 1.0) + x) / p;
+  }
+};
+
+// A recursive average seeded with the mean of its first p finite inputs, fed one value at a time.
+template <class Rule>
+class Seeded {
+ public:
+  explicit Seeded(std::size_t p) : p_(p), pd_(static_cast<double>(p)), k_(Rule::weight(p)) {}
+
+  // Feeds x; true when value() holds an average (from the p-th finite input on). A non-finite x
+  // restarts the seed.
+  bool step(double x) {
+    if (!finite(x)) {
+      count_ = 0;
+      value_ = 0.0;
+      return false;
+    }
+    if (count_ < p_) {
+      value_ += x;
+      if (++count_ < p_) return false;
+      value_ /= pd_;
+      return true;
+    }
+    value_ = Rule::next(value_, x, k_, pd_);
+    return true;
+  }
+  double value() const { return value_; }
+
+ private:
+  std::size_t p_;
+  double pd_;
+  double k_;
+  std::size_t count_ = 0;
+  double value_ = 0.0;  // the seed's running sum until count_ reaches p_
+};
+using Ema = Seeded<EmaRule>;
+using Wilder = Seeded<WilderRule>;
+
+// Mean and population variance of the last p values, by a sliding Welford update. A window of p equal
+// values has variance exactly 0: after moving prices, the running update alone would keep a rounding
+// residue there.
+class WindowVariance {
+ public:
+  WindowVariance(std::span<const double> x, std::size_t p) : x_(x), p_(p), pd_(static_cast<double>(p)) {}
+
+  bool step(std::size_t t) {
+    const double v = x_[t];
+    if (!finite(v)) {
+      run_ = 0;
+      mean_ = m2_ = 0.0;
+      equal_ = 0;
+      return false;
+    }
+    equal_ = run_ > 0 && v == x_[t - 1] ? equal_ + 1 : 1;
+    if (run_ < p_) {
+      ++run_;
+      const double d = v - mean_;
+      mean_ += d / static_cast<double>(run_);
+      m2_ += d * (v - mean_);
+    } else {
+      const double old = x_[t - p_];
+      const double mean = mean_ + (v - old) / pd_;
+      m2_ += (v - old) * (v - mean + old - mean_);
+      mean_ = mean;
+    }
+    if (m2_ < 0.0) m2_ = 0.0;
+    if (equal_ >= p_) {
+      mean_ = v;
+      m2_ = 0.0;
+    }
+    return run_ == p_;
+  }
+  double mean() const { return mean_; }
+  double m2() const { return m2_; }  // sum of squared deviations from the mean
+  double variance() const { return m2_ / pd_; }
+  double sample_variance() const { return m2_ / (pd_ - 1.0); }
+
+ private:
+  std::span<const double> x_;
+  std::size_t p_;
+  double pd_;
+  std::size_t run_ = 0;
+  double mean_ = 0.0;
+  double m2_ = 0.0;
+  std::size_t equal_ = 0;  // trailing values equal to the newest
+};
+
+// Least-squares line through the last p values against x = 0 … p − 1 (oldest first), by sliding sums of
+// y and x·y.
+class WindowLine {
+ public:
+  WindowLine(std::span<const double> y, std::size_t p)
+      : y_(y), p_(p), pd_(static_cast<double>(p)), sum_x_(pd_ * (pd_ - 1.0) / 2.0),
+        sum_xx_(pd_ * (pd_ - 1.0) * (2.0 * pd_ - 1.0) / 6.0) {}
+
+  bool step(std::size_t t) {
+    const double v = y_[t];
+    if (!finite(v)) {
+      run_ = 0;
+      sum_y_ = sum_xy_ = 0.0;
+      return false;
+    }
+    if (run_ < p_) {
+      sum_xy_ += static_cast<double>(run_) * v;
+      sum_y_ += v;
+      ++run_;
+    } else {
+      const double out = y_[t - p_];
+      sum_xy_ += (pd_ - 1.0) * v - (sum_y_ - out);
+      sum_y_ += v - out;
+    }
+    return run_ == p_;
+  }
+  double slope() const { return (pd_ * sum_xy_ - sum_x_ * sum_y_) / (pd_ * sum_xx_ - sum_x_ * sum_x_); }
+  double intercept() const { return (sum_y_ - slope() * sum_x_) / pd_; }
+  // The line's value at the newest bar, x = p − 1.
+  double last() const { return intercept() + slope() * (pd_ - 1.0); }
+
+ private:
+  std::span<const double> y_;
+  std::size_t p_;
+  double pd_;
+  double sum_x_;
+  double sum_xx_;
+  std::size_t run_ = 0;
+  double sum_y_ = 0.0;
+  double sum_xy_ = 0.0;
+};
+
+}  // namespace qc::studies

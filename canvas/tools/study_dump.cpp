@@ -1,0 +1,90 @@
+// Prints the values of catalog studies for bars read from a file, so that tests can compare them with
+// other implementations at full precision.
+//
+//   study_dump BARS.csv < requests
+//
+// BARS.csv: one bar per line, "timestamp,open,high,low,close,volume", no header. Each request line is a
+// method name and its arguments ("stochastic 14 3"); the answer is one line per vector, "name<TAB>" and
+// the values as %.17g separated by spaces ("nan" where a bar has none; nothing when the study has no
+// values), then an empty line.
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "api/indicator_catalog.hpp"
+
+namespace {
+
+std::vector<qc::model::Bar> read_bars(const char* path) {
+  std::ifstream in(path);
+  std::vector<qc::model::Bar> bars;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    qc::model::Bar b;
+    std::istringstream fields(line);
+    std::string f;
+    std::getline(fields, f, ',');
+    b.timestamp = std::stoll(f);
+    double* slots[] = {&b.open, &b.high, &b.low, &b.close, &b.volume};
+    for (double* slot : slots) {
+      std::getline(fields, f, ',');
+      *slot = std::strtod(f.c_str(), nullptr);  // reads "nan" and "inf" too
+    }
+    bars.push_back(b);
+  }
+  return bars;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fputs("usage: study_dump BARS.csv < requests\n", stderr);
+    return 2;
+  }
+  const std::vector<qc::model::Bar> bars = read_bars(argv[1]);
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    std::istringstream words(line);
+    std::string method;
+    if (!(words >> method)) continue;
+    const qc::api::IndicatorSpec* row = qc::api::find_declared_indicator(method);
+    if (row == nullptr) {
+      std::fprintf(stderr, "unknown study: %s\n", method.c_str());
+      return 1;
+    }
+    std::vector<qc::api::ArgValue> args;
+    std::string texts[2];  // a colour argument may be left out: it does not change the values
+    for (std::size_t i = 0; i < row->args.size(); ++i) {
+      std::string word;
+      words >> word;
+      switch (row->args[i].kind) {
+        case qc::api::ArgKind::Whole: args.emplace_back(static_cast<std::uint64_t>(std::stoull(word))); break;
+        case qc::api::ArgKind::Real: args.emplace_back(std::strtod(word.c_str(), nullptr)); break;
+        case qc::api::ArgKind::Text:
+          texts[i] = word.empty() ? "#000000" : word;
+          args.emplace_back(std::string_view(texts[i]));
+          break;
+      }
+    }
+    const qc::model::Indicator ind = qc::api::computed_indicator(*row, args, bars);
+    for (const qc::model::IndicatorVector& v : ind.vectors) {
+      std::string out = v.name + '\t';
+      char buf[32];
+      for (std::size_t i = 0; i < v.values.size(); ++i) {
+        if (i > 0) out += ' ';
+        std::snprintf(buf, sizeof buf, "%.17g", v.values[i]);
+        out += buf;
+      }
+      std::puts(out.c_str());
+    }
+    std::puts("");
+  }
+  return 0;
+}
