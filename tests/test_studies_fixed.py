@@ -177,6 +177,16 @@ def test_zero_volume_and_bars_without_range_move_no_money():
     assert values(bars, "cmf 2")["CMF"][1] == pytest.approx(((11 - 8) - (12 - 11)) / 4 * 3000 / 4000, abs=1e-15)
 
 
+def test_typical_prices_within_rounding_count_as_unchanged():
+    # Bar 2's typical price (0.2 + 0.1 + 0.15)/3 lies one unit in the last place above bar 1's
+    # (0.25 + 0.1 + 0.1)/3: no flow either way, so the window holds only bar 1's negative flow.
+    bars = Bars(daily(3), [0.45, 0.1, 0.15], [0.5, 0.25, 0.2], [0.4, 0.1, 0.1], [0.45, 0.1, 0.15], [1e3] * 3)
+    assert (bars.high[2] + bars.low[2] + bars.close[2]) / 3 > (bars.high[1] + bars.low[1] + bars.close[1]) / 3
+    ours = values(bars, "mfi 2")["MFI"]
+    np.testing.assert_array_equal(ours, [np.nan, np.nan, 0.0])
+    np.testing.assert_array_equal(ours, talib.MFI(bars.high, bars.low, bars.close, bars.volume, 2))
+
+
 def test_connors_rsi_by_hand():
     n = 130
     rising = Bars(daily(n), *[100.0 + np.arange(n)] * 4, np.full(n, 1e6))
