@@ -1,6 +1,5 @@
 // Oscillators in fixed ranges: directional movement, Aroon, money flows, stochastics and their kin.
 #include <cmath>
-#include <initializer_list>
 #include <vector>
 
 #include "studies/series.hpp"
@@ -241,9 +240,12 @@ bool connors_rsi(const Columns& bars, const StudyArgs&, StudyOutput& out) {
       ++gaps;
     }
     if (t <= kRank || gaps > 0 || std::isnan(change[t])) continue;
-    std::size_t below = 0;
-    for (std::size_t j = t - kRank; j < t; ++j) below += change[j] < change[t] ? 1U : 0U;
-    line[t] = (price_rsi[t] + streak_rsi[t] + static_cast<double>(below)) / 3.0;
+    // A fixed-length count without branches, which the compiler turns into vector compares.
+    const double today = change[t];
+    const double* window = change.data() + (t - kRank);
+    double below = 0.0;
+    for (std::size_t j = 0; j < kRank; ++j) below += window[j] < today ? 1.0 : 0.0;
+    line[t] = (price_rsi[t] + streak_rsi[t] + below) / 3.0;
   }
   return true;
 }
@@ -317,7 +319,11 @@ bool ultimate_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out
   WindowSum b7(buying, 7), r7(range, 7), b14(buying, 14), r14(range, 14), b28(buying, 28), r28(range, 28);
   const std::span<double> line = out.line(0);
   for (std::size_t t = 0; t < n; ++t) {
-    for (WindowSum* w : {&b7, &r7, &b14, &r14, &b28}) w->step(t);
+    b7.step(t);
+    r7.step(t);
+    b14.step(t);
+    r14.step(t);
+    b28.step(t);
     if (!r28.step(t)) continue;
     const double a = 4.0 * ratio_or_zero(b7.sum(), r7.sum()) + 2.0 * ratio_or_zero(b14.sum(), r14.sum()) +
                      ratio_or_zero(b28.sum(), r28.sum());
