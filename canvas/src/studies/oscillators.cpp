@@ -104,8 +104,8 @@ bool adx(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     const double dn = bars.low[t - 1] - bars.low[t];
     const double tr = true_range(bars.high[t], bars.low[t], bars.close[t - 1]);
     const bool valid = finite(up) && finite(dn) && finite(tr);
-    // A tie up == dn gives neither direction.
     const bool ready = range.step(valid ? tr : kNaN);
+    // A tie up == dn gives neither direction.
     plus.step(valid ? (up > dn && up > 0.0 ? up : 0.0) : kNaN);
     minus.step(valid ? (dn > up && dn > 0.0 ? dn : 0.0) : kNaN);
     if (!ready) {
