@@ -313,10 +313,22 @@ def test_value_less_indicators_draw_no_lines():
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0]))
     chart.hma(2, "#123456")
-    chart.adx(2)
     root = svg_root(chart)
     assert polylines(root, "#123456") == []
-    assert len(sub_pane_frames(root)) == 1  # the ADX pane is laid out, empty
+
+
+def test_adx_draws_its_directional_lines_after_their_warm_up():
+    # Rising bars: +DI is 50 and -DI 0 from bar 2 (two moves into Wilder's sums); ADX has one value, bar 3.
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0]))
+    chart.adx(2)
+    root = svg_root(chart)
+    ((top, height),) = sub_pane_frames(root)
+    (plus,) = polylines(root, "#26a69a")
+    (minus,) = polylines(root, "#ef5350")
+    assert [x for x, _ in plus] == [x for x, _ in minus] == pytest.approx([x_of(2, 4), x_of(3, 4)], abs=0.01)
+    assert all(top <= y <= top + height for _, y in plus + minus)
+    assert all(y_plus < y_minus for (_, y_plus), (_, y_minus) in zip(plus, minus))
 
 
 def test_many_studies_leave_the_price_pane_a_quarter_of_the_plot():

@@ -32,6 +32,10 @@ void atr_series(std::span<const double> high, std::span<const double> low, std::
 // 100·G/(G + L) from bar p, 0 when G + L = 0.
 void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out);
 
+// True strength: 100·EMA_s(EMA_r(Δx))/EMA_s(EMA_r(|Δx|)) from bar r + s − 1, 0 when both are 0 (no change
+// at all). After a non-finite value both smoothings start again as at bar 0.
+void tsi_series(std::span<const double> x, std::size_t r, std::size_t s, std::span<double> out);
+
 // 100·(x_t/x_{t−n} − 1) from bar n; 0 when the base x_{t−n} is 0.
 void roc_series(std::span<const double> x, std::size_t n, std::span<double> out);
 

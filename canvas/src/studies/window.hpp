@@ -24,7 +24,9 @@ inline double true_range(double high, double low, double prev_close) {
   return (high > prev_close ? high : prev_close) - (low < prev_close ? low : prev_close);
 }
 
-// Sum of the last p values of x. step(t) is called for t = 0, 1, 2, … in turn.
+// Sum of the last p values of x. step(t) is called for t = 0, 1, 2, … in turn. A window holding only
+// zeros sums to exactly 0: the rounding left by values that slid out would otherwise read as a small
+// flow or move on a quiet stretch, and ratios of two such residues are arbitrary.
 class WindowSum {
  public:
   WindowSum(std::span<const double> x, std::size_t p) : x_(x), p_(p) {}
@@ -35,14 +37,19 @@ class WindowSum {
     if (!finite(v)) {
       sum_ = 0.0;
       run_ = 0;
+      nonzero_ = 0;
       return false;
     }
     sum_ += v;
+    if (v != 0.0) ++nonzero_;
     if (run_ == p_) {
-      sum_ -= x_[t - p_];
+      const double old = x_[t - p_];
+      sum_ -= old;
+      if (old != 0.0) --nonzero_;
     } else {
       ++run_;
     }
+    if (nonzero_ == 0) sum_ = 0.0;
     return run_ == p_;
   }
   double sum() const { return sum_; }
@@ -52,7 +59,8 @@ class WindowSum {
   std::span<const double> x_;
   std::size_t p_;
   double sum_ = 0.0;
-  std::size_t run_ = 0;  // finite values in the window so far, at most p
+  std::size_t run_ = 0;      // finite values in the window so far, at most p
+  std::size_t nonzero_ = 0;  // values in the window other than 0
 };
 
 // Largest (or smallest) of the last p values by a monotonic deque of indices. Among equal values the
