@@ -58,8 +58,8 @@ void smooth_stochastic(std::span<const double> raw, std::size_t d, StudyOutput& 
 // Aroon over the p + 1 bars ending at each bar: fn(t, up, down) from bar p on, NaN-free windows only.
 template <class Fn>
 void each_aroon(const Columns& bars, std::size_t p, Fn fn) {
-  WindowMax hi(bars.high, p + 1);
-  WindowMin lo(bars.low, p + 1);
+  WindowMax hi(bars.high, p + 1, true);
+  WindowMin lo(bars.low, p + 1, true);
   const double pd = static_cast<double>(p);
   for (std::size_t t = 0; t < bars.size(); ++t) {
     const bool h = hi.step(t);

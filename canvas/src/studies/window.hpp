@@ -1,11 +1,12 @@
 // Window machinery every study is built from: sliding sums, windowed extremes, seeded smoothing, true
-// range, sliding variance and least squares. Each holds O(1) state (the extremes a ring of indices,
-// allocated once), so a study over n bars is O(n) for any period.
+// range, sliding variance and least squares. Each holds O(1) state (the extremes a few thousand
+// bars of buffers), so a study over n bars is O(n) for any period.
 //
 // A non-finite input empties a window, which fills again from the bars after it; a recursion started
 // after such a value starts as at bar 0. So a value is never computed from a window that holds NaN.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -63,48 +64,108 @@ class WindowSum {
   std::size_t nonzero_ = 0;  // values in the window other than 0
 };
 
-// Largest (or smallest) of the last p values by a monotonic deque of indices. Among equal values the
-// latest is kept, so index() names the newest bar holding the extreme.
+// Largest (or smallest) of the last p values; on request also the index of the newest bar holding it.
+//
+// The bars are cut into blocks of p from bar 0. A window of p bars ends in one block and starts in the same
+// or the one before, so its extreme is the better of two partial ones: from the start of the newest bar's
+// block up to that bar, and from the window's first bar to the end of its block. Both are found by passes
+// that never branch on the data (a deque of candidates pops at unpredictable times, several times slower),
+// a chunk of blocks at a time, so that the buffers stay small and warm however many bars there are.
 template <bool kMax>
 class WindowExtreme {
  public:
-  WindowExtreme(std::span<const double> x, std::size_t p) : x_(x), p_(p), ring_(p) {}
+  WindowExtreme(std::span<const double> x, std::size_t p, bool with_index = false)
+      : x_(x), p_(p), chunk_(chunk_for(x.size(), p)), best_(chunk_), tail_(chunk_ + p),
+        best_at_(with_index ? chunk_ : 0), tail_at_(with_index ? chunk_ + p : 0) {}
 
-  // Takes x[t] in; true when the p values ending at t are all finite.
+  // Takes x[t] in (t = 0, 1, 2, … in turn); true when the p values ending at t are all finite, and value()
+  // and index() are then theirs.
   bool step(std::size_t t) {
-    const double v = x_[t];
-    if (!finite(v)) {
-      size_ = 0;
+    if (t == next_) {
+      first_ = t;
+      next_ = t + chunk_;
+      best_at_.empty() ? settle<false>() : settle<true>();
+    }
+    t_ = t - first_;
+    if (!finite(x_[t])) {
       run_ = 0;
       return false;
     }
-    while (size_ > 0 && !beats(x_[back()], v)) --size_;
-    if (size_ > 0 && front() + p_ <= t) pop_front();
-    ring_[wrap(head_ + size_)] = t;
-    ++size_;
-    if (run_ < p_) ++run_;
-    return run_ == p_;
+    return run_ == p_ || ++run_ == p_;
   }
-  double value() const { return x_[front()]; }
-  std::size_t index() const { return front(); }
+  double value() const { return best_[t_]; }
+  std::size_t index() const { return best_at_[t_]; }  // set up with_index
 
  private:
-  // Whether a kept value stays ahead of a newer one: strictly larger (smaller), so ties go to the newer.
-  static bool beats(double kept, double newer) { return kMax ? kept > newer : kept < newer; }
-  std::size_t wrap(std::size_t i) const { return i >= p_ ? i - p_ : i; }
-  std::size_t front() const { return ring_[head_]; }
-  std::size_t back() const { return ring_[wrap(head_ + size_ - 1)]; }
-  void pop_front() {
-    head_ = wrap(head_ + 1);
-    --size_;
+  static constexpr std::size_t kChunkBars = 2048;
+
+  // Whole blocks of about kChunkBars bars, no more than the bars need.
+  static std::size_t chunk_for(std::size_t n, std::size_t p) {
+    const std::size_t blocks = p < kChunkBars ? kChunkBars / p : 1;
+    const std::size_t needed = n / p + 1;
+    return p * (blocks < needed ? blocks : needed);
+  }
+  static bool better(double a, double b) { return kMax ? a > b : a < b; }
+
+  // Settles the windows ending in the chunk from first_. tail_[p + i − first_] holds the extreme from bar i
+  // to the end of its block, for i from one block before the chunk; best_ the extreme from the start of
+  // bar i's block to i, then of the window ending at i. Among equal values the later bar wins.
+  template <bool kIndex>
+  void settle() {
+    const std::size_t begin = first_;
+    const std::size_t end = next_ < x_.size() ? next_ : x_.size();
+    for (std::size_t b = begin; b < end; b += p_) {
+      const std::size_t e = p_ < end - b ? b + p_ : end;
+      double head = x_[b];
+      std::size_t head_at = b;
+      for (std::size_t i = b; i < e; ++i) {
+        const bool take = !better(head, x_[i]);
+        head = take ? x_[i] : head;
+        best_[i - begin] = head;
+        if constexpr (kIndex) {
+          head_at = take ? i : head_at;
+          best_at_[i - begin] = head_at;
+        }
+      }
+      double back = x_[e - 1];
+      std::size_t back_at = e - 1;
+      for (std::size_t i = e; i-- > b;) {
+        const bool take = better(x_[i], back);
+        back = take ? x_[i] : back;
+        tail_[p_ + i - begin] = back;
+        if constexpr (kIndex) {
+          back_at = take ? i : back_at;
+          tail_at_[p_ + i - begin] = back_at;
+        }
+      }
+    }
+    // The window ending at t starts at t + 1 − p: tail_ index t + 1 − begin.
+    for (std::size_t t = begin > p_ - 1 ? begin : p_ - 1; t < end; ++t) {
+      const std::size_t k = t - begin;
+      const bool older = better(tail_[k + 1], best_[k]);
+      best_[k] = older ? tail_[k + 1] : best_[k];
+      if constexpr (kIndex) best_at_[k] = older ? tail_at_[k + 1] : best_at_[k];
+    }
+    // The chunk's last block, where the next chunk's first windows start.
+    if (end - begin == chunk_) {
+      std::copy(tail_.end() - static_cast<std::ptrdiff_t>(p_), tail_.end(), tail_.begin());
+      if constexpr (kIndex) {
+        std::copy(tail_at_.end() - static_cast<std::ptrdiff_t>(p_), tail_at_.end(), tail_at_.begin());
+      }
+    }
   }
 
   std::span<const double> x_;
   std::size_t p_;
-  std::vector<std::size_t> ring_;  // indices, oldest first from head_
-  std::size_t head_ = 0;
-  std::size_t size_ = 0;
-  std::size_t run_ = 0;
+  std::size_t chunk_;  // bars settled at a time, whole blocks
+  std::vector<double> best_;
+  std::vector<double> tail_;
+  std::vector<std::size_t> best_at_;
+  std::vector<std::size_t> tail_at_;
+  std::size_t first_ = 0;  // the chunk's first bar
+  std::size_t next_ = 0;   // the next chunk's first bar
+  std::size_t t_ = 0;      // the newest bar, from first_
+  std::size_t run_ = 0;    // finite values in the window so far, at most p
 };
 using WindowMax = WindowExtreme<true>;
 using WindowMin = WindowExtreme<false>;
