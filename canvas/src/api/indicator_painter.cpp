@@ -74,7 +74,9 @@ void draw_run_polylines(render::SvgBackend& out, std::span<const double> values,
     }
     const std::uint32_t key = runs[k];
     render::LineWriter line(out, render::LineWriter::Kind::polyline);
-    for (; k < values.size() && !std::isnan(values[k]) && runs[k] == key; ++k) line.add(slot_x(k, layout), y.y(values[k]));
+    for (; k < values.size() && !std::isnan(values[k]) && runs[k] == key; ++k) {
+      line.add(slot_x(k, layout), y.y(values[k]));
+    }
     line.end(stroke);
   }
 }
@@ -116,8 +118,9 @@ void draw_line(render::SvgBackend& out, const model::Indicator& indicator, std::
 void draw_cloud(render::SvgBackend& out, const model::Indicator& indicator, const model::IndicatorVector& vector,
                 const model::style::Cloud& s, const coords::PriceMapping& y, const Layout& layout) {
   Color lower = css_or(s.lower_color, render::kOpaqueWhite);
-  const auto partner = std::find_if(indicator.vectors.begin(), indicator.vectors.end(),
-                                    [&](const model::IndicatorVector& v) { return &v != &vector && v.name == s.partner; });
+  const auto partner =
+      std::find_if(indicator.vectors.begin(), indicator.vectors.end(),
+                   [&](const model::IndicatorVector& v) { return &v != &vector && v.name == s.partner; });
   if (partner != indicator.vectors.end() && partner->values.size() == vector.values.size()) {
     fill_cloud(out, vector.values, partner->values, {css_or(s.upper_color, render::kOpaqueWhite), lower}, y, layout);
   }
