@@ -309,12 +309,16 @@ def test_guards_and_values_fixed_at_the_call():
     assert line[0][0] == pytest.approx(x_of(1, 10), abs=0.01)
 
 
-def test_value_less_indicators_draw_no_lines():
+def test_studies_longer_than_the_bars_draw_no_lines():
+    # Periods above the bar count leave the vectors empty: nothing is drawn, the pane is still laid out.
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0]))
-    chart.hma(2, "#123456")
+    chart.hma(5, "#123456")
+    chart.adx(5)
     root = svg_root(chart)
     assert polylines(root, "#123456") == []
+    assert polylines(root, "#9c27b0") == []  # the ADX line
+    assert len(sub_pane_frames(root)) == 1
 
 
 def test_adx_draws_its_directional_lines_after_their_warm_up():

@@ -4,6 +4,7 @@
 #include "api/chart_renderer.hpp"
 #include "api/document_size.hpp"
 #include "api/indicator_painter.hpp"
+#include "indicator_support.hpp"
 #include "primitives/support.hpp"
 
 #include <gtest/gtest.h>
@@ -76,14 +77,9 @@ model::Indicator volume_band(model::IndicatorVector v) {
   return band;
 }
 
-// A vector drawn alone into a fresh backend: four slots 25 px apart on a 170 px canvas, values 0..10 over
-// 100 px, baseline at the value 0 (y = 100).
-std::vector<SvgElement> draw_alone(const model::IndicatorVector& v) {
-  render::SvgBackend backend(170, 140, 1);
-  const auto layout = api::Layout::make(170, 140, 4, 0);
-  const coords::PriceMapping y{0, 10, 0, 100};
-  api::draw_vector(backend, v, y, y.y(0), layout);
-  return parse_body(backend.body());
+// A vector drawn alone, as the one vector of an indicator.
+std::vector<SvgElement> draw_alone(model::IndicatorVector v) {
+  return api::testing::draw_alone(model::Indicator::make("i", "I").add_vector(std::move(v)));
 }
 
 }  // namespace
@@ -292,7 +288,7 @@ TEST(IndicatorStyles, LinesSkipNaNAndNeedTwoPoints) {
   EXPECT_EQ(dashed[0].at("stroke"), "#ffffff");
 
   EXPECT_TRUE(draw_alone(vector_of(model::VectorStyle::line("#ff0000", 2), {kNaN, 3})).empty());
-  EXPECT_TRUE(draw_alone(vector_of(model::VectorStyle::cloud("#fff", "#000"), {1, 2, 3})).empty());
+  EXPECT_TRUE(draw_alone(vector_of(model::VectorStyle::cloud("#fff", "#000", "none"), {kNaN, 2, kNaN})).empty());
   EXPECT_TRUE(draw_alone(vector_of(model::VectorStyle::hidden(), {1, 2, 3})).empty());
 }
 

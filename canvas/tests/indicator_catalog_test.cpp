@@ -51,7 +51,7 @@ std::string describe(const model::Indicator& ind) {
           } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
             out << "histogram " << s.up_color << ' ' << s.down_color << ' ' << s.bar_width_ratio;
           } else if constexpr (std::is_same_v<S, model::style::Cloud>) {
-            out << "cloud " << s.upper_color << ' ' << s.lower_color;
+            out << "cloud " << s.upper_color << ' ' << s.lower_color << " on " << s.partner << ' ' << s.width;
           } else if constexpr (std::is_same_v<S, model::style::Dots>) {
             out << "dots " << s.color << ' ' << s.radius << (s.filled ? " filled" : " hollow");
           } else if constexpr (std::is_same_v<S, model::style::Hidden>) {
@@ -98,7 +98,7 @@ const std::vector<RecordCase> kDeclaredCases = {
      "atr_bands_14|ATR Bands (14, 2)|overlay|price||Middle line #FF9800 1; Upper line #FF980080 1; "
      "Lower line #FF980080 1"},
     {"bollinger_filled", {W(20)},
-     "bb_filled_20|BB 20|overlay|price||Middle line #2196F3 1; Upper cloud #2196F320 #2196F320; "
+     "bb_filled_20|BB 20|overlay|price||Middle line #2196F3 1; Upper cloud #2196F320 #2196F320 on Lower 1; "
      "Lower line #2196F380 1"},
     {"envelopes", {W(20), R(2.5)},
      "env_20|Env (20, 2.5%)|overlay|price||Middle line #2196F3 1; Upper dashed #2196F380 1; "
@@ -112,7 +112,7 @@ const std::vector<RecordCase> kDeclaredCases = {
     {"vwap", {}, "vwap|VWAP|overlay|price||VWAP line #FF9800 1.5"},
     {"ichimoku", {},
      "ichimoku|Ichimoku|overlay|price||Tenkan line #2196F3 1; Kijun line #ef5350 1; Senkou A line #26a69a80 1; "
-     "Senkou B cloud #26a69a20 #ef535020; Chikou line #9C27B080 1"},
+     "Senkou B cloud #26a69a20 #ef535020 on Senkou A 1; Chikou line #9C27B080 1"},
     {"pivot_points", {},
      "pp|Pivot Points|overlay|price||PP line #787b86 1; R1 dashed #ef5350 1; R2 dashed #ef5350 1; "
      "R3 dashed #ef5350 1; S1 dashed #26a69a 1; S2 dashed #26a69a 1; S3 dashed #26a69a 1"},
@@ -226,6 +226,8 @@ TEST(IndicatorCatalog, TableAndCasesNameTheSameMethods) {
   for (const RecordCase& c : kDeclaredCases) cases.insert(c.method);
   EXPECT_EQ(rows.size(), 67u);
   EXPECT_EQ(rows, cases);
+  // Checked here rather than at compile time: under the sanitizers a function's address is no constant.
+  for (const api::IndicatorSpec& row : api::kDeclaredIndicators) EXPECT_NE(row.compute, nullptr) << row.method;
   EXPECT_EQ(api::find_declared_indicator("sma"), nullptr);  // computed methods have bodies of their own
 }
 

@@ -122,9 +122,7 @@ class RenderPass {
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
     main_series();
     // Overlay histograms grow from the price 0, as band and sub-pane histograms grow from their value 0.
-    for (const auto* ind : lists_.overlays) {
-      for (const auto& vector : ind->vectors) draw_vector(backend_, vector, main_, main_.y(0.0), layout_);
-    }
+    for (const auto* ind : lists_.overlays) draw_indicator(backend_, *ind, main_, main_.y(0.0), layout_);
     draw_primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_.spacing, layout_.plot_width, main_);
     ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, 0.0, layout_.main_height,
@@ -203,7 +201,7 @@ class RenderPass {
       const ValueRange r = indicator_range(bars_, *ind);
       const coords::PriceMapping y{r.lo, r.hi, cursor, h};
       draw_sub_pane_frame(backend_, *ind, y, width, theme_.background, theme_.grid_color);
-      for (const auto& vector : ind->vectors) draw_vector(backend_, vector, y, y.y(0.0), layout_);
+      draw_indicator(backend_, *ind, y, y.y(0.0), layout_);
       draw_primitives(PrimitivePane::sub(index++), y);
       ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, cursor, h, r.lo, r.hi);
       cursor += h + kSubPaneGap;

@@ -24,6 +24,7 @@ constexpr std::size_t kLine = 33 + 4 * kNumber + kStroke;                 // lin
 constexpr std::size_t kCircle = 49 + 3 * kNumber + kColor;                // filled circle
 constexpr std::size_t kPoint = 2 + 2 * kNumber;                           // "x,y " of a polyline
 constexpr std::size_t kPathPoint = 3 + 2 * kNumber;                       // " Lx y" of a path
+constexpr std::size_t kPathFrame = 36 + kAnyColor;                        // a filled path's markup
 // A signal's marker, a filled triangle's path or a filled circle, and its label's text element without
 // the label.
 constexpr std::size_t kMarker = std::max(45 + 6 * kNumber, 49 + 3 * kNumber) + kAnyColor;
@@ -44,6 +45,10 @@ std::size_t per_value(const model::VectorStyle& style, bool band) {
           return kCircle + kStroke;  // room for the outlined kind too
         } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
           return 2 * kLine;
+        } else if constexpr (std::is_same_v<S, model::style::Cloud>) {
+          // The fill passes each bar twice (partner and cloud) and may cross between any two bars, opening a
+          // new path there; then the edge line.
+          return 3 * kPathPoint + kPathFrame + kPoint;
         } else {
           return 0;
         }

@@ -72,7 +72,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .computed_by(studies::atr_bands),
     overlay("bollinger_filled", "Bollinger Bands with filled cloud", {kPeriod}, "bb_filled_{period}",
             "BB {period}",
-            {line("Middle", kBlue), cloud("Upper", "#2196F320", "#2196F320"), line("Lower", "#2196F380")})
+            {line("Middle", kBlue), cloud("Upper", "#2196F320", "#2196F320", "Lower"), line("Lower", "#2196F380")})
         .computed_by(studies::bollinger_filled, 2),
     overlay("envelopes", "Envelopes", {kPeriod, kPercent}, "env_{period}", "Env ({period}, {percent}%)",
             {line("Middle", kBlue), dashed("Upper", "#2196F380"), dashed("Lower", "#2196F380")})
@@ -91,7 +91,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
     overlay("vwap", "VWAP", {}, "vwap", "VWAP", {line("VWAP", kOrange, 1.5)}).computed_by(studies::vwap),
     overlay("ichimoku", "Ichimoku Cloud", {}, "ichimoku", "Ichimoku",
             {line("Tenkan", kBlue), line("Kijun", kRed), line("Senkou A", "#26a69a80"),
-             cloud("Senkou B", "#26a69a20", "#ef535020"), line("Chikou", "#9C27B080")}).computed_by(studies::ichimoku),
+             cloud("Senkou B", "#26a69a20", "#ef535020", "Senkou A"), line("Chikou", "#9C27B080")}).computed_by(studies::ichimoku),
     overlay("pivot_points", "Pivot Points", {}, "pp", "Pivot Points",
             {line("PP", kGrey), dashed("R1", kRed), dashed("R2", kRed), dashed("R3", kRed), dashed("S1", kTeal),
              dashed("S2", kTeal), dashed("S3", kTeal)}).computed_by(studies::pivot_points),

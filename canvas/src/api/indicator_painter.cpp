@@ -1,4 +1,5 @@
-// Indicator drawing: one routine per vector style, the volume band and the sub-pane frame.
+// Indicator drawing: one routine per vector style (lines split by the indicator's runs, clouds filled against
+// their partners), the volume band and the sub-pane frame.
 #include "api/indicator_painter.hpp"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "api/cloud_painter.hpp"
 #include "api/palette.hpp"
 #include "api/value_range.hpp"
 
@@ -59,6 +61,71 @@ void draw_polyline(render::SvgBackend& out, std::span<const double> values, cons
     if (!std::isnan(values[k])) line.add(slot_x(k, layout), y.y(values[k]));
   }
   line.end(stroke);
+}
+
+// A line broken where its indicator's run key changes (a trend turning): one polyline per stretch of
+// consecutive valued bars with one key, so that no segment joins two runs, nor two sides of a gap.
+void draw_run_polylines(render::SvgBackend& out, std::span<const double> values, std::span<const std::uint32_t> runs,
+                        const coords::PriceMapping& y, const StrokeStyle& stroke, const Layout& layout) {
+  for (std::size_t k = 0; k < values.size();) {
+    if (std::isnan(values[k])) {
+      ++k;
+      continue;
+    }
+    const std::uint32_t key = runs[k];
+    render::LineWriter line(out, render::LineWriter::Kind::polyline);
+    for (; k < values.size() && !std::isnan(values[k]) && runs[k] == key; ++k) {
+      line.add(slot_x(k, layout), y.y(values[k]));
+    }
+    line.end(stroke);
+  }
+}
+
+// Levels that hold for a run of bars (a calendar period's pivots): one horizontal segment per run, from its
+// first valued bar to its last at the first one's level. Runs are not joined, so equal levels of two periods
+// stay two segments; a run with one valued bar has no extent and draws nothing.
+void draw_run_levels(render::SvgBackend& out, std::span<const double> values, std::span<const std::uint32_t> runs,
+                     const coords::PriceMapping& y, const StrokeStyle& stroke, const Layout& layout) {
+  for (std::size_t first = 0; first < values.size();) {
+    std::size_t end = first;
+    while (end < values.size() && runs[end] == runs[first]) ++end;
+    std::size_t a = first, b = end;
+    while (a < b && std::isnan(values[a])) ++a;
+    while (b > a && std::isnan(values[b - 1])) --b;
+    if (b > a + 1) {
+      const double level = y.y(values[a]);
+      out.line(slot_x(a, layout), level, slot_x(b - 1, layout), level, stroke);
+    }
+    first = end;
+  }
+}
+
+// A value line of the indicator, split as its runs say when it has a key per bar.
+void draw_line(render::SvgBackend& out, const model::Indicator& indicator, std::span<const double> values,
+               const coords::PriceMapping& y, const StrokeStyle& stroke, const Layout& layout) {
+  const std::span<const std::uint32_t> runs = indicator.runs;
+  if (runs.empty() || runs.size() != values.size()) {
+    draw_polyline(out, values, y, stroke, layout);
+  } else if (indicator.runs_are_levels) {
+    draw_run_levels(out, values, runs, y, stroke, layout);
+  } else {
+    draw_run_polylines(out, values, runs, y, stroke, layout);
+  }
+}
+
+// The fill between a cloud and its partner vector, then the cloud's own edge in its lower colour at half
+// alpha. A partner that is missing or of another length leaves the edge alone.
+void draw_cloud(render::SvgBackend& out, const model::Indicator& indicator, const model::IndicatorVector& vector,
+                const model::style::Cloud& s, const coords::PriceMapping& y, const Layout& layout) {
+  Color lower = css_or(s.lower_color, render::kOpaqueWhite);
+  const auto partner =
+      std::find_if(indicator.vectors.begin(), indicator.vectors.end(),
+                   [&](const model::IndicatorVector& v) { return &v != &vector && v.name == s.partner; });
+  if (partner != indicator.vectors.end() && partner->values.size() == vector.values.size()) {
+    fill_cloud(out, vector.values, partner->values, {css_or(s.upper_color, render::kOpaqueWhite), lower}, y, layout);
+  }
+  lower.a = 0x80;
+  draw_polyline(out, vector.values, y, StrokeStyle::solid(s.width, lower), layout);
 }
 
 void draw_steps(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
@@ -141,6 +208,7 @@ ValueRange band_range(std::span<const model::Bar> bars, const model::Indicator& 
     double largest = 0.0;
     bool negative = false;
     for (const auto& vector : indicator.vectors) {
+      if (vector.style.is_hidden()) continue;
       for (const double v : vector.values) {
         if (!std::isfinite(v)) continue;
         negative = negative || v < 0;
@@ -155,20 +223,19 @@ ValueRange band_range(std::span<const model::Bar> bars, const model::Indicator& 
   return indicator_range(bars, indicator);
 }
 
-// One vector by its style; only histogram bars take the alpha.
-void draw_styled(render::SvgBackend& out, const model::IndicatorVector& vector, const coords::PriceMapping& y,
-                 double baseline, const Layout& layout, BarAlpha alpha) {
+// One vector of the indicator by its style; only histogram bars take the alpha. Hidden vectors draw nothing.
+void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, const model::IndicatorVector& vector,
+                 const coords::PriceMapping& y, double baseline, const Layout& layout, BarAlpha alpha) {
   std::visit(
       [&](const auto& s) {
         using S = std::decay_t<decltype(s)>;
         if constexpr (std::is_same_v<S, model::style::Line>) {
           const Color c = css_or(s.color, render::kOpaqueWhite);
-          draw_polyline(out, vector.values, y,
-                        s.dashed ? StrokeStyle::dashed({4.0, 4.0}, s.width, c) : StrokeStyle::solid(s.width, c),
-                        layout);
+          draw_line(out, indicator, vector.values, y,
+                    s.dashed ? StrokeStyle::dashed({4.0, 4.0}, s.width, c) : StrokeStyle::solid(s.width, c), layout);
         } else if constexpr (std::is_same_v<S, model::style::SolidLine>) {
-          draw_polyline(out, vector.values, y, StrokeStyle::solid(s.width, css_or(s.color, render::kOpaqueWhite)),
-                        layout);
+          draw_line(out, indicator, vector.values, y,
+                    StrokeStyle::solid(s.width, css_or(s.color, render::kOpaqueWhite)), layout);
         } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
           draw_histogram(out, vector, s, y, baseline, layout, alpha);
         } else if constexpr (std::is_same_v<S, model::style::Dots>) {
@@ -176,17 +243,23 @@ void draw_styled(render::SvgBackend& out, const model::IndicatorVector& vector, 
         } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
           draw_steps(out, vector.values, y, StrokeStyle::solid(s.width, css_or(s.color, render::kOpaqueWhite)),
                      layout);
+        } else if constexpr (std::is_same_v<S, model::style::Cloud>) {
+          draw_cloud(out, indicator, vector, s, y, layout);
         }
-        // Cloud and Hidden draw nothing.
       },
       vector.style.v);
 }
 
+void draw_vectors(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
+                  double baseline, const Layout& layout, BarAlpha alpha) {
+  for (const auto& vector : indicator.vectors) draw_styled(out, indicator, vector, y, baseline, layout, alpha);
+}
+
 }  // namespace
 
-void draw_vector(render::SvgBackend& out, const model::IndicatorVector& vector, const coords::PriceMapping& y,
-                 double baseline, const Layout& layout) {
-  draw_styled(out, vector, y, baseline, layout, BarAlpha::as_given);
+void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
+                    double baseline, const Layout& layout) {
+  draw_vectors(out, indicator, y, baseline, layout, BarAlpha::as_given);
 }
 
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
@@ -202,7 +275,7 @@ void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator
   const coords::PriceMapping y = r.hi > r.lo ? coords::PriceMapping{r.lo, r.hi, foot - band_height, band_height, foot}
                                              : coords::PriceMapping{r.lo, r.hi, foot, 0.0};
   const double baseline = y.y(0.0);
-  for (const auto& vector : indicator.vectors) draw_styled(out, vector, y, baseline, layout, BarAlpha::halved);
+  draw_vectors(out, indicator, y, baseline, layout, BarAlpha::halved);
 }
 
 void draw_sub_pane_frame(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,

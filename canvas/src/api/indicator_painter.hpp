@@ -11,10 +11,12 @@
 
 namespace qc::api {
 
-// One value line in a pane: value k at x = (k + 0.5) * spacing, y by the pane's mapping; histogram bars
-// grow from the baseline y.
-void draw_vector(render::SvgBackend& out, const model::IndicatorVector& vector, const coords::PriceMapping& y,
-                 double baseline, const Layout& layout);
+// An indicator's vectors in a pane, in their order: value k at x = (k + 0.5) * spacing, y by the pane's
+// mapping; histogram bars grow from the baseline y. Lines break where the indicator's run key changes, or
+// draw one level segment per run; a cloud fills against its partner before its edge; hidden vectors draw
+// nothing.
+void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
+                    double baseline, const Layout& layout);
 
 // A volume-band indicator at the foot of the main pane: its own values when it has any, else the bars'
 // volumes. Drawn behind the price series, so its histogram bars are written at half their colours' alpha

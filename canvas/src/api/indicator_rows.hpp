@@ -46,6 +46,7 @@ struct VectorSpec {
   std::string_view color;   // line, dots, histogram up or cloud upper colour; may be the pattern "{color}"
   std::string_view color2;  // histogram down or cloud lower colour
   double size = 1.0;        // line width or dot radius
+  std::string_view partner;  // a cloud's partner: the vector it is filled against
 };
 
 // A list of at most N items held in place, so that whole rows can be constexpr aggregates.
@@ -114,22 +115,25 @@ inline constexpr ArgSpec kMultiplier{"multiplier", ArgKind::Real};
 inline constexpr std::string_view kCallerColor = "{color}";
 
 constexpr VectorSpec line(std::string_view name, std::string_view color, double width = 1.0) {
-  return {name, VectorKind::Line, color, {}, width};
+  return {name, VectorKind::Line, color, {}, width, {}};
 }
 constexpr VectorSpec dashed(std::string_view name, std::string_view color) {
-  return {name, VectorKind::Dashed, color, {}, 1.0};
+  return {name, VectorKind::Dashed, color, {}, 1.0, {}};
 }
-constexpr VectorSpec histogram(std::string_view name) { return {name, VectorKind::Histogram, {}, {}, 1.0}; }
+constexpr VectorSpec histogram(std::string_view name) { return {name, VectorKind::Histogram, {}, {}, 1.0, {}}; }
 constexpr VectorSpec histogram(std::string_view name, std::string_view up, std::string_view down) {
-  return {name, VectorKind::HistogramColored, up, down, 1.0};
+  return {name, VectorKind::HistogramColored, up, down, 1.0, {}};
 }
-constexpr VectorSpec cloud(std::string_view name, std::string_view upper, std::string_view lower) {
-  return {name, VectorKind::Cloud, upper, lower, 1.0};
+// A cloud filled against its partner vector of the same row: in `upper` where the partner lies at or above
+// it, in `lower` where below.
+constexpr VectorSpec cloud(std::string_view name, std::string_view upper, std::string_view lower,
+                           std::string_view partner) {
+  return {name, VectorKind::Cloud, upper, lower, 1.0, partner};
 }
 constexpr VectorSpec dots(std::string_view name, std::string_view color, double radius) {
-  return {name, VectorKind::Dots, color, {}, radius};
+  return {name, VectorKind::Dots, color, {}, radius, {}};
 }
-constexpr VectorSpec hidden(std::string_view name) { return {name, VectorKind::Hidden, {}, {}, 1.0}; }
+constexpr VectorSpec hidden(std::string_view name) { return {name, VectorKind::Hidden, {}, {}, 1.0, {}}; }
 
 constexpr LevelSpec dashed_level(double value, std::string_view color,
                                  std::optional<std::string_view> label = std::nullopt) {
@@ -171,6 +175,14 @@ constexpr bool placeholders_valid(const IndicatorSpec& row, std::string_view pat
   return true;
 }
 
+// A cloud is filled against another vector of its own row.
+constexpr bool names_partner(const IndicatorSpec& row, const VectorSpec& cloud_vector) {
+  for (const VectorSpec& v : row.vectors) {
+    if (v.name == cloud_vector.partner && v.name != cloud_vector.name) return true;
+  }
+  return false;
+}
+
 constexpr bool well_formed(const IndicatorSpec& row) {
   if (row.method.empty() || row.id.empty() || row.name.empty() || row.vectors.empty()) return false;
   if (!placeholders_valid(row, row.id, true, false, false)) return false;
@@ -178,6 +190,7 @@ constexpr bool well_formed(const IndicatorSpec& row) {
   for (const VectorSpec& v : row.vectors) {
     if (!placeholders_valid(row, v.color, false, false, true)) return false;
     if (!placeholders_valid(row, v.color2, false, false, true)) return false;
+    if (v.kind == VectorKind::Cloud && !names_partner(row, v)) return false;
   }
   return true;
 }

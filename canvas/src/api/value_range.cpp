@@ -10,9 +10,11 @@
 namespace qc::api {
 namespace {
 
+// The values drawn: a hidden vector's (a trend's direction, say) would stretch a range it is not drawn in.
 template <class F>
 void for_each_value(const model::Indicator& indicator, F&& f) {
   for (const auto& vec : indicator.vectors) {
+    if (vec.style.is_hidden()) continue;
     for (double v : vec.values) f(v);
   }
 }

@@ -13,8 +13,9 @@ VectorStyle VectorStyle::histogram() { return histogram_colored("#26a69a", "#ef5
 VectorStyle VectorStyle::histogram_colored(std::string_view up_color, std::string_view down_color) {
   return {style::Histogram{std::string(up_color), std::string(down_color), 0.8}};
 }
-VectorStyle VectorStyle::cloud(std::string_view upper_color, std::string_view lower_color) {
-  return {style::Cloud{std::string(upper_color), std::string(lower_color)}};
+VectorStyle VectorStyle::cloud(std::string_view upper_color, std::string_view lower_color, std::string_view partner,
+                               double width) {
+  return {style::Cloud{std::string(upper_color), std::string(lower_color), std::string(partner), width}};
 }
 VectorStyle VectorStyle::dots(std::string_view color, double radius, bool filled) {
   return {style::Dots{std::string(color), radius, filled}};

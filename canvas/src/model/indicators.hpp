@@ -56,9 +56,12 @@ struct StepLine {
   std::string color;
   double width;
 };
+// Filled against another vector of the same indicator, its partner, then edged with its own line.
 struct Cloud {
-  std::string upper_color;
-  std::string lower_color;
+  std::string upper_color;  // where the partner lies at or above the cloud's line
+  std::string lower_color;  // where it lies below; also the edge line's colour
+  std::string partner;      // the partner vector's name
+  double width;             // the edge line's width
 };
 struct Hidden {};
 }  // namespace style
@@ -72,9 +75,12 @@ struct VectorStyle {
   static VectorStyle dashed(std::string_view color);
   static VectorStyle histogram();
   static VectorStyle histogram_colored(std::string_view up_color, std::string_view down_color);
-  static VectorStyle cloud(std::string_view upper_color, std::string_view lower_color);
+  static VectorStyle cloud(std::string_view upper_color, std::string_view lower_color, std::string_view partner,
+                           double width = 1.0);
   static VectorStyle dots(std::string_view color, double radius, bool filled);
   static VectorStyle hidden();
+  // Kept for its values only: drawn nowhere and counted in no range.
+  bool is_hidden() const { return std::holds_alternative<style::Hidden>(v); }
 };
 
 struct IndicatorLevel {

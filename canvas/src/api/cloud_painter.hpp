@@ -1,0 +1,25 @@
+// Fills between a cloud line and its partner line, coloured by which of the two lies above.
+#pragma once
+
+#include <span>
+
+#include "api/layout.hpp"
+#include "coords/price_mapping.hpp"
+#include "render/engine/svg_backend.hpp"
+
+namespace qc::api {
+
+struct CloudColors {
+  render::Color partner_at_or_above;  // where partner − cloud ≥ 0
+  render::Color partner_below;
+};
+
+// The area between `cloud` and `partner`, value k at x = (k + 0.5) * spacing. The bars split into maximal
+// runs where both values are finite and partner − cloud keeps its sign class (≥ 0 or < 0); where the class
+// changes between two bars, the lines' crossing point ends the one run and starts the next. Each run is one
+// closed, unstroked path: the partner left to right, the cloud right to left. A run enclosing no area (a lone
+// bar between gaps: two points) is not written.
+void fill_cloud(render::SvgBackend& out, std::span<const double> cloud, std::span<const double> partner,
+                const CloudColors& colors, const coords::PriceMapping& y, const Layout& layout);
+
+}  // namespace qc::api

@@ -1,0 +1,278 @@
+// The shared window machinery and series blocks against plain computations over each window: values, the
+// NaN rule (a window or recursion holding a non-finite input gives no value and starts again after it),
+// ties in windowed extremes, seeds, and the exact zero variance of a flat stretch after moving prices.
+#include "studies/series.hpp"
+#include "studies/window.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <random>
+#include <span>
+#include <vector>
+
+using namespace qc::studies;
+
+namespace {
+
+// A random walk around 1455 with NaN at a few bars (one a pair, one near the start), and every fourth
+// value rounded to a whole number so that equal values meet in the windows.
+std::vector<double> walk_with_gaps(std::size_t n) {
+  std::mt19937 rng(7);
+  std::normal_distribution<double> step(0.0, 4.0);
+  std::vector<double> x(n);
+  double v = 1455.22;
+  for (std::size_t t = 0; t < n; ++t) {
+    v += step(rng);
+    x[t] = t % 4 == 0 ? std::round(v) : v;
+  }
+  for (std::size_t t : {3u, 40u, 41u, 97u}) x[t] = kNaN;
+  return x;
+}
+
+// The p values ending at t, when they are all there and finite.
+std::optional<std::span<const double>> window_at(std::span<const double> x, std::size_t t, std::size_t p) {
+  if (t + 1 < p) return std::nullopt;
+  const auto w = x.subspan(t + 1 - p, p);
+  if (!std::all_of(w.begin(), w.end(), [](double v) { return std::isfinite(v); })) return std::nullopt;
+  return w;
+}
+
+double direct_sum(std::span<const double> w) {
+  double s = 0.0;
+  for (double v : w) s += v;
+  return s;
+}
+
+double direct_variance(std::span<const double> w) {
+  const double mean = direct_sum(w) / static_cast<double>(w.size());
+  double m2 = 0.0;
+  for (double v : w) m2 += (v - mean) * (v - mean);
+  return m2 / static_cast<double>(w.size());
+}
+
+// Least-squares slope against x = 0 … p − 1, from the centred sums.
+double direct_slope(std::span<const double> w) {
+  const double p = static_cast<double>(w.size());
+  const double mx = (p - 1.0) / 2.0, my = direct_sum(w) / p;
+  double sxy = 0.0, sxx = 0.0;
+  for (std::size_t i = 0; i < w.size(); ++i) {
+    sxy += (static_cast<double>(i) - mx) * (w[i] - my);
+    sxx += (static_cast<double>(i) - mx) * (static_cast<double>(i) - mx);
+  }
+  return sxy / sxx;
+}
+
+// The newest index holding the window's extreme: ties go to the latest bar.
+double latest_extreme_index(std::span<const double> w, std::size_t first, bool largest) {
+  std::size_t best = 0;
+  for (std::size_t i = 1; i < w.size(); ++i) {
+    if (largest ? w[i] >= w[best] : w[i] <= w[best]) best = i;
+  }
+  return static_cast<double>(first + best);
+}
+
+struct WindowCase {
+  const char* name;
+  // Steps the machinery over every bar; what it gives at each bar, or nothing.
+  std::function<std::vector<std::optional<double>>(std::span<const double>, std::size_t)> run;
+  std::function<double(std::span<const double>, std::size_t first)> direct;
+  bool needs_two = false;  // a slope or variance needs two values
+};
+
+template <class W, class F>
+std::vector<std::optional<double>> step_all(W w, std::size_t n, F value) {
+  std::vector<std::optional<double>> out(n);
+  for (std::size_t t = 0; t < n; ++t) {
+    if (w.step(t)) out[t] = value(w);
+  }
+  return out;
+}
+
+TEST(WindowMachinery, AgreesWithDirectWindowsAndTheNaNRule) {
+  const std::vector<double> x = walk_with_gaps(160);
+  const WindowCase cases[] = {
+      {"sum", [](auto s, auto p) { return step_all(WindowSum(s, p), s.size(), [](auto& w) { return w.sum(); }); },
+       [](auto w, auto) { return direct_sum(w); }},
+      {"max value", [](auto s, auto p) { return step_all(WindowMax(s, p), s.size(), [](auto& w) { return w.value(); }); },
+       [](auto w, auto) { return *std::max_element(w.begin(), w.end()); }},
+      {"min value", [](auto s, auto p) { return step_all(WindowMin(s, p), s.size(), [](auto& w) { return w.value(); }); },
+       [](auto w, auto) { return *std::min_element(w.begin(), w.end()); }},
+      {"max index, latest of ties",
+       [](auto s, auto p) {
+         return step_all(WindowMax(s, p), s.size(), [](auto& w) { return static_cast<double>(w.index()); });
+       },
+       [](auto w, auto first) { return latest_extreme_index(w, first, true); }},
+      {"min index, latest of ties",
+       [](auto s, auto p) {
+         return step_all(WindowMin(s, p), s.size(), [](auto& w) { return static_cast<double>(w.index()); });
+       },
+       [](auto w, auto first) { return latest_extreme_index(w, first, false); }},
+      {"mean", [](auto s, auto p) { return step_all(WindowVariance(s, p), s.size(), [](auto& w) { return w.mean(); }); },
+       [](auto w, auto) { return direct_sum(w) / static_cast<double>(w.size()); }},
+      {"variance",
+       [](auto s, auto p) { return step_all(WindowVariance(s, p), s.size(), [](auto& w) { return w.variance(); }); },
+       [](auto w, auto) { return direct_variance(w); }},
+      {"slope", [](auto s, auto p) { return step_all(WindowLine(s, p), s.size(), [](auto& w) { return w.slope(); }); },
+       [](auto w, auto) { return direct_slope(w); }, true},
+      {"line's last value",
+       [](auto s, auto p) { return step_all(WindowLine(s, p), s.size(), [](auto& w) { return w.last(); }); },
+       [](auto w, auto) {
+         const double p = static_cast<double>(w.size());
+         return direct_sum(w) / p + direct_slope(w) * (p - 1.0) / 2.0;
+       },
+       true},
+  };
+  for (const WindowCase& c : cases) {
+    for (std::size_t p : {1u, 2u, 5u, 20u}) {
+      if (c.needs_two && p < 2) continue;
+      SCOPED_TRACE(testing::Message() << c.name << ", period " << p);
+      const auto got = c.run(x, p);
+      std::size_t valued = 0;
+      for (std::size_t t = 0; t < x.size(); ++t) {
+        const auto w = window_at(x, t, p);
+        ASSERT_EQ(got[t].has_value(), w.has_value()) << "bar " << t;
+        if (!w) continue;
+        ++valued;
+        const double want = c.direct(*w, t + 1 - p);
+        EXPECT_NEAR(*got[t], want, 1e-9 * std::max(1.0, std::abs(want))) << "bar " << t;
+      }
+      EXPECT_GT(valued, x.size() / 2);
+    }
+  }
+}
+
+// Prices move, then stay at one value: once a window holds only that value its variance is exactly 0 and
+// its mean exactly the value, although the sliding update carries the moves' rounding.
+TEST(WindowMachinery, FlatStretchAfterMovingPricesHasExactlyZeroVariance) {
+  std::vector<double> x = walk_with_gaps(120);
+  x.resize(200, 1455.22);
+  for (std::size_t p : {2u, 20u, 50u}) {
+    SCOPED_TRACE(p);
+    WindowVariance w(x, p);
+    for (std::size_t t = 0; t < x.size(); ++t) {
+      const bool valued = w.step(t);
+      if (t + 1 >= 120 + p) {
+        ASSERT_TRUE(valued);
+        EXPECT_EQ(w.variance(), 0.0) << t;
+        EXPECT_EQ(w.mean(), 1455.22) << t;
+      } else if (t >= 120 && valued) {
+        EXPECT_GT(w.variance(), 0.0) << t;  // one moved value is still in the window
+      }
+    }
+  }
+}
+
+// Exponential and Wilder smoothing by hand: seeded with the mean of the first p finite inputs, restarted
+// after a NaN, and skipping another study's leading NaN.
+TEST(WindowMachinery, SeededAveragesByHand) {
+  struct Case {
+    const char* name;
+    void (*series)(std::span<const double>, std::size_t, std::span<double>);
+    std::vector<double> x;
+    std::size_t p;
+    std::vector<double> want;
+  };
+  const Case cases[] = {
+      {"ema", ema_series, {1, 2, 3, 4, 5}, 3, {kNaN, kNaN, 2, 3, 4}},
+      {"wilder", wilder_series, {1, 2, 3, 4, 5}, 3, {kNaN, kNaN, 2, 8.0 / 3, (16.0 / 3 + 5) / 3}},
+      {"ema restarts after NaN", ema_series, {1, 2, 3, kNaN, 4, 5, 6, 7}, 3, {kNaN, kNaN, 2, kNaN, kNaN, kNaN, 5, 6}},
+      {"ema after a warm-up", ema_series, {kNaN, kNaN, 1, 2, 3}, 2, {kNaN, kNaN, kNaN, 1.5, 2.5}},
+      {"period 1 follows the input", wilder_series, {4, kNaN, 6}, 1, {4, kNaN, 6}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<double> out(c.x.size());
+    c.series(c.x, c.p, out);
+    for (std::size_t t = 0; t < out.size(); ++t) {
+      if (std::isnan(c.want[t])) {
+        EXPECT_TRUE(std::isnan(out[t])) << t;
+      } else {
+        EXPECT_DOUBLE_EQ(out[t], c.want[t]) << t;
+      }
+    }
+  }
+}
+
+TEST(SeriesBlocks, TrueRangeAndAverageTrueRange) {
+  EXPECT_EQ(true_range(12, 10, 11), 2.0);  // inside the bar
+  EXPECT_EQ(true_range(12, 10, 15), 5.0);  // a gap down
+  EXPECT_EQ(true_range(12, 10, 7), 5.0);   // a gap up
+  EXPECT_TRUE(std::isnan(true_range(12, kNaN, 11)));
+  EXPECT_TRUE(std::isnan(true_range(12, 10, std::numeric_limits<double>::infinity())));
+
+  // True ranges 2, 5, 5, 2 from bar 1: ATR 3 is their first three's mean at bar 3, then Wilder's step.
+  const std::vector<double> high{12, 12, 12, 12, 12}, low{10, 10, 10, 10, 10}, close{11, 15, 7, 11, 11};
+  std::vector<double> scratch(5), atr(5);
+  atr_series(high, low, close, 3, scratch, atr);
+  EXPECT_TRUE(std::isnan(atr[0]) && std::isnan(atr[1]) && std::isnan(atr[2]));
+  EXPECT_DOUBLE_EQ(atr[3], 4.0);
+  EXPECT_DOUBLE_EQ(atr[4], (4.0 * 2 + 2) / 3);
+}
+
+TEST(SeriesBlocks, WeightedMeanAgreesWithItsWindows) {
+  const std::vector<double> x = walk_with_gaps(160);
+  for (std::size_t p : {1u, 4u, 15u}) {
+    std::vector<double> out(x.size());
+    wma_series(x, p, out);
+    for (std::size_t t = 0; t < x.size(); ++t) {
+      const auto w = window_at(x, t, p);
+      ASSERT_EQ(!std::isnan(out[t]), w.has_value()) << p << " bar " << t;
+      if (!w) continue;
+      double weighted = 0.0;
+      for (std::size_t i = 0; i < p; ++i) weighted += static_cast<double>(i + 1) * (*w)[i];
+      EXPECT_NEAR(out[t], weighted / (static_cast<double>(p * (p + 1)) / 2), 1e-9 * 1455) << p << " bar " << t;
+    }
+  }
+}
+
+// The zero rules: RSI 0 on unchanged closes, a rate of change 0 from a zero base, a stochastic 0 on a range
+// of rounding only.
+TEST(SeriesBlocks, ZeroRules) {
+  std::vector<double> out(6);
+  rsi_series(std::vector<double>{5, 5, 5, 5, 5, 5}, 3, out);
+  EXPECT_TRUE(std::isnan(out[2]));
+  for (std::size_t t = 3; t < 6; ++t) EXPECT_EQ(out[t], 0.0) << t;
+  rsi_series(std::vector<double>{1, 2, 3, 2, 2, 2}, 2, out);
+  EXPECT_DOUBLE_EQ(out[2], 100.0);  // gains 1 and 1, no loss
+  EXPECT_DOUBLE_EQ(out[3], 100.0 * 0.5 / 1.0);  // G = (1 + 0)/2, L = (0 + 1)/2
+
+  roc_series(std::vector<double>{0, 2, 4, 6, 0, 3}, 1, out);
+  EXPECT_EQ(out[1], 0.0);  // from a base of 0
+  EXPECT_DOUBLE_EQ(out[2], 100.0);
+  EXPECT_DOUBLE_EQ(out[4], -100.0);
+  EXPECT_EQ(out[5], 0.0);
+
+  // A "flat" window whose high and low differ by one unit in the last place reads as flat.
+  const double c = 1455.22, above = std::nextafter(c, 2000.0);
+  const std::vector<double> high{above, above, above}, low{c, c, c}, close{c, above, c};
+  std::vector<double> k(3);
+  stochastic_series(high, low, close, 2, k);
+  EXPECT_TRUE(std::isnan(k[0]));
+  EXPECT_EQ(k[1], 0.0);
+  EXPECT_EQ(k[2], 0.0);
+  stochastic_series(std::vector<double>{12, 14, 13}, std::vector<double>{10, 11, 9}, std::vector<double>{11, 13, 10},
+                    2, k);
+  EXPECT_DOUBLE_EQ(k[1], 75.0);  // (13 − 10)/(14 − 10)
+  EXPECT_DOUBLE_EQ(k[2], 20.0);  // (10 − 9)/(14 − 9)
+}
+
+// The accumulation line adds ((C − L) − (H − C))/(H − L)·V per bar, nothing for H = L, and starts from 0
+// again after a NaN bar.
+TEST(SeriesBlocks, AccumulationRestartsAfterANaNBar) {
+  const std::vector<double> high{10, 10, 10, 10, 10}, low{8, 8, 8, 8, 10}, close{10, 9, kNaN, 8, 10},
+      volume{100, 100, 100, 50, 70};
+  std::vector<double> ad(5);
+  ad_series(high, low, close, volume, ad);
+  EXPECT_EQ(ad[0], 100.0);
+  EXPECT_EQ(ad[1], 100.0);
+  EXPECT_TRUE(std::isnan(ad[2]));
+  EXPECT_EQ(ad[3], -50.0);
+  EXPECT_EQ(ad[4], -50.0);
+}
+
+}  // namespace
