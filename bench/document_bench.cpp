@@ -1,6 +1,6 @@
 // Whole documents: the renderer's road into a fresh buffer beside a minimal writer of the same bytes.
 //
-// Usage: bench_document_bench [sizes, default 100000,1000000,4000000] [scenes, default A,B,line,area]
+// Usage: bench_document_bench [sizes, default 100000,1000000,4000000] [scenes, default A,B,line,area,ohlc]
 //
 // The minimal writer formats every per-bar element itself (candles, histogram rectangles, the points of
 // lines and paths) with the library's two-decimal writer, into one fresh buffer of the document's size.
@@ -9,6 +9,8 @@
 // once, finds each in the renderer's document in order and keeps the text between them, which must stay
 // small whatever the number of bars. It then checks that its document equals the renderer's byte for
 // byte, and fails loudly when a run is not found, a piece between runs is large or a byte differs.
+// When both scene A and its OHLC variant are asked for, the report ends with the time of OHLC bars against
+// candles: the median ratio of alternating renders of the two.
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -62,13 +64,14 @@ std::vector<model::Bar> walk(std::size_t n) {
   return bars;
 }
 
-// Scene A: candles, volume band, SMA(20); B adds RSI(14) and MACD(12, 26, 9); line and area are A's bars
-// drawn with that series style.
+// Scene A: candles, volume band, SMA(20); B adds RSI(14) and MACD(12, 26, 9); line, area and ohlc are A's
+// bars drawn with that series style.
 api::Chart make_scene(std::string_view name, std::size_t n) {
   api::Chart chart = api::Chart::make(1000, 500);
   chart.bars = walk(n);
   if (name == "line") chart.config.series.series_type = api::SeriesType::Line;
   if (name == "area") chart.config.series.series_type = api::SeriesType::Area;
+  if (name == "ohlc") chart.config.series.series_type = api::SeriesType::OhlcBars;
   chart = std::move(chart).indicator(*api::volume_indicator(chart.bars));
   chart = std::move(chart).indicator(*api::sma_indicator(chart.bars, 20, "#2962ff"));
   if (name == "B") {
@@ -175,6 +178,49 @@ struct Candles {
   }
 };
 
+// OHLC bars: one path of three hairlines per bar, snapped as the candles are.
+struct Ohlc {
+  std::span<const model::Bar> bars;
+  coords::PriceMapping y;
+  double spacing, candle_width, dpr;
+  std::string up, down;
+
+  char* write(char* p) const {
+    const double r = dpr, half = 0.5 / r;
+    auto snap = [r](double v) { return std::floor(v * r) / r; };
+    const double tick = std::max(std::round(candle_width * r) / r, 1.0 / r) / 2;
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+      const model::Bar& b = bars[i];
+      if (!std::isfinite(b.open) || !std::isfinite(b.high) || !std::isfinite(b.low) || !std::isfinite(b.close)) {
+        continue;
+      }
+      const double xc = coords::bar_x(i, spacing), x = snap(xc) + half;
+      p = lit(p, "<path d=\"M");
+      p = n2(p, x);
+      p = lit(p, " ");
+      p = n2(p, snap(y.y(b.high)) + half);
+      p = lit(p, "V");
+      p = n2(p, snap(y.y(b.low)) + half);
+      p = lit(p, "M");
+      p = n2(p, snap(xc - tick));
+      p = lit(p, " ");
+      p = n2(p, snap(y.y(b.open)) + half);
+      p = lit(p, "H");
+      p = n2(p, x);
+      p = lit(p, "M");
+      p = n2(p, x);
+      p = lit(p, " ");
+      p = n2(p, snap(y.y(b.close)) + half);
+      p = lit(p, "H");
+      p = n2(p, snap(xc + tick));
+      p = lit(p, "\" stroke=\"");
+      p = str(p, b.close >= b.open ? up : down);
+      p = lit(p, "\" stroke-width=\"1.00\" fill=\"none\"/>\n");
+    }
+    return p;
+  }
+};
+
 // The coordinates of a line through the values (or the bars' closes): "x,y x,y" for a polyline, "Mx y Lx y"
 // for a path; an area's fill path goes on down to the pane's foot under its last point, back under its
 // first and closes.
@@ -253,11 +299,12 @@ struct Bars {
   }
 };
 
-using Run = std::variant<Candles, Points, Bars>;
+using Run = std::variant<Candles, Ohlc, Points, Bars>;
 
 // What a run draws, for the message when the renderer's document no longer holds it.
 const char* kind_of(const Run& run) {
   if (std::holds_alternative<Candles>(run)) return "candles";
+  if (std::holds_alternative<Ohlc>(run)) return "OHLC bars";
   if (const auto* points = std::get_if<Points>(&run)) {
     if (points->closed) return "the area's fill";
     return points->path ? "the series line" : "an indicator line";
@@ -339,8 +386,12 @@ std::vector<Run> runs_of(const api::Chart& chart) {
     runs.push_back(Candles{chart.bars, main, layout.spacing, layout.candle_width(), api::drawable_dpr(cfg.dpr),
                            css(render::css_or(cfg.theme.up_color, render::kOpaqueBlack)),
                            css(render::css_or(cfg.theme.down_color, render::kOpaqueBlack))});
+  } else if (type == api::SeriesType::OhlcBars) {
+    runs.push_back(Ohlc{chart.bars, main, layout.spacing, layout.candle_width(), api::drawable_dpr(cfg.dpr),
+                        css(render::css_or(cfg.theme.up_color, render::kOpaqueBlack)),
+                        css(render::css_or(cfg.theme.down_color, render::kOpaqueBlack))});
   } else {
-    fail("the minimal writer covers plain candles, lines and areas only");
+    fail("the minimal writer covers plain candles, OHLC bars, lines and areas only");
   }
   for (const auto* ind : overlays) vectors(*ind, main, false);
   double cursor = layout.main_height + api::kSubPaneGap;
@@ -440,7 +491,7 @@ std::vector<std::string> split(const char* text) {
 
 int main(int argc, char** argv) {
   const auto sizes = split(argc > 1 ? argv[1] : "100000,1000000,4000000");
-  const auto scenes = split(argc > 2 ? argv[2] : "A,B,line,area");
+  const auto scenes = split(argc > 2 ? argv[2] : "A,B,line,area,ohlc");
   unsigned sink = 0;
   std::printf("ns per bar, median of alternating renders into fresh storage; bound = minimal writer, same bytes\n");
   std::printf("%-6s %10s %10s %10s %12s %14s %14s %9s\n", "scene", "bars", "ours", "bound", "ours/bound",
@@ -467,6 +518,20 @@ int main(int argc, char** argv) {
                   rel(o, ours_base).c_str(), rel(b, bound_base).c_str(),
                   static_cast<double>(doc.size()) / static_cast<double>(n));
       std::fflush(stdout);
+    }
+  }
+  const auto asked = [&](std::string_view scene) { return std::find(scenes.begin(), scenes.end(), scene) != scenes.end(); };
+  if (asked("A") && asked("ohlc")) {
+    for (const auto& size_text : sizes) {
+      const std::size_t n = std::stoul(size_text);
+      const api::Chart candles = make_scene("A", n), ohlc = make_scene("ohlc", n);
+      const int rounds = static_cast<int>(std::clamp<std::size_t>(20'000'000 / n, 5, 40));
+      std::vector<double> ratio;
+      for (int r = 0; r < rounds; ++r) {
+        const double a = seconds([&] { sink += ours_once(candles); });
+        ratio.push_back(seconds([&] { sink += ours_once(ohlc); }) / a);
+      }
+      std::printf("ohlc/A at %zu bars: %.2f (median of %d alternating renders)\n", n, median(ratio), rounds);
     }
   }
   std::printf("(checksum %u)\n", sink);

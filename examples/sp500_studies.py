@@ -1,5 +1,6 @@
 """Renders the same year of S&P 500 bars with studies and drawing tools: Bollinger bands, an EMA, RSI and
-MACD panes, a trend line, a Fibonacci retracement, a long position, a price/date range and a note.
+MACD panes, a trend line, a Fibonacci retracement, a long position, a price/date range and a note, under a
+title, with a legend of the studies and their last values.
 
 Usage: python examples/sp500_studies.py OUTPUT_DIR
 """
@@ -31,6 +32,8 @@ def main():
 
     chart = qc.Chart(1400, 900)
     chart.bars(bars)
+    chart.title("S&P 500 daily, April 2019 to April 2020")
+    chart.legend(True)
     chart.grid(True)
     chart.bollinger(20, 2.0)
     chart.ema(50, "#ff9800")

@@ -73,6 +73,14 @@ def chart():
     return qc.Chart(800, 600)
 
 
+def small_chart(first_ts=0):
+    """170 x 140: plot 100 x 110. Lows 1 and highs 21 give the price range [0, 22] (padded by 5 %), so a
+    price p sits at y = 110 - 5 p, and bar i at x = (i + 0.5) * 50."""
+    chart = qc.Chart(170, 140)
+    chart.bars([qc.Bar(first_ts, 6, 21, 1, 16, 100), qc.Bar(first_ts + 86400, 16, 21, 1, 6, 50)])
+    return chart
+
+
 def method_or_skip(obj, name):
     """The named method, or a skip while that method is not part of the class yet."""
     method = getattr(obj, name, None)

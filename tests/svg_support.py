@@ -28,6 +28,13 @@ def parse(svg):
     return ET.fromstring(svg.encode("utf-8"))
 
 
+def render(chart):
+    """The chart's document, checked to be well-formed."""
+    svg = chart.render_svg()
+    parse(svg)
+    return svg
+
+
 def body(svg):
     """The drawn elements in document order (the frame's defs left out)."""
     return [Element(node) for node in parse(svg) if node.tag != SVG_NS + "defs"]

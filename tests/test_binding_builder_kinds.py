@@ -26,15 +26,20 @@ def numpy_like_bool(name, truth):
 
 # ---- flag ------------------------------------------------------------------------------------------------
 
+FLAG_METHODS = pytest.mark.parametrize("method", ["grid", "legend"])
+
+
+@FLAG_METHODS
 @pytest.mark.parametrize("value", [True, False, numpy_like_bool("bool_", True), numpy_like_bool("bool", False)])
-def test_flag_accepts(chart, value):
-    assert method_or_skip(chart, "grid")(value) is None
+def test_flag_accepts(chart, method, value):
+    assert method_or_skip(chart, method)(value) is None
 
 
-def test_flag_accepts_real_numpy_booleans(chart):
-    grid = method_or_skip(chart, "grid")
+@FLAG_METHODS
+def test_flag_accepts_real_numpy_booleans(chart, method):
+    flag = method_or_skip(chart, method)
     numpy = pytest.importorskip("numpy")
-    assert grid(numpy.bool_(True)) is None and grid(show=numpy.bool_(False)) is None
+    assert flag(numpy.bool_(True)) is None and flag(show=numpy.bool_(False)) is None
 
 
 @pytest.mark.parametrize("value, message", [
@@ -46,17 +51,19 @@ def test_flag_accepts_real_numpy_booleans(chart):
     (numpy_like_bool("bool_", None),
      "argument 'show': object of type '<class 'numpy.bool_'>' does not define a '__bool__' conversion"),
 ])
-def test_flag_refuses(chart, value, message):
-    assert raises(TypeError, method_or_skip(chart, "grid"), value) == message
+@FLAG_METHODS
+def test_flag_refuses(chart, method, value, message):
+    assert raises(TypeError, method_or_skip(chart, method), value) == message
 
 
-def test_flag_truth_method_errors_pass_through(chart):
-    grid = method_or_skip(chart, "grid")
+@FLAG_METHODS
+def test_flag_truth_method_errors_pass_through(chart, method):
+    flag = method_or_skip(chart, method)
 
     def boom():
         raise ValueError("no truth")
 
-    assert raises(ValueError, grid, numpy_like_bool("bool_", boom)) == "no truth"
+    assert raises(ValueError, flag, numpy_like_bool("bool_", boom)) == "no truth"
 
 
 # ---- text and optional text -------------------------------------------------------------------------------
@@ -66,20 +73,26 @@ class Text(str):
         return "not this"
 
 
+TEXT_METHODS = pytest.mark.parametrize("method, name", [("background", "color"), ("title", "text")])
+
+
+@TEXT_METHODS
 @pytest.mark.parametrize("value", ["#000000", "", Text("#fff"), "no colour at all", "\u00e9\u4e2d\U0001f600"])
-def test_text_accepts(chart, value):
-    assert method_or_skip(chart, "background")(value) is None
+def test_text_accepts(chart, method, name, value):
+    assert method_or_skip(chart, method)(value) is None
+    assert method_or_skip(chart, method)(**{name: value}) is None
 
 
+@TEXT_METHODS
 @pytest.mark.parametrize("value, exc_type, message", [
-    (5, TypeError, "argument 'color': 'int' object cannot be converted to 'PyString'"),
-    (None, TypeError, "argument 'color': 'NoneType' object cannot be converted to 'PyString'"),
-    (b"#fff", TypeError, "argument 'color': 'bytes' object cannot be converted to 'PyString'"),
+    (5, TypeError, "argument '{}': 'int' object cannot be converted to 'PyString'"),
+    (None, TypeError, "argument '{}': 'NoneType' object cannot be converted to 'PyString'"),
+    (b"#fff", TypeError, "argument '{}': 'bytes' object cannot be converted to 'PyString'"),
     ("\udc80", UnicodeEncodeError,
      "'utf-8' codec can't encode character '\\udc80' in position 0: surrogates not allowed"),
 ])
-def test_text_refuses(chart, value, exc_type, message):
-    assert raises(exc_type, method_or_skip(chart, "background"), value) == message
+def test_text_refuses(chart, method, name, value, exc_type, message):
+    assert raises(exc_type, method_or_skip(chart, method), value) == message.format(name)
 
 
 def test_colors_by_keyword(chart):

@@ -14,28 +14,16 @@ import pytest
 from hypothesis import given, settings, strategies as st
 
 import quorvel_canvas as qc
-from conftest import FloatLike, Sequence
-from svg_support import body, has_non_finite, parse, where
+from conftest import FloatLike, Sequence, small_chart
+from svg_support import body, has_non_finite, parse, render, where
 
 UP, DOWN, CUSTOM = "#26a69a", "#ef5350", "#9c27b0"
-
-
-def small_chart(first_ts=0):
-    chart = qc.Chart(170, 140)
-    chart.bars([qc.Bar(first_ts, 6, 21, 1, 16, 100), qc.Bar(first_ts + 86400, 16, 21, 1, 6, 50)])
-    return chart
 
 
 def horizontal_grid_lines(elements):
     """Grid lines across the main pane (the time axis' top border, at y = 110, is not one)."""
     return [e for e in where(elements, "line", stroke="#1e222d")
             if e["x1"] == "0.00" and e["x2"] == "100.00" and e["y1"] == e["y2"] and e["y1"] != "110.00"]
-
-
-def render(chart):
-    svg = chart.render_svg()
-    parse(svg)
-    return svg
 
 
 # ---- the document --------------------------------------------------------------------------------------
@@ -414,6 +402,10 @@ def test_signal_argument_errors():
     ("colors", "($self, up, down)", "Set up/down colors"),
     ("dpr", "($self, dpr)", "Set device pixel ratio for high-DPI displays"),
     ("candlesticks", "($self)", "Candlestick chart (default)"),
+    ("ohlc_bars", "($self)", "OHLC bar chart"),
+    ("heikin_ashi", "($self)", "Heikin-Ashi candle chart"),
+    ("title", "($self, text)", "Set the chart title (an empty text removes it)"),
+    ("legend", "($self, show)", "Show/hide the legend of indicators with their last values"),
 ])
 def test_signatures(method, signature, doc):
     fn = getattr(qc.Chart, method)
@@ -424,7 +416,8 @@ def test_builder_methods_return_none():
     chart = small_chart()
     calls = [chart.candlesticks(), chart.line(), chart.area(), chart.colors("#000", "#fff"), chart.background("#000"),
              chart.grid(True), chart.dark_theme(), chart.light_theme(), chart.dpr(1.5), chart.bars([]),
-             chart.buy_signal(0, 1.0), chart.custom_signal(0, 1.0, "")]
+             chart.buy_signal(0, 1.0), chart.custom_signal(0, 1.0, ""), chart.ohlc_bars(), chart.heikin_ashi(),
+             chart.title("T"), chart.legend(True)]
     assert calls == [None] * len(calls)
 
 

@@ -81,7 +81,9 @@ def charts(draw, finite):
     values = FINITE if finite else ANY_FLOAT
     chart = qc.Chart(draw(st.integers(0, 1500)), draw(st.integers(0, 1000)))
     chart.bars(draw(bars(values)))
-    getattr(chart, draw(st.sampled_from(["candlesticks", "line", "area"])))()
+    getattr(chart, draw(st.sampled_from(["candlesticks", "line", "area", "ohlc_bars", "heikin_ashi"])))()
+    chart.title(draw(st.text(max_size=8)))
+    chart.legend(draw(st.booleans()))
     if draw(st.booleans()):
         chart.colors(draw(COLOURS), draw(COLOURS))
     if draw(st.booleans()):

@@ -225,6 +225,8 @@ TEST(ChartRenderer, PassesRunInOrder) {
   c = std::move(c).indicator(overlay).indicator(band).indicator(sub);
   c = std::move(c).primitive(api::PrimitiveConfig::make("trend_line", {{0, 5}, {1, 10}}));
   c = std::move(c).signal(api::SignalConfig{api::SignalType::Custom, 1, 10, 1, std::nullopt, "L"});
+  c.config.title = "T";
+  c.config.show_legend = true;
   const auto body = body_of(c);
   ASSERT_FALSE(body.empty());
 
@@ -243,7 +245,12 @@ TEST(ChartRenderer, PassesRunInOrder) {
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("x") == "100.00"; }),
       first([](const SvgElement& e) { return e.tag == "polyline" && e.attrs.at("stroke") == "#00ff00"; }),
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("y") == "110.00"; }),
+      first([](const SvgElement& e) { return e.tag == "text" && e.content == "T"; }),
+      first([](const SvgElement& e) { return e.tag == "text" && e.content == "O"; }),
   };
+  // The legend ends the document: the overlay's line, then the sub-pane's.
+  EXPECT_EQ(body.back().content, "2.00");
+  EXPECT_EQ(body[body.size() - 2].content, "S");
   for (std::size_t i = 0; i < order.size(); ++i) {
     EXPECT_LT(order[i], body.size()) << "pass " << i << " drew nothing";
     if (i > 0) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "render/engine/svg_backend.hpp"
@@ -183,6 +185,40 @@ TEST(Candlesticks, SvgOfTwoCandlesRecordedOrWrittenAtOnce) {
             "<rect x=\"1.00\" y=\"50.00\" width=\"8.00\" height=\"40.00\" fill=\"#26a69a\"/>\n"
             "<rect x=\"11.00\" y=\"49.50\" width=\"8.00\" height=\"20.50\" fill=\"#ef5350\"/>\n");
   EXPECT_EQ(direct_bodies.body(), replayed_bodies.body());
+}
+
+// Three hairlines per bar on the candles' grid, worked out by hand: spacing 15 (centres 7.5, 22.5, 37.5,
+// 52.5), candle width 11.3 (11 device pixels at ratio 1, 23 at ratio 2), y = 100 - price. The first bar's
+// infinite high leaves it out without moving the others; a bar closing at its open counts as up.
+TEST(OhlcBars, ThreeHairlinesOnTheDevicePixelGrid) {
+  const model::Bar bars[] = {{0, 10, INFINITY, 5, 20, 0},
+                             {60, 40.3, 60.7, 10.2, 50.9, 0},
+                             {120, 50, 75, 20, 30, 0},
+                             {180, 25, 30, 20, 25, 0}};
+  auto path = [](const char* d, const char* color) {
+    return std::string("<path d=\"") + d + "\" stroke=\"" + color + "\" stroke-width=\"1.00\" fill=\"none\"/>\n";
+  };
+  struct Case {
+    double dpr;
+    std::string body;
+  };
+  const Case cases[] = {
+      {1, path("M22.50 39.50V89.50M17.00 59.50H22.50M22.50 49.50H28.00", "#26a69a") +
+              path("M37.50 25.50V80.50M32.00 50.50H37.50M37.50 70.50H43.00", "#ef5350") +
+              path("M52.50 70.50V80.50M47.00 75.50H52.50M52.50 75.50H58.00", "#26a69a")},
+      {2, path("M22.75 39.25V89.75M16.50 59.75H22.75M22.75 49.25H28.00", "#26a69a") +
+              path("M37.75 25.25V80.25M31.50 50.25H37.75M37.75 70.25H43.00", "#ef5350") +
+              path("M52.75 70.25V80.25M46.50 75.25H52.75M52.75 75.25H58.00", "#26a69a")},
+  };
+  for (const Case& c : cases) {
+    SvgBackend out(100, 100, c.dpr);
+    render_ohlc_bars(out, bars, "#26a69a", "#ef5350", 15, kMapping, 11.3, c.dpr);
+    EXPECT_EQ(out.body(), c.body) << "dpr " << c.dpr;
+  }
+  // Colours that do not parse draw black, as candles do.
+  SvgBackend out(100, 100, 1);
+  render_ohlc_bars(out, std::span(bars).subspan(1, 1), "up", "down", 15, kMapping, 11.3, 1);
+  EXPECT_NE(out.body().find("stroke=\"#000000\""), std::string::npos);
 }
 
 std::vector<LineData> line_points(std::initializer_list<double> values) {

@@ -104,12 +104,12 @@ TEST(WindowMachinery, AgreesWithDirectWindowsAndTheNaNRule) {
        [](auto w, auto) { return *std::min_element(w.begin(), w.end()); }},
       {"max index, latest of ties",
        [](auto s, auto p) {
-         return step_all(WindowMax(s, p), s.size(), [](auto& w) { return static_cast<double>(w.index()); });
+         return step_all(WindowMax(s, p, true), s.size(), [](auto& w) { return static_cast<double>(w.index()); });
        },
        [](auto w, auto first) { return latest_extreme_index(w, first, true); }},
       {"min index, latest of ties",
        [](auto s, auto p) {
-         return step_all(WindowMin(s, p), s.size(), [](auto& w) { return static_cast<double>(w.index()); });
+         return step_all(WindowMin(s, p, true), s.size(), [](auto& w) { return static_cast<double>(w.index()); });
        },
        [](auto w, auto first) { return latest_extreme_index(w, first, false); }},
       {"mean", [](auto s, auto p) { return step_all(WindowVariance(s, p), s.size(), [](auto& w) { return w.mean(); }); },
@@ -142,6 +142,31 @@ TEST(WindowMachinery, AgreesWithDirectWindowsAndTheNaNRule) {
         EXPECT_NEAR(*got[t], want, 1e-9 * std::max(1.0, std::abs(want))) << "bar " << t;
       }
       EXPECT_GT(valued, x.size() / 2);
+    }
+  }
+}
+
+// Extremes are settled a few thousand bars at a time: windows that start in one such chunk and end in the
+// next, periods around and above the chunk, and gaps next to its edges must read as every other window.
+TEST(WindowMachinery, ExtremesAcrossChunks) {
+  std::vector<double> x = walk_with_gaps(7000);
+  for (std::size_t t : {2047u, 2048u, 4095u, 6001u}) x[t] = kNaN;
+  for (std::size_t p : {1u, 7u, 2047u, 2048u, 2049u, 3001u}) {
+    SCOPED_TRACE(testing::Message() << "period " << p);
+    WindowMax hi(x, p, true);
+    WindowMin lo(x, p, true);
+    for (std::size_t t = 0; t < x.size(); ++t) {
+      const bool h = hi.step(t);
+      const bool l = lo.step(t);
+      const auto w = window_at(x, t, p);
+      ASSERT_EQ(h, w.has_value()) << "bar " << t;
+      ASSERT_EQ(l, w.has_value()) << "bar " << t;
+      if (!w) continue;
+      const std::size_t first = t + 1 - p;
+      ASSERT_EQ(hi.value(), *std::max_element(w->begin(), w->end())) << "bar " << t;
+      ASSERT_EQ(lo.value(), *std::min_element(w->begin(), w->end())) << "bar " << t;
+      ASSERT_EQ(static_cast<double>(hi.index()), latest_extreme_index(*w, first, true)) << "bar " << t;
+      ASSERT_EQ(static_cast<double>(lo.index()), latest_extreme_index(*w, first, false)) << "bar " << t;
     }
   }
 }

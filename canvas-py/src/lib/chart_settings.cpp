@@ -1,4 +1,4 @@
-// Chart methods for the series style, colours, grid, device-pixel ratio, bars and rendering.
+// Chart methods for the series style, colours, grid, title, legend, device-pixel ratio, bars and rendering.
 #include <utility>
 
 #include "api/chart_renderer.hpp"
@@ -66,6 +66,8 @@ class StrStorage final : public qc::util::TextStorage {
 constexpr SeriesType kCandlesticks = SeriesType::Candlesticks;
 constexpr SeriesType kLine = SeriesType::Line;
 constexpr SeriesType kArea = SeriesType::Area;
+constexpr SeriesType kOhlcBars = SeriesType::OhlcBars;
+constexpr SeriesType kHeikinAshi = SeriesType::HeikinAshi;
 constexpr const char* kDarkBackground = "#131722";
 constexpr const char* kLightBackground = "#ffffff";
 
@@ -73,6 +75,8 @@ constexpr ChartRow kRows[] = {
     {"candlesticks", "Candlestick chart (default)", {}, Borrow::exclusive, set_series, &kCandlesticks},
     {"line", "Line chart (close prices)", {}, Borrow::exclusive, set_series, &kLine},
     {"area", "Area chart (filled)", {}, Borrow::exclusive, set_series, &kArea},
+    {"ohlc_bars", "OHLC bar chart", {}, Borrow::exclusive, set_series, &kOhlcBars},
+    {"heikin_ashi", "Heikin-Ashi candle chart", {}, Borrow::exclusive, set_series, &kHeikinAshi},
     {"colors", "Set up/down colors", {text("up"), text("down")}, Borrow::exclusive,
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) { return std::move(chart).colors(c.args.text(0), c.args.text(1)); });
@@ -87,6 +91,22 @@ constexpr ChartRow kRows[] = {
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) {
          chart.config.theme.show_grid = c.args.flag(0);
+         return std::move(chart);
+       });
+       return none();
+     }},
+    {"title", "Set the chart title (an empty text removes it)", {text("text")}, Borrow::exclusive,
+     [](ChartCall& c) {
+       with_chart(c, [&](Chart&& chart) {
+         chart.config.title = std::move(c.args.text(0));
+         return std::move(chart);
+       });
+       return none();
+     }},
+    {"legend", "Show/hide the legend of indicators with their last values", {flag("show")}, Borrow::exclusive,
+     [](ChartCall& c) {
+       with_chart(c, [&](Chart&& chart) {
+         chart.config.show_legend = c.args.flag(0);
          return std::move(chart);
        });
        return none();

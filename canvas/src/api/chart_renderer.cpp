@@ -1,5 +1,5 @@
 // The render pass: layout, background, grid, volume bands, main series, overlays, primitives, signals,
-// scales, time axis and the document frame, in that order, into one SVG backend.
+// scales, time axis, title, legend and the document frame, in that order, into one SVG backend.
 #include "api/chart_renderer.hpp"
 
 #include <algorithm>
@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "api/document_size.hpp"
+#include "api/heikin_ashi.hpp"
 #include "api/indicator_painter.hpp"
 #include "api/layout.hpp"
+#include "api/legend_painter.hpp"
 #include "api/palette.hpp"
 #include "api/primitive_points.hpp"
 #include "api/primitive_words.hpp"
@@ -112,7 +114,11 @@ class RenderPass {
         layout_(Layout::make(config.width, config.height, bars.size(), lists_.sub_pane_ratio_sum)),
         dpr_(drawable_dpr(config.dpr)),
         backend_(layout_.width, layout_.height, dpr_, open_document(document_buffer(storage), layout_), kDefsEnd),
-        price_range_(price_pane_range(bars, lists_.overlays)),
+        heikin_ashi_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_bars(bars)
+                                                                           : std::vector<model::Bar>()),
+        series_bars_(config.series.series_type == SeriesType::HeikinAshi ? std::span<const model::Bar>(heikin_ashi_)
+                                                                           : bars),
+        price_range_(price_pane_range(series_bars_, lists_.overlays)),
         main_{price_range_.lo, price_range_.hi, 0.0, layout_.main_height} {}
 
   util::TextBuffer run() {
@@ -130,6 +136,8 @@ class RenderPass {
     sub_panes();
     coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
                              layout_.spacing, bars_.size(), [&](std::size_t i) { return bars_[i].timestamp; });
+    if (!config_.title.empty()) draw_title(backend_, config_.title, text_color());
+    if (config_.show_legend) legend();
     backend_.body_buffer().append("</svg>\n");
     return backend_.release();
   }
@@ -171,9 +179,18 @@ class RenderPass {
     }
   }
 
+  // Titles and legends are written in the colour of the price labels.
+  render::Color text_color() const { return coords::AxisColors::from(axis_theme(config_)).text; }
+
   // The series goes straight to the backend, in the elements and order a recorded batch would replay.
+  // Heikin-Ashi candles are drawn from the bars made for them; everything else on the chart reads the bars.
   void main_series() {
     const SeriesType type = config_.series.series_type;
+    if (type == SeriesType::OhlcBars) {
+      render::render_ohlc_bars(backend_, bars_, theme_.up_color, theme_.down_color, layout_.spacing, main_,
+                               layout_.candle_width(), dpr_);
+      return;
+    }
     if (type == SeriesType::Line || type == SeriesType::Area) {
       model::LineStyleOptions options;
       options.color = config_.series.color.value_or(theme_.up_color);
@@ -189,7 +206,7 @@ class RenderPass {
     style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
     style.wick_visible = true;
     style.border_visible = static_cast<std::uint8_t>(type) == kBorderedCandles;
-    render::render_candlesticks(backend_, bars_, style, layout_.spacing, main_, layout_.candle_width(), dpr_);
+    render::render_candlesticks(backend_, series_bars_, style, layout_.spacing, main_, layout_.candle_width(), dpr_);
   }
 
   void sub_panes() {
@@ -204,7 +221,25 @@ class RenderPass {
       draw_indicator(backend_, *ind, y, y.y(0.0), layout_);
       draw_primitives(PrimitivePane::sub(index++), y);
       ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, cursor, h, r.lo, r.hi);
+      if (config_.show_legend) {
+        sub_pane_legends_.push_back({ind, sub_pane_legend_y(cursor), legend_decimals(r.lo, r.hi, h)});
+      }
       cursor += h + kSubPaneGap;
+    }
+  }
+
+  // Over everything else: the main pane's lines (one per overlay study; the volume band has none), then
+  // each sub-pane's, their values quoted to the decimals of their pane's scale.
+  void legend() {
+    const render::Color text = text_color();
+    const bool titled = !config_.title.empty();
+    const int decimals = legend_decimals(price_range_.lo, price_range_.hi, layout_.main_height);
+    std::size_t k = 0;
+    for (const auto* ind : lists_.overlays) {
+      draw_legend_line(backend_, *ind, main_legend_y(titled, k++), decimals, text, bars_.size());
+    }
+    for (const PaneLegend& line : sub_pane_legends_) {
+      draw_legend_line(backend_, *line.indicator, line.y, line.decimals, text, bars_.size());
     }
   }
 
@@ -238,8 +273,18 @@ class RenderPass {
   Layout layout_;
   double dpr_;
   render::SvgBackend backend_;
+  std::vector<model::Bar> heikin_ashi_;  // empty unless the series draws them
+  std::span<const model::Bar> series_bars_;
   ValueRange price_range_;
   coords::PriceMapping main_;
+
+  // A sub-pane's legend line, placed and given its decimals as the pane is drawn.
+  struct PaneLegend {
+    const model::Indicator* indicator;
+    double y;
+    int decimals;
+  };
+  std::vector<PaneLegend> sub_pane_legends_;
 };
 
 }  // namespace

@@ -16,7 +16,8 @@ namespace qc::api {
 
 using model::SeriesType;
 
-// Series code 1, which no builder sets, draws candles with body borders; every other code plain candles.
+// Series code 1, which no builder sets, draws candles with body borders; codes without a series of their
+// own draw plain candles.
 inline constexpr std::uint8_t kBorderedCandles = 1;
 
 struct SeriesConfig {
@@ -106,6 +107,8 @@ struct ChartConfig {
   double dpr = 1.0;
   std::uint32_t width = 800;
   std::uint32_t height = 600;
+  std::string title;         // none when empty
+  bool show_legend = false;  // each pane's studies named at its top-left, with their last values
 };
 
 }  // namespace qc::api

@@ -21,12 +21,13 @@ constexpr std::size_t kRect = 45 + 4 * kNumber + kColor;                  // fil
 constexpr std::size_t kBandRect = kRect - kColor + kAnyColor;             // a volume band's bar
 constexpr std::size_t kStrokedRect = 59 + 4 * kNumber + kStroke;          // outlined rectangle
 constexpr std::size_t kLine = 33 + 4 * kNumber + kStroke;                 // line
+constexpr std::size_t kOhlcBar = 36 + 7 * kNumber + kStroke;              // path of three hairlines
 constexpr std::size_t kCircle = 49 + 3 * kNumber + kColor;                // filled circle
 constexpr std::size_t kPoint = 2 + 2 * kNumber;                           // "x,y " of a polyline
 constexpr std::size_t kPathPoint = 3 + 2 * kNumber;                       // " Lx y" of a path
 constexpr std::size_t kPathFrame = 36 + kAnyColor;                        // a filled path's markup
 // A signal's marker, a filled triangle's path or a filled circle, and its label's text element without
-// the label.
+// the label (also the size of the title's and the legend's text elements).
 constexpr std::size_t kMarker = std::max(45 + 6 * kNumber, 49 + 3 * kNumber) + kAnyColor;
 constexpr std::size_t kLabel = 122 + 2 * kNumber + kAnyColor;
 // Frame, background, grid, price scales, time axis; the elements and words of a drawing tool.
@@ -64,9 +65,12 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
   for (const SignalConfig& s : config.signals) {
     size += kMarker + (s.label ? kLabel + render::kMaxEscapeGrowth * s.label->size() : 0);
   }
+  if (!config.title.empty()) size += kLabel + render::kMaxEscapeGrowth * config.title.size();
   const SeriesType type = config.series.series_type;
   if (type == SeriesType::Line || type == SeriesType::Area) {
     size += n * kPathPoint * (type == SeriesType::Area ? 2 : 1);  // an area's fill goes through every point too
+  } else if (type == SeriesType::OhlcBars) {
+    size += n * kOhlcBar;
   } else {
     size += n * (kLine + kRect + (static_cast<std::uint8_t>(type) == kBorderedCandles ? kStrokedRect : 0));
   }
@@ -79,6 +83,9 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
       size += vec.values.size() * per_value(vec.style, band);
     }
     if (band && values == 0) size += n * kBandRect;  // the bars' own volumes
+    if (config.show_legend) {
+      size += kLabel + render::kMaxEscapeGrowth * ind.name.size() + ind.vectors.size() * (kLabel + kNumber);
+    }
   }
   return size;
 }

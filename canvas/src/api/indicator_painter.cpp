@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -32,6 +34,18 @@ Color with_alpha(Color c, BarAlpha alpha) {
   return c;
 }
 
+// Lines, steps and dots in a colour that does not parse are drawn white.
+Color stroke_color(std::string_view css) { return css_or(css, render::kOpaqueWhite); }
+
+Color histogram_color(const model::style::Histogram& s, bool up) {
+  return up ? css_or(s.up_color, palette::kUp) : css_or(s.down_color, palette::kDown);
+}
+
+// A bar is up by its flag where the vector carries one, else by its value's sign.
+bool bar_is_up(const model::IndicatorVector& vector, std::size_t k) {
+  return k < vector.up_flags.size() ? vector.up_flags[k] : vector.values[k] >= 0;
+}
+
 // Bars of width w centred on their slots, growing from the baseline. Their width is a share of the canvas
 // width per bar, not of the bar spacing, so they are a little wider than the candles. The colours are
 // settled once here, not per bar.
@@ -44,8 +58,7 @@ struct HistogramPainter {
 
   static HistogramPainter make(render::SvgBackend& out, const model::style::Histogram& s, const Layout& layout,
                                BarAlpha alpha) {
-    return {out, with_alpha(css_or(s.up_color, palette::kUp), alpha),
-            with_alpha(css_or(s.down_color, palette::kDown), alpha),
+    return {out, with_alpha(histogram_color(s, true), alpha), with_alpha(histogram_color(s, false), alpha),
             layout.width / static_cast<double>(layout.n) * s.bar_width_ratio, layout};
   }
 
@@ -117,12 +130,12 @@ void draw_line(render::SvgBackend& out, const model::Indicator& indicator, std::
 // alpha. A partner that is missing or of another length leaves the edge alone.
 void draw_cloud(render::SvgBackend& out, const model::Indicator& indicator, const model::IndicatorVector& vector,
                 const model::style::Cloud& s, const coords::PriceMapping& y, const Layout& layout) {
-  Color lower = css_or(s.lower_color, render::kOpaqueWhite);
+  Color lower = stroke_color(s.lower_color);
   const auto partner =
       std::find_if(indicator.vectors.begin(), indicator.vectors.end(),
                    [&](const model::IndicatorVector& v) { return &v != &vector && v.name == s.partner; });
   if (partner != indicator.vectors.end() && partner->values.size() == vector.values.size()) {
-    fill_cloud(out, vector.values, partner->values, {css_or(s.upper_color, render::kOpaqueWhite), lower}, y, layout);
+    fill_cloud(out, vector.values, partner->values, {stroke_color(s.upper_color), lower}, y, layout);
   }
   lower.a = 0x80;
   draw_polyline(out, vector.values, y, StrokeStyle::solid(s.width, lower), layout);
@@ -153,15 +166,14 @@ void draw_histogram(render::SvgBackend& out, const model::IndicatorVector& vecto
     const double v = vector.values[k];
     if (std::isnan(v)) continue;
     const double yv = y.y(v);
-    const bool up = k < vector.up_flags.size() ? vector.up_flags[k] : v >= 0;
-    painter.bar(rects, k, v >= 0 ? yv : baseline, std::max(std::abs(baseline - yv), 1.0), up);
+    painter.bar(rects, k, v >= 0 ? yv : baseline, std::max(std::abs(baseline - yv), 1.0), bar_is_up(vector, k));
   }
   rects.end();
 }
 
 void draw_dots(render::SvgBackend& out, std::span<const double> values, const model::style::Dots& s,
                const coords::PriceMapping& y, const Layout& layout) {
-  const Color c = css_or(s.color, render::kOpaqueWhite);
+  const Color c = stroke_color(s.color);
   const StrokeStyle outline = StrokeStyle::solid(1.0, c);
   for (std::size_t k = 0; k < values.size(); ++k) {
     if (std::isnan(values[k])) continue;
@@ -230,19 +242,17 @@ void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, con
       [&](const auto& s) {
         using S = std::decay_t<decltype(s)>;
         if constexpr (std::is_same_v<S, model::style::Line>) {
-          const Color c = css_or(s.color, render::kOpaqueWhite);
+          const Color c = stroke_color(s.color);
           draw_line(out, indicator, vector.values, y,
                     s.dashed ? StrokeStyle::dashed({4.0, 4.0}, s.width, c) : StrokeStyle::solid(s.width, c), layout);
         } else if constexpr (std::is_same_v<S, model::style::SolidLine>) {
-          draw_line(out, indicator, vector.values, y,
-                    StrokeStyle::solid(s.width, css_or(s.color, render::kOpaqueWhite)), layout);
+          draw_line(out, indicator, vector.values, y, StrokeStyle::solid(s.width, stroke_color(s.color)), layout);
         } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
           draw_histogram(out, vector, s, y, baseline, layout, alpha);
         } else if constexpr (std::is_same_v<S, model::style::Dots>) {
           draw_dots(out, vector.values, s, y, layout);
         } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
-          draw_steps(out, vector.values, y, StrokeStyle::solid(s.width, css_or(s.color, render::kOpaqueWhite)),
-                     layout);
+          draw_steps(out, vector.values, y, StrokeStyle::solid(s.width, stroke_color(s.color)), layout);
         } else if constexpr (std::is_same_v<S, model::style::Cloud>) {
           draw_cloud(out, indicator, vector, s, y, layout);
         }
@@ -260,6 +270,23 @@ void draw_vectors(render::SvgBackend& out, const model::Indicator& indicator, co
 void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
                     double baseline, const Layout& layout) {
   draw_vectors(out, indicator, y, baseline, layout, BarAlpha::as_given);
+}
+
+std::optional<render::Color> value_color(const model::IndicatorVector& vector, std::size_t k) {
+  return std::visit(
+      [&](const auto& s) -> std::optional<render::Color> {
+        using S = std::decay_t<decltype(s)>;
+        if constexpr (std::is_same_v<S, model::style::Histogram>) {
+          return histogram_color(s, bar_is_up(vector, k));
+        } else if constexpr (std::is_same_v<S, model::style::Cloud>) {
+          return stroke_color(s.lower_color);
+        } else if constexpr (std::is_same_v<S, model::style::Hidden>) {
+          return std::nullopt;
+        } else {
+          return stroke_color(s.color);
+        }
+      },
+      vector.style.v);
 }
 
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,

@@ -1,6 +1,8 @@
 // Draws what indicators carry: value lines by style, the volume band, sub-pane boxes and reference levels.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <span>
 
 #include "api/layout.hpp"
@@ -17,6 +19,11 @@ namespace qc::api {
 // nothing.
 void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
                     double baseline, const Layout& layout);
+
+// The colour value k (an index within the values) is drawn in, before the alpha a pane applies: a
+// histogram's bar in its up or down colour by its flag or, without one, its sign; a cloud's edge line in the
+// cloud's second colour; a line, step line or dots in their colour. None for a hidden vector.
+std::optional<render::Color> value_color(const model::IndicatorVector& vector, std::size_t k);
 
 // A volume-band indicator at the foot of the main pane: its own values when it has any, else the bars'
 // volumes. Drawn behind the price series, so its histogram bars are written at half their colours' alpha

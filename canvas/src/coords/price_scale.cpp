@@ -40,11 +40,19 @@ int price_decimals(double step) {
   while (d < util::kMaxFixedDecimals && !(step >= kThresholds[d])) ++d;
   return d;
 }
+
+// The tick step for a scale height pixels high: about one label every 30 px, 4 to 20 of them.
+double price_step(double lo, double hi, double height) {
+  const double count = std::fmin(std::fmax(height / 30, 4.0), 20.0);  // a NaN height counts 4
+  return nice_number((hi - lo) / count);
+}
 }  // namespace
 
-void append_price(std::string& out, double price, double step) {
+void append_price(std::string& out, double price, double step) { append_price_fixed(out, price, price_decimals(step)); }
+
+void append_price_fixed(std::string& out, double price, int decimals) {
   char buf[util::kMaxFixedChars];
-  const char* end = util::write_fixed(buf, price, price_decimals(step));
+  const char* end = util::write_fixed(buf, price, decimals);
   const char* begin = buf;
   // Ticks reached by repeated addition can land a hair below zero; "-0.00" would be a wrong label.
   if (*begin == '-' && std::all_of(begin + 1, end, [](char c) { return c == '0' || c == '.'; })) ++begin;
@@ -59,8 +67,7 @@ std::string format_price(double price, double step) {
 
 PriceTicks price_ticks(double lo, double hi, double height) {
   PriceTicks t;
-  const double count = std::fmin(std::fmax(height / 30, 4.0), 20.0);  // a NaN height counts 4
-  t.step = nice_number((hi - lo) / count);
+  t.step = price_step(lo, hi, height);
   double tick = std::ceil(lo / t.step) * t.step;
   while (tick < hi && t.count < kMaxPriceTicks) {
     t.values[t.count++] = tick;
@@ -70,6 +77,8 @@ PriceTicks price_ticks(double lo, double hi, double height) {
   }
   return t;
 }
+
+int price_label_decimals(double lo, double hi, double height) { return price_decimals(price_step(lo, hi, height)); }
 
 double price_label_font_size(std::size_t longest_label) {
   if (longest_label < 10) return 11.0;

@@ -38,6 +38,8 @@ double nice_number(double x);
 // NaN step), correctly rounded. A value that rounds to zero is written without a sign.
 std::string format_price(double price, double step);
 void append_price(std::string& out, double price, double step);
+// The same with the decimals given (0 to 10).
+void append_price_fixed(std::string& out, double price, int decimals);
 
 // Bounds the tick loop: a finite range yields at most 1.25 * 20 + 2 ticks, so only a step that no longer
 // moves the ticks forward (below the prices' resolution) can reach it.
@@ -54,6 +56,10 @@ struct PriceTicks {
 // The ticks of a scale height pixels high over [lo, hi]: multiples of the step from the first one at or
 // above lo, each the previous plus the step, strictly below hi.
 PriceTicks price_ticks(double lo, double hi, double height);
+
+// The decimals of the labels of a scale height pixels high over [lo, hi], as price_ticks() and
+// append_price() choose them; texts that quote the scale's values match its labels with these.
+int price_label_decimals(double lo, double hi, double height);
 
 // Font size of the price labels for the longest label's byte length.
 double price_label_font_size(std::size_t longest_label);

@@ -11,6 +11,8 @@ enum class SeriesType : std::uint8_t {
   Candlesticks = 0,
   Line = 5,
   Area = 8,
+  OhlcBars = 9,
+  HeikinAshi = 10,
 };
 
 // CSS colour texts; border_color and wick_color override the up/down pair for every candle when set

@@ -108,15 +108,28 @@ struct Writer {
 double max_of(double a, double b) { return a >= b || std::isnan(b) ? a : b; }
 double min_of(double a, double b) { return a <= b || std::isnan(b) ? a : b; }
 
+// The device-pixel grid of ratio r that bars snap to: edges on device pixels, hairlines through their
+// middles, and a body width of whole device pixels.
+struct DeviceGrid {
+  double r;
+  double pixel = 1.0 / r;
+  double half = 0.5 / r;
+
+  double snap(double v) const { return std::floor(v * r) / r; }
+  double hairline(double v) const { return snap(v) + half; }
+  double body_width(double candle_width) const {
+    return max_of(std::round(candle_width * r) / r, pixel);  // NaN gives one pixel
+  }
+};
+
 template <class Out, class Candle>
 void draw_candles(Out out, std::span<const Candle> candles, const model::CandlestickStyleOptions& style,
                   double spacing, const coords::PriceMapping& price, double candle_width, double dpr,
                   std::size_t first_slot) {
   if (candles.empty()) return;
-  const double r = dpr;
-  const double pixel = 1.0 / r;
-  auto snap = [r](double v) { return std::floor(v * r) / r; };
-  const double body_width = max_of(std::round(candle_width * r) / r, pixel);  // NaN gives one pixel
+  const DeviceGrid grid{dpr};
+  const double pixel = grid.pixel;
+  const double body_width = grid.body_width(candle_width);
   const CandleColors colors(style);
 
   for (std::size_t i = 0; i < candles.size(); ++i) {
@@ -127,9 +140,9 @@ void draw_candles(Out out, std::span<const Candle> candles, const model::Candles
 
     if (style.wick_visible) {
       marks.wick = true;
-      marks.wick_x = snap(xc) + 0.5 / r;
-      marks.wick_top = snap(price.y(c.high)) + 0.5 / r;
-      marks.wick_bottom = snap(price.y(c.low)) + 0.5 / r;
+      marks.wick_x = grid.hairline(xc);
+      marks.wick_top = grid.hairline(price.y(c.high));
+      marks.wick_bottom = grid.hairline(price.y(c.low));
       marks.wick_color = colors.wick(c);
     }
 
@@ -137,7 +150,8 @@ void draw_candles(Out out, std::span<const Candle> candles, const model::Candles
     const double top = min_of(y_open, y_close);
     const double h = max_of(max_of(y_open, y_close) - top, pixel);
     const double left = xc - body_width / 2;
-    const double x0 = snap(left), y0 = snap(top), x1 = snap(left + body_width), y1 = snap(top + h);
+    const double x0 = grid.snap(left), y0 = grid.snap(top), x1 = grid.snap(left + body_width),
+                 y1 = grid.snap(top + h);
     marks.body = {x0, y0, max_of(x1 - x0, pixel), max_of(y1 - y0, pixel)};
     marks.body_color = colors.body(c);
     marks.border = colors.border(c);
@@ -160,6 +174,25 @@ void render_candlesticks(SvgBackend& backend, std::span<const model::Bar> bars,
                          const model::CandlestickStyleOptions& style, double spacing,
                          const coords::PriceMapping& price, double candle_width, double dpr) {
   draw_candles(Writer{backend}, bars, style, spacing, price, candle_width, dpr, 0);
+}
+
+void render_ohlc_bars(SvgBackend& backend, std::span<const model::Bar> bars, std::string_view up_color,
+                      std::string_view down_color, double spacing, const coords::PriceMapping& price,
+                      double candle_width, double dpr) {
+  if (bars.empty()) return;
+  const DeviceGrid grid{dpr};
+  const double half_width = grid.body_width(candle_width) / 2;
+  const Color up = parse_or_black(up_color), down = parse_or_black(down_color);
+  for (std::size_t i = 0; i < bars.size(); ++i) {
+    const model::Bar& b = bars[i];
+    if (!std::isfinite(b.open) || !std::isfinite(b.high) || !std::isfinite(b.low) || !std::isfinite(b.close)) {
+      continue;
+    }
+    const double xc = coords::bar_x(i, spacing);
+    backend.ohlc_bar({grid.hairline(xc), grid.hairline(price.y(b.high)), grid.hairline(price.y(b.low)),
+                      grid.snap(xc - half_width), grid.hairline(price.y(b.open)), grid.snap(xc + half_width),
+                      grid.hairline(price.y(b.close)), b.close >= b.open ? up : down});
+  }
 }
 
 namespace {

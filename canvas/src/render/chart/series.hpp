@@ -2,6 +2,7 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 
 #include "coords/price_mapping.hpp"
 #include "model/series/data.hpp"
@@ -23,6 +24,13 @@ void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickD
 void render_candlesticks(SvgBackend& backend, std::span<const model::Bar> bars,
                          const model::CandlestickStyleOptions& style, double spacing,
                          const coords::PriceMapping& price, double candle_width, double dpr);
+
+// One OHLC bar per bar whose prices are all finite, in the up colour when it closes at or above its open:
+// the high-low stroke through the bar's centre, the open's tick to its left and the close's to its right,
+// hairlines on the device-pixel grid the candles snap to, the ticks reaching the candle body's edges.
+void render_ohlc_bars(SvgBackend& backend, std::span<const model::Bar> bars, std::string_view up_color,
+                      std::string_view down_color, double spacing, const coords::PriceMapping& price,
+                      double candle_width, double dpr);
 
 // Records one stroked path through the values that are numbers, then the point markers if enabled.
 void render_line(RenderBatch& batch, std::span<const model::LineData> points,

@@ -281,6 +281,15 @@ void SvgBackend::candle(const Candle& c) {
   if (c.border) w.stroke_rect_element(c.body, StrokeStyle::solid(1.0, *c.border), state_);
 }
 
+// Vertical and horizontal moves name one coordinate each, so a bar is seven numbers, fewer than a candle.
+void SvgBackend::ohlc_bar(const OhlcBar& b) {
+  Writer w(out_, max_stroked_chars(0) + 3 * kMaxFixedChars, kBounded);
+  w.lit(R"(<path d="M)").n2(b.x).lit(" ").n2(b.high).lit("V").n2(b.low);
+  w.lit("M").n2(b.left).lit(" ").n2(b.open).lit("H").n2(b.x);
+  w.lit("M").n2(b.x).lit(" ").n2(b.close).lit("H").n2(b.right);
+  w.lit("\" ").stroke(StrokeStyle::solid(1.0, b.color)).lit(R"( fill="none")").state(state_).lit("/>\n");
+}
+
 void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle& stroke) {
   begin_polyline();
   line_points(points);

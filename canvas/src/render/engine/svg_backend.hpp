@@ -63,6 +63,16 @@ class SvgBackend {
   };
   void candle(const Candle& c);
 
+  // An OHLC bar as one stroked path of three hairlines of width 1: the stroke from (x, high) down to
+  // (x, low), the open's tick from (left, open) to x and the close's tick from (x, close) to right.
+  struct OhlcBar {
+    double x, high, low;
+    double left, open;
+    double right, close;
+    Color color;
+  };
+  void ohlc_bar(const OhlcBar& b);
+
   // Rectangles as fill_rect() writes them, in one reservation.
   struct FilledRect {
     Rect rect;
