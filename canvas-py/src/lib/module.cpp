@@ -6,6 +6,7 @@
 #include "chart.hpp"
 #include "chart_config.hpp"
 #include "errors.hpp"
+#include "pickle.hpp"
 #include "rows.hpp"
 #include "theme.hpp"
 #include "viewport.hpp"
@@ -13,7 +14,7 @@
 namespace qcpy {
 namespace {
 
-PyModuleDef module_def = {PyModuleDef_HEAD_INIT, "quorvel_canvas", "", 0, nullptr, nullptr, nullptr, nullptr, nullptr};
+PyModuleDef module_def = {PyModuleDef_HEAD_INIT, kModuleName, "", 0, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 // The interpreter that imported the module first (-1: none yet) and the module object, kept for the
 // process: a re-import returns the same module; other interpreters are refused.
@@ -64,6 +65,7 @@ void module_body(PyObject* module) {
   add_class<UIThemeClass>(module);
   add_class<RuntimeThemeClass>(module);
   add_class<ChartConfigClass>(module);
+  add_restore(module);
 }
 
 PyObject* init() {
