@@ -1,9 +1,9 @@
 """Renders one chart per series for many series at once, one worker process per core.
 
 Each series is a year of daily bars (here made up, one random walk per ticker, so that the example needs
-no data files). The parent process sends each worker a ticker and its columns; the worker builds the chart
-(candles, volume, SMA 20, RSI 14), renders it and writes TICKER.svg. Charts do not pickle: they are built
-where they are rendered, from data that does.
+no data files). The parent process sends each worker only a ticker; the worker loads that ticker's bars,
+builds the chart (candles, volume, SMA 20, RSI 14), renders it and writes TICKER.svg. Charts do not pickle:
+they are built where they are rendered.
 
 Usage: python examples/many_charts.py OUTPUT_DIR [--series 40] [--workers N] [--start-method spawn]
 """
@@ -22,11 +22,12 @@ DAY = 86_400
 YEAR_START = 1_704_153_600  # 2024-01-02, 00:00 UTC
 
 
-def year_of_bars(seed, days=252):
+def load_bars(ticker, days=252):
     """Columns of a year of weekday bars for one made-up ticker: timestamps, open, high, low, close, volume.
+    A real job reads them from a file or a database here.
 
     array.array columns hand the chart their numbers through the buffer protocol, as numpy arrays do."""
-    rng = random.Random(seed)
+    rng = random.Random(ticker)
     ts, o, h, lo, c, v = (array.array("q"), *(array.array("d") for _ in range(5)))
     price, day = rng.uniform(20, 500), YEAR_START
     for _ in range(days):
@@ -43,18 +44,17 @@ def year_of_bars(seed, days=252):
     return ts, o, h, lo, c, v
 
 
-def render(ticker, columns, out_dir=None):
-    """Builds and renders one ticker's chart; writes it to out_dir/TICKER.svg when given. The size of the
-    document in characters."""
+def render_ticker(ticker, out_dir):
+    """One ticker's job, the same in a process pool or a task engine: load, build, render, write. The path
+    written."""
     chart = qc.Chart(1000, 600)
-    chart.bars_from_columns(*columns)
+    chart.bars_from_columns(*load_bars(ticker))
     chart.volume()
     chart.sma(20, "#2962ff")
     chart.rsi(14)
-    svg = chart.render_svg()
-    if out_dir is not None:
-        (Path(out_dir) / f"{ticker}.svg").write_text(svg, encoding="utf-8")
-    return len(svg)
+    path = Path(out_dir) / f"{ticker}.svg"
+    path.write_text(chart.render_svg(), encoding="utf-8")
+    return str(path)
 
 
 def tickers(count):
@@ -66,8 +66,7 @@ def render_all(out_dir, series, workers, start_method=None):
     names = tickers(series)
     context = multiprocessing.get_context(start_method) if start_method else None
     with ProcessPoolExecutor(max_workers=workers, mp_context=context) as pool:
-        futures = [pool.submit(render, name, year_of_bars(seed), out_dir) for seed, name in enumerate(names)]
-        return sum(1 for f in futures if f.result() > 0)
+        return len(list(pool.map(render_ticker, names, [out_dir] * len(names), chunksize=4)))
 
 
 def main():
