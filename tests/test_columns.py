@@ -107,10 +107,10 @@ rows = st.lists(st.tuples(st.integers(-(2**40), 2**40), finite, finite, finite, 
 def test_random_columns_give_the_bar_document(rows, dtype, stride):
     cols = [list(c) for c in zip(*rows)] or [[]] * 6
     expected = via_bars(*cols)
-    spread = [np.repeat(np.array(c, dtype="i8" if i == 0 else "f8"), 2 if stride == 2 else 1)[::stride]
-              for i, c in enumerate(cols)]
-    if stride == -1:
-        spread = [c[::-1] for c in spread]
+    # The same items in order, read through a view of that stride: every other item, or backwards.
+    arrays = [np.array(c, dtype="i8" if i == 0 else "f8") for i, c in enumerate(cols)]
+    spread = [np.repeat(a, 2)[::2] if stride == 2 else a[::-1].copy()[::-1] if stride == -1 else a for a in arrays]
+    assert all(len(a) < 2 or a.strides[0] == 8 * stride for a in spread)
     if dtype != "<f8":  # prices in another width or byte order, each converted first by the Bar way too
         spread[1:5] = [c.astype(dtype) for c in spread[1:5]]
         expected = via_bars(cols[0], *spread[1:5], cols[5])
