@@ -7,6 +7,7 @@ relative to the document's size.
 
 Usage:
     python bench/bench_render.py [--sizes 1000,10000,100000,1000000,4000000] [--scenes A,B,line,area]
+                                 [--parts render,columns,many]
 
 Each size runs in a fresh interpreter so that its peak resident memory is its own. When bench/.venv holds
 matplotlib and mplfinance (a bench-only environment, never a dependency of the package; mplfinance imports
@@ -17,6 +18,12 @@ Targets (reported, not asserted): at 100,000 bars at most 100 ms and 260 bytes p
 growth of one render at most 1.15 times the document's size; the time per bar at 1M and 4M bars within 1.15
 times the time per bar at 100k; at least 1000 times faster than mplfinance at 10,000 bars. The ratio to a
 minimal writer of the same bytes is measured by the C++ program bench/document_bench.cpp.
+
+Part "columns" (needs numpy) times 1,000,000 bars into a chart from numpy int64/float64 columns with
+`bars_from_columns` against one `Bar` a row from `tolist()` columns, in one fresh interpreter; target: at
+least 20 times faster. Part "many" renders 1,000 one-year daily charts (candles, volume, SMA 20, RSI 14, as
+examples/many_charts.py loads, builds and writes them) in one process and in a pool of one worker per core,
+and prints the charts per second of each and their ratio.
 """
 import argparse
 import gc
@@ -140,6 +147,60 @@ def measure_mplfinance(n):
     return {"n": n, "ms": statistics.median(times) * 1e3, "bytes": size}
 
 
+def measure_columns(n):
+    """Seconds to fill a chart with n bars both ways: the first call of each, and the best of a few."""
+    import numpy as np
+    import quorvel_canvas as qc
+
+    rng = np.random.default_rng(7)
+    close = 100 * np.exp(np.cumsum(rng.normal(0, 0.002, n)))
+    cols = [START + 60 * np.arange(n, dtype=np.int64), close, close * 1.001, close * 0.999, close,
+            rng.uniform(1e3, 1e5, n)]
+
+    def columns():
+        qc.Chart(1000, 500).bars_from_columns(*cols)
+
+    def bar_objects():
+        qc.Chart(1000, 500).bars([qc.Bar(t, o, h, lo, c, v)
+                                  for t, o, h, lo, c, v in zip(*(col.tolist() for col in cols))])
+
+    out = {"n": n}
+    for name, fn, reps in (("columns", columns, 7), ("bars", bar_objects, 3)):
+        times = []
+        for _ in range(reps):
+            gc.collect()
+            t0 = time.perf_counter()
+            fn()
+            times.append(time.perf_counter() - t0)
+        out[name] = {"first": times[0], "best": min(times), "median": statistics.median(times)}
+    return out
+
+
+def measure_many(count):
+    """Charts per second for `count` one-year daily charts, each loaded, built, rendered and written as
+    examples/many_charts.py does it: in this process, then in a pool of one worker per core."""
+    import os
+    import tempfile
+    from concurrent.futures import ProcessPoolExecutor
+
+    sys.path.insert(0, str(HERE.parent / "examples"))
+    import many_charts
+
+    names = many_charts.tickers(count)
+    cores = os.cpu_count() or 1
+    with tempfile.TemporaryDirectory() as out:
+        t0 = time.perf_counter()
+        for name in names:
+            many_charts.render_ticker(name, out)
+        one = time.perf_counter() - t0
+        with ProcessPoolExecutor(max_workers=cores) as pool:
+            list(pool.map(many_charts.render_ticker, names[:cores], [out] * cores))  # start the workers first
+            t0 = time.perf_counter()
+            list(pool.map(many_charts.render_ticker, names, [out] * count, chunksize=8))
+            pooled = time.perf_counter() - t0
+    return {"count": count, "cores": cores, "one": count / one, "all": count / pooled}
+
+
 def child(python, flag, n, *extra):
     out = subprocess.run([str(python), __file__, flag, str(n), *extra], check=True, capture_output=True,
                          text=True)
@@ -153,12 +214,35 @@ def main():
     parser.add_argument("--child", type=int, help=argparse.SUPPRESS)
     parser.add_argument("--scene", default="A", help=argparse.SUPPRESS)
     parser.add_argument("--mplfinance", type=int, help=argparse.SUPPRESS)
+    parser.add_argument("--parts", default="render,columns,many")
+    parser.add_argument("--columns-child", type=int, help=argparse.SUPPRESS)
+    parser.add_argument("--many-child", type=int, help=argparse.SUPPRESS)
     args = parser.parse_args()
     if args.child:
         print(json.dumps(measure(args.child, args.scene)))
         return
     if args.mplfinance:
         print(json.dumps(measure_mplfinance(args.mplfinance)))
+        return
+    if args.columns_child:
+        print(json.dumps(measure_columns(args.columns_child)))
+        return
+    if args.many_child:
+        print(json.dumps(measure_many(args.many_child)))
+        return
+    parts = args.parts.split(",")
+    if "columns" in parts:
+        r = child(sys.executable, "--columns-child", 1_000_000)
+        cols, bars = r["columns"], r["bars"]
+        print(f"1,000,000 bars into a chart: bars_from_columns {cols['median'] * 1e3:.1f} ms (first call "
+              f"{cols['first'] * 1e3:.1f} ms), Bar objects from tolist() {bars['median'] * 1e3:.0f} ms: "
+              f"{bars['median'] / cols['median']:.0f}x faster by median, {bars['first'] / cols['first']:.0f}x "
+              f"first call against first call (target >= 20x)")
+    if "many" in parts:
+        r = child(sys.executable, "--many-child", 1000)
+        print(f"1,000 one-year daily charts (candles, volume, SMA 20, RSI 14): {r['one']:.0f} charts/s in one "
+              f"process, {r['all']:.0f} charts/s on {r['cores']} cores: {r['all'] / r['one']:.1f}x")
+    if "render" not in parts:
         return
 
     sizes = [int(s) for s in args.sizes.split(",")]

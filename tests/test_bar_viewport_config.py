@@ -91,13 +91,13 @@ def test_viewport():
             setattr(vp, attr, 1.0)
     for hidden in ("offset_bars", "bar_spacing", "bar_width_ratio", "bar_count"):
         assert not hasattr(vp, hidden)
-    assert repr(vp).startswith("<builtins.Viewport object at ")
+    assert repr(vp).startswith("<quorvel_canvas.Viewport object at ")
 
 
 def test_chart_config():
     config = qc.ChartConfig()
     assert type(config) is qc.ChartConfig
     assert [name for name in dir(config) if not name.startswith("__")] == []
-    assert repr(config).startswith("<builtins.ChartConfig object at ")
+    assert repr(config).startswith("<quorvel_canvas.ChartConfig object at ")
     with pytest.raises(TypeError):
         qc.ChartConfig(1)

@@ -114,9 +114,10 @@ def test_method_tables_hold_exactly_the_bound_methods():
     def attributes(cls):
         return sorted(name for name, v in vars(cls).items() if type(v).__name__ == "getset_descriptor")
 
-    assert methods(qc.Bar) == ["is_bullish"]
+    assert methods(qc.Bar) == ["__reduce__", "is_bullish"]
     assert attributes(qc.Bar) == ["close", "high", "low", "open", "timestamp", "volume"]
-    assert methods(qc.Viewport) == ["scroll_to_end", "scroll_to_start", "set_bar_count", "set_size"]
+    assert methods(qc.Viewport) == ["__reduce__", "scroll_to_end", "scroll_to_start", "set_bar_count", "set_size"]
     assert attributes(qc.Viewport) == ["bar_width", "chart_height", "chart_width"]
-    assert methods(qc.ChartConfig) == [] and attributes(qc.ChartConfig) == []
-    assert "bars" in methods(qc.Chart) and attributes(qc.Chart) == []
+    assert methods(qc.ChartConfig) == ["__reduce__"] and attributes(qc.ChartConfig) == []
+    assert {"bars", "bars_from_columns", "_repr_svg_", "__copy__", "__deepcopy__", "__reduce__"} <= set(methods(qc.Chart))
+    assert attributes(qc.Chart) == []

@@ -63,9 +63,10 @@ def test_second_interpreter_is_refused():
     """).stderr
 
 
-def test_classes_are_builtins_types_that_cannot_be_subclassed():
+def test_classes_are_named_in_the_module_and_cannot_be_subclassed():
     for cls in (quorvel_canvas.Bar, quorvel_canvas.Chart, quorvel_canvas.Viewport, quorvel_canvas.ChartConfig):
-        assert cls.__module__ == "builtins"
+        assert cls.__module__ == "quorvel_canvas"
+        assert repr(cls) == f"<class 'quorvel_canvas.{cls.__name__}'>"
         assert cls.__qualname__ == cls.__name__
         try:
             type("Sub", (cls,), {})

@@ -4,7 +4,9 @@
 #include <charconv>
 #include <string>
 
+#include "pickle.hpp"
 #include "rows.hpp"
+#include "state.hpp"
 #include "util/numbers.hpp"
 
 namespace qcpy {
@@ -19,17 +21,18 @@ constexpr Constructor<BarClass> kNew{
 };
 
 constexpr MethodRow<BarClass> kMethods[] = {
-    {"is_bullish", nullptr, {}, Borrow::shared, [](Call<BarClass>& c) { return to_py(c.value().is_bullish()); }},
+    {"is_bullish", nullptr, {}, Borrow::shared, [](Call<BarClass>& c) { return to_py(c.value().is_bullish()); },
+     nullptr, "bool"},
 };
 
 // Read-only and without a doc (their __doc__ is None).
 constexpr PropertyRow<BarClass> kProperties[] = {
-    {"timestamp", [](const Bar& b) { return to_py(b.timestamp); }, {}, nullptr, nullptr},
-    {"open", [](const Bar& b) { return to_py(b.open); }, {}, nullptr, nullptr},
-    {"high", [](const Bar& b) { return to_py(b.high); }, {}, nullptr, nullptr},
-    {"low", [](const Bar& b) { return to_py(b.low); }, {}, nullptr, nullptr},
-    {"close", [](const Bar& b) { return to_py(b.close); }, {}, nullptr, nullptr},
-    {"volume", [](const Bar& b) { return to_py(b.volume); }, {}, nullptr, nullptr},
+    {"timestamp", "int", [](const Bar& b) { return to_py(b.timestamp); }, {}, nullptr, nullptr},
+    {"open", "float", [](const Bar& b) { return to_py(b.open); }, {}, nullptr, nullptr},
+    {"high", "float", [](const Bar& b) { return to_py(b.high); }, {}, nullptr, nullptr},
+    {"low", "float", [](const Bar& b) { return to_py(b.low); }, {}, nullptr, nullptr},
+    {"close", "float", [](const Bar& b) { return to_py(b.close); }, {}, nullptr, nullptr},
+    {"volume", "float", [](const Bar& b) { return to_py(b.volume); }, {}, nullptr, nullptr},
 };
 
 // "Bar(ts=0, o=1, h=2, l=0.5, c=1.5, v=0)": floats in their shortest text, never in exponent form.
@@ -49,10 +52,25 @@ std::string repr(const Bar& b) {
 
 }  // namespace
 
+std::string BarClass::state(const Bar& b) {
+  StateWriter w;
+  w.i64(b.timestamp);
+  for (double v : {b.open, b.high, b.low, b.close, b.volume}) w.f64(v);
+  return w.take();
+}
+
+Bar BarClass::from_state(std::string_view state) {
+  StateReader r(state, name, 48);
+  Bar b;
+  b.timestamp = r.i64();
+  for (double* v : {&b.open, &b.high, &b.low, &b.close, &b.volume}) *v = r.f64();
+  return b;
+}
+
 ClassSpec BarClass::spec() {
   ClassSpec s = class_spec<BarClass>();
   set_constructor<kNew>(s);
-  s.methods = {method_defs<kMethods>()};
+  s.methods = {method_defs<kMethods>(), pickle_methods<BarClass>()};
   s.properties = property_defs<kProperties>();
   s.repr = repr_entry<BarClass, repr>;
   return s;

@@ -21,6 +21,7 @@ ClassSpec ChartClass::spec() {
       chart_signal_methods(),
       chart_indicator_methods(),
       chart_primitive_methods(),
+      chart_copy_methods(),
   };
   return s;
 }

@@ -24,10 +24,11 @@ using ChartCall = Call<ChartClass>;
 using ChartRow = MethodRow<ChartClass>;
 
 // The method groups, in the order the class lists them (each defined in its own chart_*.cpp).
-std::span<const PyMethodDef> chart_settings_methods();
-std::span<const PyMethodDef> chart_signal_methods();
-std::span<const PyMethodDef> chart_indicator_methods();
-std::span<const PyMethodDef> chart_primitive_methods();
+MethodGroup chart_settings_methods();
+MethodGroup chart_signal_methods();
+MethodGroup chart_indicator_methods();
+MethodGroup chart_primitive_methods();
+MethodGroup chart_copy_methods();
 
 // Takes the chart out of the object, hands it to `op` (qc::api::Chart&& -> qc::api::Chart) and stores
 // the result back. If `op` breaks an invariant, the object is left without a chart, and every later

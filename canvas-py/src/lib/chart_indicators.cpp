@@ -123,6 +123,6 @@ static_assert(kRows.size() == 75);
 
 }  // namespace
 
-std::span<const PyMethodDef> chart_indicator_methods() { return method_defs<kRows>(); }
+MethodGroup chart_indicator_methods() { return method_defs<kRows>(); }
 
 }  // namespace qcpy

@@ -156,6 +156,6 @@ constexpr auto kRows = rows_from<ChartClass, kPlacements>(Borrow::exclusive, pla
 
 }  // namespace
 
-std::span<const PyMethodDef> chart_primitive_methods() { return method_defs<kRows>(); }
+MethodGroup chart_primitive_methods() { return method_defs<kRows>(); }
 
 }  // namespace qcpy

@@ -3,6 +3,7 @@
 
 #include "api/chart_renderer.hpp"
 #include "chart.hpp"
+#include "columns.hpp"
 
 namespace qcpy {
 namespace {
@@ -62,6 +63,13 @@ class StrStorage final : public qc::util::TextStorage {
  private:
   PyObject* str_ = nullptr;
 };
+
+PyObject* render(ChartCall& c) {
+  const std::optional<Chart>& chart = c.value();
+  if (!chart) return to_py(std::string_view());
+  StrStorage storage;
+  return storage.finish(qc::api::ChartRenderer(chart->config, chart->bars).render_into(storage));
+}
 
 constexpr SeriesType kCandlesticks = SeriesType::Candlesticks;
 constexpr SeriesType kLine = SeriesType::Line;
@@ -129,17 +137,27 @@ constexpr ChartRow kRows[] = {
        });
        return none();
      }},
-    {"render_svg", "Render chart to SVG string", {}, Borrow::shared,
-     [](ChartCall& c) -> PyObject* {
-       const std::optional<Chart>& chart = c.value();
-       if (!chart) return to_py(std::string_view());
-       StrStorage storage;
-       return storage.finish(qc::api::ChartRenderer(chart->config, chart->bars).render_into(storage));
+    {"bars_from_columns",
+     "Set OHLCV bar data from columns (numpy arrays, pandas columns, array.array, sequences); bar i is made of "
+     "item i of each column, volume 0.0 without a volume column",
+     {time_column("timestamps"), number_column("open"), number_column("high"), number_column("low"),
+      number_column("close"), opt_number_column("volume")},
+     Borrow::exclusive,
+     [](ChartCall& c) {
+       std::vector<qc::model::Bar> bars = bars_from_columns(c.args, c.params());
+       with_chart(c, [&](Chart&& chart) {
+         chart.bars.swap(bars);
+         return std::move(chart);
+       });
+       return none();
      }},
+    {"render_svg", "Render chart to SVG string", {}, Borrow::shared, render, nullptr, "str"},
+    // IPython and Jupyter show a chart that ends a cell as its picture.
+    {"_repr_svg_", "The SVG document, for notebook display", {}, Borrow::shared, render, nullptr, "str"},
 };
 
 }  // namespace
 
-std::span<const PyMethodDef> chart_settings_methods() { return method_defs<kRows>(); }
+MethodGroup chart_settings_methods() { return method_defs<kRows>(); }
 
 }  // namespace qcpy

@@ -48,6 +48,6 @@ constexpr ChartRow kRows[] = {
 
 }  // namespace
 
-std::span<const PyMethodDef> chart_signal_methods() { return method_defs<kRows>(); }
+MethodGroup chart_signal_methods() { return method_defs<kRows>(); }
 
 }  // namespace qcpy

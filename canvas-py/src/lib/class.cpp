@@ -18,13 +18,13 @@ PyObject* no_constructor(PyTypeObject* type, PyObject*, PyObject*) {
 }
 
 // One null-terminated table from the method groups; kept for the process like the type.
-PyMethodDef* join_methods(const std::vector<std::span<const PyMethodDef>>& groups) {
+PyMethodDef* join_methods(const std::vector<MethodGroup>& groups) {
   std::size_t n = 0;
-  for (const auto& g : groups) n += g.size();
+  for (const auto& g : groups) n += g.defs.size();
   auto* table = new PyMethodDef[n + 1];
   std::size_t i = 0;
   for (const auto& g : groups) {
-    for (const PyMethodDef& def : g) table[i++] = def;
+    for (const PyMethodDef& def : g.defs) table[i++] = def;
   }
   table[i] = PyMethodDef{nullptr, nullptr, 0, nullptr};
   return table;
@@ -44,11 +44,11 @@ PyTypeObject* make_type(const ClassSpec& c) {
     slots.push_back({Py_tp_doc, const_cast<char*>(doc)});
   }
   if (!c.methods.empty()) slots.push_back({Py_tp_methods, join_methods(c.methods)});
-  if (c.properties != nullptr) slots.push_back({Py_tp_getset, const_cast<PyGetSetDef*>(c.properties)});
+  if (c.properties.defs != nullptr) slots.push_back({Py_tp_getset, const_cast<PyGetSetDef*>(c.properties.defs)});
   slots.push_back({0, nullptr});
 
   // No base-type flag: the classes cannot be subclassed from Python.
-  PyType_Spec spec{keep(std::string("builtins.") + c.name), static_cast<int>(c.basicsize), 0, Py_TPFLAGS_DEFAULT,
+  PyType_Spec spec{keep(std::string(kModuleName) + "." + c.name), static_cast<int>(c.basicsize), 0, Py_TPFLAGS_DEFAULT,
                    slots.data()};
   return reinterpret_cast<PyTypeObject*>(Ref::steal(PyType_FromSpec(&spec)).release());
 }

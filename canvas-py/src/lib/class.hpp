@@ -10,18 +10,48 @@
 
 namespace qcpy {
 
+// The module's name: the classes' `__module__`, so that pickle and copy find them by name.
+inline constexpr const char* kModuleName = "quorvel_canvas";
+
+// What the stubs read of a method row: its name, parameters, whether it is static and its return type.
+struct MethodInfo {
+  const char* name;
+  const Params* params;
+  bool is_static;
+  const char* returns;
+};
+
+// One method table of a class: the interpreter's entries and, in the same order, their rows' infos.
+struct MethodGroup {
+  std::span<const PyMethodDef> defs;
+  std::span<const MethodInfo> infos;
+};
+
+// What the stubs read of a property row: name, type, and the setter's parameter (null: read-only).
+struct PropertyInfo {
+  const char* name;
+  const char* type;
+  const Param* setter;
+};
+
+// A property table: the null-terminated getset table and the rows' infos.
+struct PropertyGroup {
+  const PyGetSetDef* defs = nullptr;
+  std::span<const PropertyInfo> infos;
+};
+
 // Everything a class's type object is made of; each class fills one in its `spec()` (see rows.hpp for
 // the helpers that turn row tables into these pieces).
 struct ClassSpec {
-  const char* name = nullptr;             // "Bar"; the type's full name is "builtins.Bar"
+  const char* name = nullptr;             // "Bar"; the type's full name is "quorvel_canvas.Bar"
   const char* doc = nullptr;              // the class's doc text, or null
   Py_ssize_t basicsize = 0;
   destructor dealloc = nullptr;
   newfunc constructor = nullptr;          // null: calling the class raises "No constructor defined for ..."
   const Params* constructor_params = nullptr;  // for the class's text signature
   reprfunc repr = nullptr;
-  std::vector<std::span<const PyMethodDef>> methods;  // method groups, concatenated in order
-  const PyGetSetDef* properties = nullptr;            // null-terminated table, or null
+  std::vector<MethodGroup> methods;  // method groups, concatenated in order
+  PropertyGroup properties;          // no table: no properties
 };
 
 // A new type object (a new reference), or throws PyErrorPending.

@@ -189,6 +189,10 @@ Converted convert(Kind kind, PyObject* o) {
     case Kind::points: return to_list<Point>(o, to_point);
     case Kind::f64_list: return to_list<double>(o, to_f64);
     case Kind::bar_list: return to_list<qc::model::Bar>(o, to_bar);
+    case Kind::object:
+    case Kind::time_column:
+    case Kind::number_column: return Ref::borrow(o);
+    case Kind::opt_number_column: return o == Py_None ? Ref() : Ref::borrow(o);
   }
   throw Panic("unknown parameter kind");
 }
@@ -218,25 +222,32 @@ Converted default_value(const Param& p) {
     case Kind::opt_text:
       if (text == "None") return std::optional<std::string>();
       break;
+    case Kind::opt_number_column:
+      if (text == "None") return Ref();
+      break;
     default: break;
   }
   throw Panic("parameter kind without defaults");
+}
+
+void prefix_type_error(const char* name) {
+  PyObject* raised = PyErr_GetRaisedException();
+  if (raised == nullptr || !Py_IS_TYPE(raised, reinterpret_cast<PyTypeObject*>(PyExc_TypeError))) {
+    PyErr_SetRaisedException(raised);
+    return;
+  }
+  Ref old = Ref::steal(raised);
+  Ref message = Ref::steal(PyUnicode_FromFormat("argument '%s': %S", name, old.get()));
+  Ref replacement = Ref::steal(PyObject_CallOneArg(PyExc_TypeError, message.get()));
+  PyException_SetCause(replacement.get(), PyException_GetCause(old.get()));  // steals the cause
+  PyErr_SetRaisedException(replacement.release());
 }
 
 Converted convert_argument(const Param& p, PyObject* o) {
   try {
     return convert(p.kind, o);
   } catch (const PyErrorPending&) {
-    PyObject* raised = PyErr_GetRaisedException();
-    if (raised == nullptr || !Py_IS_TYPE(raised, reinterpret_cast<PyTypeObject*>(PyExc_TypeError))) {
-      PyErr_SetRaisedException(raised);
-      throw;
-    }
-    Ref old = Ref::steal(raised);
-    Ref message = Ref::steal(PyUnicode_FromFormat("argument '%s': %S", p.name, old.get()));
-    Ref replacement = Ref::steal(PyObject_CallOneArg(PyExc_TypeError, message.get()));
-    PyException_SetCause(replacement.get(), PyException_GetCause(old.get()));  // steals the cause
-    PyErr_SetRaisedException(replacement.release());
+    prefix_type_error(p.name);
     throw;
   }
 }

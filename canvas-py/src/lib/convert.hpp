@@ -30,6 +30,10 @@ Converted default_value(const Param& p);
 // "argument '<name>': <message>" that takes over the old one's cause.
 Converted convert_argument(const Param& p, PyObject* o);
 
+// With a TypeError (exactly) pending: replaces it by "argument '<name>': <message>", which takes over its
+// cause. Any other pending exception stays as it is.
+void prefix_type_error(const char* name);
+
 // Converts every matched argument in parameter order into `args`; the first failure ends it.
 void convert_all(const Params& params, const Slots& slots, Args& args);
 

@@ -1,19 +1,22 @@
 // Module entry point of quorvel_canvas: one module object per process, its attributes and __all__.
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "bar.hpp"
 #include "chart.hpp"
 #include "chart_config.hpp"
 #include "errors.hpp"
+#include "pickle.hpp"
 #include "rows.hpp"
+#include "stub.hpp"
 #include "theme.hpp"
 #include "viewport.hpp"
 
 namespace qcpy {
 namespace {
 
-PyModuleDef module_def = {PyModuleDef_HEAD_INIT, "quorvel_canvas", "", 0, nullptr, nullptr, nullptr, nullptr, nullptr};
+PyModuleDef module_def = {PyModuleDef_HEAD_INIT, kModuleName, "", 0, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 // The interpreter that imported the module first (-1: none yet) and the module object, kept for the
 // process: a re-import returns the same module; other interpreters are refused.
@@ -21,6 +24,8 @@ std::atomic<std::int64_t> owner_interpreter{-1};
 PyObject* the_module = nullptr;
 
 PyObject* version(PyObject*, PyObject*) { return PyUnicode_FromString(QC_VERSION); }
+
+PyObject* stub_entry(PyObject*, PyObject*);
 
 // Appends the name to the module's __all__ (made when missing), then sets the attribute.
 void add(PyObject* module, const char* name, PyObject* value) {
@@ -47,23 +52,53 @@ void add_class(PyObject* module) {
   add(module, Cls::name, reinterpret_cast<PyObject*>(type_object<Cls>()));
 }
 
-void add_version(PyObject* module) {
-  static PyMethodDef def = {"version", version, METH_NOARGS, method_doc("version", Params{}, false, nullptr)};
-  Ref name = Ref::steal(PyModule_GetNameObject(module));
-  Ref fn = Ref::steal(PyCFunction_NewEx(&def, module, name.get()));
-  add(module, "version", fn.get());
+// The module's functions: the one that `__all__` lists, and its return type for the stub.
+struct ModuleFunction {
+  PyMethodDef def;
+  const char* returns;
+};
+
+ModuleFunction& version_function() {
+  static ModuleFunction f = {
+      {"version", version, METH_NOARGS, method_doc("version", Params{}, false, nullptr)}, "str"};
+  return f;
 }
 
-// The attributes, in the order of __all__.
+void add_function(PyObject* module, ModuleFunction& f) {
+  Ref name = Ref::steal(PyModule_GetNameObject(module));
+  Ref fn = Ref::steal(PyCFunction_NewEx(&f.def, module, name.get()));
+  add(module, f.def.ml_name, fn.get());
+}
+
+// The classes, in the order of __all__.
+template <class... Cls>
+struct ClassList {
+  static void add_all(PyObject* module) { (add_class<Cls>(module), ...); }
+  static std::string names() {
+    std::string out;
+    for (const char* name : {Cls::name...}) {
+      out += ", \"";
+      out += name;
+      out += '"';
+    }
+    return out;
+  }
+  static void append_stubs(std::string& out) { (append_class_stub(out, Cls::spec()), ...); }
+};
+
+using Classes =
+    ClassList<BarClass, ChartClass, ViewportClass, ThemeClass, UIThemeClass, RuntimeThemeClass, ChartConfigClass>;
+
+// The attributes, in the order of __all__, then the private helpers.
 void module_body(PyObject* module) {
-  add_version(module);
-  add_class<BarClass>(module);
-  add_class<ChartClass>(module);
-  add_class<ViewportClass>(module);
-  add_class<ThemeClass>(module);
-  add_class<UIThemeClass>(module);
-  add_class<RuntimeThemeClass>(module);
-  add_class<ChartConfigClass>(module);
+  add_function(module, version_function());
+  Classes::add_all(module);
+  add_restore(module);
+  static PyMethodDef stub = {"_stub", stub_entry, METH_NOARGS,
+                             "_stub()\n--\n\nThe module's type stub, as scripts/gen_stubs.py writes it."};
+  Ref name = Ref::steal(PyModule_GetNameObject(module));
+  Ref fn = Ref::steal(PyCFunction_NewEx(&stub, module, name.get()));
+  if (PyObject_SetAttrString(module, "_stub", fn.get()) < 0) throw PyErrorPending{};
 }
 
 PyObject* init() {
@@ -81,6 +116,25 @@ PyObject* init() {
   module_body(module.get());  // on failure the half-built module is released; a later import retries
   the_module = Py_NewRef(module.get());
   return module.release();
+}
+
+// The stub from the function and class rows; its text is what scripts/gen_stubs.py checks in.
+PyObject* stub_entry(PyObject*, PyObject*) {
+  return boundary([]() -> PyObject* {
+    const ModuleFunction& v = version_function();
+    std::string functions = "def ";
+    functions += v.def.ml_name;
+    functions += "() -> ";
+    functions += v.returns;
+    functions += ": ...\n";
+    std::string all = "\"";
+    all += v.def.ml_name;
+    all += '"';
+    all += Classes::names();
+    std::string out = stub_header(all, functions);
+    Classes::append_stubs(out);
+    return to_py(std::string_view(out));
+  });
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "api/config.hpp"
 #include "model/series/data.hpp"
+#include "py.hpp"
 
 namespace qcpy {
 
@@ -29,7 +30,35 @@ enum class Kind : std::uint8_t {
   points,    // sequence of points
   f64_list,  // sequence of floats
   bar_list,  // sequence of Bar objects
+  object,    // any object, held as it is
+  // Columns of bars_from_columns, held as given: the body reads them straight into the new bars.
+  time_column,     // integer seconds: buffer, __array__ or sequence
+  number_column,   // numbers: buffer, __array__ or sequence
+  opt_number_column,  // None or a number column
 };
+
+// The parameter's type in the module's stubs: as wide as the converter accepts. The names starting with
+// "_" are aliases the stub header defines.
+constexpr const char* annotation(Kind kind) {
+  switch (kind) {
+    case Kind::f64: return "_Real";
+    case Kind::u32:
+    case Kind::u64:
+    case Kind::i64: return "SupportsIndex";
+    case Kind::text: return "str";
+    case Kind::opt_text: return "str | None";
+    case Kind::flag: return "bool | numpy.bool_";
+    case Kind::point: return "_Point";
+    case Kind::points: return "Sequence[_Point]";
+    case Kind::f64_list: return "Sequence[_Real]";
+    case Kind::bar_list: return "Sequence[Bar]";
+    case Kind::object: return "object";
+    case Kind::time_column: return "_TimeColumn";
+    case Kind::number_column: return "_NumberColumn";
+    case Kind::opt_number_column: return "_NumberColumn | None";
+  }
+  return "object";
+}
 
 struct Param {
   const char* name = nullptr;  // the keyword name, as shown in the text signature
@@ -50,6 +79,10 @@ constexpr Param point(const char* name) { return {name, Kind::point}; }
 constexpr Param points(const char* name) { return {name, Kind::points}; }
 constexpr Param f64_list(const char* name) { return {name, Kind::f64_list}; }
 constexpr Param bar_list(const char* name) { return {name, Kind::bar_list}; }
+constexpr Param object(const char* name) { return {name, Kind::object}; }
+constexpr Param time_column(const char* name) { return {name, Kind::time_column}; }
+constexpr Param number_column(const char* name) { return {name, Kind::number_column}; }
+constexpr Param opt_number_column(const char* name) { return {name, Kind::opt_number_column, "None"}; }
 }  // namespace param
 
 inline constexpr std::size_t kMaxParams = 8;
@@ -84,9 +117,10 @@ class Params {
 };
 
 using Point = qc::api::Point;
+
 using Converted = std::variant<std::monostate, double, std::uint32_t, std::uint64_t, std::int64_t, std::string,
                            std::optional<std::string>, bool, Point, std::vector<Point>, std::vector<double>,
-                           std::vector<qc::model::Bar>>;
+                           std::vector<qc::model::Bar>, Ref>;
 
 // The converted arguments of one call, by parameter index. Reading an index as the wrong kind is a
 // broken invariant of the row (std::bad_variant_access, reported as an internal failure).
@@ -104,6 +138,8 @@ class Args {
   std::vector<Point>& points(std::size_t i) { return get<std::vector<Point>>(i); }
   std::vector<double>& f64_list(std::size_t i) { return get<std::vector<double>>(i); }
   std::vector<qc::model::Bar>& bar_list(std::size_t i) { return get<std::vector<qc::model::Bar>>(i); }
+  // An argument kept as the object itself (object and column kinds); null for an absent optional one.
+  PyObject* object(std::size_t i) const { return get<Ref>(i).get(); }
 
   Converted& slot(std::size_t i) { return values_.at(i); }
 

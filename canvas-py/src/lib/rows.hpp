@@ -26,7 +26,8 @@ namespace qcpy {
 template <class Cls>
 class Call {
  public:
-  Call(PyObject* self, Args& converted, const void* data) : args(converted), self_(self), data_(data) {}
+  Call(PyObject* self, Args& converted, const void* data, const Params& params)
+      : args(converted), self_(self), data_(data), params_(&params) {}
 
   typename Cls::Value& value() const {
     if (self_ == nullptr) throw Panic("a static method has no object");
@@ -39,12 +40,15 @@ class Call {
     if (data_ == nullptr) throw Panic("row without a descriptor");
     return *static_cast<const D*>(data_);
   }
+  // The row's parameters (for bodies that name an argument in an error of their own).
+  const Params& params() const { return *params_; }
 
   Args& args;
 
  private:
   PyObject* self_;
   const void* data_;
+  const Params* params_;
 };
 
 // A body returns a new reference (none() for builder methods) or throws.
@@ -52,7 +56,8 @@ template <class Cls>
 using Body = PyObject* (*)(Call<Cls>&);
 
 // One method: name, doc text (null: signature only), parameters, borrow mode (none = static method),
-// body, and an optional descriptor so that one generic body can serve a whole group of rows.
+// body, an optional descriptor so that one generic body can serve a whole group of rows, and the type
+// of what the body returns as the stubs write it ("Self" is the class).
 template <class Cls>
 struct MethodRow {
   using Class = Cls;
@@ -62,6 +67,7 @@ struct MethodRow {
   Borrow borrow;
   Body<Cls> body;
   const void* data = nullptr;
+  const char* returns = "None";
 };
 
 // The constructor: its parameters (the class's text signature) and the value it makes.
@@ -72,13 +78,15 @@ struct Constructor {
   typename Cls::Value (*make)(Args&);
 };
 
-// A property: the getter (under a shared borrow) and, for writable ones, the setter's argument (its
-// name is the one conversion errors give) and the setter (under an exclusive borrow).
+// A property: its type as the stubs write it, the getter (under a shared borrow) and, for writable ones,
+// the setter's argument (its name is the one conversion errors give) and the setter (under an exclusive
+// borrow).
 template <class Cls>
 struct PropertyRow {
   using Class = Cls;
   using Value = typename Cls::Value;
   const char* name;
+  const char* type;
   PyObject* (*get)(const Value&);
   Param setter_param = {};
   void (*set)(Value&, Args&) = nullptr;
@@ -88,16 +96,16 @@ struct PropertyRow {
 // ---- data-driven groups --------------------------------------------------------------------------------
 
 template <class Cls, const auto& Descs, std::size_t... I>
-constexpr auto rows_from(Borrow borrow, Body<Cls> body, std::index_sequence<I...>) {
+constexpr auto rows_from(Borrow borrow, Body<Cls> body, const char* returns, std::index_sequence<I...>) {
   return std::array<MethodRow<Cls>, sizeof...(I)>{
-      MethodRow<Cls>{Descs[I].name, Descs[I].doc, Descs[I].params, borrow, body, &Descs[I]}...};
+      MethodRow<Cls>{Descs[I].name, Descs[I].doc, Descs[I].params, borrow, body, &Descs[I], returns}...};
 }
 
 // One row per descriptor of a constexpr table whose entries have `name`, `doc` and `params`: all rows
-// share `body`, which reads its own descriptor with call.data<Descriptor>().
+// share `body`, which reads its own descriptor with call.data<Descriptor>(), and its return type.
 template <class Cls, const auto& Descs>
-constexpr auto rows_from(Borrow borrow, Body<Cls> body) {
-  return rows_from<Cls, Descs>(borrow, body, std::make_index_sequence<std::size(Descs)>());
+constexpr auto rows_from(Borrow borrow, Body<Cls> body, const char* returns = "None") {
+  return rows_from<Cls, Descs>(borrow, body, returns, std::make_index_sequence<std::size(Descs)>());
 }
 
 // ---- entry functions ---------------------------------------------------------------------------------
@@ -111,7 +119,7 @@ PyObject* invoke(const MethodRow<Cls>& row, PyObject* self, PyObject* const* arg
     BorrowGuard guard = row.borrow == Borrow::none ? BorrowGuard() : borrow<Cls>(self, row.borrow);
     Args converted;
     convert_all(row.params, slots, converted);
-    Call<Cls> call(row.borrow == Borrow::none ? nullptr : self, converted, row.data);
+    Call<Cls> call(row.borrow == Borrow::none ? nullptr : self, converted, row.data, row.params);
     return row.body(call);
   });
 }
@@ -145,14 +153,17 @@ PyMethodDef method_def() {
 }
 
 template <const auto& Rows, std::size_t... I>
-std::span<const PyMethodDef> method_defs(std::index_sequence<I...>) {
+MethodGroup method_defs(std::index_sequence<I...>) {
   static const PyMethodDef defs[] = {method_def<Rows, I>()...};
-  return defs;
+  static constexpr MethodInfo infos[] = {
+      {Rows[I].name, &Rows[I].params, Rows[I].borrow == Borrow::none, Rows[I].returns}...};
+  return {defs, infos};
 }
 
-// The PyMethodDef group of a constexpr MethodRow table, one entry function per row.
+// The PyMethodDef group of a constexpr MethodRow table, one entry function per row, with what the stubs
+// read of each row.
 template <const auto& Rows>
-std::span<const PyMethodDef> method_defs() {
+MethodGroup method_defs() {
   return method_defs<Rows>(std::make_index_sequence<std::size(Rows)>());
 }
 
@@ -205,20 +216,22 @@ int property_set(PyObject* self, PyObject* value, void* closure) {
   });
 }
 
-// The null-terminated getset table of a constexpr PropertyRow table.
-template <const auto& Rows>
-const PyGetSetDef* property_defs() {
+template <const auto& Rows, std::size_t... I>
+PropertyGroup property_defs(std::index_sequence<I...>) {
   using Cls = typename std::remove_cvref_t<decltype(Rows[0])>::Class;
-  static const auto defs = [] {
-    std::array<PyGetSetDef, std::size(Rows) + 1> table{};
-    for (std::size_t i = 0; i < std::size(Rows); ++i) {
-      const auto& row = Rows[i];
-      table[i] = {row.name, property_get<Cls>, row.set != nullptr ? property_set<Cls> : nullptr, row.doc,
-                  const_cast<void*>(static_cast<const void*>(&row))};
-    }
-    return table;
-  }();
-  return defs.data();
+  static const PyGetSetDef defs[] = {
+      {Rows[I].name, property_get<Cls>, Rows[I].set != nullptr ? property_set<Cls> : nullptr, Rows[I].doc,
+       const_cast<void*>(static_cast<const void*>(&Rows[I]))}...,
+      {nullptr, nullptr, nullptr, nullptr, nullptr}};
+  static constexpr PropertyInfo infos[] = {
+      {Rows[I].name, Rows[I].type, Rows[I].set != nullptr ? &Rows[I].setter_param : nullptr}...};
+  return {defs, infos};
+}
+
+// The null-terminated getset table of a constexpr PropertyRow table, with what the stubs read of each row.
+template <const auto& Rows>
+PropertyGroup property_defs() {
+  return property_defs<Rows>(std::make_index_sequence<std::size(Rows)>());
 }
 
 // ---- representation ----------------------------------------------------------------------------------

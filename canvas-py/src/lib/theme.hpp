@@ -2,6 +2,9 @@
 // RuntimeTheme (modifiable, JSON load and save). None has a constructor; static methods make objects.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "class.hpp"
 #include "params.hpp"
 #include "core/theme/legacy_theme.hpp"
@@ -23,6 +26,9 @@ struct ThemeClass {
   static constexpr const char* name = "Theme";
   static constexpr const char* doc = "Legacy simple theme (for backwards compatibility)";
   static ClassSpec spec();
+  // The pickled state (see pickle.hpp).
+  static std::string state(const Value& v);
+  static Value from_state(std::string_view state);
 };
 
 struct UIThemeClass {
@@ -31,6 +37,9 @@ struct UIThemeClass {
   static constexpr const char* doc =
       "Complete UI theme with all styling options (static, compile-time).\nUse RuntimeTheme for modifiable themes.";
   static ClassSpec spec();
+  // The pickled state (see pickle.hpp).
+  static std::string state(const Value& v);
+  static Value from_state(std::string_view state);
 };
 
 struct RuntimeThemeClass {
@@ -39,6 +48,9 @@ struct RuntimeThemeClass {
   static constexpr const char* doc =
       "Runtime-modifiable theme with JSON serialization support.\nAll colors are owned strings that can be modified.";
   static ClassSpec spec();
+  // The pickled state (see pickle.hpp).
+  static std::string state(const Value& v);
+  static Value from_state(std::string_view state);
 };
 
 }  // namespace qcpy

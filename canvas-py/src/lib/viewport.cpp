@@ -1,7 +1,9 @@
 // Rows of the Python class Viewport.
 #include "viewport.hpp"
 
+#include "pickle.hpp"
 #include "rows.hpp"
+#include "state.hpp"
 
 namespace qcpy {
 namespace {
@@ -39,17 +41,33 @@ constexpr MethodRow<ViewportClass> kMethods[] = {
 };
 
 constexpr PropertyRow<ViewportClass> kProperties[] = {
-    {"bar_width", [](const Viewport& v) { return to_py(v.bar_width()); }},
-    {"chart_width", [](const Viewport& v) { return to_py(v.width); }},
-    {"chart_height", [](const Viewport& v) { return to_py(v.height); }},
+    {"bar_width", "float", [](const Viewport& v) { return to_py(v.bar_width()); }},
+    {"chart_width", "float", [](const Viewport& v) { return to_py(v.width); }},
+    {"chart_height", "float", [](const Viewport& v) { return to_py(v.height); }},
 };
 
 }  // namespace
 
+// Every field, those no property shows included (scroll position, spacing, bar count).
+std::string ViewportClass::state(const Viewport& v) {
+  StateWriter w;
+  for (double f : {v.offset_bars, v.bar_spacing, v.bar_width_ratio, v.width, v.height}) w.f64(f);
+  w.u64(v.bar_count);
+  return w.take();
+}
+
+Viewport ViewportClass::from_state(std::string_view state) {
+  StateReader r(state, name, 48);
+  Viewport v;
+  for (double* f : {&v.offset_bars, &v.bar_spacing, &v.bar_width_ratio, &v.width, &v.height}) *f = r.f64();
+  v.bar_count = r.u64();
+  return v;
+}
+
 ClassSpec ViewportClass::spec() {
   ClassSpec s = class_spec<ViewportClass>();
   set_constructor<kNew>(s);
-  s.methods = {method_defs<kMethods>()};
+  s.methods = {method_defs<kMethods>(), pickle_methods<ViewportClass>()};
   s.properties = property_defs<kProperties>();
   return s;
 }

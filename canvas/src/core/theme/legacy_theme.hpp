@@ -14,6 +14,8 @@ struct LegacyTheme {
 
   static constexpr LegacyTheme dark() { return {"#26a69a", "#ef5350", "#2a2e3999", "#131722", "#b2b5be"}; }
   static constexpr LegacyTheme light() { return {"#26a69a", "#ef5350", "#0000000f", "#ffffff", "#434651"}; }
+
+  bool operator==(const LegacyTheme&) const = default;
 };
 
 }  // namespace qc::theme

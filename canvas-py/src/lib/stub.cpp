@@ -1,0 +1,97 @@
+// The stub text of classes: what a type checker needs of each row, nothing of its behaviour.
+#include "stub.hpp"
+
+namespace qcpy {
+namespace {
+
+constexpr const char* kHeader = R"(# Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.
+from collections.abc import Buffer, Callable, Sequence
+from typing import Any, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
+
+import numpy
+
+# A real number: what float() accepts, numpy scalars included.
+_Real: TypeAlias = SupportsFloat | SupportsIndex
+# (bar index, price)
+_Point: TypeAlias = tuple[_Real, _Real]
+
+@type_check_only
+class _SupportsArray(Protocol):
+    def __array__(self) -> Any: ...
+
+# numpy arrays, array.array and memoryview (buffers); pandas Series and Index (__array__); sequences.
+_NumberColumn: TypeAlias = Buffer | _SupportsArray | Sequence[_Real]
+_TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
+)";
+
+void append_parameters(std::string& out, const Params& params, const char* first) {
+  out += '(';
+  out += first;
+  for (const Param& p : params.all()) {
+    if (out.back() != '(') out += ", ";
+    out += p.name;
+    out += ": ";
+    out += annotation(p.kind);
+    if (p.default_text != nullptr) {
+      out += " = ";
+      out += p.default_text;
+    }
+  }
+  out += ')';
+}
+
+void append_method(std::string& out, const MethodInfo& m) {
+  if (m.is_static) out += "    @staticmethod\n";
+  out += "    def ";
+  out += m.name;
+  append_parameters(out, *m.params, m.is_static ? "" : "self");
+  out += " -> ";
+  out += m.returns;
+  out += ": ...\n";
+}
+
+void append_property(std::string& out, const PropertyInfo& p) {
+  out += "    @property\n    def ";
+  out += p.name;
+  out += "(self) -> ";
+  out += p.type;
+  out += ": ...\n";
+  if (p.setter == nullptr) return;
+  out += "    @";
+  out += p.name;
+  out += ".setter\n    def ";
+  out += p.name;
+  out += "(self, ";
+  out += p.setter->name;
+  out += ": ";
+  out += annotation(p.setter->kind);
+  out += ") -> None: ...\n";
+}
+
+}  // namespace
+
+std::string stub_header(const std::string& all_names, const std::string& functions) {
+  std::string out = kHeader;
+  out += "\n__all__ = [" + all_names + "]\n\n" + functions;
+  return out;
+}
+
+void append_class_stub(std::string& out, const ClassSpec& spec) {
+  // No class of the module can be subclassed.
+  out += "\n@final\nclass ";
+  out += spec.name;
+  out += ":\n";
+  if (spec.constructor_params != nullptr) {
+    // The constructor is the type's __new__; its __init__ is object's.
+    out += "    def __new__";
+    append_parameters(out, *spec.constructor_params, "cls");
+    out += " -> Self: ...\n";
+  }
+  for (const PropertyInfo& p : spec.properties.infos) append_property(out, p);
+  for (const MethodGroup& g : spec.methods) {
+    for (const MethodInfo& m : g.infos) append_method(out, m);
+  }
+  if (spec.constructor_params == nullptr && spec.properties.infos.empty() && spec.methods.empty()) out += "    ...\n";
+}
+
+}  // namespace qcpy

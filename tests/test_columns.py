@@ -1,0 +1,186 @@
+"""bars_from_columns: columns of every kind give the document the same bars as Bar objects give; bad
+columns raise in parameter order and leave the chart as it was."""
+import array
+import datetime
+from pathlib import Path
+
+import numpy as np
+import pandas as pd
+import pytest
+from hypothesis import given
+from hypothesis import strategies as st
+
+import quorvel_canvas as qc
+
+DATA = Path(__file__).resolve().parent.parent / "examples" / "data" / "sp500-daily-2019-2020.csv"
+SECONDS_HINT = '; pass integer seconds (from a pandas DatetimeIndex: df.index.as_unit("s").asi8)'
+
+
+def dressed(chart):
+    chart.volume()
+    chart.sma(20, "#2962ff")
+    chart.rsi(14)
+    return chart.render_svg()
+
+
+def via_columns(*columns, **kw):
+    chart = qc.Chart(900, 500)
+    chart.bars_from_columns(*columns, **kw)
+    return dressed(chart)
+
+
+def via_bars(ts, o, h, lo, c, v=None):
+    """Today's way: one Bar per row, each item converted by the Bar constructor itself."""
+    chart = qc.Chart(900, 500)
+    rows = zip(ts, o, h, lo, c) if v is None else zip(ts, o, h, lo, c, v)
+    chart.bars([qc.Bar(*row) for row in rows])
+    return dressed(chart)
+
+
+def test_pandas_frame_gives_the_same_document():
+    df = pd.read_csv(DATA, index_col="date", parse_dates=True)
+    assert isinstance(df.index, pd.DatetimeIndex) and len(df) == 250
+    seconds = df.index.as_unit("s").asi8
+    got = via_columns(seconds, df["open"], df["high"], df["low"], df["close"], df["volume"])
+    rows = [df[k].tolist() for k in ("open", "high", "low", "close", "volume")]
+    assert got == via_bars(seconds.tolist(), *rows)
+    # A zone-aware index gives the same seconds.
+    assert (df.index.tz_localize("UTC").as_unit("s").asi8 == seconds).all()
+
+
+NUMBER_DTYPES = ["i1", "u1", "<i2", ">u2", "i4", ">u4", "<i8", ">i8", "u8", "<f2", ">f2", "f4", ">f4", "<f8", ">f8"]
+TIME_DTYPES = ["i1", "u1", ">i2", "u2", "i4", ">u4", "i8", ">i8", "<u8"]
+LAYOUTS = {"contiguous": lambda a: a, "every other": lambda a: a[::2], "reversed": lambda a: a[::-1]}
+
+
+@pytest.mark.parametrize("layout", LAYOUTS)
+@pytest.mark.parametrize("dtype", NUMBER_DTYPES)
+def test_number_formats_convert_as_bar_does(dtype, layout):
+    rng = np.random.default_rng(len(dtype))
+    raw = np.concatenate([[0, 1, 100, 127], rng.uniform(1, 120, 60)])
+    col = LAYOUTS[layout](raw.astype(dtype))
+    ts = np.arange(len(col), dtype=np.int64) * 86400
+    # The Bar way gets numpy scalars, which the constructor converts through their own float conversion.
+    assert via_columns(ts, col, col, col, col, col) == via_bars(ts, col, col, col, col, col)
+
+
+@pytest.mark.parametrize("dtype", TIME_DTYPES)
+def test_time_formats(dtype):
+    top = np.iinfo(np.dtype(dtype)).max
+    ts = LAYOUTS["every other"](np.linspace(0, min(top, 2**40), 40).astype(dtype))
+    prices = np.linspace(10, 20, len(ts))
+    assert via_columns(ts, prices, prices + 1, prices - 1, prices) == via_bars(
+        [int(t) for t in ts], prices, prices + 1, prices - 1, prices)
+
+
+def test_other_containers():
+    n = 30
+    ts = [1_700_000_000 + 86400 * i for i in range(n)]
+    o = [100.0 + i for i in range(n)]
+    expected = via_bars(ts, o, [x + 2 for x in o], [x - 2 for x in o], o, [float(i) for i in range(n)])
+    high = array.array("d", [x + 2 for x in o])
+    columns = [
+        (pd.Index(ts), tuple(o), memoryview(high), np.array(o) - 2, pd.Series(o), range(n)),
+        (array.array("q", ts), o, high, [x - 2 for x in o], np.array(o, dtype=object), array.array("i", range(n))),
+    ]
+    for cols in columns:
+        assert via_columns(*cols) == expected
+    assert via_columns(timestamps=ts, open=o, high=high, low=[x - 2 for x in o], close=o,
+                       volume=list(range(n))) == expected
+
+
+def test_no_volume_column_and_empty_columns():
+    ts, o = [0, 86400, 172800], [1.0, 2.0, 3.0]
+    assert via_columns(ts, o, o, o, o) == via_columns(ts, o, o, o, o, None) == via_bars(ts, o, o, o, o, [0.0] * 3)
+    chart = qc.Chart(300, 200)
+    chart.bars_from_columns(ts, o, o, o, o)
+    chart.bars_from_columns(np.array([], dtype=np.int64), [], (), np.array([]), [])
+    assert chart.render_svg() == qc.Chart(300, 200).render_svg()
+
+
+finite = st.floats(allow_nan=False, allow_infinity=False, min_value=-1e12, max_value=1e12)
+rows = st.lists(st.tuples(st.integers(-(2**40), 2**40), finite, finite, finite, finite,
+                          st.floats(allow_nan=True, allow_infinity=True)), max_size=60)
+
+
+@given(rows=rows, dtype=st.sampled_from(["<f8", ">f8", "f4", "i8"]), stride=st.sampled_from([1, 2, -1]))
+def test_random_columns_give_the_bar_document(rows, dtype, stride):
+    cols = [list(c) for c in zip(*rows)] or [[]] * 6
+    expected = via_bars(*cols)
+    # The same items in order, read through a view of that stride: every other item, or backwards.
+    arrays = [np.array(c, dtype="i8" if i == 0 else "f8") for i, c in enumerate(cols)]
+    spread = [np.repeat(a, 2)[::2] if stride == 2 else a[::-1].copy()[::-1] if stride == -1 else a for a in arrays]
+    assert all(len(a) < 2 or a.strides[0] == 8 * stride for a in spread)
+    if dtype != "<f8":  # prices in another width or byte order, each converted first by the Bar way too
+        spread[1:5] = [c.astype(dtype) for c in spread[1:5]]
+        expected = via_bars(cols[0], *spread[1:5], cols[5])
+    assert via_columns(*spread) == expected
+    assert via_columns(*cols) == via_bars(*cols)
+
+
+class ReentrantFloat:
+    def __init__(self, chart):
+        self.chart = chart
+
+    def __float__(self):
+        self.chart.render_svg()
+        return 1.0
+
+
+DT = datetime.datetime(2024, 1, 2)
+GOOD_TS = np.arange(3, dtype=np.int64)
+GOOD = np.ones(3)
+
+
+@pytest.mark.parametrize("columns, error, message", [
+    ((GOOD_TS.astype("M8[s]"), GOOD, GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a datetime64 column" + SECONDS_HINT),
+    ((pd.DatetimeIndex(GOOD_TS.astype("M8[s]")), GOOD, GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a datetime64 column" + SECONDS_HINT),
+    ((pd.DatetimeIndex(GOOD_TS.astype("M8[s]")).tz_localize("UTC"), GOOD, GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a 'Timestamp' item" + SECONDS_HINT),
+    (([DT, DT, DT], GOOD, GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a 'datetime' item" + SECONDS_HINT),
+    ((GOOD_TS.astype("f8"), GOOD, GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a column of format 'd'" + SECONDS_HINT),
+    (([0.0, 1.0, 2.0], GOOD, GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a 'float' item" + SECONDS_HINT),
+    ((GOOD_TS, np.array([True, False, True]), GOOD, GOOD, GOOD), TypeError,
+     "argument 'open': expected a column of integers or floats, got a column of format '?'"),
+    ((GOOD_TS, GOOD, GOOD_TS.astype("M8[D]"), GOOD, GOOD), TypeError,
+     "argument 'high': expected a column of integers or floats, got a datetime64 column"),
+    ((GOOD_TS, GOOD, GOOD, ["1", "2", "3"], GOOD), TypeError, "argument 'low': must be real number, not str"),
+    ((GOOD_TS, GOOD, GOOD, GOOD, 5), TypeError, "argument 'close': 'int' object cannot be converted to 'Sequence'"),
+    ((GOOD_TS, GOOD, GOOD, GOOD, GOOD, [1, None, 2]), TypeError,
+     "argument 'volume': must be real number, not NoneType"),
+    ((GOOD_TS, np.ones((3, 1)), GOOD, GOOD, GOOD), ValueError,
+     "argument 'open': expected a one-dimensional column, got 2 dimensions"),
+    ((GOOD_TS, np.float64(1.0), GOOD, GOOD, GOOD), ValueError,
+     "argument 'open': expected a one-dimensional column, got 0 dimensions"),
+    ((GOOD_TS, [[1.0], [2.0], [3.0]], GOOD, GOOD, GOOD), ValueError,
+     "argument 'open': expected a one-dimensional column, got nested 'list' items"),
+    ((GOOD_TS, GOOD, GOOD[:2], GOOD, GOOD, GOOD[:1]), ValueError,
+     "columns differ in length: timestamps 3, open 3, high 2, low 3, close 3, volume 1"),
+    ((GOOD_TS.astype("u8") + np.uint64(2**63), GOOD, GOOD, GOOD, GOOD), OverflowError,
+     "argument 'timestamps': 9223372036854775808 does not fit a signed 64-bit timestamp"),
+    (([0, 2**63, 1], GOOD, GOOD, GOOD, GOOD), OverflowError, "Python int too large to convert to C long"),
+    ((GOOD_TS, [1, 10**400, 2], GOOD, GOOD, GOOD), OverflowError, "int too large to convert to float"),
+    # Columns are read in parameter order before their lengths are compared.
+    ((GOOD_TS, ["x"], GOOD[:1], np.ones((2, 2)), GOOD), TypeError, "argument 'open': must be real number, not str"),
+    (([DT], np.ones((2, 2)), GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a 'datetime' item" + SECONDS_HINT),
+], ids=lambda v: v if isinstance(v, str) else None)
+def test_bad_columns_raise_and_leave_the_chart(columns, error, message):
+    chart = qc.Chart(400, 300)
+    chart.bars_from_columns([0, 86400], [1, 2], [2, 3], [0, 1], [1.5, 2.5], [10, 20])
+    before = chart.render_svg()
+    with pytest.raises(error) as info:
+        chart.bars_from_columns(*columns)
+    assert str(info.value) == message
+    assert chart.render_svg() == before
+
+
+def test_a_column_that_calls_back_into_the_chart_meets_the_borrow():
+    chart = qc.Chart(400, 300)
+    with pytest.raises(RuntimeError, match="Already mutably borrowed"):
+        chart.bars_from_columns([0], [ReentrantFloat(chart)], [1], [1], [1])
