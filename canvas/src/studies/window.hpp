@@ -35,6 +35,7 @@ class WindowSum {
     if (!finite(v)) {
       sum_ = 0.0;
       run_ = 0;
+      zeros_ = 0;
       return false;
     }
     sum_ += v;
@@ -43,6 +44,10 @@ class WindowSum {
     } else {
       ++run_;
     }
+    // p zeros sum to exactly 0: the sliding update alone keeps the rounding of the values that left the
+    // window, and a ratio of two such leftovers (or the root of a negative one) reads as anything.
+    zeros_ = v == 0.0 ? zeros_ + 1 : 0;
+    if (zeros_ >= p_) sum_ = 0.0;
     return run_ == p_;
   }
   double sum() const { return sum_; }
@@ -52,7 +57,8 @@ class WindowSum {
   std::span<const double> x_;
   std::size_t p_;
   double sum_ = 0.0;
-  std::size_t run_ = 0;  // finite values in the window so far, at most p
+  std::size_t run_ = 0;    // finite values in the window so far, at most p
+  std::size_t zeros_ = 0;  // trailing zeros
 };
 
 // Largest (or smallest) of the last p values by a monotonic deque of indices. Among equal values the
@@ -163,7 +169,7 @@ class WindowVariance {
   bool step(std::size_t t) {
     const double v = x_[t];
     if (!finite(v)) {
-      run_ = 0;
+      run_ = slid_ = 0;
       mean_ = m2_ = 0.0;
       equal_ = 0;
       return false;
@@ -174,6 +180,12 @@ class WindowVariance {
       const double d = v - mean_;
       mean_ += d / static_cast<double>(run_);
       m2_ += d * (v - mean_);
+    } else if (++slid_ == p_) {
+      // Each sliding step carries the rounding of the steps before it, at the scale of the values'
+      // level: where they move little against it, that drift outgrows the window's own spread. Summing
+      // the window afresh once every p steps bounds it, at O(1) a bar.
+      slid_ = 0;
+      resum(t);
     } else {
       const double old = x_[t - p_];
       const double mean = mean_ + (v - old) / pd_;
@@ -193,10 +205,20 @@ class WindowVariance {
   double sample_variance() const { return m2_ / (pd_ - 1.0); }
 
  private:
+  // Mean and squared deviations of the window ending at t, in two passes.
+  void resum(std::size_t t) {
+    double sum = 0.0;
+    for (std::size_t i = t + 1 - p_; i <= t; ++i) sum += x_[i];
+    mean_ = sum / pd_;
+    m2_ = 0.0;
+    for (std::size_t i = t + 1 - p_; i <= t; ++i) m2_ += (x_[i] - mean_) * (x_[i] - mean_);
+  }
+
   std::span<const double> x_;
   std::size_t p_;
   double pd_;
   std::size_t run_ = 0;
+  std::size_t slid_ = 0;  // sliding steps since the window was last summed afresh
   double mean_ = 0.0;
   double m2_ = 0.0;
   std::size_t equal_ = 0;  // trailing values equal to the newest
