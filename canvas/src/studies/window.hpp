@@ -115,12 +115,13 @@ struct EmaRule {
     return e + (x - e) * k;
   }
 };
-// Wilder's smoothing e = (e·(p − 1) + x)/p.
+// Wilder's smoothing e = (e·(p − 1) + x)/p, as e·(1 − 1/p) + x/p: the division would sit on the chain
+// from one bar's average to the next and set the pace of every study built on it.
 struct WilderRule {
-  static double weight(std::size_t) { return 0.0; }
+  static double weight(std::size_t p) { return 1.0 / static_cast<double>(p); }
   static double next(double e, double x, double k, double p) {
-    static_cast<void>(k);
-    return (e * (p - 1.0) + x) / p;
+    static_cast<void>(p);
+    return e * (1.0 - k) + x * k;
   }
 };
 
