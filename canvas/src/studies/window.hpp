@@ -178,12 +178,13 @@ struct EmaRule {
     return e + (x - e) * k;
   }
 };
-// Wilder's smoothing e = (e·(p − 1) + x)/p.
+// Wilder's smoothing e = (e·(p − 1) + x)/p, as e·(1 − 1/p) + x/p: the division would sit on the chain
+// from one bar's average to the next and set the pace of every study built on it.
 struct WilderRule {
-  static double weight(std::size_t) { return 0.0; }
+  static double weight(std::size_t p) { return 1.0 / static_cast<double>(p); }
   static double next(double e, double x, double k, double p) {
-    static_cast<void>(k);
-    return (e * (p - 1.0) + x) / p;
+    static_cast<void>(p);
+    return e * (1.0 - k) + x * k;
   }
 };
 
@@ -232,7 +233,7 @@ class WindowVariance {
   bool step(std::size_t t) {
     const double v = x_[t];
     if (!finite(v)) {
-      run_ = 0;
+      run_ = slid_ = 0;
       mean_ = m2_ = 0.0;
       equal_ = 0;
       return false;
@@ -243,6 +244,12 @@ class WindowVariance {
       const double d = v - mean_;
       mean_ += d / static_cast<double>(run_);
       m2_ += d * (v - mean_);
+    } else if (++slid_ == p_) {
+      // Each sliding step carries the rounding of the steps before it, at the scale of the values'
+      // level: where they move little against it, that drift outgrows the window's own spread. Summing
+      // the window afresh once every p steps bounds it, at O(1) a bar.
+      slid_ = 0;
+      resum(t);
     } else {
       const double old = x_[t - p_];
       const double mean = mean_ + (v - old) / pd_;
@@ -262,10 +269,20 @@ class WindowVariance {
   double sample_variance() const { return m2_ / (pd_ - 1.0); }
 
  private:
+  // Mean and squared deviations of the window ending at t, in two passes.
+  void resum(std::size_t t) {
+    double sum = 0.0;
+    for (std::size_t i = t + 1 - p_; i <= t; ++i) sum += x_[i];
+    mean_ = sum / pd_;
+    m2_ = 0.0;
+    for (std::size_t i = t + 1 - p_; i <= t; ++i) m2_ += (x_[i] - mean_) * (x_[i] - mean_);
+  }
+
   std::span<const double> x_;
   std::size_t p_;
   double pd_;
   std::size_t run_ = 0;
+  std::size_t slid_ = 0;  // sliding steps since the window was last summed afresh
   double mean_ = 0.0;
   double m2_ = 0.0;
   std::size_t equal_ = 0;  // trailing values equal to the newest

@@ -1,0 +1,315 @@
+"""Speed of the 67 studies beside their references, on the same bars in one run.
+
+Usage:
+    python bench/indicator_values.py [--bars 100000] [--repeats 7] [--program build/bench/bench_indicator_values]
+
+Builds a random walk of minute bars and writes it for the C++ program bench/indicator_values.cpp (configure
+with -DQC_BUILD_BENCH=ON), which times each study's value function on columns taken once. Then times, on
+the same bars, each study's reference (a TA-Lib call or composition; pandas-ta, pandas, talipp or a formula
+in Python for the 14 others) and each chart method through Python (`Chart.bars` then the method: the
+conversion of the bars included). Each time is the median of the runs after a warm-up call.
+
+Goals (reported, not asserted): over the 53 TA-Lib-based studies, the sum of ours at most the sum of the
+references and no study above 2x its reference (references under 0.05 ms count as 0.05 ms); each of the
+14 others under 2 ms. The chart methods' times are not a goal.
+"""
+import argparse
+import math
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+import numpy as np
+import pandas as pd
+import pandas_ta
+import talib
+from talipp.indicators import McGinleyDynamic
+
+import quorvel_canvas as qc
+
+ROOT = Path(__file__).resolve().parent.parent
+PROGRAM = ROOT / "build" / "bench" / "bench_indicator_values"
+FLOOR_MS = 0.05
+OTHER_GOAL_MS = 2.0
+
+
+def random_walk(n, seed=1):
+    """n minute bars of a random walk with positive prices and volumes, as float64 columns."""
+    rng = np.random.default_rng(seed)
+    c = 100.0 * np.exp(np.cumsum(rng.normal(0, 0.002, n)))
+    o = np.concatenate([[100.0], c[:-1]])
+    h = np.maximum(o, c) * (1 + rng.uniform(0, 0.002, n))
+    lo = np.minimum(o, c) * (1 - rng.uniform(0, 0.002, n))
+    v = rng.uniform(1e3, 1e5, n).round()
+    ts = 1_600_000_000 + 60 * np.arange(n, dtype=np.int64)
+    return ts, o, h, lo, c, v
+
+
+class Bars:
+    def __init__(self, ts, o, h, lo, c, v):
+        self.ts, self.o, self.h, self.l, self.c, self.v = ts, o, h, lo, c, v
+        index = pd.to_datetime(ts, unit="s")
+        self.O, self.H, self.L, self.C, self.V = (pd.Series(x, index=index) for x in (o, h, lo, c, v))
+
+
+def shift(x, k):
+    return np.concatenate([np.full(k, np.nan), x[:-k]])
+
+
+# Formula references in Python, for the studies no library computes as defined.
+def connors_rsi(b):
+    c = b.c
+    streak = np.zeros(len(c))
+    for t in range(1, len(c)):
+        s = streak[t - 1]
+        streak[t] = max(s, 0) + 1 if c[t] > c[t - 1] else min(s, 0) - 1 if c[t] < c[t - 1] else 0
+    r = np.concatenate([[np.nan], c[1:] / c[:-1] - 1])
+    windows = np.lib.stride_tricks.sliding_window_view(r, 100)[:-1]
+    rank = np.full(len(c), np.nan)
+    rank[100:] = (windows < r[100:, None]).sum(axis=1)
+    rank[:101] = np.nan
+    return (talib.RSI(c, 3) + talib.RSI(streak, 2) + rank) / 3
+
+
+def _cycle(x, start):
+    """Stochastic of x over 10 values, a zero range keeping the previous one, smoothed by half."""
+    hi, lo = talib.MAX(x, 10), talib.MIN(x, 10)
+    out = np.full(len(x), np.nan)
+    k = 0.0
+    for t in range(start, len(x)):
+        if hi[t] > lo[t]:
+            k = 100 * (x[t] - lo[t]) / (hi[t] - lo[t])
+        out[t] = k if t == start else out[t - 1] + 0.5 * (k - out[t - 1])
+    return out
+
+
+def schaff_trend_cycle(b):
+    macd = talib.EMA(b.c, 23) - talib.EMA(b.c, 50)
+    return _cycle(_cycle(macd, 58), 67)
+
+
+def zigzag(b, d=0.05):
+    h, lo = b.h, b.l
+    out = np.full(len(h), np.nan)
+    ih = il = 0
+    up, cand, t = None, 0, 1
+    while t < len(h) and up is None:
+        ih = t if h[t] > h[ih] else ih
+        il = t if lo[t] < lo[il] else il
+        if ih > il and h[ih] >= lo[il] * (1 + d):
+            out[il], up, cand = lo[il], True, ih
+        elif il > ih and lo[il] <= h[ih] * (1 - d):
+            out[ih], up, cand = h[ih], False, il
+        t += 1
+    for t in range(t, len(h)):
+        if up:
+            if h[t] > h[cand]:
+                cand = t
+            elif lo[t] <= h[cand] * (1 - d):
+                out[cand], up, cand = h[cand], False, t
+        else:
+            if lo[t] < lo[cand]:
+                cand = t
+            elif h[t] >= lo[cand] * (1 + d):
+                out[cand], up, cand = lo[cand], True, t
+    if up is not None:
+        out[cand] = h[cand] if up else lo[cand]
+    return out
+
+
+def pivot_points(b):
+    frame = pd.DataFrame({"high": b.H, "low": b.L, "close": b.C})
+    days = frame.index.floor("D")
+    prev = frame.groupby(days).agg(H=("high", "max"), L=("low", "min"), C=("close", "last")).shift(1)
+    levels = prev.reindex(days)
+    pp = (levels.H + levels.L + levels.C) / 3
+    width = levels.H - levels.L
+    return (pp, 2 * pp - levels.L, pp + width, levels.H + 2 * (pp - levels.L), 2 * pp - levels.H, pp - width,
+            levels.L - 2 * (levels.H - pp))
+
+
+def historical_volatility(b, p=14):
+    returns = np.concatenate([[np.nan], np.log(b.c[1:] / b.c[:-1])])
+    return 100 * math.sqrt(252) * talib.STDDEV(returns, p, 1) * math.sqrt(p / (p - 1))
+
+
+def kst(b):
+    r, s = talib.ROC, talib.SMA
+    k = s(r(b.c, 10), 10) + 2 * s(r(b.c, 15), 10) + 3 * s(r(b.c, 20), 10) + 4 * s(r(b.c, 30), 15)
+    return k, s(k, 9)
+
+
+def bands(middle, width, k):
+    return middle, middle + k * width, middle - k * width
+
+
+# method -> (TA-Lib-based?, reference on the bench's arguments).
+REFERENCES = {
+    "hma": (True, lambda b: talib.HMA(b.c, 14)),
+    "wma": (True, lambda b: talib.WMA(b.c, 14)),
+    "dema": (True, lambda b: talib.DEMA(b.c, 14)),
+    "tema": (True, lambda b: talib.TEMA(b.c, 14)),
+    "kama": (True, lambda b: talib.KAMA(b.c, 14)),
+    "trima": (True, lambda b: talib.TRIMA(b.c, 14)),
+    "zlema": (True, lambda b: talib.ZLEMA(b.c, 14)),
+    "mcginley": (False, lambda b: McGinleyDynamic(14, input_values=b.c.tolist())),
+    "linear_regression": (True, lambda b: talib.LINEARREG(b.c, 14)),
+    "keltner": (True, lambda b: bands(talib.EMA(b.c, 20), talib.ATR(b.h, b.l, b.c, 10), 2)),
+    "atr_bands": (True, lambda b: bands(talib.SMA(b.c, 20), talib.ATR(b.h, b.l, b.c, 20), 2.0)),
+    "bollinger_filled": (True, lambda b: talib.BBANDS(b.c, 20, 2.0, 2.0, 0)),
+    "envelopes": (True, lambda b: bands(talib.SMA(b.c, 20), talib.SMA(b.c, 20), 0.025)),
+    "donchian": (True, lambda b: talib.DONCHIAN(b.h, b.l, 20)),
+    "price_channel": (True, lambda b: (shift(talib.MAX(b.h, 20), 1), shift(talib.MIN(b.l, 20), 1))),
+    "supertrend": (True, lambda b: talib.SUPERTREND(b.h, b.l, b.c, 14, 3.0)),
+    "zigzag": (False, zigzag),
+    "psar": (True, lambda b: talib.SAR(b.h, b.l, 0.02, 0.2)),
+    "vwap": (False, lambda b: pandas_ta.vwap(b.H, b.L, b.C, b.V, anchor="D")),
+    "ichimoku": (False, lambda b: pandas_ta.ichimoku(b.H, b.L, b.C, 9, 26, 52)),
+    "pivot_points": (False, pivot_points),
+    "chande_kroll_stop": (False, lambda b: pandas_ta.cksp(b.H, b.L, b.C, p=10, x=1.0, q=9.0, mamode="rma")),
+    "adx": (True, lambda b: (talib.ADX(b.h, b.l, b.c, 14), talib.PLUS_DI(b.h, b.l, b.c, 14),
+                             talib.MINUS_DI(b.h, b.l, b.c, 14))),
+    "aroon": (True, lambda b: talib.AROON(b.h, b.l, 14)),
+    "aroon_oscillator": (True, lambda b: talib.AROONOSC(b.h, b.l, 14)),
+    "balance_of_power": (True, lambda b: talib.BOP(b.o, b.h, b.l, b.c)),
+    "choppiness": (False, lambda b: pandas_ta.chop(b.H, b.L, b.C, 14, atr_length=1, ln=False, scalar=100)),
+    "cmf": (True, lambda b: talib.CMF(b.h, b.l, b.c, b.v, 14)),
+    "cmo": (True, lambda b: talib.CMOU(b.c, 14)),
+    "connors_rsi": (False, connors_rsi),
+    "mfi": (True, lambda b: talib.MFI(b.h, b.l, b.c, b.v, 14)),
+    "schaff_trend_cycle": (False, schaff_trend_cycle),
+    "stoch_rsi": (True, lambda b: (lambda r: talib.STOCH(r, r, r, 14, 3, 0, 3, 0))(talib.RSI(b.c, 14))),
+    "stochastic": (True, lambda b: talib.STOCH(b.h, b.l, b.c, 14, 3, 0, 3, 0)),
+    "tsi": (True, lambda b: (lambda t: (t, talib.EMA(t, 13)))(talib.TSI(b.c, 25, 13))),
+    "ultimate_oscillator": (True, lambda b: talib.ULTOSC(b.h, b.l, b.c, 7, 14, 28)),
+    "williams_r": (True, lambda b: talib.WILLR(b.h, b.l, b.c, 14)),
+    "accelerator_oscillator": (True, lambda b: talib.AC(b.h, b.l, 5, 34, 5)),
+    "awesome_oscillator": (True, lambda b: talib.AO(b.h, b.l, 5, 34)),
+    "cci": (True, lambda b: talib.CCI(b.h, b.l, b.c, 20)),
+    "chaikin_oscillator": (True, lambda b: talib.ADOSC(b.h, b.l, b.c, b.v, 3, 10)),
+    "coppock_curve": (True, lambda b: talib.COPPOCK(b.c, 10, 11, 14)),
+    "dpo": (True, lambda b: talib.DPO(b.c, 14)),
+    "elder_ray": (True, lambda b: talib.ERI(b.h, b.l, b.c, 14)),
+    "eom": (False, lambda b: pandas_ta.eom(b.H, b.L, b.C, b.V, 14, divisor=100_000_000, drift=1)),
+    "fisher_transform": (False, lambda b: pandas_ta.fisher(b.H, b.L, 14, 1)),
+    "force_index": (True, lambda b: talib.EFI(b.c, b.v, 14)),
+    "kst": (True, kst),
+    "linear_regression_slope": (True, lambda b: talib.LINEARREG_SLOPE(b.c, 14)),
+    "momentum": (True, lambda b: talib.MOM(b.c, 14)),
+    "pgo": (True, lambda b: (b.c - talib.SMA(b.c, 14)) / talib.EMA(talib.TRANGE(b.h, b.l, b.c), 14)),
+    "qstick": (True, lambda b: talib.QSTICK(b.o, b.c, 14)),
+    "roc": (True, lambda b: talib.ROC(b.c, 14)),
+    "rvi": (False, lambda b: pandas_ta.rvgi(b.O, b.H, b.L, b.C, 14, 4)),
+    "smi_ergodic": (False, lambda b: pandas_ta.smi(b.C, 5, 20, 5, 1)),
+    "trix": (True, lambda b: (lambda t: (t, talib.EMA(t, 9)))(talib.TRIX(b.c, 14))),
+    "ad_line": (True, lambda b: talib.AD(b.h, b.l, b.c, b.v)),
+    "atr": (True, lambda b: talib.ATR(b.h, b.l, b.c, 14)),
+    "historical_volatility": (True, historical_volatility),
+    "mass_index": (True, lambda b: talib.MASSI(b.h, b.l, 9, 25)),
+    "nvi": (True, lambda b: talib.NVI(b.c, b.v)),
+    "obv": (True, lambda b: talib.OBV(b.c, b.v)),
+    "pvi": (True, lambda b: talib.PVI(b.c, b.v)),
+    "stddev": (True, lambda b: talib.STDDEV(b.c, 14, 1)),
+    "ulcer_index": (False, lambda b: pandas_ta.ui(b.C, 14, 100)),
+    "vortex": (True, lambda b: talib.VORTEX(b.h, b.l, b.c, 14)),
+    "vpt": (True, lambda b: talib.PVT(b.c, b.v)),
+}
+
+
+def median_ms(fn, repeats):
+    start = time.perf_counter()
+    fn()  # warm-up
+    if time.perf_counter() - start > 0.2:  # the slow Python references: a few runs tell them well enough
+        repeats = min(repeats, 3)
+    times = []
+    for _ in range(repeats):
+        start = time.perf_counter()
+        fn()
+        times.append((time.perf_counter() - start) * 1e3)
+    return statistics.median(times)
+
+
+def run_program(program, columns, repeats):
+    """The C++ timings: method -> (arguments text, ms, bars with a value or None)."""
+    with tempfile.NamedTemporaryFile("w", suffix=".csv", delete=False) as f:
+        for row in zip(*columns):
+            f.write(",".join([str(int(row[0]))] + [repr(float(x)) for x in row[1:]]) + "\n")
+        path = f.name
+    try:
+        done = subprocess.run([str(program), path, "--repeats", str(repeats)], capture_output=True, text=True,
+                              check=True)
+    finally:
+        os.unlink(path)
+    ours = {}
+    for line in done.stdout.splitlines():
+        if line.startswith("study\t"):
+            _, method, args, ms, valued = line.split("\t")
+            ours[method] = (args, float(ms), None if valued == "none" else int(valued))
+    return ours
+
+
+def call_args(method, text):
+    """The chart method's arguments from the program's text, with a colour where the method takes one."""
+    args = [float(w) if "." in w else int(w) for w in text.split()]
+    if "color" in (getattr(qc.Chart, method).__text_signature__ or ""):
+        args.append("#2196F3")
+    return args
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--bars", type=int, default=100_000)
+    parser.add_argument("--repeats", type=int, default=7)
+    parser.add_argument("--program", type=Path, default=PROGRAM)
+    opts = parser.parse_args()
+    if not opts.program.exists():
+        sys.exit(f"{opts.program} not found: configure with -DQC_BUILD_BENCH=ON and build bench_indicator_values")
+
+    columns = random_walk(opts.bars)
+    bars = Bars(*columns)
+    ours = run_program(opts.program, columns, opts.repeats)
+    chart_bars = [qc.Bar(int(t), o, h, lo, c, v) for t, o, h, lo, c, v in zip(*columns)]
+
+    def chart_method(method, args):
+        chart = qc.Chart(1000, 500)
+        chart.bars(chart_bars)
+        getattr(chart, method)(*args)
+
+    print(f"{opts.bars:,} bars, median of {opts.repeats} runs after a warm-up\n")
+    print(f"{'study':<24} {'args':<9} {'group':<6} {'ours ms':>9} {'ref ms':>9} {'ratio':>7} {'chart ms':>9}")
+    rows = []
+    for method, (args_text, mine, valued) in ours.items():
+        talib_based, reference = REFERENCES[method]
+        try:
+            ref = median_ms(lambda: reference(bars), opts.repeats)
+        except Exception as error:  # a reference that fails on these bars leaves its cell empty
+            print(f"{method}: reference failed: {error!r}", file=sys.stderr)
+            ref = math.nan
+        chart = median_ms(lambda: chart_method(method, call_args(method, args_text)), max(3, opts.repeats // 2))
+        ratio = mine / max(ref, FLOOR_MS)
+        rows.append((method, talib_based, mine, ref, ratio, valued))
+        shown = f"{mine:9.3f}" if valued else f"{'no values':>9}"
+        print(f"{method:<24} {args_text:<9} {'TA-Lib' if talib_based else 'other':<6} {shown} {ref:9.3f} "
+              f"{ratio if valued else float('nan'):7.2f} {chart:9.2f}")
+
+    based = [r for r in rows if r[1]]
+    valued = [r for r in based if r[5]]
+    print(f"\nTA-Lib-based studies: {len(based)} ({len(valued)} with values)")
+    print(f"  sum of ours {sum(r[2] for r in valued):.3f} ms, sum of their references "
+          f"{sum(r[3] for r in valued):.3f} ms (all {len(based)} references: {sum(r[3] for r in based):.3f} ms)")
+    if valued:
+        worst = max(valued, key=lambda r: r[4])
+        print(f"  max ratio {worst[4]:.2f} ({worst[0]}; goal <= 2)")
+    others = [r for r in rows if not r[1]]
+    print(f"Other studies: {len(others)}, goal under {OTHER_GOAL_MS} ms each")
+    for method, _, mine, ref, _, has in others:
+        verdict = "no values" if not has else "ok" if mine < OTHER_GOAL_MS else "OVER"
+        print(f"  {method:<24} {mine:8.3f} ms (reference {ref:8.2f} ms) {verdict}")
+
+
+if __name__ == "__main__":
+    main()
