@@ -309,14 +309,15 @@ def test_guards_and_values_fixed_at_the_call():
     assert line[0][0] == pytest.approx(x_of(1, 10), abs=0.01)
 
 
-def test_value_less_indicators_draw_no_lines():
+def test_price_overlay_draws_from_its_first_value():
+    # HMA 2 of rising closes runs a third above them (2C - WMA_2, then WMA_1), from bar 1 on.
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0]))
     chart.hma(2, "#123456")
-    chart.adx(2)
-    root = svg_root(chart)
-    assert polylines(root, "#123456") == []
-    assert len(sub_pane_frames(root)) == 1  # the ADX pane is laid out, empty
+    (line,) = polylines(svg_root(chart), "#123456")
+    assert [x for x, _ in line] == pytest.approx([x_of(k, 4) for k in (1, 2, 3)], abs=0.01)
+    ys = [y for _, y in line]
+    assert ys[0] > ys[1] > ys[2]  # rising values, falling pixel rows
 
 
 def test_many_studies_leave_the_price_pane_a_quarter_of_the_plot():
