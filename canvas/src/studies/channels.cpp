@@ -10,14 +10,15 @@
 namespace qc::studies {
 namespace {
 
-// Writes middle ± width·spread as the Upper and Lower lines (vectors 1 and 2). A width or spread too
-// large for a double leaves the bar blank rather than drawing at infinity.
-void write_bands(std::span<const double> middle, std::span<const double> spread, double width,
-                 StudyOutput& out) {
-  std::span<double> upper = out.line(1), lower = out.line(2);
-  for (std::size_t t = 0; t < middle.size(); ++t) {
-    const double u = middle[t] + width * spread[t];
-    const double l = middle[t] - width * spread[t];
+// Writes middle ± width·ATR as the Upper and Lower lines (vectors 1 and 2), the middle line 0 having
+// been written. A width or ATR too large for a double leaves the bar blank rather than drawing at infinity.
+void write_atr_bands(const Columns& bars, std::size_t atr_period, double width, StudyOutput& out) {
+  AverageTrueRange atr(bars.high, bars.low, bars.close, atr_period);
+  std::span<double> middle = out.line(0), upper = out.line(1), lower = out.line(2);
+  for (std::size_t t = 0; t < bars.size(); ++t) {
+    if (!atr.step(t)) continue;
+    const double u = middle[t] + width * atr.value();
+    const double l = middle[t] - width * atr.value();
     upper[t] = finite(u) ? u : kNaN;
     lower[t] = finite(l) ? l : kNaN;
   }
@@ -38,21 +39,14 @@ void channel(const Columns& bars, std::size_t p, std::size_t shift, std::span<do
 
 // An EMA of the closes between bands two 10-bar ATRs away.
 bool keltner(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  std::vector<double> tr(bars.size()), atr(bars.size());
-  atr_series(bars.high, bars.low, bars.close, 10, tr, atr);
-  std::span<double> middle = out.line(0);
-  ema_series(bars.close, args.period(), middle);
-  write_bands(middle, atr, 2.0, out);
+  ema_series(bars.close, args.period(), out.line(0));
+  write_atr_bands(bars, 10, 2.0, out);
   return true;
 }
 
 bool atr_bands(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t p = args.period();
-  std::vector<double> tr(bars.size()), atr(bars.size());
-  atr_series(bars.high, bars.low, bars.close, p, tr, atr);
-  std::span<double> middle = out.line(0);
-  sma_series(bars.close, p, middle);
-  write_bands(middle, atr, args.real[1], out);
+  sma_series(bars.close, args.period(), out.line(0));
+  write_atr_bands(bars, args.period(), args.real[1], out);
   return true;
 }
 
@@ -67,9 +61,13 @@ bool bollinger_filled(const Columns& bars, const StudyArgs& args, StudyOutput& o
 
 // An SMA with bands a percentage of it above and below.
 bool envelopes(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  std::span<double> middle = out.line(0);
+  std::span<double> middle = out.line(0), upper = out.line(1), lower = out.line(2);
   sma_series(bars.close, args.period(), middle);
-  write_bands(middle, middle, args.real[1] / 100.0, out);
+  const double up = 1.0 + args.real[1] / 100.0, down = 1.0 - args.real[1] / 100.0;
+  for (std::size_t t = 0; t < bars.size(); ++t) {
+    upper[t] = finite(middle[t] * up) ? middle[t] * up : kNaN;
+    lower[t] = finite(middle[t] * down) ? middle[t] * down : kNaN;
+  }
   return true;
 }
 
@@ -88,14 +86,14 @@ bool price_channel(const Columns& bars, const StudyArgs& args, StudyOutput& out)
 bool chande_kroll_stop(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   constexpr std::size_t kSpan = 10, kStop = 9;
   const std::size_t n = bars.size();
-  std::vector<double> atr(n), high_stop(n, kNaN), low_stop(n, kNaN);
-  atr_series(bars.high, bars.low, bars.close, kSpan, high_stop, atr);
+  std::vector<double> high_stop(n), low_stop(n);
+  AverageTrueRange atr(bars.high, bars.low, bars.close, kSpan);
   WindowMax hi(bars.high, kSpan);
   WindowMin lo(bars.low, kSpan);
   for (std::size_t t = 0; t < n; ++t) {
-    const bool h = hi.step(t), l = lo.step(t);
-    high_stop[t] = h ? hi.value() - atr[t] : kNaN;
-    low_stop[t] = l ? lo.value() + atr[t] : kNaN;
+    const bool h = hi.step(t), l = lo.step(t), a = atr.step(t);
+    high_stop[t] = h && a ? hi.value() - atr.value() : kNaN;
+    low_stop[t] = l && a ? lo.value() + atr.value() : kNaN;
   }
   WindowMax long_stop(high_stop, kStop);
   WindowMin short_stop(low_stop, kStop);

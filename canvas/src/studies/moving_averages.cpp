@@ -1,6 +1,8 @@
 // Moving averages over the closes.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "studies/series.hpp"
@@ -44,24 +46,37 @@ bool hma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
+namespace {
+
+template <std::size_t... I>
+std::array<Ema, sizeof...(I)> emas_of(std::size_t p, std::index_sequence<I...>) {
+  return {(static_cast<void>(I), Ema(p))...};
+}
+
+// Chained EMAs fed bar by bar; a warm-up or non-finite value restarts the EMAs after it, so each
+// seeds on the first p defined values of its input.
+template <std::size_t kDepth, class Combine>
+void chained_emas(std::span<const double> x, std::size_t p, std::span<double> out, Combine combine) {
+  std::array<Ema, kDepth> emas = emas_of(p, std::make_index_sequence<kDepth>());
+  std::array<double, kDepth> e{};
+  for (std::size_t t = 0; t < x.size(); ++t) {
+    double v = x[t];
+    for (std::size_t i = 0; i < kDepth; ++i) v = e[i] = emas[i].step(v) ? emas[i].value() : kNaN;
+    out[t] = finite(v) ? combine(e) : kNaN;
+  }
+}
+
+}  // namespace
+
 bool dema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t p = args.period();
-  std::vector<double> e1(bars.size());
-  std::span<double> line = out.line(0);
-  ema_series(bars.close, p, e1);
-  ema_series(e1, p, line);
-  for (std::size_t t = 0; t < e1.size(); ++t) line[t] = 2.0 * e1[t] - line[t];
+  chained_emas<2>(bars.close, args.period(), out.line(0),
+                  [](const std::array<double, 2>& e) { return 2.0 * e[0] - e[1]; });
   return true;
 }
 
 bool tema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t p = args.period();
-  std::vector<double> e1(bars.size()), e2(bars.size());
-  std::span<double> line = out.line(0);
-  ema_series(bars.close, p, e1);
-  ema_series(e1, p, e2);
-  ema_series(e2, p, line);
-  for (std::size_t t = 0; t < e1.size(); ++t) line[t] = 3.0 * e1[t] - 3.0 * e2[t] + line[t];
+  chained_emas<3>(bars.close, args.period(), out.line(0),
+                  [](const std::array<double, 3>& e) { return 3.0 * e[0] - 3.0 * e[1] + e[2]; });
   return true;
 }
 
@@ -124,9 +139,11 @@ bool zlema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   const std::size_t lag = (p - 1) / 2;
   const std::span<const double> c = bars.close;
-  std::vector<double> x(c.size(), kNaN);
-  for (std::size_t t = lag; t < c.size(); ++t) x[t] = 2.0 * c[t] - c[t - lag];
-  ema_series(x, p, out.line(0));
+  std::span<double> line = out.line(0);
+  Ema ema(p);
+  for (std::size_t t = lag; t < c.size(); ++t) {
+    if (ema.step(2.0 * c[t] - c[t - lag])) line[t] = ema.value();
+  }
   return true;
 }
 

@@ -42,33 +42,19 @@ Period period_of(std::span<const std::int64_t> time) {
   return Period::Year;
 }
 
-std::int64_t period_key(Period period, std::int64_t ts) {
-  switch (period) {
-    case Period::Day: return coords::floor_div(ts, 86'400);
-    case Period::Month: {
-      const coords::CalendarFields f = coords::calendar_fields(ts);
-      return f.year * 12 + (f.month - 1);
-    }
-    case Period::Year: return coords::calendar_fields(ts).year;
-    case Period::Whole: break;
-  }
-  return 0;
-}
-
-// The index of each bar's period: a run of consecutive bars in the same calendar period.
+// The index of each bar's period: a run of consecutive bars in the same calendar period. The time
+// axis's weigher tells what changed from one bar to the next, working out a civil date only when the
+// month changes.
 void period_runs(std::span<const std::int64_t> time, std::span<std::uint32_t> runs) {
+  if (time.empty()) return;
   const Period period = period_of(time);
+  // Weights: 70 another civil year, 60 another month, 40 or 50 another UTC day.
+  const int threshold = period == Period::Day ? 40 : period == Period::Month ? 60 : 70;
+  coords::BarWeigher weigher(time[0]);
   std::uint32_t run = 0;
-  std::int64_t key = 0, day = 0;
-  for (std::size_t t = 0; t < time.size(); ++t) {
-    // The calendar is worked out again only when the day changes.
-    const std::int64_t today = coords::floor_div(time[t], 86'400);
-    if (t == 0 || today != day) {
-      const std::int64_t k = period_key(period, time[t]);
-      if (t > 0 && k != key) ++run;
-      key = k;
-      day = today;
-    }
+  runs[0] = 0;
+  for (std::size_t t = 1; t < time.size(); ++t) {
+    if (period != Period::Whole && weigher.weigh(time[t]) >= threshold) ++run;
     runs[t] = run;
   }
 }

@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "studies/series.hpp"
 #include "studies/study.hpp"
 #include "studies/window.hpp"
 
@@ -125,8 +124,7 @@ bool supertrend(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const double m = args.real[1];
   if (!(m >= 0.0 && m <= 3e37)) return false;
   const std::size_t n = bars.size();
-  std::vector<double> tr(n), atr(n);
-  atr_series(bars.high, bars.low, bars.close, args.period(), tr, atr);
+  AverageTrueRange atr(bars.high, bars.low, bars.close, args.period());
   std::span<double> line = out.line(0), direction = out.line(1);
   std::vector<std::uint32_t>& runs = out.runs(false);
   std::uint32_t run = 0;  // a new key at every flip and every break
@@ -134,8 +132,9 @@ bool supertrend(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   double upper = 0.0, lower = 0.0;
   for (std::size_t t = 0; t < n; ++t) {
     const double mid = (bars.high[t] + bars.low[t]) / 2.0;
-    const double ub = mid + m * atr[t], lb = mid - m * atr[t];
-    if (!finite(ub) || !finite(lb) || !finite(bars.close[t])) {
+    const bool valued = atr.step(t);
+    const double ub = mid + m * atr.value(), lb = mid - m * atr.value();
+    if (!valued || !finite(ub) || !finite(lb) || !finite(bars.close[t])) {
       if (started) ++run;
       started = false;
       runs[t] = run;

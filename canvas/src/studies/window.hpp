@@ -55,48 +55,80 @@ class WindowSum {
   std::size_t run_ = 0;  // finite values in the window so far, at most p
 };
 
-// Largest (or smallest) of the last p values by a monotonic deque of indices. Among equal values the
-// latest is kept, so index() names the newest bar holding the extreme.
+// Largest (or smallest) of the last p values. Among equal values the latest is kept, so index() names the
+// newest bar holding the extreme.
+//
+// The bars are cut into blocks of p from the start of the current finite run. A window then covers the
+// tail of one block and the head of the next: the extreme of the head is kept as the bars arrive, the
+// extremes of every tail of the previous block are worked out backwards once when a block is complete.
+// That is O(1) per bar for any p, as a monotonic deque is, but with comparisons a processor predicts:
+// a deque's pops depend on the data and cost a misprediction nearly every bar.
 template <bool kMax>
 class WindowExtreme {
  public:
-  WindowExtreme(std::span<const double> x, std::size_t p) : x_(x), p_(p), ring_(p) {}
+  WindowExtreme(std::span<const double> x, std::size_t p)
+      : x_(x), p_(p), tail_(p + 1, kMax ? -kInfinity : kInfinity), tail_index_(p + 1) {}
 
   // Takes x[t] in; true when the p values ending at t are all finite.
   bool step(std::size_t t) {
     const double v = x_[t];
     if (!finite(v)) {
-      size_ = 0;
       run_ = 0;
       return false;
     }
-    while (size_ > 0 && !beats(x_[back()], v)) --size_;
-    if (size_ > 0 && front() + p_ <= t) pop_front();
-    ring_[wrap(head_ + size_)] = t;
-    ++size_;
+    if (run_ == 0 || t - block_ == p_) start_block(t);
+    // Selections rather than branches: which side wins is as good as random on prices.
+    const bool take = t == block_ || !beats(head_, v);
+    head_ = take ? v : head_;
+    head_index_ = take ? t : head_index_;
     if (run_ < p_) ++run_;
-    return run_ == p_;
+    if (run_ < p_) return false;
+    // The window [t − p + 1, t] is the head [block_, t] and the tail of the previous block from
+    // t − p + 1, in slot t + 1 − block_ of the tail arrays (slot p, past the block, never wins).
+    const std::size_t slot = t + 1 - block_;
+    const bool tail = beats(tail_[slot], head_);
+    value_ = tail ? tail_[slot] : head_;
+    index_ = tail ? tail_index_[slot] : head_index_;
+    return true;
   }
-  double value() const { return x_[front()]; }
-  std::size_t index() const { return front(); }
+  double value() const { return value_; }
+  std::size_t index() const { return index_; }
 
  private:
   // Whether a kept value stays ahead of a newer one: strictly larger (smaller), so ties go to the newer.
   static bool beats(double kept, double newer) { return kMax ? kept > newer : kept < newer; }
-  std::size_t wrap(std::size_t i) const { return i >= p_ ? i - p_ : i; }
-  std::size_t front() const { return ring_[head_]; }
-  std::size_t back() const { return ring_[wrap(head_ + size_ - 1)]; }
-  void pop_front() {
-    head_ = wrap(head_ + 1);
-    --size_;
+  static constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+  // Opens a block at t; the block before it (when the run has one) leaves the extremes of its tails.
+  void start_block(std::size_t t) {
+    if (run_ > 0) {
+      std::size_t i = p_;
+      double best = x_[t - 1];
+      std::size_t best_index = t - 1;
+      while (i-- > 0) {
+        const std::size_t j = block_ + i;
+        if (beats(x_[j], best)) {
+          best = x_[j];
+          best_index = j;
+        }
+        tail_[i] = best;
+        tail_index_[i] = best_index;
+      }
+    }
+    block_ = t;
   }
 
   std::span<const double> x_;
   std::size_t p_;
-  std::vector<std::size_t> ring_;  // indices, oldest first from head_
-  std::size_t head_ = 0;
-  std::size_t size_ = 0;
-  std::size_t run_ = 0;
+  std::vector<double> tail_;             // extreme of the previous block from slot i to its end; slot p
+                                         // holds a value that never wins
+  std::vector<std::size_t> tail_index_;  // and the latest bar holding it
+  std::size_t block_ = 0;                // first bar of the current block
+  double head_ = 0.0;                    // extreme of the current block so far
+  std::size_t head_index_ = 0;
+  double value_ = 0.0;
+  std::size_t index_ = 0;
+  std::size_t run_ = 0;  // finite values so far, at most p
 };
 using WindowMax = WindowExtreme<true>;
 using WindowMin = WindowExtreme<false>;
@@ -109,13 +141,11 @@ struct EmaRule {
     return e + (x - e) * k;
   }
 };
-// Wilder's smoothing e = (e·(p − 1) + x)/p.
+// Wilder's smoothing e = (e·(p − 1) + x)/p, written as e += (x − e)/p with 1/p taken once: a division on
+// every bar's dependency chain would take twice as long, and a run of equal inputs stays exactly equal.
 struct WilderRule {
-  static double weight(std::size_t) { return 0.0; }
-  static double next(double e, double x, double k, double p) {
-    static_cast<void>(k);
-    return (e * (p - 1.0) + x) / p;
-  }
+  static double weight(std::size_t p) { return 1.0 / static_cast<double>(p); }
+  static double next(double e, double x, double k, double p) { return EmaRule::next(e, x, k, p); }
 };
 
 // A recursive average seeded with the mean of its first p finite inputs, fed one value at a time.
@@ -152,6 +182,22 @@ class Seeded {
 };
 using Ema = Seeded<EmaRule>;
 using Wilder = Seeded<WilderRule>;
+
+// Wilder-smoothed true range taken bar by bar, without a series of true ranges: first value
+// mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it.
+class AverageTrueRange {
+ public:
+  AverageTrueRange(std::span<const double> high, std::span<const double> low, std::span<const double> close,
+                   std::size_t p)
+      : high_(high), low_(low), close_(close), avg_(p) {}
+
+  bool step(std::size_t t) { return t > 0 && avg_.step(true_range(high_[t], low_[t], close_[t - 1])); }
+  double value() const { return avg_.value(); }
+
+ private:
+  std::span<const double> high_, low_, close_;
+  Wilder avg_;
+};
 
 // Mean and population variance of the last p values, by a sliding Welford update. A window of p equal
 // values has variance exactly 0: after moving prices, the running update alone would keep a rounding
