@@ -335,6 +335,17 @@ def test_adx_draws_its_directional_lines_after_their_warm_up():
     assert all(y_plus < y_minus for (_, y_plus), (_, y_minus) in zip(plus, minus))
 
 
+def test_price_overlay_draws_from_its_first_value():
+    # HMA 2 of rising closes runs a third above them (2C - WMA_2, then WMA_1), from bar 1 on.
+    chart = qc.Chart(W, H)
+    chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0]))
+    chart.hma(2, "#123456")
+    (line,) = polylines(svg_root(chart), "#123456")
+    assert [x for x, _ in line] == pytest.approx([x_of(k, 4) for k in (1, 2, 3)], abs=0.01)
+    ys = [y for _, y in line]
+    assert ys[0] > ys[1] > ys[2]  # rising values, falling pixel rows
+
+
 def test_many_studies_leave_the_price_pane_a_quarter_of_the_plot():
     # Six RSI panes (0.15) and a MACD pane (0.2) ask for 1.1 of the plot height 570: the price pane keeps
     # 0.25 * 570 = 142.5 and each ratio r shrinks to r * 0.75 / 1.1.

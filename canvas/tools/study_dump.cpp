@@ -6,7 +6,8 @@
 // BARS.csv: one bar per line, "timestamp,open,high,low,close,volume", no header. Each request line is a
 // method name and its arguments ("stochastic 14 3"); the answer is one line per vector, "name<TAB>" and
 // the values as %.17g separated by spaces ("nan" where a bar has none; nothing when the study has no
-// values), then an empty line.
+// values), then an empty line. A study that splits its lines into runs adds a line "(runs)" (or "(levels)"
+// when each run draws as one level) with the key of each bar.
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -81,6 +82,14 @@ int main(int argc, char** argv) {
         if (i > 0) out += ' ';
         std::snprintf(buf, sizeof buf, "%.17g", v.values[i]);
         out += buf;
+      }
+      std::puts(out.c_str());
+    }
+    if (!ind.runs.empty()) {
+      std::string out = ind.runs_are_levels ? "(levels)\t" : "(runs)\t";
+      for (std::size_t i = 0; i < ind.runs.size(); ++i) {
+        if (i > 0) out += ' ';
+        out += std::to_string(ind.runs[i]);
       }
       std::puts(out.c_str());
     }

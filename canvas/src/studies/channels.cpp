@@ -1,14 +1,108 @@
 // Channels and bands around the prices.
+#include <algorithm>
+#include <vector>
+
+#include "api/indicator_values.hpp"
+#include "studies/series.hpp"
 #include "studies/study.hpp"
+#include "studies/window.hpp"
 
 namespace qc::studies {
+namespace {
 
-bool keltner(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool atr_bands(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool bollinger_filled(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool envelopes(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool donchian(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool price_channel(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool chande_kroll_stop(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
+// Writes middle ± width·ATR as the Upper and Lower lines (vectors 1 and 2), the middle line 0 having
+// been written. A width or ATR too large for a double leaves the bar blank rather than drawing at infinity.
+void write_atr_bands(const Columns& bars, std::size_t atr_period, double width, StudyOutput& out) {
+  AverageTrueRange atr(bars.high, bars.low, bars.close, atr_period);
+  std::span<double> middle = out.line(0), upper = out.line(1), lower = out.line(2);
+  for (std::size_t t = 0; t < bars.size(); ++t) {
+    if (!atr.step(t)) continue;
+    const double u = middle[t] + width * atr.value();
+    const double l = middle[t] - width * atr.value();
+    upper[t] = finite(u) ? u : kNaN;
+    lower[t] = finite(l) ? l : kNaN;
+  }
+}
+
+// Highest high and lowest low of the last p bars into `upper` and `lower`, each `shift` bars later.
+void channel(const Columns& bars, std::size_t p, std::size_t shift, std::span<double> upper,
+             std::span<double> lower) {
+  WindowMax hi(bars.high, p);
+  WindowMin lo(bars.low, p);
+  for (std::size_t t = 0; t + shift < bars.size(); ++t) {
+    if (hi.step(t)) upper[t + shift] = hi.value();
+    if (lo.step(t)) lower[t + shift] = lo.value();
+  }
+}
+
+}  // namespace
+
+// An EMA of the closes between bands two 10-bar ATRs away.
+bool keltner(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  ema_series(bars.close, args.period(), out.line(0));
+  write_atr_bands(bars, 10, 2.0, out);
+  return true;
+}
+
+bool atr_bands(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  sma_series(bars.close, args.period(), out.line(0));
+  write_atr_bands(bars, args.period(), args.real[1], out);
+  return true;
+}
+
+// The same numbers as the plain Bollinger bands, which keep their own arithmetic.
+bool bollinger_filled(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const api::BandValues bands = api::bollinger_values(bars.close, args.whole[0], 2.0);
+  std::copy(bands.middle.begin(), bands.middle.end(), out.line(0).begin());
+  std::copy(bands.upper.begin(), bands.upper.end(), out.line(1).begin());
+  std::copy(bands.lower.begin(), bands.lower.end(), out.line(2).begin());
+  return true;
+}
+
+// An SMA with bands a percentage of it above and below.
+bool envelopes(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  std::span<double> middle = out.line(0), upper = out.line(1), lower = out.line(2);
+  sma_series(bars.close, args.period(), middle);
+  const double up = 1.0 + args.real[1] / 100.0, down = 1.0 - args.real[1] / 100.0;
+  for (std::size_t t = 0; t < bars.size(); ++t) {
+    upper[t] = finite(middle[t] * up) ? middle[t] * up : kNaN;
+    lower[t] = finite(middle[t] * down) ? middle[t] * down : kNaN;
+  }
+  return true;
+}
+
+bool donchian(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  channel(bars, args.period(), 0, out.line(0), out.line(1));
+  return true;
+}
+
+// The channel of the p bars before the current one, so that a close can break out of it.
+bool price_channel(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  channel(bars, args.period(), 1, out.line(0), out.line(1));
+  return true;
+}
+
+// Stops one 10-bar ATR inside the 10-bar extremes, taken at their most extreme over the last 9 bars.
+bool chande_kroll_stop(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+  constexpr std::size_t kSpan = 10, kStop = 9;
+  const std::size_t n = bars.size();
+  std::vector<double> high_stop(n), low_stop(n);
+  AverageTrueRange atr(bars.high, bars.low, bars.close, kSpan);
+  WindowMax hi(bars.high, kSpan);
+  WindowMin lo(bars.low, kSpan);
+  for (std::size_t t = 0; t < n; ++t) {
+    const bool h = hi.step(t), l = lo.step(t), a = atr.step(t);
+    high_stop[t] = h && a ? hi.value() - atr.value() : kNaN;
+    low_stop[t] = l && a ? lo.value() + atr.value() : kNaN;
+  }
+  WindowMax long_stop(high_stop, kStop);
+  WindowMin short_stop(low_stop, kStop);
+  std::span<double> stop_long = out.line(0), stop_short = out.line(1);
+  for (std::size_t t = 0; t < n; ++t) {
+    if (long_stop.step(t)) stop_long[t] = long_stop.value();
+    if (short_stop.step(t)) stop_short[t] = short_stop.value();
+  }
+  return true;
+}
 
 }  // namespace qc::studies

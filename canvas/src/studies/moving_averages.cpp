@@ -1,16 +1,192 @@
 // Moving averages over the closes.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "studies/series.hpp"
 #include "studies/study.hpp"
+#include "studies/window.hpp"
 
 namespace qc::studies {
+namespace {
 
-bool hma(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool wma(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool dema(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool tema(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool kama(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool trima(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool zlema(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool mcginley(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool linear_regression(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
+// The largest s with s·s ≤ p, exact where the floating square root would round up.
+std::size_t whole_sqrt(std::size_t p) {
+  auto s = static_cast<std::size_t>(std::sqrt(static_cast<double>(p)));
+  while (s > 0 && s > p / s) --s;
+  while (s + 1 <= p / (s + 1)) ++s;
+  return s;
+}
+
+void copy_closes(const Columns& bars, std::span<double> out) {
+  std::copy(bars.close.begin(), bars.close.end(), out.begin());
+}
+
+}  // namespace
+
+bool wma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  wma_series(bars.close, args.period(), out.line(0));
+  return true;
+}
+
+bool hma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t p = args.period();
+  std::span<double> line = out.line(0);
+  if (p == 1) {  // the half period would be empty: the average of one close is the close
+    copy_closes(bars, line);
+    return true;
+  }
+  std::vector<double> fast(bars.size());
+  wma_series(bars.close, p / 2, fast);
+  wma_series(bars.close, p, line);
+  for (std::size_t t = 0; t < fast.size(); ++t) fast[t] = 2.0 * fast[t] - line[t];
+  wma_series(fast, whole_sqrt(p), line);
+  return true;
+}
+
+namespace {
+
+template <std::size_t... I>
+std::array<Ema, sizeof...(I)> emas_of(std::size_t p, std::index_sequence<I...>) {
+  return {(static_cast<void>(I), Ema(p))...};
+}
+
+// Chained EMAs fed bar by bar; a warm-up or non-finite value restarts the EMAs after it, so each
+// seeds on the first p defined values of its input.
+template <std::size_t kDepth, class Combine>
+void chained_emas(std::span<const double> x, std::size_t p, std::span<double> out, Combine combine) {
+  std::array<Ema, kDepth> emas = emas_of(p, std::make_index_sequence<kDepth>());
+  std::array<double, kDepth> e{};
+  for (std::size_t t = 0; t < x.size(); ++t) {
+    double v = x[t];
+    for (std::size_t i = 0; i < kDepth; ++i) v = e[i] = emas[i].step(v) ? emas[i].value() : kNaN;
+    out[t] = finite(v) ? combine(e) : kNaN;
+  }
+}
+
+}  // namespace
+
+bool dema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  chained_emas<2>(bars.close, args.period(), out.line(0),
+                  [](const std::array<double, 2>& e) { return 2.0 * e[0] - e[1]; });
+  return true;
+}
+
+bool tema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  chained_emas<3>(bars.close, args.period(), out.line(0),
+                  [](const std::array<double, 3>& e) { return 3.0 * e[0] - 3.0 * e[1] + e[2]; });
+  return true;
+}
+
+// Kaufman's average: the smoothing moves between 2/31 and 2/3 with the efficiency ratio, the net change
+// over p bars against the path travelled. It starts from the close before its first value.
+bool kama(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t p = args.period();
+  std::span<double> line = out.line(0);
+  if (p == 1) {  // the published average gives the closes for one bar
+    copy_closes(bars, line);
+    return true;
+  }
+  constexpr double kFast = 2.0 / 3.0, kSlow = 2.0 / 31.0;
+  const std::span<const double> c = bars.close;
+  double path = 0.0;     // Σ |ΔC| over the last p changes
+  std::size_t moves = 0;  // non-zero changes among them: a path of none is exactly 0, whatever rounding left
+  std::size_t run = 0;    // finite closes in a row, up to t
+  double k = 0.0;
+  for (std::size_t t = 0; t < c.size(); ++t) {
+    if (!finite(c[t])) {
+      run = 0;
+      path = 0.0;
+      moves = 0;
+      continue;
+    }
+    ++run;
+    if (run >= 2) {
+      const double d = std::abs(c[t] - c[t - 1]);
+      path += d;
+      moves += d != 0.0 ? 1 : 0;
+      if (run > p + 1) {
+        const double old = std::abs(c[t - p] - c[t - p - 1]);
+        path -= old;
+        moves -= old != 0.0 ? 1 : 0;
+      }
+    }
+    if (run == p) k = c[t];
+    if (run <= p) continue;
+    const double net = std::abs(c[t] - c[t - p]);
+    const double er = moves == 0 ? 1.0 : net / path;
+    const double sc = (er * (kFast - kSlow) + kSlow) * (er * (kFast - kSlow) + kSlow);
+    k += sc * (c[t] - k);
+    line[t] = k;
+  }
+  return true;
+}
+
+bool trima(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t p = args.period();
+  const std::size_t first = p % 2 == 1 ? (p + 1) / 2 : p / 2;
+  const std::size_t second = p % 2 == 1 ? first : p / 2 + 1;
+  std::vector<double> inner(bars.size());
+  sma_series(bars.close, first, inner);
+  sma_series(inner, second, out.line(0));
+  return true;
+}
+
+// An EMA of the closes pushed ahead by their change over half the period, to take out the lag.
+bool zlema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t p = args.period();
+  const std::size_t lag = (p - 1) / 2;
+  const std::span<const double> c = bars.close;
+  std::span<double> line = out.line(0);
+  Ema ema(p);
+  for (std::size_t t = lag; t < c.size(); ++t) {
+    if (ema.step(2.0 * c[t] - c[t - lag])) line[t] = ema.value();
+  }
+  return true;
+}
+
+// McGinley's dynamic: a mean that speeds up when prices run away from it, seeded with the first
+// window's mean. Its ratio to the close is only meaningful for positive prices, so a close or a value
+// at or below 0 ends the line for good.
+bool mcginley(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t p = args.period();
+  const double pd = static_cast<double>(p);
+  const std::span<const double> c = bars.close;
+  std::span<double> line = out.line(0);
+  WindowSum seed(c, p);
+  bool started = false;
+  double md = 0.0;
+  for (std::size_t t = 0; t < c.size(); ++t) {
+    if (c[t] <= 0.0) return true;  // the rest stays NaN
+    const bool window = seed.step(t);
+    if (!finite(c[t])) {
+      started = false;
+      continue;
+    }
+    if (!started) {
+      if (!window) continue;
+      md = seed.mean();
+      started = true;
+    } else {
+      const double r = c[t] / md;
+      const double r2 = r * r;
+      md += (c[t] - md) / (pd * (r2 * r2));
+    }
+    if (!(md > 0.0)) return true;
+    line[t] = md;
+  }
+  return true;
+}
+
+bool linear_regression(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  WindowLine fit(bars.close, args.period());
+  std::span<double> line = out.line(0);
+  for (std::size_t t = 0; t < bars.size(); ++t) {
+    if (fit.step(t)) line[t] = fit.last();
+  }
+  return true;
+}
 
 }  // namespace qc::studies

@@ -1,11 +1,202 @@
 // Trend followers drawn over the prices.
+#include <algorithm>
+#include <vector>
+
 #include "studies/study.hpp"
+#include "studies/window.hpp"
 
 namespace qc::studies {
+namespace {
 
-bool supertrend(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool zigzag(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool psar(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool ichimoku(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
+bool finite_bar(const Columns& bars, std::size_t t) { return finite(bars.high[t]) && finite(bars.low[t]); }
+
+// Calls each(begin, end) for every maximal stretch of bars with finite highs and lows: the recursions
+// below start afresh after a bar they cannot use, as they do at the first bar.
+template <class Each>
+void for_each_stretch(const Columns& bars, Each&& each) {
+  const std::size_t n = bars.size();
+  std::size_t t = 0;
+  while (t < n) {
+    while (t < n && !finite_bar(bars, t)) ++t;
+    const std::size_t begin = t;
+    while (t < n && finite_bar(bars, t)) ++t;
+    if (begin < t) each(begin, t);
+  }
+}
+
+// Percent reversals on the bars [begin, end): the first swing of at least d from the extremes so far
+// fixes the first point; afterwards a pivot is confirmed once prices turn d against the swing's extreme.
+// The extreme of the unfinished swing is the last point.
+void zigzag_stretch(const Columns& bars, std::size_t begin, std::size_t end, double d, std::span<double> line) {
+  const std::span<const double> h = bars.high, l = bars.low;
+  std::size_t ih = begin, il = begin, t = begin + 1;
+  bool up = false, found = false;
+  std::size_t c = begin;
+  for (; t < end && !found; ++t) {
+    if (h[t] > h[ih]) ih = t;
+    if (l[t] < l[il]) il = t;
+    if (ih > il && h[ih] >= l[il] * (1.0 + d)) {
+      line[il] = l[il];
+      up = found = true;
+      c = ih;
+    } else if (il > ih && l[il] <= h[ih] * (1.0 - d)) {
+      line[ih] = h[ih];
+      found = true;
+      c = il;
+    }
+  }
+  if (!found) return;
+  for (; t < end; ++t) {
+    if (up) {
+      if (h[t] > h[c]) {
+        c = t;
+      } else if (l[t] <= h[c] * (1.0 - d)) {
+        line[c] = h[c];
+        up = false;
+        c = t;
+      }
+    } else if (l[t] < l[c]) {
+      c = t;
+    } else if (h[t] >= l[c] * (1.0 + d)) {
+      line[c] = l[c];
+      up = true;
+      c = t;
+    }
+  }
+  line[c] = up ? h[c] : l[c];
+}
+
+// Parabolic stop and reverse on the bars [begin, end), from the second of them. The stop never enters
+// the last two bars' range; it accelerates by 0.02 with each new extreme, up to 0.2.
+void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::span<double> line) {
+  constexpr double kStep = 0.02, kMax = 0.2;
+  const std::span<const double> h = bars.high, l = bars.low;
+  if (end - begin < 2) return;
+  const std::size_t first = begin + 1;
+  const double rise = h[first] - h[begin], fall = l[begin] - l[first];
+  bool longs = !(fall > 0.0 && fall > rise);
+  double ep = longs ? h[first] : l[first];
+  double sar = longs ? l[begin] : h[begin];
+  double af = kStep;
+  for (std::size_t t = first; t < end; ++t) {
+    const std::size_t q = t == first ? first : t - 1;
+    if (longs) {
+      if (l[t] <= sar) {
+        const double out = std::max({ep, h[q], h[t]});
+        line[t] = out;
+        longs = false;
+        af = kStep;
+        ep = l[t];
+        sar = std::max({out + af * (ep - out), h[q], h[t]});
+        continue;
+      }
+      line[t] = sar;
+      if (h[t] > ep) {
+        ep = h[t];
+        af = std::min(af + kStep, kMax);
+      }
+      sar = std::min({sar + af * (ep - sar), l[q], l[t]});
+    } else {
+      if (h[t] >= sar) {
+        const double out = std::min({ep, l[q], l[t]});
+        line[t] = out;
+        longs = true;
+        af = kStep;
+        ep = h[t];
+        sar = std::min({out + af * (ep - out), l[q], l[t]});
+        continue;
+      }
+      line[t] = sar;
+      if (l[t] < ep) {
+        ep = l[t];
+        af = std::min(af + kStep, kMax);
+      }
+      sar = std::max({sar + af * (ep - sar), h[q], h[t]});
+    }
+  }
+}
+
+}  // namespace
+
+// Bands m ATRs from the bars' midpoints that only tighten while the trend holds; the close crossing the
+// band on its side turns the trend, and the line follows the band under (up) or over (down) the prices.
+bool supertrend(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const double m = args.real[1];
+  if (!(m >= 0.0 && m <= 3e37)) return false;
+  const std::size_t n = bars.size();
+  AverageTrueRange atr(bars.high, bars.low, bars.close, args.period());
+  std::span<double> line = out.line(0), direction = out.line(1);
+  std::vector<std::uint32_t>& runs = out.runs(false);
+  std::uint32_t run = 0;  // a new key at every flip and every break
+  bool started = false, up = true;
+  double upper = 0.0, lower = 0.0;
+  for (std::size_t t = 0; t < n; ++t) {
+    const double mid = (bars.high[t] + bars.low[t]) / 2.0;
+    const bool valued = atr.step(t);
+    const double ub = mid + m * atr.value(), lb = mid - m * atr.value();
+    if (!valued || !finite(ub) || !finite(lb) || !finite(bars.close[t])) {
+      if (started) ++run;
+      started = false;
+      runs[t] = run;
+      continue;
+    }
+    if (!started) {
+      if (t > 0) ++run;
+      upper = ub;
+      lower = lb;
+      up = started = true;
+    } else {
+      const double prev = bars.close[t - 1];
+      if (ub < upper || prev > upper) upper = ub;
+      if (lb > lower || prev < lower) lower = lb;
+      const bool was_up = up;
+      if (up && bars.close[t] < lower) up = false;
+      else if (!up && bars.close[t] > upper) up = true;
+      if (up != was_up) ++run;
+    }
+    line[t] = up ? lower : upper;
+    direction[t] = up ? 1.0 : -1.0;
+    runs[t] = run;
+  }
+  return true;
+}
+
+bool zigzag(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const double d = args.real[0] / 100.0;
+  std::span<double> line = out.line(0);
+  for_each_stretch(bars, [&](std::size_t begin, std::size_t end) { zigzag_stretch(bars, begin, end, d, line); });
+  return true;
+}
+
+bool psar(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+  std::span<double> line = out.line(0);
+  for_each_stretch(bars, [&](std::size_t begin, std::size_t end) { psar_stretch(bars, begin, end, line); });
+  return true;
+}
+
+// Midpoints of the 9-, 26- and 52-bar ranges; the leading spans are drawn 25 bars ahead and the lagging
+// span 25 bars back. What would fall past the last bar is not kept.
+bool ichimoku(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+  constexpr std::size_t kShift = 25;
+  const std::size_t n = bars.size();
+  std::span<double> tenkan = out.line(0), kijun = out.line(1), span_a = out.line(2), span_b = out.line(3),
+                    chikou = out.line(4);
+  WindowMax hi9(bars.high, 9), hi26(bars.high, 26), hi52(bars.high, 52);
+  WindowMin lo9(bars.low, 9), lo26(bars.low, 26), lo52(bars.low, 52);
+  for (std::size_t t = 0; t < n; ++t) {
+    // Every window steps on every bar, whatever its partner says.
+    const bool h9 = hi9.step(t), l9 = lo9.step(t), h26 = hi26.step(t), l26 = lo26.step(t);
+    const bool h52 = hi52.step(t), l52 = lo52.step(t);
+    const bool has9 = h9 && l9, has26 = h26 && l26, has52 = h52 && l52;
+    if (has9) tenkan[t] = (hi9.value() + lo9.value()) / 2.0;
+    if (has26) kijun[t] = (hi26.value() + lo26.value()) / 2.0;
+    if (t + kShift < n) {
+      span_a[t + kShift] = (tenkan[t] + kijun[t]) / 2.0;
+      if (has52) span_b[t + kShift] = (hi52.value() + lo52.value()) / 2.0;
+    }
+    if (t >= kShift) chikou[t - kShift] = bars.close[t];
+  }
+  return true;
+}
 
 }  // namespace qc::studies

@@ -178,14 +178,11 @@ struct EmaRule {
     return e + (x - e) * k;
   }
 };
-// Wilder's smoothing e = (e·(p − 1) + x)/p, as e·(1 − 1/p) + x/p: the division would sit on the chain
-// from one bar's average to the next and set the pace of every study built on it.
+// Wilder's smoothing e = (e·(p − 1) + x)/p, written as e += (x − e)/p with 1/p taken once: a division on
+// every bar's dependency chain would take twice as long, and a run of equal inputs stays exactly equal.
 struct WilderRule {
   static double weight(std::size_t p) { return 1.0 / static_cast<double>(p); }
-  static double next(double e, double x, double k, double p) {
-    static_cast<void>(p);
-    return e * (1.0 - k) + x * k;
-  }
+  static double next(double e, double x, double k, double p) { return EmaRule::next(e, x, k, p); }
 };
 
 // A recursive average seeded with the mean of its first p finite inputs, fed one value at a time.
@@ -222,6 +219,22 @@ class Seeded {
 };
 using Ema = Seeded<EmaRule>;
 using Wilder = Seeded<WilderRule>;
+
+// Wilder-smoothed true range taken bar by bar, without a series of true ranges: first value
+// mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it.
+class AverageTrueRange {
+ public:
+  AverageTrueRange(std::span<const double> high, std::span<const double> low, std::span<const double> close,
+                   std::size_t p)
+      : high_(high), low_(low), close_(close), avg_(p) {}
+
+  bool step(std::size_t t) { return t > 0 && avg_.step(true_range(high_[t], low_[t], close_[t - 1])); }
+  double value() const { return avg_.value(); }
+
+ private:
+  std::span<const double> high_, low_, close_;
+  Wilder avg_;
+};
 
 // Mean and population variance of the last p values, by a sliding Welford update. A window of p equal
 // values has variance exactly 0: after moving prices, the running update alone would keep a rounding
