@@ -135,6 +135,29 @@ void stochastic_series(std::span<const double> high, std::span<const double> low
   }
 }
 
+void tsi_series(std::span<const double> x, std::size_t r, std::size_t s, std::span<double> out) {
+  Ema move_r(r), move_s(s), size_r(r), size_s(s);
+  if (!x.empty()) out[0] = kNaN;
+  for (std::size_t t = 1; t < x.size(); ++t) {
+    const double d = x[t] - x[t - 1];
+    out[t] = kNaN;
+    // A non-finite change restarts all four; the slow pair starts on the fast pair's first values.
+    const bool move_ready = move_r.step(d);
+    const bool size_ready = size_r.step(std::abs(d));
+    if (!move_ready || !size_ready) {
+      if (!finite(d)) {
+        move_s.step(kNaN);
+        size_s.step(kNaN);
+      }
+      continue;
+    }
+    const bool slow_move = move_s.step(move_r.value());
+    if (!size_s.step(size_r.value()) || !slow_move) continue;
+    const double size = size_s.value();
+    out[t] = size == 0.0 ? 0.0 : 100.0 * move_s.value() / size;
+  }
+}
+
 void ad_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
                std::span<const double> volume, std::span<double> out) {
   double ad = 0.0;

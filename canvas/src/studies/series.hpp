@@ -47,6 +47,10 @@ inline bool negligible_range(double hi, double lo) {
   return hi - lo <= 1e-14 * (a + b);
 }
 
+// True strength: 100·EMA_s(EMA_r(Δx))/EMA_s(EMA_r(|Δx|)) from bar r + s − 1, each EMA seeded over its
+// first defined inputs; 0 where both are 0 (unchanged x).
+void tsi_series(std::span<const double> x, std::size_t r, std::size_t s, std::span<double> out);
+
 // Running sum of ((C − L) − (H − C))/(H − L)·V from 0 before bar 0; a bar with H − L ≤ 0 adds nothing.
 // A non-finite bar gives NaN and the sum starts again after it.
 void ad_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
