@@ -19,20 +19,25 @@ Scratch midpoints(const Columns& bars) {
   return mid;
 }
 
-// SMA_5 − SMA_34 of the bars' midpoints.
-void awesome_values(const Columns& bars, std::span<double> out) {
-  const Scratch mid = midpoints(bars);
-  WindowSum fast(mid, 5), slow(mid, 34);
-  for (std::size_t t = 0; t < mid.size(); ++t) {
-    const bool f = fast.step(t);
-    const bool s = slow.step(t);
-    out[t] = f && s ? fast.mean() - slow.mean() : kNaN;
+// SMA_5 − SMA_34 of the bars' midpoints, fed bar by bar.
+class Awesome {
+ public:
+  bool step(const Columns& bars, std::size_t t) {
+    const double mid = (bars.high[t] + bars.low[t]) / 2.0;
+    const bool f = fast_.step(mid);
+    return slow_.step(mid) && f;
   }
-}
+  double value() const { return fast_.mean() - slow_.mean(); }
 
-// Histogram bars rise or fall against the bar before; the first value after a gap counts as rising.
+ private:
+  RunningSum fast_{5}, slow_{34};
+};
+
+// Histogram bars are coloured by change: up where the value is at least the previous bar's, and on the
+// first value after a gap.
 void mark_rising(std::span<const double> v, std::vector<bool>& up) {
-  for (std::size_t t = 1; t < v.size(); ++t) up[t] = !(v[t] < v[t - 1]);
+  auto flag = up.begin();
+  for (std::size_t t = 1; t < v.size(); ++t) *++flag = !(v[t] < v[t - 1]);
 }
 
 // x_t + 2x_{t−1} + 2x_{t−2} + x_{t−3}, over 6: the symmetric four-bar weighting.
@@ -45,17 +50,21 @@ void symmetric_weighted(std::span<const double> x, std::span<double> out) {
 }  // namespace
 
 bool awesome_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  awesome_values(bars, out.line(0));
-  mark_rising(out.line(0), out.up_flags(0));
+  const std::span<double> ao = out.line(0);
+  Awesome osc;
+  for (std::size_t t = 0; t < ao.size(); ++t) ao[t] = osc.step(bars, t) ? osc.value() : kNaN;
+  mark_rising(ao, out.up_flags(0));
   return true;
 }
 
 bool accelerator_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  Scratch ao(bars.size());
-  awesome_values(bars, ao);
   const std::span<double> ac = out.line(0);
-  WindowSum avg(ao, 5);
-  for (std::size_t t = 0; t < ao.size(); ++t) ac[t] = avg.step(t) ? ao[t] - avg.mean() : kNaN;
+  Awesome osc;
+  RunningSum avg(5);
+  for (std::size_t t = 0; t < ac.size(); ++t) {
+    const double ao = osc.step(bars, t) ? osc.value() : kNaN;
+    ac[t] = avg.step(ao) ? ao - avg.mean() : kNaN;
+  }
   mark_rising(ac, out.up_flags(0));
   return true;
 }
@@ -78,20 +87,21 @@ bool cci(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 
 bool chaikin_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::span<double> line = out.line(0);
-  ad_series(bars.high, bars.low, bars.close, bars.volume, line);
   const double kf = 2.0 / 4.0, ks = 2.0 / 11.0;
-  double fast = 0.0, slow = 0.0;
+  double ad = 0.0, fast = 0.0, slow = 0.0;
   std::size_t since = 0;  // bars since the sums (re)started
   for (std::size_t t = 0; t < line.size(); ++t) {
-    const double ad = line[t];
-    if (!finite(ad)) {
+    const double h = bars.high[t], l = bars.low[t], c = bars.close[t], v = bars.volume[t];
+    if (!finite(h) || !finite(l) || !finite(c) || !finite(v)) {
+      ad = 0.0;
       since = 0;
       continue;
     }
+    ad += ad_flow(h, l, c, v);
     // Both averages start at the first A/D value itself, not at a mean of the first few.
-    fast = since == 0 ? ad : fast + (ad - fast) * kf;
-    slow = since == 0 ? ad : slow + (ad - slow) * ks;
-    line[t] = since >= 9 ? fast - slow : kNaN;
+    fast = since == 0 ? ad : kf * ad + (1.0 - kf) * fast;
+    slow = since == 0 ? ad : ks * ad + (1.0 - ks) * slow;
+    if (since >= 9) line[t] = fast - slow;
     ++since;
   }
   return true;
@@ -142,25 +152,22 @@ bool eom(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 }
 
 bool fisher_transform(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t p = args.period();
   const Scratch mid = midpoints(bars);
   const std::span<double> fisher = out.line(0), signal = out.line(1);
-  WindowMax top(mid, p);
-  WindowMin bottom(mid, p);
+  WindowExtremes window(mid, args.period());
   double v = 0.0;
   for (std::size_t t = 0; t < mid.size(); ++t) {
-    const bool hi = top.step(t);
-    const bool lo = bottom.step(t);
     if (t > 0) signal[t] = fisher[t - 1];
-    if (!hi || !lo) continue;
+    if (!window.step(t)) continue;
     if (t == 0 || !finite(fisher[t - 1])) {  // the first full window starts the recursion at 0
       v = 0.0;
       fisher[t] = 0.0;
       continue;
     }
     // An absolute floor on the range keeps flat windows finite; their position reads −0.5 and F drifts.
-    const double range = std::max(top.value() - bottom.value(), 0.001);
-    v = 0.66 * ((mid[t] - bottom.value()) / range - 0.5) + 0.67 * v;
+    const double low = window.lowest();
+    const double range = std::max(window.highest() - low, 0.001);
+    v = 0.66 * ((mid[t] - low) / range - 0.5) + 0.67 * v;
     if (v < -0.99) v = -0.999;
     if (v > 0.99) v = 0.999;
     fisher[t] = 0.5 * (std::log((1.0 + v) / (1.0 - v)) + fisher[t - 1]);
@@ -205,7 +212,11 @@ bool linear_regression_slope(const Columns& bars, const StudyArgs& args, StudyOu
 bool momentum(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   const std::span<double> line = out.line(0);
-  for (std::size_t t = p; t < line.size(); ++t) line[t] = bars.close[t] - bars.close[t - p];
+  std::size_t run = 0;  // finite closes in a row ending at t: the change spans p + 1 of them
+  for (std::size_t t = 0; t < line.size(); ++t) {
+    run = finite(bars.close[t]) ? run + 1 : 0;
+    if (run > p) line[t] = bars.close[t] - bars.close[t - p];
+  }
   return true;
 }
 
