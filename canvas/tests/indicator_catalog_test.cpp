@@ -229,6 +229,11 @@ TEST(IndicatorCatalog, TableAndCasesNameTheSameMethods) {
   EXPECT_EQ(api::find_declared_indicator("sma"), nullptr);  // computed methods have bodies of their own
 }
 
+// Checked at run time: under the sanitizers GCC does not take a function's address as a constant.
+TEST(IndicatorCatalog, EveryDeclaredRowNamesItsStudy) {
+  for (const api::IndicatorSpec& row : api::kDeclaredIndicators) EXPECT_NE(row.compute, nullptr) << row.method;
+}
+
 TEST(IndicatorCatalog, ComputedMethodRecords) {
   std::vector<model::Bar> bars(5);
   for (std::size_t i = 0; i < bars.size(); ++i) bars[i].close = static_cast<double>(i + 1);
