@@ -367,11 +367,12 @@ def test_many_studies_leave_the_price_pane_a_quarter_of_the_plot():
     assert candles and all(float(e.get("y")) + float(e.get("height")) <= 142.5 for e in candles)
 
 
-@pytest.mark.parametrize("method, period", [("cci", 20), ("pgo", 14)])
-def test_symmetric_panes_range_over_their_levels(method, period):
-    # One 0.15 pane: top 0.85 * 570 + 4 = 488.5, height 85.5 - 4 = 81.5. CCI ranges (-110, 110) and PGO
-    # (-3.3, 3.3): the upper level sits 10/220 of the height below the top, the lower as far above the
-    # bottom, and the zero level halfway.
+@pytest.mark.parametrize("method, period, peak, level", [("cci", 20, 9.5 / (0.015 * 5), 100), ("pgo", 14, 6.5 / 2, 3)])
+def test_symmetric_panes_range_over_their_values_and_levels(method, period, peak, level):
+    # One 0.15 pane: top 0.85 * 570 + 4 = 488.5, height 85.5 - 4 = 81.5. Closes rising by 1 a bar (H = C + 1,
+    # L = C - 1) hold CCI(20) at 9.5 / (0.015 * 5) = 126.7 (TP - SMA = 9.5, mean deviation 5) and PGO(14) at
+    # 6.5 / 2 = 3.25 (C - SMA = 6.5 over a true range of 2), beyond their levels 100 and 3: the pane ranges over
+    # ±1.1 * peak, each level (1.1 * peak - level) / (2.2 * peak) of the height from its edge, zero halfway.
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([100.0 + i for i in range(30)]))
     getattr(chart, method)(period)
@@ -380,7 +381,7 @@ def test_symmetric_panes_range_over_their_levels(method, period):
     levels = [float(e.get("y1")) for e in root.iter()
               if tag(e) == "line" and e.get("stroke-dasharray") and e.get("x1") == "0.00"
               and float(e.get("x2")) == PLOT_WIDTH]
-    inset = 81.5 * 10 / 220
+    inset = 81.5 * (1.1 * peak - level) / (2.2 * peak)
     assert levels == pytest.approx([488.5 + inset, 570 - inset, 488.5 + 81.5 / 2], abs=0.01)
 
 

@@ -67,7 +67,7 @@ def test_legend_lines_of_the_readme_example(title, first_y):
 def test_legend_lines_in_call_order_and_names_without_values():
     chart = readme_chart()
     chart.ema(500, "#ff9800")        # longer than the bars: no value
-    chart.cci(20)                    # a sub-pane study that carries no values
+    chart.cci(500)                   # a sub-pane study longer than the bars: no values
     chart.overlay("Mine", [1.0, float("nan"), 150.25, float("nan")], "#ff000080")  # the last finite value, opaque
     chart.legend(True)
     # Two sub-panes of 0.15: the main pane is 399 px high, the RSI pane's frame starts at 403 and the CCI's
@@ -75,7 +75,7 @@ def test_legend_lines_in_call_order_and_names_without_values():
     lines = texts(body(render(chart))[-8:])
     assert [(t[0], t[2]) for t in lines] == [
         ("SMA 20", "16.00"), ("190.50", "16.00"), ("EMA 500", "32.00"), ("Mine", "48.00"), ("150.25", "48.00"),
-        ("RSI 14", "415.00"), ("100.00", "415.00"), ("CCI 20", "500.50")]
+        ("RSI 14", "415.00"), ("100.00", "415.00"), ("CCI 500", "500.50")]
     assert lines[4][1:4] == ("44.40", "48.00", "#ff0000")
 
 

@@ -1,26 +1,300 @@
-// Oscillators about zero.
+// Oscillators about zero: price changes, their rates and smoothings, and prices detrended by an average.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "studies/mean_deviation.hpp"
+#include "studies/series.hpp"
 #include "studies/study.hpp"
+#include "studies/window.hpp"
 
 namespace qc::studies {
+namespace {
 
-bool accelerator_oscillator(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool awesome_oscillator(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool cci(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool chaikin_oscillator(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool coppock_curve(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool dpo(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool elder_ray(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool eom(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool fisher_transform(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool force_index(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool kst(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool linear_regression_slope(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool momentum(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool pgo(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool qstick(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool roc(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool rvi(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool smi_ergodic(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
-bool trix(const Columns&, const StudyArgs&, StudyOutput&) { return false; }  // PENDING
+using Scratch = std::vector<double>;
+
+Scratch midpoints(const Columns& bars) {
+  Scratch mid(bars.size());
+  for (std::size_t t = 0; t < mid.size(); ++t) mid[t] = (bars.high[t] + bars.low[t]) / 2.0;
+  return mid;
+}
+
+// SMA_5 − SMA_34 of the bars' midpoints, fed bar by bar.
+class Awesome {
+ public:
+  bool step(const Columns& bars, std::size_t t) {
+    const double mid = (bars.high[t] + bars.low[t]) / 2.0;
+    const bool f = fast_.step(mid);
+    return slow_.step(mid) && f;
+  }
+  double value() const { return fast_.mean() - slow_.mean(); }
+
+ private:
+  RunningSum fast_{5}, slow_{34};
+};
+
+// Histogram bars are coloured by change: up where the value is at least the previous bar's, and on the
+// first value after a gap.
+void mark_rising(std::span<const double> v, std::vector<bool>& up) {
+  auto flag = up.begin();
+  for (std::size_t t = 1; t < v.size(); ++t) *++flag = !(v[t] < v[t - 1]);
+}
+
+// x_t + 2x_{t−1} + 2x_{t−2} + x_{t−3}, over 6: the symmetric four-bar weighting.
+void symmetric_weighted(std::span<const double> x, std::span<double> out) {
+  for (std::size_t t = 0; t < x.size(); ++t) {
+    out[t] = t < 3 ? kNaN : (x[t] + 2.0 * x[t - 1] + 2.0 * x[t - 2] + x[t - 3]) / 6.0;
+  }
+}
+
+}  // namespace
+
+bool awesome_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+  const std::span<double> ao = out.line(0);
+  Awesome osc;
+  for (std::size_t t = 0; t < ao.size(); ++t) ao[t] = osc.step(bars, t) ? osc.value() : kNaN;
+  mark_rising(ao, out.up_flags(0));
+  return true;
+}
+
+bool accelerator_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+  const std::span<double> ac = out.line(0);
+  Awesome osc;
+  RunningSum avg(5);
+  for (std::size_t t = 0; t < ac.size(); ++t) {
+    const double ao = osc.step(bars, t) ? osc.value() : kNaN;
+    ac[t] = avg.step(ao) ? ao - avg.mean() : kNaN;
+  }
+  mark_rising(ac, out.up_flags(0));
+  return true;
+}
+
+bool cci(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t n = bars.size();
+  Scratch typical(n), mean(n), deviation(n);
+  for (std::size_t t = 0; t < n; ++t) typical[t] = (bars.high[t] + bars.low[t] + bars.close[t]) / 3.0;
+  window_mean_deviation(typical, args.period(), mean, deviation);
+  const std::span<double> line = out.line(0);
+  for (std::size_t t = 0; t < n; ++t) {
+    const double m = mean[t], away = typical[t] - m, dev = deviation[t];
+    if (!finite(dev)) continue;
+    // What rounding leaves of a flat stretch after moving prices (~1e-16 of the price) reads as zero.
+    const double tiny = 1e-14 * std::abs(m);
+    line[t] = std::abs(away) <= tiny || dev <= tiny ? 0.0 : away / (0.015 * dev);
+  }
+  return true;
+}
+
+bool chaikin_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+  const std::span<double> line = out.line(0);
+  const double kf = 2.0 / 4.0, ks = 2.0 / 11.0;
+  double ad = 0.0, fast = 0.0, slow = 0.0;
+  std::size_t since = 0;  // bars since the sums (re)started
+  for (std::size_t t = 0; t < line.size(); ++t) {
+    const double h = bars.high[t], l = bars.low[t], c = bars.close[t], v = bars.volume[t];
+    if (!finite(h) || !finite(l) || !finite(c) || !finite(v)) {
+      ad = 0.0;
+      since = 0;
+      continue;
+    }
+    ad += ad_flow(h, l, c, v);
+    // Both averages start at the first A/D value itself, not at a mean of the first few.
+    fast = since == 0 ? ad : kf * ad + (1.0 - kf) * fast;
+    slow = since == 0 ? ad : ks * ad + (1.0 - ks) * slow;
+    if (since >= 9) line[t] = fast - slow;
+    ++since;
+  }
+  return true;
+}
+
+bool coppock_curve(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+  Scratch sum(bars.size()), longer(bars.size());
+  roc_series(bars.close, 11, sum);
+  roc_series(bars.close, 14, longer);
+  for (std::size_t t = 0; t < sum.size(); ++t) sum[t] += longer[t];
+  wma_series(sum, 10, out.line(0));
+  return true;
+}
+
+bool dpo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t p = args.period(), back = p / 2 + 1;
+  const std::span<double> line = out.line(0);
+  WindowSum avg(bars.close, p);
+  for (std::size_t t = 0; t < line.size(); ++t) {
+    const bool full = avg.step(t);
+    line[t] = full && t >= back ? bars.close[t - back] - avg.mean() : kNaN;
+  }
+  return true;
+}
+
+bool elder_ray(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::span<double> bull = out.line(0), bear = out.line(1);
+  Ema avg(args.period());
+  for (std::size_t t = 0; t < bull.size(); ++t) {
+    if (!avg.step(bars.close[t])) continue;
+    bull[t] = bars.high[t] - avg.value();
+    bear[t] = bars.low[t] - avg.value();
+  }
+  return true;
+}
+
+bool eom(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  Scratch ease(bars.size(), kNaN);
+  for (std::size_t t = 1; t < ease.size(); ++t) {
+    const double h = bars.high[t], l = bars.low[t], v = bars.volume[t];
+    const double moved = (h + l) / 2.0 - (bars.high[t - 1] + bars.low[t - 1]) / 2.0;
+    if (!finite(moved) || !finite(v)) continue;
+    // No volume or no range carries no box to divide by: no ease either way.
+    ease[t] = v == 0.0 || h == l ? 0.0 : moved / (v / 1e8 / (h - l));
+  }
+  sma_series(ease, args.period(), out.line(0));
+  return true;
+}
+
+bool fisher_transform(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const Scratch mid = midpoints(bars);
+  const std::span<double> fisher = out.line(0), signal = out.line(1);
+  WindowExtremes window(mid, args.period());
+  double v = 0.0;
+  for (std::size_t t = 0; t < mid.size(); ++t) {
+    if (t > 0) signal[t] = fisher[t - 1];
+    if (!window.step(t)) continue;
+    if (t == 0 || !finite(fisher[t - 1])) {  // the first full window starts the recursion at 0
+      v = 0.0;
+      fisher[t] = 0.0;
+      continue;
+    }
+    // An absolute floor on the range keeps flat windows finite; their position reads −0.5 and F drifts.
+    const double low = window.lowest();
+    const double range = std::max(window.highest() - low, 0.001);
+    v = 0.66 * ((mid[t] - low) / range - 0.5) + 0.67 * v;
+    if (v < -0.99) v = -0.999;
+    if (v > 0.99) v = 0.999;
+    fisher[t] = 0.5 * (std::log((1.0 + v) / (1.0 - v)) + fisher[t - 1]);
+  }
+  return true;
+}
+
+bool force_index(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::span<double> line = out.line(0);
+  Ema avg(args.period());
+  for (std::size_t t = 1; t < line.size(); ++t) {
+    if (avg.step((bars.close[t] - bars.close[t - 1]) * bars.volume[t])) line[t] = avg.value();
+  }
+  return true;
+}
+
+bool kst(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+  struct Leg {
+    std::size_t roc, sma;
+    double weight;
+  };
+  static constexpr Leg kLegs[] = {{10, 10, 1.0}, {15, 10, 2.0}, {20, 10, 3.0}, {30, 15, 4.0}};
+  const std::span<double> sum = out.line(0);
+  std::fill(sum.begin(), sum.end(), 0.0);
+  Scratch rate(bars.size()), avg(bars.size());
+  for (const Leg& leg : kLegs) {
+    roc_series(bars.close, leg.roc, rate);
+    sma_series(rate, leg.sma, avg);
+    for (std::size_t t = 0; t < sum.size(); ++t) sum[t] += leg.weight * avg[t];
+  }
+  sma_series(sum, 9, out.line(1));
+  return true;
+}
+
+bool linear_regression_slope(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::span<double> line = out.line(0);
+  WindowLine fit(bars.close, args.period());
+  for (std::size_t t = 0; t < line.size(); ++t) line[t] = fit.step(t) ? fit.slope() : kNaN;
+  return true;
+}
+
+bool momentum(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t p = args.period();
+  const std::span<double> line = out.line(0);
+  std::size_t run = 0;  // finite closes in a row ending at t: the change spans p + 1 of them
+  for (std::size_t t = 0; t < line.size(); ++t) {
+    run = finite(bars.close[t]) ? run + 1 : 0;
+    if (run > p) line[t] = bars.close[t] - bars.close[t - p];
+  }
+  return true;
+}
+
+bool pgo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t p = args.period();
+  const std::span<double> line = out.line(0);
+  Scratch range(bars.size());
+  true_range_series(bars.high, bars.low, bars.close, range);
+  // The sliding Welford mean is exact on p equal closes, so a flat stretch after moving prices reads 0
+  // rather than rounding residue divided by a true range that decays towards 0.
+  WindowVariance avg(bars.close, p);
+  Ema atr(p);
+  for (std::size_t t = 0; t < line.size(); ++t) {
+    const bool full = avg.step(t);
+    if (!atr.step(range[t]) || !full || atr.value() == 0.0) continue;
+    line[t] = (bars.close[t] - avg.mean()) / atr.value();
+  }
+  return true;
+}
+
+bool qstick(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  Scratch body(bars.size());
+  for (std::size_t t = 0; t < body.size(); ++t) body[t] = bars.close[t] - bars.open[t];
+  sma_series(body, args.period(), out.line(0));
+  return true;
+}
+
+bool roc(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  roc_series(bars.close, args.period(), out.line(0));
+  return true;
+}
+
+bool rvi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t n = bars.size();
+  Scratch diff(n), vigor(n), range(n);
+  for (std::size_t t = 0; t < n; ++t) diff[t] = bars.close[t] - bars.open[t];
+  symmetric_weighted(diff, vigor);
+  for (std::size_t t = 0; t < n; ++t) diff[t] = bars.high[t] - bars.low[t];
+  symmetric_weighted(diff, range);
+  // Means exact on p equal terms: a flat stretch's window of zero ranges divides by exactly 0 (no value),
+  // not by what a running sum keeps of the prices before it.
+  WindowVariance num(vigor, args.period()), den(range, args.period());
+  const std::span<double> line = out.line(0);
+  for (std::size_t t = 0; t < n; ++t) {
+    const bool a = num.step(t);
+    if (!den.step(t) || !a || den.mean() == 0.0) continue;
+    line[t] = num.mean() / den.mean();
+  }
+  symmetric_weighted(line, out.line(1));
+  return true;
+}
+
+bool smi_ergodic(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+  const std::span<double> line = out.line(0);
+  tsi_series(bars.close, 20, 5, line);
+  for (double& v : line) v /= 100.0;
+  ema_series(line, 5, out.line(1));
+  return true;
+}
+
+bool trix(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t p = args.period();
+  const std::span<double> line = out.line(0);
+  Ema e1(p), e2(p), e3(p);
+  double prev = kNaN;  // the triple average one bar back
+  for (std::size_t t = 0; t < line.size(); ++t) {
+    const double c = bars.close[t];
+    double e = kNaN;
+    if (!finite(c)) {  // restart the chained averages with the first
+      e2.step(kNaN);
+      e3.step(kNaN);
+    }
+    if (e1.step(c) && e2.step(e1.value()) && e3.step(e2.value())) e = e3.value();
+    if (finite(prev) && finite(e)) line[t] = prev == 0.0 ? 0.0 : 100.0 * (e / prev - 1.0);
+    prev = e;
+  }
+  ema_series(line, 9, out.line(1));
+  return true;
+}
 
 }  // namespace qc::studies

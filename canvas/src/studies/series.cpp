@@ -124,18 +124,15 @@ void tsi_series(std::span<const double> x, std::size_t r, std::size_t s, std::sp
 }
 
 void roc_series(std::span<const double> x, std::size_t n, std::span<double> out) {
+  std::size_t run = 0;  // finite values in a row ending at t
   for (std::size_t t = 0; t < x.size(); ++t) {
-    if (t < n) {
+    run = finite(x[t]) ? run + 1 : 0;
+    if (run <= n) {  // the n + 1 bars from the base to t are not all finite
       out[t] = kNaN;
       continue;
     }
     const double base = x[t - n];
-    const double v = x[t];
-    if (!finite(base) || !finite(v)) {
-      out[t] = kNaN;
-    } else {
-      out[t] = base == 0.0 ? 0.0 : 100.0 * (v / base - 1.0);
-    }
+    out[t] = base == 0.0 ? 0.0 : 100.0 * (x[t] / base - 1.0);
   }
 }
 
@@ -165,8 +162,7 @@ void ad_series(std::span<const double> high, std::span<const double> low, std::s
       out[t] = kNaN;
       continue;
     }
-    const double range = h - l;
-    if (range > 0.0) ad += ((c - l) - (h - c)) / range * v;
+    ad += ad_flow(h, l, c, v);
     out[t] = ad;
   }
 }

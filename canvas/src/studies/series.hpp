@@ -36,7 +36,8 @@ void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out)
 // at all). After a non-finite value both smoothings start again as at bar 0.
 void tsi_series(std::span<const double> x, std::size_t r, std::size_t s, std::span<double> out);
 
-// 100·(x_t/x_{t−n} − 1) from bar n; 0 when the base x_{t−n} is 0.
+// 100·(x_t/x_{t−n} − 1) from bar n; 0 when the base x_{t−n} is 0. NaN while the n + 1 bars it spans hold a
+// non-finite value, so that after one it starts again as at bar 0.
 void roc_series(std::span<const double> x, std::size_t n, std::span<double> out);
 
 // 100·(C − lowest L)/(highest H − lowest L) over the last k bars, 0 when the range is zero: no larger
@@ -49,6 +50,12 @@ inline bool negligible_range(double hi, double lo) {
   const double a = hi < 0 ? -hi : hi;
   const double b = lo < 0 ? -lo : lo;
   return hi - lo <= 1e-14 * (a + b);
+}
+
+// One bar's accumulation/distribution flow ((C − L) − (H − C))/(H − L)·V; a bar with H − L ≤ 0 adds nothing.
+inline double ad_flow(double high, double low, double close, double volume) {
+  const double range = high - low;
+  return range > 0.0 ? ((close - low) - (high - close)) / range * volume : 0.0;
 }
 
 // Running sum of ((C − L) − (H − C))/(H − L)·V from 0 before bar 0; a bar with H − L ≤ 0 adds nothing.
