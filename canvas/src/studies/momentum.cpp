@@ -154,19 +154,21 @@ bool eom(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool fisher_transform(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const Scratch mid = midpoints(bars);
   const std::span<double> fisher = out.line(0), signal = out.line(1);
-  WindowExtremes window(mid, args.period());
+  WindowMax highest(mid, args.period());
+  WindowMin lowest(mid, args.period());
   double v = 0.0;
   for (std::size_t t = 0; t < mid.size(); ++t) {
     if (t > 0) signal[t] = fisher[t - 1];
-    if (!window.step(t)) continue;
+    const bool full = highest.step(t);
+    if (!lowest.step(t) || !full) continue;
     if (t == 0 || !finite(fisher[t - 1])) {  // the first full window starts the recursion at 0
       v = 0.0;
       fisher[t] = 0.0;
       continue;
     }
     // An absolute floor on the range keeps flat windows finite; their position reads −0.5 and F drifts.
-    const double low = window.lowest();
-    const double range = std::max(window.highest() - low, 0.001);
+    const double low = lowest.value();
+    const double range = std::max(highest.value() - low, 0.001);
     v = 0.66 * ((mid[t] - low) / range - 0.5) + 0.67 * v;
     if (v < -0.99) v = -0.999;
     if (v > 0.99) v = 0.999;

@@ -203,55 +203,6 @@ class WindowExtreme {
 using WindowMax = WindowExtreme<true>;
 using WindowMin = WindowExtreme<false>;
 
-// Largest and smallest of the last p values of x at once, values only (no index), by blocks of p bars: a
-// window is the tail of one block and the head of the next. Heads run forwards; tails are taken backwards
-// over each block as it starts (a look ahead within x), into a ring of two blocks. No comparison decides a
-// branch, where a monotonic deque mispredicts one or two per bar.
-class WindowExtremes {
- public:
-  WindowExtremes(std::span<const double> x, std::size_t p) : x_(x), p_(p), hi_(2 * p), lo_(2 * p) {}
-
-  // Takes x[t] in; true when the p values ending at t are all finite.
-  bool step(std::size_t t) {
-    const double v = x_[t];
-    if (into_ == 0) start_block(t);
-    head_hi_ = into_ == 0 ? v : larger(head_hi_, v);
-    head_lo_ = into_ == 0 ? v : smaller(head_lo_, v);
-    run_ = finite(v) ? run_ + 1 : 0;
-    // The window starts one past t's place in the block before, or at the current block's start.
-    const std::size_t start = into_ + 1 < p_ ? (1 - half_) * p_ + into_ + 1 : half_ * p_;
-    highest_ = larger(hi_[start], head_hi_);
-    lowest_ = smaller(lo_[start], head_lo_);
-    into_ = into_ + 1 == p_ ? 0 : into_ + 1;
-    return run_ >= p_;
-  }
-  double highest() const { return highest_; }
-  double lowest() const { return lowest_; }
-
- private:
-  static double larger(double a, double b) { return a > b ? a : b; }
-  static double smaller(double a, double b) { return a < b ? a : b; }
-  void start_block(std::size_t t) {
-    half_ = 1 - half_;
-    const std::size_t base = half_ * p_;
-    const std::size_t end = t + p_ < x_.size() ? t + p_ : x_.size();
-    std::size_t i = end - 1 - t;
-    hi_[base + i] = lo_[base + i] = x_[end - 1];
-    for (; i > 0; --i) {
-      hi_[base + i - 1] = larger(hi_[base + i], x_[t + i - 1]);
-      lo_[base + i - 1] = smaller(lo_[base + i], x_[t + i - 1]);
-    }
-  }
-
-  std::span<const double> x_;
-  std::size_t p_;
-  std::vector<double> hi_, lo_;  // tails of the current and the previous block, a half each
-  std::size_t half_ = 1;         // the current block's half
-  std::size_t into_ = 0;         // t's place in its block
-  std::size_t run_ = 0;          // finite values in a row ending at t
-  double head_hi_ = 0.0, head_lo_ = 0.0, highest_ = 0.0, lowest_ = 0.0;
-};
-
 // Exponential smoothing e += (x − e)·2/(p + 1).
 struct EmaRule {
   static double weight(std::size_t p) { return 2.0 / (static_cast<double>(p) + 1.0); }
