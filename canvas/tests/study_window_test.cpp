@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstddef>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <random>
 #include <span>
@@ -167,6 +168,31 @@ TEST(WindowMachinery, ExtremesAcrossChunks) {
       ASSERT_EQ(lo.value(), *std::min_element(w->begin(), w->end())) << "bar " << t;
       ASSERT_EQ(static_cast<double>(hi.index()), latest_extreme_index(*w, first, true)) << "bar " << t;
       ASSERT_EQ(static_cast<double>(lo.index()), latest_extreme_index(*w, first, false)) << "bar " << t;
+    }
+  }
+}
+
+// The whole-series extremes read as every window does, NaN where a window is short or holds a non-finite
+// value (an infinity too), also when they overwrite their input.
+TEST(SeriesBlocks, ExtremeSeriesAgreeWithTheirWindows) {
+  std::vector<double> x = walk_with_gaps(160);
+  x[120] = std::numeric_limits<double>::infinity();
+  x[121] = -std::numeric_limits<double>::infinity();
+  for (std::size_t p : {1u, 2u, 5u, 20u, 159u, 160u}) {
+    SCOPED_TRACE(testing::Message() << "period " << p);
+    std::vector<double> hi(x.size()), lo(x.size()), in_place = x;
+    max_series(x, p, hi);
+    min_series(x, p, lo);
+    min_series(in_place, p, in_place);
+    for (std::size_t t = 0; t < x.size(); ++t) {
+      const auto w = window_at(x, t, p);
+      ASSERT_EQ(std::isnan(hi[t]), !w.has_value()) << "bar " << t;
+      ASSERT_EQ(std::isnan(lo[t]), !w.has_value()) << "bar " << t;
+      ASSERT_EQ(std::isnan(in_place[t]), !w.has_value()) << "bar " << t;
+      if (!w) continue;
+      ASSERT_EQ(hi[t], *std::max_element(w->begin(), w->end())) << "bar " << t;
+      ASSERT_EQ(lo[t], *std::min_element(w->begin(), w->end())) << "bar " << t;
+      ASSERT_EQ(in_place[t], lo[t]) << "bar " << t;
     }
   }
 }

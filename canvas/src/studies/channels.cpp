@@ -27,12 +27,10 @@ void write_atr_bands(const Columns& bars, std::size_t atr_period, double width, 
 // Highest high and lowest low of the last p bars into `upper` and `lower`, each `shift` bars later.
 void channel(const Columns& bars, std::size_t p, std::size_t shift, std::span<double> upper,
              std::span<double> lower) {
-  WindowMax hi(bars.high, p);
-  WindowMin lo(bars.low, p);
-  for (std::size_t t = 0; t + shift < bars.size(); ++t) {
-    if (hi.step(t)) upper[t + shift] = hi.value();
-    if (lo.step(t)) lower[t + shift] = lo.value();
-  }
+  if (bars.size() <= shift) return;
+  const std::size_t n = bars.size() - shift;
+  max_series(bars.high.first(n), p, upper.subspan(shift));
+  min_series(bars.low.first(n), p, lower.subspan(shift));
 }
 
 }  // namespace
@@ -52,10 +50,7 @@ bool atr_bands(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 
 // The same numbers as the plain Bollinger bands, which keep their own arithmetic.
 bool bollinger_filled(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const api::BandValues bands = api::bollinger_values(bars.close, args.whole[0], 2.0);
-  std::copy(bands.middle.begin(), bands.middle.end(), out.line(0).begin());
-  std::copy(bands.upper.begin(), bands.upper.end(), out.line(1).begin());
-  std::copy(bands.lower.begin(), bands.lower.end(), out.line(2).begin());
+  api::bollinger_values(bars.close, args.whole[0], 2.0, {out.line(0), out.line(1), out.line(2)});
   return true;
 }
 
@@ -82,26 +77,21 @@ bool price_channel(const Columns& bars, const StudyArgs& args, StudyOutput& out)
   return true;
 }
 
-// Stops one 10-bar ATR inside the 10-bar extremes, taken at their most extreme over the last 9 bars.
+// Stops one 10-bar ATR inside the 10-bar extremes, taken at their most extreme over the last 9 bars. The
+// stop lines hold the extremes, then the stops, then their extremes.
 bool chande_kroll_stop(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   constexpr std::size_t kSpan = 10, kStop = 9;
-  const std::size_t n = bars.size();
-  std::vector<double> high_stop(n), low_stop(n);
-  AverageTrueRange atr(bars.high, bars.low, bars.close, kSpan);
-  WindowMax hi(bars.high, kSpan);
-  WindowMin lo(bars.low, kSpan);
-  for (std::size_t t = 0; t < n; ++t) {
-    const bool h = hi.step(t), l = lo.step(t), a = atr.step(t);
-    high_stop[t] = h && a ? hi.value() - atr.value() : kNaN;
-    low_stop[t] = l && a ? lo.value() + atr.value() : kNaN;
-  }
-  WindowMax long_stop(high_stop, kStop);
-  WindowMin short_stop(low_stop, kStop);
   std::span<double> stop_long = out.line(0), stop_short = out.line(1);
-  for (std::size_t t = 0; t < n; ++t) {
-    if (long_stop.step(t)) stop_long[t] = long_stop.value();
-    if (short_stop.step(t)) stop_short[t] = short_stop.value();
+  max_series(bars.high, kSpan, stop_long);
+  min_series(bars.low, kSpan, stop_short);
+  AverageTrueRange atr(bars.high, bars.low, bars.close, kSpan);
+  for (std::size_t t = 0; t < bars.size(); ++t) {
+    const bool a = atr.step(t);
+    stop_long[t] = a ? stop_long[t] - atr.value() : kNaN;
+    stop_short[t] = a ? stop_short[t] + atr.value() : kNaN;
   }
+  max_series(stop_long, kStop, stop_long);
+  min_series(stop_short, kStop, stop_short);
   return true;
 }
 

@@ -1,6 +1,9 @@
 // Shared whole-series building blocks over the window machinery.
 #include "studies/series.hpp"
 
+#include <limits>
+#include <vector>
+
 #include "studies/window.hpp"
 
 namespace qc::studies {
@@ -17,7 +20,48 @@ void smooth(std::span<const double> x, std::size_t p, std::span<double> out) {
   for (std::size_t t = 0; t < x.size(); ++t) out[t] = avg.step(x[t]) ? avg.value() : kNaN;
 }
 
+// The extremes of a whole series, for studies that keep every window's: the bars are cut into blocks of p
+// from bar 0, and a window's extreme is the better of its first block's part (from the window's first bar
+// to the block's end, kept from the block before) and its last block's (from the block's start to the
+// window's last bar, running). Unlike WindowExtreme, nothing per bar is stored but the result, and the
+// passes over a block never branch on the data.
+template <bool kMax>
+void extreme_series(std::span<const double> x, std::size_t p, std::span<double> out) {
+  constexpr double kNone = kMax ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+  const auto pick = [](double a, double b) { return (kMax ? a > b : a < b) ? a : b; };  // b for a NaN a
+  const std::size_t n = x.size();
+  // tail[j]: the extreme of the previous block from its j-th bar on; tail[p] stands for no bar at all (a
+  // window that is exactly one block). `next` is this block's, taken before `out`, which may be `x`, is written.
+  std::vector<double> tail(p + 1, kNone), next(p + 1, kNone);
+  std::size_t whole_from = p - 1;  // the first bar whose window can hold p finite values
+  for (std::size_t b = 0; b < n; b += p) {
+    const std::size_t e = p < n - b ? b + p : n;
+    double back = kNone;
+    for (std::size_t i = e; i-- > b;) {
+      back = pick(x[i], back);
+      next[i - b] = back;
+    }
+    double head = kNone;
+    for (std::size_t i = b; i < e; ++i) {
+      const double v = x[i];
+      head = pick(v, head);
+      whole_from = finite(v) ? whole_from : i + p;
+      const double best = pick(tail[i - b + 1], head);
+      out[i] = i >= whole_from ? best : kNaN;
+    }
+    tail.swap(next);
+  }
+}
+
 }  // namespace
+
+void max_series(std::span<const double> x, std::size_t p, std::span<double> out) {
+  extreme_series<true>(x, p, out);
+}
+
+void min_series(std::span<const double> x, std::size_t p, std::span<double> out) {
+  extreme_series<false>(x, p, out);
+}
 
 void sum_series(std::span<const double> x, std::size_t p, std::span<double> out) {
   slide(WindowSum(x, p), x.size(), out, [](const WindowSum& w) { return w.sum(); });

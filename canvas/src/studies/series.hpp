@@ -12,6 +12,10 @@ namespace qc::studies {
 void sum_series(std::span<const double> x, std::size_t p, std::span<double> out);
 void sma_series(std::span<const double> x, std::size_t p, std::span<double> out);
 
+// Largest and smallest of the last p values; NaN where they are not all finite. `out` may be `x` itself.
+void max_series(std::span<const double> x, std::size_t p, std::span<double> out);
+void min_series(std::span<const double> x, std::size_t p, std::span<double> out);
+
 // Weighted mean of the last p values, the newest weighted p, the oldest 1.
 void wma_series(std::span<const double> x, std::size_t p, std::span<double> out);
 

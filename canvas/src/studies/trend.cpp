@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "studies/series.hpp"
 #include "studies/study.hpp"
 #include "studies/window.hpp"
 
@@ -181,21 +182,21 @@ bool ichimoku(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::size_t n = bars.size();
   std::span<double> tenkan = out.line(0), kijun = out.line(1), span_a = out.line(2), span_b = out.line(3),
                     chikou = out.line(4);
-  WindowMax hi9(bars.high, 9), hi26(bars.high, 26), hi52(bars.high, 52);
-  WindowMin lo9(bars.low, 9), lo26(bars.low, 26), lo52(bars.low, 52);
-  for (std::size_t t = 0; t < n; ++t) {
-    // Every window steps on every bar, whatever its partner says.
-    const bool h9 = hi9.step(t), l9 = lo9.step(t), h26 = hi26.step(t), l26 = lo26.step(t);
-    const bool h52 = hi52.step(t), l52 = lo52.step(t);
-    const bool has9 = h9 && l9, has26 = h26 && l26, has52 = h52 && l52;
-    if (has9) tenkan[t] = (hi9.value() + lo9.value()) / 2.0;
-    if (has26) kijun[t] = (hi26.value() + lo26.value()) / 2.0;
-    if (t + kShift < n) {
-      span_a[t + kShift] = (tenkan[t] + kijun[t]) / 2.0;
-      if (has52) span_b[t + kShift] = (hi52.value() + lo52.value()) / 2.0;
-    }
-    if (t >= kShift) chikou[t - kShift] = bars.close[t];
+  // The lagging span's line holds each range's lows until the closes go in.
+  const auto midpoints = [&](std::size_t p, std::size_t shift, std::span<double> line) {
+    if (n <= shift) return;
+    max_series(bars.high.first(n - shift), p, line.subspan(shift));
+    min_series(bars.low.first(n - shift), p, chikou.subspan(shift));
+    for (std::size_t t = shift; t < n; ++t) line[t] = (line[t] + chikou[t]) / 2.0;
+  };
+  midpoints(9, 0, tenkan);
+  midpoints(26, 0, kijun);
+  midpoints(52, kShift, span_b);
+  for (std::size_t t = 0; t + kShift < n; ++t) {
+    span_a[t + kShift] = (tenkan[t] + kijun[t]) / 2.0;
+    chikou[t] = bars.close[t + kShift];
   }
+  std::fill(chikou.begin() + static_cast<std::ptrdiff_t>(n > kShift ? n - kShift : 0), chikou.end(), kNaN);
   return true;
 }
 
