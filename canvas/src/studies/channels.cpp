@@ -1,6 +1,4 @@
 // Channels and bands around the prices.
-#include <algorithm>
-#include <vector>
 
 #include "api/indicator_values.hpp"
 #include "studies/series.hpp"
@@ -10,15 +8,21 @@
 namespace qc::studies {
 namespace {
 
-// Writes middle ± width·ATR as the Upper and Lower lines (vectors 1 and 2), the middle line 0 having
-// been written. A width or ATR too large for a double leaves the bar blank rather than drawing at infinity.
-void write_atr_bands(const Columns& bars, std::size_t atr_period, double width, StudyOutput& out) {
+// Writes the middle line (0) from middle(t), called for t = 0, 1, 2, … in turn and NaN where it has no
+// value, and middle ± width·ATR as the Upper and Lower lines (1 and 2), in one pass so that the two
+// smoothings' chains overlap. A width or ATR too large for a double leaves the bar blank rather than
+// drawing at infinity.
+template <class Middle>
+void atr_bands_around(const Columns& bars, std::size_t atr_period, double width, StudyOutput& out,
+                      Middle middle) {
   AverageTrueRange atr(bars.high, bars.low, bars.close, atr_period);
-  std::span<double> middle = out.line(0), upper = out.line(1), lower = out.line(2);
+  std::span<double> mid = out.line(0), upper = out.line(1), lower = out.line(2);
   for (std::size_t t = 0; t < bars.size(); ++t) {
+    const double m = middle(t);
+    mid[t] = m;
     if (!atr.step(t)) continue;
-    const double u = middle[t] + width * atr.value();
-    const double l = middle[t] - width * atr.value();
+    const double u = m + width * atr.value();
+    const double l = m - width * atr.value();
     upper[t] = finite(u) ? u : kNaN;
     lower[t] = finite(l) ? l : kNaN;
   }
@@ -37,14 +41,15 @@ void channel(const Columns& bars, std::size_t p, std::size_t shift, std::span<do
 
 // An EMA of the closes between bands two 10-bar ATRs away.
 bool keltner(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  ema_series(bars.close, args.period(), out.line(0));
-  write_atr_bands(bars, 10, 2.0, out);
+  BlendEma ema(args.period());
+  atr_bands_around(bars, 10, 2.0, out, [&](std::size_t t) { return ema.step(bars.close[t]) ? ema.value() : kNaN; });
   return true;
 }
 
 bool atr_bands(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  sma_series(bars.close, args.period(), out.line(0));
-  write_atr_bands(bars, args.period(), args.real[1], out);
+  WindowSum sum(bars.close, args.period());
+  atr_bands_around(bars, args.period(), args.real[1], out,
+                   [&](std::size_t t) { return sum.step(t) ? sum.mean() : kNaN; });
   return true;
 }
 

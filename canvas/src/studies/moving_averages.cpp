@@ -31,6 +31,8 @@ bool wma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
+// The weighted mean over √p bars of twice the one over p/2 bars less the one over p, all three fed bar
+// by bar; the last √p differences wait in a ring for the outer mean.
 bool hma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   std::span<double> line = out.line(0);
@@ -38,26 +40,35 @@ bool hma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     copy_closes(bars, line);
     return true;
   }
-  std::vector<double> fast(bars.size());
-  wma_series(bars.close, p / 2, fast);
-  wma_series(bars.close, p, line);
-  for (std::size_t t = 0; t < fast.size(); ++t) fast[t] = 2.0 * fast[t] - line[t];
-  wma_series(fast, whole_sqrt(p), line);
+  const std::size_t half = p / 2, root = whole_sqrt(p);
+  const std::span<const double> c = bars.close;
+  WindowWeighted fast(half), slow(p), hull(root);
+  std::vector<double> ring(root);
+  std::size_t at = 0;
+  for (std::size_t t = 0; t < c.size(); ++t) {
+    const bool f = fast.step(c[t], c[t >= half ? t - half : 0]);
+    const bool s = slow.step(c[t], c[t >= p ? t - p : 0]);
+    const double d = f && s ? 2.0 * fast.mean() - slow.mean() : kNaN;
+    const double old = ring[at];
+    ring[at] = d;
+    at = at + 1 == root ? 0 : at + 1;
+    if (hull.step(d, old)) line[t] = hull.mean();
+  }
   return true;
 }
 
 namespace {
 
 template <std::size_t... I>
-std::array<Ema, sizeof...(I)> emas_of(std::size_t p, std::index_sequence<I...>) {
-  return {(static_cast<void>(I), Ema(p))...};
+std::array<BlendEma, sizeof...(I)> emas_of(std::size_t p, std::index_sequence<I...>) {
+  return {(static_cast<void>(I), BlendEma(p))...};
 }
 
 // Chained EMAs fed bar by bar; a warm-up or non-finite value restarts the EMAs after it, so each
 // seeds on the first p defined values of its input.
 template <std::size_t kDepth, class Combine>
 void chained_emas(std::span<const double> x, std::size_t p, std::span<double> out, Combine combine) {
-  std::array<Ema, kDepth> emas = emas_of(p, std::make_index_sequence<kDepth>());
+  std::array<BlendEma, kDepth> emas = emas_of(p, std::make_index_sequence<kDepth>());
   std::array<double, kDepth> e{};
   for (std::size_t t = 0; t < x.size(); ++t) {
     double v = x[t];
@@ -140,7 +151,7 @@ bool zlema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t lag = (p - 1) / 2;
   const std::span<const double> c = bars.close;
   std::span<double> line = out.line(0);
-  Ema ema(p);
+  BlendEma ema(p);
   for (std::size_t t = lag; t < c.size(); ++t) {
     if (ema.step(2.0 * c[t] - c[t - lag])) line[t] = ema.value();
   }

@@ -72,29 +72,8 @@ void sma_series(std::span<const double> x, std::size_t p, std::span<double> out)
 }
 
 void wma_series(std::span<const double> x, std::size_t p, std::span<double> out) {
-  const double pd = static_cast<double>(p);
-  const double divisor = pd * (pd + 1.0) / 2.0;
-  double sum = 0.0;       // Σ x over the window
-  double weighted = 0.0;  // Σ i·x, i = 1 for the oldest
-  std::size_t run = 0;
-  for (std::size_t t = 0; t < x.size(); ++t) {
-    const double v = x[t];
-    if (!finite(v)) {
-      sum = weighted = 0.0;
-      run = 0;
-      out[t] = kNaN;
-      continue;
-    }
-    if (run < p) {
-      ++run;
-      weighted += static_cast<double>(run) * v;
-      sum += v;
-    } else {
-      weighted += pd * v - sum;
-      sum += v - x[t - p];
-    }
-    out[t] = run == p ? weighted / divisor : kNaN;
-  }
+  WindowWeighted w(p);
+  for (std::size_t t = 0; t < x.size(); ++t) out[t] = w.step(x[t], x[t >= p ? t - p : 0]) ? w.mean() : kNaN;
 }
 
 void ema_series(std::span<const double> x, std::size_t p, std::span<double> out) { smooth<Ema>(x, p, out); }

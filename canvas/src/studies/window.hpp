@@ -64,6 +64,43 @@ class WindowSum {
   std::size_t nonzero_ = 0;  // values in the window other than 0
 };
 
+// Weighted mean of the last p values fed, the newest weighted p and the oldest 1. Fed values rather than
+// bars, so that it can also average a series made on the fly. The mean is taken by a multiplication:
+// several of them in one study would otherwise queue on the divider.
+class WindowWeighted {
+ public:
+  explicit WindowWeighted(std::size_t p)
+      : p_(p), pd_(static_cast<double>(p)), scale_(2.0 / (pd_ * (pd_ + 1.0))) {}
+
+  // Feeds v; `old` is the value fed p steps before, read only once p finite values are in. True when they
+  // are (mean() is then theirs); a non-finite v empties the window.
+  bool step(double v, double old) {
+    if (!finite(v)) {
+      sum_ = weighted_ = 0.0;
+      run_ = 0;
+      return false;
+    }
+    if (run_ < p_) {
+      ++run_;
+      weighted_ += static_cast<double>(run_) * v;
+      sum_ += v;
+    } else {
+      weighted_ += pd_ * v - sum_;
+      sum_ += v - old;
+    }
+    return run_ == p_;
+  }
+  double mean() const { return weighted_ * scale_; }
+
+ private:
+  std::size_t p_;
+  double pd_;
+  double scale_;          // 1 over the sum of the weights
+  double sum_ = 0.0;      // Σ x over the window
+  double weighted_ = 0.0;  // Σ i·x, i = 1 for the oldest
+  std::size_t run_ = 0;
+};
+
 // Largest (or smallest) of the last p values; on request also the index of the newest bar holding it.
 //
 // The bars are cut into blocks of p from bar 0. A window of p bars ends in one block and starts in the same
@@ -220,8 +257,23 @@ class Seeded {
 using Ema = Seeded<EmaRule>;
 using Wilder = Seeded<WilderRule>;
 
+// The same smoothings taken as the blend e·(1 − k) + x·k, for studies whose speed the chain from one
+// bar's average to the next sets: a multiplication and an addition on it rather than a subtraction too.
+// A run of equal inputs may leave the average an ulp from them.
+template <class Rule>
+struct BlendRule {
+  static double weight(std::size_t p) { return Rule::weight(p); }
+  static double next(double e, double x, double k, double p) {
+    static_cast<void>(p);
+    return e * (1.0 - k) + x * k;
+  }
+};
+using BlendEma = Seeded<BlendRule<EmaRule>>;
+using BlendWilder = Seeded<BlendRule<WilderRule>>;
+
 // Wilder-smoothed true range taken bar by bar, without a series of true ranges: first value
-// mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it.
+// mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it. Bands and stops are drawn at it, so it is
+// blended, the shorter chain.
 class AverageTrueRange {
  public:
   AverageTrueRange(std::span<const double> high, std::span<const double> low, std::span<const double> close,
@@ -233,7 +285,7 @@ class AverageTrueRange {
 
  private:
   std::span<const double> high_, low_, close_;
-  Wilder avg_;
+  BlendWilder avg_;
 };
 
 // Mean and population variance of the last p values, by a sliding Welford update. A window of p equal
