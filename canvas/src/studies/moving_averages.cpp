@@ -135,13 +135,39 @@ bool kama(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
+// The mean over `second` bars of the means over `first` bars, taken as the sum of the inner sums over
+// first·second in one pass: the inner sums wait in a ring of `second` for the outer window to drop them,
+// and each running sum takes one addition a bar. A window of zero closes is exactly 0, whatever rounding
+// the moves before it left.
 bool trima(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   const std::size_t first = p % 2 == 1 ? (p + 1) / 2 : p / 2;
   const std::size_t second = p % 2 == 1 ? first : p / 2 + 1;
-  std::vector<double> inner(bars.size());
-  sma_series(bars.close, first, inner);
-  sma_series(inner, second, out.line(0));
+  const double scale = 1.0 / (static_cast<double>(first) * static_cast<double>(second));
+  const std::span<const double> c = bars.close;
+  std::span<double> line = out.line(0);
+  std::vector<double> ring(second);
+  std::size_t at = 0;
+  std::size_t run = 0;    // finite closes in a row, up to t
+  std::size_t zeros = 0;  // closes of 0 in a row, up to t
+  double inner = 0.0, outer = 0.0;
+  for (std::size_t t = 0; t < c.size(); ++t) {
+    const double v = c[t];
+    if (!finite(v)) {
+      run = zeros = 0;
+      inner = outer = 0.0;
+      continue;
+    }
+    ++run;
+    zeros = v == 0.0 ? zeros + 1 : 0;
+    inner += v - (run > first ? c[t - first] : 0.0);
+    const double dropped = ring[at];
+    ring[at] = inner;
+    at = at + 1 == second ? 0 : at + 1;
+    if (run < first) continue;
+    outer += inner - (run >= first + second ? dropped : 0.0);
+    if (run >= p) line[t] = zeros >= p ? 0.0 : outer * scale;
+  }
   return true;
 }
 
