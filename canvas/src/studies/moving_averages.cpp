@@ -186,30 +186,29 @@ bool zlema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 
 // McGinley's dynamic: a mean that speeds up when prices run away from it, seeded with the first
 // window's mean. Its ratio to the close is only meaningful for positive prices, so a close or a value
-// at or below 0 ends the line for good.
+// at or below 0 ends the line for good. The step md += (C − md)/(p·(C/md)⁴) is taken as
+// md + (C − md)/p·(md·(1/C))⁴: the divisions then wait on the close only, not on the chain from one
+// value to the next, and the ratio keeps the powers in range whatever the prices' scale.
 bool mcginley(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
-  const double pd = static_cast<double>(p);
+  const double inv_p = 1.0 / static_cast<double>(p);
   const std::span<const double> c = bars.close;
   std::span<double> line = out.line(0);
-  WindowSum seed(c, p);
+  WindowSum seed(c, p);  // stepped only while the line has not (re)started
   bool started = false;
   double md = 0.0;
   for (std::size_t t = 0; t < c.size(); ++t) {
-    if (c[t] <= 0.0) return true;  // the rest stays NaN
-    const bool window = seed.step(t);
-    if (!finite(c[t])) {
-      started = false;
-      continue;
-    }
-    if (!started) {
-      if (!window) continue;
+    const double v = c[t];
+    if (v <= 0.0) return true;  // the rest stays NaN
+    if (!started || !finite(v)) {
+      const bool window = seed.step(t);
+      started = window && finite(v);
+      if (!started) continue;
       md = seed.mean();
-      started = true;
     } else {
-      const double r = c[t] / md;
-      const double r2 = r * r;
-      md += (c[t] - md) / (pd * (r2 * r2));
+      const double u = md * (1.0 / v);
+      const double u2 = u * u;
+      md += (v - md) * inv_p * (u2 * u2);
     }
     if (!(md > 0.0)) return true;
     line[t] = md;
