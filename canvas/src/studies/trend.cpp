@@ -1,5 +1,7 @@
 // Trend followers drawn over the prices.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <vector>
 
 #include "studies/series.hpp"
@@ -8,6 +10,14 @@
 
 namespace qc::studies {
 namespace {
+
+// a when `take`, else b, by masks: the compiler would branch on a comparison of doubles, and where the
+// comparison follows the noise of the prices, mispredicted branches cost more than the rest of the bar.
+double pick(bool take, double a, double b) {
+  const std::uint64_t mask = 0 - static_cast<std::uint64_t>(take);
+  const std::uint64_t bits = (std::bit_cast<std::uint64_t>(a) & mask) | (std::bit_cast<std::uint64_t>(b) & ~mask);
+  return std::bit_cast<double>(bits);
+}
 
 bool finite_bar(const Columns& bars, std::size_t t) { return finite(bars.high[t]) && finite(bars.low[t]); }
 
@@ -147,16 +157,15 @@ bool supertrend(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
       lower = lb;
       up = started = true;
     } else {
-      const double prev = bars.close[t - 1];
-      if (ub < upper || prev > upper) upper = ub;
-      if (lb > lower || prev < lower) lower = lb;
-      const bool was_up = up;
-      if (up && bars.close[t] < lower) up = false;
-      else if (!up && bars.close[t] > upper) up = true;
-      if (up != was_up) ++run;
+      const double prev = bars.close[t - 1], close = bars.close[t];
+      upper = pick((ub < upper) | (prev > upper), ub, upper);
+      lower = pick((lb > lower) | (prev < lower), lb, lower);
+      const bool now_up = (up & !(close < lower)) | (!up & (close > upper));
+      run += now_up != up ? 1 : 0;
+      up = now_up;
     }
-    line[t] = up ? lower : upper;
-    direction[t] = up ? 1.0 : -1.0;
+    line[t] = pick(up, lower, upper);
+    direction[t] = pick(up, 1.0, -1.0);
     runs[t] = run;
   }
   return true;
