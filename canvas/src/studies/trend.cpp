@@ -102,10 +102,9 @@ void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::
         continue;
       }
       line[t] = sar;
-      if (h[t] > ep) {
-        ep = h[t];
-        af = std::min(af + kStep, kMax);
-      }
+      const bool beyond = h[t] > ep;  // a new extreme: as random as the prices, so no branch
+      ep = pick(beyond, h[t], ep);
+      af = std::min(af + pick(beyond, kStep, 0.0), kMax);
       sar = std::min({sar + af * (ep - sar), l[q], l[t]});
     } else {
       if (h[t] >= sar) {
@@ -118,10 +117,9 @@ void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::
         continue;
       }
       line[t] = sar;
-      if (l[t] < ep) {
-        ep = l[t];
-        af = std::min(af + kStep, kMax);
-      }
+      const bool beyond = l[t] < ep;
+      ep = pick(beyond, l[t], ep);
+      af = std::min(af + pick(beyond, kStep, 0.0), kMax);
       sar = std::max({sar + af * (ep - sar), h[q], h[t]});
     }
   }
