@@ -33,8 +33,7 @@ void channel(const Columns& bars, std::size_t p, std::size_t shift, std::span<do
              std::span<double> lower) {
   if (bars.size() <= shift) return;
   const std::size_t n = bars.size() - shift;
-  max_series(bars.high.first(n), p, upper.subspan(shift));
-  min_series(bars.low.first(n), p, lower.subspan(shift));
+  range_series(bars.high.first(n), bars.low.first(n), p, upper.subspan(shift), lower.subspan(shift));
 }
 
 }  // namespace
@@ -87,16 +86,14 @@ bool price_channel(const Columns& bars, const StudyArgs& args, StudyOutput& out)
 bool chande_kroll_stop(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   constexpr std::size_t kSpan = 10, kStop = 9;
   std::span<double> stop_long = out.line(0), stop_short = out.line(1);
-  max_series(bars.high, kSpan, stop_long);
-  min_series(bars.low, kSpan, stop_short);
+  range_series(bars.high, bars.low, kSpan, stop_long, stop_short);
   AverageTrueRange atr(bars.high, bars.low, bars.close, kSpan);
   for (std::size_t t = 0; t < bars.size(); ++t) {
     const bool a = atr.step(t);
     stop_long[t] = a ? stop_long[t] - atr.value() : kNaN;
     stop_short[t] = a ? stop_short[t] + atr.value() : kNaN;
   }
-  max_series(stop_long, kStop, stop_long);
-  min_series(stop_short, kStop, stop_short);
+  range_series(stop_long, stop_short, kStop, stop_long, stop_short);
   return true;
 }
 

@@ -192,8 +192,8 @@ bool ichimoku(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   // The lagging span's line holds each range's lows until the closes go in.
   const auto midpoints = [&](std::size_t p, std::size_t shift, std::span<double> line) {
     if (n <= shift) return;
-    max_series(bars.high.first(n - shift), p, line.subspan(shift));
-    min_series(bars.low.first(n - shift), p, chikou.subspan(shift));
+    range_series(bars.high.first(n - shift), bars.low.first(n - shift), p, line.subspan(shift),
+                 chikou.subspan(shift));
     for (std::size_t t = shift; t < n; ++t) line[t] = (line[t] + chikou[t]) / 2.0;
   };
   midpoints(9, 0, tenkan);
