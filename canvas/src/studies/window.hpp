@@ -359,7 +359,8 @@ class WindowLine {
  public:
   WindowLine(std::span<const double> y, std::size_t p)
       : y_(y), p_(p), pd_(static_cast<double>(p)), sum_x_(pd_ * (pd_ - 1.0) / 2.0),
-        sum_xx_(pd_ * (pd_ - 1.0) * (2.0 * pd_ - 1.0) / 6.0) {}
+        sum_xx_(pd_ * (pd_ - 1.0) * (2.0 * pd_ - 1.0) / 6.0),
+        last_weight_((pd_ - 1.0 - sum_x_ / pd_) / (pd_ * sum_xx_ - sum_x_ * sum_x_)) {}
 
   bool step(std::size_t t) {
     const double v = y_[t];
@@ -381,8 +382,10 @@ class WindowLine {
   }
   double slope() const { return (pd_ * sum_xy_ - sum_x_ * sum_y_) / (pd_ * sum_xx_ - sum_x_ * sum_x_); }
   double intercept() const { return (sum_y_ - slope() * sum_x_) / pd_; }
-  // The line's value at the newest bar, x = p − 1.
-  double last() const { return intercept() + slope() * (pd_ - 1.0); }
+  // The line's value at the newest bar, x = p − 1: intercept + slope·(p − 1) gathered as
+  // Σy/p + (p·Σxy − Σx·Σy)·w, with w taken once: a study that draws it on every bar would otherwise
+  // wait on a second division a bar.
+  double last() const { return sum_y_ / pd_ + (pd_ * sum_xy_ - sum_x_ * sum_y_) * last_weight_; }
 
  private:
   std::span<const double> y_;
@@ -390,6 +393,7 @@ class WindowLine {
   double pd_;
   double sum_x_;
   double sum_xx_;
+  double last_weight_;  // (p − 1 − Σx/p) over the slope's denominator
   std::size_t run_ = 0;
   double sum_y_ = 0.0;
   double sum_xy_ = 0.0;
