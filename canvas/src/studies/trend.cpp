@@ -102,8 +102,9 @@ void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::
         continue;
       }
       line[t] = sar;
-      const bool beyond = h[t] > ep;  // a new extreme: as random as the prices, so no branch
-      ep = pick(beyond, h[t], ep);
+      // Whether a bar makes a new extreme is as random as the prices: no branch on it.
+      const bool beyond = h[t] > ep;
+      ep = std::max(ep, h[t]);
       af = std::min(af + pick(beyond, kStep, 0.0), kMax);
       sar = std::min({sar + af * (ep - sar), l[q], l[t]});
     } else {
@@ -118,7 +119,7 @@ void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::
       }
       line[t] = sar;
       const bool beyond = l[t] < ep;
-      ep = pick(beyond, l[t], ep);
+      ep = std::min(ep, l[t]);
       af = std::min(af + pick(beyond, kStep, 0.0), kMax);
       sar = std::max({sar + af * (ep - sar), h[q], h[t]});
     }
@@ -155,15 +156,19 @@ bool supertrend(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
       lower = lb;
       up = started = true;
     } else {
+      // A band tightens by a minimum (maximum): whether it does follows the noise of the prices, and a
+      // branch there would be mispredicted half the time. A close beyond it, which resets it, and a
+      // turn of the trend are rare.
       const double prev = bars.close[t - 1], close = bars.close[t];
-      upper = pick((ub < upper) | (prev > upper), ub, upper);
-      lower = pick((lb > lower) | (prev < lower), lb, lower);
-      const bool now_up = (up & !(close < lower)) | (!up & (close > upper));
-      run += now_up != up ? 1 : 0;
-      up = now_up;
+      upper = prev > upper ? ub : std::min(upper, ub);
+      lower = prev < lower ? lb : std::max(lower, lb);
+      const bool was_up = up;
+      if (up && close < lower) up = false;
+      else if (!up && close > upper) up = true;
+      if (up != was_up) ++run;
     }
-    line[t] = pick(up, lower, upper);
-    direction[t] = pick(up, 1.0, -1.0);
+    line[t] = up ? lower : upper;
+    direction[t] = up ? 1.0 : -1.0;
     runs[t] = run;
   }
   return true;
