@@ -1,6 +1,6 @@
-// Window machinery every study is built from: sliding sums, windowed extremes, seeded smoothing, true
-// range, sliding variance and least squares. Each holds O(1) state (the extremes a few thousand
-// bars of buffers), so a study over n bars is O(n) for any period.
+// Window machinery every study is built from: sliding sums and weighted means, windowed extremes, seeded
+// smoothing, true range, sliding variance and least squares. Each holds O(1) state (the extremes a few
+// thousand bars of buffers), so a study over n bars is O(n) for any period.
 //
 // A non-finite input empties a window, which fills again from the bars after it; a recursion started
 // after such a value starts as at bar 0. So a value is never computed from a window that holds NaN.
@@ -95,8 +95,8 @@ class WindowWeighted {
  private:
   std::size_t p_;
   double pd_;
-  double scale_;          // 1 over the sum of the weights
-  double sum_ = 0.0;      // Σ x over the window
+  double scale_;           // 1 over the sum of the weights
+  double sum_ = 0.0;       // Σ x over the window
   double weighted_ = 0.0;  // Σ i·x, i = 1 for the oldest
   std::size_t run_ = 0;
 };
