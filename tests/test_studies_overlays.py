@@ -336,6 +336,8 @@ def test_pivot_levels_by_hand():
     ([JAN30, JAN30, JAN30 - 40 * DAY], [0, 0, 0]),
     # A period left and entered again is a new run.
     ([JAN30, JAN30 + 3 * DAY, JAN30 + DAY, JAN30 + 4 * DAY], [0, 1, 2, 3]),
+    # The same with days: a step back within the day stays in it, one into the day before leaves it.
+    ([JAN30 + 600, JAN30 + 900, JAN30 + 300, JAN30 - 300, JAN30 + 1200], [0, 0, 0, 1, 2]),
 ])
 def test_pivot_periods_follow_the_bar_spacing(ts, runs):
     n = len(ts)

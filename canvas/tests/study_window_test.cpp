@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstddef>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <random>
 #include <span>
@@ -167,6 +168,36 @@ TEST(WindowMachinery, ExtremesAcrossChunks) {
       ASSERT_EQ(lo.value(), *std::min_element(w->begin(), w->end())) << "bar " << t;
       ASSERT_EQ(static_cast<double>(hi.index()), latest_extreme_index(*w, first, true)) << "bar " << t;
       ASSERT_EQ(static_cast<double>(lo.index()), latest_extreme_index(*w, first, false)) << "bar " << t;
+    }
+  }
+}
+
+// The whole-series extremes read as every window does, NaN where a window is short or holds a non-finite
+// value (an infinity too), also when they overwrite their input; the highs and lows each by their own
+// windows.
+TEST(SeriesBlocks, RangeSeriesAgreesWithItsWindows) {
+  std::vector<double> x = walk_with_gaps(160);
+  x[120] = std::numeric_limits<double>::infinity();
+  x[121] = -std::numeric_limits<double>::infinity();
+  std::vector<double> y(x.rbegin(), x.rend());  // other gaps
+  for (std::size_t p : {1u, 2u, 5u, 20u, 159u, 160u}) {
+    SCOPED_TRACE(testing::Message() << "period " << p);
+    std::vector<double> hi(x.size()), lo(x.size()), in_hi = x, in_lo = y;
+    range_series(x, y, p, hi, lo);
+    range_series(in_hi, in_lo, p, in_hi, in_lo);
+    for (std::size_t t = 0; t < x.size(); ++t) {
+      const auto w = window_at(x, t, p);
+      const auto v = window_at(y, t, p);
+      ASSERT_EQ(std::isnan(hi[t]), !w.has_value()) << "bar " << t;
+      ASSERT_EQ(std::isnan(lo[t]), !v.has_value()) << "bar " << t;
+      if (w) {
+        ASSERT_EQ(hi[t], *std::max_element(w->begin(), w->end())) << "bar " << t;
+      }
+      if (v) {
+        ASSERT_EQ(lo[t], *std::min_element(v->begin(), v->end())) << "bar " << t;
+      }
+      ASSERT_TRUE(in_hi[t] == hi[t] || (std::isnan(in_hi[t]) && std::isnan(hi[t]))) << "bar " << t;
+      ASSERT_TRUE(in_lo[t] == lo[t] || (std::isnan(in_lo[t]) && std::isnan(lo[t]))) << "bar " << t;
     }
   }
 }

@@ -23,7 +23,7 @@ double window_sum(std::span<const double> values, std::size_t first, std::size_t
 constexpr std::size_t kLanes = 8;
 
 // Mean of each window of p values, stored at the window's last index.
-void window_means(std::span<const double> x, std::size_t p, double divisor, std::vector<double>& out) {
+void window_means(std::span<const double> x, std::size_t p, double divisor, std::span<double> out) {
   const std::size_t windows = x.size() - p + 1;
   std::size_t w = 0;
   for (; w + kLanes <= windows; w += kLanes) {
@@ -135,7 +135,13 @@ MacdValues macd_values(std::span<const double> closes, std::uint64_t fast, std::
 BandValues bollinger_values(std::span<const double> closes, std::uint64_t period, double multiplier) {
   const std::size_t n = closes.size();
   BandValues out{nan_series(n), nan_series(n), nan_series(n)};
-  if (!fits(period, n)) return out;
+  bollinger_values(closes, period, multiplier, BandLines{out.middle, out.upper, out.lower});
+  return out;
+}
+
+void bollinger_values(std::span<const double> closes, std::uint64_t period, double multiplier, BandLines out) {
+  const std::size_t n = closes.size();
+  if (!fits(period, n)) return;
   const auto p = static_cast<std::size_t>(period);
   const auto divisor = static_cast<double>(period);
   window_means(closes, p, divisor, out.middle);
@@ -171,7 +177,6 @@ BandValues bollinger_values(std::span<const double> closes, std::uint64_t period
     }
     deviation(w, squares);
   }
-  return out;
 }
 
 }  // namespace qc::api

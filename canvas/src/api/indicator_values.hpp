@@ -39,4 +39,13 @@ struct BandValues {
 // Window mean plus and minus `multiplier` population standard deviations.
 BandValues bollinger_values(std::span<const double> closes, std::uint64_t period, double multiplier);
 
+// The same into lines of the closes' length, written only where they have a value: a caller that holds
+// its lines already spares their allocation and copy.
+struct BandLines {
+  std::span<double> middle;
+  std::span<double> upper;
+  std::span<double> lower;
+};
+void bollinger_values(std::span<const double> closes, std::uint64_t period, double multiplier, BandLines out);
+
 }  // namespace qc::api

@@ -1,6 +1,4 @@
 // Channels and bands around the prices.
-#include <algorithm>
-#include <vector>
 
 #include "api/indicator_values.hpp"
 #include "studies/series.hpp"
@@ -10,15 +8,21 @@
 namespace qc::studies {
 namespace {
 
-// Writes middle ± width·ATR as the Upper and Lower lines (vectors 1 and 2), the middle line 0 having
-// been written. A width or ATR too large for a double leaves the bar blank rather than drawing at infinity.
-void write_atr_bands(const Columns& bars, std::size_t atr_period, double width, StudyOutput& out) {
+// Writes the middle line (0) from middle(t), called for t = 0, 1, 2, … in turn and NaN where it has no
+// value, and middle ± width·ATR as the Upper and Lower lines (1 and 2), in one pass so that the two
+// smoothings' chains overlap. A width or ATR too large for a double leaves the bar blank rather than
+// drawing at infinity.
+template <class Middle>
+void atr_bands_around(const Columns& bars, std::size_t atr_period, double width, StudyOutput& out,
+                      Middle middle) {
   AverageTrueRange atr(bars.high, bars.low, bars.close, atr_period);
-  std::span<double> middle = out.line(0), upper = out.line(1), lower = out.line(2);
+  std::span<double> mid = out.line(0), upper = out.line(1), lower = out.line(2);
   for (std::size_t t = 0; t < bars.size(); ++t) {
+    const double m = middle(t);
+    mid[t] = m;
     if (!atr.step(t)) continue;
-    const double u = middle[t] + width * atr.value();
-    const double l = middle[t] - width * atr.value();
+    const double u = m + width * atr.value();
+    const double l = m - width * atr.value();
     upper[t] = finite(u) ? u : kNaN;
     lower[t] = finite(l) ? l : kNaN;
   }
@@ -27,35 +31,30 @@ void write_atr_bands(const Columns& bars, std::size_t atr_period, double width, 
 // Highest high and lowest low of the last p bars into `upper` and `lower`, each `shift` bars later.
 void channel(const Columns& bars, std::size_t p, std::size_t shift, std::span<double> upper,
              std::span<double> lower) {
-  WindowMax hi(bars.high, p);
-  WindowMin lo(bars.low, p);
-  for (std::size_t t = 0; t + shift < bars.size(); ++t) {
-    if (hi.step(t)) upper[t + shift] = hi.value();
-    if (lo.step(t)) lower[t + shift] = lo.value();
-  }
+  if (bars.size() <= shift) return;
+  const std::size_t n = bars.size() - shift;
+  range_series(bars.high.first(n), bars.low.first(n), p, upper.subspan(shift), lower.subspan(shift));
 }
 
 }  // namespace
 
 // An EMA of the closes between bands two 10-bar ATRs away.
 bool keltner(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  ema_series(bars.close, args.period(), out.line(0));
-  write_atr_bands(bars, 10, 2.0, out);
+  BlendEma ema(args.period());
+  atr_bands_around(bars, 10, 2.0, out, [&](std::size_t t) { return ema.step(bars.close[t]) ? ema.value() : kNaN; });
   return true;
 }
 
 bool atr_bands(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  sma_series(bars.close, args.period(), out.line(0));
-  write_atr_bands(bars, args.period(), args.real[1], out);
+  WindowSum sum(bars.close, args.period());
+  atr_bands_around(bars, args.period(), args.real[1], out,
+                   [&](std::size_t t) { return sum.step(t) ? sum.mean() : kNaN; });
   return true;
 }
 
 // The same numbers as the plain Bollinger bands, which keep their own arithmetic.
 bool bollinger_filled(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const api::BandValues bands = api::bollinger_values(bars.close, args.whole[0], 2.0);
-  std::copy(bands.middle.begin(), bands.middle.end(), out.line(0).begin());
-  std::copy(bands.upper.begin(), bands.upper.end(), out.line(1).begin());
-  std::copy(bands.lower.begin(), bands.lower.end(), out.line(2).begin());
+  api::bollinger_values(bars.close, args.whole[0], 2.0, {out.line(0), out.line(1), out.line(2)});
   return true;
 }
 
@@ -82,26 +81,19 @@ bool price_channel(const Columns& bars, const StudyArgs& args, StudyOutput& out)
   return true;
 }
 
-// Stops one 10-bar ATR inside the 10-bar extremes, taken at their most extreme over the last 9 bars.
+// Stops one 10-bar ATR inside the 10-bar extremes, taken at their most extreme over the last 9 bars. The
+// stop lines hold the extremes, then the stops, then their extremes.
 bool chande_kroll_stop(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   constexpr std::size_t kSpan = 10, kStop = 9;
-  const std::size_t n = bars.size();
-  std::vector<double> high_stop(n), low_stop(n);
-  AverageTrueRange atr(bars.high, bars.low, bars.close, kSpan);
-  WindowMax hi(bars.high, kSpan);
-  WindowMin lo(bars.low, kSpan);
-  for (std::size_t t = 0; t < n; ++t) {
-    const bool h = hi.step(t), l = lo.step(t), a = atr.step(t);
-    high_stop[t] = h && a ? hi.value() - atr.value() : kNaN;
-    low_stop[t] = l && a ? lo.value() + atr.value() : kNaN;
-  }
-  WindowMax long_stop(high_stop, kStop);
-  WindowMin short_stop(low_stop, kStop);
   std::span<double> stop_long = out.line(0), stop_short = out.line(1);
-  for (std::size_t t = 0; t < n; ++t) {
-    if (long_stop.step(t)) stop_long[t] = long_stop.value();
-    if (short_stop.step(t)) stop_short[t] = short_stop.value();
+  range_series(bars.high, bars.low, kSpan, stop_long, stop_short);
+  AverageTrueRange atr(bars.high, bars.low, bars.close, kSpan);
+  for (std::size_t t = 0; t < bars.size(); ++t) {
+    const bool a = atr.step(t);
+    stop_long[t] = a ? stop_long[t] - atr.value() : kNaN;
+    stop_short[t] = a ? stop_short[t] + atr.value() : kNaN;
   }
+  range_series(stop_long, stop_short, kStop, stop_long, stop_short);
   return true;
 }
 

@@ -31,6 +31,8 @@ bool wma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
+// The weighted mean over √p bars of twice the one over p/2 bars less the one over p, all three fed bar
+// by bar; the last √p differences wait in a ring for the outer mean.
 bool hma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   std::span<double> line = out.line(0);
@@ -38,26 +40,35 @@ bool hma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     copy_closes(bars, line);
     return true;
   }
-  std::vector<double> fast(bars.size());
-  wma_series(bars.close, p / 2, fast);
-  wma_series(bars.close, p, line);
-  for (std::size_t t = 0; t < fast.size(); ++t) fast[t] = 2.0 * fast[t] - line[t];
-  wma_series(fast, whole_sqrt(p), line);
+  const std::size_t half = p / 2, root = whole_sqrt(p);
+  const std::span<const double> c = bars.close;
+  WindowWeighted fast(half), slow(p), hull(root);
+  std::vector<double> ring(root);
+  std::size_t at = 0;
+  for (std::size_t t = 0; t < c.size(); ++t) {
+    const bool f = fast.step(c[t], c[t >= half ? t - half : 0]);
+    const bool s = slow.step(c[t], c[t >= p ? t - p : 0]);
+    const double d = f && s ? 2.0 * fast.mean() - slow.mean() : kNaN;
+    const double old = ring[at];
+    ring[at] = d;
+    at = at + 1 == root ? 0 : at + 1;
+    if (hull.step(d, old)) line[t] = hull.mean();
+  }
   return true;
 }
 
 namespace {
 
 template <std::size_t... I>
-std::array<Ema, sizeof...(I)> emas_of(std::size_t p, std::index_sequence<I...>) {
-  return {(static_cast<void>(I), Ema(p))...};
+std::array<BlendEma, sizeof...(I)> emas_of(std::size_t p, std::index_sequence<I...>) {
+  return {(static_cast<void>(I), BlendEma(p))...};
 }
 
 // Chained EMAs fed bar by bar; a warm-up or non-finite value restarts the EMAs after it, so each
 // seeds on the first p defined values of its input.
 template <std::size_t kDepth, class Combine>
 void chained_emas(std::span<const double> x, std::size_t p, std::span<double> out, Combine combine) {
-  std::array<Ema, kDepth> emas = emas_of(p, std::make_index_sequence<kDepth>());
+  std::array<BlendEma, kDepth> emas = emas_of(p, std::make_index_sequence<kDepth>());
   std::array<double, kDepth> e{};
   for (std::size_t t = 0; t < x.size(); ++t) {
     double v = x[t];
@@ -124,13 +135,39 @@ bool kama(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
+// The mean over `second` bars of the means over `first` bars, taken as the sum of the inner sums over
+// first·second in one pass: the inner sums wait in a ring of `second` for the outer window to drop them,
+// and each running sum takes one addition a bar. A window of zero closes is exactly 0, whatever rounding
+// the moves before it left.
 bool trima(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   const std::size_t first = p % 2 == 1 ? (p + 1) / 2 : p / 2;
   const std::size_t second = p % 2 == 1 ? first : p / 2 + 1;
-  std::vector<double> inner(bars.size());
-  sma_series(bars.close, first, inner);
-  sma_series(inner, second, out.line(0));
+  const double scale = 1.0 / (static_cast<double>(first) * static_cast<double>(second));
+  const std::span<const double> c = bars.close;
+  std::span<double> line = out.line(0);
+  std::vector<double> ring(second);
+  std::size_t at = 0;
+  std::size_t run = 0;    // finite closes in a row, up to t
+  std::size_t zeros = 0;  // closes of 0 in a row, up to t
+  double inner = 0.0, outer = 0.0;
+  for (std::size_t t = 0; t < c.size(); ++t) {
+    const double v = c[t];
+    if (!finite(v)) {
+      run = zeros = 0;
+      inner = outer = 0.0;
+      continue;
+    }
+    ++run;
+    zeros = v == 0.0 ? zeros + 1 : 0;
+    inner += v - (run > first ? c[t - first] : 0.0);
+    const double dropped = ring[at];
+    ring[at] = inner;
+    at = at + 1 == second ? 0 : at + 1;
+    if (run < first) continue;
+    outer += inner - (run >= first + second ? dropped : 0.0);
+    if (run >= p) line[t] = zeros >= p ? 0.0 : outer * scale;
+  }
   return true;
 }
 
@@ -140,7 +177,7 @@ bool zlema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t lag = (p - 1) / 2;
   const std::span<const double> c = bars.close;
   std::span<double> line = out.line(0);
-  Ema ema(p);
+  BlendEma ema(p);
   for (std::size_t t = lag; t < c.size(); ++t) {
     if (ema.step(2.0 * c[t] - c[t - lag])) line[t] = ema.value();
   }
@@ -149,30 +186,29 @@ bool zlema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 
 // McGinley's dynamic: a mean that speeds up when prices run away from it, seeded with the first
 // window's mean. Its ratio to the close is only meaningful for positive prices, so a close or a value
-// at or below 0 ends the line for good.
+// at or below 0 ends the line for good. The step md += (C − md)/(p·(C/md)⁴) is taken as
+// md + (C − md)/p·(md·(1/C))⁴: the divisions then wait on the close only, not on the chain from one
+// value to the next, and the ratio keeps the powers in range whatever the prices' scale.
 bool mcginley(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
-  const double pd = static_cast<double>(p);
+  const double inv_p = 1.0 / static_cast<double>(p);
   const std::span<const double> c = bars.close;
   std::span<double> line = out.line(0);
-  WindowSum seed(c, p);
+  WindowSum seed(c, p);  // stepped only while the line has not (re)started
   bool started = false;
   double md = 0.0;
   for (std::size_t t = 0; t < c.size(); ++t) {
-    if (c[t] <= 0.0) return true;  // the rest stays NaN
-    const bool window = seed.step(t);
-    if (!finite(c[t])) {
-      started = false;
-      continue;
-    }
-    if (!started) {
-      if (!window) continue;
+    const double v = c[t];
+    if (v <= 0.0) return true;  // the rest stays NaN
+    if (!started || !finite(v)) {
+      const bool window = seed.step(t);
+      started = window && finite(v);
+      if (!started) continue;
       md = seed.mean();
-      started = true;
     } else {
-      const double r = c[t] / md;
-      const double r2 = r * r;
-      md += (c[t] - md) / (pd * (r2 * r2));
+      const double u = md * (1.0 / v);
+      const double u2 = u * u;
+      md += (v - md) * inv_p * (u2 * u2);
     }
     if (!(md > 0.0)) return true;
     line[t] = md;

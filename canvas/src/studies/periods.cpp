@@ -1,6 +1,7 @@
 // Studies that restart with each calendar period: the UTC day for intraday bars, the civil month for
 // daily ones, the civil year for weekly and longer ones.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -18,92 +19,149 @@ std::uint64_t saturating_add(std::uint64_t a, std::uint64_t b) {
   return a > std::numeric_limits<std::uint64_t>::max() - b ? std::numeric_limits<std::uint64_t>::max() : a + b;
 }
 
+// Where the forward steps fall against a bound: how many are below it, the largest of those and the
+// smallest of the others.
+struct StepSplit {
+  std::uint64_t bound;
+  std::size_t below = 0;
+  std::uint64_t below_max = 0;
+  std::uint64_t above_min = std::numeric_limits<std::uint64_t>::max();
+
+  void add(std::uint64_t step) {
+    const bool under = step < bound;
+    below += under ? 1 : 0;
+    below_max = under && step > below_max ? step : below_max;
+    above_min = !under && step < above_min ? step : above_min;
+  }
+  // Whether twice the median of the `count` steps is below twice the bound. The middle steps (one, or
+  // two for an even count) are at sorted places count/2 and, for two, the one before; they lie on the
+  // same side of the bound unless they are the largest step below it and the smallest above.
+  bool median_below(std::size_t count) const {
+    const std::size_t upper = count / 2, lower = count % 2 == 1 ? upper : upper - 1;
+    if (upper < below) return true;
+    if (lower >= below) return false;
+    return saturating_add(below_max, above_min) < 2 * bound;
+  }
+};
+
 // The period that suits the bars' spacing: the median step between consecutive times, counting only
-// steps forward. Twice the median is compared, so that the mean of two middle steps stays whole.
+// steps forward. Twice the median is compared, so that the mean of two middle steps stays whole. Only
+// where the middle steps fall against a day and a week matters, so one pass that splits the steps at
+// those bounds tells it, without sorting or storing them.
 Period period_of(std::span<const std::int64_t> time) {
-  std::vector<std::uint64_t> steps;
-  steps.reserve(time.size());
+  StepSplit day{86'400}, week{604'800};
+  std::size_t count = 0;
   for (std::size_t t = 1; t < time.size(); ++t) {
     // Unsigned subtraction gives the exact step even across the whole int64 range.
     if (time[t] > time[t - 1]) {
-      steps.push_back(static_cast<std::uint64_t>(time[t]) - static_cast<std::uint64_t>(time[t - 1]));
+      const std::uint64_t step = static_cast<std::uint64_t>(time[t]) - static_cast<std::uint64_t>(time[t - 1]);
+      ++count;
+      day.add(step);
+      week.add(step);
     }
   }
-  if (steps.empty()) return Period::Whole;
-  const std::size_t mid = steps.size() / 2;
-  std::nth_element(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(mid), steps.end());
-  const std::uint64_t upper = steps[mid];
-  const std::uint64_t lower =
-      steps.size() % 2 == 1 ? upper
-                            : *std::max_element(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(mid));
-  const std::uint64_t twice = saturating_add(lower, upper);
-  if (twice < 2 * 86'400) return Period::Day;
-  if (twice < 2 * 604'800) return Period::Month;
+  if (count == 0) return Period::Whole;
+  if (day.median_below(count)) return Period::Day;
+  if (week.median_below(count)) return Period::Month;
   return Period::Year;
 }
 
-// The index of each bar's period: a run of consecutive bars in the same calendar period. The time
-// axis's weigher tells what changed from one bar to the next, working out a civil date only when the
-// month changes.
-void period_runs(std::span<const std::int64_t> time, std::span<std::uint32_t> runs) {
-  if (time.empty()) return;
-  const Period period = period_of(time);
-  // Weights: 70 another civil year, 60 another month, 40 or 50 another UTC day.
-  const int threshold = period == Period::Day ? 40 : period == Period::Month ? 60 : 70;
-  coords::BarWeigher weigher(time[0]);
-  std::uint32_t run = 0;
-  runs[0] = 0;
-  for (std::size_t t = 1; t < time.size(); ++t) {
-    if (period != Period::Whole && weigher.weigh(time[t]) >= threshold) ++run;
-    runs[t] = run;
+// Tells bar after bar whether it begins another calendar period than the bar before. For UTC days the
+// seconds left in the day are counted down, so that only a bar in another day (or back in time) costs a
+// division; for months and years the time axis's weigher tells what changed, working out a civil date
+// only when the month changes.
+class PeriodBreaks {
+ public:
+  explicit PeriodBreaks(std::span<const std::int64_t> time)
+      : time_(time), period_(period_of(time)), weigher_(time.empty() ? 0 : time[0]),
+        left_(time.empty() ? 0 : seconds_left(time[0])) {}
+
+  // For t = 1, 2, … in turn.
+  bool begins(std::size_t t) {
+    const std::int64_t now = time_[t], before = time_[t - 1];
+    switch (period_) {
+      case Period::Day: {
+        const std::uint64_t step = static_cast<std::uint64_t>(now) - static_cast<std::uint64_t>(before);
+        if (now >= before && step < left_) {
+          left_ -= step;
+          return false;
+        }
+        left_ = seconds_left(now);
+        return coords::floor_div(now, kDay) != coords::floor_div(before, kDay);
+      }
+      // Weights: 70 another civil year, 60 another month.
+      case Period::Month: return weigher_.weigh(now) >= 60;
+      case Period::Year: return weigher_.weigh(now) >= 70;
+      case Period::Whole: break;
+    }
+    return false;
   }
-}
+
+ private:
+  static constexpr std::int64_t kDay = 86'400;
+
+  static std::uint64_t seconds_left(std::int64_t ts) {
+    const std::int64_t into = ts % kDay;  // not through a multiple of the day: near the int64 bounds there is none
+    return static_cast<std::uint64_t>(into < 0 ? -into : kDay - into);
+  }
+
+  std::span<const std::int64_t> time_;
+  Period period_;
+  coords::BarWeigher weigher_;
+  std::uint64_t left_;  // seconds from the last bar to the end of its UTC day
+};
 
 }  // namespace
 
 // The volume-weighted mean typical price since the period began. A period whose volume so far is 0 has
-// no weighted mean; a bar that cannot be used blanks the rest of its period.
+// no weighted mean; a bar that cannot be used blanks the rest of its period. The sum of H + L + C
+// weighted by volume is divided by three times the volume once, rather than every typical price by 3.
 bool vwap(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::size_t n = bars.size();
-  std::vector<std::uint32_t> runs(n);
-  period_runs(bars.time, runs);
+  PeriodBreaks breaks(bars.time);
   std::span<double> line = out.line(0);
   double weighted = 0.0, volume = 0.0;
   bool broken = false;
   for (std::size_t t = 0; t < n; ++t) {
-    if (t == 0 || runs[t] != runs[t - 1]) {
+    if (t == 0 || breaks.begins(t)) {
       weighted = volume = 0.0;
       broken = false;
     }
-    const double tp = (bars.high[t] + bars.low[t] + bars.close[t]) / 3.0;
+    const double hlc = bars.high[t] + bars.low[t] + bars.close[t];
     const double v = bars.volume[t];
-    if (!finite(tp) || !finite(v)) broken = true;
+    if (!finite(hlc) || !finite(v)) broken = true;
     if (broken) continue;
-    weighted += tp * v;
+    weighted += hlc * v;
     volume += v;
-    if (volume != 0.0) line[t] = weighted / volume;
+    if (volume != 0.0) line[t] = weighted / (3.0 * volume);
   }
   return true;
 }
 
-// Floor-trader levels from the previous period's high, low and last close, held for the whole period.
+// Floor-trader levels from the previous period's high, low and last close, held for the whole period:
+// worked out once at its first bar.
 bool pivot_points(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::size_t n = bars.size();
   std::vector<std::uint32_t>& runs = out.runs(true);
-  period_runs(bars.time, runs);
+  PeriodBreaks breaks(bars.time);
   std::span<double> pp = out.line(0), r1 = out.line(1), r2 = out.line(2), r3 = out.line(3), s1 = out.line(4),
                     s2 = out.line(5), s3 = out.line(6);
-  // The previous period's figures; NaN until one has ended, or when it held a bar without prices.
-  double h = kNaN, l = kNaN, c = kNaN;
+  std::array<double, 7> levels;
+  levels.fill(kNaN);  // none until a period has ended, or when it held a bar without prices
+  std::uint32_t run = 0;
   double run_high = 0.0, run_low = 0.0;
   bool run_sound = true;
   for (std::size_t t = 0; t < n; ++t) {
-    if (t > 0 && runs[t] != runs[t - 1]) {
-      h = run_sound ? run_high : kNaN;
-      l = run_sound ? run_low : kNaN;
-      c = bars.close[t - 1];
+    const bool begins = t == 0 || breaks.begins(t);
+    if (begins && t > 0) {
+      ++run;
+      const double h = run_sound ? run_high : kNaN, l = run_sound ? run_low : kNaN, c = bars.close[t - 1];
+      const double p = (h + l + c) / 3.0;
+      levels = {p, 2.0 * p - l, p + (h - l), h + 2.0 * (p - l), 2.0 * p - h, p - (h - l), l - 2.0 * (h - p)};
+      if (!finite(h) || !finite(l) || !finite(c)) levels.fill(kNaN);
     }
-    if (t == 0 || runs[t] != runs[t - 1]) {
+    runs[t] = run;
+    if (begins) {
       run_high = bars.high[t];
       run_low = bars.low[t];
       run_sound = true;
@@ -112,15 +170,13 @@ bool pivot_points(const Columns& bars, const StudyArgs&, StudyOutput& out) {
       run_low = std::min(run_low, bars.low[t]);
     }
     run_sound = run_sound && finite(bars.high[t]) && finite(bars.low[t]);
-    if (!finite(h) || !finite(l) || !finite(c)) continue;
-    const double p = (h + l + c) / 3.0;
-    pp[t] = p;
-    r1[t] = 2.0 * p - l;
-    s1[t] = 2.0 * p - h;
-    r2[t] = p + (h - l);
-    s2[t] = p - (h - l);
-    r3[t] = h + 2.0 * (p - l);
-    s3[t] = l - 2.0 * (h - p);
+    pp[t] = levels[0];
+    r1[t] = levels[1];
+    r2[t] = levels[2];
+    r3[t] = levels[3];
+    s1[t] = levels[4];
+    s2[t] = levels[5];
+    s3[t] = levels[6];
   }
   return true;
 }

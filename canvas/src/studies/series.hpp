@@ -12,6 +12,11 @@ namespace qc::studies {
 void sum_series(std::span<const double> x, std::size_t p, std::span<double> out);
 void sma_series(std::span<const double> x, std::size_t p, std::span<double> out);
 
+// Highest of the last p highs and lowest of the last p lows, each NaN where its window is not all finite.
+// `highest` may be `high` itself and `lowest` `low`.
+void range_series(std::span<const double> high, std::span<const double> low, std::size_t p,
+                  std::span<double> highest, std::span<double> lowest);
+
 // Weighted mean of the last p values, the newest weighted p, the oldest 1.
 void wma_series(std::span<const double> x, std::size_t p, std::span<double> out);
 

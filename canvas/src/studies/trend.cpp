@@ -1,12 +1,23 @@
 // Trend followers drawn over the prices.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <vector>
 
+#include "studies/series.hpp"
 #include "studies/study.hpp"
 #include "studies/window.hpp"
 
 namespace qc::studies {
 namespace {
+
+// a when `take`, else b, by masks: the compiler would branch on a comparison of doubles, and where the
+// comparison follows the noise of the prices, mispredicted branches cost more than the rest of the bar.
+double pick(bool take, double a, double b) {
+  const std::uint64_t mask = 0 - static_cast<std::uint64_t>(take);
+  const std::uint64_t bits = (std::bit_cast<std::uint64_t>(a) & mask) | (std::bit_cast<std::uint64_t>(b) & ~mask);
+  return std::bit_cast<double>(bits);
+}
 
 bool finite_bar(const Columns& bars, std::size_t t) { return finite(bars.high[t]) && finite(bars.low[t]); }
 
@@ -91,10 +102,10 @@ void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::
         continue;
       }
       line[t] = sar;
-      if (h[t] > ep) {
-        ep = h[t];
-        af = std::min(af + kStep, kMax);
-      }
+      // Whether a bar makes a new extreme is as random as the prices: no branch on it.
+      const bool beyond = h[t] > ep;
+      ep = std::max(ep, h[t]);
+      af = std::min(af + pick(beyond, kStep, 0.0), kMax);
       sar = std::min({sar + af * (ep - sar), l[q], l[t]});
     } else {
       if (h[t] >= sar) {
@@ -107,10 +118,9 @@ void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::
         continue;
       }
       line[t] = sar;
-      if (l[t] < ep) {
-        ep = l[t];
-        af = std::min(af + kStep, kMax);
-      }
+      const bool beyond = l[t] < ep;
+      ep = std::min(ep, l[t]);
+      af = std::min(af + pick(beyond, kStep, 0.0), kMax);
       sar = std::max({sar + af * (ep - sar), h[q], h[t]});
     }
   }
@@ -146,12 +156,15 @@ bool supertrend(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
       lower = lb;
       up = started = true;
     } else {
-      const double prev = bars.close[t - 1];
-      if (ub < upper || prev > upper) upper = ub;
-      if (lb > lower || prev < lower) lower = lb;
+      // A band tightens by a minimum (maximum): whether it does follows the noise of the prices, and a
+      // branch there would be mispredicted half the time. A close beyond it, which resets it, and a
+      // turn of the trend are rare.
+      const double prev = bars.close[t - 1], close = bars.close[t];
+      upper = prev > upper ? ub : std::min(upper, ub);
+      lower = prev < lower ? lb : std::max(lower, lb);
       const bool was_up = up;
-      if (up && bars.close[t] < lower) up = false;
-      else if (!up && bars.close[t] > upper) up = true;
+      if (up && close < lower) up = false;
+      else if (!up && close > upper) up = true;
       if (up != was_up) ++run;
     }
     line[t] = up ? lower : upper;
@@ -181,21 +194,21 @@ bool ichimoku(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::size_t n = bars.size();
   std::span<double> tenkan = out.line(0), kijun = out.line(1), span_a = out.line(2), span_b = out.line(3),
                     chikou = out.line(4);
-  WindowMax hi9(bars.high, 9), hi26(bars.high, 26), hi52(bars.high, 52);
-  WindowMin lo9(bars.low, 9), lo26(bars.low, 26), lo52(bars.low, 52);
-  for (std::size_t t = 0; t < n; ++t) {
-    // Every window steps on every bar, whatever its partner says.
-    const bool h9 = hi9.step(t), l9 = lo9.step(t), h26 = hi26.step(t), l26 = lo26.step(t);
-    const bool h52 = hi52.step(t), l52 = lo52.step(t);
-    const bool has9 = h9 && l9, has26 = h26 && l26, has52 = h52 && l52;
-    if (has9) tenkan[t] = (hi9.value() + lo9.value()) / 2.0;
-    if (has26) kijun[t] = (hi26.value() + lo26.value()) / 2.0;
-    if (t + kShift < n) {
-      span_a[t + kShift] = (tenkan[t] + kijun[t]) / 2.0;
-      if (has52) span_b[t + kShift] = (hi52.value() + lo52.value()) / 2.0;
-    }
-    if (t >= kShift) chikou[t - kShift] = bars.close[t];
+  // The lagging span's line holds each range's lows until the closes go in.
+  const auto midpoints = [&](std::size_t p, std::size_t shift, std::span<double> line) {
+    if (n <= shift) return;
+    range_series(bars.high.first(n - shift), bars.low.first(n - shift), p, line.subspan(shift),
+                 chikou.subspan(shift));
+    for (std::size_t t = shift; t < n; ++t) line[t] = (line[t] + chikou[t]) / 2.0;
+  };
+  midpoints(9, 0, tenkan);
+  midpoints(26, 0, kijun);
+  midpoints(52, kShift, span_b);
+  for (std::size_t t = 0; t + kShift < n; ++t) {
+    span_a[t + kShift] = (tenkan[t] + kijun[t]) / 2.0;
+    chikou[t] = bars.close[t + kShift];
   }
+  std::fill(chikou.begin() + static_cast<std::ptrdiff_t>(n > kShift ? n - kShift : 0), chikou.end(), kNaN);
   return true;
 }
 

@@ -1,6 +1,6 @@
-// Window machinery every study is built from: sliding sums, windowed extremes, seeded smoothing, true
-// range, sliding variance and least squares. Each holds O(1) state (the extremes a few thousand
-// bars of buffers), so a study over n bars is O(n) for any period.
+// Window machinery every study is built from: sliding sums and weighted means, windowed extremes, seeded
+// smoothing, true range, sliding variance and least squares. Each holds O(1) state (the extremes a few
+// thousand bars of buffers), so a study over n bars is O(n) for any period.
 //
 // A non-finite input empties a window, which fills again from the bars after it; a recursion started
 // after such a value starts as at bar 0. So a value is never computed from a window that holds NaN.
@@ -94,6 +94,43 @@ class RunningSum {
   std::vector<double> ring_;
   std::size_t pos_ = 0;  // where the oldest value sits, and the next one goes
   double sum_ = 0.0;
+  std::size_t run_ = 0;
+};
+
+// Weighted mean of the last p values fed, the newest weighted p and the oldest 1. Fed values rather than
+// bars, so that it can also average a series made on the fly. The mean is taken by a multiplication:
+// several of them in one study would otherwise queue on the divider.
+class WindowWeighted {
+ public:
+  explicit WindowWeighted(std::size_t p)
+      : p_(p), pd_(static_cast<double>(p)), scale_(2.0 / (pd_ * (pd_ + 1.0))) {}
+
+  // Feeds v; `old` is the value fed p steps before, read only once p finite values are in. True when they
+  // are (mean() is then theirs); a non-finite v empties the window.
+  bool step(double v, double old) {
+    if (!finite(v)) {
+      sum_ = weighted_ = 0.0;
+      run_ = 0;
+      return false;
+    }
+    if (run_ < p_) {
+      ++run_;
+      weighted_ += static_cast<double>(run_) * v;
+      sum_ += v;
+    } else {
+      weighted_ += pd_ * v - sum_;
+      sum_ += v - old;
+    }
+    return run_ == p_;
+  }
+  double mean() const { return weighted_ * scale_; }
+
+ private:
+  std::size_t p_;
+  double pd_;
+  double scale_;           // 1 over the sum of the weights
+  double sum_ = 0.0;       // Σ x over the window
+  double weighted_ = 0.0;  // Σ i·x, i = 1 for the oldest
   std::size_t run_ = 0;
 };
 
@@ -253,8 +290,23 @@ class Seeded {
 using Ema = Seeded<EmaRule>;
 using Wilder = Seeded<WilderRule>;
 
+// The same smoothings taken as the blend e·(1 − k) + x·k, for studies whose speed the chain from one
+// bar's average to the next sets: a multiplication and an addition on it rather than a subtraction too.
+// A run of equal inputs may leave the average an ulp from them.
+template <class Rule>
+struct BlendRule {
+  static double weight(std::size_t p) { return Rule::weight(p); }
+  static double next(double e, double x, double k, double p) {
+    static_cast<void>(p);
+    return e * (1.0 - k) + x * k;
+  }
+};
+using BlendEma = Seeded<BlendRule<EmaRule>>;
+using BlendWilder = Seeded<BlendRule<WilderRule>>;
+
 // Wilder-smoothed true range taken bar by bar, without a series of true ranges: first value
-// mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it.
+// mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it. Bands and stops are drawn at it, so it is
+// blended, the shorter chain.
 class AverageTrueRange {
  public:
   AverageTrueRange(std::span<const double> high, std::span<const double> low, std::span<const double> close,
@@ -266,7 +318,7 @@ class AverageTrueRange {
 
  private:
   std::span<const double> high_, low_, close_;
-  Wilder avg_;
+  BlendWilder avg_;
 };
 
 // Mean and population variance of the last p values, by a sliding Welford update. A window of p equal
@@ -340,7 +392,8 @@ class WindowLine {
  public:
   WindowLine(std::span<const double> y, std::size_t p)
       : y_(y), p_(p), pd_(static_cast<double>(p)), sum_x_(pd_ * (pd_ - 1.0) / 2.0),
-        sum_xx_(pd_ * (pd_ - 1.0) * (2.0 * pd_ - 1.0) / 6.0) {}
+        sum_xx_(pd_ * (pd_ - 1.0) * (2.0 * pd_ - 1.0) / 6.0),
+        last_weight_((pd_ - 1.0 - sum_x_ / pd_) / (pd_ * sum_xx_ - sum_x_ * sum_x_)) {}
 
   bool step(std::size_t t) {
     const double v = y_[t];
@@ -362,8 +415,10 @@ class WindowLine {
   }
   double slope() const { return (pd_ * sum_xy_ - sum_x_ * sum_y_) / (pd_ * sum_xx_ - sum_x_ * sum_x_); }
   double intercept() const { return (sum_y_ - slope() * sum_x_) / pd_; }
-  // The line's value at the newest bar, x = p − 1.
-  double last() const { return intercept() + slope() * (pd_ - 1.0); }
+  // The line's value at the newest bar, x = p − 1: intercept + slope·(p − 1) gathered as
+  // Σy/p + (p·Σxy − Σx·Σy)·w, with w taken once: a study that draws it on every bar would otherwise
+  // wait on a second division a bar.
+  double last() const { return sum_y_ / pd_ + (pd_ * sum_xy_ - sum_x_ * sum_y_) * last_weight_; }
 
  private:
   std::span<const double> y_;
@@ -371,6 +426,7 @@ class WindowLine {
   double pd_;
   double sum_x_;
   double sum_xx_;
+  double last_weight_;  // (p − 1 − Σx/p) over the slope's denominator
   std::size_t run_ = 0;
   double sum_y_ = 0.0;
   double sum_xy_ = 0.0;
