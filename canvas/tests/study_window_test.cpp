@@ -148,23 +148,28 @@ TEST(WindowMachinery, AgreesWithDirectWindowsAndTheNaNRule) {
 
 // Extremes are settled a few thousand bars at a time: windows that start in one such chunk and end in the
 // next, periods around and above the chunk, and gaps next to its edges must read as every other window.
+// Short periods without indices are settled by doubling: powers of two, others, and the longest so settled.
 TEST(WindowMachinery, ExtremesAcrossChunks) {
   std::vector<double> x = walk_with_gaps(7000);
   for (std::size_t t : {2047u, 2048u, 4095u, 6001u}) x[t] = kNaN;
-  for (std::size_t p : {1u, 7u, 2047u, 2048u, 2049u, 3001u}) {
+  for (std::size_t p : {1u, 2u, 7u, 14u, 16u, 33u, 64u, 65u, 2047u, 2048u, 2049u, 3001u}) {
     SCOPED_TRACE(testing::Message() << "period " << p);
-    WindowMax hi(x, p, true);
-    WindowMin lo(x, p, true);
+    WindowMax hi(x, p, true), hi_value(x, p);
+    WindowMin lo(x, p, true), lo_value(x, p);
     for (std::size_t t = 0; t < x.size(); ++t) {
       const bool h = hi.step(t);
       const bool l = lo.step(t);
       const auto w = window_at(x, t, p);
       ASSERT_EQ(h, w.has_value()) << "bar " << t;
       ASSERT_EQ(l, w.has_value()) << "bar " << t;
+      ASSERT_EQ(hi_value.step(t), w.has_value()) << "bar " << t;
+      ASSERT_EQ(lo_value.step(t), w.has_value()) << "bar " << t;
       if (!w) continue;
       const std::size_t first = t + 1 - p;
       ASSERT_EQ(hi.value(), *std::max_element(w->begin(), w->end())) << "bar " << t;
       ASSERT_EQ(lo.value(), *std::min_element(w->begin(), w->end())) << "bar " << t;
+      ASSERT_EQ(hi_value.value(), hi.value()) << "bar " << t;
+      ASSERT_EQ(lo_value.value(), lo.value()) << "bar " << t;
       ASSERT_EQ(static_cast<double>(hi.index()), latest_extreme_index(*w, first, true)) << "bar " << t;
       ASSERT_EQ(static_cast<double>(lo.index()), latest_extreme_index(*w, first, false)) << "bar " << t;
     }

@@ -41,15 +41,16 @@ class WindowSum {
       nonzero_ = 0;
       return false;
     }
-    sum_ += v;
     if (v != 0.0) ++nonzero_;
+    double old = 0.0;
     if (run_ == p_) {
-      const double old = x_[t - p_];
-      sum_ -= old;
+      old = x_[t - p_];
       if (old != 0.0) --nonzero_;
     } else {
       ++run_;
     }
+    // One addition from one bar's sum to the next: that chain sets the pace.
+    sum_ += v - old;
     if (nonzero_ == 0) sum_ = 0.0;
     return run_ == p_;
   }
@@ -66,26 +67,26 @@ class WindowSum {
 
 // Largest (or smallest) of the last p values; on request also the index of the newest bar holding it.
 //
-// The bars are cut into blocks of p from bar 0. A window of p bars ends in one block and starts in the same
-// or the one before, so its extreme is the better of two partial ones: from the start of the newest bar's
-// block up to that bar, and from the window's first bar to the end of its block. Both are found by passes
-// that never branch on the data (a deque of candidates pops at unpredictable times, several times slower),
-// a chunk of blocks at a time, so that the buffers stay small and warm however many bars there are.
+// Windows are settled a chunk of about kChunkBars bars at a time, so that the buffers stay small and warm
+// however many bars there are, by passes that never branch on the data (a deque of candidates pops at
+// unpredictable times, several times slower). Short periods double: the extreme of 2w bars ending at i is
+// the better of those of w bars ending at i − w and at i, so about log2 p passes that the compiler turns into
+// vector compares settle every window. Long ones cut the bars into blocks of p from bar 0: a window ends in
+// one block and starts in the same or the one before, so its extreme is the better of two partial ones, from
+// the start of the newest bar's block up to that bar and from the window's first bar to the end of its block,
+// at three passes whatever p is. Among equal values the later bar wins.
 template <bool kMax>
 class WindowExtreme {
  public:
   WindowExtreme(std::span<const double> x, std::size_t p, bool with_index = false)
       : x_(x), p_(p), chunk_(chunk_for(x.size(), p)), best_(chunk_), tail_(chunk_ + p),
-        best_at_(with_index ? chunk_ : 0), tail_at_(with_index ? chunk_ + p : 0) {}
+        best_at_(with_index ? chunk_ : 0), tail_at_(with_index ? chunk_ + p : 0),
+        spare_(p <= kDoublingMax && !with_index ? chunk_ + p : 0) {}
 
   // Takes x[t] in (t = 0, 1, 2, … in turn); true when the p values ending at t are all finite, and value()
   // and index() are then theirs.
   bool step(std::size_t t) {
-    if (t == next_) {
-      first_ = t;
-      next_ = t + chunk_;
-      best_at_.empty() ? settle<false>() : settle<true>();
-    }
+    if (t == next_) advance(t);
     t_ = t - first_;
     if (!finite(x_[t])) {
       run_ = 0;
@@ -98,6 +99,9 @@ class WindowExtreme {
 
  private:
   static constexpr std::size_t kChunkBars = 2048;
+  // Up to here log2 p doubling passes cost less than the three block passes, two of them a serial chain.
+  // (With indices the doubling's selects do not vectorize, and the block passes are kept.)
+  static constexpr std::size_t kDoublingMax = 64;
 
   // Whole blocks of about kChunkBars bars, no more than the bars need.
   static std::size_t chunk_for(std::size_t n, std::size_t p) {
@@ -107,9 +111,57 @@ class WindowExtreme {
   }
   static bool better(double a, double b) { return kMax ? a > b : a < b; }
 
-  // Settles the windows ending in the chunk from first_. tail_[p + i − first_] holds the extreme from bar i
-  // to the end of its block, for i from one block before the chunk; best_ the extreme from the start of
-  // bar i's block to i, then of the window ending at i. Among equal values the later bar wins.
+  // Out of line, so that step() stays small enough to sit in the study's loop.
+  [[gnu::noinline]] void advance(std::size_t t) {
+    first_ = t;
+    next_ = t + chunk_;
+    if (!best_at_.empty()) {
+      settle<true>();
+    } else if (p_ <= kDoublingMax) {
+      settle_doubling();
+    } else {
+      settle<false>();
+    }
+  }
+
+  // One doubling pass over n slots: the better of the extremes ending s slots apart, from `late` (and
+  // `late − s`) into out. The buffers never overlap, which lets the compiler turn it into vector compares.
+  static void double_pass(const double* __restrict late, std::size_t s, std::size_t n, double* __restrict out) {
+    const double* early = late - s;
+    for (std::size_t i = 0; i < n; ++i) out[i] = better(early[i], late[i]) ? early[i] : late[i];
+  }
+
+  // Settles the windows ending in the chunk from first_ by doubling. tail_ and spare_ take turns holding,
+  // for the bars from p − 1 before the chunk on, the extreme of the w bars ending at each; bars before bar 0
+  // repeat it, which only windows that are never full read.
+  void settle_doubling() {
+    const std::size_t begin = first_;
+    const std::size_t end = next_ < x_.size() ? next_ : x_.size();
+    const std::size_t lead = p_ - 1;
+    const std::size_t m = end - begin + lead;
+    double* a = tail_.data();
+    double* b = spare_.data();
+    const std::size_t before = begin < lead ? lead - begin : 0;  // slots before bar 0
+    std::fill(a, a + before, x_[0]);
+    const auto from = x_.begin() + static_cast<std::ptrdiff_t>(begin + before - lead);
+    std::copy(from, x_.begin() + static_cast<std::ptrdiff_t>(end), a + before);
+    if (p_ == 1) std::copy(a, a + m, best_.begin());
+    for (std::size_t w = 1; w < p_;) {
+      const std::size_t s = 2 * w <= p_ ? w : p_ - w;
+      w += s;
+      // The last pass writes the windows of p, those ending in the chunk, straight into best_.
+      if (w == p_) {
+        double_pass(a + lead, s, m - lead, best_.data());
+      } else {
+        double_pass(a + s, s, m - s, b + s);
+        std::swap(a, b);
+      }
+    }
+  }
+
+  // Settles the windows ending in the chunk from first_ by blocks. tail_[p + i − first_] holds the extreme
+  // from bar i to the end of its block, for i from one block before the chunk; best_ the extreme from the
+  // start of bar i's block to i, then of the window ending at i.
   template <bool kIndex>
   void settle() {
     const std::size_t begin = first_;
@@ -162,6 +214,7 @@ class WindowExtreme {
   std::vector<double> tail_;
   std::vector<std::size_t> best_at_;
   std::vector<std::size_t> tail_at_;
+  std::vector<double> spare_;  // the second buffer of the doubling passes
   std::size_t first_ = 0;  // the chunk's first bar
   std::size_t next_ = 0;   // the next chunk's first bar
   std::size_t t_ = 0;      // the newest bar, from first_
@@ -170,12 +223,13 @@ class WindowExtreme {
 using WindowMax = WindowExtreme<true>;
 using WindowMin = WindowExtreme<false>;
 
-// Exponential smoothing e += (x − e)·2/(p + 1).
+// Exponential smoothing e += (x − e)·2/(p + 1), as e·(1 − k) + x·k: a multiplication and an addition on
+// the chain from one bar's average to the next rather than three steps.
 struct EmaRule {
   static double weight(std::size_t p) { return 2.0 / (static_cast<double>(p) + 1.0); }
   static double next(double e, double x, double k, double p) {
     static_cast<void>(p);
-    return e + (x - e) * k;
+    return e * (1.0 - k) + x * k;
   }
 };
 // Wilder's smoothing e = (e·(p − 1) + x)/p, as e·(1 − 1/p) + x/p: the division would sit on the chain
