@@ -166,7 +166,9 @@ void ad_series(std::span<const double> high, std::span<const double> low, std::s
       continue;
     }
     const double range = h - l;
-    if (range > 0.0) ad += ((c - l) - (h - c)) / range * v;
+    // A select rather than a branch, and a divisor that is never 0.
+    const double flow = ((c - l) - (h - c)) / (range > 0.0 ? range : 1.0) * v;
+    ad += range > 0.0 ? flow : 0.0;
     out[t] = ad;
   }
 }
