@@ -1,5 +1,8 @@
 // Oscillators in fixed ranges: directional movement, Aroon, money flows, stochastics and their kin.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "studies/series.hpp"
@@ -11,7 +14,6 @@ namespace {
 
 using Scratch = std::vector<double>;
 
-double max_of(double a, double b) { return a > b ? a : b; }
 double min_of(double a, double b) { return a < b ? a : b; }
 double ratio_or_zero(double num, double den) { return den == 0.0 ? 0.0 : num / den; }
 
@@ -43,6 +45,47 @@ class WilderSum {
   std::size_t count_ = 0;
   double sum_ = 0.0;
 };
+
+// How many of the kRankWindow values from w are below x, by vector compares (a mask of all ones counts −1
+// in its lane): the rank is taken over a hundred values on every bar. Lanes is 2 (the 16-byte vectors of any
+// 64-bit target) or 4 where the processor has 32-byte ones.
+constexpr std::size_t kRankWindow = 100;
+
+using Values2 = double __attribute__((vector_size(16)));
+using Mask2 = std::int64_t __attribute__((vector_size(16)));
+using Values4 = double __attribute__((vector_size(32)));
+using Mask4 = std::int64_t __attribute__((vector_size(32)));
+
+template <class Values, class Mask>
+[[gnu::always_inline]] inline std::size_t count_below_by(const double* w, double x) {
+  constexpr std::size_t Lanes = sizeof(Values) / sizeof(double);
+  static_assert(kRankWindow % Lanes == 0);
+  Values today;
+  for (std::size_t i = 0; i < Lanes; ++i) today[i] = x;
+  Mask below = {};
+#pragma GCC unroll 50
+  for (std::size_t j = 0; j < kRankWindow; j += Lanes) {
+    Values some;
+    std::memcpy(&some, w + j, sizeof some);
+    below -= some < today;
+  }
+  std::int64_t count = 0;
+  for (std::size_t i = 0; i < Lanes; ++i) count += below[i];
+  return static_cast<std::size_t>(count);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::target("avx2")]] std::size_t count_below_wide(const double* w, double x) {
+  return count_below_by<Values4, Mask4>(w, x);
+}
+
+std::size_t count_below(const double* w, double x) {
+  static const bool wide = __builtin_cpu_supports("avx2");
+  return wide ? count_below_wide(w, x) : count_below_by<Values2, Mask2>(w, x);
+}
+#else
+std::size_t count_below(const double* w, double x) { return count_below_by<Values2, Mask2>(w, x); }
+#endif
 
 // %K = SMA_3 of the raw stochastic, %D = SMA_d of %K; %K is left blank wherever %D has no value yet, so
 // both lines start on the same bar.
@@ -207,45 +250,59 @@ bool cmo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 }
 
 bool connors_rsi(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  constexpr std::size_t kRank = 100;
+  constexpr std::size_t kRank = kRankWindow;
+  constexpr std::size_t kHeld = 4096;  // changes held for the ranks; when full, those still needed move to the front
   const std::size_t n = bars.size();
+  const auto c = bars.close;
   const std::span<double> line = out.line(0);
-  Scratch price_rsi(n), streak(n), streak_rsi(n), change(n, kNaN);
-  rsi_series(bars.close, 3, price_rsi);
-  // Consecutive rising (> 0) or falling (< 0) closes; an unchanged close, bar 0 and the bar after a gap
-  // count 0.
+  // Two passes over the line: the strengths' sum, whose pace the smoothings' chains set, then the ranks,
+  // whose pace the compares set; in one loop, a bar's long path through both would hold up the next.
+  Rsi price_rsi(3), streak_rsi(2);
+  // Consecutive rising (> 0) or falling (< 0) closes at the bar before, counted in whole numbers: the
+  // chain from one bar's streak to the next is then a few integer steps.
+  std::int64_t streak = 0;
+  bool streak_known = false;  // false at bar 0 and on a bar without a close
   for (std::size_t t = 0; t < n; ++t) {
-    const double c = bars.close[t];
-    if (!finite(c)) {
-      streak[t] = kNaN;
-      continue;
-    }
-    const double prev = t > 0 ? bars.close[t - 1] : kNaN;
-    const double last = t > 0 && finite(streak[t - 1]) ? streak[t - 1] : 0.0;
-    if (!finite(prev) || c == prev) {
-      streak[t] = 0.0;
-    } else {
-      streak[t] = c > prev ? max_of(last, 0.0) + 1.0 : min_of(last, 0.0) - 1.0;
-    }
-    if (t > 0 && prev != 0.0) change[t] = c / prev - 1.0;  // NaN when prev is
+    const double prev = t > 0 ? c[t - 1] : kNaN;
+    const bool price = price_rsi.step(c[t] - prev);
+    // An unchanged close, bar 0 and the bar after a gap count 0. Whether the close rose is a coin toss:
+    // both continuations are computed and one kept by masks, which compilers do not turn into a jump.
+    const bool known = finite(c[t]);
+    const std::int64_t up = (streak > 0 ? streak : 0) + 1, down = (streak < 0 ? streak : 0) - 1;
+    const std::int64_t rose = -static_cast<std::int64_t>(c[t] > prev);
+    const std::int64_t fell = -static_cast<std::int64_t>(c[t] < prev);
+    const std::int64_t next = (up & rose) | (down & fell);
+    const double move = known && streak_known ? static_cast<double>(next - streak) : kNaN;
+    const bool streaked = streak_rsi.step(move);
+    streak = known ? next : 0;
+    streak_known = known;
+    line[t] = price && streaked ? price_rsi.value() + streak_rsi.value() : kNaN;
   }
-  rsi_series(streak, 2, streak_rsi);
   // Percent rank of today's change among the 100 before it; a NaN anywhere in them leaves no rank.
-  std::size_t gaps = 0;  // NaN changes among bars t − 100 … t − 1
+  std::vector<double> held(kHeld);
+  std::size_t first_held = 0;  // the bar of held[0]
+  std::size_t gaps = 0;        // NaN changes among bars t − 100 … t − 1
   for (std::size_t t = 0; t < n; ++t) {
+    if (t - first_held == kHeld) {
+      std::copy(held.end() - (kRank + 1), held.end(), held.begin());
+      first_held += kHeld - (kRank + 1);
+    }
+    const double prev = t > 0 ? c[t - 1] : kNaN;
+    const double change = t > 0 && prev != 0.0 ? c[t] / prev - 1.0 : kNaN;  // NaN when prev is
+    held[t - first_held] = change;
     if (t > kRank) {
-      if (std::isnan(change[t - 1])) ++gaps;
-      if (std::isnan(change[t - kRank - 1])) --gaps;
-    } else if (t > 0 && std::isnan(change[t - 1])) {
+      gaps += std::isnan(held[t - 1 - first_held]) ? 1 : 0;
+      gaps -= std::isnan(held[t - kRank - 1 - first_held]) ? 1 : 0;
+    } else if (t > 0 && std::isnan(held[t - 1 - first_held])) {
       ++gaps;
     }
-    if (t <= kRank || gaps > 0 || std::isnan(change[t])) continue;
-    // A fixed-length count without branches, which the compiler turns into vector compares.
-    const double today = change[t];
-    const double* window = change.data() + (t - kRank);
-    double below = 0.0;
-    for (std::size_t j = 0; j < kRank; ++j) below += window[j] < today ? 1.0 : 0.0;
-    line[t] = (price_rsi[t] + streak_rsi[t] + below) / 3.0;
+    if (t <= kRank || gaps > 0 || std::isnan(change)) {
+      line[t] = kNaN;
+      continue;
+    }
+    const double below = static_cast<double>(count_below(held.data() + (t - kRank - first_held), change));
+    // A product rather than a division at the end of a bar's path through the count.
+    line[t] = (line[t] + below) * (1.0 / 3.0);
   }
   return true;
 }

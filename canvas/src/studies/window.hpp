@@ -277,6 +277,49 @@ class Seeded {
 using Ema = Seeded<EmaRule>;
 using Wilder = Seeded<WilderRule>;
 
+// Relative strength of a series' changes, fed one change at a time: Wilder-smoothed gains G and losses L
+// seeded with the mean of the first p changes, then 100·G/(G + L) (0 when G + L = 0). A non-finite
+// change restarts the seed. The smoothing multiplies by 1 − 1/p rather than dividing by p, for the same
+// reason as WilderRule.
+class Rsi {
+ public:
+  explicit Rsi(std::size_t p) : p_(p), pd_(static_cast<double>(p)), keep_(1.0 - 1.0 / pd_), k_(1.0 / pd_) {}
+
+  bool step(double d) {
+    if (!finite(d)) {
+      gain_ = loss_ = 0.0;
+      count_ = 0;
+      return false;
+    }
+    const double g = d > 0 ? d : 0.0;
+    const double l = d < 0 ? -d : 0.0;
+    if (count_ < p_) {
+      gain_ += g;
+      loss_ += l;
+      if (++count_ < p_) return false;
+      gain_ /= pd_;
+      loss_ /= pd_;
+    } else {
+      gain_ = gain_ * keep_ + g * k_;
+      loss_ = loss_ * keep_ + l * k_;
+    }
+    return true;
+  }
+  double value() const {
+    const double total = gain_ + loss_;
+    return total == 0.0 ? 0.0 : 100.0 * gain_ / total;
+  }
+
+ private:
+  std::size_t p_;
+  double pd_;
+  double keep_;
+  double k_;
+  double gain_ = 0.0;
+  double loss_ = 0.0;
+  std::size_t count_ = 0;  // changes taken into the seed since the last start
+};
+
 // Mean and population variance of the last p values, by a sliding Welford update. A window of p equal
 // values has variance exactly 0: after moving prices, the running update alone would keep a rounding
 // residue there.
