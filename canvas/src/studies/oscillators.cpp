@@ -1,5 +1,6 @@
 // Oscillators in fixed ranges: directional movement, Aroon, money flows, stochastics and their kin.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -191,60 +192,43 @@ bool balance_of_power(const Columns& bars, const StudyArgs&, StudyOutput& out) {
 
 bool choppiness(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
-  Scratch tr(bars.size());
-  true_range_series(bars.high, bars.low, bars.close, tr);
-  WindowSum travel(tr, p);
+  FedSums<1> travel(p);
   WindowMax hi(bars.high, p);
   WindowMin lo(bars.low, p);
-  const double scale = 100.0 / std::log10(static_cast<double>(p));
+  // log10(x)/log10(p) as ln(x)/ln(p): the natural logarithm costs the library much less.
+  const double scale = 100.0 / std::log(static_cast<double>(p));
   const std::span<double> line = out.line(0);
   for (std::size_t t = 0; t < bars.size(); ++t) {
-    const bool s = travel.step(t);
+    const bool s = travel.step({t > 0 ? true_range(bars.high[t], bars.low[t], bars.close[t - 1]) : kNaN});
     const bool h = hi.step(t);
     if (!lo.step(t) || !h || !s) continue;
     // A window without any range has no meaningful choppiness: left blank.
     const double span = hi.value() - lo.value();
-    if (span > 0.0) line[t] = scale * std::log10(travel.sum() / span);
+    if (span > 0.0) line[t] = scale * std::log(travel.sum(0) / span);
   }
   return true;
 }
 
 bool cmf(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t p = args.period();
-  Scratch flow(bars.size());
-  for (std::size_t t = 0; t < bars.size(); ++t) {
-    const double h = bars.high[t], l = bars.low[t], c = bars.close[t], v = bars.volume[t], range = h - l;
-    if (!finite(range) || !finite(c) || !finite(v)) {
-      flow[t] = kNaN;
-    } else {
-      // A bar without range moves no money, but its volume still counts.
-      flow[t] = range > 0.0 ? ((c - l) - (h - c)) / range * v : 0.0;
-    }
-  }
-  WindowSum money(flow, p), volume(bars.volume, p);
+  FedSums<2> sums(args.period());  // money flow, volume
   const std::span<double> line = out.line(0);
   for (std::size_t t = 0; t < bars.size(); ++t) {
-    const bool m = money.step(t);
-    if (volume.step(t) && m) line[t] = ratio_or_zero(money.sum(), volume.sum());
+    const double h = bars.high[t], l = bars.low[t], c = bars.close[t], v = bars.volume[t], range = h - l;
+    // A bar without range moves no money, but its volume still counts.
+    const double flow = range > 0.0 ? ((c - l) - (h - c)) / range * v : (finite(range) && finite(c) ? 0.0 : kNaN);
+    if (sums.step({flow, v})) line[t] = ratio_or_zero(sums.sum(0), sums.sum(1));
   }
   return true;
 }
 
 bool cmo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t p = args.period(), n = bars.size();
-  Scratch up(n, kNaN), down(n, kNaN);
-  for (std::size_t t = 1; t < n; ++t) {
-    const double d = bars.close[t] - bars.close[t - 1];
-    up[t] = d > 0.0 ? d : (finite(d) ? 0.0 : kNaN);
-    down[t] = d < 0.0 ? -d : (finite(d) ? 0.0 : kNaN);
-  }
-  WindowSum gains(up, p), losses(down, p);
+  FedSums<2> sums(args.period());  // gains, losses
   const std::span<double> line = out.line(0);
-  for (std::size_t t = 0; t < n; ++t) {
-    const bool g = gains.step(t);
-    if (losses.step(t) && g) {
-      line[t] = 100.0 * ratio_or_zero(gains.sum() - losses.sum(), gains.sum() + losses.sum());
-    }
+  for (std::size_t t = 1; t < bars.size(); ++t) {
+    const double d = bars.close[t] - bars.close[t - 1];
+    if (!sums.step({d > 0.0 ? d : 0.0 * d, d < 0.0 ? -d : 0.0 * d})) continue;
+    const double gains = sums.sum(0), losses = sums.sum(1);
+    line[t] = 100.0 * ratio_or_zero(gains - losses, gains + losses);
   }
   return true;
 }
@@ -308,25 +292,21 @@ bool connors_rsi(const Columns& bars, const StudyArgs&, StudyOutput& out) {
 }
 
 bool mfi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t p = args.period(), n = bars.size();
-  Scratch pos(n, kNaN), neg(n, kNaN);
+  const std::size_t n = bars.size();
+  FedSums<2> sums(args.period());  // money flowing in, out
+  const std::span<double> line = out.line(0);
   double prev = n > 0 ? (bars.high[0] + bars.low[0] + bars.close[0]) / 3.0 : kNaN;
   for (std::size_t t = 1; t < n; ++t) {
     const double tp = (bars.high[t] + bars.low[t] + bars.close[t]) / 3.0;
     const double flow = tp * bars.volume[t];
-    if (finite(flow) && finite(prev)) {
-      // Typical prices within rounding of each other count as unchanged.
-      const bool same = std::fabs(tp - prev) <= 1e-14 * (std::fabs(tp) + std::fabs(prev));
-      pos[t] = !same && tp > prev ? flow : 0.0;
-      neg[t] = !same && tp < prev ? flow : 0.0;
-    }
+    // Typical prices within rounding of each other count as unchanged. NaN flows where either is missing.
+    const bool same = std::fabs(tp - prev) <= 1e-14 * (std::fabs(tp) + std::fabs(prev));
+    // Which way the price moved is a coin toss: the flow goes in weighted 1 or 0 rather than by a branch.
+    const double rose = static_cast<double>(!same & (tp > prev)), fell = static_cast<double>(!same & (tp < prev));
+    const double gap = 0.0 * (flow + prev);
     prev = tp;
-  }
-  WindowSum up(pos, p), down(neg, p);
-  const std::span<double> line = out.line(0);
-  for (std::size_t t = 0; t < n; ++t) {
-    const bool u = up.step(t);
-    if (down.step(t) && u) line[t] = 100.0 * ratio_or_zero(up.sum(), up.sum() + down.sum());
+    if (!sums.step({flow * rose + gap, flow * fell + gap})) continue;
+    line[t] = 100.0 * ratio_or_zero(sums.sum(0), sums.sum(0) + sums.sum(1));
   }
   return true;
 }
@@ -365,25 +345,18 @@ bool tsi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 }
 
 bool ultimate_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  const std::size_t n = bars.size();
-  Scratch buying(n, kNaN), range(n);
-  true_range_series(bars.high, bars.low, bars.close, range);
-  for (std::size_t t = 1; t < n; ++t) {
-    buying[t] = bars.close[t] - min_of(bars.low[t], bars.close[t - 1]);
-    if (!finite(buying[t]) || !finite(range[t])) buying[t] = range[t] = kNaN;
-  }
-  // Both columns are NaN on the same bars, so the longest window being full means all six are.
-  WindowSum b7(buying, 7), r7(range, 7), b14(buying, 14), r14(range, 14), b28(buying, 28), r28(range, 28);
+  FedSums<2> short_sums(7), middle_sums(14), long_sums(28);  // buying pressure, true range
   const std::span<double> line = out.line(0);
-  for (std::size_t t = 0; t < n; ++t) {
-    b7.step(t);
-    r7.step(t);
-    b14.step(t);
-    r14.step(t);
-    b28.step(t);
-    if (!r28.step(t)) continue;
-    const double a = 4.0 * ratio_or_zero(b7.sum(), r7.sum()) + 2.0 * ratio_or_zero(b14.sum(), r14.sum()) +
-                     ratio_or_zero(b28.sum(), r28.sum());
+  for (std::size_t t = 1; t < bars.size(); ++t) {
+    const std::array<double, 2> bar = {bars.close[t] - min_of(bars.low[t], bars.close[t - 1]),
+                                       true_range(bars.high[t], bars.low[t], bars.close[t - 1])};
+    short_sums.step(bar);
+    middle_sums.step(bar);
+    // A non-finite bar empties all three windows, so the longest being full means all are.
+    if (!long_sums.step(bar)) continue;
+    const double a = 4.0 * ratio_or_zero(short_sums.sum(0), short_sums.sum(1)) +
+                     2.0 * ratio_or_zero(middle_sums.sum(0), middle_sums.sum(1)) +
+                     ratio_or_zero(long_sums.sum(0), long_sums.sum(1));
     line[t] = 100.0 * a / 7.0;
   }
   return true;

@@ -69,22 +69,18 @@ bool stddev(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool ulcer_index(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   const auto c = bars.close;
-  std::vector<double> squares(c.size());
   WindowMax highest(c, p);
-  for (std::size_t t = 0; t < c.size(); ++t) {
-    // A highest close of 0 gives no percentage (0/0).
-    if (!highest.step(t) || highest.value() == 0.0) {
-      squares[t] = kNaN;
-      continue;
-    }
-    const double drawdown = 100.0 * (c[t] - highest.value()) / highest.value();
-    squares[t] = drawdown * drawdown;
-  }
-  WindowSum sum(squares, p);
+  FedSums<1> sum(p);
   const double pd = static_cast<double>(p);
   const auto line = out.line(0);
   for (std::size_t t = 0; t < c.size(); ++t) {
-    line[t] = sum.step(t) ? std::sqrt(std::fmax(sum.sum(), 0.0) / pd) : kNaN;
+    // A highest close of 0 gives no percentage (0/0).
+    double square = kNaN;
+    if (highest.step(t) && highest.value() != 0.0) {
+      const double drawdown = 100.0 * (c[t] - highest.value()) / highest.value();
+      square = drawdown * drawdown;
+    }
+    if (sum.step({square})) line[t] = std::sqrt(std::fmax(sum.sum(0), 0.0) / pd);
   }
   return true;
 }
@@ -95,26 +91,19 @@ bool vortex(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t n = bars.size(), p = args.period();
   const auto h = bars.high;
   const auto l = bars.low;
-  std::vector<double> up(n), down(n), range(n);
-  up[0] = down[0] = kNaN;
-  for (std::size_t t = 1; t < n; ++t) {
-    up[t] = std::fabs(h[t] - l[t - 1]);
-    down[t] = std::fabs(l[t] - h[t - 1]);
-  }
-  true_range_series(h, l, bars.close, range);
-  WindowSum up_sum(up, p), down_sum(down, p), range_sum(range, p);
+  FedSums<3> sums(p);  // upward, downward, true range
   const auto plus = out.line(0);
   const auto minus = out.line(1);
-  for (std::size_t t = 0; t < n; ++t) {
-    const bool has_up = up_sum.step(t), has_down = down_sum.step(t), has_range = range_sum.step(t);
-    if (!has_up || !has_down || !has_range) {
-      plus[t] = minus[t] = kNaN;
-    } else if (range_sum.sum() == 0.0) {
-      plus[t] = minus[t] = 0.0;
-    } else {
-      plus[t] = up_sum.sum() / range_sum.sum();
-      minus[t] = down_sum.sum() / range_sum.sum();
+  for (std::size_t t = 1; t < n; ++t) {
+    if (!sums.step({std::fabs(h[t] - l[t - 1]), std::fabs(l[t] - h[t - 1]),
+                    true_range(h[t], l[t], bars.close[t - 1])})) {
+      continue;
     }
+    // One division for both lines.
+    const double range = sums.sum(2);
+    const double per_range = range == 0.0 ? 0.0 : 1.0 / range;
+    plus[t] = sums.sum(0) * per_range;
+    minus[t] = sums.sum(1) * per_range;
   }
   return true;
 }

@@ -7,9 +7,11 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -41,11 +43,12 @@ class WindowSum {
       nonzero_ = 0;
       return false;
     }
-    if (v != 0.0) ++nonzero_;
+    // Counted, not branched on: on flows that are zero every other bar, a branch would mispredict.
+    nonzero_ += static_cast<std::size_t>(v != 0.0);
     double old = 0.0;
     if (run_ == p_) {
       old = x_[t - p_];
-      if (old != 0.0) --nonzero_;
+      nonzero_ -= static_cast<std::size_t>(old != 0.0);
     } else {
       ++run_;
     }
@@ -63,6 +66,50 @@ class WindowSum {
   double sum_ = 0.0;
   std::size_t run_ = 0;      // finite values in the window so far, at most p
   std::size_t nonzero_ = 0;  // values in the window other than 0
+};
+
+// Sums of the last p of K values fed together, one set a bar (step for t = 0, 1, 2, … in turn): WindowSums
+// over values computed on the way, held in one ring of p sets rather than whole series written first,
+// whose pages alone would cost more than the sums. A study reads its sums over the same full bars, so a
+// set holding a non-finite value empties the window of all K. A sum whose window holds only zeros is
+// exactly 0, as for WindowSum.
+template <std::size_t K>
+class FedSums {
+ public:
+  explicit FedSums(std::size_t p) : ring_(new std::array<double, K>[p]), p_(p) {}
+
+  bool step(const std::array<double, K>& v) {
+    bool all = true;
+    for (std::size_t k = 0; k < K; ++k) all = all && finite(v[k]);
+    if (!all) {
+      sum_.fill(0.0);
+      quiet_.fill(0);
+      run_ = 0;
+      return false;
+    }
+    std::array<double, K>& slot = ring_[at_];
+    const bool full = run_ == p_;
+    for (std::size_t k = 0; k < K; ++k) {
+      // One addition from one bar's sum to the next: that chain sets the pace.
+      sum_[k] += v[k] - (full ? slot[k] : 0.0);
+      slot[k] = v[k];
+      // Counted by a mask, not a branch: on flows that are zero every other bar, a branch mispredicts.
+      quiet_[k] = (quiet_[k] + 1) & (0 - static_cast<std::size_t>(v[k] == 0.0));
+      if (quiet_[k] >= p_) sum_[k] = 0.0;
+    }
+    run_ += full ? 0 : 1;
+    at_ = at_ + 1 == p_ ? 0 : at_ + 1;
+    return run_ == p_;
+  }
+  double sum(std::size_t k) const { return sum_[k]; }
+
+ private:
+  std::unique_ptr<std::array<double, K>[]> ring_;
+  std::size_t p_;
+  std::size_t at_ = 0;  // where the next set goes; once the window is full, where its oldest is
+  std::size_t run_ = 0;
+  std::array<double, K> sum_{};
+  std::array<std::size_t, K> quiet_{};  // trailing zeros of each value
 };
 
 // Largest (or smallest) of the last p values; on request also the index of the newest bar holding it.
