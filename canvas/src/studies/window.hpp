@@ -367,22 +367,28 @@ class Rsi {
   std::size_t count_ = 0;  // changes taken into the seed since the last start
 };
 
-// Mean and population variance of the last p values, by a sliding Welford update. A window of p equal
-// values has variance exactly 0: after moving prices, the running update alone would keep a rounding
-// residue there.
-class WindowVariance {
+// Mean and population variance of the last p values fed to it (step(v) for t = 0, 1, 2, … in turn), by a
+// sliding Welford update over a ring of p, so that values computed on the way need no whole series. A window
+// of p equal values has variance exactly 0: after moving prices, the running update alone would keep a
+// rounding residue there.
+class FedVariance {
  public:
-  WindowVariance(std::span<const double> x, std::size_t p) : x_(x), p_(p), pd_(static_cast<double>(p)) {}
+  explicit FedVariance(std::size_t p)
+      : ring_(new double[p]), p_(p), pd_(static_cast<double>(p)), per_p_(1.0 / pd_),
+        per_p_less_1_(p > 1 ? 1.0 / (pd_ - 1.0) : kNaN) {}
 
-  bool step(std::size_t t) {
-    const double v = x_[t];
+  bool step(double v) {
     if (!finite(v)) {
       run_ = slid_ = 0;
       mean_ = m2_ = 0.0;
       equal_ = 0;
       return false;
     }
-    equal_ = run_ > 0 && v == x_[t - 1] ? equal_ + 1 : 1;
+    equal_ = run_ > 0 && v == prev_ ? equal_ + 1 : 1;
+    prev_ = v;
+    const double old = ring_[at_];
+    ring_[at_] = v;
+    at_ = at_ + 1 == p_ ? 0 : at_ + 1;
     if (run_ < p_) {
       ++run_;
       const double d = v - mean_;
@@ -393,10 +399,10 @@ class WindowVariance {
       // level: where they move little against it, that drift outgrows the window's own spread. Summing
       // the window afresh once every p steps bounds it, at O(1) a bar.
       slid_ = 0;
-      resum(t);
+      resum(ring_.get(), p_, mean_, m2_);
     } else {
-      const double old = x_[t - p_];
-      const double mean = mean_ + (v - old) / pd_;
+      // A product by 1/p, not a division: the mean is on the chain from one bar to the next.
+      const double mean = mean_ + (v - old) * per_p_;
       m2_ += (v - old) * (v - mean + old - mean_);
       mean_ = mean;
     }
@@ -409,27 +415,59 @@ class WindowVariance {
   }
   double mean() const { return mean_; }
   double m2() const { return m2_; }  // sum of squared deviations from the mean
-  double variance() const { return m2_ / pd_; }
-  double sample_variance() const { return m2_ / (pd_ - 1.0); }
+  double variance() const { return m2_ * per_p_; }
+  double sample_variance() const { return m2_ * per_p_less_1_; }
 
  private:
-  // Mean and squared deviations of the window ending at t, in two passes.
-  void resum(std::size_t t) {
-    double sum = 0.0;
-    for (std::size_t i = t + 1 - p_; i <= t; ++i) sum += x_[i];
-    mean_ = sum / pd_;
-    m2_ = 0.0;
-    for (std::size_t i = t + 1 - p_; i <= t; ++i) m2_ += (x_[i] - mean_) * (x_[i] - mean_);
+  // Mean and squared deviations of the p values from w, in two passes. Static, on locals: were the object
+  // itself handed to a call, every store into the ring might touch its running values, which would then
+  // go through memory from one bar to the next.
+  static void resum(const double* w, std::size_t p, double& mean_out, double& m2_out) {
+    // Four partial sums each: a single one would be a chain of p additions every p bars.
+    double sum[4] = {};
+    std::size_t i = 0;
+    for (; i + 4 <= p; i += 4) {
+      for (std::size_t k = 0; k < 4; ++k) sum[k] += w[i + k];
+    }
+    for (; i < p; ++i) sum[0] += w[i];
+    const double mean = ((sum[0] + sum[1]) + (sum[2] + sum[3])) / static_cast<double>(p);
+    double m2[4] = {};
+    for (i = 0; i + 4 <= p; i += 4) {
+      for (std::size_t k = 0; k < 4; ++k) m2[k] += (w[i + k] - mean) * (w[i + k] - mean);
+    }
+    for (; i < p; ++i) m2[0] += (w[i] - mean) * (w[i] - mean);
+    mean_out = mean;
+    m2_out = (m2[0] + m2[1]) + (m2[2] + m2[3]);
   }
 
-  std::span<const double> x_;
+  std::unique_ptr<double[]> ring_;
   std::size_t p_;
   double pd_;
+  double per_p_;
+  double per_p_less_1_;
+  std::size_t at_ = 0;  // where the next value goes; once the window is full, where its oldest is
   std::size_t run_ = 0;
   std::size_t slid_ = 0;  // sliding steps since the window was last summed afresh
   double mean_ = 0.0;
   double m2_ = 0.0;
+  double prev_ = 0.0;
   std::size_t equal_ = 0;  // trailing values equal to the newest
+};
+
+// FedVariance over a series: step(t) takes x[t] in.
+class WindowVariance {
+ public:
+  WindowVariance(std::span<const double> x, std::size_t p) : x_(x), fed_(p) {}
+
+  bool step(std::size_t t) { return fed_.step(x_[t]); }
+  double mean() const { return fed_.mean(); }
+  double m2() const { return fed_.m2(); }
+  double variance() const { return fed_.variance(); }
+  double sample_variance() const { return fed_.sample_variance(); }
+
+ private:
+  std::span<const double> x_;
+  FedVariance fed_;
 };
 
 // Least-squares line through the last p values against x = 0 … p − 1 (oldest first), by sliding sums of
