@@ -120,6 +120,7 @@ void cycle_stage(std::span<const double> x, std::span<double> out) {
   WindowMax hi(x, kCycle);
   WindowMin lo(x, kCycle);
   double k = 0.0;
+  double smoothed = 0.0;  // carried in a register: read back from out, each bar would wait on its store
   bool started = false;
   for (std::size_t t = 0; t < x.size(); ++t) {
     const bool h = hi.step(t);
@@ -131,7 +132,8 @@ void cycle_stage(std::span<const double> x, std::span<double> out) {
     }
     const double range = hi.value() - lo.value();
     if (range > 0.0) k = 100.0 * (x[t] - lo.value()) / range;
-    out[t] = started ? out[t - 1] + 0.5 * (k - out[t - 1]) : k;
+    smoothed = started ? smoothed + 0.5 * (k - smoothed) : k;
+    out[t] = smoothed;
     started = true;
   }
 }
@@ -313,12 +315,17 @@ bool mfi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 
 bool schaff_trend_cycle(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::size_t n = bars.size();
-  Scratch macd(n), slow(n), first(n);
-  ema_series(bars.close, 23, macd);
-  ema_series(bars.close, 50, slow);
-  for (std::size_t t = 0; t < n; ++t) macd[t] -= slow[t];
-  cycle_stage(macd, first);
-  cycle_stage(first, out.line(0));
+  const std::span<double> line = out.line(0);
+  // One scratch series, taking turns with the line: each more would cost its pages.
+  Scratch scratch(n);
+  Ema fast(23), slow(50);
+  for (std::size_t t = 0; t < n; ++t) {
+    const bool f = fast.step(bars.close[t]);
+    scratch[t] = slow.step(bars.close[t]) && f ? fast.value() - slow.value() : kNaN;
+  }
+  cycle_stage(scratch, line);
+  cycle_stage(line, scratch);
+  std::copy(scratch.begin(), scratch.end(), line.begin());
   return true;
 }
 

@@ -172,36 +172,56 @@ class WindowExtreme {
   }
 
   // One doubling pass over n slots: the better of the extremes ending s slots apart, from `late` (and
-  // `late − s`) into out. The buffers never overlap, which lets the compiler turn it into vector compares.
-  static void double_pass(const double* __restrict late, std::size_t s, std::size_t n, double* __restrict out) {
+  // `late − s`) into out. The buffers never overlap, which lets the compiler turn it into vector compares,
+  // of four values at a time where the processor has them.
+  [[gnu::always_inline]] static void double_pass_loop(const double* __restrict late, std::size_t s, std::size_t n,
+                                                      double* __restrict out) {
     const double* early = late - s;
     for (std::size_t i = 0; i < n; ++i) out[i] = better(early[i], late[i]) ? early[i] : late[i];
   }
+#if defined(__x86_64__) && defined(__GNUC__)
+  [[gnu::target("avx2")]] static void double_pass_wide(const double* late, std::size_t s, std::size_t n,
+                                                       double* out) {
+    double_pass_loop(late, s, n, out);
+  }
+#endif
+  static void double_pass(const double* late, std::size_t s, std::size_t n, double* out) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide) return double_pass_wide(late, s, n, out);
+#endif
+    double_pass_loop(late, s, n, out);
+  }
 
-  // Settles the windows ending in the chunk from first_ by doubling. tail_ and spare_ take turns holding,
-  // for the bars from p − 1 before the chunk on, the extreme of the w bars ending at each; bars before bar 0
-  // repeat it, which only windows that are never full read.
+  // Settles the windows ending in the chunk from first_ by doubling: `from` holds, for the bars from p − 1
+  // before the chunk on, the extreme of the w bars ending at each, first the bars themselves, then tail_ and
+  // spare_ in turn. Slots before bar 0 repeat it, which only windows that are never full read.
   void settle_doubling() {
     const std::size_t begin = first_;
     const std::size_t end = next_ < x_.size() ? next_ : x_.size();
     const std::size_t lead = p_ - 1;
     const std::size_t m = end - begin + lead;
-    double* a = tail_.data();
-    double* b = spare_.data();
-    const std::size_t before = begin < lead ? lead - begin : 0;  // slots before bar 0
-    std::fill(a, a + before, x_[0]);
-    const auto from = x_.begin() + static_cast<std::ptrdiff_t>(begin + before - lead);
-    std::copy(from, x_.begin() + static_cast<std::ptrdiff_t>(end), a + before);
-    if (p_ == 1) std::copy(a, a + m, best_.begin());
+    const double* from = nullptr;
+    if (begin >= lead) {
+      from = x_.data() + (begin - lead);
+    } else {
+      const std::size_t before = lead - begin;  // slots before bar 0
+      std::fill(tail_.data(), tail_.data() + before, x_[0]);
+      std::copy(x_.data(), x_.data() + end, tail_.data() + before);
+      from = tail_.data();
+    }
+    if (p_ == 1) std::copy(from, from + m, best_.begin());
+    double* to = from == tail_.data() ? spare_.data() : tail_.data();
     for (std::size_t w = 1; w < p_;) {
       const std::size_t s = 2 * w <= p_ ? w : p_ - w;
       w += s;
       // The last pass writes the windows of p, those ending in the chunk, straight into best_.
       if (w == p_) {
-        double_pass(a + lead, s, m - lead, best_.data());
+        double_pass(from + lead, s, m - lead, best_.data());
       } else {
-        double_pass(a + s, s, m - s, b + s);
-        std::swap(a, b);
+        double_pass(from + s, s, m - s, to + s);
+        from = to;
+        to = to == tail_.data() ? spare_.data() : tail_.data();
       }
     }
   }
