@@ -47,9 +47,10 @@ class WilderSum {
   double sum_ = 0.0;
 };
 
-// How many of the kRankWindow values from w are below x, by vector compares (a mask of all ones counts −1
-// in its lane): the rank is taken over a hundred values on every bar. Lanes is 2 (the 16-byte vectors of any
-// 64-bit target) or 4 where the processor has 32-byte ones.
+// Connors RSI's rank: line[t] = (line[t] + the percent rank of bar t's close change among the 100 before it)/3,
+// NaN where a NaN is among them. The count of those below is taken by vector compares (a mask of all ones
+// counts −1 in its lane), two values at a time on any 64-bit target and four where the processor can: the
+// whole pass is compiled for each, so that the count sits inline in its loop.
 constexpr std::size_t kRankWindow = 100;
 
 using Values2 = double __attribute__((vector_size(16)));
@@ -58,34 +59,64 @@ using Values4 = double __attribute__((vector_size(32)));
 using Mask4 = std::int64_t __attribute__((vector_size(32)));
 
 template <class Values, class Mask>
-[[gnu::always_inline]] inline std::size_t count_below_by(const double* w, double x) {
-  constexpr std::size_t Lanes = sizeof(Values) / sizeof(double);
-  static_assert(kRankWindow % Lanes == 0);
-  Values today;
-  for (std::size_t i = 0; i < Lanes; ++i) today[i] = x;
-  Mask below = {};
+[[gnu::always_inline]] inline void add_change_ranks_by(std::span<const double> c, std::span<double> line) {
+  constexpr std::size_t kLanes = sizeof(Values) / sizeof(double);
+  constexpr std::size_t kHeld = 4096;  // changes held; when full, those still needed move to the front
+  static_assert(kRankWindow % kLanes == 0);
+  std::vector<double> held(kHeld);
+  std::size_t first_held = 0;  // the bar of held[0]
+  std::size_t gaps = 0;        // NaN changes among bars t − 100 … t − 1
+  for (std::size_t t = 0; t < c.size(); ++t) {
+    if (t - first_held == kHeld) {
+      std::copy(held.end() - (kRankWindow + 1), held.end(), held.begin());
+      first_held += kHeld - (kRankWindow + 1);
+    }
+    const double prev = t > 0 ? c[t - 1] : kNaN;
+    const double change = t > 0 && prev != 0.0 ? c[t] / prev - 1.0 : kNaN;  // NaN when prev is
+    held[t - first_held] = change;
+    if (t > kRankWindow) {
+      gaps += std::isnan(held[t - 1 - first_held]) ? 1 : 0;
+      gaps -= std::isnan(held[t - kRankWindow - 1 - first_held]) ? 1 : 0;
+    } else if (t > 0 && std::isnan(held[t - 1 - first_held])) {
+      ++gaps;
+    }
+    if (t <= kRankWindow || gaps > 0 || std::isnan(change)) {
+      line[t] = kNaN;
+      continue;
+    }
+    const double* const window = held.data() + (t - kRankWindow - first_held);
+    Values today;
+    for (std::size_t i = 0; i < kLanes; ++i) today[i] = change;
+    Mask below = {};
 #pragma GCC unroll 50
-  for (std::size_t j = 0; j < kRankWindow; j += Lanes) {
-    Values some;
-    std::memcpy(&some, w + j, sizeof some);
-    below -= some < today;
+    for (std::size_t j = 0; j < kRankWindow; j += kLanes) {
+      Values some;
+      std::memcpy(&some, window + j, sizeof some);
+      below -= some < today;
+    }
+    std::int64_t count = 0;
+    for (std::size_t i = 0; i < kLanes; ++i) count += below[i];
+    // A product rather than a division at the end of a bar's path through the count.
+    line[t] = (line[t] + static_cast<double>(count)) * (1.0 / 3.0);
   }
-  std::int64_t count = 0;
-  for (std::size_t i = 0; i < Lanes; ++i) count += below[i];
-  return static_cast<std::size_t>(count);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-[[gnu::target("avx2")]] std::size_t count_below_wide(const double* w, double x) {
-  return count_below_by<Values4, Mask4>(w, x);
+[[gnu::target("avx2")]] void add_change_ranks_wide(std::span<const double> c, std::span<double> line) {
+  add_change_ranks_by<Values4, Mask4>(c, line);
 }
 
-std::size_t count_below(const double* w, double x) {
-  static const bool wide = __builtin_cpu_supports("avx2");
-  return wide ? count_below_wide(w, x) : count_below_by<Values2, Mask2>(w, x);
+void add_change_ranks(std::span<const double> c, std::span<double> line) {
+  if (__builtin_cpu_supports("avx2")) {
+    add_change_ranks_wide(c, line);
+  } else {
+    add_change_ranks_by<Values2, Mask2>(c, line);
+  }
 }
 #else
-std::size_t count_below(const double* w, double x) { return count_below_by<Values2, Mask2>(w, x); }
+void add_change_ranks(std::span<const double> c, std::span<double> line) {
+  add_change_ranks_by<Values2, Mask2>(c, line);
+}
 #endif
 
 // %K = SMA_3 of the raw stochastic, %D = SMA_d of %K; %K is left blank wherever %D has no value yet, so
@@ -236,8 +267,6 @@ bool cmo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 }
 
 bool connors_rsi(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  constexpr std::size_t kRank = kRankWindow;
-  constexpr std::size_t kHeld = 4096;  // changes held for the ranks; when full, those still needed move to the front
   const std::size_t n = bars.size();
   const auto c = bars.close;
   const std::span<double> line = out.line(0);
@@ -264,32 +293,7 @@ bool connors_rsi(const Columns& bars, const StudyArgs&, StudyOutput& out) {
     streak_known = known;
     line[t] = price && streaked ? price_rsi.value() + streak_rsi.value() : kNaN;
   }
-  // Percent rank of today's change among the 100 before it; a NaN anywhere in them leaves no rank.
-  std::vector<double> held(kHeld);
-  std::size_t first_held = 0;  // the bar of held[0]
-  std::size_t gaps = 0;        // NaN changes among bars t − 100 … t − 1
-  for (std::size_t t = 0; t < n; ++t) {
-    if (t - first_held == kHeld) {
-      std::copy(held.end() - (kRank + 1), held.end(), held.begin());
-      first_held += kHeld - (kRank + 1);
-    }
-    const double prev = t > 0 ? c[t - 1] : kNaN;
-    const double change = t > 0 && prev != 0.0 ? c[t] / prev - 1.0 : kNaN;  // NaN when prev is
-    held[t - first_held] = change;
-    if (t > kRank) {
-      gaps += std::isnan(held[t - 1 - first_held]) ? 1 : 0;
-      gaps -= std::isnan(held[t - kRank - 1 - first_held]) ? 1 : 0;
-    } else if (t > 0 && std::isnan(held[t - 1 - first_held])) {
-      ++gaps;
-    }
-    if (t <= kRank || gaps > 0 || std::isnan(change)) {
-      line[t] = kNaN;
-      continue;
-    }
-    const double below = static_cast<double>(count_below(held.data() + (t - kRank - first_held), change));
-    // A product rather than a division at the end of a bar's path through the count.
-    line[t] = (line[t] + below) * (1.0 / 3.0);
-  }
+  add_change_ranks(c, line);
   return true;
 }
 

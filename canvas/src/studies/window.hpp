@@ -358,8 +358,11 @@ class Rsi {
       count_ = 0;
       return false;
     }
-    const double g = d > 0 ? d : 0.0;
-    const double l = d < 0 ? -d : 0.0;
+    // Both as max(·, 0), which compilers emit as a max instruction: which way a close moves is a coin toss,
+    // and a branch on it would mispredict every other bar.
+    const double down = -d;
+    const double g = d > 0.0 ? d : 0.0;
+    const double l = down > 0.0 ? down : 0.0;
     if (count_ < p_) {
       gain_ += g;
       loss_ += l;
