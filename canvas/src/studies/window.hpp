@@ -76,7 +76,7 @@ class WindowSum {
 template <std::size_t K>
 class FedSums {
  public:
-  explicit FedSums(std::size_t p) : ring_(new std::array<double, K>[p]), p_(p) {}
+  explicit FedSums(std::size_t p) : ring_(new std::array<double, K>[p]()), p_(p) {}
 
   bool step(const std::array<double, K>& v) {
     bool all = true;
@@ -397,7 +397,7 @@ class Rsi {
 class FedVariance {
  public:
   explicit FedVariance(std::size_t p)
-      : ring_(new double[p]), p_(p), pd_(static_cast<double>(p)), per_p_(1.0 / pd_),
+      : ring_(new double[p]()), p_(p), pd_(static_cast<double>(p)), per_p_(1.0 / pd_),
         per_p_less_1_(p > 1 ? 1.0 / (pd_ - 1.0) : kNaN) {}
 
   bool step(double v) {
@@ -422,7 +422,9 @@ class FedVariance {
       // level: where they move little against it, that drift outgrows the window's own spread. Summing
       // the window afresh once every p steps bounds it, at O(1) a bar.
       slid_ = 0;
-      resum(ring_.get(), p_, mean_, m2_);
+      const Moments fresh = resum(ring_.get(), p_);
+      mean_ = fresh.mean;
+      m2_ = fresh.m2;
     } else {
       // A product by 1/p, not a division: the mean is on the chain from one bar to the next.
       const double mean = mean_ + (v - old) * per_p_;
@@ -442,10 +444,14 @@ class FedVariance {
   double sample_variance() const { return m2_ * per_p_less_1_; }
 
  private:
-  // Mean and squared deviations of the p values from w, in two passes. Static, on locals: were the object
-  // itself handed to a call, every store into the ring might touch its running values, which would then
-  // go through memory from one bar to the next.
-  static void resum(const double* w, std::size_t p, double& mean_out, double& m2_out) {
+  struct Moments {
+    double mean;
+    double m2;
+  };
+  // Mean and squared deviations of the p values from w, in two passes. Static and by value: were the
+  // object or its members handed to a call, every store into the ring might touch its running values,
+  // which would then go through memory from one bar to the next.
+  static Moments resum(const double* w, std::size_t p) {
     // Four partial sums each: a single one would be a chain of p additions every p bars.
     double sum[4] = {};
     std::size_t i = 0;
@@ -459,8 +465,7 @@ class FedVariance {
       for (std::size_t k = 0; k < 4; ++k) m2[k] += (w[i + k] - mean) * (w[i + k] - mean);
     }
     for (; i < p; ++i) m2[0] += (w[i] - mean) * (w[i] - mean);
-    mean_out = mean;
-    m2_out = (m2[0] + m2[1]) + (m2[2] + m2[3]);
+    return {mean, (m2[0] + m2[1]) + (m2[2] + m2[3])};
   }
 
   std::unique_ptr<double[]> ring_;
