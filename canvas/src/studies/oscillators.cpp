@@ -259,6 +259,7 @@ bool cmo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> line = out.line(0);
   for (std::size_t t = 1; t < bars.size(); ++t) {
     const double d = bars.close[t] - bars.close[t - 1];
+    // 0·d is 0, or NaN where d is: the gap reaches both sums.
     if (!sums.step({d > 0.0 ? d : 0.0 * d, d < 0.0 ? -d : 0.0 * d})) continue;
     const double gains = sums.sum(0), losses = sums.sum(1);
     line[t] = 100.0 * ratio_or_zero(gains - losses, gains + losses);
@@ -270,8 +271,8 @@ bool connors_rsi(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::size_t n = bars.size();
   const auto c = bars.close;
   const std::span<double> line = out.line(0);
-  // Two passes over the line: the strengths' sum, whose pace the smoothings' chains set, then the ranks,
-  // whose pace the compares set; in one loop, a bar's long path through both would hold up the next.
+  // The strengths' sum into the line first; the ranks are added by a second pass, compiled for the
+  // processor's vector width.
   Rsi price_rsi(3), streak_rsi(2);
   // Consecutive rising (> 0) or falling (< 0) closes at the bar before, counted in whole numbers: the
   // chain from one bar's streak to the next is then a few integer steps.
