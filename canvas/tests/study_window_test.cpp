@@ -77,6 +77,19 @@ double latest_extreme_index(std::span<const double> w, std::size_t first, bool l
   return static_cast<double>(first + best);
 }
 
+// FedSums<2> fed x and −2x, bar by bar: the first sum where the window is full, after checking the second
+// against it.
+std::vector<std::optional<double>> fed_sums(std::span<const double> x, std::size_t p, std::size_t) {
+  FedSums<2> sums(p);
+  std::vector<std::optional<double>> out(x.size());
+  for (std::size_t t = 0; t < x.size(); ++t) {
+    if (!sums.step({x[t], -2.0 * x[t]})) continue;
+    EXPECT_NEAR(sums.sum(1), -2.0 * sums.sum(0), 1e-9 * std::abs(sums.sum(0))) << "bar " << t;
+    out[t] = sums.sum(0);
+  }
+  return out;
+}
+
 struct WindowCase {
   const char* name;
   // Steps the machinery over every bar; what it gives at each bar, or nothing.
@@ -99,6 +112,7 @@ TEST(WindowMachinery, AgreesWithDirectWindowsAndTheNaNRule) {
   const WindowCase cases[] = {
       {"sum", [](auto s, auto p) { return step_all(WindowSum(s, p), s.size(), [](auto& w) { return w.sum(); }); },
        [](auto w, auto) { return direct_sum(w); }},
+      {"fed sums", [](auto s, auto p) { return fed_sums(s, p, 1); }, [](auto w, auto) { return direct_sum(w); }},
       {"max value", [](auto s, auto p) { return step_all(WindowMax(s, p), s.size(), [](auto& w) { return w.value(); }); },
        [](auto w, auto) { return *std::max_element(w.begin(), w.end()); }},
       {"min value", [](auto s, auto p) { return step_all(WindowMin(s, p), s.size(), [](auto& w) { return w.value(); }); },
@@ -149,23 +163,28 @@ TEST(WindowMachinery, AgreesWithDirectWindowsAndTheNaNRule) {
 
 // Extremes are settled a few thousand bars at a time: windows that start in one such chunk and end in the
 // next, periods around and above the chunk, and gaps next to its edges must read as every other window.
+// Short periods without indices are settled by doubling: powers of two, others, and the longest so settled.
 TEST(WindowMachinery, ExtremesAcrossChunks) {
   std::vector<double> x = walk_with_gaps(7000);
   for (std::size_t t : {2047u, 2048u, 4095u, 6001u}) x[t] = kNaN;
-  for (std::size_t p : {1u, 7u, 2047u, 2048u, 2049u, 3001u}) {
+  for (std::size_t p : {1u, 2u, 7u, 14u, 16u, 33u, 64u, 65u, 2047u, 2048u, 2049u, 3001u}) {
     SCOPED_TRACE(testing::Message() << "period " << p);
-    WindowMax hi(x, p, true);
-    WindowMin lo(x, p, true);
+    WindowMax hi(x, p, true), hi_value(x, p);
+    WindowMin lo(x, p, true), lo_value(x, p);
     for (std::size_t t = 0; t < x.size(); ++t) {
       const bool h = hi.step(t);
       const bool l = lo.step(t);
       const auto w = window_at(x, t, p);
       ASSERT_EQ(h, w.has_value()) << "bar " << t;
       ASSERT_EQ(l, w.has_value()) << "bar " << t;
+      ASSERT_EQ(hi_value.step(t), w.has_value()) << "bar " << t;
+      ASSERT_EQ(lo_value.step(t), w.has_value()) << "bar " << t;
       if (!w) continue;
       const std::size_t first = t + 1 - p;
       ASSERT_EQ(hi.value(), *std::max_element(w->begin(), w->end())) << "bar " << t;
       ASSERT_EQ(lo.value(), *std::min_element(w->begin(), w->end())) << "bar " << t;
+      ASSERT_EQ(hi_value.value(), hi.value()) << "bar " << t;
+      ASSERT_EQ(lo_value.value(), lo.value()) << "bar " << t;
       ASSERT_EQ(static_cast<double>(hi.index()), latest_extreme_index(*w, first, true)) << "bar " << t;
       ASSERT_EQ(static_cast<double>(lo.index()), latest_extreme_index(*w, first, false)) << "bar " << t;
     }
@@ -219,6 +238,26 @@ TEST(WindowMachinery, FlatStretchAfterMovingPricesHasExactlyZeroVariance) {
       } else if (t >= 120 && valued) {
         EXPECT_GT(w.variance(), 0.0) << t;  // one moved value is still in the window
       }
+    }
+  }
+}
+
+// Flows that stop: once a window holds only zeros its sum is exactly 0, although the sliding update carries
+// the rounding of the values that left; a set with a NaN empties the windows of every value fed with it.
+TEST(WindowMachinery, FedSumsOfZerosAndGaps) {
+  std::vector<double> x = walk_with_gaps(120);
+  x.resize(160, 0.0);
+  const std::size_t p = 7;
+  FedSums<2> sums(p);
+  for (std::size_t t = 0; t < x.size(); ++t) {
+    // Values of very different sizes, so that the sliding update rounds.
+    const bool full = sums.step({x[t] * (t % 2 == 0 ? 1e3 : 1e-3), t == 60 ? kNaN : 1.0});
+    if (t >= 60 && t < 60 + p) {
+      EXPECT_FALSE(full) << t;
+    } else if (t >= 120 + p) {
+      ASSERT_TRUE(full) << t;
+      EXPECT_EQ(sums.sum(0), 0.0) << t;
+      EXPECT_EQ(sums.sum(1), static_cast<double>(p)) << t;
     }
   }
 }

@@ -40,7 +40,7 @@ void channel(const Columns& bars, std::size_t p, std::size_t shift, std::span<do
 
 // An EMA of the closes between bands two 10-bar ATRs away.
 bool keltner(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  BlendEma ema(args.period());
+  Ema ema(args.period());
   atr_bands_around(bars, 10, 2.0, out, [&](std::size_t t) { return ema.step(bars.close[t]) ? ema.value() : kNaN; });
   return true;
 }

@@ -60,15 +60,15 @@ bool hma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 namespace {
 
 template <std::size_t... I>
-std::array<BlendEma, sizeof...(I)> emas_of(std::size_t p, std::index_sequence<I...>) {
-  return {(static_cast<void>(I), BlendEma(p))...};
+std::array<Ema, sizeof...(I)> emas_of(std::size_t p, std::index_sequence<I...>) {
+  return {(static_cast<void>(I), Ema(p))...};
 }
 
 // Chained EMAs fed bar by bar; a warm-up or non-finite value restarts the EMAs after it, so each
 // seeds on the first p defined values of its input.
 template <std::size_t kDepth, class Combine>
 void chained_emas(std::span<const double> x, std::size_t p, std::span<double> out, Combine combine) {
-  std::array<BlendEma, kDepth> emas = emas_of(p, std::make_index_sequence<kDepth>());
+  std::array<Ema, kDepth> emas = emas_of(p, std::make_index_sequence<kDepth>());
   std::array<double, kDepth> e{};
   for (std::size_t t = 0; t < x.size(); ++t) {
     double v = x[t];
@@ -177,7 +177,7 @@ bool zlema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t lag = (p - 1) / 2;
   const std::span<const double> c = bars.close;
   std::span<double> line = out.line(0);
-  BlendEma ema(p);
+  Ema ema(p);
   for (std::size_t t = lag; t < c.size(); ++t) {
     if (ema.step(2.0 * c[t] - c[t - lag])) line[t] = ema.value();
   }

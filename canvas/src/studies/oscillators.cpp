@@ -1,5 +1,9 @@
 // Oscillators in fixed ranges: directional movement, Aroon, money flows, stochastics and their kin.
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "studies/series.hpp"
@@ -11,7 +15,6 @@ namespace {
 
 using Scratch = std::vector<double>;
 
-double max_of(double a, double b) { return a > b ? a : b; }
 double min_of(double a, double b) { return a < b ? a : b; }
 double ratio_or_zero(double num, double den) { return den == 0.0 ? 0.0 : num / den; }
 
@@ -43,6 +46,78 @@ class WilderSum {
   std::size_t count_ = 0;
   double sum_ = 0.0;
 };
+
+// Connors RSI's rank: line[t] = (line[t] + the percent rank of bar t's close change among the 100 before it)/3,
+// NaN where a NaN is among them. The count of those below is taken by vector compares (a mask of all ones
+// counts −1 in its lane), two values at a time on any 64-bit target and four where the processor can: the
+// whole pass is compiled for each, so that the count sits inline in its loop.
+constexpr std::size_t kRankWindow = 100;
+
+using Values2 = double __attribute__((vector_size(16)));
+using Mask2 = std::int64_t __attribute__((vector_size(16)));
+using Values4 = double __attribute__((vector_size(32)));
+using Mask4 = std::int64_t __attribute__((vector_size(32)));
+
+template <class Values, class Mask>
+[[gnu::always_inline]] inline void add_change_ranks_by(std::span<const double> c, std::span<double> line) {
+  constexpr std::size_t kLanes = sizeof(Values) / sizeof(double);
+  constexpr std::size_t kHeld = 4096;  // changes held; when full, those still needed move to the front
+  static_assert(kRankWindow % kLanes == 0);
+  std::vector<double> held(kHeld);
+  std::size_t first_held = 0;  // the bar of held[0]
+  std::size_t gaps = 0;        // NaN changes among bars t − 100 … t − 1
+  for (std::size_t t = 0; t < c.size(); ++t) {
+    if (t - first_held == kHeld) {
+      std::copy(held.end() - (kRankWindow + 1), held.end(), held.begin());
+      first_held += kHeld - (kRankWindow + 1);
+    }
+    const double prev = t > 0 ? c[t - 1] : kNaN;
+    const double change = t > 0 && prev != 0.0 ? c[t] / prev - 1.0 : kNaN;  // NaN when prev is
+    held[t - first_held] = change;
+    if (t > kRankWindow) {
+      gaps += std::isnan(held[t - 1 - first_held]) ? 1 : 0;
+      gaps -= std::isnan(held[t - kRankWindow - 1 - first_held]) ? 1 : 0;
+    } else if (t > 0 && std::isnan(held[t - 1 - first_held])) {
+      ++gaps;
+    }
+    if (t <= kRankWindow || gaps > 0 || std::isnan(change)) {
+      line[t] = kNaN;
+      continue;
+    }
+    const double* const window = held.data() + (t - kRankWindow - first_held);
+    Values today;
+    for (std::size_t i = 0; i < kLanes; ++i) today[i] = change;
+    Mask below = {};
+#pragma GCC unroll 50
+    for (std::size_t j = 0; j < kRankWindow; j += kLanes) {
+      Values some;
+      std::memcpy(&some, window + j, sizeof some);
+      below -= some < today;
+    }
+    std::int64_t count = 0;
+    for (std::size_t i = 0; i < kLanes; ++i) count += below[i];
+    // A product rather than a division at the end of a bar's path through the count.
+    line[t] = (line[t] + static_cast<double>(count)) * (1.0 / 3.0);
+  }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::target("avx2")]] void add_change_ranks_wide(std::span<const double> c, std::span<double> line) {
+  add_change_ranks_by<Values4, Mask4>(c, line);
+}
+
+void add_change_ranks(std::span<const double> c, std::span<double> line) {
+  if (__builtin_cpu_supports("avx2")) {
+    add_change_ranks_wide(c, line);
+  } else {
+    add_change_ranks_by<Values2, Mask2>(c, line);
+  }
+}
+#else
+void add_change_ranks(std::span<const double> c, std::span<double> line) {
+  add_change_ranks_by<Values2, Mask2>(c, line);
+}
+#endif
 
 // %K = SMA_3 of the raw stochastic, %D = SMA_d of %K; %K is left blank wherever %D has no value yet, so
 // both lines start on the same bar.
@@ -76,6 +151,7 @@ void cycle_stage(std::span<const double> x, std::span<double> out) {
   WindowMax hi(x, kCycle);
   WindowMin lo(x, kCycle);
   double k = 0.0;
+  double smoothed = 0.0;  // carried in a register: read back from out, each bar would wait on its store
   bool started = false;
   for (std::size_t t = 0; t < x.size(); ++t) {
     const bool h = hi.step(t);
@@ -87,7 +163,8 @@ void cycle_stage(std::span<const double> x, std::span<double> out) {
     }
     const double range = hi.value() - lo.value();
     if (range > 0.0) k = 100.0 * (x[t] - lo.value()) / range;
-    out[t] = started ? out[t - 1] + 0.5 * (k - out[t - 1]) : k;
+    smoothed = started ? smoothed + 0.5 * (k - smoothed) : k;
+    out[t] = smoothed;
     started = true;
   }
 }
@@ -148,140 +225,112 @@ bool balance_of_power(const Columns& bars, const StudyArgs&, StudyOutput& out) {
 
 bool choppiness(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
-  Scratch tr(bars.size());
-  true_range_series(bars.high, bars.low, bars.close, tr);
-  WindowSum travel(tr, p);
+  FedSums<1> travel(p);
   WindowMax hi(bars.high, p);
   WindowMin lo(bars.low, p);
-  const double scale = 100.0 / std::log10(static_cast<double>(p));
+  // log10(x)/log10(p) as ln(x)/ln(p): the natural logarithm costs the library much less.
+  const double scale = 100.0 / std::log(static_cast<double>(p));
   const std::span<double> line = out.line(0);
   for (std::size_t t = 0; t < bars.size(); ++t) {
-    const bool s = travel.step(t);
+    const bool s = travel.step({t > 0 ? true_range(bars.high[t], bars.low[t], bars.close[t - 1]) : kNaN});
     const bool h = hi.step(t);
     if (!lo.step(t) || !h || !s) continue;
     // A window without any range has no meaningful choppiness: left blank.
     const double span = hi.value() - lo.value();
-    if (span > 0.0) line[t] = scale * std::log10(travel.sum() / span);
+    if (span > 0.0) line[t] = scale * std::log(travel.sum(0) / span);
   }
   return true;
 }
 
 bool cmf(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t p = args.period();
-  Scratch flow(bars.size());
-  for (std::size_t t = 0; t < bars.size(); ++t) {
-    const double h = bars.high[t], l = bars.low[t], c = bars.close[t], v = bars.volume[t], range = h - l;
-    if (!finite(range) || !finite(c) || !finite(v)) {
-      flow[t] = kNaN;
-    } else {
-      // A bar without range moves no money, but its volume still counts.
-      flow[t] = range > 0.0 ? ((c - l) - (h - c)) / range * v : 0.0;
-    }
-  }
-  WindowSum money(flow, p), volume(bars.volume, p);
+  FedSums<2> sums(args.period());  // money flow, volume
   const std::span<double> line = out.line(0);
   for (std::size_t t = 0; t < bars.size(); ++t) {
-    const bool m = money.step(t);
-    if (volume.step(t) && m) line[t] = ratio_or_zero(money.sum(), volume.sum());
+    const double h = bars.high[t], l = bars.low[t], c = bars.close[t], v = bars.volume[t], range = h - l;
+    // A bar without range moves no money, but its volume still counts.
+    const double flow = range > 0.0 ? ((c - l) - (h - c)) / range * v : (finite(range) && finite(c) ? 0.0 : kNaN);
+    if (sums.step({flow, v})) line[t] = ratio_or_zero(sums.sum(0), sums.sum(1));
   }
   return true;
 }
 
 bool cmo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t p = args.period(), n = bars.size();
-  Scratch up(n, kNaN), down(n, kNaN);
-  for (std::size_t t = 1; t < n; ++t) {
-    const double d = bars.close[t] - bars.close[t - 1];
-    up[t] = d > 0.0 ? d : (finite(d) ? 0.0 : kNaN);
-    down[t] = d < 0.0 ? -d : (finite(d) ? 0.0 : kNaN);
-  }
-  WindowSum gains(up, p), losses(down, p);
+  FedSums<2> sums(args.period());  // gains, losses
   const std::span<double> line = out.line(0);
-  for (std::size_t t = 0; t < n; ++t) {
-    const bool g = gains.step(t);
-    if (losses.step(t) && g) {
-      line[t] = 100.0 * ratio_or_zero(gains.sum() - losses.sum(), gains.sum() + losses.sum());
-    }
+  for (std::size_t t = 1; t < bars.size(); ++t) {
+    const double d = bars.close[t] - bars.close[t - 1];
+    // 0·d is 0, or NaN where d is: the gap reaches both sums.
+    if (!sums.step({d > 0.0 ? d : 0.0 * d, d < 0.0 ? -d : 0.0 * d})) continue;
+    const double gains = sums.sum(0), losses = sums.sum(1);
+    line[t] = 100.0 * ratio_or_zero(gains - losses, gains + losses);
   }
   return true;
 }
 
 bool connors_rsi(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  constexpr std::size_t kRank = 100;
   const std::size_t n = bars.size();
+  const auto c = bars.close;
   const std::span<double> line = out.line(0);
-  Scratch price_rsi(n), streak(n), streak_rsi(n), change(n, kNaN);
-  rsi_series(bars.close, 3, price_rsi);
-  // Consecutive rising (> 0) or falling (< 0) closes; an unchanged close, bar 0 and the bar after a gap
-  // count 0.
+  // The strengths' sum into the line first; the ranks are added by a second pass, compiled for the
+  // processor's vector width.
+  Rsi price_rsi(3), streak_rsi(2);
+  // Consecutive rising (> 0) or falling (< 0) closes at the bar before, counted in whole numbers: the
+  // chain from one bar's streak to the next is then a few integer steps.
+  std::int64_t streak = 0;
+  bool streak_known = false;  // false at bar 0 and on a bar without a close
   for (std::size_t t = 0; t < n; ++t) {
-    const double c = bars.close[t];
-    if (!finite(c)) {
-      streak[t] = kNaN;
-      continue;
-    }
-    const double prev = t > 0 ? bars.close[t - 1] : kNaN;
-    const double last = t > 0 && finite(streak[t - 1]) ? streak[t - 1] : 0.0;
-    if (!finite(prev) || c == prev) {
-      streak[t] = 0.0;
-    } else {
-      streak[t] = c > prev ? max_of(last, 0.0) + 1.0 : min_of(last, 0.0) - 1.0;
-    }
-    if (t > 0 && prev != 0.0) change[t] = c / prev - 1.0;  // NaN when prev is
+    const double prev = t > 0 ? c[t - 1] : kNaN;
+    const bool price = price_rsi.step(c[t] - prev);
+    // An unchanged close, bar 0 and the bar after a gap count 0. Whether the close rose is a coin toss:
+    // both continuations are computed and one kept by masks, which compilers do not turn into a jump.
+    const bool known = finite(c[t]);
+    const std::int64_t up = (streak > 0 ? streak : 0) + 1, down = (streak < 0 ? streak : 0) - 1;
+    const std::int64_t rose = -static_cast<std::int64_t>(c[t] > prev);
+    const std::int64_t fell = -static_cast<std::int64_t>(c[t] < prev);
+    const std::int64_t next = (up & rose) | (down & fell);
+    const double move = known && streak_known ? static_cast<double>(next - streak) : kNaN;
+    const bool streaked = streak_rsi.step(move);
+    streak = known ? next : 0;
+    streak_known = known;
+    line[t] = price && streaked ? price_rsi.value() + streak_rsi.value() : kNaN;
   }
-  rsi_series(streak, 2, streak_rsi);
-  // Percent rank of today's change among the 100 before it; a NaN anywhere in them leaves no rank.
-  std::size_t gaps = 0;  // NaN changes among bars t − 100 … t − 1
-  for (std::size_t t = 0; t < n; ++t) {
-    if (t > kRank) {
-      if (std::isnan(change[t - 1])) ++gaps;
-      if (std::isnan(change[t - kRank - 1])) --gaps;
-    } else if (t > 0 && std::isnan(change[t - 1])) {
-      ++gaps;
-    }
-    if (t <= kRank || gaps > 0 || std::isnan(change[t])) continue;
-    // A fixed-length count without branches, which the compiler turns into vector compares.
-    const double today = change[t];
-    const double* window = change.data() + (t - kRank);
-    double below = 0.0;
-    for (std::size_t j = 0; j < kRank; ++j) below += window[j] < today ? 1.0 : 0.0;
-    line[t] = (price_rsi[t] + streak_rsi[t] + below) / 3.0;
-  }
+  add_change_ranks(c, line);
   return true;
 }
 
 bool mfi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t p = args.period(), n = bars.size();
-  Scratch pos(n, kNaN), neg(n, kNaN);
+  const std::size_t n = bars.size();
+  FedSums<2> sums(args.period());  // money flowing in, out
+  const std::span<double> line = out.line(0);
   double prev = n > 0 ? (bars.high[0] + bars.low[0] + bars.close[0]) / 3.0 : kNaN;
   for (std::size_t t = 1; t < n; ++t) {
     const double tp = (bars.high[t] + bars.low[t] + bars.close[t]) / 3.0;
     const double flow = tp * bars.volume[t];
-    if (finite(flow) && finite(prev)) {
-      // Typical prices within rounding of each other count as unchanged.
-      const bool same = std::fabs(tp - prev) <= 1e-14 * (std::fabs(tp) + std::fabs(prev));
-      pos[t] = !same && tp > prev ? flow : 0.0;
-      neg[t] = !same && tp < prev ? flow : 0.0;
-    }
+    // Typical prices within rounding of each other count as unchanged. NaN flows where either is missing.
+    const bool same = std::fabs(tp - prev) <= 1e-14 * (std::fabs(tp) + std::fabs(prev));
+    // Which way the price moved is a coin toss: the flow goes in weighted 1 or 0 rather than by a branch.
+    const double rose = static_cast<double>(!same & (tp > prev)), fell = static_cast<double>(!same & (tp < prev));
+    const double gap = 0.0 * (flow + prev);
     prev = tp;
-  }
-  WindowSum up(pos, p), down(neg, p);
-  const std::span<double> line = out.line(0);
-  for (std::size_t t = 0; t < n; ++t) {
-    const bool u = up.step(t);
-    if (down.step(t) && u) line[t] = 100.0 * ratio_or_zero(up.sum(), up.sum() + down.sum());
+    if (!sums.step({flow * rose + gap, flow * fell + gap})) continue;
+    line[t] = 100.0 * ratio_or_zero(sums.sum(0), sums.sum(0) + sums.sum(1));
   }
   return true;
 }
 
 bool schaff_trend_cycle(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::size_t n = bars.size();
-  Scratch macd(n), slow(n), first(n);
-  ema_series(bars.close, 23, macd);
-  ema_series(bars.close, 50, slow);
-  for (std::size_t t = 0; t < n; ++t) macd[t] -= slow[t];
-  cycle_stage(macd, first);
-  cycle_stage(first, out.line(0));
+  const std::span<double> line = out.line(0);
+  // One scratch series, taking turns with the line: each more would cost its pages.
+  Scratch scratch(n);
+  Ema fast(23), slow(50);
+  for (std::size_t t = 0; t < n; ++t) {
+    const bool f = fast.step(bars.close[t]);
+    scratch[t] = slow.step(bars.close[t]) && f ? fast.value() - slow.value() : kNaN;
+  }
+  cycle_stage(scratch, line);
+  cycle_stage(line, scratch);
+  std::copy(scratch.begin(), scratch.end(), line.begin());
   return true;
 }
 
@@ -308,25 +357,18 @@ bool tsi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 }
 
 bool ultimate_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  const std::size_t n = bars.size();
-  Scratch buying(n, kNaN), range(n);
-  true_range_series(bars.high, bars.low, bars.close, range);
-  for (std::size_t t = 1; t < n; ++t) {
-    buying[t] = bars.close[t] - min_of(bars.low[t], bars.close[t - 1]);
-    if (!finite(buying[t]) || !finite(range[t])) buying[t] = range[t] = kNaN;
-  }
-  // Both columns are NaN on the same bars, so the longest window being full means all six are.
-  WindowSum b7(buying, 7), r7(range, 7), b14(buying, 14), r14(range, 14), b28(buying, 28), r28(range, 28);
+  FedSums<2> short_sums(7), middle_sums(14), long_sums(28);  // buying pressure, true range
   const std::span<double> line = out.line(0);
-  for (std::size_t t = 0; t < n; ++t) {
-    b7.step(t);
-    r7.step(t);
-    b14.step(t);
-    r14.step(t);
-    b28.step(t);
-    if (!r28.step(t)) continue;
-    const double a = 4.0 * ratio_or_zero(b7.sum(), r7.sum()) + 2.0 * ratio_or_zero(b14.sum(), r14.sum()) +
-                     ratio_or_zero(b28.sum(), r28.sum());
+  for (std::size_t t = 1; t < bars.size(); ++t) {
+    const std::array<double, 2> bar = {bars.close[t] - min_of(bars.low[t], bars.close[t - 1]),
+                                       true_range(bars.high[t], bars.low[t], bars.close[t - 1])};
+    short_sums.step(bar);
+    middle_sums.step(bar);
+    // A non-finite bar empties all three windows, so the longest being full means all are.
+    if (!long_sums.step(bar)) continue;
+    const double a = 4.0 * ratio_or_zero(short_sums.sum(0), short_sums.sum(1)) +
+                     2.0 * ratio_or_zero(middle_sums.sum(0), middle_sums.sum(1)) +
+                     ratio_or_zero(long_sums.sum(0), long_sums.sum(1));
     line[t] = 100.0 * a / 7.0;
   }
   return true;

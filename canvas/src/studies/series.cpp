@@ -98,34 +98,9 @@ void atr_series(std::span<const double> high, std::span<const double> low, std::
 }
 
 void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out) {
-  const std::size_t n = x.size();
-  const double pd = static_cast<double>(p);
-  double gain = 0.0, loss = 0.0;
-  std::size_t count = 0;  // changes taken into the seed since the last start
-  if (n > 0) out[0] = kNaN;
-  for (std::size_t t = 1; t < n; ++t) {
-    const double d = x[t] - x[t - 1];
-    out[t] = kNaN;
-    if (!finite(d)) {
-      gain = loss = 0.0;
-      count = 0;
-      continue;
-    }
-    const double g = d > 0 ? d : 0.0;
-    const double l = d < 0 ? -d : 0.0;
-    if (count < p) {
-      gain += g;
-      loss += l;
-      if (++count < p) continue;
-      gain /= pd;
-      loss /= pd;
-    } else {
-      gain = (gain * (pd - 1.0) + g) / pd;
-      loss = (loss * (pd - 1.0) + l) / pd;
-    }
-    const double total = gain + loss;
-    out[t] = total == 0.0 ? 0.0 : 100.0 * gain / total;
-  }
+  Rsi rsi(p);
+  if (!x.empty()) out[0] = kNaN;
+  for (std::size_t t = 1; t < x.size(); ++t) out[t] = rsi.step(x[t] - x[t - 1]) ? rsi.value() : kNaN;
 }
 
 void tsi_series(std::span<const double> x, std::size_t r, std::size_t s, std::span<double> out) {

@@ -14,13 +14,15 @@ namespace {
 template <class First, class Next>
 void running_total(const Columns& bars, std::span<double> out, First first, Next next) {
   bool started = false;
+  double total = 0.0;  // carried in a register: read back from out, each bar would wait on its store
   for (std::size_t t = 0; t < bars.size(); ++t) {
     if (!finite(bars.close[t]) || !finite(bars.volume[t])) {
       out[t] = kNaN;
       started = false;
       continue;
     }
-    out[t] = started ? next(out[t - 1], t) : first(t);
+    total = started ? next(total, t) : first(t);
+    out[t] = total;
     started = true;
   }
 }
@@ -60,7 +62,9 @@ bool obv(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const auto v = bars.volume;
   running_total(bars, out.line(0), [&](std::size_t t) { return v[t]; },
                 [&](double prev, std::size_t t) {
-                  return c[t] > c[t - 1] ? prev + v[t] : c[t] < c[t - 1] ? prev - v[t] : prev;
+                  // The direction as a factor, without a branch on it.
+                  const double direction = (c[t] > c[t - 1] ? 1.0 : 0.0) - (c[t] < c[t - 1] ? 1.0 : 0.0);
+                  return prev + direction * v[t];
                 });
   return true;
 }

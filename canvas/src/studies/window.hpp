@@ -7,9 +7,11 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -41,15 +43,17 @@ class WindowSum {
       nonzero_ = 0;
       return false;
     }
-    sum_ += v;
-    if (v != 0.0) ++nonzero_;
+    // Counted, not branched on: on flows that are zero every other bar, a branch would mispredict.
+    nonzero_ += static_cast<std::size_t>(v != 0.0);
+    double old = 0.0;
     if (run_ == p_) {
-      const double old = x_[t - p_];
-      sum_ -= old;
-      if (old != 0.0) --nonzero_;
+      old = x_[t - p_];
+      nonzero_ -= static_cast<std::size_t>(old != 0.0);
     } else {
       ++run_;
     }
+    // One addition from one bar's sum to the next: that chain sets the pace.
+    sum_ += v - old;
     if (nonzero_ == 0) sum_ = 0.0;
     return run_ == p_;
   }
@@ -134,28 +138,73 @@ class WindowWeighted {
   std::size_t run_ = 0;
 };
 
+// Sums of the last p of K values fed together, one set a bar (step for t = 0, 1, 2, … in turn): WindowSums
+// over values computed on the way, held in one ring of p sets rather than whole series written first,
+// whose pages alone would cost more than the sums. A study reads its sums over the same full bars, so a
+// set holding a non-finite value empties the window of all K. A sum whose window holds only zeros is
+// exactly 0, as for WindowSum.
+template <std::size_t K>
+class FedSums {
+ public:
+  explicit FedSums(std::size_t p) : ring_(new std::array<double, K>[p]()), p_(p) {}
+
+  bool step(const std::array<double, K>& v) {
+    // x − x is 0 for a finite x and NaN otherwise: one test for the whole set.
+    double zero = 0.0;
+    for (std::size_t k = 0; k < K; ++k) zero += v[k] - v[k];
+    if (zero != 0.0) {
+      sum_.fill(0.0);
+      quiet_.fill(0);
+      run_ = 0;
+      return false;
+    }
+    std::array<double, K>& slot = ring_[at_];
+    const bool full = run_ == p_;
+    for (std::size_t k = 0; k < K; ++k) {
+      // One addition from one bar's sum to the next: that chain sets the pace.
+      sum_[k] += v[k] - (full ? slot[k] : 0.0);
+      slot[k] = v[k];
+      // Counted by a mask, not a branch: on flows that are zero every other bar, a branch mispredicts.
+      quiet_[k] = (quiet_[k] + 1) & (0 - static_cast<std::size_t>(v[k] == 0.0));
+      if (quiet_[k] >= p_) sum_[k] = 0.0;
+    }
+    run_ += full ? 0 : 1;
+    at_ = at_ + 1 == p_ ? 0 : at_ + 1;
+    return run_ == p_;
+  }
+  double sum(std::size_t k) const { return sum_[k]; }
+
+ private:
+  std::unique_ptr<std::array<double, K>[]> ring_;
+  std::size_t p_;
+  std::size_t at_ = 0;  // where the next set goes; once the window is full, where its oldest is
+  std::size_t run_ = 0;
+  std::array<double, K> sum_{};
+  std::array<std::size_t, K> quiet_{};  // trailing zeros of each value
+};
+
 // Largest (or smallest) of the last p values; on request also the index of the newest bar holding it.
 //
-// The bars are cut into blocks of p from bar 0. A window of p bars ends in one block and starts in the same
-// or the one before, so its extreme is the better of two partial ones: from the start of the newest bar's
-// block up to that bar, and from the window's first bar to the end of its block. Both are found by passes
-// that never branch on the data (a deque of candidates pops at unpredictable times, several times slower),
-// a chunk of blocks at a time, so that the buffers stay small and warm however many bars there are.
+// Windows are settled a chunk of about kChunkBars bars at a time, so that the buffers stay small and warm
+// however many bars there are, by passes that never branch on the data (a deque of candidates pops at
+// unpredictable times, several times slower). Short periods double: the extreme of 2w bars ending at i is
+// the better of those of w bars ending at i − w and at i, so about log2 p passes that the compiler turns into
+// vector compares settle every window. Long ones cut the bars into blocks of p from bar 0: a window ends in
+// one block and starts in the same or the one before, so its extreme is the better of two partial ones, from
+// the start of the newest bar's block up to that bar and from the window's first bar to the end of its block,
+// at three passes whatever p is. Among equal values the later bar wins.
 template <bool kMax>
 class WindowExtreme {
  public:
   WindowExtreme(std::span<const double> x, std::size_t p, bool with_index = false)
       : x_(x), p_(p), chunk_(chunk_for(x.size(), p)), best_(chunk_), tail_(chunk_ + p),
-        best_at_(with_index ? chunk_ : 0), tail_at_(with_index ? chunk_ + p : 0) {}
+        best_at_(with_index ? chunk_ : 0), tail_at_(with_index ? chunk_ + p : 0),
+        spare_(p <= kDoublingMax && !with_index ? chunk_ + p : 0) {}
 
   // Takes x[t] in (t = 0, 1, 2, … in turn); true when the p values ending at t are all finite, and value()
   // and index() are then theirs.
   bool step(std::size_t t) {
-    if (t == next_) {
-      first_ = t;
-      next_ = t + chunk_;
-      best_at_.empty() ? settle<false>() : settle<true>();
-    }
+    if (t == next_) advance(t);
     t_ = t - first_;
     if (!finite(x_[t])) {
       run_ = 0;
@@ -168,6 +217,9 @@ class WindowExtreme {
 
  private:
   static constexpr std::size_t kChunkBars = 2048;
+  // Up to here log2 p doubling passes cost less than the three block passes, two of them a serial chain.
+  // (With indices the doubling's selects do not vectorize, and the block passes are kept.)
+  static constexpr std::size_t kDoublingMax = 64;
 
   // Whole blocks of about kChunkBars bars, no more than the bars need.
   static std::size_t chunk_for(std::size_t n, std::size_t p) {
@@ -177,9 +229,77 @@ class WindowExtreme {
   }
   static bool better(double a, double b) { return kMax ? a > b : a < b; }
 
-  // Settles the windows ending in the chunk from first_. tail_[p + i − first_] holds the extreme from bar i
-  // to the end of its block, for i from one block before the chunk; best_ the extreme from the start of
-  // bar i's block to i, then of the window ending at i. Among equal values the later bar wins.
+  // Out of line, so that step() stays small enough to sit in the study's loop.
+  [[gnu::noinline]] void advance(std::size_t t) {
+    first_ = t;
+    next_ = t + chunk_;
+    if (!best_at_.empty()) {
+      settle<true>();
+    } else if (p_ <= kDoublingMax) {
+      settle_doubling();
+    } else {
+      settle<false>();
+    }
+  }
+
+  // One doubling pass over n slots: the better of the extremes ending s slots apart, from `late` (and
+  // `late − s`) into out. The buffers never overlap, which lets the compiler turn it into vector compares,
+  // of four values at a time where the processor has them.
+  [[gnu::always_inline]] static void double_pass_loop(const double* __restrict late, std::size_t s, std::size_t n,
+                                                      double* __restrict out) {
+    const double* early = late - s;
+    for (std::size_t i = 0; i < n; ++i) out[i] = better(early[i], late[i]) ? early[i] : late[i];
+  }
+#if defined(__x86_64__) && defined(__GNUC__)
+  [[gnu::target("avx2")]] static void double_pass_wide(const double* late, std::size_t s, std::size_t n,
+                                                       double* out) {
+    double_pass_loop(late, s, n, out);
+  }
+#endif
+  static void double_pass(const double* late, std::size_t s, std::size_t n, double* out) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide) return double_pass_wide(late, s, n, out);
+#endif
+    double_pass_loop(late, s, n, out);
+  }
+
+  // Settles the windows ending in the chunk from first_ by doubling: `from` holds, for the bars from p − 1
+  // before the chunk on, the extreme of the w bars ending at each, first the bars themselves, then tail_ and
+  // spare_ in turn. Slots before bar 0 repeat it, which only windows that are never full read.
+  void settle_doubling() {
+    const std::size_t begin = first_;
+    const std::size_t end = next_ < x_.size() ? next_ : x_.size();
+    const std::size_t lead = p_ - 1;
+    const std::size_t m = end - begin + lead;
+    const double* from = nullptr;
+    if (begin >= lead) {
+      from = x_.data() + (begin - lead);
+    } else {
+      const std::size_t before = lead - begin;  // slots before bar 0
+      std::fill(tail_.data(), tail_.data() + before, x_[0]);
+      std::copy(x_.data(), x_.data() + end, tail_.data() + before);
+      from = tail_.data();
+    }
+    if (p_ == 1) std::copy(from, from + m, best_.begin());
+    double* to = from == tail_.data() ? spare_.data() : tail_.data();
+    for (std::size_t w = 1; w < p_;) {
+      const std::size_t s = 2 * w <= p_ ? w : p_ - w;
+      w += s;
+      // The last pass writes the windows of p, those ending in the chunk, straight into best_.
+      if (w == p_) {
+        double_pass(from + lead, s, m - lead, best_.data());
+      } else {
+        double_pass(from + s, s, m - s, to + s);
+        from = to;
+        to = to == tail_.data() ? spare_.data() : tail_.data();
+      }
+    }
+  }
+
+  // Settles the windows ending in the chunk from first_ by blocks. tail_[p + i − first_] holds the extreme
+  // from bar i to the end of its block, for i from one block before the chunk; best_ the extreme from the
+  // start of bar i's block to i, then of the window ending at i.
   template <bool kIndex>
   void settle() {
     const std::size_t begin = first_;
@@ -232,6 +352,7 @@ class WindowExtreme {
   std::vector<double> tail_;
   std::vector<std::size_t> best_at_;
   std::vector<std::size_t> tail_at_;
+  std::vector<double> spare_;  // the second buffer of the doubling passes
   std::size_t first_ = 0;  // the chunk's first bar
   std::size_t next_ = 0;   // the next chunk's first bar
   std::size_t t_ = 0;      // the newest bar, from first_
@@ -240,16 +361,17 @@ class WindowExtreme {
 using WindowMax = WindowExtreme<true>;
 using WindowMin = WindowExtreme<false>;
 
-// Exponential smoothing e += (x − e)·2/(p + 1).
+// Exponential smoothing e += (x − e)·2/(p + 1), as e·(1 − k) + x·k: a multiplication and an addition on
+// the chain from one bar's average to the next rather than three steps.
 struct EmaRule {
   static double weight(std::size_t p) { return 2.0 / (static_cast<double>(p) + 1.0); }
   static double next(double e, double x, double k, double p) {
     static_cast<void>(p);
-    return e + (x - e) * k;
+    return e * (1.0 - k) + x * k;
   }
 };
-// Wilder's smoothing e = (e·(p − 1) + x)/p, written as e += (x − e)/p with 1/p taken once: a division on
-// every bar's dependency chain would take twice as long, and a run of equal inputs stays exactly equal.
+// Wilder's smoothing e = (e·(p − 1) + x)/p, taken as the same blend with k = 1/p: a division on every
+// bar's dependency chain would take twice as long.
 struct WilderRule {
   static double weight(std::size_t p) { return 1.0 / static_cast<double>(p); }
   static double next(double e, double x, double k, double p) { return EmaRule::next(e, x, k, p); }
@@ -290,23 +412,8 @@ class Seeded {
 using Ema = Seeded<EmaRule>;
 using Wilder = Seeded<WilderRule>;
 
-// The same smoothings taken as the blend e·(1 − k) + x·k, for studies whose speed the chain from one
-// bar's average to the next sets: a multiplication and an addition on it rather than a subtraction too.
-// A run of equal inputs may leave the average an ulp from them.
-template <class Rule>
-struct BlendRule {
-  static double weight(std::size_t p) { return Rule::weight(p); }
-  static double next(double e, double x, double k, double p) {
-    static_cast<void>(p);
-    return e * (1.0 - k) + x * k;
-  }
-};
-using BlendEma = Seeded<BlendRule<EmaRule>>;
-using BlendWilder = Seeded<BlendRule<WilderRule>>;
-
 // Wilder-smoothed true range taken bar by bar, without a series of true ranges: first value
-// mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it. Bands and stops are drawn at it, so it is
-// blended, the shorter chain.
+// mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it.
 class AverageTrueRange {
  public:
   AverageTrueRange(std::span<const double> high, std::span<const double> low, std::span<const double> close,
@@ -318,25 +425,77 @@ class AverageTrueRange {
 
  private:
   std::span<const double> high_, low_, close_;
-  BlendWilder avg_;
+  Wilder avg_;
 };
 
-// Mean and population variance of the last p values, by a sliding Welford update. A window of p equal
-// values has variance exactly 0: after moving prices, the running update alone would keep a rounding
-// residue there.
-class WindowVariance {
+// Relative strength of a series' changes, fed one change at a time: Wilder-smoothed gains G and losses L
+// seeded with the mean of the first p changes, then 100·G/(G + L) (0 when G + L = 0). A non-finite
+// change restarts the seed. The smoothing multiplies by 1 − 1/p rather than dividing by p, for the same
+// reason as WilderRule.
+class Rsi {
  public:
-  WindowVariance(std::span<const double> x, std::size_t p) : x_(x), p_(p), pd_(static_cast<double>(p)) {}
+  explicit Rsi(std::size_t p) : p_(p), pd_(static_cast<double>(p)), keep_(1.0 - 1.0 / pd_), k_(1.0 / pd_) {}
 
-  bool step(std::size_t t) {
-    const double v = x_[t];
+  bool step(double d) {
+    if (!finite(d)) {
+      gain_ = loss_ = 0.0;
+      count_ = 0;
+      return false;
+    }
+    // Both as max(·, 0), which compilers emit as a max instruction: which way a close moves is a coin toss,
+    // and a branch on it would mispredict every other bar.
+    const double down = -d;
+    const double g = d > 0.0 ? d : 0.0;
+    const double l = down > 0.0 ? down : 0.0;
+    if (count_ < p_) {
+      gain_ += g;
+      loss_ += l;
+      if (++count_ < p_) return false;
+      gain_ /= pd_;
+      loss_ /= pd_;
+    } else {
+      gain_ = gain_ * keep_ + g * k_;
+      loss_ = loss_ * keep_ + l * k_;
+    }
+    return true;
+  }
+  double value() const {
+    const double total = gain_ + loss_;
+    return total == 0.0 ? 0.0 : 100.0 * gain_ / total;
+  }
+
+ private:
+  std::size_t p_;
+  double pd_;
+  double keep_;
+  double k_;
+  double gain_ = 0.0;
+  double loss_ = 0.0;
+  std::size_t count_ = 0;  // changes taken into the seed since the last start
+};
+
+// Mean and population variance of the last p values fed to it (step(v) for t = 0, 1, 2, … in turn), by a
+// sliding Welford update over a ring of p, so that values computed on the way need no whole series. A window
+// of p equal values has variance exactly 0: after moving prices, the running update alone would keep a
+// rounding residue there.
+class FedVariance {
+ public:
+  explicit FedVariance(std::size_t p)
+      : ring_(new double[p]()), p_(p), pd_(static_cast<double>(p)), per_p_(1.0 / pd_),
+        per_p_less_1_(p > 1 ? 1.0 / (pd_ - 1.0) : kNaN) {}
+
+  bool step(double v) {
     if (!finite(v)) {
       run_ = slid_ = 0;
       mean_ = m2_ = 0.0;
       equal_ = 0;
       return false;
     }
-    equal_ = run_ > 0 && v == x_[t - 1] ? equal_ + 1 : 1;
+    equal_ = run_ > 0 && v == prev_ ? equal_ + 1 : 1;
+    prev_ = v;
+    const double old = ring_[at_];
+    ring_[at_] = v;
+    at_ = at_ + 1 == p_ ? 0 : at_ + 1;
     if (run_ < p_) {
       ++run_;
       const double d = v - mean_;
@@ -347,10 +506,12 @@ class WindowVariance {
       // level: where they move little against it, that drift outgrows the window's own spread. Summing
       // the window afresh once every p steps bounds it, at O(1) a bar.
       slid_ = 0;
-      resum(t);
+      const Moments fresh = resum(ring_.get(), p_);
+      mean_ = fresh.mean;
+      m2_ = fresh.m2;
     } else {
-      const double old = x_[t - p_];
-      const double mean = mean_ + (v - old) / pd_;
+      // A product by 1/p, not a division: the mean is on the chain from one bar to the next.
+      const double mean = mean_ + (v - old) * per_p_;
       m2_ += (v - old) * (v - mean + old - mean_);
       mean_ = mean;
     }
@@ -363,27 +524,62 @@ class WindowVariance {
   }
   double mean() const { return mean_; }
   double m2() const { return m2_; }  // sum of squared deviations from the mean
-  double variance() const { return m2_ / pd_; }
-  double sample_variance() const { return m2_ / (pd_ - 1.0); }
+  double variance() const { return m2_ * per_p_; }
+  double sample_variance() const { return m2_ * per_p_less_1_; }
 
  private:
-  // Mean and squared deviations of the window ending at t, in two passes.
-  void resum(std::size_t t) {
-    double sum = 0.0;
-    for (std::size_t i = t + 1 - p_; i <= t; ++i) sum += x_[i];
-    mean_ = sum / pd_;
-    m2_ = 0.0;
-    for (std::size_t i = t + 1 - p_; i <= t; ++i) m2_ += (x_[i] - mean_) * (x_[i] - mean_);
+  struct Moments {
+    double mean;
+    double m2;
+  };
+  // Mean and squared deviations of the p values from w, in two passes. Static and by value: were the
+  // object or its members handed to a call, every store into the ring might touch its running values,
+  // which would then go through memory from one bar to the next.
+  static Moments resum(const double* w, std::size_t p) {
+    // Four partial sums each: a single one would be a chain of p additions every p bars.
+    double sum[4] = {};
+    std::size_t i = 0;
+    for (; i + 4 <= p; i += 4) {
+      for (std::size_t k = 0; k < 4; ++k) sum[k] += w[i + k];
+    }
+    for (; i < p; ++i) sum[0] += w[i];
+    const double mean = ((sum[0] + sum[1]) + (sum[2] + sum[3])) / static_cast<double>(p);
+    double m2[4] = {};
+    for (i = 0; i + 4 <= p; i += 4) {
+      for (std::size_t k = 0; k < 4; ++k) m2[k] += (w[i + k] - mean) * (w[i + k] - mean);
+    }
+    for (; i < p; ++i) m2[0] += (w[i] - mean) * (w[i] - mean);
+    return {mean, (m2[0] + m2[1]) + (m2[2] + m2[3])};
   }
 
-  std::span<const double> x_;
+  std::unique_ptr<double[]> ring_;
   std::size_t p_;
   double pd_;
+  double per_p_;
+  double per_p_less_1_;
+  std::size_t at_ = 0;  // where the next value goes; once the window is full, where its oldest is
   std::size_t run_ = 0;
   std::size_t slid_ = 0;  // sliding steps since the window was last summed afresh
   double mean_ = 0.0;
   double m2_ = 0.0;
+  double prev_ = 0.0;
   std::size_t equal_ = 0;  // trailing values equal to the newest
+};
+
+// FedVariance over a series: step(t) takes x[t] in.
+class WindowVariance {
+ public:
+  WindowVariance(std::span<const double> x, std::size_t p) : x_(x), fed_(p) {}
+
+  bool step(std::size_t t) { return fed_.step(x_[t]); }
+  double mean() const { return fed_.mean(); }
+  double m2() const { return fed_.m2(); }
+  double variance() const { return fed_.variance(); }
+  double sample_variance() const { return fed_.sample_variance(); }
+
+ private:
+  std::span<const double> x_;
+  FedVariance fed_;
 };
 
 // Least-squares line through the last p values against x = 0 … p − 1 (oldest first), by sliding sums of
