@@ -24,13 +24,13 @@ class Awesome {
  public:
   bool step(const Columns& bars, std::size_t t) {
     const double mid = (bars.high[t] + bars.low[t]) / 2.0;
-    const bool f = fast_.step(mid);
-    return slow_.step(mid) && f;
+    const bool f = fast_.step({mid});
+    return slow_.step({mid}) && f;
   }
-  double value() const { return fast_.mean() - slow_.mean(); }
+  double value() const { return fast_.sum(0) / 5.0 - slow_.sum(0) / 34.0; }
 
  private:
-  RunningSum fast_{5}, slow_{34};
+  FedSums<1> fast_{5}, slow_{34};
 };
 
 // Histogram bars are coloured by change: up where the value is at least the previous bar's, and on the
@@ -60,10 +60,10 @@ bool awesome_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out)
 bool accelerator_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::span<double> ac = out.line(0);
   Awesome osc;
-  RunningSum avg(5);
+  FedSums<1> avg(5);
   for (std::size_t t = 0; t < ac.size(); ++t) {
     const double ao = osc.step(bars, t) ? osc.value() : kNaN;
-    ac[t] = avg.step(ao) ? ao - avg.mean() : kNaN;
+    ac[t] = avg.step({ao}) ? ao - avg.sum(0) / 5.0 : kNaN;
   }
   mark_rising(ac, out.up_flags(0));
   return true;

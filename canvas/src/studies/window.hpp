@@ -68,39 +68,6 @@ class WindowSum {
   std::size_t nonzero_ = 0;  // values in the window other than 0
 };
 
-// Sum of the last p values fed one at a time, kept in a ring of its own: for series computed on the fly,
-// with no array to look back into. Same arithmetic as WindowSum.
-class RunningSum {
- public:
-  explicit RunningSum(std::size_t p) : ring_(p) {}
-
-  // Feeds v; true when the last p values fed are all finite.
-  bool step(double v) {
-    if (!finite(v)) {
-      sum_ = 0.0;
-      run_ = 0;
-      return false;
-    }
-    sum_ += v;
-    if (run_ == ring_.size()) {
-      sum_ -= ring_[pos_];
-    } else {
-      ++run_;
-    }
-    ring_[pos_] = v;
-    pos_ = pos_ + 1 == ring_.size() ? 0 : pos_ + 1;
-    return run_ == ring_.size();
-  }
-  double sum() const { return sum_; }
-  double mean() const { return sum_ / static_cast<double>(ring_.size()); }
-
- private:
-  std::vector<double> ring_;
-  std::size_t pos_ = 0;  // where the oldest value sits, and the next one goes
-  double sum_ = 0.0;
-  std::size_t run_ = 0;
-};
-
 // Weighted mean of the last p values fed, the newest weighted p and the oldest 1. Fed values rather than
 // bars, so that it can also average a series made on the fly. The mean is taken by a multiplication:
 // several of them in one study would otherwise queue on the divider.
