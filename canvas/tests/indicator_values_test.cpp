@@ -238,7 +238,7 @@ TEST(IndicatorBuilders, VolumeCopiesVolumesAndFlagsUpBars) {
   const auto vol = api::volume_indicator(bars);
   ASSERT_TRUE(vol);
   expect_series(vol->vectors[0].values, {10, 20, 30}, "volumes");
-  EXPECT_EQ(vol->vectors[0].up_flags, (std::vector<bool>{false, true, true}));
+  EXPECT_EQ(vol->vectors[0].up_flags, (std::vector<std::uint8_t>{0, 1, 1}));
 }
 
 // Textbook definitions written independently of the published step order; agreement within rounding.

@@ -18,7 +18,7 @@ using primitives::testing::SvgElement;
 constexpr double kNaN = NAN;
 constexpr render::Color kText{0xb2, 0xb5, 0xbe, 255};
 
-model::IndicatorVector vector_of(model::VectorStyle style, std::vector<double> values, std::vector<bool> up = {}) {
+model::IndicatorVector vector_of(model::VectorStyle style, std::vector<double> values, std::vector<std::uint8_t> up = {}) {
   auto v = model::IndicatorVector::make("v", std::move(style));
   v.values = std::move(values);
   v.up_flags = std::move(up);

@@ -99,7 +99,7 @@ struct IndicatorLevel {
 struct IndicatorVector {
   std::string name;
   std::vector<double> values;  // one per bar; NaN where the bar has no value
-  std::vector<bool> up_flags;  // one per bar; filled only by the volume indicator
+  std::vector<std::uint8_t> up_flags;  // one per bar (1: the up colour); volume and rising/falling histograms
   VectorStyle style;
 
   static IndicatorVector make(std::string_view name, VectorStyle style);

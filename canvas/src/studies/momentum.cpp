@@ -35,9 +35,8 @@ class Awesome {
 
 // Histogram bars are coloured by change: up where the value is at least the previous bar's, and on the
 // first value after a gap.
-void mark_rising(std::span<const double> v, std::vector<bool>& up) {
-  auto flag = up.begin();
-  for (std::size_t t = 1; t < v.size(); ++t) *++flag = !(v[t] < v[t - 1]);
+void mark_rising(std::span<const double> v, std::vector<std::uint8_t>& up) {
+  for (std::size_t t = 1; t < v.size(); ++t) up[t] = !(v[t] < v[t - 1]);
 }
 
 // x_t + 2x_{t−1} + 2x_{t−2} + x_{t−3}, over 6: the symmetric four-bar weighting.

@@ -29,8 +29,8 @@ class StudyOutput {
 
   std::span<double> line(std::size_t i) { return ind_.vectors[i].values; }
   // Per-bar colour flags of a histogram (true: drawn in the up colour), n long.
-  std::vector<bool>& up_flags(std::size_t i) {
-    ind_.vectors[i].up_flags.assign(ind_.vectors[i].values.size(), true);
+  std::vector<std::uint8_t>& up_flags(std::size_t i) {
+    ind_.vectors[i].up_flags.assign(ind_.vectors[i].values.size(), 1);
     return ind_.vectors[i].up_flags;
   }
   // One key per bar; lines are not joined where the key changes. `levels`: each run draws as one
