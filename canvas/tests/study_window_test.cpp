@@ -20,6 +20,12 @@ using namespace qc::studies;
 
 namespace {
 
+// Wilder's smoothing over a whole series, as the studies step it.
+void wilder_steps(std::span<const double> x, std::size_t p, std::span<double> out) {
+  Wilder avg(p);
+  for (std::size_t t = 0; t < x.size(); ++t) out[t] = avg.step(x[t]) ? avg.value() : kNaN;
+}
+
 // A random walk around 1455 with NaN at a few bars (one a pair, one near the start), and every fourth
 // value rounded to a whole number so that equal values meet in the windows.
 std::vector<double> walk_with_gaps(std::size_t n) {
@@ -274,10 +280,10 @@ TEST(WindowMachinery, SeededAveragesByHand) {
   };
   const Case cases[] = {
       {"ema", ema_series, {1, 2, 3, 4, 5}, 3, {kNaN, kNaN, 2, 3, 4}},
-      {"wilder", wilder_series, {1, 2, 3, 4, 5}, 3, {kNaN, kNaN, 2, 8.0 / 3, (16.0 / 3 + 5) / 3}},
+      {"wilder", wilder_steps, {1, 2, 3, 4, 5}, 3, {kNaN, kNaN, 2, 8.0 / 3, (16.0 / 3 + 5) / 3}},
       {"ema restarts after NaN", ema_series, {1, 2, 3, kNaN, 4, 5, 6, 7}, 3, {kNaN, kNaN, 2, kNaN, kNaN, kNaN, 5, 6}},
       {"ema after a warm-up", ema_series, {kNaN, kNaN, 1, 2, 3}, 2, {kNaN, kNaN, kNaN, 1.5, 2.5}},
-      {"period 1 follows the input", wilder_series, {4, kNaN, 6}, 1, {4, kNaN, 6}},
+      {"period 1 follows the input", wilder_steps, {4, kNaN, 6}, 1, {4, kNaN, 6}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -302,8 +308,9 @@ TEST(SeriesBlocks, TrueRangeAndAverageTrueRange) {
 
   // True ranges 2, 5, 5, 2 from bar 1: ATR 3 is their first three's mean at bar 3, then Wilder's step.
   const std::vector<double> high{12, 12, 12, 12, 12}, low{10, 10, 10, 10, 10}, close{11, 15, 7, 11, 11};
-  std::vector<double> scratch(5), atr(5);
-  atr_series(high, low, close, 3, scratch, atr);
+  AverageTrueRange average(high, low, close, 3);
+  std::vector<double> atr(5);
+  for (std::size_t t = 0; t < atr.size(); ++t) atr[t] = average.step(t) ? average.value() : kNaN;
   EXPECT_TRUE(std::isnan(atr[0]) && std::isnan(atr[1]) && std::isnan(atr[2]));
   EXPECT_DOUBLE_EQ(atr[3], 4.0);
   EXPECT_DOUBLE_EQ(atr[4], (4.0 * 2 + 2) / 3);

@@ -224,15 +224,14 @@ bool momentum(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool pgo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   const std::span<double> line = out.line(0);
-  Scratch range(bars.size());
-  true_range_series(bars.high, bars.low, bars.close, range);
   // The sliding Welford mean is exact on p equal closes, so a flat stretch after moving prices reads 0
   // rather than rounding residue divided by a true range that decays towards 0.
   WindowVariance avg(bars.close, p);
   Ema atr(p);
   for (std::size_t t = 0; t < line.size(); ++t) {
     const bool full = avg.step(t);
-    if (!atr.step(range[t]) || !full || atr.value() == 0.0) continue;
+    const double range = t > 0 ? true_range(bars.high[t], bars.low[t], bars.close[t - 1]) : kNaN;
+    if (!atr.step(range) || !full || atr.value() == 0.0) continue;
     line[t] = (bars.close[t] - avg.mean()) / atr.value();
   }
   return true;

@@ -102,32 +102,19 @@ bool kama(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   }
   constexpr double kFast = 2.0 / 3.0, kSlow = 2.0 / 31.0;
   const std::span<const double> c = bars.close;
-  double path = 0.0;     // Σ |ΔC| over the last p changes
-  std::size_t moves = 0;  // non-zero changes among them: a path of none is exactly 0, whatever rounding left
-  std::size_t run = 0;    // finite closes in a row, up to t
+  FedSums<1> path(p);  // Σ |ΔC| over the last p changes, exactly 0 when none moved
+  bool started = false;
   double k = 0.0;
   for (std::size_t t = 0; t < c.size(); ++t) {
-    if (!finite(c[t])) {
-      run = 0;
-      path = 0.0;
-      moves = 0;
+    const double move = t > 0 ? std::abs(c[t] - c[t - 1]) : kNaN;
+    if (!path.step({move})) {
+      started = false;
       continue;
     }
-    ++run;
-    if (run >= 2) {
-      const double d = std::abs(c[t] - c[t - 1]);
-      path += d;
-      moves += d != 0.0 ? 1 : 0;
-      if (run > p + 1) {
-        const double old = std::abs(c[t - p] - c[t - p - 1]);
-        path -= old;
-        moves -= old != 0.0 ? 1 : 0;
-      }
-    }
-    if (run == p) k = c[t];
-    if (run <= p) continue;
+    if (!started) k = c[t - 1];  // the close before the first value, not drawn
+    started = true;
     const double net = std::abs(c[t] - c[t - p]);
-    const double er = moves == 0 ? 1.0 : net / path;
+    const double er = path.sum(0) == 0.0 ? 1.0 : net / path.sum(0);
     const double sc = (er * (kFast - kSlow) + kSlow) * (er * (kFast - kSlow) + kSlow);
     k += sc * (c[t] - k);
     line[t] = k;
@@ -136,37 +123,18 @@ bool kama(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 }
 
 // The mean over `second` bars of the means over `first` bars, taken as the sum of the inner sums over
-// first·second in one pass: the inner sums wait in a ring of `second` for the outer window to drop them,
-// and each running sum takes one addition a bar. A window of zero closes is exactly 0, whatever rounding
-// the moves before it left.
+// first·second in one pass: each inner sum waits in the outer window's ring until it drops out.
 bool trima(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   const std::size_t first = p % 2 == 1 ? (p + 1) / 2 : p / 2;
   const std::size_t second = p % 2 == 1 ? first : p / 2 + 1;
   const double scale = 1.0 / (static_cast<double>(first) * static_cast<double>(second));
-  const std::span<const double> c = bars.close;
   std::span<double> line = out.line(0);
-  std::vector<double> ring(second);
-  std::size_t at = 0;
-  std::size_t run = 0;    // finite closes in a row, up to t
-  std::size_t zeros = 0;  // closes of 0 in a row, up to t
-  double inner = 0.0, outer = 0.0;
-  for (std::size_t t = 0; t < c.size(); ++t) {
-    const double v = c[t];
-    if (!finite(v)) {
-      run = zeros = 0;
-      inner = outer = 0.0;
-      continue;
-    }
-    ++run;
-    zeros = v == 0.0 ? zeros + 1 : 0;
-    inner += v - (run > first ? c[t - first] : 0.0);
-    const double dropped = ring[at];
-    ring[at] = inner;
-    at = at + 1 == second ? 0 : at + 1;
-    if (run < first) continue;
-    outer += inner - (run >= first + second ? dropped : 0.0);
-    if (run >= p) line[t] = zeros >= p ? 0.0 : outer * scale;
+  WindowSum inner(bars.close, first);
+  FedSums<1> outer(second);
+  for (std::size_t t = 0; t < line.size(); ++t) {
+    const double sum = inner.step(t) ? inner.sum() : kNaN;
+    if (outer.step({sum})) line[t] = outer.sum(0) * scale;
   }
   return true;
 }

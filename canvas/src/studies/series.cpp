@@ -14,12 +14,6 @@ void slide(Window window, std::size_t n, std::span<double> out, Value value) {
   for (std::size_t t = 0; t < n; ++t) out[t] = window.step(t) ? value(window) : kNaN;
 }
 
-template <class Average>
-void smooth(std::span<const double> x, std::size_t p, std::span<double> out) {
-  Average avg(p);
-  for (std::size_t t = 0; t < x.size(); ++t) out[t] = avg.step(x[t]) ? avg.value() : kNaN;
-}
-
 double higher(double a, double b) { return a > b ? a : b; }  // b for a NaN a
 double lower(double a, double b) { return a < b ? a : b; }
 
@@ -78,23 +72,9 @@ void wma_series(std::span<const double> x, std::size_t p, std::span<double> out)
   for (std::size_t t = 0; t < x.size(); ++t) out[t] = w.step(x[t], x[t >= p ? t - p : 0]) ? w.mean() : kNaN;
 }
 
-void ema_series(std::span<const double> x, std::size_t p, std::span<double> out) { smooth<Ema>(x, p, out); }
-
-void wilder_series(std::span<const double> x, std::size_t p, std::span<double> out) {
-  smooth<Wilder>(x, p, out);
-}
-
-void true_range_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
-                       std::span<double> out) {
-  if (close.empty()) return;
-  out[0] = kNaN;
-  for (std::size_t t = 1; t < close.size(); ++t) out[t] = true_range(high[t], low[t], close[t - 1]);
-}
-
-void atr_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
-                std::size_t p, std::span<double> scratch, std::span<double> out) {
-  true_range_series(high, low, close, scratch);
-  wilder_series(scratch, p, out);
+void ema_series(std::span<const double> x, std::size_t p, std::span<double> out) {
+  Ema avg(p);
+  for (std::size_t t = 0; t < x.size(); ++t) out[t] = avg.step(x[t]) ? avg.value() : kNaN;
 }
 
 void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out) {

@@ -20,18 +20,9 @@ void range_series(std::span<const double> high, std::span<const double> low, std
 // Weighted mean of the last p values, the newest weighted p, the oldest 1.
 void wma_series(std::span<const double> x, std::size_t p, std::span<double> out);
 
-// Exponential (2/(p+1)) and Wilder (1/p) smoothing, each seeded with the mean of the first p finite
-// values; leading NaN (another study's warm-up) are skipped, so the seed covers the first p defined ones.
+// Exponential smoothing (2/(p+1)) seeded with the mean of the first p finite values; leading NaN (another
+// study's warm-up) are skipped, so the seed covers the first p defined ones.
 void ema_series(std::span<const double> x, std::size_t p, std::span<double> out);
-void wilder_series(std::span<const double> x, std::size_t p, std::span<double> out);
-
-// True range from bar 1 on (bar 0 has no previous close: NaN).
-void true_range_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
-                       std::span<double> out);
-
-// Wilder-smoothed true range: first value mean(TR_1 … TR_p) at bar p. `scratch` holds the true ranges.
-void atr_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
-                std::size_t p, std::span<double> scratch, std::span<double> out);
 
 // Relative strength of x's changes with Wilder-smoothed gains G and losses L seeded over changes 1 … p:
 // 100·G/(G + L) from bar p, 0 when G + L = 0.

@@ -11,12 +11,8 @@ namespace qc::studies {
 // Wilder-smoothed true range, fed bar by bar: no whole-series scratch to fill first.
 bool atr(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const auto line = out.line(0);
-  Wilder average(args.period());
-  line[0] = kNaN;
-  for (std::size_t t = 1; t < bars.size(); ++t) {
-    const double range = true_range(bars.high[t], bars.low[t], bars.close[t - 1]);
-    line[t] = average.step(range) ? average.value() : kNaN;
-  }
+  AverageTrueRange average(bars.high, bars.low, bars.close, args.period());
+  for (std::size_t t = 0; t < bars.size(); ++t) line[t] = average.step(t) ? average.value() : kNaN;
   return true;
 }
 
