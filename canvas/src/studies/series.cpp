@@ -14,48 +14,26 @@ void slide(Window window, std::size_t n, std::span<double> out, Value value) {
   for (std::size_t t = 0; t < n; ++t) out[t] = window.step(t) ? value(window) : kNaN;
 }
 
-double higher(double a, double b) { return a > b ? a : b; }  // b for a NaN a
-double lower(double a, double b) { return a < b ? a : b; }
-
 }  // namespace
 
-// The windows' extremes of whole series, for studies that keep every window's: the bars are cut into
-// blocks of p from bar 0, and a window's extreme is the better of its first block's part (from the
-// window's first bar to the block's end, kept from the block before) and its last block's (from the
-// block's start to the window's last bar, running). Nothing per bar is stored but the result, the passes
-// over a block never branch on the data, and the highs and lows go side by side, so that their chains
-// overlap.
 void range_series(std::span<const double> high, std::span<const double> low, std::size_t p,
                   std::span<double> highest, std::span<double> lowest) {
-  constexpr double kInf = std::numeric_limits<double>::infinity();
-  const std::size_t n = high.size();
-  // tail_*[j]: the extreme of the previous block from its j-th bar on; [p] stands for no bar at all (a
-  // window that is exactly one block). next_* are this block's, taken before the results, which may
-  // overwrite the input, are written.
-  std::vector<double> tail_hi(p + 1, -kInf), next_hi(p + 1, -kInf), tail_lo(p + 1, kInf), next_lo(p + 1, kInf);
-  std::size_t hi_from = p - 1, lo_from = p - 1;  // the first bars whose windows can hold p finite values
-  for (std::size_t b = 0; b < n; b += p) {
-    const std::size_t e = p < n - b ? b + p : n;
-    double back_hi = -kInf, back_lo = kInf;
-    for (std::size_t i = e; i-- > b;) {
-      back_hi = higher(high[i], back_hi);
-      back_lo = lower(low[i], back_lo);
-      next_hi[i - b] = back_hi;
-      next_lo[i - b] = back_lo;
-    }
-    double head_hi = -kInf, head_lo = kInf;
-    for (std::size_t i = b; i < e; ++i) {
-      const double h = high[i], l = low[i];
-      head_hi = higher(h, head_hi);
-      head_lo = lower(l, head_lo);
-      hi_from = finite(h) ? hi_from : i + p;
-      lo_from = finite(l) ? lo_from : i + p;
-      const double top = higher(tail_hi[i - b + 1], head_hi), bottom = lower(tail_lo[i - b + 1], head_lo);
-      highest[i] = i >= hi_from ? top : kNaN;
-      lowest[i] = i >= lo_from ? bottom : kNaN;
-    }
-    tail_hi.swap(next_hi);
-    tail_lo.swap(next_lo);
+  // The windows settle ahead of the bar they are read at and look back from there: a column written over
+  // as it goes is read from a copy.
+  std::vector<double> copy;
+  if (highest.data() == high.data() || lowest.data() == low.data()) {
+    copy.assign(high.begin(), high.end());
+    copy.insert(copy.end(), low.begin(), low.end());
+    high = std::span<const double>(copy).first(high.size());
+    low = std::span<const double>(copy).subspan(high.size());
+  }
+  WindowMax hi(high, p);
+  WindowMin lo(low, p);
+  for (std::size_t t = 0; t < high.size(); ++t) {
+    const bool h = hi.step(t);
+    const bool l = lo.step(t);
+    highest[t] = h ? hi.value() : kNaN;
+    lowest[t] = l ? lo.value() : kNaN;
   }
 }
 
