@@ -18,10 +18,10 @@ std::string full_name(FunctionName name) {
 
 [[noreturn]] void too_many_positional(const Params& params, FunctionName name, Py_ssize_t given) {
   std::string msg = full_name(name);
-  if (params.required() != params.size()) {
-    msg += " takes from " + std::to_string(params.required()) + " to " + std::to_string(params.size());
+  if (params.required() != params.positional()) {
+    msg += " takes from " + std::to_string(params.required()) + " to " + std::to_string(params.positional());
   } else {
-    msg += " takes " + std::to_string(params.size());
+    msg += " takes " + std::to_string(params.positional());
   }
   msg += " positional arguments but " + std::to_string(given) + (given == 1 ? " was given" : " were given");
   throw_type_error(msg);
@@ -70,7 +70,7 @@ void place_keyword(const Params& params, FunctionName name, PyObject* keyword, P
 
 void match(const Params& params, FunctionName name, PyObject* const* args, Py_ssize_t nargs,
            const KeywordArgs& keywords, Slots& slots) {
-  const auto npos = static_cast<Py_ssize_t>(params.size());
+  const auto npos = static_cast<Py_ssize_t>(params.positional());
   if (nargs > npos) too_many_positional(params, name, nargs);
   for (Py_ssize_t i = 0; i < nargs; ++i) slots.fill(static_cast<std::size_t>(i), args[i]);
 

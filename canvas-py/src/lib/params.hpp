@@ -64,6 +64,7 @@ struct Param {
   const char* name = nullptr;  // the keyword name, as shown in the text signature
   Kind kind = Kind::f64;
   const char* default_text = nullptr;  // as shown in the text signature ("0.0", "None"); null: required
+  bool keyword_only = false;           // set by the list for the parameters after `param::star` (and on it)
 };
 
 // Parameter makers, so rows read like signatures: {u64("bar_index"), f64("price"), opt_text("label", "None")}.
@@ -83,30 +84,43 @@ constexpr Param object(const char* name) { return {name, Kind::object}; }
 constexpr Param time_column(const char* name) { return {name, Kind::time_column}; }
 constexpr Param number_column(const char* name) { return {name, Kind::number_column}; }
 constexpr Param opt_number_column(const char* name) { return {name, Kind::opt_number_column, "None"}; }
+// Written where Python writes `*`: the parameters after it are taken by keyword only.
+inline constexpr Param star{"*", Kind::object, nullptr, true};
 }  // namespace param
 
 inline constexpr std::size_t kMaxParams = 8;
 
-// The parameter list of one row, checked when the row is compiled: at most kMaxParams, and no required
-// parameter after one with a default.
+// The parameter list of one row, checked when the row is compiled: at most kMaxParams, no required
+// parameter after one with a default, and keyword-only parameters (after `param::star`) all with defaults.
 class Params {
  public:
   constexpr Params() = default;
   consteval Params(std::initializer_list<Param> list) {
-    if (list.size() > kMaxParams) throw "too many parameters: raise kMaxParams";
+    bool keyword_only = false;
     for (const Param& p : list) {
       if (p.name == nullptr) throw "parameter without a name";
+      if (p.keyword_only) {  // only `param::star` comes with the mark
+        if (keyword_only) throw "a second `*` in one parameter list";
+        keyword_only = true;
+        continue;
+      }
+      if (count_ == kMaxParams) throw "too many parameters: raise kMaxParams";
       if (p.default_text == nullptr) {
+        if (keyword_only) throw "a keyword-only parameter without a default";
         if (required_ != count_) throw "a required parameter follows one with a default";
         ++required_;
       }
-      items_[count_++] = p;
+      items_[count_] = p;
+      items_[count_++].keyword_only = keyword_only;
+      if (!keyword_only) ++positional_;
     }
   }
 
   constexpr std::span<const Param> all() const { return {items_.data(), count_}; }
   constexpr std::size_t size() const { return count_; }
   constexpr std::size_t required() const { return required_; }
+  // Those that a call may give by position: the ones before `param::star`.
+  constexpr std::size_t positional() const { return positional_; }
   constexpr bool empty() const { return count_ == 0; }
   constexpr const Param& operator[](std::size_t i) const { return items_[i]; }
 
@@ -114,6 +128,7 @@ class Params {
   std::array<Param, kMaxParams> items_{};
   std::size_t count_ = 0;
   std::size_t required_ = 0;
+  std::size_t positional_ = 0;
 };
 
 using Point = qc::api::Point;

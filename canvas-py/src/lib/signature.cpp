@@ -16,6 +16,7 @@ std::string parameter_list(const Params& params, bool instance) {
   if (instance) s += params.empty() ? "$self" : "$self, ";
   for (std::size_t i = 0; i < params.size(); ++i) {
     if (i != 0) s += ", ";
+    if (params[i].keyword_only && (i == 0 || !params[i - 1].keyword_only)) s += "*, ";
     s += params[i].name;
     if (params[i].default_text != nullptr) {
       s += '=';

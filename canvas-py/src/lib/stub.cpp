@@ -27,8 +27,11 @@ _TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
 void append_parameters(std::string& out, const Params& params, const char* first) {
   out += '(';
   out += first;
+  bool keyword_only = false;
   for (const Param& p : params.all()) {
     if (out.back() != '(') out += ", ";
+    if (p.keyword_only && !keyword_only) out += "*, ";
+    keyword_only = p.keyword_only;
     out += p.name;
     out += ": ";
     out += annotation(p.kind);
