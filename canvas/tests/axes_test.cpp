@@ -149,6 +149,41 @@ TEST(PriceScale, LongLabelsShrinkTheFont) {
   EXPECT_EQ(svg3.body().find(R"(font-size="10.0")"), std::string_view::npos);
 }
 
+// A sub-pane whose largest |tick| reaches 100,000 writes t / u with the decimals of step / u and the unit's
+// suffix, u = 1000^k for the largest k (1 to 4) with that tick at or above it; a text rounding to zero is
+// "0". The main pane, and sub-panes below the threshold, keep full numbers.
+TEST(PriceScale, LabelsInUnits) {
+  struct Case {
+    double lo, hi, height;
+    ScaleNumbers numbers;
+    std::vector<std::string> labels;
+  };
+  const Case cases[] = {
+      {0, 1.1e11, 81.5, ScaleNumbers::in_units, {"0", "50B", "100B"}},
+      {-1e11, 1.2e12, 81.5, ScaleNumbers::in_units, {"0", "0.5T", "1.0T"}},  // the first tick is -0
+      {-250000, 250000, 300, ScaleNumbers::in_units,
+       {"-250K", "-200K", "-150K", "-100K", "-50K", "0", "50K", "100K", "150K", "200K"}},
+      {1e6, 1e6 + 40, 120, ScaleNumbers::in_units, {"1.00000M", "1.00001M", "1.00002M", "1.00003M"}},
+      {0, 99000, 81.5, ScaleNumbers::in_units, {"0", "20000", "40000", "60000", "80000"}},
+      {0, 1.1e11, 81.5, ScaleNumbers::full, {"0", "50000000000", "100000000000"}},
+  };
+  for (const Case& c : cases) {
+    const PriceTicks ticks = price_ticks(c.lo, c.hi, c.height);
+    const ScaleLabels labels(ticks, c.numbers);
+    std::vector<std::string> texts;
+    for (double t : ticks.ticks()) labels.append(texts.emplace_back(), t);
+    EXPECT_EQ(texts, c.labels) << c.lo << " " << c.hi;
+  }
+  // Short labels keep the largest font; in full the same scale shrinks to 9.
+  render::SvgBackend svg(400, 300, 1);
+  render_price_scale(svg, {"", "", ""}, 0, 0, 81.5, 0, 1.1e11, ScaleNumbers::in_units);
+  EXPECT_NE(svg.body().find(R"(font-size="11.0" text-anchor="start" dominant-baseline="central">100B<)"),
+            std::string_view::npos);
+  render::SvgBackend full(400, 300, 1);
+  render_price_scale(full, {"", "", ""}, 0, 0, 81.5, 0, 1.1e11);
+  EXPECT_NE(full.body().find(R"(font-size="9.0")"), std::string_view::npos);
+}
+
 constexpr std::int64_t kDay = 86'400;
 constexpr std::int64_t k2020 = 1'577'836'800;  // 2020-01-01 00:00 UTC, a Wednesday
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();

@@ -136,7 +136,7 @@ class RenderPass {
     sub_panes();
     coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
                              layout_.spacing, bars_.size(), [&](std::size_t i) { return bars_[i].timestamp; });
-    if (!config_.title.empty()) draw_title(backend_, config_.title, text_color());
+    if (!config_.title.empty()) draw_title(backend_, config_.title, legend_colors());
     if (config_.show_legend) legend();
     backend_.body_buffer().append("</svg>\n");
     return backend_.release();
@@ -160,7 +160,7 @@ class RenderPass {
     rect += R"(" height=")";
     util::append_shortest(rect, layout_.height);
     rect += R"(" fill=")";
-    render::append_css_color(rect, css_or(theme_.background, palette::kBackground));
+    render::append_css_color(rect, background_color());
     rect += "\"/>\n";
     backend_.body_buffer().append(rect);
   }
@@ -179,8 +179,12 @@ class RenderPass {
     }
   }
 
-  // Titles and legends are written in the colour of the price labels.
-  render::Color text_color() const { return coords::AxisColors::from(axis_theme(config_)).text; }
+  render::Color background_color() const { return css_or(theme_.background, palette::kBackground); }
+
+  // Titles and legends are written in the colour of the price labels, backed by the chart's background.
+  LegendColors legend_colors() const {
+    return LegendColors::make(coords::AxisColors::from(axis_theme(config_)).text, background_color());
+  }
 
   // The series goes straight to the backend, in the elements and order a recorded batch would replay.
   // Heikin-Ashi candles are drawn from the bars made for them; everything else on the chart reads the bars.
@@ -220,26 +224,32 @@ class RenderPass {
       draw_sub_pane_frame(backend_, *ind, y, width, theme_.background, theme_.grid_color);
       draw_indicator(backend_, *ind, y, y.y(0.0), layout_);
       draw_primitives(PrimitivePane::sub(index++), y);
-      ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, cursor, h, r.lo, r.hi);
+      ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, cursor, h, r.lo, r.hi,
+                                        coords::ScaleNumbers::in_units);
       if (config_.show_legend) {
-        sub_pane_legends_.push_back({ind, sub_pane_legend_y(cursor), legend_decimals(r.lo, r.hi, h)});
+        sub_pane_legends_.push_back(
+            {ind, sub_pane_legend_y(cursor), pane_legend_numbers(r.lo, r.hi, h, coords::ScaleNumbers::in_units)});
       }
       cursor += h + kSubPaneGap;
     }
   }
 
-  // Over everything else: the main pane's lines (one per overlay study; the volume band has none), then
-  // each sub-pane's, their values quoted to the decimals of their pane's scale.
+  // Over everything else: the main pane's lines (one per overlay study and volume band, in call order),
+  // then each sub-pane's, their values written as their pane's scale calls for.
   void legend() {
-    const render::Color text = text_color();
+    const LegendColors colors = legend_colors();
     const bool titled = !config_.title.empty();
-    const int decimals = legend_decimals(price_range_.lo, price_range_.hi, layout_.main_height);
+    const LegendNumbers prices =
+        pane_legend_numbers(price_range_.lo, price_range_.hi, layout_.main_height, coords::ScaleNumbers::full);
     std::size_t k = 0;
-    for (const auto* ind : lists_.overlays) {
-      draw_legend_line(backend_, *ind, main_legend_y(titled, k++), decimals, text, bars_.size());
+    for (const model::Indicator& ind : config_.indicators) {
+      if (std::holds_alternative<model::placement::SubPane>(ind.placement)) continue;
+      const bool band = std::holds_alternative<model::placement::VolumeBand>(ind.placement);
+      draw_legend_line(backend_, ind, main_legend_y(titled, k++), band ? kVolumeLegendNumbers : prices, colors,
+                       bars_.size());
     }
     for (const PaneLegend& line : sub_pane_legends_) {
-      draw_legend_line(backend_, *line.indicator, line.y, line.decimals, text, bars_.size());
+      draw_legend_line(backend_, *line.indicator, line.y, line.numbers, colors, bars_.size());
     }
   }
 
@@ -278,11 +288,11 @@ class RenderPass {
   ValueRange price_range_;
   coords::PriceMapping main_;
 
-  // A sub-pane's legend line, placed and given its decimals as the pane is drawn.
+  // A sub-pane's legend line, placed and given its number form as the pane is drawn.
   struct PaneLegend {
     const model::Indicator* indicator;
     double y;
-    int decimals;
+    LegendNumbers numbers;
   };
   std::vector<PaneLegend> sub_pane_legends_;
 };
@@ -306,8 +316,8 @@ DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
 }
 
 void ChartRenderer::render_price_scale(const ChartConfig& config, render::SvgBackend& backend, double x, double top,
-                                       double height, double lo, double hi) {
-  coords::render_price_scale(backend, RenderPass::axis_theme(config), x, top, height, lo, hi);
+                                       double height, double lo, double hi, coords::ScaleNumbers numbers) {
+  coords::render_price_scale(backend, RenderPass::axis_theme(config), x, top, height, lo, hi, numbers);
 }
 
 }  // namespace qc::api

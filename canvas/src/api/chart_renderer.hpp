@@ -6,6 +6,7 @@
 
 #include "api/config.hpp"
 #include "api/value_range.hpp"
+#include "coords/price_scale.hpp"
 #include "model/series/data.hpp"
 #include "render/engine/svg_backend.hpp"
 #include "util/text_buffer.hpp"
@@ -34,9 +35,11 @@ class ChartRenderer {
     return indicator_range(bars, indicator);
   }
 
-  // A 70-pixel scale at x, from top to top + height, labelling [lo, hi].
+  // A 70-pixel scale at x, from top to top + height, labelling [lo, hi]: in full on the main pane, with
+  // units on a sub-pane of volume-sized values.
   static void render_price_scale(const ChartConfig& config, render::SvgBackend& backend, double x, double top,
-                                 double height, double lo, double hi);
+                                 double height, double lo, double hi,
+                                 coords::ScaleNumbers numbers = coords::ScaleNumbers::full);
 
  private:
   const ChartConfig& config_;

@@ -27,7 +27,8 @@ constexpr std::size_t kPoint = 2 + 2 * kNumber;                           // "x,
 constexpr std::size_t kPathPoint = 3 + 2 * kNumber;                       // " Lx y" of a path
 constexpr std::size_t kPathFrame = 36 + kAnyColor;                        // a filled path's markup
 // A signal's marker, a filled triangle's path or a filled circle, and its label's text element without
-// the label (also the size of the title's and the legend's text elements).
+// the label (also the size of the title's and the legend's text elements; each of their lines has a
+// translucent backing, kBandRect).
 constexpr std::size_t kMarker = std::max(45 + 6 * kNumber, 49 + 3 * kNumber) + kAnyColor;
 constexpr std::size_t kLabel = 122 + 2 * kNumber + kAnyColor;
 // Frame, background, grid, price scales, time axis; the elements and words of a drawing tool.
@@ -65,7 +66,7 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
   for (const SignalConfig& s : config.signals) {
     size += kMarker + (s.label ? kLabel + render::kMaxEscapeGrowth * s.label->size() : 0);
   }
-  if (!config.title.empty()) size += kLabel + render::kMaxEscapeGrowth * config.title.size();
+  if (!config.title.empty()) size += kBandRect + kLabel + render::kMaxEscapeGrowth * config.title.size();
   const SeriesType type = config.series.series_type;
   if (type == SeriesType::Line || type == SeriesType::Area) {
     size += n * kPathPoint * (type == SeriesType::Area ? 2 : 1);  // an area's fill goes through every point too
@@ -84,7 +85,8 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
     }
     if (band && values == 0) size += n * kBandRect;  // the bars' own volumes
     if (config.show_legend) {
-      size += kLabel + render::kMaxEscapeGrowth * ind.name.size() + ind.vectors.size() * (kLabel + kNumber);
+      size += kBandRect + kLabel + render::kMaxEscapeGrowth * ind.name.size() +
+              ind.vectors.size() * (kLabel + kNumber);
     }
   }
   return size;

@@ -1,13 +1,15 @@
-// Title and legend lines: positions, the reckoned width of each text, last values and their colours.
+// Title and legend lines: positions, the reckoned width of each text, their backings, last values and
+// their colours and number forms.
 #include "api/legend_painter.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "api/indicator_painter.hpp"
-#include "coords/price_scale.hpp"
+#include "primitives/catalog/common/caption_numbers.hpp"
 
 namespace qc::api {
 namespace {
@@ -21,7 +23,16 @@ constexpr double kFirstLineUnderTitle = 36.0;
 constexpr double kSubPaneLineOffset = 12.0;
 constexpr double kGap = 10.0;
 // No text is measured: a byte of it is reckoned at 0.6 of the font size.
-constexpr double kAdvancePerByte = 0.6 * kLegendSize;
+constexpr double kAdvancePerEm = 0.6;
+// A backing starts 4 px left of the texts and ends 4 px past the last one's reckoned end; a legend line's
+// is the lines' pitch high, so that stacked backings meet.
+constexpr double kBackingLeft = kLeft - 4.0;
+constexpr double kBackingPastEnd = 4.0;
+constexpr double kTitleBackingHalf = 10.0;
+constexpr double kLegendBackingHalf = kLineHeight / 2;
+constexpr std::uint8_t kBackingAlpha = 0xCC;
+// Values in units carry two decimals.
+constexpr int kUnitDecimals = 2;
 
 render::TextStyle text_style(double size, render::Color color) {
   render::TextStyle style;
@@ -30,6 +41,15 @@ render::TextStyle text_style(double size, render::Color color) {
   style.align = render::TextAlign::Start;
   style.baseline = render::TextBaseline::Middle;
   return style;
+}
+
+double reckoned_width(double size, std::size_t bytes) { return kAdvancePerEm * size * static_cast<double>(bytes); }
+
+// Behind a line of texts of `size` whose last one, `last_bytes` long, starts at x_last.
+void draw_backing(render::SvgBackend& out, double x_last, std::size_t last_bytes, double size, double y,
+                  double half_height, render::Color color) {
+  const double right = x_last + reckoned_width(size, last_bytes) + kBackingPastEnd;
+  out.fill_rect({kBackingLeft, y - half_height, right - kBackingLeft, 2 * half_height}, color);
 }
 
 // The index of the value quoted for a vector: that of the last bar when finite, else the last finite one
@@ -41,10 +61,24 @@ std::optional<std::size_t> last_value_index(const model::IndicatorVector& vector
   return std::nullopt;
 }
 
+void append_value(std::string& out, double v, const LegendNumbers& numbers) {
+  if (numbers.in_units && std::fabs(v) >= coords::kUnitsFrom) {
+    coords::append_in_unit(out, v, coords::number_unit(std::fabs(v)), kUnitDecimals);
+  } else {
+    coords::append_price_fixed(out, v, numbers.decimals);
+  }
+}
+
 }  // namespace
 
-void draw_title(render::SvgBackend& out, std::string_view title, render::Color color) {
-  out.text(title, text_style(kTitleSize, color), kLeft, kTitleY);
+LegendColors LegendColors::make(render::Color text, render::Color background) {
+  background.a = kBackingAlpha;
+  return {text, background};
+}
+
+void draw_title(render::SvgBackend& out, std::string_view title, const LegendColors& colors) {
+  draw_backing(out, kLeft, title.size(), kTitleSize, kTitleY, kTitleBackingHalf, colors.backing);
+  out.text(title, text_style(kTitleSize, colors.text), kLeft, kTitleY);
 }
 
 double main_legend_y(bool titled, std::size_t k) {
@@ -53,29 +87,43 @@ double main_legend_y(bool titled, std::size_t k) {
 
 double sub_pane_legend_y(double pane_top) { return pane_top + kSubPaneLineOffset; }
 
-int legend_decimals(double lo, double hi, double height) {
-  return std::max(2, coords::price_label_decimals(lo, hi, height));
+LegendNumbers pane_legend_numbers(double lo, double hi, double height, coords::ScaleNumbers scale) {
+  const coords::PriceTicks ticks = coords::price_ticks(lo, hi, height);
+  const double largest = ticks.largest_magnitude();
+  const int caption = ticks.count == 0 ? 2 : primitives::catalog::price_decimals(largest);
+  return {std::max(coords::price_label_decimals(lo, hi, height), caption),
+          scale == coords::ScaleNumbers::in_units && largest >= coords::kUnitsFrom};
 }
 
-void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator, double y, int decimals,
-                      render::Color name_color, std::size_t bars) {
-  render::TextStyle style = text_style(kLegendSize, name_color);
-  double x = kLeft;
-  out.text(indicator.name, style, x, y);
-  std::size_t previous_bytes = indicator.name.size();
-  std::string value;
+void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator, double y,
+                      const LegendNumbers& numbers, const LegendColors& colors, std::size_t bars) {
+  // The texts are placed before any is written: the backing, written first, ends past the last of them.
+  struct Quote {
+    std::size_t begin, end;  // of its text in `texts`
+    render::Color color;
+    double x;
+  };
+  std::string texts(indicator.name);
+  std::vector<Quote> quotes;
+  quotes.reserve(indicator.vectors.size() + 1);
+  quotes.push_back({0, texts.size(), colors.text, kLeft});
   for (const model::IndicatorVector& vector : indicator.vectors) {
     const auto k = last_value_index(vector, bars);
     if (!k) continue;
-    const auto color = value_color(vector, *k);
+    auto color = value_color(vector, *k);
     if (!color) continue;
-    style.color = *color;
-    style.color.a = 255;
-    value.clear();
-    coords::append_price_fixed(value, vector.values[*k], decimals);
-    x += kAdvancePerByte * static_cast<double>(previous_bytes) + kGap;
-    out.text(value, style, x, y);
-    previous_bytes = value.size();
+    color->a = 255;
+    const Quote& previous = quotes.back();
+    append_value(texts, vector.values[*k], numbers);
+    quotes.push_back({previous.end, texts.size(), *color,
+                      previous.x + reckoned_width(kLegendSize, previous.end - previous.begin) + kGap});
+  }
+  const Quote& last = quotes.back();
+  draw_backing(out, last.x, last.end - last.begin, kLegendSize, y, kLegendBackingHalf, colors.backing);
+  render::TextStyle style = text_style(kLegendSize, colors.text);
+  for (const Quote& q : quotes) {
+    style.color = q.color;
+    out.text(std::string_view(texts).substr(q.begin, q.end - q.begin), style, q.x, y);
   }
 }
 

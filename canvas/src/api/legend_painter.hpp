@@ -4,28 +4,49 @@
 #include <cstddef>
 #include <string_view>
 
+#include "coords/price_scale.hpp"
 #include "model/indicators.hpp"
 #include "render/engine/svg_backend.hpp"
 
 namespace qc::api {
 
-// The title over the main pane's top-left corner, in the colour of the axis labels.
-void draw_title(render::SvgBackend& out, std::string_view title, render::Color color);
+// The title's and legend's colours: texts in the axis labels' colour, each line backed by the chart's
+// background at alpha 0xCC, so that it stays readable over candles and lines.
+struct LegendColors {
+  render::Color text;
+  render::Color backing;
+
+  static LegendColors make(render::Color text, render::Color background);
+};
+
+// The title over the main pane's top-left corner, on its backing.
+void draw_title(render::SvgBackend& out, std::string_view title, const LegendColors& colors);
 
 // Where the legend's lines stand: the main pane's line k under the title when there is one, and a
 // sub-pane's one line just inside the top of its frame.
 double main_legend_y(bool titled, std::size_t k);
 double sub_pane_legend_y(double pane_top);
 
-// The decimals of the values quoted on a pane whose scale labels [lo, hi] over `height` pixels: as many as
-// its labels carry, and at least 2.
-int legend_decimals(double lo, double hi, double height);
+// How a pane's legend writes its values: in full with `decimals`, or, when `in_units`, those of at least
+// coords::kUnitsFrom in their own unit with 2 decimals ("152.07B", "-5.31M").
+struct LegendNumbers {
+  int decimals = 2;
+  bool in_units = false;
+};
 
-// One legend line at height y: the indicator's name in `name_color`, then the last value of each vector that
+// The values of a pane whose scale labels [lo, hi] over `height` pixels: in full with as many decimals as
+// its labels carry and as a price at its largest |tick| needs in a caption (2 on a pane without ticks); in
+// units too when its scale writes units.
+LegendNumbers pane_legend_numbers(double lo, double hi, double height, coords::ScaleNumbers scale);
+
+// The volume band's: in units from coords::kUnitsFrom, whole numbers below.
+inline constexpr LegendNumbers kVolumeLegendNumbers{0, true};
+
+// One legend line at height y on its backing: the indicator's name, then the last value of each vector that
 // draws, in the colour that value is drawn in made opaque, each text after the previous one's reckoned
 // width. A vector's last value is its value at the last of `bars` bars when finite, else its last finite
 // value before that; a vector without one is left out.
-void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator, double y, int decimals,
-                      render::Color name_color, std::size_t bars);
+void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator, double y,
+                      const LegendNumbers& numbers, const LegendColors& colors, std::size_t bars);
 
 }  // namespace qc::api

@@ -46,6 +46,11 @@ double price_step(double lo, double hi, double height) {
   const double count = std::fmin(std::fmax(height / 30, 4.0), 20.0);  // a NaN height counts 4
   return nice_number((hi - lo) / count);
 }
+
+// Whether a fixed-point text, its sign left aside, reads zero.
+bool reads_zero(const char* begin, const char* end) {
+  return std::all_of(begin + (*begin == '-' ? 1 : 0), end, [](char c) { return c == '0' || c == '.'; });
+}
 }  // namespace
 
 void append_price(std::string& out, double price, double step) { append_price_fixed(out, price, price_decimals(step)); }
@@ -55,8 +60,28 @@ void append_price_fixed(std::string& out, double price, int decimals) {
   const char* end = util::write_fixed(buf, price, decimals);
   const char* begin = buf;
   // Ticks reached by repeated addition can land a hair below zero; "-0.00" would be a wrong label.
-  if (*begin == '-' && std::all_of(begin + 1, end, [](char c) { return c == '0' || c == '.'; })) ++begin;
+  if (*begin == '-' && reads_zero(begin, end)) ++begin;
   out.append(begin, end);
+}
+
+NumberUnit number_unit(double m) {
+  static constexpr NumberUnit kUnits[] = {{1e12, 'T'}, {1e9, 'B'}, {1e6, 'M'}, {1e3, 'K'}};
+  for (const NumberUnit& unit : kUnits) {
+    if (m >= unit.size) return unit;
+  }
+  return {};
+}
+
+void append_in_unit(std::string& out, double v, NumberUnit unit, int decimals) {
+  char buf[util::kMaxFixedChars];
+  const char* begin = buf;
+  const char* end = util::write_fixed(buf, v / unit.size, decimals);
+  if (reads_zero(begin, end)) {
+    out += '0';
+    return;
+  }
+  out.append(begin, end);
+  if (unit.suffix != '\0') out += unit.suffix;
 }
 
 std::string format_price(double price, double step) {
@@ -78,7 +103,27 @@ PriceTicks price_ticks(double lo, double hi, double height) {
   return t;
 }
 
+double PriceTicks::largest_magnitude() const {
+  double m = 0.0;
+  for (double t : ticks()) m = std::fmax(m, std::fabs(t));
+  return m;
+}
+
 int price_label_decimals(double lo, double hi, double height) { return price_decimals(price_step(lo, hi, height)); }
+
+ScaleLabels::ScaleLabels(const PriceTicks& ticks, ScaleNumbers numbers)
+    : unit_(numbers == ScaleNumbers::in_units && ticks.largest_magnitude() >= kUnitsFrom
+                ? number_unit(ticks.largest_magnitude())
+                : NumberUnit{}),
+      decimals_(price_decimals(ticks.step / unit_.size)) {}
+
+void ScaleLabels::append(std::string& out, double value) const {
+  if (unit_.suffix == '\0') {
+    append_price_fixed(out, value, decimals_);
+  } else {
+    append_in_unit(out, value, unit_, decimals_);
+  }
+}
 
 double price_label_font_size(std::size_t longest_label) {
   if (longest_label < 10) return 11.0;
@@ -87,18 +132,19 @@ double price_label_font_size(std::size_t longest_label) {
 }
 
 void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
-                        double lo, double hi) {
+                        double lo, double hi, ScaleNumbers numbers) {
   const AxisColors colors = AxisColors::from(theme);
   backend.fill_rect({x, top, kPriceScaleWidth, height}, colors.background);
   const render::StrokeStyle border = render::StrokeStyle::solid(1.0, colors.border);
   backend.line(x, top, x, top + height, border);
 
   const PriceTicks ticks = price_ticks(lo, hi, height);
+  const ScaleLabels labels(ticks, numbers);
   std::string label;
   std::size_t longest = 0;
   auto measure = [&](double v) {
     label.clear();
-    append_price(label, v, ticks.step);
+    labels.append(label, v);
     longest = std::max(longest, label.size());
   };
   for (double t : ticks.ticks()) measure(t);
@@ -114,7 +160,7 @@ void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, dou
     const double y = pane.y(t);
     backend.line(x, y, x + kTickLength, y, border);
     label.clear();
-    append_price(label, t, ticks.step);
+    labels.append(label, t);
     backend.text(label, style, x + kPriceLabelOffset, y);
   }
 }

@@ -41,6 +41,21 @@ void append_price(std::string& out, double price, double step);
 // The same with the decimals given (0 to 10).
 void append_price_fixed(std::string& out, double price, int decimals);
 
+// Numbers of volume size read in thousands, millions, billions or trillions: from this magnitude on a
+// sub-pane's scale, and the legend values on such a pane and on the volume band, carry a unit.
+inline constexpr double kUnitsFrom = 100000.0;
+
+struct NumberUnit {
+  double size = 1.0;
+  char suffix = '\0';  // none for size 1
+};
+
+// 1000^k with k the largest of 1 to 4 for which m >= 1000^k ("K", "M", "B", "T"); size 1 below 1000 or NaN.
+NumberUnit number_unit(double m);
+
+// v / unit.size with the decimals given (0 to 10) and the unit's suffix; a text that rounds to zero is "0".
+void append_in_unit(std::string& out, double v, NumberUnit unit, int decimals);
+
 // Bounds the tick loop: a finite range yields at most 1.25 * 20 + 2 ticks, so only a step that no longer
 // moves the ticks forward (below the prices' resolution) can reach it.
 inline constexpr std::size_t kMaxPriceTicks = 64;
@@ -51,6 +66,8 @@ struct PriceTicks {
   std::array<double, kMaxPriceTicks> values{};
 
   std::span<const double> ticks() const { return {values.data(), count}; }
+  // The largest |tick|; 0 without ticks.
+  double largest_magnitude() const;
 };
 
 // The ticks of a scale height pixels high over [lo, hi]: multiples of the step from the first one at or
@@ -64,8 +81,23 @@ int price_label_decimals(double lo, double hi, double height);
 // Font size of the price labels for the longest label's byte length.
 double price_label_font_size(std::size_t longest_label);
 
+// How a scale writes its labels: the main pane's in full; a sub-pane's whose largest |tick| reaches
+// kUnitsFrom in that tick's unit, with the decimals of step / unit.
+enum class ScaleNumbers { full, in_units };
+
+// The label texts of one scale's ticks.
+class ScaleLabels {
+ public:
+  ScaleLabels(const PriceTicks& ticks, ScaleNumbers numbers);
+  void append(std::string& out, double value) const;
+
+ private:
+  NumberUnit unit_;
+  int decimals_;
+};
+
 // Background, border, tick marks and labels of a scale whose left edge is x, over [lo, hi].
 void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
-                        double lo, double hi);
+                        double lo, double hi, ScaleNumbers numbers = ScaleNumbers::full);
 
 }  // namespace qc::coords
