@@ -1,10 +1,18 @@
-"""Chart's 75 indicator methods from Python: signatures, docs, argument errors and the drawn values."""
+"""Chart's 75 indicator methods from Python: signatures, docs, argument errors, the drawn values, and the
+values of the methods with hand-written bodies at full precision."""
 import math
 import xml.etree.ElementTree as ET
 
+import numpy as np
 import pytest
 
 import quorvel_canvas as qc
+from study_support import SP500_2000, mismatches, read_csv, study_values
+
+try:
+    import talib
+except ImportError:  # the comparisons with TA-Lib need it; the rest of the file does not
+    talib = None
 
 # name(params): doc, for every indicator method.
 SIGNATURES = """
@@ -431,3 +439,87 @@ def test_volume_bars_stand_on_the_band_foot_in_proportion():
     chart.volume()
     chart.rsi(1)
     assert [y for y, _ in volume_heights(svg_root(chart), "98.67")][1] == 776.47
+
+
+def test_macd_default_draws_macd_12_26_9():
+    closes = [100.0 + math.sin(i / 3) * 5 for i in range(60)]
+    fixed, called = qc.Chart(W, H), qc.Chart(W, H)
+    for chart in (fixed, called):
+        chart.bars(bars_with_closes(closes))
+    fixed.macd_default()
+    called.macd(12, 26, 9)
+    (line,) = polylines(svg_root(fixed), "#2196f3")
+    assert len(line) == 35
+    assert fixed.render_svg() == called.render_svg()
+
+
+# ---- values at full precision -------------------------------------------------------------------------
+
+def _on_stretches(closes, reference):
+    """The reference's lines computed on each run of finite closes alone (as if the series began there), NaN
+    on the bars between: what the windows and recursions give, restarting after a non-finite close."""
+    out = {}
+    finite = np.isfinite(closes)
+    edges = np.flatnonzero(np.diff(np.concatenate([[0], finite.astype(np.int8), [0]])))
+    for start, end in zip(edges[::2], edges[1::2]):
+        for name, values in reference(closes[start:end]).items():
+            out.setdefault(name, np.full(len(closes), np.nan))[start:end] = values
+    return out
+
+
+def _windows(c, p):
+    return np.lib.stride_tricks.sliding_window_view(c, p)
+
+
+def _direct_bands(c, p, m):
+    """Each window's mean and population deviation taken directly (numpy's pairwise sums, two passes)."""
+    lead = np.full(min(p - 1, len(c)), np.nan)
+    if len(c) < p:
+        return {"Middle": lead, "Upper": lead, "Lower": lead}
+    mean, sd = _windows(c, p).mean(axis=1), _windows(c, p).std(axis=1)
+    return {"Middle": np.concatenate([lead, mean]), "Upper": np.concatenate([lead, mean + m * sd]),
+            "Lower": np.concatenate([lead, mean - m * sd])}
+
+
+def _talib_bands(c, p, m):
+    upper, middle, lower = talib.BBANDS(c, p, m, m, 0)
+    return {"Upper": upper, "Middle": middle, "Lower": lower}
+
+
+def _talib_macd(c, fast, slow, signal):
+    # TA-Lib's own MACD seeds its averages otherwise: the composition of its EMAs is the definition.
+    line = talib.EMA(c, fast) - talib.EMA(c, slow)
+    sig = talib.EMA(line, signal) if np.isfinite(line).any() else np.full(len(c), np.nan)
+    return {"MACD": line, "Signal": sig, "Histogram": line - sig}
+
+
+# request -> (closes -> {vector: reference values}, bound relative to max|reference|)
+HAND_WRITTEN = [
+    ("sma 20", lambda c: {"SMA": talib.SMA(c, 20)}, 1e-9),
+    ("sma 1000", lambda c: {"SMA": _direct_bands(c, 1000, 0)["Middle"]}, 1e-12),
+    ("ema 12", lambda c: {"EMA": talib.EMA(c, 12)}, 1e-9),
+    ("ema 200", lambda c: {"EMA": talib.EMA(c, 200)}, 1e-9),
+    ("rsi 14", lambda c: {"RSI": talib.RSI(c, 14)}, 1e-9),
+    ("rsi 2", lambda c: {"RSI": talib.RSI(c, 2)}, 1e-9),
+    ("bollinger 20 2.5", lambda c: _talib_bands(c, 20, 2.5), 1e-9),
+    ("bollinger 20 2.5", lambda c: _direct_bands(c, 20, 2.5), 1e-12),
+    ("bollinger 1500 -1", lambda c: _direct_bands(c, 1500, -1.0), 1e-12),
+    ("macd 12 26 9", lambda c: _talib_macd(c, 12, 26, 9), 1e-9),
+    ("macd 26 5 3", lambda c: _talib_macd(c, 26, 5, 3), 1e-9),
+    ("macd_default", lambda c: _talib_macd(c, 12, 26, 9), 1e-9),
+]
+
+
+@pytest.mark.skipif(talib is None, reason="needs TA-Lib")
+def test_hand_written_studies_match_their_references_on_each_stretch_of_finite_closes():
+    # The S&P 500 closes 2000-2020 with a NaN, two infinities in a row and a NaN late enough that every
+    # period fits between: each stretch between them is computed as a series of its own.
+    bars = read_csv(SP500_2000)
+    for t, v in ((700, math.nan), (2600, math.inf), (2601, -math.inf), (4300, math.nan)):
+        bars.close[t] = v
+    failures = []
+    answers = study_values(bars, *(request for request, _, _ in HAND_WRITTEN))
+    for (request, reference, bound), ours in zip(HAND_WRITTEN, answers):
+        for name, expected in _on_stretches(bars.close, reference).items():
+            failures += [f"{request} {name}: {text}" for text in mismatches(ours[name], expected, bound=bound)]
+    assert failures == []

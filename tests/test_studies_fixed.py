@@ -177,6 +177,25 @@ def test_zero_volume_and_bars_without_range_move_no_money():
     assert values(bars, "cmf 2")["CMF"][1] == pytest.approx(((11 - 8) - (12 - 11)) / 4 * 3000 / 4000, abs=1e-15)
 
 
+def test_negative_volumes_keep_money_flows_in_their_ranges():
+    # Volumes of either sign, a month of them negative: MFI as TA-Lib gives it (no share where the flows do
+    # not add up to a positive total); CMF 0 where the window's volume sum is not positive, as TA-Lib, and
+    # held within ±1 where TA-Lib's ratio leaves it.
+    bars = random_walk(400, seed=3)
+    bars.volume[:] = np.random.default_rng(5).uniform(-1e6, 1e6, 400)
+    bars.volume[100:130] = -np.abs(bars.volume[100:130])
+    volume_sum = talib.SUM(bars.volume, 20)
+    talib_cmf = talib.CMF(*_hlc(bars), bars.volume, 20)
+    assert (volume_sum <= 0).any() and (np.abs(talib_cmf) > 1).any()
+    cases = [("mfi 14", "MFI", talib.MFI(*_hlc(bars), bars.volume, 14), (0, 100)),
+             ("cmf 20", "CMF", np.where(volume_sum <= 0, 0.0, np.clip(talib_cmf, -1, 1)), (-1, 1))]
+    failures = []
+    for (request, name, want, (lo, hi)), ours in zip(cases, study_values(bars, *(c[0] for c in cases))):
+        failures += [f"{request}: {text}" for text in mismatches(ours[name], want)]
+        assert np.nanmin(ours[name]) == lo and np.nanmax(ours[name]) == hi, request
+    assert failures == []
+
+
 def test_typical_prices_within_rounding_count_as_unchanged():
     # Bar 2's typical price (0.2 + 0.1 + 0.15)/3 lies one unit in the last place above bar 1's
     # (0.25 + 0.1 + 0.1)/3: no flow either way, so the window holds only bar 1's negative flow.

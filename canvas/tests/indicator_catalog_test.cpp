@@ -252,9 +252,12 @@ TEST(IndicatorCatalog, ComputedMethodRecords) {
       {api::macd_indicator(bars, 12, 26, 9),
        "macd_12_26|MACD (12,26,9)|pane 0.2|symmetric|0 dotted #787b86 1|MACD line #2196F3 1 [5 values]; "
        "Signal line #FF9800 1 [5 values]; Histogram histogram #26a69a #ef5350 0.8 [5 values]"},
-      {api::macd_default_indicator(),
+      {api::macd_default_indicator({}),
        "macd|MACD (12,26,9)|pane 0.2|symmetric|0 dotted #787b86 1|MACD line #2196F3 1; Signal line #FF9800 1; "
        "Histogram histogram #26a69a #ef5350 0.8"},
+      {api::macd_default_indicator(bars),
+       "macd|MACD (12,26,9)|pane 0.2|symmetric|0 dotted #787b86 1|MACD line #2196F3 1 [5 values]; "
+       "Signal line #FF9800 1 [5 values]; Histogram histogram #26a69a #ef5350 0.8 [5 values]"},
       {api::bollinger_indicator(bars, 20, 2.5),
        "bb_20|BB 20|overlay|price||Middle line #2196F3 1 [5 values]; Upper line #2196F380 1 [5 values]; "
        "Lower line #2196F380 1 [5 values]"},

@@ -1,13 +1,17 @@
-// Computed indicator values: worked examples, exact bits where the order of operations decides them,
-// guards, and agreement with plain textbook references on random walks.
+// The hand-written computed methods (sma, ema, rsi, macd, bollinger, volume, overlay): worked examples, the
+// NaN rule, the sums taken afresh, guards, and agreement with plain textbook references on random walks.
 #include "api/indicator_builders.hpp"
-#include "api/indicator_values.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 using namespace qc;
@@ -21,6 +25,32 @@ std::vector<model::Bar> bars_with_closes(const std::vector<double>& closes) {
   std::vector<model::Bar> bars(closes.size());
   for (std::size_t i = 0; i < closes.size(); ++i) bars[i].close = closes[i];
   return bars;
+}
+
+// Each method's value lines over bars with these closes, in vector order.
+using Lines = std::vector<std::vector<double>>;
+
+Lines lines_of(const std::optional<model::Indicator>& ind) {
+  Lines out;
+  if (ind) {
+    for (const model::IndicatorVector& v : ind->vectors) out.push_back(v.values);
+  }
+  return out;
+}
+std::vector<double> sma(const std::vector<double>& c, std::uint64_t p) {
+  return lines_of(api::sma_indicator(bars_with_closes(c), p, "c")).at(0);
+}
+std::vector<double> ema(const std::vector<double>& c, std::uint64_t p) {
+  return lines_of(api::ema_indicator(bars_with_closes(c), p, "c")).at(0);
+}
+std::vector<double> rsi(const std::vector<double>& c, std::uint64_t p) {
+  return lines_of(api::rsi_indicator(bars_with_closes(c), p)).at(0);
+}
+Lines bands(const std::vector<double>& c, std::uint64_t p, double m) {
+  return lines_of(api::bollinger_indicator(bars_with_closes(c), p, m));
+}
+Lines macd(const std::vector<double>& c, std::uint64_t fast, std::uint64_t slow, std::uint64_t signal) {
+  return lines_of(api::macd_indicator(bars_with_closes(c), fast, slow, signal));
 }
 
 std::vector<double> iota_closes(std::size_t n) {
@@ -61,92 +91,129 @@ void expect_close(const std::vector<double>& actual, const std::vector<double>& 
 
 TEST(IndicatorValues, WorkedExamplesOnOneToFive) {
   const std::vector<double> c = iota_closes(5);
-  expect_series(api::sma_values(c, 3), {kNaN, kNaN, 2, 3, 4}, "sma");
-  expect_series(api::ema_values(c, 3), {kNaN, kNaN, 2, 3, 4}, "ema");  // seed 2, k = 0.5
-  const api::BandValues bb = api::bollinger_values(c, 3, 2.0);
-  expect_series(bb.middle, {kNaN, kNaN, 2, 3, 4}, "middle");
+  expect_series(sma(c, 3), {kNaN, kNaN, 2, 3, 4}, "sma");
+  expect_series(ema(c, 3), {kNaN, kNaN, 2, 3, 4}, "ema");  // seed 2, k = 0.5
+  const Lines bb = bands(c, 3, 2.0);
+  expect_series(bb[0], {kNaN, kNaN, 2, 3, 4}, "middle");
   const double sd = std::sqrt(2.0 / 3.0);
-  expect_series(bb.upper, {kNaN, kNaN, 2 + sd * 2, 3 + sd * 2, 4 + sd * 2}, "upper");
-  expect_series(bb.lower, {kNaN, kNaN, 2 - sd * 2, 3 - sd * 2, 4 - sd * 2}, "lower");
-  expect_series(api::rsi_values(c, 3), {kNaN, kNaN, kNaN, 100, 100}, "rsi rising");
-  expect_series(api::sma_values(c, 10), std::vector<double>(5, kNaN), "sma longer than the bars");
-  expect_series(api::sma_values(c, 5), {kNaN, kNaN, kNaN, kNaN, 3}, "sma over all bars");
+  expect_close(bb[1], {kNaN, kNaN, 2 + sd * 2, 3 + sd * 2, 4 + sd * 2}, 1e-14, "upper");
+  expect_close(bb[2], {kNaN, kNaN, 2 - sd * 2, 3 - sd * 2, 4 - sd * 2}, 1e-14, "lower");
+  expect_series(rsi(c, 3), {kNaN, kNaN, kNaN, 100, 100}, "rsi rising");
+  expect_series(sma(c, 10), std::vector<double>(5, kNaN), "sma longer than the bars");
+  expect_series(sma(c, 5), {kNaN, kNaN, kNaN, kNaN, 3}, "sma over all bars");
 }
 
 TEST(IndicatorValues, RsiWorkedByHand) {
   // Changes +2, -1, +2, -1; period 2 seeds with gain 1 and loss 0.5, then smooths by halves.
-  expect_series(api::rsi_values(std::vector<double>{44, 46, 45, 47, 46}, 2),
-                {kNaN, kNaN, 100 - 100 / 3.0, 100 - 100 / 7.0, 100 - 100 / 2.2}, "rsi");
-  expect_series(api::rsi_values(std::vector<double>(6, 50.0), 3), {kNaN, kNaN, kNaN, 100, 100, 100}, "flat");
-  expect_series(api::rsi_values(std::vector<double>{5, 4, 3, 2}, 2), {kNaN, kNaN, 0, 0}, "falling");
-  expect_series(api::rsi_values(iota_closes(3), 3), std::vector<double>(3, kNaN), "needs period + 1 bars");
+  expect_close(rsi({44, 46, 45, 47, 46}, 2), {kNaN, kNaN, 100 - 100 / 3.0, 100 - 100 / 7.0, 100 - 100 / 2.2}, 1e-12,
+               "rsi");
+  expect_series(rsi(std::vector<double>(6, 50.0), 3), {kNaN, kNaN, kNaN, 100, 100, 100}, "flat");
+  expect_series(rsi({5, 4, 3, 2}, 2), {kNaN, kNaN, 0, 0}, "falling");
+  expect_series(rsi(iota_closes(3), 3), std::vector<double>(3, kNaN), "needs period + 1 bars");
 }
 
-// Sums run oldest first over each window anew, and each formula keeps its published order: these
-// series are chosen so that another order or a running sum would change the result.
-TEST(IndicatorValues, OrderOfOperationsDecidesTheLastBits) {
-  // Oldest first, 1 + 1e16 rounds back to 1e16; a running sum would carry that loss into the next window.
-  expect_series(api::sma_values(std::vector<double>{1, 1e16, -1e16, 1}, 3), {kNaN, kNaN, 0, 1.0 / 3.0}, "sma");
-
-  // e + (close - e) * k; k * close + (1 - k) * e ends in ...168 in the last place, and a compensated
-  // seed sum in ...333 in the first.
-  expect_series(api::ema_values(std::vector<double>{106.75, 101.13, 102.85, 93.72, 109.85, 107.2}, 4),
-                {kNaN, kNaN, kNaN, 0x1.9473333333334p+6, 0x1.a26e147ae147bp+6, 0x1.a693f7ced9169p+6}, "ema");
-
-  // (avg * (p - 1) + change) / p and 100 - 100 / (gain / loss + 1); the smoothing written as
-  // avg + (change - avg) / p with 100 * gain / (gain + loss) differs in every value.
-  expect_series(api::rsi_values(std::vector<double>{100.77, 102.47, 102.25, 99.16, 90.56, 94.59}, 3),
-                {kNaN, kNaN, kNaN, 0x1.0f750393ac334p+5, 0x1.2fbdad61e96b8p+3, 0x1.3f4d9977970c5p+5}, "rsi");
+// The window sums slide, and are taken afresh every p slides: a rounding lost to a huge close stays in
+// the running sum only until then.
+TEST(IndicatorValues, WindowSumsAreTakenAfreshEveryPeriod) {
+  // 1e17 + 1 rounds to 1e17, so the slide that drops 1e17 leaves 0 for the window {1, 1}; the next is
+  // summed afresh.
+  const std::vector<double> c = {1e17, 1, 1, 1, 1, 1};
+  const std::vector<double> sma2 = sma(c, 2), middle = bands(c, 2, 1.0)[0];
+  for (std::size_t t = 3; t < c.size(); ++t) {
+    EXPECT_EQ(sma2[t], 1.0) << t;
+    EXPECT_EQ(middle[t], 1.0) << t;
+  }
+  // A window of equal closes has no deviation, exactly, after moving prices too.
+  const Lines bb = bands({3, 9, 4, 4, 4, 4}, 3, 2.0);
+  EXPECT_GT(bb[1][3], bb[0][3]);
+  for (std::size_t t : {4, 5}) {
+    EXPECT_EQ(bb[1][t], 4.0) << t;
+    EXPECT_EQ(bb[2][t], 4.0) << t;
+  }
 }
 
-TEST(IndicatorValues, NonFiniteClosesFlowThroughTheirWindows) {
-  const std::vector<double> c = {1, 2, kNaN, 4, 5, 6};
-  expect_series(api::sma_values(c, 2), {kNaN, 1.5, kNaN, kNaN, 4.5, 5.5}, "sma recovers after the window");
-  expect_series(api::ema_values(c, 2), {kNaN, 1.5, kNaN, kNaN, kNaN, kNaN}, "ema keeps the NaN");
-  const api::BandValues bb = api::bollinger_values(c, 2, 1.0);
-  expect_series(bb.middle, {kNaN, 1.5, kNaN, kNaN, 4.5, 5.5}, "middle");
-  expect_series(bb.upper, {kNaN, 2, kNaN, kNaN, 5, 6}, "upper");
+// A window holding a non-finite close has no value and fills again after it; each recursion starts
+// again after one as at bar 0.
+TEST(IndicatorValues, NonFiniteClosesRestartWindowsAndRecursions) {
   const double inf = std::numeric_limits<double>::infinity();
-  expect_series(api::sma_values(std::vector<double>{inf, 1, 2}, 1), {inf, 1, 2}, "sma of one");
-  EXPECT_TRUE(std::isnan(api::bollinger_values(std::vector<double>{inf, 1}, 1, 2.0).upper[0]));
+  struct Case {
+    const char* what;
+    std::vector<double> got;
+    std::vector<double> want;
+  };
+  const std::vector<double> c = {1, 2, kNaN, 4, 5, 6, 7};
+  const Lines bb = bands(c, 2, 1.0);
+  const Lines m = macd({1, 2, 4, 8, 8, inf, 9, 10, 12, 11}, 1, 2, 2);
+  const Case cases[] = {
+      {"sma", sma(c, 2), {kNaN, 1.5, kNaN, kNaN, 4.5, 5.5, 6.5}},
+      // k = 2/3: 4.5 / 3 + 6 · 2/3, then 5.5 / 3 + 7 · 2/3.
+      {"ema", ema(c, 2), {kNaN, 1.5, kNaN, kNaN, 4.5, 5.5, 6.5}},
+      // Changes +1 | +1, +2 (seed: gain 1.5, loss 0), -1 (gain 0.75, loss 0.5).
+      {"rsi", rsi({1, 2, kNaN, 4, 5, 7, 6}, 2), {kNaN, kNaN, kNaN, kNaN, kNaN, 100, 60}},
+      {"bollinger middle", bb[0], {kNaN, 1.5, kNaN, kNaN, 4.5, 5.5, 6.5}},
+      {"bollinger upper", bb[1], {kNaN, 2, kNaN, kNaN, 5, 6, 7}},
+      {"sma of one", sma({inf, 1, 2}, 1), {kNaN, 1, 2}},
+      // Fast period 1 follows the closes, slow period 2 trails them; the signal (period 2) seeds at the
+      // line's second value; after the infinite close all three start again.
+      {"macd line", m[0], {kNaN, 0.5, 5.0 / 6, 29.0 / 18, 29.0 / 54, kNaN, kNaN, 0.5, 1.0 / 6 + 2.0 / 3, -1.0 / 6 + 1.0 / 9}},
+      {"macd signal", m[1], {kNaN, kNaN, 2.0 / 3, 35.0 / 27, 64.0 / 81, kNaN, kNaN, kNaN, 2.0 / 3, 5.0 / 27}},
+  };
+  for (const Case& k : cases) expect_close(k.got, k.want, 1e-12, k.what);
 }
 
 TEST(IndicatorValues, NegativeMultiplierSwapsTheBands) {
-  const api::BandValues bb = api::bollinger_values(std::vector<double>{1, 3}, 2, -1.0);
-  expect_series(bb.upper, {kNaN, 1}, "upper");
-  expect_series(bb.lower, {kNaN, 3}, "lower");
+  const Lines bb = bands({1, 3}, 2, -1.0);
+  expect_series(bb[1], {kNaN, 1}, "upper");
+  expect_series(bb[2], {kNaN, 3}, "lower");
 }
 
 TEST(IndicatorValues, MacdWarmUpAndSignal) {
-  const std::vector<double> c40 = iota_closes(40);
-  api::MacdValues m = api::macd_values(c40, 12, 26, 9);
-  EXPECT_EQ(first_value(m.line), 25u);
-  EXPECT_EQ(first_value(m.signal), 33u);
-  EXPECT_EQ(first_value(m.histogram), 33u);
-  for (std::size_t i = 25; i < 40; ++i) EXPECT_FALSE(std::isnan(m.line[i])) << i;
+  Lines m = macd(iota_closes(40), 12, 26, 9);
+  EXPECT_EQ(first_value(m[0]), 25u);
+  EXPECT_EQ(first_value(m[1]), 33u);
+  EXPECT_EQ(first_value(m[2]), 33u);
   // On a straight line every EMA trails the closes by (p - 1) / 2, so the MACD line is constant 7.
-  for (std::size_t i = 25; i < 40; ++i) EXPECT_DOUBLE_EQ(m.line[i], 7.0) << i;
-  EXPECT_DOUBLE_EQ(m.signal[33], 7.0);
-  EXPECT_NEAR(m.histogram[39], 0.0, 1e-12);
+  for (std::size_t i = 25; i < 40; ++i) EXPECT_NEAR(m[0][i], 7.0, 1e-12) << i;
+  EXPECT_NEAR(m[1][33], 7.0, 1e-12);
+  EXPECT_NEAR(m[2][39], 0.0, 1e-12);
 
-  m = api::macd_values(iota_closes(30), 12, 26, 9);
-  EXPECT_EQ(first_value(m.line), 25u);
-  EXPECT_EQ(first_value(m.signal), 30u);
-  EXPECT_EQ(first_value(m.histogram), 30u);
+  m = macd(iota_closes(30), 12, 26, 9);
+  EXPECT_EQ(first_value(m[0]), 25u);
+  EXPECT_EQ(first_value(m[1]), 30u);
+  EXPECT_EQ(first_value(m[2]), 30u);
 
-  m = api::macd_values(iota_closes(4), 1, 1, 0);
-  expect_series(m.line, {0, 0, 0, 0}, "line of equal averages");
-  expect_series(m.signal, std::vector<double>(4, kNaN), "no signal period");
-  expect_series(m.histogram, std::vector<double>(4, kNaN), "no histogram");
+  m = macd(iota_closes(4), 1, 1, 0);
+  expect_series(m[0], {0, 0, 0, 0}, "line of equal averages");
+  expect_series(m[1], std::vector<double>(4, kNaN), "no signal period");
+  expect_series(m[2], std::vector<double>(4, kNaN), "no histogram");
+}
 
-  // Fast period 1 follows the closes, slow period 2 trails them; the signal (period 2) seeds at the
-  // line's second value, and the NaN close ends line and signal for good.
-  m = api::macd_values(std::vector<double>{1, 2, 4, 8, 8, kNaN, 9, 10}, 1, 2, 2);
-  expect_close(m.line, {kNaN, 0.5, 5.0 / 6, 29.0 / 18, 29.0 / 54, kNaN, kNaN, kNaN}, 1e-12, "line");
-  expect_close(m.signal, {kNaN, kNaN, 2.0 / 3, 35.0 / 27, 64.0 / 81, kNaN, kNaN, kNaN}, 1e-12, "signal");
-  expect_close(m.histogram, {kNaN, kNaN, 5.0 / 6 - 2.0 / 3, 29.0 / 18 - 35.0 / 27, 29.0 / 54 - 64.0 / 81, kNaN,
-                             kNaN, kNaN},
-               1e-12, "histogram");
+// The one pass gives the composition of the separate averages: the line is EMA_fast − EMA_slow, the signal
+// the EMA of the line (seeded from its first values after each gap), the histogram their difference.
+TEST(IndicatorValues, MacdIsTheCompositionOfItsAverages) {
+  std::mt19937_64 rng(11);
+  std::normal_distribution<double> step(0.0, 1.0);
+  std::vector<double> x(400);
+  double price = 100;
+  for (double& v : x) v = price += step(rng);
+  x[150] = kNaN;
+  x[290] = -std::numeric_limits<double>::infinity();
+  for (const auto& [f, s, q] : {std::array<std::uint64_t, 3>{12, 26, 9}, {26, 12, 9}, {5, 35, 5}}) {
+    const std::string what = std::to_string(f) + "/" + std::to_string(s) + "/" + std::to_string(q);
+    const Lines m = macd(x, f, s, q);
+    const std::vector<double> fast = ema(x, f), slow = ema(x, s);
+    std::vector<double> line(x.size()), hist(x.size());
+    for (std::size_t i = 0; i < x.size(); ++i) line[i] = fast[i] - slow[i];
+    const std::vector<double> signal = ema(line, q);
+    for (std::size_t i = 0; i < x.size(); ++i) hist[i] = line[i] - signal[i];
+    expect_series(m[0], line, ("line " + what).c_str());
+    expect_series(m[1], signal, ("signal " + what).c_str());
+    expect_series(m[2], hist, ("histogram " + what).c_str());
+  }
+  const std::vector<model::Bar> bars = bars_with_closes(x);
+  const Lines fixed = lines_of(api::macd_default_indicator(bars));
+  const Lines called = lines_of(api::macd_indicator(bars, 12, 26, 9));
+  for (std::size_t v = 0; v < 3; ++v) expect_series(fixed.at(v), called.at(v), "macd_default");
 }
 
 // Periods at the top of the unsigned range must neither wrap (period + 1, i - period + 1) nor read
@@ -156,17 +223,16 @@ TEST(IndicatorValues, HugePeriodsGiveNaNWithoutWrapping) {
   const std::vector<double> none(3, kNaN);
   for (std::uint64_t p : {kMax, kMax - 1, std::uint64_t{1} << 63, std::uint64_t{3}}) {
     const std::string what = "period " + std::to_string(p);
-    expect_series(api::rsi_values(c, p), none, what.c_str());
+    expect_series(rsi(c, p), none, what.c_str());
     if (p == 3) continue;
-    expect_series(api::sma_values(c, p), none, what.c_str());
-    expect_series(api::ema_values(c, p), none, what.c_str());
-    expect_series(api::bollinger_values(c, p, 2).upper, none, what.c_str());
-    const api::MacdValues m = api::macd_values(c, p, p, p);
-    expect_series(m.line, none, what.c_str());
-    expect_series(m.signal, none, what.c_str());
+    expect_series(sma(c, p), none, what.c_str());
+    expect_series(ema(c, p), none, what.c_str());
+    expect_series(bands(c, p, 2)[1], none, what.c_str());
+    const Lines m = macd(c, p, p, p);
+    expect_series(m[0], none, what.c_str());
+    expect_series(m[1], none, what.c_str());
   }
-  expect_series(api::macd_values(c, 1, 1, kMax).signal, none, "huge signal period");
-  expect_series(api::sma_values(c, 0), none, "period 0");
+  expect_series(macd(c, 1, 1, kMax)[1], none, "huge signal period");
 }
 
 TEST(IndicatorBuilders, GuardsAddNothing) {
@@ -186,45 +252,22 @@ TEST(IndicatorBuilders, GuardsAddNothing) {
   EXPECT_FALSE(api::volume_indicator(none));
 
   // A guard that passes with too few bars still adds one NaN per bar.
-  const auto sma = api::sma_indicator(five, 10, "c");
-  ASSERT_TRUE(sma);
-  expect_series(sma->vectors[0].values, std::vector<double>(5, kNaN), "sma 10 on five bars");
-  const auto rsi = api::rsi_indicator(five, kMax);
-  ASSERT_TRUE(rsi);
-  expect_series(rsi->vectors[0].values, std::vector<double>(5, kNaN), "rsi with the largest period");
-  const auto macd = api::macd_indicator(five, 1, 1, 0);
-  ASSERT_TRUE(macd);
-  expect_series(macd->vectors[0].values, {0, 0, 0, 0, 0}, "macd line");
-  expect_series(macd->vectors[2].values, std::vector<double>(5, kNaN), "macd histogram");
+  const auto sma10 = api::sma_indicator(five, 10, "c");
+  ASSERT_TRUE(sma10);
+  expect_series(sma10->vectors[0].values, std::vector<double>(5, kNaN), "sma 10 on five bars");
+  const auto rsi_max = api::rsi_indicator(five, kMax);
+  ASSERT_TRUE(rsi_max);
+  expect_series(rsi_max->vectors[0].values, std::vector<double>(5, kNaN), "rsi with the largest period");
+  const auto macd11 = api::macd_indicator(five, 1, 1, 0);
+  ASSERT_TRUE(macd11);
+  expect_series(macd11->vectors[0].values, {0, 0, 0, 0, 0}, "macd line");
+  expect_series(macd11->vectors[2].values, std::vector<double>(5, kNaN), "macd histogram");
 
   // No guard: added without bars, values as the caller gave them.
-  EXPECT_TRUE(api::macd_default_indicator().vectors[0].values.empty());
+  EXPECT_TRUE(api::macd_default_indicator(none).vectors[0].values.empty());
   const double inf = std::numeric_limits<double>::infinity();
   const auto overlay = api::overlay_indicator("x", {1, kNaN, -inf}, "c");
   expect_series(overlay.vectors[0].values, {1, kNaN, -inf}, "overlay");
-}
-
-TEST(IndicatorBuilders, ValuesGoToTheirVectorsByPosition) {
-  const std::vector<model::Bar> bars = bars_with_closes(iota_closes(5));
-  const auto bb = api::bollinger_indicator(bars, 3, 2.0);
-  ASSERT_TRUE(bb);
-  const api::BandValues expected = api::bollinger_values(iota_closes(5), 3, 2.0);
-  expect_series(bb->vectors[0].values, expected.middle, "Middle");
-  expect_series(bb->vectors[1].values, expected.upper, "Upper");
-  expect_series(bb->vectors[2].values, expected.lower, "Lower");
-  EXPECT_GT(bb->vectors[1].values[4], bb->vectors[2].values[4]);
-
-  const std::vector<model::Bar> c40 = bars_with_closes(iota_closes(40));
-  const auto macd = api::macd_indicator(c40, 12, 26, 9);
-  ASSERT_TRUE(macd);
-  const api::MacdValues m = api::macd_values(iota_closes(40), 12, 26, 9);
-  expect_series(macd->vectors[0].values, m.line, "MACD");
-  expect_series(macd->vectors[1].values, m.signal, "Signal");
-  expect_series(macd->vectors[2].values, m.histogram, "Histogram");
-
-  expect_series(api::sma_indicator(bars, 3, "c")->vectors[0].values, {kNaN, kNaN, 2, 3, 4}, "SMA");
-  expect_series(api::ema_indicator(bars, 3, "c")->vectors[0].values, {kNaN, kNaN, 2, 3, 4}, "EMA");
-  expect_series(api::rsi_indicator(bars, 3)->vectors[0].values, {kNaN, kNaN, kNaN, 100, 100}, "RSI");
 }
 
 TEST(IndicatorBuilders, VolumeCopiesVolumesAndFlagsUpBars) {
@@ -280,55 +323,56 @@ std::vector<double> reference_rsi(const std::vector<double>& x, std::size_t p) {
   return out;
 }
 
-api::BandValues reference_bands(const std::vector<double>& x, std::size_t p, double m) {
-  api::BandValues out{std::vector<double>(x.size(), kNaN), std::vector<double>(x.size(), kNaN),
-                      std::vector<double>(x.size(), kNaN)};
+// Each window's mean, oldest first, and its population deviation by two passes, in long double.
+Lines reference_bands(const std::vector<double>& x, std::size_t p, double m) {
+  Lines out(3, std::vector<double>(x.size(), kNaN));
   for (std::size_t i = p - 1; i < x.size(); ++i) {
     long double sum = 0, squares = 0;
-    for (std::size_t j = i + 1 - p; j <= i; ++j) {
-      sum += x[j];
-      squares += static_cast<long double>(x[j]) * x[j];
-    }
+    for (std::size_t j = i + 1 - p; j <= i; ++j) sum += x[j];
     const long double mean = sum / p;
-    const long double sd = std::sqrt(std::max(0.0L, squares / p - mean * mean));
-    out.middle[i] = static_cast<double>(mean);
-    out.upper[i] = static_cast<double>(mean + m * sd);
-    out.lower[i] = static_cast<double>(mean - m * sd);
+    for (std::size_t j = i + 1 - p; j <= i; ++j) squares += (x[j] - mean) * (x[j] - mean);
+    const long double sd = std::sqrt(squares / p);
+    out[0][i] = static_cast<double>(mean);
+    out[1][i] = static_cast<double>(mean + m * sd);
+    out[2][i] = static_cast<double>(mean - m * sd);
   }
   return out;
 }
 
+double largest_magnitude(const std::vector<double>& v) {
+  double m = 0.0;
+  for (double x : v) m = std::isnan(x) ? m : std::max(m, std::fabs(x));
+  return m;
+}
+
+// SMA and the bands within 1e-12 of their largest value from the windows summed directly: on short walks
+// around 100 and on a long one around 10,000, whose windows slide thousands of times between fresh sums.
 TEST(IndicatorValues, AgreeWithTextbookReferencesOnRandomWalks) {
   std::mt19937_64 rng(2024);
   std::normal_distribution<double> step(0.0, 1.0);
-  for (int walk = 0; walk < 4; ++walk) {
-    std::vector<double> x(600);
-    double price = 100;
+  const auto walk = [&](std::size_t n, double price) {
+    std::vector<double> x(n);
     for (double& v : x) v = price += step(rng);
-    for (std::size_t p : {1, 2, 5, 14, 20, 50}) {
-      const std::string what = "walk " + std::to_string(walk) + " period " + std::to_string(p);
-      expect_close(api::ema_values(x, p), reference_ema(x, p), 1e-9, "ema " + what);
-      expect_close(api::rsi_values(x, p), reference_rsi(x, p), 1e-8, "rsi " + what);
-      const api::BandValues bands = api::bollinger_values(x, p, 2.0);
-      const api::BandValues ref = reference_bands(x, p, 2.0);
-      expect_close(bands.middle, ref.middle, 1e-9, "middle " + what);
-      expect_close(bands.upper, ref.upper, 1e-6, "upper " + what);
-      expect_close(bands.lower, ref.lower, 1e-6, "lower " + what);
-      std::vector<double> sma_ref(x.size(), kNaN);
-      for (std::size_t i = p - 1; i < x.size(); ++i) sma_ref[i] = ref.middle[i];
-      expect_close(api::sma_values(x, p), sma_ref, 1e-9, "sma " + what);
+    return x;
+  };
+  std::vector<std::pair<std::vector<double>, std::vector<std::size_t>>> walks;
+  for (int k = 0; k < 4; ++k) walks.push_back({walk(600, 100), {1, 2, 5, 14, 20, 50}});
+  walks.push_back({walk(6000, 1e4), {999, 1500}});
+  for (const auto& [x, periods] : walks) {
+    for (std::size_t p : periods) {
+      const std::string what = std::to_string(x.size()) + " bars, period " + std::to_string(p);
+      if (p < 100) {
+        expect_close(ema(x, p), reference_ema(x, p), 1e-9, "ema " + what);
+        expect_close(rsi(x, p), reference_rsi(x, p), 1e-8, "rsi " + what);
+      }
+      const Lines got = bands(x, p, 2.0);
+      const Lines ref = reference_bands(x, p, 2.0);
+      const char* names[] = {"middle ", "upper ", "lower "};
+      for (std::size_t v = 0; v < 3; ++v) {
+        expect_close(got[v], ref[v], 1e-12 * largest_magnitude(ref[v]), names[v] + what);
+      }
+      expect_close(sma(x, p), ref[0], 1e-12 * largest_magnitude(ref[0]), "sma " + what);
     }
-    // MACD: difference of the two references, its signal the reference EMA of the line from its start.
-    const api::MacdValues m = api::macd_values(x, 12, 26, 9);
-    const std::vector<double> fast = reference_ema(x, 12), slow = reference_ema(x, 26);
-    std::vector<double> line(x.size(), kNaN);
-    for (std::size_t i = 25; i < x.size(); ++i) line[i] = fast[i] - slow[i];
-    const std::vector<double> tail(line.begin() + 25, line.end());
-    const std::vector<double> sig_tail = reference_ema(tail, 9);
-    std::vector<double> sig(25, kNaN);
-    sig.insert(sig.end(), sig_tail.begin(), sig_tail.end());
-    expect_close(m.line, line, 1e-9, "macd line");
-    expect_close(m.signal, sig, 1e-9, "macd signal");
   }
 }
 

@@ -30,14 +30,15 @@ consteval ChartRow row_of(const IndicatorSpec& spec, Body<ChartClass> body, cons
   const auto& a = spec.args;
   Params params = a.size() == 0   ? Params{}
                   : a.size() == 1 ? Params{param_of(a[0])}
-                                  : Params{param_of(a[0]), param_of(a[1])};
+                  : a.size() == 2 ? Params{param_of(a[0]), param_of(a[1])}
+                                  : Params{param_of(a[0]), param_of(a[1]), param_of(a[2])};
   return {spec.method.data(), spec.doc.data(), params, Borrow::exclusive, body, data};
 }
 
 // Every catalogue study: build the record from the row and its values from the chart's bars.
 PyObject* declared_body(ChartCall& c) {
   const IndicatorSpec& spec = c.data<IndicatorSpec>();
-  std::array<qc::api::ArgValue, 2> values;
+  std::array<qc::api::ArgValue, 3> values;
   for (std::size_t i = 0; i < spec.args.size(); ++i) {
     switch (spec.args[i].kind) {
       case ArgKind::Whole: values[i] = c.args.u64(i); break;
@@ -84,14 +85,16 @@ constexpr ChartRow kHandWrittenRows[] = {
            [](ChartCall& c) {
              return append_computed(c, [&](auto bars) { return qc::api::rsi_indicator(bars, c.args.u64(0)); });
            }),
-    {"macd", "MACD", {u64("fast"), u64("slow"), u64("signal")}, Borrow::exclusive,
-     [](ChartCall& c) {
-       return append_computed(c, [&](auto bars) {
-         return qc::api::macd_indicator(bars, c.args.u64(0), c.args.u64(1), c.args.u64(2));
-       });
-     }},
-    {"macd_default", "MACD with default settings (12, 26, 9)", {}, Borrow::exclusive,
-     [](ChartCall& c) { return append(c, qc::api::macd_default_indicator()); }},
+    row_of(qc::api::kMacdRow,
+           [](ChartCall& c) {
+             return append_computed(c, [&](auto bars) {
+               return qc::api::macd_indicator(bars, c.args.u64(0), c.args.u64(1), c.args.u64(2));
+             });
+           }),
+    row_of(qc::api::kMacdDefaultRow,
+           [](ChartCall& c) {
+             return append_computed(c, [](auto bars) { return std::optional(qc::api::macd_default_indicator(bars)); });
+           }),
     row_of(qc::api::kBollingerRow,
            [](ChartCall& c) {
              return append_computed(

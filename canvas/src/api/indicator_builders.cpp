@@ -5,69 +5,79 @@
 #include <utility>
 
 #include "api/indicator_catalog.hpp"
-#include "api/indicator_values.hpp"
+#include "studies/window.hpp"
 #include "util/unicode_case.hpp"
 
 namespace qc::api {
 namespace {
 
-std::vector<double> closes_of(std::span<const model::Bar> bars) {
-  std::vector<double> closes;
-  closes.reserve(bars.size());
-  for (const model::Bar& bar : bars) closes.push_back(bar.close);
-  return closes;
+// The row's record for `args`, one value per bar in every vector: its study's for `study` where `runs`,
+// else NaN (the hand-written methods add a line of NaN where their period is longer than the bars).
+model::Indicator studied(const IndicatorSpec& row, std::span<const ArgValue> args, const studies::StudyArgs& study,
+                         std::span<const model::Bar> bars, bool runs) {
+  model::Indicator ind = build_indicator(row, args);
+  if (runs) {
+    run_study(row, study, bars, ind);
+  } else {
+    for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars.size(), studies::kNaN);
+  }
+  return ind;
 }
 
-model::Indicator with_values(model::Indicator ind, std::vector<double> v0, std::vector<double> v1 = {},
-                             std::vector<double> v2 = {}) {
-  std::vector<double>* lists[] = {&v0, &v1, &v2};
-  for (std::size_t i = 0; i < ind.vectors.size() && i < 3; ++i) ind.vectors[i].values = std::move(*lists[i]);
-  return ind;
+// A study over one period, with a real argument in the second slot.
+std::optional<model::Indicator> one_period(const IndicatorSpec& row, std::span<const ArgValue> args,
+                                           std::span<const model::Bar> bars, std::uint64_t period,
+                                           double real = 0.0) {
+  if (period == 0 || bars.empty()) return std::nullopt;
+  studies::StudyArgs study;
+  study.whole[0] = period;
+  study.real[1] = real;
+  return studied(row, args, study, bars, period <= bars.size());
+}
+
+// MACD's study takes any periods: those longer than the bars leave its lines blank.
+studies::StudyArgs macd_periods(std::uint64_t fast, std::uint64_t slow, std::uint64_t signal) {
+  studies::StudyArgs study;
+  study.whole = {fast, slow, signal};
+  return study;
 }
 
 }  // namespace
 
 std::optional<model::Indicator> sma_indicator(std::span<const model::Bar> bars, std::uint64_t period,
                                               std::string_view color) {
-  if (period == 0 || bars.empty()) return std::nullopt;
   const ArgValue args[] = {period, color};
-  return with_values(build_indicator(kSmaRow, args), sma_values(closes_of(bars), period));
+  return one_period(kSmaRow, args, bars, period);
 }
 
 std::optional<model::Indicator> ema_indicator(std::span<const model::Bar> bars, std::uint64_t period,
                                               std::string_view color) {
-  if (period == 0 || bars.empty()) return std::nullopt;
   const ArgValue args[] = {period, color};
-  return with_values(build_indicator(kEmaRow, args), ema_values(closes_of(bars), period));
+  return one_period(kEmaRow, args, bars, period);
 }
 
 std::optional<model::Indicator> rsi_indicator(std::span<const model::Bar> bars, std::uint64_t period) {
-  if (period == 0 || bars.empty()) return std::nullopt;
   const ArgValue args[] = {period};
-  return with_values(build_indicator(kRsiRow, args), rsi_values(closes_of(bars), period));
+  return one_period(kRsiRow, args, bars, period);
 }
 
 std::optional<model::Indicator> bollinger_indicator(std::span<const model::Bar> bars, std::uint64_t period,
                                                     double multiplier) {
-  if (period == 0 || bars.empty()) return std::nullopt;
   const ArgValue args[] = {period, multiplier};
-  BandValues bands = bollinger_values(closes_of(bars), period, multiplier);
-  return with_values(build_indicator(kBollingerRow, args), std::move(bands.middle), std::move(bands.upper),
-                     std::move(bands.lower));
+  return one_period(kBollingerRow, args, bars, period, multiplier);
 }
 
 std::optional<model::Indicator> macd_indicator(std::span<const model::Bar> bars, std::uint64_t fast,
                                                std::uint64_t slow, std::uint64_t signal) {
   if (bars.empty() || fast == 0 || slow == 0) return std::nullopt;
-  MacdValues macd = macd_values(closes_of(bars), fast, slow, signal);
-  std::string id = "macd_" + std::to_string(fast) + '_' + std::to_string(slow);
-  // The name carries the periods reduced to 32 bits; the values use them in full.
-  model::Indicator ind = model::Indicator::macd(id, static_cast<std::uint32_t>(fast),
-                                                static_cast<std::uint32_t>(slow), static_cast<std::uint32_t>(signal));
-  return with_values(std::move(ind), std::move(macd.line), std::move(macd.signal), std::move(macd.histogram));
+  const ArgValue args[] = {fast, slow, signal};
+  return studied(kMacdRow, args, macd_periods(fast, slow, signal), bars, true);
 }
 
-model::Indicator macd_default_indicator() { return model::Indicator::macd("macd", 12, 26, 9); }
+model::Indicator macd_default_indicator(std::span<const model::Bar> bars) {
+  if (bars.empty()) return build_indicator(kMacdDefaultRow, {});
+  return studied(kMacdDefaultRow, {}, macd_periods(12, 26, 9), bars, true);
+}
 
 std::optional<model::Indicator> volume_indicator(std::span<const model::Bar> bars) {
   if (bars.empty()) return std::nullopt;

@@ -1,4 +1,4 @@
-// The indicator methods with hand-written bodies: the seven that store values, and the MACD without.
+// The indicator methods with hand-written bodies: their guards, and the values of their rows' studies.
 // A method whose guard adds nothing returns no indicator.
 #pragma once
 
@@ -26,8 +26,8 @@ std::optional<model::Indicator> bollinger_indicator(std::span<const model::Bar> 
 std::optional<model::Indicator> macd_indicator(std::span<const model::Bar> bars, std::uint64_t fast,
                                                std::uint64_t slow, std::uint64_t signal);
 
-// The MACD (12, 26, 9) without values; reads no bars.
-model::Indicator macd_default_indicator();
+// MACD (12, 26, 9) as macd_indicator computes it, under its own id; without values when there are no bars.
+model::Indicator macd_default_indicator(std::span<const model::Bar> bars);
 
 // Nothing when there are no bars.
 std::optional<model::Indicator> volume_indicator(std::span<const model::Bar> bars);

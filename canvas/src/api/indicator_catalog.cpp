@@ -18,6 +18,7 @@ constexpr bool methods_unique() {
 static_assert(std::ranges::all_of(kDeclaredIndicators, spec::well_formed));
 static_assert(methods_unique());
 static_assert(spec::well_formed(kSmaRow) && spec::well_formed(kEmaRow) && spec::well_formed(kRsiRow) &&
+              spec::well_formed(kMacdRow) && spec::well_formed(kMacdDefaultRow) &&
               spec::well_formed(kBollingerRow) && spec::well_formed(kVolumeRow));
 
 }  // namespace

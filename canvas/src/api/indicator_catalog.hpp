@@ -29,13 +29,13 @@ inline constexpr std::string_view kRed = "#ef5350";
 inline constexpr std::string_view kGrey = "#787b86";
 
 // A price overlay: drawn over the bars in the price pane's range, without levels.
-constexpr IndicatorSpec overlay(std::string_view method, std::string_view doc, FixedList<ArgSpec, 2> args,
+constexpr IndicatorSpec overlay(std::string_view method, std::string_view doc, ArgList args,
                                 std::string_view id, std::string_view name, FixedList<VectorSpec, 7> vectors) {
   return {method, doc, args, id, name, model::placement::Overlay{}, kPrice, {}, vectors};
 }
 
 // A study in a pane of its own below the price pane.
-constexpr IndicatorSpec pane(std::string_view method, std::string_view doc, FixedList<ArgSpec, 2> args,
+constexpr IndicatorSpec pane(std::string_view method, std::string_view doc, ArgList args,
                              std::string_view id, std::string_view name, double ratio, model::RangeMode range,
                              FixedList<LevelSpec, 3> levels, FixedList<VectorSpec, 7> vectors) {
   return {method, doc, args, id, name, sub_pane(ratio), range, levels, vectors};
@@ -221,21 +221,38 @@ inline constexpr std::size_t kDeclaredIndicatorCount = kDeclaredIndicators.size(
 // The row of a study, or null when none has that name.
 const IndicatorSpec* find_declared_indicator(std::string_view method);
 
-// Rows of the computed methods (indicator_builders.hpp fills their values by vector position).
+// Rows of the methods with hand-written bodies (indicator_builders.hpp): their guards differ from the
+// catalog's, and their studies' values go to the vectors by position.
 namespace catalog {
 
+inline constexpr ArgSpec kFast{"fast", ArgKind::Whole};
+inline constexpr ArgSpec kSlow{"slow", ArgKind::Whole};
+inline constexpr ArgSpec kSignal{"signal", ArgKind::Whole};
+
 inline constexpr IndicatorSpec kSmaRow =
-    average("sma", "Simple Moving Average", "sma_{period}", "SMA {period}", "SMA");
+    average("sma", "Simple Moving Average", "sma_{period}", "SMA {period}", "SMA").computed_by(studies::sma);
 inline constexpr IndicatorSpec kEmaRow =
-    average("ema", "Exponential Moving Average", "ema_{period}", "EMA {period}", "EMA");
+    average("ema", "Exponential Moving Average", "ema_{period}", "EMA {period}", "EMA").computed_by(studies::ema);
 inline constexpr IndicatorSpec kRsiRow =
     pane("rsi", "Relative Strength Index", {kPeriod}, "rsi_{period}", "RSI {period}", 0.15, fixed(0, 100),
          {solid_level(70, "#ef535060", 0.5, "Overbought"), solid_level(30, "#26a69a60", 0.5, "Oversold"),
           solid_level(50, "#787b8640", 0.5)},
-         {line("RSI", kPurple)});
+         {line("RSI", kPurple)})
+        .computed_by(studies::rsi);
+// The id carries the fast and slow periods only.
+inline constexpr IndicatorSpec kMacdRow =
+    pane("macd", "MACD", {kFast, kSlow, kSignal}, "macd_{fast}_{slow}", "MACD ({fast},{slow},{signal})", 0.2,
+         kSymmetric, {kZero}, {line("MACD", kBlue), line("Signal", kOrange), histogram("Histogram")})
+        .computed_by(studies::macd);
+// MACD (12, 26, 9): the same study on its fixed periods.
+inline constexpr IndicatorSpec kMacdDefaultRow =
+    pane("macd_default", "MACD with default settings (12, 26, 9)", {}, "macd", "MACD (12,26,9)", 0.2, kSymmetric,
+         {kZero}, {line("MACD", kBlue), line("Signal", kOrange), histogram("Histogram")})
+        .computed_by(studies::macd);
 inline constexpr IndicatorSpec kBollingerRow =
     overlay("bollinger", "Bollinger Bands", {kPeriod, kMultiplier}, "bb_{period}", "BB {period}",
-            {line("Middle", kBlue), line("Upper", "#2196F380"), line("Lower", "#2196F380")});
+            {line("Middle", kBlue), line("Upper", "#2196F380"), line("Lower", "#2196F380")})
+        .computed_by(studies::bollinger);
 inline constexpr IndicatorSpec kVolumeRow{
     "volume", "Volume (subpane)", {}, "volume", "Volume", model::placement::VolumeBand{0.2}, kAuto, {},
     {histogram("Volume")}};
@@ -243,6 +260,8 @@ inline constexpr IndicatorSpec kVolumeRow{
 }  // namespace catalog
 using catalog::kBollingerRow;
 using catalog::kEmaRow;
+using catalog::kMacdDefaultRow;
+using catalog::kMacdRow;
 using catalog::kRsiRow;
 using catalog::kSmaRow;
 using catalog::kVolumeRow;

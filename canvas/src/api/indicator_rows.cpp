@@ -120,17 +120,22 @@ model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const Ar
       study_args.real[i] = *real;
     }
   }
+  run_study(row, study_args, bars, ind);
+  return ind;
+}
+
+bool run_study(const IndicatorSpec& row, const studies::StudyArgs& args, std::span<const model::Bar> bars,
+               model::Indicator& ind) {
   for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars.size(), studies::kNaN);
   const studies::ColumnStore columns(bars);
   studies::StudyOutput out(ind);
-  if (!row.compute(columns.view(), study_args, out)) {
-    for (model::IndicatorVector& v : ind.vectors) {
-      v.values.clear();
-      v.up_flags.clear();
-    }
-    ind.runs.clear();
+  if (row.compute(columns.view(), args, out)) return true;
+  for (model::IndicatorVector& v : ind.vectors) {
+    v.values.clear();
+    v.up_flags.clear();
   }
-  return ind;
+  ind.runs.clear();
+  return false;
 }
 
 }  // namespace qc::api

@@ -70,13 +70,16 @@ class FixedList {
   std::size_t size_ = 0;
 };
 
+// A method's parameters; MACD's three periods are the most.
+using ArgList = FixedList<ArgSpec, 3>;
+
 // One indicator method. All texts are string literals (NUL-terminated), so they can serve as C strings.
 // Patterns: "{arg}" stands for an argument's value; whole numbers are written in full in ids and
 // reduced to 32 bits in names, floats (names only) in their shortest fixed text, texts as given.
 struct IndicatorSpec {
   std::string_view method;
   std::string_view doc;
-  FixedList<ArgSpec, 2> args;
+  ArgList args;
   std::string_view id;
   std::string_view name;
   model::IndicatorPlacement placement = model::placement::Overlay{};
@@ -105,6 +108,11 @@ model::Indicator build_indicator(const IndicatorSpec& spec, std::span<const ArgV
 // the study refuses its arguments.
 model::Indicator computed_indicator(const IndicatorSpec& spec, std::span<const ArgValue> args,
                                     std::span<const model::Bar> bars);
+
+// One NaN per bar in every vector of `ind`, then the values of `spec`'s study for `args` over `bars` (the
+// whole arguments as the study accepts them). False, the vectors emptied, when the study refuses them.
+bool run_study(const IndicatorSpec& spec, const studies::StudyArgs& args, std::span<const model::Bar> bars,
+               model::Indicator& ind);
 
 // Row-writing helpers, so that tables read like the method list they encode.
 namespace spec {

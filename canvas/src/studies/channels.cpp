@@ -1,6 +1,6 @@
 // Channels and bands around the prices.
+#include <cmath>
 
-#include "api/indicator_values.hpp"
 #include "studies/series.hpp"
 #include "studies/study.hpp"
 #include "studies/window.hpp"
@@ -28,6 +28,21 @@ void atr_bands_around(const Columns& bars, std::size_t atr_period, double width,
   }
 }
 
+// The window mean (0) between bands `width` population standard deviations above (1) and below (2).
+void deviation_bands(const Columns& bars, std::size_t p, double width, StudyOutput& out) {
+  WindowMean mean(bars.close, p);
+  WindowVariance spread(bars.close, p);
+  const std::span<double> middle = out.line(0), upper = out.line(1), lower = out.line(2);
+  for (std::size_t t = 0; t < bars.size(); ++t) {
+    const bool m = mean.step(t);
+    if (!spread.step(t) || !m) continue;
+    const double centre = mean.mean(), d = std::sqrt(spread.variance()) * width;
+    middle[t] = centre;
+    upper[t] = centre + d;
+    lower[t] = centre - d;
+  }
+}
+
 // Highest high and lowest low of the last p bars into `upper` and `lower`, each `shift` bars later.
 void channel(const Columns& bars, std::size_t p, std::size_t shift, std::span<double> upper,
              std::span<double> lower) {
@@ -52,9 +67,14 @@ bool atr_bands(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
-// The same numbers as the plain Bollinger bands, which keep their own arithmetic.
+bool bollinger(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  deviation_bands(bars, args.period(), args.real[1], out);
+  return true;
+}
+
+// Bollinger's bands at two deviations, in the same arithmetic.
 bool bollinger_filled(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  api::bollinger_values(bars.close, args.whole[0], 2.0, {out.line(0), out.line(1), out.line(2)});
+  deviation_bands(bars, args.period(), 2.0, out);
   return true;
 }
 

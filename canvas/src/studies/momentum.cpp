@@ -48,6 +48,25 @@ void symmetric_weighted(std::span<const double> x, std::span<double> out) {
 
 }  // namespace
 
+// EMA_fast − EMA_slow of the closes, its EMA over `signal` values and their difference, in one pass. The
+// periods may exceed the bars (the lines then stay blank, as they would); a signal period of 0 gives no
+// signal line.
+bool macd(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t q = args.period(2);
+  Ema fast(args.period(0)), slow(args.period(1)), signal(q == 0 ? 1 : q);
+  const std::span<double> line = out.line(0), sig = out.line(1), hist = out.line(2);
+  for (std::size_t t = 0; t < bars.size(); ++t) {
+    const bool f = fast.step(bars.close[t]);
+    const double m = slow.step(bars.close[t]) && f ? fast.value() - slow.value() : kNaN;
+    line[t] = m;
+    // A blank line restarts the signal's seed, as a non-finite close restarts the averages.
+    if (!signal.step(m) || q == 0) continue;
+    sig[t] = signal.value();
+    hist[t] = m - signal.value();
+  }
+  return true;
+}
+
 bool awesome_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::span<double> ao = out.line(0);
   Awesome osc;

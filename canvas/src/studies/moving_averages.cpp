@@ -26,6 +26,18 @@ void copy_closes(const Columns& bars, std::span<double> out) {
 
 }  // namespace
 
+bool sma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  WindowMean window(bars.close, args.period());
+  const std::span<double> line = out.line(0);
+  for (std::size_t t = 0; t < bars.size(); ++t) line[t] = window.step(t) ? window.mean() : kNaN;
+  return true;
+}
+
+bool ema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  ema_series(bars.close, args.period(), out.line(0));
+  return true;
+}
+
 bool wma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   wma_series(bars.close, args.period(), out.line(0));
   return true;

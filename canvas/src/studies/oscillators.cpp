@@ -249,7 +249,10 @@ bool cmf(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     const double h = bars.high[t], l = bars.low[t], c = bars.close[t], v = bars.volume[t], range = h - l;
     // A bar without range moves no money, but its volume still counts.
     const double flow = range > 0.0 ? ((c - l) - (h - c)) / range * v : (finite(range) && finite(c) ? 0.0 : kNaN);
-    if (sums.step({flow, v})) line[t] = ratio_or_zero(sums.sum(0), sums.sum(1));
+    if (!sums.step({flow, v})) continue;
+    // Negative volumes can make the flows outweigh the volume: held in the pane's range.
+    const double volume = sums.sum(1);
+    line[t] = volume <= 0.0 ? 0.0 : std::clamp(sums.sum(0) / volume, -1.0, 1.0);
   }
   return true;
 }
@@ -313,7 +316,20 @@ bool mfi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     const double gap = 0.0 * (flow + prev);
     prev = tp;
     if (!sums.step({flow * rose + gap, flow * fell + gap})) continue;
-    line[t] = 100.0 * ratio_or_zero(sums.sum(0), sums.sum(0) + sums.sum(1));
+    // Negative volumes give negative flows: no share of them where they do not add up to a positive total,
+    // and a share held within 0 … 100 where one flow is negative.
+    const double total = sums.sum(0) + sums.sum(1);
+    line[t] = total <= 0.0 ? 0.0 : std::clamp(100.0 * (sums.sum(0) / total), 0.0, 100.0);
+  }
+  return true;
+}
+
+// Wilder's RSI of the closes; a window that moved neither way reads 100, as no loss in it.
+bool rsi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  Rsi strength(args.period());
+  const std::span<double> line = out.line(0);
+  for (std::size_t t = 1; t < bars.size(); ++t) {
+    if (strength.step(bars.close[t] - bars.close[t - 1])) line[t] = strength.value(100.0);
   }
   return true;
 }

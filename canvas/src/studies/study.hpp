@@ -14,10 +14,10 @@
 namespace qc::studies {
 
 // The call's arguments by position: whole numbers (periods, never 0 nor above the bar count when a study
-// runs) and reals (multipliers, percents), each in the slot of its parameter.
+// runs, except where a study says so) and reals (multipliers, percents), each in the slot of its parameter.
 struct StudyArgs {
-  std::array<std::uint64_t, 2> whole{};
-  std::array<double, 2> real{};
+  std::array<std::uint64_t, 3> whole{};
+  std::array<double, 3> real{};
 
   std::size_t period(std::size_t i = 0) const { return static_cast<std::size_t>(whole[i]); }
 };
@@ -52,6 +52,9 @@ using StudyFn = bool (*)(const Columns&, const StudyArgs&, StudyOutput&);
 
 // Price overlays: moving averages (moving_averages.cpp), channels and bands (channels.cpp), trend
 // followers (trend.cpp), studies over calendar periods (periods.cpp).
+QC_STUDY(sma)
+QC_STUDY(ema)
+QC_STUDY(bollinger)
 QC_STUDY(hma)
 QC_STUDY(wma)
 QC_STUDY(dema)
@@ -76,6 +79,7 @@ QC_STUDY(pivot_points)
 QC_STUDY(chande_kroll_stop)
 
 // Oscillators in fixed ranges (oscillators.cpp).
+QC_STUDY(rsi)
 QC_STUDY(adx)
 QC_STUDY(aroon)
 QC_STUDY(aroon_oscillator)
@@ -93,6 +97,7 @@ QC_STUDY(ultimate_oscillator)
 QC_STUDY(williams_r)
 
 // Oscillators about zero (momentum.cpp).
+QC_STUDY(macd)
 QC_STUDY(accelerator_oscillator)
 QC_STUDY(awesome_oscillator)
 QC_STUDY(cci)

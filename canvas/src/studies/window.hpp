@@ -396,9 +396,9 @@ class AverageTrueRange {
 };
 
 // Relative strength of a series' changes, fed one change at a time: Wilder-smoothed gains G and losses L
-// seeded with the mean of the first p changes, then 100·G/(G + L) (0 when G + L = 0). A non-finite
-// change restarts the seed. The smoothing multiplies by 1 − 1/p rather than dividing by p, for the same
-// reason as WilderRule.
+// seeded with the mean of the first p changes, then 100·G/(G + L) (0 when G + L = 0, unless the caller
+// says otherwise). A non-finite change restarts the seed. The smoothing multiplies by 1 − 1/p rather than
+// dividing by p, for the same reason as WilderRule.
 class Rsi {
  public:
   explicit Rsi(std::size_t p) : p_(p), pd_(static_cast<double>(p)), keep_(1.0 - 1.0 / pd_), k_(1.0 / pd_) {}
@@ -426,9 +426,10 @@ class Rsi {
     }
     return true;
   }
-  double value() const {
+  // `still`: the value where the window moved neither way (G + L = 0).
+  double value(double still = 0.0) const {
     const double total = gain_ + loss_;
-    return total == 0.0 ? 0.0 : 100.0 * gain_ / total;
+    return total == 0.0 ? still : 100.0 * gain_ / total;
   }
 
  private:
@@ -439,6 +440,56 @@ class Rsi {
   double gain_ = 0.0;
   double loss_ = 0.0;
   std::size_t count_ = 0;  // changes taken into the seed since the last start
+};
+
+// Sum of the p values from w, afresh: four partial sums, since a single one would be a chain of p
+// additions.
+inline double fresh_sum(const double* w, std::size_t p) {
+  double sum[4] = {};
+  std::size_t i = 0;
+  for (; i + 4 <= p; i += 4) {
+    for (std::size_t k = 0; k < 4; ++k) sum[k] += w[i + k];
+  }
+  for (; i < p; ++i) sum[0] += w[i];
+  return (sum[0] + sum[1]) + (sum[2] + sum[3]);
+}
+
+// Mean of the last p values of x by a running sum (step(t) for t = 0, 1, 2, … in turn). Each slide leaves
+// its rounding in the sum, and over a long series those would add up: the window is summed afresh every p
+// slides, at O(1) a bar. A window's first sum, after bar 0 or a non-finite value, runs oldest first.
+class WindowMean {
+ public:
+  WindowMean(std::span<const double> x, std::size_t p) : x_(x), p_(p), pd_(static_cast<double>(p)) {}
+
+  // Takes x[t] in; true when the p values ending at t are all finite (mean() is then theirs).
+  bool step(std::size_t t) {
+    const double v = x_[t];
+    if (!finite(v)) {
+      sum_ = 0.0;
+      run_ = slid_ = 0;
+      return false;
+    }
+    if (run_ < p_) {
+      sum_ += v;
+      return ++run_ == p_;
+    }
+    if (++slid_ == p_) {
+      slid_ = 0;
+      sum_ = fresh_sum(x_.data() + (t + 1 - p_), p_);
+    } else {
+      sum_ += v - x_[t - p_];
+    }
+    return true;
+  }
+  double mean() const { return sum_ / pd_; }
+
+ private:
+  std::span<const double> x_;
+  std::size_t p_;
+  double pd_;
+  double sum_ = 0.0;
+  std::size_t run_ = 0;   // finite values in the window so far, at most p
+  std::size_t slid_ = 0;  // slides since the window was last summed afresh
 };
 
 // Mean and population variance of the last p values fed to it (step(v) for t = 0, 1, 2, … in turn), by a
@@ -503,16 +554,11 @@ class FedVariance {
   // object or its members handed to a call, every store into the ring might touch its running values,
   // which would then go through memory from one bar to the next.
   static Moments resum(const double* w, std::size_t p) {
-    // Four partial sums each: a single one would be a chain of p additions every p bars.
-    double sum[4] = {};
+    const double mean = fresh_sum(w, p) / static_cast<double>(p);
+    // Four partial sums, as fresh_sum's.
+    double m2[4] = {};
     std::size_t i = 0;
     for (; i + 4 <= p; i += 4) {
-      for (std::size_t k = 0; k < 4; ++k) sum[k] += w[i + k];
-    }
-    for (; i < p; ++i) sum[0] += w[i];
-    const double mean = ((sum[0] + sum[1]) + (sum[2] + sum[3])) / static_cast<double>(p);
-    double m2[4] = {};
-    for (i = 0; i + 4 <= p; i += 4) {
       for (std::size_t k = 0; k < 4; ++k) m2[k] += (w[i + k] - mean) * (w[i + k] - mean);
     }
     for (; i < p; ++i) m2[0] += (w[i] - mean) * (w[i] - mean);
