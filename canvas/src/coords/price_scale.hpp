@@ -67,5 +67,8 @@ double price_label_font_size(std::size_t longest_label);
 // Background, border, tick marks and labels of a scale whose left edge is x, over [lo, hi].
 void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
                         double lo, double hi);
+// The same with the ticks price_ticks(lo, hi, height) gave, for a pane that also draws its grid on them.
+void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
+                        double lo, double hi, const PriceTicks& ticks);
 
 }  // namespace qc::coords
