@@ -17,20 +17,22 @@ UP, DOWN = "#26a69a", "#ef5350"
 
 
 # High to low through the centre, the open's tick to the body's left edge, the close's to its right edge;
-# at ratio 2 the hairlines sit half a device pixel into the snapped coordinates.
-@pytest.mark.parametrize("dpr, strokes", [
-    (1.0, [("M25.50 5.50V105.50M5.00 80.50H25.50M25.50 30.50H45.00", UP),
-           ("M75.50 5.50V105.50M55.00 30.50H75.50M75.50 80.50H95.00", DOWN)]),
-    (2.0, [("M25.25 5.25V105.25M5.00 80.25H25.25M25.25 30.25H45.00", UP),
-           ("M75.25 5.25V105.25M55.00 30.25H75.25M75.25 80.25H95.00", DOWN)]),
+# the strokes are round(dpr) device pixels wide and cover whole device pixels from the snapped coordinates.
+@pytest.mark.parametrize("dpr, width, strokes", [
+    (1.0, "1.00", [("M25.50 5.50V105.50M5.00 80.50H25.50M25.50 30.50H45.00", UP),
+                   ("M75.50 5.50V105.50M55.00 30.50H75.50M75.50 80.50H95.00", DOWN)]),
+    (2.0, "1.00", [("M25.50 5.50V105.50M5.00 80.50H25.50M25.50 30.50H45.00", UP),
+                   ("M75.50 5.50V105.50M55.00 30.50H75.50M75.50 80.50H95.00", DOWN)]),
+    (1.5, "1.33", [("M25.33 5.33V105.33M4.67 80.67H25.33M25.33 30.67H44.67", UP),
+                   ("M75.33 5.33V105.33M54.67 30.67H75.33M75.33 80.67H94.67", DOWN)]),
 ])
-def test_ohlc_bars_in_place_of_candles(dpr, strokes):
+def test_ohlc_bars_in_place_of_candles(dpr, width, strokes):
     chart = small_chart()
     chart.dpr(dpr)
     chart.ohlc_bars()
     elements = body(render(chart))
     bars = [e for e in where(elements, "path", fill="none") if e["stroke"] in (UP, DOWN)]
-    assert [(e["d"], e["stroke"], e["stroke-width"]) for e in bars] == [(d, c, "1.00") for d, c in strokes]
+    assert [(e["d"], e["stroke"], e["stroke-width"]) for e in bars] == [(d, c, width) for d, c in strokes]
     assert not where(elements, "rect", width="40.00")
     chart.candlesticks()
     assert len(where(body(render(chart)), "rect", width="40.00")) == 2

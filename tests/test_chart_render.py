@@ -20,10 +20,14 @@ from svg_support import body, has_non_finite, parse, render, where
 UP, DOWN, CUSTOM = "#26a69a", "#ef5350", "#9c27b0"
 
 
-def horizontal_grid_lines(elements):
-    """Grid lines across the main pane (the time axis' top border, at y = 110, is not one)."""
-    return [e for e in where(elements, "line", stroke="#1e222d")
-            if e["x1"] == "0.00" and e["x2"] == "100.00" and e["y1"] == e["y2"] and e["y1"] != "110.00"]
+def grid_lines(elements, color="#1e222d"):
+    """The main pane's grid: the lines in the grid colour right after the background."""
+    lines = []
+    for e in elements[1:]:
+        if e.tag != "line" or e["stroke"] != color:
+            break
+        lines.append(e)
+    return lines
 
 
 # ---- the document --------------------------------------------------------------------------------------
@@ -71,11 +75,13 @@ def test_candles_by_hand():
         ("5.00", "30.00", "50.00", UP), ("55.00", "30.00", "50.00", DOWN)]
 
 
-def test_device_pixel_ratio_snaps_candles():
+# The first wick (centre 25, high at y = 5) covers round(dpr) whole device pixels from the snapped centre.
+@pytest.mark.parametrize("dpr, x, y, width", [(2.0, "25.50", "5.50", "1.00"), (1.5, "25.33", "5.33", "1.33")])
+def test_device_pixel_ratio_snaps_candles(dpr, x, y, width):
     chart = small_chart()
-    chart.dpr(2.0)
+    chart.dpr(dpr)
     wick = where(body(render(chart)), "line", stroke=UP)[0]
-    assert (wick["x1"], wick["y1"]) == ("25.25", "5.25")
+    assert (wick["x1"], wick["y1"], wick["stroke-width"]) == (x, y, width)
     chart.dpr(0.0)  # accepted; drawn at ratio 1
     assert where(body(render(chart)), "line", stroke=UP)[0]["x1"] == "25.50"
 
@@ -115,28 +121,45 @@ def test_area_fills_below_the_closes():
     assert "linearGradient" not in svg and len(where(body(svg), "path")) == 1
 
 
-def test_themes_change_background_and_candle_colours_only():
+# A theme sets the background, the candles, the grid (with the scales' borders and tick marks and the
+# panes' separators) and the text; the grid switch keeps its value.
+@pytest.mark.parametrize("theme, background, grid, text", [
+    ("light_theme", "#ffffff", "#e0e3eb", "#434651"),
+    ("dark_theme", "#131722", "#1e222d", "#b2b5be"),
+])
+def test_themes_set_their_colours(theme, background, grid, text):
     chart = small_chart()
     chart.colors("#010101", "#020202")
+    chart.light_theme() if theme == "dark_theme" else chart.dark_theme()
     chart.grid(True)
-    chart.light_theme()
+    chart.title("T")
+    chart.rsi(2)
+    getattr(chart, theme)()
     elements = body(render(chart))
-    assert elements[0]["fill"] == "#ffffff"
+    assert elements[0]["fill"] == background
     assert where(elements, "rect", width="40.00", fill=UP)
-    assert len(horizontal_grid_lines(elements)) == 7
-    assert all(t["fill"] == "#b2b5be" for t in where(elements, "text"))
-    chart.dark_theme()
-    assert body(render(chart))[0]["fill"] == "#131722"
+    assert len(grid_lines(elements, grid)) >= 3
+    texts = where(elements, "text")
+    assert len(texts) >= 5 and all(t["fill"] == text for t in texts)
+    # Every opaque line but the wicks (the RSI pane's levels are translucent).
+    assert {e["stroke"] for e in where(elements, "line") if e["stroke"].startswith("#")} == {grid, UP, DOWN}
 
 
+# Across the pane at the price scale's ticks 0, 5, ... 20 (y = 110 - 5 p), down it at the one bar the time
+# axis labels (bar 1, at x = 75, lies within 30 px of the scale).
 def test_grid_switch():
-    chart = small_chart()
-    assert horizontal_grid_lines(body(render(chart))) == []
+    chart = small_chart(first_ts=1704067200)
+    assert grid_lines(body(render(chart))) == []
     chart.grid(True)
-    assert [e["y1"] for e in horizontal_grid_lines(body(render(chart)))] == [
-        "13.75", "27.50", "41.25", "55.00", "68.75", "82.50", "96.25"]
+    elements = body(render(chart))
+    assert [(e["x1"], e["y1"], e["x2"], e["y2"]) for e in grid_lines(elements)] == [
+        *[("0.00", y, "100.00", y) for y in ("110.00", "85.00", "60.00", "35.00", "10.00")],
+        ("25.00", "0.00", "25.00", "110.00")]
+    scale_ticks = [e["y1"] for e in where(elements, "line", x1="100.00", x2="104.00")]
+    axis_ticks = [e["x1"] for e in where(elements, "line", y1="110.00", y2="114.00")]
+    assert (scale_ticks, axis_ticks) == (["110.00", "85.00", "60.00", "35.00", "10.00"], ["25.00"])
     chart.grid(False)
-    assert horizontal_grid_lines(body(render(chart))) == []
+    assert grid_lines(body(render(chart))) == []
     with pytest.raises(TypeError, match="^argument 'show': "):
         chart.grid(1)
 

@@ -65,18 +65,37 @@ TEST(Candlesticks, BodyWidthRoundsToDevicePixels) {
   }
 }
 
-TEST(Candlesticks, WickSnapsToHalfDevicePixel) {
-  for (double spacing : {21.0, 20.4}) {  // candle centres 10.5 and 10.2
+// A wick at ratio r is round(r) device pixels wide (at least one) and covers whole device pixels from the
+// snapped coordinate: worked out by hand for candle centres 10.5 and 10.2, high 60.3 and low 5 (y 39.7 and
+// 95). Body borders stay hairlines of width 1.
+TEST(Candlesticks, WicksCoverWholeDevicePixels) {
+  struct Case {
+    double dpr, spacing, x, y1, y2, width;
+  };
+  const Case cases[] = {
+      {1, 21, 10.5, 39.5, 95.5, 1},
+      {1, 20.4, 10.5, 39.5, 95.5, 1},
+      {1.5, 21, 10 + 2.0 / 3, 40, 95 + 1.0 / 3, 4.0 / 3},  // 2 device pixels from 15, 59 and 142
+      {1.5, 20.4, 10 + 2.0 / 3, 40, 95 + 1.0 / 3, 4.0 / 3},
+      {2, 21, 11, 40, 95.5, 1},  // 2 device pixels from 21, 79 and 190
+      {2, 20.4, 10.5, 40, 95.5, 1},
+      {3, 21, 10 + 5.0 / 6, 40 + 1.0 / 6, 95.5, 1},  // 3 device pixels from 31, 119 and 285
+      {3, 20.4, 10.5, 40 + 1.0 / 6, 95.5, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "dpr " << c.dpr << ", spacing " << c.spacing);
     RenderBatch b;
     const CandlestickData one[] = {candle(10, 60.3, 5, 50)};
-    render_candlesticks(b, one, chart_style(false), spacing, kMapping, 8, 1);
+    render_candlesticks(b, one, chart_style(true), c.spacing, kMapping, 8, c.dpr);
     const auto wicks = all_of_kind<cmd::Line>(b);
     ASSERT_EQ(wicks.size(), 1u);
-    EXPECT_EQ(wicks[0].x1, 10.5);
-    EXPECT_EQ(wicks[0].x2, 10.5);
-    EXPECT_EQ(wicks[0].y1, std::floor(100 - 60.3) + 0.5);
-    EXPECT_EQ(wicks[0].y2, 95.5);
-    EXPECT_EQ(wicks[0].stroke, StrokeStyle::solid(1.0, kUp));
+    EXPECT_DOUBLE_EQ(wicks[0].x1, c.x);
+    EXPECT_EQ(wicks[0].x2, wicks[0].x1);
+    EXPECT_DOUBLE_EQ(wicks[0].y1, c.y1);
+    EXPECT_DOUBLE_EQ(wicks[0].y2, c.y2);
+    EXPECT_DOUBLE_EQ(wicks[0].stroke.width, c.width);
+    EXPECT_EQ(wicks[0].stroke.color, kUp);
+    EXPECT_EQ(all_of_kind<cmd::StrokeRect>(b).at(0).stroke, StrokeStyle::solid(1.0, kUp));
   }
 }
 
@@ -154,11 +173,11 @@ TEST(Candlesticks, WicksCanBeHidden) {
 TEST(Candlesticks, SvgOfTwoCandlesRecordedOrWrittenAtOnce) {
   const CandlestickData two[] = {candle(10, 60, 5, 50), candle(50.5, 70, 20.25, 30)};
   const std::string expected =
-      "<line x1=\"5.25\" y1=\"40.25\" x2=\"5.25\" y2=\"95.25\" stroke=\"#26a69a\" stroke-width=\"1.00\"/>\n"
+      "<line x1=\"5.50\" y1=\"40.50\" x2=\"5.50\" y2=\"95.50\" stroke=\"#26a69a\" stroke-width=\"1.00\"/>\n"
       "<rect x=\"1.00\" y=\"50.00\" width=\"8.00\" height=\"40.00\" fill=\"#26a69a\"/>\n"
       "<rect x=\"1.00\" y=\"50.00\" width=\"8.00\" height=\"40.00\" stroke=\"#26a69a\" stroke-width=\"1.00\" "
       "fill=\"none\"/>\n"
-      "<line x1=\"15.25\" y1=\"30.25\" x2=\"15.25\" y2=\"79.75\" stroke=\"#ef5350\" stroke-width=\"1.00\"/>\n"
+      "<line x1=\"15.50\" y1=\"30.50\" x2=\"15.50\" y2=\"80.00\" stroke=\"#ef5350\" stroke-width=\"1.00\"/>\n"
       "<rect x=\"11.00\" y=\"49.50\" width=\"8.00\" height=\"20.50\" fill=\"#ef5350\"/>\n"
       "<rect x=\"11.00\" y=\"49.50\" width=\"8.00\" height=\"20.50\" stroke=\"#ef5350\" stroke-width=\"1.00\" "
       "fill=\"none\"/>\n";
@@ -187,33 +206,48 @@ TEST(Candlesticks, SvgOfTwoCandlesRecordedOrWrittenAtOnce) {
   EXPECT_EQ(direct_bodies.body(), replayed_bodies.body());
 }
 
-// Three hairlines per bar on the candles' grid, worked out by hand: spacing 15 (centres 7.5, 22.5, 37.5,
-// 52.5), candle width 11.3 (11 device pixels at ratio 1, 23 at ratio 2), y = 100 - price. The first bar's
-// infinite high leaves it out without moving the others; a bar closing at its open counts as up.
-TEST(OhlcBars, ThreeHairlinesOnTheDevicePixelGrid) {
+// Three strokes per bar on the candles' grid, worked out by hand: spacing 15 (centres 7.5, 22.5, 37.5,
+// 52.5), candle width 11.3 (11 device pixels at ratio 1, 17 at 1.5, 23 at 2, 34 at 3), y = 100 - price.
+// Strokes are round(r) device pixels wide and cover whole device pixels from the snapped coordinates. The
+// first bar's infinite high leaves it out without moving the others; a bar closing at its open counts as up.
+TEST(OhlcBars, StrokesOnWholeDevicePixels) {
   const model::Bar bars[] = {{0, 10, INFINITY, 5, 20, 0},
                              {60, 40.3, 60.7, 10.2, 50.9, 0},
                              {120, 50, 75, 20, 30, 0},
                              {180, 25, 30, 20, 25, 0}};
-  auto path = [](const char* d, const char* color) {
-    return std::string("<path d=\"") + d + "\" stroke=\"" + color + "\" stroke-width=\"1.00\" fill=\"none\"/>\n";
-  };
   struct Case {
     double dpr;
-    std::string body;
+    const char* width;
+    const char* d[3];
   };
   const Case cases[] = {
-      {1, path("M22.50 39.50V89.50M17.00 59.50H22.50M22.50 49.50H28.00", "#26a69a") +
-              path("M37.50 25.50V80.50M32.00 50.50H37.50M37.50 70.50H43.00", "#ef5350") +
-              path("M52.50 70.50V80.50M47.00 75.50H52.50M52.50 75.50H58.00", "#26a69a")},
-      {2, path("M22.75 39.25V89.75M16.50 59.75H22.75M22.75 49.25H28.00", "#26a69a") +
-              path("M37.75 25.25V80.25M31.50 50.25H37.75M37.75 70.25H43.00", "#ef5350") +
-              path("M52.75 70.25V80.25M46.50 75.25H52.75M52.75 75.25H58.00", "#26a69a")},
+      {1, "1.00",
+       {"M22.50 39.50V89.50M17.00 59.50H22.50M22.50 49.50H28.00",
+        "M37.50 25.50V80.50M32.00 50.50H37.50M37.50 70.50H43.00",
+        "M52.50 70.50V80.50M47.00 75.50H52.50M52.50 75.50H58.00"}},
+      {1.5, "1.33",
+       {"M22.67 39.33V90.00M16.67 60.00H22.67M22.67 49.33H28.00",
+        "M38.00 25.33V80.67M31.33 50.67H38.00M38.00 70.67H42.67",
+        "M52.67 70.67V80.67M46.67 75.33H52.67M52.67 75.33H58.00"}},
+      {2, "1.00",
+       {"M23.00 39.50V90.00M16.50 60.00H23.00M23.00 49.50H28.00",
+        "M38.00 25.50V80.50M31.50 50.50H38.00M38.00 70.50H43.00",
+        "M53.00 70.50V80.50M46.50 75.50H53.00M53.00 75.50H58.00"}},
+      {3, "1.00",
+       {"M22.83 39.50V90.17M16.67 60.17H22.83M22.83 49.50H28.00",
+        "M37.83 25.50V80.50M31.67 50.50H37.83M37.83 70.50H43.00",
+        "M52.83 70.50V80.50M46.67 75.50H52.83M52.83 75.50H58.00"}},
   };
+  const char* colors[] = {"#26a69a", "#ef5350", "#26a69a"};
   for (const Case& c : cases) {
+    std::string expected;
+    for (int k = 0; k < 3; ++k) {
+      expected += std::string("<path d=\"") + c.d[k] + "\" stroke=\"" + colors[k] + "\" stroke-width=\"" + c.width +
+                  "\" fill=\"none\"/>\n";
+    }
     SvgBackend out(100, 100, c.dpr);
     render_ohlc_bars(out, bars, "#26a69a", "#ef5350", 15, kMapping, 11.3, c.dpr);
-    EXPECT_EQ(out.body(), c.body) << "dpr " << c.dpr;
+    EXPECT_EQ(out.body(), expected) << "dpr " << c.dpr;
   }
   // Colours that do not parse draw black, as candles do.
   SvgBackend out(100, 100, 1);

@@ -54,15 +54,15 @@ INSTANTIATE_TEST_SUITE_P(
         // stroke_rect() write.
         TemplateCase{"candle",
                      [](SvgBackend& b) {
-                       b.candle({true, 10.5, 1, 9, kRed, {8, 2, 5, 6}, Color{38, 166, 154, 255}, kHalfBlack});
+                       b.candle({true, 4.0 / 3, 10.5, 1, 9, kRed, {8, 2, 5, 6}, Color{38, 166, 154, 255}, kHalfBlack});
                      },
                      "<line x1=\"10.50\" y1=\"1.00\" x2=\"10.50\" y2=\"9.00\" stroke=\"#ff0000\" "
-                     "stroke-width=\"1.00\"/>\n"
+                     "stroke-width=\"1.33\"/>\n"
                      "<rect x=\"8.00\" y=\"2.00\" width=\"5.00\" height=\"6.00\" fill=\"#26a69a\"/>\n"
                      "<rect x=\"8.00\" y=\"2.00\" width=\"5.00\" height=\"6.00\" "
                      "stroke=\"rgba(0,0,0,0.5019607843137255)\" stroke-width=\"1.00\" fill=\"none\"/>\n"},
         TemplateCase{"candle_body_only",
-                     [](SvgBackend& b) { b.candle({false, 10.5, 1, 9, kRed, {8, 2, 5, 6}, kRed, std::nullopt}); },
+                     [](SvgBackend& b) { b.candle({false, 1, 10.5, 1, 9, kRed, {8, 2, 5, 6}, kRed, std::nullopt}); },
                      "<rect x=\"8.00\" y=\"2.00\" width=\"5.00\" height=\"6.00\" fill=\"#ff0000\"/>\n"},
         TemplateCase{"fill_circle", [](SvgBackend& b) { b.fill_circle(1, 2, 3, Color{38, 166, 154, 255}); },
                      "<circle cx=\"1.00\" cy=\"2.00\" r=\"3.00\" fill=\"#26a69a\" stroke=\"none\"/>\n"},

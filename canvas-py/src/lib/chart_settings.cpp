@@ -22,10 +22,9 @@ PyObject* set_series(ChartCall& c) {
   return none();
 }
 
-// The two preset themes differ only in their background; grid and text colours keep their values.
 PyObject* apply_theme(ChartCall& c) {
-  const char* background = c.data<const char*>();
-  with_chart(c, [&](Chart&& chart) { return std::move(chart).background(background).colors("#26a69a", "#ef5350"); });
+  const qc::api::ThemeColors& colors = c.data<qc::api::ThemeColors>();
+  with_chart(c, [&](Chart&& chart) { return std::move(chart).theme(colors); });
   return none();
 }
 
@@ -76,8 +75,6 @@ constexpr SeriesType kLine = SeriesType::Line;
 constexpr SeriesType kArea = SeriesType::Area;
 constexpr SeriesType kOhlcBars = SeriesType::OhlcBars;
 constexpr SeriesType kHeikinAshi = SeriesType::HeikinAshi;
-constexpr const char* kDarkBackground = "#131722";
-constexpr const char* kLightBackground = "#ffffff";
 
 constexpr ChartRow kRows[] = {
     {"candlesticks", "Candlestick chart (default)", {}, Borrow::exclusive, set_series, &kCandlesticks},
@@ -119,8 +116,8 @@ constexpr ChartRow kRows[] = {
        });
        return none();
      }},
-    {"dark_theme", "Apply dark theme", {}, Borrow::exclusive, apply_theme, &kDarkBackground},
-    {"light_theme", "Apply light theme", {}, Borrow::exclusive, apply_theme, &kLightBackground},
+    {"dark_theme", "Apply dark theme", {}, Borrow::exclusive, apply_theme, &qc::api::kDarkTheme},
+    {"light_theme", "Apply light theme", {}, Borrow::exclusive, apply_theme, &qc::api::kLightTheme},
     {"dpr", "Set device pixel ratio for high-DPI displays", {f64("dpr")}, Borrow::exclusive,
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) {

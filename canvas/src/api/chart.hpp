@@ -34,6 +34,13 @@ struct Chart {
     config.theme.down_color = std::string(down);
     return std::move(*this);
   }
+  // The theme's colours; the grid switch and the border colour keep their values.
+  Chart theme(const ThemeColors& t) && {
+    Chart c = std::move(*this).background(t.background).colors(t.up, t.down);
+    c.config.theme.grid_color = std::string(t.grid);
+    c.config.theme.text_color = std::string(t.text);
+    return c;
+  }
   Chart indicator(model::Indicator ind) && {
     config.indicators.push_back(std::move(ind));
     return std::move(*this);

@@ -100,6 +100,12 @@ util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout) {
   return std::move(out);
 }
 
+// Bar i's timestamp, as the time axis reads it.
+struct TimestampAt {
+  std::span<const model::Bar> bars;
+  std::int64_t operator()(std::size_t i) const { return bars[i].timestamp; }
+};
+
 // Between the gradient definitions and the elements.
 constexpr std::string_view kDefsEnd = "\n</defs>\n";
 
@@ -119,11 +125,13 @@ class RenderPass {
         series_bars_(config.series.series_type == SeriesType::HeikinAshi ? std::span<const model::Bar>(heikin_ashi_)
                                                                            : bars),
         price_range_(price_pane_range(series_bars_, lists_.overlays)),
-        main_{price_range_.lo, price_range_.hi, 0.0, layout_.main_height} {}
+        main_{price_range_.lo, price_range_.hi, 0.0, layout_.main_height},
+        main_ticks_(coords::price_ticks(main_.min, main_.max, main_.height)),
+        labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, bars.size(), TimestampAt{bars_})) {}
 
   util::TextBuffer run() {
     background();
-    if (theme_.show_grid) grid();
+    if (theme_.show_grid) grid(main_, main_ticks_);
     // Behind the prices: a band drawn over them would bury the lowest candles.
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
     main_series();
@@ -131,11 +139,10 @@ class RenderPass {
     for (const auto* ind : lists_.overlays) draw_indicator(backend_, *ind, main_, main_.y(0.0), layout_);
     draw_primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_.spacing, layout_.plot_width, main_);
-    ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, 0.0, layout_.main_height,
-                                      price_range_.lo, price_range_.hi);
+    price_scale(main_, main_ticks_, coords::ScaleNumbers::full);
     sub_panes();
     coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
-                             layout_.spacing, bars_.size(), [&](std::size_t i) { return bars_[i].timestamp; });
+                             layout_.spacing, labelled_bars_, TimestampAt{bars_});
     if (!config_.title.empty()) draw_title(backend_, config_.title, legend_colors());
     if (config_.show_legend) legend();
     backend_.body_buffer().append("</svg>\n");
@@ -165,21 +172,27 @@ class RenderPass {
     backend_.body_buffer().append(rect);
   }
 
-  void grid() {
+  // Grid lines lie on what the axes mark: across the pane at its price scale's ticks, down the pane at the
+  // bars the time axis labels.
+  void grid(const coords::PriceMapping& pane, const coords::PriceTicks& ticks) {
     const StrokeStyle stroke = StrokeStyle::solid(1.0, css_or(theme_.grid_color, palette::kGrid));
     const double right = whole_pixels(layout_.plot_width);
-    for (int k = 1; k <= 7; ++k) {
-      const double y = (k * layout_.main_height) * 0.125;
+    for (const double t : ticks.ticks()) {
+      const double y = pane.y(t);
       backend_.line(0, y, right, y, stroke);
     }
-    const std::size_t step = std::max<std::size_t>(1, layout_.n / 10);
-    for (std::size_t i = 0; i < layout_.n; i += step) {
+    for (const std::size_t i : labelled_bars_) {
       const double x = coords::bar_x(i, layout_.spacing);
-      backend_.line(x, 0, x, layout_.main_height, stroke);
+      backend_.line(x, pane.top, x, pane.bottom, stroke);
     }
   }
 
   render::Color background_color() const { return css_or(theme_.background, palette::kBackground); }
+
+  void price_scale(const coords::PriceMapping& pane, const coords::PriceTicks& ticks, coords::ScaleNumbers numbers) {
+    coords::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, pane.top, pane.height, pane.min,
+                               pane.max, ticks, numbers);
+  }
 
   // Titles and legends are written in the colour of the price labels, backed by the chart's background.
   LegendColors legend_colors() const {
@@ -221,11 +234,13 @@ class RenderPass {
       const double h = std::max(layout_.sub_pane_ratio(ratio) * layout_.plot_height - kSubPaneGap, 0.0);
       const ValueRange r = indicator_range(bars_, *ind);
       const coords::PriceMapping y{r.lo, r.hi, cursor, h};
-      draw_sub_pane_frame(backend_, *ind, y, width, theme_.background, theme_.grid_color);
+      const coords::PriceTicks ticks = coords::price_ticks(y.min, y.max, y.height);
+      draw_sub_pane_frame(backend_, y, width, theme_.background, theme_.grid_color);
+      if (theme_.show_grid) grid(y, ticks);
+      draw_reference_levels(backend_, *ind, y, width);
       draw_indicator(backend_, *ind, y, y.y(0.0), layout_);
       draw_primitives(PrimitivePane::sub(index++), y);
-      ChartRenderer::render_price_scale(config_, backend_, layout_.plot_width, cursor, h, r.lo, r.hi,
-                                        coords::ScaleNumbers::in_units);
+      price_scale(y, ticks, coords::ScaleNumbers::in_units);
       if (config_.show_legend) {
         sub_pane_legends_.push_back(
             {ind, sub_pane_legend_y(cursor), pane_legend_numbers(r.lo, r.hi, h, coords::ScaleNumbers::in_units)});
@@ -287,6 +302,8 @@ class RenderPass {
   std::span<const model::Bar> series_bars_;
   ValueRange price_range_;
   coords::PriceMapping main_;
+  coords::PriceTicks main_ticks_;
+  std::vector<std::size_t> labelled_bars_;  // by the time axis, and the grid's verticals
 
   // A sub-pane's legend line, placed and given its number form as the pane is drawn.
   struct PaneLegend {

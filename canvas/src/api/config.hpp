@@ -25,12 +25,21 @@ struct SeriesConfig {
   std::optional<std::string> color;  // line/area colour; the up colour when absent
 };
 
+// The colours a preset theme sets. The grid colour also strokes the scales' borders and the panes'
+// separators; the text colour writes the scales, the title and the legend.
+struct ThemeColors {
+  std::string_view background, up, down, grid, text;
+};
+inline constexpr ThemeColors kDarkTheme{"#131722", "#26a69a", "#ef5350", "#1e222d", "#b2b5be"};
+inline constexpr ThemeColors kLightTheme{"#ffffff", "#26a69a", "#ef5350", "#e0e3eb", "#434651"};
+
+// A new chart wears the dark theme.
 struct ThemeConfig {
-  std::string background = "#131722";
-  std::string grid_color = "#1e222d";
-  std::string up_color = "#26a69a";
-  std::string down_color = "#ef5350";
-  std::string text_color = "#b2b5be";
+  std::string background{kDarkTheme.background};
+  std::string grid_color{kDarkTheme.grid};
+  std::string up_color{kDarkTheme.up};
+  std::string down_color{kDarkTheme.down};
+  std::string text_color{kDarkTheme.text};
   std::string border_color = "#2a2e39";
   bool show_grid = false;
 };

@@ -305,10 +305,14 @@ void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator
   draw_vectors(out, indicator, y, baseline, layout, BarAlpha::halved);
 }
 
-void draw_sub_pane_frame(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
-                         double width, std::string_view background, std::string_view grid_color) {
+void draw_sub_pane_frame(render::SvgBackend& out, const coords::PriceMapping& y, double width,
+                         std::string_view background, std::string_view grid_color) {
   out.fill_rect({0, y.top, width, y.height}, css_or(background, palette::kBackground));
   out.line(0, y.top, width, y.top, StrokeStyle::solid(1.0, css_or(grid_color, palette::kSeparator)));
+}
+
+void draw_reference_levels(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
+                           double width) {
   for (const auto& level : indicator.levels) {
     if (std::isnan(level.value)) continue;
     const Color c = css_or(level.color, palette::kLevel);

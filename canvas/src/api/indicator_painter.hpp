@@ -31,8 +31,12 @@ std::optional<render::Color> value_color(const model::IndicatorVector& vector, s
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
                       std::span<const model::Bar> bars, const Layout& layout);
 
-// A sub-pane's background, separator and reference levels, width pixels wide.
-void draw_sub_pane_frame(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
-                         double width, std::string_view background, std::string_view grid_color);
+// A sub-pane's background and the separator along its top, width pixels wide.
+void draw_sub_pane_frame(render::SvgBackend& out, const coords::PriceMapping& y, double width,
+                         std::string_view background, std::string_view grid_color);
+
+// A sub-pane's reference levels, width pixels wide.
+void draw_reference_levels(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
+                           double width);
 
 }  // namespace qc::api

@@ -133,12 +133,16 @@ double price_label_font_size(std::size_t longest_label) {
 
 void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
                         double lo, double hi, ScaleNumbers numbers) {
+  render_price_scale(backend, theme, x, top, height, lo, hi, price_ticks(lo, hi, height), numbers);
+}
+
+void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
+                        double lo, double hi, const PriceTicks& ticks, ScaleNumbers numbers) {
   const AxisColors colors = AxisColors::from(theme);
   backend.fill_rect({x, top, kPriceScaleWidth, height}, colors.background);
   const render::StrokeStyle border = render::StrokeStyle::solid(1.0, colors.border);
   backend.line(x, top, x, top + height, border);
 
-  const PriceTicks ticks = price_ticks(lo, hi, height);
   const ScaleLabels labels(ticks, numbers);
   std::string label;
   std::size_t longest = 0;

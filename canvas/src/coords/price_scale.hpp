@@ -99,5 +99,8 @@ class ScaleLabels {
 // Background, border, tick marks and labels of a scale whose left edge is x, over [lo, hi].
 void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
                         double lo, double hi, ScaleNumbers numbers = ScaleNumbers::full);
+// The same with the ticks price_ticks(lo, hi, height) gave, for a pane that also draws its grid on them.
+void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
+                        double lo, double hi, const PriceTicks& ticks, ScaleNumbers numbers = ScaleNumbers::full);
 
 }  // namespace qc::coords

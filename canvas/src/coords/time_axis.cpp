@@ -198,11 +198,11 @@ TimeAxisPainter::TimeAxisPainter(render::SvgBackend& backend, const AxisTheme& t
 }
 
 // Labels keep 10 px from the left edge and 30 px from the price scale; x grows with the index.
-TimeAxisPainter::Span TimeAxisPainter::label_span(std::size_t bar_count) const {
-  if (!(spacing_ > 0)) return {};
-  const std::size_t first = first_index(0, bar_count, [&](std::size_t i) { return bar_x(i, spacing_) >= 10; });
-  const double right = plot_width_ - 30;
-  return {first, first_index(first, bar_count, [&](std::size_t i) { return !(bar_x(i, spacing_) <= right); })};
+TimeLabelSpan time_label_span(double plot_width, double spacing, std::size_t bar_count) {
+  if (!(spacing > 0)) return {};
+  const std::size_t first = first_index(0, bar_count, [&](std::size_t i) { return bar_x(i, spacing) >= 10; });
+  const double right = plot_width - 30;
+  return {first, first_index(first, bar_count, [&](std::size_t i) { return !(bar_x(i, spacing) <= right); })};
 }
 
 void TimeAxisPainter::label(std::size_t i, std::int64_t ts, std::int64_t prev) {

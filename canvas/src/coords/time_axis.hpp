@@ -108,19 +108,33 @@ std::vector<std::size_t> pick_time_labels(std::span<const std::uint8_t> ranks, s
 void append_time_label(std::string& out, std::int64_t ts, int weight);
 std::string time_label(std::int64_t ts, int weight);
 
+// The bars [first, end) whose x lies within the axis' label limits; empty for a spacing that is not positive.
+struct TimeLabelSpan {
+  std::size_t first = 0, end = 0;
+};
+TimeLabelSpan time_label_span(double plot_width, double spacing, std::size_t bar_count);
+
+// The bars, in increasing index, that the axis labels: timestamp_at(i) gives bar i's timestamp (seconds
+// since 1970-01-01). Every bar within the label limits is weighed once. The grid's vertical lines stand
+// at the same bars.
+template <class TimestampAt>
+std::vector<std::size_t> time_label_bars(double plot_width, double spacing, std::size_t bar_count,
+                                         TimestampAt&& timestamp_at) {
+  const TimeLabelSpan span = time_label_span(plot_width, spacing, bar_count);
+  if (span.first >= span.end) return {};
+  const std::size_t count = span.end - span.first;
+  const auto ranks = std::make_unique_for_overwrite<std::uint8_t[]>(count);
+  BarWeigher weigher(span.first == 0 ? 0 : timestamp_at(span.first - 1));
+  for (std::size_t k = 0; k < count; ++k) ranks[k] = time_label_rank(weigher.weigh(timestamp_at(span.first + k)));
+  return pick_time_labels({ranks.get(), count}, span.first, spacing);
+}
+
 // Draws the axis box and its tick marks and labels.
 class TimeAxisPainter {
  public:
   // Draws the axis background and its top border.
   TimeAxisPainter(render::SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
                   double spacing);
-
-  // The bars [first, end) whose x lies within the axis' label limits; empty for a spacing that is not
-  // positive.
-  struct Span {
-    std::size_t first = 0, end = 0;
-  };
-  Span label_span(std::size_t bar_count) const;
 
   // The tick and label of bar i, which is weighed against prev (1970-01-01 for bar 0).
   void label(std::size_t i, std::int64_t ts, std::int64_t prev);
@@ -135,21 +149,20 @@ class TimeAxisPainter {
   std::string label_;
 };
 
-// The whole axis: timestamp_at(i) gives bar i's timestamp (seconds since 1970-01-01). Every bar within the
-// label limits is weighed once; only the labelled ones are looked at again.
+// The whole axis with its labels at the bars time_label_bars() chose; only those bars are looked at again.
+template <class TimestampAt>
+void render_time_axis(render::SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
+                      double spacing, std::span<const std::size_t> labelled, TimestampAt&& timestamp_at) {
+  TimeAxisPainter painter(backend, theme, plot_width, plot_height, spacing);
+  for (const std::size_t i : labelled) painter.label(i, timestamp_at(i), i == 0 ? 0 : timestamp_at(i - 1));
+}
+
+// The same, choosing the labelled bars among bar_count.
 template <class TimestampAt>
 void render_time_axis(render::SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
                       double spacing, std::size_t bar_count, TimestampAt&& timestamp_at) {
-  TimeAxisPainter painter(backend, theme, plot_width, plot_height, spacing);
-  const TimeAxisPainter::Span span = painter.label_span(bar_count);
-  if (span.first >= span.end) return;
-  const std::size_t count = span.end - span.first;
-  const auto ranks = std::make_unique_for_overwrite<std::uint8_t[]>(count);
-  BarWeigher weigher(span.first == 0 ? 0 : timestamp_at(span.first - 1));
-  for (std::size_t k = 0; k < count; ++k) ranks[k] = time_label_rank(weigher.weigh(timestamp_at(span.first + k)));
-  for (const std::size_t i : pick_time_labels({ranks.get(), count}, span.first, spacing)) {
-    painter.label(i, timestamp_at(i), i == 0 ? 0 : timestamp_at(i - 1));
-  }
+  render_time_axis(backend, theme, plot_width, plot_height, spacing,
+                   time_label_bars(plot_width, spacing, bar_count, timestamp_at), timestamp_at);
 }
 
 }  // namespace qc::coords

@@ -66,7 +66,7 @@ struct Recorder {
   void stroke_rect(const Rect& r, const StrokeStyle& s) { batch.push(cmd::StrokeRect{s, r}); }
   void fill_circle(double x, double y, double radius, Color c) { batch.push(cmd::FillCircle{x, y, radius, c}); }
   void candle(const SvgBackend::Candle& c) {
-    if (c.wick) line(c.wick_x, c.wick_top, c.wick_x, c.wick_bottom, StrokeStyle::solid(1.0, c.wick_color));
+    if (c.wick) line(c.wick_x, c.wick_top, c.wick_x, c.wick_bottom, StrokeStyle::solid(c.wick_width, c.wick_color));
     fill_rect(c.body, c.body_color);
     if (c.border) stroke_rect(c.body, StrokeStyle::solid(1.0, *c.border));
   }
@@ -108,15 +108,17 @@ struct Writer {
 double max_of(double a, double b) { return a >= b || std::isnan(b) ? a : b; }
 double min_of(double a, double b) { return a <= b || std::isnan(b) ? a : b; }
 
-// The device-pixel grid of ratio r that bars snap to: edges on device pixels, hairlines through their
-// middles, and a body width of whole device pixels.
+// The device-pixel grid of ratio r that bars snap to: edges on device pixels, and a body width of whole
+// device pixels. Wicks and bar strokes are k = round(r) device pixels wide (at least one) and centred on
+// the k pixels from a snapped edge, so that each covers whole device pixels at any ratio.
 struct DeviceGrid {
   double r;
   double pixel = 1.0 / r;
-  double half = 0.5 / r;
+  double stroke_width = max_of(std::round(r), 1.0) / r;
+  double half_stroke = stroke_width / 2;
 
   double snap(double v) const { return std::floor(v * r) / r; }
-  double hairline(double v) const { return snap(v) + half; }
+  double hairline(double v) const { return snap(v) + half_stroke; }
   double body_width(double candle_width) const {
     return max_of(std::round(candle_width * r) / r, pixel);  // NaN gives one pixel
   }
@@ -140,6 +142,7 @@ void draw_candles(Out out, std::span<const Candle> candles, const model::Candles
 
     if (style.wick_visible) {
       marks.wick = true;
+      marks.wick_width = grid.stroke_width;
       marks.wick_x = grid.hairline(xc);
       marks.wick_top = grid.hairline(price.y(c.high));
       marks.wick_bottom = grid.hairline(price.y(c.low));
@@ -191,7 +194,7 @@ void render_ohlc_bars(SvgBackend& backend, std::span<const model::Bar> bars, std
     const double xc = coords::bar_x(i, spacing);
     backend.ohlc_bar({grid.hairline(xc), grid.hairline(price.y(b.high)), grid.hairline(price.y(b.low)),
                       grid.snap(xc - half_width), grid.hairline(price.y(b.open)), grid.snap(xc + half_width),
-                      grid.hairline(price.y(b.close)), b.close >= b.open ? up : down});
+                      grid.hairline(price.y(b.close)), grid.stroke_width, b.close >= b.open ? up : down});
   }
 }
 

@@ -273,9 +273,10 @@ void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeSt
 }
 
 void SvgBackend::candle(const Candle& c) {
-  Writer w(out_, 3 * max_stroked_chars(0), kBounded);  // wick and border are undashed hairlines
+  Writer w(out_, 3 * max_stroked_chars(0), kBounded);  // wick and border are undashed
   if (c.wick) {
-    w.line_element(c.wick_x, c.wick_top, c.wick_x, c.wick_bottom, StrokeStyle::solid(1.0, c.wick_color), state_);
+    w.line_element(c.wick_x, c.wick_top, c.wick_x, c.wick_bottom, StrokeStyle::solid(c.wick_width, c.wick_color),
+                   state_);
   }
   w.fill_rect_element(c.body, c.body_color, state_);
   if (c.border) w.stroke_rect_element(c.body, StrokeStyle::solid(1.0, *c.border), state_);
@@ -287,7 +288,7 @@ void SvgBackend::ohlc_bar(const OhlcBar& b) {
   w.lit(R"(<path d="M)").n2(b.x).lit(" ").n2(b.high).lit("V").n2(b.low);
   w.lit("M").n2(b.left).lit(" ").n2(b.open).lit("H").n2(b.x);
   w.lit("M").n2(b.x).lit(" ").n2(b.close).lit("H").n2(b.right);
-  w.lit("\" ").stroke(StrokeStyle::solid(1.0, b.color)).lit(R"( fill="none")").state(state_).lit("/>\n");
+  w.lit("\" ").stroke(StrokeStyle::solid(b.width, b.color)).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
 
 void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle& stroke) {

@@ -50,11 +50,12 @@ class SvgBackend {
   void fill_path(std::span<const PathCommand> path, const FillKind& fill);  // gradients also go to defs
   void text(std::string_view content, const TextStyle& style, double x, double y);
 
-  // A candle as line(), fill_rect() and stroke_rect() write it: the hairline wick from (x, top) to
-  // (x, bottom) when there is one, the body, and the body's hairline border when it has a colour. One
-  // reservation and one call for the chart's most numerous elements.
+  // A candle as line(), fill_rect() and stroke_rect() write it: the wick from (x, top) to (x, bottom)
+  // when there is one, the body, and the body's hairline border when it has a colour. One reservation and
+  // one call for the chart's most numerous elements.
   struct Candle {
     bool wick = false;
+    double wick_width = 1.0;
     double wick_x = 0.0, wick_top = 0.0, wick_bottom = 0.0;
     Color wick_color;
     Rect body;
@@ -63,12 +64,13 @@ class SvgBackend {
   };
   void candle(const Candle& c);
 
-  // An OHLC bar as one stroked path of three hairlines of width 1: the stroke from (x, high) down to
+  // An OHLC bar as one stroked path of three lines of the given width: the stroke from (x, high) down to
   // (x, low), the open's tick from (left, open) to x and the close's tick from (x, close) to right.
   struct OhlcBar {
     double x, high, low;
     double left, open;
     double right, close;
+    double width;
     Color color;
   };
   void ohlc_bar(const OhlcBar& b);
