@@ -29,7 +29,8 @@ class Buffer {
   const Py_buffer& view() const { return view_; }
   // The items' distance in bytes: a buffer that gives no strides is C-contiguous.
   Py_ssize_t stride() const { return view_.strides != nullptr ? view_.strides[0] : view_.itemsize; }
-  Py_ssize_t size() const { return view_.shape != nullptr ? view_.shape[0] : view_.len / view_.itemsize; }
+  // The item count of a one-dimensional buffer (number_format checks that it is one).
+  Py_ssize_t size() const { return view_.shape[0]; }
 
  private:
   Py_buffer view_{};
