@@ -21,7 +21,8 @@ minimal writer of the same bytes is measured by the C++ program bench/document_b
 
 Part "columns" (needs numpy) times 1,000,000 bars into a chart from numpy int64/float64 columns with
 `bars_from_columns` against one `Bar` a row from `tolist()` columns, in one fresh interpreter; target: at
-least 20 times faster. Part "many" renders 1,000 one-year daily charts (candles, volume, SMA 20, RSI 14, as
+least 20 times faster. It also times `overlay` of 1,000,000 values from a numpy float64 array (target: under
+2 ms) beside the same values from a list. Part "many" renders 1,000 one-year daily charts (candles, volume, SMA 20, RSI 14, as
 examples/many_charts.py loads, builds and writes them) in one process and in a pool of one worker per core,
 and prints the charts per second of each and their ratio.
 """
@@ -164,8 +165,17 @@ def measure_columns(n):
         qc.Chart(1000, 500).bars([qc.Bar(t, o, h, lo, c, v)
                                   for t, o, h, lo, c, v in zip(*(col.tolist() for col in cols))])
 
+    values = close.tolist()
+
+    def overlay_array():
+        qc.Chart(1000, 500).overlay("mine", close, "#2962ff")
+
+    def overlay_list():
+        qc.Chart(1000, 500).overlay("mine", values, "#2962ff")
+
     out = {"n": n}
-    for name, fn, reps in (("columns", columns, 7), ("bars", bar_objects, 3)):
+    for name, fn, reps in (("columns", columns, 7), ("bars", bar_objects, 3), ("overlay", overlay_array, 7),
+                           ("overlay_list", overlay_list, 7)):
         times = []
         for _ in range(reps):
             gc.collect()
@@ -238,6 +248,9 @@ def main():
               f"{cols['first'] * 1e3:.1f} ms), Bar objects from tolist() {bars['median'] * 1e3:.0f} ms: "
               f"{bars['median'] / cols['median']:.0f}x faster by median, {bars['first'] / cols['first']:.0f}x "
               f"first call against first call (target >= 20x)")
+        over, listed = r["overlay"], r["overlay_list"]
+        print(f"overlay of 1,000,000 values: from a numpy float64 array {over['median'] * 1e3:.2f} ms by median "
+              f"(target < 2 ms), from a list {listed['median'] * 1e3:.1f} ms: {listed['median'] / over['median']:.0f}x")
     if "many" in parts:
         r = child(sys.executable, "--many-child", 1000)
         print(f"1,000 one-year daily charts (candles, volume, SMA 20, RSI 14): {r['one']:.0f} charts/s in one "

@@ -1,5 +1,8 @@
 """Conversions of the kinds that the builder methods use (flag, text, optional text, point, point list,
 float list), on the methods that carry them. Each test skips while its method is not bound yet."""
+import array
+
+import numpy as np
 import pytest
 
 import quorvel_canvas as qc
@@ -76,8 +79,12 @@ class Text(str):
 TEXT_METHODS = pytest.mark.parametrize("method, name", [("background", "color"), ("title", "text")])
 
 
-@TEXT_METHODS
-@pytest.mark.parametrize("value", ["#000000", "", Text("#fff"), "no colour at all", "\u00e9\u4e2d\U0001f600"])
+# A colour parameter takes only colours (the colour tests have the rest); a title any text.
+@pytest.mark.parametrize("method, name, value", [
+    *[(method, name, value) for method, name in (("background", "color"), ("title", "text"))
+      for value in ("#000000", Text("#fff"))],
+    *[("title", "text", value) for value in ("", "no colour at all", "\u00e9\u4e2d\U0001f600")],
+])
 def test_text_accepts(chart, method, name, value):
     assert method_or_skip(chart, method)(value) is None
     assert method_or_skip(chart, method)(**{name: value}) is None
@@ -171,6 +178,45 @@ def test_float_list(chart):
     assert raises(TypeError, overlay, "x", "12", "#fff") == "argument 'values': Can't extract `str` to `Vec`"
     assert raises(TypeError, overlay, "x", [1.0, None], "#fff") == \
         "argument 'values': must be real number, not NoneType"
+
+
+def overlay_document(values):
+    chart = qc.Chart(400, 300)
+    chart.bars([qc.Bar(i * 60, 1.0 + i, 2.0 + i, 0.5 + i, 1.5 + i) for i in range(12)])
+    chart.legend(True)
+    chart.overlay("mine", values, "#2196f3")
+    return chart.render_svg()
+
+
+BUFFER_DTYPES = ["i1", "u1", "<i2", ">u2", "<i4", ">u4", "<i8", ">i8", "<u8", ">u8", "<f2", ">f2", "<f4", ">f4",
+                 "<f8", ">f8"]
+
+
+@pytest.mark.parametrize("dtype", BUFFER_DTYPES)
+def test_float_list_from_buffers_equals_the_list(dtype):
+    raw = np.array([0, 1, 7, 100, 127, 3, 50, 9, 2, 64, 5, 11])
+    values = raw.astype(dtype)
+    if values.dtype.kind == "f":
+        values[[3, 8]] = [np.nan, np.inf]
+    for column in (values, values[::2], values[::-1], memoryview(values)):
+        assert overlay_document(column) == overlay_document(np.asarray(column).tolist())
+    code = {"i1": "b", "u1": "B", "<i4": "i", "<i8": "q", "<u8": "Q", "<f4": "f", "<f8": "d"}.get(dtype)
+    if code:
+        assert overlay_document(array.array(code, values.tolist())) == overlay_document(values.tolist())
+
+
+def test_float_list_buffers_that_are_read_item_by_item_give_the_list_results():
+    # Formats the buffer reader leaves to the items (bools, long doubles, objects, two dimensions) convert or
+    # fail exactly as the same items in a list do.
+    for values in (np.array([True, False, True]), np.array([1.5, 2.5], dtype=np.longdouble),
+                   np.array([1.0, 2], dtype=object)):
+        assert overlay_document(values) == overlay_document(values.tolist())
+    for values in (np.array([1.0, None]), np.ones((3, 2)), np.array(["1", "2"])):
+        assert raises(TypeError, overlay_document, values) == raises(TypeError, overlay_document, list(values))
+    assert raises(TypeError, overlay_document, np.float64(1.0)) == \
+        "argument 'values': 'float64' object cannot be converted to 'Sequence'"
+    huge = np.lib.stride_tricks.as_strided(np.zeros(1), shape=(2**59,), strides=(0,))
+    assert raises(MemoryError, overlay_document, huge) == ""
 
 
 # ---- bars, observed through the rendered document ---------------------------------------------------------

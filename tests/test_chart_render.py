@@ -42,13 +42,14 @@ def test_no_data_document():
         '</svg>')
 
 
-def test_no_data_background_is_escaped_and_kept_raw():
+def test_no_data_background_is_kept_as_given():
     chart = qc.Chart(10, 20)
-    chart.background('"/><script>&\x00\ufffe\u20ac')
-    svg = render(chart)
-    assert 'fill="&quot;/&gt;&lt;script&gt;&amp;\u20ac"/>' in svg
+    chart.background(" rgba(1, +2, 3, .5)\u3000")
+    assert 'fill=" rgba(1, +2, 3, .5)\u3000"/>' in render(chart)
+    chart.background(" Tomato ")  # a name is kept as the colour it stands for
+    assert 'fill="#ff6347"/>' in render(chart)
     chart.bars([qc.Bar(0, 1, 2, 0, 1)])
-    assert body(render(chart))[0].attrs == {"x": "0", "y": "0", "width": "10", "height": "20", "fill": "#131722"}
+    assert body(render(chart))[0].attrs == {"x": "0", "y": "0", "width": "10", "height": "20", "fill": "#ff6347"}
 
 
 def test_empty_bars_give_the_no_data_document_again():
@@ -164,13 +165,52 @@ def test_grid_switch():
         chart.grid(1)
 
 
-def test_unparsable_colours_take_fallbacks():
-    chart = small_chart()
-    chart.background("tomato")
-    chart.colors("up", "down")
-    elements = body(render(chart))
-    assert elements[0]["fill"] == "#131722"
-    assert [e["fill"] for e in where(elements, "rect", width="40.00")] == ["#000000", "#000000"]
+def parameters(method):
+    return getattr(qc.Chart, method).__text_signature__.strip("()").split(", ")[1:]
+
+
+COLOUR_PARAMETERS = {"color", "up", "down"}
+# What the other parameters of a colour method take in these tests; a new kind of parameter fails here.
+OTHER_ARGUMENTS = {"period": 3, "name": "mine", "values": [float(v) for v in range(10)], "color": "#123456",
+                   "up": "#123456", "down": "#654321"}
+COLOUR_METHODS = [(method, param) for method in dir(qc.Chart) if not method.startswith("_")
+                  for param in parameters(method) if param in COLOUR_PARAMETERS]
+COLOUR_HINT = "is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a CSS colour name)"
+
+
+def colour_chart():
+    chart = qc.Chart(300, 200)
+    chart.bars([qc.Bar(i * 86400, 10 + i, 12 + i, 9 + i, 11 + i * (-1) ** i, 100) for i in range(10)])
+    chart.legend(True)
+    return chart
+
+
+def call_with_colour(chart, method, param, colour):
+    getattr(chart, method)(**{p: colour if p == param else OTHER_ARGUMENTS[p] for p in parameters(method)})
+
+
+@pytest.mark.parametrize("method, param", COLOUR_METHODS)
+def test_colour_parameters_take_names_and_refuse_other_texts(method, param):
+    def document(colour):
+        chart = colour_chart()
+        call_with_colour(chart, method, param, colour)
+        return render(chart)
+
+    assert document("#ff6347") != document("#000000")  # the colour reaches the picture
+    assert document(" Tomato\t") == document("#ff6347")
+    assert document("REBECCApurple") == document("#663399")
+    assert document("transparent") == document("#00000000")
+    chart = colour_chart()
+    before = render(chart)
+    for text in ("notacolor", "no'colour", "", "rgb(1,2)", "tomato2"):
+        with pytest.raises(ValueError) as info:
+            call_with_colour(chart, method, param, text)
+        assert str(info.value) == f"argument '{param}': {text!r} {COLOUR_HINT}"
+        assert render(chart) == before
+
+
+def test_the_colour_methods_are_found():
+    assert {m for m, _ in COLOUR_METHODS} >= {"background", "colors", "sma", "ema", "overlay", "hma", "kama"}
 
 
 # ---- axes --------------------------------------------------------------------------------------------------

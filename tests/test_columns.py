@@ -1,6 +1,7 @@
 """bars_from_columns: columns of every kind give the document the same bars as Bar objects give; bad
 columns raise in parameter order and leave the chart as it was."""
 import array
+import ctypes
 import datetime
 from pathlib import Path
 
@@ -41,11 +42,14 @@ def test_pandas_frame_gives_the_same_document():
     df = pd.read_csv(DATA, index_col="date", parse_dates=True)
     assert isinstance(df.index, pd.DatetimeIndex) and len(df) == 250
     seconds = df.index.as_unit("s").asi8
-    got = via_columns(seconds, df["open"], df["high"], df["low"], df["close"], df["volume"])
+    prices = [df[k] for k in ("open", "high", "low", "close", "volume")]
+    got = via_columns(seconds, *prices)
     rows = [df[k].tolist() for k in ("open", "high", "low", "close", "volume")]
     assert got == via_bars(seconds.tolist(), *rows)
-    # A zone-aware index gives the same seconds.
-    assert (df.index.tz_localize("UTC").as_unit("s").asi8 == seconds).all()
+    # The index itself, its integers in their own unit (microseconds here), and the same instants in a zone.
+    assert via_columns(df.index, *prices) == got
+    assert via_columns(df.index.asi8, *prices, unit="us") == got
+    assert via_columns(df.index.tz_localize("UTC").tz_convert("Asia/Tokyo"), *prices) == got
 
 
 NUMBER_DTYPES = ["i1", "u1", "<i2", ">u2", "i4", ">u4", "<i8", ">i8", "u8", "<f2", ">f2", "f4", ">f4", "<f8", ">f8"]
@@ -67,10 +71,58 @@ def test_number_formats_convert_as_bar_does(dtype, layout):
 @pytest.mark.parametrize("dtype", TIME_DTYPES)
 def test_time_formats(dtype):
     top = np.iinfo(np.dtype(dtype)).max
-    ts = LAYOUTS["every other"](np.linspace(0, min(top, 2**40), 40).astype(dtype))
+    ts = LAYOUTS["every other"](np.linspace(0, min(top, 10**11 - 1), 40).astype(dtype))
     prices = np.linspace(10, 20, len(ts))
     assert via_columns(ts, prices, prices + 1, prices - 1, prices) == via_bars(
         [int(t) for t in ts], prices, prices + 1, prices - 1, prices)
+
+
+# Instants before and after the epoch, some between whole seconds, in nanoseconds.
+NANOS = np.array([-1, 0, 999_999_999, 1_000_000_000, -1_500_000_000, 1_577_836_800_123_456_789,
+                  946_684_799_999_999_999], dtype=np.int64)
+PRICES = [np.linspace(10, 16, len(NANOS)) + k for k in (0, 1, -1, 0.5)]
+
+
+@pytest.mark.parametrize("unit, per_second", [("s", 1), ("ms", 10**3), ("us", 10**6), ("ns", 10**9)])
+def test_integer_timestamps_are_floored_from_their_unit(unit, per_second):
+    raw = NANOS // (10**9 // per_second)
+    expected = via_bars((NANOS // 10**9).tolist(), *PRICES)
+    assert via_columns(raw, *PRICES, unit=unit) == expected
+    assert via_columns(raw.astype(">i8")[::-1], *[p[::-1] for p in PRICES], unit=unit) == via_bars(
+        (NANOS // 10**9)[::-1].tolist(), *[p[::-1] for p in PRICES])
+    assert via_columns(raw.tolist(), *PRICES, unit=unit) == expected
+
+
+# numpy's own cast to seconds floors, as the columns do.
+@pytest.mark.parametrize("dtype", ["M8[s]", ">M8[ms]", "M8[us]", "<M8[ns]", "M8[m]", "M8[h]", "M8[D]", "M8[W]",
+                                   "M8[M]", "M8[Y]", "M8[10ms]", "M8[250ms]", "M8[7s]", "M8[ps]", "M8[as]"])
+def test_datetime64_columns_of_every_unit_give_their_seconds(dtype):
+    column = np.array([-1234567, -3, -1, 0, 1, 7, 1234567], dtype=np.int64).view(np.dtype(dtype))
+    unit, count = np.datetime_data(column.dtype)
+    # numpy cannot cast attoseconds to seconds in one step, but can through nanoseconds.
+    seconds = (column.astype("M8[ns]") if unit in ("ps", "as") else column).astype("M8[s]").astype(np.int64)
+    expected = via_bars(seconds.tolist(), *PRICES)
+    assert via_columns(column, *PRICES, unit="ns") == expected  # whatever the unit says
+    if unit in ("s", "ms", "us", "ns") and count == 1:  # the units pandas holds
+        series = pd.Series(column.astype(column.dtype.newbyteorder("=")))
+        assert via_columns(series, *PRICES) == expected
+        assert via_columns(series.dt.tz_localize("UTC").dt.tz_convert("America/New_York"), *PRICES) == expected
+
+
+def test_ctypes_arrays_and_columns_too_long_to_store():
+    n = 9
+    ts = (ctypes.c_int64 * n)(*range(0, 86400 * n, 86400))
+    price = (ctypes.c_double * n)(*[10.0 + i for i in range(n)])
+    volume = (ctypes.c_uint16 * n)(*range(n))
+    assert via_columns(ts, price, price, price, price, volume) == via_bars(list(ts), *[list(price)] * 4, list(volume))
+    chart = qc.Chart(300, 200)
+    chart.bars_from_columns(ts, price, price, price, price)
+    before = chart.render_svg()
+    huge = [np.lib.stride_tricks.as_strided(np.zeros(1, dtype=t), shape=(2**59,), strides=(0,)) for t in "if"]
+    for columns in ([huge[0]] + [huge[1]] * 4, [list(ts)] + [huge[1]] * 4):
+        with pytest.raises(MemoryError):
+            chart.bars_from_columns(*columns)
+    assert chart.render_svg() == before
 
 
 def test_other_containers():
@@ -99,7 +151,7 @@ def test_no_volume_column_and_empty_columns():
 
 
 finite = st.floats(allow_nan=False, allow_infinity=False, min_value=-1e12, max_value=1e12)
-rows = st.lists(st.tuples(st.integers(-(2**40), 2**40), finite, finite, finite, finite,
+rows = st.lists(st.tuples(st.integers(-(10**11) + 1, 10**11 - 1), finite, finite, finite, finite,
                           st.floats(allow_nan=True, allow_infinity=True)), max_size=60)
 
 
@@ -132,13 +184,13 @@ GOOD_TS = np.arange(3, dtype=np.int64)
 GOOD = np.ones(3)
 
 
+NOT_SECONDS = " is not in seconds (over 3,000 years from 1970); pass unit='ms', 'us' or 'ns'"
+WITH_NAT = np.array([0, 1, "NaT"], dtype="M8[ns]")
+
+
 @pytest.mark.parametrize("columns, error, message", [
-    ((GOOD_TS.astype("M8[s]"), GOOD, GOOD, GOOD, GOOD), TypeError,
-     "argument 'timestamps': expected integer seconds since the epoch, got a datetime64 column" + SECONDS_HINT),
-    ((pd.DatetimeIndex(GOOD_TS.astype("M8[s]")), GOOD, GOOD, GOOD, GOOD), TypeError,
-     "argument 'timestamps': expected integer seconds since the epoch, got a datetime64 column" + SECONDS_HINT),
-    ((pd.DatetimeIndex(GOOD_TS.astype("M8[s]")).tz_localize("UTC"), GOOD, GOOD, GOOD, GOOD), TypeError,
-     "argument 'timestamps': expected integer seconds since the epoch, got a 'Timestamp' item" + SECONDS_HINT),
+    ((GOOD_TS.astype("m8[s]"), GOOD, GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a timedelta64 column" + SECONDS_HINT),
     (([DT, DT, DT], GOOD, GOOD, GOOD, GOOD), TypeError,
      "argument 'timestamps': expected integer seconds since the epoch, got a 'datetime' item" + SECONDS_HINT),
     ((GOOD_TS.astype("f8"), GOOD, GOOD, GOOD, GOOD), TypeError,
@@ -164,6 +216,26 @@ GOOD = np.ones(3)
     ((GOOD_TS.astype("u8") + np.uint64(2**63), GOOD, GOOD, GOOD, GOOD), OverflowError,
      "argument 'timestamps': 9223372036854775808 does not fit a signed 64-bit timestamp"),
     (([0, 2**63, 1], GOOD, GOOD, GOOD, GOOD), OverflowError, "Python int too large to convert to C long"),
+    # Integer timestamps in seconds, unless the unit says otherwise; datetime64 ones in their own unit.
+    ((GOOD_TS, GOOD, GOOD, GOOD, GOOD, None, "x"), ValueError,
+     "argument 'unit': 'x' is not one of 's', 'ms', 'us', 'ns'"),
+    ((GOOD_TS, GOOD, GOOD, GOOD, GOOD, None, "S"), ValueError,
+     "argument 'unit': 'S' is not one of 's', 'ms', 'us', 'ns'"),
+    ((GOOD_TS, GOOD, GOOD, GOOD, GOOD, None, 1), TypeError,
+     "argument 'unit': 'int' object cannot be converted to 'PyString'"),
+    ((np.array([0, 1577836800000, -(10**11)]), GOOD, GOOD, GOOD, GOOD), ValueError,
+     "argument 'timestamps': 1577836800000" + NOT_SECONDS),
+    (([0, 99_999_999_999, -(10**11)], GOOD, GOOD, GOOD, GOOD), ValueError,
+     "argument 'timestamps': -100000000000" + NOT_SECONDS),
+    ((np.array([0, 1, 10**11], dtype=">u8")[::-1], GOOD, GOOD, GOOD, GOOD), ValueError,
+     "argument 'timestamps': 100000000000" + NOT_SECONDS),
+    ((np.r_[np.arange(17), [-2**63, 1, 2]].view("M8[ms]"), *[np.ones(20)] * 4), ValueError,
+     "argument 'timestamps': NaT at index 17"),
+    ((WITH_NAT, GOOD, GOOD, GOOD, GOOD, None, "ns"), ValueError, "argument 'timestamps': NaT at index 2"),
+    ((pd.Series(WITH_NAT).dt.tz_localize("UTC"), GOOD, GOOD, GOOD, GOOD), ValueError,
+     "argument 'timestamps': NaT at index 2"),
+    ((np.array([0, 2**62], dtype="M8[W]"), GOOD[:2], GOOD[:2], GOOD[:2], GOOD[:2]), OverflowError,
+     "argument 'timestamps': 4611686018427387904 does not fit a signed 64-bit timestamp in seconds"),
     ((GOOD_TS, [1, 10**400, 2], GOOD, GOOD, GOOD), OverflowError, "int too large to convert to float"),
     # Columns are read in parameter order before their lengths are compared.
     ((GOOD_TS, ["x"], GOOD[:1], np.ones((2, 2)), GOOD), TypeError, "argument 'open': must be real number, not str"),

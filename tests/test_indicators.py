@@ -182,7 +182,7 @@ def test_any_whole_number_and_float_is_accepted(chart):
     for value in (0, 2**64 - 1):
         assert chart.adx(value) is None
         assert chart.tsi(value, value) is None
-        assert chart.sma(value, "") is None
+        assert chart.sma(value, "#fff") is None
         assert chart.macd(value, value, value) is None
     for value in (math.nan, math.inf, -0.0, 1e300):
         assert chart.atr_bands(14, value) is None

@@ -12,8 +12,9 @@ FINITE = st.one_of(
     st.sampled_from([0.0, -0.0, 5e-324, -5e-324, 1e-300, 1e300, 1.7976931348623157e308, -1.7976931348623157e308]),
 )
 ANY_FLOAT = st.one_of(FINITE, st.sampled_from([math.nan, math.inf, -math.inf]))
-COLOURS = st.one_of(st.sampled_from(["#26a69a", "#FFF", "#ff000080", "rgba(1,2,3,0.5)", "rgb(9,9,9)", "", "red"]),
-                    st.text(max_size=12))
+COLOURS = st.one_of(st.sampled_from(["#26a69a", "#FFF", "#ff000080", "rgba(1,2,3,0.5)", "rgb(9,9,9)", "red",
+                                     " NavajoWhite\t", "TRANSPARENT"]),
+                    st.from_regex(r"\A#([0-9a-fA-F]{3}|[0-9a-fA-F]{6}|[0-9a-fA-F]{8})\Z"))
 
 SIGNALS = ["buy_signal", "sell_signal", "take_profit_signal", "stop_loss_signal", "entry_signal", "exit_signal",
            "custom_signal"]

@@ -20,7 +20,10 @@ consteval Param param_of(const qc::api::ArgSpec& arg) {
   switch (arg.kind) {
     case ArgKind::Whole: return u64(arg.name.data());
     case ArgKind::Real: return f64(arg.name.data());
-    case ArgKind::Text: return text(arg.name.data());
+    // The catalogue's only texts are the colours its vectors are drawn in.
+    case ArgKind::Text:
+      if (arg.name != "color") throw "a text argument that is not a colour";
+      return color(arg.name.data());
   }
   throw "unknown argument kind";
 }
@@ -102,7 +105,7 @@ constexpr ChartRow kHandWrittenRows[] = {
            }),
     row_of(qc::api::kVolumeRow,
            [](ChartCall& c) { return append_computed(c, [](auto bars) { return qc::api::volume_indicator(bars); }); }),
-    {"overlay", "Custom overlay with pre-calculated values", {text("name"), f64_list("values"), text("color")},
+    {"overlay", "Custom overlay with pre-calculated values", {text("name"), f64_list("values"), color("color")},
      Borrow::exclusive,
      [](ChartCall& c) {
        return append(c, qc::api::overlay_indicator(c.args.text(0), std::move(c.args.f64_list(1)), c.args.text(2)));

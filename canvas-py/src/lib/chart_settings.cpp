@@ -82,12 +82,12 @@ constexpr ChartRow kRows[] = {
     {"area", "Area chart (filled)", {}, Borrow::exclusive, set_series, &kArea},
     {"ohlc_bars", "OHLC bar chart", {}, Borrow::exclusive, set_series, &kOhlcBars},
     {"heikin_ashi", "Heikin-Ashi candle chart", {}, Borrow::exclusive, set_series, &kHeikinAshi},
-    {"colors", "Set up/down colors", {text("up"), text("down")}, Borrow::exclusive,
+    {"colors", "Set up/down colors", {color("up"), color("down")}, Borrow::exclusive,
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) { return std::move(chart).colors(c.args.text(0), c.args.text(1)); });
        return none();
      }},
-    {"background", "Set background color", {text("color")}, Borrow::exclusive,
+    {"background", "Set background color", {color("color")}, Borrow::exclusive,
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) { return std::move(chart).background(c.args.text(0)); });
        return none();
@@ -136,9 +136,10 @@ constexpr ChartRow kRows[] = {
      }},
     {"bars_from_columns",
      "Set OHLCV bar data from columns (numpy arrays, pandas columns, array.array, sequences); bar i is made of "
-     "item i of each column, volume 0.0 without a volume column",
+     "item i of each column, volume 0.0 without a volume column; integer timestamps in the unit named "
+     "('s', 'ms', 'us' or 'ns'), datetime64 ones in their own",
      {time_column("timestamps"), number_column("open"), number_column("high"), number_column("low"),
-      number_column("close"), opt_number_column("volume")},
+      number_column("close"), opt_number_column("volume"), time_unit("unit")},
      Borrow::exclusive,
      [](ChartCall& c) {
        std::vector<qc::model::Bar> bars = bars_from_columns(c.args, c.params());

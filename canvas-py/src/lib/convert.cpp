@@ -9,7 +9,10 @@
 #include <string_view>
 
 #include "bar.hpp"
+#include "buffers.hpp"
 #include "errors.hpp"
+#include "render/engine/css_names.hpp"
+#include "time_scale.hpp"
 
 namespace qcpy {
 
@@ -174,25 +177,59 @@ std::vector<T> to_list(PyObject* o, F item) {
   }
 }
 
+[[noreturn]] void raise_value_error(const char* name, PyObject* given, const char* what) {
+  PyErr_Format(PyExc_ValueError, "argument '%s': %R %s", name, given, what);
+  throw PyErrorPending{};
+}
+
+// A text that draws today is kept exactly as given; a colour name becomes its "#rrggbb" text, so that
+// every reader of the stored colour understands it.
+std::string to_color(PyObject* o, const char* name) {
+  std::string text = to_text(o);
+  if (qc::render::Color::from_css(text)) return text;
+  if (const std::optional<qc::render::Color> named = qc::render::css_named_color(text)) {
+    return qc::render::css_hex_text(*named);
+  }
+  Ref given = Ref::steal(PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size())));
+  raise_value_error(name, given.get(),
+                    "is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a CSS colour name)");
+}
+
+std::int64_t to_time_unit(PyObject* o, const char* name) {
+  const std::string text = to_text(o);
+  if (const std::optional<std::int64_t> per_second = units_per_second(text)) return *per_second;
+  std::string names;
+  for (const TimeUnit& u : kTimeUnits) names += (names.empty() ? "'" : ", '") + std::string(u.name) + "'";
+  Ref given = Ref::steal(PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size())));
+  raise_value_error(name, given.get(), ("is not one of " + names).c_str());
+}
+
+std::vector<double> to_f64_list(PyObject* o, const char* name) {
+  if (std::optional<std::vector<double>> values = floats_of_buffer(o, name)) return std::move(*values);
+  return to_list<double>(o, to_f64);
+}
+
 }  // namespace
 
-Converted convert(Kind kind, PyObject* o) {
-  switch (kind) {
+Converted convert(const Param& p, PyObject* o) {
+  switch (p.kind) {
     case Kind::f64: return to_f64(o);
     case Kind::u32: return to_u32(o);
     case Kind::u64: return to_u64(o);
     case Kind::i64: return to_i64(o);
     case Kind::text: return to_text(o);
     case Kind::opt_text: return o == Py_None ? std::optional<std::string>() : std::optional(to_text(o));
+    case Kind::color: return to_color(o, p.name);
     case Kind::flag: return to_flag(o);
     case Kind::point: return to_point(o);
     case Kind::points: return to_list<Point>(o, to_point);
-    case Kind::f64_list: return to_list<double>(o, to_f64);
+    case Kind::f64_list: return to_f64_list(o, p.name);
     case Kind::bar_list: return to_list<qc::model::Bar>(o, to_bar);
     case Kind::object:
     case Kind::time_column:
     case Kind::number_column: return Ref::borrow(o);
     case Kind::opt_number_column: return o == Py_None ? Ref() : Ref::borrow(o);
+    case Kind::time_unit: return to_time_unit(o, p.name);
   }
   throw Panic("unknown parameter kind");
 }
@@ -225,6 +262,13 @@ Converted default_value(const Param& p) {
     case Kind::opt_number_column:
       if (text == "None") return Ref();
       break;
+    case Kind::time_unit:
+      if (text.size() > 2 && text.front() == '\'' && text.back() == '\'') {
+        if (const std::optional<std::int64_t> per_second = units_per_second(text.substr(1, text.size() - 2))) {
+          return *per_second;
+        }
+      }
+      break;
     default: break;
   }
   throw Panic("parameter kind without defaults");
@@ -245,7 +289,7 @@ void prefix_type_error(const char* name) {
 
 Converted convert_argument(const Param& p, PyObject* o) {
   try {
-    return convert(p.kind, o);
+    return convert(p, o);
   } catch (const PyErrorPending&) {
     prefix_type_error(p.name);
     throw;

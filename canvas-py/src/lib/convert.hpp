@@ -20,8 +20,8 @@ std::string to_text(PyObject* o);
 bool to_flag(PyObject* o);
 Point to_point(PyObject* o);
 
-// Converts one argument of the given kind.
-Converted convert(Kind kind, PyObject* o);
+// Converts one argument for the parameter (whose name the kinds that raise ValueError give).
+Converted convert(const Param& p, PyObject* o);
 
 // The value of a parameter that was not given, read from its default text.
 Converted default_value(const Param& p);

@@ -25,16 +25,18 @@ enum class Kind : std::uint8_t {
   i64,       // C long
   text,      // str (or subclass), taken as UTF-8
   opt_text,  // None or text
+  color,     // text that is a colour: kept as given when it parses, a colour name as its "#rrggbb" text
   flag,      // True/False, or a numpy boolean
   point,     // tuple (bar, price) of two floats
   points,    // sequence of points
-  f64_list,  // sequence of floats
+  f64_list,  // numbers: a buffer (or `__array__`'s) of integers or floats, or a sequence of floats
   bar_list,  // sequence of Bar objects
   object,    // any object, held as it is
   // Columns of bars_from_columns, held as given: the body reads them straight into the new bars.
   time_column,     // integer seconds: buffer, __array__ or sequence
   number_column,   // numbers: buffer, __array__ or sequence
   opt_number_column,  // None or a number column
+  time_unit,          // the name of a timestamps unit, held as its units per second
 };
 
 // The parameter's type in the module's stubs: as wide as the converter accepts. The names starting with
@@ -45,17 +47,19 @@ constexpr const char* annotation(Kind kind) {
     case Kind::u32:
     case Kind::u64:
     case Kind::i64: return "SupportsIndex";
-    case Kind::text: return "str";
+    case Kind::text:
+    case Kind::color: return "str";
     case Kind::opt_text: return "str | None";
     case Kind::flag: return "bool | numpy.bool_";
     case Kind::point: return "_Point";
     case Kind::points: return "Sequence[_Point]";
-    case Kind::f64_list: return "Sequence[_Real]";
+    case Kind::f64_list: return "_NumberColumn";
     case Kind::bar_list: return "Sequence[Bar]";
     case Kind::object: return "object";
     case Kind::time_column: return "_TimeColumn";
     case Kind::number_column: return "_NumberColumn";
     case Kind::opt_number_column: return "_NumberColumn | None";
+    case Kind::time_unit: return "_TimeUnit";
   }
   return "object";
 }
@@ -75,6 +79,7 @@ constexpr Param u64(const char* name) { return {name, Kind::u64}; }
 constexpr Param i64(const char* name) { return {name, Kind::i64}; }
 constexpr Param text(const char* name) { return {name, Kind::text}; }
 constexpr Param opt_text(const char* name) { return {name, Kind::opt_text, "None"}; }
+constexpr Param color(const char* name) { return {name, Kind::color}; }
 constexpr Param flag(const char* name) { return {name, Kind::flag}; }
 constexpr Param point(const char* name) { return {name, Kind::point}; }
 constexpr Param points(const char* name) { return {name, Kind::points}; }
@@ -84,6 +89,7 @@ constexpr Param object(const char* name) { return {name, Kind::object}; }
 constexpr Param time_column(const char* name) { return {name, Kind::time_column}; }
 constexpr Param number_column(const char* name) { return {name, Kind::number_column}; }
 constexpr Param opt_number_column(const char* name) { return {name, Kind::opt_number_column, "None"}; }
+constexpr Param time_unit(const char* name) { return {name, Kind::time_unit, "'s'"}; }
 // Written where Python writes `*`: the parameters after it are taken by keyword only.
 inline constexpr Param star{"*", Kind::object, nullptr, true};
 }  // namespace param
@@ -145,6 +151,7 @@ class Args {
   std::uint32_t u32(std::size_t i) const { return get<std::uint32_t>(i); }
   std::uint64_t u64(std::size_t i) const { return get<std::uint64_t>(i); }
   std::int64_t i64(std::size_t i) const { return get<std::int64_t>(i); }
+  std::int64_t units_per_second(std::size_t i) const { return get<std::int64_t>(i); }
   bool flag(std::size_t i) const { return get<bool>(i); }
   Point point(std::size_t i) const { return get<Point>(i); }
   // The containers are handed out for moving into the records the body builds.

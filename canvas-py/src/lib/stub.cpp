@@ -6,7 +6,7 @@ namespace {
 
 constexpr const char* kHeader = R"(# Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.
 from collections.abc import Buffer, Callable, Sequence
-from typing import Any, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
+from typing import Any, Literal, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
 
 import numpy
 
@@ -22,6 +22,7 @@ class _SupportsArray(Protocol):
 # numpy arrays, array.array and memoryview (buffers); pandas Series and Index (__array__); sequences.
 _NumberColumn: TypeAlias = Buffer | _SupportsArray | Sequence[_Real]
 _TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
+_TimeUnit: TypeAlias = Literal["s", "ms", "us", "ns"]
 )";
 
 void append_parameters(std::string& out, const Params& params, const char* first) {

@@ -36,12 +36,6 @@ std::size_t trailing_space(std::string_view s) {
   return 0;
 }
 
-std::string_view trim(std::string_view s) {
-  while (std::size_t n = leading_space(s)) s.remove_prefix(n);
-  while (std::size_t n = trailing_space(s)) s.remove_suffix(n);
-  return s;
-}
-
 int hex_digit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -172,7 +166,7 @@ std::optional<std::array<std::string_view, N>> split_pieces(std::string_view inn
   while (true) {
     const std::size_t comma = inner.find(',');
     if (count == N) return std::nullopt;
-    pieces[count++] = trim(inner.substr(0, comma));
+    pieces[count++] = trim_white_space(inner.substr(0, comma));
     if (comma == std::string_view::npos) break;
     inner.remove_prefix(comma + 1);
   }
@@ -188,8 +182,14 @@ bool strip_call(std::string_view& s, std::string_view name) {
 
 }  // namespace
 
+std::string_view trim_white_space(std::string_view s) {
+  while (std::size_t n = leading_space(s)) s.remove_prefix(n);
+  while (std::size_t n = trailing_space(s)) s.remove_suffix(n);
+  return s;
+}
+
 std::optional<Color> Color::from_css(std::string_view text) {
-  std::string_view s = trim(text);
+  std::string_view s = trim_white_space(text);
   if (s.empty()) return std::nullopt;
   if (s[0] == '#') {
     while (!s.empty() && s[0] == '#') s.remove_prefix(1);

@@ -38,6 +38,9 @@ inline constexpr Color kOpaqueBlack{0, 0, 0, 255};
 inline constexpr Color kOpaqueWhite{255, 255, 255, 255};
 inline constexpr Color kTransparent{0, 0, 0, 0};
 
+// The text without the Unicode White_Space characters around it, as the colour readers take it.
+std::string_view trim_white_space(std::string_view text);
+
 // Parses text, or gives the fallback when it does not parse.
 inline Color css_or(std::string_view text, Color fallback) {
   return Color::from_css(text).value_or(fallback);
