@@ -50,13 +50,9 @@ double price_step(double lo, double hi, double height) {
 
 void append_price(std::string& out, double price, double step) { append_price_fixed(out, price, price_decimals(step)); }
 
+// Ticks reached by repeated addition can land a hair below zero; "-0.00" would be a wrong label.
 void append_price_fixed(std::string& out, double price, int decimals) {
-  char buf[util::kMaxFixedChars];
-  const char* end = util::write_fixed(buf, price, decimals);
-  const char* begin = buf;
-  // Ticks reached by repeated addition can land a hair below zero; "-0.00" would be a wrong label.
-  if (*begin == '-' && std::all_of(begin + 1, end, [](char c) { return c == '0' || c == '.'; })) ++begin;
-  out.append(begin, end);
+  util::append_fixed_signed(out, price, decimals);
 }
 
 std::string format_price(double price, double step) {

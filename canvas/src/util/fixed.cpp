@@ -46,4 +46,12 @@ void append_fixed(std::string& out, double v, int decimals) {
   append_with(out, [v, decimals](char* p) { return write_fixed(p, v, decimals); });
 }
 
+void append_fixed_signed(std::string& out, double v, int decimals) {
+  char buf[kMaxFixedChars];
+  const char* end = write_fixed(buf, v, decimals);
+  const char* begin = buf;
+  if (*begin == '-' && std::all_of(begin + 1, end, [](char c) { return c == '0' || c == '.'; })) ++begin;
+  out.append(begin, end);
+}
+
 }  // namespace qc::util
