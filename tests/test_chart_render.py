@@ -240,8 +240,17 @@ def seconds(date):
     return (date - EPOCH) // timedelta(seconds=1)
 
 
+def axis_marks(svg, plot_height):
+    """(text, its tick's x, its own x) of each time label in order: a text near an edge moves, its tick does not."""
+    elements = body(svg)
+    ticks = [e.num("x1") for e in where(elements, "line", y1=f"{plot_height}.00", y2=f"{plot_height + 4}.00")]
+    texts = [(t.text, t.num("x")) for t in where(elements, "text") if t["y"] == f"{plot_height + 6}.00"]
+    assert len(ticks) == len(texts)
+    return [(text, tick, x) for (text, x), tick in zip(texts, ticks)]
+
+
 def axis_labels(svg, plot_height):
-    return [(t.text, float(t["x"])) for t in where(body(svg), "text") if t["y"] == f"{plot_height + 6}.00"]
+    return [(text, tick) for text, tick, _ in axis_marks(svg, plot_height)]
 
 
 CIVIL_DATES = [datetime(*fields, tzinfo=timezone.utc) for fields in [
@@ -293,10 +302,10 @@ def own_label(dates, k):
     return {70: str(date.year), 60: month, 50: f"{date.day} {month}", 40: f"{date.day} {month}"}.get(w, f"{date:%H:%M}")
 
 
-def time_axis(dates, width):
+def time_axis(dates, width, marks=axis_labels):
     chart = qc.Chart(width, 400)
     chart.bars([qc.Bar(seconds(d), 1, 2, 0, 1) for d in dates])
-    return axis_labels(render(chart), 370)
+    return marks(render(chart), 370)
 
 
 @settings(max_examples=60, deadline=None)
@@ -305,10 +314,27 @@ def time_axis(dates, width):
 def test_every_time_label_names_its_own_bar_sixty_pixels_apart(stamps, order, width):
     dates = [EPOCH + timedelta(seconds=t) for t in (sorted(stamps) if order == "sorted" else stamps)]
     spacing = (width - 70) / len(dates)
-    labels = time_axis(dates, width)
-    for text, x in labels:
-        assert text == own_label(dates, round(x / spacing - 0.5))
-    assert all(b - a >= 60 - 0.01 for (_, a), (_, b) in zip(labels, labels[1:]))
+    marks = time_axis(dates, width, axis_marks)
+    for text, tick, x in marks:
+        assert text == own_label(dates, round(tick / spacing - 0.5))
+        # The text, 6 px a byte by its estimate, lies 2 px or more inside the plot: at its bar when it fits
+        # there, else exactly 2 px from the edge it would come near.
+        half, right = 3 * len(text.encode()), width - 72
+        if 2 <= tick - half and tick + half <= right:
+            assert x == tick
+        else:
+            assert x - half == pytest.approx(2, abs=0.006) or x + half == pytest.approx(right, abs=0.006)
+        assert 2 - 0.006 <= x - half and x + half <= right + 0.006
+    assert all(b - a >= 60 - 0.01 for (_, a, _), (_, b, _) in zip(marks, marks[1:]))
+
+
+def test_a_label_near_the_left_edge_moves_in_and_its_tick_stays():
+    # Minutes from 14:38, 4 px apart: 14:40 is the first bar at 10 px, and "14:40" (30 px by its estimate)
+    # would start at -5 px; it is written from 2 px on.
+    start = datetime(2019, 5, 13, 14, 38, tzinfo=timezone.utc)
+    marks = time_axis([start + timedelta(minutes=m) for m in range(100)], 470, axis_marks)
+    assert marks[0] == ("14:40", 10.0, 17.0)
+    assert all(x == tick for _, tick, x in marks[1:])
 
 
 def sp500_year():

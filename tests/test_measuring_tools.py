@@ -1,8 +1,12 @@
 """The measuring, projection and volume tools placed through Chart methods and drawn by render_svg."""
+import datetime as dt
+
 import pytest
 
 import quorvel_canvas as qc
+from study_support import SP500_YEAR, read_csv
 from svg_support import body, has_non_finite, parse
+from test_study_drawing import chart_of
 
 
 def chart_with_bars():
@@ -52,3 +56,16 @@ def test_each_tool_draws(method):
 def test_captions(method, caption):
     texts = [e.text for e in drawn(TOOLS[method]) if e.tag == "text"]
     assert caption in texts
+
+
+# The S&P 500 from its high of 19 February 2020 to its low of 23 March (3393.52 to 2191.86), and back.
+@pytest.mark.parametrize("method", ["price_range", "price_date_range"])
+@pytest.mark.parametrize("fall, caption", [(True, "-1201.66 (-35.41%)"), (False, "1201.66 (54.82%)")])
+def test_range_captions_keep_the_sign_of_the_move(method, fall, caption):
+    bars = read_csv(SP500_YEAR)
+    days = [dt.datetime.fromtimestamp(int(t), dt.timezone.utc).date().isoformat() for t in bars.ts]
+    top, bottom = days.index("2020-02-19"), days.index("2020-03-23")
+    anchors = [(top, float(bars.high[top])), (bottom, float(bars.low[bottom]))]
+    chart = chart_of(bars)
+    getattr(chart, method)(*(anchors if fall else anchors[::-1]))
+    assert caption in [e.text for e in body(chart.render_svg()) if e.tag == "text"]

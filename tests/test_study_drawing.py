@@ -1,6 +1,6 @@
 """The studies as drawn: clouds filled between their lines and split where they cross, pivot levels as one
-segment per month, supertrend broken at its flips, its hidden direction in no range; and every study rendered
-on every edge series without a non-finite number."""
+segment per month named at the last, Elder-Ray's two histograms side by side, supertrend broken at its flips,
+its hidden direction in no range; and every study rendered on every edge series without a non-finite number."""
 import datetime as dt
 
 import numpy as np
@@ -138,6 +138,44 @@ def test_pivot_levels_are_one_segment_per_month():
                                                               pytest.approx(x_of(last, n), abs=0.006))
         for before, after in zip(segments, segments[1:len(expected)]):
             assert before.num("x2") < after.num("x1")  # not joined across months
+
+
+def test_pivot_levels_are_named_above_their_last_segments():
+    bars = read_csv(SP500_YEAR)
+    chart = chart_of(bars)
+    chart.pivot_points()
+    elements = body(chart.render_svg())
+    lines = [k for k, e in enumerate(elements) if e.tag == "line" and e["stroke"] in ("#787b86", "#ef5350", "#26a69a")
+             and e.num("y1") == e.num("y2") and e.num("x2") > e.num("x1")]
+    # Seven levels of 12 months each; the names follow the last of them, in the vectors' order.
+    assert len(lines) == 7 * 12
+    after = elements[lines[-1] + 1:lines[-1] + 8]
+    names = ["PP", "R1", "R2", "R3", "S1", "S2", "S3"]
+    assert [e.text for e in after] == names
+    for name, label in zip(names, after):
+        last = [elements[k] for k in lines if elements[k]["stroke"] == label["fill"]
+                and elements[k].num("y1") == pytest.approx(label.num("y") + 5, abs=0.006)][-1]
+        assert label.num("x") == pytest.approx(last.num("x1") + 2, abs=0.006), name
+        assert label["fill"] == {"P": "#787b86", "R": "#ef5350", "S": "#26a69a"}[name[0]]
+        assert (label["font-size"], label["text-anchor"], label["dominant-baseline"]) == ("10.0", "start", "alphabetic")
+
+
+def test_elder_ray_bull_left_bear_right_in_each_slot():
+    bars = read_csv(SP500_YEAR)
+    (er,) = study_values(bars, "elder_ray 13")
+    chart = chart_of(bars)
+    chart.elder_ray(13)
+    n = len(bars)
+    half = W / n * 0.8 / 2  # histogram bars take 0.8 of the canvas width per bar, a half each here
+    rects = where(body(chart.render_svg()), "rect", width=f"{half:.2f}")
+    bull = [e for e in rects if e["fill"] in ("#26a69a", "rgba(38,166,154,0.5019607843137255)")]
+    bear = [e for e in rects if e["fill"] in ("#ef5350", "rgba(239,83,80,0.5019607843137255)")]
+    valued = np.flatnonzero(~np.isnan(er["Bull"]))
+    assert len(valued) == n - 12 and len(bull) == len(bear) == len(valued)
+    for k, left, right in zip(valued, bull, bear):
+        # Centred a quarter of the histogram's width left and right of the slot's centre.
+        assert left.num("x") + half / 2 == pytest.approx(x_of(k, n) - half / 2, abs=0.006)
+        assert right.num("x") + half / 2 == pytest.approx(x_of(k, n) + half / 2, abs=0.006)
 
 
 def flat_bars(prices):

@@ -299,9 +299,10 @@ TEST(TimeAxis, DrawsTheFrameTicksAndLabels) {
   ASSERT_EQ(lines.size(), 2u + 2 * 3);
   EXPECT_EQ(lines[0], R"(<rect x="0.00" y="100.00" width="270.00" height="30.00" fill="#101010"/>)");
   EXPECT_EQ(lines[1], R"(<line x1="0.00" y1="100.00" x2="200.00" y2="100.00" stroke="#2a2e39" stroke-width="1.00"/>)");
+  // The tick stays at the bar; its label, 24 px wide by its estimate, moves in to 2 px from the left edge.
   EXPECT_EQ(lines[2], R"(<line x1="10.00" y1="100.00" x2="10.00" y2="104.00" stroke="#2a2e39" stroke-width="1.00"/>)");
   EXPECT_EQ(lines[3],
-            R"(<text x="10.00" y="106.00" fill="#b4b4b4" font-family="sans-serif" font-size="10.0" )"
+            R"(<text x="14.00" y="106.00" fill="#b4b4b4" font-family="sans-serif" font-size="10.0" )"
             R"(text-anchor="middle" dominant-baseline="hanging">2019</text>)");
   EXPECT_EQ(lines[4], R"(<line x1="70.00" y1="100.00" x2="70.00" y2="104.00" stroke="#2a2e39" stroke-width="1.00"/>)");
 }
@@ -346,7 +347,11 @@ TEST(TimeAxis, LabelsByRankSixtyPixelsApart) {
       {"minutes", minutes, 5, 600,
        {"14:35@27.50", "14:47@87.50", "15:00@152.50", "15:15@227.50", "15:30@302.50", "15:45@377.50",
         "16:00@452.50", "16:15@527.50"}},
-      {"bar 0 at 10 px", days, 20, 200, {"2019@10.00", "16 May@70.00"}},
+      {"bar 0 at 10 px", days, 20, 200, {"2019@14.00", "16 May@70.00"}},
+      // From 14:38, 14:40 is the first bar at 10 px; "14:40" (30 px) would start at -5 px, so it is written
+      // from 2 px on.
+      {"minutes from 14:38", std::vector<std::int64_t>(minutes.begin() + 8, minutes.end()), 4, 200,
+       {"14:40@17.00", "15:00@90.00", "15:15@150.00"}},
       {"bar 0 left of 10 px", days, 19.9, 200, {"14 May@29.85", "18 May@109.45"}},
   };
   for (const Case& c : cases) {
@@ -354,6 +359,22 @@ TEST(TimeAxis, LabelsByRankSixtyPixelsApart) {
     render_time_axis(svg, {"", "", ""}, c.plot_width, 100, c.spacing, c.ts.size(), [&](std::size_t i) { return c.ts[i]; });
     EXPECT_EQ(labels_of(svg.body()), c.labels) << c.what;
   }
+}
+
+// A label comes no closer than 2 px to either edge of the plot; one that fits keeps its bar's x.
+TEST(TimeAxis, LabelsKeepTwoPixelsFromThePlotEdges) {
+  struct Case {
+    double x, text_width, plot_width, want;
+  };
+  const Case cases[] = {
+      {10, 30, 200, 17},    // "14:40" at the first labelled bar
+      {17, 30, 200, 17},    // exactly 2 px from the left edge already
+      {100, 30, 200, 100},  // clear of both edges
+      {183, 30, 200, 183},  // exactly 2 px from the right edge already
+      {190, 36, 200, 180},  // "14 Sep" near the right edge
+      {50, 300, 200, 152},  // wider than the plot: the left margin wins
+  };
+  for (const Case& c : cases) EXPECT_EQ(time_label_x(c.x, c.text_width, c.plot_width), c.want) << c.x;
 }
 
 // The stretch search takes exactly the labels of the plain rule: by rank, then index, each at least 60 px

@@ -394,6 +394,25 @@ TEST(IndicatorStyles, HistogramColoursByFlagThenBySign) {
   }
 }
 
+// Two histograms sharing their slots take one half each: w / 2 wide, centred w / 4 left and right of the
+// slot (w = 34 at x = 12.5: centres 4 and 21).
+TEST(IndicatorStyles, HistogramsShareTheirSlotsSideBySide) {
+  using model::style::SlotPart;
+  const struct {
+    SlotPart part;
+    const char* x;
+    const char* width;
+  } cases[] = {{SlotPart::whole, "-4.50", "34.00"}, {SlotPart::left_half, "-4.50", "17.00"},
+               {SlotPart::right_half, "12.50", "17.00"}};
+  for (const auto& c : cases) {
+    const auto bars = draw_alone(vector_of(model::VectorStyle::histogram_colored("#00ff00", "#ff0000", c.part), {2}));
+    ASSERT_EQ(bars.size(), 1u);
+    EXPECT_EQ(bars[0].at("x"), c.x) << c.x;
+    EXPECT_EQ(bars[0].at("width"), c.width) << c.x;
+    EXPECT_EQ(bars[0].at("y"), "80.00");
+  }
+}
+
 TEST(IndicatorStyles, DotsFilledAndOutlined) {
   const auto filled = draw_alone(vector_of(model::VectorStyle::dots("#FF9800", 2, true), {5, kNaN}));
   ASSERT_EQ(filled.size(), 1u);

@@ -50,6 +50,8 @@ std::string describe(const model::Indicator& ind) {
             out << (s.dashed ? "dashed " : "line ") << s.color << ' ' << s.width;
           } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
             out << "histogram " << s.up_color << ' ' << s.down_color << ' ' << s.bar_width_ratio;
+            if (s.part == model::style::SlotPart::left_half) out << " left";
+            if (s.part == model::style::SlotPart::right_half) out << " right";
           } else if constexpr (std::is_same_v<S, model::style::Cloud>) {
             out << "cloud " << s.upper_color << ' ' << s.lower_color << " on " << s.partner << ' ' << s.width;
           } else if constexpr (std::is_same_v<S, model::style::Dots>) {
@@ -174,8 +176,8 @@ const std::vector<RecordCase> kDeclaredCases = {
      "coppock|Coppock Curve|pane 0.15|symmetric|0 dotted #787b86 1|Coppock line #2196F3 1.5"},
     {"dpo", {W(20)}, "dpo_20|DPO 20|pane 0.15|symmetric|0 dotted #787b86 1|DPO line #2196F3 1"},
     {"elder_ray", {W(13)},
-     "elder_ray_13|Elder-Ray 13|pane 0.15|symmetric|0 dotted #787b86 1|Bull histogram #26a69a #26a69a80 0.8; "
-     "Bear histogram #ef535080 #ef5350 0.8"},
+     "elder_ray_13|Elder-Ray 13|pane 0.15|symmetric|0 dotted #787b86 1|Bull histogram #26a69a #26a69a80 0.8 left; "
+     "Bear histogram #ef535080 #ef5350 0.8 right"},
     {"eom", {W(14)}, "eom_14|EOM 14|pane 0.15|symmetric|0 dotted #787b86 1|EOM line #4CAF50 1"},
     {"fisher_transform", {W(9)},
      "fisher_9|Fisher 9|pane 0.15|symmetric|0 dotted #787b86 1|Fisher line #E91E63 1; Signal line #9C27B0 1"},

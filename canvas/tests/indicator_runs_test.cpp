@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -146,12 +147,59 @@ TEST(Runs, LinesBreakWhereTheKeyChanges) {
   }
 }
 
-TEST(Runs, LevelSegmentsKeepTheVectorsStroke) {
-  const auto body = draw(with_runs(model::VectorStyle::dashed("#ef5350"), {5, 5, 7, 7}, {0, 0, 1, 1}, true));
-  ASSERT_EQ(body.size(), 2u);
-  for (const auto& e : body) {
-    EXPECT_EQ(e.at("stroke"), "#ef5350");
+TEST(Runs, LevelSegmentsKeepTheVectorsStrokeThenTheirNames) {
+  const auto body = draw(with_runs(model::VectorStyle::dashed("#ef535080"), {5, 5, 7, 7}, {0, 0, 1, 1}, true));
+  ASSERT_EQ(body.size(), 3u);
+  for (const auto& e : {body[0], body[1]}) {
+    EXPECT_EQ(e.at("stroke"), "rgba(239,83,80,0.5019607843137255)");
     EXPECT_EQ(e.at("stroke-dasharray"), "4.00,4.00");
+  }
+  // The name stands 2 px right of the last segment's left end and 5 px above its level, opaque.
+  const SvgElement& name = body[2];
+  EXPECT_EQ(name.tag, "text");
+  EXPECT_EQ(name.content, "v");
+  EXPECT_EQ(name.number("x"), 62.5 + 2);
+  EXPECT_EQ(name.number("y"), 30 - 5);
+  EXPECT_EQ(name.at("fill"), "#ef5350");
+  EXPECT_EQ(name.at("font-size"), "10.0");
+  EXPECT_EQ(name.at("text-anchor"), "start");
+  EXPECT_EQ(name.at("dominant-baseline"), "alphabetic");
+}
+
+// Each level vector's name goes, after every vector's segments and in vector order, to the last segment that
+// vector draws; a vector with no segment, and one without a line, is not named.
+TEST(Runs, LevelsNamedAtTheirLastSegment) {
+  struct Case {
+    const char* name;
+    std::vector<double> first, second;
+    std::vector<std::uint32_t> runs;
+    std::vector<std::string> want;  // elements in order: "line y" or "name@x,y"
+  };
+  const Case cases[] = {
+      {"two levels, two periods", {5, 5, 7, 7}, {2, 2, 3, 3}, {0, 0, 1, 1},
+       {"line 50", "line 30", "line 80", "line 70", "A@64.5,25", "B@64.5,65"}},
+      {"a last period of one bar names the one before", {5, 5, 6, 7}, {2, 2, 3, 3}, {0, 0, 1, 2},
+       {"line 50", "line 80", "A@14.5,45", "B@14.5,75"}},
+      {"a vector without a segment has no name", {5, kNaN, 6, kNaN}, {2, 2, 3, 3}, {0, 0, 1, 1},
+       {"line 80", "line 70", "B@64.5,65"}},
+      {"the last segment may end before the data", {1, 1, 1, kNaN}, {2, 2, 2, 2}, {0, 0, 0, 0},
+       {"line 90", "line 80", "A@14.5,85", "B@14.5,75"}},
+  };
+  for (const Case& c : cases) {
+    auto ind = model::Indicator::make("pp", "PP")
+                   .add_vector(vec("A", model::VectorStyle::line("#0000ff", 1), c.first))
+                   .add_vector(vec("Hidden", model::VectorStyle::hidden(), {1, 1, 1, 1}))
+                   .add_vector(vec("B", model::VectorStyle::dashed("#00ff00"), c.second));
+    ind.runs = c.runs;
+    ind.runs_are_levels = true;
+    std::vector<std::string> got;
+    for (const SvgElement& e : draw(ind)) {
+      std::ostringstream item;
+      if (e.tag == "line") item << "line " << e.number("y1");
+      if (e.tag == "text") item << e.content << '@' << e.number("x") << ',' << e.number("y");
+      got.push_back(item.str());
+    }
+    EXPECT_EQ(got, c.want) << c.name;
   }
 }
 

@@ -157,7 +157,8 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
     pane("dpo", "Detrended Price Oscillator", {kPeriod}, "dpo_{period}", "DPO {period}", 0.15, kSymmetric,
          {kZero}, {line("DPO", kBlue)}).computed_by(studies::dpo, 2),
     pane("elder_ray", "Elder Ray", {kPeriod}, "elder_ray_{period}", "Elder-Ray {period}", 0.15, kSymmetric,
-         {kZero}, {histogram("Bull", kTeal, "#26a69a80"), histogram("Bear", "#ef535080", kRed)})
+         {kZero},
+         {histogram("Bull", kTeal, "#26a69a80", kLeftHalf), histogram("Bear", "#ef535080", kRed, kRightHalf)})
         .computed_by(studies::elder_ray),
     pane("eom", "Ease of Movement", {kPeriod}, "eom_{period}", "EOM {period}", 0.15, kSymmetric, {kZero},
          {line("EOM", "#4CAF50")}).computed_by(studies::eom, 2),

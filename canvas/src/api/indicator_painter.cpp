@@ -47,23 +47,25 @@ bool bar_is_up(const model::IndicatorVector& vector, std::size_t k) {
 }
 
 // Bars of width w centred on their slots, growing from the baseline. Their width is a share of the canvas
-// width per bar, not of the bar spacing, so they are a little wider than the candles. The colours are
-// settled once here, not per bar.
+// width per bar, not of the bar spacing, so they are a little wider than the candles. A histogram that
+// shares its slots fills one half of each, w / 2 wide and centred w / 4 off the slot's centre. The colours
+// and the bars' extent are settled once here, not per bar.
 struct HistogramPainter {
-  render::SvgBackend& out;
   Color up;
   Color down;
-  double w;
+  double left;   // the bar's left edge, from the slot's centre
+  double width;  // the bar's width
   const Layout& layout;
 
-  static HistogramPainter make(render::SvgBackend& out, const model::style::Histogram& s, const Layout& layout,
-                               BarAlpha alpha) {
-    return {out, with_alpha(histogram_color(s, true), alpha), with_alpha(histogram_color(s, false), alpha),
-            layout.width / static_cast<double>(layout.n) * s.bar_width_ratio, layout};
+  static HistogramPainter make(const model::style::Histogram& s, const Layout& layout, BarAlpha alpha) {
+    const double w = layout.width / static_cast<double>(layout.n) * s.bar_width_ratio;
+    const bool halved = s.part != model::style::SlotPart::whole;
+    return {with_alpha(histogram_color(s, true), alpha), with_alpha(histogram_color(s, false), alpha),
+            s.part == model::style::SlotPart::right_half ? 0.0 : -(w / 2), halved ? w / 2 : w, layout};
   }
 
   void bar(render::RectWriter& rects, std::size_t k, double top, double height, bool is_up) const {
-    rects.add({slot_x(k, layout) - w / 2, top, w, height}, is_up ? up : down);
+    rects.add({slot_x(k, layout) + left, top, width, height}, is_up ? up : down);
   }
 };
 
@@ -94,22 +96,65 @@ void draw_run_polylines(render::SvgBackend& out, std::span<const double> values,
   }
 }
 
+// The colour of a line or solid line; none for the other styles, which draw no levels.
+std::optional<Color> line_color(const model::VectorStyle& style) {
+  if (const auto* s = std::get_if<model::style::Line>(&style.v)) return stroke_color(s->color);
+  if (const auto* s = std::get_if<model::style::SolidLine>(&style.v)) return stroke_color(s->color);
+  return std::nullopt;
+}
+
 // Levels that hold for a run of bars (a calendar period's pivots): one horizontal segment per run, from its
 // first valued bar to its last at the first one's level. Runs are not joined, so equal levels of two periods
 // stay two segments; a run with one valued bar has no extent and draws nothing.
+struct LevelSegment {
+  std::size_t a = 0, b = 0;  // the run's valued bars [a, b): a segment when b > a + 1
+  std::size_t end = 0;       // where the next run starts
+  bool drawn() const { return b > a + 1; }
+};
+
+LevelSegment level_segment(std::span<const double> values, std::span<const std::uint32_t> runs, std::size_t first) {
+  std::size_t end = first;
+  while (end < values.size() && runs[end] == runs[first]) ++end;
+  std::size_t a = first, b = end;
+  while (a < b && std::isnan(values[a])) ++a;
+  while (b > a && std::isnan(values[b - 1])) --b;
+  return {a, b, end};
+}
+
 void draw_run_levels(render::SvgBackend& out, std::span<const double> values, std::span<const std::uint32_t> runs,
                      const coords::PriceMapping& y, const StrokeStyle& stroke, const Layout& layout) {
   for (std::size_t first = 0; first < values.size();) {
-    std::size_t end = first;
-    while (end < values.size() && runs[end] == runs[first]) ++end;
-    std::size_t a = first, b = end;
-    while (a < b && std::isnan(values[a])) ++a;
-    while (b > a && std::isnan(values[b - 1])) --b;
-    if (b > a + 1) {
-      const double level = y.y(values[a]);
-      out.line(slot_x(a, layout), level, slot_x(b - 1, layout), level, stroke);
+    const LevelSegment s = level_segment(values, runs, first);
+    if (s.drawn()) {
+      const double level = y.y(values[s.a]);
+      out.line(slot_x(s.a, layout), level, slot_x(s.b - 1, layout), level, stroke);
     }
-    first = end;
+    first = s.end;
+  }
+}
+
+// The levels' names, after all their segments so that no line crosses a name: each line vector's last
+// segment carries the vector's name just above its left end, in the line's colour made opaque.
+void label_run_levels(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
+                      const Layout& layout) {
+  render::TextStyle style;
+  style.font_size = 10.0;
+  style.align = render::TextAlign::Start;
+  style.baseline = render::TextBaseline::Alphabetic;
+  for (const model::IndicatorVector& vector : indicator.vectors) {
+    const std::span<const double> values = vector.values;
+    const std::optional<Color> color = line_color(vector.style);
+    if (!color || indicator.runs.size() != values.size()) continue;
+    std::optional<LevelSegment> last;
+    for (std::size_t first = 0; first < values.size();) {
+      const LevelSegment s = level_segment(values, indicator.runs, first);
+      if (s.drawn()) last = s;
+      first = s.end;
+    }
+    if (!last) continue;
+    style.color = *color;
+    style.color.a = 255;
+    out.text(vector.name, style, slot_x(last->a, layout) + 2.0, y.y(values[last->a]) - 5.0);
   }
 }
 
@@ -160,7 +205,7 @@ void draw_steps(render::SvgBackend& out, std::span<const double> values, const c
 void draw_histogram(render::SvgBackend& out, const model::IndicatorVector& vector, const model::style::Histogram& s,
                     const coords::PriceMapping& y, double baseline, const Layout& layout, BarAlpha alpha) {
   if (vector.values.empty()) return;
-  const auto painter = HistogramPainter::make(out, s, layout, alpha);
+  const auto painter = HistogramPainter::make(s, layout, alpha);
   render::RectWriter rects(out);
   for (std::size_t k = 0; k < vector.values.size(); ++k) {
     const double v = vector.values[k];
@@ -198,8 +243,8 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
   const model::style::Histogram* colors = nullptr;
   if (!indicator.vectors.empty()) colors = std::get_if<model::style::Histogram>(&indicator.vectors.front().style.v);
   static const model::VectorStyle kDefault = model::VectorStyle::histogram();
-  const auto painter = HistogramPainter::make(out, colors ? *colors : std::get<model::style::Histogram>(kDefault.v),
-                                              layout, BarAlpha::halved);
+  const auto painter =
+      HistogramPainter::make(colors ? *colors : std::get<model::style::Histogram>(kDefault.v), layout, BarAlpha::halved);
   const double foot = layout.main_height;
   render::RectWriter rects(out);
   for (std::size_t k = 0; k < bars.size(); ++k) {
@@ -270,6 +315,7 @@ void draw_vectors(render::SvgBackend& out, const model::Indicator& indicator, co
 void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
                     double baseline, const Layout& layout) {
   draw_vectors(out, indicator, y, baseline, layout, BarAlpha::as_given);
+  if (indicator.runs_are_levels) label_run_levels(out, indicator, y, layout);
 }
 
 std::optional<render::Color> value_color(const model::IndicatorVector& vector, std::size_t k) {

@@ -74,7 +74,7 @@ model::VectorStyle style_of(const VectorSpec& v, const IndicatorSpec& row, std::
     case VectorKind::Line: return VectorStyle::line(color(v.color), v.size);
     case VectorKind::Dashed: return VectorStyle::dashed(color(v.color));
     case VectorKind::Histogram: return VectorStyle::histogram();
-    case VectorKind::HistogramColored: return VectorStyle::histogram_colored(color(v.color), color(v.color2));
+    case VectorKind::HistogramColored: return VectorStyle::histogram_colored(color(v.color), color(v.color2), v.part);
     case VectorKind::Cloud: return VectorStyle::cloud(color(v.color), color(v.color2), v.partner, v.size);
     case VectorKind::Dots: return VectorStyle::dots(color(v.color), v.size, true);
     case VectorKind::Hidden: return VectorStyle::hidden();

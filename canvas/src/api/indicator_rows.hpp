@@ -47,6 +47,7 @@ struct VectorSpec {
   std::string_view color2;  // histogram down or cloud lower colour
   double size = 1.0;        // line width or dot radius
   std::string_view partner;  // a cloud's partner: the vector it is filled against
+  model::style::SlotPart part = model::style::SlotPart::whole;  // the share of its slot a histogram fills
 };
 
 // A list of at most N items held in place, so that whole rows can be constexpr aggregates.
@@ -129,9 +130,13 @@ constexpr VectorSpec dashed(std::string_view name, std::string_view color) {
   return {name, VectorKind::Dashed, color, {}, 1.0, {}};
 }
 constexpr VectorSpec histogram(std::string_view name) { return {name, VectorKind::Histogram, {}, {}, 1.0, {}}; }
-constexpr VectorSpec histogram(std::string_view name, std::string_view up, std::string_view down) {
-  return {name, VectorKind::HistogramColored, up, down, 1.0, {}};
+constexpr VectorSpec histogram(std::string_view name, std::string_view up, std::string_view down,
+                               model::style::SlotPart part = model::style::SlotPart::whole) {
+  return {name, VectorKind::HistogramColored, up, down, 1.0, {}, part};
 }
+// Two histograms side by side in each slot, the first in vector order on the left.
+inline constexpr model::style::SlotPart kLeftHalf = model::style::SlotPart::left_half;
+inline constexpr model::style::SlotPart kRightHalf = model::style::SlotPart::right_half;
 // A cloud filled against its partner vector of the same row: in `upper` where the partner lies at or above
 // it, in `lower` where below.
 constexpr VectorSpec cloud(std::string_view name, std::string_view upper, std::string_view lower,

@@ -47,21 +47,13 @@ double price_step(double lo, double hi, double height) {
   return nice_number((hi - lo) / count);
 }
 
-// Whether a fixed-point text, its sign left aside, reads zero.
-bool reads_zero(const char* begin, const char* end) {
-  return std::all_of(begin + (*begin == '-' ? 1 : 0), end, [](char c) { return c == '0' || c == '.'; });
-}
 }  // namespace
 
 void append_price(std::string& out, double price, double step) { append_price_fixed(out, price, price_decimals(step)); }
 
+// Ticks reached by repeated addition can land a hair below zero; "-0.00" would be a wrong label.
 void append_price_fixed(std::string& out, double price, int decimals) {
-  char buf[util::kMaxFixedChars];
-  const char* end = util::write_fixed(buf, price, decimals);
-  const char* begin = buf;
-  // Ticks reached by repeated addition can land a hair below zero; "-0.00" would be a wrong label.
-  if (*begin == '-' && reads_zero(begin, end)) ++begin;
-  out.append(begin, end);
+  util::append_fixed_signed(out, price, decimals);
 }
 
 NumberUnit number_unit(double m) {
@@ -76,7 +68,7 @@ void append_in_unit(std::string& out, double v, NumberUnit unit, int decimals) {
   char buf[util::kMaxFixedChars];
   const char* begin = buf;
   const char* end = util::write_fixed(buf, v / unit.size, decimals);
-  if (reads_zero(begin, end)) {
+  if (util::fixed_reads_zero(begin, end)) {
     out += '0';
     return;
   }

@@ -197,6 +197,14 @@ TimeAxisPainter::TimeAxisPainter(render::SvgBackend& backend, const AxisTheme& t
   backend_.line(0, plot_height, plot_width, plot_height, render::StrokeStyle::solid(1.0, colors_.border));
 }
 
+double time_label_x(double x, double text_width, double plot_width) {
+  const double half = text_width / 2;
+  const double right = plot_width - kTimeLabelMargin - half;
+  if (x > right) x = right;
+  const double left = kTimeLabelMargin + half;
+  return x < left ? left : x;
+}
+
 // Labels keep 10 px from the left edge and 30 px from the price scale; x grows with the index.
 TimeLabelSpan time_label_span(double plot_width, double spacing, std::size_t bar_count) {
   if (!(spacing > 0)) return {};
@@ -210,7 +218,8 @@ void TimeAxisPainter::label(std::size_t i, std::int64_t ts, std::int64_t prev) {
   backend_.line(x, plot_height_, x, plot_height_ + kTickLength, render::StrokeStyle::solid(1.0, colors_.border));
   label_.clear();
   append_time_label(label_, ts, time_label_weight(ts, prev));
-  backend_.text(label_, style_, x, plot_height_ + kTimeLabelOffset);
+  backend_.text(label_, style_, time_label_x(x, render::estimated_text_width(label_, style_.font_size), plot_width_),
+                plot_height_ + kTimeLabelOffset);
 }
 
 }  // namespace qc::coords

@@ -104,6 +104,12 @@ inline std::uint8_t time_label_rank(int weight) {
 // before it (x = (i + 0.5) * spacing, spacing > 0).
 std::vector<std::size_t> pick_time_labels(std::span<const std::uint8_t> ranks, std::size_t first, double spacing);
 
+// Where a label centred on a bar at x is written: moved inward, when its text (text_width wide, by its
+// estimate) would come closer than kTimeLabelMargin to x = 0 or to the plot's right edge, to lie exactly that
+// far from the edge. A text too wide for both keeps the left margin. The tick stays at the bar.
+inline constexpr double kTimeLabelMargin = 2.0;
+double time_label_x(double x, double text_width, double plot_width);
+
 // The year for weight 70, the month name for 60, "day month" for 50 and 40, otherwise "hh:mm".
 void append_time_label(std::string& out, std::int64_t ts, int weight);
 std::string time_label(std::int64_t ts, int weight);

@@ -10,8 +10,9 @@ VectorStyle VectorStyle::line(std::string_view color, double width) {
 }
 VectorStyle VectorStyle::dashed(std::string_view color) { return {style::Line{std::string(color), 1.0, true}}; }
 VectorStyle VectorStyle::histogram() { return histogram_colored("#26a69a", "#ef5350"); }
-VectorStyle VectorStyle::histogram_colored(std::string_view up_color, std::string_view down_color) {
-  return {style::Histogram{std::string(up_color), std::string(down_color), 0.8}};
+VectorStyle VectorStyle::histogram_colored(std::string_view up_color, std::string_view down_color,
+                                           style::SlotPart part) {
+  return {style::Histogram{std::string(up_color), std::string(down_color), 0.8, part}};
 }
 VectorStyle VectorStyle::cloud(std::string_view upper_color, std::string_view lower_color, std::string_view partner,
                                double width) {

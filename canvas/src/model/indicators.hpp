@@ -42,10 +42,14 @@ struct SolidLine {
   std::string color;
   double width;
 };
+// The part of its slot a histogram's bar fills: all of it, or one half when two histograms share each slot
+// side by side.
+enum class SlotPart : std::uint8_t { whole, left_half, right_half };
 struct Histogram {
   std::string up_color;
   std::string down_color;
   double bar_width_ratio;
+  SlotPart part = SlotPart::whole;
 };
 struct Dots {
   std::string color;
@@ -74,7 +78,8 @@ struct VectorStyle {
   static VectorStyle line(std::string_view color, double width);
   static VectorStyle dashed(std::string_view color);
   static VectorStyle histogram();
-  static VectorStyle histogram_colored(std::string_view up_color, std::string_view down_color);
+  static VectorStyle histogram_colored(std::string_view up_color, std::string_view down_color,
+                                       style::SlotPart part = style::SlotPart::whole);
   static VectorStyle cloud(std::string_view upper_color, std::string_view lower_color, std::string_view partner,
                            double width = 1.0);
   static VectorStyle dots(std::string_view color, double radius, bool filled);

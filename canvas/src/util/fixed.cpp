@@ -46,4 +46,16 @@ void append_fixed(std::string& out, double v, int decimals) {
   append_with(out, [v, decimals](char* p) { return write_fixed(p, v, decimals); });
 }
 
+bool fixed_reads_zero(const char* begin, const char* end) {
+  return std::all_of(begin + (begin != end && *begin == '-' ? 1 : 0), end, [](char c) { return c == '0' || c == '.'; });
+}
+
+void append_fixed_signed(std::string& out, double v, int decimals) {
+  char buf[kMaxFixedChars];
+  const char* end = write_fixed(buf, v, decimals);
+  const char* begin = buf;
+  if (*begin == '-' && fixed_reads_zero(begin, end)) ++begin;
+  out.append(begin, end);
+}
+
 }  // namespace qc::util

@@ -133,5 +133,11 @@ void append_fixed1(std::string& out, double v);
 void append_fixed2(std::string& out, double v);
 void append_fixed4(std::string& out, double v);
 void append_fixed(std::string& out, double v, int decimals);
+// Whether a fixed-point text, its sign left aside, reads zero.
+bool fixed_reads_zero(const char* begin, const char* end);
+
+// The same, except that a value which rounds to zero is written without a sign ("0.00", never "-0.00"), so a
+// signed number reads "-" only when its digits say it is below zero.
+void append_fixed_signed(std::string& out, double v, int decimals);
 
 }  // namespace qc::util

@@ -56,17 +56,25 @@ TEST(PriceRange, CaptionsByOption) {
     const char* caption;
   };
   const Case cases[] = {
-      {100, 110, true, true, "10.00 (10.00%)"}, {110, 100, true, true, "10.00 (9.09%)"},
-      {100, 110, false, true, "10.00"},         {100, 110, false, false, "10.00"},
-      {100, 110, true, false, "10.00%"},        {0, 5, true, true, "5.00 (0.00%)"},
+      {100, 110, true, true, "10.00 (10.00%)"}, {110, 100, true, true, "-10.00 (-9.09%)"},
+      {100, 110, false, true, "10.00"},         {110, 100, false, false, "-10.00"},
+      {100, 110, true, false, "10.00%"},        {110, 100, true, false, "-9.09%"},
+      {0, 5, true, true, "5.00 (0.00%)"},       {5, 0, true, true, "-5.00 (-100.00%)"},
+      // the S&P 500's fall of February to March 2020
+      {3393.52, 2191.86, true, true, "-1201.66 (-35.41%)"},
+      // moves that round to zero carry no sign, either way
+      {100, 99.999, true, true, "0.00 (0.00%)"}, {100, 100.001, true, true, "0.00 (0.00%)"},
+      // from a negative price the percentage keeps the move's direction
+      {-10, -5, true, true, "5.00 (50.00%)"},   {-5, -10, true, true, "-5.00 (-100.00%)"},
       // a 0.00003 move on a stock at 0.0003 keeps its digits (level 0.00033: 7 decimals); percentages keep two
-      {0.0003, 0.00033, true, true, "0.0000300 (10.00%)"}, {0.0003, 0.00033, true, false, "10.00%"},
+      {0.0003, 0.00033, true, true, "0.0000300 (10.00%)"}, {0.00033, 0.0003, true, true, "-0.0000300 (-9.09%)"},
+      {0.0003, 0.00033, true, false, "10.00%"},
   };
   for (const Case& c : cases) {
     auto range = make<PriceRange>({{0, c.from}, {0, c.to}});
     range->show_percentage = c.percentage;
     range->show_pips = c.pips;
-    EXPECT_EQ(draw(*range).at(3).content, c.caption);
+    EXPECT_EQ(draw(*range).at(3).content, c.caption) << c.from << " to " << c.to;
   }
 }
 
@@ -121,7 +129,10 @@ TEST(PriceDateRange, BoxAndStackedCaptions) {
   range->show_bars = false;
   EXPECT_EQ(draw(*range).at(2).content, "10.00");
   range->set_points(std::vector<Point>{{0, 0.00033}, {20, 0.0003}});
-  EXPECT_EQ(draw(*range).at(2).content, "0.0000300");
+  EXPECT_EQ(draw(*range).at(2).content, "-0.0000300");
+  range->show_percentage = true;
+  range->set_points(std::vector<Point>{{0, 3393.52}, {20, 2191.86}});
+  EXPECT_EQ(draw(*range).at(2).content, "-1201.66 (-35.41%)");
 }
 
 TEST(Measurement, FactoriesAnchorsAndJson) {

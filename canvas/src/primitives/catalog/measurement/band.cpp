@@ -7,6 +7,14 @@
 #include "util/fixed.hpp"
 
 namespace qc::primitives::catalog {
+namespace {
+
+// Dividing by |price1| keeps the sign of the move: from -10 to -5 is a rise of 50 %.
+double percent_change(double price1, double price2) noexcept {
+  return price1 == 0.0 ? 0.0 : (price2 - price1) / std::abs(price1) * 100.0;
+}
+
+}  // namespace
 
 std::string band_color(std::string_view stroke) {
   std::string out;
@@ -23,17 +31,18 @@ std::string band_color(std::string_view stroke) {
   return out;
 }
 
-double percent_change(double price1, double price2) noexcept {
-  return price1 == 0.0 ? 0.0 : std::abs((price2 - price1) / price1) * 100.0;
+void append_percent_change(std::string& out, double price1, double price2) {
+  util::append_fixed_signed(out, percent_change(price1, price2), 2);
+  out += '%';
 }
 
 std::string price_change_caption(double price1, double price2, bool with_percent) {
   std::string out;
-  util::append_fixed(out, std::abs(price2 - price1), change_decimals(price1, price2));
+  util::append_fixed_signed(out, price2 - price1, change_decimals(price1, price2));
   if (with_percent) {
     out += " (";
-    util::append_fixed2(out, percent_change(price1, price2));
-    out += "%)";
+    append_percent_change(out, price1, price2);
+    out += ')';
   }
   return out;
 }

@@ -5,7 +5,6 @@
 
 #include "primitives/catalog/common/drawing.hpp"
 #include "primitives/catalog/measurement/band.hpp"
-#include "util/fixed.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives::catalog {
@@ -38,8 +37,7 @@ void PriceRange::render(RenderContext& ctx, bool) const {
   } else if (show_pips) {
     text = price_change_caption(price1, price2, true);
   } else {
-    util::append_fixed2(text, percent_change(price1, price2));
-    text += '%';
+    append_percent_change(text, price1, price2);
   }
   draw_caption(ctx, data_, text, snap(x + 10.0), snap(top + (bottom - top) * 0.5));
 }
