@@ -1,7 +1,9 @@
 """The studies as drawn: clouds filled between their lines and split where they cross, pivot levels as one
 segment per month named at the last, Elder-Ray's two histograms side by side, supertrend broken at its flips,
-its hidden direction in no range; and every study rendered on every edge series without a non-finite number."""
+its hidden direction in no range, every line broken at the gaps in its values; and every study rendered on every
+edge series without a non-finite number."""
 import datetime as dt
+import math
 
 import numpy as np
 import pytest
@@ -92,6 +94,110 @@ def test_supertrend_is_not_joined_across_a_flip():
         assert len(line) == last - first + 1
         assert (line[0][0], line[-1][0]) == (pytest.approx(x_of(first, n), abs=0.006),
                                              pytest.approx(x_of(last, n), abs=0.006))
+
+
+def gapped_year():
+    """The year file without prices on bars 100 to 102 and on bars 150 and 152, which leaves bar 151 alone."""
+    bars = read_csv(SP500_YEAR)
+    for column in (bars.open, bars.high, bars.low, bars.close):
+        column[[100, 101, 102, 150, 152]] = np.nan
+    return bars
+
+
+def finite_runs(values):
+    """(first, last, points) of each run of two or more consecutive finite values: the lines a vector draws."""
+    return [(a, b, b - a + 1) for a, b in runs_of([0] * len(values), np.isfinite(values)) if b > a]
+
+
+def through_pivots(values):
+    """(first, last, points) of the one line through every finite value."""
+    (finite,) = np.nonzero(np.isfinite(values))
+    return [(finite[0], finite[-1], len(finite))] if len(finite) > 1 else []
+
+
+def gapped_overlay(n):
+    """Values with a lone value at bar 30 and a gap at bars 60 and 61."""
+    values = [float(k % 17) for k in range(n)]
+    for k in (29, 31, 60, 61):
+        values[k] = math.nan
+    return values
+
+
+DASHES = {"stroke_dasharray": "4.00,4.00"}
+# Each kind of line on the gapped year: how the chart of n bars gets it, the values it draws from (by vector, in
+# drawing order; a study's as the study computes them), how they make lines, and which elements are its lines.
+GAP_CASES = {
+    "main line": (lambda c, n: c.line(), lambda b: [b.close], finite_runs,
+                  lambda e: [path_points(x) for x in where(e, "path", fill="none", stroke="#26a69a")]),
+    "overlay": (lambda c, n: c.overlay("gappy", gapped_overlay(n), "#123456"),
+                lambda b: [np.array(gapped_overlay(len(b)))], finite_runs,
+                lambda e: [points(x) for x in where(e, "polyline", stroke="#123456")]),
+    "solid study line": (lambda c, n: c.wma(5, "#2196F3"), lambda b: [study_values(b, "wma 5")[0]["WMA"]],
+                         finite_runs, lambda e: [points(x) for x in where(e, "polyline", stroke="#2196f3")]),
+    "dashed study lines": (lambda c, n: c.envelopes(5, 2.5),
+                           lambda b: [study_values(b, "envelopes 5 2.5")[0][v] for v in ("Upper", "Lower")],
+                           finite_runs, lambda e: [points(x) for x in where(
+                               e, "polyline", stroke="rgba(33,150,243,0.5019607843137255)", **DASHES)]),
+    "cloud edge": (lambda c, n: c.ichimoku(), lambda b: [study_values(b, "ichimoku")[0]["Senkou B"]], finite_runs,
+                   lambda e: [points(x) for x in where(e, "polyline", stroke="rgba(239,83,80,0.5019607843137255)")]),
+    "zigzag unbroken": (lambda c, n: c.zigzag(5.0), lambda b: [study_values(b, "zigzag 5")[0]["ZigZag"]],
+                        through_pivots, lambda e: [points(x) for x in where(e, "polyline", stroke="#ff9800")]),
+}
+
+
+@pytest.mark.parametrize("case", list(GAP_CASES))
+def test_lines_break_at_gaps(case):
+    draw, vectors, lines_of, drawn_lines = GAP_CASES[case]
+    bars = gapped_year()
+    chart = chart_of(bars)
+    draw(chart, len(bars))
+    expected = [line for values in vectors(bars) for line in lines_of(np.asarray(values, dtype=np.float64))]
+    if not expected:
+        pytest.skip(f"{case}: no values in this build")
+    drawn = drawn_lines(body(chart.render_svg()))
+    n = len(bars)
+    assert [len(line) for line in drawn] == [count for _, _, count in expected]
+    for line, (first, last, _) in zip(drawn, expected):
+        assert (line[0][0], line[-1][0]) == (pytest.approx(x_of(first, n), abs=0.006),
+                                             pytest.approx(x_of(last, n), abs=0.006))
+    assert len(expected) >= (1 if case == "zigzag unbroken" else 2)
+
+
+def test_area_is_filled_and_lined_run_by_run():
+    # Bars 0-99, 103-149 and 153 on are the runs; bar 151 alone draws nothing. Each run's fill, with a
+    # gradient of its own, comes right before its line.
+    bars = gapped_year()
+    chart = chart_of(bars)
+    chart.area()
+    elements = body(chart.render_svg())
+    fills = [e for e in where(elements, "path") if e["fill"].startswith("url(#grad")]
+    lines = where(elements, "path", fill="none", stroke="#26a69a")
+    assert [elements.index(e) for e in fills] == [elements.index(e) - 1 for e in lines]
+    assert len({e["fill"] for e in fills}) == len(fills) == 3
+    n = len(bars)
+    for fill, line, (first, last) in zip(fills, lines, [(0, 99), (103, 149), (153, n - 1)]):
+        assert len(path_points(line)) == last - first + 1
+        assert len(path_points(fill)) == last - first + 3  # down to the foot and back
+        assert path_points(fill)[0] == path_points(line)[0]
+        assert path_points(line)[-1][0] == pytest.approx(x_of(last, n), abs=0.006)
+
+
+def test_cloud_fills_lie_behind_the_candles_and_edges_over_them():
+    bars = read_csv(SP500_YEAR)
+    chart = chart_of(bars)
+    chart.volume()
+    chart.bollinger_filled(20)
+    elements = body(chart.render_svg())
+    fills = where(elements, "path", fill="rgba(33,150,243,0.12549019607843137)")
+    if not fills:
+        pytest.skip("bollinger_filled computes no values in this build")
+    candles = [e for e in where(elements, "rect") if e["fill"] in ("#26a69a", "#ef5350")]
+    volumes = [e for e in where(elements, "rect") if e["fill"].startswith(("rgba(38,166,154,", "rgba(239,83,80,"))]
+    edge = where(elements, "polyline", stroke="rgba(33,150,243,0.5019607843137255)")
+    assert volumes and candles and edge
+    assert elements.index(volumes[-1]) < elements.index(fills[0])
+    assert elements.index(fills[-1]) < elements.index(candles[0])
+    assert elements.index(candles[-1]) < elements.index(edge[0])
 
 
 def text_contents(svg):

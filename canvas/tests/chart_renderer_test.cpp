@@ -219,7 +219,10 @@ TEST(ChartRenderer, FrameCarriesTheCanvasSize) {
 TEST(ChartRenderer, PassesRunInOrder) {
   auto c = small_chart();
   c.config.theme.show_grid = true;
-  auto overlay = model::Indicator::make("o", "O").add_vector(vector_of(model::VectorStyle::line("#0000ff", 1), {5, 6}));
+  // The overlay's cloud is filled behind the candles, but edged after the overlay's line, in vector order.
+  auto overlay = model::Indicator::make("o", "O")
+                     .add_vector(vector_of(model::VectorStyle::line("#0000ff", 1), {5, 6}))
+                     .add_vector(vector_of(model::VectorStyle::cloud("#00ffff20", "#ff00ff20", "v"), {4, 5}));
   auto band = volume_band(model::IndicatorVector::make("Volume", model::VectorStyle::histogram()));
   auto sub = sub_pane(0.2, model::range::Fixed{0, 100}).add_vector(vector_of(model::VectorStyle::line("#00ff00", 1), {1, 2}));
   c = std::move(c).indicator(overlay).indicator(band).indicator(sub);
@@ -238,8 +241,14 @@ TEST(ChartRenderer, PassesRunInOrder) {
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "170"; }),
       first([](const SvgElement& e) { return e.tag == "line" && e.attrs.at("stroke") == "#1e222d"; }),
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "34.00"; }),
+      first([](const SvgElement& e) {
+        return e.tag == "path" && e.has("fill") && e.attrs.at("fill").starts_with("rgba(0,255,255,");
+      }),
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("width") == "20.00"; }),
       first([](const SvgElement& e) { return e.tag == "polyline" && e.attrs.at("stroke") == "#0000ff"; }),
+      first([](const SvgElement& e) {
+        return e.tag == "polyline" && e.attrs.at("stroke").starts_with("rgba(255,0,255,");
+      }),
       first([](const SvgElement& e) { return e.has("stroke") && e.attrs.at("stroke") == "#2196f3"; }),
       first([](const SvgElement& e) { return e.tag == "circle" && e.attrs.at("fill") == "#9c27b0"; }),
       first([](const SvgElement& e) { return e.tag == "rect" && e.attrs.at("x") == "100.00"; }),
@@ -343,32 +352,40 @@ TEST(ChartRenderer, GridLiesOnTheAxesTicks) {
   EXPECT_EQ(on.at(separator + 1 + sub_ticks.size() + time_ticks.size()).at("stroke"), "#ff0000");  // the level
 }
 
-TEST(IndicatorStyles, LinesSkipNaNAndNeedTwoPoints) {
-  const auto solid = draw_alone(vector_of(model::VectorStyle::line("#ff0000", 2), {1, kNaN, 3}));
+// Lines, solid or dashed, break at values that are not finite, and a lone value draws nothing; a line
+// through gaps (zigzag's pivots) is one polyline however far apart its points lie.
+TEST(IndicatorStyles, LinesBreakAtGapsAndNeedTwoPoints) {
+  const auto solid = draw_alone(vector_of(model::VectorStyle::line("#ff0000", 2), {1, 2, kNaN, 3}));
   ASSERT_EQ(solid.size(), 1u);
   EXPECT_EQ(solid[0].tag, "polyline");
-  EXPECT_EQ(solid[0].at("points"), "12.50,90.00 62.50,70.00");
+  EXPECT_EQ(solid[0].at("points"), "12.50,90.00 37.50,80.00");
   EXPECT_EQ(solid[0].at("stroke-width"), "2.00");
   EXPECT_FALSE(solid[0].has("stroke-dasharray"));
 
-  const auto dashed = draw_alone(vector_of(model::VectorStyle::dashed("nonsense"), {1, 2}));
-  ASSERT_EQ(dashed.size(), 1u);
+  const auto dashed = draw_alone(vector_of(model::VectorStyle::dashed("nonsense"), {1, 2, INFINITY, 3, 4}));
+  ASSERT_EQ(dashed.size(), 2u);
+  EXPECT_EQ(dashed[1].at("points"), "87.50,70.00 112.50,60.00");
   EXPECT_EQ(dashed[0].at("stroke-dasharray"), "4.00,4.00");
   EXPECT_EQ(dashed[0].at("stroke"), "#ffffff");
+
+  const auto through = draw_alone(vector_of(model::VectorStyle::line_through_gaps("#ff0000", 2), {1, kNaN, kNaN, 3}));
+  ASSERT_EQ(through.size(), 1u);
+  EXPECT_EQ(through[0].at("points"), "12.50,90.00 87.50,70.00");
 
   EXPECT_TRUE(draw_alone(vector_of(model::VectorStyle::line("#ff0000", 2), {kNaN, 3})).empty());
   EXPECT_TRUE(draw_alone(vector_of(model::VectorStyle::cloud("#fff", "#000", "none"), {kNaN, 2, kNaN})).empty());
   EXPECT_TRUE(draw_alone(vector_of(model::VectorStyle::hidden(), {1, 2, 3})).empty());
 }
 
-TEST(IndicatorStyles, StepLineDrawsTwoLinesPerStep) {
-  const auto steps = draw_alone(vector_of({model::style::StepLine{"#00ff00", 1.5}}, {2, kNaN, 6}));
+// Steps are lines: two per step within a run of finite values, none across a gap or for a lone value.
+TEST(IndicatorStyles, StepLineDrawsTwoLinesPerStepWithinARun) {
+  const auto steps = draw_alone(vector_of({model::style::StepLine{"#00ff00", 1.5}}, {2, 6, kNaN, 4}));
   ASSERT_EQ(steps.size(), 2u);
   EXPECT_EQ(steps[0].at("x1"), "12.50");
   EXPECT_EQ(steps[0].at("y1"), "80.00");
-  EXPECT_EQ(steps[0].at("x2"), "62.50");
+  EXPECT_EQ(steps[0].at("x2"), "37.50");
   EXPECT_EQ(steps[0].at("y2"), "80.00");
-  EXPECT_EQ(steps[1].at("x1"), "62.50");
+  EXPECT_EQ(steps[1].at("x1"), "37.50");
   EXPECT_EQ(steps[1].at("y1"), "80.00");
   EXPECT_EQ(steps[1].at("y2"), "40.00");
 }

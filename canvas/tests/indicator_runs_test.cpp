@@ -78,7 +78,7 @@ TEST(Clouds, FilledRunByRunThroughTheCrossingsThenEdged) {
         "L12.50 70.00 Z " + kGreen,
         "polyline 12.50,70.00 37.50,70.00 62.50,70.00 87.50,70.00 " + kEdge,
         "polyline 12.50,70.00 37.50,70.00 62.50,70.00 87.50,70.00 #0000ff"}},
-      // A lone valued bar encloses nothing; the gap splits the fill, while the edge skips it as lines do.
+      // A lone valued bar encloses nothing; the gap splits the fill, and the edge, a line, breaks there too.
       // δ = 0 then −1: the crossing sits on bar 2 itself (f = 0), ending a run of no area and starting a
       // triangle to bar 3.
       {"gaps and a touch",
@@ -86,7 +86,7 @@ TEST(Clouds, FilledRunByRunThroughTheCrossingsThenEdged) {
        {4, 4, 4, 3},
        {"path M62.50 60.00 L62.50 60.00 L62.50 60.00 Z " + kGreen,
         "path M62.50 60.00 L87.50 70.00 L87.50 60.00 Z " + kRed,
-        "polyline 12.50,80.00 62.50,60.00 87.50,60.00 " + kEdge,
+        "polyline 62.50,60.00 87.50,60.00 " + kEdge,
         "polyline 12.50,60.00 37.50,60.00 62.50,60.00 87.50,70.00 #0000ff"}},
       // No partner values: the edge alone.
       {"partner without values", {1, 2, 3, 4}, {}, {"polyline 12.50,90.00 37.50,80.00 62.50,70.00 87.50,60.00 " + kEdge}},

@@ -1,4 +1,5 @@
-// Candlestick and line renderers: snapping, colours, skipped values, line shapes and dashes.
+// Candlestick and line renderers: snapping, colours, skipped values, line shapes and dashes, lines and areas
+// broken at gaps.
 #include "render/chart/series.hpp"
 
 #include <gtest/gtest.h>
@@ -263,20 +264,25 @@ std::vector<LineData> line_points(std::initializer_list<double> values) {
 
 const cmd::StrokePath& only_path(const RenderBatch& b) { return std::get<cmd::StrokePath>(b.commands().at(0)); }
 
-TEST(Line, ShapesAndSampleCounts) {
+// One path per run of two or more finite values, its shape within the run; a lone value between gaps (NaN or
+// infinite) draws nothing.
+TEST(Line, OnePathPerRunShapedWithinIt) {
   struct Case {
     const char* name;
     LineType type;
     std::vector<LineData> points;
-    std::size_t commands;
+    std::vector<std::size_t> commands;  // per path
   };
   const Case cases[] = {
-      {"curved, three points", LineType::Curved, line_points({10, 20, 15}), 21},
-      {"curved, two points", LineType::Curved, line_points({10, 20}), 2},
-      {"curved, one point", LineType::Curved, line_points({10}), 0},
-      {"code above curved is curved", static_cast<LineType>(7), line_points({10, 20, 15, 30}), 31},
-      {"straight", LineType::Straight, line_points({10, kNaN, 20, 15}), 3},
-      {"stepped", LineType::Stepped, line_points({10, 20, 15}), 5},
+      {"curved, three points", LineType::Curved, line_points({10, 20, 15}), {21}},
+      {"curved, two points", LineType::Curved, line_points({10, 20}), {2}},
+      {"curved, one point", LineType::Curved, line_points({10}), {}},
+      {"code above curved is curved", static_cast<LineType>(7), line_points({10, 20, 15, 30}), {31}},
+      {"curved runs", LineType::Curved, line_points({10, 20, kNaN, 15, 30, 20}), {2, 21}},
+      {"straight, a lone value", LineType::Straight, line_points({10, kNaN, 20, 15}), {2}},
+      {"straight, an infinity", LineType::Straight, line_points({10, 12, INFINITY, 20, 15, 17}), {2, 3}},
+      {"stepped", LineType::Stepped, line_points({10, 20, 15}), {5}},
+      {"stepped runs", LineType::Stepped, line_points({10, 20, kNaN, 15, 30}), {3, 3}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -284,8 +290,10 @@ TEST(Line, ShapesAndSampleCounts) {
     LineStyleOptions o;
     o.line_type = c.type;
     render_line(b, c.points, o, 10, kMapping);
-    ASSERT_EQ(b.commands().size(), 1u);
-    EXPECT_EQ(only_path(b).path.commands.size(), c.commands);
+    std::vector<std::size_t> commands;
+    for (const auto& path : all_of_kind<cmd::StrokePath>(b)) commands.push_back(path.path.commands.size());
+    EXPECT_EQ(commands, c.commands);
+    EXPECT_EQ(b.commands().size(), c.commands.size());
   }
 }
 
@@ -326,20 +334,21 @@ TEST(Line, DashPatternsScaleWithTheWidth) {
   }
 }
 
+// Each run's markers follow its line, one per value; a lone value has neither.
 TEST(Line, MarkersFollowTheLineOnePerValue) {
   RenderBatch b;
   LineStyleOptions o;
   o.color = "nonsense";
   o.point_markers_visible = true;
   o.point_radius = 2.5;
-  render_line(b, line_points({10, kNaN, 30}), o, 10, kMapping);
+  render_line(b, line_points({10, kNaN, 30, 40}), o, 10, kMapping);
   ASSERT_EQ(b.commands().size(), 3u);
   EXPECT_EQ(only_path(b).stroke.color, kOpaqueBlack);
   const auto markers = all_of_kind<cmd::FillCircle>(b);
   ASSERT_EQ(markers.size(), 2u);
-  EXPECT_EQ(markers[0].cx, 5);
-  EXPECT_EQ(markers[1].cx, 25);
-  EXPECT_EQ(markers[1].cy, 70);
+  EXPECT_EQ(markers[0].cx, 25);
+  EXPECT_EQ(markers[1].cx, 35);
+  EXPECT_EQ(markers[1].cy, 60);
   EXPECT_EQ(markers[1].radius, 2.5);
 
   RenderBatch without_radius;
@@ -348,7 +357,7 @@ TEST(Line, MarkersFollowTheLineOnePerValue) {
   EXPECT_EQ(without_radius.commands().size(), 1u);
 }
 
-TEST(Line, NothingForHiddenEmptyOrAllNaN) {
+TEST(Line, NothingForHiddenEmptyOrLoneValues) {
   LineStyleOptions hidden;
   hidden.visible = false;
   using Recorded = void (*)(RenderBatch&, std::span<const LineData>, const LineStyleOptions&, double,
@@ -358,27 +367,30 @@ TEST(Line, NothingForHiddenEmptyOrAllNaN) {
     render(b, line_points({1, 2}), hidden, 10, kMapping);
     render(b, {}, LineStyleOptions{}, 10, kMapping);
     render(b, line_points({kNaN, kNaN}), LineStyleOptions{}, 10, kMapping);
+    render(b, line_points({1, kNaN, 2, -INFINITY, 3}), LineStyleOptions{}, 10, kMapping);
     EXPECT_TRUE(b.commands().empty());
   }
 }
 
-// The fill goes straight through the points whatever the line's shape, down to the pane's foot, and comes
-// before the line; a single point has a line but nothing to fill.
-TEST(Area, FillsDownToTheFootBeforeItsLine) {
+// Run after run, the fill goes straight through the run's points whatever the line's shape, down to the
+// pane's foot, with a gradient of its own, then comes the run's line; a lone value has neither.
+TEST(Area, EachRunFilledDownToTheFootThenLined) {
   struct Case {
     const char* name;
     std::vector<LineData> points;
     LineType type;
     coords::PriceMapping mapping;
-    std::vector<PathCommand> fill;
+    std::vector<std::vector<PathCommand>> fills;
   };
   const Case cases[] = {
-      {"gap", line_points({10, kNaN, 30}), LineType::Straight, kMapping,
-       {MoveTo{5, 90}, LineTo{25, 70}, LineTo{25, 100}, LineTo{5, 100}, Close{}}},
+      {"two runs and a lone value", line_points({10, 20, kNaN, 30, 40, kNaN, 50}), LineType::Straight, kMapping,
+       {{MoveTo{5, 90}, LineTo{15, 80}, LineTo{15, 100}, LineTo{5, 100}, Close{}},
+        {MoveTo{35, 70}, LineTo{45, 60}, LineTo{45, 100}, LineTo{35, 100}, Close{}}}},
       {"curved", line_points({10, 20, 15}), LineType::Curved, coords::PriceMapping{0, 100, 50, 100},
-       {MoveTo{5, 140}, LineTo{15, 130}, LineTo{25, 135}, LineTo{25, 150}, LineTo{5, 150}, Close{}}},
-      {"one point", line_points({kNaN, 10}), LineType::Straight, kMapping, {}},
+       {{MoveTo{5, 140}, LineTo{15, 130}, LineTo{25, 135}, LineTo{25, 150}, LineTo{5, 150}, Close{}}}},
+      {"one point", line_points({kNaN, 10, INFINITY}), LineType::Straight, kMapping, {}},
   };
+  const LinearGradient gradient{{{0.0, Color{0x10, 0x20, 0x30, 102}}, {1.0, Color{0x10, 0x20, 0x30, 0}}}, 0, 0, 0, 1};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RenderBatch area, line;
@@ -387,18 +399,27 @@ TEST(Area, FillsDownToTheFootBeforeItsLine) {
     o.color = "#10203080";
     render_area(area, c.points, o, 10, c.mapping);
     render_line(line, c.points, o, 10, c.mapping);
-    const auto fills = all_of_kind<cmd::FillPath>(area);
-    ASSERT_EQ(area.commands().size(), line.commands().size() + fills.size());
-    EXPECT_EQ(std::get<cmd::StrokePath>(area.commands().back()).path.commands, only_path(line).path.commands);
-    if (c.fill.empty()) {
-      EXPECT_TRUE(fills.empty());
-      continue;
+    ASSERT_EQ(area.commands().size(), 2 * c.fills.size());
+    ASSERT_EQ(line.commands().size(), c.fills.size());
+    for (std::size_t k = 0; k < c.fills.size(); ++k) {
+      const auto& fill = std::get<cmd::FillPath>(area.commands()[2 * k]);
+      EXPECT_EQ(fill.path.commands, c.fills[k]) << k;
+      EXPECT_EQ(std::get<LinearGradient>(fill.fill), gradient);
+      EXPECT_EQ(std::get<cmd::StrokePath>(area.commands()[2 * k + 1]).path.commands,
+                std::get<cmd::StrokePath>(line.commands()[k]).path.commands)
+          << k;
     }
-    ASSERT_TRUE(std::holds_alternative<cmd::FillPath>(area.commands().front()));
-    EXPECT_EQ(fills.at(0).path.commands, c.fill);
-    const LinearGradient expected{{{0.0, Color{0x10, 0x20, 0x30, 102}}, {1.0, Color{0x10, 0x20, 0x30, 0}}}, 0, 0, 0, 1};
-    EXPECT_EQ(std::get<LinearGradient>(fills.at(0).fill), expected);
   }
+  // Written out, each fill names a gradient defined for it alone.
+  SvgBackend out(100, 100, 1);
+  const model::Bar bars[] = {{0, 1, 1, 1, 10, 0}, {0, 1, 1, 1, 20, 0}, {0, 1, 1, 1, kNaN, 0}, {0, 1, 1, 1, 30, 0},
+                             {0, 1, 1, 1, 40, 0}};
+  render_area(out, bars, LineStyleOptions{}, 10, kMapping);
+  const std::string body(out.body());
+  EXPECT_EQ(body.find("url(#grad0)"), body.rfind("url(#grad0)"));
+  EXPECT_LT(body.find("url(#grad0)"), body.find("url(#grad1)"));
+  EXPECT_EQ(body.find("url(#grad1)"), body.rfind("url(#grad1)"));
+  EXPECT_NE(std::string(out.defs()).find("<linearGradient id=\"grad1\""), std::string::npos);
 }
 
 // The bars' closes written straight into the backend give the text (and an area's gradient definition) a
@@ -418,10 +439,11 @@ TEST(Line, ClosesWrittenAtOnceMatchTheReplayedRecording) {
   hidden.visible = false;
   const Case cases[] = {
       {"straight with a gap", {10, kNaN, 20, 15}, {}},
+      {"two runs", {10, 20, kNaN, 30, 25}, {}},
       {"gaps at both ends", {kNaN, 10, kNaN, 20, 15, kNaN}, {}},
       {"one point", {kNaN, 10}, {}},
       {"no point", {kNaN, kNaN}, {}},
-      {"markers", {10, kNaN, 30}, marked},
+      {"markers", {10, kNaN, 30, 20}, marked},
       {"dashed", {10, 20}, dashed},
       {"stepped", {10, 20, 15}, stepped},
       {"curved", {10, 20, 15}, curved},

@@ -1,5 +1,6 @@
-// The render pass: layout, background, grid, volume bands, main series, overlays, primitives, signals,
-// scales, time axis, title, legend and the document frame, in that order, into one SVG backend.
+// The render pass: layout, background, grid, volume bands, the overlays' cloud fills, main series, overlays,
+// primitives, signals, scales, time axis, title, legend and the document frame, in that order, into one SVG
+// backend.
 #include "api/chart_renderer.hpp"
 
 #include <algorithm>
@@ -134,6 +135,8 @@ class RenderPass {
     if (theme_.show_grid) grid(main_, main_ticks_);
     // Behind the prices: a band drawn over them would bury the lowest candles.
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
+    // Under the prices too: a tint painted over the candles would change their colours.
+    for (const auto* ind : lists_.overlays) draw_cloud_fills(backend_, *ind, main_, layout_);
     main_series();
     // Overlay histograms grow from the price 0, as band and sub-pane histograms grow from their value 0.
     for (const auto* ind : lists_.overlays) draw_indicator(backend_, *ind, main_, main_.y(0.0), layout_);
@@ -238,6 +241,7 @@ class RenderPass {
       draw_sub_pane_frame(backend_, y, width, theme_.background, theme_.grid_color);
       if (theme_.show_grid) grid(y, ticks);
       draw_reference_levels(backend_, *ind, y, width);
+      draw_cloud_fills(backend_, *ind, y, layout_);
       draw_indicator(backend_, *ind, y, y.y(0.0), layout_);
       draw_primitives(PrimitivePane::sub(index++), y);
       price_scale(y, ticks, coords::ScaleNumbers::in_units);

@@ -84,8 +84,8 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
     overlay("supertrend", "Supertrend", {kPeriod, kMultiplier}, "supertrend_{period}",
             "Supertrend ({period}, {multiplier})", {line("Supertrend", kBlue, 2.0), hidden("Direction")})
         .computed_by(studies::supertrend, 2),
-    overlay("zigzag", "ZigZag", {kDeviation}, "zigzag", "ZigZag {deviation}%", {line("ZigZag", kOrange, 2.0)})
-        .computed_by(studies::zigzag),
+    overlay("zigzag", "ZigZag", {kDeviation}, "zigzag", "ZigZag {deviation}%",
+            {line_through_gaps("ZigZag", kOrange, 2.0)}).computed_by(studies::zigzag),
     overlay("psar", "Parabolic SAR", {}, "psar", "Parabolic SAR", {dots("SAR", kOrange, 2.0)})
         .computed_by(studies::psar),
     overlay("vwap", "VWAP", {}, "vwap", "VWAP", {line("VWAP", kOrange, 1.5)}).computed_by(studies::vwap),

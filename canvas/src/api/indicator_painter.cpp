@@ -1,5 +1,5 @@
-// Indicator drawing: one routine per vector style (lines split by the indicator's runs, clouds filled against
-// their partners), the volume band and the sub-pane frame.
+// Indicator drawing: one routine per vector style (lines broken at gaps and split by the indicator's runs,
+// clouds filled against their partners), the volume band and the sub-pane frame.
 #include "api/indicator_painter.hpp"
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include "api/cloud_painter.hpp"
 #include "api/palette.hpp"
 #include "api/value_range.hpp"
+#include "render/chart/finite_runs.hpp"
 
 namespace qc::api {
 namespace {
@@ -69,31 +70,31 @@ struct HistogramPainter {
   }
 };
 
-void draw_polyline(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
-                   const StrokeStyle& stroke, const Layout& layout) {
-  render::LineWriter line(out, render::LineWriter::Kind::polyline);
-  for (std::size_t k = 0; k < values.size(); ++k) {
-    if (!std::isnan(values[k])) line.add(slot_x(k, layout), y.y(values[k]));
-  }
-  line.end(stroke);
+// One polyline per run of consecutive finite values that `joined` keeps together (see for_each_finite_run).
+template <class Joined>
+void draw_polylines(render::SvgBackend& out, std::span<const double> values, Joined joined,
+                    const coords::PriceMapping& y, const StrokeStyle& stroke, const Layout& layout) {
+  render::for_each_finite_run(values.size(), [&](std::size_t k) { return values[k]; }, joined,
+                              [&](std::size_t first, std::size_t end) {
+                                render::LineWriter line(out, render::LineWriter::Kind::polyline);
+                                for (std::size_t k = first; k < end; ++k) line.add(slot_x(k, layout), y.y(values[k]));
+                                line.end(stroke);
+                              });
 }
 
-// A line broken where its indicator's run key changes (a trend turning): one polyline per stretch of
-// consecutive valued bars with one key, so that no segment joins two runs, nor two sides of a gap.
-void draw_run_polylines(render::SvgBackend& out, std::span<const double> values, std::span<const std::uint32_t> runs,
-                        const coords::PriceMapping& y, const StrokeStyle& stroke, const Layout& layout) {
-  for (std::size_t k = 0; k < values.size();) {
-    if (std::isnan(values[k])) {
-      ++k;
-      continue;
-    }
-    const std::uint32_t key = runs[k];
-    render::LineWriter line(out, render::LineWriter::Kind::polyline);
-    for (; k < values.size() && !std::isnan(values[k]) && runs[k] == key; ++k) {
-      line.add(slot_x(k, layout), y.y(values[k]));
-    }
-    line.end(stroke);
+void draw_polylines(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
+                    const StrokeStyle& stroke, const Layout& layout) {
+  draw_polylines(out, values, [](std::size_t) { return true; }, y, stroke, layout);
+}
+
+// A line whose values are sparse points of one path (zigzag pivots): one polyline through the finite ones.
+void draw_through_gaps(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
+                       const StrokeStyle& stroke, const Layout& layout) {
+  render::LineWriter line(out, render::LineWriter::Kind::polyline);
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    if (std::isfinite(values[k])) line.add(slot_x(k, layout), y.y(values[k]));
   }
+  line.end(stroke);
 }
 
 // The colour of a line or solid line; none for the other styles, which draw no levels.
@@ -158,48 +159,44 @@ void label_run_levels(render::SvgBackend& out, const model::Indicator& indicator
   }
 }
 
-// A value line of the indicator, split as its runs say when it has a key per bar.
+// A value line of the indicator: one polyline per run of finite values, split further as its runs say when
+// it has a key per bar; or one line through the gaps where its values are points of one path.
 void draw_line(render::SvgBackend& out, const model::Indicator& indicator, std::span<const double> values,
-               const coords::PriceMapping& y, const StrokeStyle& stroke, const Layout& layout) {
+               bool through_gaps, const coords::PriceMapping& y, const StrokeStyle& stroke, const Layout& layout) {
   const std::span<const std::uint32_t> runs = indicator.runs;
-  if (runs.empty() || runs.size() != values.size()) {
-    draw_polyline(out, values, y, stroke, layout);
+  if (through_gaps) {
+    draw_through_gaps(out, values, y, stroke, layout);
+  } else if (runs.empty() || runs.size() != values.size()) {
+    draw_polylines(out, values, y, stroke, layout);
   } else if (indicator.runs_are_levels) {
     draw_run_levels(out, values, runs, y, stroke, layout);
   } else {
-    draw_run_polylines(out, values, runs, y, stroke, layout);
+    draw_polylines(out, values, [&](std::size_t k) { return runs[k] == runs[k - 1]; }, y, stroke, layout);
   }
 }
 
-// The fill between a cloud and its partner vector, then the cloud's own edge in its lower colour at half
-// alpha. A partner that is missing or of another length leaves the edge alone.
-void draw_cloud(render::SvgBackend& out, const model::Indicator& indicator, const model::IndicatorVector& vector,
-                const model::style::Cloud& s, const coords::PriceMapping& y, const Layout& layout) {
+// The cloud's own edge in its lower colour at half alpha; its fill is painted earlier, behind the series.
+void draw_cloud_edge(render::SvgBackend& out, std::span<const double> values, const model::style::Cloud& s,
+                     const coords::PriceMapping& y, const Layout& layout) {
   Color lower = stroke_color(s.lower_color);
-  const auto partner =
-      std::find_if(indicator.vectors.begin(), indicator.vectors.end(),
-                   [&](const model::IndicatorVector& v) { return &v != &vector && v.name == s.partner; });
-  if (partner != indicator.vectors.end() && partner->values.size() == vector.values.size()) {
-    fill_cloud(out, vector.values, partner->values, {stroke_color(s.upper_color), lower}, y, layout);
-  }
   lower.a = 0x80;
-  draw_polyline(out, vector.values, y, StrokeStyle::solid(s.width, lower), layout);
+  draw_polylines(out, values, y, StrokeStyle::solid(s.width, lower), layout);
 }
 
+// Steps are lines: within each run of finite values, across to the next bar at the level reached, then up or
+// down to its value.
 void draw_steps(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
                 const StrokeStyle& stroke, const Layout& layout) {
-  bool has_prev = false;
-  PixelPoint prev;
-  for (std::size_t k = 0; k < values.size(); ++k) {
-    if (std::isnan(values[k])) continue;
-    const PixelPoint p{slot_x(k, layout), y.y(values[k])};
-    if (has_prev) {
-      out.line(prev.x, prev.y, p.x, prev.y, stroke);
-      out.line(p.x, prev.y, p.x, p.y, stroke);
-    }
-    prev = p;
-    has_prev = true;
-  }
+  render::for_each_finite_run(values.size(), [&](std::size_t k) { return values[k]; },
+                              [&](std::size_t first, std::size_t end) {
+                                PixelPoint prev{slot_x(first, layout), y.y(values[first])};
+                                for (std::size_t k = first + 1; k < end; ++k) {
+                                  const PixelPoint p{slot_x(k, layout), y.y(values[k])};
+                                  out.line(prev.x, prev.y, p.x, prev.y, stroke);
+                                  out.line(p.x, prev.y, p.x, p.y, stroke);
+                                  prev = p;
+                                }
+                              });
 }
 
 void draw_histogram(render::SvgBackend& out, const model::IndicatorVector& vector, const model::style::Histogram& s,
@@ -288,10 +285,11 @@ void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, con
         using S = std::decay_t<decltype(s)>;
         if constexpr (std::is_same_v<S, model::style::Line>) {
           const Color c = stroke_color(s.color);
-          draw_line(out, indicator, vector.values, y,
+          draw_line(out, indicator, vector.values, s.through_gaps, y,
                     s.dashed ? StrokeStyle::dashed({4.0, 4.0}, s.width, c) : StrokeStyle::solid(s.width, c), layout);
         } else if constexpr (std::is_same_v<S, model::style::SolidLine>) {
-          draw_line(out, indicator, vector.values, y, StrokeStyle::solid(s.width, stroke_color(s.color)), layout);
+          draw_line(out, indicator, vector.values, false, y, StrokeStyle::solid(s.width, stroke_color(s.color)),
+                    layout);
         } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
           draw_histogram(out, vector, s, y, baseline, layout, alpha);
         } else if constexpr (std::is_same_v<S, model::style::Dots>) {
@@ -299,7 +297,7 @@ void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, con
         } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
           draw_steps(out, vector.values, y, StrokeStyle::solid(s.width, stroke_color(s.color)), layout);
         } else if constexpr (std::is_same_v<S, model::style::Cloud>) {
-          draw_cloud(out, indicator, vector, s, y, layout);
+          draw_cloud_edge(out, vector.values, s, y, layout);
         }
       },
       vector.style.v);
@@ -311,6 +309,20 @@ void draw_vectors(render::SvgBackend& out, const model::Indicator& indicator, co
 }
 
 }  // namespace
+
+void draw_cloud_fills(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
+                      const Layout& layout) {
+  for (const auto& vector : indicator.vectors) {
+    const auto* s = std::get_if<model::style::Cloud>(&vector.style.v);
+    if (!s) continue;
+    const auto partner =
+        std::find_if(indicator.vectors.begin(), indicator.vectors.end(),
+                     [&](const model::IndicatorVector& v) { return &v != &vector && v.name == s->partner; });
+    if (partner == indicator.vectors.end() || partner->values.size() != vector.values.size()) continue;
+    fill_cloud(out, vector.values, partner->values, {stroke_color(s->upper_color), stroke_color(s->lower_color)}, y,
+               layout);
+  }
+}
 
 void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
                     double baseline, const Layout& layout) {
@@ -348,6 +360,7 @@ void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator
   const coords::PriceMapping y = r.hi > r.lo ? coords::PriceMapping{r.lo, r.hi, foot - band_height, band_height, foot}
                                              : coords::PriceMapping{r.lo, r.hi, foot, 0.0};
   const double baseline = y.y(0.0);
+  draw_cloud_fills(out, indicator, y, layout);
   draw_vectors(out, indicator, y, baseline, layout, BarAlpha::halved);
 }
 

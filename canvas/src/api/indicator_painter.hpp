@@ -13,10 +13,17 @@
 
 namespace qc::api {
 
+// The fills of an indicator's clouds against their partners, in vector order, by the pane's mapping. They are
+// painted before the pane's series, which would otherwise lie under a tint; a partner that is missing or of
+// another length leaves its cloud unfilled.
+void draw_cloud_fills(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
+                      const Layout& layout);
+
 // An indicator's vectors in a pane, in their order: value k at x = (k + 0.5) * spacing, y by the pane's
-// mapping; histogram bars grow from the baseline y. Lines break where the indicator's run key changes, or
-// draw one level segment per run; a cloud fills against its partner before its edge; hidden vectors draw
-// nothing.
+// mapping; histogram bars grow from the baseline y. Lines are one polyline per run of consecutive finite
+// values (a lone value draws none), split further where the indicator's run key changes, or draw one level
+// segment per run; a line through gaps is one polyline through its finite values; a cloud draws its edge
+// (its fill comes from draw_cloud_fills); hidden vectors draw nothing.
 void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
                     double baseline, const Layout& layout);
 
@@ -27,7 +34,7 @@ std::optional<render::Color> value_color(const model::IndicatorVector& vector, s
 
 // A volume-band indicator at the foot of the main pane: its own values when it has any, else the bars'
 // volumes. Drawn behind the price series, so its histogram bars are written at half their colours' alpha
-// ((a + 1) / 2); its lines and dots keep their colours.
+// ((a + 1) / 2); its lines and dots keep their colours; its cloud fills come before its vectors.
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
                       std::span<const model::Bar> bars, const Layout& layout);
 

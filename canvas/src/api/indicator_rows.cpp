@@ -72,6 +72,7 @@ model::VectorStyle style_of(const VectorSpec& v, const IndicatorSpec& row, std::
   const auto color = [&](std::string_view pattern) { return expand(pattern, row, args, Field::Color); };
   switch (v.kind) {
     case VectorKind::Line: return VectorStyle::line(color(v.color), v.size);
+    case VectorKind::LineThroughGaps: return VectorStyle::line_through_gaps(color(v.color), v.size);
     case VectorKind::Dashed: return VectorStyle::dashed(color(v.color));
     case VectorKind::Histogram: return VectorStyle::histogram();
     case VectorKind::HistogramColored: return VectorStyle::histogram_colored(color(v.color), color(v.color2), v.part);

@@ -38,7 +38,16 @@ struct LevelSpec {
   std::optional<std::string_view> label;
 };
 
-enum class VectorKind : std::uint8_t { Line, Dashed, Histogram, HistogramColored, Cloud, Dots, Hidden };
+enum class VectorKind : std::uint8_t {
+  Line,
+  LineThroughGaps,
+  Dashed,
+  Histogram,
+  HistogramColored,
+  Cloud,
+  Dots,
+  Hidden
+};
 
 struct VectorSpec {
   std::string_view name;
@@ -125,6 +134,10 @@ inline constexpr std::string_view kCallerColor = "{color}";
 
 constexpr VectorSpec line(std::string_view name, std::string_view color, double width = 1.0) {
   return {name, VectorKind::Line, color, {}, width, {}};
+}
+// A line whose values are the points of one path with nothing between them (pivots): not broken at the gaps.
+constexpr VectorSpec line_through_gaps(std::string_view name, std::string_view color, double width = 1.0) {
+  return {name, VectorKind::LineThroughGaps, color, {}, width, {}};
 }
 constexpr VectorSpec dashed(std::string_view name, std::string_view color) {
   return {name, VectorKind::Dashed, color, {}, 1.0, {}};

@@ -6,9 +6,14 @@
 namespace qc::model {
 
 VectorStyle VectorStyle::line(std::string_view color, double width) {
-  return {style::Line{std::string(color), width, false}};
+  return {style::Line{std::string(color), width, false, false}};
 }
-VectorStyle VectorStyle::dashed(std::string_view color) { return {style::Line{std::string(color), 1.0, true}}; }
+VectorStyle VectorStyle::line_through_gaps(std::string_view color, double width) {
+  return {style::Line{std::string(color), width, false, true}};
+}
+VectorStyle VectorStyle::dashed(std::string_view color) {
+  return {style::Line{std::string(color), 1.0, true, false}};
+}
 VectorStyle VectorStyle::histogram() { return histogram_colored("#26a69a", "#ef5350"); }
 VectorStyle VectorStyle::histogram_colored(std::string_view up_color, std::string_view down_color,
                                            style::SlotPart part) {

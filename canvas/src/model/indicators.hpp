@@ -37,6 +37,7 @@ struct Line {
   std::string color;
   double width;
   bool dashed;
+  bool through_gaps;  // one line through the finite values (points of one path), not broken at gaps
 };
 struct SolidLine {
   std::string color;
@@ -76,6 +77,7 @@ struct VectorStyle {
       v;
 
   static VectorStyle line(std::string_view color, double width);
+  static VectorStyle line_through_gaps(std::string_view color, double width);
   static VectorStyle dashed(std::string_view color);
   static VectorStyle histogram();
   static VectorStyle histogram_colored(std::string_view up_color, std::string_view down_color,

@@ -1,5 +1,5 @@
 // Candlestick, line and area series: pixel snapping, per-candle colours, line shapes, dash patterns and the
-// area's fill.
+// area's fill, lines and areas broken at the bars without a value.
 #include "render/chart/series.hpp"
 
 #include <cmath>
@@ -7,6 +7,8 @@
 #include <type_traits>
 #include <utility>
 #include <vector>
+
+#include "render/chart/finite_runs.hpp"
 
 namespace qc::render {
 namespace {
@@ -262,62 +264,58 @@ std::optional<std::vector<double>> line_dash(std::uint8_t code, double w) {
   }
 }
 
-}  // namespace
+// What every run of a line is drawn with, settled once per series.
+struct LineLook {
+  Color color;
+  StrokeStyle stroke;
+  model::LineType type;
+  std::optional<double> marker_radius;  // when markers are shown
 
-namespace {
+  explicit LineLook(const model::LineStyleOptions& options)
+      : color(parse_or_black(options.color)),
+        stroke{line_dash(options.line_style, static_cast<double>(options.line_width)),
+               static_cast<double>(options.line_width), color},
+        type(options.line_type),
+        marker_radius(options.point_markers_visible ? options.point_radius : std::nullopt) {}
+};
 
-// One stroked path through the values that are numbers, then the point markers if enabled. A straight
-// line goes to the backend point by point, so that a long series needs no list of its points.
+// One stroked path through the finite values [first, end), then its point markers. A straight line goes to
+// the backend point by point, so that a long series needs no list of its points; other shapes reuse
+// `projected` from run to run.
 template <class Out, class Value>
-void draw_line(Out out, std::size_t n, Value value, const model::LineStyleOptions& options, double spacing,
-               const coords::PriceMapping& price) {
-  if (n == 0 || !options.visible) return;
-  const Color color = parse_or_black(options.color);
-  const double width = static_cast<double>(options.line_width);
-  const StrokeStyle stroke{line_dash(options.line_style, width), width, color};
+void draw_run_line(Out out, std::size_t first, std::size_t end, Value value, const LineLook& look, double spacing,
+                   const coords::PriceMapping& price, std::vector<PixelPoint>& projected) {
   auto for_each_point = [&](auto&& f) {
-    for (std::size_t i = 0; i < n; ++i) {
-      const double v = value(i);
-      if (!std::isnan(v)) f(PixelPoint{coords::bar_x(i, spacing), price.y(v)});
-    }
+    for (std::size_t i = first; i < end; ++i) f(PixelPoint{coords::bar_x(i, spacing), price.y(value(i))});
   };
-  const bool markers = options.point_markers_visible && options.point_radius;
-
   if constexpr (std::is_same_v<Out, Writer>) {
-    if (options.line_type == model::LineType::Straight) {
+    if (look.type == model::LineType::Straight) {
       LineWriter line(out.svg, LineWriter::Kind::path);
       for_each_point([&](PixelPoint p) { line.add(p.x, p.y); });
-      line.end(stroke);
-      if (markers) for_each_point([&](PixelPoint p) { out.fill_circle(p.x, p.y, *options.point_radius, color); });
+      line.end(look.stroke);
+      if (look.marker_radius) {
+        for_each_point([&](PixelPoint p) { out.fill_circle(p.x, p.y, *look.marker_radius, look.color); });
+      }
       return;
     }
   }
-  std::vector<PixelPoint> projected;
-  projected.reserve(n);
+  projected.clear();
   for_each_point([&](PixelPoint p) { projected.push_back(p); });
-  if (projected.empty()) return;
-  out.stroke_path(line_path(projected, options.line_type), stroke);
-  if (markers) {
-    for (const PixelPoint& p : projected) out.fill_circle(p.x, p.y, *options.point_radius, color);
+  out.stroke_path(line_path(projected, look.type), look.stroke);
+  if (look.marker_radius) {
+    for (const PixelPoint& p : projected) out.fill_circle(p.x, p.y, *look.marker_radius, look.color);
   }
 }
 
-// The region between the straight line through the values that are numbers and the pane's foot, in the line
-// colour at opacity 0.4 at the top of the region fading to transparent at its bottom, whatever the colour's
-// own alpha. It needs two points; the first and last are found from the ends, so the points are projected
-// as they are written and never gathered.
+// The region between the straight line through the finite values [first, end) and the pane's foot, in the
+// line colour at opacity 0.4 at the top of the region fading to transparent at its bottom, whatever the
+// colour's own alpha.
 template <class Out, class Value>
-void draw_area_fill(Out out, std::size_t n, Value value, Color color, double spacing,
-                    const coords::PriceMapping& price) {
-  std::size_t first = 0, end = n;
-  while (first < n && std::isnan(value(first))) ++first;
-  while (end > first && std::isnan(value(end - 1))) --end;
-  if (end - first < 2) return;
+void draw_run_fill(Out out, std::size_t first, std::size_t end, Value value, Color color, double spacing,
+                   const coords::PriceMapping& price) {
   auto at = [&](std::size_t i) { return PixelPoint{coords::bar_x(i, spacing), price.y(value(i))}; };
   auto for_each_point = [&](auto&& f) {
-    for (std::size_t i = first; i < end; ++i) {
-      if (!std::isnan(value(i))) f(at(i));
-    }
+    for (std::size_t i = first; i < end; ++i) f(at(i));
   };
   Color top = color, bottom = color;
   top.a = 102;  // 0.4 × 255
@@ -326,32 +324,43 @@ void draw_area_fill(Out out, std::size_t n, Value value, Color color, double spa
   out.fill_closed(for_each_point, at(first), at(end - 1), price.bottom, fill);
 }
 
+// A line, or an area (each run's fill under its line), one run of finite values after another.
+template <class Out, class Value>
+void draw_series_runs(Out out, std::size_t n, Value value, const model::LineStyleOptions& options, bool area,
+                      double spacing, const coords::PriceMapping& price) {
+  if (n == 0 || !options.visible) return;
+  const LineLook look(options);
+  std::vector<PixelPoint> projected;
+  for_each_finite_run(n, value, [&](std::size_t first, std::size_t end) {
+    if (area) draw_run_fill(out, first, end, value, look.color, spacing, price);
+    draw_run_line(out, first, end, value, look, spacing, price, projected);
+  });
+}
+
 }  // namespace
 
 void render_line(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price) {
-  draw_line(Recorder{batch}, points.size(), [&](std::size_t i) { return points[i].value; }, options, spacing, price);
+  draw_series_runs(Recorder{batch}, points.size(), [&](std::size_t i) { return points[i].value; }, options, false,
+                   spacing, price);
 }
 
 void render_line(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
                  double spacing, const coords::PriceMapping& price) {
-  draw_line(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, spacing, price);
+  draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, false,
+                   spacing, price);
 }
 
 void render_area(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price) {
-  if (points.empty() || !options.visible) return;
-  auto value = [&](std::size_t i) { return points[i].value; };
-  draw_area_fill(Recorder{batch}, points.size(), value, parse_or_black(options.color), spacing, price);
-  draw_line(Recorder{batch}, points.size(), value, options, spacing, price);
+  draw_series_runs(Recorder{batch}, points.size(), [&](std::size_t i) { return points[i].value; }, options, true,
+                   spacing, price);
 }
 
 void render_area(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
                  double spacing, const coords::PriceMapping& price) {
-  if (bars.empty() || !options.visible) return;
-  auto value = [&](std::size_t i) { return bars[i].close; };
-  draw_area_fill(Writer{backend}, bars.size(), value, parse_or_black(options.color), spacing, price);
-  draw_line(Writer{backend}, bars.size(), value, options, spacing, price);
+  draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, true,
+                   spacing, price);
 }
 
 }  // namespace qc::render

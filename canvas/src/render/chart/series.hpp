@@ -32,15 +32,16 @@ void render_ohlc_bars(SvgBackend& backend, std::span<const model::Bar> bars, std
                       std::string_view down_color, double spacing, const coords::PriceMapping& price,
                       double candle_width, double dpr);
 
-// Records one stroked path through the values that are numbers, then the point markers if enabled.
+// Records, for each run of two or more consecutive finite values, one stroked path through them, then its
+// point markers if enabled; a lone value between gaps draws nothing.
 void render_line(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
 // The same elements for the bars' closes, written straight into the backend.
 void render_line(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
                  double spacing, const coords::PriceMapping& price);
 
-// The same line over a fill down to the pane's foot: the straight polygon through at least two of the
-// points, filled with a vertical gradient of the line colour.
+// The same line over a fill down to the pane's foot, run after run: each run's straight polygon, filled with
+// a vertical gradient of the line colour of its own, then the run's line.
 void render_area(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
 // The same elements for the bars' closes, written straight into the backend.
