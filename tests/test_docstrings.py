@@ -98,6 +98,7 @@ def test_lines_name_the_drawn_vectors_in_order_and_colour(name, params):
     chart.bars([qc.Bar(int(t), o, h, l, c, v) for t, o, h, l, c, v in
                 zip(bars.ts, bars.open, bars.high, bars.low, bars.close, bars.volume)])
     args = {**ARGUMENT_VALUES, "values": [float(x) for x in bars.close]}
+    chart.legend(True)
     method(chart, *[args[p] for p in params])
     # One quoted value per drawn line, in a colour of its entry (opaque; a cloud quotes its second colour).
     quoted = legend_colors(chart)
