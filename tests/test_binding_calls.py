@@ -88,12 +88,11 @@ def test_methods_without_parameters_reject_arguments_in_the_interpreter():
     # a heap type without doc text reads the empty doc left after its signature
     (qc.Viewport, "(width, height)", ""),
     (qc.ChartConfig, "()", ""),
-    (qc.Bar.is_bullish, "($self)", None),
-    (qc.Viewport.set_size, "($self, width, height)", None),
-    (qc.Viewport.set_bar_count, "($self, count)", None),
-    (qc.Viewport.scroll_to_end, "($self)", None),
-    (qc.Viewport.scroll_to_start, "($self)", None),
-    (qc.Chart.bars, "($self, bars)", "Set OHLCV bar data"),
+    (qc.Bar.is_bullish, "($self)", "Whether the bar closed at or above its open"),
+    (qc.Viewport.set_size, "($self, width, height)", "Set the chart size the viewport lays the bars out in\n\n"
+     "Parameters:\n    width: chart width in pixels\n    height: chart height in pixels"),
+    (qc.Viewport.scroll_to_end, "($self)", "Scroll so that the last bar is in view"),
+    (qc.Chart.bars, "($self, bars)", "Set OHLCV bar data\n\nParameters:\n    bars: the bars, oldest first"),
 ])
 def test_text_signatures_and_docs(obj, signature, doc):
     assert obj.__text_signature__ == signature

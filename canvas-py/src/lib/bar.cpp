@@ -21,7 +21,7 @@ constexpr Constructor<BarClass> kNew{
 };
 
 constexpr MethodRow<BarClass> kMethods[] = {
-    {"is_bullish", nullptr, {}, Borrow::shared, [](Call<BarClass>& c) { return to_py(c.value().is_bullish()); },
+    {"is_bullish", "Whether the bar closed at or above its open", {}, Borrow::shared, [](Call<BarClass>& c) { return to_py(c.value().is_bullish()); },
      nullptr, "bool"},
 };
 

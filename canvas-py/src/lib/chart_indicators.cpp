@@ -17,25 +17,26 @@ using qc::api::ArgKind;
 using qc::api::IndicatorSpec;
 
 consteval Param param_of(const qc::api::ArgSpec& arg) {
+  const auto with_meaning = [&](Param p) { return arg.meaning.empty() ? p : p.means(arg.meaning.data()); };
   switch (arg.kind) {
-    case ArgKind::Whole: return u64(arg.name.data());
-    case ArgKind::Real: return f64(arg.name.data());
+    case ArgKind::Whole: return with_meaning(u64(arg.name.data()));
+    case ArgKind::Real: return with_meaning(f64(arg.name.data()));
     // The catalogue's only texts are the colours its vectors are drawn in.
     case ArgKind::Text:
       if (arg.name != "color") throw "a text argument that is not a colour";
-      return color(arg.name.data());
+      return with_meaning(color(arg.name.data()));
   }
   throw "unknown argument kind";
 }
 
-// A row's texts are string literals, so their views serve as C strings.
+// A row's texts are string literals, so their views serve as C strings; its docstring is written from it.
 consteval ChartRow row_of(const IndicatorSpec& spec, Body<ChartClass> body, const void* data = nullptr) {
   const auto& a = spec.args;
   Params params = a.size() == 0   ? Params{}
                   : a.size() == 1 ? Params{param_of(a[0])}
                   : a.size() == 2 ? Params{param_of(a[0]), param_of(a[1])}
                                   : Params{param_of(a[0]), param_of(a[1]), param_of(a[2])};
-  return {spec.method.data(), spec.doc.data(), params, Borrow::exclusive, body, data};
+  return {spec.method.data(), Doc(spec.doc.data(), &spec), params, Borrow::exclusive, body, data};
 }
 
 // Every catalogue study: build the record from the row and its values from the chart's bars.
@@ -105,8 +106,9 @@ constexpr ChartRow kHandWrittenRows[] = {
            }),
     row_of(qc::api::kVolumeRow,
            [](ChartCall& c) { return append_computed(c, [](auto bars) { return qc::api::volume_indicator(bars); }); }),
-    {"overlay", "Custom overlay with pre-calculated values", {text("name"), f64_list("values"), color("color")},
-     Borrow::exclusive,
+    // Its values are the caller's, so its parameters are not its row's.
+    {"overlay", Doc(qc::api::kOverlayRow.doc.data(), &qc::api::kOverlayRow),
+     {text("name"), f64_list("values"), color("color")}, Borrow::exclusive,
      [](ChartCall& c) {
        return append(c, qc::api::overlay_indicator(c.args.text(0), std::move(c.args.f64_list(1)), c.args.text(2)));
      }},

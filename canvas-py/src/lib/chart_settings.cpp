@@ -87,7 +87,8 @@ constexpr ChartRow kRows[] = {
        with_chart(c, [&](Chart&& chart) { return std::move(chart).colors(c.args.text(0), c.args.text(1)); });
        return none();
      }},
-    {"background", "Set background color", {color("color")}, Borrow::exclusive,
+    {"background", "Set background color", {color("color").means("the background colour, a CSS colour text")},
+     Borrow::exclusive,
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) { return std::move(chart).background(c.args.text(0)); });
        return none();

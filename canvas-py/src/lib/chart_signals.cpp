@@ -42,7 +42,7 @@ constexpr ChartRow kRows[] = {
     {"stop_loss_signal", "Stop loss signal", kOptionalLabel, Borrow::exclusive, add_signal, &kStopLoss},
     {"entry_signal", "Entry signal", kOptionalLabel, Borrow::exclusive, add_signal, &kEntry},
     {"exit_signal", "Exit signal", kOptionalLabel, Borrow::exclusive, add_signal, &kExit},
-    {"custom_signal", "Custom signal", {u64("bar_index"), f64("price"), text("label")}, Borrow::exclusive, add_signal,
+    {"custom_signal", "Custom signal", {u64("bar_index"), f64("price"), text("label").means("text beside the marker")}, Borrow::exclusive, add_signal,
      &kCustom},
 };
 

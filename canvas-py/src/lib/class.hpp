@@ -13,12 +13,14 @@ namespace qcpy {
 // The module's name: the classes' `__module__`, so that pickle and copy find them by name.
 inline constexpr const char* kModuleName = "quorvel_canvas";
 
-// What the stubs read of a method row: its name, parameters, whether it is static and its return type.
+// What the stubs read of a method row: its name, parameters, whether it is static, its return type and
+// its docstring.
 struct MethodInfo {
   const char* name;
   const Params* params;
   bool is_static;
   const char* returns;
+  const char* doc;
 };
 
 // One method table of a class: the interpreter's entries and, in the same order, their rows' infos.

@@ -16,7 +16,12 @@
 namespace qcpy {
 namespace {
 
-PyModuleDef module_def = {PyModuleDef_HEAD_INIT, kModuleName, "", 0, nullptr, nullptr, nullptr, nullptr, nullptr};
+constexpr const char* kModuleDoc =
+    "Financial price charts from OHLCV bars, each rendered as one SVG document. Make a Chart, give it bars, "
+    "add studies, drawing tools and signals, and render_svg() returns the document as a str.";
+
+PyModuleDef module_def = {PyModuleDef_HEAD_INIT, kModuleName, kModuleDoc, 0, nullptr, nullptr, nullptr, nullptr,
+                          nullptr};
 
 // The interpreter that imported the module first (-1: none yet) and the module object, kept for the
 // process: a re-import returns the same module; other interpreters are refused.
@@ -60,7 +65,7 @@ struct ModuleFunction {
 
 ModuleFunction& version_function() {
   static ModuleFunction f = {
-      {"version", version, METH_NOARGS, method_doc("version", Params{}, false, nullptr)}, "str"};
+      {"version", version, METH_NOARGS, method_doc("version", Params{}, false, "The module's version")}, "str"};
   return f;
 }
 
@@ -126,12 +131,13 @@ PyObject* stub_entry(PyObject*, PyObject*) {
     functions += v.def.ml_name;
     functions += "() -> ";
     functions += v.returns;
-    functions += ": ...\n";
+    functions += ":";
+    append_body(functions, doc_body(v.def.ml_doc), "    ");
     std::string all = "\"";
     all += v.def.ml_name;
     all += '"';
     all += Classes::names();
-    std::string out = stub_header(all, functions);
+    std::string out = stub_header(kModuleDoc, all, functions);
     Classes::append_stubs(out);
     return to_py(std::string_view(out));
   });

@@ -69,6 +69,14 @@ struct Param {
   Kind kind = Kind::f64;
   const char* default_text = nullptr;  // as shown in the text signature ("0.0", "None"); null: required
   bool keyword_only = false;           // set by the list for the parameters after `param::star` (and on it)
+  const char* meaning = nullptr;       // the docstring's text for it; null: the common one of its name (meanings.hpp)
+
+  // The parameter with a meaning of its own, where the common one of its name does not fit the row.
+  constexpr Param means(const char* text) const {
+    Param p = *this;
+    p.meaning = text;
+    return p;
+  }
 };
 
 // Parameter makers, so rows read like signatures: {u64("bar_index"), f64("price"), opt_text("label", "None")}.

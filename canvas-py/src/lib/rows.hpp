@@ -13,8 +13,10 @@
 
 #include "class.hpp"
 #include "convert.hpp"
+#include "docstring.hpp"
 #include "errors.hpp"
 #include "match.hpp"
+#include "meanings.hpp"
 #include "object.hpp"
 #include "params.hpp"
 #include "signature.hpp"
@@ -55,14 +57,14 @@ class Call {
 template <class Cls>
 using Body = PyObject* (*)(Call<Cls>&);
 
-// One method: name, doc text (null: signature only), parameters, borrow mode (none = static method),
-// body, an optional descriptor so that one generic body can serve a whole group of rows, and the type
-// of what the body returns as the stubs write it ("Self" is the class).
+// One method: name, doc (its one-line summary, and its study for an indicator method), parameters, borrow
+// mode (none = static method), body, an optional descriptor so that one generic body can serve a whole
+// group of rows, and the type of what the body returns as the stubs write it ("Self" is the class).
 template <class Cls>
 struct MethodRow {
   using Class = Cls;
   const char* name;
-  const char* doc;
+  Doc doc;
   Params params;
   Borrow borrow;
   Body<Cls> body;
@@ -143,6 +145,8 @@ PyCFunction as_cfunction(F* fn) {
 template <const auto& Rows, std::size_t I>
 PyMethodDef method_def() {
   constexpr const auto& row = Rows[I];
+  static_assert(row.doc.summary != nullptr && row.doc.summary[0] != '\0', "a method without a summary");
+  static_assert(all_meant(row.params), "a parameter without a meaning: add one to kMeanings (meanings.hpp)");
   const int binding = row.borrow == Borrow::none ? METH_STATIC : 0;
   const char* doc = method_doc(row.name, row.params, row.borrow != Borrow::none, row.doc);
   if constexpr (row.params.empty()) {
@@ -155,8 +159,8 @@ PyMethodDef method_def() {
 template <const auto& Rows, std::size_t... I>
 MethodGroup method_defs(std::index_sequence<I...>) {
   static const PyMethodDef defs[] = {method_def<Rows, I>()...};
-  static constexpr MethodInfo infos[] = {
-      {Rows[I].name, &Rows[I].params, Rows[I].borrow == Borrow::none, Rows[I].returns}...};
+  static const MethodInfo infos[] = {
+      {Rows[I].name, &Rows[I].params, Rows[I].borrow == Borrow::none, Rows[I].returns, doc_body(defs[I].ml_doc)}...};
   return {defs, infos};
 }
 

@@ -22,7 +22,8 @@ using qc::theme::Preset;
 using qc::theme::preset_keys;
 
 constexpr MethodRow<RuntimeThemeClass> kFromPreset[] = {
-    {"from_preset", R"(Create from preset name: "dark", "light", "high_contrast", "cyberpunk")", {text("name")},
+    {"from_preset", R"(Create from preset name: "dark", "light", "high_contrast", "cyberpunk")",
+     {text("name").means("the preset's name")},
      Borrow::none, [](C& c) { return make(RuntimeTheme::from_preset(c.args.text(0))); }, nullptr, "RuntimeTheme"},
 };
 

@@ -1,7 +1,9 @@
 // Text signatures and their process-lifetime storage.
 #include "signature.hpp"
 
+#include <cstring>
 #include <deque>
+#include <string_view>
 
 namespace qcpy {
 
@@ -39,8 +41,14 @@ std::string with_signature(const char* name, const Params& params, bool instance
 
 }  // namespace
 
-const char* method_doc(const char* name, const Params& params, bool instance, const char* doc) {
-  return keep(with_signature(name, params, instance, doc));
+const char* method_doc(const char* name, const Params& params, bool instance, const Doc& doc) {
+  return keep(with_signature(name, params, instance, docstring(params, doc).c_str()));
+}
+
+const char* doc_body(const char* method_doc) {
+  constexpr std::string_view kSeparator = "\n--\n\n";
+  const char* at = std::strstr(method_doc, kSeparator.data());
+  return at != nullptr ? at + kSeparator.size() : method_doc;
 }
 
 const char* class_doc(const char* name, const Params* constructor, const char* doc) {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "docstring.hpp"
 #include "params.hpp"
 
 namespace qcpy {
@@ -13,8 +14,11 @@ const char* keep(std::string text);
 // "(a, b=None)", with "$self, " first for instance methods.
 std::string parameter_list(const Params& params, bool instance);
 
-// "name($self, a, b=None)\n--\n\n" followed by the doc text (none when doc is null).
-const char* method_doc(const char* name, const Params& params, bool instance, const char* doc);
+// "name($self, a, b=None)\n--\n\n" followed by the docstring written from the row (docstring.hpp).
+const char* method_doc(const char* name, const Params& params, bool instance, const Doc& doc);
+
+// The docstring of a text that method_doc made: what follows its signature.
+const char* doc_body(const char* method_doc);
 
 // A class with a constructor: "Name(params)\n--\n\n" and the doc; without one: the plain doc or null.
 const char* class_doc(const char* name, const Params* constructor, const char* doc);

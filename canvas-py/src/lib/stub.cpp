@@ -1,11 +1,15 @@
-// The stub text of classes: what a type checker needs of each row, nothing of its behaviour.
+// The stub text of classes: what a type checker needs of each row, and the docstrings a reader sees.
 #include "stub.hpp"
+
+#include <cstddef>
 
 namespace qcpy {
 namespace {
 
-constexpr const char* kHeader = R"(# Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.
-from collections.abc import Buffer, Callable, Sequence
+constexpr const char* kComment =
+    "# Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.\n";
+
+constexpr const char* kHeader = R"(from collections.abc import Buffer, Callable, Sequence
 from typing import Any, Literal, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
 
 import numpy
@@ -51,7 +55,8 @@ void append_method(std::string& out, const MethodInfo& m) {
   append_parameters(out, *m.params, m.is_static ? "" : "self");
   out += " -> ";
   out += m.returns;
-  out += ": ...\n";
+  out += ":";
+  append_body(out, m.doc, "        ");
 }
 
 void append_property(std::string& out, const PropertyInfo& p) {
@@ -74,8 +79,39 @@ void append_property(std::string& out, const PropertyInfo& p) {
 
 }  // namespace
 
-std::string stub_header(const std::string& all_names, const std::string& functions) {
-  std::string out = kHeader;
+void append_docstring(std::string& out, std::string_view doc, std::string_view indent) {
+  out += indent;
+  out += R"(""")";
+  bool line_start = false;
+  for (std::size_t i = 0; i < doc.size(); ++i) {
+    const char ch = doc[i];
+    if (line_start && ch != '\n') out += indent;
+    line_start = ch == '\n';
+    // No run of three quotes and no quote before the closing ones; backslashes stand for themselves.
+    if (ch == '\\' || (ch == '"' && (i + 1 == doc.size() || doc[i + 1] == '"'))) out += '\\';
+    out += ch;
+  }
+  if (doc.find('\n') != std::string_view::npos) {
+    out += '\n';
+    out += indent;
+  }
+  out += R"(""")";
+  out += '\n';
+}
+
+void append_body(std::string& out, const char* doc, std::string_view indent) {
+  if (doc == nullptr || *doc == '\0') {
+    out += " ...\n";
+    return;
+  }
+  out += '\n';
+  append_docstring(out, doc, indent);
+}
+
+std::string stub_header(const char* module_doc, const std::string& all_names, const std::string& functions) {
+  std::string out = kComment;
+  append_docstring(out, module_doc, "");
+  out += kHeader;
   out += "\n__all__ = [" + all_names + "]\n\n" + functions;
   return out;
 }
@@ -85,6 +121,7 @@ void append_class_stub(std::string& out, const ClassSpec& spec) {
   out += "\n@final\nclass ";
   out += spec.name;
   out += ":\n";
+  if (spec.doc != nullptr && *spec.doc != '\0') append_docstring(out, spec.doc, "    ");
   if (spec.constructor_params != nullptr) {
     // The constructor is the type's __new__; its __init__ is object's.
     out += "    def __new__";

@@ -33,8 +33,8 @@ constexpr PropertyRow<UIThemeClass> kUIProperties[] = {
 };
 
 constexpr PresetMethod<LegacyTheme> kLegacyPresets[] = {
-    {"dark", nullptr, {}, LegacyTheme::dark()},
-    {"light", nullptr, {}, LegacyTheme::light()},
+    {"dark", "Create dark theme", {}, LegacyTheme::dark()},
+    {"light", "Create light theme", {}, LegacyTheme::light()},
 };
 
 PyObject* legacy_preset(Call<ThemeClass>& c) {

@@ -18,22 +18,23 @@ constexpr Constructor<ViewportClass> kNew{
 };
 
 constexpr MethodRow<ViewportClass> kMethods[] = {
-    {"set_size", nullptr, {f64("width"), f64("height")}, Borrow::exclusive,
+    {"set_size", "Set the chart size the viewport lays the bars out in",
+     {f64("width").means("chart width in pixels"), f64("height").means("chart height in pixels")}, Borrow::exclusive,
      [](C& c) {
        c.value().set_size(c.args.f64(0), c.args.f64(1));
        return none();
      }},
-    {"set_bar_count", nullptr, {u64("count")}, Borrow::exclusive,
+    {"set_bar_count", "Set the number of bars there are to show", {u64("count")}, Borrow::exclusive,
      [](C& c) {
        c.value().bar_count = c.args.u64(0);
        return none();
      }},
-    {"scroll_to_end", nullptr, {}, Borrow::exclusive,
+    {"scroll_to_end", "Scroll so that the last bar is in view", {}, Borrow::exclusive,
      [](C& c) {
        c.value().scroll_to_end();
        return none();
      }},
-    {"scroll_to_start", nullptr, {}, Borrow::exclusive,
+    {"scroll_to_start", "Scroll so that the first bar is in view", {}, Borrow::exclusive,
      [](C& c) {
        c.value().scroll_to_start();
        return none();

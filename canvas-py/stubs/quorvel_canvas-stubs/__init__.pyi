@@ -1,4 +1,5 @@
 # Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.
+"""Financial price charts from OHLCV bars, each rendered as one SVG document. Make a Chart, give it bars, add studies, drawing tools and signals, and render_svg() returns the document as a str."""
 from collections.abc import Buffer, Callable, Sequence
 from typing import Any, Literal, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
 
@@ -20,10 +21,12 @@ _TimeUnit: TypeAlias = Literal["s", "ms", "us", "ns"]
 
 __all__ = ["version", "Bar", "Chart", "Viewport", "Theme", "UITheme", "RuntimeTheme", "ChartConfig"]
 
-def version() -> str: ...
+def version() -> str:
+    """The module's version"""
 
 @final
 class Bar:
+    """A single OHLCV bar representing one time period of price data."""
     def __new__(cls, timestamp: SupportsIndex, open: _Real, high: _Real, low: _Real, close: _Real, volume: _Real = 0.0) -> Self: ...
     @property
     def timestamp(self) -> int: ...
@@ -37,199 +40,1389 @@ class Bar:
     def close(self) -> float: ...
     @property
     def volume(self) -> float: ...
-    def is_bullish(self) -> bool: ...
-    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]: ...
+    def is_bullish(self) -> bool:
+        """Whether the bar closed at or above its open"""
+    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
+        """Helper for pickle: the class and the object's state as bytes."""
 
 @final
 class Chart:
+    """High-level chart builder for creating financial charts."""
     def __new__(cls, width: SupportsIndex, height: SupportsIndex) -> Self: ...
-    def candlesticks(self) -> None: ...
-    def line(self) -> None: ...
-    def area(self) -> None: ...
-    def ohlc_bars(self) -> None: ...
-    def heikin_ashi(self) -> None: ...
-    def colors(self, up: str, down: str) -> None: ...
-    def background(self, color: str) -> None: ...
-    def grid(self, show: bool | numpy.bool_) -> None: ...
-    def title(self, text: str) -> None: ...
-    def legend(self, show: bool | numpy.bool_) -> None: ...
-    def dark_theme(self) -> None: ...
-    def light_theme(self) -> None: ...
-    def dpr(self, dpr: _Real) -> None: ...
-    def bars(self, bars: Sequence[Bar]) -> None: ...
-    def bars_from_columns(self, timestamps: _TimeColumn, open: _NumberColumn, high: _NumberColumn, low: _NumberColumn, close: _NumberColumn, volume: _NumberColumn | None = None, unit: _TimeUnit = 's') -> None: ...
-    def render_svg(self) -> str: ...
-    def _repr_svg_(self) -> str: ...
-    def buy_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None: ...
-    def sell_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None: ...
-    def take_profit_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None: ...
-    def stop_loss_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None: ...
-    def entry_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None: ...
-    def exit_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None: ...
-    def custom_signal(self, bar_index: SupportsIndex, price: _Real, label: str) -> None: ...
-    def sma(self, period: SupportsIndex, color: str) -> None: ...
-    def ema(self, period: SupportsIndex, color: str) -> None: ...
-    def rsi(self, period: SupportsIndex) -> None: ...
-    def macd(self, fast: SupportsIndex, slow: SupportsIndex, signal: SupportsIndex) -> None: ...
-    def macd_default(self) -> None: ...
-    def bollinger(self, period: SupportsIndex, multiplier: _Real) -> None: ...
-    def volume(self) -> None: ...
-    def overlay(self, name: str, values: _NumberColumn, color: str) -> None: ...
-    def hma(self, period: SupportsIndex, color: str) -> None: ...
-    def wma(self, period: SupportsIndex, color: str) -> None: ...
-    def dema(self, period: SupportsIndex, color: str) -> None: ...
-    def tema(self, period: SupportsIndex, color: str) -> None: ...
-    def kama(self, period: SupportsIndex, color: str) -> None: ...
-    def trima(self, period: SupportsIndex, color: str) -> None: ...
-    def zlema(self, period: SupportsIndex, color: str) -> None: ...
-    def mcginley(self, period: SupportsIndex, color: str) -> None: ...
-    def linear_regression(self, period: SupportsIndex, color: str) -> None: ...
-    def keltner(self, period: SupportsIndex) -> None: ...
-    def atr_bands(self, period: SupportsIndex, multiplier: _Real) -> None: ...
-    def bollinger_filled(self, period: SupportsIndex) -> None: ...
-    def envelopes(self, period: SupportsIndex, percent: _Real) -> None: ...
-    def donchian(self, period: SupportsIndex) -> None: ...
-    def price_channel(self, period: SupportsIndex) -> None: ...
-    def supertrend(self, period: SupportsIndex, multiplier: _Real) -> None: ...
-    def zigzag(self, deviation: _Real) -> None: ...
-    def psar(self) -> None: ...
-    def vwap(self) -> None: ...
-    def ichimoku(self) -> None: ...
-    def pivot_points(self) -> None: ...
-    def chande_kroll_stop(self) -> None: ...
-    def adx(self, period: SupportsIndex) -> None: ...
-    def aroon(self, period: SupportsIndex) -> None: ...
-    def aroon_oscillator(self, period: SupportsIndex) -> None: ...
-    def balance_of_power(self) -> None: ...
-    def choppiness(self, period: SupportsIndex) -> None: ...
-    def cmf(self, period: SupportsIndex) -> None: ...
-    def cmo(self, period: SupportsIndex) -> None: ...
-    def connors_rsi(self) -> None: ...
-    def mfi(self, period: SupportsIndex) -> None: ...
-    def schaff_trend_cycle(self) -> None: ...
-    def stoch_rsi(self, period: SupportsIndex) -> None: ...
-    def stochastic(self, k: SupportsIndex, d: SupportsIndex) -> None: ...
-    def tsi(self, r: SupportsIndex, s: SupportsIndex) -> None: ...
-    def ultimate_oscillator(self) -> None: ...
-    def williams_r(self, period: SupportsIndex) -> None: ...
-    def accelerator_oscillator(self) -> None: ...
-    def awesome_oscillator(self) -> None: ...
-    def cci(self, period: SupportsIndex) -> None: ...
-    def chaikin_oscillator(self) -> None: ...
-    def coppock_curve(self) -> None: ...
-    def dpo(self, period: SupportsIndex) -> None: ...
-    def elder_ray(self, period: SupportsIndex) -> None: ...
-    def eom(self, period: SupportsIndex) -> None: ...
-    def fisher_transform(self, period: SupportsIndex) -> None: ...
-    def force_index(self, period: SupportsIndex) -> None: ...
-    def kst(self) -> None: ...
-    def linear_regression_slope(self, period: SupportsIndex) -> None: ...
-    def momentum(self, period: SupportsIndex) -> None: ...
-    def pgo(self, period: SupportsIndex) -> None: ...
-    def qstick(self, period: SupportsIndex) -> None: ...
-    def roc(self, period: SupportsIndex) -> None: ...
-    def rvi(self, period: SupportsIndex) -> None: ...
-    def smi_ergodic(self) -> None: ...
-    def trix(self, period: SupportsIndex) -> None: ...
-    def ad_line(self) -> None: ...
-    def atr(self, period: SupportsIndex) -> None: ...
-    def historical_volatility(self, period: SupportsIndex) -> None: ...
-    def mass_index(self) -> None: ...
-    def nvi(self) -> None: ...
-    def obv(self) -> None: ...
-    def pvi(self) -> None: ...
-    def stddev(self, period: SupportsIndex) -> None: ...
-    def ulcer_index(self, period: SupportsIndex) -> None: ...
-    def vortex(self, period: SupportsIndex) -> None: ...
-    def vpt(self) -> None: ...
-    def horizontal_line(self, price: _Real) -> None: ...
-    def vertical_line(self, bar_index: _Real) -> None: ...
-    def cross_line(self, position: _Point) -> None: ...
-    def arrow_up(self, position: _Point) -> None: ...
-    def arrow_down(self, position: _Point) -> None: ...
-    def price_label(self, position: _Point) -> None: ...
-    def sign(self, position: _Point) -> None: ...
-    def flag(self, position: _Point) -> None: ...
-    def table(self, position: _Point) -> None: ...
-    def anchored_vwap(self, position: _Point) -> None: ...
-    def text(self, position: _Point, content: str) -> None: ...
-    def note(self, position: _Point, content: str) -> None: ...
-    def price_note(self, position: _Point, content: str) -> None: ...
-    def signpost(self, position: _Point, content: str) -> None: ...
-    def callout(self, position: _Point, content: str) -> None: ...
-    def comment(self, position: _Point, content: str) -> None: ...
-    def anchored_text(self, p1: _Point, p2: _Point, content: str) -> None: ...
-    def trend_line(self, start: _Point, end: _Point) -> None: ...
-    def ray(self, p1: _Point, p2: _Point) -> None: ...
-    def extended_line(self, p1: _Point, p2: _Point) -> None: ...
-    def info_line(self, p1: _Point, p2: _Point) -> None: ...
-    def trend_angle(self, p1: _Point, p2: _Point) -> None: ...
-    def horizontal_ray(self, p1: _Point, p2: _Point) -> None: ...
-    def regression_trend(self, p1: _Point, p2: _Point) -> None: ...
-    def rectangle(self, p1: _Point, p2: _Point) -> None: ...
-    def circle(self, center: _Point, edge: _Point) -> None: ...
-    def ellipse(self, center: _Point, edge: _Point) -> None: ...
-    def fib_retracement(self, p1: _Point, p2: _Point) -> None: ...
-    def fib_time_zones(self, p1: _Point, p2: _Point) -> None: ...
-    def fib_speed_resistance(self, p1: _Point, p2: _Point) -> None: ...
-    def fib_circles(self, p1: _Point, p2: _Point) -> None: ...
-    def fib_spiral(self, p1: _Point, p2: _Point) -> None: ...
-    def fib_arcs(self, p1: _Point, p2: _Point) -> None: ...
-    def fib_wedge(self, p1: _Point, p2: _Point) -> None: ...
-    def fib_fan(self, p1: _Point, p2: _Point) -> None: ...
-    def gann_box(self, p1: _Point, p2: _Point) -> None: ...
-    def gann_square_fixed(self, p1: _Point, p2: _Point) -> None: ...
-    def gann_square(self, p1: _Point, p2: _Point) -> None: ...
-    def gann_fan(self, p1: _Point, p2: _Point) -> None: ...
-    def arrow_marker(self, p1: _Point, p2: _Point) -> None: ...
-    def arrow_line(self, p1: _Point, p2: _Point) -> None: ...
-    def cycle_lines(self, p1: _Point, p2: _Point) -> None: ...
-    def time_cycles(self, p1: _Point, p2: _Point) -> None: ...
-    def sine_wave(self, p1: _Point, p2: _Point) -> None: ...
-    def forecast(self, p1: _Point, p2: _Point) -> None: ...
-    def bars_pattern(self, p1: _Point, p2: _Point) -> None: ...
-    def projection(self, p1: _Point, p2: _Point) -> None: ...
-    def fixed_volume_profile(self, p1: _Point, p2: _Point) -> None: ...
-    def anchored_volume_profile(self, p1: _Point, p2: _Point) -> None: ...
-    def price_range(self, p1: _Point, p2: _Point) -> None: ...
-    def date_range(self, p1: _Point, p2: _Point) -> None: ...
-    def price_date_range(self, p1: _Point, p2: _Point) -> None: ...
-    def parallel_channel(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def flat_top_bottom(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def triangle(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def arc(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def rotated_rectangle(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def fib_extension(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def fib_channel(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def fib_trend_time(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def schiff_pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def modified_schiff(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def inside_pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def triangle_pattern(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def long_position(self, entry: _Point, tp: _Point, sl: _Point) -> None: ...
-    def short_position(self, entry: _Point, tp: _Point, sl: _Point) -> None: ...
-    def price_projection(self, p1: _Point, p2: _Point, p3: _Point) -> None: ...
-    def disjoint_channel(self, points: Sequence[_Point]) -> None: ...
-    def polyline(self, points: Sequence[_Point]) -> None: ...
-    def path(self, points: Sequence[_Point]) -> None: ...
-    def curve(self, points: Sequence[_Point]) -> None: ...
-    def double_curve(self, points: Sequence[_Point]) -> None: ...
-    def xabcd_pattern(self, points: Sequence[_Point]) -> None: ...
-    def cypher_pattern(self, points: Sequence[_Point]) -> None: ...
-    def head_shoulders(self, points: Sequence[_Point]) -> None: ...
-    def abcd_pattern(self, points: Sequence[_Point]) -> None: ...
-    def three_drives(self, points: Sequence[_Point]) -> None: ...
-    def elliott_impulse(self, points: Sequence[_Point]) -> None: ...
-    def elliott_correction(self, points: Sequence[_Point]) -> None: ...
-    def elliott_triangle(self, points: Sequence[_Point]) -> None: ...
-    def elliott_double_combo(self, points: Sequence[_Point]) -> None: ...
-    def elliott_triple_combo(self, points: Sequence[_Point]) -> None: ...
-    def brush(self, points: Sequence[_Point]) -> None: ...
-    def highlighter(self, points: Sequence[_Point]) -> None: ...
-    def __copy__(self) -> Self: ...
-    def __deepcopy__(self, memo: object) -> Self: ...
-    def __reduce__(self) -> NoReturn: ...
+    def candlesticks(self) -> None:
+        """Candlestick chart (default)"""
+    def line(self) -> None:
+        """Line chart (close prices)"""
+    def area(self) -> None:
+        """Area chart (filled)"""
+    def ohlc_bars(self) -> None:
+        """OHLC bar chart"""
+    def heikin_ashi(self) -> None:
+        """Heikin-Ashi candle chart"""
+    def colors(self, up: str, down: str) -> None:
+        """Set up/down colors
+
+        Parameters:
+            up: colour of rising bars (close at or above open)
+            down: colour of falling bars
+        """
+    def background(self, color: str) -> None:
+        """Set background color
+
+        Parameters:
+            color: the background colour, a CSS colour text
+        """
+    def grid(self, show: bool | numpy.bool_) -> None:
+        """Enable/disable grid
+
+        Parameters:
+            show: True to show, False to hide
+        """
+    def title(self, text: str) -> None:
+        """Set the chart title (an empty text removes it)
+
+        Parameters:
+            text: the title; an empty text removes it
+        """
+    def legend(self, show: bool | numpy.bool_) -> None:
+        """Show/hide the legend of indicators with their last values
+
+        Parameters:
+            show: True to show, False to hide
+        """
+    def dark_theme(self) -> None:
+        """Apply dark theme"""
+    def light_theme(self) -> None:
+        """Apply light theme"""
+    def dpr(self, dpr: _Real) -> None:
+        """Set device pixel ratio for high-DPI displays
+
+        Parameters:
+            dpr: device pixel ratio: 2 draws every length twice as large, for high-DPI screens
+        """
+    def bars(self, bars: Sequence[Bar]) -> None:
+        """Set OHLCV bar data
+
+        Parameters:
+            bars: the bars, oldest first
+        """
+    def bars_from_columns(self, timestamps: _TimeColumn, open: _NumberColumn, high: _NumberColumn, low: _NumberColumn, close: _NumberColumn, volume: _NumberColumn | None = None, unit: _TimeUnit = 's') -> None:
+        """Set OHLCV bar data from columns (numpy arrays, pandas columns, array.array, sequences); bar i is made of item i of each column, volume 0.0 without a volume column; integer timestamps in the unit named ('s', 'ms', 'us' or 'ns'), datetime64 ones in their own
+
+        Parameters:
+            timestamps: bar times: integers in `unit` since 1970-01-01 UTC, or datetime64 values
+            open: opening prices, one per bar
+            high: highest prices, one per bar
+            low: lowest prices, one per bar
+            close: closing prices, one per bar
+            volume: volumes, one per bar; None gives every bar 0.0
+            unit: the integer timestamps' unit: 's', 'ms', 'us' or 'ns'
+        """
+    def render_svg(self) -> str:
+        """Render chart to SVG string"""
+    def _repr_svg_(self) -> str:
+        """The SVG document, for notebook display"""
+    def buy_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+        """Buy signal
+
+        Parameters:
+            bar_index: index of the bar, 0 for the first
+            price: price level
+            label: text beside the marker; None for none
+        """
+    def sell_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+        """Sell signal
+
+        Parameters:
+            bar_index: index of the bar, 0 for the first
+            price: price level
+            label: text beside the marker; None for none
+        """
+    def take_profit_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+        """Take profit signal
+
+        Parameters:
+            bar_index: index of the bar, 0 for the first
+            price: price level
+            label: text beside the marker; None for none
+        """
+    def stop_loss_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+        """Stop loss signal
+
+        Parameters:
+            bar_index: index of the bar, 0 for the first
+            price: price level
+            label: text beside the marker; None for none
+        """
+    def entry_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+        """Entry signal
+
+        Parameters:
+            bar_index: index of the bar, 0 for the first
+            price: price level
+            label: text beside the marker; None for none
+        """
+    def exit_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+        """Exit signal
+
+        Parameters:
+            bar_index: index of the bar, 0 for the first
+            price: price level
+            label: text beside the marker; None for none
+        """
+    def custom_signal(self, bar_index: SupportsIndex, price: _Real, label: str) -> None:
+        """Custom signal
+
+        Parameters:
+            bar_index: index of the bar, 0 for the first
+            price: price level
+            label: text beside the marker
+        """
+    def sma(self, period: SupportsIndex, color: str) -> None:
+        """Simple Moving Average
+
+        Parameters:
+            period: number of bars in the window
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: SMA (line, `color`)
+        Definition: The mean of the last `period` closes, as TA-Lib SMA.
+        """
+    def ema(self, period: SupportsIndex, color: str) -> None:
+        """Exponential Moving Average
+
+        Parameters:
+            period: number of bars in the window
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: EMA (line, `color`)
+        Definition: The closes' exponential average with weight 2/(`period` + 1), seeded with the mean of the first `period` closes, as TA-Lib EMA.
+        """
+    def rsi(self, period: SupportsIndex) -> None:
+        """Relative Strength Index
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: RSI (line, #9C27B0)
+        Definition: Wilder's RSI over `period` closes, as TA-Lib RSI.
+        """
+    def macd(self, fast: SupportsIndex, slow: SupportsIndex, signal: SupportsIndex) -> None:
+        """MACD
+
+        Parameters:
+            fast: period of the fast EMA
+            slow: period of the slow EMA
+            signal: period of the signal line's EMA
+        Draws: sub-pane, 0.2 of the plot height
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
+        Definition: EMA(`fast`) - EMA(`slow`) of the closes, its EMA(`signal`) as Signal and their difference as Histogram, as TA-Lib MACD.
+        """
+    def macd_default(self) -> None:
+        """MACD with default settings (12, 26, 9)
+
+        Draws: sub-pane, 0.2 of the plot height
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
+        Definition: EMA(12) - EMA(26) of the closes, its EMA(9) as Signal and their difference as Histogram, as TA-Lib MACD.
+        """
+    def bollinger(self, period: SupportsIndex, multiplier: _Real) -> None:
+        """Bollinger Bands
+
+        Parameters:
+            period: number of bars in the window
+            multiplier: distance of the bands (or the stop) from the middle, in ATRs or standard deviations
+        Draws: price pane
+        Lines: Middle (line, #2196F3), Upper (line, #2196F380), Lower (line, #2196F380)
+        Definition: SMA(`period`) of the closes with bands `multiplier` population standard deviations above and below, as TA-Lib BBANDS.
+        """
+    def volume(self) -> None:
+        """Volume (subpane)
+
+        Draws: volume band
+        Lines: Volume (histogram, #26a69a/#ef5350)
+        Definition: Each bar's volume, in the up colour where the close is at or above the open.
+        """
+    def overlay(self, name: str, values: _NumberColumn, color: str) -> None:
+        """Custom overlay with pre-calculated values
+
+        Parameters:
+            name: the line's name in the legend
+            values: one value per bar, NaN where the line has none
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: `name` (line, `color`)
+        Definition: The caller's `values`, one per bar, drawn as given (NaN: no point).
+        """
+    def hma(self, period: SupportsIndex, color: str) -> None:
+        """Hull Moving Average
+
+        Parameters:
+            period: number of bars in the window
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: HMA (line, `color`)
+        Definition: WMA(sqrt(`period`)) of 2 x WMA(`period`/2) - WMA(`period`) of the closes, lengths rounded down, as TA-Lib HMA.
+        """
+    def wma(self, period: SupportsIndex, color: str) -> None:
+        """Weighted Moving Average
+
+        Parameters:
+            period: number of bars in the window
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: WMA (line, `color`)
+        Definition: The last `period` closes weighted 1 to `period`, the newest most, as TA-Lib WMA.
+        """
+    def dema(self, period: SupportsIndex, color: str) -> None:
+        """Double Exponential Moving Average
+
+        Parameters:
+            period: number of bars in the window
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: DEMA (line, `color`)
+        Definition: 2 x EMA(`period`) of the closes - the EMA(`period`) of that EMA, as TA-Lib DEMA.
+        """
+    def tema(self, period: SupportsIndex, color: str) -> None:
+        """Triple Exponential Moving Average
+
+        Parameters:
+            period: number of bars in the window
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: TEMA (line, `color`)
+        Definition: 3 x E1 - 3 x E2 + E3, E1 the closes' EMA(`period`), E2 its EMA and E3 that one's, as TA-Lib TEMA.
+        """
+    def kama(self, period: SupportsIndex, color: str) -> None:
+        """Kaufman Adaptive Moving Average
+
+        Parameters:
+            period: number of bars in the window
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: KAMA (line, `color`)
+        Definition: Kaufman's adaptive average of the closes, its speed between 2 and 30 bars set by the efficiency ratio over `period` bars, as TA-Lib KAMA.
+        """
+    def trima(self, period: SupportsIndex, color: str) -> None:
+        """Triangular Moving Average
+
+        Parameters:
+            period: number of bars in the window
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: TRIMA (line, `color`)
+        Definition: SMA of the SMA of the closes, the two lengths splitting `period`, as TA-Lib TRIMA.
+        """
+    def zlema(self, period: SupportsIndex, color: str) -> None:
+        """Zero Lag EMA
+
+        Parameters:
+            period: number of bars in the window
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: ZLEMA (line, `color`)
+        Definition: EMA(`period`) of 2 x close - the close (`period` - 1)/2 bars before, as TA-Lib ZLEMA.
+        """
+    def mcginley(self, period: SupportsIndex, color: str) -> None:
+        """McGinley Dynamic
+
+        Parameters:
+            period: number of bars in the window
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: MD (line, `color`)
+        Definition: McGinley's dynamic of the closes from SMA(`period`), stepping (close - MD)/(`period` x (close/MD)^4) each bar, as talipp McGinleyDynamic.
+        """
+    def linear_regression(self, period: SupportsIndex, color: str) -> None:
+        """Linear Regression
+
+        Parameters:
+            period: number of bars in the window
+            color: colour of the line, a CSS colour text such as "#2962ff"
+        Draws: price pane
+        Lines: LinReg (line, `color`)
+        Definition: The end point of the least-squares line through the last `period` closes, as TA-Lib LINEARREG.
+        """
+    def keltner(self, period: SupportsIndex) -> None:
+        """Keltner Channel
+
+        Parameters:
+            period: number of bars in the window
+        Draws: price pane
+        Lines: Middle (line, #FF9800), Upper (line, #FF980080), Lower (line, #FF980080)
+        Definition: EMA(`period`) of the closes with bands 2 x ATR(10) above and below, as TA-Lib EMA and ATR.
+        """
+    def atr_bands(self, period: SupportsIndex, multiplier: _Real) -> None:
+        """ATR Bands
+
+        Parameters:
+            period: number of bars in the window
+            multiplier: distance of the bands (or the stop) from the middle, in ATRs or standard deviations
+        Draws: price pane
+        Lines: Middle (line, #FF9800), Upper (line, #FF980080), Lower (line, #FF980080)
+        Definition: SMA(`period`) of the closes with bands `multiplier` x ATR(`period`) above and below, as TA-Lib SMA and ATR.
+        """
+    def bollinger_filled(self, period: SupportsIndex) -> None:
+        """Bollinger Bands with filled cloud
+
+        Parameters:
+            period: number of bars in the window
+        Draws: price pane
+        Lines: Middle (line, #2196F3), Upper (cloud, #2196F320/#2196F320), Lower (line, #2196F380)
+        Definition: SMA(`period`) of the closes with bands 2 population standard deviations above and below, the space between them filled, as TA-Lib BBANDS.
+        """
+    def envelopes(self, period: SupportsIndex, percent: _Real) -> None:
+        """Envelopes
+
+        Parameters:
+            period: number of bars in the window
+            percent: distance of the bands from the middle, in per cent of it
+        Draws: price pane
+        Lines: Middle (line, #2196F3), Upper (dashed line, #2196F380), Lower (dashed line, #2196F380)
+        Definition: SMA(`period`) of the closes with bands `percent` per cent above and below, as TA-Lib SMA.
+        """
+    def donchian(self, period: SupportsIndex) -> None:
+        """Donchian Channel
+
+        Parameters:
+            period: number of bars in the window
+        Draws: price pane
+        Lines: Upper (line, #4CAF50), Lower (line, #F44336)
+        Definition: The highest high and lowest low of the last `period` bars, as TA-Lib DONCHIAN.
+        """
+    def price_channel(self, period: SupportsIndex) -> None:
+        """Price Channel
+
+        Parameters:
+            period: number of bars in the window
+        Draws: price pane
+        Lines: Upper (line, #26a69a), Lower (line, #ef5350)
+        Definition: The highest high and lowest low of the `period` bars before each bar, as TA-Lib MAX and MIN one bar later.
+        """
+    def supertrend(self, period: SupportsIndex, multiplier: _Real) -> None:
+        """Supertrend
+
+        Parameters:
+            period: number of bars in the window
+            multiplier: distance of the bands (or the stop) from the middle, in ATRs or standard deviations
+        Draws: price pane
+        Lines: Supertrend (line, #2196F3)
+        Definition: A stop at HL2 -/+ `multiplier` x ATR(`period`) that trails the price and flips when the close crosses it, below the price in up-trends and above it in down-trends, as TA-Lib SUPERTREND.
+        """
+    def zigzag(self, deviation: _Real) -> None:
+        """ZigZag
+
+        Parameters:
+            deviation: least reversal, in per cent, that makes a new pivot
+        Draws: price pane
+        Lines: ZigZag (line, #FF9800)
+        Definition: Highs and lows where the price turned by at least `deviation` per cent, joined by straight lines (a percent-reversal rule of its own; no library reference).
+        """
+    def psar(self) -> None:
+        """Parabolic SAR
+
+        Draws: price pane
+        Lines: SAR (dots, #FF9800)
+        Definition: Wilder's parabolic stop and reverse, acceleration 0.02 at the start and per new extreme up to 0.2, as TA-Lib SAR.
+        """
+    def vwap(self) -> None:
+        """VWAP
+
+        Draws: price pane
+        Lines: VWAP (line, #FF9800)
+        Definition: The volume-weighted mean of the typical price (H + L + C)/3, restarting each day, month or year as the bar spacing suggests, as pandas-ta vwap.
+        """
+    def ichimoku(self) -> None:
+        """Ichimoku Cloud
+
+        Draws: price pane
+        Lines: Tenkan (line, #2196F3), Kijun (line, #ef5350), Senkou A (line, #26a69a80), Senkou B (cloud, #26a69a20/#ef535020), Chikou (line, #9C27B080)
+        Definition: Tenkan and Kijun the midpoints of the last 9 and 26 bars' ranges, Senkou A their mean and Senkou B the 52-bar midpoint both shown 25 bars later, Chikou the close shown 25 bars earlier, as pandas-ta ichimoku.
+        """
+    def pivot_points(self) -> None:
+        """Pivot Points
+
+        Draws: price pane
+        Lines: PP (line, #787b86), R1 (dashed line, #ef5350), R2 (dashed line, #ef5350), R3 (dashed line, #ef5350), S1 (dashed line, #26a69a), S2 (dashed line, #26a69a), S3 (dashed line, #26a69a)
+        Definition: Floor pivots PP = (H + L + C)/3, R1-R3 and S1-S3 from the previous period's high, low and close, the period a day, month or year as the bar spacing suggests (the classic floor formula).
+        """
+    def chande_kroll_stop(self) -> None:
+        """Chande Kroll Stop
+
+        Draws: price pane
+        Lines: Stop Long (dashed line, #26a69a), Stop Short (dashed line, #ef5350)
+        Definition: Stop Long the highest of the last 9 values of the 10-bar highest high - ATR(10), Stop Short the lowest of the last 9 values of the 10-bar lowest low + ATR(10), as pandas-ta cksp with Wilder's ATR.
+        """
+    def adx(self, period: SupportsIndex) -> None:
+        """Average Directional Index
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: ADX (line, #9C27B0), +DI (line, #26a69a), -DI (line, #ef5350)
+        Definition: Wilder's directional movement over `period` bars: ADX with +DI and -DI, as TA-Lib ADX, PLUS_DI and MINUS_DI.
+        """
+    def aroon(self, period: SupportsIndex) -> None:
+        """Aroon
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: Up (line, #26a69a), Down (line, #ef5350)
+        Definition: 100 x (`period` - bars since the highest high) / `period` as Up and the same of the lowest low as Down, over the last `period` + 1 bars, as TA-Lib AROON.
+        """
+    def aroon_oscillator(self, period: SupportsIndex) -> None:
+        """Aroon Oscillator
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: AO (line, #2196F3)
+        Definition: Aroon Up - Aroon Down over `period` bars, as TA-Lib AROONOSC.
+        """
+    def balance_of_power(self) -> None:
+        """Balance of Power
+
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: BoP (histogram, #26a69a/#ef5350)
+        Definition: (close - open) / (high - low) of each bar, as TA-Lib BOP.
+        """
+    def choppiness(self, period: SupportsIndex) -> None:
+        """Choppiness Index
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: CHOP (line, #2196F3)
+        Definition: 100 x log10(sum of true ranges / (highest high - lowest low)) / log10(`period`) over `period` bars, as pandas-ta chop.
+        """
+    def cmf(self, period: SupportsIndex) -> None:
+        """Chaikin Money Flow
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: CMF (line, #26a69a)
+        Definition: The money flow volume of the last `period` bars over their volume, as TA-Lib CMF.
+        """
+    def cmo(self, period: SupportsIndex) -> None:
+        """Chande Momentum Oscillator
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: CMO (line, #9C27B0)
+        Definition: 100 x (gains - losses) / (gains + losses) of the last `period` close changes, as TA-Lib CMOU.
+        """
+    def connors_rsi(self) -> None:
+        """Connors RSI
+
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: CRSI (line, #9C27B0)
+        Definition: The mean of RSI(3) of the closes, RSI(2) of the up or down streak and the 100-bar percent rank of the one-bar return, with TA-Lib RSI.
+        """
+    def mfi(self, period: SupportsIndex) -> None:
+        """Money Flow Index
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: MFI (line, #9C27B0)
+        Definition: 100 x rising money flow / all money flow of the typical price over `period` bars, as TA-Lib MFI.
+        """
+    def schaff_trend_cycle(self) -> None:
+        """Schaff Trend Cycle
+
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: STC (line, #9C27B0)
+        Definition: A 10-bar stochastic of MACD(23, 50) of the closes, halfway-smoothed, and the same again of that, with TA-Lib EMA.
+        """
+    def stoch_rsi(self, period: SupportsIndex) -> None:
+        """Stochastic RSI
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: %K (line, #2196F3), %D (line, #FF9800)
+        Definition: The stochastic of RSI(`period`) over `period` values, %K its 3-value SMA and %D the 3-value SMA of %K, as TA-Lib RSI and STOCH.
+        """
+    def stochastic(self, k: SupportsIndex, d: SupportsIndex) -> None:
+        """Stochastic Oscillator
+
+        Parameters:
+            k: number of bars of the %K high-low range
+            d: number of %K values in the %D average
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: %K (line, #2196F3), %D (line, #FF9800)
+        Definition: %K the 3-bar SMA of where the close lies in the `k`-bar high-low range, %D the `d`-bar SMA of %K, as TA-Lib STOCH.
+        """
+    def tsi(self, r: SupportsIndex, s: SupportsIndex) -> None:
+        """True Strength Index
+
+        Parameters:
+            r: period of the first EMA of the close changes
+            s: period of the second EMA, of the first
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: TSI (line, #9C27B0), Signal (line, #FF9800)
+        Definition: 100 x the close changes smoothed by EMA(`r`) then EMA(`s`) over their absolute values smoothed alike, with an EMA(13) Signal, as TA-Lib TSI and EMA.
+        """
+    def ultimate_oscillator(self) -> None:
+        """Ultimate Oscillator
+
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: UO (line, #2196F3)
+        Definition: Buying pressure over true range on 7, 14 and 28 bars, weighted 4:2:1, as TA-Lib ULTOSC.
+        """
+    def williams_r(self, period: SupportsIndex) -> None:
+        """Williams %R
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: %R (line, #9C27B0)
+        Definition: -100 x (highest high - close) / (highest high - lowest low) over `period` bars, as TA-Lib WILLR.
+        """
+    def accelerator_oscillator(self) -> None:
+        """Accelerator Oscillator
+
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: AC (histogram, #26a69a/#ef5350)
+        Definition: The awesome oscillator minus its 5-bar SMA, bars coloured by rise and fall, as TA-Lib AC.
+        """
+    def awesome_oscillator(self) -> None:
+        """Awesome Oscillator
+
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: AO (histogram, #26a69a/#ef5350)
+        Definition: SMA(5) - SMA(34) of the bars' midpoints (H + L)/2, bars coloured by rise and fall, as TA-Lib AO.
+        """
+    def cci(self, period: SupportsIndex) -> None:
+        """Commodity Channel Index
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: CCI (line, #2196F3)
+        Definition: (typical price - its SMA(`period`)) / (0.015 x its mean absolute deviation), as TA-Lib CCI.
+        """
+    def chaikin_oscillator(self) -> None:
+        """Chaikin Oscillator
+
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: CO (line, #2196F3)
+        Definition: The 3-bar minus the 10-bar EMA of the accumulation/distribution line, as TA-Lib ADOSC.
+        """
+    def coppock_curve(self) -> None:
+        """Coppock Curve
+
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: Coppock (line, #2196F3)
+        Definition: WMA(10) of ROC(11) + ROC(14) of the closes, as TA-Lib COPPOCK.
+        """
+    def dpo(self, period: SupportsIndex) -> None:
+        """Detrended Price Oscillator
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: DPO (line, #2196F3)
+        Definition: The close `period`/2 + 1 bars before minus SMA(`period`) of the closes, as TA-Lib DPO.
+        """
+    def elder_ray(self, period: SupportsIndex) -> None:
+        """Elder Ray
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: Bull (histogram, #26a69a/#26a69a80), Bear (histogram, #ef535080/#ef5350)
+        Definition: High - EMA(`period`) of the closes as Bull, low - that EMA as Bear, as TA-Lib ERI.
+        """
+    def eom(self, period: SupportsIndex) -> None:
+        """Ease of Movement
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: EOM (line, #4CAF50)
+        Definition: SMA(`period`) of the midpoint's move times the bar's range, per 100 million of volume, as pandas-ta eom.
+        """
+    def fisher_transform(self, period: SupportsIndex) -> None:
+        """Fisher Transform
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: Fisher (line, #E91E63), Signal (line, #9C27B0)
+        Definition: The Fisher transform of where the midpoint lies in its `period`-bar range, its previous value as Signal, as pandas-ta fisher.
+        """
+    def force_index(self, period: SupportsIndex) -> None:
+        """Force Index
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: Force (line, #E91E63)
+        Definition: EMA(`period`) of the close change times the volume, as TA-Lib EFI.
+        """
+    def kst(self) -> None:
+        """Know Sure Thing
+
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: KST (line, #2196F3), Signal (line, #FF9800)
+        Definition: The weighted sum 1:2:3:4 of SMAs of ROC(10), ROC(15), ROC(20) and ROC(30) of the closes, with a 9-bar SMA Signal, as TA-Lib ROC and SMA.
+        """
+    def linear_regression_slope(self, period: SupportsIndex) -> None:
+        """Linear Regression Slope
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.12 of the plot height
+        Lines: Slope (line, #2196F3)
+        Definition: The slope of the least-squares line through the last `period` closes, per bar, as TA-Lib LINEARREG_SLOPE.
+        """
+    def momentum(self, period: SupportsIndex) -> None:
+        """Momentum
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: Mom (line, #2196F3)
+        Definition: The close minus the close `period` bars before, as TA-Lib MOM.
+        """
+    def pgo(self, period: SupportsIndex) -> None:
+        """Pretty Good Oscillator
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: PGO (line, #2196F3)
+        Definition: (close - SMA(`period`)) / EMA(`period`) of the true range, as TA-Lib SMA, EMA and TRANGE.
+        """
+    def qstick(self, period: SupportsIndex) -> None:
+        """QStick
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: Qstick (histogram, #26a69a/#ef5350)
+        Definition: SMA(`period`) of close - open, as TA-Lib QSTICK.
+        """
+    def roc(self, period: SupportsIndex) -> None:
+        """Rate of Change
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: ROC (line, #FF9800)
+        Definition: 100 x (close / the close `period` bars before - 1), as TA-Lib ROC.
+        """
+    def rvi(self, period: SupportsIndex) -> None:
+        """Relative Vigor Index
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: RVI (line, #26a69a), Signal (line, #ef5350)
+        Definition: The `period`-bar sum of smoothed close - open over that of smoothed high - low, with its 4-bar smoothing as Signal, as pandas-ta rvgi.
+        """
+    def smi_ergodic(self) -> None:
+        """SMI Ergodic
+
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: SMI (line, #2196F3), Signal (line, #FF9800)
+        Definition: TSI(20, 5) of the closes on a -1 to 1 scale, with an EMA(5) Signal, as TA-Lib TSI and EMA.
+        """
+    def trix(self, period: SupportsIndex) -> None:
+        """TRIX
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: TRIX (line, #9C27B0), Signal (line, #FF9800)
+        Definition: 100 x the one-bar change of the closes' triple EMA(`period`), with an EMA(9) Signal, as TA-Lib TRIX and EMA.
+        """
+    def ad_line(self) -> None:
+        """Accumulation/Distribution Line
+
+        Draws: sub-pane, 0.12 of the plot height
+        Lines: A/D (line, #FF9800)
+        Definition: The running sum of each bar's close location in its range times its volume, as TA-Lib AD.
+        """
+    def atr(self, period: SupportsIndex) -> None:
+        """Average True Range
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.12 of the plot height
+        Lines: ATR (line, #FF9800)
+        Definition: Wilder's average of the true range over `period` bars, as TA-Lib ATR.
+        """
+    def historical_volatility(self, period: SupportsIndex) -> None:
+        """Historical Volatility
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.12 of the plot height
+        Lines: HV (line, #FF9800)
+        Definition: 100 x sqrt(252) x the sample standard deviation of the last `period` log returns, as TA-Lib STDDEV.
+        """
+    def mass_index(self) -> None:
+        """Mass Index
+
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: Mass (line, #9C27B0)
+        Definition: The 25-bar sum of EMA(9) of the range over EMA(9) of that EMA, as TA-Lib MASSI.
+        """
+    def nvi(self) -> None:
+        """Negative Volume Index
+
+        Draws: sub-pane, 0.12 of the plot height
+        Lines: NVI (line, #ef5350)
+        Definition: An index from 1000 that follows the close's change on bars whose volume falls, as TA-Lib NVI.
+        """
+    def obv(self) -> None:
+        """On Balance Volume
+
+        Draws: sub-pane, 0.12 of the plot height
+        Lines: OBV (line, #2196F3)
+        Definition: The running sum of the volume, added on up closes and taken away on down closes, as TA-Lib OBV.
+        """
+    def pvi(self) -> None:
+        """Positive Volume Index
+
+        Draws: sub-pane, 0.12 of the plot height
+        Lines: PVI (line, #26a69a)
+        Definition: An index from 1000 that follows the close's change on bars whose volume rises, as TA-Lib PVI.
+        """
+    def stddev(self, period: SupportsIndex) -> None:
+        """Standard Deviation
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.12 of the plot height
+        Lines: StdDev (line, #9C27B0)
+        Definition: The population standard deviation of the last `period` closes, as TA-Lib STDDEV.
+        """
+    def ulcer_index(self, period: SupportsIndex) -> None:
+        """Ulcer Index
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.12 of the plot height
+        Lines: UI (line, #ef5350)
+        Definition: The root mean square over `period` bars of the close's per cent drawdown from its `period`-bar high, as pandas-ta ui.
+        """
+    def vortex(self, period: SupportsIndex) -> None:
+        """Vortex Indicator
+
+        Parameters:
+            period: number of bars in the window
+        Draws: sub-pane, 0.15 of the plot height
+        Lines: VI+ (line, #26a69a), VI- (line, #ef5350)
+        Definition: The `period`-bar sums of |high - previous low| (VI+) and |low - previous high| (VI-) over that of the true range, as TA-Lib VORTEX.
+        """
+    def vpt(self) -> None:
+        """Volume Price Trend
+
+        Draws: sub-pane, 0.12 of the plot height
+        Lines: VPT (line, #9C27B0)
+        Definition: The running sum of the volume times the close's relative change, as TA-Lib PVT.
+        """
+    def horizontal_line(self, price: _Real) -> None:
+        """Horizontal line at price level
+
+        Parameters:
+            price: price level
+        """
+    def vertical_line(self, bar_index: _Real) -> None:
+        """Vertical line at bar index
+
+        Parameters:
+            bar_index: index of the bar, 0 for the first
+        """
+    def cross_line(self, position: _Point) -> None:
+        """Cross line at position
+
+        Parameters:
+            position: where it stands: (bar index, price)
+        """
+    def arrow_up(self, position: _Point) -> None:
+        """Arrow up
+
+        Parameters:
+            position: where it stands: (bar index, price)
+        """
+    def arrow_down(self, position: _Point) -> None:
+        """Arrow down
+
+        Parameters:
+            position: where it stands: (bar index, price)
+        """
+    def price_label(self, position: _Point) -> None:
+        """Price label
+
+        Parameters:
+            position: where it stands: (bar index, price)
+        """
+    def sign(self, position: _Point) -> None:
+        """Sign
+
+        Parameters:
+            position: where it stands: (bar index, price)
+        """
+    def flag(self, position: _Point) -> None:
+        """Flag
+
+        Parameters:
+            position: where it stands: (bar index, price)
+        """
+    def table(self, position: _Point) -> None:
+        """Table
+
+        Parameters:
+            position: where it stands: (bar index, price)
+        """
+    def anchored_vwap(self, position: _Point) -> None:
+        """Anchored VWAP
+
+        Parameters:
+            position: where it stands: (bar index, price)
+        """
+    def text(self, position: _Point, content: str) -> None:
+        """Text annotation
+
+        Parameters:
+            position: where it stands: (bar index, price)
+            content: the text it shows
+        """
+    def note(self, position: _Point, content: str) -> None:
+        """Note
+
+        Parameters:
+            position: where it stands: (bar index, price)
+            content: the text it shows
+        """
+    def price_note(self, position: _Point, content: str) -> None:
+        """Price note
+
+        Parameters:
+            position: where it stands: (bar index, price)
+            content: the text it shows
+        """
+    def signpost(self, position: _Point, content: str) -> None:
+        """Signpost
+
+        Parameters:
+            position: where it stands: (bar index, price)
+            content: the text it shows
+        """
+    def callout(self, position: _Point, content: str) -> None:
+        """Callout
+
+        Parameters:
+            position: where it stands: (bar index, price)
+            content: the text it shows
+        """
+    def comment(self, position: _Point, content: str) -> None:
+        """Comment
+
+        Parameters:
+            position: where it stands: (bar index, price)
+            content: the text it shows
+        """
+    def anchored_text(self, p1: _Point, p2: _Point, content: str) -> None:
+        """Anchored text
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            content: the text it shows
+        """
+    def trend_line(self, start: _Point, end: _Point) -> None:
+        """Trend line between two points
+
+        Parameters:
+            start: where the line starts: (bar index, price)
+            end: where the line ends: (bar index, price)
+        """
+    def ray(self, p1: _Point, p2: _Point) -> None:
+        """Ray from p1 through p2
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def extended_line(self, p1: _Point, p2: _Point) -> None:
+        """Extended line (infinite in both directions)
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def info_line(self, p1: _Point, p2: _Point) -> None:
+        """Info line with measurements
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def trend_angle(self, p1: _Point, p2: _Point) -> None:
+        """Trend angle
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def horizontal_ray(self, p1: _Point, p2: _Point) -> None:
+        """Horizontal ray
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def regression_trend(self, p1: _Point, p2: _Point) -> None:
+        """Regression trend channel
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def rectangle(self, p1: _Point, p2: _Point) -> None:
+        """Rectangle
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def circle(self, center: _Point, edge: _Point) -> None:
+        """Circle
+
+        Parameters:
+            center: the centre: (bar index, price)
+            edge: a point on the edge: (bar index, price)
+        """
+    def ellipse(self, center: _Point, edge: _Point) -> None:
+        """Ellipse
+
+        Parameters:
+            center: the centre: (bar index, price)
+            edge: a point on the edge: (bar index, price)
+        """
+    def fib_retracement(self, p1: _Point, p2: _Point) -> None:
+        """Fibonacci retracement
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def fib_time_zones(self, p1: _Point, p2: _Point) -> None:
+        """Fibonacci time zones
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def fib_speed_resistance(self, p1: _Point, p2: _Point) -> None:
+        """Fibonacci speed/resistance
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def fib_circles(self, p1: _Point, p2: _Point) -> None:
+        """Fibonacci circles
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def fib_spiral(self, p1: _Point, p2: _Point) -> None:
+        """Fibonacci spiral
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def fib_arcs(self, p1: _Point, p2: _Point) -> None:
+        """Fibonacci arcs
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def fib_wedge(self, p1: _Point, p2: _Point) -> None:
+        """Fibonacci wedge
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def fib_fan(self, p1: _Point, p2: _Point) -> None:
+        """Fibonacci fan
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def gann_box(self, p1: _Point, p2: _Point) -> None:
+        """Gann Box
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def gann_square_fixed(self, p1: _Point, p2: _Point) -> None:
+        """Gann Square Fixed
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def gann_square(self, p1: _Point, p2: _Point) -> None:
+        """Gann Square
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def gann_fan(self, p1: _Point, p2: _Point) -> None:
+        """Gann Fan
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def arrow_marker(self, p1: _Point, p2: _Point) -> None:
+        """Arrow marker
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def arrow_line(self, p1: _Point, p2: _Point) -> None:
+        """Arrow line
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def cycle_lines(self, p1: _Point, p2: _Point) -> None:
+        """Cycle lines
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def time_cycles(self, p1: _Point, p2: _Point) -> None:
+        """Time cycles
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def sine_wave(self, p1: _Point, p2: _Point) -> None:
+        """Sine wave
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def forecast(self, p1: _Point, p2: _Point) -> None:
+        """Forecast
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def bars_pattern(self, p1: _Point, p2: _Point) -> None:
+        """Bars pattern
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def projection(self, p1: _Point, p2: _Point) -> None:
+        """Projection
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def fixed_volume_profile(self, p1: _Point, p2: _Point) -> None:
+        """Fixed volume profile
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def anchored_volume_profile(self, p1: _Point, p2: _Point) -> None:
+        """Anchored volume profile
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def price_range(self, p1: _Point, p2: _Point) -> None:
+        """Price range
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def date_range(self, p1: _Point, p2: _Point) -> None:
+        """Date range
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def price_date_range(self, p1: _Point, p2: _Point) -> None:
+        """Price and date range
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+        """
+    def parallel_channel(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Parallel channel
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def flat_top_bottom(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Flat top/bottom channel
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def triangle(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Triangle
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def arc(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Arc
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def rotated_rectangle(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Rotated rectangle
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def fib_extension(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Fibonacci extension
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def fib_channel(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Fibonacci channel
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def fib_trend_time(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Fibonacci trend time
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Pitchfork
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def schiff_pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Schiff Pitchfork
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def modified_schiff(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Modified Schiff Pitchfork
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def inside_pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Inside Pitchfork
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def triangle_pattern(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Triangle Pattern
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def long_position(self, entry: _Point, tp: _Point, sl: _Point) -> None:
+        """Long position
+
+        Parameters:
+            entry: the entry: (bar index, price)
+            tp: the take-profit target: (bar index, price)
+            sl: the stop-loss: (bar index, price)
+        """
+    def short_position(self, entry: _Point, tp: _Point, sl: _Point) -> None:
+        """Short position
+
+        Parameters:
+            entry: the entry: (bar index, price)
+            tp: the take-profit target: (bar index, price)
+            sl: the stop-loss: (bar index, price)
+        """
+    def price_projection(self, p1: _Point, p2: _Point, p3: _Point) -> None:
+        """Price projection
+
+        Parameters:
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
+        """
+    def disjoint_channel(self, points: Sequence[_Point]) -> None:
+        """Disjoint channel
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def polyline(self, points: Sequence[_Point]) -> None:
+        """Polyline
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def path(self, points: Sequence[_Point]) -> None:
+        """Path (closed polygon)
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def curve(self, points: Sequence[_Point]) -> None:
+        """Curve
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def double_curve(self, points: Sequence[_Point]) -> None:
+        """Double curve
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def xabcd_pattern(self, points: Sequence[_Point]) -> None:
+        """XABCD Pattern
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def cypher_pattern(self, points: Sequence[_Point]) -> None:
+        """Cypher Pattern
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def head_shoulders(self, points: Sequence[_Point]) -> None:
+        """Head and Shoulders
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def abcd_pattern(self, points: Sequence[_Point]) -> None:
+        """ABCD Pattern
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def three_drives(self, points: Sequence[_Point]) -> None:
+        """Three Drives
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def elliott_impulse(self, points: Sequence[_Point]) -> None:
+        """Elliott Impulse Wave
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def elliott_correction(self, points: Sequence[_Point]) -> None:
+        """Elliott Correction Wave
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def elliott_triangle(self, points: Sequence[_Point]) -> None:
+        """Elliott Triangle
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def elliott_double_combo(self, points: Sequence[_Point]) -> None:
+        """Elliott Double Combo
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def elliott_triple_combo(self, points: Sequence[_Point]) -> None:
+        """Elliott Triple Combo
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def brush(self, points: Sequence[_Point]) -> None:
+        """Brush
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def highlighter(self, points: Sequence[_Point]) -> None:
+        """Highlighter
+
+        Parameters:
+            points: the anchors, a sequence of (bar index, price)
+        """
+    def __copy__(self) -> Self:
+        """An independent copy of the chart."""
+    def __deepcopy__(self, memo: object) -> Self:
+        """An independent copy of the chart.
+
+        Parameters:
+            memo: the deepcopy memo (unused: a chart holds no Python objects)
+        """
+    def __reduce__(self) -> NoReturn:
+        """Refuses: a Chart does not pickle."""
 
 @final
 class Viewport:
@@ -240,14 +1433,29 @@ class Viewport:
     def chart_width(self) -> float: ...
     @property
     def chart_height(self) -> float: ...
-    def set_size(self, width: _Real, height: _Real) -> None: ...
-    def set_bar_count(self, count: SupportsIndex) -> None: ...
-    def scroll_to_end(self) -> None: ...
-    def scroll_to_start(self) -> None: ...
-    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]: ...
+    def set_size(self, width: _Real, height: _Real) -> None:
+        """Set the chart size the viewport lays the bars out in
+
+        Parameters:
+            width: chart width in pixels
+            height: chart height in pixels
+        """
+    def set_bar_count(self, count: SupportsIndex) -> None:
+        """Set the number of bars there are to show
+
+        Parameters:
+            count: number of bars
+        """
+    def scroll_to_end(self) -> None:
+        """Scroll so that the last bar is in view"""
+    def scroll_to_start(self) -> None:
+        """Scroll so that the first bar is in view"""
+    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
+        """Helper for pickle: the class and the object's state as bytes."""
 
 @final
 class Theme:
+    """Legacy simple theme (for backwards compatibility)"""
     @property
     def bg_color(self) -> str: ...
     @property
@@ -259,13 +1467,19 @@ class Theme:
     @property
     def candle_down(self) -> str: ...
     @staticmethod
-    def dark() -> Theme: ...
+    def dark() -> Theme:
+        """Create dark theme"""
     @staticmethod
-    def light() -> Theme: ...
-    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]: ...
+    def light() -> Theme:
+        """Create light theme"""
+    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
+        """Helper for pickle: the class and the object's state as bytes."""
 
 @final
 class UITheme:
+    """Complete UI theme with all styling options (static, compile-time).
+    Use RuntimeTheme for modifiable themes.
+    """
     @property
     def name(self) -> str: ...
     @property
@@ -299,17 +1513,25 @@ class UITheme:
     @property
     def danger(self) -> str: ...
     @staticmethod
-    def dark() -> UITheme: ...
+    def dark() -> UITheme:
+        """Create dark theme"""
     @staticmethod
-    def light() -> UITheme: ...
+    def light() -> UITheme:
+        """Create light theme"""
     @staticmethod
-    def high_contrast() -> UITheme: ...
+    def high_contrast() -> UITheme:
+        """Create high contrast theme (accessibility)"""
     @staticmethod
-    def cyberpunk() -> UITheme: ...
-    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]: ...
+    def cyberpunk() -> UITheme:
+        """Create cyberpunk/neon theme"""
+    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
+        """Helper for pickle: the class and the object's state as bytes."""
 
 @final
 class RuntimeTheme:
+    """Runtime-modifiable theme with JSON serialization support.
+    All colors are owned strings that can be modified.
+    """
     @property
     def name(self) -> str: ...
     @name.setter
@@ -375,24 +1597,43 @@ class RuntimeTheme:
     @danger.setter
     def danger(self, color: str) -> None: ...
     @staticmethod
-    def from_preset(name: str) -> RuntimeTheme: ...
+    def from_preset(name: str) -> RuntimeTheme:
+        """Create from preset name: "dark", "light", "high_contrast", "cyberpunk"
+
+        Parameters:
+            name: the preset's name
+        """
     @staticmethod
-    def dark() -> RuntimeTheme: ...
+    def dark() -> RuntimeTheme:
+        """Create dark theme"""
     @staticmethod
-    def light() -> RuntimeTheme: ...
+    def light() -> RuntimeTheme:
+        """Create light theme"""
     @staticmethod
-    def high_contrast() -> RuntimeTheme: ...
+    def high_contrast() -> RuntimeTheme:
+        """Create high contrast theme"""
     @staticmethod
-    def cyberpunk() -> RuntimeTheme: ...
+    def cyberpunk() -> RuntimeTheme:
+        """Create cyberpunk theme"""
     @staticmethod
-    def from_json(json: str) -> RuntimeTheme | None: ...
-    def to_json(self) -> str: ...
-    def to_json_pretty(self) -> str: ...
+    def from_json(json: str) -> RuntimeTheme | None:
+        """Deserialize from JSON string
+
+        Parameters:
+            json: a theme document as to_json() writes it
+        """
+    def to_json(self) -> str:
+        """Serialize to JSON string"""
+    def to_json_pretty(self) -> str:
+        """Serialize to pretty JSON string"""
     @staticmethod
-    def presets() -> list[str]: ...
-    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]: ...
+    def presets() -> list[str]:
+        """Get available preset names"""
+    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
+        """Helper for pickle: the class and the object's state as bytes."""
 
 @final
 class ChartConfig:
     def __new__(cls) -> Self: ...
-    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]: ...
+    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
+        """Helper for pickle: the class and the object's state as bytes."""

@@ -99,7 +99,7 @@ model::Indicator overlay_indicator(std::string_view name, std::vector<double> va
     if (id[i] == ' ') id[i] = '_';
   }
   model::Indicator ind = model::Indicator::make(id, name);
-  model::IndicatorVector vec = model::IndicatorVector::make(name, model::VectorStyle::line(color, 1.5));
+  model::IndicatorVector vec = model::IndicatorVector::make(name, model::VectorStyle::line(color, kOverlayRow.vectors[0].size));
   vec.values = std::move(values);
   return std::move(ind).add_vector(std::move(vec));
 }

@@ -23,6 +23,7 @@ enum class ArgKind : std::uint8_t { Whole, Real, Text };
 struct ArgSpec {
   std::string_view name;  // the keyword name, and the placeholder "{name}" in the row's patterns
   ArgKind kind;
+  std::string_view meaning = {};  // for the docstring; empty: the common meaning of its name
 };
 
 // One converted argument; its alternative follows the ArgSpec kind in the same position.
@@ -98,6 +99,7 @@ struct IndicatorSpec {
   FixedList<VectorSpec, 7> vectors;
   studies::StudyFn compute = nullptr;  // the values, from the bars at the call
   std::uint64_t min_period = 1;        // whole arguments below this give no values
+  std::string_view definition = {};    // one sentence for the docstring, naming the reference it follows
 
   // The row with its study; `min_period` 2 where a period of 1 has no meaning (a one-bar deviation, range
   // or slope).
@@ -105,6 +107,13 @@ struct IndicatorSpec {
     IndicatorSpec row = *this;
     row.compute = fn;
     row.min_period = least;
+    return row;
+  }
+
+  // The row with the definition its method's docstring gives.
+  constexpr IndicatorSpec defined(std::string_view text) const {
+    IndicatorSpec row = *this;
+    row.definition = text;
     return row;
   }
 };
@@ -211,6 +220,7 @@ constexpr bool names_partner(const IndicatorSpec& row, const VectorSpec& cloud_v
 
 constexpr bool well_formed(const IndicatorSpec& row) {
   if (row.method.empty() || row.id.empty() || row.name.empty() || row.vectors.empty()) return false;
+  if (row.definition.empty()) return false;
   if (!placeholders_valid(row, row.id, true, false, false)) return false;
   if (!placeholders_valid(row, row.name, true, true, false)) return false;
   for (const VectorSpec& v : row.vectors) {

@@ -1,0 +1,81 @@
+// What each parameter means, for the docstrings: one text per parameter name, shared by every row that
+// takes a parameter of that name; a row whose parameter means something else says so with `Param::means`.
+#pragma once
+
+#include <string_view>
+#include <utility>
+
+#include "params.hpp"
+
+namespace qcpy {
+
+inline constexpr std::pair<std::string_view, std::string_view> kMeanings[] = {
+    // studies
+    {"period", "number of bars in the window"},
+    {"color", "colour of the line, a CSS colour text such as \"#2962ff\""},
+    {"multiplier", "distance of the bands (or the stop) from the middle, in ATRs or standard deviations"},
+    {"fast", "period of the fast EMA"},
+    {"slow", "period of the slow EMA"},
+    {"signal", "period of the signal line's EMA"},
+    {"deviation", "least reversal, in per cent, that makes a new pivot"},
+    {"percent", "distance of the bands from the middle, in per cent of it"},
+    {"k", "number of bars of the %K high-low range"},
+    {"d", "number of %K values in the %D average"},
+    {"r", "period of the first EMA of the close changes"},
+    {"s", "period of the second EMA, of the first"},
+    {"name", "the line's name in the legend"},
+    {"values", "one value per bar, NaN where the line has none"},
+    // signals and drawing tools
+    {"bar_index", "index of the bar, 0 for the first"},
+    {"price", "price level"},
+    {"label", "text beside the marker; None for none"},
+    {"position", "where it stands: (bar index, price)"},
+    {"content", "the text it shows"},
+    {"p1", "first anchor: (bar index, price)"},
+    {"p2", "second anchor: (bar index, price)"},
+    {"p3", "third anchor: (bar index, price)"},
+    {"start", "where the line starts: (bar index, price)"},
+    {"end", "where the line ends: (bar index, price)"},
+    {"center", "the centre: (bar index, price)"},
+    {"edge", "a point on the edge: (bar index, price)"},
+    {"entry", "the entry: (bar index, price)"},
+    {"tp", "the take-profit target: (bar index, price)"},
+    {"sl", "the stop-loss: (bar index, price)"},
+    {"points", "the anchors, a sequence of (bar index, price)"},
+    // chart settings and data
+    {"up", "colour of rising bars (close at or above open)"},
+    {"down", "colour of falling bars"},
+    {"show", "True to show, False to hide"},
+    {"text", "the title; an empty text removes it"},
+    {"dpr", "device pixel ratio: 2 draws every length twice as large, for high-DPI screens"},
+    {"bars", "the bars, oldest first"},
+    {"timestamps", "bar times: integers in `unit` since 1970-01-01 UTC, or datetime64 values"},
+    {"unit", "the integer timestamps' unit: 's', 'ms', 'us' or 'ns'"},
+    {"open", "opening prices, one per bar"},
+    {"high", "highest prices, one per bar"},
+    {"low", "lowest prices, one per bar"},
+    {"close", "closing prices, one per bar"},
+    {"volume", "volumes, one per bar; None gives every bar 0.0"},
+    {"memo", "the deepcopy memo (unused: a chart holds no Python objects)"},
+    {"count", "number of bars"},
+    {"json", "a theme document as to_json() writes it"},
+};
+
+// The parameter's own meaning, else the common one of its name, else null.
+constexpr const char* meaning_of(const Param& p) {
+  if (p.meaning != nullptr) return p.meaning;
+  for (const auto& [name, meaning] : kMeanings) {
+    if (name == p.name) return meaning.data();
+  }
+  return nullptr;
+}
+
+// Every parameter of the list has a meaning (checked for every method row when it is compiled).
+constexpr bool all_meant(const Params& params) {
+  for (const Param& p : params.all()) {
+    if (meaning_of(p) == nullptr) return false;
+  }
+  return true;
+}
+
+}  // namespace qcpy
