@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
           break;
       }
     }
-    const qc::model::Indicator ind = qc::api::computed_indicator(*row, args, bars);
+    const qc::model::Indicator ind = qc::api::computed_indicator(*row, args, bars, qc::coords::kUtc);
     for (const qc::model::IndicatorVector& v : ind.vectors) {
       std::string out = v.name + '\t';
       char buf[32];

@@ -135,7 +135,8 @@ class RenderPass {
                                       price_range_.lo, price_range_.hi);
     sub_panes();
     coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
-                             layout_.spacing, bars_.size(), [&](std::size_t i) { return bars_[i].timestamp; });
+                             layout_.spacing, bars_.size(),
+                             [&](std::size_t i) { return config_.time_zone.local(bars_[i].timestamp); });
     if (!config_.title.empty()) draw_title(backend_, config_.title, legend_colors());
     if (config_.show_legend) legend();
     backend_.body_buffer().append("</svg>\n");

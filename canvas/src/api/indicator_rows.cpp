@@ -108,7 +108,7 @@ model::Indicator build_indicator(const IndicatorSpec& row, std::span<const ArgVa
 }
 
 model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const ArgValue> args,
-                                    std::span<const model::Bar> bars) {
+                                    std::span<const model::Bar> bars, const coords::TimeZone& zone) {
   model::Indicator ind = build_indicator(row, args);
   if (row.compute == nullptr || bars.empty()) return ind;
   studies::StudyArgs study_args;
@@ -122,8 +122,10 @@ model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const Ar
   }
   for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars.size(), studies::kNaN);
   const studies::ColumnStore columns(bars);
+  studies::Columns view = columns.view();
+  view.zone = &zone;
   studies::StudyOutput out(ind);
-  if (!row.compute(columns.view(), study_args, out)) {
+  if (!row.compute(view, study_args, out)) {
     for (model::IndicatorVector& v : ind.vectors) {
       v.values.clear();
       v.up_flags.clear();
