@@ -198,10 +198,7 @@ std::int64_t ZoneRule::offset(std::int64_t ts) const {
   bool dst = false;
   for (std::int64_t y = year - 2; y <= year + 1; ++y) {
     for (const bool starts : {true, false}) {
-      const RuleDay& change = starts ? start : end;
-      // The change is read on the clock in force before it.
-      const std::int64_t at =
-          (change.day_in(y) - day) * kSecondsPerDay + change.time - (starts ? std_offset : *dst_offset);
+      const std::int64_t at = change(y, starts, day);
       if (at <= sec && at >= latest) {
         latest = at;
         dst = starts;
@@ -209,6 +206,12 @@ std::int64_t ZoneRule::offset(std::int64_t ts) const {
     }
   }
   return dst ? *dst_offset : std_offset;
+}
+
+// The change is read on the clock in force before it.
+std::int64_t ZoneRule::change(std::int64_t year, bool starts, std::int64_t from) const {
+  const RuleDay& day = starts ? start : end;
+  return (day.day_in(year) - from) * kSecondsPerDay + day.time - (starts ? std_offset : dst_offset.value_or(0));
 }
 
 std::optional<TimeZone> TimeZone::parse(std::string_view bytes) {
@@ -228,9 +231,9 @@ std::optional<TimeZone> TimeZone::parse(std::string_view bytes) {
     if (i > 0 && zone.times_[i] <= zone.times_[i - 1]) return std::nullopt;
   }
   const std::string_view types = r.take(h->time);
-  std::vector<std::int32_t> offsets(h->type);
-  for (std::int32_t& offset : offsets) {
-    offset = static_cast<std::int32_t>(r.be(4));
+  std::vector<std::int64_t> offsets(h->type);
+  for (std::int64_t& offset : offsets) {
+    offset = static_cast<std::int32_t>(r.be(4));  // two's complement
     const std::uint64_t is_dst = r.be(1), designation = r.be(1);
     if (offset == std::numeric_limits<std::int32_t>::min() || is_dst > 1 || designation >= h->chars) {
       return std::nullopt;
@@ -253,13 +256,47 @@ std::optional<TimeZone> TimeZone::parse(std::string_view bytes) {
     zone.rule_ = ZoneRule::parse(text);
     if (!zone.rule_) return std::nullopt;
   }
+  zone.rule_after_ = zone.times_.empty() ? 0 : zone.times_.back();
+  zone.expand_rule();
   return zone;
+}
+
+// Files may stop their transitions early (a slim file at 2007) and leave the years after to the rule. Its
+// changes over the next two centuries are written into the table, each with the rule's own offset, so that
+// bars of those years cost a search instead of a calendar reckoning; later instants still ask the rule. A
+// last transition far from any calendar in use (beyond ±2^56 s) is left to the rule alone.
+void TimeZone::expand_rule() {
+  constexpr std::int64_t kYears = 200, kReach = std::int64_t{1} << 56;
+  if (!rule_ || !rule_->dst_offset || times_.empty() || times_.back() <= -kReach || times_.back() >= kReach) {
+    return;
+  }
+  const std::int64_t last = times_.back();
+  const std::int64_t year = civil_date(floor_div(last, kSecondsPerDay)).year;
+  std::vector<std::int64_t> changes;
+  changes.reserve(2 * (kYears + 3) + 1);
+  for (std::int64_t y = year - 2; y <= year + kYears; ++y) {
+    changes.push_back(rule_->change(y, true));
+    changes.push_back(rule_->change(y, false));
+  }
+  std::sort(changes.begin(), changes.end());
+  // The rule holds from just after the last transition, where it may already differ from it.
+  changes.insert(std::upper_bound(changes.begin(), changes.end(), last), last + 1);
+  for (const std::int64_t at : changes) {
+    const std::int64_t offset = rule_->offset(at);
+    if (at > times_.back() && offset != offsets_.back()) {
+      times_.push_back(at);
+      offsets_.push_back(offset);
+    }
+  }
+  // Every change before the last year listed is in the list: a year's changes come at the earliest a week
+  // before it begins.
+  rule_after_ = first_day_of(year + kYears, 1) * kSecondsPerDay;
 }
 
 std::int64_t TimeZone::offset(std::int64_t ts) const {
   if (times_.empty()) return rule_ ? rule_->offset(ts) : before_;
   if (ts < times_.front()) return before_;
-  if (rule_ && ts > times_.back()) return rule_->offset(ts);
+  if (rule_ && ts > rule_after_) return rule_->offset(ts);
   const auto next = std::upper_bound(times_.begin(), times_.end(), ts);
   return offsets_[static_cast<std::size_t>(next - times_.begin()) - 1];
 }

@@ -34,6 +34,9 @@ struct ZoneRule {
   RuleDay start, end;  // start read on the standard clock, end on the daylight-saving clock
 
   std::int64_t offset(std::int64_t ts) const;
+  // When a change happens in a year (the start, or the end), in seconds from the start of day `from` (day
+  // numbers count from 1970-01-01).
+  std::int64_t change(std::int64_t year, bool starts, std::int64_t from = 0) const;
   // A footer's text ("EST5EDT,M3.2.0,M11.1.0"); nullopt when it does not read as a rule.
   static std::optional<ZoneRule> parse(std::string_view text);
 };
@@ -60,10 +63,13 @@ class TimeZone {
   }
 
  private:
-  std::vector<std::int64_t> times_;     // transitions, strictly ascending
-  std::vector<std::int32_t> offsets_;   // the offset from each transition on
-  std::int32_t before_ = 0;             // time type 0
+  void expand_rule();
+
+  std::vector<std::int64_t> times_;    // transitions, strictly ascending
+  std::vector<std::int64_t> offsets_;  // the offset from each transition on
+  std::int64_t before_ = 0;            // time type 0
   std::optional<ZoneRule> rule_;
+  std::int64_t rule_after_ = 0;  // with a rule, the instants after this one ask it
 };
 
 inline const TimeZone kUtc{};
