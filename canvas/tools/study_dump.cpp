@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
           break;
       }
     }
-    print(qc::api::computed_indicator(*row, args, bars));
+    print(qc::api::computed_indicator(*row, args, bars, qc::coords::kUtc));
     std::puts("");
   }
   return 0;

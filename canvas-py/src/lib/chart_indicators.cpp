@@ -52,7 +52,8 @@ PyObject* declared_body(ChartCall& c) {
   }
   with_chart(c, [&](qc::api::Chart&& chart) {
     qc::model::Indicator ind =
-        qc::api::computed_indicator(spec, std::span(values.data(), spec.args.size()), chart.bars);
+        qc::api::computed_indicator(spec, std::span(values.data(), spec.args.size()), chart.bars,
+                                     chart.config.time_zone);
     return std::move(chart).indicator(std::move(ind));
   });
   return none();

@@ -4,6 +4,7 @@
 #include "api/chart_renderer.hpp"
 #include "chart.hpp"
 #include "columns.hpp"
+#include "zone_file.hpp"
 
 namespace qcpy {
 namespace {
@@ -113,6 +114,18 @@ constexpr ChartRow kRows[] = {
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) {
          chart.config.show_legend = c.args.flag(0);
+         return std::move(chart);
+       });
+       return none();
+     }},
+    {"time_zone",
+     "Set the time zone (a zoneinfo name such as \"America/New_York\"; \"UTC\" by default) in which the time "
+     "axis and the studies called afterwards read calendar time",
+     {text("name").means("a zoneinfo key such as \"America/New_York\", or \"UTC\"")}, Borrow::exclusive,
+     [](ChartCall& c) {
+       qc::coords::TimeZone zone = load_time_zone(c.args.text(0));
+       with_chart(c, [&](Chart&& chart) {
+         chart.config.time_zone = std::move(zone);
          return std::move(chart);
        });
        return none();

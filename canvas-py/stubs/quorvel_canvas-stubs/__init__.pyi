@@ -90,6 +90,12 @@ class Chart:
         Parameters:
             show: True to show, False to hide
         """
+    def time_zone(self, name: str) -> None:
+        """Set the time zone (a zoneinfo name such as "America/New_York"; "UTC" by default) in which the time axis and the studies called afterwards read calendar time
+
+        Parameters:
+            name: a zoneinfo key such as "America/New_York", or "UTC\"
+        """
     def dark_theme(self) -> None:
         """Apply dark theme"""
     def light_theme(self) -> None:

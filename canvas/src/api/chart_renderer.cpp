@@ -102,9 +102,11 @@ util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout) {
 }
 
 // Bar i's timestamp, as the time axis reads it.
-struct TimestampAt {
+// Bar i's time on the chart's local clock, as the time axis reads calendar time.
+struct LocalTimeAt {
   std::span<const model::Bar> bars;
-  std::int64_t operator()(std::size_t i) const { return bars[i].timestamp; }
+  const coords::TimeZone& zone;
+  std::int64_t operator()(std::size_t i) const { return zone.local(bars[i].timestamp); }
 };
 
 // Between the gradient definitions and the elements.
@@ -128,7 +130,7 @@ class RenderPass {
         price_range_(price_pane_range(series_bars_, lists_.overlays)),
         main_{price_range_.lo, price_range_.hi, 0.0, layout_.main_height},
         main_ticks_(coords::price_ticks(main_.min, main_.max, main_.height)),
-        labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, bars.size(), TimestampAt{bars_})) {}
+        labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, bars.size(), LocalTimeAt{bars_, config_.time_zone})) {}
 
   util::TextBuffer run() {
     background();
@@ -145,7 +147,7 @@ class RenderPass {
     price_scale(main_, main_ticks_, coords::ScaleNumbers::full);
     sub_panes();
     coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
-                             layout_.spacing, labelled_bars_, TimestampAt{bars_});
+                             layout_.spacing, labelled_bars_, LocalTimeAt{bars_, config_.time_zone});
     if (!config_.title.empty()) draw_title(backend_, config_.title, legend_colors());
     if (config_.show_legend) legend();
     backend_.body_buffer().append("</svg>\n");

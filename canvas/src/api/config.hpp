@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "coords/time_zone.hpp"
 #include "model/indicators.hpp"
 #include "model/series/options.hpp"
 #include "primitives/core/types.hpp"
@@ -118,6 +119,7 @@ struct ChartConfig {
   std::uint32_t height = 600;
   std::string title;         // none when empty
   bool show_legend = false;  // each pane's studies named at its top-left, with their last values
+  coords::TimeZone time_zone;  // the clock calendar time is read on: UTC unless set
 };
 
 }  // namespace qc::api

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <variant>
 
+#include "coords/time_zone.hpp"
 #include "model/indicators.hpp"
 #include "model/series/data.hpp"
 #include "studies/study.hpp"
@@ -122,16 +123,16 @@ struct IndicatorSpec {
 // Throws std::invalid_argument when the arguments do not match the row's kinds: a caller's defect.
 model::Indicator build_indicator(const IndicatorSpec& spec, std::span<const ArgValue> args);
 
-// The record of `spec` with its study's values over `bars`: one value per bar in every vector, or none
-// when there are no bars, a whole argument is 0, above the bar count or below the row's least period, or
-// the study refuses its arguments.
+// The record of `spec` with its study's values over `bars`, calendar periods read in `zone`: one value per
+// bar in every vector, or none when there are no bars, a whole argument is 0, above the bar count or below
+// the row's least period, or the study refuses its arguments.
 model::Indicator computed_indicator(const IndicatorSpec& spec, std::span<const ArgValue> args,
-                                    std::span<const model::Bar> bars);
+                                    std::span<const model::Bar> bars, const coords::TimeZone& zone);
 
 // One NaN per bar in every vector of `ind`, then the values of `spec`'s study for `args` over `bars` (the
 // whole arguments as the study accepts them). False, the vectors emptied, when the study refuses them.
 bool run_study(const IndicatorSpec& spec, const studies::StudyArgs& args, std::span<const model::Bar> bars,
-               model::Indicator& ind);
+               model::Indicator& ind, const coords::TimeZone& zone = coords::kUtc);
 
 // Row-writing helpers, so that tables read like the method list they encode.
 namespace spec {

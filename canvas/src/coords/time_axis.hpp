@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "coords/civil_calendar.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
 #include "render/engine/svg_backend.hpp"
@@ -18,24 +19,6 @@ inline constexpr double kTimeAxisHeight = 30.0;
 inline constexpr double kTimeLabelOffset = 6.0;
 // Labels stand at least this far apart, centre to centre.
 inline constexpr double kMinTimeLabelGap = 60.0;
-
-// The civil date and time of day of a timestamp (seconds since 1970-01-01 00:00 UTC) on the proleptic
-// Gregorian calendar; years are astronomical (year 0 exists, earlier ones are negative).
-struct CalendarFields {
-  std::int64_t year = 1970;
-  int month = 1;  // 1 … 12
-  int day = 1;    // 1 … 31
-  int hour = 0;
-  int minute = 0;
-  friend bool operator==(const CalendarFields&, const CalendarFields&) = default;
-};
-CalendarFields calendar_fields(std::int64_t ts);
-
-// Quotient rounded toward negative infinity; the divisor is positive.
-constexpr std::int64_t floor_div(std::int64_t a, std::int64_t b) {
-  const std::int64_t q = a / b;
-  return a % b < 0 ? q - 1 : q;
-}
 
 // Weighs timestamps one after another, each against the one before it: 70 another civil year, 60 another
 // month, then the largest changed count of weeks 40, days 50, four hours 35, hours 30, half hours 20, five
@@ -61,7 +44,7 @@ class BarWeigher {
   }
 
  private:
-  static constexpr std::int64_t kDaySeconds = 86'400;
+  static constexpr std::int64_t kDaySeconds = kSecondsPerDay;
   // Minutes, five minutes, half hours, hours and four hours, each with its weight when it is the largest
   // count that changed.
   static constexpr std::size_t kSubDayUnits = 5;
@@ -156,6 +139,8 @@ class TimeAxisPainter {
 };
 
 // The whole axis with its labels at the bars time_label_bars() chose; only those bars are looked at again.
+// timestamp_at(i) gives bar i's time on the chart's local clock (seconds from 1970-01-01 00:00 on that
+// clock, which bar 0 is weighed against).
 template <class TimestampAt>
 void render_time_axis(render::SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
                       double spacing, std::span<const std::size_t> labelled, TimestampAt&& timestamp_at) {

@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "coords/time_zone.hpp"
 #include "model/series/data.hpp"
 
 namespace qc::studies {
@@ -16,6 +17,8 @@ struct Columns {
   std::span<const double> low;
   std::span<const double> close;
   std::span<const double> volume;
+  // The clock calendar periods are read on.
+  const coords::TimeZone* zone = &coords::kUtc;
 
   std::size_t size() const { return close.size(); }
 };

@@ -1,9 +1,10 @@
-// Studies that restart with each calendar period: the UTC day for intraday bars, the civil month for
-// daily ones, the civil year for weekly and longer ones.
+// Studies that restart with each calendar period of the chart's clock: the day for intraday bars, the
+// civil month for daily ones, the civil year for weekly and longer ones.
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "coords/time_axis.hpp"
@@ -66,19 +67,19 @@ Period period_of(std::span<const std::int64_t> time) {
   return Period::Year;
 }
 
-// Tells bar after bar whether it begins another calendar period than the bar before. For UTC days the
-// seconds left in the day are counted down, so that only a bar in another day (or back in time) costs a
-// division; for months and years the time axis's weigher tells what changed, working out a civil date
-// only when the month changes.
+// Tells bar after bar whether it begins another calendar period than the bar before, both read on the
+// local clock. For days the seconds left in the day are counted down, so that only a bar in another day
+// (or back in time) costs a division; for months and years the time axis's weigher tells what changed,
+// working out a civil date only when the month changes.
 class PeriodBreaks {
  public:
-  explicit PeriodBreaks(std::span<const std::int64_t> time)
-      : time_(time), period_(period_of(time)), weigher_(time.empty() ? 0 : time[0]),
-        left_(time.empty() ? 0 : seconds_left(time[0])) {}
+  explicit PeriodBreaks(const Columns& bars)
+      : time_(bars.time), zone_(*bars.zone), period_(period_of(bars.time)),
+        before_(time_.empty() ? 0 : zone_.local(time_[0])), weigher_(before_), left_(seconds_left(before_)) {}
 
   // For t = 1, 2, … in turn.
   bool begins(std::size_t t) {
-    const std::int64_t now = time_[t], before = time_[t - 1];
+    const std::int64_t now = zone_.local(time_[t]), before = std::exchange(before_, now);
     switch (period_) {
       case Period::Day: {
         const std::uint64_t step = static_cast<std::uint64_t>(now) - static_cast<std::uint64_t>(before);
@@ -106,9 +107,11 @@ class PeriodBreaks {
   }
 
   std::span<const std::int64_t> time_;
+  const coords::TimeZone& zone_;
   Period period_;
+  std::int64_t before_;  // the last bar's local time
   coords::BarWeigher weigher_;
-  std::uint64_t left_;  // seconds from the last bar to the end of its UTC day
+  std::uint64_t left_;  // seconds from the last bar to the end of its local day
 };
 
 }  // namespace
@@ -118,7 +121,7 @@ class PeriodBreaks {
 // weighted by volume is divided by three times the volume once, rather than every typical price by 3.
 bool vwap(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::size_t n = bars.size();
-  PeriodBreaks breaks(bars.time);
+  PeriodBreaks breaks(bars);
   std::span<double> line = out.line(0);
   double weighted = 0.0, volume = 0.0;
   bool broken = false;
@@ -143,7 +146,7 @@ bool vwap(const Columns& bars, const StudyArgs&, StudyOutput& out) {
 bool pivot_points(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::size_t n = bars.size();
   std::vector<std::uint32_t>& runs = out.runs(true);
-  PeriodBreaks breaks(bars.time);
+  PeriodBreaks breaks(bars);
   std::span<double> pp = out.line(0), r1 = out.line(1), r2 = out.line(2), r3 = out.line(3), s1 = out.line(4),
                     s2 = out.line(5), s3 = out.line(6);
   std::array<double, 7> levels;
