@@ -256,6 +256,8 @@ inline constexpr IndicatorSpec kBollingerRow =
 inline constexpr IndicatorSpec kVolumeRow{
     "volume", "Volume (subpane)", {}, "volume", "Volume", model::placement::VolumeBand{0.2}, kAuto, {},
     {histogram("Volume")}};
+// Volume in a pane of its own takes this share of the plot height, and counts up from 0.
+inline constexpr double kVolumePaneRatio = 0.15;
 
 }  // namespace catalog
 using catalog::kBollingerRow;
@@ -264,6 +266,7 @@ using catalog::kMacdDefaultRow;
 using catalog::kMacdRow;
 using catalog::kRsiRow;
 using catalog::kSmaRow;
+using catalog::kVolumePaneRatio;
 using catalog::kVolumeRow;
 
 }  // namespace qc::api
