@@ -166,27 +166,33 @@ def test_grid_switch():
 
 
 def parameters(method):
-    return getattr(qc.Chart, method).__text_signature__.strip("()").split(", ")[1:]
+    """The parameter names of a Chart method, and which of them are required."""
+    listed = getattr(qc.Chart, method).__text_signature__.strip("()").split(", ")[1:]
+    return {p.split("=")[0]: "=" not in p for p in listed if p != "*"}
 
 
 COLOUR_PARAMETERS = {"color", "up", "down"}
-# What the other parameters of a colour method take in these tests; a new kind of parameter fails here.
-OTHER_ARGUMENTS = {"period": 3, "name": "mine", "values": [float(v) for v in range(10)], "color": "#123456",
-                   "up": "#123456", "down": "#654321"}
+# What the other required parameters of a colour method take in these tests; a new kind fails here.
+OTHER_ARGUMENTS = {"period": 3, "name": "mine", "values": [float(v) for v in range(40)], "color": "#123456",
+                   "up": "#123456", "down": "#654321", "multiplier": 2.0, "percent": 2.5, "deviation": 1.0,
+                   "k": 3, "d": 2, "r": 3, "s": 2, "fast": 3, "slow": 5, "signal": 2}
 COLOUR_METHODS = [(method, param) for method in dir(qc.Chart) if not method.startswith("_")
                   for param in parameters(method) if param in COLOUR_PARAMETERS]
 COLOUR_HINT = "is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a CSS colour name)"
 
 
 def colour_chart():
+    # Long enough for every study to draw a value (the longest warm-up, Connors RSI's, is 100 bars).
     chart = qc.Chart(300, 200)
-    chart.bars([qc.Bar(i * 86400, 10 + i, 12 + i, 9 + i, 11 + i * (-1) ** i, 100) for i in range(10)])
+    chart.bars([qc.Bar(i * 86400, 10 + i % 7, 12 + i % 7, 9 + i % 7, 11 + i % 5 * (-1) ** i, 100 + i % 3)
+                for i in range(120)])
     chart.legend(True)
     return chart
 
 
 def call_with_colour(chart, method, param, colour):
-    getattr(chart, method)(**{p: colour if p == param else OTHER_ARGUMENTS[p] for p in parameters(method)})
+    getattr(chart, method)(**{p: colour if p == param else OTHER_ARGUMENTS[p]
+                              for p, required in parameters(method).items() if required or p == param})
 
 
 @pytest.mark.parametrize("method, param", COLOUR_METHODS)
@@ -210,7 +216,9 @@ def test_colour_parameters_take_names_and_refuse_other_texts(method, param):
 
 
 def test_the_colour_methods_are_found():
-    assert {m for m, _ in COLOUR_METHODS} >= {"background", "colors", "sma", "ema", "overlay", "hma", "kama"}
+    assert {m for m, _ in COLOUR_METHODS} >= {"background", "colors", "sma", "ema", "overlay", "hma", "kama",
+                                              "text_color", "grid_color", "rsi", "ichimoku", "volume"}
+    assert len(COLOUR_METHODS) == 80  # 75 studies, colors (up, down), background, text_color, grid_color
 
 
 # ---- axes --------------------------------------------------------------------------------------------------

@@ -66,6 +66,9 @@ def test_every_method_has_a_summary_and_the_meaning_of_each_parameter():
 def test_full_layout_of_a_study_docstring():
     assert qc.Chart.rsi.__doc__ == (
         "Relative Strength Index\n\nParameters:\n    period: number of bars in the window\n"
+        "    height: the pane's share of the plot height, 0.05 to 0.6; None: its own\n"
+        "    color: colour of the first drawn line; None keeps its own\n"
+        "    colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud\n"
         "Draws: sub-pane, 0.15 of the plot height\nLines: RSI (line, #9C27B0)\n"
         "Definition: Wilder's RSI over `period` closes, as TA-Lib RSI.")
     assert sections(qc.Chart.macd.__doc__)[2]["Draws"] == "sub-pane, 0.2 of the plot height"

@@ -18,11 +18,11 @@ except ImportError:  # the comparisons with TA-Lib need it; the rest of the file
 SIGNATURES = """
 sma(period, color): Simple Moving Average
 ema(period, color): Exponential Moving Average
-rsi(period): Relative Strength Index
-macd(fast, slow, signal): MACD
-macd_default(): MACD with default settings (12, 26, 9)
-bollinger(period, multiplier): Bollinger Bands
-volume(): Volume (subpane)
+rsi(period, *, height=None, color=None, colors=None): Relative Strength Index
+macd(fast, slow, signal, *, height=None, color=None, colors=None): MACD
+macd_default(*, height=None, color=None, colors=None): MACD with default settings (12, 26, 9)
+bollinger(period, multiplier, *, color=None, colors=None): Bollinger Bands
+volume(*, pane=False, height=None, color=None, colors=None): Volume (subpane)
 overlay(name, values, color): Custom overlay with pre-calculated values
 hma(period, color): Hull Moving Average
 wma(period, color): Weighted Moving Average
@@ -33,77 +33,79 @@ trima(period, color): Triangular Moving Average
 zlema(period, color): Zero Lag EMA
 mcginley(period, color): McGinley Dynamic
 linear_regression(period, color): Linear Regression
-keltner(period): Keltner Channel
-atr_bands(period, multiplier): ATR Bands
-bollinger_filled(period): Bollinger Bands with filled cloud
-envelopes(period, percent): Envelopes
-donchian(period): Donchian Channel
-price_channel(period): Price Channel
-supertrend(period, multiplier): Supertrend
-zigzag(deviation): ZigZag
-psar(): Parabolic SAR
-vwap(): VWAP
-ichimoku(): Ichimoku Cloud
-pivot_points(): Pivot Points
-chande_kroll_stop(): Chande Kroll Stop
-adx(period): Average Directional Index
-aroon(period): Aroon
-aroon_oscillator(period): Aroon Oscillator
-balance_of_power(): Balance of Power
-choppiness(period): Choppiness Index
-cmf(period): Chaikin Money Flow
-cmo(period): Chande Momentum Oscillator
-connors_rsi(): Connors RSI
-mfi(period): Money Flow Index
-schaff_trend_cycle(): Schaff Trend Cycle
-stoch_rsi(period): Stochastic RSI
-stochastic(k, d): Stochastic Oscillator
-tsi(r, s): True Strength Index
-ultimate_oscillator(): Ultimate Oscillator
-williams_r(period): Williams %R
-accelerator_oscillator(): Accelerator Oscillator
-awesome_oscillator(): Awesome Oscillator
-cci(period): Commodity Channel Index
-chaikin_oscillator(): Chaikin Oscillator
-coppock_curve(): Coppock Curve
-dpo(period): Detrended Price Oscillator
-elder_ray(period): Elder Ray
-eom(period): Ease of Movement
-fisher_transform(period): Fisher Transform
-force_index(period): Force Index
-kst(): Know Sure Thing
-linear_regression_slope(period): Linear Regression Slope
-momentum(period): Momentum
-pgo(period): Pretty Good Oscillator
-qstick(period): QStick
-roc(period): Rate of Change
-rvi(period): Relative Vigor Index
-smi_ergodic(): SMI Ergodic
-trix(period): TRIX
-ad_line(): Accumulation/Distribution Line
-atr(period): Average True Range
-historical_volatility(period): Historical Volatility
-mass_index(): Mass Index
-nvi(): Negative Volume Index
-obv(): On Balance Volume
-pvi(): Positive Volume Index
-stddev(period): Standard Deviation
-ulcer_index(period): Ulcer Index
-vortex(period): Vortex Indicator
-vpt(): Volume Price Trend
+keltner(period, *, color=None, colors=None): Keltner Channel
+atr_bands(period, multiplier, *, color=None, colors=None): ATR Bands
+bollinger_filled(period, *, color=None, colors=None): Bollinger Bands with filled cloud
+envelopes(period, percent, *, color=None, colors=None): Envelopes
+donchian(period, *, color=None, colors=None): Donchian Channel
+price_channel(period, *, color=None, colors=None): Price Channel
+supertrend(period, multiplier, *, color=None, colors=None): Supertrend
+zigzag(deviation, *, color=None, colors=None): ZigZag
+psar(*, color=None, colors=None): Parabolic SAR
+vwap(*, color=None, colors=None): VWAP
+ichimoku(*, color=None, colors=None): Ichimoku Cloud
+pivot_points(*, color=None, colors=None): Pivot Points
+chande_kroll_stop(*, color=None, colors=None): Chande Kroll Stop
+adx(period, *, height=None, color=None, colors=None): Average Directional Index
+aroon(period, *, height=None, color=None, colors=None): Aroon
+aroon_oscillator(period, *, height=None, color=None, colors=None): Aroon Oscillator
+balance_of_power(*, height=None, color=None, colors=None): Balance of Power
+choppiness(period, *, height=None, color=None, colors=None): Choppiness Index
+cmf(period, *, height=None, color=None, colors=None): Chaikin Money Flow
+cmo(period, *, height=None, color=None, colors=None): Chande Momentum Oscillator
+connors_rsi(*, height=None, color=None, colors=None): Connors RSI
+mfi(period, *, height=None, color=None, colors=None): Money Flow Index
+schaff_trend_cycle(*, height=None, color=None, colors=None): Schaff Trend Cycle
+stoch_rsi(period, *, height=None, color=None, colors=None): Stochastic RSI
+stochastic(k, d, *, height=None, color=None, colors=None): Stochastic Oscillator
+tsi(r, s, *, height=None, color=None, colors=None): True Strength Index
+ultimate_oscillator(*, height=None, color=None, colors=None): Ultimate Oscillator
+williams_r(period, *, height=None, color=None, colors=None): Williams %R
+accelerator_oscillator(*, height=None, color=None, colors=None): Accelerator Oscillator
+awesome_oscillator(*, height=None, color=None, colors=None): Awesome Oscillator
+cci(period, *, height=None, color=None, colors=None): Commodity Channel Index
+chaikin_oscillator(*, height=None, color=None, colors=None): Chaikin Oscillator
+coppock_curve(*, height=None, color=None, colors=None): Coppock Curve
+dpo(period, *, height=None, color=None, colors=None): Detrended Price Oscillator
+elder_ray(period, *, height=None, color=None, colors=None): Elder Ray
+eom(period, *, height=None, color=None, colors=None): Ease of Movement
+fisher_transform(period, *, height=None, color=None, colors=None): Fisher Transform
+force_index(period, *, height=None, color=None, colors=None): Force Index
+kst(*, height=None, color=None, colors=None): Know Sure Thing
+linear_regression_slope(period, *, height=None, color=None, colors=None): Linear Regression Slope
+momentum(period, *, height=None, color=None, colors=None): Momentum
+pgo(period, *, height=None, color=None, colors=None): Pretty Good Oscillator
+qstick(period, *, height=None, color=None, colors=None): QStick
+roc(period, *, height=None, color=None, colors=None): Rate of Change
+rvi(period, *, height=None, color=None, colors=None): Relative Vigor Index
+smi_ergodic(*, height=None, color=None, colors=None): SMI Ergodic
+trix(period, *, height=None, color=None, colors=None): TRIX
+ad_line(*, height=None, color=None, colors=None): Accumulation/Distribution Line
+atr(period, *, height=None, color=None, colors=None): Average True Range
+historical_volatility(period, *, height=None, color=None, colors=None): Historical Volatility
+mass_index(*, height=None, color=None, colors=None): Mass Index
+nvi(*, height=None, color=None, colors=None): Negative Volume Index
+obv(*, height=None, color=None, colors=None): On Balance Volume
+pvi(*, height=None, color=None, colors=None): Positive Volume Index
+stddev(period, *, height=None, color=None, colors=None): Standard Deviation
+ulcer_index(period, *, height=None, color=None, colors=None): Ulcer Index
+vortex(period, *, height=None, color=None, colors=None): Vortex Indicator
+vpt(*, height=None, color=None, colors=None): Volume Price Trend
 """
 
 
 def parse_signatures():
-    rows = []
+    """(name, positional parameters, doc) per method, and each method's parameters as its signature lists them."""
+    rows, listed = [], {}
     for line in SIGNATURES.strip().splitlines():
         head, doc = line.split(": ", 1)
         name, params = head.rstrip(")").split("(")
-        rows.append((name, [p for p in params.split(", ") if p], doc))
-    return rows
+        listed[name] = [p for p in params.split(", ") if p]
+        rows.append((name, listed[name][:listed[name].index("*")] if "*" in listed[name] else listed[name], doc))
+    return rows, listed
 
 
-METHODS = parse_signatures()
+METHODS, LISTED_PARAMETERS = parse_signatures()
 ARGUMENT_VALUES = {"period": 14, "fast": 12, "slow": 26, "signal": 9, "k": 14, "d": 3, "r": 25, "s": 13,
                    "multiplier": 2.0, "percent": 2.5, "deviation": 5.0, "color": "#2196F3", "name": "Line",
                    "values": [1.0, 2.0]}
@@ -117,7 +119,7 @@ def test_there_are_75_methods():
 @pytest.mark.parametrize("name, params, doc", METHODS, ids=[m[0] for m in METHODS])
 def test_signature_doc_and_call(chart, name, params, doc):
     method = getattr(chart, name)
-    assert method.__text_signature__ == "(" + ", ".join(["$self"] + params) + ")"
+    assert method.__text_signature__ == "(" + ", ".join(["$self"] + LISTED_PARAMETERS[name]) + ")"
     assert method.__doc__.split("\n")[0] == doc
     # Every parameter by position and by keyword; on a chart with and without bars.
     args = [ARGUMENT_VALUES[p] for p in params]
@@ -163,17 +165,20 @@ def test_out_of_range_periods_raise_overflow_without_prefix(chart, name, args):
     assert not message.startswith("argument")
 
 
-NO_ARGUMENTS = [name for name, params, _ in METHODS if not params]
+KEYWORD_ONLY = [(name, params) for name, params, _ in METHODS if "*" in LISTED_PARAMETERS[name]]
 
 
-@pytest.mark.parametrize("name", NO_ARGUMENTS)
-def test_methods_without_arguments_refuse_them_in_the_interpreter(name):
-    # Entries without arguments: the interpreter itself refuses any, in its own words.
+@pytest.mark.parametrize("name, params", KEYWORD_ONLY, ids=[name for name, _ in KEYWORD_ONLY])
+def test_keyword_only_parameters_are_refused_by_position(name, params):
     chart = qc.Chart(800, 600)
     chart.bars(bars_with_closes([1.0, 2.0, 3.0]))
     before = chart.render_svg()
-    assert raises(TypeError, getattr(chart, name), 1) == f"Chart.{name}() takes no arguments (1 given)"
-    assert raises(TypeError, getattr(chart, name), x=1) == f"Chart.{name}() takes no keyword arguments"
+    args = [ARGUMENT_VALUES[p] for p in params]
+    given = f"{len(params) + 1} {'was' if not params else 'were'} given"
+    assert raises(TypeError, getattr(chart, name), *args, None) == (
+        f"Chart.{name}() takes {len(params)} positional arguments but {given}")
+    assert raises(TypeError, getattr(chart, name), *args, x=1) == (
+        f"Chart.{name}() got an unexpected keyword argument 'x'")
     assert chart.render_svg() == before
 
 

@@ -59,6 +59,9 @@ TEST(IndicatorRange, ModesOverOrdinaryValues) {
       {"fixed as stored", model::range::Fixed{-3, 7}, {{1000}}, {-3, 7}},
       {"symmetric", model::range::Symmetric{}, {{-2, 1}}, {-2.2, 2.2}},
       {"price pads by a twentieth", model::range::Price{}, {{1000}}, {3.75, 31.25}},
+      {"from zero to a tenth above the largest", model::range::FromZero{}, {{10, kNaN}, {30}}, {0, 33}},
+      {"from zero with a negative value is auto", model::range::FromZero{}, {{-10, 30}}, {-14, 34}},
+      {"from zero without a positive value is auto", model::range::FromZero{}, {{0, 0}}, {0, 100}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,12 +1,19 @@
 // Chart's 75 indicator methods: 67 rows read off the indicator catalogue and served by one body, and
 // the eight with hand-written bodies (sma, ema, rsi, macd, bollinger, volume, macd_default and overlay).
+// Every study without a colour argument of its own takes keyword-only colours, and every sub-pane study a
+// height, after its row's arguments.
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <utility>
+#include <variant>
+#include <vector>
 
 #include "api/indicator_builders.hpp"
 #include "api/indicator_catalog.hpp"
+#include "api/indicator_style.hpp"
 #include "chart.hpp"
 
 namespace qcpy {
@@ -29,19 +36,106 @@ consteval Param param_of(const qc::api::ArgSpec& arg) {
   throw "unknown argument kind";
 }
 
+constexpr bool has_color_argument(const IndicatorSpec& spec) {
+  for (const qc::api::ArgSpec& arg : spec.args) {
+    if (arg.kind == ArgKind::Text) return true;
+  }
+  return false;
+}
+
+// The row's arguments, then the keyword-only looks: a sub-pane's height, and colours unless the row
+// takes a colour of its own.
+consteval Params params_of(const IndicatorSpec& spec) {
+  std::array<Param, kMaxParams + 1> list{};
+  std::size_t n = 0;
+  for (const qc::api::ArgSpec& arg : spec.args) list[n++] = param_of(arg);
+  const bool sub_pane = std::holds_alternative<qc::model::placement::SubPane>(spec.placement);
+  const bool colors = !has_color_argument(spec);
+  if (sub_pane || colors) list[n++] = star;
+  if (sub_pane) list[n++] = pane_height("height");
+  if (colors) {
+    list[n++] = opt_color("color").means("colour of the first drawn line; None keeps its own");
+    list[n++] = color_list("colors");
+  }
+  return Params(std::span<const Param>(list.data(), n));
+}
+
 // A row's texts are string literals, so their views serve as C strings; its docstring is written from it.
 consteval ChartRow row_of(const IndicatorSpec& spec, Body<ChartClass> body, const void* data = nullptr) {
-  const auto& a = spec.args;
-  Params params = a.size() == 0   ? Params{}
-                  : a.size() == 1 ? Params{param_of(a[0])}
-                  : a.size() == 2 ? Params{param_of(a[0]), param_of(a[1])}
-                                  : Params{param_of(a[0]), param_of(a[1]), param_of(a[2])};
-  return {spec.method.data(), Doc(spec.doc.data(), &spec), params, Borrow::exclusive, body, data};
+  return {spec.method.data(), Doc(spec.doc.data(), &spec), params_of(spec), Borrow::exclusive, body, data};
 }
+
+// The index of the parameter named `name`, if the row has one.
+std::optional<std::size_t> param_index(const Params& params, std::string_view name) {
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    if (params[i].name == name) return i;
+  }
+  return std::nullopt;
+}
+
+[[noreturn]] void raise(PyObject* type, const std::string& message) {
+  PyErr_SetString(type, message.c_str());
+  throw PyErrorPending{};
+}
+
+// A call's height and colours for the study of `spec`, checked against the vectors the row draws before
+// the chart is touched: one colour list entry per drawn vector, pairs only for histograms and clouds, and
+// one colour given to either serving for both of its colours.
+struct StudyLooks {
+  std::optional<double> height;
+  std::vector<qc::api::VectorColors> colors;  // empty: the row's
+
+  static StudyLooks of(ChartCall& c, const IndicatorSpec& spec) {
+    StudyLooks looks;
+    const Params& params = c.params();
+    if (const auto i = param_index(params, "height")) looks.height = c.args.opt_f64(*i);
+    const auto color_at = param_index(params, "color");
+    const auto colors_at = param_index(params, "colors");
+    if (!color_at || !colors_at) return looks;
+    std::optional<std::string>& color = c.args.opt_text(*color_at);
+    ColorList& list = c.args.color_list(*colors_at);
+    if (color && list) raise(PyExc_TypeError, "arguments 'color' and 'colors' cannot both be given");
+    std::vector<const qc::api::VectorSpec*> drawn;
+    for (const qc::api::VectorSpec& v : spec.vectors) {
+      if (qc::api::is_drawn(v)) drawn.push_back(&v);
+    }
+    if (color) {
+      looks.colors.push_back({std::move(color), std::nullopt});
+      if (qc::api::takes_two_colors(*drawn.front())) looks.colors[0].second = looks.colors[0].first;
+      return looks;
+    }
+    if (!list) return looks;
+    if (list->size() != drawn.size()) {
+      raise(PyExc_ValueError, "argument 'colors': expected " + std::to_string(drawn.size()) +
+                                  (drawn.size() == 1 ? " entry, got " : " entries, got ") +
+                                  std::to_string(list->size()));
+    }
+    looks.colors.resize(drawn.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+      ColorEntry& entry = (*list)[i];
+      qc::api::VectorColors& out = looks.colors[i];
+      const bool two = qc::api::takes_two_colors(*drawn[i]);
+      if (entry.pair && !two) {
+        raise(PyExc_TypeError, "argument 'colors[" + std::to_string(i) +
+                                   "]': a pair of colours is for a histogram or a cloud, not for '" +
+                                   std::string(drawn[i]->name) + "'");
+      }
+      out.first = std::move(entry.first);
+      out.second = entry.pair ? std::move(entry.second) : two ? out.first : std::nullopt;
+    }
+    return looks;
+  }
+
+  void apply(qc::model::Indicator& ind) const {
+    if (height) qc::api::set_pane_height(ind, *height);
+    qc::api::recolor(ind, colors);
+  }
+};
 
 // Every catalogue study: build the record from the row and its values from the chart's bars.
 PyObject* declared_body(ChartCall& c) {
   const IndicatorSpec& spec = c.data<IndicatorSpec>();
+  const StudyLooks looks = StudyLooks::of(c, spec);
   std::array<qc::api::ArgValue, 3> values;
   for (std::size_t i = 0; i < spec.args.size(); ++i) {
     switch (spec.args[i].kind) {
@@ -54,18 +148,22 @@ PyObject* declared_body(ChartCall& c) {
     qc::model::Indicator ind =
         qc::api::computed_indicator(spec, std::span(values.data(), spec.args.size()), chart.bars,
                                      chart.config.time_zone);
+    looks.apply(ind);
     return std::move(chart).indicator(std::move(ind));
   });
   return none();
 }
 
-// Computed methods read the bars, so the chart is taken first; a guard that refuses adds nothing.
+// Computed methods read the bars, so the chart is taken first; a guard that refuses adds nothing. The
+// looks the call gives for the row are read before.
 template <class Compute>
-PyObject* append_computed(ChartCall& c, Compute&& compute) {
+PyObject* append_computed(ChartCall& c, const IndicatorSpec& spec, Compute&& compute) {
+  const StudyLooks looks = StudyLooks::of(c, spec);
   with_chart(c, [&](qc::api::Chart&& chart) {
     std::optional<qc::model::Indicator> ind = compute(std::span<const qc::model::Bar>(chart.bars));
-    if (ind) return std::move(chart).indicator(std::move(*ind));
-    return std::move(chart);
+    if (!ind) return std::move(chart);
+    looks.apply(*ind);
+    return std::move(chart).indicator(std::move(*ind));
   });
   return none();
 }
@@ -79,34 +177,39 @@ constexpr ChartRow kHandWrittenRows[] = {
     row_of(qc::api::kSmaRow,
            [](ChartCall& c) {
              return append_computed(
-                 c, [&](auto bars) { return qc::api::sma_indicator(bars, c.args.u64(0), c.args.text(1)); });
+                 c, qc::api::kSmaRow, [&](auto bars) { return qc::api::sma_indicator(bars, c.args.u64(0), c.args.text(1)); });
            }),
     row_of(qc::api::kEmaRow,
            [](ChartCall& c) {
              return append_computed(
-                 c, [&](auto bars) { return qc::api::ema_indicator(bars, c.args.u64(0), c.args.text(1)); });
+                 c, qc::api::kEmaRow, [&](auto bars) { return qc::api::ema_indicator(bars, c.args.u64(0), c.args.text(1)); });
            }),
     row_of(qc::api::kRsiRow,
            [](ChartCall& c) {
-             return append_computed(c, [&](auto bars) { return qc::api::rsi_indicator(bars, c.args.u64(0)); });
+             return append_computed(c, qc::api::kRsiRow, [&](auto bars) { return qc::api::rsi_indicator(bars, c.args.u64(0)); });
            }),
     row_of(qc::api::kMacdRow,
            [](ChartCall& c) {
-             return append_computed(c, [&](auto bars) {
+             return append_computed(c, qc::api::kMacdRow, [&](auto bars) {
                return qc::api::macd_indicator(bars, c.args.u64(0), c.args.u64(1), c.args.u64(2));
              });
            }),
     row_of(qc::api::kMacdDefaultRow,
            [](ChartCall& c) {
-             return append_computed(c, [](auto bars) { return std::optional(qc::api::macd_default_indicator(bars)); });
+             return append_computed(c, qc::api::kMacdDefaultRow, [](auto bars) { return std::optional(qc::api::macd_default_indicator(bars)); });
            }),
     row_of(qc::api::kBollingerRow,
            [](ChartCall& c) {
              return append_computed(
-                 c, [&](auto bars) { return qc::api::bollinger_indicator(bars, c.args.u64(0), c.args.f64(1)); });
+                 c, qc::api::kBollingerRow, [&](auto bars) { return qc::api::bollinger_indicator(bars, c.args.u64(0), c.args.f64(1)); });
            }),
-    row_of(qc::api::kVolumeRow,
-           [](ChartCall& c) { return append_computed(c, [](auto bars) { return qc::api::volume_indicator(bars); }); }),
+    {qc::api::kVolumeRow.method.data(), Doc(qc::api::kVolumeRow.doc.data(), &qc::api::kVolumeRow),
+     {star, flag("pane", "False"), pane_height("height"), opt_color("color"), color_list("colors")},
+     Borrow::exclusive,
+     [](ChartCall& c) {
+       return append_computed(c, qc::api::kVolumeRow,
+                              [&](auto bars) { return qc::api::volume_indicator(bars, c.args.flag(0)); });
+     }},
     // Its values are the caller's, so its parameters are not its row's.
     {"overlay", Doc(qc::api::kOverlayRow.doc.data(), &qc::api::kOverlayRow),
      {text("name"), f64_list("values"), color("color")}, Borrow::exclusive,

@@ -1,9 +1,14 @@
-// Chart methods for the series style, colours, grid, title, legend, device-pixel ratio, bars and rendering.
+// Chart methods for the series style, colours, themes, grid, title, legend, device-pixel ratio, bars and
+// rendering.
+#include <array>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "api/chart_renderer.hpp"
 #include "chart.hpp"
 #include "columns.hpp"
+#include "theme.hpp"
 #include "zone_file.hpp"
 
 namespace qcpy {
@@ -28,6 +33,77 @@ PyObject* apply_theme(ChartCall& c) {
   with_chart(c, [&](Chart&& chart) { return std::move(chart).theme(colors); });
   return none();
 }
+
+// A theme object's colours for the chart, each with the name its class gives it: background, grid, text,
+// up and down.
+struct ThemeField {
+  const char* name;
+  std::string text;
+};
+using ThemeFields = std::array<ThemeField, 5>;
+
+// UITheme and RuntimeTheme name their fields alike.
+template <class Theme>
+ThemeFields ui_theme_fields(const Theme& t) {
+  return {{{"background", std::string(t.chart.background)},
+           {"grid_line", std::string(t.chart.grid_line)},
+           {"scale_text", std::string(t.chart.scale_text)},
+           {"candle_up_body", std::string(t.series.candle_up_body)},
+           {"candle_down_body", std::string(t.series.candle_down_body)}}};
+}
+
+ThemeFields legacy_theme_fields(const qc::theme::LegacyTheme& t) {
+  return {{{"bg_color", std::string(t.bg_color)},
+           {"grid_color", std::string(t.grid_color)},
+           {"text_color", std::string(t.text_color)},
+           {"candle_up", std::string(t.candle_up)},
+           {"candle_down", std::string(t.candle_down)}}};
+}
+
+template <class Cls, class Read>
+std::optional<ThemeFields> fields_of(PyObject* o, Read read) {
+  if (!PyObject_TypeCheck(o, type_object<Cls>())) return std::nullopt;
+  BorrowGuard guard = borrow<Cls>(o, Borrow::shared);
+  return read(object_of<Cls>(o)->value);
+}
+
+// The theme's colours are read as the colour methods read them, all before the chart changes.
+PyObject* apply_theme_object(ChartCall& c) {
+  PyObject* t = c.args.object(0);
+  std::optional<ThemeFields> fields = fields_of<UIThemeClass>(t, ui_theme_fields<qc::theme::UITheme>);
+  if (!fields) fields = fields_of<RuntimeThemeClass>(t, ui_theme_fields<qc::theme::RuntimeTheme>);
+  if (!fields) fields = fields_of<ThemeClass>(t, legacy_theme_fields);
+  if (!fields) throw Panic("a theme argument of no theme class");
+  std::array<std::string, 5> colors;
+  for (std::size_t i = 0; i < colors.size(); ++i) {
+    const ThemeField& field = (*fields)[i];
+    std::optional<std::string> color = color_text(field.text);
+    if (!color) {
+      Ref given = Ref::steal(
+          PyUnicode_DecodeUTF8(field.text.data(), static_cast<Py_ssize_t>(field.text.size()), "replace"));
+      PyErr_Format(PyExc_ValueError, "argument '%s': field '%s' is not a colour: %R", c.params()[0].name,
+                   field.name, given.get());
+      throw PyErrorPending{};
+    }
+    colors[i] = std::move(*color);
+  }
+  const qc::api::ThemeColors theme{colors[0], colors[3], colors[4], colors[1], colors[2]};
+  with_chart(c, [&](Chart&& chart) { return std::move(chart).theme(theme); });
+  return none();
+}
+
+// The chart's text colour (scales, title, legend) or grid colour (also the scales' borders and the panes'
+// separators).
+PyObject* set_theme_text(ChartCall& c) {
+  std::string qc::api::ThemeConfig::*const field = c.data<std::string qc::api::ThemeConfig::*>();
+  with_chart(c, [&](Chart&& chart) {
+    chart.config.theme.*field = std::move(c.args.text(0));
+    return std::move(chart);
+  });
+  return none();
+}
+constexpr std::string qc::api::ThemeConfig::*kTextColor = &qc::api::ThemeConfig::text_color;
+constexpr std::string qc::api::ThemeConfig::*kGridColor = &qc::api::ThemeConfig::grid_color;
 
 // The document is written straight into the str that returns it: a fresh ASCII str of the estimated size,
 // grown if that falls short and shrunk to the document at the end. A document that holds other bytes (a
@@ -132,6 +208,13 @@ constexpr ChartRow kRows[] = {
      }},
     {"dark_theme", "Apply dark theme", {}, Borrow::exclusive, apply_theme, &qc::api::kDarkTheme},
     {"light_theme", "Apply light theme", {}, Borrow::exclusive, apply_theme, &qc::api::kLightTheme},
+    {"theme",
+     "Apply a theme's background, grid, text, up and down colours (a Theme, UITheme or RuntimeTheme, copied now)",
+     {theme("t")}, Borrow::exclusive, apply_theme_object},
+    {"text_color", "Set the text colour of the scales, title and legend", {color("color")}, Borrow::exclusive,
+     set_theme_text, &kTextColor},
+    {"grid_color", "Set the grid colour (also the scales' borders and the panes' separators)", {color("color")},
+     Borrow::exclusive, set_theme_text, &kGridColor},
     {"dpr", "Set device pixel ratio for high-DPI displays", {f64("dpr")}, Borrow::exclusive,
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) {

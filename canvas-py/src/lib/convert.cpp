@@ -11,7 +11,9 @@
 #include "bar.hpp"
 #include "buffers.hpp"
 #include "errors.hpp"
+#include "api/indicator_style.hpp"
 #include "render/engine/css_names.hpp"
+#include "theme.hpp"
 #include "time_scale.hpp"
 
 namespace qcpy {
@@ -182,18 +184,25 @@ std::vector<T> to_list(PyObject* o, F item) {
   throw PyErrorPending{};
 }
 
-// A text that draws today is kept exactly as given; a colour name becomes its "#rrggbb" text, so that
-// every reader of the stored colour understands it.
-std::string to_color(PyObject* o, const char* name) {
-  std::string text = to_text(o);
-  if (qc::render::Color::from_css(text)) return text;
+}  // namespace
+
+std::optional<std::string> color_text(std::string_view text) {
+  if (qc::render::Color::from_css(text)) return std::string(text);
   if (const std::optional<qc::render::Color> named = qc::render::css_named_color(text)) {
     return qc::render::css_hex_text(*named);
   }
+  return std::nullopt;
+}
+
+std::string to_color(PyObject* o, const char* name) {
+  std::string text = to_text(o);
+  if (std::optional<std::string> color = color_text(text)) return std::move(*color);
   Ref given = Ref::steal(PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size())));
   raise_value_error(name, given.get(),
                     "is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a CSS colour name)");
 }
+
+namespace {
 
 std::int64_t to_time_unit(PyObject* o, const char* name) {
   const std::string text = to_text(o);
@@ -202,6 +211,70 @@ std::int64_t to_time_unit(PyObject* o, const char* name) {
   for (const TimeUnit& u : kTimeUnits) names += (names.empty() ? "'" : ", '") + std::string(u.name) + "'";
   Ref given = Ref::steal(PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size())));
   raise_value_error(name, given.get(), ("is not one of " + names).c_str());
+}
+
+// One entry of a colour list, named `name` in its errors: None, a colour, or a tuple or list of two, each
+// None or a colour.
+ColorEntry to_color_entry(PyObject* o, const char* name) {
+  const auto optional_color = [&](PyObject* item) {
+    return item == Py_None ? std::optional<std::string>() : std::optional(to_color(item, name));
+  };
+  if (!PyTuple_Check(o) && !PyList_Check(o)) return {optional_color(o), std::nullopt, false};
+  const Py_ssize_t n = PySequence_Size(o);
+  if (n != 2) {
+    PyErr_Format(PyExc_TypeError, "expected a colour or a pair of colours, got %zd items", n);
+    throw PyErrorPending{};
+  }
+  Ref first = Ref::steal(PySequence_GetItem(o, 0));
+  Ref second = Ref::steal(PySequence_GetItem(o, 1));
+  if (first.get() == nullptr || second.get() == nullptr) throw PyErrorPending{};
+  return {optional_color(first.get()), optional_color(second.get()), true};
+}
+
+// Names its own errors: "argument 'colors': ..." for the list, "argument 'colors[i]': ..." for an entry.
+ColorList to_color_list(PyObject* o, const char* name) {
+  if (o == Py_None) return std::nullopt;
+  Ref items;
+  try {
+    if (PyUnicode_Check(o) || !PySequence_Check(o)) throw_not_convertible(o, "Sequence");
+    items = Ref::steal(PySequence_Fast(o, "a colour list"));
+    if (items.get() == nullptr) throw PyErrorPending{};
+  } catch (const PyErrorPending&) {
+    prefix_type_error(name);
+    throw;
+  }
+  const Py_ssize_t n = PySequence_Fast_GET_SIZE(items.get());
+  std::vector<ColorEntry> entries;
+  entries.reserve(static_cast<std::size_t>(n));
+  for (Py_ssize_t i = 0; i < n; ++i) {
+    const std::string entry = std::string(name) + '[' + std::to_string(i) + ']';
+    try {
+      entries.push_back(to_color_entry(PySequence_Fast_GET_ITEM(items.get(), i), entry.c_str()));
+    } catch (const PyErrorPending&) {
+      prefix_type_error(entry.c_str());
+      throw;
+    }
+  }
+  return entries;
+}
+
+std::optional<double> to_pane_height(PyObject* o, const char* name) {
+  if (o == Py_None) return std::nullopt;
+  const double height = to_f64(o);
+  if (height >= qc::api::kLeastPaneHeight && height <= qc::api::kMostPaneHeight) return height;
+  Ref given = Ref::steal(PyFloat_FromDouble(height));
+  Ref least = Ref::steal(PyFloat_FromDouble(qc::api::kLeastPaneHeight));
+  Ref most = Ref::steal(PyFloat_FromDouble(qc::api::kMostPaneHeight));
+  PyErr_Format(PyExc_ValueError, "argument '%s': expected a share from %R to %R of the plot height, got %R", name,
+               least.get(), most.get(), given.get());
+  throw PyErrorPending{};
+}
+
+PyObject* to_theme(PyObject* o) {
+  for (PyTypeObject* type : {type_object<ThemeClass>(), type_object<UIThemeClass>(), type_object<RuntimeThemeClass>()}) {
+    if (PyObject_TypeCheck(o, type)) return o;
+  }
+  throw_not_convertible(o, "Theme, UITheme or RuntimeTheme");
 }
 
 std::vector<double> to_f64_list(PyObject* o, const char* name) {
@@ -220,6 +293,10 @@ Converted convert(const Param& p, PyObject* o) {
     case Kind::text: return to_text(o);
     case Kind::opt_text: return o == Py_None ? std::optional<std::string>() : std::optional(to_text(o));
     case Kind::color: return to_color(o, p.name);
+    case Kind::opt_color: return o == Py_None ? std::optional<std::string>() : std::optional(to_color(o, p.name));
+    case Kind::color_list: return to_color_list(o, p.name);
+    case Kind::pane_height: return to_pane_height(o, p.name);
+    case Kind::theme: return Ref::borrow(to_theme(o));
     case Kind::flag: return to_flag(o);
     case Kind::point: return to_point(o);
     case Kind::points: return to_list<Point>(o, to_point);
@@ -257,7 +334,14 @@ Converted default_value(const Param& p) {
       if (text == "True" || text == "False") return text == "True";
       break;
     case Kind::opt_text:
+    case Kind::opt_color:
       if (text == "None") return std::optional<std::string>();
+      break;
+    case Kind::color_list:
+      if (text == "None") return ColorList();
+      break;
+    case Kind::pane_height:
+      if (text == "None") return std::optional<double>();
       break;
     case Kind::opt_number_column:
       if (text == "None") return Ref();
@@ -291,7 +375,7 @@ Converted convert_argument(const Param& p, PyObject* o) {
   try {
     return convert(p, o);
   } catch (const PyErrorPending&) {
-    prefix_type_error(p.name);
+    if (p.kind != Kind::color_list) prefix_type_error(p.name);
     throw;
   }
 }

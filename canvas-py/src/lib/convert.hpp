@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "match.hpp"
 #include "params.hpp"
@@ -20,6 +22,13 @@ std::string to_text(PyObject* o);
 bool to_flag(PyObject* o);
 Point to_point(PyObject* o);
 
+// The text a colour is stored as: a text that parses as it stands, a colour name as its "#rrggbb" text;
+// nothing for any other text.
+std::optional<std::string> color_text(std::string_view text);
+// A str that is a colour, as color_text stores it; else ValueError "argument '<name>': 'x' is not a colour
+// (...)".
+std::string to_color(PyObject* o, const char* name);
+
 // Converts one argument for the parameter (whose name the kinds that raise ValueError give).
 Converted convert(const Param& p, PyObject* o);
 
@@ -27,7 +36,7 @@ Converted convert(const Param& p, PyObject* o);
 Converted default_value(const Param& p);
 
 // Converts `o` for the parameter `p`; a TypeError (exactly, not a subclass) becomes a new TypeError
-// "argument '<name>': <message>" that takes over the old one's cause.
+// "argument '<name>': <message>" that takes over the old one's cause (a colour list names its own entries).
 Converted convert_argument(const Param& p, PyObject* o);
 
 // With a TypeError (exactly) pending: replaces it by "argument '<name>': <message>", which takes over its

@@ -25,6 +25,8 @@ inline constexpr std::pair<std::string_view, std::string_view> kMeanings[] = {
     {"s", "period of the second EMA, of the first"},
     {"name", "the line's name in the legend"},
     {"values", "one value per bar, NaN where the line has none"},
+    {"colors", "per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud"},
+    {"pane", "True: volume in a sub-pane of its own; False: the band behind the candles"},
     // signals and drawing tools
     {"bar_index", "index of the bar, 0 for the first"},
     {"price", "price level"},
@@ -59,6 +61,7 @@ inline constexpr std::pair<std::string_view, std::string_view> kMeanings[] = {
     {"memo", "the deepcopy memo (unused: a chart holds no Python objects)"},
     {"count", "number of bars"},
     {"json", "a theme document as to_json() writes it"},
+    {"t", "a Theme, UITheme or RuntimeTheme whose background, grid, text, up and down colours the chart takes"},
 };
 
 // The parameter's own meaning, else the common one of its name, else null.

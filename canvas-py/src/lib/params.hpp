@@ -26,6 +26,10 @@ enum class Kind : std::uint8_t {
   text,      // str (or subclass), taken as UTF-8
   opt_text,  // None or text
   color,     // text that is a colour: kept as given when it parses, a colour name as its "#rrggbb" text
+  opt_color,    // None or a colour
+  color_list,   // None or a sequence of entries, each None, a colour or a pair of them (None or a colour)
+  pane_height,  // None or a pane's share of the plot height, within the bounds of indicator_style.hpp
+  theme,        // a Theme, UITheme or RuntimeTheme, held as the object itself
   flag,      // True/False, or a numpy boolean
   point,     // tuple (bar, price) of two floats
   points,    // sequence of points
@@ -49,7 +53,11 @@ constexpr const char* annotation(Kind kind) {
     case Kind::i64: return "SupportsIndex";
     case Kind::text:
     case Kind::color: return "str";
-    case Kind::opt_text: return "str | None";
+    case Kind::opt_text:
+    case Kind::opt_color: return "str | None";
+    case Kind::color_list: return "Sequence[_ColorEntry] | None";
+    case Kind::pane_height: return "_Real | None";
+    case Kind::theme: return "Theme | UITheme | RuntimeTheme";
     case Kind::flag: return "bool | numpy.bool_";
     case Kind::point: return "_Point";
     case Kind::points: return "Sequence[_Point]";
@@ -88,7 +96,13 @@ constexpr Param i64(const char* name) { return {name, Kind::i64}; }
 constexpr Param text(const char* name) { return {name, Kind::text}; }
 constexpr Param opt_text(const char* name) { return {name, Kind::opt_text, "None"}; }
 constexpr Param color(const char* name) { return {name, Kind::color}; }
-constexpr Param flag(const char* name) { return {name, Kind::flag}; }
+constexpr Param opt_color(const char* name) { return {name, Kind::opt_color, "None"}; }
+constexpr Param color_list(const char* name) { return {name, Kind::color_list, "None"}; }
+constexpr Param pane_height(const char* name) {
+  return {name, Kind::pane_height, "None", false, "the pane's share of the plot height, 0.05 to 0.6; None: its own"};
+}
+constexpr Param theme(const char* name) { return {name, Kind::theme}; }
+constexpr Param flag(const char* name, const char* def = nullptr) { return {name, Kind::flag, def}; }
 constexpr Param point(const char* name) { return {name, Kind::point}; }
 constexpr Param points(const char* name) { return {name, Kind::points}; }
 constexpr Param f64_list(const char* name) { return {name, Kind::f64_list}; }
@@ -109,7 +123,8 @@ inline constexpr std::size_t kMaxParams = 8;
 class Params {
  public:
   constexpr Params() = default;
-  consteval Params(std::initializer_list<Param> list) {
+  consteval Params(std::initializer_list<Param> list) : Params(std::span<const Param>(list.begin(), list.size())) {}
+  consteval explicit Params(std::span<const Param> list) {
     bool keyword_only = false;
     for (const Param& p : list) {
       if (p.name == nullptr) throw "parameter without a name";
@@ -147,9 +162,18 @@ class Params {
 
 using Point = qc::api::Point;
 
+// One entry of a colour list: a colour, or a pair of colours; an absent one stands for None.
+struct ColorEntry {
+  std::optional<std::string> first;
+  std::optional<std::string> second;
+  bool pair = false;
+};
+// None for a list not given.
+using ColorList = std::optional<std::vector<ColorEntry>>;
+
 using Converted = std::variant<std::monostate, double, std::uint32_t, std::uint64_t, std::int64_t, std::string,
                            std::optional<std::string>, bool, Point, std::vector<Point>, std::vector<double>,
-                           std::vector<qc::model::Bar>, Ref>;
+                           std::vector<qc::model::Bar>, Ref, std::optional<double>, ColorList>;
 
 // The converted arguments of one call, by parameter index. Reading an index as the wrong kind is a
 // broken invariant of the row (std::bad_variant_access, reported as an internal failure).
@@ -161,10 +185,12 @@ class Args {
   std::int64_t i64(std::size_t i) const { return get<std::int64_t>(i); }
   std::int64_t units_per_second(std::size_t i) const { return get<std::int64_t>(i); }
   bool flag(std::size_t i) const { return get<bool>(i); }
+  std::optional<double> opt_f64(std::size_t i) const { return get<std::optional<double>>(i); }
   Point point(std::size_t i) const { return get<Point>(i); }
   // The containers are handed out for moving into the records the body builds.
   std::string& text(std::size_t i) { return get<std::string>(i); }
   std::optional<std::string>& opt_text(std::size_t i) { return get<std::optional<std::string>>(i); }
+  ColorList& color_list(std::size_t i) { return get<ColorList>(i); }
   std::vector<Point>& points(std::size_t i) { return get<std::vector<Point>>(i); }
   std::vector<double>& f64_list(std::size_t i) { return get<std::vector<double>>(i); }
   std::vector<qc::model::Bar>& bar_list(std::size_t i) { return get<std::vector<qc::model::Bar>>(i); }

@@ -27,6 +27,8 @@ class _SupportsArray(Protocol):
 _NumberColumn: TypeAlias = Buffer | _SupportsArray | Sequence[_Real]
 _TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
 _TimeUnit: TypeAlias = Literal["s", "ms", "us", "ns"]
+# A study line's colour, or a histogram's (up, down) or a cloud's (first, second); None keeps the row's.
+_ColorEntry: TypeAlias = str | tuple[str | None, str | None] | list[str | None] | None
 )";
 
 void append_parameters(std::string& out, const Params& params, const char* first) {

@@ -18,6 +18,8 @@ class _SupportsArray(Protocol):
 _NumberColumn: TypeAlias = Buffer | _SupportsArray | Sequence[_Real]
 _TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
 _TimeUnit: TypeAlias = Literal["s", "ms", "us", "ns"]
+# A study line's colour, or a histogram's (up, down) or a cloud's (first, second); None keeps the row's.
+_ColorEntry: TypeAlias = str | tuple[str | None, str | None] | list[str | None] | None
 
 __all__ = ["version", "Bar", "Chart", "Viewport", "Theme", "UITheme", "RuntimeTheme", "ChartConfig"]
 
@@ -100,6 +102,24 @@ class Chart:
         """Apply dark theme"""
     def light_theme(self) -> None:
         """Apply light theme"""
+    def theme(self, t: Theme | UITheme | RuntimeTheme) -> None:
+        """Apply a theme's background, grid, text, up and down colours (a Theme, UITheme or RuntimeTheme, copied now)
+
+        Parameters:
+            t: a Theme, UITheme or RuntimeTheme whose background, grid, text, up and down colours the chart takes
+        """
+    def text_color(self, color: str) -> None:
+        """Set the text colour of the scales, title and legend
+
+        Parameters:
+            color: colour of the line, a CSS colour text such as "#2962ff\"
+        """
+    def grid_color(self, color: str) -> None:
+        """Set the grid colour (also the scales' borders and the panes' separators)
+
+        Parameters:
+            color: colour of the line, a CSS colour text such as "#2962ff\"
+        """
     def dpr(self, dpr: _Real) -> None:
         """Set device pixel ratio for high-DPI displays
 
@@ -204,46 +224,63 @@ class Chart:
         Lines: EMA (line, `color`)
         Definition: The closes' exponential average with weight 2/(`period` + 1), seeded with the mean of the first `period` closes, as TA-Lib EMA.
         """
-    def rsi(self, period: SupportsIndex) -> None:
+    def rsi(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Relative Strength Index
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: RSI (line, #9C27B0)
         Definition: Wilder's RSI over `period` closes, as TA-Lib RSI.
         """
-    def macd(self, fast: SupportsIndex, slow: SupportsIndex, signal: SupportsIndex) -> None:
+    def macd(self, fast: SupportsIndex, slow: SupportsIndex, signal: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """MACD
 
         Parameters:
             fast: period of the fast EMA
             slow: period of the slow EMA
             signal: period of the signal line's EMA
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
         Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
         Definition: EMA(`fast`) - EMA(`slow`) of the closes, its EMA(`signal`) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
-    def macd_default(self) -> None:
+    def macd_default(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """MACD with default settings (12, 26, 9)
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
         Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
         Definition: EMA(12) - EMA(26) of the closes, its EMA(9) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
-    def bollinger(self, period: SupportsIndex, multiplier: _Real) -> None:
+    def bollinger(self, period: SupportsIndex, multiplier: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Bollinger Bands
 
         Parameters:
             period: number of bars in the window
             multiplier: distance of the bands (or the stop) from the middle, in ATRs or standard deviations
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Middle (line, #2196F3), Upper (line, #2196F380), Lower (line, #2196F380)
         Definition: SMA(`period`) of the closes with bands `multiplier` population standard deviations above and below, as TA-Lib BBANDS.
         """
-    def volume(self) -> None:
+    def volume(self, *, pane: bool | numpy.bool_ = False, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Volume (subpane)
 
+        Parameters:
+            pane: True: volume in a sub-pane of its own; False: the band behind the candles
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the line, a CSS colour text such as "#2962ff"
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: volume band
         Lines: Volume (histogram, #26a69a/#ef5350)
         Definition: Each bar's volume, in the up colour where the close is at or above the open.
@@ -349,487 +386,669 @@ class Chart:
         Lines: LinReg (line, `color`)
         Definition: The end point of the least-squares line through the last `period` closes, as TA-Lib LINEARREG.
         """
-    def keltner(self, period: SupportsIndex) -> None:
+    def keltner(self, period: SupportsIndex, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Keltner Channel
 
         Parameters:
             period: number of bars in the window
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Middle (line, #FF9800), Upper (line, #FF980080), Lower (line, #FF980080)
         Definition: EMA(`period`) of the closes with bands 2 x ATR(10) above and below, as TA-Lib EMA and ATR.
         """
-    def atr_bands(self, period: SupportsIndex, multiplier: _Real) -> None:
+    def atr_bands(self, period: SupportsIndex, multiplier: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """ATR Bands
 
         Parameters:
             period: number of bars in the window
             multiplier: distance of the bands (or the stop) from the middle, in ATRs or standard deviations
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Middle (line, #FF9800), Upper (line, #FF980080), Lower (line, #FF980080)
         Definition: SMA(`period`) of the closes with bands `multiplier` x ATR(`period`) above and below, as TA-Lib SMA and ATR.
         """
-    def bollinger_filled(self, period: SupportsIndex) -> None:
+    def bollinger_filled(self, period: SupportsIndex, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Bollinger Bands with filled cloud
 
         Parameters:
             period: number of bars in the window
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Middle (line, #2196F3), Upper (cloud, #2196F320/#2196F320), Lower (line, #2196F380)
         Definition: SMA(`period`) of the closes with bands 2 population standard deviations above and below, the space between them filled, as TA-Lib BBANDS.
         """
-    def envelopes(self, period: SupportsIndex, percent: _Real) -> None:
+    def envelopes(self, period: SupportsIndex, percent: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Envelopes
 
         Parameters:
             period: number of bars in the window
             percent: distance of the bands from the middle, in per cent of it
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Middle (line, #2196F3), Upper (dashed line, #2196F380), Lower (dashed line, #2196F380)
         Definition: SMA(`period`) of the closes with bands `percent` per cent above and below, as TA-Lib SMA.
         """
-    def donchian(self, period: SupportsIndex) -> None:
+    def donchian(self, period: SupportsIndex, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Donchian Channel
 
         Parameters:
             period: number of bars in the window
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Upper (line, #4CAF50), Lower (line, #F44336)
         Definition: The highest high and lowest low of the last `period` bars, as TA-Lib DONCHIAN.
         """
-    def price_channel(self, period: SupportsIndex) -> None:
+    def price_channel(self, period: SupportsIndex, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Price Channel
 
         Parameters:
             period: number of bars in the window
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Upper (line, #26a69a), Lower (line, #ef5350)
         Definition: The highest high and lowest low of the `period` bars before each bar, as TA-Lib MAX and MIN one bar later.
         """
-    def supertrend(self, period: SupportsIndex, multiplier: _Real) -> None:
+    def supertrend(self, period: SupportsIndex, multiplier: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Supertrend
 
         Parameters:
             period: number of bars in the window
             multiplier: distance of the bands (or the stop) from the middle, in ATRs or standard deviations
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Supertrend (line, #2196F3)
         Definition: A stop at HL2 -/+ `multiplier` x ATR(`period`) that trails the price and flips when the close crosses it, below the price in up-trends and above it in down-trends, as TA-Lib SUPERTREND.
         """
-    def zigzag(self, deviation: _Real) -> None:
+    def zigzag(self, deviation: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """ZigZag
 
         Parameters:
             deviation: least reversal, in per cent, that makes a new pivot
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: ZigZag (line, #FF9800)
         Definition: Highs and lows where the price turned by at least `deviation` per cent, joined by straight lines (a percent-reversal rule of its own; no library reference).
         """
-    def psar(self) -> None:
+    def psar(self, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Parabolic SAR
 
+        Parameters:
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: SAR (dots, #FF9800)
         Definition: Wilder's parabolic stop and reverse, acceleration 0.02 at the start and per new extreme up to 0.2, as TA-Lib SAR.
         """
-    def vwap(self) -> None:
+    def vwap(self, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """VWAP
 
+        Parameters:
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: VWAP (line, #FF9800)
         Definition: The volume-weighted mean of the typical price (H + L + C)/3, restarting each day, month or year as the bar spacing suggests, as pandas-ta vwap.
         """
-    def ichimoku(self) -> None:
+    def ichimoku(self, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Ichimoku Cloud
 
+        Parameters:
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Tenkan (line, #2196F3), Kijun (line, #ef5350), Senkou A (line, #26a69a80), Senkou B (cloud, #26a69a20/#ef535020), Chikou (line, #9C27B080)
         Definition: Tenkan and Kijun the midpoints of the last 9 and 26 bars' ranges, Senkou A their mean and Senkou B the 52-bar midpoint both shown 25 bars later, Chikou the close shown 25 bars earlier, as pandas-ta ichimoku.
         """
-    def pivot_points(self) -> None:
+    def pivot_points(self, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Pivot Points
 
+        Parameters:
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: PP (line, #787b86), R1 (dashed line, #ef5350), R2 (dashed line, #ef5350), R3 (dashed line, #ef5350), S1 (dashed line, #26a69a), S2 (dashed line, #26a69a), S3 (dashed line, #26a69a)
         Definition: Floor pivots PP = (H + L + C)/3, R1-R3 and S1-S3 from the previous period's high, low and close, the period a day, month or year as the bar spacing suggests (the classic floor formula).
         """
-    def chande_kroll_stop(self) -> None:
+    def chande_kroll_stop(self, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Chande Kroll Stop
 
+        Parameters:
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Stop Long (dashed line, #26a69a), Stop Short (dashed line, #ef5350)
         Definition: Stop Long the highest of the last 9 values of the 10-bar highest high - ATR(10), Stop Short the lowest of the last 9 values of the 10-bar lowest low + ATR(10), as pandas-ta cksp with Wilder's ATR.
         """
-    def adx(self, period: SupportsIndex) -> None:
+    def adx(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Average Directional Index
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: ADX (line, #9C27B0), +DI (line, #26a69a), -DI (line, #ef5350)
         Definition: Wilder's directional movement over `period` bars: ADX with +DI and -DI, as TA-Lib ADX, PLUS_DI and MINUS_DI.
         """
-    def aroon(self, period: SupportsIndex) -> None:
+    def aroon(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Aroon
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: Up (line, #26a69a), Down (line, #ef5350)
         Definition: 100 x (`period` - bars since the highest high) / `period` as Up and the same of the lowest low as Down, over the last `period` + 1 bars, as TA-Lib AROON.
         """
-    def aroon_oscillator(self, period: SupportsIndex) -> None:
+    def aroon_oscillator(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Aroon Oscillator
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: AO (line, #2196F3)
         Definition: Aroon Up - Aroon Down over `period` bars, as TA-Lib AROONOSC.
         """
-    def balance_of_power(self) -> None:
+    def balance_of_power(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Balance of Power
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: BoP (histogram, #26a69a/#ef5350)
         Definition: (close - open) / (high - low) of each bar, as TA-Lib BOP.
         """
-    def choppiness(self, period: SupportsIndex) -> None:
+    def choppiness(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Choppiness Index
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: CHOP (line, #2196F3)
         Definition: 100 x log10(sum of true ranges / (highest high - lowest low)) / log10(`period`) over `period` bars, as pandas-ta chop.
         """
-    def cmf(self, period: SupportsIndex) -> None:
+    def cmf(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Chaikin Money Flow
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: CMF (line, #26a69a)
         Definition: The money flow volume of the last `period` bars over their volume, as TA-Lib CMF.
         """
-    def cmo(self, period: SupportsIndex) -> None:
+    def cmo(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Chande Momentum Oscillator
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: CMO (line, #9C27B0)
         Definition: 100 x (gains - losses) / (gains + losses) of the last `period` close changes, as TA-Lib CMOU.
         """
-    def connors_rsi(self) -> None:
+    def connors_rsi(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Connors RSI
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: CRSI (line, #9C27B0)
         Definition: The mean of RSI(3) of the closes, RSI(2) of the up or down streak and the 100-bar percent rank of the one-bar return, with TA-Lib RSI.
         """
-    def mfi(self, period: SupportsIndex) -> None:
+    def mfi(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Money Flow Index
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: MFI (line, #9C27B0)
         Definition: 100 x rising money flow / all money flow of the typical price over `period` bars, as TA-Lib MFI.
         """
-    def schaff_trend_cycle(self) -> None:
+    def schaff_trend_cycle(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Schaff Trend Cycle
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: STC (line, #9C27B0)
         Definition: A 10-bar stochastic of MACD(23, 50) of the closes, halfway-smoothed, and the same again of that, with TA-Lib EMA.
         """
-    def stoch_rsi(self, period: SupportsIndex) -> None:
+    def stoch_rsi(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Stochastic RSI
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: %K (line, #2196F3), %D (line, #FF9800)
         Definition: The stochastic of RSI(`period`) over `period` values, %K its 3-value SMA and %D the 3-value SMA of %K, as TA-Lib RSI and STOCH.
         """
-    def stochastic(self, k: SupportsIndex, d: SupportsIndex) -> None:
+    def stochastic(self, k: SupportsIndex, d: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Stochastic Oscillator
 
         Parameters:
             k: number of bars of the %K high-low range
             d: number of %K values in the %D average
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: %K (line, #2196F3), %D (line, #FF9800)
         Definition: %K the 3-bar SMA of where the close lies in the `k`-bar high-low range, %D the `d`-bar SMA of %K, as TA-Lib STOCH.
         """
-    def tsi(self, r: SupportsIndex, s: SupportsIndex) -> None:
+    def tsi(self, r: SupportsIndex, s: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """True Strength Index
 
         Parameters:
             r: period of the first EMA of the close changes
             s: period of the second EMA, of the first
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: TSI (line, #9C27B0), Signal (line, #FF9800)
         Definition: 100 x the close changes smoothed by EMA(`r`) then EMA(`s`) over their absolute values smoothed alike, with an EMA(13) Signal, as TA-Lib TSI and EMA.
         """
-    def ultimate_oscillator(self) -> None:
+    def ultimate_oscillator(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Ultimate Oscillator
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: UO (line, #2196F3)
         Definition: Buying pressure over true range on 7, 14 and 28 bars, weighted 4:2:1, as TA-Lib ULTOSC.
         """
-    def williams_r(self, period: SupportsIndex) -> None:
+    def williams_r(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Williams %R
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: %R (line, #9C27B0)
         Definition: -100 x (highest high - close) / (highest high - lowest low) over `period` bars, as TA-Lib WILLR.
         """
-    def accelerator_oscillator(self) -> None:
+    def accelerator_oscillator(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Accelerator Oscillator
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: AC (histogram, #26a69a/#ef5350)
         Definition: The awesome oscillator minus its 5-bar SMA, bars coloured by rise and fall, as TA-Lib AC.
         """
-    def awesome_oscillator(self) -> None:
+    def awesome_oscillator(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Awesome Oscillator
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: AO (histogram, #26a69a/#ef5350)
         Definition: SMA(5) - SMA(34) of the bars' midpoints (H + L)/2, bars coloured by rise and fall, as TA-Lib AO.
         """
-    def cci(self, period: SupportsIndex) -> None:
+    def cci(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Commodity Channel Index
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: CCI (line, #2196F3)
         Definition: (typical price - its SMA(`period`)) / (0.015 x its mean absolute deviation), as TA-Lib CCI.
         """
-    def chaikin_oscillator(self) -> None:
+    def chaikin_oscillator(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Chaikin Oscillator
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: CO (line, #2196F3)
         Definition: The 3-bar minus the 10-bar EMA of the accumulation/distribution line, as TA-Lib ADOSC.
         """
-    def coppock_curve(self) -> None:
+    def coppock_curve(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Coppock Curve
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: Coppock (line, #2196F3)
         Definition: WMA(10) of ROC(11) + ROC(14) of the closes, as TA-Lib COPPOCK.
         """
-    def dpo(self, period: SupportsIndex) -> None:
+    def dpo(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Detrended Price Oscillator
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: DPO (line, #2196F3)
         Definition: The close `period`/2 + 1 bars before minus SMA(`period`) of the closes, as TA-Lib DPO.
         """
-    def elder_ray(self, period: SupportsIndex) -> None:
+    def elder_ray(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Elder Ray
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: Bull (histogram, #26a69a/#26a69a80), Bear (histogram, #ef535080/#ef5350)
         Definition: High - EMA(`period`) of the closes as Bull, low - that EMA as Bear, as TA-Lib ERI.
         """
-    def eom(self, period: SupportsIndex) -> None:
+    def eom(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Ease of Movement
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: EOM (line, #4CAF50)
         Definition: SMA(`period`) of the midpoint's move times the bar's range, per 100 million of volume, as pandas-ta eom.
         """
-    def fisher_transform(self, period: SupportsIndex) -> None:
+    def fisher_transform(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Fisher Transform
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: Fisher (line, #E91E63), Signal (line, #9C27B0)
         Definition: The Fisher transform of where the midpoint lies in its `period`-bar range, its previous value as Signal, as pandas-ta fisher.
         """
-    def force_index(self, period: SupportsIndex) -> None:
+    def force_index(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Force Index
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: Force (line, #E91E63)
         Definition: EMA(`period`) of the close change times the volume, as TA-Lib EFI.
         """
-    def kst(self) -> None:
+    def kst(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Know Sure Thing
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: KST (line, #2196F3), Signal (line, #FF9800)
         Definition: The weighted sum 1:2:3:4 of SMAs of ROC(10), ROC(15), ROC(20) and ROC(30) of the closes, with a 9-bar SMA Signal, as TA-Lib ROC and SMA.
         """
-    def linear_regression_slope(self, period: SupportsIndex) -> None:
+    def linear_regression_slope(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Linear Regression Slope
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.12 of the plot height
         Lines: Slope (line, #2196F3)
         Definition: The slope of the least-squares line through the last `period` closes, per bar, as TA-Lib LINEARREG_SLOPE.
         """
-    def momentum(self, period: SupportsIndex) -> None:
+    def momentum(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Momentum
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: Mom (line, #2196F3)
         Definition: The close minus the close `period` bars before, as TA-Lib MOM.
         """
-    def pgo(self, period: SupportsIndex) -> None:
+    def pgo(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Pretty Good Oscillator
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: PGO (line, #2196F3)
         Definition: (close - SMA(`period`)) / EMA(`period`) of the true range, as TA-Lib SMA, EMA and TRANGE.
         """
-    def qstick(self, period: SupportsIndex) -> None:
+    def qstick(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """QStick
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: Qstick (histogram, #26a69a/#ef5350)
         Definition: SMA(`period`) of close - open, as TA-Lib QSTICK.
         """
-    def roc(self, period: SupportsIndex) -> None:
+    def roc(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Rate of Change
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: ROC (line, #FF9800)
         Definition: 100 x (close / the close `period` bars before - 1), as TA-Lib ROC.
         """
-    def rvi(self, period: SupportsIndex) -> None:
+    def rvi(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Relative Vigor Index
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: RVI (line, #26a69a), Signal (line, #ef5350)
         Definition: The `period`-bar sum of smoothed close - open over that of smoothed high - low, with its 4-bar smoothing as Signal, as pandas-ta rvgi.
         """
-    def smi_ergodic(self) -> None:
+    def smi_ergodic(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """SMI Ergodic
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: SMI (line, #2196F3), Signal (line, #FF9800)
         Definition: TSI(20, 5) of the closes on a -1 to 1 scale, with an EMA(5) Signal, as TA-Lib TSI and EMA.
         """
-    def trix(self, period: SupportsIndex) -> None:
+    def trix(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """TRIX
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: TRIX (line, #9C27B0), Signal (line, #FF9800)
         Definition: 100 x the one-bar change of the closes' triple EMA(`period`), with an EMA(9) Signal, as TA-Lib TRIX and EMA.
         """
-    def ad_line(self) -> None:
+    def ad_line(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Accumulation/Distribution Line
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.12 of the plot height
         Lines: A/D (line, #FF9800)
         Definition: The running sum of each bar's close location in its range times its volume, as TA-Lib AD.
         """
-    def atr(self, period: SupportsIndex) -> None:
+    def atr(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Average True Range
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.12 of the plot height
         Lines: ATR (line, #FF9800)
         Definition: Wilder's average of the true range over `period` bars, as TA-Lib ATR.
         """
-    def historical_volatility(self, period: SupportsIndex) -> None:
+    def historical_volatility(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Historical Volatility
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.12 of the plot height
         Lines: HV (line, #FF9800)
         Definition: 100 x sqrt(252) x the sample standard deviation of the last `period` log returns, as TA-Lib STDDEV.
         """
-    def mass_index(self) -> None:
+    def mass_index(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Mass Index
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: Mass (line, #9C27B0)
         Definition: The 25-bar sum of EMA(9) of the range over EMA(9) of that EMA, as TA-Lib MASSI.
         """
-    def nvi(self) -> None:
+    def nvi(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Negative Volume Index
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.12 of the plot height
         Lines: NVI (line, #ef5350)
         Definition: An index from 1000 that follows the close's change on bars whose volume falls, as TA-Lib NVI.
         """
-    def obv(self) -> None:
+    def obv(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """On Balance Volume
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.12 of the plot height
         Lines: OBV (line, #2196F3)
         Definition: The running sum of the volume, added on up closes and taken away on down closes, as TA-Lib OBV.
         """
-    def pvi(self) -> None:
+    def pvi(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Positive Volume Index
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.12 of the plot height
         Lines: PVI (line, #26a69a)
         Definition: An index from 1000 that follows the close's change on bars whose volume rises, as TA-Lib PVI.
         """
-    def stddev(self, period: SupportsIndex) -> None:
+    def stddev(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Standard Deviation
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.12 of the plot height
         Lines: StdDev (line, #9C27B0)
         Definition: The population standard deviation of the last `period` closes, as TA-Lib STDDEV.
         """
-    def ulcer_index(self, period: SupportsIndex) -> None:
+    def ulcer_index(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Ulcer Index
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.12 of the plot height
         Lines: UI (line, #ef5350)
         Definition: The root mean square over `period` bars of the close's per cent drawdown from its `period`-bar high, as pandas-ta ui.
         """
-    def vortex(self, period: SupportsIndex) -> None:
+    def vortex(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Vortex Indicator
 
         Parameters:
             period: number of bars in the window
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
         Lines: VI+ (line, #26a69a), VI- (line, #ef5350)
         Definition: The `period`-bar sums of |high - previous low| (VI+) and |low - previous high| (VI-) over that of the true range, as TA-Lib VORTEX.
         """
-    def vpt(self) -> None:
+    def vpt(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Volume Price Trend
 
+        Parameters:
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
+            color: colour of the first drawn line; None keeps its own
+            colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.12 of the plot height
         Lines: VPT (line, #9C27B0)
         Definition: The running sum of the volume times the close's relative change, as TA-Lib PVT.

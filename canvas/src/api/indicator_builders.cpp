@@ -79,9 +79,13 @@ model::Indicator macd_default_indicator(std::span<const model::Bar> bars) {
   return studied(kMacdDefaultRow, {}, macd_periods(12, 26, 9), bars, true);
 }
 
-std::optional<model::Indicator> volume_indicator(std::span<const model::Bar> bars) {
+std::optional<model::Indicator> volume_indicator(std::span<const model::Bar> bars, bool pane) {
   if (bars.empty()) return std::nullopt;
   model::Indicator ind = build_indicator(kVolumeRow, {});
+  if (pane) {
+    ind.placement = model::placement::SubPane{kVolumePaneRatio};
+    ind.range = model::range::FromZero{};
+  }
   model::IndicatorVector& vec = ind.vectors[0];
   vec.values.reserve(bars.size());
   vec.up_flags.reserve(bars.size());

@@ -29,8 +29,9 @@ std::optional<model::Indicator> macd_indicator(std::span<const model::Bar> bars,
 // MACD (12, 26, 9) as macd_indicator computes it, under its own id; without values when there are no bars.
 model::Indicator macd_default_indicator(std::span<const model::Bar> bars);
 
-// Nothing when there are no bars.
-std::optional<model::Indicator> volume_indicator(std::span<const model::Bar> bars);
+// Nothing when there are no bars. The volumes lie in a band under the price series, or in a sub-pane of
+// their own (`pane`) whose range starts at 0; a bar is up where it closes at or above its open.
+std::optional<model::Indicator> volume_indicator(std::span<const model::Bar> bars, bool pane = false);
 
 // The caller's values as given, under id "custom_" and the name lower-cased with spaces as "_".
 model::Indicator overlay_indicator(std::string_view name, std::vector<double> values, std::string_view color);

@@ -368,6 +368,8 @@ inline constexpr IndicatorSpec kVolumeRow =
     IndicatorSpec{"volume", "Volume (subpane)", {}, "volume", "Volume", model::placement::VolumeBand{0.2}, kAuto, {},
                   {histogram("Volume")}}
         .defined("Each bar's volume, in the up colour where the close is at or above the open.");
+// Volume in a pane of its own takes this share of the plot height, and counts up from 0.
+inline constexpr double kVolumePaneRatio = 0.15;
 
 // The caller's values as one line in the caller's colour. overlay_indicator builds the record itself (its id
 // is the name in lower case), so the row gives only the line's look and the method's docstring.
@@ -385,6 +387,7 @@ using catalog::kMacdRow;
 using catalog::kOverlayRow;
 using catalog::kRsiRow;
 using catalog::kSmaRow;
+using catalog::kVolumePaneRatio;
 using catalog::kVolumeRow;
 
 }  // namespace qc::api

@@ -255,24 +255,10 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
 }
 
 // Volumes and the like count up from nothing: when an automatic range would only see values of at least
-// 0, the band spans 0 to 10 % above the largest, so that bars stand on the foot in proportion. Other
-// values, and the other modes, take the indicator's own range.
+// 0, the band spans them from 0. Other values, and the other modes, take the indicator's own range.
 ValueRange band_range(std::span<const model::Bar> bars, const model::Indicator& indicator) {
   if (std::holds_alternative<model::range::Auto>(indicator.range)) {
-    double largest = 0.0;
-    bool negative = false;
-    for (const auto& vector : indicator.vectors) {
-      if (vector.style.is_hidden()) continue;
-      for (const double v : vector.values) {
-        if (!std::isfinite(v)) continue;
-        negative = negative || v < 0;
-        largest = std::max(largest, v);
-      }
-    }
-    if (!negative && largest > 0) {
-      const double hi = 1.1 * largest;
-      return {0.0, std::isfinite(hi) ? hi : largest};
-    }
+    if (const std::optional<ValueRange> r = from_zero_range(indicator)) return *r;
   }
   return indicator_range(bars, indicator);
 }

@@ -1,4 +1,4 @@
-// Value ranges: finite-only spans, padding, the degenerate-range rule and the four range modes.
+// Value ranges: finite-only spans, padding, the degenerate-range rule and the five range modes.
 #include "api/value_range.hpp"
 
 #include <algorithm>
@@ -56,6 +56,19 @@ ValueRange bar_price_range(std::span<const model::Bar> bars, FiniteSpan& span) {
 
 }  // namespace
 
+std::optional<ValueRange> from_zero_range(const model::Indicator& indicator) {
+  double largest = 0.0;
+  bool negative = false;
+  for_each_value(indicator, [&](double v) {
+    if (!std::isfinite(v)) return;
+    negative = negative || v < 0;
+    largest = std::max(largest, v);
+  });
+  if (negative || !(largest > 0)) return std::nullopt;
+  const double hi = 1.1 * largest;
+  return ValueRange{0.0, std::isfinite(hi) ? hi : largest};
+}
+
 std::optional<ValueRange> FiniteSpan::ends() const {
   if (!has_lo_ && !has_hi_) return std::nullopt;
   return ValueRange{has_lo_ ? lo_ : hi_, has_hi_ ? hi_ : lo_};
@@ -90,6 +103,9 @@ ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indica
           return {mode.min, mode.max};
         } else if constexpr (std::is_same_v<M, model::range::Symmetric>) {
           return symmetric_range(indicator);
+        } else if constexpr (std::is_same_v<M, model::range::FromZero>) {
+          const std::optional<ValueRange> from_zero = from_zero_range(indicator);
+          return from_zero ? *from_zero : auto_range(indicator);
         } else {
           FiniteSpan span;
           return bar_price_range(bars, span);

@@ -66,7 +66,11 @@ ValueRange padded(ValueRange r, double fraction);
 // padded by 5 %.
 ValueRange price_pane_range(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays);
 
-// An indicator's range by its range mode. The levels of a sub-pane indicator count like its values in
+// 0 to 10 % above the largest drawn value (the largest itself where that overflows); none when a drawn
+// value is negative or none is positive.
+std::optional<ValueRange> from_zero_range(const model::Indicator& indicator);
+
+// An indicator's range by its range mode; FromZero without its range takes the Auto one. The levels of a sub-pane indicator count like its values in
 // the Auto and Symmetric modes.
 ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator);
 

@@ -29,8 +29,10 @@ struct Fixed {
 };
 struct Symmetric {};
 struct Price {};
+// Counts up from nothing (volumes): 0 to 10 % above the largest value.
+struct FromZero {};
 }  // namespace range
-using RangeMode = std::variant<range::Auto, range::Fixed, range::Symmetric, range::Price>;
+using RangeMode = std::variant<range::Auto, range::Fixed, range::Symmetric, range::Price, range::FromZero>;
 
 namespace style {
 struct Line {
