@@ -362,22 +362,15 @@ def sp500_chart(bars):
     return chart
 
 
-def log_mapping(bars, height=470):
-    """y of a price on the log scale over the bars' lows and highs: their logarithms padded by 5 %."""
-    lo, hi = min(b.low for b in bars), max(b.high for b in bars)
-    pad = 0.05 * (math.log(hi) - math.log(lo))
-    l0, l1 = math.log(lo) - pad, math.log(hi) + pad
-    return lambda p: height - (math.log(p) - l0) / (l1 - l0) * height
-
-
-def linear_mapping(bars, height=470):
-    lo, hi = min(b.low for b in bars), max(b.high for b in bars)
-    pad = 0.05 * (hi - lo)
-    return lambda p: height - (p - lo + pad) / (hi - lo + 2 * pad) * height
-
-
 def scale_labels(elements):
     return [(t.text, t.num("y")) for t in where(elements, "text", x="836.00", fill="#b2b5be")]
+
+
+def on_scale(labels, price, log=False):
+    """Where the scale's first and last labels put a price: in proportion to the price or to its logarithm."""
+    f = math.log if log else float
+    (t0, y0), (t1, y1) = labels[0], labels[-1]
+    return y0 + (f(price) - f(float(t0))) / (f(float(t1)) - f(float(t0))) * (y1 - y0)
 
 
 @pytest.mark.parametrize("path, labels", [
@@ -392,15 +385,18 @@ def test_log_scale_ticks_and_everything_on_the_main_pane_through_one_mapping(pat
     chart.grid(True)
     chart.horizontal_line(3000.0)
     elements = body(render(chart))
-    y = log_mapping(bars)
     ticks = scale_labels(elements)
     assert [text for text, _ in ticks] == labels
-    assert all(abs(ty - y(float(text))) < 0.006 for text, ty in ticks)
+    assert all(abs(ty - on_scale(ticks, float(text), log=True)) < 0.02 for text, ty in ticks)
+    # The logarithms of the lows and highs padded by 5 %: the highest high lies 1/22 of the pane down.
+    highest, lowest = max(b.high for b in bars), min(b.low for b in bars)
+    assert abs(on_scale(ticks, highest, log=True) - 470 / 22) < 0.02
+    assert abs(on_scale(ticks, lowest, log=True) - 470 * 21 / 22) < 0.02
     assert [e["y1"] for e in grid_lines(elements) if e["y1"] == e["y2"]] == [f"{ty:.2f}" for _, ty in ticks]
     series = where(elements, "path", stroke=UP)[0]["d"].split()
-    assert abs(float(series[-1]) - y(bars[-1].close)) < 0.006
+    assert abs(float(series[-1]) - on_scale(ticks, bars[-1].close, log=True)) < 0.02
     tool = where(elements, "path", stroke="#2196f3")[0]["d"]
-    level = f"{round(y(3000.0)) + 0.5:.2f}"  # snapped to the pixel centre
+    level = f"{round(on_scale(ticks, 3000.0, log=True)) + 0.5:.2f}"  # snapped to the pixel centre
     assert tool == f"M0.00 {level} L830.00 {level}"
 
 
@@ -445,9 +441,10 @@ def test_last_price_mark_place_colour_and_text(last, series, colour, text):
     chart = sp500_chart(bars)
     getattr(chart, series)()
     chart.last_price(True)
-    line, tag, label = last_price_mark(body(render(chart)))
+    elements = body(render(chart))
+    line, tag, label = last_price_mark(elements)
     y = float(line["y1"])
-    assert abs(y - linear_mapping(bars)(bars[-1].close)) < 0.006
+    assert abs(y - on_scale(scale_labels(elements), bars[-1].close)) < 0.02
     assert (line["x1"], line["x2"], line["y2"], line["stroke"], line["stroke-width"]) == (
         "0.00", "830.00", line["y1"], colour, "1.00")
     assert (tag.tag, tag["x"], tag.num("y"), tag["width"], tag["height"], tag["fill"]) == (
@@ -466,9 +463,10 @@ def test_last_price_on_a_log_scale_and_without_a_close():
     chart.last_price(True)
     elements = body(render(chart))
     line, _, label = last_price_mark(elements)
-    assert [text for text, _ in scale_labels(elements)] == [f"0.000{d}" for d in range(9, 1, -1)]
+    ticks = scale_labels(elements)
+    assert [text for text, _ in ticks] == [f"0.000{d}" for d in range(9, 1, -1)]
     assert label.text == "0.0006543"
-    assert abs(float(line["y1"]) - log_mapping(pennies)(0.00065432)) < 0.006
+    assert abs(float(line["y1"]) - on_scale(ticks, 0.00065432, log=True)) < 0.02
     chart.bars(pennies[:2] + [qc.Bar(2 * 86400, 0.0005, 0.0006, 0.0004, math.inf, 1.0)])
     assert last_price_mark(body(render(chart))) is None
     chart.bars(pennies)

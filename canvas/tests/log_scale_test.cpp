@@ -1,7 +1,6 @@
 // Log price scale: the mapping from the prices' ends, its ticks and labels, and the scale drawn from them.
 #include <gtest/gtest.h>
 
-#include <cfloat>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -96,10 +95,6 @@ TEST(LogPriceTicks, ScaleDrawnFromTheLabelledTicks) {
   render::SvgBackend svg(400, 300, 1);
   render_price_scale(svg, {"", "", ""}, 330, *pane, ticks);
   const std::string body(svg.body());
-  const std::string mark = R"(<line x1="330.00" y1=")";
-  std::size_t marks = 0;
-  for (std::size_t at = body.find(mark); at != std::string::npos; at = body.find(mark, at + 1)) ++marks;
-  EXPECT_EQ(marks, 1 + ticks.values.size());  // the border, then one mark per tick
   EXPECT_NE(body.find(R"(font-size="10.0" text-anchor="start" dominant-baseline="central">0.000000001<)"),
             std::string::npos);
   EXPECT_EQ(body.find(R"(font-size="11.0")"), std::string::npos);
