@@ -29,7 +29,7 @@ def numpy_like_bool(name, truth):
 
 # ---- flag ------------------------------------------------------------------------------------------------
 
-FLAG_METHODS = pytest.mark.parametrize("method", ["grid", "legend"])
+FLAG_METHODS = pytest.mark.parametrize("method", ["grid", "legend", "last_price"])
 
 
 @FLAG_METHODS

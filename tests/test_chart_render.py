@@ -5,6 +5,7 @@ and highs 21 give the price range [1, 21] padded by 5 % to [0, 22], so a price p
 bar i at x = (i + 0.5) * 50.
 """
 import csv
+import math
 import subprocess
 import sys
 from datetime import datetime, timedelta, timezone
@@ -374,6 +375,139 @@ def test_a_minute_session_names_half_hours():
         f"{h:02}:{m:02}" for h in range(15, 21) for m in (0, 30)]
 
 
+# ---- log scale and the last price ---------------------------------------------------------------------------
+# On a 900 x 500 chart: main pane 470 px high, price labels at x = 836.
+
+DATA = Path(__file__).parent.parent
+SP500_2000 = DATA / "tests" / "data" / "sp500-2000.csv"
+SP500_YEAR = DATA / "examples" / "data" / "sp500-daily-2019-2020.csv"
+
+
+def sp500_bars(path):
+    with open(path) as f:
+        return [qc.Bar(int(datetime.strptime(r["date"], "%Y-%m-%d").replace(tzinfo=timezone.utc).timestamp()),
+                       float(r["open"]), float(r["high"]), float(r["low"]), float(r["close"]), float(r["volume"]))
+                for r in csv.DictReader(f)]
+
+
+def sp500_chart(bars):
+    chart = qc.Chart(900, 500)
+    chart.bars(bars)
+    return chart
+
+
+def scale_labels(elements):
+    return [(t.text, t.num("y")) for t in where(elements, "text", x="836.00", fill="#b2b5be")]
+
+
+def on_scale(labels, price, log=False):
+    """Where the scale's first and last labels put a price: in proportion to the price or to its logarithm."""
+    f = math.log if log else float
+    (t0, y0), (t1, y1) = labels[0], labels[-1]
+    return y0 + (f(price) - f(float(t0))) / (f(float(t1)) - f(float(t0))) * (y1 - y0)
+
+
+@pytest.mark.parametrize("path, labels", [
+    (SP500_2000, ["3000", "2000", "1000", "900", "800", "700"]),    # round digits: 1, 2, 5 give only two
+    (SP500_YEAR, [str(p) for p in range(3400, 2100, -100)]),       # the linear ticks, placed by logarithm
+])
+def test_log_scale_ticks_and_everything_on_the_main_pane_through_one_mapping(path, labels):
+    bars = sp500_bars(path)
+    chart = sp500_chart(bars)
+    chart.line()
+    chart.log_scale(True)
+    chart.grid(True)
+    chart.horizontal_line(3000.0)
+    elements = body(render(chart))
+    ticks = scale_labels(elements)
+    assert [text for text, _ in ticks] == labels
+    assert all(abs(ty - on_scale(ticks, float(text), log=True)) < 0.02 for text, ty in ticks)
+    # The logarithms of the lows and highs padded by 5 %: the highest high lies 1/22 of the pane down.
+    highest, lowest = max(b.high for b in bars), min(b.low for b in bars)
+    assert abs(on_scale(ticks, highest, log=True) - 470 / 22) < 0.02
+    assert abs(on_scale(ticks, lowest, log=True) - 470 * 21 / 22) < 0.02
+    assert [e["y1"] for e in grid_lines(elements) if e["y1"] == e["y2"]] == [f"{ty:.2f}" for _, ty in ticks]
+    series = where(elements, "path", stroke=UP)[0]["d"].split()
+    assert abs(float(series[-1]) - on_scale(ticks, bars[-1].close, log=True)) < 0.02
+    tool = where(elements, "path", stroke="#2196f3")[0]["d"]
+    level = f"{round(on_scale(ticks, 3000.0, log=True)) + 0.5:.2f}"  # snapped to the pixel centre
+    assert tool == f"M0.00 {level} L830.00 {level}"
+
+
+def test_log_scale_stays_linear_when_a_price_has_no_logarithm_or_none_differ():
+    year = sp500_bars(SP500_YEAR)
+    below_zero = [qc.Bar(b.timestamp, b.open - 2500, b.high - 2500, b.low - 2500, b.close - 2500, b.volume)
+                  for b in year]
+    flat = [qc.Bar(86400 * i, 5.0, 5.0, 5.0, 5.0, 1.0) for i in range(30)]
+    cases = [(below_zero, None), (flat, None), (year, [math.nan] * (len(year) - 1) + [0.0])]
+    for bars, overlay in cases:
+        charts = [sp500_chart(bars), sp500_chart(bars)]
+        for chart in charts:
+            chart.grid(True)
+            if overlay:
+                chart.overlay("zero", overlay, "#ffffff")
+        charts[1].log_scale(True)
+        assert charts[1].render_svg() == charts[0].render_svg()
+
+
+def last_price_mark(elements):
+    """The dotted line, tag and text of the last price, checked to follow the main price scale's last label."""
+    lines = where(elements, "line", stroke_dasharray="2.00,2.00")
+    if not lines:
+        return None
+    at = elements.index(lines[0])
+    last_label = max(i for i, e in enumerate(elements) if e.tag == "text" and e["x"] == "836.00" and i < at)
+    assert last_label == at - 1
+    return elements[at:at + 3]
+
+
+@pytest.mark.parametrize("last, series, colour, text", [
+    (None, "candlesticks", UP, "2874.56"),
+    (qc.Bar(1587081600, 2880.0, 2885.0, 2830.0, 2874.56, 1.0), "candlesticks", DOWN, "2874.56"),
+    (qc.Bar(1587081600, math.nan, 2885.0, 2830.0, 2874.56, 1.0), "ohlc_bars", DOWN, "2874.56"),
+    # Rising on its own, falling as a Heikin-Ashi candle: the bar's own open and close decide.
+    (qc.Bar(1587081600, 2700.0, 2712.0, 2698.0, 2710.0, 1.0), "heikin_ashi", UP, "2710.00"),
+])
+def test_last_price_mark_place_colour_and_text(last, series, colour, text):
+    bars = sp500_bars(SP500_YEAR)
+    if last is not None:
+        bars[-1] = last
+    chart = sp500_chart(bars)
+    getattr(chart, series)()
+    chart.last_price(True)
+    elements = body(render(chart))
+    line, tag, label = last_price_mark(elements)
+    y = float(line["y1"])
+    assert abs(y - on_scale(scale_labels(elements), bars[-1].close)) < 0.02
+    assert (line["x1"], line["x2"], line["y2"], line["stroke"], line["stroke-width"]) == (
+        "0.00", "830.00", line["y1"], colour, "1.00")
+    assert (tag.tag, tag["x"], tag.num("y"), tag["width"], tag["height"], tag["fill"]) == (
+        "rect", "830.00", round(y - 8, 2), "70.00", "16.00", colour)
+    assert (label.text, label["x"], label["y"], label["fill"], label["font-size"], label["text-anchor"],
+            label["dominant-baseline"]) == (text, "836.00", line["y1"], "#ffffff", "11.0", "start", "central")
+    if series == "heikin_ashi":
+        assert where(body(render(chart)), "rect", fill=DOWN)[-1].num("x") > 820  # the last candle falls
+
+
+def test_last_price_on_a_log_scale_and_without_a_close():
+    # Ticked 0.0009 ... 0.0002 on a log scale: a caption at 0.0009 needs 7 decimals, more than the labels' 4.
+    pennies = [qc.Bar(86400 * i, p, p * 1.01, p * 0.99, p, 1.0) for i, p in enumerate([0.0002, 0.0009, 0.00065432])]
+    chart = sp500_chart(pennies)
+    chart.log_scale(True)
+    chart.last_price(True)
+    elements = body(render(chart))
+    line, _, label = last_price_mark(elements)
+    ticks = scale_labels(elements)
+    assert [text for text, _ in ticks] == [f"0.000{d}" for d in range(9, 1, -1)]
+    assert label.text == "0.0006543"
+    assert abs(float(line["y1"]) - on_scale(ticks, 0.00065432, log=True)) < 0.02
+    chart.bars(pennies[:2] + [qc.Bar(2 * 86400, 0.0005, 0.0006, 0.0004, math.inf, 1.0)])
+    assert last_price_mark(body(render(chart))) is None
+    chart.bars(pennies)
+    chart.last_price(False)
+    assert last_price_mark(body(render(chart))) is None
+
+
 # ---- signals --------------------------------------------------------------------------------------------------
 
 TRIANGLE_UP = "M75.00 49.00 L69.00 61.00 L81.00 61.00 Z"    # at bar 1, price 11: (75, 55), size 12
@@ -503,6 +637,8 @@ def test_signal_argument_errors():
     ("heikin_ashi", "($self)", "Heikin-Ashi candle chart"),
     ("title", "($self, text)", "Set the chart title (an empty text removes it)"),
     ("legend", "($self, show)", "Show/hide the legend of indicators with their last values"),
+    ("log_scale", "($self, on)", "Map the price pane by the logarithm of prices (when they are all above zero)"),
+    ("last_price", "($self, show)", "Show/hide the last close as a dotted line and a tag on the price scale"),
 ])
 def test_signatures(method, signature, doc):
     fn = getattr(qc.Chart, method)
@@ -514,7 +650,7 @@ def test_builder_methods_return_none():
     calls = [chart.candlesticks(), chart.line(), chart.area(), chart.colors("#000", "#fff"), chart.background("#000"),
              chart.grid(True), chart.dark_theme(), chart.light_theme(), chart.dpr(1.5), chart.bars([]),
              chart.buy_signal(0, 1.0), chart.custom_signal(0, 1.0, ""), chart.ohlc_bars(), chart.heikin_ashi(),
-             chart.title("T"), chart.legend(True)]
+             chart.title("T"), chart.legend(True), chart.log_scale(True), chart.last_price(True)]
     assert calls == [None] * len(calls)
 
 

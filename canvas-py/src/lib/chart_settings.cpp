@@ -1,5 +1,5 @@
-// Chart methods for the series style, colours, themes, grid, title, legend, device-pixel ratio, bars and
-// rendering.
+// Chart methods for the series style, colours, themes, grid, price scale, title, legend, time zone,
+// device-pixel ratio, bars and rendering.
 #include <array>
 #include <optional>
 #include <string>
@@ -27,6 +27,23 @@ PyObject* set_series(ChartCall& c) {
   });
   return none();
 }
+
+// An on/off setting of the chart, reached through the row's accessor.
+using Switch = bool& (*)(qc::api::ChartConfig&);
+
+PyObject* set_switch(ChartCall& c) {
+  const Switch field = c.data<Switch>();
+  with_chart(c, [&](Chart&& chart) {
+    field(chart.config) = c.args.flag(0);
+    return std::move(chart);
+  });
+  return none();
+}
+
+constexpr Switch kGrid = [](qc::api::ChartConfig& config) -> bool& { return config.theme.show_grid; };
+constexpr Switch kLegend = [](qc::api::ChartConfig& config) -> bool& { return config.show_legend; };
+constexpr Switch kLogScale = [](qc::api::ChartConfig& config) -> bool& { return config.log_scale; };
+constexpr Switch kLastPrice = [](qc::api::ChartConfig& config) -> bool& { return config.show_last_price; };
 
 PyObject* apply_theme(ChartCall& c) {
   const qc::api::ThemeColors& colors = c.data<qc::api::ThemeColors>();
@@ -170,14 +187,7 @@ constexpr ChartRow kRows[] = {
        with_chart(c, [&](Chart&& chart) { return std::move(chart).background(c.args.text(0)); });
        return none();
      }},
-    {"grid", "Enable/disable grid", {flag("show")}, Borrow::exclusive,
-     [](ChartCall& c) {
-       with_chart(c, [&](Chart&& chart) {
-         chart.config.theme.show_grid = c.args.flag(0);
-         return std::move(chart);
-       });
-       return none();
-     }},
+    {"grid", "Enable/disable grid", {flag("show")}, Borrow::exclusive, set_switch, &kGrid},
     {"title", "Set the chart title (an empty text removes it)", {text("text")}, Borrow::exclusive,
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) {
@@ -187,13 +197,7 @@ constexpr ChartRow kRows[] = {
        return none();
      }},
     {"legend", "Show/hide the legend of indicators with their last values", {flag("show")}, Borrow::exclusive,
-     [](ChartCall& c) {
-       with_chart(c, [&](Chart&& chart) {
-         chart.config.show_legend = c.args.flag(0);
-         return std::move(chart);
-       });
-       return none();
-     }},
+     set_switch, &kLegend},
     {"time_zone",
      "Set the time zone (a zoneinfo name such as \"America/New_York\"; \"UTC\" by default) in which the time "
      "axis and the studies called afterwards read calendar time",
@@ -206,6 +210,10 @@ constexpr ChartRow kRows[] = {
        });
        return none();
      }},
+    {"log_scale", "Map the price pane by the logarithm of prices (when they are all above zero)", {flag("on")},
+     Borrow::exclusive, set_switch, &kLogScale},
+    {"last_price", "Show/hide the last close as a dotted line and a tag on the price scale", {flag("show")},
+     Borrow::exclusive, set_switch, &kLastPrice},
     {"dark_theme", "Apply dark theme", {}, Borrow::exclusive, apply_theme, &qc::api::kDarkTheme},
     {"light_theme", "Apply light theme", {}, Borrow::exclusive, apply_theme, &qc::api::kLightTheme},
     {"theme",

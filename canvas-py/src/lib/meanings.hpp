@@ -48,6 +48,7 @@ inline constexpr std::pair<std::string_view, std::string_view> kMeanings[] = {
     {"up", "colour of rising bars (close at or above open)"},
     {"down", "colour of falling bars"},
     {"show", "True to show, False to hide"},
+    {"on", "True to turn it on, False to turn it off"},
     {"text", "the title; an empty text removes it"},
     {"dpr", "device pixel ratio: 2 draws every length twice as large, for high-DPI screens"},
     {"bars", "the bars, oldest first"},

@@ -98,6 +98,18 @@ class Chart:
         Parameters:
             name: a zoneinfo key such as "America/New_York", or "UTC\"
         """
+    def log_scale(self, on: bool | numpy.bool_) -> None:
+        """Map the price pane by the logarithm of prices (when they are all above zero)
+
+        Parameters:
+            on: True to turn it on, False to turn it off
+        """
+    def last_price(self, show: bool | numpy.bool_) -> None:
+        """Show/hide the last close as a dotted line and a tag on the price scale
+
+        Parameters:
+            show: True to show, False to hide
+        """
     def dark_theme(self) -> None:
         """Apply dark theme"""
     def light_theme(self) -> None:

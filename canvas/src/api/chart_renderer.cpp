@@ -12,9 +12,11 @@
 
 #include "api/document_size.hpp"
 #include "api/heikin_ashi.hpp"
+#include "api/last_price.hpp"
 #include "api/indicator_painter.hpp"
 #include "api/layout.hpp"
 #include "api/legend_painter.hpp"
+#include "api/main_scale.hpp"
 #include "api/palette.hpp"
 #include "api/primitive_points.hpp"
 #include "api/primitive_words.hpp"
@@ -127,14 +129,13 @@ class RenderPass {
                                                                            : std::vector<model::Bar>()),
         series_bars_(config.series.series_type == SeriesType::HeikinAshi ? std::span<const model::Bar>(heikin_ashi_)
                                                                            : bars),
-        price_range_(price_pane_range(series_bars_, lists_.overlays)),
-        main_{price_range_.lo, price_range_.hi, 0.0, layout_.main_height},
-        main_ticks_(coords::price_ticks(main_.min, main_.max, main_.height)),
+        main_scale_(series_bars_, lists_.overlays, layout_.main_height, config.log_scale),
+        main_(main_scale_.mapping()),
         labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, bars.size(), LocalTimeAt{bars_, config_.time_zone})) {}
 
   util::TextBuffer run() {
     background();
-    if (theme_.show_grid) grid(main_, main_ticks_);
+    if (theme_.show_grid) grid(main_, main_scale_.ticks());
     // Behind the prices: a band drawn over them would bury the lowest candles.
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
     // Under the prices too: a tint painted over the candles would change their colours.
@@ -144,7 +145,11 @@ class RenderPass {
     for (const auto* ind : lists_.overlays) draw_indicator(backend_, *ind, main_, main_.y(0.0), layout_);
     draw_primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_.spacing, layout_.plot_width, main_);
-    price_scale(main_, main_ticks_, coords::ScaleNumbers::full);
+    main_scale_.render(backend_, axis_theme(config_), layout_.plot_width);
+    if (config_.show_last_price) {
+      draw_last_price(backend_, bars_.back(), theme_, main_, layout_.plot_width, layout_.width,
+                      main_scale_.numbers().decimals);
+    }
     sub_panes();
     coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
                              layout_.spacing, labelled_bars_, LocalTimeAt{bars_, config_.time_zone});
@@ -179,10 +184,10 @@ class RenderPass {
 
   // Grid lines lie on what the axes mark: across the pane at its price scale's ticks, down the pane at the
   // bars the time axis labels.
-  void grid(const coords::PriceMapping& pane, const coords::PriceTicks& ticks) {
+  void grid(const coords::PriceMapping& pane, std::span<const double> ticks) {
     const StrokeStyle stroke = StrokeStyle::solid(1.0, css_or(theme_.grid_color, palette::kGrid));
     const double right = whole_pixels(layout_.plot_width);
-    for (const double t : ticks.ticks()) {
+    for (const double t : ticks) {
       const double y = pane.y(t);
       backend_.line(0, y, right, y, stroke);
     }
@@ -193,11 +198,6 @@ class RenderPass {
   }
 
   render::Color background_color() const { return css_or(theme_.background, palette::kBackground); }
-
-  void price_scale(const coords::PriceMapping& pane, const coords::PriceTicks& ticks, coords::ScaleNumbers numbers) {
-    coords::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, pane.top, pane.height, pane.min,
-                               pane.max, ticks, numbers);
-  }
 
   // Titles and legends are written in the colour of the price labels, backed by the chart's background.
   LegendColors legend_colors() const {
@@ -241,12 +241,13 @@ class RenderPass {
       const coords::PriceMapping y{r.lo, r.hi, cursor, h};
       const coords::PriceTicks ticks = coords::price_ticks(y.min, y.max, y.height);
       draw_sub_pane_frame(backend_, y, width, theme_.background, theme_.grid_color);
-      if (theme_.show_grid) grid(y, ticks);
+      if (theme_.show_grid) grid(y, ticks.ticks());
       draw_reference_levels(backend_, *ind, y, width);
       draw_cloud_fills(backend_, *ind, y, layout_);
       draw_indicator(backend_, *ind, y, y.y(0.0), layout_);
       draw_primitives(PrimitivePane::sub(index++), y);
-      price_scale(y, ticks, coords::ScaleNumbers::in_units);
+      coords::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
+                                 ticks, coords::ScaleNumbers::in_units);
       if (config_.show_legend) {
         sub_pane_legends_.push_back(
             {ind, sub_pane_legend_y(cursor), pane_legend_numbers(r.lo, r.hi, h, coords::ScaleNumbers::in_units)});
@@ -260,8 +261,7 @@ class RenderPass {
   void legend() {
     const LegendColors colors = legend_colors();
     const bool titled = !config_.title.empty();
-    const LegendNumbers prices =
-        pane_legend_numbers(price_range_.lo, price_range_.hi, layout_.main_height, coords::ScaleNumbers::full);
+    const LegendNumbers prices = main_scale_.numbers();
     std::size_t k = 0;
     for (const model::Indicator& ind : config_.indicators) {
       if (std::holds_alternative<model::placement::SubPane>(ind.placement)) continue;
@@ -281,7 +281,7 @@ class RenderPass {
   // right of it, and the main pane's height high (a sub-pane's context keeps the canvas height).
   void draw_primitives(PrimitivePane pane, const coords::PriceMapping& y) {
     const auto registry = primitives::PrimitiveRegistry::global().read();
-    const primitives::PaneMapping mapping{layout_.spacing, y.min, y.max, y.top, y.height};
+    const primitives::PaneMapping mapping{layout_.spacing, y};
     const double chart_height = pane.is_main ? layout_.main_height : layout_.height;
     std::array<Point, 2> completed;
     for (const PrimitiveConfig& description : config_.primitives) {
@@ -306,9 +306,8 @@ class RenderPass {
   render::SvgBackend backend_;
   std::vector<model::Bar> heikin_ashi_;  // empty unless the series draws them
   std::span<const model::Bar> series_bars_;
-  ValueRange price_range_;
-  coords::PriceMapping main_;
-  coords::PriceTicks main_ticks_;
+  MainScale main_scale_;
+  coords::PriceMapping main_;  // the scale's mapping
   std::vector<std::size_t> labelled_bars_;  // by the time axis, and the grid's verticals
 
   // A sub-pane's legend line, placed and given its number form as the pane is drawn.

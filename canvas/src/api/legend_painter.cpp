@@ -87,11 +87,14 @@ double main_legend_y(bool titled, std::size_t k) {
 
 double sub_pane_legend_y(double pane_top) { return pane_top + kSubPaneLineOffset; }
 
+int quoted_decimals(int label_decimals, std::span<const double> ticks, double largest_tick) {
+  return std::max(label_decimals, ticks.empty() ? 2 : primitives::catalog::price_decimals(largest_tick));
+}
+
 LegendNumbers pane_legend_numbers(double lo, double hi, double height, coords::ScaleNumbers scale) {
   const coords::PriceTicks ticks = coords::price_ticks(lo, hi, height);
   const double largest = ticks.largest_magnitude();
-  const int caption = ticks.count == 0 ? 2 : primitives::catalog::price_decimals(largest);
-  return {std::max(coords::price_label_decimals(lo, hi, height), caption),
+  return {quoted_decimals(coords::price_label_decimals(lo, hi, height), ticks.ticks(), largest),
           scale == coords::ScaleNumbers::in_units && largest >= coords::kUnitsFrom};
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 
 #include "coords/price_scale.hpp"
@@ -33,6 +34,10 @@ struct LegendNumbers {
   int decimals = 2;
   bool in_units = false;
 };
+
+// The decimals that quote a value of a pane whose labels carry label_decimals: at least those, and as many
+// as a price at its largest |tick| needs in a caption (2 on a pane without ticks).
+int quoted_decimals(int label_decimals, std::span<const double> ticks, double largest_tick);
 
 // The values of a pane whose scale labels [lo, hi] over `height` pixels: in full with as many decimals as
 // its labels carry and as a price at its largest |tick| needs in a caption (2 on a pane without ticks); in

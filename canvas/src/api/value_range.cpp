@@ -45,12 +45,15 @@ ValueRange symmetric_range(const model::Indicator& indicator) {
   return {-e, e};
 }
 
-ValueRange bar_price_range(std::span<const model::Bar> bars, FiniteSpan& span) {
+std::optional<ValueRange> bar_price_ends(std::span<const model::Bar> bars, FiniteSpan& span) {
   for (const auto& b : bars) {
     span.add_low(b.low);
     span.add_high(b.high);
   }
-  const auto ends = span.ends();
+  return span.ends();
+}
+
+ValueRange padded_price_range(const std::optional<ValueRange>& ends) {
   return ends ? padded(*ends, 0.05) : kEmptyRange;
 }
 
@@ -87,11 +90,14 @@ ValueRange drawable(ValueRange r) {
   return {r.lo - d, r.hi + d};
 }
 
-ValueRange price_pane_range(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays) {
+std::optional<ValueRange> price_pane_ends(std::span<const model::Bar> bars,
+                                          std::span<const model::Indicator* const> overlays) {
   FiniteSpan span;
   for (const auto* ind : overlays) for_each_value(*ind, [&](double v) { span.add(v); });
-  return drawable(bar_price_range(bars, span));
+  return bar_price_ends(bars, span);
 }
+
+ValueRange price_pane_range(const std::optional<ValueRange>& ends) { return drawable(padded_price_range(ends)); }
 
 ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator) {
   const ValueRange r = std::visit(
@@ -108,7 +114,7 @@ ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indica
           return from_zero ? *from_zero : auto_range(indicator);
         } else {
           FiniteSpan span;
-          return bar_price_range(bars, span);
+          return padded_price_range(bar_price_ends(bars, span));
         }
       },
       indicator.range);

@@ -62,9 +62,17 @@ ValueRange drawable(ValueRange r);
 // [lo, hi] widened by `fraction` of its width on both sides.
 ValueRange padded(ValueRange r, double fraction);
 
-// The main pane's price range: the bars' lows and highs and every value of the overlay indicators' vectors,
-// padded by 5 %.
-ValueRange price_pane_range(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays);
+// The ends of the main pane's prices: the bars' lows and highs and every value of the overlay indicators'
+// vectors; none without a finite one.
+std::optional<ValueRange> price_pane_ends(std::span<const model::Bar> bars,
+                                          std::span<const model::Indicator* const> overlays);
+
+// The main pane's linear range: those ends padded by 5 %, made drawable.
+ValueRange price_pane_range(const std::optional<ValueRange>& ends);
+inline ValueRange price_pane_range(std::span<const model::Bar> bars,
+                                   std::span<const model::Indicator* const> overlays) {
+  return price_pane_range(price_pane_ends(bars, overlays));
+}
 
 // 0 to 10 % above the largest drawn value (the largest itself where that overflows); none when a drawn
 // value is negative or none is positive.

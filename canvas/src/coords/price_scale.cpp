@@ -5,6 +5,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "coords/log_scale.hpp"
 #include "coords/price_mapping.hpp"
 #include "util/fixed.hpp"
 
@@ -123,18 +124,51 @@ double price_label_font_size(std::size_t longest_label) {
   return 9.0;
 }
 
+render::TextStyle price_label_style(render::Color color, std::size_t longest_label) {
+  render::TextStyle style;
+  style.color = color;
+  style.font_size = price_label_font_size(longest_label);
+  style.align = render::TextAlign::Start;
+  style.baseline = render::TextBaseline::Middle;
+  return style;
+}
+
 void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
                         double lo, double hi, ScaleNumbers numbers) {
   render_price_scale(backend, theme, x, top, height, lo, hi, price_ticks(lo, hi, height), numbers);
 }
 
-void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
-                        double lo, double hi, const PriceTicks& ticks, ScaleNumbers numbers) {
+namespace {
+
+// Background and border of a scale whose left edge is x.
+AxisColors draw_scale_frame(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height) {
   const AxisColors colors = AxisColors::from(theme);
   backend.fill_rect({x, top, kPriceScaleWidth, height}, colors.background);
-  const render::StrokeStyle border = render::StrokeStyle::solid(1.0, colors.border);
-  backend.line(x, top, x, top + height, border);
+  backend.line(x, top, x, top + height, render::StrokeStyle::solid(1.0, colors.border));
+  return colors;
+}
 
+// Each tick's mark and label at its place on the pane; label(out, i) writes tick i's text.
+template <class Label>
+void draw_tick_labels(render::SvgBackend& backend, const AxisColors& colors, double x, const PriceMapping& pane,
+                      std::span<const double> ticks, std::size_t longest_label, Label&& label) {
+  const render::StrokeStyle border = render::StrokeStyle::solid(1.0, colors.border);
+  const render::TextStyle style = price_label_style(colors.text, longest_label);
+  std::string text;
+  for (std::size_t i = 0; i < ticks.size(); ++i) {
+    const double y = pane.y(ticks[i]);
+    backend.line(x, y, x + kTickLength, y, border);
+    text.clear();
+    label(text, i);
+    backend.text(text, style, x + kPriceLabelOffset, y);
+  }
+}
+
+}  // namespace
+
+void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
+                        double lo, double hi, const PriceTicks& ticks, ScaleNumbers numbers) {
+  const AxisColors colors = draw_scale_frame(backend, theme, x, top, height);
   const ScaleLabels labels(ticks, numbers);
   std::string label;
   std::size_t longest = 0;
@@ -145,20 +179,22 @@ void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, dou
   };
   for (double t : ticks.ticks()) measure(t);
   measure(hi);
+  draw_tick_labels(backend, colors, x, PriceMapping{lo, hi, top, height}, ticks.ticks(), longest,
+                   [&](std::string& out, std::size_t i) { labels.append(out, ticks.values[i]); });
+}
 
-  render::TextStyle style;
-  style.color = colors.text;
-  style.font_size = price_label_font_size(longest);
-  style.align = render::TextAlign::Start;
-  style.baseline = render::TextBaseline::Middle;
-  const PriceMapping pane{lo, hi, top, height};
-  for (double t : ticks.ticks()) {
-    const double y = pane.y(t);
-    backend.line(x, y, x + kTickLength, y, border);
+void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, const PriceMapping& pane,
+                        const LabelledTicks& ticks) {
+  const AxisColors colors = draw_scale_frame(backend, theme, x, pane.top, pane.height);
+  std::string label;
+  std::size_t longest = 0;
+  for (std::size_t i = 0; i < ticks.values.size(); ++i) {
     label.clear();
-    labels.append(label, t);
-    backend.text(label, style, x + kPriceLabelOffset, y);
+    ticks.append_label(label, i);
+    longest = std::max(longest, label.size());
   }
+  draw_tick_labels(backend, colors, x, pane, ticks.ticks(), longest,
+                   [&](std::string& out, std::size_t i) { ticks.append_label(out, i); });
 }
 
 }  // namespace qc::coords

@@ -11,6 +11,9 @@
 
 namespace qc::coords {
 
+struct PriceMapping;
+struct LabelledTicks;
+
 inline constexpr double kPriceScaleWidth = 70.0;
 inline constexpr double kTickLength = 4.0;
 inline constexpr double kPriceLabelOffset = 6.0;
@@ -80,6 +83,9 @@ int price_label_decimals(double lo, double hi, double height);
 
 // Font size of the price labels for the longest label's byte length.
 double price_label_font_size(std::size_t longest_label);
+// The price labels' style in a colour, sized for the longest label's byte length: written from kPriceLabelOffset
+// right of the scale's edge, centred on their price.
+render::TextStyle price_label_style(render::Color color, std::size_t longest_label);
 
 // How a scale writes its labels: the main pane's in full; a sub-pane's whose largest |tick| reaches
 // kUnitsFrom in that tick's unit, with the decimals of step / unit.
@@ -102,5 +108,9 @@ void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, dou
 // The same with the ticks price_ticks(lo, hi, height) gave, for a pane that also draws its grid on them.
 void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
                         double lo, double hi, const PriceTicks& ticks, ScaleNumbers numbers = ScaleNumbers::full);
+// A scale whose ticks carry their own labels (a log scale's), placed by the pane's mapping; the labels'
+// size by the longest of them.
+void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, const PriceMapping& pane,
+                        const LabelledTicks& ticks);
 
 }  // namespace qc::coords

@@ -138,7 +138,7 @@ std::vector<PathStep> parse_path(std::string_view d) {
   return steps;
 }
 
-PaneMapping test_pane() { return PaneMapping{10.0, 0.0, 200.0, 0.0, 400.0}; }
+PaneMapping test_pane() { return PaneMapping{10.0, {0.0, 200.0, 0.0, 400.0}}; }
 
 Canvas::Canvas(double dpr, PaneMapping pane)
     : backend(kCanvasWidth, kCanvasHeight, dpr), ctx(backend, pane, dpr, kCanvasWidth, kCanvasHeight) {}

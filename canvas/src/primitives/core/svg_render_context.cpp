@@ -97,7 +97,7 @@ double SvgRenderContext::bar_to_x(double bar) const {
 }
 
 double SvgRenderContext::price_to_y(double price) const {
-  return coords::PriceMapping{pane_.price_min, pane_.price_max, pane_.top, pane_.height}.y(price);
+  return pane_.prices.y(price);
 }
 
 void SvgRenderContext::set_stroke_color(std::string_view css) {

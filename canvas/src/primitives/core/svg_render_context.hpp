@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "coords/price_mapping.hpp"
 #include "primitives/core/render.hpp"
 #include "render/engine/path.hpp"
 #include "render/engine/svg_backend.hpp"
@@ -13,14 +14,11 @@
 
 namespace qc::primitives {
 
-// How one pane maps chart units to pixels: bar i sits at (i + 0.5) * bar_spacing; a price p at
-// top + height - (p - price_min) / (price_max - price_min) * height. The main pane has top 0.
+// How one pane maps chart units to pixels: bar i sits at (i + 0.5) * bar_spacing; a price at the y of the
+// pane's own price mapping (linear or logarithmic). The main pane has top 0.
 struct PaneMapping {
   double bar_spacing = 1.0;
-  double price_min = 0.0;
-  double price_max = 1.0;
-  double top = 0.0;
-  double height = 0.0;
+  coords::PriceMapping prices;
 };
 
 // The width the context measures for a text at a font size: 0.6 of the size for every byte.

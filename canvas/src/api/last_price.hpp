@@ -1,0 +1,18 @@
+// The last price on the main scale: a dotted line across the plot at the last close, and the close written
+// on a tag over the scale, both in the colour of the last bar's direction.
+#pragma once
+
+#include "api/config.hpp"
+#include "coords/price_mapping.hpp"
+#include "model/series/data.hpp"
+#include "render/engine/svg_backend.hpp"
+
+namespace qc::api {
+
+// The mark of bar `last` (its own open and close) on the pane: in the theme's up colour when the close is at
+// or above the open, else in its down colour; the close with `decimals` decimals. Nothing for a close that
+// is not finite.
+void draw_last_price(render::SvgBackend& out, const model::Bar& last, const ThemeConfig& theme,
+                     const coords::PriceMapping& pane, double plot_width, double width, int decimals);
+
+}  // namespace qc::api
