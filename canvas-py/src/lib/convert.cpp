@@ -190,6 +190,7 @@ Converted convert(Kind kind, PyObject* o) {
     case Kind::f64_list: return to_list<double>(o, to_f64);
     case Kind::bar_list: return to_list<qc::model::Bar>(o, to_bar);
     case Kind::object:
+    case Kind::path:
     case Kind::time_column:
     case Kind::number_column: return Ref::borrow(o);
     case Kind::opt_number_column: return o == Py_None ? Ref() : Ref::borrow(o);

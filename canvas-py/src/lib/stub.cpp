@@ -6,6 +6,7 @@ namespace {
 
 constexpr const char* kHeader = R"(# Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.
 from collections.abc import Buffer, Callable, Sequence
+from os import PathLike
 from typing import Any, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
 
 import numpy
@@ -22,6 +23,8 @@ class _SupportsArray(Protocol):
 # numpy arrays, array.array and memoryview (buffers); pandas Series and Index (__array__); sequences.
 _NumberColumn: TypeAlias = Buffer | _SupportsArray | Sequence[_Real]
 _TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
+# A file's path: text, bytes or a path object.
+_Path: TypeAlias = str | bytes | PathLike[str] | PathLike[bytes]
 )";
 
 void append_parameters(std::string& out, const Params& params, const char* first) {

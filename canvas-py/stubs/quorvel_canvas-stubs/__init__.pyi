@@ -1,5 +1,6 @@
 # Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.
 from collections.abc import Buffer, Callable, Sequence
+from os import PathLike
 from typing import Any, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
 
 import numpy
@@ -16,6 +17,8 @@ class _SupportsArray(Protocol):
 # numpy arrays, array.array and memoryview (buffers); pandas Series and Index (__array__); sequences.
 _NumberColumn: TypeAlias = Buffer | _SupportsArray | Sequence[_Real]
 _TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
+# A file's path: text, bytes or a path object.
+_Path: TypeAlias = str | bytes | PathLike[str] | PathLike[bytes]
 
 __all__ = ["version", "Bar", "Chart", "Viewport", "Theme", "UITheme", "RuntimeTheme", "ChartConfig"]
 
@@ -229,6 +232,10 @@ class Chart:
     def __copy__(self) -> Self: ...
     def __deepcopy__(self, memo: object) -> Self: ...
     def __reduce__(self) -> NoReturn: ...
+    def render_png(self, scale: _Real = 1.0) -> bytes: ...
+    def render_pdf(self) -> bytes: ...
+    def save(self, path: _Path, scale: _Real = 1.0) -> None: ...
+    def _repr_png_(self) -> bytes | None: ...
 
 @final
 class Viewport:
