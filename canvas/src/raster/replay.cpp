@@ -32,6 +32,16 @@ class CairoPath final : public PathSink {
   cairo_t* cr_;
 };
 
+// A rectangle as SVG defines it, its corners absolute: cairo_rectangle's relative sides round to other
+// fixed-point corners, and its edges' coverage comes out apart from other renderers' by a few 255ths.
+void rect_path(PathSink& path, double x, double y, double w, double h) {
+  path.move_to(x, y);
+  path.line_to(x + w, y);
+  path.line_to(x + w, y + h);
+  path.line_to(x, y + h);
+  path.close();
+}
+
 // One code point of UTF-8 at s[i], i moved past it; a broken sequence is U+FFFD and one byte.
 char32_t next_code_point(std::string_view s, std::size_t& i) {
   const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
@@ -370,8 +380,9 @@ bool SvgReplay::apply_clip(std::string_view element) {
   }
   cairo_save(cr_);
   cairo_new_path(cr_);
+  CairoPath path(cr_);
   for (const ClipRect& r : clips_[found->second]) {
-    if (r.width > 0 && r.height > 0) cairo_rectangle(cr_, r.x, r.y, r.width, r.height);
+    if (r.width > 0 && r.height > 0) rect_path(path, r.x, r.y, r.width, r.height);
   }
   cairo_clip(cr_);  // no rectangle: nothing shows
   return true;
@@ -458,7 +469,7 @@ void SvgReplay::shape(Element e, std::string_view name) {
       const double w = x_length(Attr::width, name), h = y_length(Attr::height, name);
       // No width or no height: nothing at all, its stroke included (cairo would stroke a hairline).
       draws = w > 0 && h > 0;
-      if (draws) cairo_rectangle(cr_, x, y, w, h);
+      if (draws) rect_path(path, x, y, w, h);
       break;
     }
     case Element::circle: {
