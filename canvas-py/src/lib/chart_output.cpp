@@ -183,11 +183,8 @@ constexpr ChartRow kRows[] = {
      "DejaVu Sans",
      {f64("scale", "1.0")}, Borrow::shared,
      [](ChartCall& c) {
-       const double scale = c.args.f64(0);
-#if QC_RASTER
-       check_scale(scale);
-#endif
-       return to_bytes(chart_bytes(c, Format::png, scale));
+       check_scale(c.args.f64(0));
+       return to_bytes(chart_bytes(c, Format::png, c.args.f64(0)));
      },
      nullptr, "bytes"},
     {"render_pdf", "Render the chart to a one-page PDF at its size in points, text as text in DejaVu Sans", {},
