@@ -42,26 +42,6 @@ void rect_path(PathSink& path, double x, double y, double w, double h) {
   path.close();
 }
 
-// One code point of UTF-8 at s[i], i moved past it; a broken sequence is U+FFFD and one byte.
-char32_t next_code_point(std::string_view s, std::size_t& i) {
-  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char lead = b(i);
-  std::size_t n = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-  if (n == 0 || i + n > s.size()) {
-    ++i;
-    return 0xFFFD;
-  }
-  char32_t cp = n == 1 ? lead : lead & (0x7F >> n);
-  for (std::size_t k = 1; k < n; ++k) {
-    if ((b(i + k) & 0xC0) != 0x80) {
-      ++i;
-      return 0xFFFD;
-    }
-    cp = cp << 6 | (b(i + k) & 0x3F);
-  }
-  i += n;
-  return cp;
-}
 
 // The element's matrix on cairo for as long as it is drawn.
 class Transformed {
@@ -80,8 +60,6 @@ class Transformed {
  private:
   cairo_t* cr_;
 };
-
-bool is_xml_space(char32_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 constexpr std::pair<std::string_view, cairo_line_cap_t> kCaps[] = {
     {"butt", CAIRO_LINE_CAP_BUTT}, {"round", CAIRO_LINE_CAP_ROUND}, {"square", CAIRO_LINE_CAP_SQUARE}};
@@ -112,8 +90,6 @@ double baseline_shift(Baseline b, const BundledFont& font) {
 
 SvgReplay::SvgReplay(std::string_view svg) : reader_(svg) {
   stack_.reserve(16);
-  glyphs_.reserve(64);
-  clusters_.reserve(64);
   read_root();
 }
 
@@ -595,45 +571,17 @@ void SvgReplay::text() {
   const BundledFont* font = BundledFont::get(bold);
   if (font == nullptr || !(size > 0.0) || !finite(size) || color.a == 0) return;
 
-  // White space as CSS's "normal" has it: runs of spaces, tabs and line ends are one space, none at the ends.
-  decoded_.clear();
-  decode_text(text_raw_, decoded_);
-  text_.clear();
-  glyphs_.clear();
-  clusters_.clear();
-  double pen = 0.0;
-  bool space = false;
-  // One glyph and one cluster (its bytes) per character: the PDF maps each glyph back to its text.
-  const auto emit = [&](char32_t c) {
-    const std::size_t before = text_.size();
-    append_utf8(text_, c);
-    const std::uint32_t g = font->glyph(c);
-    glyphs_.push_back({g, pen, 0.0});
-    clusters_.push_back({static_cast<int>(text_.size() - before), 1});
-    pen += font->advance(g) * size;
-  };
-  for (std::size_t i = 0; i < decoded_.size();) {
-    const char32_t c = next_code_point(decoded_, i);
-    if (is_xml_space(c)) {
-      space = !glyphs_.empty();
-      continue;
-    }
-    if (space) emit(' ');
-    emit(c);
-    space = false;
-  }
-  if (glyphs_.empty()) return;
-  const double x0 = x - (anchor == Anchor::middle ? pen / 2 : anchor == Anchor::end ? pen : 0.0);
+  run_.set(text_raw_, *font, size);
+  if (run_.empty()) return;
+  const double w = run_.width();
+  const double x0 = x - (anchor == Anchor::middle ? w / 2 : anchor == Anchor::end ? w : 0.0);
   const double y0 = y + baseline_shift(baseline, *font) * size;
-  for (cairo_glyph_t& g : glyphs_) g.x += x0, g.y = y0;
 
   const Transformed transformed(cr_, place);
   cairo_set_font_face(cr_, font->face());
   cairo_set_font_size(cr_, size);
   cairo_set_source_rgba(cr_, color.r / 255.0, color.g / 255.0, color.b / 255.0, color.a / 255.0 * place.opacity);
-  cairo_show_text_glyphs(cr_, text_.data(), static_cast<int>(text_.size()), glyphs_.data(),
-                         static_cast<int>(glyphs_.size()), clusters_.data(), static_cast<int>(clusters_.size()),
-                         cairo_text_cluster_flags_t{});
+  run_.show(cr_, x0, y0);
 }
 
 }  // namespace qc::raster

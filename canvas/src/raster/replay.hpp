@@ -15,6 +15,7 @@
 #include "raster/notes.hpp"
 #include "raster/svg_names.hpp"
 #include "raster/svg_values.hpp"
+#include "raster/text_run.hpp"
 #include "raster/xml_reader.hpp"
 
 namespace qc::raster {
@@ -124,10 +125,7 @@ class SvgReplay {
   std::size_t building_ = 0;  // the gradient or clip path being read
 
   std::vector<double> dashes_;
-  std::string decoded_;
-  std::string text_;
-  std::vector<cairo_glyph_t> glyphs_;
-  std::vector<cairo_text_cluster_t> clusters_;
+  TextRun run_;
 };
 
 }  // namespace qc::raster
