@@ -10,10 +10,9 @@ Usage:
                                  [--parts render,columns,many]
 
 Each size runs in a fresh interpreter so that its peak resident memory is its own. When bench/.venv holds
-matplotlib and mplfinance (a bench-only environment, never a dependency of the package; mplfinance imports
-six without declaring it: `python3.12 -m venv bench/.venv && bench/.venv/bin/pip install matplotlib
-mplfinance six`), the same scene is also drawn to SVG with mplfinance at 10,000 bars, in the same run, and
-the speed ratio is printed.
+matplotlib and mplfinance (a bench-only environment, never a dependency of the package:
+`python3.12 -m venv bench/.venv && bench/.venv/bin/pip install -r bench/requirements.txt`), the same scene
+is also drawn to SVG with mplfinance at 10,000 bars, in the same run, and the speed ratio is printed.
 Targets (reported, not asserted): at 100,000 bars at most 100 ms and 260 bytes per bar; the peak memory
 growth of one render at most 1.15 times the document's size; the time per bar at 1M and 4M bars within 1.15
 times the time per bar at 100k; at least 1000 times faster than mplfinance at 10,000 bars. The ratio to a

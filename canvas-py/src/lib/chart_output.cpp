@@ -60,17 +60,18 @@ class WithoutGil {
 
 #if QC_RASTER
 
-// The output's bytes, or the Python error its status stands for.
-qc::raster::Output draw(std::string_view svg, Format format, double scale) {
-  qc::raster::Output out;
-  {
-    WithoutGil unlocked;
-    out = format == Format::png ? qc::raster::png_from_svg(svg, scale) : qc::raster::pdf_from_svg(svg);
-  }
+// The document drawn, whatever came of it, with the interpreter left to other threads meanwhile.
+qc::raster::Output draw_unchecked(std::string_view svg, Format format, double scale) {
+  WithoutGil unlocked;
+  return format == Format::png ? qc::raster::png_from_svg(svg, scale) : qc::raster::pdf_from_svg(svg);
+}
+
+// The Python error of a drawing that failed.
+void raise_failure(const qc::raster::Output& out, Format format, double scale) {
   using qc::raster::Status;
   switch (out.status) {
-    case Status::ok: break;
-    case Status::bad_scale: check_scale(scale); break;
+    case Status::ok: return;
+    case Status::bad_scale: check_scale(scale); return;
     case Status::no_size: raise(PyExc_ValueError, "the document gives no width and height");
     case Status::no_memory: PyErr_NoMemory(); throw PyErrorPending{};
     case Status::too_large:
@@ -82,6 +83,11 @@ qc::raster::Output draw(std::string_view svg, Format format, double scale) {
                                   number_text(out.height) + " points: each side must be 1 to " +
                                   number_text(qc::raster::kMaxPdfSide));
   }
+}
+
+qc::raster::Output draw(std::string_view svg, Format format, double scale) {
+  qc::raster::Output out = draw_unchecked(svg, format, scale);
+  raise_failure(out, format, scale);
   return out;
 }
 
@@ -198,16 +204,8 @@ constexpr ChartRow kRows[] = {
     {"_repr_png_", "The PNG of the chart, for notebook display", {}, Borrow::shared,
      [](ChartCall& c) -> PyObject* {
 #if QC_RASTER
-       const std::string svg = chart_svg(c);
-       qc::raster::Output out;
-       {
-         WithoutGil unlocked;
-         out = qc::raster::png_from_svg(svg, 1.0);
-       }
-       if (out.status == qc::raster::Status::no_memory) {
-         PyErr_NoMemory();
-         throw PyErrorPending{};
-       }
+       const qc::raster::Output out = draw_unchecked(chart_svg(c), Format::png, 1.0);
+       if (out.status == qc::raster::Status::no_memory) raise_failure(out, Format::png, 1.0);
        return out.status == qc::raster::Status::ok ? to_bytes(out.bytes) : none();
 #else
        (void)c;
