@@ -10,10 +10,9 @@ Usage:
                                  [--parts render,columns,many] [--against PYTHON]
 
 Each size runs in a fresh interpreter so that its peak resident memory is its own. When bench/.venv holds
-matplotlib and mplfinance (a bench-only environment, never a dependency of the package; mplfinance imports
-six without declaring it: `python3.12 -m venv bench/.venv && bench/.venv/bin/pip install matplotlib
-mplfinance six`), the same scene is also drawn to SVG with mplfinance at 10,000 bars, in the same run, and
-the speed ratio is printed. With --against PYTHON (an interpreter whose quorvel_canvas is another build, e.g.
+matplotlib and mplfinance (a bench-only environment, never a dependency of the package:
+`python3.12 -m venv bench/.venv && bench/.venv/bin/pip install -r bench/requirements.txt`), the same scene
+is also drawn to SVG with mplfinance at 10,000 bars, in the same run, and the speed ratio is printed. With --against PYTHON (an interpreter whose quorvel_canvas is another build, e.g.
 the one a change starts from), each size of scene A is also rendered by that build in the same run, and the
 ratio of the two medians is printed.
 Targets (reported, not asserted): at 100,000 bars at most 100 ms and 260 bytes per bar; the peak memory

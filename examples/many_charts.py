@@ -2,10 +2,10 @@
 
 Each series is a year of daily bars (here made up, one random walk per ticker, so that the example needs
 no data files). The parent process sends each worker only a ticker; the worker loads that ticker's bars,
-builds the chart (candles, volume, SMA 20, RSI 14), renders it and writes TICKER.svg. Charts do not pickle:
-they are built where they are rendered.
+builds the chart (candles, volume, SMA 20, RSI 14), renders it and writes TICKER.svg (TICKER.png with
+--png). Charts do not pickle: they are built where they are rendered.
 
-Usage: python examples/many_charts.py OUTPUT_DIR [--series 40] [--workers N] [--start-method spawn]
+Usage: python examples/many_charts.py OUTPUT_DIR [--series 40] [--workers N] [--start-method spawn] [--png]
 """
 
 import argparse
@@ -44,16 +44,16 @@ def load_bars(ticker, days=252):
     return ts, o, h, lo, c, v
 
 
-def render_ticker(ticker, out_dir):
+def render_ticker(ticker, out_dir, suffix=".svg"):
     """One ticker's job, the same in a process pool or a task engine: load, build, render, write. The path
-    written."""
+    written; the suffix (".svg", ".png" or ".pdf") chooses the file's kind."""
     chart = qc.Chart(1000, 600)
     chart.bars_from_columns(*load_bars(ticker))
     chart.volume()
     chart.sma(20, "#2962ff")
     chart.rsi(14)
-    path = Path(out_dir) / f"{ticker}.svg"
-    path.write_text(chart.render_svg(), encoding="utf-8")
+    path = Path(out_dir) / f"{ticker}{suffix}"
+    chart.save(path)
     return str(path)
 
 
@@ -61,12 +61,12 @@ def tickers(count):
     return [f"T{i:04d}" for i in range(count)]
 
 
-def render_all(out_dir, series, workers, start_method=None):
-    """Renders every series in a pool of worker processes; the number of documents written."""
+def render_all(out_dir, series, workers, start_method=None, suffix=".svg"):
+    """Renders every series in a pool of worker processes; the number of files written."""
     names = tickers(series)
     context = multiprocessing.get_context(start_method) if start_method else None
     with ProcessPoolExecutor(max_workers=workers, mp_context=context) as pool:
-        return len(list(pool.map(render_ticker, names, [out_dir] * len(names), chunksize=4)))
+        return len(list(pool.map(render_ticker, names, [out_dir] * len(names), [suffix] * len(names), chunksize=4)))
 
 
 def main():
@@ -75,9 +75,10 @@ def main():
     parser.add_argument("--series", type=int, default=40)
     parser.add_argument("--workers", type=int, default=None, help="default: one per core")
     parser.add_argument("--start-method", choices=multiprocessing.get_all_start_methods(), default=None)
+    parser.add_argument("--png", action="store_true", help="write PNG pictures instead of SVG documents")
     args = parser.parse_args()
     Path(args.out_dir).mkdir(parents=True, exist_ok=True)
-    written = render_all(args.out_dir, args.series, args.workers, args.start_method)
+    written = render_all(args.out_dir, args.series, args.workers, args.start_method, ".png" if args.png else ".svg")
     print(f"{written} charts written to {args.out_dir}")
 
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the C++ suite (plain, then under ASan+UBSan) and the Python suite.
-source "$(dirname "$0")/setup.sh" libgtest-dev librsvg2-bin
+source "$(dirname "$0")/setup.sh" libgtest-dev librsvg2-bin libcairo2-dev fonts-dejavu-core poppler-utils
 
 cmake -S . -B build/cpp -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQC_WERROR=ON
 cmake --build build/cpp

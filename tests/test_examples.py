@@ -31,3 +31,12 @@ def test_example_renders_and_converts(script, tmp_path):
         done = subprocess.run([rsvg, str(svg), "-o", str(png)], capture_output=True, text=True, timeout=120)
         assert done.returncode == 0, done.stderr
         assert png.read_bytes().startswith(b"\x89PNG") and png.stat().st_size > 1000
+
+
+def test_many_charts_writes_pngs_with_the_png_flag(tmp_path):
+    script = next(s for s in EXAMPLES if s.name == "many_charts.py")
+    subprocess.run([sys.executable, str(script), str(tmp_path), "--series", "2", "--workers", "1", "--png"],
+                   check=True, capture_output=True, timeout=120)
+    pngs = sorted(tmp_path.iterdir())
+    assert [p.name for p in pngs] == ["T0000.png", "T0001.png"]
+    assert all(p.read_bytes().startswith(b"\x89PNG") for p in pngs)

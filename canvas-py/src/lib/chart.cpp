@@ -22,6 +22,7 @@ ClassSpec ChartClass::spec() {
       chart_indicator_methods(),
       chart_primitive_methods(),
       chart_copy_methods(),
+      chart_output_methods(),
   };
   return s;
 }

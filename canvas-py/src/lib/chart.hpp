@@ -29,6 +29,9 @@ MethodGroup chart_signal_methods();
 MethodGroup chart_indicator_methods();
 MethodGroup chart_primitive_methods();
 MethodGroup chart_copy_methods();
+MethodGroup chart_output_methods();
+// The module's private _png_from_svg (chart_output.cpp), for the tests of the PNG output.
+void add_png_from_svg(PyObject* module);
 
 // Takes the chart out of the object, hands it to `op` (qc::api::Chart&& -> qc::api::Chart) and stores
 // the result back. If `op` breaks an invariant, the object is left without a chart, and every later

@@ -303,6 +303,7 @@ Converted convert(const Param& p, PyObject* o) {
     case Kind::f64_list: return to_f64_list(o, p.name);
     case Kind::bar_list: return to_list<qc::model::Bar>(o, to_bar);
     case Kind::object:
+    case Kind::path:
     case Kind::time_column:
     case Kind::number_column: return Ref::borrow(o);
     case Kind::opt_number_column: return o == Py_None ? Ref() : Ref::borrow(o);

@@ -99,6 +99,7 @@ void module_body(PyObject* module) {
   add_function(module, version_function());
   Classes::add_all(module);
   add_restore(module);
+  add_png_from_svg(module);
   static PyMethodDef stub = {"_stub", stub_entry, METH_NOARGS,
                              "_stub()\n--\n\nThe module's type stub, as scripts/gen_stubs.py writes it."};
   Ref name = Ref::steal(PyModule_GetNameObject(module));

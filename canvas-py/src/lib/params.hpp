@@ -36,6 +36,7 @@ enum class Kind : std::uint8_t {
   f64_list,  // numbers: a buffer (or `__array__`'s) of integers or floats, or a sequence of floats
   bar_list,  // sequence of Bar objects
   object,    // any object, held as it is
+  path,      // a file's path as open() takes it, held as it is
   // Columns of bars_from_columns, held as given: the body reads them straight into the new bars.
   time_column,     // integer seconds: buffer, __array__ or sequence
   number_column,   // numbers: buffer, __array__ or sequence
@@ -64,6 +65,7 @@ constexpr const char* annotation(Kind kind) {
     case Kind::f64_list: return "_NumberColumn";
     case Kind::bar_list: return "Sequence[Bar]";
     case Kind::object: return "object";
+    case Kind::path: return "_Path";
     case Kind::time_column: return "_TimeColumn";
     case Kind::number_column: return "_NumberColumn";
     case Kind::opt_number_column: return "_NumberColumn | None";
@@ -108,6 +110,7 @@ constexpr Param points(const char* name) { return {name, Kind::points}; }
 constexpr Param f64_list(const char* name) { return {name, Kind::f64_list}; }
 constexpr Param bar_list(const char* name) { return {name, Kind::bar_list}; }
 constexpr Param object(const char* name) { return {name, Kind::object}; }
+constexpr Param path(const char* name) { return {name, Kind::path}; }
 constexpr Param time_column(const char* name) { return {name, Kind::time_column}; }
 constexpr Param number_column(const char* name) { return {name, Kind::number_column}; }
 constexpr Param opt_number_column(const char* name) { return {name, Kind::opt_number_column, "None"}; }

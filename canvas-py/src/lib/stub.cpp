@@ -10,6 +10,7 @@ constexpr const char* kComment =
     "# Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.\n";
 
 constexpr const char* kHeader = R"(from collections.abc import Buffer, Callable, Sequence
+from os import PathLike
 from typing import Any, Literal, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
 
 import numpy
@@ -29,6 +30,8 @@ _TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
 _TimeUnit: TypeAlias = Literal["s", "ms", "us", "ns"]
 # A study line's colour, or a histogram's (up, down) or a cloud's (first, second); None keeps the row's.
 _ColorEntry: TypeAlias = str | tuple[str | None, str | None] | list[str | None] | None
+# A file's path: text, bytes or a path object.
+_Path: TypeAlias = str | bytes | PathLike[str] | PathLike[bytes]
 )";
 
 void append_parameters(std::string& out, const Params& params, const char* first) {

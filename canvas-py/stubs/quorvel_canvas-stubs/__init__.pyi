@@ -1,6 +1,7 @@
 # Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.
 """Financial price charts from OHLCV bars, each rendered as one SVG document. Make a Chart, give it bars, add studies, drawing tools and signals, and render_svg() returns the document as a str."""
 from collections.abc import Buffer, Callable, Sequence
+from os import PathLike
 from typing import Any, Literal, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
 
 import numpy
@@ -20,6 +21,8 @@ _TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
 _TimeUnit: TypeAlias = Literal["s", "ms", "us", "ns"]
 # A study line's colour, or a histogram's (up, down) or a cloud's (first, second); None keeps the row's.
 _ColorEntry: TypeAlias = str | tuple[str | None, str | None] | list[str | None] | None
+# A file's path: text, bytes or a path object.
+_Path: TypeAlias = str | bytes | PathLike[str] | PathLike[bytes]
 
 __all__ = ["version", "Bar", "Chart", "Viewport", "Theme", "UITheme", "RuntimeTheme", "ChartConfig"]
 
@@ -1660,6 +1663,23 @@ class Chart:
         """
     def __reduce__(self) -> NoReturn:
         """Refuses: a Chart does not pickle."""
+    def render_png(self, scale: _Real = 1.0) -> bytes:
+        """Render the chart to PNG bytes at `scale` times its size (0.1 to 8): 8-bit RGBA, text in the bundled DejaVu Sans
+
+        Parameters:
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels)
+        """
+    def render_pdf(self) -> bytes:
+        """Render the chart to a one-page PDF at its size in points, text as text in DejaVu Sans"""
+    def save(self, path: _Path, scale: _Real = 1.0) -> None:
+        """Write the chart to a file by the path's suffix: .svg (the document as UTF-8), .png (at `scale`) or .pdf; the file is replaced only once it is written whole
+
+        Parameters:
+            path: where to write: anything open() takes; its suffix (.svg, .png or .pdf) chooses the kind
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels)
+        """
+    def _repr_png_(self) -> bytes | None:
+        """The PNG of the chart, for notebook display"""
 
 @final
 class Viewport:

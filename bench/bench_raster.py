@@ -1,0 +1,119 @@
+"""Speed of render_png on the bench chart (bench/bench_chart.py: 1200 x 800, a year of daily S&P 500 bars,
+volume, SMA 50 and 200, Bollinger (20, 2), RSI 14, MACD (12, 26, 9)), beside two other ways to a PNG of it,
+timed in the same run:
+- resvg-py drawing the chart's own SVG document: `resvg_py.svg_to_bytes(svg_string=svg)`;
+- one `mplfinance.plot` call drawing the same chart (candles, volume, mav (50, 200), the three Bollinger
+  lines, RSI and MACD panels) at figsize (12, 8) and dpi 100, saved as PNG into a BytesIO.
+Each time is the median of --runs runs (at least 10) after a warm-up; the PNG's bytes are printed beside it.
+render_pdf and render_svg are timed too. Targets (reported, not asserted): render_png at least 5 times faster
+than resvg-py and at least 20 times faster than mplfinance.
+
+The other two run in the bench-only environment bench/.venv, never a dependency of the package:
+    python3.12 -m venv bench/.venv && bench/.venv/bin/pip install -r bench/requirements.txt
+Usage (with the module installed, e.g. in .venv): python bench/bench_raster.py [--runs 15]
+"""
+import argparse
+import json
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+import quorvel_canvas as qc
+
+HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE))
+from bench_chart import DATA, bench_chart  # noqa: E402
+
+BENCH_PYTHON = HERE / ".venv" / "bin" / "python"
+
+# Runs in bench/.venv: times resvg-py on the document and mplfinance on the same bars, prints JSON.
+OTHERS = r"""
+import io, json, statistics, sys, time
+import matplotlib
+matplotlib.use("agg")
+import mplfinance as mpf
+import pandas as pd
+import resvg_py
+
+svg_path, csv_path, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
+svg = open(svg_path, encoding="utf-8").read()
+
+def timed(fn):
+    fn()
+    times = []
+    for _ in range(runs):
+        t0 = time.perf_counter()
+        out = fn()
+        times.append(time.perf_counter() - t0)
+    return {"ms": statistics.median(times) * 1e3, "ms_min": min(times) * 1e3, "bytes": len(out)}
+
+frame = pd.read_csv(csv_path, index_col="date", parse_dates=True)
+frame = frame.rename(columns=str.capitalize)[["Open", "High", "Low", "Close", "Volume"]]
+close = frame["Close"]
+middle = close.rolling(20).mean()
+spread = 2 * close.rolling(20).std(ddof=0)
+delta = close.diff()
+gain = delta.clip(lower=0).ewm(alpha=1 / 14, adjust=False).mean()
+loss = (-delta.clip(upper=0)).ewm(alpha=1 / 14, adjust=False).mean()
+rsi = 100 - 100 / (1 + gain / loss)
+macd = close.ewm(span=12, adjust=False).mean() - close.ewm(span=26, adjust=False).mean()
+signal = macd.ewm(span=9, adjust=False).mean()
+plots = [mpf.make_addplot(middle), mpf.make_addplot(middle + spread), mpf.make_addplot(middle - spread),
+         mpf.make_addplot(rsi, panel=2, ylabel="RSI"),
+         mpf.make_addplot(macd, panel=3, ylabel="MACD"), mpf.make_addplot(signal, panel=3),
+         mpf.make_addplot(macd - signal, panel=3, type="bar")]
+
+def mplfinance_png():
+    buf = io.BytesIO()
+    mpf.plot(frame, type="candle", volume=True, mav=(50, 200), addplot=plots, figsize=(12, 8),
+             savefig=dict(fname=buf, format="png", dpi=100))
+    return buf.getvalue()
+
+print(json.dumps({"resvg": timed(lambda: resvg_py.svg_to_bytes(svg_string=svg)), "mplfinance": timed(mplfinance_png)}))
+"""
+
+
+def timed(fn, runs):
+    fn()
+    times = []
+    for _ in range(runs):
+        t0 = time.perf_counter()
+        out = fn()
+        times.append(time.perf_counter() - t0)
+    return {"ms": statistics.median(times) * 1e3, "ms_min": min(times) * 1e3, "bytes": len(out)}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--runs", type=int, default=15)
+    args = parser.parse_args()
+    runs = max(10, args.runs)
+    chart = bench_chart(qc)
+    svg = chart.render_svg()
+    ours = {"render_png": timed(chart.render_png, runs), "render_pdf": timed(chart.render_pdf, runs),
+            "render_svg": timed(chart.render_svg, runs)}
+    for name, r in ours.items():
+        print(f"{name:12} {r['ms']:8.2f} ms (fastest {r['ms_min']:.2f})  {r['bytes']:>9,} bytes")
+    if not BENCH_PYTHON.exists():
+        print(f"no {BENCH_PYTHON.relative_to(HERE.parent)}: resvg-py and mplfinance not timed (see the docstring)")
+        return
+    with tempfile.NamedTemporaryFile("w", suffix=".svg", encoding="utf-8", delete=False) as f:
+        f.write(svg)
+    try:
+        done = subprocess.run([str(BENCH_PYTHON), "-c", OTHERS, f.name, str(DATA), str(runs)], capture_output=True,
+                              text=True, check=True)
+    finally:
+        Path(f.name).unlink()
+    png = ours["render_png"]["ms"]
+    for name, r in json.loads(done.stdout).items():
+        goal = {"resvg": 5, "mplfinance": 20}[name]
+        ratio = r["ms"] / png
+        print(f"{name:12} {r['ms']:8.2f} ms (fastest {r['ms_min']:.2f})  {r['bytes']:>9,} bytes   "
+              f"render_png is {ratio:.1f}x faster (goal {goal}x: {'met' if ratio >= goal else 'NOT met'})")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,97 @@
+// The two outputs: a surface of the document's size, the replay onto it, and its bytes.
+#include "raster/raster.hpp"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+
+#include <memory>
+#include <optional>
+
+#include "raster/limits.hpp"
+#include "raster/png_writer.hpp"
+#include "raster/replay.hpp"
+
+namespace qc::raster {
+namespace {
+
+struct SurfaceFree {
+  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+};
+struct ContextFree {
+  void operator()(cairo_t* c) const { cairo_destroy(c); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceFree>;
+using Context = std::unique_ptr<cairo_t, ContextFree>;
+
+// Draws the document onto the surface at `scale`; false when cairo ran out of memory.
+bool replay_onto(SvgReplay& doc, cairo_surface_t* surface, double scale) {
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return false;
+  const Context cr(cairo_create(surface));
+  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) return false;
+  cairo_scale(cr.get(), scale, scale);
+  doc.draw(cr.get());
+  return cairo_status(cr.get()) != CAIRO_STATUS_NO_MEMORY;
+}
+
+// The output's size from the document's: whole pixels at `scale`, or the document's own size for a page.
+// False, with the status set, when the document has no size or the output would be too large.
+bool size_output(const SvgReplay& doc, std::optional<double> scale, double max_side, Output& out) {
+  if (!doc.has_size()) {
+    out.status = Status::no_size;
+    out.not_understood = doc.notes().list();
+    return false;
+  }
+  out.width = scale ? png_side(doc.width(), *scale) : doc.width();
+  out.height = scale ? png_side(doc.height(), *scale) : doc.height();
+  if (side_ok(out.width, max_side) && side_ok(out.height, max_side)) return true;
+  out.status = Status::too_large;
+  return false;
+}
+
+cairo_status_t append_bytes(void* closure, const unsigned char* data, unsigned int length) {
+  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+Output png_from_svg(std::string_view svg, double scale) {
+  Output out;
+  if (!scale_ok(scale)) {
+    out.status = Status::bad_scale;
+    return out;
+  }
+  SvgReplay doc(svg);
+  if (!size_output(doc, scale, kMaxPngSide, out)) return out;
+  const auto w = static_cast<int>(out.width), h = static_cast<int>(out.height);
+  const Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+  const bool drawn = replay_onto(doc, surface.get(), scale);
+  out.not_understood = doc.notes().list();
+  if (!drawn) {
+    out.status = Status::no_memory;
+    return out;
+  }
+  cairo_surface_flush(surface.get());
+  const Pixels pixels{cairo_image_surface_get_data(surface.get()), static_cast<std::uint32_t>(w),
+                      static_cast<std::uint32_t>(h),
+                      static_cast<std::size_t>(cairo_image_surface_get_stride(surface.get()))};
+  if (!write_png(pixels, out.bytes)) out.status = Status::no_memory;
+  return out;
+}
+
+Output pdf_from_svg(std::string_view svg) {
+  Output out;
+  SvgReplay doc(svg);
+  if (!size_output(doc, std::nullopt, kMaxPdfSide, out)) return out;
+  {
+    const Surface surface(cairo_pdf_surface_create_for_stream(append_bytes, &out.bytes, out.width, out.height));
+    const bool drawn = replay_onto(doc, surface.get(), 1.0);
+    cairo_surface_finish(surface.get());
+    if (!drawn || cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) out.status = Status::no_memory;
+  }
+  out.not_understood = doc.notes().list();
+  if (out.status != Status::ok) out.bytes.clear();
+  return out;
+}
+
+}  // namespace qc::raster

@@ -1,0 +1,143 @@
+// The replay: what it reports as not understood, the document's size, and the SVG rules it keeps where
+// cairo's differ (zero sizes, the miter limit, clipping, gradients in the bounding box, group opacity).
+#include "raster/replay.hpp"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qc::raster {
+namespace {
+
+// A document's picture at 1:1 on a transparent surface, read back a pixel at a time.
+class Picture {
+ public:
+  explicit Picture(const std::string& body, int w = 40, int h = 40) {
+    const std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(w) +
+                            "\" height=\"" + std::to_string(h) + "\">" + body + "</svg>";
+    SvgReplay doc(svg);
+    surface_.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+    cairo_t* cr = cairo_create(surface_.get());
+    doc.draw(cr);
+    EXPECT_EQ(cairo_status(cr), CAIRO_STATUS_SUCCESS);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface_.get());
+    notes = doc.notes().list();
+  }
+  // Premultiplied 0xAARRGGBB.
+  std::uint32_t at(int x, int y) const {
+    const unsigned char* row =
+        cairo_image_surface_get_data(surface_.get()) + y * cairo_image_surface_get_stride(surface_.get());
+    return reinterpret_cast<const std::uint32_t*>(row)[x];
+  }
+  int alpha(int x, int y) const { return static_cast<int>(at(x, y) >> 24); }
+  bool blank() const {
+    for (int y = 0; y < cairo_image_surface_get_height(surface_.get()); ++y) {
+      for (int x = 0; x < cairo_image_surface_get_width(surface_.get()); ++x) {
+        if (at(x, y) != 0) return false;
+      }
+    }
+    return true;
+  }
+  std::vector<std::string> notes;
+
+ private:
+  struct Free {
+    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+  };
+  std::unique_ptr<cairo_surface_t, Free> surface_;
+};
+
+TEST(SvgReplay, ReportsWhatItDoesNotUnderstand) {
+  const struct {
+    const char* body;
+    std::vector<std::string> notes;
+  } cases[] = {
+      {"<rect x=\"1\" y=\"1\" width=\"2\" height=\"2\" fill=\"#000000\"/><line x1=\"0\" y1=\"0\" x2=\"5\" y2=\"5\" "
+       "stroke=\"rgba(0,0,0,0.5)\" stroke-width=\"1.00\" stroke-dasharray=\"2.00,1.00\" stroke-linecap=\"round\" "
+       "stroke-linejoin=\"bevel\" opacity=\"0.50\" transform=\"matrix(1.0000,0.0000,0.0000,1.0000,0.00,0.00)\"/>",
+       {}},
+      {"<rect width=\"2\" height=\"2\" rx=\"1\"/><foo><rect/></foo><path d=\"M0 0 l1 1\"/>",
+       {"foo", "path@d", "rect@rx"}},
+      {"<text x=\"1\" y=\"2\" font-stretch=\"wide\">a<tspan>b</tspan></text><text dominant-baseline=\"middle\">c</text>",
+       {"text@dominant-baseline", "text@font-stretch", "tspan"}},
+      {"<rect width=\"5\" height=\"5\" fill=\"red\" stroke=\"url(#nowhere)\" stroke-linecap=\"flat\"/>",
+       {"rect@fill", "rect@stroke", "rect@stroke-linecap"}},
+      {"<g clip-path=\"url(#none)\"/><linearGradient id=\"g\"><rect/></linearGradient><!DOCTYPE x>",
+       {"!DOCTYPE", "g@clip-path", "rect"}},
+      {"<rect width=\"5\" height=\"5\"></g>", {"#malformed"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Picture(c.body).notes, c.notes) << c.body;
+}
+
+TEST(SvgReplay, SizeFromTheRootOrItsViewBox) {
+  const struct {
+    const char* svg;
+    double width, height;
+  } cases[] = {
+      {"<svg width=\"1200\" height=\"800\" viewBox=\"0 0 1200 800\"/>", 1200, 800},
+      {"<?xml version=\"1.0\"?>\n<svg viewBox=\"0 0 30 20\"></svg>", 30, 20},
+      {"<svg width=\"50%\" height=\"10\"/>", 0, 0},
+      {"<svg width=\"10\"/>", 0, 0},
+      {"<rect/>", 0, 0},
+      {"", 0, 0},
+  };
+  for (const auto& c : cases) {
+    SvgReplay doc(c.svg);
+    EXPECT_EQ(doc.has_size(), c.width > 0) << c.svg;
+    EXPECT_EQ(doc.width(), c.width) << c.svg;
+    EXPECT_EQ(doc.height(), c.height) << c.svg;
+  }
+}
+
+TEST(SvgReplay, NothingOfZeroSizeIsDrawn) {
+  // Cairo would stroke the outline of an empty rectangle and put round caps on a circle of no radius.
+  EXPECT_TRUE(Picture("<rect x=\"10\" y=\"10\" width=\"0\" height=\"20\" fill=\"#ff0000\" stroke=\"#000000\" "
+                      "stroke-width=\"4\"/><circle cx=\"20\" cy=\"20\" r=\"0\" fill=\"#ff0000\" stroke=\"#000000\" "
+                      "stroke-width=\"4\" stroke-linecap=\"round\"/><rect width=\"-5\" height=\"5\"/>")
+                  .blank());
+  EXPECT_FALSE(Picture("<circle cx=\"20\" cy=\"20\" r=\"1\" stroke=\"#000000\"/>").blank());
+}
+
+TEST(SvgReplay, MiterLimitIsSvgs) {
+  // A corner of about 11 degrees: its miter is 10.2 widths long, past SVG's limit of 4 (within cairo's 10.5).
+  const Picture p("<polyline points=\"2,10 38,17 2,24\" fill=\"none\" stroke=\"#000000\" stroke-width=\"2\"/>");
+  EXPECT_GT(p.alpha(37, 17), 128);
+  EXPECT_EQ(p.alpha(39, 17), 0);  // a miter would reach x = 48
+}
+
+TEST(SvgReplay, ClipPathsGradientsAndGroupOpacity) {
+  const Picture clipped("<defs><clipPath id=\"c\"><rect x=\"0\" y=\"0\" width=\"20\" height=\"40\"/></clipPath></defs>"
+                        "<g clip-path=\"url(#c)\"><rect width=\"40\" height=\"40\" fill=\"#ff0000\"/></g>"
+                        "<rect x=\"30\" y=\"0\" width=\"10\" height=\"10\" fill=\"#0000ff\"/>");
+  EXPECT_EQ(clipped.at(10, 20), 0xFFFF0000u);
+  EXPECT_EQ(clipped.at(25, 20), 0u);
+  EXPECT_EQ(clipped.at(35, 5), 0xFF0000FFu);  // the clip ends with its group
+
+  // The gradient spans the rectangle (its bounding box), not the canvas.
+  const Picture gradient("<defs><linearGradient id=\"grad0\" x1=\"0.00%\" y1=\"0.00%\" x2=\"100.00%\" y2=\"0.00%\">"
+                         "<stop offset=\"0%\" stop-color=\"#ff0000\"/><stop offset=\"100%\" stop-color=\"#0000ff\"/>"
+                         "</linearGradient></defs><rect x=\"10\" y=\"0\" width=\"20\" height=\"10\" "
+                         "fill=\"url(#grad0)\"/>");
+  EXPECT_GT(gradient.at(10, 5) >> 16 & 0xFF, 0xE0u);
+  EXPECT_LT(gradient.at(10, 5) & 0xFF, 0x20u);
+  EXPECT_GT(gradient.at(29, 5) & 0xFF, 0xE0u);
+  EXPECT_EQ(gradient.at(5, 5), 0u);
+
+  // Fill and stroke of a translucent element are laid on together: where they overlap it is no darker.
+  const Picture group("<rect x=\"10\" y=\"10\" width=\"20\" height=\"20\" fill=\"#000000\" stroke=\"#000000\" "
+                      "stroke-width=\"4\" opacity=\"0.5\"/>");
+  EXPECT_EQ(group.alpha(11, 20), group.alpha(20, 20));
+  EXPECT_NEAR(group.alpha(20, 20), 128, 1);
+
+  const Picture moved("<rect width=\"10\" height=\"10\" fill=\"#000000\" "
+                      "transform=\"matrix(1.0000,0.0000,0.0000,1.0000,20.00,0.00)\"/>");
+  EXPECT_EQ(moved.alpha(5, 5), 0);
+  EXPECT_EQ(moved.alpha(25, 5), 255);
+  EXPECT_TRUE(Picture("<rect width=\"10\" height=\"10\" transform=\"matrix(1,0,2,0,0,0)\"/>").blank());
+}
+
+}  // namespace
+}  // namespace qc::raster
