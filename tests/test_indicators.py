@@ -14,7 +14,7 @@ try:
 except ImportError:  # the comparisons with TA-Lib need it; the rest of the file does not
     talib = None
 
-# name(params): doc, for every indicator method.
+# name(params): doc, for every indicator method; the parameters after `*` are keyword-only, with defaults.
 SIGNATURES = """
 sma(period, color): Simple Moving Average
 ema(period, color): Exponential Moving Average
@@ -33,18 +33,18 @@ trima(period, color): Triangular Moving Average
 zlema(period, color): Zero Lag EMA
 mcginley(period, color): McGinley Dynamic
 linear_regression(period, color): Linear Regression
-keltner(period): Keltner Channel
+keltner(period, *, multiplier=2.0, atr_period=10): Keltner Channel
 atr_bands(period, multiplier): ATR Bands
-bollinger_filled(period): Bollinger Bands with filled cloud
+bollinger_filled(period, *, multiplier=2.0): Bollinger Bands with filled cloud
 envelopes(period, percent): Envelopes
 donchian(period): Donchian Channel
 price_channel(period): Price Channel
-supertrend(period, multiplier): Supertrend
+supertrend(period, multiplier, *, up_color=None, down_color=None): Supertrend
 zigzag(deviation): ZigZag
-psar(): Parabolic SAR
-vwap(): VWAP
-ichimoku(): Ichimoku Cloud
-pivot_points(): Pivot Points
+psar(*, step=0.02, maximum=0.2): Parabolic SAR
+vwap(*, period='auto'): VWAP
+ichimoku(*, tenkan=9, kijun=26, senkou=52): Ichimoku Cloud
+pivot_points(*, kind='floor', period='auto'): Pivot Points
 chande_kroll_stop(): Chande Kroll Stop
 adx(period): Average Directional Index
 aroon(period): Aroon
@@ -95,15 +95,18 @@ vpt(): Volume Price Trend
 
 
 def parse_signatures():
-    rows = []
+    """(name, positional parameters, doc) per method, and each method's keyword-only parameters as written."""
+    rows, keywords = [], {}
     for line in SIGNATURES.strip().splitlines():
         head, doc = line.split(": ", 1)
         name, params = head.rstrip(")").split("(")
-        rows.append((name, [p for p in params.split(", ") if p], doc))
-    return rows
+        positional, _, keyword_only = params.partition("*")
+        rows.append((name, [p for p in positional.split(", ") if p], doc))
+        keywords[name] = [p for p in keyword_only.split(", ") if p]
+    return rows, keywords
 
 
-METHODS = parse_signatures()
+METHODS, KEYWORD_ONLY = parse_signatures()
 ARGUMENT_VALUES = {"period": 14, "fast": 12, "slow": 26, "signal": 9, "k": 14, "d": 3, "r": 25, "s": 13,
                    "multiplier": 2.0, "percent": 2.5, "deviation": 5.0, "color": "#2196F3", "name": "Line",
                    "values": [1.0, 2.0]}
@@ -117,7 +120,8 @@ def test_there_are_75_methods():
 @pytest.mark.parametrize("name, params, doc", METHODS, ids=[m[0] for m in METHODS])
 def test_signature_doc_and_call(chart, name, params, doc):
     method = getattr(chart, name)
-    assert method.__text_signature__ == "(" + ", ".join(["$self"] + params) + ")"
+    keyword_only = ["*"] + KEYWORD_ONLY[name] if KEYWORD_ONLY[name] else []
+    assert method.__text_signature__ == "(" + ", ".join(["$self"] + params + keyword_only) + ")"
     assert method.__doc__.split("\n")[0] == doc
     # Every parameter by position and by keyword; on a chart with and without bars.
     args = [ARGUMENT_VALUES[p] for p in params]
@@ -147,6 +151,25 @@ def raises(exc, fn, *args, **kwargs):
     ("stochastic", (14,), {"k": 3}, TypeError, "Chart.stochastic() got multiple values for argument 'k'"),
     ("cci", (), {"length": 20}, TypeError, "Chart.cci() got an unexpected keyword argument 'length'"),
     ("bollinger", (20, 2.0, 1), {}, TypeError, "Chart.bollinger() takes 2 positional arguments but 3 were given"),
+    # Settings: by keyword only, whole ones at least 1, real ones finite, texts among the listed ones.
+    ("keltner", (20, 1.5), {}, TypeError, "Chart.keltner() takes 1 positional arguments but 2 were given"),
+    ("ichimoku", (), {"tenkan": 0}, ValueError, "argument 'tenkan': 0 is below 1"),
+    ("ichimoku", (), {"tenkan": 27}, ValueError, "argument 'tenkan': 27 is above 'kijun' (26)"),
+    ("ichimoku", (), {"kijun": 60}, ValueError, "argument 'kijun': 60 is above 'senkou' (52)"),
+    ("keltner", (20,), {"atr_period": 0}, ValueError, "argument 'atr_period': 0 is below 1"),
+    ("keltner", (20,), {"multiplier": math.inf}, ValueError, "argument 'multiplier': inf is not finite"),
+    ("bollinger_filled", (20,), {"multiplier": math.nan}, ValueError, "argument 'multiplier': nan is not finite"),
+    ("psar", (), {"step": 0.0}, ValueError, "argument 'step': 0.0 is not above 0"),
+    ("psar", (), {"step": 0.3}, ValueError, "argument 'step': 0.3 is above 'maximum' (0.2)"),
+    ("psar", (), {"maximum": math.nan}, ValueError, "argument 'maximum': nan is not finite"),
+    ("pivot_points", (), {"kind": "x"}, ValueError,
+     "argument 'kind': 'x' is not one of 'floor', 'fibonacci', 'camarilla', 'woodie'"),
+    ("vwap", (), {"period": "Week"}, ValueError,
+     "argument 'period': 'Week' is not one of 'auto', 'day', 'week', 'month', 'year'"),
+    ("pivot_points", (), {"period": 7}, TypeError,
+     "argument 'period': 'int' object cannot be converted to 'PyString'"),
+    ("supertrend", (10, 3.0), {"up_color": "x"}, ValueError,
+     "argument 'up_color': 'x' is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a CSS colour name)"),
 ])
 def test_argument_errors_leave_the_chart_unchanged(name, args, kwargs, exc, message):
     chart = qc.Chart(800, 600)
@@ -163,7 +186,7 @@ def test_out_of_range_periods_raise_overflow_without_prefix(chart, name, args):
     assert not message.startswith("argument")
 
 
-NO_ARGUMENTS = [name for name, params, _ in METHODS if not params]
+NO_ARGUMENTS = [name for name, params, _ in METHODS if not params and not KEYWORD_ONLY[name]]
 
 
 @pytest.mark.parametrize("name", NO_ARGUMENTS)

@@ -46,27 +46,37 @@ def _mcginley(b, p):
     return {"MD": np.array([NAN if v is None else v for v in values], dtype=np.float64)}
 
 
-def _vwap(b):
+def _vwap(b, anchor="M"):
     f = _frame(b)
-    return {"VWAP": pandas_ta.vwap(f["high"], f["low"], f["close"], f["volume"], anchor="M").to_numpy()}
+    return {"VWAP": pandas_ta.vwap(f["high"], f["low"], f["close"], f["volume"], anchor=anchor).to_numpy()}
 
 
-def _ichimoku(b):
+def _ichimoku(b, tenkan=9, kijun=26, senkou=52):
     f = _frame(b)
-    lines = pandas_ta.ichimoku(f["high"], f["low"], f["close"], 9, 26, 52)[0]
-    names = {"Tenkan": "ITS_9", "Kijun": "IKS_26", "Senkou A": "ISA_9", "Senkou B": "ISB_26", "Chikou": "ICS_26"}
+    lines = pandas_ta.ichimoku(f["high"], f["low"], f["close"], tenkan, kijun, senkou)[0]
+    names = {"Tenkan": f"ITS_{tenkan}", "Kijun": f"IKS_{kijun}", "Senkou A": f"ISA_{tenkan}",
+             "Senkou B": f"ISB_{kijun}", "Chikou": f"ICS_{kijun}"}
     return {ours: lines[theirs].to_numpy() for ours, theirs in names.items()}
 
 
-def _monthly_pivots(b):
-    """The previous civil month's high, low and last close, by pandas, mapped back to the bars."""
+def _pivots(b, kind="floor", period="M"):
+    """The previous period's high, low and last close, by pandas (a pandas period of the calendar), mapped back
+    to the bars, and the levels of the kind's formulas."""
     f = pd.DataFrame({"high": b.high, "low": b.low, "close": b.close}, index=pd.to_datetime(b.ts, unit="s"))
-    months = f.index.to_period("M")
-    prev = f.groupby(months).agg(H=("high", "max"), L=("low", "min"), C=("close", "last")).shift(1)
-    h, l, c = (prev[k].reindex(months).to_numpy() for k in "HLC")
-    pp = (h + l + c) / 3
-    return {"PP": pp, "R1": 2 * pp - l, "R2": pp + (h - l), "R3": h + 2 * (pp - l), "S1": 2 * pp - h,
-            "S2": pp - (h - l), "S3": l - 2 * (h - pp)}
+    periods = f.index.to_period(period)
+    prev = f.groupby(periods).agg(H=("high", "max"), L=("low", "min"), C=("close", "last")).shift(1)
+    h, l, c = (prev[k].reindex(periods).to_numpy() for k in "HLC")
+    pp, r = (h + l + c) / 3, h - l
+    if kind == "fibonacci":
+        return {"PP": pp, "R1": pp + 0.382 * r, "R2": pp + 0.618 * r, "R3": pp + r, "S1": pp - 0.382 * r,
+                "S2": pp - 0.618 * r, "S3": pp - r}
+    if kind == "camarilla":
+        return {"PP": pp, **{f"{side}{k}": c + sign * 1.1 * r * f for k, f in ((1, 1 / 12), (2, 1 / 6), (3, 1 / 4))
+                             for side, sign in (("R", 1), ("S", -1))}}
+    if kind == "woodie":
+        pp = (h + l + 2 * c) / 4
+    return {"PP": pp, "R1": 2 * pp - l, "R2": pp + r, "R3": h + 2 * (pp - l), "S1": 2 * pp - h,
+            "S2": pp - r, "S3": l - 2 * (h - pp)}
 
 
 def _average(fn, periods=(14, 35)):
@@ -90,24 +100,33 @@ REFERENCES = {} if talib is None else {
     "zlema": _average(talib.ZLEMA),
     "mcginley": [(str(p), lambda b, p=p: _mcginley(b, p)) for p in (14, 35)],
     "linear_regression": _average(talib.LINEARREG),
-    "keltner": [(str(p), lambda b, p=p: _bands(talib.EMA(b.close, p), talib.ATR(b.high, b.low, b.close, 10), 2.0))
-                for p in (20, 5)],
+    "keltner": [(f"{p} {m} {a}", lambda b, p=p, m=m, a=a: _bands(talib.EMA(b.close, p),
+                                                                  talib.ATR(b.high, b.low, b.close, a), m))
+                for p, m, a in ((20, 2.0, 10), (5, 2.0, 10), (20, 1.5, 30), (10, -0.5, 1))] +
+               [("20", lambda b: _bands(talib.EMA(b.close, 20), talib.ATR(b.high, b.low, b.close, 10), 2.0))],
     "atr_bands": [(f"{p} {k}", lambda b, p=p, k=k: _bands(talib.SMA(b.close, p),
                                                            talib.ATR(b.high, b.low, b.close, p), k))
                   for p, k in ((14, 2.0), (20, -1.5))],
     "bollinger_filled": [(str(p), lambda b, p=p: dict(zip(("Upper", "Middle", "Lower"),
                                                            talib.BBANDS(b.close, p, 2.0, 2.0, 0))))
-                         for p in (20, 7)],
+                         for p in (20, 7)] +
+                        [("20 1.5", lambda b: dict(zip(("Upper", "Middle", "Lower"),
+                                                       talib.BBANDS(b.close, 20, 1.5, 1.5, 0))))],
     "envelopes": [(f"{p} {k}", lambda b, p=p, k=k: _bands(talib.SMA(b.close, p), talib.SMA(b.close, p), k / 100))
                   for p, k in ((20, 2.5), (10, 7.0))],
     "donchian": [(str(p), lambda b, p=p: _donchian(b, p)) for p in (20, 2)],
     "price_channel": [(str(p), lambda b, p=p: {"Upper": _shift(talib.MAX(b.high, p)),
                                                "Lower": _shift(talib.MIN(b.low, p))}) for p in (20, 3)],
     "supertrend": [(f"{p} {m}", lambda b, p=p, m=m: _supertrend(b, p, m)) for p, m in ((10, 3.0), (7, 1.5))],
-    "psar": [("", lambda b: {"SAR": talib.SAR(b.high, b.low, 0.02, 0.2)})],
-    "vwap": [("", _vwap)],
-    "ichimoku": [("", _ichimoku)],
-    "pivot_points": [("", _monthly_pivots)],
+    "psar": [(f"{s} {m}".strip(), lambda b, s=s or 0.02, m=m or 0.2: {"SAR": talib.SAR(b.high, b.low, s, m)})
+             for s, m in (("", ""), (0.03, 0.3), (0.01, 0.01), (0.2, 0.5))],
+    "vwap": [("", _vwap), ("week", lambda b: _vwap(b, "W")), ("month", _vwap)],
+    "ichimoku": [("", _ichimoku), ("7 22 44", lambda b: _ichimoku(b, 7, 22, 44)),
+                 ("2 2 3", lambda b: _ichimoku(b, 2, 2, 3))],
+    "pivot_points": [("", _pivots)] + [(f"{kind} {period}", lambda b, k=kind, p=letter: _pivots(b, k, p))
+                                       for kind, period, letter in (("floor", "year", "Y"), ("fibonacci", "week", "W"),
+                                                                    ("camarilla", "month", "M"),
+                                                                    ("woodie", "week", "W"))],
     "chande_kroll_stop": [("", _chande_kroll)],
 }
 

@@ -220,6 +220,7 @@ Converted convert(const Param& p, PyObject* o) {
     case Kind::text: return to_text(o);
     case Kind::opt_text: return o == Py_None ? std::optional<std::string>() : std::optional(to_text(o));
     case Kind::color: return to_color(o, p.name);
+    case Kind::opt_color: return o == Py_None ? std::optional<std::string>() : std::optional(to_color(o, p.name));
     case Kind::flag: return to_flag(o);
     case Kind::point: return to_point(o);
     case Kind::points: return to_list<Point>(o, to_point);
@@ -257,7 +258,11 @@ Converted default_value(const Param& p) {
       if (text == "True" || text == "False") return text == "True";
       break;
     case Kind::opt_text:
+    case Kind::opt_color:
       if (text == "None") return std::optional<std::string>();
+      break;
+    case Kind::text:  // a choice's default, quoted
+      if (text.size() >= 2 && text.front() == '\'' && text.back() == '\'') return std::string(text.substr(1, text.size() - 2));
       break;
     case Kind::opt_number_column:
       if (text == "None") return Ref();

@@ -26,6 +26,7 @@ enum class Kind : std::uint8_t {
   text,      // str (or subclass), taken as UTF-8
   opt_text,  // None or text
   color,     // text that is a colour: kept as given when it parses, a colour name as its "#rrggbb" text
+  opt_color,  // None or a colour
   flag,      // True/False, or a numpy boolean
   point,     // tuple (bar, price) of two floats
   points,    // sequence of points
@@ -49,7 +50,8 @@ constexpr const char* annotation(Kind kind) {
     case Kind::i64: return "SupportsIndex";
     case Kind::text:
     case Kind::color: return "str";
-    case Kind::opt_text: return "str | None";
+    case Kind::opt_text:
+    case Kind::opt_color: return "str | None";
     case Kind::flag: return "bool | numpy.bool_";
     case Kind::point: return "_Point";
     case Kind::points: return "Sequence[_Point]";
@@ -88,6 +90,7 @@ constexpr Param i64(const char* name) { return {name, Kind::i64}; }
 constexpr Param text(const char* name) { return {name, Kind::text}; }
 constexpr Param opt_text(const char* name) { return {name, Kind::opt_text, "None"}; }
 constexpr Param color(const char* name) { return {name, Kind::color}; }
+constexpr Param opt_color(const char* name) { return {name, Kind::opt_color, "None"}; }
 constexpr Param flag(const char* name) { return {name, Kind::flag}; }
 constexpr Param point(const char* name) { return {name, Kind::point}; }
 constexpr Param points(const char* name) { return {name, Kind::points}; }
@@ -109,7 +112,8 @@ inline constexpr std::size_t kMaxParams = 8;
 class Params {
  public:
   constexpr Params() = default;
-  consteval Params(std::initializer_list<Param> list) {
+  consteval Params(std::initializer_list<Param> list) : Params(std::span<const Param>(list.begin(), list.size())) {}
+  consteval explicit Params(std::span<const Param> list) {
     bool keyword_only = false;
     for (const Param& p : list) {
       if (p.name == nullptr) throw "parameter without a name";
