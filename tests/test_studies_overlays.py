@@ -359,11 +359,64 @@ def test_pivot_levels_by_hand():
     ([JAN30 + 600, JAN30 + 900, JAN30 + 300, JAN30 - 300, JAN30 + 1200], [0, 0, 0, 1, 2]),
 ])
 def test_pivot_periods_follow_the_bar_spacing(ts, runs):
+    _check_pivot_runs(ts, runs, "pivot_points")
+
+
+@pytest.mark.parametrize("period, ts, runs", [
+    # Thursday Jan 30, Sunday Feb 2, Monday Feb 3: ISO weeks start on Monday.
+    ("week", [JAN30, JAN30 + 3 * DAY, JAN30 + 4 * DAY, JAN30 + 10 * DAY, JAN30 + 11 * DAY], [0, 0, 1, 1, 2]),
+    # Hourly bars by day, and daily ones by day though months would suit them.
+    ("day", [JAN30 - 3600, JAN30, JAN30 + 3600, JAN30 + DAY], [0, 1, 1, 2]),
+    ("day", [JAN30, JAN30 + DAY, JAN30 + 2 * DAY], [0, 1, 2]),
+    # Five-minute bars by month and by year.
+    ("month", [JAN30 - 300, JAN30, JAN30 + 2 * DAY, JAN30 + 2 * DAY + 300], [0, 0, 1, 1]),
+    ("year", [JAN30 - 30 * DAY, JAN30, JAN30 + 340 * DAY], [0, 1, 2]),
+])
+def test_pivot_periods_as_named(period, ts, runs):
+    _check_pivot_runs(ts, runs, f"pivot_points floor {period}")
     n = len(ts)
-    (lines,) = study_values(_bars_at(ts, [2.0] * n, [1.0] * n, [1.5] * n), "pivot_points")
+    (vwap,) = study_values(_bars_at(ts, [2.0] * n, [1.0] * n, [1.5] * n, range(1, n + 1)), f"vwap {period}")
+    # Each period's first bar starts the mean afresh: its VWAP is its own typical price.
+    starts = [t for t in range(n) if t == 0 or runs[t] != runs[t - 1]]
+    assert vwap["VWAP"][starts] == pytest.approx([1.5] * len(starts))
+
+
+def _check_pivot_runs(ts, runs, request):
+    n = len(ts)
+    (lines,) = study_values(_bars_at(ts, [2.0] * n, [1.0] * n, [1.5] * n), request)
     assert lines["(levels)"].tolist() == runs
     first = runs.index(1) if 1 in runs else n
     assert np.isnan(lines["PP"][:first]).all() and not np.isnan(lines["PP"][first:]).any()
+
+
+@pytest.mark.parametrize("kind, want", [
+    # H 12, L 8, C 11 (range 4) of the first week for the second.
+    ("floor", {"PP": 31 / 3, "R1": 38 / 3, "S1": 26 / 3, "R2": 43 / 3, "S2": 19 / 3, "R3": 50 / 3, "S3": 14 / 3}),
+    ("fibonacci", {"PP": 31 / 3, "R1": 31 / 3 + 1.528, "S1": 31 / 3 - 1.528, "R2": 31 / 3 + 2.472,
+                   "S2": 31 / 3 - 2.472, "R3": 31 / 3 + 4, "S3": 31 / 3 - 4}),
+    ("camarilla", {"PP": 31 / 3, "R1": 11 + 4.4 / 12, "S1": 11 - 4.4 / 12, "R2": 11 + 4.4 / 6, "S2": 11 - 4.4 / 6,
+                   "R3": 11.0 + 1.1, "S3": 11.0 - 1.1}),
+    ("woodie", {"PP": 10.5, "R1": 13.0, "S1": 9.0, "R2": 14.5, "S2": 6.5, "R3": 17.0, "S3": 5.0}),
+])
+def test_pivot_kinds_by_hand(kind, want):
+    # Thursday and Friday, then the Monday after.
+    bars = _bars_at([JAN30, JAN30 + DAY, JAN30 + 4 * DAY], [10, 12, 13], [8, 9, 10], [9, 11, 12])
+    (lines,) = study_values(bars, f"pivot_points {kind} week")
+    for name, value in want.items():
+        assert lines[name] == pytest.approx([NAN, NAN, value], nan_ok=True, rel=1e-14), name
+
+
+def test_settings_longer_than_the_bars_only_lengthen_the_warm_up():
+    bars = read_csv(SP500_YEAR)
+    n = len(bars)
+    answers = study_values(bars, f"ichimoku 9 26 {2**40}", f"ichimoku {n} {n} {n}", f"keltner 20 2 {n + 5}",
+                           f"ichimoku {2**63} {2**63} {2**64 - 1}")
+    ichimoku_b, ichimoku_all, keltner, huge = answers
+    assert np.isnan(ichimoku_b["Senkou B"]).all() and not np.isnan(ichimoku_b["Tenkan"]).all()
+    assert np.isnan(ichimoku_all["Tenkan"][:-1]).all() and not np.isnan(ichimoku_all["Tenkan"][-1])
+    assert np.isnan(ichimoku_all["Senkou A"]).all()
+    assert np.isnan(keltner["Upper"]).all() and not np.isnan(keltner["Middle"]).all()
+    assert all(len(v) == n and np.isnan(v).all() for v in huge.values())
 
 
 def test_pivots_start_with_the_second_month():
