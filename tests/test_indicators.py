@@ -14,7 +14,7 @@ try:
 except ImportError:  # the comparisons with TA-Lib need it; the rest of the file does not
     talib = None
 
-# name(params): doc, for every indicator method.
+# name(params): doc, for every indicator method; the parameters after `*` are keyword-only, with defaults.
 SIGNATURES = """
 sma(period, color): Simple Moving Average
 ema(period, color): Exponential Moving Average
@@ -33,18 +33,18 @@ trima(period, color): Triangular Moving Average
 zlema(period, color): Zero Lag EMA
 mcginley(period, color): McGinley Dynamic
 linear_regression(period, color): Linear Regression
-keltner(period, *, color=None, colors=None): Keltner Channel
+keltner(period, *, multiplier=2.0, atr_period=10, color=None, colors=None): Keltner Channel
 atr_bands(period, multiplier, *, color=None, colors=None): ATR Bands
-bollinger_filled(period, *, color=None, colors=None): Bollinger Bands with filled cloud
+bollinger_filled(period, *, multiplier=2.0, color=None, colors=None): Bollinger Bands with filled cloud
 envelopes(period, percent, *, color=None, colors=None): Envelopes
 donchian(period, *, color=None, colors=None): Donchian Channel
 price_channel(period, *, color=None, colors=None): Price Channel
-supertrend(period, multiplier, *, color=None, colors=None): Supertrend
+supertrend(period, multiplier, *, up_color=None, down_color=None, color=None, colors=None): Supertrend
 zigzag(deviation, *, color=None, colors=None): ZigZag
-psar(*, color=None, colors=None): Parabolic SAR
-vwap(*, color=None, colors=None): VWAP
-ichimoku(*, color=None, colors=None): Ichimoku Cloud
-pivot_points(*, color=None, colors=None): Pivot Points
+psar(*, step=0.02, maximum=0.2, color=None, colors=None): Parabolic SAR
+vwap(*, period='auto', color=None, colors=None): VWAP
+ichimoku(*, tenkan=9, kijun=26, senkou=52, color=None, colors=None): Ichimoku Cloud
+pivot_points(*, kind='floor', period='auto', color=None, colors=None): Pivot Points
 chande_kroll_stop(*, color=None, colors=None): Chande Kroll Stop
 adx(period, *, height=None, color=None, colors=None): Average Directional Index
 aroon(period, *, height=None, color=None, colors=None): Aroon
@@ -149,6 +149,25 @@ def raises(exc, fn, *args, **kwargs):
     ("stochastic", (14,), {"k": 3}, TypeError, "Chart.stochastic() got multiple values for argument 'k'"),
     ("cci", (), {"length": 20}, TypeError, "Chart.cci() got an unexpected keyword argument 'length'"),
     ("bollinger", (20, 2.0, 1), {}, TypeError, "Chart.bollinger() takes 2 positional arguments but 3 were given"),
+    # Settings: by keyword only, whole ones at least 1, real ones finite, texts among the listed ones.
+    ("keltner", (20, 1.5), {}, TypeError, "Chart.keltner() takes 1 positional arguments but 2 were given"),
+    ("ichimoku", (), {"tenkan": 0}, ValueError, "argument 'tenkan': 0 is below 1"),
+    ("ichimoku", (), {"tenkan": 27}, ValueError, "argument 'tenkan': 27 is above 'kijun' (26)"),
+    ("ichimoku", (), {"kijun": 60}, ValueError, "argument 'kijun': 60 is above 'senkou' (52)"),
+    ("keltner", (20,), {"atr_period": 0}, ValueError, "argument 'atr_period': 0 is below 1"),
+    ("keltner", (20,), {"multiplier": math.inf}, ValueError, "argument 'multiplier': inf is not finite"),
+    ("bollinger_filled", (20,), {"multiplier": math.nan}, ValueError, "argument 'multiplier': nan is not finite"),
+    ("psar", (), {"step": 0.0}, ValueError, "argument 'step': 0.0 is not above 0"),
+    ("psar", (), {"step": 0.3}, ValueError, "argument 'step': 0.3 is above 'maximum' (0.2)"),
+    ("psar", (), {"maximum": math.nan}, ValueError, "argument 'maximum': nan is not finite"),
+    ("pivot_points", (), {"kind": "x"}, ValueError,
+     "argument 'kind': 'x' is not one of 'floor', 'fibonacci', 'camarilla', 'woodie'"),
+    ("vwap", (), {"period": "Week"}, ValueError,
+     "argument 'period': 'Week' is not one of 'auto', 'day', 'week', 'month', 'year'"),
+    ("pivot_points", (), {"period": 7}, TypeError,
+     "argument 'period': 'int' object cannot be converted to 'PyString'"),
+    ("supertrend", (10, 3.0), {"up_color": "x"}, ValueError,
+     "argument 'up_color': 'x' is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a CSS colour name)"),
 ])
 def test_argument_errors_leave_the_chart_unchanged(name, args, kwargs, exc, message):
     chart = qc.Chart(800, 600)

@@ -46,27 +46,37 @@ def _mcginley(b, p):
     return {"MD": np.array([NAN if v is None else v for v in values], dtype=np.float64)}
 
 
-def _vwap(b):
+def _vwap(b, anchor="M"):
     f = _frame(b)
-    return {"VWAP": pandas_ta.vwap(f["high"], f["low"], f["close"], f["volume"], anchor="M").to_numpy()}
+    return {"VWAP": pandas_ta.vwap(f["high"], f["low"], f["close"], f["volume"], anchor=anchor).to_numpy()}
 
 
-def _ichimoku(b):
+def _ichimoku(b, tenkan=9, kijun=26, senkou=52):
     f = _frame(b)
-    lines = pandas_ta.ichimoku(f["high"], f["low"], f["close"], 9, 26, 52)[0]
-    names = {"Tenkan": "ITS_9", "Kijun": "IKS_26", "Senkou A": "ISA_9", "Senkou B": "ISB_26", "Chikou": "ICS_26"}
+    lines = pandas_ta.ichimoku(f["high"], f["low"], f["close"], tenkan, kijun, senkou)[0]
+    names = {"Tenkan": f"ITS_{tenkan}", "Kijun": f"IKS_{kijun}", "Senkou A": f"ISA_{tenkan}",
+             "Senkou B": f"ISB_{kijun}", "Chikou": f"ICS_{kijun}"}
     return {ours: lines[theirs].to_numpy() for ours, theirs in names.items()}
 
 
-def _monthly_pivots(b):
-    """The previous civil month's high, low and last close, by pandas, mapped back to the bars."""
+def _pivots(b, kind="floor", period="M"):
+    """The previous period's high, low and last close, by pandas (a pandas period of the calendar), mapped back
+    to the bars, and the levels of the kind's formulas."""
     f = pd.DataFrame({"high": b.high, "low": b.low, "close": b.close}, index=pd.to_datetime(b.ts, unit="s"))
-    months = f.index.to_period("M")
-    prev = f.groupby(months).agg(H=("high", "max"), L=("low", "min"), C=("close", "last")).shift(1)
-    h, l, c = (prev[k].reindex(months).to_numpy() for k in "HLC")
-    pp = (h + l + c) / 3
-    return {"PP": pp, "R1": 2 * pp - l, "R2": pp + (h - l), "R3": h + 2 * (pp - l), "S1": 2 * pp - h,
-            "S2": pp - (h - l), "S3": l - 2 * (h - pp)}
+    periods = f.index.to_period(period)
+    prev = f.groupby(periods).agg(H=("high", "max"), L=("low", "min"), C=("close", "last")).shift(1)
+    h, l, c = (prev[k].reindex(periods).to_numpy() for k in "HLC")
+    pp, r = (h + l + c) / 3, h - l
+    if kind == "fibonacci":
+        return {"PP": pp, "R1": pp + 0.382 * r, "R2": pp + 0.618 * r, "R3": pp + r, "S1": pp - 0.382 * r,
+                "S2": pp - 0.618 * r, "S3": pp - r}
+    if kind == "camarilla":
+        return {"PP": pp, **{f"{side}{k}": c + sign * 1.1 * r * f for k, f in ((1, 1 / 12), (2, 1 / 6), (3, 1 / 4))
+                             for side, sign in (("R", 1), ("S", -1))}}
+    if kind == "woodie":
+        pp = (h + l + 2 * c) / 4
+    return {"PP": pp, "R1": 2 * pp - l, "R2": pp + r, "R3": h + 2 * (pp - l), "S1": 2 * pp - h,
+            "S2": pp - r, "S3": l - 2 * (h - pp)}
 
 
 def _average(fn, periods=(14, 35)):
@@ -90,24 +100,33 @@ REFERENCES = {} if talib is None else {
     "zlema": _average(talib.ZLEMA),
     "mcginley": [(str(p), lambda b, p=p: _mcginley(b, p)) for p in (14, 35)],
     "linear_regression": _average(talib.LINEARREG),
-    "keltner": [(str(p), lambda b, p=p: _bands(talib.EMA(b.close, p), talib.ATR(b.high, b.low, b.close, 10), 2.0))
-                for p in (20, 5)],
+    "keltner": [(f"{p} {m} {a}", lambda b, p=p, m=m, a=a: _bands(talib.EMA(b.close, p),
+                                                                  talib.ATR(b.high, b.low, b.close, a), m))
+                for p, m, a in ((20, 2.0, 10), (5, 2.0, 10), (20, 1.5, 30), (10, -0.5, 1))] +
+               [("20", lambda b: _bands(talib.EMA(b.close, 20), talib.ATR(b.high, b.low, b.close, 10), 2.0))],
     "atr_bands": [(f"{p} {k}", lambda b, p=p, k=k: _bands(talib.SMA(b.close, p),
                                                            talib.ATR(b.high, b.low, b.close, p), k))
                   for p, k in ((14, 2.0), (20, -1.5))],
     "bollinger_filled": [(str(p), lambda b, p=p: dict(zip(("Upper", "Middle", "Lower"),
                                                            talib.BBANDS(b.close, p, 2.0, 2.0, 0))))
-                         for p in (20, 7)],
+                         for p in (20, 7)] +
+                        [("20 1.5", lambda b: dict(zip(("Upper", "Middle", "Lower"),
+                                                       talib.BBANDS(b.close, 20, 1.5, 1.5, 0))))],
     "envelopes": [(f"{p} {k}", lambda b, p=p, k=k: _bands(talib.SMA(b.close, p), talib.SMA(b.close, p), k / 100))
                   for p, k in ((20, 2.5), (10, 7.0))],
     "donchian": [(str(p), lambda b, p=p: _donchian(b, p)) for p in (20, 2)],
     "price_channel": [(str(p), lambda b, p=p: {"Upper": _shift(talib.MAX(b.high, p)),
                                                "Lower": _shift(talib.MIN(b.low, p))}) for p in (20, 3)],
     "supertrend": [(f"{p} {m}", lambda b, p=p, m=m: _supertrend(b, p, m)) for p, m in ((10, 3.0), (7, 1.5))],
-    "psar": [("", lambda b: {"SAR": talib.SAR(b.high, b.low, 0.02, 0.2)})],
-    "vwap": [("", _vwap)],
-    "ichimoku": [("", _ichimoku)],
-    "pivot_points": [("", _monthly_pivots)],
+    "psar": [(f"{s} {m}".strip(), lambda b, s=s or 0.02, m=m or 0.2: {"SAR": talib.SAR(b.high, b.low, s, m)})
+             for s, m in (("", ""), (0.03, 0.3), (0.01, 0.01), (0.2, 0.5))],
+    "vwap": [("", _vwap), ("week", lambda b: _vwap(b, "W")), ("month", _vwap)],
+    "ichimoku": [("", _ichimoku), ("7 22 44", lambda b: _ichimoku(b, 7, 22, 44)),
+                 ("2 2 3", lambda b: _ichimoku(b, 2, 2, 3))],
+    "pivot_points": [("", _pivots)] + [(f"{kind} {period}", lambda b, k=kind, p=letter: _pivots(b, k, p))
+                                       for kind, period, letter in (("floor", "year", "Y"), ("fibonacci", "week", "W"),
+                                                                    ("camarilla", "month", "M"),
+                                                                    ("woodie", "week", "W"))],
     "chande_kroll_stop": [("", _chande_kroll)],
 }
 
@@ -340,11 +359,64 @@ def test_pivot_levels_by_hand():
     ([JAN30 + 600, JAN30 + 900, JAN30 + 300, JAN30 - 300, JAN30 + 1200], [0, 0, 0, 1, 2]),
 ])
 def test_pivot_periods_follow_the_bar_spacing(ts, runs):
+    _check_pivot_runs(ts, runs, "pivot_points")
+
+
+@pytest.mark.parametrize("period, ts, runs", [
+    # Thursday Jan 30, Sunday Feb 2, Monday Feb 3: ISO weeks start on Monday.
+    ("week", [JAN30, JAN30 + 3 * DAY, JAN30 + 4 * DAY, JAN30 + 10 * DAY, JAN30 + 11 * DAY], [0, 0, 1, 1, 2]),
+    # Hourly bars by day, and daily ones by day though months would suit them.
+    ("day", [JAN30 - 3600, JAN30, JAN30 + 3600, JAN30 + DAY], [0, 1, 1, 2]),
+    ("day", [JAN30, JAN30 + DAY, JAN30 + 2 * DAY], [0, 1, 2]),
+    # Five-minute bars by month and by year.
+    ("month", [JAN30 - 300, JAN30, JAN30 + 2 * DAY, JAN30 + 2 * DAY + 300], [0, 0, 1, 1]),
+    ("year", [JAN30 - 30 * DAY, JAN30, JAN30 + 340 * DAY], [0, 1, 2]),
+])
+def test_pivot_periods_as_named(period, ts, runs):
+    _check_pivot_runs(ts, runs, f"pivot_points floor {period}")
     n = len(ts)
-    (lines,) = study_values(_bars_at(ts, [2.0] * n, [1.0] * n, [1.5] * n), "pivot_points")
+    (vwap,) = study_values(_bars_at(ts, [2.0] * n, [1.0] * n, [1.5] * n, range(1, n + 1)), f"vwap {period}")
+    # Each period's first bar starts the mean afresh: its VWAP is its own typical price.
+    starts = [t for t in range(n) if t == 0 or runs[t] != runs[t - 1]]
+    assert vwap["VWAP"][starts] == pytest.approx([1.5] * len(starts))
+
+
+def _check_pivot_runs(ts, runs, request):
+    n = len(ts)
+    (lines,) = study_values(_bars_at(ts, [2.0] * n, [1.0] * n, [1.5] * n), request)
     assert lines["(levels)"].tolist() == runs
     first = runs.index(1) if 1 in runs else n
     assert np.isnan(lines["PP"][:first]).all() and not np.isnan(lines["PP"][first:]).any()
+
+
+@pytest.mark.parametrize("kind, want", [
+    # H 12, L 8, C 11 (range 4) of the first week for the second.
+    ("floor", {"PP": 31 / 3, "R1": 38 / 3, "S1": 26 / 3, "R2": 43 / 3, "S2": 19 / 3, "R3": 50 / 3, "S3": 14 / 3}),
+    ("fibonacci", {"PP": 31 / 3, "R1": 31 / 3 + 1.528, "S1": 31 / 3 - 1.528, "R2": 31 / 3 + 2.472,
+                   "S2": 31 / 3 - 2.472, "R3": 31 / 3 + 4, "S3": 31 / 3 - 4}),
+    ("camarilla", {"PP": 31 / 3, "R1": 11 + 4.4 / 12, "S1": 11 - 4.4 / 12, "R2": 11 + 4.4 / 6, "S2": 11 - 4.4 / 6,
+                   "R3": 11.0 + 1.1, "S3": 11.0 - 1.1}),
+    ("woodie", {"PP": 10.5, "R1": 13.0, "S1": 9.0, "R2": 14.5, "S2": 6.5, "R3": 17.0, "S3": 5.0}),
+])
+def test_pivot_kinds_by_hand(kind, want):
+    # Thursday and Friday, then the Monday after.
+    bars = _bars_at([JAN30, JAN30 + DAY, JAN30 + 4 * DAY], [10, 12, 13], [8, 9, 10], [9, 11, 12])
+    (lines,) = study_values(bars, f"pivot_points {kind} week")
+    for name, value in want.items():
+        assert lines[name] == pytest.approx([NAN, NAN, value], nan_ok=True, rel=1e-14), name
+
+
+def test_settings_longer_than_the_bars_only_lengthen_the_warm_up():
+    bars = read_csv(SP500_YEAR)
+    n = len(bars)
+    answers = study_values(bars, f"ichimoku 9 26 {2**40}", f"ichimoku {n} {n} {n}", f"keltner 20 2 {n + 5}",
+                           f"ichimoku {2**63} {2**63} {2**64 - 1}")
+    ichimoku_b, ichimoku_all, keltner, huge = answers
+    assert np.isnan(ichimoku_b["Senkou B"]).all() and not np.isnan(ichimoku_b["Tenkan"]).all()
+    assert np.isnan(ichimoku_all["Tenkan"][:-1]).all() and not np.isnan(ichimoku_all["Tenkan"][-1])
+    assert np.isnan(ichimoku_all["Senkou A"]).all()
+    assert np.isnan(keltner["Upper"]).all() and not np.isnan(keltner["Middle"]).all()
+    assert all(len(v) == n and np.isnan(v).all() for v in huge.values())
 
 
 def test_pivots_start_with_the_second_month():

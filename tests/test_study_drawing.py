@@ -77,23 +77,31 @@ def runs_of(keys, valued):
     return runs
 
 
-def test_supertrend_is_not_joined_across_a_flip():
+@pytest.mark.parametrize("colors, up, down", [
+    ({}, "#2196f3", "#2196f3"),
+    ({"up_color": "#00c853", "down_color": "crimson"}, "#00c853", "#dc143c"),
+    ({"down_color": "#ff5722"}, "#2196f3", "#ff5722"),  # a run without a colour keeps the line's
+])
+def test_supertrend_is_not_joined_across_a_flip_and_each_run_takes_its_direction_colour(colors, up, down):
     bars = read_csv(SP500_YEAR)
     (st,) = study_values(bars, "supertrend 10 3")
     chart = chart_of(bars)
-    chart.supertrend(10, 3.0)
-    drawn = [points(e) for e in where(body(chart.render_svg()), "polyline", stroke="#2196f3", stroke_width="2.00")]
-    runs = []
-    if len(st["Supertrend"]):
-        runs = runs_of(st["Direction"], ~np.isnan(st["Supertrend"]))
-        assert len(runs) >= 2  # the year turns down into the crash and up again
+    chart.supertrend(10, 3.0, **colors)
+    chart.legend(True)
+    drawn = [(e["stroke"], points(e)) for e in where(body(chart.render_svg()), "polyline", stroke_width="2.00")]
+    runs = runs_of(st["Direction"], ~np.isnan(st["Supertrend"]))
+    assert len(runs) >= 2  # the year turns down into the crash and up again
     long_runs = [(a, b) for a, b in runs if b > a]
     assert len(drawn) == len(long_runs)
     n = len(bars)
-    for line, (first, last) in zip(drawn, long_runs):
+    for (stroke, line), (first, last) in zip(drawn, long_runs):
+        assert stroke == (up if st["Direction"][first] > 0 else down)
         assert len(line) == last - first + 1
         assert (line[0][0], line[-1][0]) == (pytest.approx(x_of(first, n), abs=0.006),
                                              pytest.approx(x_of(last, n), abs=0.006))
+    # The legend quotes the last value in the colour of its direction, opaque.
+    legend = [e for e in body(chart.render_svg()) if e.tag == "text" and e.text == f"{st['Supertrend'][-1]:.2f}"]
+    assert [e["fill"] for e in legend] == [up if st["Direction"][-1] > 0 else down]
 
 
 def gapped_year():

@@ -303,6 +303,15 @@ TEST(IndicatorCatalog, IdsAndNames) {
       {"zigzag", {R(1e23)}, "zigzag", "ZigZag 100000000000000000000000%"},
       {"envelopes", {W(20), R(-3e25)}, "env_20", "Env (20, -30000000000000000000000000%)"},
       {"zigzag", {R(-0.0)}, "zigzag", "ZigZag -0%"},
+      // Settings: named only when one differs from its default, all of them then; colours are none.
+      {"ichimoku", {W(9), W(26), W(52)}, "ichimoku", "Ichimoku"},
+      {"ichimoku", {W(7), W(22), W(44)}, "ichimoku", "Ichimoku (7, 22, 44)"},
+      {"ichimoku", {W(9), W(26), W(4294967348)}, "ichimoku", "Ichimoku (9, 26, 52)"},
+      {"keltner", {W(20), R(1.5)}, "keltner_20", "Keltner 20 (1.5, 10)"},
+      {"psar", {R(0.02), R(0.25)}, "psar", "Parabolic SAR (0.02, 0.25)"},
+      {"pivot_points", {T("fibonacci"), T("week")}, "pp", "Pivot Points (fibonacci, week)"},
+      {"vwap", {T("auto")}, "vwap", "VWAP"},
+      {"supertrend", {W(10), R(3.0), T("#00ff00"), T("")}, "supertrend_10", "Supertrend (10, 3)"},
   };
   for (const Case& c : cases) {
     const model::Indicator ind = declared(c.method, c.args);
@@ -342,6 +351,7 @@ TEST(IndicatorCatalog, ArgumentsMustMatchTheRow) {
   EXPECT_THROW(declared("hma", {}), std::invalid_argument);
   EXPECT_THROW(declared("hma", {T("#fff"), W(20)}), std::invalid_argument);
   EXPECT_THROW(declared("psar", {W(1)}), std::invalid_argument);
+  EXPECT_THROW(declared("keltner", {}), std::invalid_argument);
   EXPECT_NO_THROW(declared("psar", {}));
 }
 

@@ -7,7 +7,8 @@
 // BARS.csv: one bar per line, "timestamp,open,high,low,close,volume", no header. Each request line is a
 // method name and its arguments ("stochastic 14 3"); the answer is one line per vector, "name<TAB>" and
 // the values as %.17g separated by spaces ("nan" where a bar has none; nothing when the study has no
-// values), then an empty line. A study that splits its lines into runs adds a line "(runs)" (or "(levels)"
+// values), then an empty line. Keyword-only arguments follow the others in row order; those left out take
+// their defaults. A study that splits its lines into runs adds a line "(runs)" (or "(levels)"
 // when each run draws as one level) with the key of each bar.
 #include <charconv>
 #include <cstdio>
@@ -111,14 +112,16 @@ int main(int argc, char** argv) {
       continue;
     }
     std::vector<qc::api::ArgValue> args;
-    std::string texts[3];  // a colour argument may be left out: it does not change the values
+    std::string texts[qc::api::kMaxArgs];  // a colour argument may be left out: it does not change the values
     for (std::size_t i = 0; i < row->args.size(); ++i) {
       std::string word;
       words >> word;
+      if (word.empty() && row->args[i].keyword_only()) break;  // the rest at their defaults
       switch (row->args[i].kind) {
         case qc::api::ArgKind::Whole: args.emplace_back(static_cast<std::uint64_t>(std::stoull(word))); break;
         case qc::api::ArgKind::Real: args.emplace_back(std::strtod(word.c_str(), nullptr)); break;
         case qc::api::ArgKind::Text:
+        case qc::api::ArgKind::Choice:
           texts[i] = word.empty() ? "#000000" : word;
           args.emplace_back(std::string_view(texts[i]));
           break;

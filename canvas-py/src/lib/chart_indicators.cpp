@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -24,34 +25,42 @@ using qc::api::ArgKind;
 using qc::api::IndicatorSpec;
 
 consteval Param param_of(const qc::api::ArgSpec& arg) {
-  const auto with_meaning = [&](Param p) { return arg.meaning.empty() ? p : p.means(arg.meaning.data()); };
+  const auto with_meaning = [&](Param p) {
+    if (arg.keyword_only()) p.default_text = arg.default_text.data();
+    return arg.meaning.empty() ? p : p.means(arg.meaning.data());
+  };
   switch (arg.kind) {
     case ArgKind::Whole: return with_meaning(u64(arg.name.data()));
     case ArgKind::Real: return with_meaning(f64(arg.name.data()));
-    // The catalogue's only texts are the colours its vectors are drawn in.
-    case ArgKind::Text:
-      if (arg.name != "color") throw "a text argument that is not a colour";
-      return with_meaning(color(arg.name.data()));
+    // The catalogue's only free texts are the colours its vectors are drawn in.
+    case ArgKind::Text: return with_meaning(arg.keyword_only() ? opt_color(arg.name.data()) : color(arg.name.data()));
+    case ArgKind::Choice: return with_meaning(text(arg.name.data()));
   }
   throw "unknown argument kind";
 }
 
+// A colour of its own: a line's colour given by position (the averages), not a setting's colours.
 constexpr bool has_color_argument(const IndicatorSpec& spec) {
   for (const qc::api::ArgSpec& arg : spec.args) {
-    if (arg.kind == ArgKind::Text) return true;
+    if (arg.kind == ArgKind::Text && !arg.keyword_only()) return true;
   }
   return false;
 }
 
-// The row's arguments, then the keyword-only looks: a sub-pane's height, and colours unless the row
+// The row's arguments (its settings keyword-only), then the keyword-only looks: a sub-pane's height, and colours unless the row
 // takes a colour of its own.
 consteval Params params_of(const IndicatorSpec& spec) {
   std::array<Param, kMaxParams + 1> list{};
   std::size_t n = 0;
-  for (const qc::api::ArgSpec& arg : spec.args) list[n++] = param_of(arg);
+  bool starred = false;
+  for (const qc::api::ArgSpec& arg : spec.args) {
+    if (arg.keyword_only() && !starred) list[n++] = star;
+    starred = starred || arg.keyword_only();
+    list[n++] = param_of(arg);
+  }
   const bool sub_pane = std::holds_alternative<qc::model::placement::SubPane>(spec.placement);
   const bool colors = !has_color_argument(spec);
-  if (sub_pane || colors) list[n++] = star;
+  if ((sub_pane || colors) && !starred) list[n++] = star;
   if (sub_pane) list[n++] = pane_height("height");
   if (colors) {
     list[n++] = opt_color("color").means("colour of the first drawn line; None keeps its own");
@@ -61,8 +70,49 @@ consteval Params params_of(const IndicatorSpec& spec) {
 }
 
 // A row's texts are string literals, so their views serve as C strings; its docstring is written from it.
+// `*` goes before the first keyword-only argument.
 consteval ChartRow row_of(const IndicatorSpec& spec, Body<ChartClass> body, const void* data = nullptr) {
   return {spec.method.data(), Doc(spec.doc.data(), &spec), params_of(spec), Borrow::exclusive, body, data};
+}
+
+PyObject* to_py_value(const qc::api::ArgValue& value) {
+  if (const auto* whole = std::get_if<std::uint64_t>(&value)) return PyLong_FromUnsignedLongLong(*whole);
+  if (const auto* real = std::get_if<double>(&value)) return PyFloat_FromDouble(*real);
+  const std::string_view text = std::get<std::string_view>(value);
+  return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
+}
+
+// ValueError for the first setting at fault: "argument 'kind': 'x' is not one of 'floor', 'fibonacci'".
+void raise_setting_fault(const IndicatorSpec& spec, std::span<const qc::api::ArgValue> values) {
+  using qc::api::SettingFault;
+  const qc::api::SettingCheck check = qc::api::check_settings(spec, values);
+  if (check.fault == SettingFault::none) return;
+  const qc::api::ArgSpec& arg = spec.args[check.index];
+  std::string what;
+  switch (check.fault) {
+    case SettingFault::below_one: what = "is below 1"; break;
+    case SettingFault::not_finite: what = "is not finite"; break;
+    case SettingFault::not_positive: what = "is not above 0"; break;
+    case SettingFault::above_limit: {
+      Ref limit = Ref::steal(to_py_value(values[check.limit]));
+      if (!limit) throw PyErrorPending{};
+      Ref repr = Ref::steal(PyObject_Repr(limit.get()));
+      if (!repr) throw PyErrorPending{};
+      what = "is above '" + std::string(spec.args[check.limit].name) + "' (" + PyUnicode_AsUTF8(repr.get()) + ")";
+      break;
+    }
+    case SettingFault::unknown_choice:
+      what = "is not one of ";
+      for (std::size_t i = 0; i < arg.choices.size(); ++i) {
+        what += (i == 0 ? "'" : ", '") + std::string(arg.choices[i]) + "'";
+      }
+      break;
+    case SettingFault::none: return;
+  }
+  Ref given = Ref::steal(to_py_value(values[check.index]));
+  if (!given) throw PyErrorPending{};
+  PyErr_Format(PyExc_ValueError, "argument '%s': %R %s", arg.name.data(), given.get(), what.c_str());
+  throw PyErrorPending{};
 }
 
 // The index of the parameter named `name`, if the row has one.
@@ -136,18 +186,26 @@ struct StudyLooks {
 PyObject* declared_body(ChartCall& c) {
   const IndicatorSpec& spec = c.data<IndicatorSpec>();
   const StudyLooks looks = StudyLooks::of(c, spec);
-  std::array<qc::api::ArgValue, 3> values;
+  std::array<qc::api::ArgValue, qc::api::kMaxArgs> values;
   for (std::size_t i = 0; i < spec.args.size(); ++i) {
     switch (spec.args[i].kind) {
       case ArgKind::Whole: values[i] = c.args.u64(i); break;
       case ArgKind::Real: values[i] = c.args.f64(i); break;
-      case ArgKind::Text: values[i] = std::string_view(c.args.text(i)); break;
+      case ArgKind::Text:
+        if (spec.args[i].keyword_only()) {
+          const std::optional<std::string>& color = c.args.opt_text(i);
+          values[i] = color ? std::string_view(*color) : std::string_view();
+        } else {
+          values[i] = std::string_view(c.args.text(i));
+        }
+        break;
+      case ArgKind::Choice: values[i] = std::string_view(c.args.text(i)); break;
     }
   }
+  const std::span<const qc::api::ArgValue> given(values.data(), spec.args.size());
+  raise_setting_fault(spec, given);
   with_chart(c, [&](qc::api::Chart&& chart) {
-    qc::model::Indicator ind =
-        qc::api::computed_indicator(spec, std::span(values.data(), spec.args.size()), chart.bars,
-                                     chart.config.time_zone);
+    qc::model::Indicator ind = qc::api::computed_indicator(spec, given, chart.bars, chart.config.time_zone);
     looks.apply(ind);
     return std::move(chart).indicator(std::move(ind));
   });

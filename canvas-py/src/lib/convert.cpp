@@ -344,6 +344,11 @@ Converted default_value(const Param& p) {
     case Kind::pane_height:
       if (text == "None") return std::optional<double>();
       break;
+    case Kind::text:  // a choice's default, quoted
+      if (text.size() >= 2 && text.front() == '\'' && text.back() == '\'') {
+        return std::string(text.substr(1, text.size() - 2));
+      }
+      break;
     case Kind::opt_number_column:
       if (text == "None") return Ref();
       break;

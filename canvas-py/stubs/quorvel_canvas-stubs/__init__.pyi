@@ -401,16 +401,18 @@ class Chart:
         Lines: LinReg (line, `color`)
         Definition: The end point of the least-squares line through the last `period` closes, as TA-Lib LINEARREG.
         """
-    def keltner(self, period: SupportsIndex, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+    def keltner(self, period: SupportsIndex, *, multiplier: _Real = 2.0, atr_period: SupportsIndex = 10, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Keltner Channel
 
         Parameters:
             period: number of bars in the window
+            multiplier: distance of the bands from the middle, in ATRs
+            atr_period: number of bars of the ATR
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Middle (line, #FF9800), Upper (line, #FF980080), Lower (line, #FF980080)
-        Definition: EMA(`period`) of the closes with bands 2 x ATR(10) above and below, as TA-Lib EMA and ATR.
+        Definition: EMA(`period`) of the closes with bands `multiplier` x ATR(`atr_period`) above and below, as TA-Lib EMA and ATR.
         """
     def atr_bands(self, period: SupportsIndex, multiplier: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """ATR Bands
@@ -424,16 +426,17 @@ class Chart:
         Lines: Middle (line, #FF9800), Upper (line, #FF980080), Lower (line, #FF980080)
         Definition: SMA(`period`) of the closes with bands `multiplier` x ATR(`period`) above and below, as TA-Lib SMA and ATR.
         """
-    def bollinger_filled(self, period: SupportsIndex, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+    def bollinger_filled(self, period: SupportsIndex, *, multiplier: _Real = 2.0, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Bollinger Bands with filled cloud
 
         Parameters:
             period: number of bars in the window
+            multiplier: distance of the bands from the middle, in standard deviations
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Middle (line, #2196F3), Upper (cloud, #2196F320/#2196F320), Lower (line, #2196F380)
-        Definition: SMA(`period`) of the closes with bands 2 population standard deviations above and below, the space between them filled, as TA-Lib BBANDS.
+        Definition: SMA(`period`) of the closes with bands `multiplier` population standard deviations above and below, the space between them filled, as TA-Lib BBANDS.
         """
     def envelopes(self, period: SupportsIndex, percent: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Envelopes
@@ -469,12 +472,14 @@ class Chart:
         Lines: Upper (line, #26a69a), Lower (line, #ef5350)
         Definition: The highest high and lowest low of the `period` bars before each bar, as TA-Lib MAX and MIN one bar later.
         """
-    def supertrend(self, period: SupportsIndex, multiplier: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+    def supertrend(self, period: SupportsIndex, multiplier: _Real, *, up_color: str | None = None, down_color: str | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Supertrend
 
         Parameters:
             period: number of bars in the window
             multiplier: distance of the bands (or the stop) from the middle, in ATRs or standard deviations
+            up_color: colour of the up-trend runs; None: the line's
+            down_color: colour of the down-trend runs; None: the line's
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
@@ -492,45 +497,53 @@ class Chart:
         Lines: ZigZag (line, #FF9800)
         Definition: Highs and lows where the price turned by at least `deviation` per cent, joined by straight lines (a percent-reversal rule of its own; no library reference).
         """
-    def psar(self, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+    def psar(self, *, step: _Real = 0.02, maximum: _Real = 0.2, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Parabolic SAR
 
         Parameters:
+            step: the acceleration at the start and its increase per new extreme
+            maximum: the largest acceleration
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: SAR (dots, #FF9800)
-        Definition: Wilder's parabolic stop and reverse, acceleration 0.02 at the start and per new extreme up to 0.2, as TA-Lib SAR.
+        Definition: Wilder's parabolic stop and reverse, acceleration `step` at the start and per new extreme up to `maximum`, as TA-Lib SAR.
         """
-    def vwap(self, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+    def vwap(self, *, period: str = 'auto', color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """VWAP
 
         Parameters:
+            period: the calendar period: 'auto' (a day, month or year as the bar spacing suggests), 'day', 'week' (ISO, Monday first), 'month' or 'year'
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: VWAP (line, #FF9800)
-        Definition: The volume-weighted mean of the typical price (H + L + C)/3, restarting each day, month or year as the bar spacing suggests, as pandas-ta vwap.
+        Definition: The volume-weighted mean of the typical price (H + L + C)/3, restarting with each calendar `period`, as pandas-ta vwap.
         """
-    def ichimoku(self, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+    def ichimoku(self, *, tenkan: SupportsIndex = 9, kijun: SupportsIndex = 26, senkou: SupportsIndex = 52, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Ichimoku Cloud
 
         Parameters:
+            tenkan: number of bars of the conversion line's range
+            kijun: number of bars of the base line's range; the spans shift by one less
+            senkou: number of bars of the second leading span's range
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: Tenkan (line, #2196F3), Kijun (line, #ef5350), Senkou A (line, #26a69a80), Senkou B (cloud, #26a69a20/#ef535020), Chikou (line, #9C27B080)
-        Definition: Tenkan and Kijun the midpoints of the last 9 and 26 bars' ranges, Senkou A their mean and Senkou B the 52-bar midpoint both shown 25 bars later, Chikou the close shown 25 bars earlier, as pandas-ta ichimoku.
+        Definition: Tenkan and Kijun the midpoints of the last `tenkan` and `kijun` bars' ranges, Senkou A their mean and Senkou B the `senkou`-bar midpoint both shown `kijun` - 1 bars later, Chikou the close shown `kijun` - 1 bars earlier, as pandas-ta ichimoku.
         """
-    def pivot_points(self, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+    def pivot_points(self, *, kind: str = 'floor', period: str = 'auto', color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Pivot Points
 
         Parameters:
+            kind: the formula: 'floor', 'fibonacci', 'camarilla' or 'woodie'
+            period: the calendar period: 'auto' (a day, month or year as the bar spacing suggests), 'day', 'week' (ISO, Monday first), 'month' or 'year'
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: price pane
         Lines: PP (line, #787b86), R1 (dashed line, #ef5350), R2 (dashed line, #ef5350), R3 (dashed line, #ef5350), S1 (dashed line, #26a69a), S2 (dashed line, #26a69a), S3 (dashed line, #26a69a)
-        Definition: Floor pivots PP = (H + L + C)/3, R1-R3 and S1-S3 from the previous period's high, low and close, the period a day, month or year as the bar spacing suggests (the classic floor formula).
+        Definition: Pivots of the `kind` formula (floor: PP = (H + L + C)/3 with its R1-R3 and S1-S3) from the previous calendar `period`'s high, low and close (the classic formulas).
         """
     def chande_kroll_stop(self, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Chande Kroll Stop

@@ -20,6 +20,18 @@ inline constexpr ArgSpec kS{"s", ArgKind::Whole};
 inline constexpr ArgSpec kK{"k", ArgKind::Whole};
 inline constexpr ArgSpec kD{"d", ArgKind::Whole};
 
+// Settings: keyword-only, their defaults those the studies had before they took them. Choices are listed in
+// the order of the study's enum.
+inline constexpr ArgSpec kCalendarPeriod =
+    choice_setting("period", "'auto'", {"auto", "day", "week", "month", "year"},
+                   "the calendar period: 'auto' (a day, month or year as the bar spacing suggests), 'day', 'week' "
+                   "(ISO, Monday first), 'month' or 'year'");
+static_assert(kCalendarPeriod.choices.size() == static_cast<std::size_t>(studies::CalendarPeriod::year) + 1);
+inline constexpr ArgSpec kPivotKind = choice_setting(
+    "kind", "'floor'", {"floor", "fibonacci", "camarilla", "woodie"},
+    "the formula: 'floor', 'fibonacci', 'camarilla' or 'woodie'");
+static_assert(kPivotKind.choices.size() == static_cast<std::size_t>(studies::PivotKind::woodie) + 1);
+
 inline constexpr std::string_view kOrange = "#FF9800";
 inline constexpr std::string_view kOrangeHalf = "#FF980080";
 inline constexpr std::string_view kBlue = "#2196F3";
@@ -75,22 +87,29 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
     average("linear_regression", "Linear Regression", "linreg_{period}", "LinReg {period}", "LinReg", 1.5)
         .computed_by(studies::linear_regression, 2)
         .defined("The end point of the least-squares line through the last `period` closes, as TA-Lib LINEARREG."),
-    overlay("keltner", "Keltner Channel", {kPeriod}, "keltner_{period}", "Keltner {period}",
+    overlay("keltner", "Keltner Channel",
+            {kPeriod, real_setting("multiplier", "2.0", "distance of the bands from the middle, in ATRs"),
+             whole_setting("atr_period", "10", "number of bars of the ATR")},
+            "keltner_{period}", "Keltner {period}",
             {line("Middle", kOrange), line("Upper", kOrangeHalf), line("Lower", kOrangeHalf)})
         .computed_by(studies::keltner)
-        .defined("EMA(`period`) of the closes with bands 2 x ATR(10) above and below, as TA-Lib EMA and ATR."),
+        .defined("EMA(`period`) of the closes with bands `multiplier` x ATR(`atr_period`) above and below, as TA-Lib "
+                 "EMA and ATR."),
     overlay("atr_bands", "ATR Bands", {kPeriod, kMultiplier}, "atr_bands_{period}",
             "ATR Bands ({period}, {multiplier})",
             {line("Middle", kOrange), line("Upper", kOrangeHalf), line("Lower", kOrangeHalf)})
         .computed_by(studies::atr_bands)
         .defined("SMA(`period`) of the closes with bands `multiplier` x ATR(`period`) above and below, as TA-Lib SMA "
                  "and ATR."),
-    overlay("bollinger_filled", "Bollinger Bands with filled cloud", {kPeriod}, "bb_filled_{period}",
+    overlay("bollinger_filled", "Bollinger Bands with filled cloud",
+            {kPeriod, real_setting("multiplier", "2.0", "distance of the bands from the middle, in standard "
+                                                         "deviations")},
+            "bb_filled_{period}",
             "BB {period}",
             {line("Middle", kBlue), cloud("Upper", "#2196F320", "#2196F320", "Lower"), line("Lower", "#2196F380")})
         .computed_by(studies::bollinger_filled, 2)
-        .defined("SMA(`period`) of the closes with bands 2 population standard deviations above and below, the space "
-                 "between them filled, as TA-Lib BBANDS."),
+        .defined("SMA(`period`) of the closes with bands `multiplier` population standard deviations above and "
+                 "below, the space between them filled, as TA-Lib BBANDS."),
     overlay("envelopes", "Envelopes", {kPeriod, kPercent}, "env_{period}", "Env ({period}, {percent}%)",
             {line("Middle", kBlue), dashed("Upper", "#2196F380"), dashed("Lower", "#2196F380")})
         .computed_by(studies::envelopes)
@@ -102,8 +121,11 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
             {line("Upper", kTeal), line("Lower", kRed)}).computed_by(studies::price_channel, 2)
         .defined("The highest high and lowest low of the `period` bars before each bar, as TA-Lib MAX and MIN one "
                  "bar later."),
-    overlay("supertrend", "Supertrend", {kPeriod, kMultiplier}, "supertrend_{period}",
-            "Supertrend ({period}, {multiplier})", {line("Supertrend", kBlue, 2.0), hidden("Direction")})
+    overlay("supertrend", "Supertrend",
+            {kPeriod, kMultiplier, color_option("up_color", "colour of the up-trend runs; None: the line's"),
+             color_option("down_color", "colour of the down-trend runs; None: the line's")},
+            "supertrend_{period}", "Supertrend ({period}, {multiplier})",
+            {directed_line("Supertrend", kBlue, 2.0, "{up_color}", "{down_color}"), hidden("Direction")})
         .computed_by(studies::supertrend, 2)
         .defined("A stop at HL2 -/+ `multiplier` x ATR(`period`) that trails the price and flips when the close "
                  "crosses it, below the price in up-trends and above it in down-trends, as TA-Lib SUPERTREND."),
@@ -112,24 +134,34 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .computed_by(studies::zigzag)
         .defined("Highs and lows where the price turned by at least `deviation` per cent, joined by straight lines "
                  "(a percent-reversal rule of its own; no library reference)."),
-    overlay("psar", "Parabolic SAR", {}, "psar", "Parabolic SAR", {dots("SAR", kOrange, 2.0)})
+    overlay("psar", "Parabolic SAR",
+            {real_setting("step", "0.02", "the acceleration at the start and its increase per new extreme", true,
+                          "maximum"),
+             real_setting("maximum", "0.2", "the largest acceleration")},
+            "psar", "Parabolic SAR", {dots("SAR", kOrange, 2.0)})
         .computed_by(studies::psar)
-        .defined("Wilder's parabolic stop and reverse, acceleration 0.02 at the start and per new extreme up to 0.2, "
-                 "as TA-Lib SAR."),
-    overlay("vwap", "VWAP", {}, "vwap", "VWAP", {line("VWAP", kOrange, 1.5)}).computed_by(studies::vwap)
-        .defined("The volume-weighted mean of the typical price (H + L + C)/3, restarting each day, month or year as "
-                 "the bar spacing suggests, as pandas-ta vwap."),
-    overlay("ichimoku", "Ichimoku Cloud", {}, "ichimoku", "Ichimoku",
+        .defined("Wilder's parabolic stop and reverse, acceleration `step` at the start and per new extreme up to "
+                 "`maximum`, as TA-Lib SAR."),
+    overlay("vwap", "VWAP", {kCalendarPeriod}, "vwap", "VWAP", {line("VWAP", kOrange, 1.5)})
+        .computed_by(studies::vwap)
+        .defined("The volume-weighted mean of the typical price (H + L + C)/3, restarting with each calendar "
+                 "`period`, as pandas-ta vwap."),
+    overlay("ichimoku", "Ichimoku Cloud",
+            {whole_setting("tenkan", "9", "number of bars of the conversion line's range", "kijun"),
+             whole_setting("kijun", "26", "number of bars of the base line's range; the spans shift by one less",
+                           "senkou"),
+             whole_setting("senkou", "52", "number of bars of the second leading span's range")},
+            "ichimoku", "Ichimoku",
             {line("Tenkan", kBlue), line("Kijun", kRed), line("Senkou A", "#26a69a80"),
              cloud("Senkou B", "#26a69a20", "#ef535020", "Senkou A"), line("Chikou", "#9C27B080")}).computed_by(studies::ichimoku)
-        .defined("Tenkan and Kijun the midpoints of the last 9 and 26 bars' ranges, Senkou A their mean and Senkou B "
-                 "the 52-bar midpoint both shown 25 bars later, Chikou the close shown 25 bars earlier, as pandas-ta "
-                 "ichimoku."),
-    overlay("pivot_points", "Pivot Points", {}, "pp", "Pivot Points",
+        .defined("Tenkan and Kijun the midpoints of the last `tenkan` and `kijun` bars' ranges, Senkou A their mean "
+                 "and Senkou B the `senkou`-bar midpoint both shown `kijun` - 1 bars later, Chikou the close shown "
+                 "`kijun` - 1 bars earlier, as pandas-ta ichimoku."),
+    overlay("pivot_points", "Pivot Points", {kPivotKind, kCalendarPeriod}, "pp", "Pivot Points",
             {line("PP", kGrey), dashed("R1", kRed), dashed("R2", kRed), dashed("R3", kRed), dashed("S1", kTeal),
              dashed("S2", kTeal), dashed("S3", kTeal)}).computed_by(studies::pivot_points)
-        .defined("Floor pivots PP = (H + L + C)/3, R1-R3 and S1-S3 from the previous period's high, low and close, "
-                 "the period a day, month or year as the bar spacing suggests (the classic floor formula)."),
+        .defined("Pivots of the `kind` formula (floor: PP = (H + L + C)/3 with its R1-R3 and S1-S3) from the "
+                 "previous calendar `period`'s high, low and close (the classic formulas)."),
     overlay("chande_kroll_stop", "Chande Kroll Stop", {}, "cks", "Chande Kroll Stop",
             {dashed("Stop Long", kTeal), dashed("Stop Short", kRed)}).computed_by(studies::chande_kroll_stop)
         .defined("Stop Long the highest of the last 9 values of the 10-bar highest high - ATR(10), Stop Short the "

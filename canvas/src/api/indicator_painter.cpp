@@ -159,6 +159,14 @@ void label_run_levels(render::SvgBackend& out, const model::Indicator& indicator
   }
 }
 
+// The colour a line takes at bar k: that of its direction where the line gives one and the bar's up flag
+// says which, else its own.
+std::string_view line_color_at(const model::style::Line& s, const model::IndicatorVector& vector, std::size_t k) {
+  if (k >= vector.up_flags.size()) return s.color;
+  const std::string_view directed = vector.up_flags[k] != 0 ? s.up_color : s.down_color;
+  return directed.empty() ? s.color : directed;
+}
+
 // A value line of the indicator: one polyline per run of finite values, split further as its runs say when
 // it has a key per bar; or one line through the gaps where its values are points of one path.
 void draw_line(render::SvgBackend& out, const model::Indicator& indicator, std::span<const double> values,
@@ -173,6 +181,25 @@ void draw_line(render::SvgBackend& out, const model::Indicator& indicator, std::
   } else {
     draw_polylines(out, values, [&](std::size_t k) { return runs[k] == runs[k - 1]; }, y, stroke, layout);
   }
+}
+
+// A line whose runs (split at each turn of direction, as its indicator's runs say) each take the stroke of
+// their first bar.
+template <class StrokeAt>
+void draw_directed_line(render::SvgBackend& out, const model::Indicator& indicator,
+                        const model::IndicatorVector& vector, const coords::PriceMapping& y, const Layout& layout,
+                        StrokeAt stroke_at) {
+  const std::span<const double> values = vector.values;
+  const std::span<const std::uint32_t> runs = indicator.runs;
+  const bool keyed = runs.size() == values.size();
+  render::for_each_finite_run(
+      values.size(), [&](std::size_t k) { return values[k]; },
+      [&](std::size_t k) { return (!keyed || runs[k] == runs[k - 1]) && vector.up_flags[k] == vector.up_flags[k - 1]; },
+      [&](std::size_t first, std::size_t end) {
+        render::LineWriter line(out, render::LineWriter::Kind::polyline);
+        for (std::size_t k = first; k < end; ++k) line.add(slot_x(k, layout), y.y(values[k]));
+        line.end(stroke_at(first));
+      });
 }
 
 // The cloud's own edge in its lower colour at half alpha; its fill is painted earlier, behind the series.
@@ -270,9 +297,16 @@ void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, con
       [&](const auto& s) {
         using S = std::decay_t<decltype(s)>;
         if constexpr (std::is_same_v<S, model::style::Line>) {
-          const Color c = stroke_color(s.color);
-          draw_line(out, indicator, vector.values, s.through_gaps, y,
-                    s.dashed ? StrokeStyle::dashed({4.0, 4.0}, s.width, c) : StrokeStyle::solid(s.width, c), layout);
+          const auto stroke = [&](std::string_view color) {
+            const Color c = stroke_color(color);
+            return s.dashed ? StrokeStyle::dashed({4.0, 4.0}, s.width, c) : StrokeStyle::solid(s.width, c);
+          };
+          if ((s.up_color.empty() && s.down_color.empty()) || vector.up_flags.size() != vector.values.size()) {
+            draw_line(out, indicator, vector.values, s.through_gaps, y, stroke(s.color), layout);
+          } else {
+            draw_directed_line(out, indicator, vector, y, layout,
+                               [&](std::size_t k) { return stroke(line_color_at(s, vector, k)); });
+          }
         } else if constexpr (std::is_same_v<S, model::style::SolidLine>) {
           draw_line(out, indicator, vector.values, false, y, StrokeStyle::solid(s.width, stroke_color(s.color)),
                     layout);
@@ -326,6 +360,8 @@ std::optional<render::Color> value_color(const model::IndicatorVector& vector, s
           return stroke_color(s.lower_color);
         } else if constexpr (std::is_same_v<S, model::style::Hidden>) {
           return std::nullopt;
+        } else if constexpr (std::is_same_v<S, model::style::Line>) {
+          return stroke_color(line_color_at(s, vector, k));
         } else {
           return stroke_color(s.color);
         }

@@ -1,7 +1,10 @@
 // Builds an indicator record from a method row and the call's converted arguments.
 #include "api/indicator_rows.hpp"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -62,16 +65,63 @@ bool kind_matches(ArgKind kind, const ArgValue& value) {
   switch (kind) {
     case ArgKind::Whole: return std::holds_alternative<std::uint64_t>(value);
     case ArgKind::Real: return std::holds_alternative<double>(value);
-    case ArgKind::Text: return std::holds_alternative<std::string_view>(value);
+    case ArgKind::Text:
+    case ArgKind::Choice: return std::holds_alternative<std::string_view>(value);
   }
   return false;
+}
+
+// The call's arguments with the keyword-only ones it leaves out at their defaults.
+struct FullArgs {
+  std::array<ArgValue, kMaxArgs> values;
+  std::size_t size = 0;
+  std::span<const ArgValue> span() const { return {values.data(), size}; }
+};
+
+FullArgs with_defaults(const IndicatorSpec& row, std::span<const ArgValue> args) {
+  bool matches = args.size() <= row.args.size();
+  FullArgs full;
+  for (std::size_t i = 0; matches && i < row.args.size(); ++i) {
+    if (i < args.size()) {
+      matches = kind_matches(row.args[i].kind, args[i]);
+      full.values[i] = args[i];
+    } else {
+      matches = row.args[i].keyword_only();
+      if (matches) full.values[i] = default_of(row.args[i]);
+    }
+  }
+  if (!matches) throw std::invalid_argument("indicator arguments do not match the method's parameters");
+  full.size = row.args.size();
+  return full;
+}
+
+// " (" and every setting, as names write them, when any differs from its default; nothing otherwise.
+std::string settings_suffix(const IndicatorSpec& row, std::span<const ArgValue> args) {
+  bool differs = false;
+  for (std::size_t i = 0; i < row.args.size(); ++i) {
+    if (row.args[i].setting()) differs = differs || args[i] != default_of(row.args[i]);
+  }
+  if (!differs) return {};
+  std::string out = " (";
+  for (std::size_t i = 0; i < row.args.size(); ++i) {
+    if (!row.args[i].setting()) continue;
+    if (out.size() > 2) out += ", ";
+    append_arg(out, args[i], Field::Name);
+  }
+  return out + ")";
 }
 
 model::VectorStyle style_of(const VectorSpec& v, const IndicatorSpec& row, std::span<const ArgValue> args) {
   using model::VectorStyle;
   const auto color = [&](std::string_view pattern) { return expand(pattern, row, args, Field::Color); };
   switch (v.kind) {
-    case VectorKind::Line: return VectorStyle::line(color(v.color), v.size);
+    case VectorKind::Line: {
+      VectorStyle style = VectorStyle::line(color(v.color), v.size);
+      auto& line = std::get<model::style::Line>(style.v);
+      line.up_color = color(v.up_color);
+      line.down_color = color(v.down_color);
+      return style;
+    }
     case VectorKind::LineThroughGaps: return VectorStyle::line_through_gaps(color(v.color), v.size);
     case VectorKind::Dashed: return VectorStyle::dashed(color(v.color));
     case VectorKind::Histogram: return VectorStyle::histogram();
@@ -85,13 +135,34 @@ model::VectorStyle style_of(const VectorSpec& v, const IndicatorSpec& row, std::
 
 }  // namespace
 
-model::Indicator build_indicator(const IndicatorSpec& row, std::span<const ArgValue> args) {
-  bool matches = args.size() == row.args.size();
-  for (std::size_t i = 0; matches && i < args.size(); ++i) matches = kind_matches(row.args[i].kind, args[i]);
-  if (!matches) throw std::invalid_argument("indicator arguments do not match the method's parameters");
+SettingCheck check_settings(const IndicatorSpec& row, std::span<const ArgValue> args) {
+  for (std::size_t i = 0; i < row.args.size() && i < args.size(); ++i) {
+    const ArgSpec& arg = row.args[i];
+    if (!arg.setting()) continue;
+    const auto* whole = std::get_if<std::uint64_t>(&args[i]);
+    const auto* real = std::get_if<double>(&args[i]);
+    const auto* text = std::get_if<std::string_view>(&args[i]);
+    if (whole && *whole < 1) return {SettingFault::below_one, i};
+    if (real && !std::isfinite(*real)) return {SettingFault::not_finite, i};
+    if (real && arg.positive && !(*real > 0.0)) return {SettingFault::not_positive, i};
+    if (text && !choice_index(arg, *text)) return {SettingFault::unknown_choice, i};
+    for (std::size_t j = i + 1; !arg.at_most.empty() && j < row.args.size() && j < args.size(); ++j) {
+      if (row.args[j].name != arg.at_most) continue;
+      const auto* whole_limit = std::get_if<std::uint64_t>(&args[j]);
+      const auto* real_limit = std::get_if<double>(&args[j]);
+      if ((whole && whole_limit && *whole > *whole_limit) || (real && real_limit && *real > *real_limit)) {
+        return {SettingFault::above_limit, i, j};
+      }
+    }
+  }
+  return {};
+}
 
-  model::Indicator ind =
-      model::Indicator::make(expand(row.id, row, args, Field::Id), expand(row.name, row, args, Field::Name));
+model::Indicator build_indicator(const IndicatorSpec& row, std::span<const ArgValue> given) {
+  const FullArgs full = with_defaults(row, given);
+  const std::span<const ArgValue> args = full.span();
+  model::Indicator ind = model::Indicator::make(expand(row.id, row, args, Field::Id),
+                                                expand(row.name, row, args, Field::Name) + settings_suffix(row, args));
   ind.placement = row.placement;
   ind.range = row.range;
   for (const LevelSpec& spec : row.levels) {
@@ -108,17 +179,27 @@ model::Indicator build_indicator(const IndicatorSpec& row, std::span<const ArgVa
   return ind;
 }
 
-model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const ArgValue> args,
+model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const ArgValue> given,
                                     std::span<const model::Bar> bars, const coords::TimeZone& zone) {
-  model::Indicator ind = build_indicator(row, args);
+  model::Indicator ind = build_indicator(row, given);
   if (row.compute == nullptr || bars.empty()) return ind;
+  const FullArgs full = with_defaults(row, given);
+  const std::span<const ArgValue> args = full.span();
+  if (check_settings(row, args).fault != SettingFault::none) return ind;
   studies::StudyArgs study_args;
-  for (std::size_t i = 0; i < args.size() && i < study_args.whole.size(); ++i) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
     if (const auto* whole = std::get_if<std::uint64_t>(&args[i])) {
+      // A setting longer than the bars gives a warm-up as long as they are: no window of n + 1 bars fills.
+      if (row.args[i].setting()) {
+        study_args.whole[i] = std::min<std::uint64_t>(*whole, bars.size() + 1);
+        continue;
+      }
       if (*whole == 0 || *whole > bars.size() || *whole < row.min_period) return ind;
       study_args.whole[i] = *whole;
     } else if (const auto* real = std::get_if<double>(&args[i])) {
       study_args.real[i] = *real;
+    } else if (row.args[i].kind == ArgKind::Choice) {
+      study_args.choice[i] = static_cast<std::uint8_t>(*choice_index(row.args[i], std::get<std::string_view>(args[i])));
     }
   }
   run_study(row, study_args, bars, ind, zone);

@@ -40,6 +40,9 @@ struct Line {
   double width;
   bool dashed;
   bool through_gaps;  // one line through the finite values (points of one path), not broken at gaps
+  // Where set, the colours of the runs whose first bar is up or down by the vector's up flags.
+  std::string up_color = {};
+  std::string down_color = {};
 };
 struct SolidLine {
   std::string color;

@@ -53,10 +53,11 @@ void channel(const Columns& bars, std::size_t p, std::size_t shift, std::span<do
 
 }  // namespace
 
-// An EMA of the closes between bands two 10-bar ATRs away.
+// An EMA of the closes between bands a multiple of the ATR away.
 bool keltner(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   Ema ema(args.period());
-  atr_bands_around(bars, 10, 2.0, out, [&](std::size_t t) { return ema.step(bars.close[t]) ? ema.value() : kNaN; });
+  atr_bands_around(bars, args.period(2), args.real[1], out,
+                   [&](std::size_t t) { return ema.step(bars.close[t]) ? ema.value() : kNaN; });
   return true;
 }
 
@@ -72,9 +73,9 @@ bool bollinger(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
-// Bollinger's bands at two deviations, in the same arithmetic.
+// Bollinger's bands, in the same arithmetic.
 bool bollinger_filled(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  deviation_bands(bars, args.period(), 2.0, out);
+  deviation_bands(bars, args.period(), args.real[1], out);
   return true;
 }
 

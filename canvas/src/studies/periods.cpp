@@ -1,5 +1,5 @@
-// Studies that restart with each calendar period of the chart's clock: the day for intraday bars, the
-// civil month for daily ones, the civil year for weekly and longer ones.
+// Studies that restart with each calendar period of the chart's clock: the one the call names, or by
+// default the day for intraday bars, the civil month for daily ones, the civil year for weekly and longer ones.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -14,7 +14,7 @@
 namespace qc::studies {
 namespace {
 
-enum class Period : std::uint8_t { Day, Month, Year, Whole };
+enum class Period : std::uint8_t { Day, Week, Month, Year, Whole };
 
 std::uint64_t saturating_add(std::uint64_t a, std::uint64_t b) {
   return a > std::numeric_limits<std::uint64_t>::max() - b ? std::numeric_limits<std::uint64_t>::max() : a + b;
@@ -73,8 +73,8 @@ Period period_of(std::span<const std::int64_t> time) {
 // working out a civil date only when the month changes.
 class PeriodBreaks {
  public:
-  explicit PeriodBreaks(const Columns& bars)
-      : time_(bars.time), zone_(*bars.zone), period_(period_of(bars.time)),
+  PeriodBreaks(const Columns& bars, CalendarPeriod period)
+      : time_(bars.time), zone_(*bars.zone), period_(chosen(period, bars.time)),
         before_(time_.empty() ? 0 : zone_.local(time_[0])), weigher_(before_), left_(seconds_left(before_)) {}
 
   // For t = 1, 2, … in turn.
@@ -90,6 +90,8 @@ class PeriodBreaks {
         left_ = seconds_left(now);
         return coords::floor_div(now, kDay) != coords::floor_div(before, kDay);
       }
+      // ISO weeks, Monday first: day 0 (1970-01-01) was a Thursday.
+      case Period::Week: return week_of(now) != week_of(before);
       // Weights: 70 another civil year, 60 another month.
       case Period::Month: return weigher_.weigh(now) >= 60;
       case Period::Year: return weigher_.weigh(now) >= 70;
@@ -100,6 +102,19 @@ class PeriodBreaks {
 
  private:
   static constexpr std::int64_t kDay = 86'400;
+
+  static Period chosen(CalendarPeriod period, std::span<const std::int64_t> time) {
+    switch (period) {
+      case CalendarPeriod::automatic: break;
+      case CalendarPeriod::day: return Period::Day;
+      case CalendarPeriod::week: return Period::Week;
+      case CalendarPeriod::month: return Period::Month;
+      case CalendarPeriod::year: return Period::Year;
+    }
+    return period_of(time);
+  }
+
+  static std::int64_t week_of(std::int64_t ts) { return coords::floor_div(coords::floor_div(ts, kDay) + 3, 7); }
 
   static std::uint64_t seconds_left(std::int64_t ts) {
     const std::int64_t into = ts % kDay;  // not through a multiple of the day: near the int64 bounds there is none
@@ -119,9 +134,9 @@ class PeriodBreaks {
 // The volume-weighted mean typical price since the period began. A period whose volume so far is 0 has
 // no weighted mean; a bar that cannot be used blanks the rest of its period. The sum of H + L + C
 // weighted by volume is divided by three times the volume once, rather than every typical price by 3.
-bool vwap(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+bool vwap(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t n = bars.size();
-  PeriodBreaks breaks(bars);
+  PeriodBreaks breaks(bars, static_cast<CalendarPeriod>(args.choice[0]));
   std::span<double> line = out.line(0);
   double weighted = 0.0, volume = 0.0;
   bool broken = false;
@@ -141,12 +156,37 @@ bool vwap(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   return true;
 }
 
-// Floor-trader levels from the previous period's high, low and last close, held for the whole period:
-// worked out once at its first bar.
-bool pivot_points(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+namespace {
+
+// The levels PP, R1, R2, R3, S1, S2, S3 of a period whose high, low and last close were h, l and c.
+std::array<double, 7> pivot_levels(PivotKind kind, double h, double l, double c) {
+  const double range = h - l;
+  switch (kind) {
+    case PivotKind::fibonacci: {
+      const double p = (h + l + c) / 3.0;
+      return {p, p + 0.382 * range, p + 0.618 * range, p + range, p - 0.382 * range, p - 0.618 * range, p - range};
+    }
+    case PivotKind::camarilla: {
+      const double p = (h + l + c) / 3.0, r = 1.1 * range;
+      return {p, c + r / 12.0, c + r / 6.0, c + r / 4.0, c - r / 12.0, c - r / 6.0, c - r / 4.0};
+    }
+    case PivotKind::floor:
+    case PivotKind::woodie: break;
+  }
+  // The floor levels; Woodie's weigh the close twice in the pivot.
+  const double p = kind == PivotKind::woodie ? (h + l + 2.0 * c) / 4.0 : (h + l + c) / 3.0;
+  return {p, 2.0 * p - l, p + range, h + 2.0 * (p - l), 2.0 * p - h, p - range, l - 2.0 * (h - p)};
+}
+
+}  // namespace
+
+// Levels from the previous period's high, low and last close, held for the whole period: worked out once
+// at its first bar.
+bool pivot_points(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t n = bars.size();
+  const auto kind = static_cast<PivotKind>(args.choice[0]);
   std::vector<std::uint32_t>& runs = out.runs(true);
-  PeriodBreaks breaks(bars);
+  PeriodBreaks breaks(bars, static_cast<CalendarPeriod>(args.choice[1]));
   std::span<double> pp = out.line(0), r1 = out.line(1), r2 = out.line(2), r3 = out.line(3), s1 = out.line(4),
                     s2 = out.line(5), s3 = out.line(6);
   std::array<double, 7> levels;
@@ -159,8 +199,7 @@ bool pivot_points(const Columns& bars, const StudyArgs&, StudyOutput& out) {
     if (begins && t > 0) {
       ++run;
       const double h = run_sound ? run_high : kNaN, l = run_sound ? run_low : kNaN, c = bars.close[t - 1];
-      const double p = (h + l + c) / 3.0;
-      levels = {p, 2.0 * p - l, p + (h - l), h + 2.0 * (p - l), 2.0 * p - h, p - (h - l), l - 2.0 * (h - p)};
+      levels = pivot_levels(kind, h, l, c);
       if (!finite(h) || !finite(l) || !finite(c)) levels.fill(kNaN);
     }
     runs[t] = run;

@@ -13,11 +13,16 @@
 
 namespace qc::studies {
 
+// The most arguments a method takes.
+inline constexpr std::size_t kMaxStudyArgs = 4;
+
 // The call's arguments by position: whole numbers (periods, never 0 nor above the bar count when a study
-// runs, except where a study says so) and reals (multipliers, percents), each in the slot of its parameter.
+// runs, except where a study says so; settings at most one past it), reals (multipliers, percents) and
+// choices (the index of the text among those the argument accepts), each in the slot of its parameter.
 struct StudyArgs {
-  std::array<std::uint64_t, 3> whole{};
-  std::array<double, 3> real{};
+  std::array<std::uint64_t, kMaxStudyArgs> whole{};
+  std::array<double, kMaxStudyArgs> real{};
+  std::array<std::uint8_t, kMaxStudyArgs> choice{};
 
   std::size_t period(std::size_t i = 0) const { return static_cast<std::size_t>(whole[i]); }
 };
@@ -44,6 +49,10 @@ class StudyOutput {
  private:
   model::Indicator& ind_;
 };
+
+// The choices of the studies over calendar periods, in the order their rows list the texts.
+enum class CalendarPeriod : std::uint8_t { automatic, day, week, month, year };
+enum class PivotKind : std::uint8_t { floor, fibonacci, camarilla, woodie };
 
 // A study: false when its arguments give no values (the vectors are then left empty).
 using StudyFn = bool (*)(const Columns&, const StudyArgs&, StudyOutput&);

@@ -78,9 +78,9 @@ void zigzag_stretch(const Columns& bars, std::size_t begin, std::size_t end, dou
 }
 
 // Parabolic stop and reverse on the bars [begin, end), from the second of them. The stop never enters
-// the last two bars' range; it accelerates by 0.02 with each new extreme, up to 0.2.
-void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::span<double> line) {
-  constexpr double kStep = 0.02, kMax = 0.2;
+// the last two bars' range; its acceleration starts at step and grows by it with each new extreme, up to maximum.
+void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, double step, double maximum,
+                  std::span<double> line) {
   const std::span<const double> h = bars.high, l = bars.low;
   if (end - begin < 2) return;
   const std::size_t first = begin + 1;
@@ -88,7 +88,7 @@ void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::
   bool longs = !(fall > 0.0 && fall > rise);
   double ep = longs ? h[first] : l[first];
   double sar = longs ? l[begin] : h[begin];
-  double af = kStep;
+  double af = step;
   for (std::size_t t = first; t < end; ++t) {
     const std::size_t q = t == first ? first : t - 1;
     if (longs) {
@@ -96,7 +96,7 @@ void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::
         const double out = std::max({ep, h[q], h[t]});
         line[t] = out;
         longs = false;
-        af = kStep;
+        af = step;
         ep = l[t];
         sar = std::max({out + af * (ep - out), h[q], h[t]});
         continue;
@@ -105,14 +105,14 @@ void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::
       // Whether a bar makes a new extreme is as random as the prices: no branch on it.
       const bool beyond = h[t] > ep;
       ep = std::max(ep, h[t]);
-      af = std::min(af + pick(beyond, kStep, 0.0), kMax);
+      af = std::min(af + pick(beyond, step, 0.0), maximum);
       sar = std::min({sar + af * (ep - sar), l[q], l[t]});
     } else {
       if (h[t] >= sar) {
         const double out = std::min({ep, l[q], l[t]});
         line[t] = out;
         longs = true;
-        af = kStep;
+        af = step;
         ep = h[t];
         sar = std::min({out + af * (ep - out), l[q], l[t]});
         continue;
@@ -120,7 +120,7 @@ void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, std::
       line[t] = sar;
       const bool beyond = l[t] < ep;
       ep = std::min(ep, l[t]);
-      af = std::min(af + pick(beyond, kStep, 0.0), kMax);
+      af = std::min(af + pick(beyond, step, 0.0), maximum);
       sar = std::max({sar + af * (ep - sar), h[q], h[t]});
     }
   }
@@ -136,6 +136,7 @@ bool supertrend(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t n = bars.size();
   AverageTrueRange atr(bars.high, bars.low, bars.close, args.period());
   std::span<double> line = out.line(0), direction = out.line(1);
+  std::vector<std::uint8_t>& up_flags = out.up_flags(0);  // for the runs' colours
   std::vector<std::uint32_t>& runs = out.runs(false);
   std::uint32_t run = 0;  // a new key at every flip and every break
   bool started = false, up = true;
@@ -169,6 +170,7 @@ bool supertrend(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     }
     line[t] = up ? lower : upper;
     direction[t] = up ? 1.0 : -1.0;
+    up_flags[t] = up ? 1 : 0;
     runs[t] = run;
   }
   return true;
@@ -181,16 +183,18 @@ bool zigzag(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
-bool psar(const Columns& bars, const StudyArgs&, StudyOutput& out) {
+bool psar(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   std::span<double> line = out.line(0);
-  for_each_stretch(bars, [&](std::size_t begin, std::size_t end) { psar_stretch(bars, begin, end, line); });
+  const double step = args.real[0], maximum = args.real[1];
+  for_each_stretch(bars,
+                   [&](std::size_t begin, std::size_t end) { psar_stretch(bars, begin, end, step, maximum, line); });
   return true;
 }
 
-// Midpoints of the 9-, 26- and 52-bar ranges; the leading spans are drawn 25 bars ahead and the lagging
-// span 25 bars back. What would fall past the last bar is not kept.
-bool ichimoku(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  constexpr std::size_t kShift = 25;
+// Midpoints of the tenkan-, kijun- and senkou-bar ranges; the leading spans are drawn kijun - 1 bars ahead
+// and the lagging span as many bars back. What would fall past the last bar is not kept.
+bool ichimoku(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
+  const std::size_t lead = args.period(1) - 1;
   const std::size_t n = bars.size();
   std::span<double> tenkan = out.line(0), kijun = out.line(1), span_a = out.line(2), span_b = out.line(3),
                     chikou = out.line(4);
@@ -201,14 +205,14 @@ bool ichimoku(const Columns& bars, const StudyArgs&, StudyOutput& out) {
                  chikou.subspan(shift));
     for (std::size_t t = shift; t < n; ++t) line[t] = (line[t] + chikou[t]) / 2.0;
   };
-  midpoints(9, 0, tenkan);
-  midpoints(26, 0, kijun);
-  midpoints(52, kShift, span_b);
-  for (std::size_t t = 0; t + kShift < n; ++t) {
-    span_a[t + kShift] = (tenkan[t] + kijun[t]) / 2.0;
-    chikou[t] = bars.close[t + kShift];
+  midpoints(args.period(0), 0, tenkan);
+  midpoints(args.period(1), 0, kijun);
+  midpoints(args.period(2), lead, span_b);
+  for (std::size_t t = 0; t + lead < n; ++t) {
+    span_a[t + lead] = (tenkan[t] + kijun[t]) / 2.0;
+    chikou[t] = bars.close[t + lead];
   }
-  std::fill(chikou.begin() + static_cast<std::ptrdiff_t>(n > kShift ? n - kShift : 0), chikou.end(), kNaN);
+  std::fill(chikou.begin() + static_cast<std::ptrdiff_t>(n > lead ? n - lead : 0), chikou.end(), kNaN);
   return true;
 }
 
