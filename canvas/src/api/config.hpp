@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "api/view.hpp"
 #include "coords/time_zone.hpp"
 #include "model/indicators.hpp"
 #include "model/series/options.hpp"
@@ -120,6 +121,7 @@ struct ChartConfig {
   std::string title;         // none when empty
   bool show_legend = false;  // each pane's studies named at its top-left, with their last values
   coords::TimeZone time_zone;  // the clock calendar time is read on: UTC unless set
+  std::optional<ViewRequest> view;  // the bars drawn, resolved at each render; all when none
 };
 
 }  // namespace qc::api

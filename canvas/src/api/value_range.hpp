@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -52,6 +53,16 @@ class FiniteSpan {
   bool has_hi_ = false;
 };
 
+// The values a range takes, [first, end) of each vector (a view's bars); all of them by default.
+struct ValueIndices {
+  std::size_t first = 0;
+  std::size_t end = SIZE_MAX;
+  std::span<const double> of(std::span<const double> values) const {
+    const std::size_t e = std::min(end, values.size());
+    return values.subspan(std::min(first, e), e - std::min(first, e));
+  }
+};
+
 // The range drawn when an indicator or the price pane has no finite value at all.
 inline constexpr ValueRange kEmptyRange{0.0, 100.0};
 
@@ -62,12 +73,13 @@ ValueRange drawable(ValueRange r);
 // [lo, hi] widened by `fraction` of its width on both sides.
 ValueRange padded(ValueRange r, double fraction);
 
-// The main pane's price range: the bars' lows and highs and every value of the overlay indicators' vectors,
-// padded by 5 %.
-ValueRange price_pane_range(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays);
+// The main pane's price range: the bars' lows and highs and the overlay indicators' values at `at`, padded
+// by 5 %.
+ValueRange price_pane_range(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays,
+                            ValueIndices at = {});
 
-// An indicator's range by its range mode. The levels of a sub-pane indicator count like its values in
-// the Auto and Symmetric modes.
-ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator);
+// An indicator's range by its range mode, from its values at `at` (the bars' prices: `bars`). The levels
+// of a sub-pane indicator count like its values in the Auto and Symmetric modes.
+ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator, ValueIndices at = {});
 
 }  // namespace qc::api

@@ -13,7 +13,7 @@
 
 namespace qc::primitives {
 
-// How one pane maps chart units to pixels: bar i sits at (i + 0.5) * bar_spacing; a price p at
+// How one pane maps chart units to pixels: bar i sits at (i - first_bar + 0.5) * bar_spacing; a price p at
 // top + height - (p - price_min) / (price_max - price_min) * height. The main pane has top 0.
 struct PaneMapping {
   double bar_spacing = 1.0;
@@ -21,6 +21,7 @@ struct PaneMapping {
   double price_max = 1.0;
   double top = 0.0;
   double height = 0.0;
+  double first_bar = 0.0;  // the bar in the first slot: a view's first
 };
 
 // The width the context measures for a text at a font size: 0.6 of the size for every byte.
