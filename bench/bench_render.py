@@ -26,7 +26,10 @@ Part "columns" (needs numpy) times 1,000,000 bars into a chart from numpy int64/
 least 20 times faster. It also times `overlay` of 1,000,000 values from a numpy float64 array (target: under
 2 ms) beside the same values from a list. Part "many" renders 1,000 one-year daily charts (candles, volume, SMA 20, RSI 14, as
 examples/many_charts.py loads, builds and writes them) in one process and in a pool of one worker per core,
-and prints the charts per second of each and their ratio.
+and prints the charts per second of each and their ratio. Part "view" renders scene A on 1,000,000 bars
+whole and with `view(-500, -1)`, and scene A on those last 500 bars alone; it prints the speed ratio of the
+view to the whole series (target: at least 100x) and the view's document size and peak memory growth beside
+the 500-bar chart's (target: alike, the document's storage being sized by the view).
 """
 import argparse
 import gc
@@ -215,6 +218,39 @@ def measure_many(count):
     return {"count": count, "cores": cores, "one": count / one, "all": count / pooled}
 
 
+def timed_renders(chart, reps):
+    """The document, its peak memory growth in a first render, and the median seconds of `reps` more."""
+    gc.collect()
+    reset_peak_rss()
+    base = rss_kib("VmRSS")
+    svg = chart.render_svg()
+    growth = (rss_kib("VmHWM") - base) * 1024
+    times = []
+    for _ in range(reps):
+        t0 = time.perf_counter()
+        chart.render_svg()
+        times.append(time.perf_counter() - t0)
+    return svg, growth, statistics.median(times)
+
+
+def measure_view(n, m=500):
+    """Scene A on n bars, whole and viewing its last m; then scene A on those m bars alone."""
+    import quorvel_canvas as qc
+
+    chart = scene(n)
+    chart.view(-m, -1)  # first, so that its memory growth is not hidden by the whole series' pages
+    viewed, viewed_growth, view_time = timed_renders(chart, 200)
+    chart.view(0, -1)
+    _, _, whole = timed_renders(chart, 5)
+    alone = qc.Chart(1000, 500)
+    alone.bars([qc.Bar(*row) for row in walk(n)[-m:]])
+    alone.volume()
+    alone.sma(20, "#2962ff")
+    plain, plain_growth, plain_time = timed_renders(alone, 200)
+    return {"n": n, "m": m, "whole": whole, "view": view_time, "alone": plain_time, "view_bytes": len(viewed),
+            "alone_bytes": len(plain), "view_growth": viewed_growth, "alone_growth": plain_growth}
+
+
 def child(python, flag, n, *extra):
     out = subprocess.run([str(python), __file__, flag, str(n), *extra], check=True, capture_output=True,
                          text=True)
@@ -228,12 +264,16 @@ def main():
     parser.add_argument("--child", type=int, help=argparse.SUPPRESS)
     parser.add_argument("--scene", default="A", help=argparse.SUPPRESS)
     parser.add_argument("--mplfinance", type=int, help=argparse.SUPPRESS)
-    parser.add_argument("--parts", default="render,columns,many")
+    parser.add_argument("--parts", default="render,columns,many,view")
     parser.add_argument("--against", type=Path,
                         help="a Python whose quorvel_canvas is the build to compare scene A with, in the same run")
     parser.add_argument("--columns-child", type=int, help=argparse.SUPPRESS)
     parser.add_argument("--many-child", type=int, help=argparse.SUPPRESS)
+    parser.add_argument("--view-child", type=int, help=argparse.SUPPRESS)
     args = parser.parse_args()
+    if args.view_child:
+        print(json.dumps(measure_view(args.view_child)))
+        return
     if args.child:
         print(json.dumps(measure(args.child, args.scene)))
         return
@@ -261,6 +301,13 @@ def main():
         r = child(sys.executable, "--many-child", 1000)
         print(f"1,000 one-year daily charts (candles, volume, SMA 20, RSI 14): {r['one']:.0f} charts/s in one "
               f"process, {r['all']:.0f} charts/s on {r['cores']} cores: {r['all'] / r['one']:.1f}x")
+    if "view" in parts:
+        r = child(sys.executable, "--view-child", 1_000_000)
+        print(f"scene A on {r['n']:,} bars: whole {r['whole'] * 1e3:.1f} ms, view of the last {r['m']} "
+              f"{r['view'] * 1e3:.3f} ms: {r['whole'] / r['view']:.0f}x faster (target >= 100x); document "
+              f"{r['view_bytes']:,} bytes against {r['alone_bytes']:,} for a {r['m']}-bar chart "
+              f"({r['view'] * 1e3 / (r['alone'] * 1e3):.2f}x its time), peak growth "
+              f"{r['view_growth'] / 2**10:.0f} KiB against {r['alone_growth'] / 2**10:.0f} KiB")
     if "render" not in parts:
         return
 

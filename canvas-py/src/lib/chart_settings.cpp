@@ -214,6 +214,29 @@ constexpr ChartRow kRows[] = {
      Borrow::exclusive, set_switch, &kLogScale},
     {"last_price", "Show/hide the last close as a dotted line and a tag on the price scale", {flag("show")},
      Borrow::exclusive, set_switch, &kLastPrice},
+    {"view",
+     "Draw only bars first..last (inclusive; negative indices count from the end, so view(-126, -1) draws the "
+     "last 126 bars); the indices are resolved at each render, and studies still cover all bars",
+     {i64("first").means("index of the first bar drawn; -1 for the last"),
+      i64("last").means("index of the last bar drawn; -1 for the last")},
+     Borrow::exclusive,
+     [](ChartCall& c) {
+       const qc::api::ViewRequest request{c.args.i64(0), c.args.i64(1)};
+       const std::optional<Chart>& held = c.value();
+       const std::size_t n = held ? held->bars.size() : 0;
+       if (n > 0 && !qc::api::resolve_view(request, n)) {
+         PyErr_Format(PyExc_ValueError,
+                      "view(%lld, %lld) selects no bars: of the %zu bars held, first is bar %zu and last is bar %zu",
+                      static_cast<long long>(request.first), static_cast<long long>(request.last), n,
+                      qc::api::resolve_bar_index(request.first, n), qc::api::resolve_bar_index(request.last, n));
+         throw PyErrorPending{};
+       }
+       with_chart(c, [&](Chart&& chart) {
+         chart.config.view = request;
+         return std::move(chart);
+       });
+       return none();
+     }},
     {"dark_theme", "Apply dark theme", {}, Borrow::exclusive, apply_theme, &qc::api::kDarkTheme},
     {"light_theme", "Apply light theme", {}, Borrow::exclusive, apply_theme, &qc::api::kLightTheme},
     {"theme",

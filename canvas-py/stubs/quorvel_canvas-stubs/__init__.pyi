@@ -113,6 +113,13 @@ class Chart:
         Parameters:
             show: True to show, False to hide
         """
+    def view(self, first: SupportsIndex, last: SupportsIndex) -> None:
+        """Draw only bars first..last (inclusive; negative indices count from the end, so view(-126, -1) draws the last 126 bars); the indices are resolved at each render, and studies still cover all bars
+
+        Parameters:
+            first: index of the first bar drawn; -1 for the last
+            last: index of the last bar drawn; -1 for the last
+        """
     def dark_theme(self) -> None:
         """Apply dark theme"""
     def light_theme(self) -> None:

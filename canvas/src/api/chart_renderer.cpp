@@ -28,6 +28,7 @@
 #include "primitives/registry/registry.hpp"
 #include "render/chart/series.hpp"
 #include "render/engine/svg_format.hpp"
+#include "util/fixed.hpp"
 #include "util/numbers.hpp"
 
 namespace qc::api {
@@ -83,8 +84,44 @@ std::string no_data_document(const ChartConfig& config) {
   return s;
 }
 
-// The frame up to where the gradient definitions go, written first into the document's storage.
-util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout) {
+// Each sub-pane's indicator with its place: f(j, indicator, top, height) for sub-pane j, top to bottom.
+template <class F>
+void for_each_sub_pane(const Layout& layout, const IndicatorLists& lists, F&& f) {
+  double cursor = layout.main_height + kSubPaneGap;
+  std::size_t j = 0;
+  for (const auto& [ind, ratio] : lists.sub_panes) {
+    const double h = std::max(layout.sub_pane_ratio(ratio) * layout.plot_height - kSubPaneGap, 0.0);
+    f(j++, *ind, cursor, h);
+    cursor += h + kSubPaneGap;
+  }
+}
+
+// A view's panes are clipped to the plot: the bars on either side of it, and what tools and level segments
+// reach beyond, stay off the scales. Clip path K is the main pane's for K = 0, sub-pane K - 1's after.
+void append_clip_path(std::string& s, std::size_t k, double top, double width, double height) {
+  s += R"(<clipPath id="clip)";
+  s += std::to_string(k);
+  s += R"("><rect x="0.00" y=")";
+  util::append_fixed2(s, top);
+  s += R"(" width=")";
+  util::append_fixed2(s, width);
+  s += R"(" height=")";
+  util::append_fixed2(s, height);
+  s += R"("/></clipPath>)" "\n";
+}
+
+void open_clip_group(render::SvgBackend& out, std::size_t k) {
+  std::string s = R"(<g clip-path="url(#clip)";
+  s += std::to_string(k);
+  s += ")\">\n";
+  out.body_buffer().append(s);
+}
+
+void close_clip_group(render::SvgBackend& out) { out.body_buffer().append("</g>\n"); }
+
+// The frame up to where the gradient definitions go, written first into the document's storage; a view's
+// clip paths open the definitions.
+util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, const IndicatorLists& lists) {
   std::string s;
   s += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
   s += kSvgNs;
@@ -99,17 +136,31 @@ util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout) {
   s += ' ';
   util::append_shortest(s, layout.height);
   s += "\">\n<defs>\n";
+  if (layout.has_view()) {
+    append_clip_path(s, 0, 0.0, layout.plot_width, layout.main_height);
+    for_each_sub_pane(layout, lists, [&](std::size_t j, const model::Indicator&, double top, double h) {
+      append_clip_path(s, j + 1, top, layout.plot_width, h);
+    });
+  }
   out.append(s);
   return std::move(out);
 }
 
-// Bar i's timestamp, as the time axis reads it.
-// Bar i's time on the chart's local clock, as the time axis reads calendar time.
+// The time of the bar in slot i (bar first + i of the full series) on the chart's local clock, as the time
+// axis reads calendar time; the first slot is weighed against the bar before it, bar 0 against 1970.
 struct LocalTimeAt {
   std::span<const model::Bar> bars;
   const coords::TimeZone& zone;
-  std::int64_t operator()(std::size_t i) const { return zone.local(bars[i].timestamp); }
+  std::size_t first = 0;
+  std::int64_t operator()(std::size_t i) const { return zone.local(bars[first + i].timestamp); }
+  std::int64_t before(std::size_t i) const { return first + i == 0 ? 0 : zone.local(bars[first + i - 1].timestamp); }
 };
+
+Layout make_layout(const ChartConfig& config, std::size_t bars, double sub_pane_ratio_sum) {
+  const auto view = drawn_view(config.view, bars);
+  return view ? Layout::make(config.width, config.height, view->count(), sub_pane_ratio_sum, view->first, bars)
+              : Layout::make(config.width, config.height, bars, sub_pane_ratio_sum);
+}
 
 // Between the gradient definitions and the elements.
 constexpr std::string_view kDefsEnd = "\n</defs>\n";
@@ -122,19 +173,22 @@ class RenderPass {
         theme_(config.theme),
         bars_(bars),
         lists_(config.indicators),
-        layout_(Layout::make(config.width, config.height, bars.size(), lists_.sub_pane_ratio_sum)),
+        layout_(make_layout(config, bars.size(), lists_.sub_pane_ratio_sum)),
         dpr_(drawable_dpr(config.dpr)),
-        backend_(layout_.width, layout_.height, dpr_, open_document(document_buffer(storage), layout_), kDefsEnd),
+        backend_(layout_.width, layout_.height, dpr_, open_document(document_buffer(storage), layout_, lists_),
+                 kDefsEnd),
         heikin_ashi_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_bars(bars)
                                                                            : std::vector<model::Bar>()),
         series_bars_(config.series.series_type == SeriesType::HeikinAshi ? std::span<const model::Bar>(heikin_ashi_)
                                                                            : bars),
-        main_scale_(series_bars_, lists_.overlays, layout_.main_height, config.log_scale),
+        main_scale_(layout_.drawn_bars(series_bars_), lists_.overlays, layout_.main_height, config.log_scale,
+                    layout_.drawn()),
         main_(main_scale_.mapping()),
-        labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, bars.size(), LocalTimeAt{bars_, config_.time_zone})) {}
+        labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())) {}
 
   util::TextBuffer run() {
     background();
+    if (layout_.has_view()) open_clip_group(backend_, 0);
     if (theme_.show_grid) grid(main_, main_scale_.ticks());
     // Behind the prices: a band drawn over them would bury the lowest candles.
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
@@ -144,15 +198,16 @@ class RenderPass {
     // Overlay histograms grow from the price 0, as band and sub-pane histograms grow from their value 0.
     for (const auto* ind : lists_.overlays) draw_indicator(backend_, *ind, main_, main_.y(0.0), layout_);
     draw_primitives(PrimitivePane::main(), main_);
-    draw_signals(backend_, config_.signals, layout_.spacing, layout_.plot_width, main_);
+    draw_signals(backend_, config_.signals, layout_, main_);
+    if (layout_.has_view()) close_clip_group(backend_);
     main_scale_.render(backend_, axis_theme(config_), layout_.plot_width);
     if (config_.show_last_price) {
-      draw_last_price(backend_, bars_.back(), theme_, main_, layout_.plot_width, layout_.width,
-                      main_scale_.numbers().decimals);
+      draw_last_price(backend_, bars_[layout_.end(bars_.size()) - 1], theme_, main_, layout_.plot_width,
+                      layout_.width, main_scale_.numbers().decimals);
     }
     sub_panes();
     coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
-                             layout_.spacing, labelled_bars_, LocalTimeAt{bars_, config_.time_zone});
+                             layout_.spacing, labelled_bars_, local_time());
     if (!config_.title.empty()) draw_title(backend_, config_.title, legend_colors());
     if (config_.show_legend) legend();
     backend_.body_buffer().append("</svg>\n");
@@ -167,9 +222,12 @@ class RenderPass {
   // Sized up front from the element counts, so that a long document is written without regrowth; when
   // the estimate cannot be had, the document starts from the backend's usual capacity and grows.
   util::TextBuffer document_buffer(util::TextStorage* storage) const {
-    return util::TextBuffer(storage, estimated_document_size(config_, bars_.size()),
+    const std::size_t values = layout_.has_view() ? layout_.n + 2 : SIZE_MAX;
+    return util::TextBuffer(storage, estimated_document_size(config_, layout_.n, values),
                             render::SvgBackend::kBodyCapacity);
   }
+
+  LocalTimeAt local_time() const { return {bars_, config_.time_zone, layout_.first}; }
 
   void background() {
     std::string rect = R"(<rect x="0" y="0" width=")";
@@ -209,17 +267,21 @@ class RenderPass {
   void main_series() {
     const SeriesType type = config_.series.series_type;
     if (type == SeriesType::OhlcBars) {
-      render::render_ohlc_bars(backend_, bars_, theme_.up_color, theme_.down_color, layout_.spacing, main_,
+      render::render_ohlc_bars(backend_, layout_.drawn_bars(bars_), theme_.up_color, theme_.down_color, layout_.spacing, main_,
                                layout_.candle_width(), dpr_);
       return;
     }
     if (type == SeriesType::Line || type == SeriesType::Area) {
       model::LineStyleOptions options;
       options.color = config_.series.color.value_or(theme_.up_color);
+      // From the bar before the drawn ones to the bar after, so that the line reaches the plot's edges.
+      const std::size_t begin = layout_.reach_begin(bars_.size());
+      const auto reach = bars_.subspan(begin, layout_.reach_end(bars_.size()) - begin);
+      const std::size_t origin = layout_.first - begin;
       if (type == SeriesType::Area) {
-        render::render_area(backend_, bars_, options, layout_.spacing, main_);
+        render::render_area(backend_, reach, options, layout_.spacing, main_, origin);
       } else {
-        render::render_line(backend_, bars_, options, layout_.spacing, main_);
+        render::render_line(backend_, reach, options, layout_.spacing, main_, origin);
       }
       return;
     }
@@ -228,32 +290,30 @@ class RenderPass {
     style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
     style.wick_visible = true;
     style.border_visible = static_cast<std::uint8_t>(type) == kBorderedCandles;
-    render::render_candlesticks(backend_, series_bars_, style, layout_.spacing, main_, layout_.candle_width(), dpr_);
+    render::render_candlesticks(backend_, layout_.drawn_bars(series_bars_), style, layout_.spacing, main_, layout_.candle_width(), dpr_);
   }
 
   void sub_panes() {
     const double width = whole_pixels(layout_.plot_width);
-    double cursor = layout_.main_height + kSubPaneGap;
-    std::uint64_t index = 0;
-    for (const auto& [ind, ratio] : lists_.sub_panes) {
-      const double h = std::max(layout_.sub_pane_ratio(ratio) * layout_.plot_height - kSubPaneGap, 0.0);
-      const ValueRange r = indicator_range(bars_, *ind);
-      const coords::PriceMapping y{r.lo, r.hi, cursor, h};
+    for_each_sub_pane(layout_, lists_, [&](std::size_t j, const model::Indicator& ind, double top, double h) {
+      const ValueRange r = indicator_range(layout_.drawn_bars(bars_), ind, layout_.drawn());
+      const coords::PriceMapping y{r.lo, r.hi, top, h};
       const coords::PriceTicks ticks = coords::price_ticks(y.min, y.max, y.height);
       draw_sub_pane_frame(backend_, y, width, theme_.background, theme_.grid_color);
+      if (layout_.has_view()) open_clip_group(backend_, j + 1);
       if (theme_.show_grid) grid(y, ticks.ticks());
-      draw_reference_levels(backend_, *ind, y, width);
-      draw_cloud_fills(backend_, *ind, y, layout_);
-      draw_indicator(backend_, *ind, y, y.y(0.0), layout_);
-      draw_primitives(PrimitivePane::sub(index++), y);
+      draw_reference_levels(backend_, ind, y, width);
+      draw_cloud_fills(backend_, ind, y, layout_);
+      draw_indicator(backend_, ind, y, y.y(0.0), layout_);
+      draw_primitives(PrimitivePane::sub(j), y);
+      if (layout_.has_view()) close_clip_group(backend_);
       coords::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
                                  ticks, coords::ScaleNumbers::in_units);
       if (config_.show_legend) {
         sub_pane_legends_.push_back(
-            {ind, sub_pane_legend_y(cursor), pane_legend_numbers(r.lo, r.hi, h, coords::ScaleNumbers::in_units)});
+            {&ind, sub_pane_legend_y(top), pane_legend_numbers(r.lo, r.hi, h, coords::ScaleNumbers::in_units)});
       }
-      cursor += h + kSubPaneGap;
-    }
+    });
   }
 
   // Over everything else: the main pane's lines (one per overlay study and volume band, in call order),
@@ -261,16 +321,17 @@ class RenderPass {
   void legend() {
     const LegendColors colors = legend_colors();
     const bool titled = !config_.title.empty();
+    const std::size_t quoted = layout_.end(bars_.size());  // values at or before the last bar drawn
     const LegendNumbers prices = main_scale_.numbers();
     std::size_t k = 0;
     for (const model::Indicator& ind : config_.indicators) {
       if (std::holds_alternative<model::placement::SubPane>(ind.placement)) continue;
       const bool band = std::holds_alternative<model::placement::VolumeBand>(ind.placement);
       draw_legend_line(backend_, ind, main_legend_y(titled, k++), band ? kVolumeLegendNumbers : prices, colors,
-                       bars_.size());
+                       quoted);
     }
     for (const PaneLegend& line : sub_pane_legends_) {
-      draw_legend_line(backend_, *line.indicator, line.y, line.numbers, colors, bars_.size());
+      draw_legend_line(backend_, *line.indicator, line.y, line.numbers, colors, quoted);
     }
   }
 
@@ -281,7 +342,7 @@ class RenderPass {
   // right of it, and the main pane's height high (a sub-pane's context keeps the canvas height).
   void draw_primitives(PrimitivePane pane, const coords::PriceMapping& y) {
     const auto registry = primitives::PrimitiveRegistry::global().read();
-    const primitives::PaneMapping mapping{layout_.spacing, y};
+    const primitives::PaneMapping mapping{layout_.spacing, y, static_cast<double>(layout_.first)};
     const double chart_height = pane.is_main ? layout_.main_height : layout_.height;
     std::array<Point, 2> completed;
     for (const PrimitiveConfig& description : config_.primitives) {

@@ -25,11 +25,13 @@ class CloudFill {
  public:
   CloudFill(render::SvgBackend& out, std::span<const double> cloud, std::span<const double> partner,
             const CloudColors& colors, const coords::PriceMapping& y, const Layout& layout)
-      : out_(out), cloud_(cloud), partner_(partner), colors_(colors), y_(y), spacing_(layout.spacing) {}
+      : out_(out), cloud_(cloud), partner_(partner), colors_(colors), y_(y), layout_(layout) {}
 
+  // Over the drawn bars and the one on either side, so that the fill reaches the plot's edges.
   void draw() {
-    const std::size_t n = std::min(cloud_.size(), partner_.size());
-    for (std::size_t k = 0; k < n;) {
+    const std::size_t size = std::min(cloud_.size(), partner_.size());
+    const std::size_t n = layout_.reach_end(size);
+    for (std::size_t k = layout_.reach_begin(size); k < n;) {
       if (!valued(k)) {
         ++k;
         continue;
@@ -45,7 +47,7 @@ class CloudFill {
   bool valued(std::size_t k) const { return std::isfinite(cloud_[k]) && std::isfinite(partner_[k]); }
   // The partner at or above the cloud; the difference keeps its sign even when it overflows.
   bool at_or_above(std::size_t k) const { return partner_[k] - cloud_[k] >= 0.0; }
-  double x(std::size_t k) const { return coords::bar_x(k, spacing_); }
+  double x(std::size_t k) const { return layout_.x(k); }
 
   // Bars [first, end), all valued: one path per run of one sign class.
   void stretch(std::size_t first, std::size_t end) {
@@ -85,7 +87,7 @@ class CloudFill {
   std::span<const double> partner_;
   const CloudColors& colors_;
   const coords::PriceMapping& y_;
-  double spacing_;
+  const Layout& layout_;
 };
 
 }  // namespace

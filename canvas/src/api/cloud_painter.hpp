@@ -14,7 +14,8 @@ struct CloudColors {
   render::Color partner_below;
 };
 
-// The area between `cloud` and `partner`, value k at x = (k + 0.5) * spacing. The bars split into maximal
+// The area between `cloud` and `partner` over the drawn bars and their neighbours, value k at the layout's
+// x of bar k. The bars split into maximal
 // runs where both values are finite and partner − cloud keeps its sign class (≥ 0 or < 0); where the class
 // changes between two bars, the lines' crossing point ends the one run and starts the next. Each run is one
 // closed, unstroked path: the partner left to right, the cloud right to left. A run enclosing no area (a lone

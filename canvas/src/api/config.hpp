@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "api/view.hpp"
 #include "coords/time_zone.hpp"
 #include "model/indicators.hpp"
 #include "model/series/options.hpp"
@@ -122,6 +123,7 @@ struct ChartConfig {
   coords::TimeZone time_zone;  // the clock calendar time is read on: UTC unless set
   bool log_scale = false;    // the main pane maps prices by their logarithm, when they allow it
   bool show_last_price = false;  // the last close marked across the main pane and on its scale
+  std::optional<ViewRequest> view;  // the bars drawn, resolved at each render; all when none
 };
 
 }  // namespace qc::api

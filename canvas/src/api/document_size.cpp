@@ -60,7 +60,7 @@ std::size_t per_value(const model::VectorStyle& style, bool band) {
 
 }  // namespace
 
-std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
+std::size_t estimated_document_size(const ChartConfig& config, std::size_t n, std::size_t values_cap) {
   std::size_t size = kFixed + kPerDrawing * config.primitives.size();
   // Every stored signal, drawn or not: its label's bytes may each become a six-byte entity.
   for (const SignalConfig& s : config.signals) {
@@ -80,8 +80,9 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n) {
     const bool band = std::holds_alternative<model::placement::VolumeBand>(ind.placement);
     std::size_t values = 0;
     for (const model::IndicatorVector& vec : ind.vectors) {
-      values += vec.values.size();
-      size += vec.values.size() * per_value(vec.style, band);
+      const std::size_t drawn = std::min(vec.values.size(), values_cap);
+      values += drawn;
+      size += drawn * per_value(vec.style, band);
     }
     if (band && values == 0) size += n * kBandRect;  // the bars' own volumes
     if (config.show_legend) {

@@ -24,7 +24,7 @@ using render::css_or;
 using render::PixelPoint;
 using render::StrokeStyle;
 
-double slot_x(std::size_t k, const Layout& layout) { return coords::bar_x(k, layout.spacing); }
+double slot_x(std::size_t k, const Layout& layout) { return layout.x(k); }
 
 // How opaque a histogram's bars are drawn. A volume band lies behind the price series and halves its bars'
 // alpha, so that a candle over a bar of its own colour still shows.
@@ -74,7 +74,8 @@ struct HistogramPainter {
 template <class Joined>
 void draw_polylines(render::SvgBackend& out, std::span<const double> values, Joined joined,
                     const coords::PriceMapping& y, const StrokeStyle& stroke, const Layout& layout) {
-  render::for_each_finite_run(values.size(), [&](std::size_t k) { return values[k]; }, joined,
+  render::for_each_finite_run(layout.reach_begin(values.size()), layout.reach_end(values.size()),
+                              [&](std::size_t k) { return values[k]; }, joined,
                               [&](std::size_t first, std::size_t end) {
                                 render::LineWriter line(out, render::LineWriter::Kind::polyline);
                                 for (std::size_t k = first; k < end; ++k) line.add(slot_x(k, layout), y.y(values[k]));
@@ -87,11 +88,23 @@ void draw_polylines(render::SvgBackend& out, std::span<const double> values, con
   draw_polylines(out, values, [](std::size_t) { return true; }, y, stroke, layout);
 }
 
-// A line whose values are sparse points of one path (zigzag pivots): one polyline through the finite ones.
+// A line whose values are sparse points of one path (zigzag pivots): one polyline through the finite ones
+// drawn, from the last point before them to the first after them, so that it crosses the plot's edges.
 void draw_through_gaps(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
                        const StrokeStyle& stroke, const Layout& layout) {
+  std::size_t begin = layout.begin(values.size()), end = layout.end(values.size());
+  if (begin > 0) {
+    std::size_t k = begin;
+    while (k > 0 && !std::isfinite(values[k - 1])) --k;
+    if (k > 0) begin = k - 1;
+  }
+  if (end < values.size()) {
+    std::size_t k = end;
+    while (k < values.size() && !std::isfinite(values[k])) ++k;
+    if (k < values.size()) end = k + 1;
+  }
   render::LineWriter line(out, render::LineWriter::Kind::polyline);
-  for (std::size_t k = 0; k < values.size(); ++k) {
+  for (std::size_t k = begin; k < end; ++k) {
     if (std::isfinite(values[k])) line.add(slot_x(k, layout), y.y(values[k]));
   }
   line.end(stroke);
@@ -122,20 +135,31 @@ LevelSegment level_segment(std::span<const double> values, std::span<const std::
   return {a, b, end};
 }
 
-void draw_run_levels(render::SvgBackend& out, std::span<const double> values, std::span<const std::uint32_t> runs,
-                     const coords::PriceMapping& y, const StrokeStyle& stroke, const Layout& layout) {
-  for (std::size_t first = 0; first < values.size();) {
+// The segments that reach into the drawn bars, each whole (from the run holding the first drawn bar on).
+template <class F>
+void for_each_drawn_segment(std::span<const double> values, std::span<const std::uint32_t> runs,
+                            const Layout& layout, F&& f) {
+  const std::size_t begin = layout.begin(values.size()), end = layout.end(values.size());
+  std::size_t first = begin;
+  while (first > 0 && first < values.size() && runs[first - 1] == runs[first]) --first;
+  while (first < end) {
     const LevelSegment s = level_segment(values, runs, first);
-    if (s.drawn()) {
-      const double level = y.y(values[s.a]);
-      out.line(slot_x(s.a, layout), level, slot_x(s.b - 1, layout), level, stroke);
-    }
+    if (s.drawn() && s.a < end && s.b > begin) f(s);
     first = s.end;
   }
 }
 
+void draw_run_levels(render::SvgBackend& out, std::span<const double> values, std::span<const std::uint32_t> runs,
+                     const coords::PriceMapping& y, const StrokeStyle& stroke, const Layout& layout) {
+  for_each_drawn_segment(values, runs, layout, [&](const LevelSegment& s) {
+    const double level = y.y(values[s.a]);
+    out.line(slot_x(s.a, layout), level, slot_x(s.b - 1, layout), level, stroke);
+  });
+}
+
 // The levels' names, after all their segments so that no line crosses a name: each line vector's last
-// segment carries the vector's name just above its left end, in the line's colour made opaque.
+// segment carries the vector's name just above its left end (kept 2 px into the plot when that end lies
+// left of it), in the line's colour made opaque.
 void label_run_levels(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
                       const Layout& layout) {
   render::TextStyle style;
@@ -147,15 +171,11 @@ void label_run_levels(render::SvgBackend& out, const model::Indicator& indicator
     const std::optional<Color> color = line_color(vector.style);
     if (!color || indicator.runs.size() != values.size()) continue;
     std::optional<LevelSegment> last;
-    for (std::size_t first = 0; first < values.size();) {
-      const LevelSegment s = level_segment(values, indicator.runs, first);
-      if (s.drawn()) last = s;
-      first = s.end;
-    }
+    for_each_drawn_segment(values, indicator.runs, layout, [&](const LevelSegment& s) { last = s; });
     if (!last) continue;
     style.color = *color;
     style.color.a = 255;
-    out.text(vector.name, style, slot_x(last->a, layout) + 2.0, y.y(values[last->a]) - 5.0);
+    out.text(vector.name, style, std::max(slot_x(last->a, layout) + 2.0, 2.0), y.y(values[last->a]) - 5.0);
   }
 }
 
@@ -193,7 +213,7 @@ void draw_directed_line(render::SvgBackend& out, const model::Indicator& indicat
   const std::span<const std::uint32_t> runs = indicator.runs;
   const bool keyed = runs.size() == values.size();
   render::for_each_finite_run(
-      values.size(), [&](std::size_t k) { return values[k]; },
+      layout.reach_begin(values.size()), layout.reach_end(values.size()), [&](std::size_t k) { return values[k]; },
       [&](std::size_t k) { return (!keyed || runs[k] == runs[k - 1]) && vector.up_flags[k] == vector.up_flags[k - 1]; },
       [&](std::size_t first, std::size_t end) {
         render::LineWriter line(out, render::LineWriter::Kind::polyline);
@@ -214,7 +234,8 @@ void draw_cloud_edge(render::SvgBackend& out, std::span<const double> values, co
 // down to its value.
 void draw_steps(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
                 const StrokeStyle& stroke, const Layout& layout) {
-  render::for_each_finite_run(values.size(), [&](std::size_t k) { return values[k]; },
+  render::for_each_finite_run(layout.reach_begin(values.size()), layout.reach_end(values.size()),
+                              [&](std::size_t k) { return values[k]; },
                               [&](std::size_t first, std::size_t end) {
                                 PixelPoint prev{slot_x(first, layout), y.y(values[first])};
                                 for (std::size_t k = first + 1; k < end; ++k) {
@@ -231,7 +252,7 @@ void draw_histogram(render::SvgBackend& out, const model::IndicatorVector& vecto
   if (vector.values.empty()) return;
   const auto painter = HistogramPainter::make(s, layout, alpha);
   render::RectWriter rects(out);
-  for (std::size_t k = 0; k < vector.values.size(); ++k) {
+  for (std::size_t k = layout.begin(vector.values.size()); k < layout.end(vector.values.size()); ++k) {
     const double v = vector.values[k];
     if (std::isnan(v)) continue;
     const double yv = y.y(v);
@@ -244,7 +265,7 @@ void draw_dots(render::SvgBackend& out, std::span<const double> values, const mo
                const coords::PriceMapping& y, const Layout& layout) {
   const Color c = stroke_color(s.color);
   const StrokeStyle outline = StrokeStyle::solid(1.0, c);
-  for (std::size_t k = 0; k < values.size(); ++k) {
+  for (std::size_t k = layout.begin(values.size()); k < layout.end(values.size()); ++k) {
     if (std::isnan(values[k])) continue;
     const double x = slot_x(k, layout), yv = y.y(values[k]);
     s.filled ? out.fill_circle(x, yv, s.radius, c) : out.stroke_circle(x, yv, s.radius, outline);
@@ -259,9 +280,10 @@ bool has_values(const model::Indicator& indicator) {
 // The bars' volumes, scaled to the band's height; non-finite volumes are left out.
 void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator, double band_height,
                       std::span<const model::Bar> bars, const Layout& layout) {
+  const std::size_t begin = layout.begin(bars.size()), end = layout.end(bars.size());
   double vmax = 0.0;
-  for (const auto& b : bars) {
-    if (std::isfinite(b.volume)) vmax = std::max(vmax, b.volume);
+  for (std::size_t k = begin; k < end; ++k) {
+    if (std::isfinite(bars[k].volume)) vmax = std::max(vmax, bars[k].volume);
   }
   if (vmax <= 0) return;
   const model::style::Histogram* colors = nullptr;
@@ -271,7 +293,7 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
       HistogramPainter::make(colors ? *colors : std::get<model::style::Histogram>(kDefault.v), layout, BarAlpha::halved);
   const double foot = layout.main_height;
   render::RectWriter rects(out);
-  for (std::size_t k = 0; k < bars.size(); ++k) {
+  for (std::size_t k = begin; k < end; ++k) {
     const auto& b = bars[k];
     if (!(b.volume > 0) || !std::isfinite(b.volume)) continue;
     const double top = foot - b.volume / vmax * band_height;
@@ -282,12 +304,14 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
 }
 
 // Volumes and the like count up from nothing: when an automatic range would only see values of at least
-// 0, the band spans them from 0. Other values, and the other modes, take the indicator's own range.
-ValueRange band_range(std::span<const model::Bar> bars, const model::Indicator& indicator) {
+// 0, the band spans them from 0. Other values, and the other modes, take the indicator's own range. All over
+// the drawn bars only.
+ValueRange band_range(std::span<const model::Bar> bars, const model::Indicator& indicator, const Layout& layout) {
+  const ValueIndices at = layout.drawn();
   if (std::holds_alternative<model::range::Auto>(indicator.range)) {
-    if (const std::optional<ValueRange> r = from_zero_range(indicator)) return *r;
+    if (const std::optional<ValueRange> r = from_zero_range(indicator, at)) return *r;
   }
-  return indicator_range(bars, indicator);
+  return indicator_range(layout.drawn_bars(bars), indicator, at);
 }
 
 // One vector of the indicator by its style; only histogram bars take the alpha. Hidden vectors draw nothing.
@@ -376,7 +400,7 @@ void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator
     draw_bar_volumes(out, indicator, band_height, bars, layout);
     return;
   }
-  const ValueRange r = band_range(bars, indicator);
+  const ValueRange r = band_range(bars, indicator, layout);
   // An inverted range (a fixed one given upside down) flattens the band onto its foot.
   const double foot = layout.main_height;
   const coords::PriceMapping y = r.hi > r.lo ? coords::PriceMapping{r.lo, r.hi, foot - band_height, band_height, foot}

@@ -19,8 +19,9 @@ namespace qc::api {
 void draw_cloud_fills(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
                       const Layout& layout);
 
-// An indicator's vectors in a pane, in their order: value k at x = (k + 0.5) * spacing, y by the pane's
-// mapping; histogram bars grow from the baseline y. Lines are one polyline per run of consecutive finite
+// An indicator's vectors in a pane, in their order, over the layout's drawn bars (lines from the bar before
+// them to the bar after, level segments reaching into them whole): value k at the layout's x of bar k, y by
+// the pane's mapping; histogram bars grow from the baseline y. Lines are one polyline per run of consecutive finite
 // values (a lone value draws none), split further where the indicator's run key changes, or draw one level
 // segment per run; a line through gaps is one polyline through its finite values; a cloud draws its edge
 // (its fill comes from draw_cloud_fills); hidden vectors draw nothing.

@@ -1,13 +1,17 @@
-// Pane geometry of one render: plot area, main pane and bar spacing.
+// Pane geometry of one render: plot area, main pane, the bars drawn and their spacing.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
+#include "api/value_range.hpp"
+#include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
 #include "coords/time_axis.hpp"
+#include "model/series/data.hpp"
 
 namespace qc::api {
 
@@ -30,14 +34,17 @@ struct Layout {
   double plot_height = 0.0;
   double main_height = 0.0;
   double spacing = 0.0;
-  std::size_t n = 0;
+  std::size_t n = 0;      // the bars drawn: all of them, or a view's
+  std::size_t first = 0;  // the first bar drawn, an index in the full series
+  std::size_t total = 0;  // the bars of the full series
   // The sub-panes' ratio sum when it exceeds their share and they are scaled down to it; 0 otherwise.
   double squeezed_ratio_sum = 0.0;
 
   // Canvases smaller than the scale and the axis give an empty area rather than a negative one. Sub-panes
   // asking for more than their share together are scaled down to it, so that many studies never push the
   // price chart off the canvas.
-  static Layout make(std::uint32_t w, std::uint32_t h, std::size_t bars, double sub_pane_ratio_sum) {
+  static Layout make(std::uint32_t w, std::uint32_t h, std::size_t bars, double sub_pane_ratio_sum,
+                     std::size_t first = 0, std::size_t total = 0) {
     Layout l;
     l.width = w;
     l.height = h;
@@ -50,6 +57,8 @@ struct Layout {
       l.main_height = std::max((1.0 - sub_pane_ratio_sum) * l.plot_height, 0.0);
     }
     l.n = bars;
+    l.first = first;
+    l.total = std::max(total, first + bars);
     l.spacing = bars ? l.plot_width / static_cast<double>(bars) : 0.0;
     return l;
   }
@@ -60,6 +69,24 @@ struct Layout {
   }
 
   double candle_width() const { return std::max(spacing * 0.8, 1.0); }
+
+  // Whether a view selects some of the bars (without one, every value of a vector is drawn, even past the
+  // bars).
+  bool has_view() const { return n < total; }
+  // Bar k of the full series, at the centre of its slot in the drawn bars.
+  double x(std::size_t k) const { return coords::bar_x(k, spacing, first); }
+  // The drawn bars [begin, end) among `size` values.
+  std::size_t begin(std::size_t size) const { return std::min(first, size); }
+  std::size_t end(std::size_t size) const { return has_view() ? std::min(first + n, size) : size; }
+  // The same with the bars on either side, through which lines and fills reach the plot's edges.
+  std::size_t reach_begin(std::size_t size) const { return begin(size) - (first > 0 && first <= size ? 1 : 0); }
+  std::size_t reach_end(std::size_t size) const { return has_view() ? std::min(first + n + 1, size) : size; }
+  // What the value ranges take: the drawn bars' values and prices.
+  ValueIndices drawn() const { return has_view() ? ValueIndices{first, first + n} : ValueIndices{}; }
+  std::span<const model::Bar> drawn_bars(std::span<const model::Bar> bars) const {
+    const std::size_t b = begin(bars.size());
+    return bars.subspan(b, end(bars.size()) - b);
+  }
 };
 
 }  // namespace qc::api

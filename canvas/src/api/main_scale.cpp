@@ -6,8 +6,8 @@
 namespace qc::api {
 
 MainScale::MainScale(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays,
-                     double height, bool log) {
-  const std::optional<ValueRange> ends = price_pane_ends(bars, overlays);
+                     double height, bool log, ValueIndices at) {
+  const std::optional<ValueRange> ends = price_pane_ends(bars, overlays, at);
   if (log && ends) {
     if (const auto pane = coords::log_price_mapping(ends->lo, ends->hi, 0.0, height)) {
       mapping_ = *pane;

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "api/legend_painter.hpp"
+#include "api/value_range.hpp"
 #include "coords/log_scale.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
@@ -16,10 +17,10 @@ namespace qc::api {
 
 class MainScale {
  public:
-  // Over the bars' lows and highs and the overlays' values, on a pane `height` pixels high from the top. A
-  // log scale needs those prices above zero and not all equal; otherwise the scale stays linear.
+  // Over the bars' lows and highs and the overlays' values at `at`, on a pane `height` pixels high from the
+  // top. A log scale needs those prices above zero and not all equal; otherwise the scale stays linear.
   MainScale(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays, double height,
-            bool log);
+            bool log, ValueIndices at = {});
 
   // The one mapping of everything drawn on the main pane.
   const coords::PriceMapping& mapping() const { return mapping_; }

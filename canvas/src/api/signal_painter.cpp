@@ -33,13 +33,16 @@ void triangle(render::SvgBackend& out, PixelPoint a, PixelPoint b, PixelPoint c,
 
 }  // namespace
 
-void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals, double spacing,
-                  double plot_width, const coords::PriceMapping& y) {
+void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals, const Layout& layout,
+                  const coords::PriceMapping& y) {
+  const double plot_width = layout.plot_width;
   render::TextStyle label_style;
   label_style.font_size = 10.0;
   for (const SignalConfig& s : signals) {
-    if (std::isnan(s.price)) continue;
-    const double x = (static_cast<double>(s.bar_index) + 0.5) * spacing;
+    if (std::isnan(s.price) || (layout.has_view() && (s.bar_index < layout.first || s.bar_index - layout.first >= layout.n))) {
+      continue;
+    }
+    const double x = layout.x(s.bar_index);
     const double py = y.y(s.price);
     const Color c = s.color ? render::css_or(*s.color, type_color(s.signal_type)) : type_color(s.signal_type);
     const double size = s.size * 12.0, half = size / 2;

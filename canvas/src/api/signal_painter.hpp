@@ -4,14 +4,16 @@
 #include <span>
 
 #include "api/config.hpp"
+#include "api/layout.hpp"
 #include "coords/price_mapping.hpp"
 #include "render/engine/svg_backend.hpp"
 
 namespace qc::api {
 
-// Draws the signals in order; a signal whose price is NaN has no place on the pane and is left out. A
-// label that would reach past plot_width is written to the left of its marker.
-void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals, double spacing,
-                  double plot_width, const coords::PriceMapping& y);
+// Draws the signals of the layout's drawn bars in order, at their bars' x; a signal whose price is NaN has
+// no place on the pane and is left out. A label that would reach past the plot is written to the left of
+// its marker.
+void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals, const Layout& layout,
+                  const coords::PriceMapping& y);
 
 }  // namespace qc::api

@@ -12,33 +12,33 @@ namespace {
 
 // The values drawn: a hidden vector's (a trend's direction, say) would stretch a range it is not drawn in.
 template <class F>
-void for_each_value(const model::Indicator& indicator, F&& f) {
+void for_each_value(const model::Indicator& indicator, ValueIndices at, F&& f) {
   for (const auto& vec : indicator.vectors) {
     if (vec.style.is_hidden()) continue;
-    for (double v : vec.values) f(v);
+    for (double v : at.of(vec.values)) f(v);
   }
 }
 
 // A sub-pane's own levels count among its values, so that they are drawn inside the pane even when the
 // vectors hold nothing or only small values.
 template <class F>
-void for_each_value_and_level(const model::Indicator& indicator, F&& f) {
-  for_each_value(indicator, f);
+void for_each_value_and_level(const model::Indicator& indicator, ValueIndices at, F&& f) {
+  for_each_value(indicator, at, f);
   if (!std::holds_alternative<model::placement::SubPane>(indicator.placement)) return;
   for (const auto& level : indicator.levels) f(level.value);
 }
 
-ValueRange auto_range(const model::Indicator& indicator) {
+ValueRange auto_range(const model::Indicator& indicator, ValueIndices at) {
   FiniteSpan span;
-  for_each_value_and_level(indicator, [&](double v) { span.add(v); });
+  for_each_value_and_level(indicator, at, [&](double v) { span.add(v); });
   const auto ends = span.ends();
   if (!ends || !(ends->hi - ends->lo > 0)) return kEmptyRange;
   return padded(*ends, 0.1);
 }
 
-ValueRange symmetric_range(const model::Indicator& indicator) {
+ValueRange symmetric_range(const model::Indicator& indicator, ValueIndices at) {
   double m = 0.0;
-  for_each_value_and_level(indicator, [&](double v) {
+  for_each_value_and_level(indicator, at, [&](double v) {
     if (std::isfinite(v)) m = std::max(m, std::abs(limited_value(v)));
   });
   const double e = m + 0.1 * m;
@@ -59,10 +59,10 @@ ValueRange padded_price_range(const std::optional<ValueRange>& ends) {
 
 }  // namespace
 
-std::optional<ValueRange> from_zero_range(const model::Indicator& indicator) {
+std::optional<ValueRange> from_zero_range(const model::Indicator& indicator, ValueIndices at) {
   double largest = 0.0;
   bool negative = false;
-  for_each_value(indicator, [&](double v) {
+  for_each_value(indicator, at, [&](double v) {
     if (!std::isfinite(v)) return;
     negative = negative || v < 0;
     largest = std::max(largest, v);
@@ -91,27 +91,27 @@ ValueRange drawable(ValueRange r) {
 }
 
 std::optional<ValueRange> price_pane_ends(std::span<const model::Bar> bars,
-                                          std::span<const model::Indicator* const> overlays) {
+                                          std::span<const model::Indicator* const> overlays, ValueIndices at) {
   FiniteSpan span;
-  for (const auto* ind : overlays) for_each_value(*ind, [&](double v) { span.add(v); });
+  for (const auto* ind : overlays) for_each_value(*ind, at, [&](double v) { span.add(v); });
   return bar_price_ends(bars, span);
 }
 
 ValueRange price_pane_range(const std::optional<ValueRange>& ends) { return drawable(padded_price_range(ends)); }
 
-ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator) {
+ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator, ValueIndices at) {
   const ValueRange r = std::visit(
       [&](const auto& mode) -> ValueRange {
         using M = std::decay_t<decltype(mode)>;
         if constexpr (std::is_same_v<M, model::range::Auto>) {
-          return auto_range(indicator);
+          return auto_range(indicator, at);
         } else if constexpr (std::is_same_v<M, model::range::Fixed>) {
           return {mode.min, mode.max};
         } else if constexpr (std::is_same_v<M, model::range::Symmetric>) {
-          return symmetric_range(indicator);
+          return symmetric_range(indicator, at);
         } else if constexpr (std::is_same_v<M, model::range::FromZero>) {
-          const std::optional<ValueRange> from_zero = from_zero_range(indicator);
-          return from_zero ? *from_zero : auto_range(indicator);
+          const std::optional<ValueRange> from_zero = from_zero_range(indicator, at);
+          return from_zero ? *from_zero : auto_range(indicator, at);
         } else {
           FiniteSpan span;
           return padded_price_range(bar_price_ends(bars, span));

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -52,6 +53,16 @@ class FiniteSpan {
   bool has_hi_ = false;
 };
 
+// The values a range takes, [first, end) of each vector (a view's bars); all of them by default.
+struct ValueIndices {
+  std::size_t first = 0;
+  std::size_t end = SIZE_MAX;
+  std::span<const double> of(std::span<const double> values) const {
+    const std::size_t e = std::min(end, values.size());
+    return values.subspan(std::min(first, e), e - std::min(first, e));
+  }
+};
+
 // The range drawn when an indicator or the price pane has no finite value at all.
 inline constexpr ValueRange kEmptyRange{0.0, 100.0};
 
@@ -62,24 +73,25 @@ ValueRange drawable(ValueRange r);
 // [lo, hi] widened by `fraction` of its width on both sides.
 ValueRange padded(ValueRange r, double fraction);
 
-// The ends of the main pane's prices: the bars' lows and highs and every value of the overlay indicators'
-// vectors; none without a finite one.
+// The ends of the main pane's prices: the bars' lows and highs and the overlay indicators' values at `at`;
+// none without a finite one.
 std::optional<ValueRange> price_pane_ends(std::span<const model::Bar> bars,
-                                          std::span<const model::Indicator* const> overlays);
+                                          std::span<const model::Indicator* const> overlays, ValueIndices at = {});
 
 // The main pane's linear range: those ends padded by 5 %, made drawable.
 ValueRange price_pane_range(const std::optional<ValueRange>& ends);
 inline ValueRange price_pane_range(std::span<const model::Bar> bars,
-                                   std::span<const model::Indicator* const> overlays) {
-  return price_pane_range(price_pane_ends(bars, overlays));
+                                   std::span<const model::Indicator* const> overlays, ValueIndices at = {}) {
+  return price_pane_range(price_pane_ends(bars, overlays, at));
 }
 
-// 0 to 10 % above the largest drawn value (the largest itself where that overflows); none when a drawn
-// value is negative or none is positive.
-std::optional<ValueRange> from_zero_range(const model::Indicator& indicator);
+// 0 to 10 % above the largest drawn value at `at` (the largest itself where that overflows); none when a
+// drawn value is negative or none is positive.
+std::optional<ValueRange> from_zero_range(const model::Indicator& indicator, ValueIndices at = {});
 
-// An indicator's range by its range mode; FromZero without its range takes the Auto one. The levels of a sub-pane indicator count like its values in
-// the Auto and Symmetric modes.
-ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator);
+// An indicator's range by its range mode, from its values at `at` (the bars' prices: `bars`); FromZero
+// without its range takes the Auto one. The levels of a sub-pane indicator count like its values in the Auto
+// and Symmetric modes.
+ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator, ValueIndices at = {});
 
 }  // namespace qc::api

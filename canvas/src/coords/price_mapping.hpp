@@ -7,8 +7,11 @@
 
 namespace qc::coords {
 
-// Bar i is drawn at the centre of its slot.
-inline double bar_x(std::size_t i, double spacing) { return (static_cast<double>(i) + 0.5) * spacing; }
+// Bar i is drawn at the centre of its slot; the slots start at bar `origin` (the first bar a view shows), so
+// that bar origin - 1 lies half a slot left of x = 0.
+inline double bar_x(std::size_t i, double spacing, std::size_t origin = 0) {
+  return (static_cast<double>(i) - static_cast<double>(origin) + 0.5) * spacing;
+}
 
 // Maps the value range [min, max] onto a pane from top to top + height, larger values higher up. The
 // fraction of the range is held within a million pane heights, so that a value far outside the range, or

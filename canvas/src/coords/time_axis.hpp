@@ -103,6 +103,17 @@ struct TimeLabelSpan {
 };
 TimeLabelSpan time_label_span(double plot_width, double spacing, std::size_t bar_count);
 
+// The time bar i is weighed against: timestamp_at.before(i) where the clock has such a rule (the bars before a
+// view's first), else bar i - 1's, and 1970-01-01 for bar 0.
+template <class TimestampAt>
+std::int64_t time_before(const TimestampAt& timestamp_at, std::size_t i) {
+  if constexpr (requires { timestamp_at.before(i); }) {
+    return timestamp_at.before(i);
+  } else {
+    return i == 0 ? 0 : timestamp_at(i - 1);
+  }
+}
+
 // The bars, in increasing index, that the axis labels: timestamp_at(i) gives bar i's timestamp (seconds
 // since 1970-01-01). Every bar within the label limits is weighed once. The grid's vertical lines stand
 // at the same bars.
@@ -113,7 +124,7 @@ std::vector<std::size_t> time_label_bars(double plot_width, double spacing, std:
   if (span.first >= span.end) return {};
   const std::size_t count = span.end - span.first;
   const auto ranks = std::make_unique_for_overwrite<std::uint8_t[]>(count);
-  BarWeigher weigher(span.first == 0 ? 0 : timestamp_at(span.first - 1));
+  BarWeigher weigher(time_before(timestamp_at, span.first));
   for (std::size_t k = 0; k < count; ++k) ranks[k] = time_label_rank(weigher.weigh(timestamp_at(span.first + k)));
   return pick_time_labels({ranks.get(), count}, span.first, spacing);
 }
@@ -145,7 +156,7 @@ template <class TimestampAt>
 void render_time_axis(render::SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
                       double spacing, std::span<const std::size_t> labelled, TimestampAt&& timestamp_at) {
   TimeAxisPainter painter(backend, theme, plot_width, plot_height, spacing);
-  for (const std::size_t i : labelled) painter.label(i, timestamp_at(i), i == 0 ? 0 : timestamp_at(i - 1));
+  for (const std::size_t i : labelled) painter.label(i, timestamp_at(i), time_before(timestamp_at, i));
 }
 
 // The same, choosing the labelled bars among bar_count.

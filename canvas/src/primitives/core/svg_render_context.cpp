@@ -83,17 +83,18 @@ SvgRenderContext::SvgRenderContext(render::SvgBackend& backend, const PaneMappin
   text_style_.baseline = render::TextBaseline::Alphabetic;
 }
 
-// Whole bars sit at (i + 0.5) * spacing; fractions below 0.001 are dropped; negative bars and NaN sit at
+// Whole bars sit at (i - first bar + 0.5) * spacing; fractions below 0.001 are dropped; negative bars and NaN sit at
 // bar 0, and bars beyond the last keep the same spacing.
 double SvgRenderContext::bar_to_x(double bar) const {
   const double s = pane_.bar_spacing;
   const double floor = std::floor(bar);
   const auto i0 = util::saturating_cast<std::uint64_t>(floor);
   const auto i1 = util::saturating_cast<std::uint64_t>(std::ceil(bar));
-  const double x0 = (static_cast<double>(i0) + 0.5) * s;
+  const double origin = pane_.first_bar;
+  const double x0 = (static_cast<double>(i0) - origin + 0.5) * s;
   const double fraction = bar - floor;
   if (i0 == i1 || fraction < 0.001) return x0;
-  return x0 + fraction * ((static_cast<double>(i1) + 0.5) * s - x0);
+  return x0 + fraction * ((static_cast<double>(i1) - origin + 0.5) * s - x0);
 }
 
 double SvgRenderContext::price_to_y(double price) const {

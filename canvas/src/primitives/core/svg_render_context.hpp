@@ -14,11 +14,12 @@
 
 namespace qc::primitives {
 
-// How one pane maps chart units to pixels: bar i sits at (i + 0.5) * bar_spacing; a price at the y of the
-// pane's own price mapping (linear or logarithmic). The main pane has top 0.
+// How one pane maps chart units to pixels: bar i sits at (i - first_bar + 0.5) * bar_spacing; a price at the
+// y of the pane's own price mapping (linear or logarithmic). The main pane has top 0.
 struct PaneMapping {
   double bar_spacing = 1.0;
   coords::PriceMapping prices;
+  double first_bar = 0.0;  // the bar in the first slot: a view's first
 };
 
 // The width the context measures for a text at a font size: 0.6 of the size for every byte.

@@ -6,12 +6,13 @@
 
 namespace qc::render {
 
-// Calls `run(first, end)` for each maximal stretch [first, end) of at least two consecutive bars whose values
-// are finite and which `joined(k)` (bar k continues bar k - 1's stretch) keeps together. A line joining the
-// two sides of a gap would bridge bars no data supports, and a lone valued bar has no line to draw.
+// Calls `run(first, end)` for each maximal stretch [first, end) within [begin, n) of at least two consecutive
+// bars whose values are finite and which `joined(k)` (bar k continues bar k - 1's stretch) keeps together. A
+// line joining the two sides of a gap would bridge bars no data supports, and a lone valued bar has no line
+// to draw.
 template <class Value, class Joined, class Run>
-void for_each_finite_run(std::size_t n, Value value, Joined joined, Run run) {
-  for (std::size_t first = 0; first < n;) {
+void for_each_finite_run(std::size_t begin, std::size_t n, Value value, Joined joined, Run run) {
+  for (std::size_t first = begin; first < n;) {
     if (!std::isfinite(value(first))) {
       ++first;
       continue;
@@ -24,8 +25,8 @@ void for_each_finite_run(std::size_t n, Value value, Joined joined, Run run) {
 }
 
 template <class Value, class Run>
-void for_each_finite_run(std::size_t n, Value value, Run run) {
-  for_each_finite_run(n, value, [](std::size_t) { return true; }, run);
+void for_each_finite_run(std::size_t begin, std::size_t n, Value value, Run run) {
+  for_each_finite_run(begin, n, value, [](std::size_t) { return true; }, run);
 }
 
 }  // namespace qc::render

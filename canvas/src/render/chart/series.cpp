@@ -284,9 +284,9 @@ struct LineLook {
 // `projected` from run to run.
 template <class Out, class Value>
 void draw_run_line(Out out, std::size_t first, std::size_t end, Value value, const LineLook& look, double spacing,
-                   const coords::PriceMapping& price, std::vector<PixelPoint>& projected) {
+                   std::size_t origin, const coords::PriceMapping& price, std::vector<PixelPoint>& projected) {
   auto for_each_point = [&](auto&& f) {
-    for (std::size_t i = first; i < end; ++i) f(PixelPoint{coords::bar_x(i, spacing), price.y(value(i))});
+    for (std::size_t i = first; i < end; ++i) f(PixelPoint{coords::bar_x(i, spacing, origin), price.y(value(i))});
   };
   if constexpr (std::is_same_v<Out, Writer>) {
     if (look.type == model::LineType::Straight) {
@@ -312,8 +312,8 @@ void draw_run_line(Out out, std::size_t first, std::size_t end, Value value, con
 // colour's own alpha.
 template <class Out, class Value>
 void draw_run_fill(Out out, std::size_t first, std::size_t end, Value value, Color color, double spacing,
-                   const coords::PriceMapping& price) {
-  auto at = [&](std::size_t i) { return PixelPoint{coords::bar_x(i, spacing), price.y(value(i))}; };
+                   std::size_t origin, const coords::PriceMapping& price) {
+  auto at = [&](std::size_t i) { return PixelPoint{coords::bar_x(i, spacing, origin), price.y(value(i))}; };
   auto for_each_point = [&](auto&& f) {
     for (std::size_t i = first; i < end; ++i) f(at(i));
   };
@@ -324,16 +324,17 @@ void draw_run_fill(Out out, std::size_t first, std::size_t end, Value value, Col
   out.fill_closed(for_each_point, at(first), at(end - 1), price.bottom, fill);
 }
 
-// A line, or an area (each run's fill under its line), one run of finite values after another.
+// A line, or an area (each run's fill under its line), one run of finite values after another; value
+// `origin` takes the first slot.
 template <class Out, class Value>
 void draw_series_runs(Out out, std::size_t n, Value value, const model::LineStyleOptions& options, bool area,
-                      double spacing, const coords::PriceMapping& price) {
+                      double spacing, const coords::PriceMapping& price, std::size_t origin = 0) {
   if (n == 0 || !options.visible) return;
   const LineLook look(options);
   std::vector<PixelPoint> projected;
-  for_each_finite_run(n, value, [&](std::size_t first, std::size_t end) {
-    if (area) draw_run_fill(out, first, end, value, look.color, spacing, price);
-    draw_run_line(out, first, end, value, look, spacing, price, projected);
+  for_each_finite_run(0, n, value, [&](std::size_t first, std::size_t end) {
+    if (area) draw_run_fill(out, first, end, value, look.color, spacing, origin, price);
+    draw_run_line(out, first, end, value, look, spacing, origin, price, projected);
   });
 }
 
@@ -346,9 +347,9 @@ void render_line(RenderBatch& batch, std::span<const model::LineData> points,
 }
 
 void render_line(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
-                 double spacing, const coords::PriceMapping& price) {
+                 double spacing, const coords::PriceMapping& price, std::size_t origin) {
   draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, false,
-                   spacing, price);
+                   spacing, price, origin);
 }
 
 void render_area(RenderBatch& batch, std::span<const model::LineData> points,
@@ -358,9 +359,9 @@ void render_area(RenderBatch& batch, std::span<const model::LineData> points,
 }
 
 void render_area(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
-                 double spacing, const coords::PriceMapping& price) {
+                 double spacing, const coords::PriceMapping& price, std::size_t origin) {
   draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, true,
-                   spacing, price);
+                   spacing, price, origin);
 }
 
 }  // namespace qc::render

@@ -36,16 +36,17 @@ void render_ohlc_bars(SvgBackend& backend, std::span<const model::Bar> bars, std
 // point markers if enabled; a lone value between gaps draws nothing.
 void render_line(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
-// The same elements for the bars' closes, written straight into the backend.
+// The same elements for the bars' closes, written straight into the backend; bar `origin` takes the first
+// slot (a view's bar before its first lies left of the plot, so that its line reaches the left edge).
 void render_line(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
-                 double spacing, const coords::PriceMapping& price);
+                 double spacing, const coords::PriceMapping& price, std::size_t origin = 0);
 
 // The same line over a fill down to the pane's foot, run after run: each run's straight polygon, filled with
 // a vertical gradient of the line colour of its own, then the run's line.
 void render_area(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
-// The same elements for the bars' closes, written straight into the backend.
+// The same elements for the bars' closes, written straight into the backend, bar `origin` in the first slot.
 void render_area(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
-                 double spacing, const coords::PriceMapping& price);
+                 double spacing, const coords::PriceMapping& price, std::size_t origin = 0);
 
 }  // namespace qc::render
