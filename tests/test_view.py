@@ -59,7 +59,10 @@ def clip_groups(svg):
 
 
 def price_labels(svg, top=0, bottom=PLOT_HEIGHT):
-    return [t.text for t in where(drawn(svg), "text") if t["x"] == "935.00" and top <= t.num("y") <= bottom]
+    """The texts written on the price scale (labels and the last-price tag), at least one."""
+    labels = [t.text for t in where(drawn(svg), "text") if t["x"] == "936.00" and top <= t.num("y") <= bottom]
+    assert labels
+    return labels
 
 
 def test_indices_count_from_the_end_and_are_clamped(year_bars):
@@ -104,14 +107,21 @@ def test_an_empty_view_raises_at_the_call_and_renders_whole_when_new_bars_empty_
     assert render(empty) == render(unviewed)
 
 
-@pytest.mark.parametrize("style", ["candlesticks", "ohlc_bars"])
-def test_a_view_draws_what_the_cut_series_draws(year_bars, style):
+def scaled(chart, style, log):
+    getattr(chart, style)()
+    if log:  # the log scale's range and the last-price mark come from the view too
+        chart.log_scale(True)
+        chart.last_price(True)
+
+
+@pytest.mark.parametrize("style, log", [("candlesticks", False), ("ohlc_bars", False), ("candlesticks", True)])
+def test_a_view_draws_what_the_cut_series_draws(year_bars, style, log):
     first, last = 60, 180
     # No grid: its verticals stand at the labelled bars, and the two axes label different bars.
     viewed = chart_of(year_bars, view=(first, last), grid=False)
     cut = chart_of(year_bars[first:last + 1], grid=False)
     for chart in (viewed, cut):
-        getattr(chart, style)()
+        scaled(chart, style, log)
     viewed.buy_signal(first + 10, 2900.0, "in")
     viewed.sell_signal(first - 5, 2900.0, "before")
     viewed.sell_signal(last + 5, 2900.0, "after")
@@ -125,7 +135,7 @@ def test_a_view_draws_what_the_cut_series_draws(year_bars, style):
     # The axis weighs the view's first bar against the bar before it, as a series starting one bar earlier
     # viewed from its second bar does: those two documents are the same.
     earlier = chart_of(year_bars[first - 1:last + 1], view=(1, -1), grid=False)
-    getattr(earlier, style)()
+    scaled(earlier, style, log)
     earlier.buy_signal(11, 2900.0, "in")
     earlier.sell_signal(0, 2900.0, "before")
     earlier.sell_signal(last - first + 6, 2900.0, "after")
