@@ -63,7 +63,7 @@ PyObject* declared_body(ChartCall& c) {
 template <class Compute>
 PyObject* append_computed(ChartCall& c, Compute&& compute) {
   with_chart(c, [&](qc::api::Chart&& chart) {
-    std::optional<qc::model::Indicator> ind = compute(std::span<const qc::model::Bar>(chart.bars));
+    std::optional<qc::model::Indicator> ind = compute(chart.bars.view());
     if (ind) return std::move(chart).indicator(std::move(*ind));
     return std::move(chart);
   });

@@ -104,9 +104,9 @@ util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout) {
 // Bar i's timestamp, as the time axis reads it.
 // Bar i's time on the chart's local clock, as the time axis reads calendar time.
 struct LocalTimeAt {
-  std::span<const model::Bar> bars;
+  model::BarsView bars;
   const coords::TimeZone& zone;
-  std::int64_t operator()(std::size_t i) const { return zone.local(bars[i].timestamp); }
+  std::int64_t operator()(std::size_t i) const { return zone.local(bars.time[i]); }
 };
 
 // Between the gradient definitions and the elements.
@@ -115,7 +115,7 @@ constexpr std::string_view kDefsEnd = "\n</defs>\n";
 class RenderPass {
  public:
   // `storage` null: the document goes to the C heap.
-  RenderPass(const ChartConfig& config, std::span<const model::Bar> bars, util::TextStorage* storage)
+  RenderPass(const ChartConfig& config, model::BarsView bars, util::TextStorage* storage)
       : config_(config),
         theme_(config.theme),
         bars_(bars),
@@ -124,8 +124,8 @@ class RenderPass {
         dpr_(drawable_dpr(config.dpr)),
         backend_(layout_.width, layout_.height, dpr_, open_document(document_buffer(storage), layout_), kDefsEnd),
         heikin_ashi_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_bars(bars)
-                                                                           : std::vector<model::Bar>()),
-        series_bars_(config.series.series_type == SeriesType::HeikinAshi ? std::span<const model::Bar>(heikin_ashi_)
+                                                                           : model::BarColumns()),
+        series_bars_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_.view()
                                                                            : bars),
         price_range_(price_pane_range(series_bars_, lists_.overlays)),
         main_{price_range_.lo, price_range_.hi, 0.0, layout_.main_height},
@@ -299,13 +299,13 @@ class RenderPass {
 
   const ChartConfig& config_;
   const ThemeConfig& theme_;
-  std::span<const model::Bar> bars_;
+  model::BarsView bars_;
   IndicatorLists lists_;
   Layout layout_;
   double dpr_;
   render::SvgBackend backend_;
-  std::vector<model::Bar> heikin_ashi_;  // empty unless the series draws them
-  std::span<const model::Bar> series_bars_;
+  model::BarColumns heikin_ashi_;  // empty unless the series draws them
+  model::BarsView series_bars_;
   ValueRange price_range_;
   coords::PriceMapping main_;
   coords::PriceTicks main_ticks_;

@@ -21,13 +21,13 @@ double mean4(double o, double h, double l, double c) {
 
 }  // namespace
 
-std::vector<model::Bar> heikin_ashi_bars(std::span<const model::Bar> bars) {
+model::BarColumns heikin_ashi_bars(model::BarsView bars) {
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-  std::vector<model::Bar> out;
+  model::BarColumns out;
   out.reserve(bars.size());
   bool first = true;
   double prev_open = 0.0, prev_close = 0.0;
-  for (const model::Bar& b : bars) {
+  for (const model::Bar b : bars) {
     model::Bar ha{b.timestamp, kNaN, kNaN, kNaN, kNaN, b.volume};
     if (std::isfinite(b.open) && std::isfinite(b.high) && std::isfinite(b.low) && std::isfinite(b.close)) {
       ha.close = mean4(b.open, b.high, b.low, b.close);

@@ -231,7 +231,7 @@ bool has_values(const model::Indicator& indicator) {
 
 // The bars' volumes, scaled to the band's height; non-finite volumes are left out.
 void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator, double band_height,
-                      std::span<const model::Bar> bars, const Layout& layout) {
+                      model::BarsView bars, const Layout& layout) {
   double vmax = 0.0;
   for (const auto& b : bars) {
     if (std::isfinite(b.volume)) vmax = std::max(vmax, b.volume);
@@ -257,7 +257,7 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
 // Volumes and the like count up from nothing: when an automatic range would only see values of at least
 // 0, the band spans 0 to 10 % above the largest, so that bars stand on the foot in proportion. Other
 // values, and the other modes, take the indicator's own range.
-ValueRange band_range(std::span<const model::Bar> bars, const model::Indicator& indicator) {
+ValueRange band_range(model::BarsView bars, const model::Indicator& indicator) {
   if (std::holds_alternative<model::range::Auto>(indicator.range)) {
     double largest = 0.0;
     bool negative = false;
@@ -348,7 +348,7 @@ std::optional<render::Color> value_color(const model::IndicatorVector& vector, s
 }
 
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
-                      std::span<const model::Bar> bars, const Layout& layout) {
+                      model::BarsView bars, const Layout& layout) {
   const double band_height = ratio * layout.main_height;
   if (!has_values(indicator)) {
     draw_bar_volumes(out, indicator, band_height, bars, layout);

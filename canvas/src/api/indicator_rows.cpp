@@ -109,7 +109,7 @@ model::Indicator build_indicator(const IndicatorSpec& row, std::span<const ArgVa
 }
 
 model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const ArgValue> args,
-                                    std::span<const model::Bar> bars, const coords::TimeZone& zone) {
+                                    model::BarsView bars, const coords::TimeZone& zone) {
   model::Indicator ind = build_indicator(row, args);
   if (row.compute == nullptr || bars.empty()) return ind;
   studies::StudyArgs study_args;
@@ -125,14 +125,11 @@ model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const Ar
   return ind;
 }
 
-bool run_study(const IndicatorSpec& row, const studies::StudyArgs& args, std::span<const model::Bar> bars,
+bool run_study(const IndicatorSpec& row, const studies::StudyArgs& args, model::BarsView bars,
                model::Indicator& ind, const coords::TimeZone& zone) {
   for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars.size(), studies::kNaN);
-  const studies::ColumnStore columns(bars);
-  studies::Columns view = columns.view();
-  view.zone = &zone;
   studies::StudyOutput out(ind);
-  if (row.compute(view, args, out)) return true;
+  if (row.compute(studies::Columns{bars, &zone}, args, out)) return true;
   for (model::IndicatorVector& v : ind.vectors) {
     v.values.clear();
     v.up_flags.clear();

@@ -13,7 +13,7 @@
 
 #include "coords/time_zone.hpp"
 #include "model/indicators.hpp"
-#include "model/series/data.hpp"
+#include "model/series/bar_columns.hpp"
 #include "studies/study.hpp"
 
 namespace qc::api {
@@ -127,11 +127,11 @@ model::Indicator build_indicator(const IndicatorSpec& spec, std::span<const ArgV
 // bar in every vector, or none when there are no bars, a whole argument is 0, above the bar count or below
 // the row's least period, or the study refuses its arguments.
 model::Indicator computed_indicator(const IndicatorSpec& spec, std::span<const ArgValue> args,
-                                    std::span<const model::Bar> bars, const coords::TimeZone& zone);
+                                    model::BarsView bars, const coords::TimeZone& zone);
 
 // One NaN per bar in every vector of `ind`, then the values of `spec`'s study for `args` over `bars` (the
 // whole arguments as the study accepts them). False, the vectors emptied, when the study refuses them.
-bool run_study(const IndicatorSpec& spec, const studies::StudyArgs& args, std::span<const model::Bar> bars,
+bool run_study(const IndicatorSpec& spec, const studies::StudyArgs& args, model::BarsView bars,
                model::Indicator& ind, const coords::TimeZone& zone = coords::kUtc);
 
 // Row-writing helpers, so that tables read like the method list they encode.

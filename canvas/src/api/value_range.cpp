@@ -45,7 +45,7 @@ ValueRange symmetric_range(const model::Indicator& indicator) {
   return {-e, e};
 }
 
-ValueRange bar_price_range(std::span<const model::Bar> bars, FiniteSpan& span) {
+ValueRange bar_price_range(model::BarsView bars, FiniteSpan& span) {
   for (const auto& b : bars) {
     span.add_low(b.low);
     span.add_high(b.high);
@@ -74,13 +74,13 @@ ValueRange drawable(ValueRange r) {
   return {r.lo - d, r.hi + d};
 }
 
-ValueRange price_pane_range(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays) {
+ValueRange price_pane_range(model::BarsView bars, std::span<const model::Indicator* const> overlays) {
   FiniteSpan span;
   for (const auto* ind : overlays) for_each_value(*ind, [&](double v) { span.add(v); });
   return drawable(bar_price_range(bars, span));
 }
 
-ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator) {
+ValueRange indicator_range(model::BarsView bars, const model::Indicator& indicator) {
   const ValueRange r = std::visit(
       [&](const auto& mode) -> ValueRange {
         using M = std::decay_t<decltype(mode)>;

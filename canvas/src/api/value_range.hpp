@@ -7,7 +7,7 @@
 #include <span>
 
 #include "model/indicators.hpp"
-#include "model/series/data.hpp"
+#include "model/series/bar_columns.hpp"
 
 namespace qc::api {
 
@@ -64,10 +64,10 @@ ValueRange padded(ValueRange r, double fraction);
 
 // The main pane's price range: the bars' lows and highs and every value of the overlay indicators' vectors,
 // padded by 5 %.
-ValueRange price_pane_range(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays);
+ValueRange price_pane_range(model::BarsView bars, std::span<const model::Indicator* const> overlays);
 
 // An indicator's range by its range mode. The levels of a sub-pane indicator count like its values in
 // the Auto and Symmetric modes.
-ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator);
+ValueRange indicator_range(model::BarsView bars, const model::Indicator& indicator);
 
 }  // namespace qc::api
