@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "api/indicator_catalog.hpp"
-#include "studies/window.hpp"
 #include "util/unicode_case.hpp"
 
 namespace qc::api {
@@ -19,7 +18,7 @@ model::Indicator studied(const IndicatorSpec& row, std::span<const ArgValue> arg
   if (runs) {
     run_study(row, study, bars, ind);
   } else {
-    for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars.size(), studies::kNaN);
+    fill_with_nan(ind, bars.size());
   }
   return ind;
 }

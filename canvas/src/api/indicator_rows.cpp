@@ -125,9 +125,13 @@ model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const Ar
   return ind;
 }
 
+void fill_with_nan(model::Indicator& ind, std::size_t bars) {
+  for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars, studies::kNaN);
+}
+
 bool run_study(const IndicatorSpec& row, const studies::StudyArgs& args, model::BarsView bars,
                model::Indicator& ind, const coords::TimeZone& zone) {
-  for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars.size(), studies::kNaN);
+  fill_with_nan(ind, bars.size());
   studies::StudyOutput out(ind);
   if (row.compute(studies::Columns{bars, &zone}, args, out)) return true;
   for (model::IndicatorVector& v : ind.vectors) {

@@ -129,6 +129,9 @@ model::Indicator build_indicator(const IndicatorSpec& spec, std::span<const ArgV
 model::Indicator computed_indicator(const IndicatorSpec& spec, std::span<const ArgValue> args,
                                     model::BarsView bars, const coords::TimeZone& zone);
 
+// One NaN per bar in every vector of `ind`.
+void fill_with_nan(model::Indicator& ind, std::size_t bars);
+
 // One NaN per bar in every vector of `ind`, then the values of `spec`'s study for `args` over `bars` (the
 // whole arguments as the study accepts them). False, the vectors emptied, when the study refuses them.
 bool run_study(const IndicatorSpec& spec, const studies::StudyArgs& args, model::BarsView bars,
