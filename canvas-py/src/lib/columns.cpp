@@ -1,9 +1,8 @@
 // Reading columns: the buffer protocol first, then `__array__`, then the sequence protocol; every item
-// converted as the Bar constructor converts its argument, written into the bar list without a copy of the
+// converted as the Bar constructor converts its argument, written into the bars' columns without a copy of the
 // column in between. Timestamps are integers in the caller's unit, or datetime64 values in their own.
 #include "columns.hpp"
 
-#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <string>
@@ -228,7 +227,7 @@ std::size_t read_sequence(PyObject* o, const Target& t) {
     }
   }
   // A list's or tuple's length is backed by its items; any other length is the caller's word and only
-  // reserves, so that a wrong one cannot make the list longer than the items.
+  // reserves, so that a wrong one cannot make the column longer than the items.
   if (PyList_CheckExact(o) || PyTuple_CheckExact(o)) {
     t.ensure(static_cast<std::size_t>(Py_SIZE(o)));
   }
@@ -267,17 +266,16 @@ constexpr PriceColumn kFields[] = {nullptr, &BarColumns::open, &BarColumns::high
 constexpr std::size_t kColumns = std::size(kFields);
 constexpr std::size_t kUnit = kColumns;  // the parameter after the columns
 
-// The common way, when every column is a buffer (its own or its `__array__`'s) in a format it takes,
-// and all have one length: the bars are filled a block at a time, each block column by column while it
-// stays in the cache, so the list is written to memory once. Only the timestamps can fail there, and
-// they come first, as in the general way. False, with nothing reported, when the columns need the
-// general way (which reports any column that cannot be opened, in parameter order).
 Target target(BarColumns& bars, std::size_t i, const Params& params, const TimeScale& unit) {
   return {bars, kFields[i] == nullptr ? nullptr : &(bars.*kFields[i])(), params[i].name, unit};
 }
 
+// The common way, when every column is a buffer (its own or its `__array__`'s) in a format it takes,
+// and all have one length: each column is read straight into its own. Only the timestamps can fail
+// there, and they come first, as in the general way. False, with nothing reported, when the columns
+// need the general way (which reports any column that cannot be opened, in parameter order).
+
 bool read_buffers(Args& args, const Params& params, const TimeScale& unit, BarColumns& bars) {
-  constexpr Py_ssize_t kBlock = 4096;  // 192 KiB of bars
   Source sources[kColumns];
   Format formats[kColumns] = {};
   std::optional<Target> targets[kColumns];
@@ -303,11 +301,8 @@ bool read_buffers(Args& args, const Params& params, const TimeScale& unit, BarCo
     if (t) t->ensure(static_cast<std::size_t>(n));
   }
   bars.resize(static_cast<std::size_t>(n));  // volumes 0.0 without a volume column
-  for (Py_ssize_t begin = 0; begin < n; begin += kBlock) {
-    const Py_ssize_t end = std::min(n, begin + kBlock);
-    for (std::size_t i = 0; i < kColumns; ++i) {
-      if (targets[i]) targets[i]->read(sources[i].buffer, formats[i], begin, end);
-    }
+  for (std::size_t i = 0; i < kColumns; ++i) {
+    if (targets[i]) targets[i]->read(sources[i].buffer, formats[i], 0, n);
   }
   return true;
 }

@@ -1,5 +1,5 @@
 // Bars from columns: numpy arrays, pandas columns, array.array, memoryviews and plain sequences read
-// straight into one new bar list.
+// straight into the columns of new bars.
 #pragma once
 
 #include <vector>
