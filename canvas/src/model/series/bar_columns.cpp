@@ -17,11 +17,6 @@ BarColumns::BarColumns(std::span<const Bar> bars)
   }
 }
 
-void BarColumns::reserve(std::size_t n) {
-  time_.reserve(n);
-  for (std::vector<double>* c : {&open_, &high_, &low_, &close_, &volume_}) c->reserve(n);
-}
-
 void BarColumns::push_back(const Bar& b) {
   time_.push_back(b.timestamp);
   open_.push_back(b.open);

@@ -68,7 +68,6 @@ class BarColumns {
   bool empty() const { return close_.empty(); }
   Bar operator[](std::size_t i) const { return view()[i]; }
 
-  void reserve(std::size_t n);
   void push_back(const Bar& b);
   // Every column at `n` items; new bars are all zeros.
   void resize(std::size_t n);
