@@ -68,7 +68,7 @@ std::vector<model::Bar> walk(std::size_t n) {
 // bars drawn with that series style.
 api::Chart make_scene(std::string_view name, std::size_t n) {
   api::Chart chart = api::Chart::make(1000, 500);
-  chart.bars = walk(n);
+  chart.bars = model::BarColumns(walk(n));
   if (name == "line") chart.config.series.series_type = api::SeriesType::Line;
   if (name == "area") chart.config.series.series_type = api::SeriesType::Area;
   if (name == "ohlc") chart.config.series.series_type = api::SeriesType::OhlcBars;
@@ -135,7 +135,7 @@ std::string css(render::Color c) {
 
 // Candles: the wick line and the body rectangle of each bar.
 struct Candles {
-  std::span<const model::Bar> bars;
+  model::BarsView bars;
   coords::PriceMapping y;
   double spacing, candle_width, dpr;
   std::string up, down;
@@ -145,7 +145,7 @@ struct Candles {
     auto snap = [r](double v) { return std::floor(v * r) / r; };
     const double body_width = std::max(std::round(candle_width * r) / r, pixel);
     for (std::size_t i = 0; i < bars.size(); ++i) {
-      const model::Bar& b = bars[i];
+      const model::Bar b = bars[i];
       if (std::isnan(b.open) || std::isnan(b.high) || std::isnan(b.low) || std::isnan(b.close)) continue;
       const double xc = coords::bar_x(i, spacing), x = snap(xc) + half;
       p = lit(p, "<line x1=\"");
@@ -180,7 +180,7 @@ struct Candles {
 
 // OHLC bars: one path of three hairlines per bar, snapped as the candles are.
 struct Ohlc {
-  std::span<const model::Bar> bars;
+  model::BarsView bars;
   coords::PriceMapping y;
   double spacing, candle_width, dpr;
   std::string up, down;
@@ -190,7 +190,7 @@ struct Ohlc {
     auto snap = [r](double v) { return std::floor(v * r) / r; };
     const double tick = std::max(std::round(candle_width * r) / r, 1.0 / r) / 2;
     for (std::size_t i = 0; i < bars.size(); ++i) {
-      const model::Bar& b = bars[i];
+      const model::Bar b = bars[i];
       if (!std::isfinite(b.open) || !std::isfinite(b.high) || !std::isfinite(b.low) || !std::isfinite(b.close)) {
         continue;
       }
@@ -226,13 +226,13 @@ struct Ohlc {
 // first and closes.
 struct Points {
   std::span<const double> values;
-  std::span<const model::Bar> closes;
+  model::BarsView closes;
   coords::PriceMapping y;
   double spacing;
   bool path;
   bool closed = false;
 
-  double value(std::size_t k) const { return values.empty() ? closes[k].close : values[k]; }
+  double value(std::size_t k) const { return values.empty() ? closes.close[k] : values[k]; }
 
   char* write(char* p) const {
     bool first = true;

@@ -127,8 +127,8 @@ int main(int argc, char** argv) {
     }
   }
   const std::vector<model::Bar> bars = path != nullptr ? read_bars(path) : random_walk(100'000);
-  const studies::ColumnStore store(bars);
-  const studies::Columns columns = store.view();
+  const model::BarColumns store(bars);
+  const studies::Columns columns{store.view()};
   std::printf("# bars %zu repeats %d\n", bars.size(), repeats);
 
   for (const api::IndicatorSpec& row : api::kDeclaredIndicators) {

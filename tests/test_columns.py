@@ -144,6 +144,7 @@ def test_other_containers():
 def test_no_volume_column_and_empty_columns():
     ts, o = [0, 86400, 172800], [1.0, 2.0, 3.0]
     assert via_columns(ts, o, o, o, o) == via_columns(ts, o, o, o, o, None) == via_bars(ts, o, o, o, o, [0.0] * 3)
+    assert via_columns(np.array(ts), *[np.array(o)] * 4) == via_columns(ts, o, o, o, o)  # the buffer road too
     chart = qc.Chart(300, 200)
     chart.bars_from_columns(ts, o, o, o, o)
     chart.bars_from_columns(np.array([], dtype=np.int64), [], (), np.array([]), [])

@@ -458,7 +458,7 @@ TEST(VolumeBand, BarVolumesScaledToTheBand) {
   EXPECT_EQ(volume[2].at("x"), "45.50");
   EXPECT_EQ(volume[2].at("fill"), "rgba(239,83,80,0.5019607843137255)");
 
-  for (auto& b : c.bars) b.volume = 0;
+  std::ranges::fill(c.bars.volume(), 0.0);
   EXPECT_TRUE(where(body_of(c), "rect", "width", "34.00").empty());
 }
 
@@ -751,7 +751,7 @@ TEST(ChartRenderer, FiniteInputsGiveFiniteCoordinates) {
   constexpr double kMax = DBL_MAX;
   struct Case {
     const char* name;
-    std::vector<model::Bar> bars;
+    model::BarColumns bars;
     std::vector<model::Indicator> indicators;
     std::uint32_t w = 800, h = 600;
   };

@@ -28,9 +28,9 @@ TEST(HeikinAshi, AveragesRestartsAndFiniteExtremes) {
       {{420, DBL_MAX, DBL_MAX, DBL_MAX, DBL_MAX, 3}, DBL_MAX, DBL_MAX, DBL_MAX, DBL_MAX},  // no overflow
       {{480, -DBL_MAX, DBL_MAX, -DBL_MAX, DBL_MAX, 4}, DBL_MAX, DBL_MAX, -DBL_MAX, 0},
   };
-  std::vector<model::Bar> bars;
+  model::BarColumns bars;
   for (const Case& c : cases) bars.push_back(c.bar);
-  const std::vector<model::Bar> ha = heikin_ashi_bars(bars);
+  const model::BarColumns ha = heikin_ashi_bars(bars);
   ASSERT_EQ(ha.size(), bars.size());
   auto same = [](double got, double want) { return std::isnan(want) ? std::isnan(got) : got == want; };
   for (std::size_t i = 0; i < ha.size(); ++i) {

@@ -243,8 +243,9 @@ TEST(IndicatorCatalog, EveryRowNamesItsStudy) {
 }
 
 TEST(IndicatorCatalog, ComputedMethodRecords) {
-  std::vector<model::Bar> bars(5);
-  for (std::size_t i = 0; i < bars.size(); ++i) bars[i].close = static_cast<double>(i + 1);
+  model::BarColumns bars;
+  bars.resize(5);
+  bars.close() = {1, 2, 3, 4, 5};
   const std::pair<std::optional<model::Indicator>, const char*> cases[] = {
       {api::sma_indicator(bars, 3, kC), "sma_3|SMA 3|overlay|price||SMA line #123456 1 [5 values]"},
       {api::ema_indicator(bars, 3, kC), "ema_3|EMA 3|overlay|price||EMA line #123456 1 [5 values]"},
@@ -319,7 +320,8 @@ TEST(IndicatorCatalog, IdsAndNames) {
     EXPECT_EQ(ind.name, c.name) << c.id;
   }
 
-  std::vector<model::Bar> bars(2);
+  model::BarColumns bars;
+  bars.resize(2);
   const auto macd = api::macd_indicator(bars, 4294967308, 26, 4294967305);
   ASSERT_TRUE(macd.has_value());
   EXPECT_EQ(macd->id, "macd_4294967308_26");

@@ -213,7 +213,7 @@ TEST(HiddenVectors, DrawNothingAndCountInNoRange) {
 
   auto alone = model::Indicator::make("o", "O").add_vector(
       vec("Line", model::VectorStyle::line("#0000ff", 2), {100, 101, 102, 101}));
-  const std::vector<model::Bar> bars{{0, 100, 103, 99, 101, 1}, {1, 101, 104, 100, 102, 1}};
+  const model::BarColumns bars{{0, 100, 103, 99, 101, 1}, {1, 101, 104, 100, 102, 1}};
   const model::Indicator* with_hidden[] = {&trend};
   const model::Indicator* without[] = {&alone};
   EXPECT_EQ(api::price_pane_range(bars, with_hidden), api::price_pane_range(bars, without));

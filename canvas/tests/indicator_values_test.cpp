@@ -21,9 +21,10 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
 
-std::vector<model::Bar> bars_with_closes(const std::vector<double>& closes) {
-  std::vector<model::Bar> bars(closes.size());
-  for (std::size_t i = 0; i < closes.size(); ++i) bars[i].close = closes[i];
+model::BarColumns bars_with_closes(const std::vector<double>& closes) {
+  model::BarColumns bars;
+  bars.resize(closes.size());
+  bars.close() = closes;
   return bars;
 }
 
@@ -210,7 +211,7 @@ TEST(IndicatorValues, MacdIsTheCompositionOfItsAverages) {
     expect_series(m[1], signal, ("signal " + what).c_str());
     expect_series(m[2], hist, ("histogram " + what).c_str());
   }
-  const std::vector<model::Bar> bars = bars_with_closes(x);
+  const model::BarColumns bars = bars_with_closes(x);
   const Lines fixed = lines_of(api::macd_default_indicator(bars));
   const Lines called = lines_of(api::macd_indicator(bars, 12, 26, 9));
   for (std::size_t v = 0; v < 3; ++v) expect_series(fixed.at(v), called.at(v), "macd_default");
@@ -236,8 +237,8 @@ TEST(IndicatorValues, HugePeriodsGiveNaNWithoutWrapping) {
 }
 
 TEST(IndicatorBuilders, GuardsAddNothing) {
-  const std::vector<model::Bar> none;
-  const std::vector<model::Bar> five = bars_with_closes(iota_closes(5));
+  const model::BarColumns none;
+  const model::BarColumns five = bars_with_closes(iota_closes(5));
   EXPECT_FALSE(api::sma_indicator(five, 0, "c"));
   EXPECT_FALSE(api::sma_indicator(none, 3, "c"));
   EXPECT_FALSE(api::ema_indicator(five, 0, "c"));
@@ -271,13 +272,11 @@ TEST(IndicatorBuilders, GuardsAddNothing) {
 }
 
 TEST(IndicatorBuilders, VolumeCopiesVolumesAndFlagsUpBars) {
-  std::vector<model::Bar> bars(3);
-  const double opens[] = {5, 5, 5}, closes[] = {4, 5, 6}, volumes[] = {10, 20, 30};
-  for (std::size_t i = 0; i < 3; ++i) {
-    bars[i].open = opens[i];
-    bars[i].close = closes[i];
-    bars[i].volume = volumes[i];
-  }
+  model::BarColumns bars;
+  bars.resize(3);
+  bars.open() = {5, 5, 5};
+  bars.close() = {4, 5, 6};
+  bars.volume() = {10, 20, 30};
   const auto vol = api::volume_indicator(bars);
   ASSERT_TRUE(vol);
   expect_series(vol->vectors[0].values, {10, 20, 30}, "volumes");

@@ -188,7 +188,7 @@ TEST(Candlesticks, SvgOfTwoCandlesRecordedOrWrittenAtOnce) {
   replay(b, replayed);
   EXPECT_EQ(replayed.body(), expected);
 
-  const model::Bar bars[] = {{0, 10, 60, 5, 50, 0}, {60, 50.5, 70, 20.25, 30, 0}, {120, 1, kNaN, 1, 1, 0}};
+  const model::BarColumns bars{{0, 10, 60, 5, 50, 0}, {60, 50.5, 70, 20.25, 30, 0}, {120, 1, kNaN, 1, 1, 0}};
   SvgBackend direct(100, 100, 2);
   render_candlesticks(direct, bars, chart_style(true), 10, kMapping, 8, 2);
   EXPECT_EQ(direct.body(), expected);
@@ -212,7 +212,7 @@ TEST(Candlesticks, SvgOfTwoCandlesRecordedOrWrittenAtOnce) {
 // Strokes are round(r) device pixels wide and cover whole device pixels from the snapped coordinates. The
 // first bar's infinite high leaves it out without moving the others; a bar closing at its open counts as up.
 TEST(OhlcBars, StrokesOnWholeDevicePixels) {
-  const model::Bar bars[] = {{0, 10, INFINITY, 5, 20, 0},
+  const model::BarColumns bars{{0, 10, INFINITY, 5, 20, 0},
                              {60, 40.3, 60.7, 10.2, 50.9, 0},
                              {120, 50, 75, 20, 30, 0},
                              {180, 25, 30, 20, 25, 0}};
@@ -252,7 +252,7 @@ TEST(OhlcBars, StrokesOnWholeDevicePixels) {
   }
   // Colours that do not parse draw black, as candles do.
   SvgBackend out(100, 100, 1);
-  render_ohlc_bars(out, std::span(bars).subspan(1, 1), "up", "down", 15, kMapping, 11.3, 1);
+  render_ohlc_bars(out, model::BarColumns{bars[1]}, "up", "down", 15, kMapping, 11.3, 1);
   EXPECT_NE(out.body().find("stroke=\"#000000\""), std::string::npos);
 }
 
@@ -412,7 +412,7 @@ TEST(Area, EachRunFilledDownToTheFootThenLined) {
   }
   // Written out, each fill names a gradient defined for it alone.
   SvgBackend out(100, 100, 1);
-  const model::Bar bars[] = {{0, 1, 1, 1, 10, 0}, {0, 1, 1, 1, 20, 0}, {0, 1, 1, 1, kNaN, 0}, {0, 1, 1, 1, 30, 0},
+  const model::BarColumns bars{{0, 1, 1, 1, 10, 0}, {0, 1, 1, 1, 20, 0}, {0, 1, 1, 1, kNaN, 0}, {0, 1, 1, 1, 30, 0},
                              {0, 1, 1, 1, 40, 0}};
   render_area(out, bars, LineStyleOptions{}, 10, kMapping);
   const std::string body(out.body());
@@ -452,7 +452,7 @@ TEST(Line, ClosesWrittenAtOnceMatchTheReplayedRecording) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<LineData> points;
-    std::vector<model::Bar> bars;
+    model::BarColumns bars;
     for (double v : c.closes) {
       points.push_back({std::nullopt, 0, v});
       bars.push_back({0, 1, 1, 1, v, 0});

@@ -50,7 +50,7 @@ bool finite_and_wide(ValueRange r) {
 }  // namespace
 
 TEST(IndicatorRange, ModesOverOrdinaryValues) {
-  const std::vector<model::Bar> bars{bar(10, 20), bar(5, 30)};
+  const model::BarColumns bars{bar(10, 20), bar(5, 30)};
   const std::vector<RangeCase> cases{
       {"auto pads by a tenth", model::range::Auto{}, {{1, kNaN, 11}}, {0, 12}},
       {"auto spans every vector", model::range::Auto{}, {{1}, {kNaN, 11}}, {0, 12}},
@@ -70,14 +70,14 @@ TEST(IndicatorRange, ModesOverOrdinaryValues) {
 }
 
 TEST(IndicatorRange, NonFiniteValuesAreLeftOut) {
-  const std::vector<model::Bar> bars{bar(10, 20), bar(-kInf, kNaN), bar(kNaN, kInf)};
+  const model::BarColumns bars{bar(10, 20), bar(-kInf, kNaN), bar(kNaN, kInf)};
   expect_range(api::indicator_range(bars, with_values(model::range::Auto{}, {{1, kInf, -kInf, 11}})), {0, 12});
   expect_range(api::indicator_range(bars, with_values(model::range::Symmetric{}, {{-2, -kInf, 1}})), {-2.2, 2.2});
   expect_range(api::indicator_range(bars, with_values(model::range::Price{}, {})), {9.5, 20.5});
 }
 
 TEST(IndicatorRange, DegenerateRangesAreWidened) {
-  const std::vector<model::Bar> no_bars;
+  const model::BarColumns no_bars;
   const std::vector<RangeCase> cases{
       {"fixed of zero width", model::range::Fixed{5, 5}, {}, {4.75, 5.25}},
       {"fixed at zero", model::range::Fixed{0, 0}, {}, {-1, 1}},
@@ -102,7 +102,7 @@ model::Indicator with_levels(model::Indicator ind, model::IndicatorPlacement pla
 // A sub-pane's levels join its values in the Auto and Symmetric modes; other modes and other placements
 // keep ranging over the values alone.
 TEST(IndicatorRange, SubPaneLevelsCountAsValues) {
-  const std::vector<model::Bar> bars{bar(10, 20)};
+  const model::BarColumns bars{bar(10, 20)};
   const model::IndicatorPlacement sub = model::placement::SubPane{0.15};
   const model::IndicatorPlacement band = model::placement::VolumeBand{0.2};
   const model::IndicatorPlacement overlay = model::placement::Overlay{};
@@ -142,7 +142,7 @@ TEST(IndicatorRange, InvertedFixedRangeIsKept) {
 }
 
 TEST(PricePaneRange, BarsAndOverlaysPaddedByFivePercent) {
-  const std::vector<model::Bar> bars{bar(10, 20), bar(kNaN, 15)};
+  const model::BarColumns bars{bar(10, 20), bar(kNaN, 15)};
   auto overlay = with_values(model::range::Auto{}, {{kNaN, 30, kInf}});
   const model::Indicator* overlays[] = {&overlay};
   expect_range(api::price_pane_range(bars, overlays), {9, 31});
@@ -150,18 +150,18 @@ TEST(PricePaneRange, BarsAndOverlaysPaddedByFivePercent) {
 }
 
 TEST(PricePaneRange, FlatAndEmptyCharts) {
-  const std::vector<model::Bar> flat{bar(100, 100), bar(100, 100)};
+  const model::BarColumns flat{bar(100, 100), bar(100, 100)};
   expect_range(api::price_pane_range(flat, {}), {95, 105});
-  const std::vector<model::Bar> nan_bars{bar(kNaN, kNaN)};
+  const model::BarColumns nan_bars{bar(kNaN, kNaN)};
   expect_range(api::price_pane_range(nan_bars, {}), {0, 100});
-  const std::vector<model::Bar> only_highs{{0, 1, 8, kNaN, 1, 0}};
+  const model::BarColumns only_highs{{0, 1, 8, kNaN, 1, 0}};
   expect_range(api::price_pane_range(only_highs, {}), {7.6, 8.4});
-  const std::vector<model::Bar> tiny{bar(5e-324, 5e-324)};
+  const model::BarColumns tiny{bar(5e-324, 5e-324)};
   expect_range(api::price_pane_range(tiny, {}), {5e-324 - 1, 5e-324 + 1});
 }
 
 TEST(PricePaneRange, ExtremeValuesKeepAFiniteWidth) {
-  const std::vector<std::vector<model::Bar>> charts{
+  const std::vector<model::BarColumns> charts{
       {bar(-kMax, kMax)},
       {bar(kMax, kMax)},
       {bar(-kMax, -kMax), bar(1, 1)},

@@ -46,9 +46,9 @@ void print(const qc::model::Indicator& ind) {
   }
 }
 
-std::vector<qc::model::Bar> read_bars(const char* path) {
+qc::model::BarColumns read_bars(const char* path) {
   std::ifstream in(path);
-  std::vector<qc::model::Bar> bars;
+  qc::model::BarColumns bars;
   std::string line;
   while (std::getline(in, line)) {
     if (line.empty()) continue;
@@ -70,7 +70,7 @@ std::vector<qc::model::Bar> read_bars(const char* path) {
 // The methods with hand-written bodies, through their builders so that their guards hold too; nothing
 // for another name.
 std::optional<qc::model::Indicator> hand_written(const std::string& method, std::istream& words,
-                                                 const std::vector<qc::model::Bar>& bars, bool& known) {
+                                                 qc::model::BarsView bars, bool& known) {
   known = true;
   std::uint64_t a = 0, b = 0, c = 0;
   if (method == "sma" && words >> a) return qc::api::sma_indicator(bars, a, "#000000");
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     std::fputs("usage: study_dump BARS.csv < requests\n", stderr);
     return 2;
   }
-  const std::vector<qc::model::Bar> bars = read_bars(argv[1]);
+  const qc::model::BarColumns bars = read_bars(argv[1]);
   std::string line;
   while (std::getline(std::cin, line)) {
     std::istringstream words(line);

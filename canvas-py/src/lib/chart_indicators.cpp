@@ -218,7 +218,7 @@ template <class Compute>
 PyObject* append_computed(ChartCall& c, const IndicatorSpec& spec, Compute&& compute) {
   const StudyLooks looks = StudyLooks::of(c, spec);
   with_chart(c, [&](qc::api::Chart&& chart) {
-    std::optional<qc::model::Indicator> ind = compute(std::span<const qc::model::Bar>(chart.bars));
+    std::optional<qc::model::Indicator> ind = compute(qc::model::BarsView(chart.bars));
     if (!ind) return std::move(chart);
     looks.apply(*ind);
     return std::move(chart).indicator(std::move(*ind));

@@ -257,7 +257,7 @@ constexpr ChartRow kRows[] = {
     {"bars", "Set OHLCV bar data", {bar_list("bars")}, Borrow::exclusive,
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) {
-         chart.bars = std::move(c.args.bar_list(0));
+         chart.bars = qc::model::BarColumns(c.args.bar_list(0));
          return std::move(chart);
        });
        return none();
@@ -270,9 +270,9 @@ constexpr ChartRow kRows[] = {
       number_column("close"), opt_number_column("volume"), time_unit("unit")},
      Borrow::exclusive,
      [](ChartCall& c) {
-       std::vector<qc::model::Bar> bars = bars_from_columns(c.args, c.params());
+       qc::model::BarColumns bars = bars_from_columns(c.args, c.params());
        with_chart(c, [&](Chart&& chart) {
-         chart.bars.swap(bars);
+         std::swap(chart.bars, bars);
          return std::move(chart);
        });
        return none();

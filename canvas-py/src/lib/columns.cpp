@@ -1,9 +1,8 @@
 // Reading columns: the buffer protocol first, then `__array__`, then the sequence protocol; every item
-// converted as the Bar constructor converts its argument, written into the bar list without a copy of the
+// converted as the Bar constructor converts its argument, written into the bars' columns without a copy of the
 // column in between. Timestamps are integers in the caller's unit, or datetime64 values in their own.
 #include "columns.hpp"
 
-#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <string>
@@ -17,38 +16,49 @@
 namespace qcpy {
 namespace {
 
-using qc::model::Bar;
+using qc::model::BarColumns;
 
 constexpr const char* kSecondsHint =
     "; pass integer seconds (from a pandas DatetimeIndex: df.index.as_unit(\"s\").asi8)";
 
-// Where a column's items go: the timestamps or one price field of every bar. The list grows to the
-// longest column; lengths are compared once every column is read.
+// A column of a million bars is 8 MB touched for the first time: large pages spare most faults.
+template <class T>
+void grow(std::vector<T>& column, std::size_t n) {
+  if (n > column.max_size()) throw std::bad_alloc();
+  if (column.capacity() < n) {
+    column.reserve(n);
+    qc::util::advise_huge_pages(column.data(), n * sizeof(T));
+  }
+  if (column.size() < n) column.resize(n);
+}
+
+// Where a column's items go: the bars' timestamps or one of their price columns. Each grows to the length
+// of the column read into it; lengths are compared once every column is read.
 struct Target {
-  std::vector<Bar>& bars;
-  double Bar::*field;  // null: the timestamps
+  BarColumns& bars;
+  std::vector<double>* field;  // null: the timestamps
   const char* name;
-  TimeScale scale;     // the timestamps' unit: the caller's, or a datetime64 column's own
+  TimeScale scale;             // the timestamps' unit: the caller's, or a datetime64 column's own
 
   bool is_time() const { return field == nullptr; }
-  // A new list of a million bars is 48 MB touched for the first time: large pages spare most faults.
-  void ensure(std::size_t n) const {
-    if (n > bars.max_size()) throw std::bad_alloc();
-    if (bars.capacity() < n) {
-      bars.reserve(n);
-      qc::util::advise_huge_pages(bars.data(), n * sizeof(Bar));
+  std::size_t size() const { return is_time() ? bars.time().size() : field->size(); }
+  void ensure(std::size_t n) const { is_time() ? grow(bars.time(), n) : grow(*field, n); }
+  void append() const {
+    if (is_time()) {
+      bars.time().emplace_back();
+    } else {
+      field->emplace_back();
     }
-    if (bars.size() < n) bars.resize(n);
   }
-  // Items [begin, end) of a buffer in a format number_format read, into bars [begin, end).
+  // Items [begin, end) of a buffer in a format number_format read, into items [begin, end) of the column.
   void read(const Buffer& b, const Format& f, Py_ssize_t begin, Py_ssize_t end) const {
     if (begin == end) return;
     if (!is_time()) {
-      read_floats(b, f, begin, end, {reinterpret_cast<char*>(&(bars[0].*field)), sizeof(Bar)}, name);
+      read_floats(b, f, begin, end, {reinterpret_cast<char*>(field->data()), sizeof(double)}, name);
       return;
     }
-    read_integers(b, f, begin, end, {reinterpret_cast<char*>(&bars[0].timestamp), sizeof(Bar)}, name);
-    scale.apply(bars.data(), static_cast<std::size_t>(begin), static_cast<std::size_t>(end), name);
+    read_integers(b, f, begin, end, {reinterpret_cast<char*>(bars.time().data()), sizeof(std::int64_t)}, name);
+    scale.apply(bars.time().data(), static_cast<std::size_t>(begin), static_cast<std::size_t>(end), name);
   }
 };
 
@@ -187,10 +197,10 @@ bool is_nested(PyObject* item) {
 void put_item(PyObject* item, std::size_t i, const Target& t) {
   try {
     if (t.is_time()) {
-      t.bars[i].timestamp = to_i64(item);
-      t.scale.apply(t.bars.data(), i, i + 1, t.name);
+      t.bars.time()[i] = to_i64(item);
+      t.scale.apply(t.bars.time().data(), i, i + 1, t.name);
     } else {
-      t.bars[i].*t.field = to_f64(item);
+      (*t.field)[i] = to_f64(item);
     }
   } catch (const PyErrorPending&) {
     if (!PyErr_ExceptionMatches(PyExc_TypeError)) throw;
@@ -217,7 +227,7 @@ std::size_t read_sequence(PyObject* o, const Target& t) {
     }
   }
   // A list's or tuple's length is backed by its items; any other length is the caller's word and only
-  // reserves, so that a wrong one cannot make the list longer than the items.
+  // reserves, so that a wrong one cannot make the column longer than the items.
   if (PyList_CheckExact(o) || PyTuple_CheckExact(o)) {
     t.ensure(static_cast<std::size_t>(Py_SIZE(o)));
   }
@@ -230,7 +240,7 @@ std::size_t read_sequence(PyObject* o, const Target& t) {
       return i;
     }
     Ref item = Ref::steal(next);
-    if (i >= t.bars.size()) t.bars.emplace_back();
+    if (i >= t.size()) t.append();
     put_item(item.get(), i, t);
   }
 }
@@ -250,17 +260,22 @@ std::size_t read_column(PyObject* o, Target& t) {
   return read_sequence(s.array ? s.array.get() : o, t);
 }
 
-constexpr double Bar::*kFields[] = {nullptr, &Bar::open, &Bar::high, &Bar::low, &Bar::close, &Bar::volume};
+using PriceColumn = std::vector<double>& (BarColumns::*)();
+constexpr PriceColumn kFields[] = {nullptr, &BarColumns::open, &BarColumns::high, &BarColumns::low, &BarColumns::close,
+                                   &BarColumns::volume};
 constexpr std::size_t kColumns = std::size(kFields);
 constexpr std::size_t kUnit = kColumns;  // the parameter after the columns
 
+Target target(BarColumns& bars, std::size_t i, const Params& params, const TimeScale& unit) {
+  return {bars, kFields[i] == nullptr ? nullptr : &(bars.*kFields[i])(), params[i].name, unit};
+}
+
 // The common way, when every column is a buffer (its own or its `__array__`'s) in a format it takes,
-// and all have one length: the bars are filled a block at a time, each block column by column while it
-// stays in the cache, so the list is written to memory once. Only the timestamps can fail there, and
-// they come first, as in the general way. False, with nothing reported, when the columns need the
-// general way (which reports any column that cannot be opened, in parameter order).
-bool read_buffers(Args& args, const Params& params, const TimeScale& unit, std::vector<Bar>& bars) {
-  constexpr Py_ssize_t kBlock = 4096;  // 192 KiB of bars
+// and all have one length: each column is read straight into its own. Only the timestamps can fail
+// there, and they come first, as in the general way. False, with nothing reported, when the columns
+// need the general way (which reports any column that cannot be opened, in parameter order).
+
+bool read_buffers(Args& args, const Params& params, const TimeScale& unit, BarColumns& bars) {
   Source sources[kColumns];
   Format formats[kColumns] = {};
   std::optional<Target> targets[kColumns];
@@ -268,7 +283,7 @@ bool read_buffers(Args& args, const Params& params, const TimeScale& unit, std::
   for (std::size_t i = 0; i < kColumns; ++i) {
     PyObject* column = args.object(i);
     if (column == nullptr) continue;
-    Target& t = targets[i].emplace(Target{bars, kFields[i], params[i].name, unit});
+    Target& t = targets[i].emplace(target(bars, i, params, unit));
     try {
       if (!open_buffer(column, t, sources[i])) return false;
     } catch (const PyErrorPending&) {
@@ -282,31 +297,31 @@ bool read_buffers(Args& args, const Params& params, const TimeScale& unit, std::
     formats[i] = *f;
     n = v.shape[0];
   }
-  targets[0]->ensure(static_cast<std::size_t>(n));
-  for (Py_ssize_t begin = 0; begin < n; begin += kBlock) {
-    const Py_ssize_t end = std::min(n, begin + kBlock);
-    for (std::size_t i = 0; i < kColumns; ++i) {
-      if (targets[i]) targets[i]->read(sources[i].buffer, formats[i], begin, end);
-    }
+  for (const std::optional<Target>& t : targets) {
+    if (t) t->ensure(static_cast<std::size_t>(n));
+  }
+  bars.resize(static_cast<std::size_t>(n));  // volumes 0.0 without a volume column
+  for (std::size_t i = 0; i < kColumns; ++i) {
+    if (targets[i]) targets[i]->read(sources[i].buffer, formats[i], 0, n);
   }
   return true;
 }
 
 }  // namespace
 
-std::vector<Bar> bars_from_columns(Args& args, const Params& params) {
+BarColumns bars_from_columns(Args& args, const Params& params) {
   if (params.size() != kColumns + 1) throw Panic("bars_from_columns takes six columns and a unit");
   const TimeScale unit = TimeScale::of_unit(args.units_per_second(kUnit));
-  std::vector<Bar> bars;
+  BarColumns bars;
   if (read_buffers(args, params, unit, bars)) return bars;
-  bars.clear();
+  bars.resize(0);
   // One column after the other, each read whole, so that the first column in parameter order that
   // cannot be read is the one reported.
   std::size_t lengths[kColumns] = {};
   for (std::size_t i = 0; i < kColumns; ++i) {
     PyObject* column = args.object(i);
     if (column == nullptr) continue;  // no volume column: volumes stay 0.0
-    Target t{bars, kFields[i], params[i].name, unit};
+    Target t = target(bars, i, params, unit);
     lengths[i] = read_column(column, t);
   }
   bool same = true;

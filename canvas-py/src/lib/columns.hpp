@@ -1,10 +1,10 @@
 // Bars from columns: numpy arrays, pandas columns, array.array, memoryviews and plain sequences read
-// straight into one new bar list.
+// straight into the columns of new bars.
 #pragma once
 
 #include <vector>
 
-#include "model/series/data.hpp"
+#include "model/series/bar_columns.hpp"
 #include "params.hpp"
 
 namespace qcpy {
@@ -12,6 +12,6 @@ namespace qcpy {
 // Reads the held column arguments (timestamps, open, high, low, close and an optional volume, in the
 // parameters' order) into new bars; raises (PyErrorPending) on the first column that cannot be read, then
 // on columns of different lengths.
-std::vector<qc::model::Bar> bars_from_columns(Args& args, const Params& params);
+qc::model::BarColumns bars_from_columns(Args& args, const Params& params);
 
 }  // namespace qcpy

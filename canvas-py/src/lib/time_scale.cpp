@@ -12,7 +12,6 @@
 namespace qcpy {
 namespace {
 
-using qc::model::Bar;
 using qc::coords::floor_div;
 
 // numpy's datetime64 units of fixed length, as seconds per unit (a fraction).
@@ -41,8 +40,8 @@ constexpr std::int64_t kFarFromEpoch = 100'000'000'000;  // seconds: over 3,000 
 
 // Divisors known when compiled become multiplications: the common units cost no division.
 template <std::int64_t D>
-void divide_all(Bar* bars, std::size_t begin, std::size_t end) {
-  for (std::size_t i = begin; i < end; ++i) bars[i].timestamp = floor_div(bars[i].timestamp, D);
+void divide_all(std::int64_t* times, std::size_t begin, std::size_t end) {
+  for (std::size_t i = begin; i < end; ++i) times[i] = floor_div(times[i], D);
 }
 
 }  // namespace
@@ -87,17 +86,17 @@ std::optional<TimeScale> TimeScale::of_datetime64(std::string_view dtype) {
   return std::nullopt;
 }
 
-void TimeScale::apply(Bar* bars, std::size_t begin, std::size_t end, const char* name) const {
+void TimeScale::apply(std::int64_t* times, std::size_t begin, std::size_t end, const char* name) const {
   if (datetime_) {
     for (std::size_t i = begin; i < end; ++i) {
-      if (bars[i].timestamp == std::numeric_limits<std::int64_t>::min()) {
+      if (times[i] == std::numeric_limits<std::int64_t>::min()) {
         raise(PyExc_ValueError, name, "NaT at index " + std::to_string(i));
       }
     }
   }
   if (check_seconds_) {
     for (std::size_t i = begin; i < end; ++i) {
-      const std::int64_t t = bars[i].timestamp;
+      const std::int64_t t = times[i];
       if (t >= kFarFromEpoch || t <= -kFarFromEpoch) {
         raise(PyExc_ValueError, name,
               std::to_string(t) + " is not in seconds (over 3,000 years from 1970); pass unit='ms', 'us' or 'ns'");
@@ -107,17 +106,17 @@ void TimeScale::apply(Bar* bars, std::size_t begin, std::size_t end, const char*
   if (multiply_ == 1) {
     switch (divide_) {
       case 1: return;
-      case 1'000: return divide_all<1'000>(bars, begin, end);
-      case 1'000'000: return divide_all<1'000'000>(bars, begin, end);
-      case 1'000'000'000: return divide_all<1'000'000'000>(bars, begin, end);
+      case 1'000: return divide_all<1'000>(times, begin, end);
+      case 1'000'000: return divide_all<1'000'000>(times, begin, end);
+      case 1'000'000'000: return divide_all<1'000'000'000>(times, begin, end);
       default:
-        for (std::size_t i = begin; i < end; ++i) bars[i].timestamp = floor_div(bars[i].timestamp, divide_);
+        for (std::size_t i = begin; i < end; ++i) times[i] = floor_div(times[i], divide_);
         return;
     }
   }
   // t = q d + r with 0 <= r < d, so t m / d = q m + r m / d; overflow only where the seconds cannot fit.
   for (std::size_t i = begin; i < end; ++i) {
-    const std::int64_t t = bars[i].timestamp;
+    const std::int64_t t = times[i];
     const std::int64_t q = floor_div(t, divide_);
     const std::int64_t r = t % divide_ < 0 ? t % divide_ + divide_ : t % divide_;
     std::int64_t whole = 0;
@@ -127,7 +126,7 @@ void TimeScale::apply(Bar* bars, std::size_t begin, std::size_t end, const char*
         __builtin_add_overflow(whole, part / divide_, &seconds)) {
       too_far(name, t);
     }
-    bars[i].timestamp = seconds;
+    times[i] = seconds;
   }
 }
 

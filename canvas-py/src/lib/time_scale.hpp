@@ -7,7 +7,6 @@
 #include <optional>
 #include <string_view>
 
-#include "model/series/data.hpp"
 
 namespace qcpy {
 
@@ -33,7 +32,7 @@ class TimeScale {
 
   // Turns the timestamps of bars [begin, end) from this scale's unit into seconds, rounding toward the
   // past; raises (PyErrorPending) at the first that cannot be seconds, naming the argument.
-  void apply(qc::model::Bar* bars, std::size_t begin, std::size_t end, const char* name) const;
+  void apply(std::int64_t* times, std::size_t begin, std::size_t end, const char* name) const;
 
  private:
   // seconds = floor(value x multiply / divide), the fraction in lowest terms.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "api/config.hpp"
-#include "model/series/data.hpp"
+#include "model/series/bar_columns.hpp"
 
 namespace qc::api {
 
@@ -15,7 +15,7 @@ using model::Bar;
 
 struct Chart {
   ChartConfig config;
-  std::vector<Bar> bars;
+  model::BarColumns bars;
 
   static Chart make(std::uint32_t width, std::uint32_t height) {
     Chart c;

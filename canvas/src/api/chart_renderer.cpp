@@ -149,7 +149,7 @@ util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, con
 // The time of the bar in slot i (bar first + i of the full series) on the chart's local clock, as the time
 // axis reads calendar time; the first slot is weighed against the bar before it, bar 0 against 1970.
 struct LocalTimeAt {
-  std::span<const model::Bar> bars;
+  model::BarsView bars;
   const coords::TimeZone& zone;
   std::size_t first = 0;
   std::int64_t operator()(std::size_t i) const { return zone.local(bars[first + i].timestamp); }
@@ -168,7 +168,7 @@ constexpr std::string_view kDefsEnd = "\n</defs>\n";
 class RenderPass {
  public:
   // `storage` null: the document goes to the C heap.
-  RenderPass(const ChartConfig& config, std::span<const model::Bar> bars, util::TextStorage* storage)
+  RenderPass(const ChartConfig& config, model::BarsView bars, util::TextStorage* storage)
       : config_(config),
         theme_(config.theme),
         bars_(bars),
@@ -178,8 +178,8 @@ class RenderPass {
         backend_(layout_.width, layout_.height, dpr_, open_document(document_buffer(storage), layout_, lists_),
                  kDefsEnd),
         heikin_ashi_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_bars(bars)
-                                                                           : std::vector<model::Bar>()),
-        series_bars_(config.series.series_type == SeriesType::HeikinAshi ? std::span<const model::Bar>(heikin_ashi_)
+                                                                           : model::BarColumns()),
+        series_bars_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_.view()
                                                                            : bars),
         main_scale_(layout_.drawn_bars(series_bars_), lists_.overlays, layout_.main_height, config.log_scale,
                     layout_.drawn()),
@@ -276,7 +276,7 @@ class RenderPass {
       options.color = config_.series.color.value_or(theme_.up_color);
       // From the bar before the drawn ones to the bar after, so that the line reaches the plot's edges.
       const std::size_t begin = layout_.reach_begin(bars_.size());
-      const auto reach = bars_.subspan(begin, layout_.reach_end(bars_.size()) - begin);
+      const auto reach = bars_.subview(begin, layout_.reach_end(bars_.size()) - begin);
       const std::size_t origin = layout_.first - begin;
       if (type == SeriesType::Area) {
         render::render_area(backend_, reach, options, layout_.spacing, main_, origin);
@@ -360,13 +360,13 @@ class RenderPass {
 
   const ChartConfig& config_;
   const ThemeConfig& theme_;
-  std::span<const model::Bar> bars_;
+  model::BarsView bars_;
   IndicatorLists lists_;
   Layout layout_;
   double dpr_;
   render::SvgBackend backend_;
-  std::vector<model::Bar> heikin_ashi_;  // empty unless the series draws them
-  std::span<const model::Bar> series_bars_;
+  model::BarColumns heikin_ashi_;  // empty unless the series draws them
+  model::BarsView series_bars_;
   MainScale main_scale_;
   coords::PriceMapping main_;  // the scale's mapping
   std::vector<std::size_t> labelled_bars_;  // by the time axis, and the grid's verticals

@@ -7,7 +7,7 @@
 #include "api/config.hpp"
 #include "api/value_range.hpp"
 #include "coords/price_scale.hpp"
-#include "model/series/data.hpp"
+#include "model/series/bar_columns.hpp"
 #include "render/engine/svg_backend.hpp"
 #include "util/text_buffer.hpp"
 
@@ -22,7 +22,7 @@ struct DocumentInfo {
 // Borrows the chart for one call and keeps nothing between calls.
 class ChartRenderer {
  public:
-  ChartRenderer(const ChartConfig& config, std::span<const model::Bar> bars) : config_(config), bars_(bars) {}
+  ChartRenderer(const ChartConfig& config, model::BarsView bars) : config_(config), bars_(bars) {}
 
   // The whole document; the "No data" document when there are no bars.
   std::string render_svg() const;
@@ -31,7 +31,7 @@ class ChartRenderer {
   // falls short; std::bad_alloc only when growing is refused); the storage's first `size` bytes hold it.
   DocumentInfo render_into(util::TextStorage& storage) const;
 
-  static ValueRange calculate_indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator) {
+  static ValueRange calculate_indicator_range(model::BarsView bars, const model::Indicator& indicator) {
     return indicator_range(bars, indicator);
   }
 
@@ -43,7 +43,7 @@ class ChartRenderer {
 
  private:
   const ChartConfig& config_;
-  std::span<const model::Bar> bars_;
+  model::BarsView bars_;
 };
 
 }  // namespace qc::api

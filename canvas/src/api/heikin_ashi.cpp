@@ -21,26 +21,31 @@ double mean4(double o, double h, double l, double c) {
 
 }  // namespace
 
-std::vector<model::Bar> heikin_ashi_bars(std::span<const model::Bar> bars) {
+model::BarColumns heikin_ashi_bars(model::BarsView bars) {
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-  std::vector<model::Bar> out;
-  out.reserve(bars.size());
+  model::BarColumns out;
+  out.time().assign(bars.time.begin(), bars.time.end());
+  out.volume().assign(bars.volume.begin(), bars.volume.end());
+  std::vector<double>& open = out.open();
+  std::vector<double>& high = out.high();
+  std::vector<double>& low = out.low();
+  std::vector<double>& close = out.close();
+  for (std::vector<double>* c : {&open, &high, &low, &close}) c->assign(bars.size(), kNaN);
   bool first = true;
   double prev_open = 0.0, prev_close = 0.0;
-  for (const model::Bar& b : bars) {
-    model::Bar ha{b.timestamp, kNaN, kNaN, kNaN, kNaN, b.volume};
-    if (std::isfinite(b.open) && std::isfinite(b.high) && std::isfinite(b.low) && std::isfinite(b.close)) {
-      ha.close = mean4(b.open, b.high, b.low, b.close);
-      ha.open = first ? mean2(b.open, b.close) : mean2(prev_open, prev_close);
-      ha.high = std::max({b.high, ha.open, ha.close});
-      ha.low = std::min({b.low, ha.open, ha.close});
-      prev_open = ha.open;
-      prev_close = ha.close;
-      first = false;
-    } else {
+  for (std::size_t i = 0; i < bars.size(); ++i) {
+    const double o = bars.open[i], h = bars.high[i], l = bars.low[i], c = bars.close[i];
+    if (!(std::isfinite(o) && std::isfinite(h) && std::isfinite(l) && std::isfinite(c))) {
       first = true;
+      continue;
     }
-    out.push_back(ha);
+    close[i] = mean4(o, h, l, c);
+    open[i] = first ? mean2(o, c) : mean2(prev_open, prev_close);
+    high[i] = std::max({h, open[i], close[i]});
+    low[i] = std::min({l, open[i], close[i]});
+    prev_open = open[i];
+    prev_close = close[i];
+    first = false;
   }
   return out;
 }

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "model/series/data.hpp"
+#include "model/series/bar_columns.hpp"
 
 namespace qc::api {
 
@@ -13,6 +13,6 @@ namespace qc::api {
 //   the first; high = max(H, open, close); low = min(L, open, close).
 // A bar with a price that is not finite gets four NaN prices, and the bar after it starts afresh as a
 // first bar.
-std::vector<model::Bar> heikin_ashi_bars(std::span<const model::Bar> bars);
+model::BarColumns heikin_ashi_bars(model::BarsView bars);
 
 }  // namespace qc::api

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "api/indicator_catalog.hpp"
-#include "studies/window.hpp"
 #include "util/unicode_case.hpp"
 
 namespace qc::api {
@@ -14,19 +13,19 @@ namespace {
 // The row's record for `args`, one value per bar in every vector: its study's for `study` where `runs`,
 // else NaN (the hand-written methods add a line of NaN where their period is longer than the bars).
 model::Indicator studied(const IndicatorSpec& row, std::span<const ArgValue> args, const studies::StudyArgs& study,
-                         std::span<const model::Bar> bars, bool runs) {
+                         model::BarsView bars, bool runs) {
   model::Indicator ind = build_indicator(row, args);
   if (runs) {
     run_study(row, study, bars, ind);
   } else {
-    for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars.size(), studies::kNaN);
+    fill_with_nan(ind, bars.size());
   }
   return ind;
 }
 
 // A study over one period, with a real argument in the second slot.
 std::optional<model::Indicator> one_period(const IndicatorSpec& row, std::span<const ArgValue> args,
-                                           std::span<const model::Bar> bars, std::uint64_t period,
+                                           model::BarsView bars, std::uint64_t period,
                                            double real = 0.0) {
   if (period == 0 || bars.empty()) return std::nullopt;
   studies::StudyArgs study;
@@ -44,42 +43,42 @@ studies::StudyArgs macd_periods(std::uint64_t fast, std::uint64_t slow, std::uin
 
 }  // namespace
 
-std::optional<model::Indicator> sma_indicator(std::span<const model::Bar> bars, std::uint64_t period,
+std::optional<model::Indicator> sma_indicator(model::BarsView bars, std::uint64_t period,
                                               std::string_view color) {
   const ArgValue args[] = {period, color};
   return one_period(kSmaRow, args, bars, period);
 }
 
-std::optional<model::Indicator> ema_indicator(std::span<const model::Bar> bars, std::uint64_t period,
+std::optional<model::Indicator> ema_indicator(model::BarsView bars, std::uint64_t period,
                                               std::string_view color) {
   const ArgValue args[] = {period, color};
   return one_period(kEmaRow, args, bars, period);
 }
 
-std::optional<model::Indicator> rsi_indicator(std::span<const model::Bar> bars, std::uint64_t period) {
+std::optional<model::Indicator> rsi_indicator(model::BarsView bars, std::uint64_t period) {
   const ArgValue args[] = {period};
   return one_period(kRsiRow, args, bars, period);
 }
 
-std::optional<model::Indicator> bollinger_indicator(std::span<const model::Bar> bars, std::uint64_t period,
+std::optional<model::Indicator> bollinger_indicator(model::BarsView bars, std::uint64_t period,
                                                     double multiplier) {
   const ArgValue args[] = {period, multiplier};
   return one_period(kBollingerRow, args, bars, period, multiplier);
 }
 
-std::optional<model::Indicator> macd_indicator(std::span<const model::Bar> bars, std::uint64_t fast,
+std::optional<model::Indicator> macd_indicator(model::BarsView bars, std::uint64_t fast,
                                                std::uint64_t slow, std::uint64_t signal) {
   if (bars.empty() || fast == 0 || slow == 0) return std::nullopt;
   const ArgValue args[] = {fast, slow, signal};
   return studied(kMacdRow, args, macd_periods(fast, slow, signal), bars, true);
 }
 
-model::Indicator macd_default_indicator(std::span<const model::Bar> bars) {
+model::Indicator macd_default_indicator(model::BarsView bars) {
   if (bars.empty()) return build_indicator(kMacdDefaultRow, {});
   return studied(kMacdDefaultRow, {}, macd_periods(12, 26, 9), bars, true);
 }
 
-std::optional<model::Indicator> volume_indicator(std::span<const model::Bar> bars, bool pane) {
+std::optional<model::Indicator> volume_indicator(model::BarsView bars, bool pane) {
   if (bars.empty()) return std::nullopt;
   model::Indicator ind = build_indicator(kVolumeRow, {});
   if (pane) {
@@ -89,7 +88,7 @@ std::optional<model::Indicator> volume_indicator(std::span<const model::Bar> bar
   model::IndicatorVector& vec = ind.vectors[0];
   vec.values.reserve(bars.size());
   vec.up_flags.reserve(bars.size());
-  for (const model::Bar& bar : bars) {
+  for (const model::Bar bar : bars) {
     vec.values.push_back(bar.volume);
     vec.up_flags.push_back(bar.close >= bar.open);  // a bar closing at its open counts as up
   }

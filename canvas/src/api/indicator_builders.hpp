@@ -9,29 +9,29 @@
 #include <vector>
 
 #include "model/indicators.hpp"
-#include "model/series/data.hpp"
+#include "model/series/bar_columns.hpp"
 
 namespace qc::api {
 
 // Nothing when the period is 0 or there are no bars.
-std::optional<model::Indicator> sma_indicator(std::span<const model::Bar> bars, std::uint64_t period,
+std::optional<model::Indicator> sma_indicator(model::BarsView bars, std::uint64_t period,
                                               std::string_view color);
-std::optional<model::Indicator> ema_indicator(std::span<const model::Bar> bars, std::uint64_t period,
+std::optional<model::Indicator> ema_indicator(model::BarsView bars, std::uint64_t period,
                                               std::string_view color);
-std::optional<model::Indicator> rsi_indicator(std::span<const model::Bar> bars, std::uint64_t period);
-std::optional<model::Indicator> bollinger_indicator(std::span<const model::Bar> bars, std::uint64_t period,
+std::optional<model::Indicator> rsi_indicator(model::BarsView bars, std::uint64_t period);
+std::optional<model::Indicator> bollinger_indicator(model::BarsView bars, std::uint64_t period,
                                                     double multiplier);
 
 // Nothing when there are no bars or the fast or slow period is 0.
-std::optional<model::Indicator> macd_indicator(std::span<const model::Bar> bars, std::uint64_t fast,
+std::optional<model::Indicator> macd_indicator(model::BarsView bars, std::uint64_t fast,
                                                std::uint64_t slow, std::uint64_t signal);
 
 // MACD (12, 26, 9) as macd_indicator computes it, under its own id; without values when there are no bars.
-model::Indicator macd_default_indicator(std::span<const model::Bar> bars);
+model::Indicator macd_default_indicator(model::BarsView bars);
 
 // Nothing when there are no bars. The volumes lie in a band under the price series, or in a sub-pane of
 // their own (`pane`) whose range starts at 0; a bar is up where it closes at or above its open.
-std::optional<model::Indicator> volume_indicator(std::span<const model::Bar> bars, bool pane = false);
+std::optional<model::Indicator> volume_indicator(model::BarsView bars, bool pane = false);
 
 // The caller's values as given, under id "custom_" and the name lower-cased with spaces as "_".
 model::Indicator overlay_indicator(std::string_view name, std::vector<double> values, std::string_view color);

@@ -279,7 +279,7 @@ bool has_values(const model::Indicator& indicator) {
 
 // The bars' volumes, scaled to the band's height; non-finite volumes are left out.
 void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator, double band_height,
-                      std::span<const model::Bar> bars, const Layout& layout) {
+                      model::BarsView bars, const Layout& layout) {
   const std::size_t begin = layout.begin(bars.size()), end = layout.end(bars.size());
   double vmax = 0.0;
   for (std::size_t k = begin; k < end; ++k) {
@@ -306,7 +306,7 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
 // Volumes and the like count up from nothing: when an automatic range would only see values of at least
 // 0, the band spans them from 0. Other values, and the other modes, take the indicator's own range. All over
 // the drawn bars only.
-ValueRange band_range(std::span<const model::Bar> bars, const model::Indicator& indicator, const Layout& layout) {
+ValueRange band_range(model::BarsView bars, const model::Indicator& indicator, const Layout& layout) {
   const ValueIndices at = layout.drawn();
   if (std::holds_alternative<model::range::Auto>(indicator.range)) {
     if (const std::optional<ValueRange> r = from_zero_range(indicator, at)) return *r;
@@ -394,7 +394,7 @@ std::optional<render::Color> value_color(const model::IndicatorVector& vector, s
 }
 
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
-                      std::span<const model::Bar> bars, const Layout& layout) {
+                      model::BarsView bars, const Layout& layout) {
   const double band_height = ratio * layout.main_height;
   if (!has_values(indicator)) {
     draw_bar_volumes(out, indicator, band_height, bars, layout);

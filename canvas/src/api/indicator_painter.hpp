@@ -8,7 +8,7 @@
 #include "api/layout.hpp"
 #include "coords/price_mapping.hpp"
 #include "model/indicators.hpp"
-#include "model/series/data.hpp"
+#include "model/series/bar_columns.hpp"
 #include "render/engine/svg_backend.hpp"
 
 namespace qc::api {
@@ -37,7 +37,7 @@ std::optional<render::Color> value_color(const model::IndicatorVector& vector, s
 // volumes. Drawn behind the price series, so its histogram bars are written at half their colours' alpha
 // ((a + 1) / 2); its lines and dots keep their colours; its cloud fills come before its vectors.
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
-                      std::span<const model::Bar> bars, const Layout& layout);
+                      model::BarsView bars, const Layout& layout);
 
 // A sub-pane's background and the separator along its top, width pixels wide.
 void draw_sub_pane_frame(render::SvgBackend& out, const coords::PriceMapping& y, double width,

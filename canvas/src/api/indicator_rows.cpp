@@ -180,7 +180,7 @@ model::Indicator build_indicator(const IndicatorSpec& row, std::span<const ArgVa
 }
 
 model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const ArgValue> given,
-                                    std::span<const model::Bar> bars, const coords::TimeZone& zone) {
+                                    model::BarsView bars, const coords::TimeZone& zone) {
   model::Indicator ind = build_indicator(row, given);
   if (row.compute == nullptr || bars.empty()) return ind;
   const FullArgs full = with_defaults(row, given);
@@ -206,14 +206,15 @@ model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const Ar
   return ind;
 }
 
-bool run_study(const IndicatorSpec& row, const studies::StudyArgs& args, std::span<const model::Bar> bars,
+void fill_with_nan(model::Indicator& ind, std::size_t bars) {
+  for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars, studies::kNaN);
+}
+
+bool run_study(const IndicatorSpec& row, const studies::StudyArgs& args, model::BarsView bars,
                model::Indicator& ind, const coords::TimeZone& zone) {
-  for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars.size(), studies::kNaN);
-  const studies::ColumnStore columns(bars);
-  studies::Columns view = columns.view();
-  view.zone = &zone;
+  fill_with_nan(ind, bars.size());
   studies::StudyOutput out(ind);
-  if (row.compute(view, args, out)) return true;
+  if (row.compute(studies::Columns{bars, &zone}, args, out)) return true;
   for (model::IndicatorVector& v : ind.vectors) {
     v.values.clear();
     v.up_flags.clear();

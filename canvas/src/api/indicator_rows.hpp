@@ -13,7 +13,7 @@
 
 #include "coords/time_zone.hpp"
 #include "model/indicators.hpp"
-#include "model/series/data.hpp"
+#include "model/series/bar_columns.hpp"
 #include "studies/study.hpp"
 
 namespace qc::api {
@@ -198,11 +198,14 @@ model::Indicator build_indicator(const IndicatorSpec& spec, std::span<const ArgV
 // the row's least period, a setting is at fault, or the study refuses its arguments. Settings above the bar
 // count only lengthen the warm-up.
 model::Indicator computed_indicator(const IndicatorSpec& spec, std::span<const ArgValue> args,
-                                    std::span<const model::Bar> bars, const coords::TimeZone& zone);
+                                    model::BarsView bars, const coords::TimeZone& zone);
+
+// One NaN per bar in every vector of `ind`.
+void fill_with_nan(model::Indicator& ind, std::size_t bars);
 
 // One NaN per bar in every vector of `ind`, then the values of `spec`'s study for `args` over `bars` (the
 // whole arguments as the study accepts them). False, the vectors emptied, when the study refuses them.
-bool run_study(const IndicatorSpec& spec, const studies::StudyArgs& args, std::span<const model::Bar> bars,
+bool run_study(const IndicatorSpec& spec, const studies::StudyArgs& args, model::BarsView bars,
                model::Indicator& ind, const coords::TimeZone& zone = coords::kUtc);
 
 // Row-writing helpers, so that tables read like the method list they encode.

@@ -11,6 +11,7 @@
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
 #include "coords/time_axis.hpp"
+#include "model/series/bar_columns.hpp"
 #include "model/series/data.hpp"
 
 namespace qc::api {
@@ -83,9 +84,9 @@ struct Layout {
   std::size_t reach_end(std::size_t size) const { return has_view() ? std::min(first + n + 1, size) : size; }
   // What the value ranges take: the drawn bars' values and prices.
   ValueIndices drawn() const { return has_view() ? ValueIndices{first, first + n} : ValueIndices{}; }
-  std::span<const model::Bar> drawn_bars(std::span<const model::Bar> bars) const {
+  model::BarsView drawn_bars(model::BarsView bars) const {
     const std::size_t b = begin(bars.size());
-    return bars.subspan(b, end(bars.size()) - b);
+    return bars.subview(b, end(bars.size()) - b);
   }
 };
 

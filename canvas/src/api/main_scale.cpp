@@ -5,7 +5,7 @@
 
 namespace qc::api {
 
-MainScale::MainScale(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays,
+MainScale::MainScale(model::BarsView bars, std::span<const model::Indicator* const> overlays,
                      double height, bool log, ValueIndices at) {
   const std::optional<ValueRange> ends = price_pane_ends(bars, overlays, at);
   if (log && ends) {

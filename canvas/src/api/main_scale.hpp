@@ -19,7 +19,7 @@ class MainScale {
  public:
   // Over the bars' lows and highs and the overlays' values at `at`, on a pane `height` pixels high from the
   // top. A log scale needs those prices above zero and not all equal; otherwise the scale stays linear.
-  MainScale(std::span<const model::Bar> bars, std::span<const model::Indicator* const> overlays, double height,
+  MainScale(model::BarsView bars, std::span<const model::Indicator* const> overlays, double height,
             bool log, ValueIndices at = {});
 
   // The one mapping of everything drawn on the main pane.

@@ -45,7 +45,7 @@ ValueRange symmetric_range(const model::Indicator& indicator, ValueIndices at) {
   return {-e, e};
 }
 
-std::optional<ValueRange> bar_price_ends(std::span<const model::Bar> bars, FiniteSpan& span) {
+std::optional<ValueRange> bar_price_ends(model::BarsView bars, FiniteSpan& span) {
   for (const auto& b : bars) {
     span.add_low(b.low);
     span.add_high(b.high);
@@ -90,7 +90,7 @@ ValueRange drawable(ValueRange r) {
   return {r.lo - d, r.hi + d};
 }
 
-std::optional<ValueRange> price_pane_ends(std::span<const model::Bar> bars,
+std::optional<ValueRange> price_pane_ends(model::BarsView bars,
                                           std::span<const model::Indicator* const> overlays, ValueIndices at) {
   FiniteSpan span;
   for (const auto* ind : overlays) for_each_value(*ind, at, [&](double v) { span.add(v); });
@@ -99,7 +99,7 @@ std::optional<ValueRange> price_pane_ends(std::span<const model::Bar> bars,
 
 ValueRange price_pane_range(const std::optional<ValueRange>& ends) { return drawable(padded_price_range(ends)); }
 
-ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator, ValueIndices at) {
+ValueRange indicator_range(model::BarsView bars, const model::Indicator& indicator, ValueIndices at) {
   const ValueRange r = std::visit(
       [&](const auto& mode) -> ValueRange {
         using M = std::decay_t<decltype(mode)>;

@@ -8,7 +8,7 @@
 #include <span>
 
 #include "model/indicators.hpp"
-#include "model/series/data.hpp"
+#include "model/series/bar_columns.hpp"
 
 namespace qc::api {
 
@@ -75,12 +75,12 @@ ValueRange padded(ValueRange r, double fraction);
 
 // The ends of the main pane's prices: the bars' lows and highs and the overlay indicators' values at `at`;
 // none without a finite one.
-std::optional<ValueRange> price_pane_ends(std::span<const model::Bar> bars,
+std::optional<ValueRange> price_pane_ends(model::BarsView bars,
                                           std::span<const model::Indicator* const> overlays, ValueIndices at = {});
 
 // The main pane's linear range: those ends padded by 5 %, made drawable.
 ValueRange price_pane_range(const std::optional<ValueRange>& ends);
-inline ValueRange price_pane_range(std::span<const model::Bar> bars,
+inline ValueRange price_pane_range(model::BarsView bars,
                                    std::span<const model::Indicator* const> overlays, ValueIndices at = {}) {
   return price_pane_range(price_pane_ends(bars, overlays, at));
 }
@@ -92,6 +92,6 @@ std::optional<ValueRange> from_zero_range(const model::Indicator& indicator, Val
 // An indicator's range by its range mode, from its values at `at` (the bars' prices: `bars`); FromZero
 // without its range takes the Auto one. The levels of a sub-pane indicator count like its values in the Auto
 // and Symmetric modes.
-ValueRange indicator_range(std::span<const model::Bar> bars, const model::Indicator& indicator, ValueIndices at = {});
+ValueRange indicator_range(model::BarsView bars, const model::Indicator& indicator, ValueIndices at = {});
 
 }  // namespace qc::api

@@ -126,8 +126,9 @@ struct DeviceGrid {
   }
 };
 
-template <class Out, class Candle>
-void draw_candles(Out out, std::span<const Candle> candles, const model::CandlestickStyleOptions& style,
+// `Candles`: a span of candles, or a view of bars (whose items are values).
+template <class Out, class Candles>
+void draw_candles(Out out, const Candles& candles, const model::CandlestickStyleOptions& style,
                   double spacing, const coords::PriceMapping& price, double candle_width, double dpr,
                   std::size_t first_slot) {
   if (candles.empty()) return;
@@ -137,7 +138,7 @@ void draw_candles(Out out, std::span<const Candle> candles, const model::Candles
   const CandleColors colors(style);
 
   for (std::size_t i = 0; i < candles.size(); ++i) {
-    const Candle& c = candles[i];
+    const auto& c = candles[i];
     if (std::isnan(c.open) || std::isnan(c.high) || std::isnan(c.low) || std::isnan(c.close)) continue;
     const double xc = coords::bar_x(first_slot + i, spacing);
     SvgBackend::Candle marks;
@@ -175,13 +176,13 @@ void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickD
   draw_candles(Recorder{batch}, candles, style, spacing, price, candle_width, dpr, first_slot);
 }
 
-void render_candlesticks(SvgBackend& backend, std::span<const model::Bar> bars,
+void render_candlesticks(SvgBackend& backend, model::BarsView bars,
                          const model::CandlestickStyleOptions& style, double spacing,
                          const coords::PriceMapping& price, double candle_width, double dpr) {
   draw_candles(Writer{backend}, bars, style, spacing, price, candle_width, dpr, 0);
 }
 
-void render_ohlc_bars(SvgBackend& backend, std::span<const model::Bar> bars, std::string_view up_color,
+void render_ohlc_bars(SvgBackend& backend, model::BarsView bars, std::string_view up_color,
                       std::string_view down_color, double spacing, const coords::PriceMapping& price,
                       double candle_width, double dpr) {
   if (bars.empty()) return;
@@ -189,7 +190,7 @@ void render_ohlc_bars(SvgBackend& backend, std::span<const model::Bar> bars, std
   const double half_width = grid.body_width(candle_width) / 2;
   const Color up = parse_or_black(up_color), down = parse_or_black(down_color);
   for (std::size_t i = 0; i < bars.size(); ++i) {
-    const model::Bar& b = bars[i];
+    const model::Bar b = bars[i];
     if (!std::isfinite(b.open) || !std::isfinite(b.high) || !std::isfinite(b.low) || !std::isfinite(b.close)) {
       continue;
     }
@@ -346,7 +347,7 @@ void render_line(RenderBatch& batch, std::span<const model::LineData> points,
                    spacing, price);
 }
 
-void render_line(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
+void render_line(SvgBackend& backend, model::BarsView bars, const model::LineStyleOptions& options,
                  double spacing, const coords::PriceMapping& price, std::size_t origin) {
   draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, false,
                    spacing, price, origin);
@@ -358,7 +359,7 @@ void render_area(RenderBatch& batch, std::span<const model::LineData> points,
                    spacing, price);
 }
 
-void render_area(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
+void render_area(SvgBackend& backend, model::BarsView bars, const model::LineStyleOptions& options,
                  double spacing, const coords::PriceMapping& price, std::size_t origin) {
   draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, true,
                    spacing, price, origin);

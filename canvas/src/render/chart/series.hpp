@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "coords/price_mapping.hpp"
-#include "model/series/data.hpp"
+#include "model/series/bar_columns.hpp"
 #include "model/series/options.hpp"
 #include "render/engine/batch.hpp"
 #include "render/engine/svg_backend.hpp"
@@ -21,14 +21,14 @@ void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickD
                          std::size_t first_slot = 0);
 // The same elements for bars (which carry no colours of their own), written straight into the backend in
 // the order a replay of the recording would write them.
-void render_candlesticks(SvgBackend& backend, std::span<const model::Bar> bars,
+void render_candlesticks(SvgBackend& backend, model::BarsView bars,
                          const model::CandlestickStyleOptions& style, double spacing,
                          const coords::PriceMapping& price, double candle_width, double dpr);
 
 // One OHLC bar per bar whose prices are all finite, in the up colour when it closes at or above its open:
 // the high-low stroke through the bar's centre, the open's tick to its left and the close's to its right,
 // hairlines on the device-pixel grid the candles snap to, the ticks reaching the candle body's edges.
-void render_ohlc_bars(SvgBackend& backend, std::span<const model::Bar> bars, std::string_view up_color,
+void render_ohlc_bars(SvgBackend& backend, model::BarsView bars, std::string_view up_color,
                       std::string_view down_color, double spacing, const coords::PriceMapping& price,
                       double candle_width, double dpr);
 
@@ -38,7 +38,7 @@ void render_line(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
 // The same elements for the bars' closes, written straight into the backend; bar `origin` takes the first
 // slot (a view's bar before its first lies left of the plot, so that its line reaches the left edge).
-void render_line(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
+void render_line(SvgBackend& backend, model::BarsView bars, const model::LineStyleOptions& options,
                  double spacing, const coords::PriceMapping& price, std::size_t origin = 0);
 
 // The same line over a fill down to the pane's foot, run after run: each run's straight polygon, filled with
@@ -46,7 +46,7 @@ void render_line(SvgBackend& backend, std::span<const model::Bar> bars, const mo
 void render_area(RenderBatch& batch, std::span<const model::LineData> points,
                  const model::LineStyleOptions& options, double spacing, const coords::PriceMapping& price);
 // The same elements for the bars' closes, written straight into the backend, bar `origin` in the first slot.
-void render_area(SvgBackend& backend, std::span<const model::Bar> bars, const model::LineStyleOptions& options,
+void render_area(SvgBackend& backend, model::BarsView bars, const model::LineStyleOptions& options,
                  double spacing, const coords::PriceMapping& price, std::size_t origin = 0);
 
 }  // namespace qc::render
