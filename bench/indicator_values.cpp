@@ -18,6 +18,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "api/indicator_catalog.hpp"
@@ -75,6 +76,17 @@ studies::StudyArgs bench_args(const api::IndicatorSpec& row) {
   if (row.method == "envelopes") args.real[1] = 2.5;
   if (row.method == "supertrend") args.real[1] = 3.0;
   if (row.method == "zigzag") args.real[0] = 5.0;
+  // Settings keep their defaults, as a call that gives none.
+  for (std::size_t i = 0; i < row.args.size(); ++i) {
+    const api::ArgSpec& arg = row.args[i];
+    if (!arg.setting()) continue;
+    const api::ArgValue value = api::default_of(arg);
+    if (const auto* whole = std::get_if<std::uint64_t>(&value)) args.whole[i] = *whole;
+    if (const auto* real = std::get_if<double>(&value)) args.real[i] = *real;
+    if (arg.kind == api::ArgKind::Choice) {
+      args.choice[i] = static_cast<std::uint8_t>(api::choice_index(arg, std::get<std::string_view>(value)).value_or(0));
+    }
+  }
   return args;
 }
 
@@ -84,7 +96,7 @@ std::string args_text(const api::IndicatorSpec& row, const studies::StudyArgs& a
   std::string out;
   char buf[32];
   for (std::size_t i = 0; i < row.args.size(); ++i) {
-    if (row.args[i].kind == api::ArgKind::Text) continue;
+    if (row.args[i].kind == api::ArgKind::Text || row.args[i].keyword_only()) continue;
     if (row.args[i].kind == api::ArgKind::Whole) {
       std::snprintf(buf, sizeof buf, "%llu", static_cast<unsigned long long>(args.whole[i]));
     } else {

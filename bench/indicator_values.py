@@ -266,7 +266,8 @@ def run_program(program, columns, repeats):
 def call_args(method, text):
     """The chart method's arguments from the program's text, with a colour where the method takes one."""
     args = [float(w) if "." in w else int(w) for w in text.split()]
-    if "color" in (getattr(qc.Chart, method).__text_signature__ or ""):
+    positional = (getattr(qc.Chart, method).__text_signature__ or "").partition("*")[0]
+    if "color" in positional:
         args.append(COLOR)
     return args
 
