@@ -310,8 +310,8 @@ class RenderPass {
       coords::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
                                  ticks, coords::ScaleNumbers::in_units);
       if (config_.show_legend) {
-        sub_pane_legends_.push_back(
-            {&ind, sub_pane_legend_y(top), pane_legend_numbers(r.lo, r.hi, h, coords::ScaleNumbers::in_units)});
+        sub_pane_legends_.push_back({&ind, sub_pane_legend_y(top),
+                                     pane_legend_numbers(ticks, r.lo, r.hi, h, coords::ScaleNumbers::in_units)});
       }
     });
   }

@@ -22,8 +22,6 @@ constexpr double kLineHeight = 16.0;
 constexpr double kFirstLineUnderTitle = 36.0;
 constexpr double kSubPaneLineOffset = 12.0;
 constexpr double kGap = 10.0;
-// No text is measured: a byte of it is reckoned at 0.6 of the font size.
-constexpr double kAdvancePerEm = 0.6;
 // A backing starts 4 px left of the texts and ends 4 px past the last one's reckoned end; a legend line's
 // is the lines' pitch high, so that stacked backings meet.
 constexpr double kBackingLeft = kLeft - 4.0;
@@ -43,12 +41,10 @@ render::TextStyle text_style(double size, render::Color color) {
   return style;
 }
 
-double reckoned_width(double size, std::size_t bytes) { return kAdvancePerEm * size * static_cast<double>(bytes); }
-
 // Behind a line of texts of `size` whose last one, `last_bytes` long, starts at x_last.
 void draw_backing(render::SvgBackend& out, double x_last, std::size_t last_bytes, double size, double y,
                   double half_height, render::Color color) {
-  const double right = x_last + reckoned_width(size, last_bytes) + kBackingPastEnd;
+  const double right = x_last + render::estimated_text_width(last_bytes, size) + kBackingPastEnd;
   out.fill_rect({kBackingLeft, y - half_height, right - kBackingLeft, 2 * half_height}, color);
 }
 
@@ -92,7 +88,11 @@ int quoted_decimals(int label_decimals, std::span<const double> ticks, double la
 }
 
 LegendNumbers pane_legend_numbers(double lo, double hi, double height, coords::ScaleNumbers scale) {
-  const coords::PriceTicks ticks = coords::price_ticks(lo, hi, height);
+  return pane_legend_numbers(coords::price_ticks(lo, hi, height), lo, hi, height, scale);
+}
+
+LegendNumbers pane_legend_numbers(const coords::PriceTicks& ticks, double lo, double hi, double height,
+                                  coords::ScaleNumbers scale) {
   const double largest = ticks.largest_magnitude();
   return {quoted_decimals(coords::price_label_decimals(lo, hi, height), ticks.ticks(), largest),
           scale == coords::ScaleNumbers::in_units && largest >= coords::kUnitsFrom};
@@ -119,7 +119,7 @@ void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator
     const Quote& previous = quotes.back();
     append_value(texts, vector.values[*k], numbers);
     quotes.push_back({previous.end, texts.size(), *color,
-                      previous.x + reckoned_width(kLegendSize, previous.end - previous.begin) + kGap});
+                      previous.x + render::estimated_text_width(previous.end - previous.begin, kLegendSize) + kGap});
   }
   const Quote& last = quotes.back();
   draw_backing(out, last.x, last.end - last.begin, kLegendSize, y, kLegendBackingHalf, colors.backing);

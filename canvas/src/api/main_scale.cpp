@@ -22,7 +22,7 @@ MainScale::MainScale(model::BarsView bars, std::span<const model::Indicator* con
 
 LegendNumbers MainScale::numbers() const {
   if (!mapping_.log) {
-    return pane_legend_numbers(mapping_.min, mapping_.max, mapping_.height, coords::ScaleNumbers::full);
+    return pane_legend_numbers(linear_, mapping_.min, mapping_.max, mapping_.height, coords::ScaleNumbers::full);
   }
   return {quoted_decimals(log_.most_decimals(), log_.ticks(), log_.largest_magnitude()), false};
 }

@@ -11,9 +11,6 @@ namespace {
 using render::Color;
 using render::PixelPoint;
 
-// The width reckoned for one byte of label text: 0.6 of the 10 px label font.
-constexpr double kLabelAdvance = 6.0;
-
 Color type_color(SignalType type) {
   switch (type) {
     case SignalType::Buy:
@@ -58,7 +55,7 @@ void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals
     if (s.label) {
       // A label that would run past the plot, under the price scale, goes on the marker's left instead.
       label_style.color = c;
-      const double width = kLabelAdvance * static_cast<double>(s.label->size());
+      const double width = render::estimated_text_width(*s.label, label_style.font_size);
       const bool left = x + size + width > plot_width;
       label_style.align = left ? render::TextAlign::End : render::TextAlign::Start;
       out.text(*s.label, label_style, left ? x - size : x + size, py);

@@ -73,8 +73,11 @@ struct TextStyle {
 
 // Texts are never measured: where a text's width decides its place, each byte is reckoned at 0.6 of the
 // font size.
+inline double estimated_text_width(std::size_t bytes, double font_size) {
+  return 0.6 * font_size * static_cast<double>(bytes);
+}
 inline double estimated_text_width(std::string_view text, double font_size) {
-  return 0.6 * font_size * static_cast<double>(text.size());
+  return estimated_text_width(text.size(), font_size);
 }
 
 struct StrokeStyle {
