@@ -322,6 +322,12 @@ T parse_number(std::string_view text) {
   return v;
 }
 
+// A quoted default ('floor', 's') without its quotes; none when it is not quoted.
+std::optional<std::string_view> unquoted(std::string_view text) {
+  if (text.size() < 2 || text.front() != '\'' || text.back() != '\'') return std::nullopt;
+  return text.substr(1, text.size() - 2);
+}
+
 }  // namespace
 
 Converted default_value(const Param& p) {
@@ -344,19 +350,15 @@ Converted default_value(const Param& p) {
     case Kind::pane_height:
       if (text == "None") return std::optional<double>();
       break;
-    case Kind::text:  // a choice's default, quoted
-      if (text.size() >= 2 && text.front() == '\'' && text.back() == '\'') {
-        return std::string(text.substr(1, text.size() - 2));
-      }
+    case Kind::text:  // a choice's default
+      if (const auto choice = unquoted(text)) return std::string(*choice);
       break;
     case Kind::opt_number_column:
       if (text == "None") return Ref();
       break;
     case Kind::time_unit:
-      if (text.size() > 2 && text.front() == '\'' && text.back() == '\'') {
-        if (const std::optional<std::int64_t> per_second = units_per_second(text.substr(1, text.size() - 2))) {
-          return *per_second;
-        }
+      if (const auto unit = unquoted(text)) {
+        if (const std::optional<std::int64_t> per_second = units_per_second(*unit)) return *per_second;
       }
       break;
     default: break;
