@@ -13,6 +13,7 @@ The other two run in the bench-only environment bench/.venv, never a dependency 
 Usage (with the module installed, e.g. in .venv): python bench/bench_raster.py [--runs 15]
 """
 import argparse
+import inspect
 import json
 import statistics
 import subprocess
@@ -29,7 +30,8 @@ from bench_chart import DATA, bench_chart  # noqa: E402
 
 BENCH_PYTHON = HERE / ".venv" / "bin" / "python"
 
-# Runs in bench/.venv: times resvg-py on the document and mplfinance on the same bars, prints JSON.
+# Runs in bench/.venv after the source of timed(): times resvg-py on the document and mplfinance on the same
+# bars, prints JSON.
 OTHERS = r"""
 import io, json, statistics, sys, time
 import matplotlib
@@ -40,15 +42,6 @@ import resvg_py
 
 svg_path, csv_path, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
 svg = open(svg_path, encoding="utf-8").read()
-
-def timed(fn):
-    fn()
-    times = []
-    for _ in range(runs):
-        t0 = time.perf_counter()
-        out = fn()
-        times.append(time.perf_counter() - t0)
-    return {"ms": statistics.median(times) * 1e3, "ms_min": min(times) * 1e3, "bytes": len(out)}
 
 frame = pd.read_csv(csv_path, index_col="date", parse_dates=True)
 frame = frame.rename(columns=str.capitalize)[["Open", "High", "Low", "Close", "Volume"]]
@@ -72,7 +65,8 @@ def mplfinance_png():
              savefig=dict(fname=buf, format="png", dpi=100))
     return buf.getvalue()
 
-print(json.dumps({"resvg": timed(lambda: resvg_py.svg_to_bytes(svg_string=svg)), "mplfinance": timed(mplfinance_png)}))
+print(json.dumps({"resvg": timed(lambda: resvg_py.svg_to_bytes(svg_string=svg), runs),
+                  "mplfinance": timed(mplfinance_png, runs)}))
 """
 
 
@@ -103,7 +97,8 @@ def main():
     with tempfile.NamedTemporaryFile("w", suffix=".svg", encoding="utf-8", delete=False) as f:
         f.write(svg)
     try:
-        done = subprocess.run([str(BENCH_PYTHON), "-c", OTHERS, f.name, str(DATA), str(runs)], capture_output=True,
+        script = inspect.getsource(timed) + OTHERS
+        done = subprocess.run([str(BENCH_PYTHON), "-c", script, f.name, str(DATA), str(runs)], capture_output=True,
                               text=True, check=True)
     finally:
         Path(f.name).unlink()
