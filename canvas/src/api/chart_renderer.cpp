@@ -352,7 +352,8 @@ class RenderPass {
       const auto primitive = registry->create(description.type_id, points, description.color);
       if (!primitive) continue;
       if (description.text) primitive->set_text(*description.text);
-      primitives::SvgRenderContext context(backend_, mapping, dpr_, layout_.plot_width, chart_height);
+      primitives::SvgRenderContext context(backend_, mapping, dpr_, layout_.plot_width, chart_height,
+                                           {bars_, theme_.background});
       primitive->render(context, false);
       if (description.text) draw_primitive_words(backend_, *primitive, context);
     }

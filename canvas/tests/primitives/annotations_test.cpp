@@ -24,6 +24,7 @@ namespace qc::primitives::catalog {
 namespace {
 
 using testing::draw;
+using testing::of_tag;
 using testing::parse_path;
 using testing::SvgElement;
 
@@ -40,14 +41,6 @@ Corners corners(const SvgElement& e) {
   Corners out;
   for (const auto& step : parse_path(e.at("d"))) {
     for (std::size_t i = 0; i + 1 < step.args.size(); i += 2) out.emplace_back(step.args[i], step.args[i + 1]);
-  }
-  return out;
-}
-
-std::vector<SvgElement> of_tag(const std::vector<SvgElement>& all, std::string_view tag) {
-  std::vector<SvgElement> out;
-  for (const auto& e : all) {
-    if (e.tag == tag) out.push_back(e);
   }
   return out;
 }

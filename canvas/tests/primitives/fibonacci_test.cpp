@@ -11,6 +11,7 @@
 #include "primitives/catalog/fibonacci/channel.hpp"
 #include "primitives/catalog/fibonacci/circles.hpp"
 #include "primitives/catalog/fibonacci/fan.hpp"
+#include "primitives/catalog/fibonacci/level_labels.hpp"
 #include "primitives/catalog/fibonacci/retracement.hpp"
 #include "primitives/catalog/fibonacci/speed_resistance.hpp"
 #include "primitives/catalog/fibonacci/spiral.hpp"
@@ -257,7 +258,7 @@ TEST(FibJson, OwnKeysAfterData) {
 TEST(FibRetracement, LevelLinesFromTheLeftAnchorToTheRightEdgeThenTheDashedTrend) {
   auto fib = make<FibRetracement>({{13, 150}, {3, 100}});
   const auto e = draw(*fib);
-  ASSERT_EQ(e.size(), 8u);
+  ASSERT_EQ(e.size(), 8u + 7u);  // and a label per level
   const double ratios[] = {0, 0.236, 0.382, 0.5, 0.618, 0.786, 1};
   for (std::size_t i = 0; i < 7; ++i) {
     const Line l = line_of(e[i]);
@@ -288,7 +289,7 @@ TEST(FibRetracement, LevelsCarryTheirOwnStroke) {
   levels[2].visible = false;
   fib->set_level_configs(levels);
   const auto e = draw(*fib);
-  ASSERT_EQ(e.size(), 3u);
+  ASSERT_EQ(e.size(), 3u + 2u);
   EXPECT_EQ(e[0].at("stroke-dasharray"), "12.00,6.00");
   EXPECT_FALSE(e[1].has("stroke-dasharray"));
   EXPECT_EQ(e[1].at("stroke"), "#ff0000");
@@ -310,7 +311,10 @@ TEST(FibRetracement, BandsJoinNeighbouringVisibleRatios) {
   levels[0].fill_opacity = 0.5;
   levels[2].visible = false;
   fib->set_level_configs(levels);
-  const auto e = draw(*fib);
+  std::vector<SvgElement> e;
+  for (const auto& el : draw(*fib)) {
+    if (el.tag == "path") e.push_back(el);  // the labels aside
+  }
   std::vector<const SvgElement*> bands;
   for (const auto& el : e) {
     if (el.at("fill") != "none") bands.push_back(&el);
@@ -335,12 +339,77 @@ TEST(FibTrendExtension, LevelsFromP3ByRatiosOfTheFirstMove) {
   auto ext = make<FibTrendExtension>({{0, 100}, {10, 110}, {15, 105}});
   ext->set_level_configs(levels_of({0, 1.618}));
   const auto e = draw(*ext);
-  ASSERT_EQ(e.size(), 3u);
+  ASSERT_EQ(e.size(), 3u + 2u);
   EXPECT_EQ(e[0].at("d"), "M5.50 200.50 L105.50 180.50 L155.50 190.50");
   EXPECT_EQ(e[1].at("d"), "M155.50 190.50 L800.50 190.50");
   EXPECT_EQ(line_of(e[2]).y1, snapped(py(121.18)));
   ext->set_level_configs({});
   EXPECT_EQ(draw(*ext).size(), 1u);
+}
+
+TEST(FibLevelLabels, RatioAndPriceByOption) {
+  struct Case {
+    double ratio, price;
+    bool ratio_shown, price_shown;
+    const char* text;
+  };
+  const Case cases[] = {
+      {0.618, 2843.1, true, true, "0.618 (2843.10)"}, {0.618, 2843.1, false, true, "(2843.10)"},
+      {0.618, 2843.1, true, false, "0.618"},          {0.618, 2843.1, false, false, ""},
+      {0, 99.999, true, true, "0 (100.00)"},          {1, 100, true, true, "1 (100.00)"},
+      {1.272, -3.456, true, true, "1.272 (-3.46)"},   {0.5, 0.0003, true, true, "0.5 (0.00)"},
+      {4.236, 12, true, false, "4.236"},              {0.1, 1e7, true, true, "0.1 (10000000.00)"},
+  };
+  std::string text = "left over";
+  for (const Case& c : cases) {
+    fibonacci::write_level_label(text, c.ratio, c.price, {c.ratio_shown, c.price_shown});
+    EXPECT_EQ(text, c.text) << c.ratio << " " << c.price;
+  }
+}
+
+std::vector<SvgElement> texts_of(const std::vector<SvgElement>& all) { return testing::of_tag(all, "text"); }
+
+TEST(FibLevelLabels, RetracementLabelsAtTheLevelsLeftEnds) {
+  auto fib = make<FibRetracement>({{13, 150}, {3, 100}});  // left end x 35; ratio 0 at 150, 1 at 100
+  std::vector<FibLevelConfig> levels = levels_of({0, 0.618, 1});
+  levels[1].color = "#ff0000";
+  fib->set_level_configs(levels);
+  auto texts = texts_of(draw(*fib));
+  ASSERT_EQ(texts.size(), 3u);
+  const char* contents[] = {"0 (150.00)", "0.618 (119.10)", "1 (100.00)"};
+  const double prices[] = {150, 119.1, 100};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(texts[i].content, contents[i]);
+    EXPECT_EQ(texts[i].number("x"), 35 + 4);
+    // The middle 8 px above the level, the baseline 0.3 x 10 px below the middle.
+    EXPECT_NEAR(texts[i].number("y"), py(prices[i]) - 8 + 3, 0.006);
+    EXPECT_EQ(texts[i].at("font-size"), "10.0");
+  }
+  EXPECT_EQ(texts[0].at("fill"), "#2196f3");
+  EXPECT_EQ(texts[1].at("fill"), "#ff0000");  // the level's own colour
+
+  fib->extend_left = true;
+  EXPECT_EQ(texts_of(draw(*fib)).at(0).number("x"), 4);
+  fib->show_percentages = false;
+  EXPECT_EQ(texts_of(draw(*fib)).at(1).content, "(119.10)");
+  fib->show_prices = false;
+  EXPECT_TRUE(texts_of(draw(*fib)).empty());
+  fib->show_percentages = true;
+  EXPECT_EQ(texts_of(draw(*fib)).at(1).content, "0.618");
+}
+
+TEST(FibLevelLabels, ExtensionLabelsFromP3) {
+  auto ext = make<FibTrendExtension>({{0, 100}, {10, 110}, {15, 105}}, "#00aa00");
+  ext->set_level_configs(levels_of({0, 1.618}));
+  const auto texts = texts_of(draw(*ext));
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].content, "0 (105.00)");
+  EXPECT_EQ(texts[1].content, "1.618 (121.18)");
+  for (const auto& t : texts) {
+    EXPECT_EQ(t.number("x"), px(15) + 4);
+    EXPECT_EQ(t.at("fill"), "#00aa00");
+  }
+  EXPECT_NEAR(texts[1].number("y"), py(121.18) - 5, 0.006);
 }
 
 TEST(FibChannel, ParallelLinesThroughTheOffsetToP3) {

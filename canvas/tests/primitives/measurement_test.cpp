@@ -1,6 +1,7 @@
 // Price range, date range and price/date range: bands, solid boundaries, captions and their anchors.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -133,6 +134,44 @@ TEST(PriceDateRange, BoxAndStackedCaptions) {
   range->show_percentage = true;
   range->set_points(std::vector<Point>{{0, 3393.52}, {20, 2191.86}});
   EXPECT_EQ(draw(*range).at(2).content, "-1201.66 (-35.41%)");
+}
+
+TEST(MeasurementCaptions, BackedInTheBackgroundColour) {
+  struct Case {
+    std::unique_ptr<Primitive> tool;
+    std::vector<std::string> captions;
+  };
+  Case cases[] = {
+      {make<PriceRange>({{10, 100}, {99, 110}}), {"10.00 (10.00%)"}},
+      {make<DateRange>({{5, 50}, {25, 50}}), {"20 bars"}},
+      {make<PriceDateRange>({{0, 100}, {20, 110}}), {"10.00 (10.00%)", "20 bars"}},
+  };
+  for (const Case& c : cases) {
+    const auto plain = draw(*c.tool);
+    const auto e = draw_on(*c.tool, {{}, "#131722"});
+    // Each caption right after its backing; nothing else changes.
+    ASSERT_EQ(e.size(), plain.size() + c.captions.size()) << c.tool->type_id();
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < e.size(); ++i) {
+      if (e[i].tag != "text") continue;
+      ASSERT_LT(k, c.captions.size());
+      const SvgElement& text = e[i];
+      const SvgElement& backing = e[i - 1];
+      EXPECT_EQ(text.content, c.captions[k++]);
+      EXPECT_EQ(backing.tag, "rect");
+      EXPECT_EQ(backing.at("fill"), "rgba(19,23,34,0.8)");
+      // 2 px beyond 0.6 x 12 px a byte at each end; 12 + 4 px tall around the text's middle, 3.6 px above
+      // its baseline.
+      EXPECT_DOUBLE_EQ(backing.number("x"), text.number("x") - 2);
+      EXPECT_NEAR(backing.number("width"), 7.2 * static_cast<double>(text.content.size()) + 4, 0.006);
+      EXPECT_NEAR(backing.number("y"), text.number("y") - 3.6 - 8, 0.006);
+      EXPECT_EQ(backing.number("height"), 16);
+    }
+    EXPECT_EQ(k, c.captions.size());
+    // A background with its own alpha is made fainter still, never more opaque.
+    const auto faint = draw_on(*c.tool, {{}, "#13172280"});
+    EXPECT_EQ(faint.at(plain.size() - c.captions.size()).at("fill"), "rgba(19,23,34,0.4)");
+  }
 }
 
 TEST(Measurement, FactoriesAnchorsAndJson) {

@@ -1,4 +1,4 @@
-// The position tools, the fixed volume profile and the image: factories, anchors, JSON and geometry.
+// The position tools and the image: factories, anchors, JSON, geometry and the positions' texts.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,13 +9,13 @@
 #include "primitives/catalog/icons/image.hpp"
 #include "primitives/catalog/projection/long_position.hpp"
 #include "primitives/catalog/projection/short_position.hpp"
-#include "primitives/catalog/volume/fixed_volume_profile.hpp"
 #include "support.hpp"
 
 namespace qc::primitives::catalog {
 namespace {
 
 using testing::draw;
+using testing::of_tag;
 using testing::kCanvasHeight;
 using testing::kCanvasWidth;
 using testing::SvgElement;
@@ -24,14 +24,6 @@ using testing::SvgElement;
 template <class T>
 std::unique_ptr<T> make(std::vector<Point> points, std::string_view color = "#2196F3") {
   return T::create(points, color);
-}
-
-std::vector<SvgElement> of_tag(const std::vector<SvgElement>& all, std::string_view tag) {
-  std::vector<SvgElement> out;
-  for (const auto& e : all) {
-    if (e.tag == tag) out.push_back(e);
-  }
-  return out;
 }
 
 TEST(PositionFactories, StopAndTargetFromTheEntryOnEachSide) {
@@ -81,7 +73,7 @@ TEST(LongPosition, ZonesAndLinesFromTheEntryToTheRightEdge) {
   auto position = make<LongPosition>({{5, 100}}, "#123456");  // x 55; entry y 200, stop 210, target 180
   position->data_mut().style = LineStyle::Dashed;
   const auto e = draw(*position);
-  ASSERT_EQ(e.size(), 5u);
+  ASSERT_EQ(e.size(), 5u + 3u);  // and the three texts
   const SvgElement& stop = e[0];
   const SvgElement& target = e[1];
   EXPECT_EQ(stop.at("fill"), "rgba(255,0,0,0.18823529411764706)");
@@ -113,6 +105,49 @@ TEST(ShortPosition, StopZoneAboveTheEntry) {
   EXPECT_EQ(rects[1].number("height"), 20);
 }
 
+TEST(PositionTexts, OutcomesAndRewardToRisk) {
+  struct Case {
+    const char* what;
+    std::unique_ptr<Primitive> tool;
+    std::vector<std::string> texts;
+  };
+  const auto long_at = [](double entry, double stop, double target) {
+    return make<LongPosition>({{5, entry}, {5, stop}, {5, target}});
+  };
+  Case cases[] = {
+      {"long", long_at(2875, 2790, 3012.5), {"Target 3012.50 (+4.78%)", "Stop 2790.00 (-2.96%)", "R:R 1.62"}},
+      {"short", make<ShortPosition>({{5, 100}}), {"Target 90.00 (-10.00%)", "Stop 105.00 (+5.00%)", "R:R 2.00"}},
+      {"no risk", long_at(100, 100, 110), {"Target 110.00 (+10.00%)", "Stop 100.00 (0.00%)"}},
+      {"a move that rounds to nothing", long_at(100, 99, 100.001), {"Target 100.00 (0.00%)", "Stop 99.00 (-1.00%)", "R:R 0.00"}},
+      {"small prices keep their digits", long_at(0.5, 0.45, 0.6), {"Target 0.6000 (+20.00%)", "Stop 0.4500 (-10.00%)", "R:R 2.00"}},
+      // From a negative entry a rise is still a gain.
+      {"negative entry", long_at(-10, -12, -5), {"Target -5.00 (+50.00%)", "Stop -12.00 (-20.00%)", "R:R 2.50"}},
+  };
+  for (Case& c : cases) {
+    const auto texts = of_tag(draw(*c.tool), "text");
+    ASSERT_EQ(texts.size(), c.texts.size()) << c.what;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      EXPECT_EQ(texts[i].content, c.texts[i]) << c.what;
+      EXPECT_EQ(texts[i].at("font-size"), "10.0") << c.what;
+      EXPECT_EQ(texts[i].at("fill"), "#2196f3") << c.what;
+    }
+  }
+}
+
+TEST(PositionTexts, InTheirBoxesAndOnlyWithPnl) {
+  auto position = make<LongPosition>({{5, 100}});  // x 55.5 snapped; entry y 200, stop 210, target 180
+  auto texts = of_tag(draw(*position), "text");
+  ASSERT_EQ(texts.size(), 3u);
+  // From the box's left + 4 px, their middles at the boxes' middles: baselines 0.3 of the size below.
+  const double middles[] = {190, 205, 190 + 14};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(texts[i].number("x"), 59.5);
+    EXPECT_EQ(texts[i].number("y"), middles[i] + 3);
+  }
+  position->show_pnl = false;
+  EXPECT_TRUE(of_tag(draw(*position), "text").empty());
+}
+
 TEST(PositionLabel, InsideTheBoxOfTheThreePrices) {
   testing::Canvas canvas;
   auto position = make<LongPosition>({{5, 100}});  // x 55; y from 180 to 210
@@ -130,37 +165,6 @@ TEST(PositionLabel, InsideTheBoxOfTheThreePrices) {
   a = position->text_anchor(canvas.ctx);
   EXPECT_DOUBLE_EQ(a->x, kCanvasWidth - 10);
   EXPECT_DOUBLE_EQ(a->y, 210 - 10 - 7);
-}
-
-TEST(FixedVolumeProfile, BoundariesRowsAndLines) {
-  auto profile = make<FixedVolumeProfile>({{30, 1}, {10, 2}});  // left 105, right 305
-  EXPECT_EQ(profile->points(), (std::vector<Point>{{30, 0}, {10, 0}}));
-  EXPECT_EQ(make<FixedVolumeProfile>({{4, 1}})->bar2, 54);
-  const auto e = draw(*profile);
-  ASSERT_EQ(e.size(), 2u + 24u + 3u);
-  EXPECT_EQ(e[0].at("d"), "M105.50 0.00 L105.50 600.00");
-  EXPECT_EQ(e[1].at("d"), "M305.50 0.00 L305.50 600.00");
-  // Row i is a rectangle from the right boundary; row 12 is the longest, 0.3 of the span; row 0 is empty.
-  const auto bar_of = [&](int i) { return testing::parse_path(e[2 + static_cast<std::size_t>(i)].at("d")); };
-  EXPECT_EQ(bar_of(12)[0].args, (std::vector<double>{305, 300}));
-  EXPECT_EQ(bar_of(12)[1].args, (std::vector<double>{365, 300}));
-  EXPECT_EQ(bar_of(0)[1].args, (std::vector<double>{305, 0}));
-  EXPECT_EQ(bar_of(6)[1].args, (std::vector<double>{335, 150}));
-  EXPECT_EQ(e[2].at("fill"), "rgba(33,150,243,0.4980392156862745)");
-  const SvgElement& poc = e[26];
-  EXPECT_EQ(poc.at("d"), "M105.50 300.50 L305.50 300.50");
-  EXPECT_EQ(poc.at("stroke"), "#ffeb3b");
-  EXPECT_EQ(poc.at("stroke-width"), "2.00");
-  EXPECT_EQ(e[27].at("d"), "M105.50 210.50 L305.50 210.50");
-  EXPECT_EQ(e[28].at("d"), "M105.50 390.50 L305.50 390.50");
-  EXPECT_EQ(e[27].at("stroke-dasharray"), "5.00,3.00");
-  EXPECT_EQ(e[27].at("stroke"), "rgba(33,150,243,0.2980392156862745)");
-
-  profile->rows = 0;
-  profile->show_poc = false;
-  EXPECT_EQ(draw(*profile).size(), 4u);  // boundaries and value area only
-  EXPECT_EQ(profile->to_json().substr(profile->to_json().find("\"bar1\"")),
-            R"("bar1":30.0,"bar2":10.0,"rows":0,"show_poc":false,"show_value_area":true})");
 }
 
 TEST(Image, CrossedBoxAroundTheCentre) {

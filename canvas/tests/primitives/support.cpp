@@ -138,13 +138,23 @@ std::vector<PathStep> parse_path(std::string_view d) {
   return steps;
 }
 
+std::vector<SvgElement> of_tag(const std::vector<SvgElement>& all, std::string_view tag) {
+  std::vector<SvgElement> out;
+  for (const auto& e : all) {
+    if (e.tag == tag) out.push_back(e);
+  }
+  return out;
+}
+
 PaneMapping test_pane() { return PaneMapping{10.0, {0.0, 200.0, 0.0, 400.0}}; }
 
-Canvas::Canvas(double dpr, PaneMapping pane)
-    : backend(kCanvasWidth, kCanvasHeight, dpr), ctx(backend, pane, dpr, kCanvasWidth, kCanvasHeight) {}
+Canvas::Canvas(double dpr, PaneMapping pane, const ChartInputs& chart)
+    : backend(kCanvasWidth, kCanvasHeight, dpr), ctx(backend, pane, dpr, kCanvasWidth, kCanvasHeight, chart) {}
 
-std::vector<SvgElement> draw(const Primitive& primitive, double dpr) {
-  Canvas canvas(dpr);
+std::vector<SvgElement> draw(const Primitive& primitive, double dpr) { return draw_on(primitive, {}, dpr); }
+
+std::vector<SvgElement> draw_on(const Primitive& primitive, const ChartInputs& chart, double dpr) {
+  Canvas canvas(dpr, test_pane(), chart);
   primitive.render(canvas.ctx, false);
   return canvas.elements();
 }

@@ -29,6 +29,9 @@ struct SvgElement {
 // it read so far) on anything else: unknown syntax, unescaped markup characters, an unterminated line.
 std::vector<SvgElement> parse_body(std::string_view body);
 
+// The elements with the given tag, in order.
+std::vector<SvgElement> of_tag(const std::vector<SvgElement>& all, std::string_view tag);
+
 // A path's d attribute as its commands: the letter and its numbers.
 struct PathStep {
   char op;
@@ -43,7 +46,7 @@ PaneMapping test_pane();
 
 // A backend and a context drawing into it, as the chart renderer makes them for one primitive.
 struct Canvas {
-  explicit Canvas(double dpr = 1.0, PaneMapping pane = test_pane());
+  explicit Canvas(double dpr = 1.0, PaneMapping pane = test_pane(), const ChartInputs& chart = {});
   render::SvgBackend backend;
   SvgRenderContext ctx;
   std::vector<SvgElement> elements() const { return parse_body(backend.body()); }
@@ -51,6 +54,8 @@ struct Canvas {
 
 // Draws the primitive on a fresh canvas and returns the elements it wrote.
 std::vector<SvgElement> draw(const Primitive& primitive, double dpr = 1.0);
+// The same on a canvas that lends the tool the chart's bars and background colour.
+std::vector<SvgElement> draw_on(const Primitive& primitive, const ChartInputs& chart, double dpr = 1.0);
 
 // Whether text is one complete JSON value (strict grammar, nothing after it).
 bool is_valid_json(std::string_view text);

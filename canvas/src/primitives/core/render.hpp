@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "model/series/bar_columns.hpp"
 #include "primitives/core/types.hpp"
 
 namespace qc::primitives {
@@ -68,6 +69,12 @@ class RenderContext {
     set_global_alpha(alpha);
   }
   virtual void reset_alpha() { set_global_alpha(1.0); }
+  // The chart's bars, read-only, bar i where bar_to_x(i) stands: for the tools that measure them. Empty
+  // where the context holds none.
+  virtual model::BarsView bars() const { return {}; }
+  // The colour the chart is painted on, for backings that keep a text readable over what lies under it;
+  // empty where the context does not know it.
+  virtual std::string_view background_color() const { return {}; }
 
  protected:
   RenderContext() = default;

@@ -71,10 +71,11 @@ std::optional<render::SvgState> rotated_about(const render::SvgState& state, dou
 }
 
 SvgRenderContext::SvgRenderContext(render::SvgBackend& backend, const PaneMapping& pane, double dpr,
-                                   double drawing_width, double drawing_height)
+                                   double drawing_width, double drawing_height, const ChartInputs& chart)
     : path_(render::PathBuilder::with_capacity(16)),
       backend_(backend),
       pane_(pane),
+      chart_(chart),
       dpr_(dpr),
       chart_width_(drawing_width),
       chart_height_(drawing_height),

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "coords/price_mapping.hpp"
+#include "model/series/bar_columns.hpp"
 #include "primitives/core/render.hpp"
 #include "render/engine/path.hpp"
 #include "render/engine/svg_backend.hpp"
@@ -20,6 +21,13 @@ struct PaneMapping {
   double bar_spacing = 1.0;
   coords::PriceMapping prices;
   double first_bar = 0.0;  // the bar in the first slot: a view's first
+};
+
+// What the chart lends the tools drawn on it besides the mapping: its bars and its background colour,
+// both borrowed for the context's lifetime.
+struct ChartInputs {
+  model::BarsView bars;
+  std::string_view background;
 };
 
 // The width the context measures for a text at a font size: 0.6 of the size for every byte.
@@ -41,7 +49,7 @@ std::optional<render::SvgState> rotated_about(const render::SvgState& state, dou
 class SvgRenderContext final : public RenderContext {
  public:
   SvgRenderContext(render::SvgBackend& backend, const PaneMapping& pane, double dpr, double drawing_width,
-                   double drawing_height);
+                   double drawing_height, const ChartInputs& chart = {});
 
   double chart_width() const override { return chart_width_; }
   double chart_height() const override { return chart_height_; }
@@ -85,6 +93,8 @@ class SvgRenderContext final : public RenderContext {
   void set_global_alpha(double alpha) override;
   void set_line_cap(std::string_view) override {}
   void set_line_join(std::string_view) override {}
+  model::BarsView bars() const override { return chart_.bars; }
+  std::string_view background_color() const override { return chart_.background; }
 
   double font_size() const noexcept { return text_style_.font_size; }
   double global_alpha() const noexcept { return global_alpha_; }
@@ -96,6 +106,7 @@ class SvgRenderContext final : public RenderContext {
   render::PathBuilder path_;
   render::SvgBackend& backend_;
   PaneMapping pane_;
+  ChartInputs chart_;
   double dpr_;
   double chart_width_;
   double chart_height_;

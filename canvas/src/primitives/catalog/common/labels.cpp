@@ -78,4 +78,18 @@ std::optional<TextAnchor> box_text_anchor(const PrimitiveData& data, const Pixel
   return TextAnchor::make(data.color.stroke, x, y);
 }
 
+void fill_text_middle(RenderContext& ctx, std::string_view text, double x, double middle_y, double font_size) {
+  ctx.fill_text(text, x, baseline_below(middle_y, font_size));
+}
+
+void fill_text_backing(RenderContext& ctx, std::string_view text, double x, double y, double font_size) {
+  const std::string_view background = ctx.background_color();
+  if (background.empty()) return;
+  constexpr double kPad = 2.0;
+  const double middle = y - baseline_below(0.0, font_size);  // the text's middle
+  ctx.set_fill_color_alpha(background, 0xCC / 255.0);
+  ctx.fill_rect(x - kPad, middle - font_size * 0.5 - kPad, ctx.measure_text(text) + 2.0 * kPad, font_size + 2.0 * kPad);
+  ctx.reset_alpha();
+}
+
 }  // namespace qc::primitives::catalog

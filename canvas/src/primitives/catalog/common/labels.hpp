@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "primitives/core/render.hpp"
 #include "primitives/core/traits.hpp"
@@ -49,5 +50,18 @@ PixelBox chart_box(const RenderContext& ctx, std::span<const Point> points) noex
 // Inside a box: 10 px in from the edge the alignment names (plus half the font size vertically), or its
 // middle for Center.
 std::optional<TextAnchor> box_text_anchor(const PrimitiveData& data, const PixelBox& box);
+
+// The context draws a text from its alphabetic baseline: a text whose middle is to lie at y has its
+// baseline 0.3 of the font size below.
+constexpr double baseline_below(double middle_y, double font_size) noexcept { return middle_y + 0.3 * font_size; }
+
+// Draws a text from its start at x with its middle at middle_y, in the current fill colour and font.
+void fill_text_middle(RenderContext& ctx, std::string_view text, double x, double middle_y, double font_size);
+
+// Behind a text about to be drawn from its start with its baseline at (x, y) in the current font: a rect in
+// the chart's background colour at alpha 0xCC from 2 px before to 2 px after the text's measured width, one
+// font size tall plus 2 px above and below, centred on the text. Nothing where the context knows no
+// background. Leaves the fill colour to the caller.
+void fill_text_backing(RenderContext& ctx, std::string_view text, double x, double y, double font_size);
 
 }  // namespace qc::primitives::catalog

@@ -1,14 +1,17 @@
-// Fib retracement geometry: bands under level lines between the anchors' x range (or the chart edges).
+// Fib retracement geometry: bands under level lines between the anchors' x range (or the chart edges), and
+// each level's label at its left end.
 #include "primitives/catalog/fibonacci/retracement.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <string>
 
 #include "primitives/catalog/common/drawing.hpp"
 #include "primitives/catalog/common/labels.hpp"
 #include "primitives/catalog/common/level_lines.hpp"
 #include "primitives/catalog/fibonacci/geometry.hpp"
+#include "primitives/catalog/fibonacci/level_labels.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives::catalog {
@@ -87,6 +90,14 @@ void FibRetracement::render(RenderContext& ctx, bool) const {
   ctx.set_line_dash(fibonacci::kGuideDash);
   stroke_segment(ctx, snap(x1), snap(ctx.price_to_y(price1)), snap(x2), snap(ctx.price_to_y(price2)));
   ctx.set_line_dash({});
+
+  // The labels over everything: a band or line drawn later would cross them.
+  std::string label;
+  for (const Visible& v : visible) {
+    const double ratio = v.level->level;
+    fibonacci::write_level_label(label, ratio, price1 + ratio * (price2 - price1), {show_percentages, show_prices});
+    fibonacci::draw_level_label(ctx, label, v.level->color ? *v.level->color : data_.color.stroke, left, v.y);
+  }
 }
 
 // At the anchors' left end, middle or right end; above the upper anchor, between them, or below the lower.

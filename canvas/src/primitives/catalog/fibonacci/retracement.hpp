@@ -15,9 +15,10 @@ class FibRetracement final : public fibonacci::TwoAnchor<FibRetracement> {
   static constexpr Point kSecondOffset{10.0, 0.0};
 
   std::vector<FibLevelConfig> levels = default_levels();
-  // Stored and written; the render draws no labels, and bands are switched per level.
+  // The parts of each level's label: its price, and its ratio (written as a ratio, not a percentage).
   bool show_prices = true;
   bool show_percentages = true;
+  // Stored and written; bands are switched per level.
   bool extend_left = false;
   bool extend_right = true;
   bool show_fill = false;

@@ -1,8 +1,12 @@
-// Fib trend extension geometry: the trend P1-P2-P3, then level lines from P3's x to the right edge.
+// Fib trend extension geometry: the trend P1-P2-P3, then level lines from P3's x to the right edge, each
+// labelled at its left end.
 #include "primitives/catalog/fibonacci/trend_extension.hpp"
+
+#include <string>
 
 #include "primitives/catalog/common/drawing.hpp"
 #include "primitives/catalog/fibonacci/geometry.hpp"
+#include "primitives/catalog/fibonacci/level_labels.hpp"
 
 namespace qc::primitives::catalog {
 
@@ -29,6 +33,12 @@ void FibTrendExtension::render(RenderContext& ctx, bool) const {
   for (double r : levels) {
     const double y = snap(ctx.price_to_y(price3 + r * (price2 - price1)));
     stroke_segment(ctx, snap(p3.x), y, right, y);
+  }
+  std::string label;
+  for (double r : levels) {
+    const double price = price3 + r * (price2 - price1);
+    fibonacci::write_level_label(label, r, price, {show_percentages, show_prices});
+    fibonacci::draw_level_label(ctx, label, data_.color.stroke, p3.x, ctx.price_to_y(price));
   }
 }
 

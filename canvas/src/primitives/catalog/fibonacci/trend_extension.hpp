@@ -17,9 +17,10 @@ class FibTrendExtension final : public fibonacci::ThreeAnchor<FibTrendExtension>
   static constexpr Point third_from(Point, Point p2) { return fibonacci::offset(p2, {5.0, -5.0}); }
 
   std::vector<double> levels{0.0, 0.236, 0.382, 0.5, 0.618, 0.786, 1.0, 1.272, 1.618, 2.0, 2.618, 3.618, 4.236};
-  // Stored and written; the render draws no labels and always runs the levels to the right edge.
+  // The parts of each level's label: its price, and its ratio (written as a ratio, not a percentage).
   bool show_prices = true;
   bool show_percentages = true;
+  // Stored and written; the levels always run to the right edge.
   bool extend_right = true;
 
   void write_fields(JsonWriter& w) const;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "primitives/catalog/common/caption_numbers.hpp"
+#include "primitives/catalog/common/labels.hpp"
 #include "util/fixed.hpp"
 
 namespace qc::primitives::catalog {
@@ -61,8 +62,10 @@ void set_solid_stroke(RenderContext& ctx, const PrimitiveData& data) {
 }
 
 void draw_caption(RenderContext& ctx, const PrimitiveData& data, std::string_view text, double x, double y) {
-  ctx.set_fill_color(data.color.stroke);
+  constexpr double kSize = 12.0;
   ctx.set_font("12px sans-serif");
+  fill_text_backing(ctx, text, x, y, kSize);
+  ctx.set_fill_color(data.color.stroke);
   ctx.fill_text(text, x, y);
 }
 

@@ -30,7 +30,8 @@ void append_percent_change(std::string& out, double price1, double price2);
 // The stroke colour and width of the record, always solid whatever its line style.
 void set_solid_stroke(RenderContext& ctx, const PrimitiveData& data);
 
-// A caption in the stroke colour at 12 px, drawn from its start.
+// A caption in the stroke colour at 12 px, drawn from its start on a backing that keeps it readable over
+// the bars.
 void draw_caption(RenderContext& ctx, const PrimitiveData& data, std::string_view text, double x, double y);
 
 }  // namespace qc::primitives::catalog

@@ -1,5 +1,6 @@
 // The trade-plan record long and short positions share: an entry at a bar, a stop and a target price,
-// drawn as red and green zones and three lines from the entry bar to the right edge.
+// drawn as red and green zones and three lines from the entry bar to the right edge, with the outcome of
+// each and the reward to risk written in the zones.
 #pragma once
 
 #include <array>
@@ -13,6 +14,7 @@ namespace qc::primitives::catalog {
 
 struct PositionPlan {
   double bar, entry_price, stop_loss, take_profit;
+  bool show_pnl;
 };
 
 void draw_position(RenderContext& ctx, const PrimitiveData& data, const PositionPlan& plan);
@@ -30,8 +32,7 @@ class PositionTool : public PrimitiveBase<Derived> {
   double entry_price = 100.0;
   double stop_loss = 0.0;  // the factory places both from the entry
   double take_profit = 0.0;
-  // Stored and written, not drawn.
-  double quantity = 1.0;
+  double quantity = 1.0;  // stored and written, not drawn
   bool show_pnl = true;
 
   // The stop and target have only prices: their points stand on the entry bar, and their bars are ignored.
@@ -69,7 +70,7 @@ class PositionTool : public PrimitiveBase<Derived> {
   }
 
  private:
-  PositionPlan plan() const noexcept { return {bar, entry_price, stop_loss, take_profit}; }
+  PositionPlan plan() const noexcept { return {bar, entry_price, stop_loss, take_profit, show_pnl}; }
 };
 
 }  // namespace qc::primitives::catalog

@@ -1,5 +1,5 @@
-// Anchored volume profile: a full-height line at its anchor bar and a fixed-shape profile of horizontal
-// bars to its right, widest at mid-height, with a point-of-control line. It sees no volumes.
+// Anchored volume profile: a full-height line at its anchor bar and, to its right, the volume profile of
+// the bars from the anchor to the last. Its second point, when given, stays unused.
 #pragma once
 
 #include <array>
@@ -15,7 +15,7 @@ class AnchoredVolumeProfile final : public PrimitiveBase<AnchoredVolumeProfile> 
   static constexpr double kDefaultWidth = 1.0;
 
   double anchor_bar = 0.0;
-  std::uint16_t rows = 24;  // profile bars tiling the chart height
+  std::uint16_t rows = 24;  // price bands the profile splits the bars' range into
   bool show_poc = true;
 
   // The anchor has a bar only.

@@ -1,21 +1,75 @@
-// Anchored VWAP geometry: the level's dotted and dashed patterns grow with the device-pixel ratio; the
-// bands are solid copies of the level at 30 % alpha.
+// Anchored VWAP geometry: the running volume-weighted average of the typical price from the anchor bar to
+// the last, and bands at band_multiplier running volume-weighted deviations either side, as solid copies of
+// the line at 30 % alpha. The line's dotted and dashed patterns grow with the device-pixel ratio.
 #include "primitives/catalog/volume/anchored_vwap.hpp"
 
 #include <array>
+#include <cmath>
+#include <limits>
+#include <optional>
 #include <span>
 
 #include "primitives/catalog/common/drawing.hpp"
 #include "primitives/catalog/volume/dot.hpp"
+#include "primitives/catalog/volume/profile.hpp"
+#include "studies/vwap_sums.hpp"
 
 namespace qc::primitives::catalog {
+namespace {
+
+struct Vertex {
+  double x, y;
+};
+
+// One of the three lines: the average moved by `deviations` of its spread. A bar whose prices or volume are
+// not finite, or before any volume, adds no vertex; the rest of the line carries on from the bars after it.
+// Only the vertices that can show are written: from the last bar left of the chart to the first right of it.
+// Returns the line's first vertex, where it starts, shown or not.
+std::optional<Vertex> stroke_vwap(RenderContext& ctx, const model::BarsView& bars, BarSpan span, double deviations) {
+  std::optional<Vertex> start;
+  studies::VwapSums sums;
+  const double right = ctx.chart_width();
+  bool open = false;
+  double held_x = 0.0, held_y = 0.0;  // the last vertex left of the chart, written only once one follows
+  bool holding = false;
+  ctx.begin_path();
+  for (std::size_t k = span.first; k <= span.last; ++k) {
+    const double hlc = bars.high[k] + bars.low[k] + bars.close[k];
+    const double v = bars.volume[k];
+    if (!std::isfinite(hlc) || !std::isfinite(v)) continue;
+    sums.add(hlc, v);
+    if (sums.volume() == 0.0) continue;
+    const double x = ctx.bar_to_x(static_cast<double>(k));
+    const double y = ctx.price_to_y(sums.mean() + deviations * sums.deviation());
+    if (!start) start = Vertex{x, y};
+    if (x < 0.0) {
+      held_x = x, held_y = y, holding = true;
+      continue;
+    }
+    if (!open) {
+      if (holding) {
+        ctx.move_to(held_x, held_y);
+        ctx.line_to(x, y);
+      } else {
+        ctx.move_to(x, y);
+      }
+      open = true;
+    } else {
+      ctx.line_to(x, y);
+    }
+    if (x > right) break;
+  }
+  if (open) ctx.stroke();
+  return start;
+}
+
+}  // namespace
 
 void AnchoredVwap::render(RenderContext& ctx, bool) const {
   const double dpr = ctx.dpr();
-  const PixelSnap snap{dpr};
-  const double x = ctx.bar_to_x(anchor_bar);
-  const double y = ctx.price_to_y(anchor_price);
-  const double w = ctx.chart_width();
+  const model::BarsView bars = ctx.bars();
+  const auto span = held_bars(bars.size(), anchor_bar, std::numeric_limits<double>::max());
+  if (!span) return;
   ctx.set_stroke_color(data_.color.stroke);
   ctx.set_stroke_width(data_.width);
   // Dotted and dashed grow with the device-pixel ratio here, unlike the common table.
@@ -29,17 +83,15 @@ void AnchoredVwap::render(RenderContext& ctx, bool) const {
     dash = scaled;
   }
   ctx.set_line_dash(dash);
-  stroke_segment(ctx, snap(x), snap(y), snap(w), snap(y));
+  const auto start = stroke_vwap(ctx, bars, *span, 0.0);
   ctx.set_line_dash({});
-  fill_dot(ctx, data_.color.stroke, x, y, dpr);
+  if (!start) return;
+  fill_dot(ctx, data_.color.stroke, start->x, start->y, dpr);
 
   if (!show_bands) return;
   ctx.set_global_alpha(0.3);
-  const double d = band_multiplier * 10.0;
-  const double yu = ctx.price_to_y(anchor_price + d);
-  stroke_segment(ctx, snap(x), snap(yu), snap(w), snap(yu));
-  const double yl = ctx.price_to_y(anchor_price - d);
-  stroke_segment(ctx, snap(x), snap(yl), snap(w), snap(yl));
+  stroke_vwap(ctx, bars, *span, band_multiplier);
+  stroke_vwap(ctx, bars, *span, -band_multiplier);
   ctx.set_global_alpha(1.0);
 }
 

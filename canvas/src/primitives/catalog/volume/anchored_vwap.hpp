@@ -1,5 +1,5 @@
-// Anchored VWAP: a level from its anchor to the right edge with a dot on the anchor and two faint bands at
-// a fixed price distance. It sees no bars, so it computes no average.
+// Anchored VWAP: the volume-weighted average price of the bars from the anchor bar on, with a dot where it
+// starts and two faint bands. The anchor's price is kept and written but not drawn.
 #pragma once
 
 #include <array>
@@ -16,7 +16,7 @@ class AnchoredVwap final : public PrimitiveBase<AnchoredVwap> {
   double anchor_bar = 0.0;
   double anchor_price = 100.0;
   bool show_bands = true;
-  double band_multiplier = 2.0;  // the bands lie band_multiplier x 10 price units away
+  double band_multiplier = 2.0;  // the bands lie this many volume-weighted deviations away
 
   static constexpr auto anchor_fields() {
     return std::array{AnchorField<AnchoredVwap>{&AnchoredVwap::anchor_bar, &AnchoredVwap::anchor_price}};

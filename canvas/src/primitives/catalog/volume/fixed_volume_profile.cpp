@@ -1,19 +1,16 @@
-// Fixed volume profile geometry: boundaries over the full height, rows growing right from the right
-// boundary (longest in the middle), the point-of-control line and the dashed value-area lines.
+// Fixed volume profile geometry: boundaries over the full height; the profile of the bars between them,
+// its rows growing right from the left boundary, the longest 30 % of the boundaries' distance, with the
+// point-of-control and value-area lines between the boundaries.
 #include "primitives/catalog/volume/fixed_volume_profile.hpp"
 
-#include <algorithm>
-#include <array>
-#include <cmath>
-
 #include "primitives/catalog/common/drawing.hpp"
+#include "primitives/catalog/volume/profile.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives::catalog {
 
 void FixedVolumeProfile::render(RenderContext& ctx, bool) const {
-  const double r = ctx.dpr();
-  const PixelSnap s{r};
+  const PixelSnap s{ctx.dpr()};
   const double xa = ctx.bar_to_x(bar1);
   const double xb = ctx.bar_to_x(bar2);
   const double left = util::nan_min(xa, xb);
@@ -26,36 +23,12 @@ void FixedVolumeProfile::render(RenderContext& ctx, bool) const {
   stroke_segment(ctx, s(left), 0.0, s(left), h);
   stroke_segment(ctx, s(right), 0.0, s(right), h);
 
-  ctx.set_fill_color(data_.color.stroke);
-  ctx.set_global_alpha(0.5);
-  if (rows > 0) {
-    const double row_height = h / rows;
-    const double half = rows * 0.5;
-    const double longest = (right - left) * 0.3;
-    for (unsigned i = 0; i < rows; ++i) {
-      const double length = (1.0 - std::min(std::abs(i - half) / half, 1.0)) * longest;
-      ctx.begin_path();
-      ctx.rect(right, i * row_height, length, row_height);
-      ctx.fill();
-    }
-  }
-  ctx.set_global_alpha(1.0);
-
-  if (show_poc) {
-    ctx.set_stroke_color("#FFEB3B");
-    ctx.set_stroke_width(2.0 * r);
-    stroke_segment(ctx, s(left), s(h * 0.5), s(right), s(h * 0.5));
-  }
-  if (show_value_area) {
-    const std::array<double, 2> dash = {5.0 * r, 3.0 * r};
-    ctx.set_stroke_color(data_.color.stroke);
-    ctx.set_global_alpha(0.3);
-    ctx.set_stroke_width(r);
-    ctx.set_line_dash(dash);
-    for (double edge : {0.35, 0.65}) stroke_segment(ctx, s(left), s(edge * h), s(right), s(edge * h));
-    ctx.set_global_alpha(1.0);
-    ctx.set_line_dash({});
-  }
+  const model::BarsView bars = ctx.bars();
+  const auto span = held_bars(bars.size(), bar1, bar2);
+  if (!span) return;
+  const auto profile = measure_volume_profile(bars, *span, rows);
+  if (!profile) return;
+  draw_volume_profile(ctx, data_, *profile, {left, (right - left) * 0.3, left, right, show_poc, show_value_area});
 }
 
 std::unique_ptr<Primitive> create_fixed_volume_profile(std::span<const Point> points, std::string_view color) {

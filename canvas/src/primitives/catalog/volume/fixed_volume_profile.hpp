@@ -1,5 +1,4 @@
-// Fixed volume profile: two bar boundaries with a profile shape between them. No bar data reaches a
-// primitive, so the shape is a fixed silhouette, not measured volume.
+// Fixed volume profile: two bar boundaries and the volume profile of the bars between them.
 #pragma once
 
 #include <array>
@@ -17,7 +16,7 @@ class FixedVolumeProfile final : public PrimitiveBase<FixedVolumeProfile> {
 
   double bar1 = 0.0;
   double bar2 = 50.0;
-  std::uint16_t rows = 24;
+  std::uint16_t rows = 24;  // price bands the profile splits the bars' range into
   bool show_poc = true;
   bool show_value_area = true;
 

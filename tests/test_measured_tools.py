@@ -1,0 +1,121 @@
+"""Tools that read the chart's bars (volume profiles, anchored VWAP) and the texts tools write (Fibonacci
+level labels, position outcomes, range captions' backing), through the module on S&P 500 bars."""
+import math
+import re
+
+import pytest
+
+from study_support import SP500_YEAR, read_csv
+from svg_support import body, has_non_finite
+from test_study_drawing import chart_of
+
+ROW_FILL = "rgba(33,150,243,0.4980392156862745)"
+NUMBER = re.compile(r"-?\d+(?:\.\d+)?")
+
+
+@pytest.fixture(scope="module")
+def bars():
+    return read_csv(SP500_YEAR)
+
+
+def elements(chart):
+    svg = chart.render_svg()
+    assert not has_non_finite(svg)
+    return body(svg)
+
+
+def points_of(d):
+    """The (x, y) end points of a path's move and line steps."""
+    numbers = [float(n) for n in NUMBER.findall(d)]
+    return list(zip(numbers[0::2], numbers[1::2]))
+
+
+def profile_by_hand(bars, first, last, rows=24):
+    """Each band's share of the volume of bars first..last, split in proportion to their ranges."""
+    low = min(float(bars.low[k]) for k in range(first, last + 1))
+    high = max(float(bars.high[k]) for k in range(first, last + 1))
+    step = (high - low) / rows
+    volume = [0.0] * rows
+    for k in range(first, last + 1):
+        lo, hi, v = float(bars.low[k]), float(bars.high[k]), float(bars.volume[k])
+        for i in range(rows):
+            bottom, top = low + i * step, (high if i == rows - 1 else low + (i + 1) * step)
+            inside = min(hi, top) - max(lo, bottom)
+            if inside > 0:
+                volume[i] += v * inside / (hi - lo)
+    return volume
+
+
+@pytest.mark.parametrize("first, last", [(20, 120), (300, 504)])
+def test_fixed_profile_rows_follow_the_volume_by_price(bars, first, last):
+    chart = chart_of(bars)
+    chart.fixed_volume_profile((first, 0.0), (last, 0.0))
+    rows = [points_of(e["d"]) for e in elements(chart) if e.tag == "path" and e.attrs.get("fill") == ROW_FILL]
+    expected = [v for v in profile_by_hand(bars, first, last) if v > 0]
+    assert len(rows) == len(expected)
+    lengths = [r[1][0] - r[0][0] for r in rows]  # lowest band first
+    longest = max(lengths)
+    for got, want in zip(lengths, expected):
+        assert got / longest == pytest.approx(want / max(expected), abs=0.01)
+    # The bars' own positions: rows start at the left boundary and reach 30 % of the way to the right one.
+    assert all(r[0][0] == rows[0][0][0] for r in rows)
+
+
+def test_anchored_vwap_follows_the_running_average(bars):
+    anchor = 250
+    chart = chart_of(bars)
+    chart.anchored_vwap((anchor, 0.0))
+    lines = [points_of(e["d"]) for e in elements(chart)
+             if e.tag == "path" and e.attrs.get("stroke") == "#2196f3" and e.attrs.get("fill", "none") == "none"]
+    assert len(lines) == 1
+    line = lines[0]
+    n = len(bars.close)
+    assert len(line) == n - anchor  # a vertex a bar, none before the anchor
+    weighted = volume = 0.0
+    averages = []
+    for k in range(anchor, n):
+        typical = (float(bars.high[k]) + float(bars.low[k]) + float(bars.close[k])) / 3
+        weighted += typical * float(bars.volume[k])
+        volume += float(bars.volume[k])
+        averages.append(weighted / volume)
+    # y is a linear map of the price: two vertices fix it, the others must fall on it.
+    scale = (line[-1][1] - line[0][1]) / (averages[-1] - averages[0])
+    for (x, y), average in zip(line, averages):
+        assert y == pytest.approx(line[0][1] + (average - averages[0]) * scale, abs=0.011)
+
+
+def test_fib_levels_are_labelled(bars):
+    chart = chart_of(bars)
+    chart.fib_retracement((290, 3393.52), (313, 2191.86))
+    texts = [e.text for e in elements(chart) if e.tag == "text"]
+    assert "0.618 (2650.89)" in texts
+    assert "0 (3393.52)" in texts and "1 (2191.86)" in texts
+    chart = chart_of(bars)
+    chart.fib_extension((290, 3393.52), (313, 2191.86), (350, 2900.0))
+    assert "1.618 (955.71)" in [e.text for e in elements(chart) if e.tag == "text"]
+
+
+def test_position_outcomes(bars):
+    chart = chart_of(bars)
+    chart.long_position((400, 2875.0), (400, 3012.5), (400, 2790.0))
+    texts = [e.text for e in elements(chart) if e.tag == "text"]
+    for text in ("Target 3012.50 (+4.78%)", "Stop 2790.00 (-2.96%)", "R:R 1.62"):
+        assert text in texts
+
+
+@pytest.mark.parametrize("place", [
+    lambda c: c.price_range((290, 3393.52), (313, 2191.86)),
+    lambda c: c.date_range((290, 3000.0), (313, 3000.0)),
+    lambda c: c.price_date_range((290, 3393.52), (313, 2191.86)),
+])
+def test_range_captions_have_a_backing(bars, place):
+    chart = chart_of(bars)
+    place(chart)
+    drawn = elements(chart)
+    captions = [i for i, e in enumerate(drawn) if e.tag == "text" and e.attrs.get("fill") == "#2196f3"]
+    assert captions
+    for i in captions:
+        backing, text = drawn[i - 1], drawn[i]
+        assert backing.tag == "rect" and backing["fill"] == "rgba(19,23,34,0.8)"
+        assert math.isclose(backing.num("width"), 7.2 * len(text.text.encode()) + 4, abs_tol=0.011)
+        assert backing.num("x") == pytest.approx(text.num("x") - 2, abs=0.011)
