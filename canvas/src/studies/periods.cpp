@@ -9,6 +9,7 @@
 
 #include "coords/time_axis.hpp"
 #include "studies/study.hpp"
+#include "studies/vwap_sums.hpp"
 #include "studies/window.hpp"
 
 namespace qc::studies {
@@ -132,26 +133,24 @@ class PeriodBreaks {
 }  // namespace
 
 // The volume-weighted mean typical price since the period began. A period whose volume so far is 0 has
-// no weighted mean; a bar that cannot be used blanks the rest of its period. The sum of H + L + C
-// weighted by volume is divided by three times the volume once, rather than every typical price by 3.
+// no weighted mean; a bar that cannot be used blanks the rest of its period.
 bool vwap(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t n = bars.size();
   PeriodBreaks breaks(bars, static_cast<CalendarPeriod>(args.choice[0]));
   std::span<double> line = out.line(0);
-  double weighted = 0.0, volume = 0.0;
+  VwapSums sums;
   bool broken = false;
   for (std::size_t t = 0; t < n; ++t) {
     if (t == 0 || breaks.begins(t)) {
-      weighted = volume = 0.0;
+      sums.reset();
       broken = false;
     }
     const double hlc = bars.high[t] + bars.low[t] + bars.close[t];
     const double v = bars.volume[t];
     if (!finite(hlc) || !finite(v)) broken = true;
     if (broken) continue;
-    weighted += hlc * v;
-    volume += v;
-    if (volume != 0.0) line[t] = weighted / (3.0 * volume);
+    sums.add(hlc, v);
+    if (sums.volume() != 0.0) line[t] = sums.mean();
   }
   return true;
 }
