@@ -27,7 +27,9 @@ void AnchoredVolumeProfile::render(RenderContext& ctx, bool) const {
   const auto profile = span ? measure_volume_profile(bars, *span, rows) : std::nullopt;
   if (profile) {
     const double widest = std::max(ctx.chart_width() - x, 0.0) * 0.4;
-    draw_volume_profile(ctx, data_, *profile, {x, widest, x, x + widest, show_poc, true});
+    draw_volume_profile(ctx, data_, *profile,
+                        {.x = x, .longest = widest, .line_left = x, .line_right = x + widest, .show_poc = show_poc,
+                         .show_value_area = true});
   }
   fill_dot(ctx, data_.color.stroke, x, h * 0.5, dpr);
 }

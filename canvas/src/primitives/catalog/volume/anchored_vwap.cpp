@@ -27,11 +27,10 @@ struct Vertex {
 // Returns the line's first vertex, where it starts, shown or not.
 std::optional<Vertex> stroke_vwap(RenderContext& ctx, const model::BarsView& bars, BarSpan span, double deviations) {
   std::optional<Vertex> start;
+  std::optional<Vertex> before;  // the last vertex left of the chart, written once one follows it
+  bool open = false;
   studies::VwapSums sums;
   const double right = ctx.chart_width();
-  bool open = false;
-  double held_x = 0.0, held_y = 0.0;  // the last vertex left of the chart, written only once one follows
-  bool holding = false;
   ctx.begin_path();
   for (std::size_t k = span.first; k <= span.last; ++k) {
     const double hlc = bars.high[k] + bars.low[k] + bars.close[k];
@@ -39,25 +38,20 @@ std::optional<Vertex> stroke_vwap(RenderContext& ctx, const model::BarsView& bar
     if (!std::isfinite(hlc) || !std::isfinite(v)) continue;
     sums.add(hlc, v);
     if (sums.volume() == 0.0) continue;
-    const double x = ctx.bar_to_x(static_cast<double>(k));
-    const double y = ctx.price_to_y(sums.mean() + deviations * sums.deviation());
-    if (!start) start = Vertex{x, y};
-    if (x < 0.0) {
-      held_x = x, held_y = y, holding = true;
+    const Vertex at{ctx.bar_to_x(static_cast<double>(k)), ctx.price_to_y(sums.mean() + deviations * sums.deviation())};
+    if (!start) start = at;
+    if (at.x < 0.0) {
+      before = at;
       continue;
     }
-    if (!open) {
-      if (holding) {
-        ctx.move_to(held_x, held_y);
-        ctx.line_to(x, y);
-      } else {
-        ctx.move_to(x, y);
-      }
-      open = true;
+    if (open) {
+      ctx.line_to(at.x, at.y);
     } else {
-      ctx.line_to(x, y);
+      ctx.move_to(before ? before->x : at.x, before ? before->y : at.y);
+      if (before) ctx.line_to(at.x, at.y);
+      open = true;
     }
-    if (x > right) break;
+    if (at.x > right) break;
   }
   if (open) ctx.stroke();
   return start;

@@ -28,7 +28,9 @@ void FixedVolumeProfile::render(RenderContext& ctx, bool) const {
   if (!span) return;
   const auto profile = measure_volume_profile(bars, *span, rows);
   if (!profile) return;
-  draw_volume_profile(ctx, data_, *profile, {left, (right - left) * 0.3, left, right, show_poc, show_value_area});
+  draw_volume_profile(ctx, data_, *profile,
+                      {.x = left, .longest = (right - left) * 0.3, .line_left = left, .line_right = right,
+                       .show_poc = show_poc, .show_value_area = show_value_area});
 }
 
 std::unique_ptr<Primitive> create_fixed_volume_profile(std::span<const Point> points, std::string_view color) {

@@ -12,9 +12,9 @@
 namespace qc::primitives::catalog {
 
 std::optional<BarSpan> held_bars(std::size_t count, double from, double to) noexcept {
-  const double lo = std::round(util::nan_min(from, to));
-  const double hi = std::round(util::nan_max(from, to));
   if (count == 0 || std::isnan(from) || std::isnan(to)) return std::nullopt;
+  const double lo = std::round(std::min(from, to));
+  const double hi = std::round(std::max(from, to));
   const auto last_held = static_cast<double>(count - 1);
   if (hi < 0.0 || lo > last_held) return std::nullopt;
   return BarSpan{util::saturating_cast<std::size_t>(std::max(lo, 0.0)),
