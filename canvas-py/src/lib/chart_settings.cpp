@@ -214,6 +214,24 @@ constexpr ChartRow kRows[] = {
      Borrow::exclusive, set_switch, &kLogScale},
     {"last_price", "Show/hide the last close as a dotted line and a tag on the price scale", {flag("show")},
      Borrow::exclusive, set_switch, &kLastPrice},
+    {"detail",
+     "Draw the bars that share a device-pixel column as the marks the column can show: one candle, volume bar "
+     "or pair of histogram bars per column and each line's first, lowest, highest and last point (\"auto\", the "
+     "default, when the bars drawn outnumber the columns), or every bar on its own (\"full\")",
+     {text("mode").means("\"auto\" or \"full\"")}, Borrow::exclusive,
+     [](ChartCall& c) {
+       const std::string& mode = c.args.text(0);
+       if (mode != "auto" && mode != "full") {
+         Ref given = Ref::steal(PyUnicode_FromStringAndSize(mode.data(), static_cast<Py_ssize_t>(mode.size())));
+         PyErr_Format(PyExc_ValueError, "argument 'mode': %R is not one of 'auto', 'full'", given.get());
+         throw PyErrorPending{};
+       }
+       with_chart(c, [&](Chart&& chart) {
+         chart.config.detail = mode == "auto" ? qc::api::Detail::automatic : qc::api::Detail::full;
+         return std::move(chart);
+       });
+       return none();
+     }},
     {"view",
      "Draw only bars first..last (inclusive; negative indices count from the end, so view(-126, -1) draws the "
      "last 126 bars); the indices are resolved at each render, and studies still cover all bars",

@@ -30,6 +30,7 @@
 #include "render/engine/svg_format.hpp"
 #include "util/fixed.hpp"
 #include "util/numbers.hpp"
+#include "util/safe_math.hpp"
 
 namespace qc::api {
 namespace {
@@ -158,8 +159,11 @@ struct LocalTimeAt {
 
 Layout make_layout(const ChartConfig& config, std::size_t bars, double sub_pane_ratio_sum) {
   const auto view = drawn_view(config.view, bars);
-  return view ? Layout::make(config.width, config.height, view->count(), sub_pane_ratio_sum, view->first, bars)
-              : Layout::make(config.width, config.height, bars, sub_pane_ratio_sum);
+  Layout layout = view ? Layout::make(config.width, config.height, view->count(), sub_pane_ratio_sum, view->first,
+                                      bars)
+                       : Layout::make(config.width, config.height, bars, sub_pane_ratio_sum);
+  if (config.detail == Detail::automatic) layout.grouped_at(drawable_dpr(config.dpr));
+  return layout;
 }
 
 // Between the gradient definitions and the elements.
@@ -196,7 +200,7 @@ class RenderPass {
     for (const auto* ind : lists_.overlays) draw_cloud_fills(backend_, *ind, main_, layout_);
     main_series();
     // Overlay histograms grow from the price 0, as band and sub-pane histograms grow from their value 0.
-    for (const auto* ind : lists_.overlays) draw_indicator(backend_, *ind, main_, main_.y(0.0), layout_);
+    for (const auto* ind : lists_.overlays) draw_indicator(backend_, *ind, main_, main_.y(0.0), layout_, bars_);
     draw_primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_, main_);
     if (layout_.has_view()) close_clip_group(backend_);
@@ -223,7 +227,10 @@ class RenderPass {
   // the estimate cannot be had, the document starts from the backend's usual capacity and grows.
   util::TextBuffer document_buffer(util::TextStorage* storage) const {
     const std::size_t values = layout_.has_view() ? layout_.n + 2 : SIZE_MAX;
-    return util::TextBuffer(storage, estimated_document_size(config_, layout_.n, values),
+    // Column c of a bar lies in [0, plot width × ratio], one more than the whole columns.
+    const double whole_columns = std::ceil(layout_.plot_width * layout_.column_ratio);
+    const std::size_t columns = layout_.column_ratio > 0 ? util::saturating_cast<std::size_t>(whole_columns) + 1 : 0;
+    return util::TextBuffer(storage, estimated_document_size(config_, layout_.n, values, columns),
                             render::SvgBackend::kBodyCapacity);
   }
 
@@ -267,8 +274,9 @@ class RenderPass {
   void main_series() {
     const SeriesType type = config_.series.series_type;
     if (type == SeriesType::OhlcBars) {
-      render::render_ohlc_bars(backend_, layout_.drawn_bars(bars_), theme_.up_color, theme_.down_color, layout_.spacing, main_,
-                               layout_.candle_width(), dpr_);
+      render::render_ohlc_bars(backend_, layout_.drawn_bars(bars_), theme_.up_color, theme_.down_color,
+                               layout_.spacing, main_, layout_.candle_width(), dpr_,
+                               layout_.columns().rebased(layout_.first));
       return;
     }
     if (type == SeriesType::Line || type == SeriesType::Area) {
@@ -278,10 +286,11 @@ class RenderPass {
       const std::size_t begin = layout_.reach_begin(bars_.size());
       const auto reach = bars_.subview(begin, layout_.reach_end(bars_.size()) - begin);
       const std::size_t origin = layout_.first - begin;
+      const render::DeviceColumns columns = layout_.columns().rebased(begin);
       if (type == SeriesType::Area) {
-        render::render_area(backend_, reach, options, layout_.spacing, main_, origin);
+        render::render_area(backend_, reach, options, layout_.spacing, main_, origin, columns);
       } else {
-        render::render_line(backend_, reach, options, layout_.spacing, main_, origin);
+        render::render_line(backend_, reach, options, layout_.spacing, main_, origin, columns);
       }
       return;
     }
@@ -290,7 +299,8 @@ class RenderPass {
     style.body_down_color = style.border_down_color = style.wick_down_color = theme_.down_color;
     style.wick_visible = true;
     style.border_visible = static_cast<std::uint8_t>(type) == kBorderedCandles;
-    render::render_candlesticks(backend_, layout_.drawn_bars(series_bars_), style, layout_.spacing, main_, layout_.candle_width(), dpr_);
+    render::render_candlesticks(backend_, layout_.drawn_bars(series_bars_), style, layout_.spacing, main_,
+                                layout_.candle_width(), dpr_, layout_.columns().rebased(layout_.first));
   }
 
   void sub_panes() {
@@ -304,7 +314,7 @@ class RenderPass {
       if (theme_.show_grid) grid(y, ticks.ticks());
       draw_reference_levels(backend_, ind, y, width);
       draw_cloud_fills(backend_, ind, y, layout_);
-      draw_indicator(backend_, ind, y, y.y(0.0), layout_);
+      draw_indicator(backend_, ind, y, y.y(0.0), layout_, bars_);
       draw_primitives(PrimitivePane::sub(j), y);
       if (layout_.has_view()) close_clip_group(backend_);
       coords::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <vector>
+
+#include "render/chart/device_columns.hpp"
 
 namespace qc::api {
 namespace {
@@ -49,36 +52,46 @@ class CloudFill {
   bool at_or_above(std::size_t k) const { return partner_[k] - cloud_[k] >= 0.0; }
   double x(std::size_t k) const { return layout_.x(k); }
 
-  // Bars [first, end), all valued: one path per run of one sign class.
+  // Bars [first, end), all valued: the bars both edges keep at the layout's detail, then one path per run of
+  // them of one sign class.
   void stretch(std::size_t first, std::size_t end) {
+    kept_.clear();
+    render::for_each_kept_point(
+        layout_.columns(), first, end, [&](std::size_t k) { kept_.push_back(k); },
+        [&](std::size_t k) { return cloud_[k]; }, [&](std::size_t k) { return partner_[k]; });
+    const std::size_t count = kept_.size();
     bool has_start = false;
     PixelPoint start;
-    for (std::size_t i = first; i < end; ++i) {
+    std::size_t from = 0;  // the run's first kept bar, by its place in kept_
+    for (std::size_t p = 0; p < count; ++p) {
+      const std::size_t i = kept_[p];
       const bool above = at_or_above(i);
-      if (i + 1 < end && at_or_above(i + 1) == above) continue;
-      if (i + 1 == end) {
-        run(first, i, has_start ? &start : nullptr, nullptr, above);
+      if (p + 1 < count && at_or_above(kept_[p + 1]) == above) continue;
+      if (p + 1 == count) {
+        run(from, p, has_start ? &start : nullptr, nullptr, above);
         break;
       }
-      const double f = crossing_fraction(cloud_[i], partner_[i], cloud_[i + 1], partner_[i + 1]);
+      const std::size_t j = kept_[p + 1];
+      const double f = crossing_fraction(cloud_[i], partner_[i], cloud_[j], partner_[j]);
       const double yi = y_.y(cloud_[i]);
-      const PixelPoint cross{x(i) + f * (x(i + 1) - x(i)), yi + f * (y_.y(cloud_[i + 1]) - yi)};
-      run(first, i, has_start ? &start : nullptr, &cross, above);
+      const PixelPoint cross{x(i) + f * (x(j) - x(i)), yi + f * (y_.y(cloud_[j]) - yi)};
+      run(from, p, has_start ? &start : nullptr, &cross, above);
       start = cross;
       has_start = true;
-      first = i + 1;
+      from = p + 1;
     }
   }
 
+  // Kept bars kept_[first..last].
   void run(std::size_t first, std::size_t last, const PixelPoint* start, const PixelPoint* end, bool above) {
     const std::size_t points = 2 * (last - first + 1) + (start ? 1 : 0) + (end ? 1 : 0);
     if (points < 3) return;
     render::LineWriter path(out_, render::FillKind{render::Solid{above ? colors_.partner_at_or_above
                                                                        : colors_.partner_below}});
     if (start) path.add(start->x, start->y);
-    for (std::size_t k = first; k <= last; ++k) path.add(x(k), y_.y(partner_[k]));
+    for (std::size_t p = first; p <= last; ++p) path.add(x(kept_[p]), y_.y(partner_[kept_[p]]));
     if (end) path.add(end->x, end->y);
-    for (std::size_t k = last + 1; k-- > first;) path.add(x(k), y_.y(cloud_[k]));
+    for (std::size_t p = last + 1; p-- > first;) path.add(x(kept_[p]), y_.y(cloud_[kept_[p]]));
     path.end_closed();
   }
 
@@ -88,6 +101,7 @@ class CloudFill {
   const CloudColors& colors_;
   const coords::PriceMapping& y_;
   const Layout& layout_;
+  std::vector<std::size_t> kept_;  // the stretch's bars the fill passes, reused from stretch to stretch
 };
 
 }  // namespace

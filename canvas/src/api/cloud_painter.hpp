@@ -19,7 +19,8 @@ struct CloudColors {
 // runs where both values are finite and partner − cloud keeps its sign class (≥ 0 or < 0); where the class
 // changes between two bars, the lines' crossing point ends the one run and starts the next. Each run is one
 // closed, unstroked path: the partner left to right, the cloud right to left. A run enclosing no area (a lone
-// bar between gaps: two points) is not written.
+// bar between gaps: two points) is not written. Where the layout groups bars by device column, the runs pass
+// only the bars either line keeps there (each group's first, last, lowest and highest of each line).
 void fill_cloud(render::SvgBackend& out, std::span<const double> cloud, std::span<const double> partner,
                 const CloudColors& colors, const coords::PriceMapping& y, const Layout& layout);
 

@@ -109,6 +109,8 @@ struct PrimitiveConfig {
   }
 };
 
+enum class Detail : std::uint8_t { automatic, full };
+
 struct ChartConfig {
   SeriesConfig series;
   ThemeConfig theme;
@@ -116,6 +118,9 @@ struct ChartConfig {
   std::vector<PrimitiveConfig> primitives;
   std::vector<SignalConfig> signals;
   double dpr = 1.0;
+  // Whether bars sharing a device-pixel column are drawn as the marks the column can show (auto) or each
+  // on its own (full).
+  Detail detail = Detail::automatic;
   std::uint32_t width = 800;
   std::uint32_t height = 600;
   std::string title;         // none when empty

@@ -35,6 +35,24 @@ constexpr std::size_t kLabel = 122 + 2 * kNumber + kAnyColor;
 constexpr std::size_t kFixed = 64 * 1024;
 constexpr std::size_t kPerDrawing = 4 * 1024;
 
+// How many of a style's marks a device column holds at most when bars are grouped by column: a line's four
+// points per run (a cloud's fill passes six bars: the first, last, lowest and highest of two lines), a
+// histogram's two bars, dots' two.
+std::size_t per_column(const model::VectorStyle& style) {
+  return std::visit(
+      [](const auto& s) -> std::size_t {
+        using S = std::decay_t<decltype(s)>;
+        if constexpr (std::is_same_v<S, model::style::Cloud>) {
+          return 6;
+        } else if constexpr (std::is_same_v<S, model::style::Histogram> || std::is_same_v<S, model::style::Dots>) {
+          return 2;
+        } else {
+          return 4;
+        }
+      },
+      style.v);
+}
+
 std::size_t per_value(const model::VectorStyle& style, bool band) {
   return std::visit(
       [band](const auto& s) -> std::size_t {
@@ -60,7 +78,12 @@ std::size_t per_value(const model::VectorStyle& style, bool band) {
 
 }  // namespace
 
-std::size_t estimated_document_size(const ChartConfig& config, std::size_t n, std::size_t values_cap) {
+std::size_t estimated_document_size(const ChartConfig& config, std::size_t n, std::size_t values_cap,
+                                    std::size_t columns) {
+  // Of `count` marks, those `per` a column leave when bars are grouped (the view's two reach bars stand alone).
+  const auto grouped = [columns](std::size_t count, std::size_t per) {
+    return columns == 0 ? count : std::min(count, per * columns + 2);
+  };
   std::size_t size = kFixed + kPerDrawing * config.primitives.size();
   // Every stored signal, drawn or not: its label's bytes may each become a six-byte entity.
   for (const SignalConfig& s : config.signals) {
@@ -69,11 +92,12 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n, st
   if (!config.title.empty()) size += kBandRect + kLabel + render::kMaxEscapeGrowth * config.title.size();
   const SeriesType type = config.series.series_type;
   if (type == SeriesType::Line || type == SeriesType::Area) {
-    size += n * kPathPoint * (type == SeriesType::Area ? 2 : 1);  // an area's fill goes through every point too
+    // An area's fill goes through every point too.
+    size += grouped(n, 4) * kPathPoint * (type == SeriesType::Area ? 2 : 1);
   } else if (type == SeriesType::OhlcBars) {
-    size += n * kOhlcBar;
+    size += grouped(n, 1) * kOhlcBar;
   } else {
-    size += n * (kLine + kRect + (static_cast<std::uint8_t>(type) == kBorderedCandles ? kStrokedRect : 0));
+    size += grouped(n, 1) * (kLine + kRect + (static_cast<std::uint8_t>(type) == kBorderedCandles ? kStrokedRect : 0));
   }
   for (const model::Indicator& ind : config.indicators) {
     size += kFixed / 4;  // pane frame, levels, scale
@@ -82,9 +106,9 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n, st
     for (const model::IndicatorVector& vec : ind.vectors) {
       const std::size_t drawn = std::min(vec.values.size(), values_cap);
       values += drawn;
-      size += drawn * per_value(vec.style, band);
+      size += grouped(drawn, per_column(vec.style)) * per_value(vec.style, band);
     }
-    if (band && values == 0) size += n * kBandRect;  // the bars' own volumes
+    if (band && values == 0) size += grouped(n, 1) * kBandRect;  // the bars' own volumes
     if (config.show_legend) {
       size += kBandRect + kLabel + render::kMaxEscapeGrowth * ind.name.size() +
               ind.vectors.size() * (kLabel + kNumber);

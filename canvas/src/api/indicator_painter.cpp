@@ -12,9 +12,12 @@
 #include <vector>
 
 #include "api/cloud_painter.hpp"
+#include "api/indicator_catalog.hpp"
 #include "api/palette.hpp"
 #include "api/value_range.hpp"
+#include "render/chart/device_columns.hpp"
 #include "render/chart/finite_runs.hpp"
+#include "render/chart/series.hpp"
 
 namespace qc::api {
 namespace {
@@ -49,26 +52,81 @@ bool bar_is_up(const model::IndicatorVector& vector, std::size_t k) {
 
 // Bars of width w centred on their slots, growing from the baseline. Their width is a share of the canvas
 // width per bar, not of the bar spacing, so they are a little wider than the candles. A histogram that
-// shares its slots fills one half of each, w / 2 wide and centred w / 4 off the slot's centre. The colours
+// shares its slots fills one half of each, w / 2 wide and centred w / 4 off the slot's centre. A group of
+// bars sharing a device column draws its bars as wide as the column (or its half), filling it. The colours
 // and the bars' extent are settled once here, not per bar.
 struct HistogramPainter {
   Color up;
   Color down;
   double left;   // the bar's left edge, from the slot's centre
   double width;  // the bar's width
+  model::style::SlotPart part;
   const Layout& layout;
+  render::DeviceColumns columns;
 
   static HistogramPainter make(const model::style::Histogram& s, const Layout& layout, BarAlpha alpha) {
     const double w = layout.width / static_cast<double>(layout.n) * s.bar_width_ratio;
     const bool halved = s.part != model::style::SlotPart::whole;
-    return {with_alpha(histogram_color(s, true), alpha), with_alpha(histogram_color(s, false), alpha),
-            s.part == model::style::SlotPart::right_half ? 0.0 : -(w / 2), halved ? w / 2 : w, layout};
+    return {with_alpha(histogram_color(s, true), alpha),
+            with_alpha(histogram_color(s, false), alpha),
+            s.part == model::style::SlotPart::right_half ? 0.0 : -(w / 2),
+            halved ? w / 2 : w,
+            s.part,
+            layout,
+            layout.columns()};
   }
 
   void bar(render::RectWriter& rects, std::size_t k, double top, double height, bool is_up) const {
     rects.add({slot_x(k, layout) + left, top, width, height}, is_up ? up : down);
   }
+
+  // The bar of the group starting at bar k, in the group's column.
+  void column_bar(render::RectWriter& rects, std::size_t k, double top, double height, bool is_up) const {
+    const double c = columns.column(k), pixel = columns.pixel();
+    const bool whole = part == model::style::SlotPart::whole;
+    const double x = columns.left(c) + (part == model::style::SlotPart::right_half ? pixel / 2 : 0.0);
+    rects.add({x, top, whole ? pixel : pixel / 2, height}, is_up ? up : down);
+  }
+
+  // Bars [a, b) of the values, one group: alone as today, else the group's largest value when the bars'
+  // direction colours it (`rises` says which), else a bar to its largest value of at least 0 in the up colour
+  // and one to its most negative in the down colour. Bars grow from `baseline`, at least 1 px tall.
+  template <class Rises>
+  void group(render::RectWriter& rects, std::span<const double> values, std::size_t a, std::size_t b,
+             const coords::PriceMapping& y, double baseline, Rises rises, bool directed,
+             const model::IndicatorVector& vector) const {
+    const auto draw = [&](double v, auto&& place) {
+      const double yv = y.y(v);
+      place(v >= 0 ? yv : baseline, std::max(std::abs(baseline - yv), 1.0));
+    };
+    if (b - a == 1) {
+      if (std::isnan(values[a])) return;
+      draw(values[a], [&](double top, double h) { bar(rects, a, top, h, bar_is_up(vector, a)); });
+      return;
+    }
+    double high = NAN, low = NAN;  // the largest value, and (undirected) the most negative
+    for (std::size_t k = a; k < b; ++k) {
+      const double v = values[k];
+      if (std::isnan(v)) continue;
+      if (directed || v >= 0) {
+        high = std::isnan(high) ? v : std::max(high, v);
+      } else {
+        low = std::isnan(low) ? v : std::min(low, v);
+      }
+    }
+    const bool rising = directed ? rises(a, b) : true;
+    if (!std::isnan(high)) draw(high, [&](double top, double h) { column_bar(rects, a, top, h, rising); });
+    if (!std::isnan(low)) draw(low, [&](double top, double h) { column_bar(rects, a, top, h, false); });
+  }
 };
+
+// The points of values [first, end) a line through them needs at the layout's detail, in bar order.
+void add_kept_points(render::LineWriter& line, std::span<const double> values, std::size_t first, std::size_t end,
+                     const coords::PriceMapping& y, const Layout& layout) {
+  render::for_each_kept_point(
+      layout.columns(), first, end, [&](std::size_t k) { line.add(slot_x(k, layout), y.y(values[k])); },
+      [&](std::size_t k) { return values[k]; });
+}
 
 // One polyline per run of consecutive finite values that `joined` keeps together (see for_each_finite_run).
 template <class Joined>
@@ -78,7 +136,7 @@ void draw_polylines(render::SvgBackend& out, std::span<const double> values, Joi
                               [&](std::size_t k) { return values[k]; }, joined,
                               [&](std::size_t first, std::size_t end) {
                                 render::LineWriter line(out, render::LineWriter::Kind::polyline);
-                                for (std::size_t k = first; k < end; ++k) line.add(slot_x(k, layout), y.y(values[k]));
+                                add_kept_points(line, values, first, end, y, layout);
                                 line.end(stroke);
                               });
 }
@@ -104,9 +162,7 @@ void draw_through_gaps(render::SvgBackend& out, std::span<const double> values, 
     if (k < values.size()) end = k + 1;
   }
   render::LineWriter line(out, render::LineWriter::Kind::polyline);
-  for (std::size_t k = begin; k < end; ++k) {
-    if (std::isfinite(values[k])) line.add(slot_x(k, layout), y.y(values[k]));
-  }
+  add_kept_points(line, values, begin, end, y, layout);
   line.end(stroke);
 }
 
@@ -217,7 +273,7 @@ void draw_directed_line(render::SvgBackend& out, const model::Indicator& indicat
       [&](std::size_t k) { return (!keyed || runs[k] == runs[k - 1]) && vector.up_flags[k] == vector.up_flags[k - 1]; },
       [&](std::size_t first, std::size_t end) {
         render::LineWriter line(out, render::LineWriter::Kind::polyline);
-        for (std::size_t k = first; k < end; ++k) line.add(slot_x(k, layout), y.y(values[k]));
+        add_kept_points(line, values, first, end, y, layout);
         line.end(stroke_at(first));
       });
 }
@@ -237,39 +293,63 @@ void draw_steps(render::SvgBackend& out, std::span<const double> values, const c
   render::for_each_finite_run(layout.reach_begin(values.size()), layout.reach_end(values.size()),
                               [&](std::size_t k) { return values[k]; },
                               [&](std::size_t first, std::size_t end) {
-                                PixelPoint prev{slot_x(first, layout), y.y(values[first])};
-                                for (std::size_t k = first + 1; k < end; ++k) {
-                                  const PixelPoint p{slot_x(k, layout), y.y(values[k])};
-                                  out.line(prev.x, prev.y, p.x, prev.y, stroke);
-                                  out.line(p.x, prev.y, p.x, p.y, stroke);
-                                  prev = p;
-                                }
+                                std::optional<PixelPoint> prev;
+                                render::for_each_kept_point(
+                                    layout.columns(), first, end,
+                                    [&](std::size_t k) {
+                                      const PixelPoint p{slot_x(k, layout), y.y(values[k])};
+                                      if (prev) {
+                                        out.line(prev->x, prev->y, p.x, prev->y, stroke);
+                                        out.line(p.x, prev->y, p.x, p.y, stroke);
+                                      }
+                                      prev = p;
+                                    },
+                                    [&](std::size_t k) { return values[k]; });
                               });
 }
 
+// Whether the bars [a, b) (indices in the full series), as one aggregate candle, rise: none of them when they
+// reach past the bars held.
+bool bars_rise(model::BarsView bars, std::size_t a, std::size_t b) {
+  return b <= bars.size() && render::closes_up(bars, a, b);
+}
+
+// `bars`: the bars whose direction colours the histogram (the volume's), or none when its values' signs do.
 void draw_histogram(render::SvgBackend& out, const model::IndicatorVector& vector, const model::style::Histogram& s,
-                    const coords::PriceMapping& y, double baseline, const Layout& layout, BarAlpha alpha) {
+                    const coords::PriceMapping& y, double baseline, const Layout& layout, BarAlpha alpha,
+                    const model::BarsView* bars) {
   if (vector.values.empty()) return;
   const auto painter = HistogramPainter::make(s, layout, alpha);
   render::RectWriter rects(out);
-  for (std::size_t k = layout.begin(vector.values.size()); k < layout.end(vector.values.size()); ++k) {
-    const double v = vector.values[k];
-    if (std::isnan(v)) continue;
-    const double yv = y.y(v);
-    painter.bar(rects, k, v >= 0 ? yv : baseline, std::max(std::abs(baseline - yv), 1.0), bar_is_up(vector, k));
-  }
+  const auto rises = [&](std::size_t a, std::size_t b) { return bars && bars_rise(*bars, a, b); };
+  render::for_each_group(painter.columns, layout.begin(vector.values.size()), layout.end(vector.values.size()),
+                         [&](std::size_t a, std::size_t b) {
+                           painter.group(rects, vector.values, a, b, y, baseline, rises, bars != nullptr, vector);
+                         });
   rects.end();
 }
 
+// A dot per finite value; of a group of bars sharing a device column, its lowest and highest dot.
 void draw_dots(render::SvgBackend& out, std::span<const double> values, const model::style::Dots& s,
                const coords::PriceMapping& y, const Layout& layout) {
   const Color c = stroke_color(s.color);
   const StrokeStyle outline = StrokeStyle::solid(1.0, c);
-  for (std::size_t k = layout.begin(values.size()); k < layout.end(values.size()); ++k) {
-    if (std::isnan(values[k])) continue;
+  const auto dot = [&](std::size_t k) {
     const double x = slot_x(k, layout), yv = y.y(values[k]);
     s.filled ? out.fill_circle(x, yv, s.radius, c) : out.stroke_circle(x, yv, s.radius, outline);
-  }
+  };
+  render::for_each_group(layout.columns(), layout.begin(values.size()), layout.end(values.size()),
+                         [&](std::size_t a, std::size_t b) {
+                           std::size_t low = b, high = b;
+                           for (std::size_t k = a; k < b; ++k) {
+                             if (std::isnan(values[k])) continue;
+                             if (low == b || values[k] < values[low]) low = k;
+                             if (high == b || values[k] > values[high]) high = k;
+                           }
+                           if (low == b) return;
+                           dot(std::min(low, high));
+                           if (low != high) dot(std::max(low, high));
+                         });
 }
 
 bool has_values(const model::Indicator& indicator) {
@@ -293,13 +373,23 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
       HistogramPainter::make(colors ? *colors : std::get<model::style::Histogram>(kDefault.v), layout, BarAlpha::halved);
   const double foot = layout.main_height;
   render::RectWriter rects(out);
-  for (std::size_t k = begin; k < end; ++k) {
-    const auto& b = bars[k];
-    if (!(b.volume > 0) || !std::isfinite(b.volume)) continue;
-    const double top = foot - b.volume / vmax * band_height;
-    const bool down = b.close < b.open || std::isnan(b.close) || std::isnan(b.open);
-    painter.bar(rects, k, top, std::max(foot - top, 1.0), !down);
-  }
+  render::for_each_group(painter.columns, begin, end, [&](std::size_t a, std::size_t e) {
+    if (e - a == 1) {
+      const auto& b = bars[a];
+      if (!(b.volume > 0) || !std::isfinite(b.volume)) return;
+      const double top = foot - b.volume / vmax * band_height;
+      const bool down = b.close < b.open || std::isnan(b.close) || std::isnan(b.open);
+      painter.bar(rects, a, top, std::max(foot - top, 1.0), !down);
+      return;
+    }
+    double volume = 0.0;
+    for (std::size_t k = a; k < e; ++k) {
+      if (std::isfinite(bars.volume[k])) volume = std::max(volume, bars.volume[k]);
+    }
+    if (!(volume > 0)) return;
+    const double top = foot - volume / vmax * band_height;
+    painter.column_bar(rects, a, top, std::max(foot - top, 1.0), bars_rise(bars, a, e));
+  });
   rects.end();
 }
 
@@ -314,9 +404,15 @@ ValueRange band_range(model::BarsView bars, const model::Indicator& indicator, c
   return indicator_range(layout.drawn_bars(bars), indicator, at);
 }
 
+// The volume's bars take the colour of their bars' direction; other histograms that of their values' signs.
+const model::BarsView* direction_bars(const model::Indicator& indicator, const model::BarsView& bars) {
+  return indicator.id == kVolumeRow.id ? &bars : nullptr;
+}
+
 // One vector of the indicator by its style; only histogram bars take the alpha. Hidden vectors draw nothing.
 void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, const model::IndicatorVector& vector,
-                 const coords::PriceMapping& y, double baseline, const Layout& layout, BarAlpha alpha) {
+                 const coords::PriceMapping& y, double baseline, const Layout& layout, BarAlpha alpha,
+                 const model::BarsView& bars) {
   std::visit(
       [&](const auto& s) {
         using S = std::decay_t<decltype(s)>;
@@ -335,7 +431,7 @@ void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, con
           draw_line(out, indicator, vector.values, false, y, StrokeStyle::solid(s.width, stroke_color(s.color)),
                     layout);
         } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
-          draw_histogram(out, vector, s, y, baseline, layout, alpha);
+          draw_histogram(out, vector, s, y, baseline, layout, alpha, direction_bars(indicator, bars));
         } else if constexpr (std::is_same_v<S, model::style::Dots>) {
           draw_dots(out, vector.values, s, y, layout);
         } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
@@ -348,8 +444,8 @@ void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, con
 }
 
 void draw_vectors(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
-                  double baseline, const Layout& layout, BarAlpha alpha) {
-  for (const auto& vector : indicator.vectors) draw_styled(out, indicator, vector, y, baseline, layout, alpha);
+                  double baseline, const Layout& layout, BarAlpha alpha, const model::BarsView& bars) {
+  for (const auto& vector : indicator.vectors) draw_styled(out, indicator, vector, y, baseline, layout, alpha, bars);
 }
 
 }  // namespace
@@ -369,8 +465,8 @@ void draw_cloud_fills(render::SvgBackend& out, const model::Indicator& indicator
 }
 
 void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
-                    double baseline, const Layout& layout) {
-  draw_vectors(out, indicator, y, baseline, layout, BarAlpha::as_given);
+                    double baseline, const Layout& layout, model::BarsView bars) {
+  draw_vectors(out, indicator, y, baseline, layout, BarAlpha::as_given, bars);
   if (indicator.runs_are_levels) label_run_levels(out, indicator, y, layout);
 }
 
@@ -407,7 +503,7 @@ void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator
                                              : coords::PriceMapping{r.lo, r.hi, foot, 0.0};
   const double baseline = y.y(0.0);
   draw_cloud_fills(out, indicator, y, layout);
-  draw_vectors(out, indicator, y, baseline, layout, BarAlpha::halved);
+  draw_vectors(out, indicator, y, baseline, layout, BarAlpha::halved, bars);
 }
 
 void draw_sub_pane_frame(render::SvgBackend& out, const coords::PriceMapping& y, double width,

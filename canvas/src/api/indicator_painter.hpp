@@ -25,8 +25,13 @@ void draw_cloud_fills(render::SvgBackend& out, const model::Indicator& indicator
 // values (a lone value draws none), split further where the indicator's run key changes, or draw one level
 // segment per run; a line through gaps is one polyline through its finite values; a cloud draws its edge
 // (its fill comes from draw_cloud_fills); hidden vectors draw nothing.
+// When the layout groups bars by device column, each group of two or more draws: of a line (and a step
+// line), the first, lowest, highest and last point of each run's share of it; of dots, the lowest and
+// highest; of a histogram, one bar filling the column (halves: its half) to the largest value, in the
+// direction's colour of the group's aggregate candle of `bars` for the volume, else a bar to the largest
+// value of at least 0 in the up colour and one to the most negative in the down colour.
 void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
-                    double baseline, const Layout& layout);
+                    double baseline, const Layout& layout, model::BarsView bars = {});
 
 // The colour value k (an index within the values) is drawn in, before the alpha a pane applies: a
 // histogram's bar in its up or down colour by its flag or, without one, its sign; a cloud's edge line in the

@@ -13,6 +13,7 @@
 #include "coords/time_axis.hpp"
 #include "model/series/bar_columns.hpp"
 #include "model/series/data.hpp"
+#include "render/chart/device_columns.hpp"
 
 namespace qc::api {
 
@@ -40,6 +41,8 @@ struct Layout {
   std::size_t total = 0;  // the bars of the full series
   // The sub-panes' ratio sum when it exceeds their share and they are scaled down to it; 0 otherwise.
   double squeezed_ratio_sum = 0.0;
+  // The device-pixel ratio by which the drawn bars are grouped into columns; 0 when each is drawn alone.
+  double column_ratio = 0.0;
 
   // Canvases smaller than the scale and the axis give an empty area rather than a negative one. Sub-panes
   // asking for more than their share together are scaled down to it, so that many studies never push the
@@ -63,6 +66,14 @@ struct Layout {
     l.spacing = bars ? l.plot_width / static_cast<double>(bars) : 0.0;
     return l;
   }
+
+  // Groups the drawn bars by device column when they outnumber the plot's device columns at ratio dpr.
+  Layout& grouped_at(double dpr) {
+    column_ratio = static_cast<double>(n) > plot_width * dpr ? dpr : 0.0;
+    return *this;
+  }
+  // The drawn bars' grouping, by their index in the full series.
+  render::DeviceColumns columns() const { return {column_ratio, spacing, first, first, first + n}; }
 
   // The share of the plot height a sub-pane of height ratio r is given.
   double sub_pane_ratio(double r) const {

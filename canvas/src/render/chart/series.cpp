@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "render/chart/device_columns.hpp"
 #include "render/chart/finite_runs.hpp"
 
 namespace qc::render {
@@ -126,23 +127,55 @@ struct DeviceGrid {
   }
 };
 
-// `Candles`: a span of candles, or a view of bars (whose items are values).
+// Open, high, low and close of a mark that stands for a group of bars.
+struct Ohlc {
+  double open, high, low, close;
+};
+
+// The group [a, b)'s aggregate over its bars whose prices all pass `priced`: the first open, the highest
+// high, the lowest low and the last close; none when no bar passes.
+template <class Candles, class Priced>
+std::optional<Ohlc> aggregate(const Candles& candles, std::size_t a, std::size_t b, Priced priced) {
+  std::optional<Ohlc> out;
+  for (std::size_t i = a; i < b; ++i) {
+    const auto& c = candles[i];
+    if (!priced(c)) continue;
+    if (!out) {
+      out = Ohlc{c.open, c.high, c.low, c.close};
+      continue;
+    }
+    out->high = max_of(out->high, c.high);
+    out->low = min_of(out->low, c.low);
+    out->close = c.close;
+  }
+  return out;
+}
+
+template <class Candle>
+bool has_numbers(const Candle& c) {
+  return !std::isnan(c.open) && !std::isnan(c.high) && !std::isnan(c.low) && !std::isnan(c.close);
+}
+
+template <class Candle>
+bool all_finite(const Candle& c) {
+  return std::isfinite(c.open) && std::isfinite(c.high) && std::isfinite(c.low) && std::isfinite(c.close);
+}
+
+// `Candles`: a span of candles, or a view of bars (whose items are values). A group of bars sharing a
+// device column draws one candle of its aggregate filling the column.
 template <class Out, class Candles>
 void draw_candles(Out out, const Candles& candles, const model::CandlestickStyleOptions& style,
                   double spacing, const coords::PriceMapping& price, double candle_width, double dpr,
-                  std::size_t first_slot) {
+                  std::size_t first_slot, const DeviceColumns& columns) {
   if (candles.empty()) return;
   const DeviceGrid grid{dpr};
   const double pixel = grid.pixel;
   const double body_width = grid.body_width(candle_width);
   const CandleColors colors(style);
 
-  for (std::size_t i = 0; i < candles.size(); ++i) {
-    const auto& c = candles[i];
-    if (std::isnan(c.open) || std::isnan(c.high) || std::isnan(c.low) || std::isnan(c.close)) continue;
-    const double xc = coords::bar_x(first_slot + i, spacing);
+  // The candle c centred at xc, its body from x0 to x1 (on the device grid).
+  const auto draw = [&](const auto& c, double xc, double x0, double x1) {
     SvgBackend::Candle marks;
-
     if (style.wick_visible) {
       marks.wick = true;
       marks.wick_width = grid.stroke_width;
@@ -151,18 +184,28 @@ void draw_candles(Out out, const Candles& candles, const model::CandlestickStyle
       marks.wick_bottom = grid.hairline(price.y(c.low));
       marks.wick_color = colors.wick(c);
     }
-
     const double y_open = price.y(c.open), y_close = price.y(c.close);
     const double top = min_of(y_open, y_close);
     const double h = max_of(max_of(y_open, y_close) - top, pixel);
-    const double left = xc - body_width / 2;
-    const double x0 = grid.snap(left), y0 = grid.snap(top), x1 = grid.snap(left + body_width),
-                 y1 = grid.snap(top + h);
+    const double y0 = grid.snap(top), y1 = grid.snap(top + h);
     marks.body = {x0, y0, max_of(x1 - x0, pixel), max_of(y1 - y0, pixel)};
     marks.body_color = colors.body(c);
     marks.border = colors.border(c);
     out.candle(marks);
-  }
+  };
+  for_each_group(columns, 0, candles.size(), [&](std::size_t a, std::size_t b) {
+    if (b - a == 1) {
+      const auto& c = candles[a];
+      if (!has_numbers(c)) return;
+      const double xc = coords::bar_x(first_slot + a, spacing);
+      const double left = xc - body_width / 2;
+      draw(c, xc, grid.snap(left), grid.snap(left + body_width));
+    } else if (const std::optional<Ohlc> c =
+                   aggregate(candles, a, b, [](const auto& candle) { return has_numbers(candle); })) {
+      const double column = columns.column(a);
+      draw(*c, columns.centre(column), columns.left(column), columns.right(column));
+    }
+  });
 }
 
 }  // namespace
@@ -173,32 +216,46 @@ void render_candlesticks(RenderBatch& batch, std::span<const model::CandlestickD
                          std::size_t first_slot) {
   const bool borders = style.border_visible || !style.border_color.empty();
   batch.reserve(batch.commands().size() + candles.size() * (1 + (style.wick_visible ? 1 : 0) + (borders ? 1 : 0)));
-  draw_candles(Recorder{batch}, candles, style, spacing, price, candle_width, dpr, first_slot);
+  draw_candles(Recorder{batch}, candles, style, spacing, price, candle_width, dpr, first_slot, DeviceColumns{});
 }
 
 void render_candlesticks(SvgBackend& backend, model::BarsView bars,
                          const model::CandlestickStyleOptions& style, double spacing,
-                         const coords::PriceMapping& price, double candle_width, double dpr) {
-  draw_candles(Writer{backend}, bars, style, spacing, price, candle_width, dpr, 0);
+                         const coords::PriceMapping& price, double candle_width, double dpr,
+                         const DeviceColumns& columns) {
+  draw_candles(Writer{backend}, bars, style, spacing, price, candle_width, dpr, 0, columns);
+}
+
+bool closes_up(model::BarsView bars, std::size_t a, std::size_t b) {
+  const std::optional<Ohlc> c = aggregate(bars, a, b, [](const model::Bar& bar) { return has_numbers(bar); });
+  return c && c->close >= c->open;
 }
 
 void render_ohlc_bars(SvgBackend& backend, model::BarsView bars, std::string_view up_color,
                       std::string_view down_color, double spacing, const coords::PriceMapping& price,
-                      double candle_width, double dpr) {
+                      double candle_width, double dpr, const DeviceColumns& columns) {
   if (bars.empty()) return;
   const DeviceGrid grid{dpr};
   const double half_width = grid.body_width(candle_width) / 2;
   const Color up = parse_or_black(up_color), down = parse_or_black(down_color);
-  for (std::size_t i = 0; i < bars.size(); ++i) {
-    const model::Bar b = bars[i];
-    if (!std::isfinite(b.open) || !std::isfinite(b.high) || !std::isfinite(b.low) || !std::isfinite(b.close)) {
-      continue;
+  // The bar b centred at xc, its ticks reaching x0 and x1 (on the device grid).
+  const auto draw = [&](const auto& b, double xc, double x0, double x1) {
+    backend.ohlc_bar({grid.hairline(xc), grid.hairline(price.y(b.high)), grid.hairline(price.y(b.low)), x0,
+                      grid.hairline(price.y(b.open)), x1, grid.hairline(price.y(b.close)), grid.stroke_width,
+                      b.close >= b.open ? up : down});
+  };
+  for_each_group(columns, 0, bars.size(), [&](std::size_t a, std::size_t e) {
+    if (e - a == 1) {
+      const model::Bar b = bars[a];
+      if (!all_finite(b)) return;
+      const double xc = coords::bar_x(a, spacing);
+      draw(b, xc, grid.snap(xc - half_width), grid.snap(xc + half_width));
+    } else if (const std::optional<Ohlc> b =
+                   aggregate(bars, a, e, [](const model::Bar& bar) { return all_finite(bar); })) {
+      const double column = columns.column(a);
+      draw(*b, columns.centre(column), columns.left(column), columns.right(column));
     }
-    const double xc = coords::bar_x(i, spacing);
-    backend.ohlc_bar({grid.hairline(xc), grid.hairline(price.y(b.high)), grid.hairline(price.y(b.low)),
-                      grid.snap(xc - half_width), grid.hairline(price.y(b.open)), grid.snap(xc + half_width),
-                      grid.hairline(price.y(b.close)), grid.stroke_width, b.close >= b.open ? up : down});
-  }
+  });
 }
 
 namespace {
@@ -285,9 +342,11 @@ struct LineLook {
 // `projected` from run to run.
 template <class Out, class Value>
 void draw_run_line(Out out, std::size_t first, std::size_t end, Value value, const LineLook& look, double spacing,
-                   std::size_t origin, const coords::PriceMapping& price, std::vector<PixelPoint>& projected) {
+                   std::size_t origin, const coords::PriceMapping& price, const DeviceColumns& columns,
+                   std::vector<PixelPoint>& projected) {
   auto for_each_point = [&](auto&& f) {
-    for (std::size_t i = first; i < end; ++i) f(PixelPoint{coords::bar_x(i, spacing, origin), price.y(value(i))});
+    const auto point = [&](std::size_t i) { f(PixelPoint{coords::bar_x(i, spacing, origin), price.y(value(i))}); };
+    for_each_kept_point(columns, first, end, point, value);
   };
   if constexpr (std::is_same_v<Out, Writer>) {
     if (look.type == model::LineType::Straight) {
@@ -313,10 +372,10 @@ void draw_run_line(Out out, std::size_t first, std::size_t end, Value value, con
 // colour's own alpha.
 template <class Out, class Value>
 void draw_run_fill(Out out, std::size_t first, std::size_t end, Value value, Color color, double spacing,
-                   std::size_t origin, const coords::PriceMapping& price) {
+                   std::size_t origin, const coords::PriceMapping& price, const DeviceColumns& columns) {
   auto at = [&](std::size_t i) { return PixelPoint{coords::bar_x(i, spacing, origin), price.y(value(i))}; };
   auto for_each_point = [&](auto&& f) {
-    for (std::size_t i = first; i < end; ++i) f(at(i));
+    for_each_kept_point(columns, first, end, [&](std::size_t i) { f(at(i)); }, value);
   };
   Color top = color, bottom = color;
   top.a = 102;  // 0.4 × 255
@@ -329,13 +388,14 @@ void draw_run_fill(Out out, std::size_t first, std::size_t end, Value value, Col
 // `origin` takes the first slot.
 template <class Out, class Value>
 void draw_series_runs(Out out, std::size_t n, Value value, const model::LineStyleOptions& options, bool area,
-                      double spacing, const coords::PriceMapping& price, std::size_t origin = 0) {
+                      double spacing, const coords::PriceMapping& price, std::size_t origin = 0,
+                      const DeviceColumns& columns = {}) {
   if (n == 0 || !options.visible) return;
   const LineLook look(options);
   std::vector<PixelPoint> projected;
   for_each_finite_run(0, n, value, [&](std::size_t first, std::size_t end) {
-    if (area) draw_run_fill(out, first, end, value, look.color, spacing, origin, price);
-    draw_run_line(out, first, end, value, look, spacing, origin, price, projected);
+    if (area) draw_run_fill(out, first, end, value, look.color, spacing, origin, price, columns);
+    draw_run_line(out, first, end, value, look, spacing, origin, price, columns, projected);
   });
 }
 
@@ -348,9 +408,10 @@ void render_line(RenderBatch& batch, std::span<const model::LineData> points,
 }
 
 void render_line(SvgBackend& backend, model::BarsView bars, const model::LineStyleOptions& options,
-                 double spacing, const coords::PriceMapping& price, std::size_t origin) {
+                 double spacing, const coords::PriceMapping& price, std::size_t origin,
+                 const DeviceColumns& columns) {
   draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, false,
-                   spacing, price, origin);
+                   spacing, price, origin, columns);
 }
 
 void render_area(RenderBatch& batch, std::span<const model::LineData> points,
@@ -360,9 +421,10 @@ void render_area(RenderBatch& batch, std::span<const model::LineData> points,
 }
 
 void render_area(SvgBackend& backend, model::BarsView bars, const model::LineStyleOptions& options,
-                 double spacing, const coords::PriceMapping& price, std::size_t origin) {
+                 double spacing, const coords::PriceMapping& price, std::size_t origin,
+                 const DeviceColumns& columns) {
   draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, true,
-                   spacing, price, origin);
+                   spacing, price, origin, columns);
 }
 
 }  // namespace qc::render
