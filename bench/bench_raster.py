@@ -8,6 +8,11 @@ Each time is the median of --runs runs (at least 10) after a warm-up; the PNG's 
 render_pdf and render_svg are timed too. Targets (reported, not asserted): render_png at least 5 times faster
 than resvg-py and at least 20 times faster than mplfinance.
 
+The PNG's own encoding is measured against zlib, in this process: zlib's level 2 (memLevel 8, the default
+window) compressing the image's rows as the PNG holds them (unfiltered straight RGBA, each row after its
+filter byte), which is what writing the PNG cost when zlib did it. Targets: render_png at most 1.2x that
+time, and the PNG at most 1.05x the bytes of a PNG whose IDAT is that zlib stream.
+
 The other two run in the bench-only environment bench/.venv, never a dependency of the package:
     python3.12 -m venv bench/.venv && bench/.venv/bin/pip install -r bench/requirements.txt
 Usage (with the module installed, e.g. in .venv): python bench/bench_raster.py [--runs 15]
@@ -16,10 +21,12 @@ import argparse
 import inspect
 import json
 import statistics
+import struct
 import subprocess
 import sys
 import tempfile
 import time
+import zlib
 from pathlib import Path
 
 import quorvel_canvas as qc
@@ -80,6 +87,36 @@ def timed(fn, runs):
     return {"ms": statistics.median(times) * 1e3, "ms_min": min(times) * 1e3, "bytes": len(out)}
 
 
+# Signature, IHDR, one IDAT and IEND around the compressed rows.
+PNG_FRAME_BYTES = 8 + 25 + 12 + 12
+
+
+def idat_stream(png):
+    """The compressed rows: the IDAT chunks' data, joined."""
+    at, data = 8, b""
+    while at < len(png):
+        (length,) = struct.unpack(">I", png[at:at + 4])
+        if png[at + 4:at + 8] == b"IDAT":
+            data += png[at + 8:at + 8 + length]
+        at += 12 + length
+    return data
+
+
+def encoding_against_zlib(chart, png_ms, runs):
+    png = chart.render_png()
+    rows = zlib.decompress(idat_stream(png))
+    width, height = struct.unpack(">II", png[16:24])
+    assert len(rows) == (4 * width + 1) * height and all(rows[y * (4 * width + 1)] == 0 for y in range(height))
+    level2 = timed(lambda: zlib.compress(rows, 2), runs)
+    ratio = png_ms / level2["ms"]
+    zlib_png = level2["bytes"] + PNG_FRAME_BYTES
+    png_bytes = len(png)
+    print(f"{'zlib level 2':12} {level2['ms']:8.2f} ms (fastest {level2['ms_min']:.2f})  {zlib_png:>9,} bytes "
+          f"as a PNG: the image's {len(rows):,} bytes of rows")
+    print(f"render_png / zlib level 2 on its rows: {ratio:.2f}x time (goal <= 1.2: {'met' if ratio <= 1.2 else 'NOT met'}), "
+          f"{png_bytes / zlib_png:.3f}x bytes (goal <= 1.05: {'met' if png_bytes <= 1.05 * zlib_png else 'NOT met'})")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--runs", type=int, default=15)
@@ -91,6 +128,7 @@ def main():
             "render_svg": timed(chart.render_svg, runs)}
     for name, r in ours.items():
         print(f"{name:12} {r['ms']:8.2f} ms (fastest {r['ms_min']:.2f})  {r['bytes']:>9,} bytes")
+    encoding_against_zlib(chart, ours["render_png"]["ms"], runs)
     if not BENCH_PYTHON.exists():
         print(f"no {BENCH_PYTHON.relative_to(HERE.parent)}: resvg-py and mplfinance not timed (see the docstring)")
         return

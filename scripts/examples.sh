@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the module and renders every example chart to an SVG file under examples/out/.
-source "$(dirname "$0")/setup.sh" libcairo2-dev fonts-dejavu-core
+source "$(dirname "$0")/setup.sh" pkg-config libcairo2-dev libdeflate-dev fonts-dejavu-core
 python -m pip install -q --no-build-isolation .
 mkdir -p examples/out
 for script in examples/*.py; do

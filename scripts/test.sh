@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the C++ suite (plain, then under ASan+UBSan) and the Python suite.
-source "$(dirname "$0")/setup.sh" libgtest-dev librsvg2-bin libcairo2-dev fonts-dejavu-core poppler-utils
+source "$(dirname "$0")/setup.sh" libgtest-dev librsvg2-bin pkg-config libcairo2-dev libdeflate-dev fonts-dejavu-core \
+  poppler-utils
 
 cmake -S . -B build/cpp -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQC_WERROR=ON
 cmake --build build/cpp
@@ -11,5 +12,6 @@ cmake --build build/asan
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/asan --output-on-failure -j "$JOBS"
 
-python -m pip install -q --no-build-isolation .
+# Warnings are errors here, not in a user's install.
+python -m pip install -q --no-build-isolation -Ccmake.define.QC_WERROR=ON .
 python -m pytest -q tests

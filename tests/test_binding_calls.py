@@ -84,7 +84,13 @@ def test_methods_without_parameters_reject_arguments_in_the_interpreter():
 @pytest.mark.parametrize("obj, signature, doc", [
     (qc.Bar, "(timestamp, open, high, low, close, volume=0.0)",
      "A single OHLCV bar representing one time period of price data."),
-    (qc.Chart, "(width, height)", "High-level chart builder for creating financial charts."),
+    (qc.Chart, "(width, height)",
+     "A price chart of OHLCV bars: set the bars, add studies, signals and drawings, then render it as one SVG\n"
+     "document (render_svg), as PNG or PDF bytes, or save it to a file.\n\nExample:\n"
+     "    >>> import quorvel_canvas as qc\n    >>> chart = qc.Chart(800, 400)\n"
+     "    >>> chart.bars([qc.Bar(1704153600 + 86400 * i, 100 + i, 102 + i, 99 + i, 101 + i, 1e6) for i in range(60)])\n"
+     "    >>> chart.sma(20, \"#2962ff\")\n    >>> chart.volume()\n"
+     "    >>> chart.render_svg().startswith(\"<?xml\")\n    True"),
     # a heap type without doc text reads the empty doc left after its signature
     (qc.Viewport, "(width, height)", ""),
     (qc.ChartConfig, "()", ""),

@@ -209,7 +209,7 @@ def test_colour_parameters_take_names_and_refuse_other_texts(method, param):
     assert document("transparent") == document("#00000000")
     chart = colour_chart()
     before = render(chart)
-    for text in ("notacolor", "no'colour", "", "rgb(1,2)", "tomato2"):
+    for text in ("notacolor", "no'colour", "", "rgb(1,2)", "tomato2", "rgba(0,0,0,nan)", "rgba(0,0,0,-inf)"):
         with pytest.raises(ValueError) as info:
             call_with_colour(chart, method, param, text)
         assert str(info.value) == f"argument '{param}': {text!r} {COLOUR_HINT}"

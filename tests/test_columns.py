@@ -15,6 +15,8 @@ import quorvel_canvas as qc
 
 DATA = Path(__file__).resolve().parent.parent / "examples" / "data" / "sp500-daily-2019-2020.csv"
 SECONDS_HINT = '; pass integer seconds (from a pandas DatetimeIndex: df.index.as_unit("s").asi8)'
+DATE_TEXT_HINT = ("; date texts are read by pandas.to_datetime (with the format and time zone they are written in), "
+                  "whose result this takes as it is")
 
 
 def dressed(chart):
@@ -190,6 +192,15 @@ WITH_NAT = np.array([0, 1, "NaT"], dtype="M8[ns]")
 
 
 @pytest.mark.parametrize("columns, error, message", [
+    # Dates written as texts, in any container: the parser that reads them is named.
+    ((["2024-01-02", "2024-01-03", "2024-01-04"], GOOD, GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a 'str' item" + DATE_TEXT_HINT),
+    ((pd.Series(["2024-01-02", "2024-01-03", "2024-01-04"]), GOOD, GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a 'str' item" + DATE_TEXT_HINT),
+    ((np.array(["2024-01-02", "2024-01-03", "2024-01-04"]), GOOD, GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a column of format '10w'" + DATE_TEXT_HINT),
+    (([b"2024-01-02", b"2024-01-03", b"2024-01-04"], GOOD, GOOD, GOOD, GOOD), TypeError,
+     "argument 'timestamps': expected integer seconds since the epoch, got a 'bytes' item" + DATE_TEXT_HINT),
     ((GOOD_TS.astype("m8[s]"), GOOD, GOOD, GOOD, GOOD), TypeError,
      "argument 'timestamps': expected integer seconds since the epoch, got a timedelta64 column" + SECONDS_HINT),
     (([DT, DT, DT], GOOD, GOOD, GOOD, GOOD), TypeError,

@@ -79,6 +79,28 @@ def test_full_layout_of_a_study_docstring():
     assert drawn_lines(qc.Chart.sma.__doc__) == [("SMA", "line", ["`color`"])]
 
 
+def test_the_chart_class_docstring_example_runs_as_written():
+    import doctest
+
+    doc = qc.Chart.__doc__
+    assert ">>> chart = qc.Chart(" in doc
+    examples = doctest.DocTestParser().get_doctest(doc, {}, "Chart", None, 0)
+    assert len(examples.examples) >= 5
+    result = doctest.DocTestRunner(verbose=False).run(examples, out=lambda _: None)
+    assert result == (0, len(examples.examples))
+
+
+@pytest.mark.parametrize("summary_has, param, meaning_has", [
+    ("band behind the candles", "color", "every bar, rising or falling"),
+    ("pane=True", "pane", "sub-pane of its own"),
+])
+def test_volume_says_where_it_draws_and_what_its_colour_means(summary_has, param, meaning_has):
+    summary, params, _ = sections(qc.Chart.volume.__doc__)
+    assert summary_has in summary
+    assert meaning_has in dict(params)[param]
+    assert "colour of the line" not in dict(params)["color"]  # a histogram has no line
+
+
 def legend_colors(chart):
     """The colours of the values the legend quotes for the chart's one study, in its order."""
     texts = [e for e in body(chart.render_svg()) if e.tag == "text" and e["font-size"] == "11.0"]

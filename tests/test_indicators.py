@@ -22,7 +22,7 @@ rsi(period, *, height=None, color=None, colors=None): Relative Strength Index
 macd(fast, slow, signal, *, height=None, color=None, colors=None): MACD
 macd_default(*, height=None, color=None, colors=None): MACD with default settings (12, 26, 9)
 bollinger(period, multiplier, *, color=None, colors=None): Bollinger Bands
-volume(*, pane=False, height=None, color=None, colors=None): Volume (subpane)
+volume(*, pane=False, height=None, color=None, colors=None): Volume histogram: a band behind the candles at the bottom of the price pane, or a pane of its own with pane=True
 overlay(name, values, color): Custom overlay with pre-calculated values
 hma(period, color): Hull Moving Average
 wma(period, color): Weighted Moving Average

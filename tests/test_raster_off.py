@@ -15,7 +15,8 @@ ROOT = Path(__file__).resolve().parent.parent
 def unpacked(tmp_path_factory):
     wheels = tmp_path_factory.mktemp("wheel")
     subprocess.run([sys.executable, "-m", "pip", "wheel", "-q", "--no-build-isolation", "--no-deps", "-w", str(wheels),
-                    "-Cbuild-dir=build/py-noraster", "-Ccmake.define.QC_RASTER=OFF", str(ROOT)],
+                    "-Cbuild-dir=build/py-noraster", "-Ccmake.define.QC_RASTER=OFF", "-Ccmake.define.QC_WERROR=ON",
+                    str(ROOT)],
                    check=True, cwd=ROOT, timeout=1200)
     (wheel,) = wheels.glob("*.whl")
     site = tmp_path_factory.mktemp("site")
@@ -43,7 +44,7 @@ print(chart._repr_png_())
     done = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, timeout=120, cwd=tmp_path)
     assert done.returncode == 0, done.stderr
     message = ("quorvel_canvas was built without cairo (QC_RASTER=OFF), so it writes no PNG or PDF: install "
-               "libcairo2-dev and fonts-dejavu-core, then reinstall the module")
+               "libcairo2-dev, libdeflate-dev and fonts-dejavu-core, then reinstall the module")
     assert done.stdout.splitlines() == [message] * 5 + ["None"]
     assert sorted(p.name for p in tmp_path.iterdir()) == ["c.svg"]
     assert (tmp_path / "c.svg").read_text().startswith("<?xml")

@@ -187,6 +187,66 @@ def test_save_failures_leave_no_partial_file_and_keep_the_old_one(tmp_path):
     assert sorted(p.name for p in tmp_path.iterdir()) == ["chart.png", "taken.png"]
 
 
+@pytest.mark.parametrize("name", ["report\0.pdf", "sub\0/../x.svg", "chart.png\0", "\0"])
+@pytest.mark.parametrize("kind", [str, Path, os.fsencode])
+def test_a_path_holding_a_nul_writes_nothing(name, kind, tmp_path):
+    (tmp_path / "report").write_bytes(b"kept")
+    chart = make_chart()
+    with pytest.raises(ValueError) as info:
+        chart.save(kind(str(tmp_path / name)))
+    assert str(info.value) == "embedded null byte"
+    assert [(p.name, p.read_bytes()) for p in tmp_path.iterdir()] == [("report", b"kept")]
+
+
+@pytest.mark.parametrize("name", ["chart.svg", "chart.png", "chart.pdf"])
+@pytest.mark.parametrize("mode", [0o600, 0o640, 0o755, 0o444])
+def test_save_over_a_file_keeps_its_permission_bits(name, mode, tmp_path):
+    path = tmp_path / name
+    path.write_bytes(b"old")
+    path.chmod(mode)
+    make_chart().save(path)
+    assert path.stat().st_mode & 0o7777 == mode
+    assert path.read_bytes() != b"old"
+    fresh = tmp_path / ("new-" + name)
+    make_chart().save(fresh)
+    umask = os.umask(0)
+    os.umask(umask)
+    assert fresh.stat().st_mode & 0o7777 == 0o666 & ~umask
+
+
+NONCHARACTERS = ["\ufdd0", "\ufdef", "\ufffe", "\uffff", "\U0001fffe", "\U0010ffff"]
+
+
+def with_text(text, where):
+    chart = make_chart(480, 300)
+    if where == "title":
+        chart.title(f"Q{text}3 report")
+    else:
+        chart.buy_signal(20, 11.0, f"Buy{text}")
+    return chart
+
+
+@pytest.mark.parametrize("where", ["title", "signal"])
+@pytest.mark.parametrize("char", NONCHARACTERS)
+def test_a_noncharacter_is_drawn_as_the_replacement_character(char, where, tmp_path):
+    chart = with_text(char, where)
+    # The picture is its document's with U+FFFD for the noncharacter (which U+FFFE and U+FFFF, that cannot
+    # stand in XML, do not reach: the document leaves them out).
+    written = chart.render_svg().replace(char, "\ufffd")
+    assert chart.render_png() == qc._png_from_svg(written, 1.0)[0]
+    assert chart.render_png(2.0) == qc._png_from_svg(written, 2.0)[0]
+    # Written as a character reference, each of them reaches the drawing and is drawn as U+FFFD.
+    reference = with_text("\ufffd", where).render_svg()
+    assert qc._png_from_svg(reference.replace("\ufffd", f"&#x{ord(char):X};"), 1.0) == qc._png_from_svg(reference, 1.0)
+    # Everything drawn after the text is there, and the PDF's text reads U+FFFD.
+    pdf = tmp_path / "chart.pdf"
+    pdf.write_bytes(chart.render_pdf())
+    text = poppler("pdftotext", "-layout", str(pdf), "-")
+    shown = "\ufffd" if char in chart.render_svg() else ""
+    assert (f"Q{shown}3 report" if where == "title" else f"Buy{shown}") in text
+    assert re.search(r"\b12(\.0+)?\b", text), text  # a price-scale label
+
+
 def test_ipython_offers_the_png_beside_the_svg():
     from IPython.core.interactiveshell import InteractiveShell
 

@@ -126,7 +126,9 @@ def tzif_file(name):
 
 
 BAD_NAMES = ["/usr/share/zoneinfo/America/New_York", "../zoneinfo/UTC", "America/../Europe/London", "America//New_York",
-             "./UTC", "America/New_York/", "", "America", "Nowhere/Zone", "zone.tab", "America/New_York\0"]
+             "./UTC", "America/New_York/", "", "America", "Nowhere/Zone", "zone.tab", "America/New_York\0",
+             # Names the system cannot look up: too long a part, too long a path, a part that is a file.
+             "a" * 256, "/".join(["abcdefgh"] * 600), "Europe/London/Extra"]
 
 
 @pytest.mark.parametrize("name", BAD_NAMES)

@@ -33,10 +33,6 @@ TEST(ColorFromCss, AcceptedTexts) {
       {"rgba(1,2,3,0.5)", {1, 2, 3, 127}},
       {"rgba(1,2,3,2)", {1, 2, 3, 255}},
       {"rgba(1,2,3,-1)", {1, 2, 3, 0}},
-      {"rgba(1,2,3,nan)", {1, 2, 3, 0}},
-      {"rgba(1,2,3,-NaN)", {1, 2, 3, 0}},
-      {"rgba(1,2,3,Infinity)", {1, 2, 3, 255}},
-      {"rgba(1,2,3,-inf)", {1, 2, 3, 0}},
       {"rgba(1,2,3,+.5)", {1, 2, 3, 127}},
       {"rgba(1,2,3,1.)", {1, 2, 3, 255}},
       {"rgba(1,2,3,5E-1)", {1, 2, 3, 127}},
@@ -68,6 +64,9 @@ TEST(ColorFromCss, RefusedTexts) {
       "rgb (1,2,3)", "rgb(1,2,3) x", "rgb(1,2,3",   "rgb(++1,2,3)",    "rgb(+,2,3)",    "rgba(1,2,3,)",
       "rgba(1,2,3,.)", "rgba(1,2,3,e5)", "rgba(1,2,3,1e)", "rgba(1,2,3,0x1p0)", "rgba(1,2,3,nan(1))",
       "rgba(1,2,3,--1)", "rgba(1,2,3,1,1)", "hsl(0,0%,0%)", "rgb()", "rgba()", "#\u00a0fff",
+      // Non-finite alphas, however spelt.
+      "rgba(0,0,0,nan)", "rgba(1,2,3,-NaN)", "rgba(1,2,3,NAN)", "rgba(1,2,3,inf)", "rgba(1,2,3,-inf)",
+      "rgba(1,2,3,Infinity)", "rgba(1,2,3,+infinity)",
   };
   for (const std::string& text : refused) EXPECT_FALSE(Color::from_css(text).has_value()) << text;
 }

@@ -16,7 +16,18 @@ struct ChartClass {
   // Absent only after an internal failure inside a builder method.
   using Value = std::optional<qc::api::Chart>;
   static constexpr const char* name = "Chart";
-  static constexpr const char* doc = "High-level chart builder for creating financial charts.";
+  static constexpr const char* doc =
+      "A price chart of OHLCV bars: set the bars, add studies, signals and drawings, then render it as one SVG\n"
+      "document (render_svg), as PNG or PDF bytes, or save it to a file.\n"
+      "\n"
+      "Example:\n"
+      "    >>> import quorvel_canvas as qc\n"
+      "    >>> chart = qc.Chart(800, 400)\n"
+      "    >>> chart.bars([qc.Bar(1704153600 + 86400 * i, 100 + i, 102 + i, 99 + i, 101 + i, 1e6) for i in range(60)])\n"
+      "    >>> chart.sma(20, \"#2962ff\")\n"
+      "    >>> chart.volume()\n"
+      "    >>> chart.render_svg().startswith(\"<?xml\")\n"
+      "    True";
   static ClassSpec spec();
 };
 

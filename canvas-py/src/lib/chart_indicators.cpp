@@ -262,7 +262,9 @@ constexpr ChartRow kHandWrittenRows[] = {
                  c, qc::api::kBollingerRow, [&](auto bars) { return qc::api::bollinger_indicator(bars, c.args.u64(0), c.args.f64(1)); });
            }),
     {qc::api::kVolumeRow.method.data(), Doc(qc::api::kVolumeRow.doc.data(), &qc::api::kVolumeRow),
-     {star, flag("pane", "False"), pane_height("height"), opt_color("color"), color_list("colors")},
+     {star, flag("pane", "False"), pane_height("height"),
+      opt_color("color").means("one colour for every bar, rising or falling; None: the up and down colours"),
+      color_list("colors")},
      Borrow::exclusive,
      [](ChartCall& c) {
        return append_computed(c, qc::api::kVolumeRow,

@@ -1,6 +1,7 @@
 // Chart methods for PNG, PDF and files (render_png, render_pdf, save, _repr_png_) and the module's
 // _png_from_svg. Built without the raster module (QC_RASTER off), PNG and PDF raise RuntimeError.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -74,6 +75,7 @@ void raise_failure(const qc::raster::Output& out, Format format, double scale) {
     case Status::bad_scale: check_scale(scale); return;
     case Status::no_size: raise(PyExc_ValueError, "the document gives no width and height");
     case Status::no_memory: PyErr_NoMemory(); throw PyErrorPending{};
+    case Status::cairo_error: raise(PyExc_RuntimeError, std::string("cairo failed to draw the chart: ") + out.error);
     case Status::too_large:
       if (format == Format::png) {
         raise(PyExc_ValueError, "the PNG would be " + number_text(out.width) + " x " + number_text(out.height) +
@@ -101,7 +103,7 @@ std::string chart_bytes(ChartCall& c, Format format, double scale) {
 [[noreturn]] void no_raster() {
   raise(PyExc_RuntimeError,
         "quorvel_canvas was built without cairo (QC_RASTER=OFF), so it writes no PNG or PDF: install "
-        "libcairo2-dev and fonts-dejavu-core, then reinstall the module");
+        "libcairo2-dev, libdeflate-dev and fonts-dejavu-core, then reinstall the module");
 }
 
 std::string chart_bytes(ChartCall&, Format, double) { no_raster(); }
@@ -127,7 +129,8 @@ std::string suffix_of(std::string_view path) {
 }
 
 // Writes `bytes` to a new file beside `path` and renames it over `path` once complete; 0, or the errno of
-// the step that failed, after which no temporary file is left and `path` is as it was.
+// the step that failed, after which no temporary file is left and `path` is as it was. A file replaced keeps
+// its permission bits (a private file stays private); a new one gets the umask's.
 int replace_file(const std::string& path, std::string_view bytes) {
   static std::atomic<unsigned> counter{0};
   const std::size_t slash = path.rfind('/');
@@ -142,7 +145,11 @@ int replace_file(const std::string& path, std::string_view bytes) {
   }
   if (fd < 0) return EEXIST;
   int error = 0;
-  for (std::size_t done = 0; done < bytes.size();) {
+  struct stat existing {};
+  if (stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) && fchmod(fd, existing.st_mode & 07777) != 0) {
+    error = errno;
+  }
+  for (std::size_t done = 0; error == 0 && done < bytes.size();) {
     const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
@@ -165,6 +172,8 @@ PyObject* save(ChartCall& c) {
   Ref fs = Ref::steal(PyOS_FSPath(path));
   Ref encoded = PyBytes_Check(fs.get()) ? Ref::borrow(fs.get()) : Ref::steal(PyUnicode_EncodeFSDefault(fs.get()));
   const std::string file(PyBytes_AS_STRING(encoded.get()), static_cast<std::size_t>(PyBytes_GET_SIZE(encoded.get())));
+  // The system calls would end the path at the NUL and write another file than the one named.
+  if (file.find('\0') != std::string::npos) raise(PyExc_ValueError, "embedded null byte");
   const std::string suffix = suffix_of(file);
   const Format format = suffix == ".svg" ? Format::svg : suffix == ".png" ? Format::png : Format::pdf;
   if (suffix != ".svg" && suffix != ".png" && suffix != ".pdf") raise(PyExc_ValueError, kSuffixes);
@@ -205,7 +214,9 @@ constexpr ChartRow kRows[] = {
      [](ChartCall& c) -> PyObject* {
 #if QC_RASTER
        const qc::raster::Output out = draw_unchecked(chart_svg(c), Format::png, 1.0);
-       if (out.status == qc::raster::Status::no_memory) raise_failure(out, Format::png, 1.0);
+       if (out.status == qc::raster::Status::no_memory || out.status == qc::raster::Status::cairo_error) {
+         raise_failure(out, Format::png, 1.0);
+       }
        return out.status == qc::raster::Status::ok ? to_bytes(out.bytes) : none();
 #else
        (void)c;

@@ -20,6 +20,9 @@ using qc::model::BarColumns;
 
 constexpr const char* kSecondsHint =
     "; pass integer seconds (from a pandas DatetimeIndex: df.index.as_unit(\"s\").asi8)";
+constexpr const char* kDateTextHint =
+    "; date texts are read by pandas.to_datetime (with the format and time zone they are written in), whose "
+    "result this takes as it is";
 
 // A column of a million bars is 8 MB touched for the first time: large pages spare most faults.
 template <class T>
@@ -67,13 +70,15 @@ struct Target {
   throw PyErrorPending{};
 }
 
-[[noreturn]] void not_seconds(const Target& t, const std::string& what) {
+// `text`: the column holds texts, most likely dates written out, which only a parser that is told their
+// format can read.
+[[noreturn]] void not_seconds(const Target& t, const std::string& what, bool text = false) {
   raise(PyExc_TypeError, std::string("argument '") + t.name + "': expected integer seconds since the epoch, got " +
-                             what + kSecondsHint);
+                             what + (text ? kDateTextHint : kSecondsHint));
 }
 
-[[noreturn]] void not_numbers(const Target& t, const std::string& what) {
-  if (t.is_time()) not_seconds(t, what);
+[[noreturn]] void not_numbers(const Target& t, const std::string& what, bool text = false) {
+  if (t.is_time()) not_seconds(t, what, text);
   raise(PyExc_TypeError, std::string("argument '") + t.name + "': expected a column of integers or floats, got " + what);
 }
 
@@ -107,7 +112,9 @@ std::optional<Format> usable_format(const Py_buffer& v, bool time) {
 Format checked_format(const Py_buffer& v, const Target& t) {
   if (std::optional<Format> f = usable_format(v, t.is_time())) return *f;
   if (v.ndim != 1) wrong_dimensions(t, std::to_string(v.ndim) + " dimensions");
-  not_numbers(t, "a column of format '" + format_text(v) + "'");
+  const std::string format = format_text(v);
+  // numpy's fixed-width texts: "10w" (str), "10s" (bytes).
+  not_numbers(t, "a column of format '" + format + "'", format.ends_with('w') || format.ends_with('s'));
 }
 
 // A column's buffer and what keeps it alive: an array from `__array__`, an integer view of datetime64 values.
@@ -189,9 +196,10 @@ bool open_buffer(PyObject* o, Target& t, Source& s) {
 
 // ---- sequences ----------------------------------------------------------------------------------------
 
-// An item that is itself a column makes the column two-dimensional.
+// An item that is itself a column makes the column two-dimensional; a text, str or bytes, is one item.
 bool is_nested(PyObject* item) {
-  return PyObject_CheckBuffer(item) || (PySequence_Check(item) && !PyUnicode_Check(item));
+  if (PyUnicode_Check(item) || PyBytes_Check(item)) return false;
+  return PyObject_CheckBuffer(item) || PySequence_Check(item);
 }
 
 void put_item(PyObject* item, std::size_t i, const Target& t) {
@@ -210,7 +218,7 @@ void put_item(PyObject* item, std::size_t i, const Target& t) {
     }
     if (t.is_time()) {
       PyErr_Clear();
-      not_seconds(t, "a '" + type_name(item) + "' item");
+      not_seconds(t, "a '" + type_name(item) + "' item", PyUnicode_Check(item) || PyBytes_Check(item));
     }
     prefix_type_error(t.name);
     throw;

@@ -55,7 +55,7 @@ Bytes from_tzpath(std::string_view key) {
 }
 
 // Through importlib.resources, so that a zipped install serves too; without tzdata there is no such source.
-Bytes from_tzdata(std::string_view key) {
+Bytes read_tzdata(std::string_view key) {
   const Ref resources = Ref::steal(PyImport_ImportModule("importlib.resources"));
   PyObject* root = PyObject_CallMethod(resources.get(), "files", "s", "tzdata");
   if (root == nullptr) {
@@ -80,6 +80,17 @@ Bytes from_tzdata(std::string_view key) {
   Py_ssize_t size = 0;
   if (PyBytes_AsStringAndSize(data.get(), &buffer, &size) < 0) throw_pending();
   return std::string(buffer, static_cast<std::size_t>(size));
+}
+
+// A name the system cannot look up (too long, a part that is a file, no permission) names no zone.
+Bytes from_tzdata(std::string_view key) {
+  try {
+    return read_tzdata(key);
+  } catch (const PyErrorPending&) {
+    if (!PyErr_ExceptionMatches(PyExc_OSError)) throw;
+    PyErr_Clear();
+    return std::nullopt;
+  }
 }
 
 [[noreturn]] void unknown_zone(std::string_view name) {

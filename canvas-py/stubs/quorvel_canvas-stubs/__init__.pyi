@@ -52,7 +52,18 @@ class Bar:
 
 @final
 class Chart:
-    """High-level chart builder for creating financial charts."""
+    """A price chart of OHLCV bars: set the bars, add studies, signals and drawings, then render it as one SVG
+    document (render_svg), as PNG or PDF bytes, or save it to a file.
+
+    Example:
+        >>> import quorvel_canvas as qc
+        >>> chart = qc.Chart(800, 400)
+        >>> chart.bars([qc.Bar(1704153600 + 86400 * i, 100 + i, 102 + i, 99 + i, 101 + i, 1e6) for i in range(60)])
+        >>> chart.sma(20, "#2962ff")
+        >>> chart.volume()
+        >>> chart.render_svg().startswith("<?xml")
+        True
+    """
     def __new__(cls, width: SupportsIndex, height: SupportsIndex) -> Self: ...
     def candlesticks(self) -> None:
         """Candlestick chart (default)"""
@@ -296,12 +307,12 @@ class Chart:
         Definition: SMA(`period`) of the closes with bands `multiplier` population standard deviations above and below, as TA-Lib BBANDS.
         """
     def volume(self, *, pane: bool | numpy.bool_ = False, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
-        """Volume (subpane)
+        """Volume histogram: a band behind the candles at the bottom of the price pane, or a pane of its own with pane=True
 
         Parameters:
             pane: True: volume in a sub-pane of its own; False: the band behind the candles
             height: the pane's share of the plot height, 0.05 to 0.6; None: its own
-            color: colour of the line, a CSS colour text such as "#2962ff"
+            color: one colour for every bar, rising or falling; None: the up and down colours
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: volume band
         Lines: Volume (histogram, #26a69a/#ef5350)

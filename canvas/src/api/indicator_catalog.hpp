@@ -397,8 +397,10 @@ inline constexpr IndicatorSpec kBollingerRow =
         .defined("SMA(`period`) of the closes with bands `multiplier` population standard deviations above and "
                  "below, as TA-Lib BBANDS.");
 inline constexpr IndicatorSpec kVolumeRow =
-    IndicatorSpec{"volume", "Volume (subpane)", {}, "volume", "Volume", model::placement::VolumeBand{0.2}, kAuto, {},
-                  {histogram("Volume")}}
+    IndicatorSpec{"volume",
+                  "Volume histogram: a band behind the candles at the bottom of the price pane, or a pane of its "
+                  "own with pane=True",
+                  {}, "volume", "Volume", model::placement::VolumeBand{0.2}, kAuto, {}, {histogram("Volume")}}
         .defined("Each bar's volume, in the up colour where the close is at or above the open.");
 // Volume in a pane of its own takes this share of the plot height, and counts up from 0.
 inline constexpr double kVolumePaneRatio = 0.15;

@@ -1,5 +1,5 @@
 // A small PNG writer: cairo's premultiplied ARGB32 pixels as one 8-bit RGBA image (colour type 6, not
-// interlaced), compressed by zlib for speed rather than size.
+// interlaced), compressed by libdeflate for speed rather than size.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,7 @@ struct Pixels {
   std::size_t stride;
 };
 
-// The PNG file into `out`; false when zlib fails (out of memory).
+// The PNG file into `out`; false when memory runs out.
 bool write_png(const Pixels& pixels, std::string& out);
 
 }  // namespace qc::raster

@@ -23,14 +23,23 @@ struct ContextFree {
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceFree>;
 using Context = std::unique_ptr<cairo_t, ContextFree>;
 
-// Draws the document onto the surface at `scale`; false when cairo ran out of memory.
-bool replay_onto(SvgReplay& doc, cairo_surface_t* surface, double scale) {
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return false;
+// Draws the document onto the surface at `scale`; cairo's status once drawn (a context in error draws
+// nothing more, so anything but success means a cut picture).
+cairo_status_t replay_onto(SvgReplay& doc, cairo_surface_t* surface, double scale) {
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return cairo_surface_status(surface);
   const Context cr(cairo_create(surface));
-  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) return false;
+  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) return cairo_status(cr.get());
   cairo_scale(cr.get(), scale, scale);
   doc.draw(cr.get());
-  return cairo_status(cr.get()) != CAIRO_STATUS_NO_MEMORY;
+  return cairo_status(cr.get());
+}
+
+// The output's status from cairo's; true when that is success.
+bool take_status(cairo_status_t status, Output& out) {
+  if (status == CAIRO_STATUS_SUCCESS) return true;
+  out.status = status == CAIRO_STATUS_NO_MEMORY ? Status::no_memory : Status::cairo_error;
+  if (out.status == Status::cairo_error) out.error = cairo_status_to_string(status);
+  return false;
 }
 
 // The output's size from the document's: whole pixels at `scale`, or the document's own size for a page.
@@ -65,12 +74,9 @@ Output png_from_svg(std::string_view svg, double scale) {
   if (!size_output(doc, scale, kMaxPngSide, out)) return out;
   const auto w = static_cast<int>(out.width), h = static_cast<int>(out.height);
   const Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
-  const bool drawn = replay_onto(doc, surface.get(), scale);
+  const cairo_status_t drawn = replay_onto(doc, surface.get(), scale);
   out.not_understood = doc.notes().list();
-  if (!drawn) {
-    out.status = Status::no_memory;
-    return out;
-  }
+  if (!take_status(drawn, out)) return out;
   cairo_surface_flush(surface.get());
   const Pixels pixels{cairo_image_surface_get_data(surface.get()), static_cast<std::uint32_t>(w),
                       static_cast<std::uint32_t>(h),
@@ -85,9 +91,9 @@ Output pdf_from_svg(std::string_view svg) {
   if (!size_output(doc, std::nullopt, kMaxPdfSide, out)) return out;
   {
     const Surface surface(cairo_pdf_surface_create_for_stream(append_bytes, &out.bytes, out.width, out.height));
-    const bool drawn = replay_onto(doc, surface.get(), 1.0);
+    const cairo_status_t drawn = replay_onto(doc, surface.get(), 1.0);
     cairo_surface_finish(surface.get());
-    if (!drawn || cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) out.status = Status::no_memory;
+    if (take_status(drawn, out)) take_status(cairo_surface_status(surface.get()), out);
   }
   out.not_understood = doc.notes().list();
   if (out.status != Status::ok) out.bytes.clear();

@@ -12,7 +12,8 @@ enum class Status {
   bad_scale,  // outside kMinScale..kMaxScale, or NaN
   no_size,    // the document gives no finite, positive width and height
   too_large,  // a side outside 1..kMaxPngSide pixels (1..kMaxPdfSide points for a PDF)
-  no_memory,  // cairo or zlib could not get the memory
+  no_memory,  // cairo or the compressor could not get the memory
+  cairo_error,  // cairo stopped drawing for another reason: Output::error gives its words
 };
 
 struct Output {
@@ -20,6 +21,7 @@ struct Output {
   double width = 0.0;   // the image's pixels or the page's points, as asked for (also when too large)
   double height = 0.0;
   std::string bytes;
+  const char* error = nullptr;  // with Status::cairo_error, cairo's description of its status
   std::vector<std::string> not_understood;  // "element" or "element@attribute", sorted, each once
 };
 

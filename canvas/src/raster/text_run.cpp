@@ -29,6 +29,13 @@ char32_t next_code_point(std::string_view s, std::size_t& i) {
 
 bool is_xml_space(char32_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
+// cairo refuses a string holding a noncharacter, a surrogate or a code point past U+10FFFF, and once refused
+// draws nothing more on that context: such a character is shown, and copied out of a PDF, as U+FFFD.
+char32_t drawable(char32_t c) {
+  const bool noncharacter = (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE;
+  return noncharacter || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? 0xFFFD : c;
+}
+
 }  // namespace
 
 void TextRun::set(std::string_view raw, const BundledFont& font, double size) {
@@ -54,7 +61,7 @@ void TextRun::set(std::string_view raw, const BundledFont& font, double size) {
       continue;
     }
     if (space) add(' ');
-    add(c);
+    add(drawable(c));
     space = false;
   }
 }

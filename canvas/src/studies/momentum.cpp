@@ -11,8 +11,6 @@
 namespace qc::studies {
 namespace {
 
-using Scratch = std::vector<double>;
-
 Scratch midpoints(const Columns& bars) {
   Scratch mid(bars.size());
   for (std::size_t t = 0; t < mid.size(); ++t) mid[t] = (bars.high[t] + bars.low[t]) / 2.0;

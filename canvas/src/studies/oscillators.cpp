@@ -13,8 +13,6 @@
 namespace qc::studies {
 namespace {
 
-using Scratch = std::vector<double>;
-
 double min_of(double a, double b) { return a < b ? a : b; }
 double ratio_or_zero(double num, double den) { return den == 0.0 ? 0.0 : num / den; }
 

@@ -20,7 +20,7 @@ void range_series(std::span<const double> high, std::span<const double> low, std
                   std::span<double> highest, std::span<double> lowest) {
   // The windows settle ahead of the bar they are read at and look back from there: a column written over
   // as it goes is read from a copy.
-  std::vector<double> copy;
+  Scratch copy;
   if (highest.data() == high.data() || lowest.data() == low.data()) {
     copy.assign(high.begin(), high.end());
     copy.insert(copy.end(), low.begin(), low.end());

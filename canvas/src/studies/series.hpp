@@ -5,8 +5,15 @@
 
 #include <cstddef>
 #include <span>
+#include <vector>
+
+#include "util/huge_pages.hpp"
 
 namespace qc::studies {
+
+// A working column of one value per bar; at a million bars it comes in 2 MiB pages, so that filling it
+// costs a few page faults rather than one per 4 kB.
+using Scratch = std::vector<double, util::HugePageAllocator<double>>;
 
 // Sum and mean of the last p values.
 void sum_series(std::span<const double> x, std::size_t p, std::span<double> out);

@@ -60,7 +60,7 @@ bool historical_volatility(const Columns& bars, const StudyArgs& args, StudyOutp
 bool mass_index(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   constexpr std::size_t kSmoothing = 9, kSum = 25;
   const std::size_t n = bars.size();
-  std::vector<double> ratio(n);
+  Scratch ratio(n);
   Ema single(kSmoothing), twice(kSmoothing);
   for (std::size_t t = 0; t < n; ++t) {
     const bool first = single.step(bars.high[t] - bars.low[t]);

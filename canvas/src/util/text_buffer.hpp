@@ -110,12 +110,11 @@ class TextBuffer {
   }
 
  private:
-  // Beyond this, a new block is asked to come in 2 MiB pages: a document of many megabytes then costs
-  // few page faults. The advice stays on every such block although a fresh process's first large document
-  // may meet cold 2 MiB pages (a virtual machine that hands free blocks back to its host faults each one in
-  // again there, several times slower than a warm one): without it every render is about 1.6x slower, and
-  // withholding it from the first render only moves the stall to the second.
-  static constexpr std::size_t kHugePagesFrom = std::size_t{4} << 20;
+  // From kHugePagesFrom on, a new block is asked to come in 2 MiB pages: a document of many megabytes then
+  // costs few page faults. The advice stays on every such block although a fresh process's first large
+  // document may meet cold 2 MiB pages (a virtual machine that hands free blocks back to its host faults each
+  // one in again there, several times slower than a warm one): without it every render is about 1.6x slower,
+  // and withholding it from the first render only moves the stall to the second.
 
   void grow_to(std::size_t need) {
     if (!try_grow_to(need)) throw std::bad_alloc();

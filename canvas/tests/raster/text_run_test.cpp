@@ -19,6 +19,15 @@ TEST(TextRun, CollapsesWhiteSpaceAndDecodesEntities) {
       {"&lt;1&gt; &amp;", "<1> &", 5},
       {"\n \t", "", 0},
       {"\xE2\x82\xAC x\xC3", "\xE2\x82\xAC x\xEF\xBF\xBD", 4},  // a broken sequence is U+FFFD
+      // Characters cairo refuses (noncharacters, surrogates, past U+10FFFF) are U+FFFD, written or entities.
+      {"a\xEF\xB7\x90" "b", "a\xEF\xBF\xBD" "b", 3},              // U+FDD0
+      {"\xEF\xB7\xAF", "\xEF\xBF\xBD", 1},                      // U+FDEF
+      {"\xEF\xBF\xBE\xEF\xBF\xBF", "\xEF\xBF\xBD\xEF\xBF\xBD", 2},  // U+FFFE, U+FFFF
+      {"\xF0\x9F\xBF\xBE", "\xEF\xBF\xBD", 1},                 // U+1FFFE
+      {"\xF4\x8F\xBF\xBF", "\xEF\xBF\xBD", 1},                 // U+10FFFF
+      {"&#xFDD5;&#65535;&#x10FFFE;", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD", 3},
+      {"\xED\xA0\x80 &#x110000;", "\xEF\xBF\xBD \xEF\xBF\xBD", 3},   // a surrogate; past the last plane
+      {"\xEF\xB7\x8F\xEF\xB7\xB0", "\xEF\xB7\x8F\xEF\xB7\xB0", 2},  // U+FDCF and U+FDF0 are characters
   };
   TextRun run;
   for (const auto& c : cases) {
@@ -26,6 +35,13 @@ TEST(TextRun, CollapsesWhiteSpaceAndDecodesEntities) {
     EXPECT_EQ(run.text(), c.text) << c.raw;
     EXPECT_EQ(run.glyphs().size(), c.glyphs) << c.raw;
   }
+  // The glyph drawn is the one of the character written out.
+  TextRun replaced;
+  replaced.set("\xEF\xBF\xBD", *font, 10.0);
+  run.set("\xEF\xBF\xBF", *font, 10.0);
+  ASSERT_EQ(run.glyphs().size(), 1u);
+  EXPECT_EQ(run.glyphs()[0].index, replaced.glyphs()[0].index);
+  EXPECT_EQ(run.width(), replaced.width());
 }
 
 TEST(TextRun, AdvancesAreTheFontsUnroundedOnes) {

@@ -88,20 +88,11 @@ std::optional<std::uint8_t> channel(std::string_view s) {
   return static_cast<std::uint8_t>(v);
 }
 
-bool equals_ignoring_case(std::string_view s, std::string_view lower) {
-  if (s.size() != lower.size()) return false;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    char c = s[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lower[i]) return false;
-  }
-  return true;
-}
-
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// A floating-point number: [sign] (inf | infinity | nan | digits [. digits] [e [sign] digits]), with at
-// least one mantissa digit. Values beyond the double range become infinity or zero.
+// A decimal number: [sign] digits [. digits] [e [sign] digits], with at least one mantissa digit. No word
+// names a non-finite value ("nan", "inf"): an alpha of NaN would otherwise pass every range check. Values
+// beyond the double range become infinity or zero, which the alpha's clamp turns into 1 or 0.
 std::optional<double> decimal_float(std::string_view s) {
   bool negative = false;
   if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
@@ -109,10 +100,6 @@ std::optional<double> decimal_float(std::string_view s) {
     s.remove_prefix(1);
   }
   const double sign = negative ? -1.0 : 1.0;
-  if (equals_ignoring_case(s, "inf") || equals_ignoring_case(s, "infinity")) {
-    return sign * std::numeric_limits<double>::infinity();
-  }
-  if (equals_ignoring_case(s, "nan")) return std::numeric_limits<double>::quiet_NaN();
 
   // Validate the syntax and find the decimal exponent of the leading non-zero digit.
   std::size_t i = 0;
