@@ -1,5 +1,6 @@
 // The Python class Chart: constructor and the list of method groups.
 #include "chart.hpp"
+#include "pickle.hpp"
 
 namespace qcpy {
 namespace {
@@ -22,6 +23,8 @@ ClassSpec ChartClass::spec() {
       chart_indicator_methods(),
       chart_primitive_methods(),
       chart_copy_methods(),
+      pickle_methods<ChartClass>(),
+      chart_json_methods(),
       chart_output_methods(),
   };
   return s;

@@ -4,6 +4,8 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "api/chart.hpp"
@@ -29,6 +31,9 @@ struct ChartClass {
       "    >>> chart.render_svg().startswith(\"<?xml\")\n"
       "    True";
   static ClassSpec spec();
+  // The chart's JSON text, for pickling; and the chart again from it (ValueError when it does not read).
+  static std::string state(const Value& v);
+  static Value from_state(std::string_view state);
 };
 
 using ChartCall = Call<ChartClass>;
@@ -40,6 +45,7 @@ MethodGroup chart_signal_methods();
 MethodGroup chart_indicator_methods();
 MethodGroup chart_primitive_methods();
 MethodGroup chart_copy_methods();
+MethodGroup chart_json_methods();
 MethodGroup chart_output_methods();
 // The module's private _png_from_svg (chart_output.cpp), for the tests of the PNG output.
 void add_png_from_svg(PyObject* module);

@@ -203,9 +203,12 @@ constexpr ChartRow kRows[] = {
      "axis and the studies called afterwards read calendar time",
      {text("name").means("a zoneinfo key such as \"America/New_York\", or \"UTC\"")}, Borrow::exclusive,
      [](ChartCall& c) {
-       qc::coords::TimeZone zone = load_time_zone(c.args.text(0));
+       std::string tzif;
+       qc::coords::TimeZone zone = load_time_zone(c.args.text(0), tzif);
        with_chart(c, [&](Chart&& chart) {
          chart.config.time_zone = std::move(zone);
+         chart.config.time_zone_name = std::move(c.args.text(0));
+         chart.config.time_zone_tzif = std::move(tzif);
          return std::move(chart);
        });
        return none();

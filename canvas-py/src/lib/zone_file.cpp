@@ -101,13 +101,15 @@ Bytes from_tzdata(std::string_view key) {
 
 }  // namespace
 
-qc::coords::TimeZone load_time_zone(std::string_view name) {
+qc::coords::TimeZone load_time_zone(std::string_view name, std::string& tzif) {
+  tzif.clear();
   if (name == "UTC") return {};
   if (!is_zone_key(name)) unknown_zone(name);
   Bytes bytes = from_tzpath(name);
   if (!bytes) bytes = from_tzdata(name);
   std::optional<qc::coords::TimeZone> zone = bytes ? qc::coords::TimeZone::parse(*bytes) : std::nullopt;
   if (!zone) unknown_zone(name);
+  tzif = std::move(*bytes);
   return std::move(*zone);
 }
 

@@ -1,6 +1,7 @@
 // A chart's time zone by name: its TZif file found as zoneinfo finds it, read and handed to the core.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "coords/time_zone.hpp"
@@ -11,6 +12,7 @@ namespace qcpy {
 // zoneinfo.TZPATH that holds one, else in the tzdata package when it is installed. Raises ValueError
 // ("unknown time zone 'name'") for a key zoneinfo refuses, one no source holds and a file that does not
 // read as a zone.
-qc::coords::TimeZone load_time_zone(std::string_view name);
+// `tzif` receives the bytes the zone was read from (none for "UTC").
+qc::coords::TimeZone load_time_zone(std::string_view name, std::string& tzif);
 
 }  // namespace qcpy

@@ -1692,8 +1692,17 @@ class Chart:
         Parameters:
             memo: the deepcopy memo (unused: a chart holds no Python objects)
         """
-    def __reduce__(self) -> NoReturn:
-        """Refuses: a Chart does not pickle."""
+    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
+        """Helper for pickle: the class and the object's state as bytes."""
+    def to_json(self) -> str:
+        """The whole chart as one JSON text (its settings, bars, studies with their values, tools, signals, view, colours and time zone), which from_json makes into the same chart again"""
+    @staticmethod
+    def from_json(text: str) -> Chart:
+        """The chart a to_json text holds, computing nothing; raises ValueError naming the first bad key path
+
+        Parameters:
+            text: a text that to_json wrote
+        """
     def render_png(self, scale: _Real = 1.0) -> bytes:
         """Render the chart to PNG bytes at `scale` times its size (0.1 to 8): 8-bit RGBA, text in the bundled DejaVu Sans
 

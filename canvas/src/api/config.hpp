@@ -126,6 +126,8 @@ struct ChartConfig {
   std::string title;         // none when empty
   bool show_legend = false;  // each pane's studies named at its top-left, with their last values
   coords::TimeZone time_zone;  // the clock calendar time is read on: UTC unless set
+  std::string time_zone_name = "UTC";  // the zone's name as given
+  std::string time_zone_tzif;          // the TZif bytes the zone was read from; none for UTC
   bool log_scale = false;    // the main pane maps prices by their logarithm, when they allow it
   bool show_last_price = false;  // the last close marked across the main pane and on its scale
   std::optional<ViewRequest> view;  // the bars drawn, resolved at each render; all when none

@@ -298,6 +298,11 @@ bool JsonCursor::literal(std::string_view word) {
 
 bool JsonCursor::read_null() { return literal("null"); }
 
+bool JsonCursor::read_bool(bool& out) {
+  out = peek() == 't';
+  return literal(out ? "true" : "false");
+}
+
 bool JsonCursor::skip_key() {
   if (peek() != '"') return syntax_error("expected a key string");
   if (!scan_string<false>(nullptr)) return false;

@@ -43,6 +43,8 @@ class JsonCursor {
   bool read_number(JsonNumber& out);
   // At the letter n: the literal null.
   bool read_null();
+  // At the letter t or f: the literal true or false.
+  bool read_bool(bool& out);
   // One value of any kind, checked and dropped. Nesting costs one bit per open bracket and no recursion,
   // so the depth of a skipped value is limited only by memory.
   bool skip_value();

@@ -1,0 +1,785 @@
+// The chart's JSON form: one table of keys per record drives both the writer and the reader, so that a key
+// is added to the form by adding its row.
+#include "api/chart_json.hpp"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <concepts>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+#include "core/theme/json_cursor.hpp"
+#include "primitives/registry/registry.hpp"
+#include "util/base64.hpp"
+#include "util/json_string.hpp"
+#include "util/numbers.hpp"
+
+namespace qc::api {
+namespace {
+
+using theme::JsonCursor;
+using theme::JsonNumber;
+
+class Writer;
+class Reader;
+
+// One key of a record: its name, and how its value is written and read.
+template <class T>
+struct Field {
+  std::string_view key;
+  void (*write)(Writer&, const T&);
+  bool (*read)(Reader&, T&);
+};
+
+// A record's keys in the order they are written: `static constexpr std::array<Field<T>, N> fields`.
+template <class T>
+struct Schema;
+template <class T>
+concept HasSchema = requires { Schema<T>::fields; };
+
+// An enumeration's values by name: `static constexpr std::array<std::pair<E, std::string_view>, N> table`.
+template <class E>
+struct Names;
+template <class E>
+concept Named = requires { Names<E>::table; };
+
+// A variant is written {"<kind>": {...}}: `static constexpr std::array<std::string_view, N> keys`, in the
+// variant's order; each alternative has a schema.
+template <class V>
+struct Kinds;
+template <class V>
+concept HasKinds = requires { Kinds<V>::keys; };
+
+// Element types written as base64 columns of their little-endian bytes.
+template <class T>
+concept ColumnItem = std::same_as<T, double> || std::same_as<T, std::int64_t> || std::same_as<T, std::uint32_t> ||
+                     std::same_as<T, std::uint8_t>;
+
+template <class T>
+void to_little_endian(std::span<T> items) {
+  if constexpr (std::endian::native == std::endian::big && sizeof(T) > 1) {
+    for (T& v : items) {
+      auto bytes = std::bit_cast<std::array<std::byte, sizeof(T)>>(v);
+      std::reverse(bytes.begin(), bytes.end());
+      v = std::bit_cast<T>(bytes);
+    }
+  }
+}
+
+std::string_view non_finite_name(double v) { return std::isnan(v) ? "NaN" : v > 0 ? "Infinity" : "-Infinity"; }
+
+template <class E>
+std::string_view name_of(E e) {
+  for (const auto& [value, name] : Names<E>::table) {
+    if (value == e) return name;
+  }
+  return Names<E>::table[0].second;  // not reached for a value the builders set
+}
+
+class Writer {
+ public:
+  explicit Writer(std::string& out) : out_(out) {}
+
+  // Non-finite numbers as the strings "NaN", "Infinity" and "-Infinity", which JSON numbers cannot spell.
+  void value(double v) {
+    if (std::isfinite(v)) return util::append_json_number(out_, v);
+    util::append_json_string(out_, non_finite_name(v));
+  }
+  void value(bool v) { out_ += v ? "true" : "false"; }
+  template <std::integral I>
+    requires(!std::same_as<I, bool>)
+  void value(I v) {
+    char buffer[24];
+    const auto res = std::to_chars(buffer, buffer + sizeof buffer, v);
+    out_.append(buffer, res.ptr);
+  }
+  void value(std::string_view s) { util::append_json_string(out_, s); }
+  void value(const std::string& s) { value(std::string_view(s)); }
+  template <class T>
+  void value(const std::optional<T>& v) {
+    if (v) return value(*v);
+    out_ += "null";
+  }
+  template <Named E>
+  void value(E e) {
+    value(name_of(e));
+  }
+  void value(const primitives::Point& p) {
+    out_ += '[';
+    value(p.bar);
+    out_ += ',';
+    value(p.price);
+    out_ += ']';
+  }
+  void value(const PrimitivePane& pane) {
+    if (pane.is_main) return value(std::string_view("main"));
+    value(pane.sub_pane);
+  }
+  template <ColumnItem T>
+  void value(const std::vector<T>& items) {
+    column(std::span<const T>(items));
+  }
+  template <class T>
+  void value(const std::vector<T>& items) {
+    out_ += '[';
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (i > 0) out_ += ',';
+      value(items[i]);
+    }
+    out_ += ']';
+  }
+  template <HasSchema T>
+  void value(const T& record) {
+    out_ += '{';
+    bool first = true;
+    for (const Field<T>& f : Schema<T>::fields) {
+      if (!first) out_ += ',';
+      first = false;
+      value(f.key);
+      out_ += ':';
+      f.write(*this, record);
+    }
+    out_ += '}';
+  }
+  template <HasKinds V>
+  void value(const V& v) {
+    out_ += '{';
+    value(Kinds<V>::keys[v.index()]);
+    out_ += ':';
+    std::visit([&](const auto& alternative) { value(alternative); }, v);
+    out_ += '}';
+  }
+
+  template <ColumnItem T>
+  void column(std::span<const T> items) {
+    out_ += '"';
+    if constexpr (std::endian::native == std::endian::little || sizeof(T) == 1) {
+      util::append_base64(out_, std::as_bytes(items));
+    } else {
+      std::vector<T> swapped(items.begin(), items.end());
+      to_little_endian(std::span<T>(swapped));
+      util::append_base64(out_, std::as_bytes(std::span<const T>(swapped)));
+    }
+    out_ += '"';
+  }
+
+ private:
+  std::string& out_;
+};
+
+class Reader {
+ public:
+  explicit Reader(std::string_view text) : cursor_(text) {}
+
+  // Defined after the rows, which it reads.
+  bool document(Chart& out);
+
+  const std::string& error() const { return error_; }
+
+  // The failure, after the path of the value being read.
+  bool fail(std::string_view message) {
+    error_ = path_;
+    if (!error_.empty()) error_ += ": ";
+    error_ += message;
+    return false;
+  }
+
+  bool value(double& out) {
+    const int c = cursor_.peek();
+    if (c == '"') {
+      if (!cursor_.read_string(scratch_)) return cursor_failed();
+      for (const double v : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity()}) {
+        if (scratch_ == non_finite_name(v)) {
+          out = v;
+          return true;
+        }
+      }
+      std::string found = "invalid value: string ";
+      util::append_json_string(found, scratch_);
+      return fail(found + ", expected a number, \"NaN\", \"Infinity\" or \"-Infinity\"");
+    }
+    if (c != '-' && (c < '0' || c > '9')) return invalid_type("a number");
+    JsonNumber n;
+    if (!cursor_.read_number(n)) return cursor_failed();
+    switch (n.kind) {
+      case JsonNumber::Kind::unsigned_integer: out = static_cast<double>(n.u); break;
+      case JsonNumber::Kind::negative_integer: out = static_cast<double>(n.i); break;
+      case JsonNumber::Kind::floating: out = n.f; break;
+    }
+    return true;
+  }
+  bool value(bool& out) {
+    const int c = cursor_.peek();
+    if (c != 't' && c != 'f') return invalid_type("a boolean");
+    return cursor_.read_bool(out) || cursor_failed();
+  }
+  template <std::integral I>
+    requires(!std::same_as<I, bool>)
+  bool value(I& out) {
+    const int c = cursor_.peek();
+    if (c != '-' && (c < '0' || c > '9')) return invalid_type("an integer");
+    JsonNumber n;
+    if (!cursor_.read_number(n)) return cursor_failed();
+    constexpr auto lo = std::numeric_limits<I>::min();
+    constexpr auto hi = std::numeric_limits<I>::max();
+    const bool fits = (n.kind == JsonNumber::Kind::unsigned_integer && n.u <= static_cast<std::uint64_t>(hi)) ||
+                      (n.kind == JsonNumber::Kind::negative_integer && std::is_signed_v<I> &&
+                       n.i >= static_cast<std::int64_t>(lo));
+    if (!fits) {
+      return fail("invalid value: " + theme::describe(n) + ", expected an integer from " + std::to_string(lo) +
+                  " to " + std::to_string(hi));
+    }
+    out = n.kind == JsonNumber::Kind::unsigned_integer ? static_cast<I>(n.u) : static_cast<I>(n.i);
+    return true;
+  }
+  bool value(std::string& out) {
+    if (cursor_.peek() != '"') return invalid_type("a string");
+    return cursor_.read_string(out) || cursor_failed();
+  }
+  template <class T>
+  bool value(std::optional<T>& out) {
+    if (cursor_.peek() == 'n') {
+      out.reset();
+      return cursor_.read_null() || cursor_failed();
+    }
+    return value(out.emplace());
+  }
+  template <Named E>
+  bool value(E& out) {
+    if (cursor_.peek() != '"') return invalid_type("a string");
+    if (!cursor_.read_string(scratch_)) return cursor_failed();
+    for (const auto& [e, name] : Names<E>::table) {
+      if (scratch_ == name) {
+        out = e;
+        return true;
+      }
+    }
+    std::string message = "invalid value: string ";
+    util::append_json_string(message, scratch_);
+    message += ", expected one of";
+    for (std::size_t i = 0; i < Names<E>::table.size(); ++i) message += (i == 0 ? " " : ", ") + std::string(Names<E>::table[i].second);
+    return fail(message);
+  }
+  bool value(primitives::Point& out) {
+    std::size_t count = 0;
+    return sequence("a sequence of 2 numbers", [&]() {
+             if (count == 2) return fail("more than 2 numbers");
+             return value(count++ == 0 ? out.bar : out.price);
+           }) &&
+           (count == 2 || fail("invalid length " + std::to_string(count) + ", expected 2 numbers"));
+  }
+  bool value(PrimitivePane& out) {
+    if (cursor_.peek() != '"') {
+      out.is_main = false;
+      return value(out.sub_pane);
+    }
+    if (!cursor_.read_string(scratch_)) return cursor_failed();
+    if (scratch_ != "main") return fail("invalid value: expected \"main\" or a sub-pane's number");
+    out = PrimitivePane::main();
+    return true;
+  }
+  template <ColumnItem T>
+  bool value(std::vector<T>& out) {
+    if (cursor_.peek() != '"') return invalid_type("a base64 string");
+    if (!cursor_.read_string(scratch_)) return cursor_failed();
+    const std::optional<std::size_t> size = util::base64_size(scratch_);
+    if (!size) return fail("not base64 text");
+    if (*size % sizeof(T) != 0) {
+      return fail(std::to_string(*size) + " bytes, not a whole number of " + std::to_string(sizeof(T)) +
+                  "-byte values");
+    }
+    out.resize(*size / sizeof(T));
+    if (!util::decode_base64(scratch_, std::as_writable_bytes(std::span<T>(out)))) return fail("not base64 text");
+    to_little_endian(std::span<T>(out));
+    return true;
+  }
+  template <class T>
+  bool value(std::vector<T>& out) {
+    out.clear();
+    return sequence("a sequence", [&]() {
+      const std::size_t mark = path_.size();
+      path_ += '[';
+      path_ += std::to_string(out.size());
+      path_ += ']';
+      if (!value(out.emplace_back())) return false;
+      path_.resize(mark);
+      return true;
+    });
+  }
+  template <HasSchema T>
+  bool value(T& out) {
+    constexpr auto& fields = Schema<T>::fields;
+    static_assert(fields.size() <= 64, "a record's keys are bits of one word");
+    std::uint64_t seen = 0;
+    const auto each_key = [&](std::string_view key) {
+      const auto at = std::find_if(fields.begin(), fields.end(), [&](const Field<T>& f) { return f.key == key; });
+      if (at == fields.end()) return fail("unknown key");
+      const std::uint64_t bit = std::uint64_t{1} << (at - fields.begin());
+      if ((seen & bit) != 0) return fail("repeated key");
+      seen |= bit;
+      return at->read(*this, out);
+    };
+    if (!object(each_key)) return false;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if ((seen >> i & 1) == 0) {
+        enter(fields[i].key);
+        return fail("missing key");
+      }
+    }
+    return true;
+  }
+  template <HasKinds V>
+  bool value(V& out) {
+    constexpr auto& keys = Kinds<V>::keys;
+    bool given = false;
+    const auto each_key = [&](std::string_view key) {
+      const auto at = std::find(keys.begin(), keys.end(), key);
+      if (at == keys.end()) return fail("unknown key");
+      if (given) return fail("a second kind: a value has one");
+      given = true;
+      return alternative(out, static_cast<std::size_t>(at - keys.begin()), std::make_index_sequence<keys.size()>());
+    };
+    if (!object(each_key)) return false;
+    if (!given) {
+      std::string message = "no kind given, expected one key of";
+      for (std::size_t i = 0; i < keys.size(); ++i) message += (i == 0 ? " " : ", ") + std::string(keys[i]);
+      return fail(message);
+    }
+    return true;
+  }
+
+  // A column of the bars: the first read sets their count, which every other column then has.
+  template <ColumnItem T>
+  bool bar_column(std::vector<T>& out) {
+    if (!value(out)) return false;
+    if (!bar_count_) bar_count_ = out.size();
+    if (out.size() == *bar_count_) return true;
+    return fail(std::to_string(out.size()) + " values for " + std::to_string(*bar_count_) + " bars");
+  }
+
+ private:
+  bool cursor_failed() { return fail(cursor_.error()); }
+  bool invalid_type(std::string_view expected) {
+    cursor_.invalid_type(expected);
+    return cursor_failed();
+  }
+  bool syntax_error(std::string_view what) {
+    cursor_.syntax_error(what);
+    return cursor_failed();
+  }
+
+  void enter(std::string_view key) {
+    if (!path_.empty()) path_ += '.';
+    path_ += key;
+  }
+
+  // An object's members, each read by `member(key)` with the key on the path.
+  template <class Member>
+  bool object(Member&& member) {
+    if (cursor_.peek() != '{') return invalid_type("a map");
+    cursor_.advance();
+    for (bool first = true;; first = false) {
+      int c = cursor_.peek();
+      if (c == '}') {
+        cursor_.advance();
+        return true;
+      }
+      if (!first) {
+        if (c != ',') return syntax_error("expected ',' or '}'");
+        cursor_.advance();
+        c = cursor_.peek();
+      }
+      if (c != '"') return syntax_error("expected a key string");
+      if (!cursor_.read_string(key_)) return cursor_failed();
+      if (cursor_.peek() != ':') return syntax_error("expected ':'");
+      cursor_.advance();
+      const std::size_t mark = path_.size();
+      enter(key_);
+      if (!member(std::string_view(key_))) return false;
+      path_.resize(mark);
+    }
+  }
+
+  // An array's items, each read by `item()`.
+  template <class Item>
+  bool sequence(std::string_view expected, Item&& item) {
+    if (cursor_.peek() != '[') return invalid_type(expected);
+    cursor_.advance();
+    for (bool first = true;; first = false) {
+      if (cursor_.peek() == ']') {
+        cursor_.advance();
+        return true;
+      }
+      if (!first) {
+        if (cursor_.peek() != ',') return syntax_error("expected ',' or ']'");
+        cursor_.advance();
+        if (cursor_.peek() == ']') return syntax_error("trailing comma");
+      }
+      if (!item()) return false;
+    }
+  }
+
+  template <class V, std::size_t... I>
+  bool alternative(V& out, std::size_t index, std::index_sequence<I...>) {
+    bool ok = false;
+    ((index == I ? (ok = value(out.template emplace<I>()), true) : false) || ...);
+    return ok;
+  }
+
+  JsonCursor cursor_;
+  std::string path_;
+  std::string key_;
+  std::string scratch_;
+  std::string error_;
+  std::optional<std::size_t> bar_count_;
+};
+
+// ---- The rows: each record's keys in the order they are written.
+
+template <auto M>
+struct MemberOf;
+template <class T, class V, V T::*M>
+struct MemberOf<M> {
+  using Record = T;
+};
+
+// A key whose value is the member as it is.
+template <auto M>
+constexpr Field<typename MemberOf<M>::Record> member(std::string_view key) {
+  using T = typename MemberOf<M>::Record;
+  return {key, [](Writer& w, const T& t) { w.value(t.*M); }, [](Reader& r, T& t) { return r.value(t.*M); }};
+}
+
+template <class T>
+struct Empty {
+  static constexpr std::array<Field<T>, 0> fields{};
+};
+
+template <>
+struct Names<SeriesType> {
+  static constexpr std::array<std::pair<SeriesType, std::string_view>, 5> table{{
+      {SeriesType::Candlesticks, "candlesticks"},
+      {SeriesType::Line, "line"},
+      {SeriesType::Area, "area"},
+      {SeriesType::OhlcBars, "ohlc_bars"},
+      {SeriesType::HeikinAshi, "heikin_ashi"},
+  }};
+};
+template <>
+struct Names<SignalType> {
+  static constexpr std::array<std::pair<SignalType, std::string_view>, 7> table{{
+      {SignalType::Buy, "buy"},
+      {SignalType::Sell, "sell"},
+      {SignalType::TakeProfit, "take_profit"},
+      {SignalType::StopLoss, "stop_loss"},
+      {SignalType::Entry, "entry"},
+      {SignalType::Exit, "exit"},
+      {SignalType::Custom, "custom"},
+  }};
+};
+template <>
+struct Names<model::style::SlotPart> {
+  using P = model::style::SlotPart;
+  static constexpr std::array<std::pair<P, std::string_view>, 3> table{{
+      {P::whole, "whole"},
+      {P::left_half, "left_half"},
+      {P::right_half, "right_half"},
+  }};
+};
+
+template <>
+struct Schema<SeriesConfig> {
+  static constexpr std::array fields{member<&SeriesConfig::series_type>("type"), member<&SeriesConfig::color>("color")};
+};
+template <>
+struct Schema<ThemeConfig> {
+  using T = ThemeConfig;
+  static constexpr std::array fields{
+      member<&T::background>("background"),   member<&T::grid_color>("grid"),   member<&T::up_color>("up"),
+      member<&T::down_color>("down"),         member<&T::text_color>("text"),   member<&T::border_color>("border"),
+      member<&T::show_grid>("grid_visible"),
+  };
+};
+template <>
+struct Schema<ViewRequest> {
+  static constexpr std::array fields{member<&ViewRequest::first>("first"), member<&ViewRequest::last>("last")};
+};
+
+// The zone as the chart keeps it: its name, its TZif bytes and the zone read from them.
+struct ZoneRecord {
+  std::string name;
+  std::vector<std::uint8_t> tzif;
+  coords::TimeZone zone;
+};
+template <>
+struct Schema<ZoneRecord> {
+  static constexpr std::array fields{
+      member<&ZoneRecord::name>("name"),
+      Field<ZoneRecord>{"tzif", [](Writer& w, const ZoneRecord& z) { w.value(z.tzif); },
+                        [](Reader& r, ZoneRecord& z) {
+                          if (!r.value(z.tzif)) return false;
+                          if (z.tzif.empty()) return true;
+                          const std::string_view bytes(reinterpret_cast<const char*>(z.tzif.data()), z.tzif.size());
+                          std::optional<coords::TimeZone> zone = coords::TimeZone::parse(bytes);
+                          if (!zone) return r.fail("not a TZif file of version 2 or later with a readable footer");
+                          z.zone = std::move(*zone);
+                          return true;
+                        }},
+  };
+};
+
+// A column of the bars: written from the view, read into the column.
+template <auto ViewColumn, auto OwnColumn>
+constexpr Field<model::BarColumns> bar_column(std::string_view key) {
+  return {key, [](Writer& w, const model::BarColumns& b) { w.column(b.view().*ViewColumn); },
+          [](Reader& r, model::BarColumns& b) { return r.bar_column((b.*OwnColumn)()); }};
+}
+template <>
+struct Schema<model::BarColumns> {
+  using V = model::BarsView;
+  using C = model::BarColumns;
+  static constexpr std::array fields{
+      bar_column<&V::time, &C::time>("time"), bar_column<&V::open, &C::open>("open"),
+      bar_column<&V::high, &C::high>("high"), bar_column<&V::low, &C::low>("low"),
+      bar_column<&V::close, &C::close>("close"), bar_column<&V::volume, &C::volume>("volume"),
+  };
+};
+
+template <>
+struct Schema<model::placement::Overlay> : Empty<model::placement::Overlay> {};
+template <>
+struct Schema<model::placement::VolumeBand> {
+  static constexpr std::array fields{member<&model::placement::VolumeBand::ratio>("ratio")};
+};
+template <>
+struct Schema<model::placement::SubPane> {
+  static constexpr std::array fields{member<&model::placement::SubPane::ratio>("ratio")};
+};
+template <>
+struct Kinds<model::IndicatorPlacement> {
+  static constexpr std::array<std::string_view, 3> keys{"overlay", "volume_band", "sub_pane"};
+};
+
+template <>
+struct Schema<model::range::Auto> : Empty<model::range::Auto> {};
+template <>
+struct Schema<model::range::Fixed> {
+  static constexpr std::array fields{member<&model::range::Fixed::min>("min"), member<&model::range::Fixed::max>("max")};
+};
+template <>
+struct Schema<model::range::Symmetric> : Empty<model::range::Symmetric> {};
+template <>
+struct Schema<model::range::Price> : Empty<model::range::Price> {};
+template <>
+struct Schema<model::range::FromZero> : Empty<model::range::FromZero> {};
+template <>
+struct Kinds<model::RangeMode> {
+  static constexpr std::array<std::string_view, 5> keys{"auto", "fixed", "symmetric", "price", "from_zero"};
+};
+
+namespace style = model::style;
+template <>
+struct Schema<style::Line> {
+  using T = style::Line;
+  static constexpr std::array fields{
+      member<&T::color>("color"),        member<&T::width>("width"),       member<&T::dashed>("dashed"),
+      member<&T::through_gaps>("through_gaps"), member<&T::up_color>("up_color"), member<&T::down_color>("down_color"),
+  };
+};
+template <>
+struct Schema<style::SolidLine> {
+  static constexpr std::array fields{member<&style::SolidLine::color>("color"), member<&style::SolidLine::width>("width")};
+};
+template <>
+struct Schema<style::Histogram> {
+  using T = style::Histogram;
+  static constexpr std::array fields{member<&T::up_color>("up_color"), member<&T::down_color>("down_color"),
+                                     member<&T::bar_width_ratio>("bar_width_ratio"), member<&T::part>("part")};
+};
+template <>
+struct Schema<style::Dots> {
+  using T = style::Dots;
+  static constexpr std::array fields{member<&T::color>("color"), member<&T::radius>("radius"),
+                                     member<&T::filled>("filled")};
+};
+template <>
+struct Schema<style::StepLine> {
+  static constexpr std::array fields{member<&style::StepLine::color>("color"), member<&style::StepLine::width>("width")};
+};
+template <>
+struct Schema<style::Cloud> {
+  using T = style::Cloud;
+  static constexpr std::array fields{member<&T::upper_color>("upper_color"), member<&T::lower_color>("lower_color"),
+                                     member<&T::partner>("partner"), member<&T::width>("width")};
+};
+template <>
+struct Schema<style::Hidden> : Empty<style::Hidden> {};
+template <>
+struct Kinds<decltype(model::VectorStyle::v)> {
+  static constexpr std::array<std::string_view, 7> keys{"line",      "solid_line", "histogram", "dots",
+                                                        "step_line", "cloud",      "hidden"};
+};
+
+template <>
+struct Schema<model::IndicatorLevel> {
+  using T = model::IndicatorLevel;
+  static constexpr std::array fields{
+      member<&T::color>("color"), member<&T::style>("style"), member<&T::label>("label"),
+      member<&T::value>("value"), member<&T::width>("width"),
+  };
+};
+template <>
+struct Schema<model::IndicatorVector> {
+  using T = model::IndicatorVector;
+  static constexpr std::array fields{
+      member<&T::name>("name"),
+      Field<T>{"style", [](Writer& w, const T& v) { w.value(v.style.v); },
+               [](Reader& r, T& v) { return r.value(v.style.v); }},
+      member<&T::values>("values"),
+      member<&T::up_flags>("up_flags"),
+  };
+};
+template <>
+struct Schema<model::Indicator> {
+  using T = model::Indicator;
+  static constexpr std::array fields{
+      member<&T::id>("id"),         member<&T::name>("name"),       member<&T::placement>("placement"),
+      member<&T::range>("range"),   member<&T::levels>("levels"),   member<&T::vectors>("vectors"),
+      member<&T::runs>("runs"),     member<&T::runs_are_levels>("runs_are_levels"),
+  };
+};
+
+template <>
+struct Schema<LevelConfig> {
+  static constexpr std::array fields{member<&LevelConfig::name>("name"), member<&LevelConfig::label>("label"),
+                                     member<&LevelConfig::value>("value"), member<&LevelConfig::extra>("extra")};
+};
+template <>
+struct Schema<PrimitiveConfig> {
+  using T = PrimitiveConfig;
+  static constexpr std::array fields{
+      Field<T>{"type", [](Writer& w, const T& p) { w.value(p.type_id); },
+               [](Reader& r, T& p) {
+                 if (!r.value(p.type_id)) return false;
+                 if (primitives::PrimitiveRegistry::global().read()->find(p.type_id) != nullptr) return true;
+                 std::string message = "unknown tool type ";
+                 util::append_json_string(message, p.type_id);
+                 return r.fail(message);
+               }},
+      member<&T::points>("points"), member<&T::color>("color"), member<&T::width>("width"),
+      member<&T::text>("text"),     member<&T::pane>("pane"),   member<&T::levels>("levels"),
+  };
+};
+template <>
+struct Schema<SignalConfig> {
+  using T = SignalConfig;
+  static constexpr std::array fields{
+      member<&T::signal_type>("type"), member<&T::bar_index>("bar"), member<&T::price>("price"),
+      member<&T::size>("size"),        member<&T::color>("color"),    member<&T::label>("label"),
+  };
+};
+
+// A key whose value is a member of the chart's configuration as it is.
+template <auto M>
+constexpr Field<Chart> config(std::string_view key) {
+  return {key, [](Writer& w, const Chart& c) { w.value(c.config.*M); },
+          [](Reader& r, Chart& c) { return r.value(c.config.*M); }};
+}
+
+// The document: its form and version first, then the chart.
+template <>
+struct Schema<Chart> {
+  using T = Chart;
+  static constexpr std::array fields{
+      Field<T>{"format", [](Writer& w, const T&) { w.value(kChartJsonFormat); },
+               [](Reader& r, T&) {
+                 std::string format;
+                 if (!r.value(format)) return false;
+                 return format == kChartJsonFormat || r.fail("not a chart: expected \"quorvel-chart\"");
+               }},
+      Field<T>{"version", [](Writer& w, const T&) { w.value(kChartJsonVersion); },
+               [](Reader& r, T&) {
+                 std::uint64_t version = 0;
+                 if (!r.value(version)) return false;
+                 return version == kChartJsonVersion ||
+                        r.fail("version " + std::to_string(version) + " is not read by this release (it reads 1)");
+               }},
+      config<&ChartConfig::width>("width"),
+      config<&ChartConfig::height>("height"),
+      config<&ChartConfig::dpr>("dpr"),
+      config<&ChartConfig::title>("title"),
+      config<&ChartConfig::show_legend>("legend"),
+      config<&ChartConfig::log_scale>("log_scale"),
+      config<&ChartConfig::show_last_price>("last_price"),
+      config<&ChartConfig::series>("series"),
+      config<&ChartConfig::theme>("theme"),
+      Field<T>{"time_zone",
+               [](Writer& w, const T& c) {
+                 const std::string& bytes = c.config.time_zone_tzif;
+                 w.value(ZoneRecord{c.config.time_zone_name, {bytes.begin(), bytes.end()}, {}});
+               },
+               [](Reader& r, T& c) {
+                 ZoneRecord z;
+                 if (!r.value(z)) return false;
+                 c.config.time_zone_name = std::move(z.name);
+                 c.config.time_zone_tzif.assign(z.tzif.begin(), z.tzif.end());
+                 c.config.time_zone = std::move(z.zone);
+                 return true;
+               }},
+      config<&ChartConfig::view>("view"),
+      Field<T>{"bars", [](Writer& w, const T& c) { w.value(c.bars); },
+               [](Reader& r, T& c) { return r.value(c.bars); }},
+      config<&ChartConfig::indicators>("studies"),
+      config<&ChartConfig::primitives>("tools"),
+      config<&ChartConfig::signals>("signals"),
+  };
+};
+
+bool Reader::document(Chart& out) {
+  if (!value(out)) return false;
+  if (cursor_.peek() != JsonCursor::end) return syntax_error("trailing characters");
+  const std::size_t n = out.bars.size();
+  if (const auto& view = out.config.view; view && n > 0 && !resolve_view(*view, n)) {
+    path_ = "view";
+    return fail("selects no bars: of the " + std::to_string(n) + " bars held, first is bar " +
+                std::to_string(resolve_bar_index(view->first, n)) + " and last is bar " +
+                std::to_string(resolve_bar_index(view->last, n)));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string chart_to_json(const Chart& chart) {
+  std::string out;
+  const std::size_t bar_bytes = chart.bars.size() * sizeof(double) * 6;
+  std::size_t study_bytes = 0;
+  for (const model::Indicator& ind : chart.config.indicators) {
+    for (const model::IndicatorVector& v : ind.vectors) study_bytes += v.values.size() * 9;
+    study_bytes += ind.runs.size() * 4;
+  }
+  out.reserve((bar_bytes + study_bytes) / 3 * 4 + 4096);
+  Writer(out).value(chart);
+  return out;
+}
+
+std::optional<Chart> chart_from_json(std::string_view text, std::string& error) {
+  Chart chart;
+  Reader reader(text);
+  if (!reader.document(chart)) {
+    error = reader.error();
+    return std::nullopt;
+  }
+  return chart;
+}
+
+}  // namespace qc::api
