@@ -116,6 +116,7 @@ std::vector<api::ArgValue> record_args(const api::IndicatorSpec& row, const stud
       case api::ArgKind::Whole: out.emplace_back(args.whole[i]); break;
       case api::ArgKind::Real: out.emplace_back(args.real[i]); break;
       case api::ArgKind::Text: out.emplace_back(std::string_view("#2196F3")); break;
+      case api::ArgKind::Choice: out.emplace_back(row.args[i].choices[args.choice[i]]); break;
     }
   }
   return out;
