@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "primitives/catalog/common/drawing.hpp"
@@ -39,18 +40,32 @@ std::size_t band_of(const VolumeProfile& p, double price) noexcept {
   return std::min(util::saturating_cast<std::size_t>(std::max(at, 0.0)), p.volume.size() - 1);
 }
 
-void share_volume(VolumeProfile& p, double low, double high, double volume) {
-  const std::size_t top = band_of(p, high);
+// Where bars' ranges begin or end crossing whole bands: their volume per price unit and their count step up
+// or down there. The count tells where none is left, so that the rounding left by the steps is not read as
+// volume in a band no bar crosses.
+struct CrossingStep {
+  double per_price = 0.0;
+  std::int64_t bars = 0;
+};
+
+// Shares a bar's volume among the bands its range crosses: the part of the range in its lowest and highest
+// band goes to them at once, and the bands between are noted as steps, so that a tall bar over many bands
+// costs no more than a short one.
+void share_volume(VolumeProfile& p, std::vector<CrossingStep>& steps, double low, double high, double volume) {
   const std::size_t bottom = band_of(p, low);
-  if (!(high > low)) {
+  const std::size_t top = band_of(p, high);
+  if (bottom == top) {
     p.volume[bottom] += volume;
     return;
   }
   const double per_price = volume / (high - low);
-  for (std::size_t i = bottom; i <= top; ++i) {
-    const double inside = std::min(high, p.band_top(i)) - std::max(low, p.band_bottom(i));
-    if (inside > 0.0) p.volume[i] += inside * per_price;
-  }
+  p.volume[bottom] += std::max(p.band_top(bottom) - low, 0.0) * per_price;
+  p.volume[top] += std::max(high - p.band_bottom(top), 0.0) * per_price;
+  if (top - bottom < 2) return;
+  steps[bottom + 1].per_price += per_price;
+  ++steps[bottom + 1].bars;
+  steps[top].per_price -= per_price;
+  --steps[top].bars;
 }
 
 }  // namespace
@@ -67,14 +82,22 @@ std::optional<VolumeProfile> measure_volume_profile(const model::BarsView& bars,
   }
   if (!(p.low <= p.high)) return std::nullopt;
   p.volume.assign(rows, 0.0);
+  std::vector<CrossingStep> steps(rows);
   double total = 0.0;
   for (std::size_t k = span.first; k <= span.last; ++k) {
     const double v = bars.volume[k];
     if (!std::isfinite(bars.low[k]) || !std::isfinite(bars.high[k]) || !std::isfinite(v) || !(v > 0.0)) continue;
-    share_volume(p, std::min(bars.low[k], bars.high[k]), std::max(bars.low[k], bars.high[k]), v);
+    share_volume(p, steps, std::min(bars.low[k], bars.high[k]), std::max(bars.low[k], bars.high[k]), v);
     total += v;
   }
   if (!(total > 0.0)) return std::nullopt;
+  CrossingStep crossing;
+  for (std::size_t i = 0; i < rows; ++i) {
+    crossing.per_price += steps[i].per_price;
+    crossing.bars += steps[i].bars;
+    if (crossing.bars == 0) crossing.per_price = 0.0;
+    p.volume[i] += crossing.per_price * (p.band_top(i) - p.band_bottom(i));
+  }
 
   for (std::size_t i = 1; i < rows; ++i) {
     if (p.volume[i] > p.volume[p.poc]) p.poc = i;
