@@ -124,6 +124,12 @@ class Chart:
         Parameters:
             show: True to show, False to hide
         """
+    def detail(self, mode: str) -> None:
+        """Draw the bars that share a device-pixel column as the marks the column can show: one candle, volume bar or pair of histogram bars per column and each line's first, lowest, highest and last point ("auto", the default, when the bars drawn outnumber the columns), or every bar on its own ("full")
+
+        Parameters:
+            mode: "auto" or "full\"
+        """
     def view(self, first: SupportsIndex, last: SupportsIndex) -> None:
         """Draw only bars first..last (inclusive; negative indices count from the end, so view(-126, -1) draws the last 126 bars); the indices are resolved at each render, and studies still cover all bars
 
