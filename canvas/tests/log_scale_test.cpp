@@ -65,8 +65,10 @@ TEST(LogPriceTicks, RoundPricesThenEveryDigitThenLinearTicksTopDown) {
       {1, 1000, 100, {"1000", "200", "20", "2"}},
       // Negative powers of ten written with as many decimals.
       {0.01, 1, 470, {"1", "0.5", "0.2", "0.1", "0.05", "0.02", "0.01"}},
-      // Only 1000 and 2000 are round between 623 and 3679: every digit.
-      {666.789978, 3393.52002, 470, {"3000", "2000", "1000", "900", "800", "700"}},
+      // Only 1000 and 2000 are round between 623 and 3679: every digit. 182 px lie between 2000 and 1000: the
+      // linear ticks of that stretch (step 200) fill them, 28 to 48 px apart.
+      {666.789978, 3393.52002, 470,
+       {"3000", "2000", "1800", "1600", "1400", "1200", "1000", "900", "800", "700"}},
       // Only 100 inside: the linear ticks, labelled as the linear scale labels them...
       {100, 110, 470, {"110", "109", "108", "107", "106", "105", "104", "103", "102", "101", "100"}},
       // ... and dropped by the same rule (4.0 lies 17 px below 4.5).

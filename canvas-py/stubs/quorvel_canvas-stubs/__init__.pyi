@@ -269,7 +269,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
-        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, the chart's up colour/down colour)
         Definition: EMA(`fast`) - EMA(`slow`) of the closes, its EMA(`signal`) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
     def macd_default(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -280,7 +280,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
-        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, the chart's up colour/down colour)
         Definition: EMA(12) - EMA(26) of the closes, its EMA(9) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
     def bollinger(self, period: SupportsIndex, multiplier: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -304,7 +304,7 @@ class Chart:
             color: colour of the line, a CSS colour text such as "#2962ff"
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: volume band
-        Lines: Volume (histogram, #26a69a/#ef5350)
+        Lines: Volume (histogram, the chart's up colour/down colour)
         Definition: Each bar's volume, in the up colour where the close is at or above the open.
         """
     def overlay(self, name: str, values: _NumberColumn, color: str) -> None:
@@ -606,7 +606,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: BoP (histogram, #26a69a/#ef5350)
+        Lines: BoP (histogram, the chart's up colour/down colour)
         Definition: (close - open) / (high - low) of each bar, as TA-Lib BOP.
         """
     def choppiness(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -748,7 +748,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: AC (histogram, #26a69a/#ef5350)
+        Lines: AC (histogram, the chart's up colour/down colour)
         Definition: The awesome oscillator minus its 5-bar SMA, bars coloured by rise and fall, as TA-Lib AC.
         """
     def awesome_oscillator(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -759,7 +759,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: AO (histogram, #26a69a/#ef5350)
+        Lines: AO (histogram, the chart's up colour/down colour)
         Definition: SMA(5) - SMA(34) of the bars' midpoints (H + L)/2, bars coloured by rise and fall, as TA-Lib AO.
         """
     def cci(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -817,7 +817,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: Bull (histogram, #26a69a/#26a69a80), Bear (histogram, #ef535080/#ef5350)
+        Lines: Bull (histogram, the chart's up colour/up colour at alpha 0x80), Bear (histogram, the chart's down colour at alpha 0x80/down colour)
         Definition: High - EMA(`period`) of the closes as Bull, low - that EMA as Bear, as TA-Lib ERI.
         """
     def eom(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -912,7 +912,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: Qstick (histogram, #26a69a/#ef5350)
+        Lines: Qstick (histogram, the chart's up colour/down colour)
         Definition: SMA(`period`) of close - open, as TA-Lib QSTICK.
         """
     def roc(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -1683,20 +1683,20 @@ class Chart:
         """
     def __reduce__(self) -> NoReturn:
         """Refuses: a Chart does not pickle."""
-    def render_png(self, scale: _Real = 1.0) -> bytes:
+    def render_png(self, scale: _Real | None = None) -> bytes:
         """Render the chart to PNG bytes at `scale` times its size (0.1 to 8): 8-bit RGBA, text in the bundled DejaVu Sans
 
         Parameters:
-            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels)
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
         """
     def render_pdf(self) -> bytes:
         """Render the chart to a one-page PDF at its size in points, text as text in DejaVu Sans"""
-    def save(self, path: _Path, scale: _Real = 1.0) -> None:
+    def save(self, path: _Path, scale: _Real | None = None) -> None:
         """Write the chart to a file by the path's suffix: .svg (the document as UTF-8), .png (at `scale`) or .pdf; the file is replaced only once it is written whole
 
         Parameters:
             path: where to write: anything open() takes; its suffix (.svg, .png or .pdf) chooses the kind
-            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels)
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
         """
     def _repr_png_(self) -> bytes | None:
         """The PNG of the chart, for notebook display"""
