@@ -55,9 +55,9 @@ const char* kind_text(VectorKind kind) {
   return "line";
 }
 
-// A shade of the chart's colours: "up colour", "down colour at alpha 0x80".
+// A shade of the chart's colours: "chart's up", "chart's down at alpha 0x80".
 void append_shade(std::string& out, qc::model::style::ChartShade shade) {
-  out += shade.up ? "up colour" : "down colour";
+  out += shade.up ? "chart's up" : "chart's down";
   if (shade.alpha == 0xff) return;
   constexpr std::string_view kHex = "0123456789abcdef";
   out += " at alpha 0x";
@@ -73,7 +73,6 @@ void append_vector(std::string& out, const VectorSpec& v) {
   out += kind_text(v.kind);
   out += ", ";
   if (v.kind == VectorKind::Histogram) {
-    out += "the chart's ";
     append_shade(out, v.up_shade);
     out += '/';
     append_shade(out, v.down_shade);

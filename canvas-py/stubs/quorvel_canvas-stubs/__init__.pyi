@@ -269,7 +269,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
-        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, the chart's up colour/down colour)
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, chart's up/chart's down)
         Definition: EMA(`fast`) - EMA(`slow`) of the closes, its EMA(`signal`) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
     def macd_default(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -280,7 +280,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
-        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, the chart's up colour/down colour)
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, chart's up/chart's down)
         Definition: EMA(12) - EMA(26) of the closes, its EMA(9) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
     def bollinger(self, period: SupportsIndex, multiplier: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -304,7 +304,7 @@ class Chart:
             color: colour of the line, a CSS colour text such as "#2962ff"
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: volume band
-        Lines: Volume (histogram, the chart's up colour/down colour)
+        Lines: Volume (histogram, chart's up/chart's down)
         Definition: Each bar's volume, in the up colour where the close is at or above the open.
         """
     def overlay(self, name: str, values: _NumberColumn, color: str) -> None:
@@ -606,7 +606,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: BoP (histogram, the chart's up colour/down colour)
+        Lines: BoP (histogram, chart's up/chart's down)
         Definition: (close - open) / (high - low) of each bar, as TA-Lib BOP.
         """
     def choppiness(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -748,7 +748,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: AC (histogram, the chart's up colour/down colour)
+        Lines: AC (histogram, chart's up/chart's down)
         Definition: The awesome oscillator minus its 5-bar SMA, bars coloured by rise and fall, as TA-Lib AC.
         """
     def awesome_oscillator(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -759,7 +759,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: AO (histogram, the chart's up colour/down colour)
+        Lines: AO (histogram, chart's up/chart's down)
         Definition: SMA(5) - SMA(34) of the bars' midpoints (H + L)/2, bars coloured by rise and fall, as TA-Lib AO.
         """
     def cci(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -817,7 +817,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: Bull (histogram, the chart's up colour/up colour at alpha 0x80), Bear (histogram, the chart's down colour at alpha 0x80/down colour)
+        Lines: Bull (histogram, chart's up/chart's up at alpha 0x80), Bear (histogram, chart's down at alpha 0x80/chart's down)
         Definition: High - EMA(`period`) of the closes as Bull, low - that EMA as Bear, as TA-Lib ERI.
         """
     def eom(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -912,7 +912,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: Qstick (histogram, the chart's up colour/down colour)
+        Lines: Qstick (histogram, chart's up/chart's down)
         Definition: SMA(`period`) of close - open, as TA-Lib QSTICK.
         """
     def roc(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
