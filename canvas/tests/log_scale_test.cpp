@@ -85,6 +85,36 @@ TEST(LogPriceTicks, RoundPricesThenEveryDigitThenLinearTicksTopDown) {
   }
 }
 
+// After the log rule, a gap of more than 120 px between two ticks kept takes the linear ticks of its prices
+// and height strictly between them, each at least 20 px from both ends and from the last one added.
+TEST(LogPriceTicks, WideGapsTakeTheLinearTicksOfTheirStretch) {
+  struct Case {
+    double lo, hi, height;
+    std::vector<std::string> labels;
+  };
+  const Case cases[] = {
+      // 1000, 500, 200 and 100 are kept, 219 to 289 px apart: steps of 100, 50 and 20 fill the gaps.
+      {100, 1000, 800,
+       {"1000", "900", "800", "700", "600", "500", "450", "400", "350", "300", "250", "200", "180", "160", "140",
+        "120", "100"}},
+      // At 186 px a tenfold: 900, 450 and 180 would lie 19.6 px under the tick above them and are left out;
+      // 200 to 100 (129 px) is filled, 500 to 200 (170 px) too.
+      {100, 1000, 470,
+       {"1000", "800", "700", "600", "500", "400", "350", "300", "250", "200", "160", "140", "120", "100"}},
+      // No gap reaches 120 px: the log rule's ticks alone.
+      {1, 1000, 470, {"1000", "500", "200", "100", "50", "20", "10", "5", "2", "1"}},
+  };
+  for (const Case& c : cases) {
+    const auto pane = log_price_mapping(c.lo, c.hi, 0, c.height);
+    ASSERT_TRUE(pane);
+    const LabelledTicks ticks = log_price_ticks(*pane);
+    EXPECT_EQ(labels_of(ticks), c.labels) << c.lo << " " << c.hi << " at " << c.height;
+    for (std::size_t i = 1; i < ticks.values.size(); ++i) {
+      EXPECT_GE(pane->y(ticks.values[i]) - pane->y(ticks.values[i - 1]), kLogTickGap) << c.labels[i];
+    }
+  }
+}
+
 // The labels are sized by the longest one kept, each written with its own decimals.
 TEST(LogPriceTicks, ScaleDrawnFromTheLabelledTicks) {
   const auto pane = log_price_mapping(1e-9, 1e-8, 0, 300);
