@@ -227,8 +227,10 @@ def test_the_colour_methods_are_found():
 def test_price_scale_by_hand():
     elements = body(render(small_chart()))
     labels = [(t.text, t["x"], t["y"]) for t in where(elements, "text") if t["x"] == "106.00"]
-    assert labels == [("0", "106.00", "110.00"), ("5", "106.00", "85.00"), ("10", "106.00", "60.00"),
+    # 0 lies on the pane's foot: its label moves up to 6 px above it; its tick mark stays.
+    assert labels == [("0", "106.00", "104.00"), ("5", "106.00", "85.00"), ("10", "106.00", "60.00"),
                       ("15", "106.00", "35.00"), ("20", "106.00", "10.00")]
+    assert where(elements, "line", x1="100.00", y1="110.00", x2="104.00", y2="110.00")
     assert where(elements, "rect", x="100.00", y="0.00", width="70.00", height="110.00")
 
 
@@ -408,7 +410,9 @@ def on_scale(labels, price, log=False):
 
 
 @pytest.mark.parametrize("path, labels", [
-    (SP500_2000, ["3000", "2000", "1000", "900", "800", "700"]),    # round digits: 1, 2, 5 give only two
+    # Round digits (1, 2, 5 give only two); the 182 px from 2000 down to 1000, where most bars lie, take the
+    # linear ticks of that stretch.
+    (SP500_2000, ["3000", "2000", "1800", "1600", "1400", "1200", "1000", "900", "800", "700"]),
     (SP500_YEAR, [str(p) for p in range(3400, 2100, -100)]),       # the linear ticks, placed by logarithm
 ])
 def test_log_scale_ticks_and_everything_on_the_main_pane_through_one_mapping(path, labels):
@@ -489,6 +493,45 @@ def test_last_price_mark_place_colour_and_text(last, series, colour, text):
         assert where(body(render(chart)), "rect", fill=DOWN)[-1].num("x") > 820  # the last candle falls
 
 
+# The tag's text is white unless white reads below 2.5:1 on the tag as seen over the background; then dark.
+@pytest.mark.parametrize("theme, rising, falling", [
+    (qc.UITheme.dark(), "#ffffff", "#ffffff"),           # #26a69a 3.0:1, #ef5350 3.5:1
+    (qc.UITheme.light(), "#ffffff", "#ffffff"),
+    (qc.Theme.dark(), "#ffffff", "#ffffff"),
+    (qc.Theme.light(), "#ffffff", "#ffffff"),
+    (qc.UITheme.high_contrast(), "#131722", "#ffffff"),  # #00ff00 1.4:1, #ff0000 4.0:1
+    (qc.UITheme.cyberpunk(), "#131722", "#ffffff"),      # #00fff5 1.3:1, #e94560 3.8:1
+])
+def test_last_price_tag_text_stays_readable_on_each_preset(theme, rising, falling):
+    bars = sp500_bars(SP500_YEAR)
+    for last, want in ((qc.Bar(1587081600, 2800.0, 2885.0, 2790.0, 2874.56, 1.0), rising),
+                       (qc.Bar(1587081600, 2880.0, 2885.0, 2830.0, 2874.56, 1.0), falling)):
+        bars[-1] = last
+        chart = sp500_chart(bars)
+        chart.theme(theme)
+        chart.last_price(True)
+        tag, label = last_price_tag(body(render(chart)))
+        assert (label.text, label["fill"]) == ("2874.56", want), tag["fill"]
+
+
+# A see-through tag is read as it looks over the chart's background: half-alpha teal is dark enough for white
+# on the dark background (#1c5f5e), too light for it on white (#93d3cd, 1.7:1).
+@pytest.mark.parametrize("background, want", [("#131722", "#ffffff"), ("#ffffff", "#131722")])
+def test_last_price_tag_text_against_a_translucent_tag(background, want):
+    chart = sp500_chart(sp500_bars(SP500_YEAR))
+    chart.colors("#26a69a80", "#26a69a80")
+    chart.background(background)
+    chart.last_price(True)
+    _, label = last_price_tag(body(render(chart)))
+    assert label["fill"] == want
+
+
+def last_price_tag(elements):
+    """The last price's tag (the rect 16 px high at the scale's edge) and the text written on it."""
+    at = next(i for i, e in enumerate(elements) if e.tag == "rect" and e["x"] == "830.00" and e["height"] == "16.00")
+    return elements[at], elements[at + 1]
+
+
 def test_last_price_on_a_log_scale_and_without_a_close():
     # Ticked 0.0009 ... 0.0002 on a log scale: a caption at 0.0009 needs 7 decimals, more than the labels' 4.
     pennies = [qc.Bar(86400 * i, p, p * 1.01, p * 0.99, p, 1.0) for i, p in enumerate([0.0002, 0.0009, 0.00065432])]
@@ -538,19 +581,38 @@ def test_signal_markers_by_hand(method, shape, colour):
         ('Go <now> & "then"', "55.00", colour, "10.0", "end")]
 
 
-@pytest.mark.parametrize("bar, label, x, anchor", [
-    (1, "ab", "87.00", "start"),              # 75 + 12 + 12 = 99 fits the plot width 100
-    (1, "abc", "63.00", "end"),               # 105
-    (0, "<" * 10, "37.00", "start"),          # 25 + 12 + 60 = 97: counted before escaping
-    (0, "abc" + "\x00" * 8, "13.00", "end"),  # 103: counted before control characters are dropped
-    (0, "\u00e9" * 5, "37.00", "start"),      # 10 UTF-8 bytes: 97
-    (0, "\u00e9" * 6, "13.00", "end"),        # 12 bytes: 109
+# The label's backing, right before it in the background colour at alpha 0xCC: 6 px per byte and 2 px on
+# either side, from the text's x on for a label on the right, ending at it for one on the left; 10 + 4 px tall
+# about y = 55.
+@pytest.mark.parametrize("bar, label, x, anchor, backing_x, backing_width", [
+    (1, "ab", "87.00", "start", "85.00", "16.00"),              # 75 + 12 + 12 = 99 fits the plot width 100
+    (1, "abc", "63.00", "end", "43.00", "22.00"),               # 105
+    (0, "<" * 10, "37.00", "start", "35.00", "64.00"),          # 25 + 12 + 60 = 97: counted before escaping
+    (0, "abc" + "\x00" * 8, "13.00", "end", "-55.00", "70.00"),  # 103: counted before control characters are dropped
+    (0, "\u00e9" * 5, "37.00", "start", "35.00", "64.00"),      # 10 UTF-8 bytes: 97
+    (0, "\u00e9" * 6, "13.00", "end", "-61.00", "76.00"),        # 12 bytes: 109
 ])
-def test_signal_label_side_by_its_byte_length(bar, label, x, anchor):
+def test_signal_label_side_by_its_byte_length(bar, label, x, anchor, backing_x, backing_width):
     chart = small_chart()
     chart.custom_signal(bar, 11.0, label)
-    (text,) = where(body(render(chart)), "text", fill=CUSTOM)
+    elements = body(render(chart))
+    (text,) = where(elements, "text", fill=CUSTOM)
     assert (text["x"], text["y"], text["text-anchor"]) == (x, "55.00", anchor)
+    backing = elements[elements.index(text) - 1]
+    assert (backing.tag, backing["fill"]) == ("rect", "rgba(19,23,34,0.8)")
+    assert (backing["x"], backing["y"], backing["width"], backing["height"]) == (backing_x, "48.00", backing_width,
+                                                                                 "14.00")
+
+
+def test_signal_label_backing_follows_the_background():
+    chart = small_chart()
+    chart.background("#ffffff")
+    chart.buy_signal(1, 11.0, "ab")
+    elements = body(render(chart))
+    (text,) = [t for t in where(elements, "text") if t.text == "ab"]
+    assert elements[elements.index(text) - 1]["fill"] == "rgba(255,255,255,0.8)"
+    chart.buy_signal(0, 11.0)  # no label, no backing
+    assert len(where(body(render(chart)), "rect", fill="rgba(255,255,255,0.8)")) == 1
 
 
 def test_signal_label_on_the_latest_bar_stays_left_of_the_price_scale():

@@ -75,7 +75,10 @@ def test_full_layout_of_a_study_docstring():
     assert sections(qc.Chart.ad_line.__doc__)[2]["Draws"] == "sub-pane, 0.12 of the plot height"
     assert sections(qc.Chart.volume.__doc__)[2]["Draws"] == "volume band"
     assert drawn_lines(qc.Chart.ichimoku.__doc__)[3] == ("Senkou B", "cloud", ["#26a69a20", "#ef535020"])
-    assert drawn_lines(qc.Chart.macd.__doc__)[2] == ("Histogram", "histogram", ["#26a69a", "#ef5350"])
+    assert drawn_lines(qc.Chart.macd.__doc__)[2] == ("Histogram", "histogram", ["chart's up", "chart's down"])
+    assert drawn_lines(qc.Chart.elder_ray.__doc__) == [
+        ("Bull", "histogram", ["chart's up", "chart's up at alpha 0x80"]),
+        ("Bear", "histogram", ["chart's down at alpha 0x80", "chart's down"])]
     assert drawn_lines(qc.Chart.sma.__doc__) == [("SMA", "line", ["`color`"])]
 
 
@@ -125,11 +128,14 @@ def test_lines_name_the_drawn_vectors_in_order_and_colour(name, params):
     args = {**ARGUMENT_VALUES, "values": [float(x) for x in bars.close]}
     chart.legend(True)
     method(chart, *[args[p] for p in params])
-    # One quoted value per drawn line, in a colour of its entry (opaque; a cloud quotes its second colour).
+    # One quoted value per drawn line, in a colour of its entry (opaque; a cloud quotes its second colour; the
+    # chart's colours are the dark theme's).
     quoted = legend_colors(chart)
     assert len(quoted) == len(lines)
+    chart_colours = {"chart's up": "#26a69a", "chart's down": "#ef5350"}
     for color, (_, kind, colors) in zip(quoted, lines):
-        wanted = {args["color"] if c == "`color`" else c for c in (colors[1:] if kind == "cloud" else colors)}
+        wanted = {args["color"] if c == "`color`" else chart_colours.get(c.split(" at ")[0], c)
+                  for c in (colors[1:] if kind == "cloud" else colors)}
         assert color.lower() in {c[:7].lower() for c in wanted}
 
 

@@ -53,6 +53,27 @@ def test_png_header_and_size(size, scale, pixels_wide, pixels_high):
     assert pixels(png).shape == (pixels_high, pixels_wide, 4)
 
 
+# Without a scale the PNG takes the chart's device-pixel ratio (so that a stroke covers whole device pixels),
+# 0.1 to 8, lowered until no side passes 32,767 pixels; `save` does the same; a scale given wins.
+@pytest.mark.parametrize("size, dpr, pixels_wide, pixels_high", [
+    ((320, 200), 1.0, 320, 200),
+    ((320, 200), 2.0, 640, 400),
+    ((301, 201), 1.5, 452, 302),         # halves round up
+    ((100, 50), 12.0, 800, 400),         # at most 8
+    ((320, 200), 0.05, 32, 20),          # at least 0.1
+    ((5000, 40), 8.0, 32767, 262),       # 32767 / 5000 = 6.5534: 262.1 high
+    ((40, 4200), 8.0, 312, 32767),       # 32767 / 4200 = 7.8017: 312.1 wide
+])
+def test_png_scale_defaults_to_the_device_pixel_ratio(size, dpr, pixels_wide, pixels_high, tmp_path):
+    chart = make_chart(*size)
+    chart.dpr(dpr)
+    for png in (chart.render_png(), chart.render_png(None), chart.render_png(scale=None)):
+        assert pixels(png).shape == (pixels_high, pixels_wide, 4)
+    chart.save(tmp_path / "chart.png")
+    assert (tmp_path / "chart.png").read_bytes() == chart.render_png()
+    assert pixels(chart.render_png(1.0)).shape == (size[1], size[0], 4)
+
+
 def test_pixels_are_straight_rgba_and_a_translucent_background_stays_so():
     chart = make_chart()
     chart.background("#ff000080")

@@ -376,9 +376,11 @@ def test_pivot_periods_as_named(period, ts, runs):
     _check_pivot_runs(ts, runs, f"pivot_points floor {period}")
     n = len(ts)
     (vwap,) = study_values(_bars_at(ts, [2.0] * n, [1.0] * n, [1.5] * n, range(1, n + 1)), f"vwap {period}")
-    # Each period's first bar starts the mean afresh: its VWAP is its own typical price.
+    # Each period's first bar starts the mean afresh: its VWAP is its own typical price, and its line is a run
+    # of its own, not joined to the period before.
     starts = [t for t in range(n) if t == 0 or runs[t] != runs[t - 1]]
     assert vwap["VWAP"][starts] == pytest.approx([1.5] * len(starts))
+    assert vwap["(runs)"].tolist() == runs
 
 
 def _check_pivot_runs(ts, runs, request):
@@ -432,3 +434,4 @@ def test_vwap_by_hand():
                     [0, 100, 1, 1, 1, 3])
     (lines,) = study_values(bars, "vwap")
     assert lines["VWAP"] == pytest.approx([NAN, 13.0, 20.0, NAN, NAN, 40.0], nan_ok=True, rel=1e-15)
+    assert lines["(runs)"].tolist() == [0, 0, 1, 1, 1, 2]  # January, February, March

@@ -171,6 +171,82 @@ def test_volume_in_a_pane_of_its_own():
     assert {e["fill"] for e in volume_bars(svg)} == {"#000080"}
 
 
+# Histograms given no colours draw in the chart's up and down colours at render time, whichever of the study
+# and the chart's colours came first: the volume band at half their alpha, Elder-Ray's fainter halves at 0x80.
+def blue_orange(chart):
+    chart.colors("#0000ff", "#ffa500")
+
+
+def cyberpunk(chart):
+    chart.theme(qc.UITheme.cyberpunk())
+
+
+def two_colour_fills(up, down):
+    return {"volume": {f"rgba({up},{HALF})", f"rgba({down},{HALF})"},
+            "volume pane": {f"rgb({up})", f"rgb({down})"},
+            "macd": {f"rgb({up})", f"rgb({down})"},
+            "awesome_oscillator": {f"rgb({up})", f"rgb({down})"},
+            # Bull power stays above 0 on these bars: its faded shade (for falling bars) is not drawn.
+            "elder_ray": {f"rgb({up})", f"rgba({down},{HALF})", f"rgb({down})"}}
+
+
+CHART_COLOURS = {"colors": (blue_orange, "#131722", two_colour_fills("0,0,255", "255,165,0")),
+                 "theme": (cyberpunk, "#0a0a0f", two_colour_fills("0,255,245", "233,69,96"))}
+HISTOGRAM_STUDIES = {"volume": lambda c, **kw: c.volume(**kw),
+                     "volume pane": lambda c, **kw: c.volume(pane=True, **kw),
+                     "macd": lambda c, **kw: c.macd(3, 5, 2, **kw),
+                     "awesome_oscillator": lambda c, **kw: c.awesome_oscillator(**kw),
+                     "elder_ray": lambda c, **kw: c.elder_ray(13, **kw)}
+
+
+def histogram_fills(svg, background):
+    """The fills of the rectangles other than the panes' and scales' backgrounds and the legend's backings,
+    written as "rgb(r,g,b)" or "rgba(r,g,b,a)"."""
+    fills = {e["fill"] for e in where(body(svg), "rect")} - {background}
+    out = set()
+    for f in fills:
+        if f.startswith("#"):
+            f = "rgb({},{},{})".format(*(int(f[i:i + 2], 16) for i in (1, 3, 5)))
+        out.add(f)
+    return {f for f in out if not f.endswith(",0.8)")}
+
+
+@pytest.mark.parametrize("study", HISTOGRAM_STUDIES)
+@pytest.mark.parametrize("change", CHART_COLOURS)
+@pytest.mark.parametrize("study_first", [True, False])
+def test_histograms_without_colours_follow_the_chart(study, change, study_first):
+    set_colours, background, fills = CHART_COLOURS[change]
+    chart = chart_of()
+    steps = [lambda: HISTOGRAM_STUDIES[study](chart), lambda: set_colours(chart)]
+    for step in steps if study_first else steps[::-1]:
+        step()
+    svg = render(chart)
+    assert histogram_fills(svg, background) == fills[study]
+    # The legend quotes the last bar in its bar's colour, made opaque: one of the chart's.
+    legend = {e["fill"] for e in where(body(svg), "text") if e["font-size"] == "11.0"}
+    chart_inks = fills["macd"]
+    assert {"rgb({},{},{})".format(*(int(f[i:i + 2], 16) for i in (1, 3, 5))) for f in legend
+            if f.startswith("#")} & chart_inks
+    assert not legend & {"#26a69a", "#ef5350"}
+
+
+@pytest.mark.parametrize("study", HISTOGRAM_STUDIES)
+def test_histogram_colours_given_are_kept_when_the_chart_changes(study):
+    # The default pair given by hand is a choice too: it stays when the chart's colours change.
+    given = {"elder_ray": [("#26a69a", "#26a69a80"), ("#ef535080", "#ef5350")]}.get(study)
+    chart = chart_of()
+    if given:
+        HISTOGRAM_STUDIES[study](chart, colors=given)
+    elif study == "macd":
+        HISTOGRAM_STUDIES[study](chart, colors=[None, None, ("#26a69a", "#ef5350")])
+    else:
+        HISTOGRAM_STUDIES[study](chart, color="#26a69a")
+    before = histogram_fills(render(chart), BACKGROUND)
+    blue_orange(chart)
+    assert histogram_fills(render(chart), BACKGROUND) == before
+    assert not any("0,0,255" in f or "255,165,0" in f for f in before)
+
+
 THEMES = {
     "Theme.dark": qc.Theme.dark(), "Theme.light": qc.Theme.light(), "UITheme.dark": qc.UITheme.dark(),
     "UITheme.light": qc.UITheme.light(), "UITheme.high_contrast": qc.UITheme.high_contrast(),

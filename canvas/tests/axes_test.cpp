@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "coords/price_scale.hpp"
@@ -127,13 +128,53 @@ TEST(PriceScale, ElementsOfASmallScale) {
   render::SvgBackend svg(400, 300, 1);
   render_price_scale(svg, {"#101010", "bad", ""}, 330, 0, 60, 0, 4);
   const auto lines = lines_of(svg.body());
-  ASSERT_EQ(lines.size(), 2u + 2 * 4);
+  ASSERT_EQ(lines.size(), 2u + 2 * 4 - 1);  // 0's label, moved 6 px up from the foot, would touch 1's
   EXPECT_EQ(lines[0], R"(<rect x="330.00" y="0.00" width="70.00" height="60.00" fill="#101010"/>)");
   EXPECT_EQ(lines[1], R"(<line x1="330.00" y1="0.00" x2="330.00" y2="60.00" stroke="#2a2e39" stroke-width="1.00"/>)");
-  EXPECT_EQ(lines[4], R"(<line x1="330.00" y1="45.00" x2="334.00" y2="45.00" stroke="#2a2e39" stroke-width="1.00"/>)");
-  EXPECT_EQ(lines[5],
+  EXPECT_EQ(lines[3], R"(<line x1="330.00" y1="45.00" x2="334.00" y2="45.00" stroke="#2a2e39" stroke-width="1.00"/>)");
+  EXPECT_EQ(lines[4],
             R"(<text x="336.00" y="45.00" fill="#b4b4b4" font-family="sans-serif" font-size="11.0" )"
             R"(text-anchor="start" dominant-baseline="central">1</text>)");
+}
+
+// Labels stay 6 px inside their pane and, going down, one that would overlap the last written (both 12 px
+// tall) is left out; every tick keeps its mark at its own place.
+TEST(PriceScale, CrowdedLabelsMoveInsideThePaneAndMakeRoom) {
+  using Written = std::pair<std::string, double>;  // a label's text and y
+  struct Case {
+    const char* name;
+    double top, height, hi;
+    std::vector<double> ticks;  // from lo = 0
+    std::vector<double> marks;
+    std::vector<Written> labels;
+  };
+  const Case cases[] = {
+      {"edges move inward", 100, 100, 100, {0, 50, 97}, {200, 150, 103}, {{"0", 194}, {"50", 150}, {"97", 106}}},
+      {"crowded: every other", 0, 40, 40, {0, 10, 20, 30}, {40, 30, 20, 10}, {{"10", 30}, {"30", 10}}},
+      {"12 px apart is no overlap", 0, 48, 48, {0, 12, 24}, {48, 36, 24}, {{"12", 36}, {"24", 24}}},
+      {"the top one wins", 0, 20, 20, {0, 19}, {20, 1}, {{"19", 6}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PriceTicks ticks;
+    ticks.step = 1;
+    ticks.count = c.ticks.size();
+    std::copy(c.ticks.begin(), c.ticks.end(), ticks.values.begin());
+    render::SvgBackend svg(400, 300, 1);
+    render_price_scale(svg, {"", "", ""}, 330, c.top, c.height, 0, c.hi, ticks);
+    std::vector<double> marks;
+    std::vector<Written> labels;
+    for (const std::string& line : lines_of(svg.body())) {
+      if (line.starts_with(R"(<line x1="330.00" y1=")") && line.find(R"(x2="334.00")") != std::string::npos) {
+        marks.push_back(std::stod(line.substr(line.find("y1=\"") + 4)));
+      } else if (line.starts_with("<text")) {
+        const std::size_t open = line.find('>') + 1;
+        labels.push_back({line.substr(open, line.find('<', open) - open), std::stod(line.substr(line.find(" y=\"") + 4))});
+      }
+    }
+    EXPECT_EQ(marks, c.marks);
+    EXPECT_EQ(labels, c.labels);
+  }
 }
 
 TEST(PriceScale, LongLabelsShrinkTheFont) {

@@ -4,6 +4,7 @@
 #include "api/chart_renderer.hpp"
 #include "api/document_size.hpp"
 #include "api/indicator_painter.hpp"
+#include "render/engine/svg_format.hpp"
 #include "indicator_support.hpp"
 #include "primitives/support.hpp"
 
@@ -78,8 +79,8 @@ model::Indicator volume_band(model::IndicatorVector v) {
 }
 
 // A vector drawn alone, as the one vector of an indicator.
-std::vector<SvgElement> draw_alone(model::IndicatorVector v) {
-  return api::testing::draw_alone(model::Indicator::make("i", "I").add_vector(std::move(v)));
+std::vector<SvgElement> draw_alone(model::IndicatorVector v, const api::palette::UpDown& chart = {}) {
+  return api::testing::draw_alone(model::Indicator::make("i", "I").add_vector(std::move(v)), chart);
 }
 
 }  // namespace
@@ -192,7 +193,8 @@ TEST(ChartRenderer, RefusedEstimateStartsSmallAndGrows) {
 
 // A signal is reckoned at its marker, 45 + 6 x 10 bytes for a triangle's path of ten-character numbers in a
 // colour of up to 38 ("rgba(255,255,255,0.011764705882352941)"), so 143; its label's element, 122 + 2 x 10
-// + 38 = 180; and six bytes per label byte. A drawing tool stays at 4 KiB.
+// + 38 = 180, its backing, 45 + 4 x 10 + 38 = 123; and six bytes per label byte. A drawing tool stays at
+// 4 KiB.
 TEST(ChartRenderer, DocumentEstimateBySignalElements) {
   auto c = small_chart();
   const std::size_t bare = api::estimated_document_size(c.config, 4);
@@ -200,9 +202,9 @@ TEST(ChartRenderer, DocumentEstimateBySignalElements) {
     c = std::move(c).signal(api::SignalConfig{api::SignalType::Sell, 1, kNaN, 1, std::nullopt,
                                               i % 2 ? std::optional<std::string>("abcd") : std::nullopt});
   }
-  EXPECT_EQ(api::estimated_document_size(c.config, 4), bare + 1000 * 143 + 500 * (180 + 6 * 4));
+  EXPECT_EQ(api::estimated_document_size(c.config, 4), bare + 1000 * 143 + 500 * (180 + 123 + 6 * 4));
   c = std::move(c).primitive(api::PrimitiveConfig::make("trend_line", {{0, 5}, {1, 10}}));
-  EXPECT_EQ(api::estimated_document_size(c.config, 4), bare + 1000 * 143 + 500 * (180 + 6 * 4) + 4096);
+  EXPECT_EQ(api::estimated_document_size(c.config, 4), bare + 1000 * 143 + 500 * (180 + 123 + 6 * 4) + 4096);
 }
 
 TEST(ChartRenderer, FrameCarriesTheCanvasSize) {
@@ -430,6 +432,42 @@ TEST(IndicatorStyles, HistogramsShareTheirSlotsSideBySide) {
   }
 }
 
+// A histogram without colours of its own takes the chart's up and down colours as drawn, in the shades its
+// style names; one with colours keeps them whatever the chart's are. Values 2 then -2: an up bar, a down bar.
+TEST(IndicatorStyles, HistogramsWithoutColoursTakeTheChartsShades) {
+  using model::style::ChartShade;
+  using model::style::SlotPart;
+  const api::palette::UpDown chart{{0, 0, 255, 255}, {255, 165, 0, 255}};
+  const struct {
+    const char* name;
+    model::VectorStyle style;
+    std::string up, down;
+  } cases[] = {
+      {"up and down", model::VectorStyle::histogram(), "#0000ff", "#ffa500"},
+      {"bulls: up, faded up", model::VectorStyle::histogram(SlotPart::left_half, {true, 0xff}, {true, 0x80}),
+       "#0000ff", "rgba(0,0,255,0.5019607843137255)"},
+      {"bears: faded down, down", model::VectorStyle::histogram(SlotPart::right_half, {false, 0x80}, {false, 0xff}),
+       "rgba(255,165,0,0.5019607843137255)", "#ffa500"},
+      {"colours of its own", model::VectorStyle::histogram_colored("#26a69a", "#ef5350"), "#26a69a", "#ef5350"},
+      {"one colour given keeps the other", model::VectorStyle::histogram_colored("#00ff00", ""), "#00ff00", "#ef5350"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto bars = draw_alone(vector_of(c.style, {2, -2}), chart);
+    ASSERT_EQ(bars.size(), 2u);
+    EXPECT_EQ(bars[0].at("fill"), c.up);
+    EXPECT_EQ(bars[1].at("fill"), c.down);
+    const auto& style = std::get<model::style::Histogram>(c.style.v);
+    const auto legend = [&](std::size_t k) {
+      std::string css;
+      render::append_css_color(css, *api::value_color(vector_of(c.style, {2, -2}), k, chart));
+      return css;
+    };
+    EXPECT_EQ(legend(0), c.up) << style.up_color;
+    EXPECT_EQ(legend(1), c.down) << style.down_color;
+  }
+}
+
 TEST(IndicatorStyles, DotsFilledAndOutlined) {
   const auto filled = draw_alone(vector_of(model::VectorStyle::dots("#FF9800", 2, true), {5, kNaN}));
   ASSERT_EQ(filled.size(), 1u);
@@ -457,6 +495,14 @@ TEST(VolumeBand, BarVolumesScaledToTheBand) {
   EXPECT_EQ(volume[1].at("fill"), "rgba(239,83,80,0.5019607843137255)");
   EXPECT_EQ(volume[2].at("x"), "45.50");
   EXPECT_EQ(volume[2].at("fill"), "rgba(239,83,80,0.5019607843137255)");
+
+  // Without colours of its own the band follows the chart's, still at half their alpha.
+  c.config.theme.up_color = "#0000ff";
+  c.config.theme.down_color = "#ffa50080";
+  const auto recoloured = where(body_of(c), "rect", "width", "34.00");
+  ASSERT_EQ(recoloured.size(), 3u);
+  EXPECT_EQ(recoloured[0].at("fill"), "rgba(0,0,255,0.5019607843137255)");
+  EXPECT_EQ(recoloured[1].at("fill"), "rgba(255,165,0,0.25098039215686274)");
 
   std::ranges::fill(c.bars.volume(), 0.0);
   EXPECT_TRUE(where(body_of(c), "rect", "width", "34.00").empty());

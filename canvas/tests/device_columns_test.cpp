@@ -169,7 +169,7 @@ const double kNaN = std::nan("");
 std::string painted(const model::Indicator& indicator, const Layout& layout, model::BarsView bars = {}) {
   render::SvgBackend out(layout.width, layout.height, 1);
   const coords::PriceMapping y{-10, 10, 0, 100};  // y = 50 - 5 v
-  draw_indicator(out, indicator, y, y.y(0.0), layout, bars);
+  draw_indicator(out, indicator, y, y.y(0.0), layout, palette::UpDown{}, bars);
   return std::string(out.body());
 }
 

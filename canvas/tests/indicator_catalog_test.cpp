@@ -49,7 +49,20 @@ std::string describe(const model::Indicator& ind) {
           if constexpr (std::is_same_v<S, model::style::Line>) {
             out << (s.dashed ? "dashed " : "line ") << s.color << ' ' << s.width;
           } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
-            out << "histogram " << s.up_color << ' ' << s.down_color << ' ' << s.bar_width_ratio;
+            // The chart's colours as "chart:up", "chart:down", with a faded shade's alpha in hex ("chart:up80").
+            const auto shade = [&](model::style::ChartShade c) {
+              out << "chart:" << (c.up ? "up" : "down");
+              if (c.alpha != 0xff) out << std::hex << int{c.alpha} << std::dec;
+            };
+            out << "histogram ";
+            if (s.takes_chart_colors()) {
+              shade(s.up_shade);
+              out << ' ';
+              shade(s.down_shade);
+            } else {
+              out << s.up_color << ' ' << s.down_color;
+            }
+            out << ' ' << s.bar_width_ratio;
             if (s.part == model::style::SlotPart::left_half) out << " left";
             if (s.part == model::style::SlotPart::right_half) out << " right";
           } else if constexpr (std::is_same_v<S, model::style::Cloud>) {
@@ -131,7 +144,7 @@ const std::vector<RecordCase> kDeclaredCases = {
     {"aroon_oscillator", {W(25)},
      "aroon_osc_25|Aroon Osc 25|pane 0.15|fixed -100 100|0 dotted #787b86 1|AO line #2196F3 1"},
     {"balance_of_power", {},
-     "bop|Balance of Power|pane 0.15|fixed -1 1|0 dotted #787b86 1|BoP histogram #26a69a #ef5350 0.8"},
+     "bop|Balance of Power|pane 0.15|fixed -1 1|0 dotted #787b86 1|BoP histogram chart:up chart:down 0.8"},
     {"choppiness", {W(14)},
      "chop_14|Choppiness 14|pane 0.15|fixed 0 100|61.8 dashed #ef5350 1 'Choppy'; "
      "38.2 dashed #26a69a 1 'Trending'|CHOP line #2196F3 1"},
@@ -165,9 +178,9 @@ const std::vector<RecordCase> kDeclaredCases = {
 
     // Sub-panes with symmetric ranges.
     {"accelerator_oscillator", {},
-     "ac|Accelerator Oscillator|pane 0.15|symmetric|0 dotted #787b86 1|AC histogram #26a69a #ef5350 0.8"},
+     "ac|Accelerator Oscillator|pane 0.15|symmetric|0 dotted #787b86 1|AC histogram chart:up chart:down 0.8"},
     {"awesome_oscillator", {},
-     "ao|Awesome Oscillator|pane 0.15|symmetric|0 dotted #787b86 1|AO histogram #26a69a #ef5350 0.8"},
+     "ao|Awesome Oscillator|pane 0.15|symmetric|0 dotted #787b86 1|AO histogram chart:up chart:down 0.8"},
     {"cci", {W(20)},
      "cci_20|CCI 20|pane 0.15|symmetric|100 dashed #ef5350 1; -100 dashed #26a69a 1; 0 dotted #787b86 1|"
      "CCI line #2196F3 1"},
@@ -176,8 +189,8 @@ const std::vector<RecordCase> kDeclaredCases = {
      "coppock|Coppock Curve|pane 0.15|symmetric|0 dotted #787b86 1|Coppock line #2196F3 1.5"},
     {"dpo", {W(20)}, "dpo_20|DPO 20|pane 0.15|symmetric|0 dotted #787b86 1|DPO line #2196F3 1"},
     {"elder_ray", {W(13)},
-     "elder_ray_13|Elder-Ray 13|pane 0.15|symmetric|0 dotted #787b86 1|Bull histogram #26a69a #26a69a80 0.8 left; "
-     "Bear histogram #ef535080 #ef5350 0.8 right"},
+     "elder_ray_13|Elder-Ray 13|pane 0.15|symmetric|0 dotted #787b86 1|Bull histogram chart:up chart:up80 0.8 left; "
+     "Bear histogram chart:down80 chart:down 0.8 right"},
     {"eom", {W(14)}, "eom_14|EOM 14|pane 0.15|symmetric|0 dotted #787b86 1|EOM line #4CAF50 1"},
     {"fisher_transform", {W(9)},
      "fisher_9|Fisher 9|pane 0.15|symmetric|0 dotted #787b86 1|Fisher line #E91E63 1; Signal line #9C27B0 1"},
@@ -190,7 +203,7 @@ const std::vector<RecordCase> kDeclaredCases = {
      "pgo_14|PGO 14|pane 0.15|symmetric|3 dashed #ef5350 1; -3 dashed #26a69a 1; 0 dotted #787b86 1|"
      "PGO line #2196F3 1"},
     {"qstick", {W(8)},
-     "qstick_8|Qstick 8|pane 0.15|symmetric|0 dotted #787b86 1|Qstick histogram #26a69a #ef5350 0.8"},
+     "qstick_8|Qstick 8|pane 0.15|symmetric|0 dotted #787b86 1|Qstick histogram chart:up chart:down 0.8"},
     {"roc", {W(12)}, "roc_12|ROC 12|pane 0.15|symmetric|0 dotted #787b86 1|ROC line #FF9800 1"},
     {"rvi", {W(10)},
      "rvi_10|RVI 10|pane 0.15|symmetric|0 dotted #787b86 1|RVI line #26a69a 1; Signal line #ef5350 1"},
@@ -250,22 +263,22 @@ TEST(IndicatorCatalog, ComputedMethodRecords) {
       {api::sma_indicator(bars, 3, kC), "sma_3|SMA 3|overlay|price||SMA line #123456 1 [5 values]"},
       {api::ema_indicator(bars, 3, kC), "ema_3|EMA 3|overlay|price||EMA line #123456 1 [5 values]"},
       {api::rsi_indicator(bars, 14),
-       "rsi_14|RSI 14|pane 0.15|fixed 0 100|70 solid #ef535060 0.5 'Overbought'; "
-       "30 solid #26a69a60 0.5 'Oversold'; 50 solid #787b8640 0.5|RSI line #9C27B0 1 [5 values]"},
+       "rsi_14|RSI 14|pane 0.15|fixed 0 100|70 dashed #ef5350 1 'Overbought'; "
+       "30 dashed #26a69a 1 'Oversold'; 50 solid #787b8640 0.5|RSI line #9C27B0 1 [5 values]"},
       {api::macd_indicator(bars, 12, 26, 9),
        "macd_12_26|MACD (12,26,9)|pane 0.2|symmetric|0 dotted #787b86 1|MACD line #2196F3 1 [5 values]; "
-       "Signal line #FF9800 1 [5 values]; Histogram histogram #26a69a #ef5350 0.8 [5 values]"},
+       "Signal line #FF9800 1 [5 values]; Histogram histogram chart:up chart:down 0.8 [5 values]"},
       {api::macd_default_indicator({}),
        "macd|MACD (12,26,9)|pane 0.2|symmetric|0 dotted #787b86 1|MACD line #2196F3 1; Signal line #FF9800 1; "
-       "Histogram histogram #26a69a #ef5350 0.8"},
+       "Histogram histogram chart:up chart:down 0.8"},
       {api::macd_default_indicator(bars),
        "macd|MACD (12,26,9)|pane 0.2|symmetric|0 dotted #787b86 1|MACD line #2196F3 1 [5 values]; "
-       "Signal line #FF9800 1 [5 values]; Histogram histogram #26a69a #ef5350 0.8 [5 values]"},
+       "Signal line #FF9800 1 [5 values]; Histogram histogram chart:up chart:down 0.8 [5 values]"},
       {api::bollinger_indicator(bars, 20, 2.5),
-       "bb_20|BB 20|overlay|price||Middle line #2196F3 1 [5 values]; Upper line #2196F380 1 [5 values]; "
+       "bb_20|BB 20 (2.5)|overlay|price||Middle line #2196F3 1 [5 values]; Upper line #2196F380 1 [5 values]; "
        "Lower line #2196F380 1 [5 values]"},
       {api::volume_indicator(bars),
-       "volume|Volume|volume 0.2|auto||Volume histogram #26a69a #ef5350 0.8 [5 values] [5 flags]"},
+       "volume|Volume|volume 0.2|auto||Volume histogram chart:up chart:down 0.8 [5 values] [5 flags]"},
       {api::overlay_indicator("My Line 2", {1.0, 2.0}, kC),
        "custom_my_line_2|My Line 2|overlay|auto||My Line 2 line #123456 1.5 [2 values]"},
   };
@@ -330,7 +343,14 @@ TEST(IndicatorCatalog, IdsAndNames) {
   ASSERT_TRUE(sma.has_value());
   EXPECT_EQ(sma->id, "sma_18446744073709551615");
   EXPECT_EQ(sma->name, "SMA 4294967295");
-  EXPECT_EQ(api::bollinger_indicator(bars, 4294967298, -1.5)->name, "BB 2");
+  EXPECT_EQ(api::bollinger_indicator(bars, 4294967298, -1.5)->name, "BB 2 (-1.5)");
+  // The multiplier is named unless it is the usual 2, as the filled bands name theirs.
+  const std::pair<double, const char*> bands[] = {
+      {2.0, "BB 30"}, {2.5, "BB 30 (2.5)"}, {3.0, "BB 30 (3)"}, {1.999, "BB 30 (1.999)"}, {0.0, "BB 30 (0)"}};
+  for (const auto& [multiplier, name] : bands) {
+    EXPECT_EQ(api::bollinger_indicator(bars, 30, multiplier)->name, name) << multiplier;
+    EXPECT_EQ(declared("bollinger_filled", {W(30), R(multiplier)}).name, name) << multiplier;
+  }
 }
 
 TEST(IndicatorCatalog, OverlayIdLowerCasesAndJoinsWords) {

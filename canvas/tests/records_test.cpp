@@ -74,8 +74,14 @@ TEST(IndicatorModel, LevelsAndStyles) {
 
   auto h = std::get<model::style::Histogram>(model::VectorStyle::histogram().v);
   auto hc = std::get<model::style::Histogram>(model::VectorStyle::histogram_colored("#26a69a", "#ef5350").v);
-  EXPECT_EQ(h.up_color, hc.up_color);
-  EXPECT_EQ(h.down_color, hc.down_color);
+  // Without colours a histogram takes the chart's (up bars its up colour, the others its down colour);
+  // the default pair given is kept as given.
+  EXPECT_TRUE(h.takes_chart_colors());
+  EXPECT_EQ(h.up_shade, (model::style::ChartShade{true, 0xff}));
+  EXPECT_EQ(h.down_shade, (model::style::ChartShade{false, 0xff}));
+  EXPECT_FALSE(hc.takes_chart_colors());
+  EXPECT_EQ(hc.up_color, "#26a69a");
+  EXPECT_EQ(hc.down_color, "#ef5350");
   EXPECT_EQ(h.bar_width_ratio, 0.8);
   EXPECT_EQ(hc.bar_width_ratio, 0.8);
 }

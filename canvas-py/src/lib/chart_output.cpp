@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "api/chart_renderer.hpp"
+#include "api/layout.hpp"
 #include "chart.hpp"
 #include "raster/limits.hpp"
 #if QC_RASTER
@@ -41,10 +42,25 @@ void check_scale(double scale) {
   }
 }
 
-std::string chart_svg(ChartCall& c) {
+const qc::api::Chart& chart_of(ChartCall& c) {
   const std::optional<qc::api::Chart>& chart = c.value();
   if (!chart) throw Panic("Chart already consumed");
-  return qc::api::ChartRenderer(chart->config, chart->bars).render_svg();
+  return *chart;
+}
+
+std::string chart_svg(ChartCall& c) {
+  const qc::api::Chart& chart = chart_of(c);
+  return qc::api::ChartRenderer(chart.config, chart.bars).render_svg();
+}
+
+// The scale given, checked; without one, the chart's device-pixel ratio as its PNG can have it.
+double png_scale(ChartCall& c, const std::optional<double>& given) {
+  if (given) {
+    check_scale(*given);
+    return *given;
+  }
+  const qc::api::ChartConfig& config = chart_of(c).config;
+  return qc::raster::default_png_scale(qc::api::drawable_dpr(config.dpr), config.width, config.height);
 }
 
 // Other threads run while a document is drawn or written; the thread state comes back however this ends.
@@ -166,7 +182,7 @@ int replace_file(const std::string& path, std::string_view bytes) {
 
 PyObject* save(ChartCall& c) {
   PyObject* path = c.args.object(0);
-  const double scale = c.args.f64(1);
+  const std::optional<double> given = c.args.opt_f64(1);
   constexpr const char* kSuffixes = "save() writes .svg, .png or .pdf files, chosen by the path's suffix";
   if (PyLong_Check(path)) raise(PyExc_ValueError, kSuffixes);
   Ref fs = Ref::steal(PyOS_FSPath(path));
@@ -177,7 +193,7 @@ PyObject* save(ChartCall& c) {
   const std::string suffix = suffix_of(file);
   const Format format = suffix == ".svg" ? Format::svg : suffix == ".png" ? Format::png : Format::pdf;
   if (suffix != ".svg" && suffix != ".png" && suffix != ".pdf") raise(PyExc_ValueError, kSuffixes);
-  check_scale(scale);
+  const double scale = png_scale(c, given);
   const std::string content = format == Format::svg ? chart_svg(c) : chart_bytes(c, format, scale);
   int error = 0;
   {
@@ -196,10 +212,10 @@ constexpr ChartRow kRows[] = {
     {"render_png",
      "Render the chart to PNG bytes at `scale` times its size (0.1 to 8): 8-bit RGBA, text in the bundled "
      "DejaVu Sans",
-     {f64("scale", "1.0")}, Borrow::shared,
+     {opt_f64("scale")}, Borrow::shared,
      [](ChartCall& c) {
-       check_scale(c.args.f64(0));
-       return to_bytes(chart_bytes(c, Format::png, c.args.f64(0)));
+       const double scale = png_scale(c, c.args.opt_f64(0));
+       return to_bytes(chart_bytes(c, Format::png, scale));
      },
      nullptr, "bytes"},
     {"render_pdf", "Render the chart to a one-page PDF at its size in points, text as text in DejaVu Sans", {},
@@ -207,7 +223,7 @@ constexpr ChartRow kRows[] = {
     {"save",
      "Write the chart to a file by the path's suffix: .svg (the document as UTF-8), .png (at `scale`) or .pdf; "
      "the file is replaced only once it is written whole",
-     {path("path"), f64("scale", "1.0")}, Borrow::shared, save},
+     {path("path"), opt_f64("scale")}, Borrow::shared, save},
     // Beside _repr_svg_: front ends that show no SVG (untrusted notebooks) show this. None when no PNG can
     // be had (too large, or built without cairo), so that IPython shows the SVG alone.
     {"_repr_png_", "The PNG of the chart, for notebook display", {}, Borrow::shared,

@@ -287,6 +287,7 @@ std::vector<double> to_f64_list(PyObject* o, const char* name) {
 Converted convert(const Param& p, PyObject* o) {
   switch (p.kind) {
     case Kind::f64: return to_f64(o);
+    case Kind::opt_f64: return o == Py_None ? std::optional<double>() : std::optional(to_f64(o));
     case Kind::u32: return to_u32(o);
     case Kind::u64: return to_u64(o);
     case Kind::i64: return to_i64(o);
@@ -347,6 +348,7 @@ Converted default_value(const Param& p) {
     case Kind::color_list:
       if (text == "None") return ColorList();
       break;
+    case Kind::opt_f64:
     case Kind::pane_height:
       if (text == "None") return std::optional<double>();
       break;

@@ -55,16 +55,27 @@ const char* kind_text(VectorKind kind) {
   return "line";
 }
 
+// A shade of the chart's colours: "chart's up", "chart's down at alpha 0x80".
+void append_shade(std::string& out, qc::model::style::ChartShade shade) {
+  out += shade.up ? "chart's up" : "chart's down";
+  if (shade.alpha == 0xff) return;
+  constexpr std::string_view kHex = "0123456789abcdef";
+  out += " at alpha 0x";
+  out += kHex[shade.alpha >> 4];
+  out += kHex[shade.alpha & 0xf];
+}
+
 // "Name (kind, colour)", a histogram's and a cloud's two colours joined by "/"; a histogram without
-// colours of its own has the record's default pair.
+// colours of its own names the shades of the chart's colours it takes.
 void append_vector(std::string& out, const VectorSpec& v) {
   append_pattern(out, v.name);
   out += " (";
   out += kind_text(v.kind);
   out += ", ";
   if (v.kind == VectorKind::Histogram) {
-    const auto defaults = std::get<qc::model::style::Histogram>(qc::model::VectorStyle::histogram().v);
-    out += defaults.up_color + '/' + defaults.down_color;
+    append_shade(out, v.up_shade);
+    out += '/';
+    append_shade(out, v.down_shade);
   } else {
     append_pattern(out, v.color);
     if (v.kind == VectorKind::HistogramColored || v.kind == VectorKind::Cloud) {

@@ -20,6 +20,7 @@ namespace qcpy {
 // What an argument is converted to; the converters (convert.cpp) hold the rules and error texts.
 enum class Kind : std::uint8_t {
   f64,       // float, or anything with a float or index conversion
+  opt_f64,   // None or f64
   u32,       // C long range-checked to 0..2^32-1
   u64,       // int, or anything with an index conversion
   i64,       // C long
@@ -49,6 +50,7 @@ enum class Kind : std::uint8_t {
 constexpr const char* annotation(Kind kind) {
   switch (kind) {
     case Kind::f64: return "_Real";
+    case Kind::opt_f64: return "_Real | None";
     case Kind::u32:
     case Kind::u64:
     case Kind::i64: return "SupportsIndex";
@@ -92,6 +94,7 @@ struct Param {
 // Parameter makers, so rows read like signatures: {u64("bar_index"), f64("price"), opt_text("label", "None")}.
 namespace param {
 constexpr Param f64(const char* name, const char* def = nullptr) { return {name, Kind::f64, def}; }
+constexpr Param opt_f64(const char* name) { return {name, Kind::opt_f64, "None"}; }
 constexpr Param u32(const char* name) { return {name, Kind::u32}; }
 constexpr Param u64(const char* name) { return {name, Kind::u64}; }
 constexpr Param i64(const char* name) { return {name, Kind::i64}; }

@@ -52,18 +52,7 @@ class Bar:
 
 @final
 class Chart:
-    """A price chart of OHLCV bars: set the bars, add studies, signals and drawings, then render it as one SVG
-    document (render_svg), as PNG or PDF bytes, or save it to a file.
-
-    Example:
-        >>> import quorvel_canvas as qc
-        >>> chart = qc.Chart(800, 400)
-        >>> chart.bars([qc.Bar(1704153600 + 86400 * i, 100 + i, 102 + i, 99 + i, 101 + i, 1e6) for i in range(60)])
-        >>> chart.sma(20, "#2962ff")
-        >>> chart.volume()
-        >>> chart.render_svg().startswith("<?xml")
-        True
-    """
+    """High-level chart builder for creating financial charts."""
     def __new__(cls, width: SupportsIndex, height: SupportsIndex) -> Self: ...
     def candlesticks(self) -> None:
         """Candlestick chart (default)"""
@@ -123,12 +112,6 @@ class Chart:
 
         Parameters:
             show: True to show, False to hide
-        """
-    def detail(self, mode: str) -> None:
-        """Draw the bars that share a device-pixel column as the marks the column can show: one candle, volume bar or pair of histogram bars per column and each line's first, lowest, highest and last point ("auto", the default, when the bars drawn outnumber the columns), or every bar on its own ("full")
-
-        Parameters:
-            mode: "auto" or "full\"
         """
     def view(self, first: SupportsIndex, last: SupportsIndex) -> None:
         """Draw only bars first..last (inclusive; negative indices count from the end, so view(-126, -1) draws the last 126 bars); the indices are resolved at each render, and studies still cover all bars
@@ -286,7 +269,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
-        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, chart's up/chart's down)
         Definition: EMA(`fast`) - EMA(`slow`) of the closes, its EMA(`signal`) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
     def macd_default(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -297,7 +280,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
-        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, chart's up/chart's down)
         Definition: EMA(12) - EMA(26) of the closes, its EMA(9) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
     def bollinger(self, period: SupportsIndex, multiplier: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -313,15 +296,15 @@ class Chart:
         Definition: SMA(`period`) of the closes with bands `multiplier` population standard deviations above and below, as TA-Lib BBANDS.
         """
     def volume(self, *, pane: bool | numpy.bool_ = False, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
-        """Volume histogram: a band behind the candles at the bottom of the price pane, or a pane of its own with pane=True
+        """Volume (subpane)
 
         Parameters:
             pane: True: volume in a sub-pane of its own; False: the band behind the candles
             height: the pane's share of the plot height, 0.05 to 0.6; None: its own
-            color: one colour for every bar, rising or falling; None: the up and down colours
+            color: colour of the line, a CSS colour text such as "#2962ff"
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: volume band
-        Lines: Volume (histogram, #26a69a/#ef5350)
+        Lines: Volume (histogram, chart's up/chart's down)
         Definition: Each bar's volume, in the up colour where the close is at or above the open.
         """
     def overlay(self, name: str, values: _NumberColumn, color: str) -> None:
@@ -623,7 +606,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: BoP (histogram, #26a69a/#ef5350)
+        Lines: BoP (histogram, chart's up/chart's down)
         Definition: (close - open) / (high - low) of each bar, as TA-Lib BOP.
         """
     def choppiness(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -765,7 +748,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: AC (histogram, #26a69a/#ef5350)
+        Lines: AC (histogram, chart's up/chart's down)
         Definition: The awesome oscillator minus its 5-bar SMA, bars coloured by rise and fall, as TA-Lib AC.
         """
     def awesome_oscillator(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -776,7 +759,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: AO (histogram, #26a69a/#ef5350)
+        Lines: AO (histogram, chart's up/chart's down)
         Definition: SMA(5) - SMA(34) of the bars' midpoints (H + L)/2, bars coloured by rise and fall, as TA-Lib AO.
         """
     def cci(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -834,7 +817,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: Bull (histogram, #26a69a/#26a69a80), Bear (histogram, #ef535080/#ef5350)
+        Lines: Bull (histogram, chart's up/chart's up at alpha 0x80), Bear (histogram, chart's down at alpha 0x80/chart's down)
         Definition: High - EMA(`period`) of the closes as Bull, low - that EMA as Bear, as TA-Lib ERI.
         """
     def eom(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -929,7 +912,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: Qstick (histogram, #26a69a/#ef5350)
+        Lines: Qstick (histogram, chart's up/chart's down)
         Definition: SMA(`period`) of close - open, as TA-Lib QSTICK.
         """
     def roc(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -1698,31 +1681,22 @@ class Chart:
         Parameters:
             memo: the deepcopy memo (unused: a chart holds no Python objects)
         """
-    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
-        """Helper for pickle: the class and the object's state as bytes."""
-    def to_json(self) -> str:
-        """The whole chart as one JSON text (its settings, bars, studies with their values, tools, signals, view, colours and time zone), which from_json makes into the same chart again"""
-    @staticmethod
-    def from_json(text: str) -> Chart:
-        """The chart a to_json text holds, computing nothing; raises ValueError naming the first bad key path
-
-        Parameters:
-            text: a text that to_json wrote
-        """
-    def render_png(self, scale: _Real = 1.0) -> bytes:
+    def __reduce__(self) -> NoReturn:
+        """Refuses: a Chart does not pickle."""
+    def render_png(self, scale: _Real | None = None) -> bytes:
         """Render the chart to PNG bytes at `scale` times its size (0.1 to 8): 8-bit RGBA, text in the bundled DejaVu Sans
 
         Parameters:
-            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels)
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
         """
     def render_pdf(self) -> bytes:
         """Render the chart to a one-page PDF at its size in points, text as text in DejaVu Sans"""
-    def save(self, path: _Path, scale: _Real = 1.0) -> None:
+    def save(self, path: _Path, scale: _Real | None = None) -> None:
         """Write the chart to a file by the path's suffix: .svg (the document as UTF-8), .png (at `scale`) or .pdf; the file is replaced only once it is written whole
 
         Parameters:
             path: where to write: anything open() takes; its suffix (.svg, .png or .pdf) chooses the kind
-            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels)
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
         """
     def _repr_png_(self) -> bytes | None:
         """The PNG of the chart, for notebook display"""

@@ -166,6 +166,11 @@ Layout make_layout(const ChartConfig& config, std::size_t bars, double sub_pane_
   return layout;
 }
 
+// The chart's up and down colours, read as the candles read them.
+palette::UpDown up_down_of(const ThemeConfig& theme) {
+  return {css_or(theme.up_color, render::kOpaqueBlack), css_or(theme.down_color, render::kOpaqueBlack)};
+}
+
 // Between the gradient definitions and the elements.
 constexpr std::string_view kDefsEnd = "\n</defs>\n";
 
@@ -188,21 +193,22 @@ class RenderPass {
         main_scale_(layout_.drawn_bars(series_bars_), lists_.overlays, layout_.main_height, config.log_scale,
                     layout_.drawn()),
         main_(main_scale_.mapping()),
-        labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())) {}
+        labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())),
+        up_down_(up_down_of(config.theme)) {}
 
   util::TextBuffer run() {
     background();
     if (layout_.has_view()) open_clip_group(backend_, 0);
     if (theme_.show_grid) grid(main_, main_scale_.ticks());
     // Behind the prices: a band drawn over them would bury the lowest candles.
-    for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_);
+    for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_, up_down_);
     // Under the prices too: a tint painted over the candles would change their colours.
     for (const auto* ind : lists_.overlays) draw_cloud_fills(backend_, *ind, main_, layout_);
     main_series();
     // Overlay histograms grow from the price 0, as band and sub-pane histograms grow from their value 0.
-    for (const auto* ind : lists_.overlays) draw_indicator(backend_, *ind, main_, main_.y(0.0), layout_, bars_);
+    for (const auto* ind : lists_.overlays) draw_indicator(backend_, *ind, main_, main_.y(0.0), layout_, up_down_, bars_);
     draw_primitives(PrimitivePane::main(), main_);
-    draw_signals(backend_, config_.signals, layout_, main_);
+    draw_signals(backend_, config_.signals, layout_, main_, background_color());
     if (layout_.has_view()) close_clip_group(backend_);
     main_scale_.render(backend_, axis_theme(config_), layout_.plot_width);
     if (config_.show_last_price) {
@@ -266,7 +272,7 @@ class RenderPass {
 
   // Titles and legends are written in the colour of the price labels, backed by the chart's background.
   LegendColors legend_colors() const {
-    return LegendColors::make(coords::AxisColors::from(axis_theme(config_)).text, background_color());
+    return LegendColors::make(coords::AxisColors::from(axis_theme(config_)).text, background_color(), up_down_);
   }
 
   // The series goes straight to the backend, in the elements and order a recorded batch would replay.
@@ -314,7 +320,7 @@ class RenderPass {
       if (theme_.show_grid) grid(y, ticks.ticks());
       draw_reference_levels(backend_, ind, y, width);
       draw_cloud_fills(backend_, ind, y, layout_);
-      draw_indicator(backend_, ind, y, y.y(0.0), layout_, bars_);
+      draw_indicator(backend_, ind, y, y.y(0.0), layout_, up_down_, bars_);
       draw_primitives(PrimitivePane::sub(j), y);
       if (layout_.has_view()) close_clip_group(backend_);
       coords::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
@@ -381,6 +387,7 @@ class RenderPass {
   MainScale main_scale_;
   coords::PriceMapping main_;  // the scale's mapping
   std::vector<std::size_t> labelled_bars_;  // by the time axis, and the grid's verticals
+  palette::UpDown up_down_;
 
   // A sub-pane's legend line, placed and given its number form as the pane is drawn.
   struct PaneLegend {

@@ -27,8 +27,8 @@ constexpr std::size_t kPoint = 2 + 2 * kNumber;                           // "x,
 constexpr std::size_t kPathPoint = 3 + 2 * kNumber;                       // " Lx y" of a path
 constexpr std::size_t kPathFrame = 36 + kAnyColor;                        // a filled path's markup
 // A signal's marker, a filled triangle's path or a filled circle, and its label's text element without
-// the label (also the size of the title's and the legend's text elements; each of their lines has a
-// translucent backing, kBandRect).
+// the label (also the size of the title's and the legend's text elements; each of their lines, and each
+// signal's label, has a translucent backing, kBandRect).
 constexpr std::size_t kMarker = std::max(45 + 6 * kNumber, 49 + 3 * kNumber) + kAnyColor;
 constexpr std::size_t kLabel = 122 + 2 * kNumber + kAnyColor;
 // Frame, background, grid, price scales, time axis; the elements and words of a drawing tool.
@@ -87,7 +87,7 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n, st
   std::size_t size = kFixed + kPerDrawing * config.primitives.size();
   // Every stored signal, drawn or not: its label's bytes may each become a six-byte entity.
   for (const SignalConfig& s : config.signals) {
-    size += kMarker + (s.label ? kLabel + render::kMaxEscapeGrowth * s.label->size() : 0);
+    size += kMarker + (s.label ? kBandRect + kLabel + render::kMaxEscapeGrowth * s.label->size() : 0);
   }
   if (!config.title.empty()) size += kBandRect + kLabel + render::kMaxEscapeGrowth * config.title.size();
   const SeriesType type = config.series.series_type;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "api/indicator_catalog.hpp"
+#include "util/numbers.hpp"
 #include "util/unicode_case.hpp"
 
 namespace qc::api {
@@ -63,7 +64,14 @@ std::optional<model::Indicator> rsi_indicator(model::BarsView bars, std::uint64_
 std::optional<model::Indicator> bollinger_indicator(model::BarsView bars, std::uint64_t period,
                                                     double multiplier) {
   const ArgValue args[] = {period, multiplier};
-  return one_period(kBollingerRow, args, bars, period, multiplier);
+  std::optional<model::Indicator> ind = one_period(kBollingerRow, args, bars, period, multiplier);
+  // As the filled bands name theirs: a reader takes bands without a multiplier for 2 deviations.
+  if (ind && multiplier != 2.0) {
+    ind->name += " (";
+    util::append_shortest_fixed(ind->name, multiplier);
+    ind->name += ')';
+  }
+  return ind;
 }
 
 std::optional<model::Indicator> macd_indicator(model::BarsView bars, std::uint64_t fast,

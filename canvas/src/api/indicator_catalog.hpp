@@ -39,6 +39,9 @@ inline constexpr std::string_view kPurple = "#9C27B0";
 inline constexpr std::string_view kTeal = "#26a69a";
 inline constexpr std::string_view kRed = "#ef5350";
 inline constexpr std::string_view kGrey = "#787b86";
+// The chart's up and down colours, whole and at half alpha, for bars that follow the chart's colours.
+inline constexpr model::style::ChartShade kChartUp{true, 0xff}, kChartUpFaded{true, 0x80};
+inline constexpr model::style::ChartShade kChartDown{false, 0xff}, kChartDownFaded{false, 0x80};
 
 // A price overlay: drawn over the bars in the price pane's range, without levels.
 constexpr IndicatorSpec overlay(std::string_view method, std::string_view doc, ArgList args,
@@ -257,7 +260,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .defined("The close `period`/2 + 1 bars before minus SMA(`period`) of the closes, as TA-Lib DPO."),
     pane("elder_ray", "Elder Ray", {kPeriod}, "elder_ray_{period}", "Elder-Ray {period}", 0.15, kSymmetric,
          {kZero},
-         {histogram("Bull", kTeal, "#26a69a80", kLeftHalf), histogram("Bear", "#ef535080", kRed, kRightHalf)})
+         {histogram("Bull", kLeftHalf, kChartUp, kChartUpFaded), histogram("Bear", kRightHalf, kChartDownFaded, kChartDown)})
         .computed_by(studies::elder_ray)
         .defined("High - EMA(`period`) of the closes as Bull, low - that EMA as Bear, as TA-Lib ERI."),
     pane("eom", "Ease of Movement", {kPeriod}, "eom_{period}", "EOM {period}", 0.15, kSymmetric, {kZero},
@@ -371,7 +374,7 @@ inline constexpr IndicatorSpec kEmaRow =
                  "`period` closes, as TA-Lib EMA.");
 inline constexpr IndicatorSpec kRsiRow =
     pane("rsi", "Relative Strength Index", {kPeriod}, "rsi_{period}", "RSI {period}", 0.15, fixed(0, 100),
-         {solid_level(70, "#ef535060", 0.5, "Overbought"), solid_level(30, "#26a69a60", 0.5, "Oversold"),
+         {dashed_level(70, "#ef5350", "Overbought"), dashed_level(30, "#26a69a", "Oversold"),
           solid_level(50, "#787b8640", 0.5)},
          {line("RSI", kPurple)})
         .computed_by(studies::rsi)

@@ -41,7 +41,13 @@ Color with_alpha(Color c, BarAlpha alpha) {
 // Lines, steps and dots in a colour that does not parse are drawn white.
 Color stroke_color(std::string_view css) { return css_or(css, render::kOpaqueWhite); }
 
-Color histogram_color(const model::style::Histogram& s, bool up) {
+Color histogram_color(const model::style::Histogram& s, bool up, const palette::UpDown& chart) {
+  if (s.takes_chart_colors()) {
+    const model::style::ChartShade shade = up ? s.up_shade : s.down_shade;
+    Color c = shade.up ? chart.up : chart.down;
+    c.a = static_cast<std::uint8_t>((c.a * shade.alpha + 127) / 255);
+    return c;
+  }
   return up ? css_or(s.up_color, palette::kUp) : css_or(s.down_color, palette::kDown);
 }
 
@@ -64,11 +70,12 @@ struct HistogramPainter {
   const Layout& layout;
   render::DeviceColumns columns;
 
-  static HistogramPainter make(const model::style::Histogram& s, const Layout& layout, BarAlpha alpha) {
+  static HistogramPainter make(const model::style::Histogram& s, const Layout& layout, BarAlpha alpha,
+                               const palette::UpDown& chart) {
     const double w = layout.width / static_cast<double>(layout.n) * s.bar_width_ratio;
     const bool halved = s.part != model::style::SlotPart::whole;
-    return {with_alpha(histogram_color(s, true), alpha),
-            with_alpha(histogram_color(s, false), alpha),
+    return {with_alpha(histogram_color(s, true, chart), alpha),
+            with_alpha(histogram_color(s, false, chart), alpha),
             s.part == model::style::SlotPart::right_half ? 0.0 : -(w / 2),
             halved ? w / 2 : w,
             s.part,
@@ -317,9 +324,9 @@ bool bars_rise(model::BarsView bars, std::size_t a, std::size_t b) {
 // `bars`: the bars whose direction colours the histogram (the volume's), or none when its values' signs do.
 void draw_histogram(render::SvgBackend& out, const model::IndicatorVector& vector, const model::style::Histogram& s,
                     const coords::PriceMapping& y, double baseline, const Layout& layout, BarAlpha alpha,
-                    const model::BarsView* bars) {
+                    const model::BarsView* bars, const palette::UpDown& chart) {
   if (vector.values.empty()) return;
-  const auto painter = HistogramPainter::make(s, layout, alpha);
+  const auto painter = HistogramPainter::make(s, layout, alpha, chart);
   render::RectWriter rects(out);
   const auto rises = [&](std::size_t a, std::size_t b) { return bars && bars_rise(*bars, a, b); };
   render::for_each_group(painter.columns, layout.begin(vector.values.size()), layout.end(vector.values.size()),
@@ -359,7 +366,7 @@ bool has_values(const model::Indicator& indicator) {
 
 // The bars' volumes, scaled to the band's height; non-finite volumes are left out.
 void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator, double band_height,
-                      model::BarsView bars, const Layout& layout) {
+                      model::BarsView bars, const Layout& layout, const palette::UpDown& chart) {
   const std::size_t begin = layout.begin(bars.size()), end = layout.end(bars.size());
   double vmax = 0.0;
   for (std::size_t k = begin; k < end; ++k) {
@@ -370,7 +377,8 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
   if (!indicator.vectors.empty()) colors = std::get_if<model::style::Histogram>(&indicator.vectors.front().style.v);
   static const model::VectorStyle kDefault = model::VectorStyle::histogram();
   const auto painter =
-      HistogramPainter::make(colors ? *colors : std::get<model::style::Histogram>(kDefault.v), layout, BarAlpha::halved);
+      HistogramPainter::make(colors ? *colors : std::get<model::style::Histogram>(kDefault.v), layout, BarAlpha::halved,
+                             chart);
   const double foot = layout.main_height;
   render::RectWriter rects(out);
   render::for_each_group(painter.columns, begin, end, [&](std::size_t a, std::size_t e) {
@@ -412,7 +420,7 @@ const model::BarsView* direction_bars(const model::Indicator& indicator, const m
 // One vector of the indicator by its style; only histogram bars take the alpha. Hidden vectors draw nothing.
 void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, const model::IndicatorVector& vector,
                  const coords::PriceMapping& y, double baseline, const Layout& layout, BarAlpha alpha,
-                 const model::BarsView& bars) {
+                 const model::BarsView& bars, const palette::UpDown& chart) {
   std::visit(
       [&](const auto& s) {
         using S = std::decay_t<decltype(s)>;
@@ -431,7 +439,7 @@ void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, con
           draw_line(out, indicator, vector.values, false, y, StrokeStyle::solid(s.width, stroke_color(s.color)),
                     layout);
         } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
-          draw_histogram(out, vector, s, y, baseline, layout, alpha, direction_bars(indicator, bars));
+          draw_histogram(out, vector, s, y, baseline, layout, alpha, direction_bars(indicator, bars), chart);
         } else if constexpr (std::is_same_v<S, model::style::Dots>) {
           draw_dots(out, vector.values, s, y, layout);
         } else if constexpr (std::is_same_v<S, model::style::StepLine>) {
@@ -444,8 +452,11 @@ void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, con
 }
 
 void draw_vectors(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
-                  double baseline, const Layout& layout, BarAlpha alpha, const model::BarsView& bars) {
-  for (const auto& vector : indicator.vectors) draw_styled(out, indicator, vector, y, baseline, layout, alpha, bars);
+                  double baseline, const Layout& layout, BarAlpha alpha, const model::BarsView& bars,
+                  const palette::UpDown& chart) {
+  for (const auto& vector : indicator.vectors) {
+    draw_styled(out, indicator, vector, y, baseline, layout, alpha, bars, chart);
+  }
 }
 
 }  // namespace
@@ -465,17 +476,18 @@ void draw_cloud_fills(render::SvgBackend& out, const model::Indicator& indicator
 }
 
 void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
-                    double baseline, const Layout& layout, model::BarsView bars) {
-  draw_vectors(out, indicator, y, baseline, layout, BarAlpha::as_given, bars);
+                    double baseline, const Layout& layout, const palette::UpDown& chart, model::BarsView bars) {
+  draw_vectors(out, indicator, y, baseline, layout, BarAlpha::as_given, bars, chart);
   if (indicator.runs_are_levels) label_run_levels(out, indicator, y, layout);
 }
 
-std::optional<render::Color> value_color(const model::IndicatorVector& vector, std::size_t k) {
+std::optional<render::Color> value_color(const model::IndicatorVector& vector, std::size_t k,
+                                         const palette::UpDown& chart) {
   return std::visit(
       [&](const auto& s) -> std::optional<render::Color> {
         using S = std::decay_t<decltype(s)>;
         if constexpr (std::is_same_v<S, model::style::Histogram>) {
-          return histogram_color(s, bar_is_up(vector, k));
+          return histogram_color(s, bar_is_up(vector, k), chart);
         } else if constexpr (std::is_same_v<S, model::style::Cloud>) {
           return stroke_color(s.lower_color);
         } else if constexpr (std::is_same_v<S, model::style::Hidden>) {
@@ -490,10 +502,10 @@ std::optional<render::Color> value_color(const model::IndicatorVector& vector, s
 }
 
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
-                      model::BarsView bars, const Layout& layout) {
+                      model::BarsView bars, const Layout& layout, const palette::UpDown& chart) {
   const double band_height = ratio * layout.main_height;
   if (!has_values(indicator)) {
-    draw_bar_volumes(out, indicator, band_height, bars, layout);
+    draw_bar_volumes(out, indicator, band_height, bars, layout, chart);
     return;
   }
   const ValueRange r = band_range(bars, indicator, layout);
@@ -503,7 +515,7 @@ void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator
                                              : coords::PriceMapping{r.lo, r.hi, foot, 0.0};
   const double baseline = y.y(0.0);
   draw_cloud_fills(out, indicator, y, layout);
-  draw_vectors(out, indicator, y, baseline, layout, BarAlpha::halved, bars);
+  draw_vectors(out, indicator, y, baseline, layout, BarAlpha::halved, bars, chart);
 }
 
 void draw_sub_pane_frame(render::SvgBackend& out, const coords::PriceMapping& y, double width,

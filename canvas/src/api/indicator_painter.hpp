@@ -6,6 +6,7 @@
 #include <span>
 
 #include "api/layout.hpp"
+#include "api/palette.hpp"
 #include "coords/price_mapping.hpp"
 #include "model/indicators.hpp"
 #include "model/series/bar_columns.hpp"
@@ -24,25 +25,28 @@ void draw_cloud_fills(render::SvgBackend& out, const model::Indicator& indicator
 // the pane's mapping; histogram bars grow from the baseline y. Lines are one polyline per run of consecutive finite
 // values (a lone value draws none), split further where the indicator's run key changes, or draw one level
 // segment per run; a line through gaps is one polyline through its finite values; a cloud draws its edge
-// (its fill comes from draw_cloud_fills); hidden vectors draw nothing.
+// (its fill comes from draw_cloud_fills); hidden vectors draw nothing. Histograms without colours of their
+// own take shades of the `chart` colours.
 // When the layout groups bars by device column, each group of two or more draws: of a line (and a step
 // line), the first, lowest, highest and last point of each run's share of it; of dots, the lowest and
 // highest; of a histogram, one bar filling the column (halves: its half) to the largest value, in the
 // direction's colour of the group's aggregate candle of `bars` for the volume, else a bar to the largest
 // value of at least 0 in the up colour and one to the most negative in the down colour.
 void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
-                    double baseline, const Layout& layout, model::BarsView bars = {});
+                    double baseline, const Layout& layout, const palette::UpDown& chart, model::BarsView bars = {});
 
 // The colour value k (an index within the values) is drawn in, before the alpha a pane applies: a
-// histogram's bar in its up or down colour by its flag or, without one, its sign; a cloud's edge line in the
-// cloud's second colour; a line, step line or dots in their colour. None for a hidden vector.
-std::optional<render::Color> value_color(const model::IndicatorVector& vector, std::size_t k);
+// histogram's bar in its up or down colour (or its shade of the `chart` colour) by its flag or, without one,
+// its sign; a cloud's edge line in the cloud's second colour; a line, step line or dots in their colour. None
+// for a hidden vector.
+std::optional<render::Color> value_color(const model::IndicatorVector& vector, std::size_t k,
+                                         const palette::UpDown& chart);
 
 // A volume-band indicator at the foot of the main pane: its own values when it has any, else the bars'
 // volumes. Drawn behind the price series, so its histogram bars are written at half their colours' alpha
 // ((a + 1) / 2); its lines and dots keep their colours; its cloud fills come before its vectors.
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
-                      model::BarsView bars, const Layout& layout);
+                      model::BarsView bars, const Layout& layout, const palette::UpDown& chart);
 
 // A sub-pane's background and the separator along its top, width pixels wide.
 void draw_sub_pane_frame(render::SvgBackend& out, const coords::PriceMapping& y, double width,

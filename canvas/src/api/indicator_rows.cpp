@@ -125,7 +125,7 @@ model::VectorStyle style_of(const VectorSpec& v, const IndicatorSpec& row, std::
     }
     case VectorKind::LineThroughGaps: return VectorStyle::line_through_gaps(color(v.color), v.size);
     case VectorKind::Dashed: return VectorStyle::dashed(color(v.color));
-    case VectorKind::Histogram: return VectorStyle::histogram();
+    case VectorKind::Histogram: return VectorStyle::histogram(v.part, v.up_shade, v.down_shade);
     case VectorKind::HistogramColored: return VectorStyle::histogram_colored(color(v.color), color(v.color2), v.part);
     case VectorKind::Cloud: return VectorStyle::cloud(color(v.color), color(v.color2), v.partner, v.size);
     case VectorKind::Dots: return VectorStyle::dots(color(v.color), v.size, true);

@@ -144,6 +144,9 @@ struct VectorSpec {
   // None keeps `color`.
   std::string_view up_color = {};
   std::string_view down_color = {};
+  // A histogram's shades of the chart's colours (it has no colours of its own).
+  model::style::ChartShade up_shade = {true, 0xff};
+  model::style::ChartShade down_shade = {false, 0xff};
 };
 
 // A method's parameters; supertrend's period, multiplier and two colours are the most.
@@ -248,7 +251,11 @@ constexpr VectorSpec line_through_gaps(std::string_view name, std::string_view c
 constexpr VectorSpec dashed(std::string_view name, std::string_view color) {
   return {name, VectorKind::Dashed, color, {}, 1.0, {}};
 }
-constexpr VectorSpec histogram(std::string_view name) { return {name, VectorKind::Histogram, {}, {}, 1.0, {}}; }
+// In the chart's up and down colours, or in the shades of them given.
+constexpr VectorSpec histogram(std::string_view name, model::style::SlotPart part = model::style::SlotPart::whole,
+                               model::style::ChartShade up = {true, 0xff}, model::style::ChartShade down = {false, 0xff}) {
+  return {name, VectorKind::Histogram, {}, {}, 1.0, {}, part, {}, {}, up, down};
+}
 constexpr VectorSpec histogram(std::string_view name, std::string_view up, std::string_view down,
                                model::style::SlotPart part = model::style::SlotPart::whole) {
   return {name, VectorKind::HistogramColored, up, down, 1.0, {}, part};

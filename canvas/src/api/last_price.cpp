@@ -4,7 +4,9 @@
 #include <cmath>
 #include <string>
 
+#include "api/palette.hpp"
 #include "coords/price_scale.hpp"
+#include "render/engine/contrast.hpp"
 
 namespace qc::api {
 namespace {
@@ -24,8 +26,8 @@ void draw_last_price(render::SvgBackend& out, const model::Bar& last, const Them
 
   std::string text;
   coords::append_price_fixed(text, last.close, decimals);
-  out.text(text, coords::price_label_style(render::kOpaqueWhite, text.size()), plot_width + coords::kPriceLabelOffset,
-           y);
+  const render::Color ink = render::tag_text_color(color, render::css_or(theme.background, palette::kBackground));
+  out.text(text, coords::price_label_style(ink, text.size()), plot_width + coords::kPriceLabelOffset, y);
 }
 
 }  // namespace qc::api

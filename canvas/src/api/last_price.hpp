@@ -11,7 +11,7 @@ namespace qc::api {
 
 // The mark of bar `last` (its own open and close) on the pane: in the theme's up colour when the close is at
 // or above the open, else in its down colour; the close with `decimals` decimals. Nothing for a close that
-// is not finite.
+// is not finite. The close is written in white, or dark where white would not stand out from the tag.
 void draw_last_price(render::SvgBackend& out, const model::Bar& last, const ThemeConfig& theme,
                      const coords::PriceMapping& pane, double plot_width, double width, int decimals);
 

@@ -67,9 +67,9 @@ void append_value(std::string& out, double v, const LegendNumbers& numbers) {
 
 }  // namespace
 
-LegendColors LegendColors::make(render::Color text, render::Color background) {
+LegendColors LegendColors::make(render::Color text, render::Color background, palette::UpDown chart) {
   background.a = kBackingAlpha;
-  return {text, background};
+  return {text, background, chart};
 }
 
 void draw_title(render::SvgBackend& out, std::string_view title, const LegendColors& colors) {
@@ -113,7 +113,7 @@ void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator
   for (const model::IndicatorVector& vector : indicator.vectors) {
     const auto k = last_value_index(vector, bars);
     if (!k) continue;
-    auto color = value_color(vector, *k);
+    auto color = value_color(vector, *k, colors.chart);
     if (!color) continue;
     color->a = 255;
     const Quote& previous = quotes.back();

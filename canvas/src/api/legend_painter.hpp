@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "api/palette.hpp"
 #include "coords/price_scale.hpp"
 #include "model/indicators.hpp"
 #include "render/engine/svg_backend.hpp"
@@ -13,11 +14,13 @@ namespace qc::api {
 
 // The title's and legend's colours: texts in the axis labels' colour, each line backed by the chart's
 // background at alpha 0xCC, so that it stays readable over candles and lines.
+// Values of histograms without colours of their own are written in the `chart`'s up and down colours.
 struct LegendColors {
   render::Color text;
   render::Color backing;
+  palette::UpDown chart;
 
-  static LegendColors make(render::Color text, render::Color background);
+  static LegendColors make(render::Color text, render::Color background, palette::UpDown chart = {});
 };
 
 // The title over the main pane's top-left corner, on its backing.

@@ -13,4 +13,11 @@ inline constexpr render::Color kUp{0x26, 0xa6, 0x9a, 255};          // #26a69a
 inline constexpr render::Color kDown{0xef, 0x53, 0x50, 255};        // #ef5350
 inline constexpr render::Color kCustom{0x9c, 0x27, 0xb0, 255};      // #9c27b0
 
+// The chart's up and down colours as one render reads them: what histograms without colours of their own
+// (and their legend values) take.
+struct UpDown {
+  render::Color up = kUp;
+  render::Color down = kDown;
+};
+
 }  // namespace qc::api::palette

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "api/palette.hpp"
+#include "render/engine/text_backing.hpp"
 
 namespace qc::api {
 namespace {
@@ -31,7 +32,8 @@ void triangle(render::SvgBackend& out, PixelPoint a, PixelPoint b, PixelPoint c,
 }  // namespace
 
 void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals, const Layout& layout,
-                  const coords::PriceMapping& y) {
+                  const coords::PriceMapping& y, render::Color background) {
+  background.a = render::kTextBackingAlpha;
   const double plot_width = layout.plot_width;
   render::TextStyle label_style;
   label_style.font_size = 10.0;
@@ -58,7 +60,10 @@ void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals
       const double width = render::estimated_text_width(*s.label, label_style.font_size);
       const bool left = x + size + width > plot_width;
       label_style.align = left ? render::TextAlign::End : render::TextAlign::Start;
-      out.text(*s.label, label_style, left ? x - size : x + size, py);
+      const double text_x = left ? x - size : x + size;
+      // Backed, so that bars crossing the label do not cross its letters.
+      out.fill_rect(render::text_backing(s.label->size(), label_style, text_x, py), background);
+      out.text(*s.label, label_style, text_x, py);
     }
   }
 }

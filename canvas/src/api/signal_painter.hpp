@@ -12,8 +12,8 @@ namespace qc::api {
 
 // Draws the signals of the layout's drawn bars in order, at their bars' x; a signal whose price is NaN has
 // no place on the pane and is left out. A label that would reach past the plot is written to the left of
-// its marker.
+// its marker, on a backing of the chart's `background` colour (see render::text_backing).
 void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals, const Layout& layout,
-                  const coords::PriceMapping& y);
+                  const coords::PriceMapping& y, render::Color background);
 
 }  // namespace qc::api

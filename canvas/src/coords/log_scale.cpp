@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "coords/price_scale.hpp"
 #include "util/fixed.hpp"
@@ -43,6 +44,38 @@ std::size_t round_price_count(const PriceMapping& pane, std::span<const int> man
   std::size_t n = 0;
   for_each_round_price(pane, mantissas, [&](double, int) { ++n; });
   return n;
+}
+
+// Into each gap of more than kLogFillGap pixels between two ticks kept go the ticks the linear scale takes
+// for the prices between them over the gap's height, labelled as it labels them: those strictly between the
+// two, at least kLogTickGap pixels from either and from each other going down. The ticks kept all stay.
+LabelledTicks with_gaps_filled(const PriceMapping& pane, LabelledTicks&& kept) {
+  const std::size_t n = kept.values.size();
+  std::size_t gaps = 0;
+  for (std::size_t i = 1; i < n; ++i) gaps += pane.y(kept.values[i]) - pane.y(kept.values[i - 1]) > kLogFillGap ? 1 : 0;
+  if (gaps == 0) return std::move(kept);
+  LabelledTicks out;
+  out.values.reserve(n + gaps * kMaxPriceTicks);
+  out.decimals.reserve(n + gaps * kMaxPriceTicks);
+  for (std::size_t i = 0; i < n; ++i) {
+    out.values.push_back(kept.values[i]);
+    out.decimals.push_back(kept.decimals[i]);
+    if (i + 1 == n) break;
+    const double upper = kept.values[i], lower = kept.values[i + 1];
+    const double top = pane.y(upper), bottom = pane.y(lower), height = bottom - top;
+    if (!(height > kLogFillGap)) continue;
+    const PriceTicks linear = price_ticks(lower, upper, height);
+    const int decimals = price_label_decimals(lower, upper, height);
+    double last = top;
+    for (std::size_t j = linear.count; j-- > 0;) {
+      const double t = linear.values[j], y = pane.y(t);
+      if (!(t > lower && t < upper) || y - last < kLogTickGap || bottom - y < kLogTickGap) continue;
+      out.values.push_back(t);
+      out.decimals.push_back(decimals);
+      last = y;
+    }
+  }
+  return out;
 }
 
 }  // namespace
@@ -97,14 +130,14 @@ LabelledTicks log_price_ticks(const PriceMapping& pane) {
     out.values.reserve(count);
     out.decimals.reserve(count);
     for_each_round_price(pane, mantissas, keep);
-    return out;
+    return with_gaps_filled(pane, std::move(out));
   }
   const PriceTicks linear = price_ticks(pane.min, pane.max, pane.height);
   const int decimals = price_label_decimals(pane.min, pane.max, pane.height);
   out.values.reserve(linear.count);
   out.decimals.reserve(linear.count);
   for (std::size_t i = linear.count; i-- > 0;) keep(linear.values[i], decimals);
-  return out;
+  return with_gaps_filled(pane, std::move(out));
 }
 
 }  // namespace qc::coords

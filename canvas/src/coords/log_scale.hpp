@@ -18,6 +18,8 @@ std::optional<PriceMapping> log_price_mapping(double lo, double hi, double top, 
 
 // A tick is dropped when it comes closer than this below the last one kept, going down the scale.
 inline constexpr double kLogTickGap = 20.0;
+// A gap between two ticks kept of more than this is filled with the linear scale's ticks.
+inline constexpr double kLogFillGap = 120.0;
 
 // Ticks that each write their label with their own decimals, top to bottom.
 struct LabelledTicks {
@@ -35,7 +37,9 @@ struct LabelledTicks {
 // The log scale's ticks: the round prices m x 10^k inside [log_min, log_max) with m in 1, 2, 5; with m in
 // 1 ... 9 when those are fewer than 4; when still fewer, the linear scale's ticks over [min, max]. Each
 // labelled with max(0, -k) decimals (the linear ticks as the linear scale labels them); going down, a tick
-// less than kLogTickGap pixels below the last one kept is dropped.
+// less than kLogTickGap pixels below the last one kept is dropped. Then each gap of more than kLogFillGap
+// pixels between two ticks kept takes the linear scale's ticks for its prices and height, strictly between
+// the two and at least kLogTickGap pixels from them and from each other; no tick kept is dropped.
 LabelledTicks log_price_ticks(const PriceMapping& pane);
 
 }  // namespace qc::coords

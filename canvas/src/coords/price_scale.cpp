@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <iterator>
+#include <limits>
+#include <vector>
 
 #include "coords/log_scale.hpp"
 #include "coords/price_mapping.hpp"
@@ -148,19 +151,43 @@ AxisColors draw_scale_frame(render::SvgBackend& backend, const AxisTheme& theme,
   return colors;
 }
 
-// Each tick's mark and label at its place on the pane; label(out, i) writes tick i's text.
+// A label's centre keeps this far inside its pane, so that it is not cut by the pane's edge or printed over
+// the neighbouring pane's or the time axis's labels; labels closer than their height to the last one
+// written are left out.
+constexpr double kLabelInset = 6.0;
+constexpr double kLabelHeight = 12.0;
+
+// Each tick's mark at its place on the pane and its label there, moved inside the pane; label(out, i) writes
+// tick i's text. Going down the pane, a label that would overlap the last one written is not written; the
+// marks stay, and the elements keep the ticks' order.
 template <class Label>
 void draw_tick_labels(render::SvgBackend& backend, const AxisColors& colors, double x, const PriceMapping& pane,
                       std::span<const double> ticks, std::size_t longest_label, Label&& label) {
   const render::StrokeStyle border = render::StrokeStyle::solid(1.0, colors.border);
   const render::TextStyle style = price_label_style(colors.text, longest_label);
+  const double least = pane.top + kLabelInset, most = pane.top + pane.height - kLabelInset;
+  const auto label_y = [&](std::size_t i) { return std::min(std::max(pane.y(ticks[i]), least), most); };
+  // The ticks run one way down the pane: which are written is settled from the top one on.
+  std::vector<std::uint8_t> written(ticks.size(), 0);
+  const std::size_t n = ticks.size();
+  const bool rising = n > 1 && pane.y(ticks[0]) > pane.y(ticks[n - 1]);  // the first tick lowest
+  double last = -std::numeric_limits<double>::infinity();
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t i = rising ? n - 1 - k : k;
+    const double y = label_y(i);
+    if (!(y - last < kLabelHeight)) {
+      written[i] = 1;
+      last = y;
+    }
+  }
   std::string text;
-  for (std::size_t i = 0; i < ticks.size(); ++i) {
+  for (std::size_t i = 0; i < n; ++i) {
     const double y = pane.y(ticks[i]);
     backend.line(x, y, x + kTickLength, y, border);
+    if (!written[i]) continue;
     text.clear();
     label(text, i);
-    backend.text(text, style, x + kPriceLabelOffset, y);
+    backend.text(text, style, x + kPriceLabelOffset, label_y(i));
   }
 }
 

@@ -14,7 +14,9 @@ VectorStyle VectorStyle::line_through_gaps(std::string_view color, double width)
 VectorStyle VectorStyle::dashed(std::string_view color) {
   return {style::Line{std::string(color), 1.0, true, false}};
 }
-VectorStyle VectorStyle::histogram() { return histogram_colored("#26a69a", "#ef5350"); }
+VectorStyle VectorStyle::histogram(style::SlotPart part, style::ChartShade up, style::ChartShade down) {
+  return {style::Histogram{{}, {}, 0.8, part, up, down}};
+}
 VectorStyle VectorStyle::histogram_colored(std::string_view up_color, std::string_view down_color,
                                            style::SlotPart part) {
   return {style::Histogram{std::string(up_color), std::string(down_color), 0.8, part}};

@@ -51,11 +51,23 @@ struct SolidLine {
 // The part of its slot a histogram's bar fills: all of it, or one half when two histograms share each slot
 // side by side.
 enum class SlotPart : std::uint8_t { whole, left_half, right_half };
+// One of the chart's up and down colours, at an alpha, as the renderer reads them.
+struct ChartShade {
+  bool up = true;
+  std::uint8_t alpha = 0xff;
+  friend constexpr bool operator==(ChartShade, ChartShade) = default;
+};
+// Both colours empty: the bars take the chart's colours when drawn, the shades saying which (by default its
+// up colour for up bars and its down colour for the others), so that they follow later colour changes.
 struct Histogram {
   std::string up_color;
   std::string down_color;
   double bar_width_ratio;
   SlotPart part = SlotPart::whole;
+  ChartShade up_shade = {true, 0xff};
+  ChartShade down_shade = {false, 0xff};
+
+  bool takes_chart_colors() const { return up_color.empty() && down_color.empty(); }
 };
 struct Dots {
   std::string color;
@@ -84,7 +96,9 @@ struct VectorStyle {
   static VectorStyle line(std::string_view color, double width);
   static VectorStyle line_through_gaps(std::string_view color, double width);
   static VectorStyle dashed(std::string_view color);
-  static VectorStyle histogram();
+  // In the chart's colours (see style::Histogram).
+  static VectorStyle histogram(style::SlotPart part = style::SlotPart::whole, style::ChartShade up = {true, 0xff},
+                               style::ChartShade down = {false, 0xff});
   static VectorStyle histogram_colored(std::string_view up_color, std::string_view down_color,
                                        style::SlotPart part = style::SlotPart::whole);
   static VectorStyle cloud(std::string_view upper_color, std::string_view lower_color, std::string_view partner,

@@ -20,4 +20,15 @@ inline double png_side(double length, double scale) { return std::floor(length *
 
 constexpr bool side_ok(double side, double max) { return side >= 1.0 && side <= max; }
 
+// The scale of a PNG drawn without one given, for a document `width` x `height` of a chart whose device-pixel
+// ratio is `dpr` (a finite ratio above 0): the ratio, so that a stroke covers whole device pixels as on the
+// chart's screen, held within kMinScale..kMaxScale and lowered until no side passes kMaxPngSide (not below
+// kMinScale: a document too large even then stays too large).
+inline double default_png_scale(double dpr, double width, double height) {
+  const double longest = width > height ? width : height;
+  double scale = dpr < kMinScale ? kMinScale : dpr > kMaxScale ? kMaxScale : dpr;
+  if (longest > 0 && png_side(longest, scale) > kMaxPngSide) scale = kMaxPngSide / longest;
+  return scale < kMinScale ? kMinScale : scale;
+}
+
 }  // namespace qc::raster

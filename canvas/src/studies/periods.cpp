@@ -133,18 +133,23 @@ class PeriodBreaks {
 }  // namespace
 
 // The volume-weighted mean typical price since the period began. A period whose volume so far is 0 has
-// no weighted mean; a bar that cannot be used blanks the rest of its period.
+// no weighted mean; a bar that cannot be used blanks the rest of its period. Each period is its own run:
+// the line restarts at a period's first bar instead of being drawn from the last period's value.
 bool vwap(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t n = bars.size();
   PeriodBreaks breaks(bars, static_cast<CalendarPeriod>(args.choice[0]));
   std::span<double> line = out.line(0);
+  std::vector<std::uint32_t>& runs = out.runs(false);
+  std::uint32_t run = 0;
   VwapSums sums;
   bool broken = false;
   for (std::size_t t = 0; t < n; ++t) {
     if (t == 0 || breaks.begins(t)) {
+      run += t == 0 ? 0 : 1;
       sums.reset();
       broken = false;
     }
+    runs[t] = run;
     const double hlc = bars.high[t] + bars.low[t] + bars.close[t];
     const double v = bars.volume[t];
     if (!finite(hlc) || !finite(v)) broken = true;
