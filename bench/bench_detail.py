@@ -63,8 +63,9 @@ def timed(f, runs=1):
     return statistics.median(times), out
 
 
-def most_per_column(svg):
-    """The most marks one device column holds, by kind, in the plot (x in [0, 1130))."""
+def most_per_column(svg, n):
+    """The most marks one device column holds, by kind, in the plot (x in [0, 1130)) of n bars."""
+    spacing = PLOT / n
     counts = {}
 
     def add(kind, x):
@@ -75,8 +76,10 @@ def most_per_column(svg):
     for points, stroke, _ in POLYLINE.findall(svg):
         kind = f"points of the {stroke} line"
         seen = {}
+        # A point stands at its bar's centre, written to two decimals: its column is its bar's.
         for p in points.split():
-            x = float(p.split(",")[0])
+            k = round(float(p.split(",")[0]) / spacing - 0.5)
+            x = (k + 0.5) * spacing
             if 0 <= x < PLOT:
                 seen[int(np.floor(x))] = seen.get(int(np.floor(x)), 0) + 1
         for c, k in seen.items():
@@ -120,7 +123,7 @@ def main():
     print(f"document: auto {len(doc_auto) / 1e3:.0f} kB, full {len(doc_full) / 1e6:.0f} MB, the 1,130-bar full "
           f"document {len(doc_fit) / 1e3:.0f} kB: auto {len(doc_auto) / len(doc_fit):.2f}x it (target <= 2.5x)")
     print(f"elements: auto {doc_auto.count('<')}, full {doc_full.count('<')}")
-    for kind, most in sorted(most_per_column(doc_auto).items()):
+    for kind, most in sorted(most_per_column(doc_auto, million).items()):
         print(f"  most {kind} in one column: {most}")
     del doc_full
 
