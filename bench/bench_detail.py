@@ -20,25 +20,22 @@ MACD(12, 26, 9), a title and the legend, on a random walk of minute bars. Printe
 Usage: python bench/bench_detail.py [--skip-full-png] [--skip-pictures]
 """
 import argparse
-import io
 import re
 import shutil
 import statistics
-import subprocess
 import sys
 import time
 from pathlib import Path
 
 import numpy as np
-from PIL import Image
 
 import quorvel_canvas as qc
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests"))
-from test_detail import chart_of, drawn_pixels, picture_chart, unmatched_share, walk  # noqa: E402
+from test_detail import (chart_of, drawn_pixels, lines_alone, picture_chart, rsvg_png,  # noqa: E402
+                         unmatched_share, walk)
 
 PLOT = 1130
-POLYLINE = re.compile(r'<polyline points="([^"]*)" stroke="([^"]*)" stroke-width="([^"]*)"[^>]*/>')
 RECT = re.compile(r'<rect x="([^"]*)" y="([^"]*)" width="([^"]*)" height="([^"]*)" fill="([^"]*)"/>')
 
 
@@ -91,20 +88,6 @@ def most_per_column(svg, n):
     for (kind, _), k in counts.items():
         most[kind] = max(most.get(kind, 0), k)
     return most
-
-
-def lines_alone(svg, width, height):
-    background = re.search(r'<rect x="0" y="0" width="[^"]*" height="[^"]*" fill="([^"]*)"', svg).group(1)
-    for points, stroke, stroke_width in POLYLINE.findall(svg):
-        yield stroke, (f'<svg xmlns="http://www.w3.org/2000/svg" width="{width}" height="{height}">'
-                       f'<rect width="100%" height="100%" fill="{background}"/>'
-                       f'<polyline points="{points}" stroke="{stroke}" stroke-width="{stroke_width}" '
-                       f'fill="none"/></svg>')
-
-
-def rsvg(svg, scale):
-    done = subprocess.run(["rsvg-convert", "-z", str(scale)], input=svg.encode(), capture_output=True, check=True)
-    return done.stdout
 
 
 def main():
@@ -167,11 +150,8 @@ def main():
             if n == million or not shutil.which("rsvg-convert"):
                 continue
             worst = 0.0
-            pairs = zip(lines_alone(auto.render_svg(), 1200, 800),
-                        lines_alone(full.render_svg(), 1200, 800))
-            for (stroke, one), (_, other) in pairs:
-                la = drawn_pixels(rsvg(one, dpr))
-                lf = drawn_pixels(rsvg(other, dpr))
+            for one, other in zip(lines_alone(auto.render_svg()), lines_alone(full.render_svg())):
+                la, lf = drawn_pixels(rsvg_png(one, dpr)), drawn_pixels(rsvg_png(other, dpr))
                 worst = max(worst, unmatched_share(la, lf, dpr), unmatched_share(lf, la, dpr))
             print(f"  lines alone: worst unmatched {worst * 100:.3f} % (target <= 0.5 %)")
 
