@@ -20,25 +20,22 @@ MACD(12, 26, 9), a title and the legend, on a random walk of minute bars. Printe
 Usage: python bench/bench_detail.py [--skip-full-png] [--skip-pictures]
 """
 import argparse
-import io
 import re
 import shutil
 import statistics
-import subprocess
 import sys
 import time
 from pathlib import Path
 
 import numpy as np
-from PIL import Image
 
 import quorvel_canvas as qc
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests"))
-from test_detail import chart_of, drawn_pixels, picture_chart, unmatched_share, walk  # noqa: E402
+from test_detail import (chart_of, drawn_pixels, lines_alone, picture_chart, rsvg_png,  # noqa: E402
+                         unmatched_share, walk)
 
 PLOT = 1130
-POLYLINE = re.compile(r'<polyline points="([^"]*)" stroke="([^"]*)" stroke-width="([^"]*)"[^>]*/>')
 RECT = re.compile(r'<rect x="([^"]*)" y="([^"]*)" width="([^"]*)" height="([^"]*)" fill="([^"]*)"/>')
 
 
@@ -63,8 +60,9 @@ def timed(f, runs=1):
     return statistics.median(times), out
 
 
-def most_per_column(svg):
-    """The most marks one device column holds, by kind, in the plot (x in [0, 1130))."""
+def most_per_column(svg, n):
+    """The most marks one device column holds, by kind, in the plot (x in [0, 1130)) of n bars."""
+    spacing = PLOT / n
     counts = {}
 
     def add(kind, x):
@@ -75,8 +73,10 @@ def most_per_column(svg):
     for points, stroke, _ in POLYLINE.findall(svg):
         kind = f"points of the {stroke} line"
         seen = {}
+        # A point stands at its bar's centre, written to two decimals: its column is its bar's.
         for p in points.split():
-            x = float(p.split(",")[0])
+            k = round(float(p.split(",")[0]) / spacing - 0.5)
+            x = (k + 0.5) * spacing
             if 0 <= x < PLOT:
                 seen[int(np.floor(x))] = seen.get(int(np.floor(x)), 0) + 1
         for c, k in seen.items():
@@ -88,20 +88,6 @@ def most_per_column(svg):
     for (kind, _), k in counts.items():
         most[kind] = max(most.get(kind, 0), k)
     return most
-
-
-def lines_alone(svg, width, height):
-    background = re.search(r'<rect x="0" y="0" width="[^"]*" height="[^"]*" fill="([^"]*)"', svg).group(1)
-    for points, stroke, stroke_width in POLYLINE.findall(svg):
-        yield stroke, (f'<svg xmlns="http://www.w3.org/2000/svg" width="{width}" height="{height}">'
-                       f'<rect width="100%" height="100%" fill="{background}"/>'
-                       f'<polyline points="{points}" stroke="{stroke}" stroke-width="{stroke_width}" '
-                       f'fill="none"/></svg>')
-
-
-def rsvg(svg, scale):
-    done = subprocess.run(["rsvg-convert", "-z", str(scale)], input=svg.encode(), capture_output=True, check=True)
-    return done.stdout
 
 
 def main():
@@ -120,7 +106,7 @@ def main():
     print(f"document: auto {len(doc_auto) / 1e3:.0f} kB, full {len(doc_full) / 1e6:.0f} MB, the 1,130-bar full "
           f"document {len(doc_fit) / 1e3:.0f} kB: auto {len(doc_auto) / len(doc_fit):.2f}x it (target <= 2.5x)")
     print(f"elements: auto {doc_auto.count('<')}, full {doc_full.count('<')}")
-    for kind, most in sorted(most_per_column(doc_auto).items()):
+    for kind, most in sorted(most_per_column(doc_auto, million).items()):
         print(f"  most {kind} in one column: {most}")
     del doc_full
 
@@ -164,11 +150,8 @@ def main():
             if n == million or not shutil.which("rsvg-convert"):
                 continue
             worst = 0.0
-            pairs = zip(lines_alone(auto.render_svg(), 1200, 800),
-                        lines_alone(full.render_svg(), 1200, 800))
-            for (stroke, one), (_, other) in pairs:
-                la = drawn_pixels(rsvg(one, dpr))
-                lf = drawn_pixels(rsvg(other, dpr))
+            for one, other in zip(lines_alone(auto.render_svg()), lines_alone(full.render_svg())):
+                la, lf = drawn_pixels(rsvg_png(one, dpr)), drawn_pixels(rsvg_png(other, dpr))
                 worst = max(worst, unmatched_share(la, lf, dpr), unmatched_share(lf, la, dpr))
             print(f"  lines alone: worst unmatched {worst * 100:.3f} % (target <= 0.5 %)")
 

@@ -167,6 +167,31 @@ TEST(ChartRenderer, RendersIntoLentStorage) {
   }
 }
 
+// Bars grouped by device column are reckoned by their columns: the storage is reserved once, a few times
+// the document at most, where every bar reckoned would reserve fifty times more and over.
+TEST(ChartRenderer, GroupedDocumentReservedByItsColumns) {
+  auto c = api::Chart::make(1000, 500);
+  std::vector<double> closes, volumes;
+  for (std::size_t i = 0; i < 200'000; ++i) {
+    const double p = 100 + 0.37 * static_cast<double>(i % 97);
+    c.bars.push_back({60 * static_cast<std::int64_t>(i), p, p + 1, p - 1, p + 0.5, 10});
+    closes.push_back(p);
+    volumes.push_back(static_cast<double>(i % 13));
+  }
+  c.config.indicators.push_back(volume_band(vector_of(model::VectorStyle::histogram(), volumes)));
+  c.config.indicators.push_back(
+      model::Indicator::make("l", "L").add_vector(vector_of(model::VectorStyle::line("#2962ff", 1), closes)));
+  LentStorage grouped;
+  const api::DocumentInfo info = api::ChartRenderer(c.config, c.bars).render_into(grouped);
+  EXPECT_EQ(grouped.grows, 1);
+  EXPECT_LT(grouped.bytes.size(), 8 * info.size);
+  c.config.detail = api::Detail::full;
+  LentStorage full;
+  api::ChartRenderer(c.config, c.bars).render_into(full);
+  EXPECT_EQ(full.grows, 1);
+  EXPECT_GT(full.bytes.size(), 50 * grouped.bytes.size());
+}
+
 // An estimate the storage refuses does not fail the render: the document starts from 64 KiB and grows, and
 // only a growth refused fails it.
 TEST(ChartRenderer, RefusedEstimateStartsSmallAndGrows) {
