@@ -18,6 +18,8 @@ struct ChartClass {
   static constexpr const char* name = "Chart";
   static constexpr const char* doc = "High-level chart builder for creating financial charts.";
   static ClassSpec spec();
+  // The chart's bar times and zone, which dates in arguments are placed on; none once consumed.
+  static std::optional<qc::coords::BarClock> bar_clock(const Value& chart);
 };
 
 using ChartCall = Call<ChartClass>;
@@ -26,6 +28,7 @@ using ChartRow = MethodRow<ChartClass>;
 // The method groups, in the order the class lists them (each defined in its own chart_*.cpp).
 MethodGroup chart_settings_methods();
 MethodGroup chart_signal_methods();
+MethodGroup chart_marker_methods();
 MethodGroup chart_indicator_methods();
 MethodGroup chart_primitive_methods();
 MethodGroup chart_copy_methods();
