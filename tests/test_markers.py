@@ -42,6 +42,7 @@ def day_of(i):
 WHERE = {
     "numpy mask": mask_of(MARKED),
     "list mask": mask_of(MARKED).tolist(),
+    "list of numpy booleans": list(mask_of(MARKED)),
     "numpy indices": np.array([299, 7, 3, 50, 7], dtype=np.int64),
     "uint16 indices": np.array([50, 3, 7, 299], dtype=np.uint16),
     "array.array indices": array.array("i", [3, 7, 50, 299, 3]),

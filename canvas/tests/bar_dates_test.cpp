@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -118,6 +119,19 @@ TEST(PlaceDate, EachRoleSelectsItsBar) {
       EXPECT_DOUBLE_EQ(got.index, c.index);
     }
   }
+}
+
+TEST(PlaceDate, InstantsAtTheEndsOfTheRangeStayDefined) {
+  const std::vector<std::int64_t> times = hourly_bars();
+  const BarClock clock{times};
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  EXPECT_GT(place_date(clock, {DateQuery::Form::instant, kMax}, DateRole::position).index, 1e14);
+  EXPECT_LT(place_date(clock, {DateQuery::Form::instant, kMin}, DateRole::position).index, -1e14);
+  EXPECT_EQ(place_date(clock, {DateQuery::Form::local, kMax}, DateRole::bar).index, 11.0);
+  EXPECT_EQ(place_date(clock, {DateQuery::Form::local, kMin}, DateRole::first).index, 0.0);
+  EXPECT_EQ(instant_of_local(kUtc, kMax), kMax);
+  EXPECT_EQ(instant_of_local(kUtc, kMin), kMin);
 }
 
 TEST(PlaceDate, MedianIntervalAndBarTexts) {

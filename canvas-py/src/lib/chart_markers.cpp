@@ -155,7 +155,7 @@ class Marks {
     }
   }
 
-  // A sequence: all booleans make a mask, else each item is a bar index or a date.
+  // A sequence: all booleans (numpy's too) make a mask, else each item is a bar index or a date.
   void read_items(PyObject* where) {
     if (PyUnicode_Check(where) || !PySequence_Check(where)) {
       PyErr_Format(PyExc_TypeError, "argument '%s': expected a mask, bar indices or dates, got '%s'", kName,
@@ -166,10 +166,10 @@ class Marks {
     const Py_ssize_t n = PySequence_Fast_GET_SIZE(items.get());
     PyObject** item = PySequence_Fast_ITEMS(items.get());
     bool mask = true;
-    for (Py_ssize_t i = 0; i < n && mask; ++i) mask = PyBool_Check(item[i]);
+    for (Py_ssize_t i = 0; i < n && mask; ++i) mask = PyBool_Check(item[i]) || looks_like_numpy_bool(Py_TYPE(item[i]));
     if (mask && n > 0) {
       check_mask(static_cast<std::size_t>(n));
-      for (Py_ssize_t i = 0; i < n; ++i) marked_[static_cast<std::size_t>(i)] = item[i] == Py_True;
+      for (Py_ssize_t i = 0; i < n; ++i) marked_[static_cast<std::size_t>(i)] = to_flag(item[i]);
       return;
     }
     for (Py_ssize_t i = 0; i < n; ++i) {

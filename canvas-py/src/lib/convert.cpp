@@ -80,14 +80,9 @@ std::string to_text(PyObject* o) {
   return std::string(data, static_cast<std::size_t>(size));
 }
 
-namespace {
-
-// numpy's boolean scalar type, recognised by name so that numpy is not needed.
 bool looks_like_numpy_bool(PyTypeObject* type) {
   return type_is(type, "numpy", "bool_") || type_is(type, "numpy", "bool");
 }
-
-}  // namespace
 
 // True or False; a numpy boolean through its truth method; nothing else (ints included).
 bool to_flag(PyObject* o) {

@@ -21,6 +21,8 @@ std::uint64_t to_u64(PyObject* o);
 std::int64_t to_i64(PyObject* o);
 std::string to_text(PyObject* o);
 bool to_flag(PyObject* o);
+// numpy's boolean scalar type, recognised by name so that numpy is not needed.
+bool looks_like_numpy_bool(PyTypeObject* type);
 // A tuple (bar, price): the bar a number or a date (placed as a tool's point, named `name` in errors).
 Point to_point(PyObject* o, const qc::coords::BarClock* clock, const char* name);
 

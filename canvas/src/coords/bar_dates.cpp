@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <vector>
 
 #include "coords/civil_calendar.hpp"
@@ -76,8 +77,9 @@ std::int64_t local_day(const BarClock& clock, std::size_t i) {
 double beyond(const BarClock& clock, std::int64_t instant) {
   const std::size_t n = clock.times.size();
   const double step = median_interval(clock.times);
-  if (instant < clock.times.front()) return static_cast<double>(instant - clock.times.front()) / step;
-  return static_cast<double>(n - 1) + static_cast<double>(instant - clock.times.back()) / step;
+  const auto from = [&](std::int64_t t) { return (static_cast<double>(instant) - static_cast<double>(t)) / step; };
+  if (instant < clock.times.front()) return from(clock.times.front());
+  return static_cast<double>(n - 1) + from(clock.times.back());
 }
 
 DatePlace found(std::size_t i) { return {DatePlace::Outcome::found, static_cast<double>(i)}; }
@@ -115,7 +117,7 @@ DatePlace place_day(const BarClock& clock, std::int64_t day, DateRole role) {
     case DateRole::first:
       return j == n ? DatePlace{DatePlace::Outcome::after_last, 0.0} : found(j);
     case DateRole::last: {
-      const std::size_t k = day == INT64_MAX ? n : first_not_before(day + 1);
+      const std::size_t k = day == std::numeric_limits<std::int64_t>::max() ? n : first_not_before(day + 1);
       return k == 0 ? DatePlace{DatePlace::Outcome::before_first, 0.0} : found(k - 1);
     }
     case DateRole::bar:
@@ -167,8 +169,13 @@ std::optional<DateQuery> parse_iso_date(std::string_view text) {
 // The offset at the local time read as an instant is near the right one; read again at the instant it
 // gives, it is the right one except in a gap, where the second reading keeps the offset before it.
 std::int64_t instant_of_local(const TimeZone& zone, std::int64_t local) {
-  const std::int64_t guess = local - zone.offset(local);
-  return local - zone.offset(guess);
+  // Held at the ends of the 64-bit range, as the local clock is.
+  const auto minus = [](std::int64_t a, std::int64_t b) {
+    std::int64_t d = 0;
+    if (!__builtin_sub_overflow(a, b, &d)) return d;
+    return b > 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
+  };
+  return minus(local, zone.offset(minus(local, zone.offset(local))));
 }
 
 DatePlace place_date(const BarClock& clock, const DateQuery& date, DateRole role) {
