@@ -161,3 +161,21 @@ def test_values_by_instant_read_from_a_zone_match_the_same_instants():
         chart.markers(MARKED, price=price)
         documents.append(chart.render_svg())
     assert documents[0] == documents[1] == singles("buy_signal", CLOSE * 5, None)
+
+
+def test_items_that_change_the_list_while_read_mark_what_was_given():
+    where = [3, 7]
+
+    class Grows:
+        def __index__(self):
+            where.extend(range(100, 200))  # a hostile index conversion: the list it is read from grows
+            return 50
+
+    where.append(Grows())
+    chart = chart_of()
+    chart.markers(where)
+    expected = chart_of()
+    for i in (3, 7, 50):
+        expected.buy_signal(i, float(LOW[i]))
+    assert len(where) == 103
+    assert chart.render_svg() == expected.render_svg()

@@ -54,11 +54,6 @@ std::string names_of(const Table& table) {
   return names;
 }
 
-[[noreturn]] void value_error(const char* name, const std::string& what) {
-  PyErr_Format(PyExc_ValueError, "argument '%s': %s", name, what.c_str());
-  throw PyErrorPending{};
-}
-
 template <class Table>
 const auto& choice(const Table& table, const std::string& given, const char* name) {
   for (const auto& entry : table) {
@@ -162,9 +157,10 @@ class Marks {
                    Py_TYPE(where)->tp_name);
       throw PyErrorPending{};
     }
-    Ref items = Ref::steal(PySequence_Fast(where, "expected a mask, bar indices or dates"));
-    const Py_ssize_t n = PySequence_Fast_GET_SIZE(items.get());
-    PyObject** item = PySequence_Fast_ITEMS(items.get());
+    // A tuple of the items: the conversions below may run the caller's code, which must not move them.
+    Ref items = Ref::steal(PySequence_Tuple(where));
+    const Py_ssize_t n = PyTuple_GET_SIZE(items.get());
+    PyObject** item = &PyTuple_GET_ITEM(items.get(), 0);
     bool mask = true;
     for (Py_ssize_t i = 0; i < n && mask; ++i) mask = PyBool_Check(item[i]) || looks_like_numpy_bool(Py_TYPE(item[i]));
     if (mask && n > 0) {

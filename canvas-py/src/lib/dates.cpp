@@ -15,11 +15,6 @@ using qc::coords::DatePlace;
 using qc::coords::first_day_of;
 using qc::coords::kSecondsPerDay;
 
-[[noreturn]] void value_error(const char* name, const std::string& what) {
-  PyErr_Format(PyExc_ValueError, "argument '%s': %s", name, what.c_str());
-  throw PyErrorPending{};
-}
-
 std::string utf8(PyObject* str) {
   Py_ssize_t size = 0;
   const char* data = PyUnicode_AsUTF8AndSize(str, &size);
@@ -106,6 +101,11 @@ DateQuery datetime64_query(PyObject* o, const char* name) {
 }
 
 }  // namespace
+
+void value_error(const char* name, const std::string& what) {
+  PyErr_Format(PyExc_ValueError, "argument '%s': %s", name, what.c_str());
+  throw PyErrorPending{};
+}
 
 bool type_is(PyTypeObject* type, const char* module, const char* name) {
   PyObject* mro = type->tp_mro;

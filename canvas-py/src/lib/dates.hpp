@@ -40,6 +40,9 @@ auto bar_index(PyObject* o, const BarClock* clock, const char* name, DateRole ro
   return index(o);
 }
 
+// Raises ValueError "argument '<name>': <what>".
+[[noreturn]] void value_error(const char* name, const std::string& what);
+
 // True when the type, or a type it derives from, is named `name` in a module whose name starts with
 // `module` ("numpy", "pandas"): recognises their objects without importing them.
 bool type_is(PyTypeObject* type, const char* module, const char* name);
