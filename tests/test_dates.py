@@ -4,6 +4,8 @@ daily and intraday bars; view's ends; places beyond the bars; the errors that na
 Each case compares the document of a call with a date against that of the same call with the bar index worked
 out by hand, so a date that selects another bar changes the document.
 """
+import bisect
+import zoneinfo
 from datetime import date, datetime, timedelta, timezone
 
 import numpy as np
@@ -110,6 +112,27 @@ def test_a_signal_after_the_bars_takes_the_last_bar(taker):
 def test_the_documents_compared_tell_neighbouring_bars_apart():
     for taker in TAKERS.values():
         assert document(DAILY, None, lambda c: taker(c, 6)) != document(DAILY, None, lambda c: taker(c, 7))
+
+
+# Hourly bars around New York's changes of clock in 2024 (set forward on 10 March, back on 3 November).
+AROUND_CHANGES = [stamp(2024, m, d) + 3600 * h for m, d in ((3, 9), (11, 2)) for h in range(72)]
+
+
+@pytest.mark.parametrize("local", [
+    datetime(2024, 3, 10, 1, 30), datetime(2024, 3, 10, 2, 30), datetime(2024, 3, 10, 3, 0),
+    datetime(2024, 11, 3, 0, 59), datetime(2024, 11, 3, 1, 30), datetime(2024, 11, 3, 2, 0),
+])
+def test_local_times_across_changes_of_clock_read_as_zoneinfo_reads_them(local):
+    """A time shown twice is its first instant; one the clock skips is read with the offset before (fold=0)."""
+    instant = local.replace(tzinfo=zoneinfo.ZoneInfo(NY)).timestamp()
+    index = bisect.bisect_right(AROUND_CHANGES, instant) - 1
+    for when in (local, local.isoformat(" ", "minutes")):
+        assert document(AROUND_CHANGES, NY, lambda c: c.buy_signal(when, 100.0)) == \
+            document(AROUND_CHANGES, NY, lambda c: c.buy_signal(index, 100.0))
+    midnight = datetime.combine(local.date(), datetime.min.time(), zoneinfo.ZoneInfo(NY)).timestamp()
+    first = bisect.bisect_left(AROUND_CHANGES, midnight)
+    assert document(AROUND_CHANGES, NY, lambda c: c.buy_signal(local.date(), 100.0)) == \
+        document(AROUND_CHANGES, NY, lambda c: c.buy_signal(first, 100.0))
 
 
 # (zone, bars, first, last, the indices they select)

@@ -166,8 +166,9 @@ std::optional<DateQuery> parse_iso_date(std::string_view text) {
   return DateQuery{DateQuery::Form::instant, clock - *offset};
 }
 
-// The offset at the local time read as an instant is near the right one; read again at the instant it
-// gives, it is the right one except in a gap, where the second reading keeps the offset before it.
+// A local time shown once is the instant that shows it. One shown twice (the clock set back) is the first,
+// and one never shown (the clock set forward) is read with the offset before the change, as Python reads
+// a datetime with fold=0. The offsets a day before and after stand for those around any change near it.
 std::int64_t instant_of_local(const TimeZone& zone, std::int64_t local) {
   // Held at the ends of the 64-bit range, as the local clock is.
   const auto minus = [](std::int64_t a, std::int64_t b) {
@@ -175,7 +176,10 @@ std::int64_t instant_of_local(const TimeZone& zone, std::int64_t local) {
     if (!__builtin_sub_overflow(a, b, &d)) return d;
     return b > 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
   };
-  return minus(local, zone.offset(minus(local, zone.offset(local))));
+  const std::int64_t before = minus(local, zone.offset(minus(local, kSecondsPerDay)));
+  if (zone.local(before) == local) return before;
+  const std::int64_t after = minus(local, zone.offset(minus(local, -kSecondsPerDay)));
+  return zone.local(after) == local ? after : before;
 }
 
 DatePlace place_date(const BarClock& clock, const DateQuery& date, DateRole role) {

@@ -29,8 +29,8 @@ struct DateQuery {
 // other text, and for a date or time that does not exist on the calendar.
 std::optional<DateQuery> parse_iso_date(std::string_view text);
 
-// The instant at which the zone's local clock shows `local`; in a gap of the clock (spring forward) the
-// instant the clock reads with the offset before the gap.
+// The instant at which the zone's local clock shows `local`: the first of two when the clock is set back,
+// and in a gap of the clock (set forward) the local time read with the offset before the gap.
 std::int64_t instant_of_local(const TimeZone& zone, std::int64_t local);
 
 // The bars' timestamps (ascending) and the zone their calendar is read in.
