@@ -16,7 +16,6 @@
 #include "columns.hpp"
 #include "coords/civil_calendar.hpp"
 #include "dates.hpp"
-#include "util/huge_pages.hpp"
 
 namespace qcpy {
 namespace {
@@ -230,10 +229,7 @@ PyObject* add_markers(ChartCall& c) {
   with_chart(c, [&](qc::api::Chart&& chart) {
     std::vector<SignalConfig>& signals = chart.config.signals;
     const std::size_t before = signals.size();
-    if (signals.capacity() < before + count) {
-      signals.reserve(before + count);
-      qc::util::advise_huge_pages(signals.data(), signals.capacity() * sizeof(SignalConfig));  // fewer first-touch faults
-    }
+    signals.reserve(before + count);
     try {
       for (std::size_t i = 0; i < marked.size(); ++i) {
         if (marked[i]) signals.push_back({kind.type, i, price.at(i), 1.0, std::nullopt, label});
