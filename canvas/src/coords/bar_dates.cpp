@@ -7,22 +7,15 @@
 #include <vector>
 
 #include "coords/civil_calendar.hpp"
+#include "coords/text_cursor.hpp"
 
 namespace qc::coords {
 namespace {
 
 // A left-to-right reader of fixed-width digit fields and single characters.
-class Reader {
+class Reader : public TextCursor {
  public:
-  explicit Reader(std::string_view s) : s_(s) {}
-  bool done() const { return i_ == s_.size(); }
-  bool eat(char c) {
-    if (i_ < s_.size() && s_[i_] == c) {
-      ++i_;
-      return true;
-    }
-    return false;
-  }
+  using TextCursor::TextCursor;
   bool eat_any(std::string_view set) {
     if (i_ < s_.size() && set.find(s_[i_]) != std::string_view::npos) {
       ++i_;
@@ -44,10 +37,6 @@ class Reader {
     while (i_ < s_.size() && s_[i_] >= '0' && s_[i_] <= '9') ++i_;
   }
   bool at_digit() const { return i_ < s_.size() && s_[i_] >= '0' && s_[i_] <= '9'; }
-
- private:
-  std::string_view s_;
-  std::size_t i_ = 0;
 };
 
 // The offset after a time: "Z", or a sign and hh, hhmm or hh:mm; seconds east of UTC.
