@@ -142,7 +142,8 @@ def test_point_accepts(chart, start):
     (([0, 1], (5, 2)), "argument 'start': 'list' object cannot be converted to 'PyTuple'"),
     (((0, 1), (0, 1, 2)), "argument 'end': expected tuple of length 2, but got tuple of length 3"),
     (((), (0, 1)), "argument 'start': expected tuple of length 2, but got tuple of length 0"),
-    ((("x", 1), (0, 1)), "argument 'start': must be real number, not str"),
+    (((0, "x"), (0, 1)), "argument 'start': must be real number, not str"),
+    (((b"x", 1), (0, 1)), "argument 'start': must be real number, not bytes"),
     (((0, 1), None), "argument 'end': 'NoneType' object cannot be converted to 'PyTuple'"),
 ])
 def test_point_refuses(chart, args, message):

@@ -14,12 +14,18 @@ constexpr Constructor<ChartClass> kNew{
 
 }  // namespace
 
+std::optional<qc::coords::BarClock> ChartClass::bar_clock(const Value& chart) {
+  if (!chart) return std::nullopt;
+  return qc::coords::BarClock{chart->bars.view().time, &chart->config.time_zone};
+}
+
 ClassSpec ChartClass::spec() {
   ClassSpec s = class_spec<ChartClass>();
   set_constructor<kNew>(s);
   s.methods = {
       chart_settings_methods(),
       chart_signal_methods(),
+      chart_marker_methods(),
       chart_indicator_methods(),
       chart_primitive_methods(),
       chart_copy_methods(),

@@ -34,6 +34,8 @@ struct ChartClass {
   // The chart's JSON text, for pickling; and the chart again from it (ValueError when it does not read).
   static std::string state(const Value& v);
   static Value from_state(std::string_view state);
+  // The chart's bar times and zone, which dates in arguments are placed on; none once consumed.
+  static std::optional<qc::coords::BarClock> bar_clock(const Value& chart);
 };
 
 using ChartCall = Call<ChartClass>;
@@ -42,6 +44,7 @@ using ChartRow = MethodRow<ChartClass>;
 // The method groups, in the order the class lists them (each defined in its own chart_*.cpp).
 MethodGroup chart_settings_methods();
 MethodGroup chart_signal_methods();
+MethodGroup chart_marker_methods();
 MethodGroup chart_indicator_methods();
 MethodGroup chart_primitive_methods();
 MethodGroup chart_copy_methods();

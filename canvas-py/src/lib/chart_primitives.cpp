@@ -12,13 +12,12 @@ namespace {
 using namespace param;
 
 // One placing method. Its points are its point parameters in order (or its one list of points); a lone
-// number is a price at bar 0 or a bar at price 0; a text parameter becomes the description's text.
+// price is a point at bar 0, a lone bar a point at price 0; a text parameter becomes the description's text.
 struct Placement {
   const char* name;
   const char* doc;
   Params params;
   const char* type_id = nullptr;  // the method's name when null
-  bool number_is_bar = false;
   // The position tools read entry, stop-loss, take-profit from their points; the caller names entry, tp, sl.
   bool entry_sl_tp = false;
 };
@@ -34,7 +33,7 @@ constexpr Params kPointList = {points("points")};
 constexpr Placement kPlacements[] = {
     // one number
     {"horizontal_line", "Horizontal line at price level", {f64("price")}},
-    {"vertical_line", "Vertical line at bar index", {f64("bar_index")}, nullptr, true},
+    {"vertical_line", "Vertical line at bar index", {bar_position("bar_index")}},
     // one point
     {"cross_line", "Cross line at position", kOnePoint},
     {"arrow_up", "Arrow up", kOnePoint},
@@ -103,8 +102,8 @@ constexpr Placement kPlacements[] = {
     {"modified_schiff", "Modified Schiff Pitchfork", kThreePoints},
     {"inside_pitchfork", "Inside Pitchfork", kThreePoints},
     {"triangle_pattern", "Triangle Pattern", kThreePoints},
-    {"long_position", "Long position", kPosition, nullptr, false, true},
-    {"short_position", "Short position", kPosition, nullptr, false, true},
+    {"long_position", "Long position", kPosition, nullptr, true},
+    {"short_position", "Short position", kPosition, nullptr, true},
     {"price_projection", "Price projection", kThreePoints},
     // a list of points
     {"disjoint_channel", "Disjoint channel", kPointList},
@@ -135,9 +134,8 @@ PyObject* place(ChartCall& c) {
   std::optional<std::string> text;
   for (std::size_t i = 0; i < row.params.size(); ++i) {
     switch (row.params[i].kind) {
-      case Kind::f64:
-        points.push_back(row.number_is_bar ? Point{c.args.f64(i), 0.0} : Point{0.0, c.args.f64(i)});
-        break;
+      case Kind::f64: points.push_back({0.0, c.args.f64(i)}); break;
+      case Kind::bar_position: points.push_back({c.args.f64(i), 0.0}); break;
       case Kind::point: points.push_back(c.args.point(i)); break;
       case Kind::points: points = std::move(c.args.points(i)); break;
       case Kind::text: text = std::move(c.args.text(i)); break;

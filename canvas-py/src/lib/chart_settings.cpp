@@ -237,9 +237,12 @@ constexpr ChartRow kRows[] = {
      }},
     {"view",
      "Draw only bars first..last (inclusive; negative indices count from the end, so view(-126, -1) draws the "
-     "last 126 bars); the indices are resolved at each render, and studies still cover all bars",
-     {i64("first").means("index of the first bar drawn; -1 for the last"),
-      i64("last").means("index of the last bar drawn; -1 for the last")},
+     "last 126 bars); the indices are resolved at each render, dates at the call, and studies still cover all "
+     "bars",
+     {first_bar("first").means("the first bar drawn: its index (-1 for the last), or a date (the first bar at or "
+                                "after it)"),
+      last_bar("last").means("the last bar drawn: its index (-1 for the last), or a date (the last bar at or before "
+                              "it)")},
      Borrow::exclusive,
      [](ChartCall& c) {
        const qc::api::ViewRequest request{c.args.i64(0), c.args.i64(1)};

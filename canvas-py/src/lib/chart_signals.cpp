@@ -33,7 +33,7 @@ constexpr SignalType kEntry = SignalType::Entry;
 constexpr SignalType kExit = SignalType::Exit;
 constexpr SignalType kCustom = SignalType::Custom;
 
-constexpr Params kOptionalLabel{u64("bar_index"), f64("price"), opt_text("label")};
+constexpr Params kOptionalLabel{bar("bar_index"), f64("price"), opt_text("label")};
 
 constexpr ChartRow kRows[] = {
     {"buy_signal", "Buy signal", kOptionalLabel, Borrow::exclusive, add_signal, &kBuy},
@@ -42,7 +42,7 @@ constexpr ChartRow kRows[] = {
     {"stop_loss_signal", "Stop loss signal", kOptionalLabel, Borrow::exclusive, add_signal, &kStopLoss},
     {"entry_signal", "Entry signal", kOptionalLabel, Borrow::exclusive, add_signal, &kEntry},
     {"exit_signal", "Exit signal", kOptionalLabel, Borrow::exclusive, add_signal, &kExit},
-    {"custom_signal", "Custom signal", {u64("bar_index"), f64("price"), text("label").means("text beside the marker")}, Borrow::exclusive, add_signal,
+    {"custom_signal", "Custom signal", {bar("bar_index"), f64("price"), text("label").means("text beside the marker")}, Borrow::exclusive, add_signal,
      &kCustom},
 };
 

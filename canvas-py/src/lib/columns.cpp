@@ -124,16 +124,6 @@ struct Source {
   Buffer buffer;
 };
 
-// The kind letter of an object's dtype ('M' datetime64, 'm' timedelta64, ...); 0 without one.
-char dtype_kind(PyObject* o) {
-  Ref dtype = optional_attr(o, "dtype");
-  if (!dtype) return 0;
-  Ref kind = optional_attr(dtype.get(), "kind");
-  if (!kind || !PyUnicode_Check(kind.get()) || PyUnicode_GetLength(kind.get()) != 1) return 0;
-  const Py_UCS4 letter = PyUnicode_ReadChar(kind.get(), 0);
-  return letter < 128 ? static_cast<char>(letter) : 0;
-}
-
 Ref call_method(PyObject* o, const char* name, PyObject* arg) {
   Ref method = Ref::steal(PyObject_GetAttrString(o, name));
   return Ref::steal(PyObject_CallOneArg(method.get(), arg));
@@ -316,6 +306,24 @@ bool read_buffers(Args& args, const Params& params, const TimeScale& unit, BarCo
 }
 
 }  // namespace
+
+char dtype_kind(PyObject* o) {
+  Ref dtype = optional_attr(o, "dtype");
+  if (!dtype) return 0;
+  Ref kind = optional_attr(dtype.get(), "kind");
+  if (!kind || !PyUnicode_Check(kind.get()) || PyUnicode_GetLength(kind.get()) != 1) return 0;
+  const Py_UCS4 letter = PyUnicode_ReadChar(kind.get(), 0);
+  return letter < 128 ? static_cast<char>(letter) : 0;
+}
+
+std::vector<std::int64_t> time_column(PyObject* column, const char* name) {
+  BarColumns bars;
+  Target t{bars, nullptr, name, TimeScale::of_unit(1)};
+  const std::size_t n = read_column(column, t);
+  std::vector<std::int64_t> times = std::move(bars.time());
+  times.resize(n);
+  return times;
+}
 
 BarColumns bars_from_columns(Args& args, const Params& params) {
   if (params.size() != kColumns + 1) throw Panic("bars_from_columns takes six columns and a unit");

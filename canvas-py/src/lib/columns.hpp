@@ -2,6 +2,7 @@
 // straight into the columns of new bars.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "model/series/bar_columns.hpp"
@@ -13,5 +14,12 @@ namespace qcpy {
 // parameters' order) into new bars; raises (PyErrorPending) on the first column that cannot be read, then
 // on columns of different lengths.
 qc::model::BarColumns bars_from_columns(Args& args, const Params& params);
+
+// A column of timestamps read as bars_from_columns reads its `timestamps` (integer seconds, or datetime64
+// values in their own unit, naive ones as UTC, those with a zone by their instants), in seconds.
+std::vector<std::int64_t> time_column(PyObject* column, const char* name);
+
+// The kind letter of an object's dtype ('M' datetime64, 'b' boolean, ...); 0 without one.
+char dtype_kind(PyObject* o);
 
 }  // namespace qcpy

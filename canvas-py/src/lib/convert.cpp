@@ -10,6 +10,7 @@
 
 #include "bar.hpp"
 #include "buffers.hpp"
+#include "dates.hpp"
 #include "errors.hpp"
 #include "api/indicator_style.hpp"
 #include "render/engine/css_names.hpp"
@@ -79,27 +80,9 @@ std::string to_text(PyObject* o) {
   return std::string(data, static_cast<std::size_t>(size));
 }
 
-namespace {
-
-// numpy's boolean scalar type, recognised by name so that numpy is not needed.
-bool is_numpy_bool_type(PyTypeObject* type) {
-  Ref module = Ref::steal(PyObject_GetAttrString(reinterpret_cast<PyObject*>(type), "__module__"));
-  if (!PyUnicode_Check(module.get()) || PyUnicode_CompareWithASCIIString(module.get(), "numpy") != 0) return false;
-  Ref name = Ref::steal(PyType_GetName(type));
-  return PyUnicode_CompareWithASCIIString(name.get(), "bool_") == 0 ||
-         PyUnicode_CompareWithASCIIString(name.get(), "bool") == 0;
-}
-
 bool looks_like_numpy_bool(PyTypeObject* type) {
-  try {
-    return is_numpy_bool_type(type);
-  } catch (const PyErrorPending&) {
-    PyErr_Clear();  // a type whose name or module cannot be read is simply no numpy boolean
-    return false;
-  }
+  return type_is(type, "numpy", "bool_") || type_is(type, "numpy", "bool");
 }
-
-}  // namespace
 
 // True or False; a numpy boolean through its truth method; nothing else (ints included).
 bool to_flag(PyObject* o) {
@@ -118,14 +101,14 @@ bool to_flag(PyObject* o) {
   return truth != 0;
 }
 
-Point to_point(PyObject* o) {
+Point to_point(PyObject* o, const BarClock* clock, const char* name) {
   if (!PyTuple_Check(o)) throw_not_convertible(o, "PyTuple");
   const Py_ssize_t n = PyTuple_GET_SIZE(o);
   if (n != 2) {
     PyErr_Format(PyExc_TypeError, "expected tuple of length 2, but got tuple of length %zd", n);
     throw PyErrorPending{};
   }
-  const double bar = to_f64(PyTuple_GET_ITEM(o, 0));
+  const double bar = bar_index(PyTuple_GET_ITEM(o, 0), clock, name, DateRole::position, to_f64);
   return {bar, to_f64(PyTuple_GET_ITEM(o, 1))};
 }
 
@@ -284,7 +267,8 @@ std::vector<double> to_f64_list(PyObject* o, const char* name) {
 
 }  // namespace
 
-Converted convert(const Param& p, PyObject* o) {
+Converted convert(const Param& p, PyObject* o, const BarClock* clock) {
+  const auto point = [&](PyObject* item) { return to_point(item, clock, p.name); };
   switch (p.kind) {
     case Kind::f64: return to_f64(o);
     case Kind::opt_f64: return o == Py_None ? std::optional<double>() : std::optional(to_f64(o));
@@ -299,15 +283,21 @@ Converted convert(const Param& p, PyObject* o) {
     case Kind::pane_height: return to_pane_height(o, p.name);
     case Kind::theme: return Ref::borrow(to_theme(o));
     case Kind::flag: return to_flag(o);
-    case Kind::point: return to_point(o);
-    case Kind::points: return to_list<Point>(o, to_point);
+    case Kind::bar: return bar_index(o, clock, p.name, DateRole::bar, to_u64);
+    case Kind::bar_position: return bar_index(o, clock, p.name, DateRole::position, to_f64);
+    case Kind::first_bar: return bar_index(o, clock, p.name, DateRole::first, to_i64);
+    case Kind::last_bar: return bar_index(o, clock, p.name, DateRole::last, to_i64);
+    case Kind::point: return point(o);
+    case Kind::points: return to_list<Point>(o, point);
     case Kind::f64_list: return to_f64_list(o, p.name);
     case Kind::bar_list: return to_list<qc::model::Bar>(o, to_bar);
     case Kind::object:
+    case Kind::marks:
     case Kind::path:
     case Kind::time_column:
     case Kind::number_column: return Ref::borrow(o);
-    case Kind::opt_number_column: return o == Py_None ? Ref() : Ref::borrow(o);
+    case Kind::opt_number_column:
+    case Kind::mark_price: return o == Py_None ? Ref() : Ref::borrow(o);
     case Kind::time_unit: return to_time_unit(o, p.name);
   }
   throw Panic("unknown parameter kind");
@@ -356,6 +346,7 @@ Converted default_value(const Param& p) {
       if (const auto choice = unquoted(text)) return std::string(*choice);
       break;
     case Kind::opt_number_column:
+    case Kind::mark_price:
       if (text == "None") return Ref();
       break;
     case Kind::time_unit:
@@ -381,18 +372,18 @@ void prefix_type_error(const char* name) {
   PyErr_SetRaisedException(replacement.release());
 }
 
-Converted convert_argument(const Param& p, PyObject* o) {
+Converted convert_argument(const Param& p, PyObject* o, const BarClock* clock) {
   try {
-    return convert(p, o);
+    return convert(p, o, clock);
   } catch (const PyErrorPending&) {
     if (p.kind != Kind::color_list) prefix_type_error(p.name);
     throw;
   }
 }
 
-void convert_all(const Params& params, const Slots& slots, Args& args) {
+void convert_all(const Params& params, const Slots& slots, Args& args, const BarClock* clock) {
   for (std::size_t i = 0; i < params.size(); ++i) {
-    args.slot(i) = slots[i] != nullptr ? convert_argument(params[i], slots[i]) : default_value(params[i]);
+    args.slot(i) = slots[i] != nullptr ? convert_argument(params[i], slots[i], clock) : default_value(params[i]);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "coords/bar_dates.hpp"
 #include "match.hpp"
 #include "params.hpp"
 #include "py.hpp"
@@ -20,7 +21,10 @@ std::uint64_t to_u64(PyObject* o);
 std::int64_t to_i64(PyObject* o);
 std::string to_text(PyObject* o);
 bool to_flag(PyObject* o);
-Point to_point(PyObject* o);
+// numpy's boolean scalar type, recognised by name so that numpy is not needed.
+bool looks_like_numpy_bool(PyTypeObject* type);
+// A tuple (bar, price): the bar a number or a date (placed as a tool's point, named `name` in errors).
+Point to_point(PyObject* o, const qc::coords::BarClock* clock, const char* name);
 
 // The text a colour is stored as: a text that parses as it stands, a colour name as its "#rrggbb" text;
 // nothing for any other text.
@@ -29,22 +33,23 @@ std::optional<std::string> color_text(std::string_view text);
 // (...)".
 std::string to_color(PyObject* o, const char* name);
 
-// Converts one argument for the parameter (whose name the kinds that raise ValueError give).
-Converted convert(const Param& p, PyObject* o);
+// Converts one argument for the parameter (whose name the kinds that raise ValueError give). The kinds
+// that take a bar place dates on the bars of `clock` (none: an object without bars).
+Converted convert(const Param& p, PyObject* o, const qc::coords::BarClock* clock = nullptr);
 
 // The value of a parameter that was not given, read from its default text.
 Converted default_value(const Param& p);
 
 // Converts `o` for the parameter `p`; a TypeError (exactly, not a subclass) becomes a new TypeError
 // "argument '<name>': <message>" that takes over the old one's cause (a colour list names its own entries).
-Converted convert_argument(const Param& p, PyObject* o);
+Converted convert_argument(const Param& p, PyObject* o, const qc::coords::BarClock* clock = nullptr);
 
 // With a TypeError (exactly) pending: replaces it by "argument '<name>': <message>", which takes over its
 // cause. Any other pending exception stays as it is.
 void prefix_type_error(const char* name);
 
 // Converts every matched argument in parameter order into `args`; the first failure ends it.
-void convert_all(const Params& params, const Slots& slots, Args& args);
+void convert_all(const Params& params, const Slots& slots, Args& args, const qc::coords::BarClock* clock = nullptr);
 
 // "'<type qualname>' object cannot be converted to '<target>'" as a pending TypeError.
 [[noreturn]] void throw_not_convertible(PyObject* o, const char* target);

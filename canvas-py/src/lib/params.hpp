@@ -32,7 +32,11 @@ enum class Kind : std::uint8_t {
   pane_height,  // None or a pane's share of the plot height, within the bounds of indicator_style.hpp
   theme,        // a Theme, UITheme or RuntimeTheme, held as the object itself
   flag,      // True/False, or a numpy boolean
-  point,     // tuple (bar, price) of two floats
+  bar,           // a bar's index: an int (or anything with an index conversion), or a date
+  bar_position,  // a place on the time axis: a float bar index, or a date (beyond the bars: a fractional index)
+  first_bar,     // a view's first bar: a C long (negative: from the end), or a date
+  last_bar,      // a view's last bar: a C long (negative: from the end), or a date
+  point,     // tuple (bar, price) of two floats; the bar may be a date, placed as bar_position places it
   points,    // sequence of points
   f64_list,  // numbers: a buffer (or `__array__`'s) of integers or floats, or a sequence of floats
   bar_list,  // sequence of Bar objects
@@ -43,6 +47,8 @@ enum class Kind : std::uint8_t {
   number_column,   // numbers: buffer, __array__ or sequence
   opt_number_column,  // None or a number column
   time_unit,          // the name of a timestamps unit, held as its units per second
+  marks,       // the bars to mark: a mask, bar indices or dates, held as given (markers.cpp reads it)
+  mark_price,  // None, "low", "high", "close", a number or a number column, held as given
 };
 
 // The parameter's type in the module's stubs: as wide as the converter accepts. The names starting with
@@ -62,6 +68,10 @@ constexpr const char* annotation(Kind kind) {
     case Kind::pane_height: return "_Real | None";
     case Kind::theme: return "Theme | UITheme | RuntimeTheme";
     case Kind::flag: return "bool | numpy.bool_";
+    case Kind::bar:
+    case Kind::first_bar:
+    case Kind::last_bar: return "SupportsIndex | _Date";
+    case Kind::bar_position: return "_Real | _Date";
     case Kind::point: return "_Point";
     case Kind::points: return "Sequence[_Point]";
     case Kind::f64_list: return "_NumberColumn";
@@ -72,6 +82,8 @@ constexpr const char* annotation(Kind kind) {
     case Kind::number_column: return "_NumberColumn";
     case Kind::opt_number_column: return "_NumberColumn | None";
     case Kind::time_unit: return "_TimeUnit";
+    case Kind::marks: return "_Marks";
+    case Kind::mark_price: return "_MarkPrice";
   }
   return "object";
 }
@@ -108,6 +120,12 @@ constexpr Param pane_height(const char* name) {
 }
 constexpr Param theme(const char* name) { return {name, Kind::theme}; }
 constexpr Param flag(const char* name, const char* def = nullptr) { return {name, Kind::flag, def}; }
+constexpr Param bar(const char* name) { return {name, Kind::bar}; }
+constexpr Param bar_position(const char* name) { return {name, Kind::bar_position}; }
+constexpr Param first_bar(const char* name) { return {name, Kind::first_bar}; }
+constexpr Param last_bar(const char* name) { return {name, Kind::last_bar}; }
+constexpr Param marks(const char* name) { return {name, Kind::marks}; }
+constexpr Param mark_price(const char* name) { return {name, Kind::mark_price, "None"}; }
 constexpr Param point(const char* name) { return {name, Kind::point}; }
 constexpr Param points(const char* name) { return {name, Kind::points}; }
 constexpr Param f64_list(const char* name) { return {name, Kind::f64_list}; }

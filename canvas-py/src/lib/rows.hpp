@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -112,6 +113,17 @@ constexpr auto rows_from(Borrow borrow, Body<Cls> body, const char* returns = "N
 
 // ---- entry functions ---------------------------------------------------------------------------------
 
+// The bars that dates are placed on: those of a class that has them (`Cls::bar_clock(value)`), none for
+// any other class.
+template <class Cls>
+std::optional<qc::coords::BarClock> bar_clock(PyObject* self) {
+  if constexpr (requires(const typename Cls::Value& v) { Cls::bar_clock(v); }) {
+    return Cls::bar_clock(object_of<Cls>(self)->value);
+  } else {
+    return std::nullopt;
+  }
+}
+
 template <class Cls>
 PyObject* invoke(const MethodRow<Cls>& row, PyObject* self, PyObject* const* args, Py_ssize_t nargs,
                  PyObject* kwnames) {
@@ -120,7 +132,9 @@ PyObject* invoke(const MethodRow<Cls>& row, PyObject* self, PyObject* const* arg
     match(row.params, {Cls::name, row.name}, args, nargs, KeywordArgs::fastcall(kwnames, args, nargs), slots);
     BorrowGuard guard = row.borrow == Borrow::none ? BorrowGuard() : borrow<Cls>(self, row.borrow);
     Args converted;
-    convert_all(row.params, slots, converted);
+    const std::optional<qc::coords::BarClock> clock =
+        row.borrow == Borrow::none ? std::nullopt : bar_clock<Cls>(self);
+    convert_all(row.params, slots, converted, clock ? &*clock : nullptr);
     Call<Cls> call(row.borrow == Borrow::none ? nullptr : self, converted, row.data, row.params);
     return row.body(call);
   });

@@ -9,7 +9,8 @@ namespace {
 constexpr const char* kComment =
     "# Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.\n";
 
-constexpr const char* kHeader = R"(from collections.abc import Buffer, Callable, Sequence
+constexpr const char* kHeader = R"(import datetime
+from collections.abc import Buffer, Callable, Sequence
 from os import PathLike
 from typing import Any, Literal, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
 
@@ -17,8 +18,10 @@ import numpy
 
 # A real number: what float() accepts, numpy scalars included.
 _Real: TypeAlias = SupportsFloat | SupportsIndex
-# (bar index, price)
-_Point: TypeAlias = tuple[_Real, _Real]
+# A date: a datetime or date (pandas.Timestamp is one), a numpy.datetime64, or an ISO 8601 text.
+_Date: TypeAlias = datetime.date | numpy.datetime64 | str
+# (bar index or date, price)
+_Point: TypeAlias = tuple[_Real | _Date, _Real]
 
 @type_check_only
 class _SupportsArray(Protocol):
@@ -28,6 +31,10 @@ class _SupportsArray(Protocol):
 _NumberColumn: TypeAlias = Buffer | _SupportsArray | Sequence[_Real]
 _TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
 _TimeUnit: TypeAlias = Literal["s", "ms", "us", "ns"]
+# The bars markers() marks: a mask, bar indices or dates (a pandas object with a datetime index: by instant).
+_Marks: TypeAlias = Buffer | _SupportsArray | Sequence[bool] | Sequence[SupportsIndex | _Date]
+# Where markers stand: the kind's own price (None), a bar field, one price, or one price per bar.
+_MarkPrice: TypeAlias = Literal["low", "high", "close"] | _Real | _NumberColumn | None
 # A study line's colour, or a histogram's (up, down) or a cloud's (first, second); None keeps the row's.
 _ColorEntry: TypeAlias = str | tuple[str | None, str | None] | list[str | None] | None
 # A file's path: text, bytes or a path object.

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "coords/civil_calendar.hpp"
+#include "coords/text_cursor.hpp"
 
 namespace qc::coords {
 namespace {
@@ -57,19 +58,9 @@ std::optional<Header> read_header(ByteReader& r) {
 bool is_leap(std::int64_t year) { return first_day_of(year, 3) - first_day_of(year, 2) == 29; }
 
 // A footer's text, read left to right; every reader returns nullopt (or false) on text it does not expect.
-class RuleText {
+class RuleText : public TextCursor {
  public:
-  explicit RuleText(std::string_view s) : s_(s) {}
-
-  bool done() const { return i_ == s_.size(); }
-  bool eat(char c) {
-    if (i_ < s_.size() && s_[i_] == c) {
-      ++i_;
-      return true;
-    }
-    return false;
-  }
-  bool next_is(char c) const { return i_ < s_.size() && s_[i_] == c; }
+  using TextCursor::TextCursor;
 
   // A zone abbreviation: three or more letters, or "<…>" around three or more letters, digits, '+' and '-'.
   bool name() {
@@ -138,9 +129,6 @@ class RuleText {
  private:
   static bool is_alpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
   static bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-  std::string_view s_;
-  std::size_t i_ = 0;
 };
 
 }  // namespace

@@ -1,0 +1,25 @@
+// A pandas object with a datetime index (a Series, a one-column frame's column, ...) aligned to a chart's
+// bars by instant, for every method that takes one value per bar.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "api/chart.hpp"
+#include "py.hpp"
+
+namespace qcpy {
+
+// True for an object with an `index` whose values are datetime64 (naive or with a zone) and a
+// `to_numpy()`: the objects values_by_instant aligns.
+bool has_time_index(PyObject* o);
+
+// One value per bar of the chart: the object's value whose index instant equals the bar's time, NaN where
+// none does. Index instants are read as bars_from_columns reads timestamps (naive datetime64 as UTC, those
+// with a zone by their instants, floored to seconds); the values are the numbers (or booleans, as 1 and
+// 0) of `to_numpy()`. Raises ValueError "argument '<arg>': the index repeats <instant>" for an instant
+// found twice, and the conversion errors of the columns, all naming the argument. O(n log n) in the
+// index's length plus O(bars log n).
+std::vector<double> values_by_instant(PyObject* o, const qc::api::Chart& chart, std::string_view arg);
+
+}  // namespace qcpy

@@ -1,0 +1,181 @@
+"""markers(): one call marks what the single signal calls mark, in bar order, from masks, indices, dates and
+pandas objects aligned by instant; its errors leave the chart as it was."""
+import array
+from datetime import date, datetime, timedelta, timezone
+
+import numpy as np
+import pandas as pd
+import pytest
+
+import quorvel_canvas as qc
+
+N = 300
+START = datetime(2024, 1, 2, tzinfo=timezone.utc)
+STAMPS = [int((START + timedelta(days=i)).timestamp()) for i in range(N)]
+INSTANTS = pd.DatetimeIndex(pd.to_datetime(STAMPS, unit="s"))
+RNG = np.random.default_rng(7)
+CLOSE = 100 * np.exp(np.cumsum(RNG.normal(0, 0.01, N)))
+HIGH, LOW = CLOSE * 1.01, CLOSE * 0.985
+MARKED = [3, 7, 50, 299]  # in bar order, without repeats
+
+
+def chart_of(heikin_ashi=False):
+    chart = qc.Chart(800, 400)
+    chart.bars_from_columns(STAMPS, CLOSE * 0.999, HIGH, LOW, CLOSE, np.full(N, 1e3))
+    if heikin_ashi:
+        chart.heikin_ashi()
+    chart.sell_signal(1, 90.0, "earlier")  # markers append after what is there
+    return chart
+
+
+def mask_of(bars):
+    mask = np.zeros(N, dtype=bool)
+    mask[bars] = True
+    return mask
+
+
+def day_of(i):
+    return (START + timedelta(days=i)).date()
+
+
+# Every form of `where` that marks MARKED: repeats and any order mark once, in bar order.
+WHERE = {
+    "numpy mask": mask_of(MARKED),
+    "list mask": mask_of(MARKED).tolist(),
+    "list of numpy booleans": list(mask_of(MARKED)),
+    "numpy indices": np.array([299, 7, 3, 50, 7], dtype=np.int64),
+    "uint16 indices": np.array([50, 3, 7, 299], dtype=np.uint16),
+    "array.array indices": array.array("i", [3, 7, 50, 299, 3]),
+    "list of ints": [299, 3, 7, 50, 7],
+    "dates": [day_of(i) for i in (50, 3, 299, 7)],
+    "mixed": [3, "2024-01-09", np.datetime64("2024-02-21"), pd.Timestamp(STAMPS[299], unit="s")],
+    "datetime64[D]": np.array([day_of(i) for i in MARKED], dtype="datetime64[D]"),
+    "datetime64[ns]": INSTANTS[MARKED].to_numpy(),
+    "DatetimeIndex in New York": INSTANTS[MARKED].tz_localize("UTC").tz_convert("America/New_York"),
+    "Series mask by instant": pd.Series(mask_of(MARKED), index=INSTANTS),
+    # Shuffled, some bars missing (unmarked), instants that are no bar's (ignored).
+    "Series by instant, missing and extra": pd.Series(
+        [True, False, True, True, True, True],
+        index=pd.DatetimeIndex([INSTANTS[50], INSTANTS[4], INSTANTS[3], INSTANTS[7], INSTANTS[299],
+                                INSTANTS[299] + pd.Timedelta(hours=1)])),
+    "Series by instant, aware": pd.Series(mask_of(MARKED),
+                                          index=INSTANTS.tz_localize("UTC").tz_convert("Asia/Tokyo")),
+}
+
+KINDS = [  # kind, its single method, the bar field it stands at by default
+    ("buy", "buy_signal", LOW), ("sell", "sell_signal", HIGH), ("entry", "entry_signal", LOW),
+    ("exit", "exit_signal", HIGH), ("take_profit", "take_profit_signal", CLOSE),
+    ("stop_loss", "stop_loss_signal", CLOSE), ("custom", "custom_signal", CLOSE),
+]
+
+
+def singles(kind_method, prices, label, heikin_ashi=False):
+    chart = chart_of(heikin_ashi)
+    for i in MARKED:
+        getattr(chart, kind_method)(i, float(prices[i]), label)
+    return chart.render_svg()
+
+
+@pytest.mark.parametrize("form", WHERE)
+def test_every_where_form_marks_what_single_calls_mark(form):
+    chart = chart_of()
+    chart.markers(WHERE[form])
+    assert chart.render_svg() == singles("buy_signal", LOW, None)
+
+
+@pytest.mark.parametrize("kind, method, field", KINDS)
+def test_each_kind_stands_where_its_signal_does(kind, method, field):
+    chart = chart_of()
+    chart.markers(mask_of(MARKED), kind=kind, label="L")
+    assert chart.render_svg() == singles(method, field, "L")
+
+
+PRICES = {  # price argument, the price of each bar
+    "low": ("low", LOW), "high": ("high", HIGH), "close": ("close", CLOSE),
+    "one number": (123.5, np.full(N, 123.5)),
+    "numpy column": (CLOSE * 2, CLOSE * 2),
+    "list column": ((CLOSE + 1).tolist(), CLOSE + 1),
+    "Series by instant": (pd.Series(CLOSE[::-1] * 3, index=INSTANTS[::-1]), CLOSE * 3),
+}
+
+
+@pytest.mark.parametrize("name", PRICES)
+def test_price_forms(name):
+    price, per_bar = PRICES[name]
+    chart = chart_of()
+    chart.markers(MARKED, kind="sell", price=price)
+    assert chart.render_svg() == singles("sell_signal", per_bar, None)
+
+
+def test_heikin_ashi_charts_mark_the_real_bars_prices():
+    chart = chart_of(heikin_ashi=True)
+    chart.markers(mask_of(MARKED), kind="exit")
+    assert chart.render_svg() == singles("exit_signal", HIGH, None, heikin_ashi=True)
+
+
+def test_nothing_marked_adds_nothing():
+    for where in (np.zeros(N, dtype=bool), [], np.array([], dtype=np.int64)):
+        chart = chart_of()
+        chart.markers(where)
+        assert chart.render_svg() == chart_of().render_svg()
+
+
+ERRORS = [  # call, exception, message start
+    (lambda c: c.markers(np.ones(N - 1, dtype=bool)), ValueError, "argument 'where': a mask of 299 entries for 300 bars"),
+    (lambda c: c.markers([True] * (N + 1)), ValueError, "argument 'where': a mask of 301 entries for 300 bars"),
+    (lambda c: c.markers([3, 300, 400]), ValueError, "argument 'where': bar 300 is not among the 300 bars"),
+    (lambda c: c.markers(np.array([5, -1])), ValueError, "argument 'where': bar -1 is not among the 300 bars"),
+    (lambda c: c.markers(["2023-12-31"]), ValueError, "argument 'where': 2023-12-31 is before the first bar, 2024-01-02"),
+    (lambda c: c.markers(np.array(["2023-12-31"], dtype="datetime64[D]")), ValueError,
+     "argument 'where': 2023-12-31 is before the first bar, 2024-01-02"),
+    (lambda c: c.markers(pd.Series([True, True], index=pd.DatetimeIndex([INSTANTS[4], INSTANTS[4]]))), ValueError,
+     "argument 'where': the index repeats 2024-01-06T00:00:00Z"),
+    (lambda c: c.markers(MARKED, kind="hold"), ValueError, "argument 'kind': 'hold' is not one of 'buy', 'sell'"),
+    (lambda c: c.markers(MARKED, kind="custom"), ValueError, "argument 'label': a custom marker needs a label"),
+    (lambda c: c.markers(MARKED, price="open"), ValueError, "argument 'price': 'open' is not one of 'low', 'high'"),
+    (lambda c: c.markers(MARKED, price=np.ones(N - 1)), ValueError, "argument 'price': 299 values for 300 bars"),
+    (lambda c: c.markers(MARKED, price=["x"] * N), TypeError, "argument 'price'"),
+    (lambda c: c.markers(np.array([1.0, 2.0])), TypeError, "argument 'where': expected a mask, bar indices or dates"),
+    (lambda c: c.markers("2024-01-05"), TypeError, "argument 'where': expected a mask, bar indices or dates"),
+    (lambda c: c.markers([3, 2.5]), TypeError, "argument 'where'"),
+]
+
+
+@pytest.mark.parametrize("call, error, message", ERRORS)
+def test_errors_leave_the_chart_unchanged(call, error, message):
+    chart = chart_of()
+    before = chart.render_svg()
+    with pytest.raises(error) as raised:
+        call(chart)
+    assert str(raised.value).startswith(message)
+    assert chart.render_svg() == before
+
+
+def test_values_by_instant_read_from_a_zone_match_the_same_instants():
+    """A price Series in New York time and the same values in UTC place the markers alike."""
+    utc = pd.Series(CLOSE * 5, index=INSTANTS)
+    local = pd.Series(CLOSE * 5, index=INSTANTS.tz_localize("UTC").tz_convert("America/New_York"))
+    documents = []
+    for price in (utc, local):
+        chart = chart_of()
+        chart.markers(MARKED, price=price)
+        documents.append(chart.render_svg())
+    assert documents[0] == documents[1] == singles("buy_signal", CLOSE * 5, None)
+
+
+def test_items_that_change_the_list_while_read_mark_what_was_given():
+    where = [3, 7]
+
+    class Grows:
+        def __index__(self):
+            where.extend(range(100, 200))  # a hostile index conversion: the list it is read from grows
+            return 50
+
+    where.append(Grows())
+    chart = chart_of()
+    chart.markers(where)
+    expected = chart_of()
+    for i in (3, 7, 50):
+        expected.buy_signal(i, float(LOW[i]))
+    assert len(where) == 103
+    assert chart.render_svg() == expected.render_svg()
