@@ -639,6 +639,12 @@ def test_signal_argument_errors():
     ("legend", "($self, show)", "Show/hide the legend of indicators with their last values"),
     ("log_scale", "($self, on)", "Map the price pane by the logarithm of prices (when they are all above zero)"),
     ("last_price", "($self, show)", "Show/hide the last close as a dotted line and a tag on the price scale"),
+    ("compare", "($self, name, closes, *, color=None)",
+     "Draw another symbol's closes as a line on the price pane, measured from its own first close in view; the "
+     "price scale turns to 'percent' unless it is 'indexed' or 'percent' already"),
+    ("price_scale", "($self, mode)",
+     "Set the price scale: 'price', 'percent' (each series' change from its first close in view), 'indexed' (the "
+     "same with 100 at that close) or 'log' (as log_scale(True))"),
 ])
 def test_signatures(method, signature, doc):
     fn = getattr(qc.Chart, method)

@@ -27,6 +27,7 @@ using ChartRow = MethodRow<ChartClass>;
 MethodGroup chart_settings_methods();
 MethodGroup chart_signal_methods();
 MethodGroup chart_indicator_methods();
+MethodGroup chart_compare_methods();
 MethodGroup chart_primitive_methods();
 MethodGroup chart_copy_methods();
 MethodGroup chart_output_methods();
