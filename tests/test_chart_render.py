@@ -176,7 +176,8 @@ COLOUR_PARAMETERS = {"color", "up", "down"}
 # What the other required parameters of a colour method take in these tests; a new kind fails here.
 OTHER_ARGUMENTS = {"period": 3, "name": "mine", "values": [float(v) for v in range(40)], "color": "#123456",
                    "up": "#123456", "down": "#654321", "multiplier": 2.0, "percent": 2.5, "deviation": 1.0,
-                   "k": 3, "d": 2, "r": 3, "s": 2, "fast": 3, "slow": 5, "signal": 2}
+                   "k": 3, "d": 2, "r": 3, "s": 2, "fast": 3, "slow": 5, "signal": 2,
+                   "closes": [10.0 + i % 9 for i in range(120)]}  # one per bar of colour_chart()
 COLOUR_METHODS = [(method, param) for method in dir(qc.Chart) if not method.startswith("_")
                   for param in parameters(method) if param in COLOUR_PARAMETERS]
 COLOUR_HINT = "is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a CSS colour name)"
@@ -218,8 +219,8 @@ def test_colour_parameters_take_names_and_refuse_other_texts(method, param):
 
 def test_the_colour_methods_are_found():
     assert {m for m, _ in COLOUR_METHODS} >= {"background", "colors", "sma", "ema", "overlay", "hma", "kama",
-                                              "text_color", "grid_color", "rsi", "ichimoku", "volume"}
-    assert len(COLOUR_METHODS) == 80  # 75 studies, colors (up, down), background, text_color, grid_color
+                                              "text_color", "grid_color", "rsi", "ichimoku", "volume", "compare"}
+    assert len(COLOUR_METHODS) == 81  # 75 studies, colors (up, down), background, text_color, grid_color, compare
 
 
 # ---- axes --------------------------------------------------------------------------------------------------

@@ -123,16 +123,6 @@ def test_relative_scales_from_the_first_drawn_close(mode, view, base, labels, ma
     assert [t.text for t in tag] == [mark]
 
 
-def test_the_padded_numbers_fill_the_pane():
-    # The highest high (+4 %) lies 1/22 of the pane's span of numbers below the top, the lowest low likewise
-    # above the bottom: the ends padded by 5 % of the span, as prices are.
-    elements = body(render(line_chart(("price_scale", "percent"))))
-    ticks = scale_labels(elements)
-    span = 5.5 * 1.1
-    assert abs(on_scale(ticks, 4.0) - 470 * 0.275 / span) < 0.011
-    assert abs(on_scale(ticks, -1.5) - 470 * (1 - 0.275 / span)) < 0.011
-
-
 def test_everything_placed_by_price_follows_the_scale_and_the_volume_band_does_not():
     def chart_in(mode):
         chart = line_chart(("volume",), ("sma", 2, "#2962ff"), ("price_scale", mode))
@@ -284,3 +274,18 @@ def test_compare_without_bars():
     with pytest.raises(ValueError, match=r"^argument 'closes': 5 values for 0 bars$"):
         chart.compare("B", OTHER)
     assert "No data" in render(chart)
+
+
+def test_changes_beyond_the_doubles_are_left_unwritten():
+    # From a base of 1e-300, 1e300 is a change no double holds: neither the legend nor the tag writes one.
+    chart = qc.Chart(900, 500)
+    chart.bars(bars([1e-300, 1e300]))
+    chart.compare("B", [1e-300, 1e300])
+    chart.legend(True)
+    chart.last_price(True)
+    elements = body(render(chart))
+    texts = [t.text for t in where(elements, "text")]
+    assert "B" in texts and not [t for t in texts if "inf" in t or "nan" in t.lower()]
+    assert not where(elements, "text", x="836.00", fill="#ffffff")
+    quoted = [t.text for t in where(elements, "text", fill=PALETTE[0])]
+    assert len(quoted) == 1 and quoted[0].startswith("1000000000000000052504760255204420248704468581108159")

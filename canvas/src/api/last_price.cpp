@@ -14,7 +14,8 @@ constexpr double kDash = 2.0;
 
 void draw_last_price(render::SvgBackend& out, const model::Bar& last, const ThemeConfig& theme,
                      const MainScale& scale, double plot_width, double width) {
-  if (!std::isfinite(last.close)) return;
+  // A close far from a relative scale's base can have a change beyond the doubles: no number to write.
+  if (!std::isfinite(scale.mapping().scaled(last.close))) return;
   // As the candles read their colours; an open that is not a number counts as a fall.
   const render::Color color =
       render::css_or(last.close >= last.open ? theme.up_color : theme.down_color, render::kOpaqueBlack);

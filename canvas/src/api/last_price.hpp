@@ -11,7 +11,7 @@ namespace qc::api {
 
 // The mark of bar `last` (its own open and close) on the main pane: in the theme's up colour when the close
 // is at or above the open, else in its down colour; the close written as the scale writes its mark. Nothing
-// for a close that is not finite.
+// for a close whose number on the scale is not finite.
 void draw_last_price(render::SvgBackend& out, const model::Bar& last, const ThemeConfig& theme,
                      const MainScale& scale, double plot_width, double width);
 

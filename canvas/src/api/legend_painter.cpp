@@ -126,8 +126,11 @@ void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator
     color->a = 255;
     append_value(texts, vector.values[*k], numbers);
     quote(*color);
-    if (base && &vector == &indicator.vectors.front()) {
-      coords::append_percent(texts, coords::percent_change(vector.values[*k], *base), kChangeDecimals);
+    const double change = base && &vector == &indicator.vectors.front()
+                              ? coords::percent_change(vector.values[*k], *base)
+                              : NAN;
+    if (std::isfinite(change)) {  // not when it overflows: a value far from a tiny base
+      coords::append_percent(texts, change, kChangeDecimals);
       quote(*color);
     }
   }
