@@ -176,7 +176,8 @@ COLOUR_PARAMETERS = {"color", "up", "down"}
 # What the other required parameters of a colour method take in these tests; a new kind fails here.
 OTHER_ARGUMENTS = {"period": 3, "name": "mine", "values": [float(v) for v in range(40)], "color": "#123456",
                    "up": "#123456", "down": "#654321", "multiplier": 2.0, "percent": 2.5, "deviation": 1.0,
-                   "k": 3, "d": 2, "r": 3, "s": 2, "fast": 3, "slow": 5, "signal": 2}
+                   "k": 3, "d": 2, "r": 3, "s": 2, "fast": 3, "slow": 5, "signal": 2,
+                   "closes": [10.0 + i % 9 for i in range(120)]}  # one per bar of colour_chart()
 COLOUR_METHODS = [(method, param) for method in dir(qc.Chart) if not method.startswith("_")
                   for param in parameters(method) if param in COLOUR_PARAMETERS]
 COLOUR_HINT = "is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a CSS colour name)"
@@ -218,8 +219,8 @@ def test_colour_parameters_take_names_and_refuse_other_texts(method, param):
 
 def test_the_colour_methods_are_found():
     assert {m for m, _ in COLOUR_METHODS} >= {"background", "colors", "sma", "ema", "overlay", "hma", "kama",
-                                              "text_color", "grid_color", "rsi", "ichimoku", "volume"}
-    assert len(COLOUR_METHODS) == 80  # 75 studies, colors (up, down), background, text_color, grid_color
+                                              "text_color", "grid_color", "rsi", "ichimoku", "volume", "compare"}
+    assert len(COLOUR_METHODS) == 81  # 75 studies, colors (up, down), background, text_color, grid_color, compare
 
 
 # ---- axes --------------------------------------------------------------------------------------------------
@@ -701,6 +702,12 @@ def test_signal_argument_errors():
     ("legend", "($self, show)", "Show/hide the legend of indicators with their last values"),
     ("log_scale", "($self, on)", "Map the price pane by the logarithm of prices (when they are all above zero)"),
     ("last_price", "($self, show)", "Show/hide the last close as a dotted line and a tag on the price scale"),
+    ("compare", "($self, name, closes, *, color=None)",
+     "Draw another symbol's closes as a line on the price pane, measured from its own first close in view; the "
+     "price scale turns to 'percent' unless it is 'indexed' or 'percent' already"),
+    ("price_scale", "($self, mode)",
+     "Set the price scale: 'price', 'percent' (each series' change from its first close in view), 'indexed' (the "
+     "same with 100 at that close) or 'log' (as log_scale(True))"),
 ])
 def test_signatures(method, signature, doc):
     fn = getattr(qc.Chart, method)

@@ -81,7 +81,8 @@ def primitives(values):
 def charts(draw, finite):
     values = FINITE if finite else ANY_FLOAT
     chart = qc.Chart(draw(st.integers(0, 1500)), draw(st.integers(0, 1000)))
-    chart.bars(draw(bars(values)))
+    drawn_bars = draw(bars(values))
+    chart.bars(drawn_bars)
     getattr(chart, draw(st.sampled_from(["candlesticks", "line", "area", "ohlc_bars", "heikin_ashi"])))()
     chart.title(draw(st.text(max_size=8)))
     chart.legend(draw(st.booleans()))
@@ -93,6 +94,13 @@ def charts(draw, finite):
     chart.dpr(draw(values))
     for method, args in draw(indicators(values)) + draw(primitives(values)):
         getattr(chart, method)(*args)
+    if draw(st.booleans()):
+        n = len(drawn_bars)
+        chart.compare(draw(st.text(max_size=5)), draw(st.lists(values, min_size=n, max_size=n)))
+    chart.price_scale(draw(st.sampled_from(["price", "percent", "indexed", "log"])))
+    if drawn_bars and draw(st.booleans()):
+        chart.view(draw(st.integers(-len(drawn_bars), len(drawn_bars) - 1)), -1)
+    chart.last_price(draw(st.booleans()))
     for method, index, price, label in draw(signals(values)):
         if method == "custom_signal":
             chart.custom_signal(index, price, label or "")

@@ -27,6 +27,7 @@ ClassSpec ChartClass::spec() {
       chart_signal_methods(),
       chart_marker_methods(),
       chart_indicator_methods(),
+      chart_compare_methods(),
       chart_primitive_methods(),
       chart_copy_methods(),
       pickle_methods<ChartClass>(),

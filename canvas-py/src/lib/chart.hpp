@@ -46,6 +46,7 @@ MethodGroup chart_settings_methods();
 MethodGroup chart_signal_methods();
 MethodGroup chart_marker_methods();
 MethodGroup chart_indicator_methods();
+MethodGroup chart_compare_methods();
 MethodGroup chart_primitive_methods();
 MethodGroup chart_copy_methods();
 MethodGroup chart_json_methods();

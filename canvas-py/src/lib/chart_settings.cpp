@@ -42,7 +42,6 @@ PyObject* set_switch(ChartCall& c) {
 
 constexpr Switch kGrid = [](qc::api::ChartConfig& config) -> bool& { return config.theme.show_grid; };
 constexpr Switch kLegend = [](qc::api::ChartConfig& config) -> bool& { return config.show_legend; };
-constexpr Switch kLogScale = [](qc::api::ChartConfig& config) -> bool& { return config.log_scale; };
 constexpr Switch kLastPrice = [](qc::api::ChartConfig& config) -> bool& { return config.show_last_price; };
 
 PyObject* apply_theme(ChartCall& c) {
@@ -214,7 +213,16 @@ constexpr ChartRow kRows[] = {
        return none();
      }},
     {"log_scale", "Map the price pane by the logarithm of prices (when they are all above zero)", {flag("on")},
-     Borrow::exclusive, set_switch, &kLogScale},
+     Borrow::exclusive,
+     [](ChartCall& c) {
+       // The price scale has one mode: off is the plain price scale, whatever the mode was.
+       const bool on = c.args.flag(0);
+       with_chart(c, [&](Chart&& chart) {
+         chart.config.price_scale = on ? qc::api::PriceScaleMode::log : qc::api::PriceScaleMode::price;
+         return std::move(chart);
+       });
+       return none();
+     }},
     {"last_price", "Show/hide the last close as a dotted line and a tag on the price scale", {flag("show")},
      Borrow::exclusive, set_switch, &kLastPrice},
     {"detail",

@@ -1104,6 +1104,20 @@ class Chart:
         Lines: VPT (line, #9C27B0)
         Definition: The running sum of the volume times the close's relative change, as TA-Lib PVT.
         """
+    def compare(self, name: str, closes: _NumberColumn, *, color: str | None = None) -> None:
+        """Draw another symbol's closes as a line on the price pane, measured from its own first close in view; the price scale turns to 'percent' unless it is 'indexed' or 'percent' already
+
+        Parameters:
+            name: the line's name in the legend
+            closes: the other symbol's closes, one per bar, NaN where it has none
+            color: colour of the line; None: the next of the eight colours the user's series take
+        """
+    def price_scale(self, mode: str) -> None:
+        """Set the price scale: 'price', 'percent' (each series' change from its first close in view), 'indexed' (the same with 100 at that close) or 'log' (as log_scale(True))
+
+        Parameters:
+            mode: 'price', 'percent', 'indexed' or 'log'
+        """
     def horizontal_line(self, price: _Real) -> None:
         """Horizontal line at price level
 

@@ -487,6 +487,23 @@ struct Names<SignalType> {
   }};
 };
 template <>
+struct Names<PriceScaleMode> {
+  using M = PriceScaleMode;
+  static constexpr std::array<std::pair<M, std::string_view>, 4> table{{
+      {M::price, "price"},
+      {M::percent, "percent"},
+      {M::indexed, "indexed"},
+      {M::log, "log"},
+  }};
+};
+template <>
+struct Names<Detail> {
+  static constexpr std::array<std::pair<Detail, std::string_view>, 2> table{{
+      {Detail::automatic, "auto"},
+      {Detail::full, "full"},
+  }};
+};
+template <>
 struct Names<model::style::SlotPart> {
   using P = model::style::SlotPart;
   static constexpr std::array<std::pair<P, std::string_view>, 3> table{{
@@ -718,7 +735,8 @@ struct Schema<Chart> {
       config<&ChartConfig::dpr>("dpr"),
       config<&ChartConfig::title>("title"),
       config<&ChartConfig::show_legend>("legend"),
-      config<&ChartConfig::log_scale>("log_scale"),
+      config<&ChartConfig::price_scale>("price_scale"),
+      config<&ChartConfig::detail>("detail"),
       config<&ChartConfig::show_last_price>("last_price"),
       config<&ChartConfig::series>("series"),
       config<&ChartConfig::theme>("theme"),

@@ -190,8 +190,8 @@ class RenderPass {
                                                                            : model::BarColumns()),
         series_bars_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_.view()
                                                                            : bars),
-        main_scale_(layout_.drawn_bars(series_bars_), lists_.overlays, layout_.main_height, config.log_scale,
-                    layout_.drawn()),
+        main_scale_(layout_.drawn_bars(series_bars_), layout_.drawn_bars(bars), lists_.overlays, layout_.main_height,
+                    config.price_scale, layout_.drawn()),
         main_(main_scale_.mapping()),
         labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())),
         up_down_(up_down_of(config.theme)) {}
@@ -203,17 +203,23 @@ class RenderPass {
     // Behind the prices: a band drawn over them would bury the lowest candles.
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_, up_down_);
     // Under the prices too: a tint painted over the candles would change their colours.
-    for (const auto* ind : lists_.overlays) draw_cloud_fills(backend_, *ind, main_, layout_);
+    for (const auto* ind : lists_.overlays) {
+      if (const auto pane = main_scale_.mapping_of(*ind)) draw_cloud_fills(backend_, *ind, *pane, layout_);
+    }
     main_series();
     // Overlay histograms grow from the price 0, as band and sub-pane histograms grow from their value 0.
-    for (const auto* ind : lists_.overlays) draw_indicator(backend_, *ind, main_, main_.y(0.0), layout_, up_down_, bars_);
+    for (const auto* ind : lists_.overlays) {
+      if (const auto pane = main_scale_.mapping_of(*ind)) {
+        draw_indicator(backend_, *ind, *pane, pane->y(0.0), layout_, up_down_, bars_);
+      }
+    }
     draw_primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_, main_, background_color());
     if (layout_.has_view()) close_clip_group(backend_);
     main_scale_.render(backend_, axis_theme(config_), layout_.plot_width);
     if (config_.show_last_price) {
-      draw_last_price(backend_, bars_[layout_.end(bars_.size()) - 1], theme_, main_, layout_.plot_width,
-                      layout_.width, main_scale_.numbers().decimals);
+      draw_last_price(backend_, bars_[layout_.end(bars_.size()) - 1], theme_, main_scale_, layout_.plot_width,
+                      layout_.width);
     }
     sub_panes();
     coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
@@ -259,7 +265,7 @@ class RenderPass {
     const StrokeStyle stroke = StrokeStyle::solid(1.0, css_or(theme_.grid_color, palette::kGrid));
     const double right = whole_pixels(layout_.plot_width);
     for (const double t : ticks) {
-      const double y = pane.y(t);
+      const double y = pane.scale_y(t);
       backend_.line(0, y, right, y, stroke);
     }
     for (const std::size_t i : labelled_bars_) {
@@ -344,7 +350,7 @@ class RenderPass {
       if (std::holds_alternative<model::placement::SubPane>(ind.placement)) continue;
       const bool band = std::holds_alternative<model::placement::VolumeBand>(ind.placement);
       draw_legend_line(backend_, ind, main_legend_y(titled, k++), band ? kVolumeLegendNumbers : prices, colors,
-                       quoted);
+                       quoted, ind.own_base ? main_scale_.own_base(ind) : std::nullopt);
     }
     for (const PaneLegend& line : sub_pane_legends_) {
       draw_legend_line(backend_, *line.indicator, line.y, line.numbers, colors, quoted);

@@ -1,6 +1,7 @@
 // The configuration records of one chart: series, colours, indicators, primitives, signals and size.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +35,9 @@ struct ThemeColors {
 };
 inline constexpr ThemeColors kDarkTheme{"#131722", "#26a69a", "#ef5350", "#1e222d", "#b2b5be"};
 inline constexpr ThemeColors kLightTheme{"#ffffff", "#26a69a", "#ef5350", "#e0e3eb", "#434651"};
+// The colours the user's series take in turn when given none.
+inline constexpr std::array<std::string_view, 8> kUserSeriesColors{"#2962ff", "#ff9800", "#9c27b0", "#26a69a",
+                                                                   "#ef5350", "#00bcd4", "#795548", "#607d8b"};
 
 // A new chart wears the dark theme.
 struct ThemeConfig {
@@ -111,6 +115,11 @@ struct PrimitiveConfig {
 
 enum class Detail : std::uint8_t { automatic, full };
 
+// How the main pane's scale reads prices: as they are; as the per cent change from the first drawn close; as
+// that close indexed to 100; or by their logarithm. Each falls back to prices when the bars do not allow it
+// (a log scale needs prices above zero, the other two a first close other than zero).
+enum class PriceScaleMode : std::uint8_t { price, percent, indexed, log };
+
 struct ChartConfig {
   SeriesConfig series;
   ThemeConfig theme;
@@ -128,9 +137,10 @@ struct ChartConfig {
   coords::TimeZone time_zone;  // the clock calendar time is read on: UTC unless set
   std::string time_zone_name = "UTC";  // the zone's name as given
   std::string time_zone_tzif;          // the TZif bytes the zone was read from; none for UTC
-  bool log_scale = false;    // the main pane maps prices by their logarithm, when they allow it
+  PriceScaleMode price_scale = PriceScaleMode::price;
   bool show_last_price = false;  // the last close marked across the main pane and on its scale
   std::optional<ViewRequest> view;  // the bars drawn, resolved at each render; all when none
+  std::uint32_t user_series_calls = 0;  // overlay, fill_between and compare calls so far: the next palette colour
 };
 
 }  // namespace qc::api

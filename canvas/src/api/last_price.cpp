@@ -15,17 +15,18 @@ constexpr double kDash = 2.0;
 }  // namespace
 
 void draw_last_price(render::SvgBackend& out, const model::Bar& last, const ThemeConfig& theme,
-                     const coords::PriceMapping& pane, double plot_width, double width, int decimals) {
-  if (!std::isfinite(last.close)) return;
+                     const MainScale& scale, double plot_width, double width) {
+  // A close far from a relative scale's base can have a change beyond the doubles: no number to write.
+  if (!std::isfinite(scale.mapping().scaled(last.close))) return;
   // As the candles read their colours; an open that is not a number counts as a fall.
   const render::Color color =
       render::css_or(last.close >= last.open ? theme.up_color : theme.down_color, render::kOpaqueBlack);
-  const double y = pane.y(last.close);
+  const double y = scale.mapping().y(last.close);
   out.line(0.0, y, plot_width, y, render::StrokeStyle::dashed({kDash, kDash}, 1.0, color));
   out.fill_rect({plot_width, y - kTagHalfHeight, width - plot_width, 2 * kTagHalfHeight}, color);
 
   std::string text;
-  coords::append_price_fixed(text, last.close, decimals);
+  scale.append_mark(text, last.close);
   const render::Color ink = render::tag_text_color(color, render::css_or(theme.background, palette::kBackground));
   out.text(text, coords::price_label_style(ink, text.size()), plot_width + coords::kPriceLabelOffset, y);
 }

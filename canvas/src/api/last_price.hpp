@@ -3,16 +3,17 @@
 #pragma once
 
 #include "api/config.hpp"
-#include "coords/price_mapping.hpp"
+#include "api/main_scale.hpp"
 #include "model/series/data.hpp"
 #include "render/engine/svg_backend.hpp"
 
 namespace qc::api {
 
-// The mark of bar `last` (its own open and close) on the pane: in the theme's up colour when the close is at
-// or above the open, else in its down colour; the close with `decimals` decimals. Nothing for a close that
-// is not finite. The close is written in white, or dark where white would not stand out from the tag.
+// The mark of bar `last` (its own open and close) on the main pane: in the theme's up colour when the close
+// is at or above the open, else in its down colour; the close written as the scale writes its mark. Nothing
+// for a close whose number on the scale is not finite. The close is written in white, or dark where white would
+// not stand out from the tag.
 void draw_last_price(render::SvgBackend& out, const model::Bar& last, const ThemeConfig& theme,
-                     const coords::PriceMapping& pane, double plot_width, double width, int decimals);
+                     const MainScale& scale, double plot_width, double width);
 
 }  // namespace qc::api

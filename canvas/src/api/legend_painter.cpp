@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "api/indicator_painter.hpp"
+#include "coords/price_mapping.hpp"
 #include "primitives/catalog/common/caption_numbers.hpp"
 
 namespace qc::api {
@@ -29,8 +30,9 @@ constexpr double kBackingPastEnd = 4.0;
 constexpr double kTitleBackingHalf = 10.0;
 constexpr double kLegendBackingHalf = kLineHeight / 2;
 constexpr std::uint8_t kBackingAlpha = 0xCC;
-// Values in units carry two decimals.
+// Values in units carry two decimals, and so do changes in per cent.
 constexpr int kUnitDecimals = 2;
+constexpr int kChangeDecimals = 2;
 
 render::TextStyle text_style(double size, render::Color color) {
   render::TextStyle style;
@@ -99,7 +101,8 @@ LegendNumbers pane_legend_numbers(const coords::PriceTicks& ticks, double lo, do
 }
 
 void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator, double y,
-                      const LegendNumbers& numbers, const LegendColors& colors, std::size_t bars) {
+                      const LegendNumbers& numbers, const LegendColors& colors, std::size_t bars,
+                      std::optional<double> base) {
   // The texts are placed before any is written: the backing, written first, ends past the last of them.
   struct Quote {
     std::size_t begin, end;  // of its text in `texts`
@@ -108,18 +111,28 @@ void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator
   };
   std::string texts(indicator.name);
   std::vector<Quote> quotes;
-  quotes.reserve(indicator.vectors.size() + 1);
+  quotes.reserve(indicator.vectors.size() + 2);
   quotes.push_back({0, texts.size(), colors.text, kLeft});
+  auto quote = [&](render::Color color) {
+    const Quote& previous = quotes.back();
+    quotes.push_back({previous.end, texts.size(), color,
+                      previous.x + render::estimated_text_width(previous.end - previous.begin, kLegendSize) + kGap});
+  };
   for (const model::IndicatorVector& vector : indicator.vectors) {
     const auto k = last_value_index(vector, bars);
     if (!k) continue;
     auto color = value_color(vector, *k, colors.chart);
     if (!color) continue;
     color->a = 255;
-    const Quote& previous = quotes.back();
     append_value(texts, vector.values[*k], numbers);
-    quotes.push_back({previous.end, texts.size(), *color,
-                      previous.x + render::estimated_text_width(previous.end - previous.begin, kLegendSize) + kGap});
+    quote(*color);
+    const double change = base && &vector == &indicator.vectors.front()
+                              ? coords::percent_change(vector.values[*k], *base)
+                              : NAN;
+    if (std::isfinite(change)) {  // not when it overflows: a value far from a tiny base
+      coords::append_percent(texts, change, kChangeDecimals);
+      quote(*color);
+    }
   }
   const Quote& last = quotes.back();
   draw_backing(out, last.x, last.end - last.begin, kLegendSize, y, kLegendBackingHalf, colors.backing);

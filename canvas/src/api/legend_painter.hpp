@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -56,8 +57,11 @@ inline constexpr LegendNumbers kVolumeLegendNumbers{0, true};
 // One legend line at height y on its backing: the indicator's name, then the last value of each vector that
 // draws, in the colour that value is drawn in made opaque, each text after the previous one's reckoned
 // width. A vector's last value is its value at the last of `bars` bars when finite, else its last finite
-// value before that; a vector without one is left out.
+// value before that; a vector without one is left out. With a `base` (a compared line's), the first vector's
+// last value is followed by its per cent change from the base, signed with two decimals ("+4.21%"), when that
+// is finite.
 void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator, double y,
-                      const LegendNumbers& numbers, const LegendColors& colors, std::size_t bars);
+                      const LegendNumbers& numbers, const LegendColors& colors, std::size_t bars,
+                      std::optional<double> base = std::nullopt);
 
 }  // namespace qc::api

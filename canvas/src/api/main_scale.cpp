@@ -1,30 +1,94 @@
-// The main pane's scale chosen, ticked and drawn, linear or logarithmic.
+// The main pane's scale chosen, ticked and drawn: linear, logarithmic, per cent or indexed.
 #include "api/main_scale.hpp"
 
+#include <vector>
+
+#include "api/compare.hpp"
 #include "api/value_range.hpp"
 
 namespace qc::api {
 
-MainScale::MainScale(model::BarsView bars, std::span<const model::Indicator* const> overlays,
-                     double height, bool log, ValueIndices at) {
-  const std::optional<ValueRange> ends = price_pane_ends(bars, overlays, at);
-  if (log && ends) {
+MainScale::MainScale(model::BarsView series, model::BarsView drawn,
+                     std::span<const model::Indicator* const> overlays, double height, PriceScaleMode mode,
+                     ValueIndices at) {
+  if (const auto base = main_base_index(drawn, at.first)) from_base_ = {*base, at.end};
+  const std::optional<ValueRange> ends = price_pane_ends(series, overlays, at);
+  if (mode == PriceScaleMode::log && ends) {
     if (const auto pane = coords::log_price_mapping(ends->lo, ends->hi, 0.0, height)) {
       mapping_ = *pane;
       log_ = coords::log_price_ticks(mapping_);
+      prices_ = {quoted_decimals(log_.most_decimals(), log_.ticks(), log_.largest_magnitude()), false};
       return;
     }
   }
   const ValueRange r = price_pane_range(ends);
+  const bool relative = mode == PriceScaleMode::percent || mode == PriceScaleMode::indexed;
+  if (relative && relate(series, drawn, overlays, height, mode, at)) {
+    // The legend quotes the series' own prices, as a price scale over them would.
+    prices_ = pane_legend_numbers(r.lo, r.hi, height, coords::ScaleNumbers::full);
+    return;
+  }
   mapping_ = coords::PriceMapping{r.lo, r.hi, 0.0, height};
   linear_ = coords::price_ticks(r.lo, r.hi, height);
+  prices_ = pane_legend_numbers(linear_, r.lo, r.hi, height, coords::ScaleNumbers::full);
 }
 
-LegendNumbers MainScale::numbers() const {
-  if (!mapping_.log) {
-    return pane_legend_numbers(linear_, mapping_.min, mapping_.max, mapping_.height, coords::ScaleNumbers::full);
+bool MainScale::relate(model::BarsView series, model::BarsView drawn,
+                       std::span<const model::Indicator* const> overlays, double height, PriceScaleMode mode,
+                       ValueIndices at) {
+  if (from_base_.first >= from_base_.end) return false;
+  coords::PriceMapping pane{0.0, 0.0, 0.0, height};
+  pane.relative = true;
+  pane.base = drawn.close[from_base_.first - at.first];
+  pane.origin = mode == PriceScaleMode::indexed ? 100.0 : 0.0;
+  // The scale's numbers rise with the prices: the ends of a line's numbers are the numbers of its ends.
+  FiniteSpan span;
+  auto add = [&](const std::optional<ValueRange>& ends, const coords::PriceMapping& from) {
+    if (!ends) return;
+    span.add(from.scaled(ends->lo));
+    span.add(from.scaled(ends->hi));
+  };
+  std::vector<const model::Indicator*> main_based;
+  main_based.reserve(overlays.size());
+  for (const model::Indicator* overlay : overlays) {
+    if (!overlay->own_base) {
+      main_based.push_back(overlay);
+    } else if (const auto own = mapping_of(*overlay, pane)) {
+      add(price_pane_ends({}, std::span(&overlay, 1), at), *own);
+    }
   }
-  return {quoted_decimals(log_.most_decimals(), log_.ticks(), log_.largest_magnitude()), false};
+  add(price_pane_ends(series, main_based, at), pane);
+  const ValueRange r = price_pane_range(span.ends());
+  pane.min = r.lo;
+  pane.max = r.hi;
+  mapping_ = pane;
+  linear_ = coords::price_ticks(r.lo, r.hi, height);
+  labels_ = mode == PriceScaleMode::percent ? coords::ScaleNumbers::percent : coords::ScaleNumbers::full;
+  return true;
+}
+
+std::optional<double> MainScale::own_base(const model::Indicator& line) const {
+  return api::own_base(line, from_base_);
+}
+
+std::optional<coords::PriceMapping> MainScale::mapping_of(const model::Indicator& overlay,
+                                                          const coords::PriceMapping& pane) const {
+  if (!pane.relative || !overlay.own_base) return pane;
+  const std::optional<double> base = own_base(overlay);
+  if (!base) return std::nullopt;
+  coords::PriceMapping own = pane;
+  own.base = *base;
+  return own;
+}
+
+void MainScale::append_mark(std::string& out, double close) const {
+  if (!mapping_.relative) {
+    coords::append_price_fixed(out, close, prices_.decimals);
+  } else if (labels_ == coords::ScaleNumbers::percent) {
+    coords::append_percent(out, mapping_.scaled(close), kMarkDecimals);
+  } else {
+    coords::append_price_fixed(out, mapping_.scaled(close), kMarkDecimals);
+  }
 }
 
 void MainScale::render(render::SvgBackend& backend, const coords::AxisTheme& theme, double x) const {
@@ -32,7 +96,7 @@ void MainScale::render(render::SvgBackend& backend, const coords::AxisTheme& the
     coords::render_price_scale(backend, theme, x, mapping_, log_);
   } else {
     coords::render_price_scale(backend, theme, x, mapping_.top, mapping_.height, mapping_.min, mapping_.max, linear_,
-                               coords::ScaleNumbers::full);
+                               labels_);
   }
 }
 

@@ -1,9 +1,13 @@
-// The main pane's price scale: linear over the padded price range, or logarithmic when the chart asks for
-// it and its prices allow one.
+// The main pane's price scale: linear over the padded price range; logarithmic, or per cent or indexed from
+// the first drawn close, when the chart asks for it and its prices allow one.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <span>
+#include <string>
 
+#include "api/config.hpp"
 #include "api/legend_painter.hpp"
 #include "api/value_range.hpp"
 #include "coords/log_scale.hpp"
@@ -17,23 +21,49 @@ namespace qc::api {
 
 class MainScale {
  public:
-  // Over the bars' lows and highs and the overlays' values at `at`, on a pane `height` pixels high from the
-  // top. A log scale needs those prices above zero and not all equal; otherwise the scale stays linear.
-  MainScale(model::BarsView bars, std::span<const model::Indicator* const> overlays, double height,
-            bool log, ValueIndices at = {});
+  // Over the series' lows and highs (`series`, the bars drawn as candles) and the overlays' values at `at`, on
+  // a pane `height` pixels high from the top. A log scale needs those prices above zero and not all equal; a
+  // per cent or indexed one a first finite real close (of `drawn`, the drawn bars) other than zero, and then
+  // spans the overlays measured from their own bases with the rest measured from that close. Otherwise the
+  // scale is linear over the prices.
+  MainScale(model::BarsView series, model::BarsView drawn, std::span<const model::Indicator* const> overlays,
+            double height, PriceScaleMode mode, ValueIndices at = {});
 
   // The one mapping of everything drawn on the main pane.
   const coords::PriceMapping& mapping() const { return mapping_; }
+  // The mapping of one overlay: the pane's, or on a relative scale a compared line's, measured from its own
+  // base; none for a compared line without a base on a relative scale (it is not drawn).
+  std::optional<coords::PriceMapping> mapping_of(const model::Indicator& overlay) const {
+    return mapping_of(overlay, mapping_);
+  }
+  // A compared line's base, wherever the scale's mode (its first finite value from the main series' base on).
+  std::optional<double> own_base(const model::Indicator& line) const;
+  // The numbers of the scale: prices, or per cent changes or index points on a relative scale.
   std::span<const double> ticks() const { return mapping_.log ? log_.ticks() : linear_.ticks(); }
-  // How the legend and the last price write the pane's prices: with the labels' most decimals, at least
-  // those a caption gives the largest tick.
-  LegendNumbers numbers() const;
+  // How the legend writes the pane's prices: with the labels' most decimals of a price scale, at least those a
+  // caption gives the largest tick.
+  LegendNumbers numbers() const { return prices_; }
+  // The last-price tag's text for a close: the price as the legend writes it; on a relative scale its number
+  // with two decimals, signed and with "%" on a per cent scale.
+  void append_mark(std::string& out, double close) const;
   void render(render::SvgBackend& backend, const coords::AxisTheme& theme, double x) const;
 
  private:
+  // A relative scale's numbers carry two decimals on the last-price tag.
+  static constexpr int kMarkDecimals = 2;
+
+  // Sets a relative mapping from the main series' base; false when the bars give none.
+  bool relate(model::BarsView series, model::BarsView drawn, std::span<const model::Indicator* const> overlays,
+              double height, PriceScaleMode mode, ValueIndices at);
+  std::optional<coords::PriceMapping> mapping_of(const model::Indicator& overlay,
+                                                 const coords::PriceMapping& pane) const;
+
   coords::PriceMapping mapping_;
   coords::PriceTicks linear_;   // a linear scale's
   coords::LabelledTicks log_;   // a log scale's, top to bottom
+  coords::ScaleNumbers labels_ = coords::ScaleNumbers::full;
+  LegendNumbers prices_;
+  ValueIndices from_base_{0, 0};  // from the main series' base to the last drawn bar; empty without a base
 };
 
 }  // namespace qc::api

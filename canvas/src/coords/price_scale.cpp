@@ -60,6 +60,13 @@ void append_price_fixed(std::string& out, double price, int decimals) {
   util::append_fixed_signed(out, price, decimals);
 }
 
+void append_percent(std::string& out, double change, int decimals) {
+  const std::size_t at = out.size();
+  util::append_fixed_signed(out, change, decimals);
+  if (change > 0 && !util::fixed_reads_zero(out.data() + at, out.data() + out.size())) out.insert(at, 1, '+');
+  out += '%';
+}
+
 NumberUnit number_unit(double m) {
   static constexpr NumberUnit kUnits[] = {{1e12, 'T'}, {1e9, 'B'}, {1e6, 'M'}, {1e3, 'K'}};
   for (const NumberUnit& unit : kUnits) {
@@ -111,10 +118,13 @@ ScaleLabels::ScaleLabels(const PriceTicks& ticks, ScaleNumbers numbers)
     : unit_(numbers == ScaleNumbers::in_units && ticks.largest_magnitude() >= kUnitsFrom
                 ? number_unit(ticks.largest_magnitude())
                 : NumberUnit{}),
-      decimals_(price_decimals(ticks.step / unit_.size)) {}
+      decimals_(price_decimals(ticks.step / unit_.size)),
+      percent_(numbers == ScaleNumbers::percent) {}
 
 void ScaleLabels::append(std::string& out, double value) const {
-  if (unit_.suffix == '\0') {
+  if (percent_) {
+    append_percent(out, value, decimals_);
+  } else if (unit_.suffix == '\0') {
     append_price_fixed(out, value, decimals_);
   } else {
     append_in_unit(out, value, unit_, decimals_);

@@ -43,6 +43,9 @@ std::string format_price(double price, double step);
 void append_price(std::string& out, double price, double step);
 // The same with the decimals given (0 to 10).
 void append_price_fixed(std::string& out, double price, int decimals);
+// A per cent change with the decimals given, signed and followed by "%": "+12.5%", "0.0%", "-8.0%" (a change
+// that rounds to zero reads no sign).
+void append_percent(std::string& out, double change, int decimals);
 
 // Numbers of volume size read in thousands, millions, billions or trillions: from this magnitude on a
 // sub-pane's scale, and the legend values on such a pane and on the volume band, carry a unit.
@@ -88,8 +91,9 @@ double price_label_font_size(std::size_t longest_label);
 render::TextStyle price_label_style(render::Color color, std::size_t longest_label);
 
 // How a scale writes its labels: the main pane's in full; a sub-pane's whose largest |tick| reaches
-// kUnitsFrom in that tick's unit, with the decimals of step / unit.
-enum class ScaleNumbers { full, in_units };
+// kUnitsFrom in that tick's unit, with the decimals of step / unit; a per cent scale's as append_percent
+// writes them, with the decimals a full label takes.
+enum class ScaleNumbers { full, in_units, percent };
 
 // The label texts of one scale's ticks.
 class ScaleLabels {
@@ -100,6 +104,7 @@ class ScaleLabels {
  private:
   NumberUnit unit_;
   int decimals_;
+  bool percent_;
 };
 
 // Background, border, tick marks and labels of a scale whose left edge is x, over [lo, hi].

@@ -143,6 +143,9 @@ struct Indicator {
   std::vector<std::uint32_t> runs;
   // Each run of a line draws as one horizontal segment at its value, from its first bar to its last.
   bool runs_are_levels = false;
+  // Another symbol's closes: on a per cent or indexed scale measured from its own first value in view, not
+  // from the main series' first close.
+  bool own_base = false;
 
   static Indicator make(std::string_view id, std::string_view name);
   // MACD without values: vectors 0 "MACD", 1 "Signal", 2 "Histogram" are filled by position later.
