@@ -81,7 +81,8 @@ def primitives(values):
 def charts(draw, finite):
     values = FINITE if finite else ANY_FLOAT
     chart = qc.Chart(draw(st.integers(0, 1500)), draw(st.integers(0, 1000)))
-    chart.bars(draw(bars(values)))
+    given_bars = draw(bars(values))
+    chart.bars(given_bars)
     getattr(chart, draw(st.sampled_from(["candlesticks", "line", "area", "ohlc_bars", "heikin_ashi"])))()
     chart.title(draw(st.text(max_size=8)))
     chart.legend(draw(st.booleans()))
@@ -92,6 +93,9 @@ def charts(draw, finite):
     chart.grid(draw(st.booleans()))
     chart.dpr(draw(values))
     for method, args in draw(indicators(values)) + draw(primitives(values)):
+        if method == "overlay":  # one value per bar: cut or padded with NaN
+            name, given, colour = args
+            args = (name, (given + [math.nan] * len(given_bars))[:len(given_bars)], colour)
         getattr(chart, method)(*args)
     for method, index, price, label in draw(signals(values)):
         if method == "custom_signal":

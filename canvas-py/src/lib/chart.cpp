@@ -20,6 +20,7 @@ ClassSpec ChartClass::spec() {
       chart_settings_methods(),
       chart_signal_methods(),
       chart_indicator_methods(),
+      chart_user_series_methods(),
       chart_primitive_methods(),
       chart_copy_methods(),
       chart_output_methods(),

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "match.hpp"
 #include "params.hpp"
@@ -21,6 +22,8 @@ std::int64_t to_i64(PyObject* o);
 std::string to_text(PyObject* o);
 bool to_flag(PyObject* o);
 Point to_point(PyObject* o);
+// Numbers from a buffer (or `__array__`'s) of integers or floats, or from a sequence of floats.
+std::vector<double> to_f64_list(PyObject* o, const char* name);
 
 // The text a colour is stored as: a text that parses as it stands, a colour name as its "#rrggbb" text;
 // nothing for any other text.

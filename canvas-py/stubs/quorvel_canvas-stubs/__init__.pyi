@@ -77,7 +77,7 @@ class Chart:
         Parameters:
             color: the background colour, a CSS colour text
         """
-    def grid(self, show: bool | numpy.bool_) -> None:
+    def grid(self, show: bool | numpy.bool_ = True) -> None:
         """Enable/disable grid
 
         Parameters:
@@ -89,7 +89,7 @@ class Chart:
         Parameters:
             text: the title; an empty text removes it
         """
-    def legend(self, show: bool | numpy.bool_) -> None:
+    def legend(self, show: bool | numpy.bool_ = True) -> None:
         """Show/hide the legend of indicators with their last values
 
         Parameters:
@@ -101,13 +101,13 @@ class Chart:
         Parameters:
             name: a zoneinfo key such as "America/New_York", or "UTC\"
         """
-    def log_scale(self, on: bool | numpy.bool_) -> None:
+    def log_scale(self, on: bool | numpy.bool_ = True) -> None:
         """Map the price pane by the logarithm of prices (when they are all above zero)
 
         Parameters:
             on: True to turn it on, False to turn it off
         """
-    def last_price(self, show: bool | numpy.bool_) -> None:
+    def last_price(self, show: bool | numpy.bool_ = True) -> None:
         """Show/hide the last close as a dotted line and a tag on the price scale
 
         Parameters:
@@ -226,7 +226,7 @@ class Chart:
             price: price level
             label: text beside the marker
         """
-    def sma(self, period: SupportsIndex, color: str) -> None:
+    def sma(self, period: SupportsIndex, color: str | None = None) -> None:
         """Simple Moving Average
 
         Parameters:
@@ -236,7 +236,7 @@ class Chart:
         Lines: SMA (line, `color`)
         Definition: The mean of the last `period` closes, as TA-Lib SMA.
         """
-    def ema(self, period: SupportsIndex, color: str) -> None:
+    def ema(self, period: SupportsIndex, color: str | None = None) -> None:
         """Exponential Moving Average
 
         Parameters:
@@ -258,7 +258,7 @@ class Chart:
         Lines: RSI (line, #9C27B0)
         Definition: Wilder's RSI over `period` closes, as TA-Lib RSI.
         """
-    def macd(self, fast: SupportsIndex, slow: SupportsIndex, signal: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+    def macd(self, fast: SupportsIndex = 12, slow: SupportsIndex = 26, signal: SupportsIndex = 9, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """MACD
 
         Parameters:
@@ -283,7 +283,7 @@ class Chart:
         Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
         Definition: EMA(12) - EMA(26) of the closes, its EMA(9) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
-    def bollinger(self, period: SupportsIndex, multiplier: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+    def bollinger(self, period: SupportsIndex, multiplier: _Real = 2.0, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Bollinger Bands
 
         Parameters:
@@ -307,13 +307,20 @@ class Chart:
         Lines: Volume (histogram, #26a69a/#ef5350)
         Definition: Each bar's volume, in the up colour where the close is at or above the open.
         """
-    def overlay(self, name: str, values: _NumberColumn, color: str) -> None:
+    def overlay(self, name: str, values: _NumberColumn, color: str | None = None, *, pane: str | SupportsIndex = 'price', style: str = 'line', width: _Real = 1.5, colors: Sequence[_ColorEntry] | None = None, levels: _NumberColumn | None = None, range: tuple[_Real, _Real] | None = None, height: _Real | None = None) -> None:
         """Custom overlay with pre-calculated values
 
         Parameters:
             name: the line's name in the legend
             values: one value per bar, NaN where the line has none
-            color: colour of the line, a CSS colour text such as "#2962ff"
+            color: colour of the line, the dots or a histogram's bars; None: the next of the palette
+            pane: 'price' the main pane, 'new' a sub-pane of its own below the others, or a number: 0 the main pane, k the k-th sub-pane from the top, -1 the lowest
+            style: 'line', 'dashed', 'dotted', 'step', 'histogram', 'dots' or 'area'
+            width: the line's width, 0.5 to 5
+            colors: (up, down): a histogram's colours by sign; None: the chart's up and down colours
+            levels: values marked by dotted lines across the series' pane
+            range: (lo, hi): a new pane's fixed value range; None: automatic
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
         Draws: price pane
         Lines: `name` (line, `color`)
         Definition: The caller's `values`, one per bar, drawn as given (NaN: no point).
@@ -1087,6 +1094,28 @@ class Chart:
         Draws: sub-pane, 0.12 of the plot height
         Lines: VPT (line, #9C27B0)
         Definition: The running sum of the volume times the close's relative change, as TA-Lib PVT.
+        """
+    def fill_between(self, name: str, upper: _NumberColumn | _Real, lower: _NumberColumn | _Real, *, pane: str | SupportsIndex = 'price', color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+        """Fill the area between two series of one's own, split where they cross
+
+        Parameters:
+            name: the fill's name in the legend
+            upper: the upper side: one value per bar, or one number for every bar
+            lower: the lower side: one value per bar, or one number for every bar
+            pane: 'price' the main pane, 'new' a sub-pane of its own below the others, or a number: 0 the main pane, k the k-th sub-pane from the top, -1 the lowest
+            color: the fill's colour, drawn at alpha 0x33; None: the next of the palette
+            colors: (above, below): the colours where upper >= lower and where not
+        """
+    def level(self, value: _Real, *, pane: str | SupportsIndex = 0, color: str = '#787b86', style: str = 'dashed', width: _Real = 1.0, label: str | None = None) -> None:
+        """Draw a horizontal line at a value across a pane, with an optional label
+
+        Parameters:
+            value: the value the line marks, in the pane's units
+            pane: 0 the main pane, k the k-th sub-pane from the top, -1 the lowest
+            color: colour of the line and its label
+            style: 'solid', 'dashed' or 'dotted'
+            width: the line's width, 0.5 to 5
+            label: text over the line's right end; None for none
         """
     def horizontal_line(self, price: _Real) -> None:
         """Horizontal line at price level

@@ -1,6 +1,7 @@
 // The configuration records of one chart: series, colours, indicators, primitives, signals and size.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +35,9 @@ struct ThemeColors {
 };
 inline constexpr ThemeColors kDarkTheme{"#131722", "#26a69a", "#ef5350", "#1e222d", "#b2b5be"};
 inline constexpr ThemeColors kLightTheme{"#ffffff", "#26a69a", "#ef5350", "#e0e3eb", "#434651"};
+// The colours the user's series take in turn when given none.
+inline constexpr std::array<std::string_view, 8> kUserSeriesColors{"#2962ff", "#ff9800", "#9c27b0", "#26a69a",
+                                                                   "#ef5350", "#00bcd4", "#795548", "#607d8b"};
 
 // A new chart wears the dark theme.
 struct ThemeConfig {
@@ -92,6 +96,13 @@ struct LevelConfig {
   double extra = 0.0;
 };
 
+// A horizontal line across a pane at a value, with an optional label above it; it takes no part in the
+// pane's range and is left out where the range does not reach it.
+struct PaneLevel {
+  PrimitivePane pane;
+  model::IndicatorLevel level;
+};
+
 struct PrimitiveConfig {
   std::string type_id;
   std::vector<Point> points;
@@ -115,6 +126,7 @@ struct ChartConfig {
   std::vector<model::Indicator> indicators;
   std::vector<PrimitiveConfig> primitives;
   std::vector<SignalConfig> signals;
+  std::vector<PaneLevel> levels;
   double dpr = 1.0;
   std::uint32_t width = 800;
   std::uint32_t height = 600;
@@ -124,6 +136,7 @@ struct ChartConfig {
   bool log_scale = false;    // the main pane maps prices by their logarithm, when they allow it
   bool show_last_price = false;  // the last close marked across the main pane and on its scale
   std::optional<ViewRequest> view;  // the bars drawn, resolved at each render; all when none
+  std::uint32_t user_series_calls = 0;  // overlay, fill_between and compare calls so far: the next palette colour
 };
 
 }  // namespace qc::api

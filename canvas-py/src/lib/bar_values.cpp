@@ -1,0 +1,36 @@
+// Per-bar value columns: read once, held to the chart's bar count.
+#include "bar_values.hpp"
+
+#include <string>
+
+#include "convert.hpp"
+
+namespace qcpy {
+
+std::vector<double> bar_values(PyObject* column, const qc::api::Chart& chart, std::string_view arg) {
+  const std::string name(arg);
+  // A pandas object indexed by datetime64 is to be aligned to the bars by instant before this point; any
+  // other column is taken value by value.
+  std::vector<double> values;
+  try {
+    values = to_f64_list(column, name.c_str());
+  } catch (const PyErrorPending&) {
+    prefix_type_error(name.c_str());
+    throw;
+  }
+  const std::size_t bars = chart.bars.size();
+  if (values.size() != bars) {
+    PyErr_Format(PyExc_ValueError, "argument '%s': %zu values for %zu bars", name.c_str(), values.size(), bars);
+    throw PyErrorPending{};
+  }
+  return values;
+}
+
+std::vector<double> bar_values_or_constant(PyObject* column, const qc::api::Chart& chart, std::string_view arg) {
+  if (PyFloat_Check(column) || (PyLong_Check(column) && !PyBool_Check(column))) {
+    return std::vector<double>(chart.bars.size(), to_f64(column));
+  }
+  return bar_values(column, chart, arg);
+}
+
+}  // namespace qcpy
