@@ -305,3 +305,32 @@ TEST(UserPanes, JoinedRecordsDrawAfterTheStudyAndFollowItsLegendLine) {
   }
   EXPECT_EQ(names, (std::vector<std::pair<std::string, std::string>>{{"Study", "71.00"}, {"Mine", "87.00"}, {"Fill", "103.00"}}));
 }
+
+// A series' levels are drawn where its pane's range holds them: on the price pane, whose range they do not
+// stretch, and in a pane of fixed range; the others are left out rather than drawn over the panes around.
+TEST(UserLevels, SeriesLevelsOutsideAFixedOrPriceRangeAreLeftOut) {
+  struct Case {
+    const char* name;
+    api::PaneTarget pane;
+    std::vector<double> levels;
+    std::size_t drawn;
+  };
+  // The bars span 1 to 21 on the price pane; RSI-like pane fixed at 0 to 100.
+  const Case cases[] = {
+      {"price pane", api::PaneTarget::main(), {10, 500, -40}, 1},
+      {"fixed sub-pane", api::PaneTarget::sub_pane(0), {50, 150, -1}, 1},
+      {"fixed sub-pane, edges", api::PaneTarget::sub_pane(0), {0, 100}, 2},
+  };
+  for (const Case& c : cases) {
+    api::Chart chart = four_bars();
+    model::Indicator pane = model::Indicator::make("r", "R");
+    pane.placement = model::placement::SubPane{0.3};
+    pane.range = model::range::Fixed{0, 100};
+    chart.config.indicators.push_back(pane);
+    api::SeriesLooks looks;
+    looks.color = "#123456";
+    looks.levels = c.levels;
+    chart.config.indicators.push_back(api::user_series("s", {kNaN, kNaN, kNaN, kNaN}, c.pane, looks));
+    EXPECT_EQ(carrying(body_of(chart), {"2.00,2.00"}).size(), c.drawn) << c.name;
+  }
+}

@@ -210,7 +210,7 @@ class RenderPass {
     main_series();
     // Overlay histograms grow from the price 0, as band and sub-pane histograms grow from their value 0.
     for (const auto* ind : lists_.overlays) draw_indicator(backend_, *ind, main_, main_.y(0.0), layout_);
-    for (const auto* ind : lists_.overlays) draw_reference_levels(backend_, *ind, main_, whole_pixels(layout_.plot_width));
+    for (const auto* ind : lists_.overlays) draw_series_levels(*ind, main_);
     draw_pane_levels(PrimitivePane::main(), main_);
     draw_primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_, main_);
@@ -325,7 +325,7 @@ class RenderPass {
       draw_cloud_fills(backend_, pane.owner(), y, layout_);
       draw_indicator(backend_, pane.owner(), y, y.y(0.0), layout_);
       for (const model::Indicator* ind : pane.joined()) {
-        draw_reference_levels(backend_, *ind, y, width);
+        draw_series_levels(*ind, y);
         draw_indicator(backend_, *ind, y, y.y(0.0), layout_);
       }
       draw_pane_levels(PrimitivePane::sub(j), y);
@@ -340,6 +340,14 @@ class RenderPass {
         }
       }
     });
+  }
+
+  // The levels of a record drawn in a pane whose range it does not rule (the price pane, a fixed one), where
+  // that range holds them.
+  void draw_series_levels(const model::Indicator& ind, const coords::PriceMapping& y) {
+    for (const model::IndicatorLevel& level : ind.levels) {
+      draw_level_line(backend_, level, y, whole_pixels(layout_.plot_width), background_color());
+    }
   }
 
   // The chart's levels in the pane, in call order; those its range leaves out are not drawn.
