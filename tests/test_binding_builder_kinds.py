@@ -174,8 +174,9 @@ def test_point_conversion_calling_back_into_the_chart(chart):
 
 def test_float_list(chart):
     overlay = method_or_skip(chart, "overlay")
-    assert overlay("My Line", [1.0, 2, FloatLike(lambda: None, 3.0)], "#2196F3") is None
     assert overlay("empty", (), "#2196F3") is None
+    chart.bars([qc.Bar(i * 60, 1.0, 2.0, 0.5, 1.5) for i in range(3)])
+    assert overlay("My Line", [1.0, 2, FloatLike(lambda: None, 3.0)], "#2196F3") is None
     assert raises(TypeError, overlay, "x", "12", "#fff") == "argument 'values': Can't extract `str` to `Vec`"
     assert raises(TypeError, overlay, "x", [1.0, None], "#fff") == \
         "argument 'values': must be real number, not NoneType"
@@ -183,7 +184,8 @@ def test_float_list(chart):
 
 def overlay_document(values):
     chart = qc.Chart(400, 300)
-    chart.bars([qc.Bar(i * 60, 1.0 + i, 2.0 + i, 0.5 + i, 1.5 + i) for i in range(12)])
+    n = len(values) if hasattr(values, "__len__") else 12  # one bar per value
+    chart.bars([qc.Bar(i * 60, 1.0 + i, 2.0 + i, 0.5 + i, 1.5 + i) for i in range(n)])
     chart.legend(True)
     chart.overlay("mine", values, "#2196f3")
     return chart.render_svg()

@@ -174,7 +174,8 @@ def parameters(method):
 
 COLOUR_PARAMETERS = {"color", "up", "down"}
 # What the other required parameters of a colour method take in these tests; a new kind fails here.
-OTHER_ARGUMENTS = {"period": 3, "name": "mine", "values": [float(v) for v in range(40)], "color": "#123456",
+OTHER_ARGUMENTS = {"period": 3, "name": "mine", "values": [float(v % 9) for v in range(120)],
+                   "upper": [12.0 + v % 3 for v in range(120)], "lower": 10.0, "value": 11.0, "color": "#123456",
                    "up": "#123456", "down": "#654321", "multiplier": 2.0, "percent": 2.5, "deviation": 1.0,
                    "k": 3, "d": 2, "r": 3, "s": 2, "fast": 3, "slow": 5, "signal": 2,
                    "closes": [10.0 + i % 9 for i in range(120)]}  # one per bar of colour_chart()
@@ -219,8 +220,10 @@ def test_colour_parameters_take_names_and_refuse_other_texts(method, param):
 
 def test_the_colour_methods_are_found():
     assert {m for m, _ in COLOUR_METHODS} >= {"background", "colors", "sma", "ema", "overlay", "hma", "kama",
-                                              "text_color", "grid_color", "rsi", "ichimoku", "volume", "compare"}
-    assert len(COLOUR_METHODS) == 81  # 75 studies, colors (up, down), background, text_color, grid_color, compare
+                                              "text_color", "grid_color", "rsi", "ichimoku", "volume", "compare",
+                                              "fill_between", "level"}
+    # 75 studies, colors (up, down), background, text_color, grid_color, compare, fill_between, level
+    assert len(COLOUR_METHODS) == 83
 
 
 # ---- axes --------------------------------------------------------------------------------------------------
@@ -699,9 +702,9 @@ def test_signal_argument_errors():
     ("ohlc_bars", "($self)", "OHLC bar chart"),
     ("heikin_ashi", "($self)", "Heikin-Ashi candle chart"),
     ("title", "($self, text)", "Set the chart title (an empty text removes it)"),
-    ("legend", "($self, show)", "Show/hide the legend of indicators with their last values"),
-    ("log_scale", "($self, on)", "Map the price pane by the logarithm of prices (when they are all above zero)"),
-    ("last_price", "($self, show)", "Show/hide the last close as a dotted line and a tag on the price scale"),
+    ("legend", "($self, show=True)", "Show/hide the legend of indicators with their last values"),
+    ("log_scale", "($self, on=True)", "Map the price pane by the logarithm of prices (when they are all above zero)"),
+    ("last_price", "($self, show=True)", "Show/hide the last close as a dotted line and a tag on the price scale"),
     ("compare", "($self, name, closes, *, color=None)",
      "Draw another symbol's closes as a line on the price pane, measured from its own first close in view; the "
      "price scale turns to 'percent' unless it is 'indexed' or 'percent' already"),

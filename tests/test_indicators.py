@@ -16,14 +16,14 @@ except ImportError:  # the comparisons with TA-Lib need it; the rest of the file
 
 # name(params): doc, for every indicator method; the parameters after `*` are keyword-only, with defaults.
 SIGNATURES = """
-sma(period, color): Simple Moving Average
-ema(period, color): Exponential Moving Average
+sma(period, color=None): Simple Moving Average
+ema(period, color=None): Exponential Moving Average
 rsi(period, *, height=None, color=None, colors=None): Relative Strength Index
-macd(fast, slow, signal, *, height=None, color=None, colors=None): MACD
+macd(fast=12, slow=26, signal=9, *, height=None, color=None, colors=None): MACD
 macd_default(*, height=None, color=None, colors=None): MACD with default settings (12, 26, 9)
-bollinger(period, multiplier, *, color=None, colors=None): Bollinger Bands
+bollinger(period, multiplier=2.0, *, color=None, colors=None): Bollinger Bands
 volume(*, pane=False, height=None, color=None, colors=None): Volume histogram: a band behind the candles at the bottom of the price pane, or a pane of its own with pane=True
-overlay(name, values, color): Custom overlay with pre-calculated values
+overlay(name, values, color=None, *, pane='price', style='line', width=1.5, colors=None, levels=None, range=None, height=None): Custom overlay with pre-calculated values
 hma(period, color): Hull Moving Average
 wma(period, color): Weighted Moving Average
 dema(period, color): Double Exponential Moving Average
@@ -101,7 +101,8 @@ def parse_signatures():
         head, doc = line.split(": ", 1)
         name, params = head.rstrip(")").split("(")
         listed[name] = [p for p in params.split(", ") if p]
-        rows.append((name, listed[name][:listed[name].index("*")] if "*" in listed[name] else listed[name], doc))
+        positional = listed[name][:listed[name].index("*")] if "*" in listed[name] else listed[name]
+        rows.append((name, [p.split("=")[0] for p in positional], doc))
     return rows, listed
 
 
@@ -109,6 +110,11 @@ METHODS, LISTED_PARAMETERS = parse_signatures()
 ARGUMENT_VALUES = {"period": 14, "fast": 12, "slow": 26, "signal": 9, "k": 14, "d": 3, "r": 25, "s": 13,
                    "multiplier": 2.0, "percent": 2.5, "deviation": 5.0, "color": "#2196F3", "name": "Line",
                    "values": [1.0, 2.0]}
+
+
+def study_arguments(params, bars):
+    """A study call's arguments on a chart of `bars` bars: the listed values, and one value per bar."""
+    return [[float(i % 7) for i in range(bars)] if p == "values" else ARGUMENT_VALUES[p] for p in params]
 
 
 def test_there_are_75_methods():
@@ -121,12 +127,12 @@ def test_signature_doc_and_call(chart, name, params, doc):
     method = getattr(chart, name)
     assert method.__text_signature__ == "(" + ", ".join(["$self"] + LISTED_PARAMETERS[name]) + ")"
     assert method.__doc__.split("\n")[0] == doc
-    # Every parameter by position and by keyword; on a chart with and without bars.
-    args = [ARGUMENT_VALUES[p] for p in params]
+    # Every parameter by position and by keyword; on a chart with and without bars (values: one per bar).
+    args = study_arguments(params, 0)
     assert method(*args) is None
     assert method(**dict(zip(params, args))) is None
     chart.bars(bars_with_closes([1.0, 2.0, 3.0]))
-    assert method(*args) is None
+    assert method(*study_arguments(params, 3)) is None
 
 
 def raises(exc, fn, *args, **kwargs):
@@ -144,11 +150,10 @@ def raises(exc, fn, *args, **kwargs):
     ("overlay", ("x", "123", "#fff"), {}, TypeError, "argument 'values': Can't extract `str` to `Vec`"),
     ("overlay", (1, [1.0], "#fff"), {}, TypeError, "argument 'name': 'int' object cannot be converted to 'PyString'"),
     ("tsi", (25,), {}, TypeError, "Chart.tsi() missing 1 required positional argument: 's'"),
-    ("macd", (), {}, TypeError,
-     "Chart.macd() missing 3 required positional arguments: 'fast', 'slow', and 'signal'"),
+    ("macd", (12, 26, 9, 1), {}, TypeError, "Chart.macd() takes from 0 to 3 positional arguments but 4 were given"),
     ("stochastic", (14,), {"k": 3}, TypeError, "Chart.stochastic() got multiple values for argument 'k'"),
     ("cci", (), {"length": 20}, TypeError, "Chart.cci() got an unexpected keyword argument 'length'"),
-    ("bollinger", (20, 2.0, 1), {}, TypeError, "Chart.bollinger() takes 2 positional arguments but 3 were given"),
+    ("bollinger", (20, 2.0, 1), {}, TypeError, "Chart.bollinger() takes from 1 to 2 positional arguments but 3 were given"),
     # Settings: by keyword only, whole ones at least 1, real ones finite, texts among the listed ones.
     ("keltner", (20, 1.5), {}, TypeError, "Chart.keltner() takes 1 positional arguments but 2 were given"),
     ("ichimoku", (), {"tenkan": 0}, ValueError, "argument 'tenkan': 0 is below 1"),
@@ -194,8 +199,10 @@ def test_keyword_only_parameters_are_refused_by_position(name, params):
     before = chart.render_svg()
     args = [ARGUMENT_VALUES[p] for p in params]
     given = f"{len(params) + 1} {'was' if not params else 'were'} given"
+    required = sum("=" not in p for p in LISTED_PARAMETERS[name][:len(params)])
+    takes = str(len(params)) if required == len(params) else f"from {required} to {len(params)}"
     assert raises(TypeError, getattr(chart, name), *args, None) == (
-        f"Chart.{name}() takes {len(params)} positional arguments but {given}")
+        f"Chart.{name}() takes {takes} positional arguments but {given}")
     assert raises(TypeError, getattr(chart, name), *args, x=1) == (
         f"Chart.{name}() got an unexpected keyword argument 'x'")
     assert chart.render_svg() == before
@@ -319,7 +326,7 @@ def test_bollinger_bands_surround_the_middle():
 def test_overlay_draws_the_values_it_was_given():
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0, 5.0]))
-    chart.overlay("My Line", [1.0, 2.0], "#abcdef")
+    chart.overlay("My Line", [1.0, 2.0, math.nan, math.nan, math.nan], "#abcdef")
     (line,) = polylines(svg_root(chart), "#abcdef")
     assert [x for x, _ in line] == pytest.approx([x_of(0, 5), x_of(1, 5)], abs=0.01)
 

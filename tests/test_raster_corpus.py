@@ -14,7 +14,7 @@ from hypothesis import given, settings, strategies as st
 
 import quorvel_canvas as qc
 from raster_support import has_curves, pixels, rsvg_pixels, without_text
-from test_indicators import ARGUMENT_VALUES, METHODS as STUDIES
+from test_indicators import METHODS as STUDIES, study_arguments
 
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "bench"))
@@ -67,10 +67,11 @@ def every_tool():
 
 def every_study():
     chart = qc.Chart(1400, 2400)
-    chart.bars(bench_bars())
+    bars = bench_bars()
+    chart.bars(bars)
     chart.legend(True)
     for name, params, _ in STUDIES:
-        getattr(chart, name)(*[ARGUMENT_VALUES[p] for p in params])
+        getattr(chart, name)(*study_arguments(params, len(bars)))
     return chart.render_svg()
 
 
@@ -127,7 +128,7 @@ def ordinary_charts(draw):
     if draw(st.booleans()):
         chart.background(draw(st.sampled_from(COLOURS)))
     for name, params, _ in draw(st.lists(st.sampled_from(STUDIES), max_size=4)):
-        getattr(chart, name)(*[ARGUMENT_VALUES[p] for p in params])
+        getattr(chart, name)(*study_arguments(params, n))
     lo, hi = (min(b.low for b in bars), max(b.high for b in bars)) if bars else (90.0, 110.0)
     for name, args in draw(st.lists(st.sampled_from(tool_calls(max(n, 10), lo, hi)), max_size=4)):
         getattr(chart, name)(*args)

@@ -93,6 +93,9 @@ def charts(draw, finite):
     chart.grid(draw(st.booleans()))
     chart.dpr(draw(values))
     for method, args in draw(indicators(values)) + draw(primitives(values)):
+        if method == "overlay":  # one value per bar: cut or padded with NaN
+            name, given, colour = args
+            args = (name, (given + [math.nan] * len(drawn_bars))[:len(drawn_bars)], colour)
         getattr(chart, method)(*args)
     if draw(st.booleans()):
         n = len(drawn_bars)

@@ -88,7 +88,8 @@ def test_legend_lines_in_call_order_and_names_without_values():
     chart = readme_chart()
     chart.ema(500, "#ff9800")        # longer than the bars: no value
     chart.cci(500)                   # a sub-pane study longer than the bars: no values
-    chart.overlay("Mine", [1.0, float("nan"), 150.25, float("nan")], "#ff000080")  # the last finite value, opaque
+    # The last finite value, opaque.
+    chart.overlay("Mine", [1.0, float("nan"), 150.25] + [float("nan")] * 97, "#ff000080")
     chart.legend(True)
     # Two sub-panes of 0.15: the main pane is 399 px high, the RSI pane's frame starts at 403 and the CCI's
     # at 403 + 81.5 + 4.

@@ -379,8 +379,8 @@ TEST(ChartRenderer, GridLiesOnTheAxesTicks) {
   EXPECT_EQ(on.at(separator + 1 + sub_ticks.size() + time_ticks.size()).at("stroke"), "#ff0000");  // the level
 }
 
-// Lines, solid or dashed, break at values that are not finite, and a lone value draws nothing; a line
-// through gaps (zigzag's pivots) is one polyline however far apart its points lie.
+// Lines, solid or dashed, break at values that are not finite, end at the last bar, and a lone value draws
+// nothing; a line through gaps (zigzag's pivots) is one polyline however far apart its points lie.
 TEST(IndicatorStyles, LinesBreakAtGapsAndNeedTwoPoints) {
   const auto solid = draw_alone(vector_of(model::VectorStyle::line("#ff0000", 2), {1, 2, kNaN, 3}));
   ASSERT_EQ(solid.size(), 1u);
@@ -389,9 +389,10 @@ TEST(IndicatorStyles, LinesBreakAtGapsAndNeedTwoPoints) {
   EXPECT_EQ(solid[0].at("stroke-width"), "2.00");
   EXPECT_FALSE(solid[0].has("stroke-dasharray"));
 
-  const auto dashed = draw_alone(vector_of(model::VectorStyle::dashed("nonsense"), {1, 2, INFINITY, 3, 4}));
-  ASSERT_EQ(dashed.size(), 2u);
-  EXPECT_EQ(dashed[1].at("points"), "87.50,70.00 112.50,60.00");
+  // The fifth value has no bar (the bars were set again with fewer): the line ends at the last bar.
+  const auto dashed = draw_alone(vector_of(model::VectorStyle::dashed("nonsense"), {1, INFINITY, 3, 4, 5}));
+  ASSERT_EQ(dashed.size(), 1u);
+  EXPECT_EQ(dashed[0].at("points"), "62.50,70.00 87.50,60.00");
   EXPECT_EQ(dashed[0].at("stroke-dasharray"), "4.00,4.00");
   EXPECT_EQ(dashed[0].at("stroke"), "#ffffff");
 

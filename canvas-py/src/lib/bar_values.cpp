@@ -1,22 +1,38 @@
-// Per-bar value columns: read as number lists are, then held to the chart's bar count.
+// Per-bar value columns: read once, held to the chart's bar count.
 #include "bar_values.hpp"
 
 #include <string>
 
+#include "by_instant.hpp"
 #include "convert.hpp"
-#include "errors.hpp"
 
 namespace qcpy {
 
 std::vector<double> bar_values(PyObject* column, const qc::api::Chart& chart, std::string_view arg) {
+  // A pandas object indexed by datetime64 is aligned to the bars by instant; any other column is taken value
+  // by value.
+  if (has_time_index(column)) return values_by_instant(column, chart, arg);
   const std::string name(arg);
-  std::vector<double> values = std::get<std::vector<double>>(convert_argument(param::f64_list(name.c_str()), column));
-  if (values.size() != chart.bars.size()) {
-    PyErr_Format(PyExc_ValueError, "argument '%s': %zu values for %zu bars", name.c_str(), values.size(),
-                 chart.bars.size());
+  std::vector<double> values;
+  try {
+    values = to_f64_list(column, name.c_str());
+  } catch (const PyErrorPending&) {
+    prefix_type_error(name.c_str());
+    throw;
+  }
+  const std::size_t bars = chart.bars.size();
+  if (values.size() != bars) {
+    PyErr_Format(PyExc_ValueError, "argument '%s': %zu values for %zu bars", name.c_str(), values.size(), bars);
     throw PyErrorPending{};
   }
   return values;
+}
+
+std::vector<double> bar_values_or_constant(PyObject* column, const qc::api::Chart& chart, std::string_view arg) {
+  if (PyFloat_Check(column) || (PyLong_Check(column) && !PyBool_Check(column))) {
+    return std::vector<double>(chart.bars.size(), to_f64(column));
+  }
+  return bar_values(column, chart, arg);
 }
 
 }  // namespace qcpy

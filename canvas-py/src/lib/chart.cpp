@@ -28,6 +28,7 @@ ClassSpec ChartClass::spec() {
       chart_marker_methods(),
       chart_indicator_methods(),
       chart_compare_methods(),
+      chart_user_series_methods(),
       chart_primitive_methods(),
       chart_copy_methods(),
       pickle_methods<ChartClass>(),

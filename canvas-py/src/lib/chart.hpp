@@ -51,6 +51,9 @@ MethodGroup chart_primitive_methods();
 MethodGroup chart_copy_methods();
 MethodGroup chart_json_methods();
 MethodGroup chart_output_methods();
+MethodGroup chart_user_series_methods();
+// The body of `overlay`, whose row stands with the studies' (chart_user_series.cpp).
+PyObject* overlay_body(ChartCall& call);
 // The module's private _png_from_svg (chart_output.cpp), for the tests of the PNG output.
 void add_png_from_svg(PyObject* module);
 

@@ -3,6 +3,7 @@
 // Every study without a colour argument of its own takes keyword-only colours, and every sub-pane study a
 // height, after its row's arguments.
 #include <array>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -73,6 +74,28 @@ consteval Params params_of(const IndicatorSpec& spec) {
 // `*` goes before the first keyword-only argument.
 consteval ChartRow row_of(const IndicatorSpec& spec, Body<ChartClass> body, const void* data = nullptr) {
   return {spec.method.data(), Doc(spec.doc.data(), &spec), params_of(spec), Borrow::exclusive, body, data};
+}
+
+// The row with defaults for some of its positional parameters, as Python writes them; a colour given the
+// default "None" takes None (the body then picks its colour).
+consteval ChartRow with_defaults(ChartRow row, std::initializer_list<std::pair<const char*, const char*>> defaults) {
+  std::array<Param, kMaxParams + 1> list{};
+  std::size_t n = 0;
+  bool starred = false;
+  for (const Param& p : row.params.all()) {
+    if (p.keyword_only && !starred) list[n++] = star;
+    starred = starred || p.keyword_only;
+    Param q = p;
+    q.keyword_only = false;
+    for (const auto& [name, text] : defaults) {
+      if (std::string_view(name) != p.name) continue;
+      q.default_text = text;
+      if (q.kind == Kind::color && std::string_view(text) == "None") q.kind = Kind::opt_color;
+    }
+    list[n++] = q;
+  }
+  row.params = Params(std::span<const Param>(list.data(), n));
+  return row;
 }
 
 PyObject* to_py_value(const qc::api::ArgValue& value) {
@@ -226,41 +249,49 @@ PyObject* append_computed(ChartCall& c, const IndicatorSpec& spec, Compute&& com
   return none();
 }
 
-PyObject* append(ChartCall& c, qc::model::Indicator ind) {
-  with_chart(c, [&](qc::api::Chart&& chart) { return std::move(chart).indicator(std::move(ind)); });
-  return none();
-}
+// The averages' colours when given none.
+constexpr std::string_view kSmaColor = "#2962ff";
+constexpr std::string_view kEmaColor = "#ff9800";
 
 constexpr ChartRow kHandWrittenRows[] = {
-    row_of(qc::api::kSmaRow,
-           [](ChartCall& c) {
-             return append_computed(
-                 c, qc::api::kSmaRow, [&](auto bars) { return qc::api::sma_indicator(bars, c.args.u64(0), c.args.text(1)); });
-           }),
-    row_of(qc::api::kEmaRow,
-           [](ChartCall& c) {
-             return append_computed(
-                 c, qc::api::kEmaRow, [&](auto bars) { return qc::api::ema_indicator(bars, c.args.u64(0), c.args.text(1)); });
-           }),
+    with_defaults(row_of(qc::api::kSmaRow,
+                         [](ChartCall& c) {
+                           return append_computed(c, qc::api::kSmaRow, [&](auto bars) {
+                             return qc::api::sma_indicator(bars, c.args.u64(0),
+                                                           c.args.opt_text(1).value_or(std::string(kSmaColor)));
+                           });
+                         }),
+                  {{"color", "None"}}),
+    with_defaults(row_of(qc::api::kEmaRow,
+                         [](ChartCall& c) {
+                           return append_computed(c, qc::api::kEmaRow, [&](auto bars) {
+                             return qc::api::ema_indicator(bars, c.args.u64(0),
+                                                           c.args.opt_text(1).value_or(std::string(kEmaColor)));
+                           });
+                         }),
+                  {{"color", "None"}}),
     row_of(qc::api::kRsiRow,
            [](ChartCall& c) {
              return append_computed(c, qc::api::kRsiRow, [&](auto bars) { return qc::api::rsi_indicator(bars, c.args.u64(0)); });
            }),
-    row_of(qc::api::kMacdRow,
-           [](ChartCall& c) {
-             return append_computed(c, qc::api::kMacdRow, [&](auto bars) {
-               return qc::api::macd_indicator(bars, c.args.u64(0), c.args.u64(1), c.args.u64(2));
-             });
-           }),
+    with_defaults(row_of(qc::api::kMacdRow,
+                         [](ChartCall& c) {
+                           return append_computed(c, qc::api::kMacdRow, [&](auto bars) {
+                             return qc::api::macd_indicator(bars, c.args.u64(0), c.args.u64(1), c.args.u64(2));
+                           });
+                         }),
+                  {{"fast", "12"}, {"slow", "26"}, {"signal", "9"}}),
     row_of(qc::api::kMacdDefaultRow,
            [](ChartCall& c) {
              return append_computed(c, qc::api::kMacdDefaultRow, [](auto bars) { return std::optional(qc::api::macd_default_indicator(bars)); });
            }),
-    row_of(qc::api::kBollingerRow,
-           [](ChartCall& c) {
-             return append_computed(
-                 c, qc::api::kBollingerRow, [&](auto bars) { return qc::api::bollinger_indicator(bars, c.args.u64(0), c.args.f64(1)); });
-           }),
+    with_defaults(row_of(qc::api::kBollingerRow,
+                         [](ChartCall& c) {
+                           return append_computed(c, qc::api::kBollingerRow, [&](auto bars) {
+                             return qc::api::bollinger_indicator(bars, c.args.u64(0), c.args.f64(1));
+                           });
+                         }),
+                  {{"multiplier", "2.0"}}),
     {qc::api::kVolumeRow.method.data(), Doc(qc::api::kVolumeRow.doc.data(), &qc::api::kVolumeRow),
      {star, flag("pane", "False"), pane_height("height"),
       opt_color("color").means("one colour for every bar, rising or falling; None: the up and down colours"),
@@ -272,10 +303,17 @@ constexpr ChartRow kHandWrittenRows[] = {
      }},
     // Its values are the caller's, so its parameters are not its row's.
     {"overlay", Doc(qc::api::kOverlayRow.doc.data(), &qc::api::kOverlayRow),
-     {text("name"), f64_list("values"), color("color")}, Borrow::exclusive,
-     [](ChartCall& c) {
-       return append(c, qc::api::overlay_indicator(c.args.text(0), std::move(c.args.f64_list(1)), c.args.text(2)));
-     }},
+     {text("name"), number_column("values"),
+      opt_color("color").means("colour of the line, the dots or a histogram's bars; None: the next of the palette"),
+      star, pane("pane", "'price'").means("'price' the main pane, 'new' a sub-pane of its own below the others, or a "
+                                          "number: 0 the main pane, k the k-th sub-pane from the top, -1 the lowest"),
+      text("style", "'line'").means("'line', 'dashed', 'dotted', 'step', 'histogram', 'dots' or 'area'"),
+      f64("width", "1.5").means("the line's width, 0.5 to 5"),
+      color_list("colors").means("(up, down): a histogram's colours by sign; None: the chart's up and down colours"),
+      opt_f64_list("levels").means("values marked by dotted lines across the series' pane"),
+      value_range("range").means("(lo, hi): a new pane's fixed value range; None: automatic"),
+      pane_height("height")},
+     Borrow::exclusive, overlay_body},
 };
 
 // The hand-written rows, then one row per catalogue entry.

@@ -186,7 +186,7 @@ constexpr ChartRow kRows[] = {
        with_chart(c, [&](Chart&& chart) { return std::move(chart).background(c.args.text(0)); });
        return none();
      }},
-    {"grid", "Enable/disable grid", {flag("show")}, Borrow::exclusive, set_switch, &kGrid},
+    {"grid", "Enable/disable grid", {flag("show", "True")}, Borrow::exclusive, set_switch, &kGrid},
     {"title", "Set the chart title (an empty text removes it)", {text("text")}, Borrow::exclusive,
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) {
@@ -195,7 +195,7 @@ constexpr ChartRow kRows[] = {
        });
        return none();
      }},
-    {"legend", "Show/hide the legend of indicators with their last values", {flag("show")}, Borrow::exclusive,
+    {"legend", "Show/hide the legend of indicators with their last values", {flag("show", "True")}, Borrow::exclusive,
      set_switch, &kLegend},
     {"time_zone",
      "Set the time zone (a zoneinfo name such as \"America/New_York\"; \"UTC\" by default) in which the time "
@@ -212,7 +212,7 @@ constexpr ChartRow kRows[] = {
        });
        return none();
      }},
-    {"log_scale", "Map the price pane by the logarithm of prices (when they are all above zero)", {flag("on")},
+    {"log_scale", "Map the price pane by the logarithm of prices (when they are all above zero)", {flag("on", "True")},
      Borrow::exclusive,
      [](ChartCall& c) {
        // The price scale has one mode: off is the plain price scale, whatever the mode was.
@@ -223,7 +223,7 @@ constexpr ChartRow kRows[] = {
        });
        return none();
      }},
-    {"last_price", "Show/hide the last close as a dotted line and a tag on the price scale", {flag("show")},
+    {"last_price", "Show/hide the last close as a dotted line and a tag on the price scale", {flag("show", "True")},
      Borrow::exclusive, set_switch, &kLastPrice},
     {"detail",
      "Draw the bars that share a device-pixel column as the marks the column can show: one candle, volume bar "

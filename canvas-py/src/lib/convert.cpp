@@ -260,12 +260,26 @@ PyObject* to_theme(PyObject* o) {
   throw_not_convertible(o, "Theme, UITheme or RuntimeTheme");
 }
 
+// A pane's text as given (the body knows the texts), or its number.
+Converted to_pane(PyObject* o) {
+  if (PyUnicode_Check(o)) return to_text(o);
+  if (PyBool_Check(o) || !PyIndex_Check(o)) throw_not_convertible(o, "str or int");
+  return to_i64(o);
+}
+
+// None: no numbers; else a sequence of exactly two floats.
+Converted to_value_range(PyObject* o) {
+  if (o == Py_None) return std::vector<double>();
+  const Point p = to_point(o, nullptr, "range");
+  return std::vector<double>{p.bar, p.price};
+}
+
+}  // namespace
+
 std::vector<double> to_f64_list(PyObject* o, const char* name) {
   if (std::optional<std::vector<double>> values = floats_of_buffer(o, name)) return std::move(*values);
   return to_list<double>(o, to_f64);
 }
-
-}  // namespace
 
 Converted convert(const Param& p, PyObject* o, const BarClock* clock) {
   const auto point = [&](PyObject* item) { return to_point(item, clock, p.name); };
@@ -299,6 +313,10 @@ Converted convert(const Param& p, PyObject* o, const BarClock* clock) {
     case Kind::opt_number_column:
     case Kind::mark_price: return o == Py_None ? Ref() : Ref::borrow(o);
     case Kind::time_unit: return to_time_unit(o, p.name);
+    case Kind::pane: return to_pane(o);
+    case Kind::opt_f64_list: return o == Py_None ? std::vector<double>() : to_f64_list(o, p.name);
+    case Kind::value_range: return to_value_range(o);
+    case Kind::values_or_number: return Ref::borrow(o);
   }
   throw Panic("unknown parameter kind");
 }
@@ -334,6 +352,16 @@ Converted default_value(const Param& p) {
     case Kind::opt_text:
     case Kind::opt_color:
       if (text == "None") return std::optional<std::string>();
+      break;
+    case Kind::color:
+      if (const auto color = unquoted(text)) return std::string(*color);
+      break;
+    case Kind::pane:
+      if (const auto name = unquoted(text)) return std::string(*name);
+      return parse_number<std::int64_t>(text);
+    case Kind::opt_f64_list:
+    case Kind::value_range:
+      if (text == "None") return std::vector<double>();
       break;
     case Kind::color_list:
       if (text == "None") return ColorList();

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "coords/bar_dates.hpp"
 #include "match.hpp"
@@ -25,6 +26,8 @@ bool to_flag(PyObject* o);
 bool looks_like_numpy_bool(PyTypeObject* type);
 // A tuple (bar, price): the bar a number or a date (placed as a tool's point, named `name` in errors).
 Point to_point(PyObject* o, const qc::coords::BarClock* clock, const char* name);
+// Numbers from a buffer (or `__array__`'s) of integers or floats, or from a sequence of floats.
+std::vector<double> to_f64_list(PyObject* o, const char* name);
 
 // The text a colour is stored as: a text that parses as it stands, a colour name as its "#rrggbb" text;
 // nothing for any other text.

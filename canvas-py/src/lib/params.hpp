@@ -49,6 +49,10 @@ enum class Kind : std::uint8_t {
   time_unit,          // the name of a timestamps unit, held as its units per second
   marks,       // the bars to mark: a mask, bar indices or dates, held as given (markers.cpp reads it)
   mark_price,  // None, "low", "high", "close", a number or a number column, held as given
+  pane,               // a pane: the text 'price' or 'new' (held as text), or its number (held as i64)
+  opt_f64_list,       // None (no numbers) or an f64_list
+  value_range,        // None or a pair (lo, hi) of floats, held as no numbers or as those two
+  values_or_number,   // a number column or one number, held as given
 };
 
 // The parameter's type in the module's stubs: as wide as the converter accepts. The names starting with
@@ -84,6 +88,10 @@ constexpr const char* annotation(Kind kind) {
     case Kind::time_unit: return "_TimeUnit";
     case Kind::marks: return "_Marks";
     case Kind::mark_price: return "_MarkPrice";
+    case Kind::pane: return "str | SupportsIndex";
+    case Kind::opt_f64_list: return "_NumberColumn | None";
+    case Kind::value_range: return "tuple[_Real, _Real] | None";
+    case Kind::values_or_number: return "_NumberColumn | _Real";
   }
   return "object";
 }
@@ -110,9 +118,9 @@ constexpr Param opt_f64(const char* name) { return {name, Kind::opt_f64, "None"}
 constexpr Param u32(const char* name) { return {name, Kind::u32}; }
 constexpr Param u64(const char* name) { return {name, Kind::u64}; }
 constexpr Param i64(const char* name) { return {name, Kind::i64}; }
-constexpr Param text(const char* name) { return {name, Kind::text}; }
+constexpr Param text(const char* name, const char* def = nullptr) { return {name, Kind::text, def}; }
 constexpr Param opt_text(const char* name) { return {name, Kind::opt_text, "None"}; }
-constexpr Param color(const char* name) { return {name, Kind::color}; }
+constexpr Param color(const char* name, const char* def = nullptr) { return {name, Kind::color, def}; }
 constexpr Param opt_color(const char* name) { return {name, Kind::opt_color, "None"}; }
 constexpr Param color_list(const char* name) { return {name, Kind::color_list, "None"}; }
 constexpr Param pane_height(const char* name) {
@@ -136,11 +144,15 @@ constexpr Param time_column(const char* name) { return {name, Kind::time_column}
 constexpr Param number_column(const char* name) { return {name, Kind::number_column}; }
 constexpr Param opt_number_column(const char* name) { return {name, Kind::opt_number_column, "None"}; }
 constexpr Param time_unit(const char* name) { return {name, Kind::time_unit, "'s'"}; }
+constexpr Param pane(const char* name, const char* def) { return {name, Kind::pane, def}; }
+constexpr Param opt_f64_list(const char* name) { return {name, Kind::opt_f64_list, "None"}; }
+constexpr Param value_range(const char* name) { return {name, Kind::value_range, "None"}; }
+constexpr Param values_or_number(const char* name) { return {name, Kind::values_or_number}; }
 // Written where Python writes `*`: the parameters after it are taken by keyword only.
 inline constexpr Param star{"*", Kind::object, nullptr, true};
 }  // namespace param
 
-inline constexpr std::size_t kMaxParams = 8;
+inline constexpr std::size_t kMaxParams = 10;
 
 // The parameter list of one row, checked when the row is compiled: at most kMaxParams, no required
 // parameter after one with a default, and keyword-only parameters (after `param::star`) all with defaults.

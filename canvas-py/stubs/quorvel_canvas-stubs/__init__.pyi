@@ -1,6 +1,5 @@
 # Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.
 """Financial price charts from OHLCV bars, each rendered as one SVG document. Make a Chart, give it bars, add studies, drawing tools and signals, and render_svg() returns the document as a str."""
-import datetime
 from collections.abc import Buffer, Callable, Sequence
 from os import PathLike
 from typing import Any, Literal, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
@@ -9,10 +8,8 @@ import numpy
 
 # A real number: what float() accepts, numpy scalars included.
 _Real: TypeAlias = SupportsFloat | SupportsIndex
-# A date: a datetime or date (pandas.Timestamp is one), a numpy.datetime64, or an ISO 8601 text.
-_Date: TypeAlias = datetime.date | numpy.datetime64 | str
-# (bar index or date, price)
-_Point: TypeAlias = tuple[_Real | _Date, _Real]
+# (bar index, price)
+_Point: TypeAlias = tuple[_Real, _Real]
 
 @type_check_only
 class _SupportsArray(Protocol):
@@ -22,10 +19,6 @@ class _SupportsArray(Protocol):
 _NumberColumn: TypeAlias = Buffer | _SupportsArray | Sequence[_Real]
 _TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
 _TimeUnit: TypeAlias = Literal["s", "ms", "us", "ns"]
-# The bars markers() marks: a mask, bar indices or dates (a pandas object with a datetime index: by instant).
-_Marks: TypeAlias = Buffer | _SupportsArray | Sequence[bool] | Sequence[SupportsIndex | _Date]
-# Where markers stand: the kind's own price (None), a bar field, one price, or one price per bar.
-_MarkPrice: TypeAlias = Literal["low", "high", "close"] | _Real | _NumberColumn | None
 # A study line's colour, or a histogram's (up, down) or a cloud's (first, second); None keeps the row's.
 _ColorEntry: TypeAlias = str | tuple[str | None, str | None] | list[str | None] | None
 # A file's path: text, bytes or a path object.
@@ -84,7 +77,7 @@ class Chart:
         Parameters:
             color: the background colour, a CSS colour text
         """
-    def grid(self, show: bool | numpy.bool_) -> None:
+    def grid(self, show: bool | numpy.bool_ = True) -> None:
         """Enable/disable grid
 
         Parameters:
@@ -96,7 +89,7 @@ class Chart:
         Parameters:
             text: the title; an empty text removes it
         """
-    def legend(self, show: bool | numpy.bool_) -> None:
+    def legend(self, show: bool | numpy.bool_ = True) -> None:
         """Show/hide the legend of indicators with their last values
 
         Parameters:
@@ -108,24 +101,24 @@ class Chart:
         Parameters:
             name: a zoneinfo key such as "America/New_York", or "UTC\"
         """
-    def log_scale(self, on: bool | numpy.bool_) -> None:
+    def log_scale(self, on: bool | numpy.bool_ = True) -> None:
         """Map the price pane by the logarithm of prices (when they are all above zero)
 
         Parameters:
             on: True to turn it on, False to turn it off
         """
-    def last_price(self, show: bool | numpy.bool_) -> None:
+    def last_price(self, show: bool | numpy.bool_ = True) -> None:
         """Show/hide the last close as a dotted line and a tag on the price scale
 
         Parameters:
             show: True to show, False to hide
         """
-    def view(self, first: SupportsIndex | _Date, last: SupportsIndex | _Date) -> None:
-        """Draw only bars first..last (inclusive; negative indices count from the end, so view(-126, -1) draws the last 126 bars); the indices are resolved at each render, dates at the call, and studies still cover all bars
+    def view(self, first: SupportsIndex, last: SupportsIndex) -> None:
+        """Draw only bars first..last (inclusive; negative indices count from the end, so view(-126, -1) draws the last 126 bars); the indices are resolved at each render, and studies still cover all bars
 
         Parameters:
-            first: the first bar drawn: its index (-1 for the last), or a date (the first bar at or after it)
-            last: the last bar drawn: its index (-1 for the last), or a date (the last bar at or before it)
+            first: index of the first bar drawn; -1 for the last
+            last: index of the last bar drawn; -1 for the last
         """
     def dark_theme(self) -> None:
         """Apply dark theme"""
@@ -177,72 +170,63 @@ class Chart:
         """Render chart to SVG string"""
     def _repr_svg_(self) -> str:
         """The SVG document, for notebook display"""
-    def buy_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
+    def buy_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
         """Buy signal
 
         Parameters:
-            bar_index: the bar: its index (0 for the first) or a date
+            bar_index: index of the bar, 0 for the first
             price: price level
             label: text beside the marker; None for none
         """
-    def sell_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
+    def sell_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
         """Sell signal
 
         Parameters:
-            bar_index: the bar: its index (0 for the first) or a date
+            bar_index: index of the bar, 0 for the first
             price: price level
             label: text beside the marker; None for none
         """
-    def take_profit_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
+    def take_profit_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
         """Take profit signal
 
         Parameters:
-            bar_index: the bar: its index (0 for the first) or a date
+            bar_index: index of the bar, 0 for the first
             price: price level
             label: text beside the marker; None for none
         """
-    def stop_loss_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
+    def stop_loss_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
         """Stop loss signal
 
         Parameters:
-            bar_index: the bar: its index (0 for the first) or a date
+            bar_index: index of the bar, 0 for the first
             price: price level
             label: text beside the marker; None for none
         """
-    def entry_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
+    def entry_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
         """Entry signal
 
         Parameters:
-            bar_index: the bar: its index (0 for the first) or a date
+            bar_index: index of the bar, 0 for the first
             price: price level
             label: text beside the marker; None for none
         """
-    def exit_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
+    def exit_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
         """Exit signal
 
         Parameters:
-            bar_index: the bar: its index (0 for the first) or a date
+            bar_index: index of the bar, 0 for the first
             price: price level
             label: text beside the marker; None for none
         """
-    def custom_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str) -> None:
+    def custom_signal(self, bar_index: SupportsIndex, price: _Real, label: str) -> None:
         """Custom signal
 
         Parameters:
-            bar_index: the bar: its index (0 for the first) or a date
+            bar_index: index of the bar, 0 for the first
             price: price level
             label: text beside the marker
         """
-    def markers(self, where: _Marks, *, kind: str = 'buy', price: _MarkPrice = None, label: str | None = None) -> None:
-        """Mark many bars in one call: each marked bar gets, in bar order, what the kind's signal method (buy_signal, ...) adds
-
-        Parameters:
-            where: a mask with one entry per bar (True marks), bar indices, or dates; a pandas object with a datetime index is aligned to the bars by instant
-            kind: 'buy', 'sell', 'entry', 'exit', 'take_profit', 'stop_loss' or 'custom' (which needs a label)
-            price: None (the low for buy and entry, the high for sell and exit, else the close), 'low', 'high', 'close', one price, or one price per bar
-            label: text beside the marker; None for none
-        """
-    def sma(self, period: SupportsIndex, color: str) -> None:
+    def sma(self, period: SupportsIndex, color: str | None = None) -> None:
         """Simple Moving Average
 
         Parameters:
@@ -252,7 +236,7 @@ class Chart:
         Lines: SMA (line, `color`)
         Definition: The mean of the last `period` closes, as TA-Lib SMA.
         """
-    def ema(self, period: SupportsIndex, color: str) -> None:
+    def ema(self, period: SupportsIndex, color: str | None = None) -> None:
         """Exponential Moving Average
 
         Parameters:
@@ -274,7 +258,7 @@ class Chart:
         Lines: RSI (line, #9C27B0)
         Definition: Wilder's RSI over `period` closes, as TA-Lib RSI.
         """
-    def macd(self, fast: SupportsIndex, slow: SupportsIndex, signal: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+    def macd(self, fast: SupportsIndex = 12, slow: SupportsIndex = 26, signal: SupportsIndex = 9, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """MACD
 
         Parameters:
@@ -285,7 +269,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
-        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, chart's up/chart's down)
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
         Definition: EMA(`fast`) - EMA(`slow`) of the closes, its EMA(`signal`) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
     def macd_default(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -296,10 +280,10 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
-        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, chart's up/chart's down)
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
         Definition: EMA(12) - EMA(26) of the closes, its EMA(9) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
-    def bollinger(self, period: SupportsIndex, multiplier: _Real, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+    def bollinger(self, period: SupportsIndex, multiplier: _Real = 2.0, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Bollinger Bands
 
         Parameters:
@@ -320,16 +304,23 @@ class Chart:
             color: colour of the line, a CSS colour text such as "#2962ff"
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: volume band
-        Lines: Volume (histogram, chart's up/chart's down)
+        Lines: Volume (histogram, #26a69a/#ef5350)
         Definition: Each bar's volume, in the up colour where the close is at or above the open.
         """
-    def overlay(self, name: str, values: _NumberColumn, color: str) -> None:
+    def overlay(self, name: str, values: _NumberColumn, color: str | None = None, *, pane: str | SupportsIndex = 'price', style: str = 'line', width: _Real = 1.5, colors: Sequence[_ColorEntry] | None = None, levels: _NumberColumn | None = None, range: tuple[_Real, _Real] | None = None, height: _Real | None = None) -> None:
         """Custom overlay with pre-calculated values
 
         Parameters:
             name: the line's name in the legend
             values: one value per bar, NaN where the line has none
-            color: colour of the line, a CSS colour text such as "#2962ff"
+            color: colour of the line, the dots or a histogram's bars; None: the next of the palette
+            pane: 'price' the main pane, 'new' a sub-pane of its own below the others, or a number: 0 the main pane, k the k-th sub-pane from the top, -1 the lowest
+            style: 'line', 'dashed', 'dotted', 'step', 'histogram', 'dots' or 'area'
+            width: the line's width, 0.5 to 5
+            colors: (up, down): a histogram's colours by sign; None: the chart's up and down colours
+            levels: values marked by dotted lines across the series' pane
+            range: (lo, hi): a new pane's fixed value range; None: automatic
+            height: the pane's share of the plot height, 0.05 to 0.6; None: its own
         Draws: price pane
         Lines: `name` (line, `color`)
         Definition: The caller's `values`, one per bar, drawn as given (NaN: no point).
@@ -622,7 +613,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: BoP (histogram, chart's up/chart's down)
+        Lines: BoP (histogram, #26a69a/#ef5350)
         Definition: (close - open) / (high - low) of each bar, as TA-Lib BOP.
         """
     def choppiness(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -764,7 +755,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: AC (histogram, chart's up/chart's down)
+        Lines: AC (histogram, #26a69a/#ef5350)
         Definition: The awesome oscillator minus its 5-bar SMA, bars coloured by rise and fall, as TA-Lib AC.
         """
     def awesome_oscillator(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -775,7 +766,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: AO (histogram, chart's up/chart's down)
+        Lines: AO (histogram, #26a69a/#ef5350)
         Definition: SMA(5) - SMA(34) of the bars' midpoints (H + L)/2, bars coloured by rise and fall, as TA-Lib AO.
         """
     def cci(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -833,7 +824,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: Bull (histogram, chart's up/chart's up at alpha 0x80), Bear (histogram, chart's down at alpha 0x80/chart's down)
+        Lines: Bull (histogram, #26a69a/#26a69a80), Bear (histogram, #ef535080/#ef5350)
         Definition: High - EMA(`period`) of the closes as Bull, low - that EMA as Bear, as TA-Lib ERI.
         """
     def eom(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -928,7 +919,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: Qstick (histogram, chart's up/chart's down)
+        Lines: Qstick (histogram, #26a69a/#ef5350)
         Definition: SMA(`period`) of close - open, as TA-Lib QSTICK.
         """
     def roc(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -1104,19 +1095,27 @@ class Chart:
         Lines: VPT (line, #9C27B0)
         Definition: The running sum of the volume times the close's relative change, as TA-Lib PVT.
         """
-    def compare(self, name: str, closes: _NumberColumn, *, color: str | None = None) -> None:
-        """Draw another symbol's closes as a line on the price pane, measured from its own first close in view; the price scale turns to 'percent' unless it is 'indexed' or 'percent' already
+    def fill_between(self, name: str, upper: _NumberColumn | _Real, lower: _NumberColumn | _Real, *, pane: str | SupportsIndex = 'price', color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
+        """Fill the area between two series of one's own, split where they cross
 
         Parameters:
-            name: the line's name in the legend
-            closes: the other symbol's closes, one per bar, NaN where it has none
-            color: colour of the line; None: the next of the eight colours the user's series take
+            name: the fill's name in the legend
+            upper: the upper side: one value per bar, or one number for every bar
+            lower: the lower side: one value per bar, or one number for every bar
+            pane: 'price' the main pane, 'new' a sub-pane of its own below the others, or a number: 0 the main pane, k the k-th sub-pane from the top, -1 the lowest
+            color: the fill's colour, drawn at alpha 0x33; None: the next of the palette
+            colors: (above, below): the colours where upper >= lower and where not
         """
-    def price_scale(self, mode: str) -> None:
-        """Set the price scale: 'price', 'percent' (each series' change from its first close in view), 'indexed' (the same with 100 at that close) or 'log' (as log_scale(True))
+    def level(self, value: _Real, *, pane: str | SupportsIndex = 0, color: str = '#787b86', style: str = 'dashed', width: _Real = 1.0, label: str | None = None) -> None:
+        """Draw a horizontal line at a value across a pane, with an optional label
 
         Parameters:
-            mode: 'price', 'percent', 'indexed' or 'log'
+            value: the value the line marks, in the pane's units
+            pane: 0 the main pane, k the k-th sub-pane from the top, -1 the lowest
+            color: colour of the line and its label
+            style: 'solid', 'dashed' or 'dotted'
+            width: the line's width, 0.5 to 5
+            label: text over the line's right end; None for none
         """
     def horizontal_line(self, price: _Real) -> None:
         """Horizontal line at price level
@@ -1124,584 +1123,584 @@ class Chart:
         Parameters:
             price: price level
         """
-    def vertical_line(self, bar_index: _Real | _Date) -> None:
+    def vertical_line(self, bar_index: _Real) -> None:
         """Vertical line at bar index
 
         Parameters:
-            bar_index: the bar: its index (0 for the first) or a date
+            bar_index: index of the bar, 0 for the first
         """
     def cross_line(self, position: _Point) -> None:
         """Cross line at position
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
         """
     def arrow_up(self, position: _Point) -> None:
         """Arrow up
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
         """
     def arrow_down(self, position: _Point) -> None:
         """Arrow down
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
         """
     def price_label(self, position: _Point) -> None:
         """Price label
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
         """
     def sign(self, position: _Point) -> None:
         """Sign
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
         """
     def flag(self, position: _Point) -> None:
         """Flag
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
         """
     def table(self, position: _Point) -> None:
         """Table
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
         """
     def anchored_vwap(self, position: _Point) -> None:
         """Anchored VWAP
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
         """
     def text(self, position: _Point, content: str) -> None:
         """Text annotation
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
             content: the text it shows
         """
     def note(self, position: _Point, content: str) -> None:
         """Note
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
             content: the text it shows
         """
     def price_note(self, position: _Point, content: str) -> None:
         """Price note
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
             content: the text it shows
         """
     def signpost(self, position: _Point, content: str) -> None:
         """Signpost
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
             content: the text it shows
         """
     def callout(self, position: _Point, content: str) -> None:
         """Callout
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
             content: the text it shows
         """
     def comment(self, position: _Point, content: str) -> None:
         """Comment
 
         Parameters:
-            position: where it stands: (bar index or date, price)
+            position: where it stands: (bar index, price)
             content: the text it shows
         """
     def anchored_text(self, p1: _Point, p2: _Point, content: str) -> None:
         """Anchored text
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
             content: the text it shows
         """
     def trend_line(self, start: _Point, end: _Point) -> None:
         """Trend line between two points
 
         Parameters:
-            start: where the line starts: (bar index or date, price)
-            end: where the line ends: (bar index or date, price)
+            start: where the line starts: (bar index, price)
+            end: where the line ends: (bar index, price)
         """
     def ray(self, p1: _Point, p2: _Point) -> None:
         """Ray from p1 through p2
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def extended_line(self, p1: _Point, p2: _Point) -> None:
         """Extended line (infinite in both directions)
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def info_line(self, p1: _Point, p2: _Point) -> None:
         """Info line with measurements
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def trend_angle(self, p1: _Point, p2: _Point) -> None:
         """Trend angle
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def horizontal_ray(self, p1: _Point, p2: _Point) -> None:
         """Horizontal ray
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def regression_trend(self, p1: _Point, p2: _Point) -> None:
         """Regression trend channel
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def rectangle(self, p1: _Point, p2: _Point) -> None:
         """Rectangle
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def circle(self, center: _Point, edge: _Point) -> None:
         """Circle
 
         Parameters:
-            center: the centre: (bar index or date, price)
-            edge: a point on the edge: (bar index or date, price)
+            center: the centre: (bar index, price)
+            edge: a point on the edge: (bar index, price)
         """
     def ellipse(self, center: _Point, edge: _Point) -> None:
         """Ellipse
 
         Parameters:
-            center: the centre: (bar index or date, price)
-            edge: a point on the edge: (bar index or date, price)
+            center: the centre: (bar index, price)
+            edge: a point on the edge: (bar index, price)
         """
     def fib_retracement(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci retracement
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def fib_time_zones(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci time zones
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def fib_speed_resistance(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci speed/resistance
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def fib_circles(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci circles
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def fib_spiral(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci spiral
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def fib_arcs(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci arcs
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def fib_wedge(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci wedge
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def fib_fan(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci fan
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def gann_box(self, p1: _Point, p2: _Point) -> None:
         """Gann Box
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def gann_square_fixed(self, p1: _Point, p2: _Point) -> None:
         """Gann Square Fixed
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def gann_square(self, p1: _Point, p2: _Point) -> None:
         """Gann Square
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def gann_fan(self, p1: _Point, p2: _Point) -> None:
         """Gann Fan
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def arrow_marker(self, p1: _Point, p2: _Point) -> None:
         """Arrow marker
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def arrow_line(self, p1: _Point, p2: _Point) -> None:
         """Arrow line
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def cycle_lines(self, p1: _Point, p2: _Point) -> None:
         """Cycle lines
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def time_cycles(self, p1: _Point, p2: _Point) -> None:
         """Time cycles
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def sine_wave(self, p1: _Point, p2: _Point) -> None:
         """Sine wave
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def forecast(self, p1: _Point, p2: _Point) -> None:
         """Forecast
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def bars_pattern(self, p1: _Point, p2: _Point) -> None:
         """Bars pattern
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def projection(self, p1: _Point, p2: _Point) -> None:
         """Projection
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def fixed_volume_profile(self, p1: _Point, p2: _Point) -> None:
         """Fixed volume profile
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def anchored_volume_profile(self, p1: _Point, p2: _Point) -> None:
         """Anchored volume profile
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def price_range(self, p1: _Point, p2: _Point) -> None:
         """Price range
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def date_range(self, p1: _Point, p2: _Point) -> None:
         """Date range
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def price_date_range(self, p1: _Point, p2: _Point) -> None:
         """Price and date range
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
         """
     def parallel_channel(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Parallel channel
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def flat_top_bottom(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Flat top/bottom channel
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def triangle(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Triangle
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def arc(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Arc
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def rotated_rectangle(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Rotated rectangle
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def fib_extension(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Fibonacci extension
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def fib_channel(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Fibonacci channel
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def fib_trend_time(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Fibonacci trend time
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Pitchfork
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def schiff_pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Schiff Pitchfork
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def modified_schiff(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Modified Schiff Pitchfork
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def inside_pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Inside Pitchfork
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def triangle_pattern(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Triangle Pattern
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def long_position(self, entry: _Point, tp: _Point, sl: _Point) -> None:
         """Long position
 
         Parameters:
-            entry: the entry: (bar index or date, price)
-            tp: the take-profit target: (bar index or date, price)
-            sl: the stop-loss: (bar index or date, price)
+            entry: the entry: (bar index, price)
+            tp: the take-profit target: (bar index, price)
+            sl: the stop-loss: (bar index, price)
         """
     def short_position(self, entry: _Point, tp: _Point, sl: _Point) -> None:
         """Short position
 
         Parameters:
-            entry: the entry: (bar index or date, price)
-            tp: the take-profit target: (bar index or date, price)
-            sl: the stop-loss: (bar index or date, price)
+            entry: the entry: (bar index, price)
+            tp: the take-profit target: (bar index, price)
+            sl: the stop-loss: (bar index, price)
         """
     def price_projection(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Price projection
 
         Parameters:
-            p1: first anchor: (bar index or date, price)
-            p2: second anchor: (bar index or date, price)
-            p3: third anchor: (bar index or date, price)
+            p1: first anchor: (bar index, price)
+            p2: second anchor: (bar index, price)
+            p3: third anchor: (bar index, price)
         """
     def disjoint_channel(self, points: Sequence[_Point]) -> None:
         """Disjoint channel
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def polyline(self, points: Sequence[_Point]) -> None:
         """Polyline
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def path(self, points: Sequence[_Point]) -> None:
         """Path (closed polygon)
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def curve(self, points: Sequence[_Point]) -> None:
         """Curve
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def double_curve(self, points: Sequence[_Point]) -> None:
         """Double curve
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def xabcd_pattern(self, points: Sequence[_Point]) -> None:
         """XABCD Pattern
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def cypher_pattern(self, points: Sequence[_Point]) -> None:
         """Cypher Pattern
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def head_shoulders(self, points: Sequence[_Point]) -> None:
         """Head and Shoulders
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def abcd_pattern(self, points: Sequence[_Point]) -> None:
         """ABCD Pattern
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def three_drives(self, points: Sequence[_Point]) -> None:
         """Three Drives
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def elliott_impulse(self, points: Sequence[_Point]) -> None:
         """Elliott Impulse Wave
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def elliott_correction(self, points: Sequence[_Point]) -> None:
         """Elliott Correction Wave
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def elliott_triangle(self, points: Sequence[_Point]) -> None:
         """Elliott Triangle
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def elliott_double_combo(self, points: Sequence[_Point]) -> None:
         """Elliott Double Combo
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def elliott_triple_combo(self, points: Sequence[_Point]) -> None:
         """Elliott Triple Combo
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def brush(self, points: Sequence[_Point]) -> None:
         """Brush
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def highlighter(self, points: Sequence[_Point]) -> None:
         """Highlighter
 
         Parameters:
-            points: the anchors, a sequence of (bar index or date, price)
+            points: the anchors, a sequence of (bar index, price)
         """
     def __copy__(self) -> Self:
         """An independent copy of the chart."""
@@ -1713,20 +1712,20 @@ class Chart:
         """
     def __reduce__(self) -> NoReturn:
         """Refuses: a Chart does not pickle."""
-    def render_png(self, scale: _Real | None = None) -> bytes:
+    def render_png(self, scale: _Real = 1.0) -> bytes:
         """Render the chart to PNG bytes at `scale` times its size (0.1 to 8): 8-bit RGBA, text in the bundled DejaVu Sans
 
         Parameters:
-            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels)
         """
     def render_pdf(self) -> bytes:
         """Render the chart to a one-page PDF at its size in points, text as text in DejaVu Sans"""
-    def save(self, path: _Path, scale: _Real | None = None) -> None:
+    def save(self, path: _Path, scale: _Real = 1.0) -> None:
         """Write the chart to a file by the path's suffix: .svg (the document as UTF-8), .png (at `scale`) or .pdf; the file is replaced only once it is written whole
 
         Parameters:
             path: where to write: anything open() takes; its suffix (.svg, .png or .pdf) chooses the kind
-            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels)
         """
     def _repr_png_(self) -> bytes | None:
         """The PNG of the chart, for notebook display"""

@@ -582,8 +582,12 @@ struct Schema<model::placement::SubPane> {
   static constexpr std::array fields{member<&model::placement::SubPane::ratio>("ratio")};
 };
 template <>
+struct Schema<model::placement::Joins> {
+  static constexpr std::array fields{member<&model::placement::Joins::sub_pane>("sub_pane")};
+};
+template <>
 struct Kinds<model::IndicatorPlacement> {
-  static constexpr std::array<std::string_view, 3> keys{"overlay", "volume_band", "sub_pane"};
+  static constexpr std::array<std::string_view, 4> keys{"overlay", "volume_band", "sub_pane", "joins"};
 };
 
 template <>
@@ -610,6 +614,7 @@ struct Schema<style::Line> {
   static constexpr std::array fields{
       member<&T::color>("color"),        member<&T::width>("width"),       member<&T::dashed>("dashed"),
       member<&T::through_gaps>("through_gaps"), member<&T::up_color>("up_color"), member<&T::down_color>("down_color"),
+      member<&T::dotted>("dotted"),      member<&T::area>("area"),
   };
 };
 template <>
@@ -617,10 +622,15 @@ struct Schema<style::SolidLine> {
   static constexpr std::array fields{member<&style::SolidLine::color>("color"), member<&style::SolidLine::width>("width")};
 };
 template <>
+struct Schema<style::ChartShade> {
+  static constexpr std::array fields{member<&style::ChartShade::up>("up"), member<&style::ChartShade::alpha>("alpha")};
+};
+template <>
 struct Schema<style::Histogram> {
   using T = style::Histogram;
-  static constexpr std::array fields{member<&T::up_color>("up_color"), member<&T::down_color>("down_color"),
-                                     member<&T::bar_width_ratio>("bar_width_ratio"), member<&T::part>("part")};
+  static constexpr std::array fields{member<&T::up_color>("up_color"),   member<&T::down_color>("down_color"),
+                                     member<&T::bar_width_ratio>("bar_width_ratio"), member<&T::part>("part"),
+                                     member<&T::up_shade>("up_shade"),   member<&T::down_shade>("down_shade")};
 };
 template <>
 struct Schema<style::Dots> {
@@ -636,7 +646,8 @@ template <>
 struct Schema<style::Cloud> {
   using T = style::Cloud;
   static constexpr std::array fields{member<&T::upper_color>("upper_color"), member<&T::lower_color>("lower_color"),
-                                     member<&T::partner>("partner"), member<&T::width>("width")};
+                                     member<&T::partner>("partner"), member<&T::width>("width"),
+                                     member<&T::edged>("edged")};
 };
 template <>
 struct Schema<style::Hidden> : Empty<style::Hidden> {};
@@ -672,6 +683,7 @@ struct Schema<model::Indicator> {
       member<&T::id>("id"),         member<&T::name>("name"),       member<&T::placement>("placement"),
       member<&T::range>("range"),   member<&T::levels>("levels"),   member<&T::vectors>("vectors"),
       member<&T::runs>("runs"),     member<&T::runs_are_levels>("runs_are_levels"),
+      member<&T::own_base>("own_base"),
   };
 };
 
@@ -695,6 +707,10 @@ struct Schema<PrimitiveConfig> {
       member<&T::points>("points"), member<&T::color>("color"), member<&T::width>("width"),
       member<&T::text>("text"),     member<&T::pane>("pane"),   member<&T::levels>("levels"),
   };
+};
+template <>
+struct Schema<PaneLevel> {
+  static constexpr std::array fields{member<&PaneLevel::pane>("pane"), member<&PaneLevel::level>("level")};
 };
 template <>
 struct Schema<SignalConfig> {
@@ -759,6 +775,8 @@ struct Schema<Chart> {
       config<&ChartConfig::indicators>("studies"),
       config<&ChartConfig::primitives>("tools"),
       config<&ChartConfig::signals>("signals"),
+      config<&ChartConfig::levels>("levels"),
+      config<&ChartConfig::user_series_calls>("user_series_calls"),
   };
 };
 

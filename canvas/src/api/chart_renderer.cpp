@@ -41,11 +41,22 @@ using render::StrokeStyle;
 constexpr std::string_view kSvgNs = "http://www.w3.org/2000/svg";
 constexpr std::string_view kXlinkNs = "http://www.w3.org/1999/xlink";
 
+// One pane below the main pane: the record that made it (a study's, the volume pane's, one made for the
+// user's series), its height ratio, and the records drawn in it, that one first and those that joined it
+// after, in call order.
+struct SubPaneRecords {
+  double ratio = 0.0;
+  std::vector<const model::Indicator*> records;
+
+  const model::Indicator& owner() const { return *records.front(); }
+  std::span<const model::Indicator* const> joined() const { return std::span(records).subspan(1); }
+};
+
 // Indicators by placement, each list in stored order.
 struct IndicatorLists {
   std::vector<const model::Indicator*> overlays;
-  std::vector<std::pair<const model::Indicator*, double>> bands;      // with the band's height ratio
-  std::vector<std::pair<const model::Indicator*, double>> sub_panes;  // with the pane's height ratio
+  std::vector<std::pair<const model::Indicator*, double>> bands;  // with the band's height ratio
+  std::vector<SubPaneRecords> sub_panes;                          // top to bottom
   double sub_pane_ratio_sum = 0.0;
 
   explicit IndicatorLists(const std::vector<model::Indicator>& indicators) {
@@ -57,9 +68,11 @@ struct IndicatorLists {
               overlays.push_back(&ind);
             } else if constexpr (std::is_same_v<P, model::placement::VolumeBand>) {
               bands.emplace_back(&ind, p.ratio);
-            } else {
-              sub_panes.emplace_back(&ind, p.ratio);
+            } else if constexpr (std::is_same_v<P, model::placement::SubPane>) {
+              sub_panes.push_back({p.ratio, {&ind}});
               sub_pane_ratio_sum += p.ratio;
+            } else if (p.sub_pane < sub_panes.size()) {  // a pane made later, or none, is no place to join
+              sub_panes[p.sub_pane].records.push_back(&ind);
             }
           },
           ind.placement);
@@ -85,14 +98,14 @@ std::string no_data_document(const ChartConfig& config) {
   return s;
 }
 
-// Each sub-pane's indicator with its place: f(j, indicator, top, height) for sub-pane j, top to bottom.
+// Each sub-pane with its place: f(j, pane, top, height) for sub-pane j, top to bottom.
 template <class F>
 void for_each_sub_pane(const Layout& layout, const IndicatorLists& lists, F&& f) {
   double cursor = layout.main_height + kSubPaneGap;
   std::size_t j = 0;
-  for (const auto& [ind, ratio] : lists.sub_panes) {
-    const double h = std::max(layout.sub_pane_ratio(ratio) * layout.plot_height - kSubPaneGap, 0.0);
-    f(j++, *ind, cursor, h);
+  for (const SubPaneRecords& pane : lists.sub_panes) {
+    const double h = std::max(layout.sub_pane_ratio(pane.ratio) * layout.plot_height - kSubPaneGap, 0.0);
+    f(j++, pane, cursor, h);
     cursor += h + kSubPaneGap;
   }
 }
@@ -139,7 +152,7 @@ util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, con
   s += "\">\n<defs>\n";
   if (layout.has_view()) {
     append_clip_path(s, 0, 0.0, layout.plot_width, layout.main_height);
-    for_each_sub_pane(layout, lists, [&](std::size_t j, const model::Indicator&, double top, double h) {
+    for_each_sub_pane(layout, lists, [&](std::size_t j, const SubPaneRecords&, double top, double h) {
       append_clip_path(s, j + 1, top, layout.plot_width, h);
     });
   }
@@ -213,6 +226,8 @@ class RenderPass {
         draw_indicator(backend_, *ind, *pane, pane->y(0.0), layout_, up_down_, bars_);
       }
     }
+    for (const auto* ind : lists_.overlays) draw_series_levels(*ind, main_);
+    draw_pane_levels(PrimitivePane::main(), main_);
     draw_primitives(PrimitivePane::main(), main_);
     draw_signals(backend_, config_.signals, layout_, main_, background_color());
     if (layout_.has_view()) close_clip_group(backend_);
@@ -315,27 +330,53 @@ class RenderPass {
                                 layout_.candle_width(), dpr_, layout_.columns().rebased(layout_.first));
   }
 
+  // Each pane: frame and grid; the fills of the records that joined it, before its own record's levels,
+  // fills and lines; the joined records' levels and lines; the chart's levels in it, then its tools. The
+  // range is the pane's own rule over all its records.
   void sub_panes() {
     const double width = whole_pixels(layout_.plot_width);
-    for_each_sub_pane(layout_, lists_, [&](std::size_t j, const model::Indicator& ind, double top, double h) {
-      const ValueRange r = indicator_range(layout_.drawn_bars(bars_), ind, layout_.drawn());
+    for_each_sub_pane(layout_, lists_, [&](std::size_t j, const SubPaneRecords& pane, double top, double h) {
+      const ValueRange r = pane_range(layout_.drawn_bars(bars_), pane.records, layout_.drawn());
       const coords::PriceMapping y{r.lo, r.hi, top, h};
       const coords::PriceTicks ticks = coords::price_ticks(y.min, y.max, y.height);
       draw_sub_pane_frame(backend_, y, width, theme_.background, theme_.grid_color);
       if (layout_.has_view()) open_clip_group(backend_, j + 1);
       if (theme_.show_grid) grid(y, ticks.ticks());
-      draw_reference_levels(backend_, ind, y, width);
-      draw_cloud_fills(backend_, ind, y, layout_);
-      draw_indicator(backend_, ind, y, y.y(0.0), layout_, up_down_, bars_);
+      for (const model::Indicator* ind : pane.joined()) draw_cloud_fills(backend_, *ind, y, layout_);
+      draw_reference_levels(backend_, pane.owner(), y, width);
+      draw_cloud_fills(backend_, pane.owner(), y, layout_);
+      draw_indicator(backend_, pane.owner(), y, y.y(0.0), layout_, up_down_, bars_);
+      for (const model::Indicator* ind : pane.joined()) {
+        draw_series_levels(*ind, y);
+        draw_indicator(backend_, *ind, y, y.y(0.0), layout_, up_down_, bars_);
+      }
+      draw_pane_levels(PrimitivePane::sub(j), y);
       draw_primitives(PrimitivePane::sub(j), y);
       if (layout_.has_view()) close_clip_group(backend_);
       coords::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
                                  ticks, coords::ScaleNumbers::in_units);
       if (config_.show_legend) {
-        sub_pane_legends_.push_back({&ind, sub_pane_legend_y(top),
-                                     pane_legend_numbers(ticks, r.lo, r.hi, h, coords::ScaleNumbers::in_units)});
+        const LegendNumbers numbers = pane_legend_numbers(ticks, r.lo, r.hi, h, coords::ScaleNumbers::in_units);
+        for (std::size_t k = 0; k < pane.records.size(); ++k) {
+          sub_pane_legends_.push_back({pane.records[k], sub_pane_legend_y(top, k), numbers});
+        }
       }
     });
+  }
+
+  // The levels of a record drawn in a pane whose range it does not rule (the price pane, a fixed one), where
+  // that range holds them.
+  void draw_series_levels(const model::Indicator& ind, const coords::PriceMapping& y) {
+    for (const model::IndicatorLevel& level : ind.levels) {
+      draw_level_line(backend_, level, y, whole_pixels(layout_.plot_width), background_color());
+    }
+  }
+
+  // The chart's levels in the pane, in call order; those its range leaves out are not drawn.
+  void draw_pane_levels(PrimitivePane pane, const coords::PriceMapping& y) {
+    for (const PaneLevel& level : config_.levels) {
+      if (level.pane == pane) draw_level_line(backend_, level.level, y, whole_pixels(layout_.plot_width), background_color());
+    }
   }
 
   // Over everything else: the main pane's lines (one per overlay study and volume band, in call order),
@@ -347,7 +388,10 @@ class RenderPass {
     const LegendNumbers prices = main_scale_.numbers();
     std::size_t k = 0;
     for (const model::Indicator& ind : config_.indicators) {
-      if (std::holds_alternative<model::placement::SubPane>(ind.placement)) continue;
+      if (std::holds_alternative<model::placement::SubPane>(ind.placement) ||
+          std::holds_alternative<model::placement::Joins>(ind.placement)) {
+        continue;
+      }
       const bool band = std::holds_alternative<model::placement::VolumeBand>(ind.placement);
       draw_legend_line(backend_, ind, main_legend_y(titled, k++), band ? kVolumeLegendNumbers : prices, colors,
                        quoted, ind.own_base ? main_scale_.own_base(ind) : std::nullopt);

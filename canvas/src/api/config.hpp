@@ -96,6 +96,13 @@ struct LevelConfig {
   double extra = 0.0;
 };
 
+// A horizontal line across a pane at a value, with an optional label above it; it takes no part in the
+// pane's range and is left out where the range does not reach it.
+struct PaneLevel {
+  PrimitivePane pane;
+  model::IndicatorLevel level;
+};
+
 struct PrimitiveConfig {
   std::string type_id;
   std::vector<Point> points;
@@ -126,6 +133,7 @@ struct ChartConfig {
   std::vector<model::Indicator> indicators;
   std::vector<PrimitiveConfig> primitives;
   std::vector<SignalConfig> signals;
+  std::vector<PaneLevel> levels;
   double dpr = 1.0;
   // Whether bars sharing a device-pixel column are drawn as the marks the column can show (auto) or each
   // on its own (full).

@@ -57,7 +57,9 @@ std::size_t per_value(const model::VectorStyle& style, bool band) {
   return std::visit(
       [band](const auto& s) -> std::size_t {
         using S = std::decay_t<decltype(s)>;
-        if constexpr (std::is_same_v<S, model::style::Line> || std::is_same_v<S, model::style::SolidLine>) {
+        if constexpr (std::is_same_v<S, model::style::Line>) {
+          return kPoint + (s.area ? kPathPoint : 0);  // an area's tint goes through every point too
+        } else if constexpr (std::is_same_v<S, model::style::SolidLine>) {
           return kPoint;
         } else if constexpr (std::is_same_v<S, model::style::Histogram>) {
           return band ? kBandRect : kRect;
@@ -85,6 +87,10 @@ std::size_t estimated_document_size(const ChartConfig& config, std::size_t n, st
     return columns == 0 ? count : std::min(count, per * columns + 2);
   };
   std::size_t size = kFixed + kPerDrawing * config.primitives.size();
+  // A level's line, and its label on a backing.
+  for (const PaneLevel& level : config.levels) {
+    size += kLine + (level.level.label ? kBandRect + kLabel + render::kMaxEscapeGrowth * level.level.label->size() : 0);
+  }
   // Every stored signal, drawn or not: its label's bytes may each become a six-byte entity.
   for (const SignalConfig& s : config.signals) {
     size += kMarker + (s.label ? kBandRect + kLabel + render::kMaxEscapeGrowth * s.label->size() : 0);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "api/indicator_catalog.hpp"
+#include "api/user_series.hpp"
 #include "util/numbers.hpp"
 #include "util/unicode_case.hpp"
 
@@ -104,15 +105,10 @@ std::optional<model::Indicator> volume_indicator(model::BarsView bars, bool pane
 }
 
 model::Indicator overlay_indicator(std::string_view name, std::vector<double> values, std::string_view color) {
-  std::string id = "custom_";
-  util::append_lowercase(id, name);
-  for (std::size_t i = 7; i < id.size(); ++i) {
-    if (id[i] == ' ') id[i] = '_';
-  }
-  model::Indicator ind = model::Indicator::make(id, name);
-  model::IndicatorVector vec = model::IndicatorVector::make(name, model::VectorStyle::line(color, kOverlayRow.vectors[0].size));
-  vec.values = std::move(values);
-  return std::move(ind).add_vector(std::move(vec));
+  SeriesLooks looks;
+  looks.color = std::string(color);
+  looks.width = kOverlayRow.vectors[0].size;
+  return user_series(name, std::move(values), PaneTarget::main(), looks);
 }
 
 }  // namespace qc::api

@@ -29,6 +29,9 @@ using render::StrokeStyle;
 
 double slot_x(std::size_t k, const Layout& layout) { return layout.x(k); }
 
+// A line's area, and a fill between two of the user's series, tint what lies under them at this alpha.
+constexpr std::uint8_t kAreaAlpha = 0x33;
+
 // How opaque a histogram's bars are drawn. A volume band lies behind the price series and halves its bars'
 // alpha, so that a candle over a bar of its own colour still shows.
 enum class BarAlpha { as_given, halved };
@@ -151,6 +154,22 @@ void draw_polylines(render::SvgBackend& out, std::span<const double> values, Joi
 void draw_polylines(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
                     const StrokeStyle& stroke, const Layout& layout) {
   draw_polylines(out, values, [](std::size_t) { return true; }, y, stroke, layout);
+}
+
+// Under each run of finite values that `joined` keeps together, down to the pane's foot: one closed path
+// through the run's points, then its last and first bars' feet.
+template <class Joined>
+void draw_area_fills(render::SvgBackend& out, std::span<const double> values, Joined joined,
+                     const coords::PriceMapping& y, Color color, const Layout& layout) {
+  render::for_each_finite_run(layout.reach_begin(values.size()), layout.reach_end(values.size()),
+                              [&](std::size_t k) { return values[k]; }, joined,
+                              [&](std::size_t first, std::size_t end) {
+                                render::LineWriter area(out, render::FillKind{render::Solid{color}});
+                                for (std::size_t k = first; k < end; ++k) area.add(slot_x(k, layout), y.y(values[k]));
+                                area.add(slot_x(end - 1, layout), y.bottom);
+                                area.add(slot_x(first, layout), y.bottom);
+                                area.end_closed();
+                              });
 }
 
 // A line whose values are sparse points of one path (zigzag pivots): one polyline through the finite ones
@@ -288,6 +307,7 @@ void draw_directed_line(render::SvgBackend& out, const model::Indicator& indicat
 // The cloud's own edge in its lower colour at half alpha; its fill is painted earlier, behind the series.
 void draw_cloud_edge(render::SvgBackend& out, std::span<const double> values, const model::style::Cloud& s,
                      const coords::PriceMapping& y, const Layout& layout) {
+  if (!s.edged) return;
   Color lower = stroke_color(s.lower_color);
   lower.a = 0x80;
   draw_polylines(out, values, y, StrokeStyle::solid(s.width, lower), layout);
@@ -359,6 +379,22 @@ void draw_dots(render::SvgBackend& out, std::span<const double> values, const mo
                          });
 }
 
+StrokeStyle level_stroke(const model::IndicatorLevel& level) {
+  StrokeStyle stroke = StrokeStyle::solid(level.width, css_or(level.color, palette::kLevel));
+  if (level.style == "dotted") stroke.dash = std::vector<double>{2.0, 2.0};
+  if (level.style == "dashed") stroke.dash = std::vector<double>{4.0, 4.0};
+  return stroke;
+}
+
+// A level's label: its centre this far above the line (below it where that would come closer than
+// kLevelLabelRoom to the pane's top), ending this far left of the plot's right edge, on a backing of the
+// chart's background.
+constexpr double kLevelLabelOffset = 8.0;
+constexpr double kLevelLabelRoom = 6.0;
+constexpr double kLevelLabelInset = 4.0;
+constexpr double kLevelLabelSize = 10.0;
+constexpr std::uint8_t kLevelLabelBackingAlpha = 0xCC;
+
 bool has_values(const model::Indicator& indicator) {
   return std::any_of(indicator.vectors.begin(), indicator.vectors.end(),
                      [](const model::IndicatorVector& v) { return !v.values.empty(); });
@@ -427,8 +463,14 @@ void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, con
         if constexpr (std::is_same_v<S, model::style::Line>) {
           const auto stroke = [&](std::string_view color) {
             const Color c = stroke_color(color);
+            if (s.dotted) return StrokeStyle::dashed({2.0, 2.0}, s.width, c);
             return s.dashed ? StrokeStyle::dashed({4.0, 4.0}, s.width, c) : StrokeStyle::solid(s.width, c);
           };
+          if (s.area) {
+            Color tint = stroke_color(s.color);
+            tint.a = kAreaAlpha;
+            draw_area_fills(out, vector.values, [](std::size_t) { return true; }, y, tint, layout);
+          }
           if ((s.up_color.empty() && s.down_color.empty()) || vector.up_flags.size() != vector.values.size()) {
             draw_line(out, indicator, vector.values, s.through_gaps, y, stroke(s.color), layout);
           } else {
@@ -489,7 +531,7 @@ std::optional<render::Color> value_color(const model::IndicatorVector& vector, s
         if constexpr (std::is_same_v<S, model::style::Histogram>) {
           return histogram_color(s, bar_is_up(vector, k), chart);
         } else if constexpr (std::is_same_v<S, model::style::Cloud>) {
-          return stroke_color(s.lower_color);
+          return s.edged ? std::optional(stroke_color(s.lower_color)) : std::nullopt;
         } else if constexpr (std::is_same_v<S, model::style::Hidden>) {
           return std::nullopt;
         } else if constexpr (std::is_same_v<S, model::style::Line>) {
@@ -528,13 +570,30 @@ void draw_reference_levels(render::SvgBackend& out, const model::Indicator& indi
                            double width) {
   for (const auto& level : indicator.levels) {
     if (std::isnan(level.value)) continue;
-    const Color c = css_or(level.color, palette::kLevel);
     const double ly = y.y(level.value);
-    StrokeStyle stroke = StrokeStyle::solid(level.width, c);
-    if (level.style == "dotted") stroke.dash = std::vector<double>{2.0, 2.0};
-    if (level.style == "dashed") stroke.dash = std::vector<double>{4.0, 4.0};
-    out.line(0, ly, width, ly, stroke);
+    out.line(0, ly, width, ly, level_stroke(level));
   }
+}
+
+void draw_level_line(render::SvgBackend& out, const model::IndicatorLevel& level, const coords::PriceMapping& y,
+                     double width, render::Color background) {
+  const double ly = y.y(level.value);
+  if (!std::isfinite(level.value) || ly < y.top || ly > y.bottom) return;
+  const StrokeStyle stroke = level_stroke(level);
+  out.line(0, ly, width, ly, stroke);
+  if (!level.label || level.label->empty()) return;
+  const double above = ly - kLevelLabelOffset;
+  const double label_y = above - y.top < kLevelLabelRoom ? ly + kLevelLabelOffset : above;
+  render::TextStyle style;
+  style.font_size = kLevelLabelSize;
+  style.color = stroke.color;
+  style.align = render::TextAlign::End;
+  style.baseline = render::TextBaseline::Middle;
+  const double x = width - kLevelLabelInset;
+  const double w = render::estimated_text_width(level.label->size(), kLevelLabelSize);
+  background.a = kLevelLabelBackingAlpha;
+  out.fill_rect({x - w - 2.0, label_y - kLevelLabelSize / 2 - 2.0, w + 4.0, kLevelLabelSize + 4.0}, background);
+  out.text(*level.label, style, x, label_y);
 }
 
 }  // namespace qc::api

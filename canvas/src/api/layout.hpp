@@ -82,19 +82,19 @@ struct Layout {
 
   double candle_width() const { return std::max(spacing * 0.8, 1.0); }
 
-  // Whether a view selects some of the bars (without one, every value of a vector is drawn, even past the
-  // bars).
+  // Whether a view selects some of the bars.
   bool has_view() const { return n < total; }
   // Bar k of the full series, at the centre of its slot in the drawn bars.
   double x(std::size_t k) const { return coords::bar_x(k, spacing, first); }
-  // The drawn bars [begin, end) among `size` values.
+  // The drawn bars [begin, end) among `size` values. Values past the bars (a vector made before the bars
+  // were set again with fewer) have no slot and are never drawn.
   std::size_t begin(std::size_t size) const { return std::min(first, size); }
-  std::size_t end(std::size_t size) const { return has_view() ? std::min(first + n, size) : size; }
+  std::size_t end(std::size_t size) const { return std::min(first + n, size); }
   // The same with the bars on either side, through which lines and fills reach the plot's edges.
   std::size_t reach_begin(std::size_t size) const { return begin(size) - (first > 0 && first <= size ? 1 : 0); }
-  std::size_t reach_end(std::size_t size) const { return has_view() ? std::min(first + n + 1, size) : size; }
+  std::size_t reach_end(std::size_t size) const { return std::min({first + n + (has_view() ? 1 : 0), total, size}); }
   // What the value ranges take: the drawn bars' values and prices.
-  ValueIndices drawn() const { return has_view() ? ValueIndices{first, first + n} : ValueIndices{}; }
+  ValueIndices drawn() const { return {first, first + n}; }
   model::BarsView drawn_bars(model::BarsView bars) const {
     const std::size_t b = begin(bars.size());
     return bars.subview(b, end(bars.size()) - b);

@@ -83,7 +83,9 @@ double main_legend_y(bool titled, std::size_t k) {
   return (titled ? kFirstLineUnderTitle : kTitleY) + kLineHeight * static_cast<double>(k);
 }
 
-double sub_pane_legend_y(double pane_top) { return pane_top + kSubPaneLineOffset; }
+double sub_pane_legend_y(double pane_top, std::size_t k) {
+  return pane_top + kSubPaneLineOffset + kLineHeight * static_cast<double>(k);
+}
 
 int quoted_decimals(int label_decimals, std::span<const double> ticks, double largest_tick) {
   return std::max(label_decimals, ticks.empty() ? 2 : primitives::catalog::price_decimals(largest_tick));

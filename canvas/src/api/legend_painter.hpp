@@ -28,9 +28,9 @@ struct LegendColors {
 void draw_title(render::SvgBackend& out, std::string_view title, const LegendColors& colors);
 
 // Where the legend's lines stand: the main pane's line k under the title when there is one, and a
-// sub-pane's one line just inside the top of its frame.
+// sub-pane's line k from just inside the top of its frame down.
 double main_legend_y(bool titled, std::size_t k);
-double sub_pane_legend_y(double pane_top);
+double sub_pane_legend_y(double pane_top, std::size_t k = 0);
 
 // How a pane's legend writes its values: in full with `decimals`, or, when `in_units`, those of at least
 // coords::kUnitsFrom in their own unit with 2 decimals ("152.07B", "-5.31M").

@@ -12,33 +12,40 @@ namespace {
 
 // The values drawn: a hidden vector's (a trend's direction, say) would stretch a range it is not drawn in.
 template <class F>
-void for_each_value(const model::Indicator& indicator, ValueIndices at, F&& f) {
-  for (const auto& vec : indicator.vectors) {
-    if (vec.style.is_hidden()) continue;
-    for (double v : at.of(vec.values)) f(v);
+void for_each_value(std::span<const model::Indicator* const> records, ValueIndices at, F&& f) {
+  for (const model::Indicator* indicator : records) {
+    for (const auto& vec : indicator->vectors) {
+      if (vec.style.is_hidden()) continue;
+      for (double v : at.of(vec.values)) f(v);
+    }
   }
 }
 
 // A sub-pane's own levels count among its values, so that they are drawn inside the pane even when the
 // vectors hold nothing or only small values.
 template <class F>
-void for_each_value_and_level(const model::Indicator& indicator, ValueIndices at, F&& f) {
-  for_each_value(indicator, at, f);
-  if (!std::holds_alternative<model::placement::SubPane>(indicator.placement)) return;
-  for (const auto& level : indicator.levels) f(level.value);
+void for_each_value_and_level(std::span<const model::Indicator* const> records, ValueIndices at, F&& f) {
+  for_each_value(records, at, f);
+  for (const model::Indicator* indicator : records) {
+    if (!std::holds_alternative<model::placement::SubPane>(indicator->placement) &&
+        !std::holds_alternative<model::placement::Joins>(indicator->placement)) {
+      continue;
+    }
+    for (const auto& level : indicator->levels) f(level.value);
+  }
 }
 
-ValueRange auto_range(const model::Indicator& indicator, ValueIndices at) {
+ValueRange auto_range(std::span<const model::Indicator* const> records, ValueIndices at) {
   FiniteSpan span;
-  for_each_value_and_level(indicator, at, [&](double v) { span.add(v); });
+  for_each_value_and_level(records, at, [&](double v) { span.add(v); });
   const auto ends = span.ends();
   if (!ends || !(ends->hi - ends->lo > 0)) return kEmptyRange;
   return padded(*ends, 0.1);
 }
 
-ValueRange symmetric_range(const model::Indicator& indicator, ValueIndices at) {
+ValueRange symmetric_range(std::span<const model::Indicator* const> records, ValueIndices at) {
   double m = 0.0;
-  for_each_value_and_level(indicator, at, [&](double v) {
+  for_each_value_and_level(records, at, [&](double v) {
     if (std::isfinite(v)) m = std::max(m, std::abs(limited_value(v)));
   });
   const double e = m + 0.1 * m;
@@ -59,10 +66,10 @@ ValueRange padded_price_range(const std::optional<ValueRange>& ends) {
 
 }  // namespace
 
-std::optional<ValueRange> from_zero_range(const model::Indicator& indicator, ValueIndices at) {
+std::optional<ValueRange> from_zero_range(std::span<const model::Indicator* const> records, ValueIndices at) {
   double largest = 0.0;
   bool negative = false;
-  for_each_value(indicator, at, [&](double v) {
+  for_each_value(records, at, [&](double v) {
     if (!std::isfinite(v)) return;
     negative = negative || v < 0;
     largest = std::max(largest, v);
@@ -93,31 +100,32 @@ ValueRange drawable(ValueRange r) {
 std::optional<ValueRange> price_pane_ends(model::BarsView bars,
                                           std::span<const model::Indicator* const> overlays, ValueIndices at) {
   FiniteSpan span;
-  for (const auto* ind : overlays) for_each_value(*ind, at, [&](double v) { span.add(v); });
+  for_each_value(overlays, at, [&](double v) { span.add(v); });
   return bar_price_ends(bars, span);
 }
 
 ValueRange price_pane_range(const std::optional<ValueRange>& ends) { return drawable(padded_price_range(ends)); }
 
-ValueRange indicator_range(model::BarsView bars, const model::Indicator& indicator, ValueIndices at) {
+ValueRange pane_range(model::BarsView bars, std::span<const model::Indicator* const> records, ValueIndices at) {
+  if (records.empty()) return kEmptyRange;
   const ValueRange r = std::visit(
       [&](const auto& mode) -> ValueRange {
         using M = std::decay_t<decltype(mode)>;
         if constexpr (std::is_same_v<M, model::range::Auto>) {
-          return auto_range(indicator, at);
+          return auto_range(records, at);
         } else if constexpr (std::is_same_v<M, model::range::Fixed>) {
           return {mode.min, mode.max};
         } else if constexpr (std::is_same_v<M, model::range::Symmetric>) {
-          return symmetric_range(indicator, at);
+          return symmetric_range(records, at);
         } else if constexpr (std::is_same_v<M, model::range::FromZero>) {
-          const std::optional<ValueRange> from_zero = from_zero_range(indicator, at);
-          return from_zero ? *from_zero : auto_range(indicator, at);
+          const std::optional<ValueRange> from_zero = from_zero_range(records, at);
+          return from_zero ? *from_zero : auto_range(records, at);
         } else {
           FiniteSpan span;
           return padded_price_range(bar_price_ends(bars, span));
         }
       },
-      indicator.range);
+      records.front()->range);
   return drawable(r);
 }
 

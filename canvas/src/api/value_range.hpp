@@ -85,13 +85,24 @@ inline ValueRange price_pane_range(model::BarsView bars,
   return price_pane_range(price_pane_ends(bars, overlays, at));
 }
 
-// 0 to 10 % above the largest drawn value at `at` (the largest itself where that overflows); none when a
-// drawn value is negative or none is positive.
-std::optional<ValueRange> from_zero_range(const model::Indicator& indicator, ValueIndices at = {});
+// 0 to 10 % above the largest drawn value of the records at `at` (the largest itself where that
+// overflows); none when a drawn value is negative or none is positive.
+std::optional<ValueRange> from_zero_range(std::span<const model::Indicator* const> records, ValueIndices at = {});
+inline std::optional<ValueRange> from_zero_range(const model::Indicator& indicator, ValueIndices at = {}) {
+  const model::Indicator* const one[] = {&indicator};
+  return from_zero_range(one, at);
+}
 
-// An indicator's range by its range mode, from its values at `at` (the bars' prices: `bars`); FromZero
-// without its range takes the Auto one. The levels of a sub-pane indicator count like its values in the Auto
-// and Symmetric modes.
-ValueRange indicator_range(model::BarsView bars, const model::Indicator& indicator, ValueIndices at = {});
+// The range of a pane holding `records` (the first one, whose rule the others join, then those drawn in its
+// pane after it), by the first one's range mode from all their values at `at` (the bars' prices: `bars`);
+// FromZero without its range takes the Auto one. The levels of sub-pane records count like their values in
+// the Auto and Symmetric modes; a Fixed range stays as it is. The empty range without records.
+ValueRange pane_range(model::BarsView bars, std::span<const model::Indicator* const> records, ValueIndices at = {});
+
+// The range of a pane holding one indicator.
+inline ValueRange indicator_range(model::BarsView bars, const model::Indicator& indicator, ValueIndices at = {}) {
+  const model::Indicator* const one[] = {&indicator};
+  return pane_range(bars, one, at);
+}
 
 }  // namespace qc::api

@@ -28,6 +28,9 @@ VectorStyle VectorStyle::cloud(std::string_view upper_color, std::string_view lo
 VectorStyle VectorStyle::dots(std::string_view color, double radius, bool filled) {
   return {style::Dots{std::string(color), radius, filled}};
 }
+VectorStyle VectorStyle::fill(std::string_view above_color, std::string_view below_color, std::string_view partner) {
+  return {style::Cloud{std::string(above_color), std::string(below_color), std::string(partner), 0.0, false}};
+}
 VectorStyle VectorStyle::hidden() { return {style::Hidden{}}; }
 
 IndicatorLevel IndicatorLevel::make(std::string_view color, double value) {

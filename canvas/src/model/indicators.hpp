@@ -18,8 +18,13 @@ struct VolumeBand {
 struct SubPane {
   double ratio;  // share of the chart's height
 };
+// Drawn in an existing sub-pane (0: the top one) after the record that made it, whose range rule it joins.
+struct Joins {
+  std::uint64_t sub_pane;
+};
 }  // namespace placement
-using IndicatorPlacement = std::variant<placement::Overlay, placement::VolumeBand, placement::SubPane>;
+using IndicatorPlacement =
+    std::variant<placement::Overlay, placement::VolumeBand, placement::SubPane, placement::Joins>;
 
 namespace range {
 struct Auto {};
@@ -43,6 +48,8 @@ struct Line {
   // Where set, the colours of the runs whose first bar is up or down by the vector's up flags.
   std::string up_color = {};
   std::string down_color = {};
+  bool dotted = false;  // dash 2,2 in place of `dashed`'s 4,4
+  bool area = false;    // under each run, down to the pane's bottom, a fill of its colour at alpha 0x33
 };
 struct SolidLine {
   std::string color;
@@ -84,6 +91,9 @@ struct Cloud {
   std::string lower_color;  // where it lies below; also the edge line's colour
   std::string partner;      // the partner vector's name
   double width;             // the edge line's width
+  // Without an edge the cloud is a fill alone: no line, no value in the legend. A cloud whose partner is
+  // missing fills nothing, so the other side of such a fill is one too.
+  bool edged = true;
 };
 struct Hidden {};
 }  // namespace style
@@ -104,6 +114,7 @@ struct VectorStyle {
   static VectorStyle cloud(std::string_view upper_color, std::string_view lower_color, std::string_view partner,
                            double width = 1.0);
   static VectorStyle dots(std::string_view color, double radius, bool filled);
+  static VectorStyle fill(std::string_view above_color, std::string_view below_color, std::string_view partner);
   static VectorStyle hidden();
   // Kept for its values only: drawn nowhere and counted in no range.
   bool is_hidden() const { return std::holds_alternative<style::Hidden>(v); }
