@@ -75,7 +75,7 @@ struct Layout {
   // bars).
   bool has_view() const { return n < total; }
   // Bar k of the full series, at the centre of its slot in the drawn bars.
-  double x(std::size_t k) const { return coords::bar_x(k, spacing, first); }
+  double x(std::uint64_t k) const { return coords::bar_x(k, spacing, first); }
   // The drawn bars [begin, end) among `size` values.
   std::size_t begin(std::size_t size) const { return std::min(first, size); }
   std::size_t end(std::size_t size) const { return has_view() ? std::min(first + n, size) : size; }

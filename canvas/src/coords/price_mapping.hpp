@@ -4,12 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 namespace qc::coords {
 
 // Bar i is drawn at the centre of its slot; the slots start at bar `origin` (the first bar a view shows), so
 // that bar origin - 1 lies half a slot left of x = 0.
-inline double bar_x(std::size_t i, double spacing, std::size_t origin = 0) {
+inline double bar_x(std::uint64_t i, double spacing, std::size_t origin = 0) {
   return (static_cast<double>(i) - static_cast<double>(origin) + 0.5) * spacing;
 }
 
