@@ -12,6 +12,7 @@
 #include "stub.hpp"
 #include "theme.hpp"
 #include "viewport.hpp"
+#include "wasm_core.hpp"
 
 namespace qcpy {
 namespace {
@@ -100,6 +101,7 @@ void module_body(PyObject* module) {
   Classes::add_all(module);
   add_restore(module);
   add_png_from_svg(module);
+  add_wasm_core(module);
   static PyMethodDef stub = {"_stub", stub_entry, METH_NOARGS,
                              "_stub()\n--\n\nThe module's type stub, as scripts/gen_stubs.py writes it."};
   Ref name = Ref::steal(PyModule_GetNameObject(module));

@@ -431,7 +431,7 @@ class Reader {
   template <class V, std::size_t... I>
   bool alternative(V& out, std::size_t index, std::index_sequence<I...>) {
     bool ok = false;
-    ((index == I ? (ok = value(out.template emplace<I>()), true) : false) || ...);
+    (void)((index == I && ((ok = value(out.template emplace<I>())), true)) || ...);
     return ok;
   }
 

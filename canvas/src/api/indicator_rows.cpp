@@ -12,6 +12,7 @@
 #include "studies/window.hpp"
 #include "util/huge_pages.hpp"
 #include "util/numbers.hpp"
+#include "util/failure.hpp"
 
 namespace qc::api {
 namespace {
@@ -91,7 +92,7 @@ FullArgs with_defaults(const IndicatorSpec& row, std::span<const ArgValue> args)
       if (matches) full.values[i] = default_of(row.args[i]);
     }
   }
-  if (!matches) throw std::invalid_argument("indicator arguments do not match the method's parameters");
+  if (!matches) util::broken_invariant("indicator arguments do not match the method's parameters");
   full.size = row.args.size();
   return full;
 }

@@ -15,6 +15,7 @@
 #include "model/indicators.hpp"
 #include "model/series/bar_columns.hpp"
 #include "studies/study.hpp"
+#include "util/failure.hpp"
 
 namespace qc::api {
 
@@ -24,7 +25,7 @@ class FixedList {
  public:
   constexpr FixedList() = default;
   constexpr FixedList(std::initializer_list<T> items) : size_(items.size()) {
-    if (items.size() > N) throw "FixedList: too many items";  // fails constant evaluation of the table
+    if (items.size() > N) util::broken_invariant("FixedList: too many items");
     std::size_t i = 0;
     for (const T& item : items) items_[i++] = item;
   }
@@ -64,15 +65,15 @@ using ArgValue = std::variant<std::uint64_t, double, std::string_view>;
 
 // The value of a keyword-only argument not given, read from its default text: whole numbers as digits,
 // reals as digits with a decimal point (an exact integer over a power of ten: correctly rounded), a
-// choice quoted, a colour "None". Throws, failing a constant evaluation, on any other text.
+// choice quoted, a colour "None". Reaches a broken invariant, failing a constant evaluation, on any other text.
 constexpr ArgValue default_of(const ArgSpec& arg) {
   const std::string_view t = arg.default_text;
   switch (arg.kind) {
     case ArgKind::Text:
-      if (t != "None") throw "a colour's default other than None";
+      if (t != "None") util::broken_invariant("a colour's default other than None");
       return std::string_view{};
     case ArgKind::Choice:
-      if (t.size() < 2 || t.front() != '\'' || t.back() != '\'') throw "an unquoted choice";
+      if (t.size() < 2 || t.front() != '\'' || t.back() != '\'') util::broken_invariant("an unquoted choice");
       return t.substr(1, t.size() - 2);
     case ArgKind::Whole:
     case ArgKind::Real: break;
@@ -86,10 +87,10 @@ constexpr ArgValue default_of(const ArgSpec& arg) {
       digits = digits * 10 + static_cast<std::uint64_t>(ch - '0');
       if (point) scale *= 10;
     } else {
-      throw "an unreadable default";
+      util::broken_invariant("an unreadable default");
     }
   }
-  if (t.empty() || (arg.kind == ArgKind::Real && !point)) throw "an unreadable default";
+  if (t.empty() || (arg.kind == ArgKind::Real && !point)) util::broken_invariant("an unreadable default");
   if (arg.kind == ArgKind::Whole) return digits;
   return static_cast<double>(digits) / static_cast<double>(scale);
 }

@@ -85,7 +85,7 @@ struct Layout {
   // Whether a view selects some of the bars.
   bool has_view() const { return n < total; }
   // Bar k of the full series, at the centre of its slot in the drawn bars.
-  double x(std::size_t k) const { return coords::bar_x(k, spacing, first); }
+  double x(std::uint64_t k) const { return coords::bar_x(k, spacing, first); }
   // The drawn bars [begin, end) among `size` values. Values past the bars (a vector made before the bars
   // were set again with fewer) have no slot and are never drawn.
   std::size_t begin(std::size_t size) const { return std::min(first, size); }

@@ -23,7 +23,7 @@ struct BarView {
 
 // An index resolved against n > 0 bars: n + i for a negative one, then held within 0 ... n - 1.
 inline std::size_t resolve_bar_index(std::int64_t i, std::size_t n) {
-  const auto count = static_cast<std::int64_t>(std::min<std::size_t>(n, INT64_MAX));
+  const auto count = static_cast<std::int64_t>(std::min<std::uint64_t>(n, INT64_MAX));
   const std::int64_t k = i < 0 ? count + i : i;  // no overflow: count > 0 > i
   return static_cast<std::size_t>(std::clamp<std::int64_t>(k, 0, count - 1));
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 namespace qc::coords {
 
@@ -12,7 +13,7 @@ inline double percent_change(double value, double base) { return (value - base) 
 
 // Bar i is drawn at the centre of its slot; the slots start at bar `origin` (the first bar a view shows), so
 // that bar origin - 1 lies half a slot left of x = 0.
-inline double bar_x(std::size_t i, double spacing, std::size_t origin = 0) {
+inline double bar_x(std::uint64_t i, double spacing, std::size_t origin = 0) {
   return (static_cast<double>(i) - static_cast<double>(origin) + 0.5) * spacing;
 }
 

@@ -20,7 +20,7 @@ namespace {
 template <int... P>
 char* write_fixed_dispatch(char* out, double v, int decimals, std::integer_sequence<int, P...>) {
   char* end = nullptr;
-  ((decimals == P ? (end = detail::write_fixed_fast<P>(out, v), true) : false) || ...);
+  (void)((decimals == P && ((end = detail::write_fixed_fast<P>(out, v)), true)) || ...);
   return end;
 }
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "util/failure.hpp"
 #include "util/huge_pages.hpp"
 
 namespace qc::util {
@@ -117,7 +118,7 @@ class TextBuffer {
   // and withholding it from the first render only moves the stall to the second.
 
   void grow_to(std::size_t need) {
-    if (!try_grow_to(need)) throw std::bad_alloc();
+    if (!try_grow_to(need)) out_of_memory();
   }
   // False, with the text untouched, when the room is refused.
   bool try_grow_to(std::size_t need) {

@@ -9,6 +9,7 @@
 
 #include "util/json_string.hpp"
 #include "util/numbers.hpp"
+#include "util/parse_double.hpp"
 
 namespace qc::theme {
 namespace {
@@ -278,7 +279,7 @@ bool JsonCursor::scan_number(JsonNumber* out) {
     return true;
   }
   double value = 0;
-  const auto res = std::from_chars(text_.data() + start, text_.data() + pos_, value);
+  const auto res = util::parse_double(text_.data() + start, text_.data() + pos_, value);
   if (res.ec == std::errc::result_out_of_range) {
     // Below the smallest subnormal the nearest value is zero; above the largest finite double there is none.
     if (leading + exponent > 0) return syntax_error("number out of range");

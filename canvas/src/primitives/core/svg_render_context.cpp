@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "coords/price_mapping.hpp"
+#include "util/parse_double.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives {
@@ -177,7 +178,7 @@ void SvgRenderContext::set_font(std::string_view font) {
   head = head.substr(first, head.find_last_not_of(kSpace) - first + 1);
   if (head.front() == '+') head.remove_prefix(1);
   double size = 0.0;
-  const auto [end, ec] = std::from_chars(head.data(), head.data() + head.size(), size);
+  const auto [end, ec] = util::parse_double(head.data(), head.data() + head.size(), size);
   if (ec == std::errc() && end == head.data() + head.size()) text_style_.font_size = size;
 }
 

@@ -3,16 +3,30 @@
 
 #include <array>
 #include <memory>
-#include <shared_mutex>
 #include <span>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+#include <version>
+#if !defined(_LIBCPP_HAS_NO_THREADS)
+#include <shared_mutex>
+#endif
 
 #include "primitives/core/traits.hpp"
 #include "primitives/registry/metadata.hpp"
 
 namespace qc::primitives {
+
+#if defined(_LIBCPP_HAS_NO_THREADS)
+// A C++ library built without threads (WebAssembly) has no readers-writer lock, and its one thread needs none.
+struct RegistryMutex {};
+struct RegistryReadLock {
+  explicit RegistryReadLock(RegistryMutex&) noexcept {}
+};
+#else
+using RegistryMutex = std::shared_mutex;
+using RegistryReadLock = std::shared_lock<std::shared_mutex>;
+#endif
 
 class PrimitiveRegistry {
  public:
@@ -52,9 +66,9 @@ class PrimitiveRegistry::ReadGuard {
 
  private:
   friend class Shared;
-  ReadGuard(std::shared_mutex& mutex, const PrimitiveRegistry& registry) : lock_(mutex), registry_(registry) {}
+  ReadGuard(RegistryMutex& mutex, const PrimitiveRegistry& registry) : lock_(mutex), registry_(registry) {}
 
-  std::shared_lock<std::shared_mutex> lock_;
+  RegistryReadLock lock_;
   const PrimitiveRegistry& registry_;
 };
 
@@ -65,7 +79,7 @@ class PrimitiveRegistry::Shared {
   ReadGuard read() const { return ReadGuard(mutex_, registry_); }
 
  private:
-  mutable std::shared_mutex mutex_;
+  mutable RegistryMutex mutex_;
   PrimitiveRegistry registry_;
 };
 

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "util/parse_double.hpp"
+
 namespace qc::render {
 namespace {
 
@@ -135,7 +137,7 @@ std::optional<double> decimal_float(std::string_view s) {
   if (i != s.size()) return std::nullopt;
 
   double v = 0.0;
-  const auto res = std::from_chars(s.data(), s.data() + s.size(), v);
+  const auto res = util::parse_double(s.data(), s.data() + s.size(), v);
   if (res.ec == std::errc::result_out_of_range) {
     const bool huge = lead != std::numeric_limits<long long>::min() && lead + exponent >= 0;
     v = huge ? std::numeric_limits<double>::infinity() : 0.0;

@@ -14,6 +14,9 @@ template <class... Ts>
 struct Overloaded : Ts... {
   using Ts::operator()...;
 };
+// Spelled out for compilers that do not deduce an aggregate's template arguments (clang 16).
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 // Draws one marker style about the pixel point (x, y); s is the marker size, h half of it.
 struct MarkerPainter {

@@ -1,0 +1,56 @@
+// The gzipped WebAssembly core, taken byte for byte into read-only data when the module is built (the
+// build passes its path in QC_WASM_GZ), as the fonts are.
+#include "wasm_core.hpp"
+
+#include "errors.hpp"
+#include "py.hpp"
+
+#if defined(QC_WASM_GZ)
+asm(".pushsection .rodata\n"
+    ".balign 16\n"
+    ".globl qc_wasm_core_gz\n"
+    ".hidden qc_wasm_core_gz\n"
+    ".type qc_wasm_core_gz, @object\n"
+    "qc_wasm_core_gz:\n"
+    ".incbin \"" QC_WASM_GZ "\"\n"
+    ".globl qc_wasm_core_gz_end\n"
+    ".hidden qc_wasm_core_gz_end\n"
+    "qc_wasm_core_gz_end:\n"
+    ".popsection\n");
+
+extern "C" {
+extern const unsigned char qc_wasm_core_gz[];
+extern const unsigned char qc_wasm_core_gz_end[];
+}
+#endif
+
+namespace qcpy {
+
+std::span<const unsigned char> wasm_core_gz() {
+#if defined(QC_WASM_GZ)
+  return {qc_wasm_core_gz, qc_wasm_core_gz_end};
+#else
+  return {};
+#endif
+}
+
+namespace {
+
+PyObject* wasm_core_entry(PyObject*, PyObject*) {
+  const std::span<const unsigned char> gz = wasm_core_gz();
+  if (gz.empty()) Py_RETURN_NONE;
+  return PyBytes_FromStringAndSize(reinterpret_cast<const char*>(gz.data()), static_cast<Py_ssize_t>(gz.size()));
+}
+
+}  // namespace
+
+void add_wasm_core(PyObject* module) {
+  static PyMethodDef def = {"_wasm_core", wasm_core_entry, METH_NOARGS,
+                            "_wasm_core()\n--\n\nThe gzipped WebAssembly core the module embeds, or None when it "
+                            "was built without one."};
+  Ref name = Ref::steal(PyModule_GetNameObject(module));
+  Ref fn = Ref::steal(PyCFunction_NewEx(&def, module, name.get()));
+  if (PyObject_SetAttrString(module, def.ml_name, fn.get()) < 0) throw PyErrorPending{};
+}
+
+}  // namespace qcpy

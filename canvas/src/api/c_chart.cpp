@@ -1,0 +1,93 @@
+// The C interface: a chart read from its JSON text, kept with the buffer of its last document.
+#include "api/c_chart.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "api/chart_json.hpp"
+#include "api/chart_renderer.hpp"
+#include "api/layout.hpp"
+
+struct qc_chart {
+  qc::api::Chart chart;
+  std::string document;
+};
+
+namespace {
+
+std::string& last_error() {
+  static std::string text;
+  return text;
+}
+
+}  // namespace
+
+extern "C" {
+
+void* qc_alloc(size_t size) { return std::malloc(size == 0 ? 1 : size); }
+
+void qc_free(void* p) { std::free(p); }
+
+int qc_chart_new(const char* text, size_t size, qc_chart** out) {
+  if (out == nullptr) return QC_BAD_ARGUMENT;
+  *out = nullptr;
+  if (text == nullptr && size > 0) return QC_BAD_ARGUMENT;
+  std::optional<qc::api::Chart> chart = qc::api::chart_from_json({text, size}, last_error());
+  if (!chart) return QC_BAD_TEXT;
+  *out = new qc_chart{std::move(*chart), {}};
+  return QC_OK;
+}
+
+void qc_chart_free(qc_chart* chart) { delete chart; }
+
+const char* qc_error(size_t* size) {
+  if (size != nullptr) *size = last_error().size();
+  return last_error().c_str();
+}
+
+int qc_chart_set_view(qc_chart* chart, int64_t first, int64_t last) {
+  if (chart == nullptr) return QC_BAD_ARGUMENT;
+  const qc::api::ViewRequest request{first, last};
+  const std::size_t n = chart->chart.bars.size();
+  if (n > 0 && !qc::api::resolve_view(request, n)) return QC_BAD_ARGUMENT;
+  chart->chart.config.view = request;
+  return QC_OK;
+}
+
+int qc_chart_view(const qc_chart* chart, int64_t* first, int64_t* last) {
+  if (chart == nullptr || first == nullptr || last == nullptr) return QC_BAD_ARGUMENT;
+  const std::size_t n = chart->chart.bars.size();
+  *first = *last = -1;
+  if (n == 0) return QC_OK;
+  const auto view = qc::api::drawn_view(chart->chart.config.view, n);
+  *first = view ? static_cast<int64_t>(view->first) : 0;
+  *last = static_cast<int64_t>(view ? view->last : n - 1);
+  return QC_OK;
+}
+
+int qc_chart_render(qc_chart* chart, const double* pointer, const char** data, size_t* size) {
+  if (chart == nullptr || data == nullptr || size == nullptr) return QC_BAD_ARGUMENT;
+  if (pointer != nullptr) return QC_UNSUPPORTED;
+  chart->document = qc::api::ChartRenderer(chart->chart.config, chart->chart.bars).render_svg();
+  *data = chart->document.data();
+  *size = chart->document.size();
+  return QC_OK;
+}
+
+int qc_chart_bar_at(const qc_chart* chart, double x, int64_t* bar) {
+  if (chart == nullptr || bar == nullptr) return QC_BAD_ARGUMENT;
+  const qc::api::ChartConfig& config = chart->chart.config;
+  const std::size_t n = chart->chart.bars.size();
+  const auto view = qc::api::drawn_view(config.view, n);
+  const std::size_t first = view ? view->first : 0, count = view ? view->count() : n;
+  const qc::api::Layout layout = qc::api::Layout::make(config.width, config.height, count, 0.0, first, n);
+  if (count == 0 || !(x >= 0.0 && x < layout.plot_width)) return QC_OUTSIDE;
+  // x < plot_width = count * spacing, so the slot is below count; the clamp keeps rounding at the edge in.
+  const auto slot = static_cast<std::size_t>(std::floor(x / layout.spacing));
+  *bar = static_cast<int64_t>(first + std::min(slot, count - 1));
+  return QC_OK;
+}
+
+}  // extern "C"

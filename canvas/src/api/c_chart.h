@@ -1,0 +1,59 @@
+/* The chart core behind a C interface over the chart's JSON form, for the WebAssembly build and any other
+ * caller without C++: make a chart from its text, set and read its view, render its document into a buffer
+ * the chart keeps, and find the bar under an x. Nothing throws; every function returns a status. */
+#ifndef QC_API_C_CHART_H
+#define QC_API_C_CHART_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(__wasm__)
+#define QC_C_EXPORT(name) __attribute__((export_name(#name))) name
+#else
+#define QC_C_EXPORT(name) name
+#endif
+
+enum qc_status {
+  QC_OK = 0,
+  QC_BAD_ARGUMENT = 1, /* a null pointer, or a view that selects no bars */
+  QC_BAD_TEXT = 2,     /* a text the chart's JSON reader refuses: qc_error names the first bad key path */
+  QC_OUTSIDE = 3,      /* no bar under that x */
+  QC_UNSUPPORTED = 4   /* a pointer to draw: not drawn by this release */
+};
+
+typedef struct qc_chart qc_chart;
+
+/* Memory the caller fills before a call (the JSON text), as malloc and free give it. */
+void* QC_C_EXPORT(qc_alloc)(size_t size);
+void QC_C_EXPORT(qc_free)(void* p);
+
+/* The chart `text` holds (`size` bytes of a to_json text), in *out; null in *out on failure. */
+int QC_C_EXPORT(qc_chart_new)(const char* text, size_t size, qc_chart** out);
+void QC_C_EXPORT(qc_chart_free)(qc_chart* chart);
+
+/* The failure of the last qc_chart_new that failed, as the Python module words it; *size its length. */
+const char* QC_C_EXPORT(qc_error)(size_t* size);
+
+/* Bars first..last (inclusive; negative ones count from the end) drawn from now on. */
+int QC_C_EXPORT(qc_chart_set_view)(qc_chart* chart, int64_t first, int64_t last);
+/* The bars drawn, both inclusive, as indices of the full series: all of them without a view; -1 and -1
+ * when the chart holds no bars. */
+int QC_C_EXPORT(qc_chart_view)(const qc_chart* chart, int64_t* first, int64_t* last);
+
+/* The document, into a buffer the chart keeps until its next render or its end: *data and *size.
+ * `pointer` is reserved for an (x, y) pair to draw a crosshair at; it must be null. */
+int QC_C_EXPORT(qc_chart_render)(qc_chart* chart, const double* pointer, const char** data, size_t* size);
+
+/* The index (in the full series) of the drawn bar whose slot holds x, in document pixels from the left
+ * edge; QC_OUTSIDE left or right of the plot. */
+int QC_C_EXPORT(qc_chart_bar_at)(const qc_chart* chart, double x, int64_t* bar);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QC_API_C_CHART_H */

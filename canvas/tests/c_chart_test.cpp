@@ -1,0 +1,101 @@
+// The C interface over the chart's JSON text: statuses for every bad argument, views, the document, and the
+// bar under an x.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "api/c_chart.h"
+#include "api/chart_json.hpp"
+#include "api/chart_renderer.hpp"
+
+namespace {
+
+std::string chart_text(std::size_t bars, std::uint32_t width = 870) {
+  qc::api::Chart c = qc::api::Chart::make(width, 400);  // a 800-pixel plot beside the 70-pixel scale
+  for (std::size_t i = 0; i < bars; ++i) c.bars.push_back({static_cast<std::int64_t>(i) * 60, 1, 2, 0.5, 1.5, 9});
+  return qc::api::chart_to_json(c);
+}
+
+struct Held {
+  qc_chart* chart = nullptr;
+  explicit Held(const std::string& text) { EXPECT_EQ(qc_chart_new(text.data(), text.size(), &chart), QC_OK); }
+  ~Held() { qc_chart_free(chart); }
+};
+
+TEST(CChart, RefusesBadArgumentsWithAStatus) {
+  const std::string text = chart_text(10);
+  Held held(text);
+  qc_chart* out = held.chart;
+  const char* data = nullptr;
+  std::size_t size = 0;
+  std::int64_t a = 0, b = 0;
+  const double pointer[2] = {10, 10};
+  EXPECT_EQ(qc_chart_new(text.data(), text.size(), nullptr), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_new(nullptr, 3, &out), QC_BAD_ARGUMENT);
+  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(qc_chart_set_view(nullptr, 0, 1), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_set_view(held.chart, 5, 2), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_view(held.chart, nullptr, &b), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_render(nullptr, nullptr, &data, &size), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_render(held.chart, pointer, &data, &size), QC_UNSUPPORTED);
+  EXPECT_EQ(qc_chart_bar_at(held.chart, 1.0, nullptr), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_view(held.chart, &a, &b), QC_OK);
+  EXPECT_EQ(a, 0);
+  EXPECT_EQ(b, 9);  // the refused view changed nothing
+}
+
+TEST(CChart, ABadTextNamesItsFirstBadKeyPath) {
+  qc_chart* out = nullptr;
+  const std::string text = chart_text(3).replace(0, 1, "[");
+  EXPECT_EQ(qc_chart_new(text.data(), text.size(), &out), QC_BAD_TEXT);
+  EXPECT_EQ(out, nullptr);
+  std::size_t size = 0;
+  const char* error = qc_error(&size);
+  EXPECT_EQ(std::string(error, size), "invalid type: sequence, expected a map");
+}
+
+TEST(CChart, RendersTheDocumentOfTheChartAndItsView) {
+  const std::string text = chart_text(40);
+  std::string error;
+  qc::api::Chart chart = *qc::api::chart_from_json(text, error);
+  Held held(text);
+  const char* data = nullptr;
+  std::size_t size = 0;
+  ASSERT_EQ(qc_chart_render(held.chart, nullptr, &data, &size), QC_OK);
+  EXPECT_EQ(std::string(data, size), qc::api::ChartRenderer(chart.config, chart.bars).render_svg());
+  ASSERT_EQ(qc_chart_set_view(held.chart, -10, -3), QC_OK);
+  ASSERT_EQ(qc_chart_render(held.chart, nullptr, &data, &size), QC_OK);
+  chart.config.view = qc::api::ViewRequest{-10, -3};
+  EXPECT_EQ(std::string(data, size), qc::api::ChartRenderer(chart.config, chart.bars).render_svg());
+  std::int64_t first = 0, last = 0;
+  ASSERT_EQ(qc_chart_view(held.chart, &first, &last), QC_OK);
+  EXPECT_EQ(first, 30);
+  EXPECT_EQ(last, 37);
+}
+
+TEST(CChart, FindsTheBarWhoseSlotHoldsX) {
+  // 8 bars of a 10-bar view over a plot 800 pixels wide: slots of 100 pixels from bar 2 on.
+  const struct {
+    double x;
+    int status;
+    std::int64_t bar;
+  } cases[] = {{0.0, QC_OK, 2},        {99.999, QC_OK, 2}, {100.0, QC_OK, 3},         {799.999, QC_OK, 9},
+               {800.0, QC_OUTSIDE, -1}, {-0.5, QC_OUTSIDE, -1}, {NAN, QC_OUTSIDE, -1}, {INFINITY, QC_OUTSIDE, -1}};
+  Held held(chart_text(20));
+  ASSERT_EQ(qc_chart_set_view(held.chart, 2, 9), QC_OK);
+  for (const auto& c : cases) {
+    std::int64_t bar = -1;
+    EXPECT_EQ(qc_chart_bar_at(held.chart, c.x, &bar), c.status) << c.x;
+    EXPECT_EQ(bar, c.bar) << c.x;
+  }
+  Held empty(chart_text(0));
+  std::int64_t bar = -1, first = 0, last = 0;
+  EXPECT_EQ(qc_chart_bar_at(empty.chart, 10.0, &bar), QC_OUTSIDE);
+  EXPECT_EQ(qc_chart_view(empty.chart, &first, &last), QC_OK);
+  EXPECT_EQ(first, -1);
+  EXPECT_EQ(last, -1);
+}
+
+}  // namespace

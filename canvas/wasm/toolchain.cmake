@@ -1,0 +1,7 @@
+# clang-16 for wasm32-wasi over the sysroot the top-level build makes (QC_WASM_SYSROOT).
+set(CMAKE_SYSTEM_NAME Generic)
+set(CMAKE_SYSTEM_PROCESSOR wasm32)
+set(CMAKE_CXX_COMPILER ${QC_WASM_CXX})
+set(CMAKE_CXX_COMPILER_TARGET wasm32-wasi)
+set(CMAKE_SYSROOT ${QC_WASM_SYSROOT})
+set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
