@@ -13,6 +13,18 @@ std::vector<double> bar_values(PyObject* column, const qc::api::Chart& chart, st
   // by value.
   if (has_time_index(column)) return values_by_instant(column, chart, arg);
   const std::string name(arg);
+  const std::size_t bars = chart.bars.size();
+  // A column of another length is refused before it is read: reading one that claims 2^59 items would
+  // take the machine's memory first.
+  if (!PyUnicode_Check(column) && !PyBytes_Check(column)) {
+    const Py_ssize_t given = PyObject_Length(column);
+    if (given < 0) {
+      PyErr_Clear();
+    } else if (static_cast<std::size_t>(given) != bars) {
+      PyErr_Format(PyExc_ValueError, "argument '%s': %zd values for %zu bars", name.c_str(), given, bars);
+      throw PyErrorPending{};
+    }
+  }
   std::vector<double> values;
   try {
     values = to_f64_list(column, name.c_str());
@@ -20,7 +32,6 @@ std::vector<double> bar_values(PyObject* column, const qc::api::Chart& chart, st
     prefix_type_error(name.c_str());
     throw;
   }
-  const std::size_t bars = chart.bars.size();
   if (values.size() != bars) {
     PyErr_Format(PyExc_ValueError, "argument '%s': %zu values for %zu bars", name.c_str(), values.size(), bars);
     throw PyErrorPending{};

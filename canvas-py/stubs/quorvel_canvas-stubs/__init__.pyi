@@ -1,5 +1,6 @@
 # Type stubs of quorvel_canvas, written from its binding rows by scripts/gen_stubs.py: do not edit.
 """Financial price charts from OHLCV bars, each rendered as one SVG document. Make a Chart, give it bars, add studies, drawing tools and signals, and render_svg() returns the document as a str."""
+import datetime
 from collections.abc import Buffer, Callable, Sequence
 from os import PathLike
 from typing import Any, Literal, NoReturn, Protocol, Self, SupportsFloat, SupportsIndex, TypeAlias, final, type_check_only
@@ -8,8 +9,10 @@ import numpy
 
 # A real number: what float() accepts, numpy scalars included.
 _Real: TypeAlias = SupportsFloat | SupportsIndex
-# (bar index, price)
-_Point: TypeAlias = tuple[_Real, _Real]
+# A date: a datetime or date (pandas.Timestamp is one), a numpy.datetime64, or an ISO 8601 text.
+_Date: TypeAlias = datetime.date | numpy.datetime64 | str
+# (bar index or date, price)
+_Point: TypeAlias = tuple[_Real | _Date, _Real]
 
 @type_check_only
 class _SupportsArray(Protocol):
@@ -19,6 +22,10 @@ class _SupportsArray(Protocol):
 _NumberColumn: TypeAlias = Buffer | _SupportsArray | Sequence[_Real]
 _TimeColumn: TypeAlias = Buffer | _SupportsArray | Sequence[SupportsIndex]
 _TimeUnit: TypeAlias = Literal["s", "ms", "us", "ns"]
+# The bars markers() marks: a mask, bar indices or dates (a pandas object with a datetime index: by instant).
+_Marks: TypeAlias = Buffer | _SupportsArray | Sequence[bool] | Sequence[SupportsIndex | _Date]
+# Where markers stand: the kind's own price (None), a bar field, one price, or one price per bar.
+_MarkPrice: TypeAlias = Literal["low", "high", "close"] | _Real | _NumberColumn | None
 # A study line's colour, or a histogram's (up, down) or a cloud's (first, second); None keeps the row's.
 _ColorEntry: TypeAlias = str | tuple[str | None, str | None] | list[str | None] | None
 # A file's path: text, bytes or a path object.
@@ -52,7 +59,18 @@ class Bar:
 
 @final
 class Chart:
-    """High-level chart builder for creating financial charts."""
+    """A price chart of OHLCV bars: set the bars, add studies, signals and drawings, then render it as one SVG
+    document (render_svg), as PNG or PDF bytes, or save it to a file.
+
+    Example:
+        >>> import quorvel_canvas as qc
+        >>> chart = qc.Chart(800, 400)
+        >>> chart.bars([qc.Bar(1704153600 + 86400 * i, 100 + i, 102 + i, 99 + i, 101 + i, 1e6) for i in range(60)])
+        >>> chart.sma(20, "#2962ff")
+        >>> chart.volume()
+        >>> chart.render_svg().startswith("<?xml")
+        True
+    """
     def __new__(cls, width: SupportsIndex, height: SupportsIndex) -> Self: ...
     def candlesticks(self) -> None:
         """Candlestick chart (default)"""
@@ -113,12 +131,18 @@ class Chart:
         Parameters:
             show: True to show, False to hide
         """
-    def view(self, first: SupportsIndex, last: SupportsIndex) -> None:
-        """Draw only bars first..last (inclusive; negative indices count from the end, so view(-126, -1) draws the last 126 bars); the indices are resolved at each render, and studies still cover all bars
+    def detail(self, mode: str) -> None:
+        """Draw the bars that share a device-pixel column as the marks the column can show: one candle, volume bar or pair of histogram bars per column and each line's first, lowest, highest and last point ("auto", the default, when the bars drawn outnumber the columns), or every bar on its own ("full")
 
         Parameters:
-            first: index of the first bar drawn; -1 for the last
-            last: index of the last bar drawn; -1 for the last
+            mode: "auto" or "full\"
+        """
+    def view(self, first: SupportsIndex | _Date, last: SupportsIndex | _Date) -> None:
+        """Draw only bars first..last (inclusive; negative indices count from the end, so view(-126, -1) draws the last 126 bars); the indices are resolved at each render, dates at the call, and studies still cover all bars
+
+        Parameters:
+            first: the first bar drawn: its index (-1 for the last), or a date (the first bar at or after it)
+            last: the last bar drawn: its index (-1 for the last), or a date (the last bar at or before it)
         """
     def dark_theme(self) -> None:
         """Apply dark theme"""
@@ -170,61 +194,70 @@ class Chart:
         """Render chart to SVG string"""
     def _repr_svg_(self) -> str:
         """The SVG document, for notebook display"""
-    def buy_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+    def buy_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
         """Buy signal
 
         Parameters:
-            bar_index: index of the bar, 0 for the first
+            bar_index: the bar: its index (0 for the first) or a date
             price: price level
             label: text beside the marker; None for none
         """
-    def sell_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+    def sell_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
         """Sell signal
 
         Parameters:
-            bar_index: index of the bar, 0 for the first
+            bar_index: the bar: its index (0 for the first) or a date
             price: price level
             label: text beside the marker; None for none
         """
-    def take_profit_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+    def take_profit_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
         """Take profit signal
 
         Parameters:
-            bar_index: index of the bar, 0 for the first
+            bar_index: the bar: its index (0 for the first) or a date
             price: price level
             label: text beside the marker; None for none
         """
-    def stop_loss_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+    def stop_loss_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
         """Stop loss signal
 
         Parameters:
-            bar_index: index of the bar, 0 for the first
+            bar_index: the bar: its index (0 for the first) or a date
             price: price level
             label: text beside the marker; None for none
         """
-    def entry_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+    def entry_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
         """Entry signal
 
         Parameters:
-            bar_index: index of the bar, 0 for the first
+            bar_index: the bar: its index (0 for the first) or a date
             price: price level
             label: text beside the marker; None for none
         """
-    def exit_signal(self, bar_index: SupportsIndex, price: _Real, label: str | None = None) -> None:
+    def exit_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
         """Exit signal
 
         Parameters:
-            bar_index: index of the bar, 0 for the first
+            bar_index: the bar: its index (0 for the first) or a date
             price: price level
             label: text beside the marker; None for none
         """
-    def custom_signal(self, bar_index: SupportsIndex, price: _Real, label: str) -> None:
+    def custom_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str) -> None:
         """Custom signal
 
         Parameters:
-            bar_index: index of the bar, 0 for the first
+            bar_index: the bar: its index (0 for the first) or a date
             price: price level
             label: text beside the marker
+        """
+    def markers(self, where: _Marks, *, kind: str = 'buy', price: _MarkPrice = None, label: str | None = None) -> None:
+        """Mark many bars in one call: each marked bar gets, in bar order, what the kind's signal method (buy_signal, ...) adds
+
+        Parameters:
+            where: a mask with one entry per bar (True marks), bar indices, or dates; a pandas object with a datetime index is aligned to the bars by instant
+            kind: 'buy', 'sell', 'entry', 'exit', 'take_profit', 'stop_loss' or 'custom' (which needs a label)
+            price: None (the low for buy and entry, the high for sell and exit, else the close), 'low', 'high', 'close', one price, or one price per bar
+            label: text beside the marker; None for none
         """
     def sma(self, period: SupportsIndex, color: str | None = None) -> None:
         """Simple Moving Average
@@ -269,7 +302,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
-        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, chart's up/chart's down)
         Definition: EMA(`fast`) - EMA(`slow`) of the closes, its EMA(`signal`) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
     def macd_default(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -280,7 +313,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.2 of the plot height
-        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, #26a69a/#ef5350)
+        Lines: MACD (line, #2196F3), Signal (line, #FF9800), Histogram (histogram, chart's up/chart's down)
         Definition: EMA(12) - EMA(26) of the closes, its EMA(9) as Signal and their difference as Histogram, as TA-Lib MACD.
         """
     def bollinger(self, period: SupportsIndex, multiplier: _Real = 2.0, *, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -296,15 +329,15 @@ class Chart:
         Definition: SMA(`period`) of the closes with bands `multiplier` population standard deviations above and below, as TA-Lib BBANDS.
         """
     def volume(self, *, pane: bool | numpy.bool_ = False, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
-        """Volume (subpane)
+        """Volume histogram: a band behind the candles at the bottom of the price pane, or a pane of its own with pane=True
 
         Parameters:
             pane: True: volume in a sub-pane of its own; False: the band behind the candles
             height: the pane's share of the plot height, 0.05 to 0.6; None: its own
-            color: colour of the line, a CSS colour text such as "#2962ff"
+            color: one colour for every bar, rising or falling; None: the up and down colours
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: volume band
-        Lines: Volume (histogram, #26a69a/#ef5350)
+        Lines: Volume (histogram, chart's up/chart's down)
         Definition: Each bar's volume, in the up colour where the close is at or above the open.
         """
     def overlay(self, name: str, values: _NumberColumn, color: str | None = None, *, pane: str | SupportsIndex = 'price', style: str = 'line', width: _Real = 1.5, colors: Sequence[_ColorEntry] | None = None, levels: _NumberColumn | None = None, range: tuple[_Real, _Real] | None = None, height: _Real | None = None) -> None:
@@ -613,7 +646,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: BoP (histogram, #26a69a/#ef5350)
+        Lines: BoP (histogram, chart's up/chart's down)
         Definition: (close - open) / (high - low) of each bar, as TA-Lib BOP.
         """
     def choppiness(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -755,7 +788,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: AC (histogram, #26a69a/#ef5350)
+        Lines: AC (histogram, chart's up/chart's down)
         Definition: The awesome oscillator minus its 5-bar SMA, bars coloured by rise and fall, as TA-Lib AC.
         """
     def awesome_oscillator(self, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -766,7 +799,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: AO (histogram, #26a69a/#ef5350)
+        Lines: AO (histogram, chart's up/chart's down)
         Definition: SMA(5) - SMA(34) of the bars' midpoints (H + L)/2, bars coloured by rise and fall, as TA-Lib AO.
         """
     def cci(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -824,7 +857,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: Bull (histogram, #26a69a/#26a69a80), Bear (histogram, #ef535080/#ef5350)
+        Lines: Bull (histogram, chart's up/chart's up at alpha 0x80), Bear (histogram, chart's down at alpha 0x80/chart's down)
         Definition: High - EMA(`period`) of the closes as Bull, low - that EMA as Bear, as TA-Lib ERI.
         """
     def eom(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -919,7 +952,7 @@ class Chart:
             color: colour of the first drawn line; None keeps its own
             colors: per drawn line in order: None (its own), a colour, or a pair for a histogram or a cloud
         Draws: sub-pane, 0.15 of the plot height
-        Lines: Qstick (histogram, #26a69a/#ef5350)
+        Lines: Qstick (histogram, chart's up/chart's down)
         Definition: SMA(`period`) of close - open, as TA-Lib QSTICK.
         """
     def roc(self, period: SupportsIndex, *, height: _Real | None = None, color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
@@ -1095,6 +1128,20 @@ class Chart:
         Lines: VPT (line, #9C27B0)
         Definition: The running sum of the volume times the close's relative change, as TA-Lib PVT.
         """
+    def compare(self, name: str, closes: _NumberColumn, *, color: str | None = None) -> None:
+        """Draw another symbol's closes as a line on the price pane, measured from its own first close in view; the price scale turns to 'percent' unless it is 'indexed' or 'percent' already
+
+        Parameters:
+            name: the line's name in the legend
+            closes: the other symbol's closes, one per bar, NaN where it has none
+            color: colour of the line; None: the next of the eight colours the user's series take
+        """
+    def price_scale(self, mode: str) -> None:
+        """Set the price scale: 'price', 'percent' (each series' change from its first close in view), 'indexed' (the same with 100 at that close) or 'log' (as log_scale(True))
+
+        Parameters:
+            mode: 'price', 'percent', 'indexed' or 'log'
+        """
     def fill_between(self, name: str, upper: _NumberColumn | _Real, lower: _NumberColumn | _Real, *, pane: str | SupportsIndex = 'price', color: str | None = None, colors: Sequence[_ColorEntry] | None = None) -> None:
         """Fill the area between two series of one's own, split where they cross
 
@@ -1123,584 +1170,584 @@ class Chart:
         Parameters:
             price: price level
         """
-    def vertical_line(self, bar_index: _Real) -> None:
+    def vertical_line(self, bar_index: _Real | _Date) -> None:
         """Vertical line at bar index
 
         Parameters:
-            bar_index: index of the bar, 0 for the first
+            bar_index: the bar: its index (0 for the first) or a date
         """
     def cross_line(self, position: _Point) -> None:
         """Cross line at position
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
         """
     def arrow_up(self, position: _Point) -> None:
         """Arrow up
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
         """
     def arrow_down(self, position: _Point) -> None:
         """Arrow down
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
         """
     def price_label(self, position: _Point) -> None:
         """Price label
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
         """
     def sign(self, position: _Point) -> None:
         """Sign
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
         """
     def flag(self, position: _Point) -> None:
         """Flag
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
         """
     def table(self, position: _Point) -> None:
         """Table
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
         """
     def anchored_vwap(self, position: _Point) -> None:
         """Anchored VWAP
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
         """
     def text(self, position: _Point, content: str) -> None:
         """Text annotation
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
             content: the text it shows
         """
     def note(self, position: _Point, content: str) -> None:
         """Note
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
             content: the text it shows
         """
     def price_note(self, position: _Point, content: str) -> None:
         """Price note
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
             content: the text it shows
         """
     def signpost(self, position: _Point, content: str) -> None:
         """Signpost
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
             content: the text it shows
         """
     def callout(self, position: _Point, content: str) -> None:
         """Callout
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
             content: the text it shows
         """
     def comment(self, position: _Point, content: str) -> None:
         """Comment
 
         Parameters:
-            position: where it stands: (bar index, price)
+            position: where it stands: (bar index or date, price)
             content: the text it shows
         """
     def anchored_text(self, p1: _Point, p2: _Point, content: str) -> None:
         """Anchored text
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
             content: the text it shows
         """
     def trend_line(self, start: _Point, end: _Point) -> None:
         """Trend line between two points
 
         Parameters:
-            start: where the line starts: (bar index, price)
-            end: where the line ends: (bar index, price)
+            start: where the line starts: (bar index or date, price)
+            end: where the line ends: (bar index or date, price)
         """
     def ray(self, p1: _Point, p2: _Point) -> None:
         """Ray from p1 through p2
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def extended_line(self, p1: _Point, p2: _Point) -> None:
         """Extended line (infinite in both directions)
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def info_line(self, p1: _Point, p2: _Point) -> None:
         """Info line with measurements
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def trend_angle(self, p1: _Point, p2: _Point) -> None:
         """Trend angle
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def horizontal_ray(self, p1: _Point, p2: _Point) -> None:
         """Horizontal ray
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def regression_trend(self, p1: _Point, p2: _Point) -> None:
         """Regression trend channel
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def rectangle(self, p1: _Point, p2: _Point) -> None:
         """Rectangle
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def circle(self, center: _Point, edge: _Point) -> None:
         """Circle
 
         Parameters:
-            center: the centre: (bar index, price)
-            edge: a point on the edge: (bar index, price)
+            center: the centre: (bar index or date, price)
+            edge: a point on the edge: (bar index or date, price)
         """
     def ellipse(self, center: _Point, edge: _Point) -> None:
         """Ellipse
 
         Parameters:
-            center: the centre: (bar index, price)
-            edge: a point on the edge: (bar index, price)
+            center: the centre: (bar index or date, price)
+            edge: a point on the edge: (bar index or date, price)
         """
     def fib_retracement(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci retracement
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def fib_time_zones(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci time zones
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def fib_speed_resistance(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci speed/resistance
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def fib_circles(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci circles
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def fib_spiral(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci spiral
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def fib_arcs(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci arcs
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def fib_wedge(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci wedge
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def fib_fan(self, p1: _Point, p2: _Point) -> None:
         """Fibonacci fan
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def gann_box(self, p1: _Point, p2: _Point) -> None:
         """Gann Box
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def gann_square_fixed(self, p1: _Point, p2: _Point) -> None:
         """Gann Square Fixed
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def gann_square(self, p1: _Point, p2: _Point) -> None:
         """Gann Square
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def gann_fan(self, p1: _Point, p2: _Point) -> None:
         """Gann Fan
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def arrow_marker(self, p1: _Point, p2: _Point) -> None:
         """Arrow marker
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def arrow_line(self, p1: _Point, p2: _Point) -> None:
         """Arrow line
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def cycle_lines(self, p1: _Point, p2: _Point) -> None:
         """Cycle lines
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def time_cycles(self, p1: _Point, p2: _Point) -> None:
         """Time cycles
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def sine_wave(self, p1: _Point, p2: _Point) -> None:
         """Sine wave
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def forecast(self, p1: _Point, p2: _Point) -> None:
         """Forecast
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def bars_pattern(self, p1: _Point, p2: _Point) -> None:
         """Bars pattern
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def projection(self, p1: _Point, p2: _Point) -> None:
         """Projection
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def fixed_volume_profile(self, p1: _Point, p2: _Point) -> None:
         """Fixed volume profile
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def anchored_volume_profile(self, p1: _Point, p2: _Point) -> None:
         """Anchored volume profile
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def price_range(self, p1: _Point, p2: _Point) -> None:
         """Price range
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def date_range(self, p1: _Point, p2: _Point) -> None:
         """Date range
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def price_date_range(self, p1: _Point, p2: _Point) -> None:
         """Price and date range
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
         """
     def parallel_channel(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Parallel channel
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def flat_top_bottom(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Flat top/bottom channel
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def triangle(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Triangle
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def arc(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Arc
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def rotated_rectangle(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Rotated rectangle
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def fib_extension(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Fibonacci extension
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def fib_channel(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Fibonacci channel
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def fib_trend_time(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Fibonacci trend time
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Pitchfork
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def schiff_pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Schiff Pitchfork
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def modified_schiff(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Modified Schiff Pitchfork
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def inside_pitchfork(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Inside Pitchfork
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def triangle_pattern(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Triangle Pattern
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def long_position(self, entry: _Point, tp: _Point, sl: _Point) -> None:
         """Long position
 
         Parameters:
-            entry: the entry: (bar index, price)
-            tp: the take-profit target: (bar index, price)
-            sl: the stop-loss: (bar index, price)
+            entry: the entry: (bar index or date, price)
+            tp: the take-profit target: (bar index or date, price)
+            sl: the stop-loss: (bar index or date, price)
         """
     def short_position(self, entry: _Point, tp: _Point, sl: _Point) -> None:
         """Short position
 
         Parameters:
-            entry: the entry: (bar index, price)
-            tp: the take-profit target: (bar index, price)
-            sl: the stop-loss: (bar index, price)
+            entry: the entry: (bar index or date, price)
+            tp: the take-profit target: (bar index or date, price)
+            sl: the stop-loss: (bar index or date, price)
         """
     def price_projection(self, p1: _Point, p2: _Point, p3: _Point) -> None:
         """Price projection
 
         Parameters:
-            p1: first anchor: (bar index, price)
-            p2: second anchor: (bar index, price)
-            p3: third anchor: (bar index, price)
+            p1: first anchor: (bar index or date, price)
+            p2: second anchor: (bar index or date, price)
+            p3: third anchor: (bar index or date, price)
         """
     def disjoint_channel(self, points: Sequence[_Point]) -> None:
         """Disjoint channel
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def polyline(self, points: Sequence[_Point]) -> None:
         """Polyline
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def path(self, points: Sequence[_Point]) -> None:
         """Path (closed polygon)
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def curve(self, points: Sequence[_Point]) -> None:
         """Curve
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def double_curve(self, points: Sequence[_Point]) -> None:
         """Double curve
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def xabcd_pattern(self, points: Sequence[_Point]) -> None:
         """XABCD Pattern
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def cypher_pattern(self, points: Sequence[_Point]) -> None:
         """Cypher Pattern
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def head_shoulders(self, points: Sequence[_Point]) -> None:
         """Head and Shoulders
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def abcd_pattern(self, points: Sequence[_Point]) -> None:
         """ABCD Pattern
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def three_drives(self, points: Sequence[_Point]) -> None:
         """Three Drives
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def elliott_impulse(self, points: Sequence[_Point]) -> None:
         """Elliott Impulse Wave
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def elliott_correction(self, points: Sequence[_Point]) -> None:
         """Elliott Correction Wave
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def elliott_triangle(self, points: Sequence[_Point]) -> None:
         """Elliott Triangle
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def elliott_double_combo(self, points: Sequence[_Point]) -> None:
         """Elliott Double Combo
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def elliott_triple_combo(self, points: Sequence[_Point]) -> None:
         """Elliott Triple Combo
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def brush(self, points: Sequence[_Point]) -> None:
         """Brush
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def highlighter(self, points: Sequence[_Point]) -> None:
         """Highlighter
 
         Parameters:
-            points: the anchors, a sequence of (bar index, price)
+            points: the anchors, a sequence of (bar index or date, price)
         """
     def __copy__(self) -> Self:
         """An independent copy of the chart."""
@@ -1710,22 +1757,31 @@ class Chart:
         Parameters:
             memo: the deepcopy memo (unused: a chart holds no Python objects)
         """
-    def __reduce__(self) -> NoReturn:
-        """Refuses: a Chart does not pickle."""
-    def render_png(self, scale: _Real = 1.0) -> bytes:
+    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
+        """Helper for pickle: the class and the object's state as bytes."""
+    def to_json(self) -> str:
+        """The whole chart as one JSON text (its settings, bars, studies with their values, tools, signals, view, colours and time zone), which from_json makes into the same chart again"""
+    @staticmethod
+    def from_json(text: str) -> Chart:
+        """The chart a to_json text holds, computing nothing; raises ValueError naming the first bad key path
+
+        Parameters:
+            text: a text that to_json wrote
+        """
+    def render_png(self, scale: _Real | None = None) -> bytes:
         """Render the chart to PNG bytes at `scale` times its size (0.1 to 8): 8-bit RGBA, text in the bundled DejaVu Sans
 
         Parameters:
-            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels)
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
         """
     def render_pdf(self) -> bytes:
         """Render the chart to a one-page PDF at its size in points, text as text in DejaVu Sans"""
-    def save(self, path: _Path, scale: _Real = 1.0) -> None:
+    def save(self, path: _Path, scale: _Real | None = None) -> None:
         """Write the chart to a file by the path's suffix: .svg (the document as UTF-8), .png (at `scale`) or .pdf; the file is replaced only once it is written whole
 
         Parameters:
             path: where to write: anything open() takes; its suffix (.svg, .png or .pdf) chooses the kind
-            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels)
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
         """
     def _repr_png_(self) -> bytes | None:
         """The PNG of the chart, for notebook display"""

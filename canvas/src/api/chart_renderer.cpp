@@ -72,7 +72,7 @@ struct IndicatorLists {
               sub_panes.push_back({p.ratio, {&ind}});
               sub_pane_ratio_sum += p.ratio;
             } else if (p.sub_pane < sub_panes.size()) {  // a pane made later, or none, is no place to join
-              sub_panes[p.sub_pane].records.push_back(&ind);
+              sub_panes[static_cast<std::size_t>(p.sub_pane)].records.push_back(&ind);
             }
           },
           ind.placement);

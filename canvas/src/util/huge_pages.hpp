@@ -6,6 +6,8 @@
 #include <memory>
 #include <new>
 
+#include "util/failure.hpp"
+
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -41,7 +43,7 @@ struct HugePageAllocator {
   explicit HugePageAllocator(const HugePageAllocator<U>&) noexcept {}
 
   T* allocate(std::size_t n) {
-    if (n > SIZE_MAX / sizeof(T)) throw std::bad_array_new_length();
+    if (n > SIZE_MAX / sizeof(T)) out_of_memory();
     const std::size_t bytes = n * sizeof(T);
     if (bytes < kHugePagesFrom) return std::allocator<T>{}.allocate(n);
     const std::size_t whole = (bytes + kHugePage - 1) & ~(kHugePage - 1);
