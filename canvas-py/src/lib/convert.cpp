@@ -300,6 +300,7 @@ Converted convert(const Param& p, PyObject* o) {
     case Kind::theme: return Ref::borrow(to_theme(o));
     case Kind::flag: return to_flag(o);
     case Kind::point: return to_point(o);
+    case Kind::opt_point: return o == Py_None ? std::optional<Point>() : std::optional(to_point(o));
     case Kind::points: return to_list<Point>(o, to_point);
     case Kind::f64_list: return to_f64_list(o, p.name);
     case Kind::bar_list: return to_list<qc::model::Bar>(o, to_bar);
@@ -347,6 +348,9 @@ Converted default_value(const Param& p) {
       break;
     case Kind::color_list:
       if (text == "None") return ColorList();
+      break;
+    case Kind::opt_point:
+      if (text == "None") return std::optional<Point>();
       break;
     case Kind::opt_f64:
     case Kind::pane_height:

@@ -33,6 +33,7 @@ enum class Kind : std::uint8_t {
   theme,        // a Theme, UITheme or RuntimeTheme, held as the object itself
   flag,      // True/False, or a numpy boolean
   point,     // tuple (bar, price) of two floats
+  opt_point,  // None or a tuple of two floats
   points,    // sequence of points
   f64_list,  // numbers: a buffer (or `__array__`'s) of integers or floats, or a sequence of floats
   bar_list,  // sequence of Bar objects
@@ -63,6 +64,7 @@ constexpr const char* annotation(Kind kind) {
     case Kind::theme: return "Theme | UITheme | RuntimeTheme";
     case Kind::flag: return "bool | numpy.bool_";
     case Kind::point: return "_Point";
+    case Kind::opt_point: return "_Point | None";
     case Kind::points: return "Sequence[_Point]";
     case Kind::f64_list: return "_NumberColumn";
     case Kind::bar_list: return "Sequence[Bar]";
@@ -109,6 +111,7 @@ constexpr Param pane_height(const char* name) {
 constexpr Param theme(const char* name) { return {name, Kind::theme}; }
 constexpr Param flag(const char* name, const char* def = nullptr) { return {name, Kind::flag, def}; }
 constexpr Param point(const char* name) { return {name, Kind::point}; }
+constexpr Param opt_point(const char* name) { return {name, Kind::opt_point, "None"}; }
 constexpr Param points(const char* name) { return {name, Kind::points}; }
 constexpr Param f64_list(const char* name) { return {name, Kind::f64_list}; }
 constexpr Param bar_list(const char* name) { return {name, Kind::bar_list}; }
@@ -179,7 +182,8 @@ using ColorList = std::optional<std::vector<ColorEntry>>;
 
 using Converted = std::variant<std::monostate, double, std::uint32_t, std::uint64_t, std::int64_t, std::string,
                            std::optional<std::string>, bool, Point, std::vector<Point>, std::vector<double>,
-                           std::vector<qc::model::Bar>, Ref, std::optional<double>, ColorList>;
+                           std::vector<qc::model::Bar>, Ref, std::optional<double>, ColorList,
+                           std::optional<Point>>;
 
 // The converted arguments of one call, by parameter index. Reading an index as the wrong kind is a
 // broken invariant of the row (std::bad_variant_access, reported as an internal failure).
@@ -193,6 +197,7 @@ class Args {
   bool flag(std::size_t i) const { return get<bool>(i); }
   std::optional<double> opt_f64(std::size_t i) const { return get<std::optional<double>>(i); }
   Point point(std::size_t i) const { return get<Point>(i); }
+  std::optional<Point> opt_point(std::size_t i) const { return get<std::optional<Point>>(i); }
   // The containers are handed out for moving into the records the body builds.
   std::string& text(std::size_t i) { return get<std::string>(i); }
   std::optional<std::string>& opt_text(std::size_t i) { return get<std::optional<std::string>>(i); }

@@ -27,6 +27,14 @@ LegendNumbers MainScale::numbers() const {
   return {quoted_decimals(log_.most_decimals(), log_.ticks(), log_.largest_magnitude()), false};
 }
 
+void MainScale::append_label(std::string& out, double value) const {
+  if (mapping_.log) {
+    coords::append_price_fixed(out, value, log_.most_decimals());
+  } else {
+    coords::ScaleLabels(linear_, coords::ScaleNumbers::full).append(out, value);
+  }
+}
+
 void MainScale::render(render::SvgBackend& backend, const coords::AxisTheme& theme, double x) const {
   if (mapping_.log) {
     coords::render_price_scale(backend, theme, x, mapping_, log_);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "api/legend_painter.hpp"
 #include "api/value_range.hpp"
@@ -28,6 +29,9 @@ class MainScale {
   // How the legend and the last price write the pane's prices: with the labels' most decimals, at least
   // those a caption gives the largest tick.
   LegendNumbers numbers() const;
+  // A value as the scale's labels write it: a linear scale's with its labels' decimals, a log scale's with
+  // the most its labels carry.
+  void append_label(std::string& out, double value) const;
   void render(render::SvgBackend& backend, const coords::AxisTheme& theme, double x) const;
 
  private:
