@@ -179,3 +179,17 @@ def test_bad_pointers_raise(call, error):
 def test_no_bars_ignore_the_pointer():
     chart = qc.Chart(270, 230)
     assert chart.render_svg(pointer=(10, 10)) == chart.render_svg()
+
+
+# At a tick of the main scale, linear or logarithmic, the tag writes what that tick's label writes.
+@pytest.mark.parametrize("log", [False, True])
+def test_tag_at_a_tick_reads_as_its_label(log):
+    chart = qc.Chart(400, 430)
+    chart.bars([qc.Bar(T0 + DAY * i, p, p * 1.2, p / 1.2, p, 100) for i, p in enumerate([3.0, 30.0, 300.0, 1200.0])])
+    chart.log_scale(log)
+    elements = body(chart.render_svg())
+    ticks = {e["y1"] for e in elements if e.tag == "line" and (e["x1"], e["x2"]) == ("330.00", "334.00")}
+    labels = [(e.text, e.num("y")) for e in elements if e.tag == "text" and e["x"] == "336.00" and e["y"] in ticks]
+    assert len(labels) >= 3
+    for text, y in labels:
+        assert marks(chart.render_svg(pointer=(100, y)))[3][1] == text, y
