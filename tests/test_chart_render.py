@@ -695,7 +695,7 @@ def test_signal_argument_errors():
     ("buy_signal", "($self, bar_index, price, label=None)", "Buy signal"),
     ("take_profit_signal", "($self, bar_index, price, label=None)", "Take profit signal"),
     ("custom_signal", "($self, bar_index, price, label)", "Custom signal"),
-    ("render_svg", "($self)", "Render chart to SVG string"),
+    ("render_svg", "($self, *, pointer=None)", "Render chart to SVG string"),
     ("colors", "($self, up, down)", "Set up/down colors"),
     ("dpr", "($self, dpr)", "Set device pixel ratio for high-DPI displays"),
     ("candlesticks", "($self)", "Candlestick chart (default)"),

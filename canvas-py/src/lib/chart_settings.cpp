@@ -156,11 +156,16 @@ class StrStorage final : public qc::util::TextStorage {
   PyObject* str_ = nullptr;
 };
 
+// The document, with the crosshair of a pointer given as the row's first argument.
 PyObject* render(ChartCall& c) {
   const std::optional<Chart>& chart = c.value();
   if (!chart) return to_py(std::string_view());
+  std::optional<qc::api::Pointer> pointer;
+  if (c.params().size() > 0) {
+    if (const std::optional<Point> at = c.args.opt_point(0)) pointer = qc::api::Pointer{at->bar, at->price};
+  }
   StrStorage storage;
-  return storage.finish(qc::api::ChartRenderer(chart->config, chart->bars).render_into(storage));
+  return storage.finish(qc::api::ChartRenderer(chart->config, chart->bars, pointer).render_into(storage));
 }
 
 constexpr SeriesType kCandlesticks = SeriesType::Candlesticks;
@@ -309,7 +314,10 @@ constexpr ChartRow kRows[] = {
        });
        return none();
      }},
-    {"render_svg", "Render chart to SVG string", {}, Borrow::shared, render, nullptr, "str"},
+    {"render_svg", "Render chart to SVG string",
+     {star, opt_point("pointer").means("where the pointer is, (x, y) in the document's pixels: over the plot, the "
+                                       "crosshair and the hovered bar's values are drawn; None: neither")},
+     Borrow::shared, render, nullptr, "str"},
     // IPython and Jupyter show a chart that ends a cell as its picture.
     {"_repr_svg_", "The SVG document, for notebook display", {}, Borrow::shared, render, nullptr, "str"},
 };

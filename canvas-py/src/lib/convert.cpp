@@ -303,6 +303,7 @@ Converted convert(const Param& p, PyObject* o, const BarClock* clock) {
     case Kind::last_bar: return bar_index(o, clock, p.name, DateRole::last, to_i64);
     case Kind::point: return point(o);
     case Kind::points: return to_list<Point>(o, point);
+    case Kind::opt_point: return o == Py_None ? std::optional<Point>() : std::optional(point(o));
     case Kind::f64_list: return to_f64_list(o, p.name);
     case Kind::bar_list: return to_list<qc::model::Bar>(o, to_bar);
     case Kind::object:
@@ -365,6 +366,9 @@ Converted default_value(const Param& p) {
       break;
     case Kind::color_list:
       if (text == "None") return ColorList();
+      break;
+    case Kind::opt_point:
+      if (text == "None") return std::optional<Point>();
       break;
     case Kind::opt_f64:
     case Kind::pane_height:

@@ -37,6 +37,7 @@ enum class Kind : std::uint8_t {
   first_bar,     // a view's first bar: a C long (negative: from the end), or a date
   last_bar,      // a view's last bar: a C long (negative: from the end), or a date
   point,     // tuple (bar, price) of two floats; the bar may be a date, placed as bar_position places it
+  opt_point,  // None or a tuple of two floats
   points,    // sequence of points
   f64_list,  // numbers: a buffer (or `__array__`'s) of integers or floats, or a sequence of floats
   bar_list,  // sequence of Bar objects
@@ -77,6 +78,7 @@ constexpr const char* annotation(Kind kind) {
     case Kind::last_bar: return "SupportsIndex | _Date";
     case Kind::bar_position: return "_Real | _Date";
     case Kind::point: return "_Point";
+    case Kind::opt_point: return "_Point | None";
     case Kind::points: return "Sequence[_Point]";
     case Kind::f64_list: return "_NumberColumn";
     case Kind::bar_list: return "Sequence[Bar]";
@@ -135,6 +137,7 @@ constexpr Param last_bar(const char* name) { return {name, Kind::last_bar}; }
 constexpr Param marks(const char* name) { return {name, Kind::marks}; }
 constexpr Param mark_price(const char* name) { return {name, Kind::mark_price, "None"}; }
 constexpr Param point(const char* name) { return {name, Kind::point}; }
+constexpr Param opt_point(const char* name) { return {name, Kind::opt_point, "None"}; }
 constexpr Param points(const char* name) { return {name, Kind::points}; }
 constexpr Param f64_list(const char* name) { return {name, Kind::f64_list}; }
 constexpr Param bar_list(const char* name) { return {name, Kind::bar_list}; }
@@ -209,7 +212,8 @@ using ColorList = std::optional<std::vector<ColorEntry>>;
 
 using Converted = std::variant<std::monostate, double, std::uint32_t, std::uint64_t, std::int64_t, std::string,
                            std::optional<std::string>, bool, Point, std::vector<Point>, std::vector<double>,
-                           std::vector<qc::model::Bar>, Ref, std::optional<double>, ColorList>;
+                           std::vector<qc::model::Bar>, Ref, std::optional<double>, ColorList,
+                           std::optional<Point>>;
 
 // The converted arguments of one call, by parameter index. Reading an index as the wrong kind is a
 // broken invariant of the row (std::bad_variant_access, reported as an internal failure).
@@ -223,6 +227,7 @@ class Args {
   bool flag(std::size_t i) const { return get<bool>(i); }
   std::optional<double> opt_f64(std::size_t i) const { return get<std::optional<double>>(i); }
   Point point(std::size_t i) const { return get<Point>(i); }
+  std::optional<Point> opt_point(std::size_t i) const { return get<std::optional<Point>>(i); }
   // The containers are handed out for moving into the records the body builds.
   std::string& text(std::size_t i) { return get<std::string>(i); }
   std::optional<std::string>& opt_text(std::size_t i) { return get<std::optional<std::string>>(i); }

@@ -190,8 +190,12 @@ class Chart:
             volume: volumes, one per bar; None gives every bar 0.0
             unit: the integer timestamps' unit: 's', 'ms', 'us' or 'ns'
         """
-    def render_svg(self) -> str:
-        """Render chart to SVG string"""
+    def render_svg(self, *, pointer: _Point | None = None) -> str:
+        """Render chart to SVG string
+
+        Parameters:
+            pointer: where the pointer is, (x, y) in the document's pixels: over the plot, the crosshair and the hovered bar's values are drawn; None: neither
+        """
     def _repr_svg_(self) -> str:
         """The SVG document, for notebook display"""
     def buy_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:

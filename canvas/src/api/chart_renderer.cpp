@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "api/crosshair.hpp"
 #include "api/document_size.hpp"
 #include "api/heikin_ashi.hpp"
 #include "api/last_price.hpp"
@@ -190,7 +191,8 @@ constexpr std::string_view kDefsEnd = "\n</defs>\n";
 class RenderPass {
  public:
   // `storage` null: the document goes to the C heap.
-  RenderPass(const ChartConfig& config, model::BarsView bars, util::TextStorage* storage)
+  RenderPass(const ChartConfig& config, model::BarsView bars, util::TextStorage* storage,
+             std::optional<Pointer> pointer)
       : config_(config),
         theme_(config.theme),
         bars_(bars),
@@ -207,7 +209,12 @@ class RenderPass {
                     config.price_scale, layout_.drawn()),
         main_(main_scale_.mapping()),
         labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())),
-        up_down_(up_down_of(config.theme)) {}
+        up_down_(up_down_of(config.theme)) {
+    if (pointer && over_plot(layout_, *pointer)) {
+      pointer_ = pointer;
+      hovered_ = bar_under(layout_, pointer->x);
+    }
+  }
 
   util::TextBuffer run() {
     background();
@@ -236,11 +243,14 @@ class RenderPass {
       draw_last_price(backend_, bars_[layout_.end(bars_.size()) - 1], theme_, main_scale_, layout_.plot_width,
                       layout_.width);
     }
+    if (pointer_) main_scale_.append_label(pointer_value_, value_at(main_, pointer_->y));
     sub_panes();
     coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
                              layout_.spacing, labelled_bars_, local_time());
     if (!config_.title.empty()) draw_title(backend_, config_.title, legend_colors());
+    if (hovered_) hovered_prices();
     if (config_.show_legend) legend();
+    if (hovered_) crosshair();
     backend_.body_buffer().append("</svg>\n");
     return backend_.release();
   }
@@ -355,6 +365,11 @@ class RenderPass {
       if (layout_.has_view()) close_clip_group(backend_);
       coords::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
                                  ticks, coords::ScaleNumbers::in_units);
+      // The pane under the pointer is the last one whose top lies above it: a gap goes with the pane over it.
+      if (pointer_ && pointer_->y >= top) {
+        pointer_value_.clear();
+        coords::ScaleLabels(ticks, coords::ScaleNumbers::in_units).append(pointer_value_, value_at(y, pointer_->y));
+      }
       if (config_.show_legend) {
         const LegendNumbers numbers = pane_legend_numbers(ticks, r.lo, r.hi, h, coords::ScaleNumbers::in_units);
         for (std::size_t k = 0; k < pane.records.size(); ++k) {
@@ -383,7 +398,7 @@ class RenderPass {
   // then each sub-pane's, their values written as their pane's scale calls for.
   void legend() {
     const LegendColors colors = legend_colors();
-    const bool titled = !config_.title.empty();
+    const bool titled = !config_.title.empty() || hovered_;  // the hovered prices take the title's line
     const std::size_t quoted = layout_.end(bars_.size());  // values at or before the last bar drawn
     const LegendNumbers prices = main_scale_.numbers();
     std::size_t k = 0;
@@ -394,11 +409,27 @@ class RenderPass {
       }
       const bool band = std::holds_alternative<model::placement::VolumeBand>(ind.placement);
       draw_legend_line(backend_, ind, main_legend_y(titled, k++), band ? kVolumeLegendNumbers : prices, colors,
-                       quoted, ind.own_base ? main_scale_.own_base(ind) : std::nullopt);
+                       quoted, ind.own_base ? main_scale_.own_base(ind) : std::nullopt, hovered_);
     }
     for (const PaneLegend& line : sub_pane_legends_) {
-      draw_legend_line(backend_, *line.indicator, line.y, line.numbers, colors, quoted);
+      draw_legend_line(backend_, *line.indicator, line.y, line.numbers, colors, quoted, std::nullopt, hovered_);
     }
+  }
+
+  // The hovered bar's prices on the title's line, written as the main pane's legend writes prices.
+  void hovered_prices() {
+    std::string text;
+    append_ohlc(text, bars_[*hovered_], main_scale_.numbers().decimals);
+    draw_after_title(backend_, config_.title, text, legend_colors());
+  }
+
+  // The bar's time reads to the minute when the drawn bars come less than a day apart.
+  void crosshair() {
+    std::string time;
+    append_bar_time(time, config_.time_zone.local(bars_[*hovered_].timestamp),
+                    intraday_bars(layout_.drawn_bars(bars_)));
+    draw_crosshair(backend_, layout_, {layout_.x(*hovered_), pointer_->y, pointer_value_, time}, legend_colors().text,
+                   background_color());
   }
 
   // The pane's primitive descriptions, in stored order, each turned into a primitive by the registry (the
@@ -446,13 +477,18 @@ class RenderPass {
     LegendNumbers numbers;
   };
   std::vector<PaneLegend> sub_pane_legends_;
+
+  // Set only for a pointer over the plot: the bar it hovers and its value on the pane it is over.
+  std::optional<Pointer> pointer_;
+  std::optional<std::size_t> hovered_;
+  std::string pointer_value_;
 };
 
 }  // namespace
 
 std::string ChartRenderer::render_svg() const {
   if (bars_.empty()) return no_data_document(config_);
-  return std::string(RenderPass(config_, bars_, nullptr).run().view());
+  return std::string(RenderPass(config_, bars_, nullptr, pointer_).run().view());
 }
 
 DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
@@ -462,8 +498,12 @@ DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
     out.append(doc);
     return {out.size(), out.is_ascii()};
   }
-  const util::TextBuffer out = RenderPass(config_, bars_, &storage).run();
+  const util::TextBuffer out = RenderPass(config_, bars_, &storage, pointer_).run();
   return {out.size(), out.is_ascii()};
+}
+
+std::optional<std::size_t> ChartRenderer::bar_under(double x) const {
+  return api::bar_under(make_layout(config_, bars_.size(), 0.0), x);
 }
 
 void ChartRenderer::render_price_scale(const ChartConfig& config, render::SvgBackend& backend, double x, double top,

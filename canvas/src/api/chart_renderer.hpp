@@ -1,10 +1,13 @@
 // Turns one chart (configuration and bars) into one SVG document.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "api/config.hpp"
+#include "api/crosshair.hpp"
 #include "api/value_range.hpp"
 #include "coords/price_scale.hpp"
 #include "model/series/bar_columns.hpp"
@@ -22,7 +25,10 @@ struct DocumentInfo {
 // Borrows the chart for one call and keeps nothing between calls.
 class ChartRenderer {
  public:
-  ChartRenderer(const ChartConfig& config, model::BarsView bars) : config_(config), bars_(bars) {}
+  // With a pointer over the plot, the document also shows the crosshair there and the hovered bar's values;
+  // elsewhere the pointer changes nothing.
+  ChartRenderer(const ChartConfig& config, model::BarsView bars, std::optional<Pointer> pointer = std::nullopt)
+      : config_(config), bars_(bars), pointer_(pointer) {}
 
   // The whole document; the "No data" document when there are no bars.
   std::string render_svg() const;
@@ -30,6 +36,9 @@ class ChartRenderer {
   // counts, or from 64 KiB when the storage refuses that much, and grown through the storage when that
   // falls short; std::bad_alloc only when growing is refused); the storage's first `size` bytes hold it.
   DocumentInfo render_into(util::TextStorage& storage) const;
+  // The bar (an index into all bars) the document draws nearest x, none off the plot: the bar a pointer at
+  // x hovers.
+  std::optional<std::size_t> bar_under(double x) const;
 
   static ValueRange calculate_indicator_range(model::BarsView bars, const model::Indicator& indicator) {
     return indicator_range(bars, indicator);
@@ -44,6 +53,7 @@ class ChartRenderer {
  private:
   const ChartConfig& config_;
   model::BarsView bars_;
+  std::optional<Pointer> pointer_;
 };
 
 }  // namespace qc::api

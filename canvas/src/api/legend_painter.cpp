@@ -59,6 +59,12 @@ std::optional<std::size_t> last_value_index(const model::IndicatorVector& vector
   return std::nullopt;
 }
 
+// The hovered bar's index when the vector has a finite value there.
+std::optional<std::size_t> hovered_value_index(const model::IndicatorVector& vector, std::size_t bar) {
+  if (bar < vector.values.size() && std::isfinite(vector.values[bar])) return bar;
+  return std::nullopt;
+}
+
 void append_value(std::string& out, double v, const LegendNumbers& numbers) {
   if (numbers.in_units && std::fabs(v) >= coords::kUnitsFrom) {
     coords::append_in_unit(out, v, coords::number_unit(std::fabs(v)), kUnitDecimals);
@@ -77,6 +83,15 @@ LegendColors LegendColors::make(render::Color text, render::Color background, pa
 void draw_title(render::SvgBackend& out, std::string_view title, const LegendColors& colors) {
   draw_backing(out, kLeft, title.size(), kTitleSize, kTitleY, kTitleBackingHalf, colors.backing);
   out.text(title, text_style(kTitleSize, colors.text), kLeft, kTitleY);
+}
+
+void draw_after_title(render::SvgBackend& out, std::string_view title, std::string_view text,
+                      const LegendColors& colors) {
+  const double x = title.empty() ? kLeft : kLeft + render::estimated_text_width(title.size(), kTitleSize) + kGap;
+  const double right = x + render::estimated_text_width(text.size(), kLegendSize) + kBackingPastEnd;
+  const double left = x - (kLeft - kBackingLeft);
+  out.fill_rect({left, kTitleY - kTitleBackingHalf, right - left, 2 * kTitleBackingHalf}, colors.backing);
+  out.text(text, text_style(kLegendSize, colors.text), x, kTitleY);
 }
 
 double main_legend_y(bool titled, std::size_t k) {
@@ -104,7 +119,7 @@ LegendNumbers pane_legend_numbers(const coords::PriceTicks& ticks, double lo, do
 
 void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator, double y,
                       const LegendNumbers& numbers, const LegendColors& colors, std::size_t bars,
-                      std::optional<double> base) {
+                      std::optional<double> base, std::optional<std::size_t> hovered) {
   // The texts are placed before any is written: the backing, written first, ends past the last of them.
   struct Quote {
     std::size_t begin, end;  // of its text in `texts`
@@ -121,7 +136,7 @@ void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator
                       previous.x + render::estimated_text_width(previous.end - previous.begin, kLegendSize) + kGap});
   };
   for (const model::IndicatorVector& vector : indicator.vectors) {
-    const auto k = last_value_index(vector, bars);
+    const auto k = hovered ? hovered_value_index(vector, *hovered) : last_value_index(vector, bars);
     if (!k) continue;
     auto color = value_color(vector, *k, colors.chart);
     if (!color) continue;

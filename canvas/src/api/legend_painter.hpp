@@ -26,6 +26,10 @@ struct LegendColors {
 
 // The title over the main pane's top-left corner, on its backing.
 void draw_title(render::SvgBackend& out, std::string_view title, const LegendColors& colors);
+// A text on the title's line in the legend's size: after the title, or in its place when `title` is empty,
+// on a backing of its own that leaves the title's alone.
+void draw_after_title(render::SvgBackend& out, std::string_view title, std::string_view text,
+                      const LegendColors& colors);
 
 // Where the legend's lines stand: the main pane's line k under the title when there is one, and a
 // sub-pane's line k from just inside the top of its frame down.
@@ -59,9 +63,10 @@ inline constexpr LegendNumbers kVolumeLegendNumbers{0, true};
 // width. A vector's last value is its value at the last of `bars` bars when finite, else its last finite
 // value before that; a vector without one is left out. With a `base` (a compared line's), the first vector's
 // last value is followed by its per cent change from the base, signed with two decimals ("+4.21%"), when that
-// is finite.
+// is finite. With a `hovered` bar, each vector's value at that bar is quoted instead, and left out where it is
+// not finite.
 void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator, double y,
                       const LegendNumbers& numbers, const LegendColors& colors, std::size_t bars,
-                      std::optional<double> base = std::nullopt);
+                      std::optional<double> base = std::nullopt, std::optional<std::size_t> hovered = std::nullopt);
 
 }  // namespace qc::api

@@ -91,6 +91,14 @@ void MainScale::append_mark(std::string& out, double close) const {
   }
 }
 
+void MainScale::append_label(std::string& out, double value) const {
+  if (mapping_.log) {
+    coords::append_price_fixed(out, value, log_.most_decimals());
+  } else {
+    coords::ScaleLabels(linear_, labels_).append(out, value);
+  }
+}
+
 void MainScale::render(render::SvgBackend& backend, const coords::AxisTheme& theme, double x) const {
   if (mapping_.log) {
     coords::render_price_scale(backend, theme, x, mapping_, log_);

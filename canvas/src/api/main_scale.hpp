@@ -46,6 +46,9 @@ class MainScale {
   // The last-price tag's text for a close: the price as the legend writes it; on a relative scale its number
   // with two decimals, signed and with "%" on a per cent scale.
   void append_mark(std::string& out, double close) const;
+  // A value as the scale's labels write it: a linear scale's with its labels' decimals (on a relative scale,
+  // its number), a log scale's with the most its labels carry.
+  void append_label(std::string& out, double value) const;
   void render(render::SvgBackend& backend, const coords::AxisTheme& theme, double x) const;
 
  private:
