@@ -14,9 +14,9 @@ std::vector<double> bar_values(PyObject* column, const qc::api::Chart& chart, st
   if (has_time_index(column)) return values_by_instant(column, chart, arg);
   const std::string name(arg);
   const std::size_t bars = chart.bars.size();
-  // A column of another length is refused before it is read: reading one that claims 2^59 items would
-  // take the machine's memory first.
-  if (!PyUnicode_Check(column) && !PyBytes_Check(column)) {
+  // A buffer of another length is refused before it is read: an array that claims 2^59 items (a stride of
+  // 0) would take the machine's memory first. Lists are read as they are, their items checked first.
+  if (PyObject_CheckBuffer(column)) {
     const Py_ssize_t given = PyObject_Length(column);
     if (given < 0) {
       PyErr_Clear();
