@@ -47,8 +47,9 @@ def number(label):
 
 
 def on_scale(labels, n):
-    """Where the scale's top and bottom labels put the number n."""
-    (t0, y0), (t1, y1) = labels[0], labels[-1]
+    """Where the scale's labels put the number n: the second and the last but one, since a label at a pane's
+    edge is moved inward off its tick."""
+    (t0, y0), (t1, y1) = labels[1], labels[-2]
     return y0 + (n - number(t0)) / (number(t1) - number(t0)) * (y1 - y0)
 
 

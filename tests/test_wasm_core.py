@@ -74,7 +74,7 @@ def random_chart(rng):
     for method in rng.sample(PRIMITIVES, rng.randrange(0, 3)):
         kinds = {"points": [(rng.uniform(-5, n + 5), rng.uniform(90, 110)) for _ in range(3)],
                  "price": rng.uniform(90, 110), "bar_index": rng.randrange(0, n + 3), "content": "t"}
-        getattr(chart, method)(*(kinds.get(p) or (rng.uniform(-5, n + 5), rng.uniform(90, 110))
+        getattr(chart, method)(*(kinds[p] if p in kinds else (rng.uniform(-5, n + 5), rng.uniform(90, 110))
                                  for p in parameters(method)))
     for flag in ("legend", "log_scale", "last_price", "grid"):
         getattr(chart, flag)(rng.random() < 0.5)
