@@ -101,15 +101,27 @@ bool to_flag(PyObject* o) {
   return truth != 0;
 }
 
-Point to_point(PyObject* o, const BarClock* clock, const char* name) {
+namespace {
+
+// A tuple of two items: TypeError for anything else.
+PyObject* pair_item(PyObject* o, Py_ssize_t i) {
   if (!PyTuple_Check(o)) throw_not_convertible(o, "PyTuple");
   const Py_ssize_t n = PyTuple_GET_SIZE(o);
   if (n != 2) {
     PyErr_Format(PyExc_TypeError, "expected tuple of length 2, but got tuple of length %zd", n);
     throw PyErrorPending{};
   }
-  const double bar = bar_index(PyTuple_GET_ITEM(o, 0), clock, name, DateRole::position, to_f64);
-  return {bar, to_f64(PyTuple_GET_ITEM(o, 1))};
+  return PyTuple_GET_ITEM(o, i);
+}
+
+// Two plain numbers (a pointer's pixels, a value range): no dates.
+Point to_number_pair(PyObject* o) { return {to_f64(pair_item(o, 0)), to_f64(pair_item(o, 1))}; }
+
+}  // namespace
+
+Point to_point(PyObject* o, const BarClock* clock, const char* name) {
+  const double bar = bar_index(pair_item(o, 0), clock, name, DateRole::position, to_f64);
+  return {bar, to_f64(pair_item(o, 1))};
 }
 
 namespace {
@@ -270,7 +282,7 @@ Converted to_pane(PyObject* o) {
 // None: no numbers; else a sequence of exactly two floats.
 Converted to_value_range(PyObject* o) {
   if (o == Py_None) return std::vector<double>();
-  const Point p = to_point(o, nullptr, "range");
+  const Point p = to_number_pair(o);
   return std::vector<double>{p.bar, p.price};
 }
 
@@ -303,7 +315,7 @@ Converted convert(const Param& p, PyObject* o, const BarClock* clock) {
     case Kind::last_bar: return bar_index(o, clock, p.name, DateRole::last, to_i64);
     case Kind::point: return point(o);
     case Kind::points: return to_list<Point>(o, point);
-    case Kind::opt_point: return o == Py_None ? std::optional<Point>() : std::optional(point(o));
+    case Kind::opt_point: return o == Py_None ? std::optional<Point>() : std::optional(to_number_pair(o));
     case Kind::f64_list: return to_f64_list(o, p.name);
     case Kind::bar_list: return to_list<qc::model::Bar>(o, to_bar);
     case Kind::object:

@@ -37,7 +37,7 @@ enum class Kind : std::uint8_t {
   first_bar,     // a view's first bar: a C long (negative: from the end), or a date
   last_bar,      // a view's last bar: a C long (negative: from the end), or a date
   point,     // tuple (bar, price) of two floats; the bar may be a date, placed as bar_position places it
-  opt_point,  // None or a tuple of two floats
+  opt_point,  // None or a tuple of two floats (no dates)
   points,    // sequence of points
   f64_list,  // numbers: a buffer (or `__array__`'s) of integers or floats, or a sequence of floats
   bar_list,  // sequence of Bar objects
