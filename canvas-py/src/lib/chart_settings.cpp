@@ -22,7 +22,7 @@ using qc::api::SeriesType;
 PyObject* set_series(ChartCall& c) {
   const SeriesType type = c.data<SeriesType>();
   with_chart(c, [&](Chart&& chart) {
-    chart.config.series = qc::api::SeriesConfig{type, std::nullopt};
+    chart.config.series = qc::api::SeriesConfig{type, std::nullopt, std::nullopt};
     return std::move(chart);
   });
   return none();
@@ -173,6 +173,10 @@ constexpr SeriesType kLine = SeriesType::Line;
 constexpr SeriesType kArea = SeriesType::Area;
 constexpr SeriesType kOhlcBars = SeriesType::OhlcBars;
 constexpr SeriesType kHeikinAshi = SeriesType::HeikinAshi;
+constexpr SeriesType kHollowCandles = SeriesType::HollowCandles;
+constexpr SeriesType kColumns = SeriesType::Columns;
+constexpr SeriesType kHighLow = SeriesType::HighLow;
+constexpr SeriesType kStepLine = SeriesType::StepLine;
 
 constexpr ChartRow kRows[] = {
     {"candlesticks", "Candlestick chart (default)", {}, Borrow::exclusive, set_series, &kCandlesticks},
@@ -180,6 +184,27 @@ constexpr ChartRow kRows[] = {
     {"area", "Area chart (filled)", {}, Borrow::exclusive, set_series, &kArea},
     {"ohlc_bars", "OHLC bar chart", {}, Borrow::exclusive, set_series, &kOhlcBars},
     {"heikin_ashi", "Heikin-Ashi candle chart", {}, Borrow::exclusive, set_series, &kHeikinAshi},
+    {"hollow_candles",
+     "Hollow candle chart: hollow bodies where the close is at or above the open, filled below it, each candle in "
+     "the up colour when it closes at or above the previous close, else the down colour",
+     {}, Borrow::exclusive, set_series, &kHollowCandles},
+    {"columns", "Column chart: a bar from the pane's bottom to each close, coloured by the close against the previous",
+     {}, Borrow::exclusive, set_series, &kColumns},
+    {"baseline",
+     "Baseline chart: the close line filled to a level, in the up colour above it and the down colour below",
+     {opt_finite("value").means("the level; None: the first close drawn")}, Borrow::exclusive,
+     [](ChartCall& c) {
+       const std::optional<double> level = c.args.opt_f64(0);
+       with_chart(c, [&](Chart&& chart) {
+         chart.config.series = qc::api::SeriesConfig{SeriesType::Baseline, std::nullopt, level};
+         return std::move(chart);
+       });
+       return none();
+     }},
+    {"high_low", "High-low chart: a bar from each low to its high, coloured as OHLC bars are", {}, Borrow::exclusive,
+     set_series, &kHighLow},
+    {"step_line", "Step line chart: the closes joined by horizontal then vertical steps", {}, Borrow::exclusive,
+     set_series, &kStepLine},
     {"colors", "Set up/down colors", {color("up"), color("down")}, Borrow::exclusive,
      [](ChartCall& c) {
        with_chart(c, [&](Chart&& chart) { return std::move(chart).colors(c.args.text(0), c.args.text(1)); });

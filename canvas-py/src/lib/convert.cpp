@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -265,6 +266,16 @@ std::optional<double> to_pane_height(PyObject* o, const char* name) {
   throw PyErrorPending{};
 }
 
+// A level to draw at: a number that is not finite has no place on a scale.
+std::optional<double> to_opt_finite(PyObject* o, const char* name) {
+  if (o == Py_None) return std::nullopt;
+  const double v = to_f64(o);
+  if (std::isfinite(v)) return v;
+  Ref given = Ref::steal(PyFloat_FromDouble(v));
+  PyErr_Format(PyExc_ValueError, "argument '%s': expected a finite number or None, got %R", name, given.get());
+  throw PyErrorPending{};
+}
+
 PyObject* to_theme(PyObject* o) {
   for (PyTypeObject* type : {type_object<ThemeClass>(), type_object<UIThemeClass>(), type_object<RuntimeThemeClass>()}) {
     if (PyObject_TypeCheck(o, type)) return o;
@@ -307,6 +318,7 @@ Converted convert(const Param& p, PyObject* o, const BarClock* clock) {
     case Kind::opt_color: return o == Py_None ? std::optional<std::string>() : std::optional(to_color(o, p.name));
     case Kind::color_list: return to_color_list(o, p.name);
     case Kind::pane_height: return to_pane_height(o, p.name);
+    case Kind::opt_finite: return to_opt_finite(o, p.name);
     case Kind::theme: return Ref::borrow(to_theme(o));
     case Kind::flag: return to_flag(o);
     case Kind::bar: return bar_index(o, clock, p.name, DateRole::bar, to_u64);
@@ -384,6 +396,7 @@ Converted default_value(const Param& p) {
       break;
     case Kind::opt_f64:
     case Kind::pane_height:
+    case Kind::opt_finite:
       if (text == "None") return std::optional<double>();
       break;
     case Kind::text:  // a choice's default

@@ -30,6 +30,7 @@ enum class Kind : std::uint8_t {
   opt_color,    // None or a colour
   color_list,   // None or a sequence of entries, each None, a colour or a pair of them (None or a colour)
   pane_height,  // None or a pane's share of the plot height, within the bounds of indicator_style.hpp
+  opt_finite,   // None or a finite float
   theme,        // a Theme, UITheme or RuntimeTheme, held as the object itself
   flag,      // True/False, or a numpy boolean
   bar,           // a bar's index: an int (or anything with an index conversion), or a date
@@ -70,7 +71,8 @@ constexpr const char* annotation(Kind kind) {
     case Kind::opt_text:
     case Kind::opt_color: return "str | None";
     case Kind::color_list: return "Sequence[_ColorEntry] | None";
-    case Kind::pane_height: return "_Real | None";
+    case Kind::pane_height:
+    case Kind::opt_finite: return "_Real | None";
     case Kind::theme: return "Theme | UITheme | RuntimeTheme";
     case Kind::flag: return "bool | numpy.bool_";
     case Kind::bar:
@@ -128,6 +130,7 @@ constexpr Param color_list(const char* name) { return {name, Kind::color_list, "
 constexpr Param pane_height(const char* name) {
   return {name, Kind::pane_height, "None", false, "the pane's share of the plot height, 0.05 to 0.6; None: its own"};
 }
+constexpr Param opt_finite(const char* name) { return {name, Kind::opt_finite, "None"}; }
 constexpr Param theme(const char* name) { return {name, Kind::theme}; }
 constexpr Param flag(const char* name, const char* def = nullptr) { return {name, Kind::flag, def}; }
 constexpr Param bar(const char* name) { return {name, Kind::bar}; }

@@ -82,6 +82,20 @@ class Chart:
         """OHLC bar chart"""
     def heikin_ashi(self) -> None:
         """Heikin-Ashi candle chart"""
+    def hollow_candles(self) -> None:
+        """Hollow candle chart: hollow bodies where the close is at or above the open, filled below it, each candle in the up colour when it closes at or above the previous close, else the down colour"""
+    def columns(self) -> None:
+        """Column chart: a bar from the pane's bottom to each close, coloured by the close against the previous"""
+    def baseline(self, value: _Real | None = None) -> None:
+        """Baseline chart: the close line filled to a level, in the up colour above it and the down colour below
+
+        Parameters:
+            value: the level; None: the first close drawn
+        """
+    def high_low(self) -> None:
+        """High-low chart: a bar from each low to its high, coloured as OHLC bars are"""
+    def step_line(self) -> None:
+        """Step line chart: the closes joined by horizontal then vertical steps"""
     def colors(self, up: str, down: str) -> None:
         """Set up/down colors
 

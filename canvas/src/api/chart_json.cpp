@@ -466,12 +466,17 @@ struct Empty {
 
 template <>
 struct Names<SeriesType> {
-  static constexpr std::array<std::pair<SeriesType, std::string_view>, 5> table{{
+  static constexpr std::array<std::pair<SeriesType, std::string_view>, 10> table{{
       {SeriesType::Candlesticks, "candlesticks"},
       {SeriesType::Line, "line"},
       {SeriesType::Area, "area"},
       {SeriesType::OhlcBars, "ohlc_bars"},
       {SeriesType::HeikinAshi, "heikin_ashi"},
+      {SeriesType::HollowCandles, "hollow_candles"},
+      {SeriesType::Columns, "columns"},
+      {SeriesType::Baseline, "baseline"},
+      {SeriesType::HighLow, "high_low"},
+      {SeriesType::StepLine, "step_line"},
   }};
 };
 template <>
@@ -515,7 +520,8 @@ struct Names<model::style::SlotPart> {
 
 template <>
 struct Schema<SeriesConfig> {
-  static constexpr std::array fields{member<&SeriesConfig::series_type>("type"), member<&SeriesConfig::color>("color")};
+  static constexpr std::array fields{member<&SeriesConfig::series_type>("type"), member<&SeriesConfig::color>("color"),
+                                     member<&SeriesConfig::baseline>("baseline")};
 };
 template <>
 struct Schema<ThemeConfig> {

@@ -22,6 +22,7 @@
 #include "api/primitive_points.hpp"
 #include "api/primitive_words.hpp"
 #include "api/signal_painter.hpp"
+#include "api/simple_styles.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
 #include "coords/time_axis.hpp"
@@ -205,8 +206,9 @@ class RenderPass {
                                                                            : model::BarColumns()),
         series_bars_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_.view()
                                                                            : bars),
-        main_scale_(layout_.drawn_bars(series_bars_), layout_.drawn_bars(bars), lists_.overlays, layout_.main_height,
-                    config.price_scale, layout_.drawn()),
+        baseline_(baseline_level(config.series, layout_.drawn_bars(bars))),
+        main_scale_(ranged_bars(config.series.series_type, layout_.drawn_bars(series_bars_)), layout_.drawn_bars(bars),
+                    lists_.overlays, layout_.main_height, config.price_scale, layout_.drawn(), baseline_),
         main_(main_scale_.mapping()),
         labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())),
         up_down_(up_down_of(config.theme)) {
@@ -310,14 +312,19 @@ class RenderPass {
   // Heikin-Ashi candles are drawn from the bars made for them; everything else on the chart reads the bars.
   void main_series() {
     const SeriesType type = config_.series.series_type;
+    if (is_simple_style(type)) {
+      draw_simple_style(backend_, type, theme_, bars_, baseline_, layout_, main_, dpr_);
+      return;
+    }
     if (type == SeriesType::OhlcBars) {
       render::render_ohlc_bars(backend_, layout_.drawn_bars(bars_), theme_.up_color, theme_.down_color,
                                layout_.spacing, main_, layout_.candle_width(), dpr_,
                                layout_.columns().rebased(layout_.first));
       return;
     }
-    if (type == SeriesType::Line || type == SeriesType::Area) {
+    if (type == SeriesType::Line || type == SeriesType::Area || type == SeriesType::StepLine) {
       model::LineStyleOptions options;
+      if (type == SeriesType::StepLine) options.line_type = model::LineType::Stepped;
       options.color = config_.series.color.value_or(theme_.up_color);
       // From the bar before the drawn ones to the bar after, so that the line reaches the plot's edges.
       const std::size_t begin = layout_.reach_begin(bars_.size());
@@ -465,6 +472,7 @@ class RenderPass {
   render::SvgBackend backend_;
   model::BarColumns heikin_ashi_;  // empty unless the series draws them
   model::BarsView series_bars_;
+  std::optional<double> baseline_;  // the baseline style's level, when it has one
   MainScale main_scale_;
   coords::PriceMapping main_;  // the scale's mapping
   std::vector<std::size_t> labelled_bars_;  // by the time axis, and the grid's verticals

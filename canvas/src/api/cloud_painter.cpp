@@ -24,15 +24,24 @@ double crossing_fraction(double cloud_i, double partner_i, double cloud_j, doubl
   return f >= 0.0 && f <= 1.0 ? f : 0.0;
 }
 
+// The cloud line: the values given, or one level at every bar (no values given).
+struct CloudLine {
+  std::span<const double> values;
+  double level = 0.0;
+  double operator[](std::size_t k) const { return values.empty() ? level : values[k]; }
+};
+
+// The runs fill the area between the lines, or, given a stroke, draw the partner's line piece of each run in
+// the run's colour.
 class CloudFill {
  public:
-  CloudFill(render::SvgBackend& out, std::span<const double> cloud, std::span<const double> partner,
-            const CloudColors& colors, const coords::PriceMapping& y, const Layout& layout)
-      : out_(out), cloud_(cloud), partner_(partner), colors_(colors), y_(y), layout_(layout) {}
+  CloudFill(render::SvgBackend& out, CloudLine cloud, std::span<const double> partner, const CloudColors& colors,
+            const coords::PriceMapping& y, const Layout& layout, const render::StrokeStyle* stroke = nullptr)
+      : out_(out), cloud_(cloud), partner_(partner), colors_(colors), y_(y), layout_(layout), stroke_(stroke) {}
 
   // Over the drawn bars and the one on either side, so that the fill reaches the plot's edges.
   void draw() {
-    const std::size_t size = std::min(cloud_.size(), partner_.size());
+    const std::size_t size = cloud_.values.empty() ? partner_.size() : std::min(cloud_.values.size(), partner_.size());
     const std::size_t n = layout_.reach_end(size);
     for (std::size_t k = layout_.reach_begin(size); k < n;) {
       if (!valued(k)) {
@@ -72,7 +81,9 @@ class CloudFill {
         break;
       }
       const std::size_t j = kept_[p + 1];
-      const double f = crossing_fraction(cloud_[i], partner_[i], cloud_[j], partner_[j]);
+      // The lines are straight in pixels between bars: on a log scale they cross where their pixels do.
+      const double f = y_.log ? crossing_fraction(y_.y(cloud_[i]), y_.y(partner_[i]), y_.y(cloud_[j]), y_.y(partner_[j]))
+                              : crossing_fraction(cloud_[i], partner_[i], cloud_[j], partner_[j]);
       const double yi = y_.y(cloud_[i]);
       const PixelPoint cross{x(i) + f * (x(j) - x(i)), yi + f * (y_.y(cloud_[j]) - yi)};
       run(from, p, has_start ? &start : nullptr, &cross, above);
@@ -84,6 +95,10 @@ class CloudFill {
 
   // Kept bars kept_[first..last].
   void run(std::size_t first, std::size_t last, const PixelPoint* start, const PixelPoint* end, bool above) {
+    if (stroke_) {
+      line(first, last, start, end, above);
+      return;
+    }
     const std::size_t points = 2 * (last - first + 1) + (start ? 1 : 0) + (end ? 1 : 0);
     if (points < 3) return;
     render::LineWriter path(out_, render::FillKind{render::Solid{above ? colors_.partner_at_or_above
@@ -95,12 +110,24 @@ class CloudFill {
     path.end_closed();
   }
 
+  void line(std::size_t first, std::size_t last, const PixelPoint* start, const PixelPoint* end, bool above) {
+    if (last - first + (start ? 1 : 0) + (end ? 1 : 0) < 1) return;  // a lone point
+    render::StrokeStyle stroke = *stroke_;
+    stroke.color = above ? colors_.partner_at_or_above : colors_.partner_below;
+    render::LineWriter path(out_, render::LineWriter::Kind::path);
+    if (start) path.add(start->x, start->y);
+    for (std::size_t p = first; p <= last; ++p) path.add(x(kept_[p]), y_.y(partner_[kept_[p]]));
+    if (end) path.add(end->x, end->y);
+    path.end(stroke);
+  }
+
   render::SvgBackend& out_;
-  std::span<const double> cloud_;
+  CloudLine cloud_;
   std::span<const double> partner_;
   const CloudColors& colors_;
   const coords::PriceMapping& y_;
   const Layout& layout_;
+  const render::StrokeStyle* stroke_;
   std::vector<std::size_t> kept_;  // the stretch's bars the fill passes, reused from stretch to stretch
 };
 
@@ -108,7 +135,18 @@ class CloudFill {
 
 void fill_cloud(render::SvgBackend& out, std::span<const double> cloud, std::span<const double> partner,
                 const CloudColors& colors, const coords::PriceMapping& y, const Layout& layout) {
-  CloudFill(out, cloud, partner, colors, y, layout).draw();
+  CloudFill(out, CloudLine{cloud}, partner, colors, y, layout).draw();
+}
+
+void fill_to_level(render::SvgBackend& out, double level, std::span<const double> values, const CloudColors& colors,
+                   const coords::PriceMapping& y, const Layout& layout) {
+  CloudFill(out, CloudLine{{}, level}, values, colors, y, layout).draw();
+}
+
+void stroke_split_at_level(render::SvgBackend& out, double level, std::span<const double> values,
+                           const CloudColors& colors, const render::StrokeStyle& stroke,
+                           const coords::PriceMapping& y, const Layout& layout) {
+  CloudFill(out, CloudLine{{}, level}, values, colors, y, layout, &stroke).draw();
 }
 
 }  // namespace qc::api

@@ -24,4 +24,13 @@ struct CloudColors {
 void fill_cloud(render::SvgBackend& out, std::span<const double> cloud, std::span<const double> partner,
                 const CloudColors& colors, const coords::PriceMapping& y, const Layout& layout);
 
+// The same fill between `values` (the partner) and one level (the cloud).
+void fill_to_level(render::SvgBackend& out, double level, std::span<const double> values, const CloudColors& colors,
+                   const coords::PriceMapping& y, const Layout& layout);
+// The line through `values` as the fill's runs split it at the level: each run's piece, crossing points
+// included, stroked in the run's colour; a lone point draws nothing.
+void stroke_split_at_level(render::SvgBackend& out, double level, std::span<const double> values,
+                           const CloudColors& colors, const render::StrokeStyle& stroke,
+                           const coords::PriceMapping& y, const Layout& layout);
+
 }  // namespace qc::api

@@ -26,6 +26,7 @@ inline constexpr std::uint8_t kBorderedCandles = 1;
 struct SeriesConfig {
   SeriesType series_type = SeriesType::Candlesticks;
   std::optional<std::string> color;  // line/area colour; the up colour when absent
+  std::optional<double> baseline;    // the baseline style's level; absent: the first finite close drawn
 };
 
 // The colours a preset theme sets. The grid colour also strokes the scales' borders and the panes'

@@ -10,9 +10,9 @@ namespace qc::api {
 
 MainScale::MainScale(model::BarsView series, model::BarsView drawn,
                      std::span<const model::Indicator* const> overlays, double height, PriceScaleMode mode,
-                     ValueIndices at) {
+                     ValueIndices at, std::optional<double> level) {
   if (const auto base = main_base_index(drawn, at.first)) from_base_ = {*base, at.end};
-  const std::optional<ValueRange> ends = price_pane_ends(series, overlays, at);
+  const std::optional<ValueRange> ends = price_pane_ends(series, overlays, at, level);
   if (mode == PriceScaleMode::log && ends) {
     if (const auto pane = coords::log_price_mapping(ends->lo, ends->hi, 0.0, height)) {
       mapping_ = *pane;
@@ -23,7 +23,7 @@ MainScale::MainScale(model::BarsView series, model::BarsView drawn,
   }
   const ValueRange r = price_pane_range(ends);
   const bool relative = mode == PriceScaleMode::percent || mode == PriceScaleMode::indexed;
-  if (relative && relate(series, drawn, overlays, height, mode, at)) {
+  if (relative && relate(series, drawn, overlays, height, mode, at, level)) {
     // The legend quotes the series' own prices, as a price scale over them would.
     prices_ = pane_legend_numbers(r.lo, r.hi, height, coords::ScaleNumbers::full);
     return;
@@ -35,7 +35,7 @@ MainScale::MainScale(model::BarsView series, model::BarsView drawn,
 
 bool MainScale::relate(model::BarsView series, model::BarsView drawn,
                        std::span<const model::Indicator* const> overlays, double height, PriceScaleMode mode,
-                       ValueIndices at) {
+                       ValueIndices at, std::optional<double> level) {
   if (from_base_.first >= from_base_.end) return false;
   coords::PriceMapping pane{0.0, 0.0, 0.0, height};
   pane.relative = true;
@@ -57,7 +57,7 @@ bool MainScale::relate(model::BarsView series, model::BarsView drawn,
       add(price_pane_ends({}, std::span(&overlay, 1), at), *own);
     }
   }
-  add(price_pane_ends(series, main_based, at), pane);
+  add(price_pane_ends(series, main_based, at, level), pane);
   const ValueRange r = price_pane_range(span.ends());
   pane.min = r.lo;
   pane.max = r.hi;

@@ -21,13 +21,13 @@ namespace qc::api {
 
 class MainScale {
  public:
-  // Over the series' lows and highs (`series`, the bars drawn as candles) and the overlays' values at `at`, on
-  // a pane `height` pixels high from the top. A log scale needs those prices above zero and not all equal; a
-  // per cent or indexed one a first finite real close (of `drawn`, the drawn bars) other than zero, and then
-  // spans the overlays measured from their own bases with the rest measured from that close. Otherwise the
-  // scale is linear over the prices.
+  // Over the series' lows and highs (`series`, the bars drawn as candles), the overlays' values at `at` and the
+  // series' level if any, on a pane `height` pixels high from the top. A log scale needs those prices above zero
+  // and not all equal; a per cent or indexed one a first finite real close (of `drawn`, the drawn bars) other
+  // than zero, and then spans the overlays measured from their own bases with the rest measured from that
+  // close. Otherwise the scale is linear over the prices.
   MainScale(model::BarsView series, model::BarsView drawn, std::span<const model::Indicator* const> overlays,
-            double height, PriceScaleMode mode, ValueIndices at = {});
+            double height, PriceScaleMode mode, ValueIndices at = {}, std::optional<double> level = std::nullopt);
 
   // The one mapping of everything drawn on the main pane.
   const coords::PriceMapping& mapping() const { return mapping_; }
@@ -57,7 +57,7 @@ class MainScale {
 
   // Sets a relative mapping from the main series' base; false when the bars give none.
   bool relate(model::BarsView series, model::BarsView drawn, std::span<const model::Indicator* const> overlays,
-              double height, PriceScaleMode mode, ValueIndices at);
+              double height, PriceScaleMode mode, ValueIndices at, std::optional<double> level);
   std::optional<coords::PriceMapping> mapping_of(const model::Indicator& overlay,
                                                  const coords::PriceMapping& pane) const;
 

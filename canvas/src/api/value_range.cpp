@@ -98,9 +98,11 @@ ValueRange drawable(ValueRange r) {
 }
 
 std::optional<ValueRange> price_pane_ends(model::BarsView bars,
-                                          std::span<const model::Indicator* const> overlays, ValueIndices at) {
+                                          std::span<const model::Indicator* const> overlays, ValueIndices at,
+                                          std::optional<double> level) {
   FiniteSpan span;
   for_each_value(overlays, at, [&](double v) { span.add(v); });
+  if (level) span.add(*level);
   return bar_price_ends(bars, span);
 }
 

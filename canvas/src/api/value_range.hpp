@@ -73,10 +73,11 @@ ValueRange drawable(ValueRange r);
 // [lo, hi] widened by `fraction` of its width on both sides.
 ValueRange padded(ValueRange r, double fraction);
 
-// The ends of the main pane's prices: the bars' lows and highs and the overlay indicators' values at `at`;
-// none without a finite one.
+// The ends of the main pane's prices: the bars' lows and highs, the overlay indicators' values at `at` and
+// the series' `level` when it draws one; none without a finite one.
 std::optional<ValueRange> price_pane_ends(model::BarsView bars,
-                                          std::span<const model::Indicator* const> overlays, ValueIndices at = {});
+                                          std::span<const model::Indicator* const> overlays, ValueIndices at = {},
+                                          std::optional<double> level = std::nullopt);
 
 // The main pane's linear range: those ends padded by 5 %, made drawable.
 ValueRange price_pane_range(const std::optional<ValueRange>& ends);

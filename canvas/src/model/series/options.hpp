@@ -13,6 +13,11 @@ enum class SeriesType : std::uint8_t {
   Area = 8,
   OhlcBars = 9,
   HeikinAshi = 10,
+  HollowCandles = 11,
+  Columns = 12,
+  Baseline = 13,
+  HighLow = 14,
+  StepLine = 15,
 };
 
 // CSS colour texts; border_color and wick_color override the up/down pair for every candle when set
