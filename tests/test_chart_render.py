@@ -592,7 +592,8 @@ def test_signal_markers_by_hand(method, shape, colour):
     (1, "ab", "87.00", "start", "85.00", "16.00"),              # 75 + 12 + 12 = 99 fits the plot width 100
     (1, "abc", "63.00", "end", "43.00", "22.00"),               # 105
     (0, "<" * 10, "37.00", "start", "35.00", "64.00"),          # 25 + 12 + 60 = 97: counted before escaping
-    (0, "abc" + "\x00" * 8, "13.00", "end", "-55.00", "70.00"),  # 103: counted before control characters are dropped
+    (0, "abc" + "\x00" * 8, "37.00", "start", "35.00", "22.00"),  # 55: the dropped control characters take no room
+    (0, "abcdefghi" + "\uffff" * 3, "37.00", "start", "35.00", "58.00"),  # 91: nor do U+FFFE and U+FFFF
     (0, "\u00e9" * 5, "37.00", "start", "35.00", "64.00"),      # 10 UTF-8 bytes: 97
     (0, "\u00e9" * 6, "13.00", "end", "-61.00", "76.00"),        # 12 bytes: 109
 ])

@@ -40,15 +40,16 @@ def test_title_element_escaping_and_removal():
     chart = readme_chart()
     plain = render(chart)
     chart.title("first")
-    chart.title('S&P <500> "daily"\x00\x1b \u00e9')  # replaces the first; XML's forbidden characters dropped
+    # Replaces the first; what XML forbids (C0 controls, U+FFFE, U+FFFF) is dropped.
+    chart.title('S&P <500> "daily"\x00\x1b\ufffe \u00e9\uffff')
     svg = render(chart)
     assert svg.endswith('>S&amp;P &lt;500&gt; &quot;daily&quot; \u00e9</text>\n</svg>\n')
     last = body(svg)[-1]
     assert last.attrs == {"x": "8.00", "y": "16.00", "fill": TEXT, "font-family": "sans-serif", "font-size": "14.0",
                           "text-anchor": "start", "dominant-baseline": "central"}
     assert len(where(body(svg), "text", **{"font_size": "14.0"})) == 1
-    # Backed 10 px above and below its line, to 8 + 0.6 x 14 x 22 bytes as given (the dropped two included).
-    assert backings(body(svg)[-2:]) == [("4.00", "6.00", "192.80", "20.00", BACKING)]
+    # Backed 10 px above and below its line, to 4 px past 8 + 0.6 x 14 x 20 bytes: those drawn, not those given.
+    assert backings(body(svg)[-2:]) == [("4.00", "6.00", "176.00", "20.00", BACKING)]
     # Nothing else changes: the plain document with its backing and text before its end.
     assert svg.startswith(plain.removesuffix("</svg>\n")) and svg.count("<text") == plain.count("<text") + 1
     assert svg.count("<rect") == plain.count("<rect") + 1

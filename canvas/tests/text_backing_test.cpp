@@ -1,8 +1,12 @@
-// Text backings: the estimated width padded by 2 px, one font size plus 2 px above and below, placed by the
-// text's alignment.
+// Text backings: the estimated width of what is drawn padded by 2 px, one font size plus 2 px above and below,
+// placed by the text's alignment.
 #include "render/engine/text_backing.hpp"
 
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "render/engine/svg_format.hpp"
 
 namespace qc::render {
 namespace {
@@ -10,22 +14,44 @@ namespace {
 TEST(TextBacking, PaddedAroundTheTextAsAligned) {
   struct Case {
     TextAlign align;
-    std::size_t bytes;
+    std::string text;
     double font_size;
     Rect want;
   };
   // At (100, 50): 10 bytes of size 10 are 60 px wide; the backing is 64 x 14 about y = 50.
   const Case cases[] = {
-      {TextAlign::Start, 10, 10, {98, 43, 64, 14}},
-      {TextAlign::Middle, 10, 10, {68, 43, 64, 14}},
-      {TextAlign::End, 10, 10, {38, 43, 64, 14}},
-      {TextAlign::Start, 0, 12, {98, 42, 4, 16}},  // no text: the padding alone
+      {TextAlign::Start, "0123456789", 10, {98, 43, 64, 14}},
+      {TextAlign::Middle, "0123456789", 10, {68, 43, 64, 14}},
+      {TextAlign::End, "0123456789", 10, {38, 43, 64, 14}},
+      {TextAlign::Start, "", 12, {98, 42, 4, 16}},  // no text: the padding alone
+      // What the document drops takes no room: U+FFFE, U+FFFF and C0 controls; escapes count as their character.
+      {TextAlign::Start, "01234\xEF\xBF\xBE" "56789\xEF\xBF\xBF", 10, {98, 43, 64, 14}},
+      {TextAlign::End, "0123\x01" "45678\x1B" "9", 10, {38, 43, 64, 14}},
+      {TextAlign::Start, "a&b<c>d\"ef", 10, {98, 43, 64, 14}},
   };
   for (const Case& c : cases) {
     TextStyle style;
     style.align = c.align;
     style.font_size = c.font_size;
-    EXPECT_EQ(text_backing(c.bytes, style, 100, 50), c.want) << static_cast<int>(c.align) << " " << c.bytes;
+    EXPECT_EQ(text_backing(c.text, style, 100, 50), c.want) << static_cast<int>(c.align) << " " << c.text;
+  }
+}
+
+// The bytes a width is reckoned from are those the escaped text keeps, one per character written.
+TEST(TextBacking, DrawnBytesAreTheBytesTheDocumentKeeps) {
+  using namespace std::string_literals;
+  const std::string texts[] = {
+      "",         "plain",         "\xEF\xBF\xBE",          "a\xEF\xBF\xBF" "b", "\t\n\r kept",
+      "\x00\x1F x"s, "\xEF\xBF\xBD ok",  "\xEF\xBF",              "\xEF\xBE\xBF end", "caf\xC3\xA9 \xEF\xB7\x90"};
+  for (const std::string& text : texts) {
+    std::string escaped;
+    append_escaped(escaped, text);
+    std::string unescaped;  // entities back to their one byte
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+      unescaped += escaped[i];
+      if (escaped[i] == '&') i = escaped.find(';', i);
+    }
+    EXPECT_EQ(drawn_text_bytes(text), unescaped.size()) << text;
   }
 }
 

@@ -18,6 +18,7 @@
 #include "render/chart/device_columns.hpp"
 #include "render/chart/finite_runs.hpp"
 #include "render/chart/series.hpp"
+#include "render/engine/text_backing.hpp"
 
 namespace qc::api {
 namespace {
@@ -393,7 +394,6 @@ constexpr double kLevelLabelOffset = 8.0;
 constexpr double kLevelLabelRoom = 6.0;
 constexpr double kLevelLabelInset = 4.0;
 constexpr double kLevelLabelSize = 10.0;
-constexpr std::uint8_t kLevelLabelBackingAlpha = 0xCC;
 
 bool has_values(const model::Indicator& indicator) {
   return std::any_of(indicator.vectors.begin(), indicator.vectors.end(),
@@ -590,9 +590,8 @@ void draw_level_line(render::SvgBackend& out, const model::IndicatorLevel& level
   style.align = render::TextAlign::End;
   style.baseline = render::TextBaseline::Middle;
   const double x = width - kLevelLabelInset;
-  const double w = render::estimated_text_width(level.label->size(), kLevelLabelSize);
-  background.a = kLevelLabelBackingAlpha;
-  out.fill_rect({x - w - 2.0, label_y - kLevelLabelSize / 2 - 2.0, w + 4.0, kLevelLabelSize + 4.0}, background);
+  background.a = render::kTextBackingAlpha;
+  out.fill_rect(render::text_backing(*level.label, style, x, label_y), background);
   out.text(*level.label, style, x, label_y);
 }
 

@@ -43,10 +43,10 @@ render::TextStyle text_style(double size, render::Color color) {
   return style;
 }
 
-// Behind a line of texts of `size` whose last one, `last_bytes` long, starts at x_last.
-void draw_backing(render::SvgBackend& out, double x_last, std::size_t last_bytes, double size, double y,
+// Behind a line of texts of `size` whose last one, `last`, starts at x_last.
+void draw_backing(render::SvgBackend& out, double x_last, std::string_view last, double size, double y,
                   double half_height, render::Color color) {
-  const double right = x_last + render::estimated_text_width(last_bytes, size) + kBackingPastEnd;
+  const double right = x_last + render::estimated_text_width(last, size) + kBackingPastEnd;
   out.fill_rect({kBackingLeft, y - half_height, right - kBackingLeft, 2 * half_height}, color);
 }
 
@@ -81,14 +81,14 @@ LegendColors LegendColors::make(render::Color text, render::Color background, pa
 }
 
 void draw_title(render::SvgBackend& out, std::string_view title, const LegendColors& colors) {
-  draw_backing(out, kLeft, title.size(), kTitleSize, kTitleY, kTitleBackingHalf, colors.backing);
+  draw_backing(out, kLeft, title, kTitleSize, kTitleY, kTitleBackingHalf, colors.backing);
   out.text(title, text_style(kTitleSize, colors.text), kLeft, kTitleY);
 }
 
 void draw_after_title(render::SvgBackend& out, std::string_view title, std::string_view text,
                       const LegendColors& colors) {
-  const double x = title.empty() ? kLeft : kLeft + render::estimated_text_width(title.size(), kTitleSize) + kGap;
-  const double right = x + render::estimated_text_width(text.size(), kLegendSize) + kBackingPastEnd;
+  const double x = title.empty() ? kLeft : kLeft + render::estimated_text_width(title, kTitleSize) + kGap;
+  const double right = x + render::estimated_text_width(text, kLegendSize) + kBackingPastEnd;
   const double left = x - (kLeft - kBackingLeft);
   out.fill_rect({left, kTitleY - kTitleBackingHalf, right - left, 2 * kTitleBackingHalf}, colors.backing);
   out.text(text, text_style(kLegendSize, colors.text), x, kTitleY);
@@ -130,10 +130,11 @@ void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator
   std::vector<Quote> quotes;
   quotes.reserve(indicator.vectors.size() + 2);
   quotes.push_back({0, texts.size(), colors.text, kLeft});
+  const auto text_of = [&](const Quote& q) { return std::string_view(texts).substr(q.begin, q.end - q.begin); };
   auto quote = [&](render::Color color) {
     const Quote& previous = quotes.back();
     quotes.push_back({previous.end, texts.size(), color,
-                      previous.x + render::estimated_text_width(previous.end - previous.begin, kLegendSize) + kGap});
+                      previous.x + render::estimated_text_width(text_of(previous), kLegendSize) + kGap});
   };
   for (const model::IndicatorVector& vector : indicator.vectors) {
     const auto k = hovered ? hovered_value_index(vector, *hovered) : last_value_index(vector, bars);
@@ -152,11 +153,11 @@ void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator
     }
   }
   const Quote& last = quotes.back();
-  draw_backing(out, last.x, last.end - last.begin, kLegendSize, y, kLegendBackingHalf, colors.backing);
+  draw_backing(out, last.x, text_of(last), kLegendSize, y, kLegendBackingHalf, colors.backing);
   render::TextStyle style = text_style(kLegendSize, colors.text);
   for (const Quote& q : quotes) {
     style.color = q.color;
-    out.text(std::string_view(texts).substr(q.begin, q.end - q.begin), style, q.x, y);
+    out.text(text_of(q), style, q.x, y);
   }
 }
 

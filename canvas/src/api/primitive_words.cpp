@@ -44,7 +44,7 @@ void draw_primitive_words(render::SvgBackend& out, const primitives::Primitive& 
   }
   const Alignment align = alignment(anchor->align);
   if (anchor->background) {
-    const double w = primitives::measured_text_width(text->content, size) + 2.0 * anchor->margin;
+    const double w = render::estimated_text_width(text->content, size) + 2.0 * anchor->margin;
     const double h = size + 2.0 * anchor->margin;
     if (std::isfinite(w) && std::isfinite(h)) {
       out.fill_rect({anchor->x - w * align.before, anchor->y - h * 0.5, w, h},

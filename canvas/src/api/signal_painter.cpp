@@ -62,7 +62,7 @@ void draw_signals(render::SvgBackend& out, std::span<const SignalConfig> signals
       label_style.align = left ? render::TextAlign::End : render::TextAlign::Start;
       const double text_x = left ? x - size : x + size;
       // Backed, so that bars crossing the label do not cross its letters.
-      out.fill_rect(render::text_backing(s.label->size(), label_style, text_x, py), background);
+      out.fill_rect(render::text_backing(*s.label, label_style, text_x, py), background);
       out.text(*s.label, label_style, text_x, py);
     }
   }

@@ -45,10 +45,6 @@ bool finite_path(std::span<const render::PathCommand> commands) {
 
 }  // namespace
 
-double measured_text_width(std::string_view text, double font_size) noexcept {
-  return static_cast<double>(text.size()) * font_size * 0.6;
-}
-
 bool is_upright(double angle) noexcept { return !(std::abs(angle) >= 0.001 && std::isfinite(angle)); }
 
 std::optional<render::SvgState> rotated_about(const render::SvgState& state, double x, double y,
@@ -190,7 +186,7 @@ void SvgRenderContext::fill_text(std::string_view text, double x, double y) {
 }
 
 double SvgRenderContext::measure_text(std::string_view text) const {
-  return measured_text_width(text, text_style_.font_size);
+  return render::estimated_text_width(text, text_style_.font_size);
 }
 
 // The text at (x, y) under a rotation about that point, carried by the backend's transform state.

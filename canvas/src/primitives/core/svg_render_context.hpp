@@ -30,9 +30,6 @@ struct ChartInputs {
   std::string_view background;
 };
 
-// The width the context measures for a text at a font size: 0.6 of the size for every byte.
-double measured_text_width(std::string_view text, double font_size) noexcept;
-
 // Whether a rotation is too small, infinite or not a number to draw as one: the text is drawn upright.
 bool is_upright(double angle) noexcept;
 

@@ -73,6 +73,33 @@ void append_css_color(std::string& out, Color c) {
   out.append(buf, write_css_color(buf, c));
 }
 
+namespace {
+
+// How many bytes from text[i] on are not XML characters, a document holding one not being well-formed: a C0
+// control other than tab, line feed and carriage return (1), U+FFFE or U+FFFF (EF BF BE, EF BF BF: 3); 0
+// for a byte that is kept.
+std::size_t dropped_at(std::string_view text, std::size_t i) noexcept {
+  const char ch = text[i];
+  if (ch == '\xEF') {
+    const bool end_of_plane =
+        i + 2 < text.size() && text[i + 1] == '\xBF' && (text[i + 2] == '\xBE' || text[i + 2] == '\xBF');
+    return end_of_plane ? 3 : 0;
+  }
+  return static_cast<unsigned char>(ch) < 0x20 && ch != '\t' && ch != '\n' && ch != '\r' ? 1 : 0;
+}
+
+}  // namespace
+
+std::size_t drawn_text_bytes(std::string_view text) noexcept {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t dropped = dropped_at(text, i);
+    kept += dropped == 0;
+    i += dropped == 0 ? 1 : dropped;
+  }
+  return kept;
+}
+
 char* write_escaped(char* out, std::string_view text) {
   const std::size_t n = text.size();
   for (std::size_t i = 0; i < n; ++i) {
@@ -82,18 +109,12 @@ char* write_escaped(char* out, std::string_view text) {
       case '<': std::memcpy(out, "&lt;", 4), out += 4; break;
       case '>': std::memcpy(out, "&gt;", 4), out += 4; break;
       case '"': std::memcpy(out, "&quot;", 6), out += 6; break;
-      case '\t': case '\n': case '\r': *out++ = ch; break;
-      case '\xEF':
-        // U+FFFE and U+FFFF (EF BF BE, EF BF BF) are not XML characters either.
-        if (i + 2 < n && text[i + 1] == '\xBF' && (text[i + 2] == '\xBE' || text[i + 2] == '\xBF')) {
-          i += 2;
+      default:
+        if (const std::size_t dropped = dropped_at(text, i)) {
+          i += dropped - 1;
         } else {
           *out++ = ch;
         }
-        break;
-      default:
-        // The other C0 controls are not XML characters: a document holding one is not well-formed.
-        if (static_cast<unsigned char>(ch) >= 0x20) *out++ = ch;
     }
   }
   return out;

@@ -1,15 +1,18 @@
-// Text backings placed from the estimated text width and the text's alignment.
+// Text backings placed from the text's width and its alignment.
 #include "render/engine/text_backing.hpp"
 
 namespace qc::render {
 
-Rect text_backing(std::size_t bytes, const TextStyle& style, double x, double y) {
+Rect text_backing(double width, double font_size, TextAlign align, double x, double y) {
   constexpr double kPad = 2.0;
-  const double size = style.font_size, width = estimated_text_width(bytes, size);
   double left = x;
-  if (style.align == TextAlign::Middle) left -= width / 2;
-  if (style.align == TextAlign::End) left -= width;
-  return {left - kPad, y - size / 2 - kPad, width + 2 * kPad, size + 2 * kPad};
+  if (align == TextAlign::Middle) left -= width / 2;
+  if (align == TextAlign::End) left -= width;
+  return {left - kPad, y - font_size / 2 - kPad, width + 2 * kPad, font_size + 2 * kPad};
+}
+
+Rect text_backing(std::string_view text, const TextStyle& style, double x, double y) {
+  return text_backing(estimated_text_width(text, style.font_size), style.font_size, style.align, x, y);
 }
 
 }  // namespace qc::render

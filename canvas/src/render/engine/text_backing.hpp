@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "render/engine/types.hpp"
 
@@ -11,9 +12,11 @@ namespace qc::render {
 // Such a backing is the chart's background colour at this alpha.
 inline constexpr std::uint8_t kTextBackingAlpha = 0xCC;
 
-// The backing of a text of `bytes` bytes written at (x, y) in `style` with its middle at y (the central
-// baseline the chart's texts use): its estimated width with 2 px before and after it, one font size tall with
-// 2 px above and below, centred on the text as it is aligned.
-Rect text_backing(std::size_t bytes, const TextStyle& style, double x, double y);
+// The backing of a text `width` px wide in a font of `font_size` written at (x, y) as `align` places it, with
+// its middle at y (the central baseline the chart's texts use): 2 px before and after it, one font size tall
+// with 2 px above and below.
+Rect text_backing(double width, double font_size, TextAlign align, double x, double y);
+// The same for `text` in `style`, at its estimated width.
+Rect text_backing(std::string_view text, const TextStyle& style, double x, double y);
 
 }  // namespace qc::render

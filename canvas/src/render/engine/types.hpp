@@ -76,8 +76,11 @@ struct TextStyle {
 inline double estimated_text_width(std::size_t bytes, double font_size) {
   return 0.6 * font_size * static_cast<double>(bytes);
 }
+// The bytes of a text that its element keeps: those a document cannot hold are dropped as it is written (see
+// write_escaped), so a width reckoned from them is the drawn text's.
+std::size_t drawn_text_bytes(std::string_view text) noexcept;
 inline double estimated_text_width(std::string_view text, double font_size) {
-  return estimated_text_width(text.size(), font_size);
+  return estimated_text_width(drawn_text_bytes(text), font_size);
 }
 
 struct StrokeStyle {

@@ -5,6 +5,7 @@
 #include <limits>
 #include <numbers>
 
+#include "render/engine/text_backing.hpp"
 #include "util/safe_math.hpp"
 
 namespace qc::primitives::catalog {
@@ -85,10 +86,11 @@ void fill_text_middle(RenderContext& ctx, std::string_view text, double x, doubl
 void fill_text_backing(RenderContext& ctx, std::string_view text, double x, double y, double font_size) {
   const std::string_view background = ctx.background_color();
   if (background.empty()) return;
-  constexpr double kPad = 2.0;
   const double middle = y - baseline_below(0.0, font_size);  // the text's middle
-  ctx.set_fill_color_alpha(background, 0xCC / 255.0);
-  ctx.fill_rect(x - kPad, middle - font_size * 0.5 - kPad, ctx.measure_text(text) + 2.0 * kPad, font_size + 2.0 * kPad);
+  const render::Rect r =
+      render::text_backing(ctx.measure_text(text), font_size, render::TextAlign::Start, x, middle);
+  ctx.set_fill_color_alpha(background, render::kTextBackingAlpha / 255.0);
+  ctx.fill_rect(r.x, r.y, r.width, r.height);
   ctx.reset_alpha();
 }
 
