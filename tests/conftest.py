@@ -87,3 +87,11 @@ def method_or_skip(obj, name):
     if method is None:
         pytest.skip(f"{type(obj).__name__}.{name} is not bound yet")
     return method
+
+
+def raises(exc_type, fn, *args, **kwargs):
+    """The message of the exception fn(*args, **kwargs) raises, which must be of exactly exc_type."""
+    with pytest.raises(BaseException) as info:
+        fn(*args, **kwargs)
+    assert type(info.value) is exc_type, repr(info.value)
+    return str(info.value)

@@ -7,16 +7,9 @@ import pytest
 
 import quorvel_canvas as qc
 
-from conftest import FloatLike, Sequence, method_or_skip
+from conftest import FloatLike, Sequence, method_or_skip, raises
 
 BAR = qc.Bar(0, 1.0, 2.0, 0.5, 1.5)
-
-
-def raises(exc_type, fn, *args, **kwargs):
-    with pytest.raises(BaseException) as info:
-        fn(*args, **kwargs)
-    assert type(info.value) is exc_type, repr(info.value)
-    return str(info.value)
 
 
 def numpy_like_bool(name, truth):

@@ -4,7 +4,7 @@ import pytest
 
 import quorvel_canvas as qc
 
-from conftest import FloatLike, IndexLike, Sequence, method_or_skip, run_isolated
+from conftest import FloatLike, IndexLike, Sequence, method_or_skip, raises, run_isolated
 
 BAR = qc.Bar(0, 1.0, 2.0, 0.5, 1.5)
 
@@ -24,13 +24,6 @@ class Float:
 
 class FloatSub(float):
     pass
-
-
-def raises(exc_type, fn, *args, **kwargs):
-    with pytest.raises(BaseException) as info:
-        fn(*args, **kwargs)
-    assert type(info.value) is exc_type, repr(info.value)
-    return str(info.value)
 
 
 def nothing():

@@ -8,6 +8,7 @@ import pytest
 
 import quorvel_canvas as qc
 from study_support import SP500_2000, mismatches, read_csv, study_values
+from conftest import raises
 
 try:
     import talib
@@ -133,13 +134,6 @@ def test_signature_doc_and_call(chart, name, params, doc):
     assert method(**dict(zip(params, args))) is None
     chart.bars(bars_with_closes([1.0, 2.0, 3.0]))
     assert method(*study_arguments(params, 3)) is None
-
-
-def raises(exc, fn, *args, **kwargs):
-    with pytest.raises(exc) as info:
-        fn(*args, **kwargs)
-    assert type(info.value) is exc
-    return str(info.value)
 
 
 @pytest.mark.parametrize("name, args, kwargs, exc, message", [

@@ -43,20 +43,22 @@ def marks(svg):
 def expected_marks(bar_x, y, value, time):
     half = len(time) * 6 / 2 + 4
     centre = min(max(bar_x, 2 + half), 200 - 2 - half)
+    tag = min(max(y, 8), 200 - 8)  # the value's tag, 16 px tall, whole inside the plot's height
     return [("line", f"{bar_x:.2f}", "0.00", f"{bar_x:.2f}", "200.00", TEXT, "4.00,4.00"),
             ("line", "0.00", f"{y:.2f}", "200.00", f"{y:.2f}", TEXT, "4.00,4.00"),
-            ("rect", "200.00", f"{y - 8:.2f}", "70.00", "16.00", TEXT),
-            ("text", value, "206.00", f"{y:.2f}", DARK),
+            ("rect", "200.00", f"{tag - 8:.2f}", "70.00", "16.00", TEXT),
+            ("text", value, "206.00", f"{tag:.2f}", DARK),
             ("rect", f"{centre - half:.2f}", "202.00", f"{2 * half:.2f}", "18.00", TEXT),
             ("text", time, f"{centre:.2f}", "206.00", DARK)]
 
 
 @pytest.mark.parametrize("x, y, bar, value", [
     (80, 60, 1, "15"),     # 22 x 140 / 200 = 15.4
-    (0, 0, 0, "22"),       # the plot's corner; the time tag kept inside its left edge
+    (0, 0, 0, "22"),       # the plot's corner; the tags kept inside its top and left edges
+    (20, 5, 0, "21"),      # 21.45: the value's tag kept whole under the top
     (49.99, 110, 0, "10"),  # 9.9
     (50, 110, 1, "10"),    # a slot's left edge is its own
-    (200, 200, 3, "0"),    # the opposite corner; the time tag kept inside its right edge
+    (200, 200, 3, "0"),    # the opposite corner; the tags kept inside its bottom and right edges
     (149.9, 181.8, 2, "2"),  # 2.002
 ])
 def test_crosshair_and_tags_on_a_daily_chart(x, y, bar, value):
@@ -148,10 +150,11 @@ def test_over_a_sub_pane_the_tag_writes_that_pane_value(y, value):
     chart = qc.Chart(270, 230)
     chart.bars([qc.Bar(T0 + DAY * i, 10, 12, 8, 11, v) for i, v in enumerate([1.0e6, 2.5e6, 1.5e6, 3.0e6])])
     chart.volume(pane=True)
+    tag = min(y, 200 - 8)  # kept whole above the plot's foot
     assert marks(chart.render_svg(pointer=(10, y)))[1:4] == [
         ("line", "0.00", f"{y:.2f}", "200.00", f"{y:.2f}", TEXT, "4.00,4.00"),
-        ("rect", "200.00", f"{y - 8:.2f}", "70.00", "16.00", TEXT),
-        ("text", value, "206.00", f"{y:.2f}", DARK)]
+        ("rect", "200.00", f"{tag - 8:.2f}", "70.00", "16.00", TEXT),
+        ("text", value, "206.00", f"{tag:.2f}", DARK)]
 
 
 def test_a_view_hovers_its_own_bars():

@@ -16,13 +16,16 @@ PLOT_WIDTH, PLOT_HEIGHT, GAP = 830.0, 570.0, 4.0
 BACKGROUND, LABELS = "#131722", "#b2b5be"
 
 
-def dashboard():
+def dashboard_bars():
     with open(SP500_YEAR) as f:
-        bars = [qc.Bar(int(datetime.strptime(r["date"], "%Y-%m-%d").replace(tzinfo=timezone.utc).timestamp()),
+        return [qc.Bar(int(datetime.strptime(r["date"], "%Y-%m-%d").replace(tzinfo=timezone.utc).timestamp()),
                        float(r["open"]), float(r["high"]), float(r["low"]), float(r["close"]), float(r["volume"]))
                 for r in csv.DictReader(f)]
+
+
+def dashboard():
     chart = qc.Chart(900, 600)
-    chart.bars(bars)
+    chart.bars(dashboard_bars())
     chart.rsi(14)
     chart.adx(14)
     chart.cci(20)
@@ -47,10 +50,8 @@ def scale_of(elements, top, bottom):
     return marks, labels
 
 
-def test_crowded_dashboard_labels_stay_inside_their_panes_and_apart():
-    elements = body(render(dashboard()))
-    bounds = panes(elements)
-    assert len(bounds) == 6
+def check_labels(elements, bounds):
+    """Asserts each pane's labels lie 6 px or more inside it and apart; returns how many were moved and dropped."""
     moved = dropped = 0
     for top, bottom in bounds:
         marks, labels = scale_of(elements, top, bottom)
@@ -66,8 +67,30 @@ def test_crowded_dashboard_labels_stay_inside_their_panes_and_apart():
             assert at_mark or inset, (y, marks)
             moved += not at_mark
         dropped += len(marks) - len(labels)
+    return moved, dropped
+
+
+def test_crowded_dashboard_labels_stay_inside_their_panes_and_apart():
+    elements = body(render(dashboard()))
+    bounds = panes(elements)
+    assert len(bounds) == 6
+    moved, dropped = check_labels(elements, bounds)
     # The dashboard is crowded enough that both rules act (ADX's 0, moved up off its pane's foot, meets its 20).
     assert moved > 0 and dropped > 0
+
+
+@pytest.mark.parametrize("mode", ["price", "percent", "indexed", "log"])
+def test_every_main_scale_mode_moves_its_labels_off_the_edges(mode):
+    # Sixty-bar views across the year: in each mode some view puts a tick within 6 px of an edge, and its
+    # label is moved inside as on every other scale (a relative scale's "+6%" as a price scale's "3200").
+    chart = qc.Chart(900, 600)
+    chart.bars(dashboard_bars())
+    chart.price_scale(mode)
+    moved = 0
+    for first in range(0, 190, 7):
+        chart.view(first, first + 59)
+        moved += check_labels(body(render(chart)), [(0.0, PLOT_HEIGHT)])[0]
+    assert moved > 0
 
 
 def test_rsi_levels_are_dashed_opaque_and_keep_their_colours():

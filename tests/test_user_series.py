@@ -6,6 +6,7 @@ import numpy as np
 import pytest
 
 import quorvel_canvas as qc
+from conftest import raises
 from svg_support import body, render, where
 
 N = 30
@@ -28,13 +29,6 @@ def wave(n=N):
 def sub_pane_tops(svg):
     """The tops of the sub-panes' frames: the background rects that start at x 0 below the main pane."""
     return [e["y"] for e in where(body(svg), "rect", x="0.00", width="330.00") if float(e["y"]) > 0]
-
-
-def raises(exc, fn, *args, **kwargs):
-    with pytest.raises(exc) as info:
-        fn(*args, **kwargs)
-    assert type(info.value) is exc
-    return str(info.value)
 
 
 # ---- refused calls: the message, and the chart as it was --------------------------------------------------
@@ -162,6 +156,31 @@ def test_bars_set_again_with_fewer_draw_the_first_values():
     assert len(line["points"].split()) == 10
     (value,) = [e for e in elements if e.tag == "text" and e.attrs.get("fill") == "#abcdef"]
     assert value.text == "9.00"
+
+
+# ---- legend values of a shared pane ----------------------------------------------------------------------------
+
+def legend_value(chart, color):
+    chart.legend()
+    (value,) = [e.text for e in body(render(chart)) if e.tag == "text" and e.attrs.get("fill") == color]
+    return value
+
+
+@pytest.mark.parametrize("owner, values", [
+    (lambda c: c.rsi(14), wave() * 0.0123),  # RSI's 0 to 100 would quote "0.01"
+    (lambda c: c.rsi(14), wave() * 55.5),
+    (lambda c: c.macd(), wave() * 0.000734),
+    (lambda c: c.volume(pane=True), wave() * 0.25),  # the volume pane's numbers would quote "0.21"
+    (lambda c: c.overlay("big", wave() * 3e6, pane="new"), wave() * 0.0123),
+])
+def test_a_joined_series_quotes_its_values_as_in_a_pane_of_its_own(owner, values):
+    joined, alone = bars_chart(), bars_chart()
+    owner(joined)
+    joined.overlay("mine", values, "#abcdef", pane=1)
+    alone.overlay("mine", values, "#abcdef", pane="new")
+    text = legend_value(joined, "#abcdef")
+    assert text == legend_value(alone, "#abcdef")
+    assert float(text) == pytest.approx(values[-1], rel=1e-3)
 
 
 # ---- defaults -------------------------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "coords/bar_dates.hpp"
 #include "coords/log_scale.hpp"
 
 namespace qc::api {
@@ -113,7 +114,7 @@ TEST(Crosshair, BarTimeTexts) {
   };
   for (const Case& c : cases) {
     std::string s;
-    append_bar_time(s, c.seconds, c.minutes);
+    coords::append_bar_time(s, c.seconds, c.minutes);
     EXPECT_EQ(s, c.want) << c.seconds;
   }
 }

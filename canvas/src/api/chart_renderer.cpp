@@ -23,6 +23,7 @@
 #include "api/primitive_words.hpp"
 #include "api/signal_painter.hpp"
 #include "api/simple_styles.hpp"
+#include "coords/bar_dates.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
 #include "coords/time_axis.hpp"
@@ -378,9 +379,18 @@ class RenderPass {
         coords::ScaleLabels(ticks, coords::ScaleNumbers::in_units).append(pointer_value_, value_at(y, pointer_->y));
       }
       if (config_.show_legend) {
+        // Each record quotes its values as it would in a pane of its own: a series of small values that
+        // joins a pane of large ones keeps the digits it needs.
         const LegendNumbers numbers = pane_legend_numbers(ticks, r.lo, r.hi, h, coords::ScaleNumbers::in_units);
+        const bool shared = pane.records.size() > 1;
         for (std::size_t k = 0; k < pane.records.size(); ++k) {
-          sub_pane_legends_.push_back({pane.records[k], sub_pane_legend_y(top, k), numbers});
+          const model::Indicator* record = pane.records[k];
+          LegendNumbers own = numbers;
+          if (shared) {
+            const ValueRange alone = indicator_range(layout_.drawn_bars(bars_), *record, layout_.drawn());
+            own = pane_legend_numbers(alone.lo, alone.hi, h, coords::ScaleNumbers::in_units);
+          }
+          sub_pane_legends_.push_back({record, sub_pane_legend_y(top, k), own});
         }
       }
     });
@@ -433,7 +443,7 @@ class RenderPass {
   // The bar's time reads to the minute when the drawn bars come less than a day apart.
   void crosshair() {
     std::string time;
-    append_bar_time(time, config_.time_zone.local(bars_[*hovered_].timestamp),
+    coords::append_bar_time(time, config_.time_zone.local(bars_[*hovered_].timestamp),
                     intraday_bars(layout_.drawn_bars(bars_)));
     draw_crosshair(backend_, layout_, {layout_.x(*hovered_), pointer_->y, pointer_value_, time}, legend_colors().text,
                    background_color());

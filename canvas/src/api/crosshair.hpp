@@ -36,9 +36,6 @@ double value_at(const coords::PriceMapping& pane, double y);
 // Whether the median interval between neighbouring bars is under a day; false with fewer than two bars.
 bool intraday_bars(model::BarsView bars);
 
-// "YYYY-MM-DD", then " HH:MM" when `with_minutes`, of seconds on the chart's local clock.
-void append_bar_time(std::string& out, std::int64_t local_seconds, bool with_minutes);
-
 // "O 2875.10 H 2901.27 L 2869.70 C 2874.56": the bar's prices with `decimals` decimals.
 void append_ohlc(std::string& out, const model::Bar& bar, int decimals);
 

@@ -6,11 +6,9 @@
 
 #include "api/palette.hpp"
 #include "coords/price_scale.hpp"
-#include "render/engine/contrast.hpp"
 
 namespace qc::api {
 namespace {
-constexpr double kTagHalfHeight = 8.0;
 constexpr double kDash = 2.0;
 }  // namespace
 
@@ -23,12 +21,10 @@ void draw_last_price(render::SvgBackend& out, const model::Bar& last, const Them
       render::css_or(last.close >= last.open ? theme.up_color : theme.down_color, render::kOpaqueBlack);
   const double y = scale.mapping().y(last.close);
   out.line(0.0, y, plot_width, y, render::StrokeStyle::dashed({kDash, kDash}, 1.0, color));
-  out.fill_rect({plot_width, y - kTagHalfHeight, width - plot_width, 2 * kTagHalfHeight}, color);
-
   std::string text;
   scale.append_mark(text, last.close);
-  const render::Color ink = render::tag_text_color(color, render::css_or(theme.background, palette::kBackground));
-  out.text(text, coords::price_label_style(ink, text.size()), plot_width + coords::kPriceLabelOffset, y);
+  coords::render_price_tag(out, plot_width, width, y, text, color,
+                           render::css_or(theme.background, palette::kBackground));
 }
 
 }  // namespace qc::api

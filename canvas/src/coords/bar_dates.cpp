@@ -196,15 +196,22 @@ double median_interval(std::span<const std::int64_t> times) {
   return median > 0.0 ? median : kDay;
 }
 
-std::string bar_time_text(const BarClock& clock, std::size_t bar) {
-  const CalendarFields f = calendar_fields(clock.zone->local(clock.times[bar]));
+void append_bar_time(std::string& out, std::int64_t local_seconds, bool with_minutes) {
+  const CalendarFields f = calendar_fields(local_seconds);
   char text[48];
-  if (median_interval(clock.times) >= static_cast<double>(kSecondsPerDay)) {
-    std::snprintf(text, sizeof text, "%04lld-%02d-%02d", static_cast<long long>(f.year), f.month, f.day);
-  } else {
+  if (with_minutes) {
     std::snprintf(text, sizeof text, "%04lld-%02d-%02d %02d:%02d", static_cast<long long>(f.year), f.month, f.day,
                   f.hour, f.minute);
+  } else {
+    std::snprintf(text, sizeof text, "%04lld-%02d-%02d", static_cast<long long>(f.year), f.month, f.day);
   }
+  out += text;
+}
+
+std::string bar_time_text(const BarClock& clock, std::size_t bar) {
+  std::string text;
+  append_bar_time(text, clock.zone->local(clock.times[bar]),
+                  median_interval(clock.times) < static_cast<double>(kSecondsPerDay));
   return text;
 }
 

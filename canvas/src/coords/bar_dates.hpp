@@ -60,6 +60,9 @@ DatePlace place_date(const BarClock& clock, const DateQuery& date, DateRole role
 // median is not positive.
 double median_interval(std::span<const std::int64_t> times);
 
+// "YYYY-MM-DD", then " HH:MM" when `with_minutes`, of seconds on a local clock.
+void append_bar_time(std::string& out, std::int64_t local_seconds, bool with_minutes);
+
 // A bar's time on the local clock as an error names it: "2024-03-01" when the median interval is a day or
 // more, "2024-03-01 14:30" otherwise.
 std::string bar_time_text(const BarClock& clock, std::size_t bar);

@@ -10,6 +10,7 @@
 
 #include "coords/log_scale.hpp"
 #include "coords/price_mapping.hpp"
+#include "render/engine/contrast.hpp"
 #include "util/fixed.hpp"
 
 namespace qc::coords {
@@ -144,6 +145,13 @@ render::TextStyle price_label_style(render::Color color, std::size_t longest_lab
   style.align = render::TextAlign::Start;
   style.baseline = render::TextBaseline::Middle;
   return style;
+}
+
+void render_price_tag(render::SvgBackend& backend, double x, double right, double y, std::string_view text,
+                      render::Color fill, render::Color background) {
+  backend.fill_rect({x, y - kPriceTagHalfHeight, right - x, 2 * kPriceTagHalfHeight}, fill);
+  backend.text(text, price_label_style(render::tag_text_color(fill, background), text.size()), x + kPriceLabelOffset,
+               y);
 }
 
 void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,

@@ -107,6 +107,12 @@ class ScaleLabels {
   bool percent_;
 };
 
+// A tag over the scale between x and right, 2 x kPriceTagHalfHeight tall, centred on y and filled with `fill`,
+// its text written as the labels are, in the text colour that reads on the fill over the chart's `background`.
+inline constexpr double kPriceTagHalfHeight = 8.0;
+void render_price_tag(render::SvgBackend& backend, double x, double right, double y, std::string_view text,
+                      render::Color fill, render::Color background);
+
 // Background, border, tick marks and labels of a scale whose left edge is x, over [lo, hi].
 void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
                         double lo, double hi, ScaleNumbers numbers = ScaleNumbers::full);
