@@ -25,6 +25,10 @@ class Bars:
     def __len__(self):
         return len(self.close)
 
+    def __getitem__(self, part: slice):
+        """The bars of a slice, as a series of their own."""
+        return Bars(self.ts[part], *(x[part] for x in (self.open, self.high, self.low, self.close, self.volume)))
+
     def rounded(self):
         """A copy with every price and volume rounded to a whole number: many ties, equal closes, H == L bars."""
         return Bars(self.ts, *(np.round(x) for x in (self.open, self.high, self.low, self.close)),
@@ -86,6 +90,22 @@ def mismatches(ours, ref, scale=None, bound=1e-9):
             bar = int(np.flatnonzero(both)[worst])
             out.append(f"bar {bar}: {ours[bar]!r} vs {ref[bar]!r} (|d| {diff[worst]:.3g} > {bound * scale:.3g})")
     return out
+
+
+def reference_requests(references):
+    """The (request, reference) pairs of a table {method: [(args, reference), ...]}, each request "method args"
+    as study_values takes it."""
+    return [(f"{method} {args}".strip(), ref) for method, cases in references.items() for args, ref in cases]
+
+
+def reference_failures(bars, requests, label, scale=None):
+    """The mismatches of each requested study on the bars against its reference's vectors, as texts naming the
+    label, the request and the vector."""
+    failures = []
+    for (request, ref), ours in zip(requests, study_values(bars, *(r for r, _ in requests))):
+        for name, want in ref(bars).items():
+            failures += [f"{label} {request} {name}: {m}" for m in mismatches(ours[name], want, scale)]
+    return failures
 
 
 def daily(n, start=946_857_600):

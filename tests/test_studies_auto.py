@@ -7,7 +7,7 @@ import pytest
 import talib
 
 from study_support import (SP500_2000, SP500_YEAR, Bars, daily, edge_series, mismatches, read_csv,
-                           study_values)
+                           reference_failures, study_values)
 
 
 def _volatility(close, p):
@@ -45,14 +45,9 @@ REFERENCES = {
 CASES = [(method, args, ref) for method, rows in REFERENCES.items() for args, ref in rows]
 
 
-def _compare(bars, cases=CASES, keep=slice(None)):
-    """Mismatches of every case on the bars (or the slice `keep` of them) as texts."""
-    answers = study_values(bars, *(f"{method} {args}" for method, args, _ in cases))
-    failures = []
-    for (method, args, ref), ours in zip(cases, answers):
-        for name, want in ref(bars).items():
-            failures += [f"{method}({args}) {name}: {m}" for m in mismatches(ours[name][keep], want[keep])]
-    return failures
+def _compare(bars, cases=CASES, label=""):
+    """Mismatches of every case on the bars as texts."""
+    return reference_failures(bars, [(f"{method} {args}", ref) for method, args, ref in cases], label)
 
 
 def test_every_study_matches_its_reference():
@@ -61,13 +56,8 @@ def test_every_study_matches_its_reference():
     failures = []
     for label, bars in [("2000-2020", history), ("year", year), ("rounded year", year.rounded()),
                         ("rounded 2000-2020", history.rounded())]:
-        failures += [f"{label}: {text}" for text in _compare(bars)]
+        failures += _compare(bars, label=label)
     assert failures == []
-
-
-def _slice(bars, part):
-    return Bars(bars.ts[part], bars.open[part], bars.high[part], bars.low[part], bars.close[part],
-                bars.volume[part])
 
 
 def test_a_nan_bar_restarts_every_study_as_at_bar_0():
@@ -80,7 +70,7 @@ def test_a_nan_bar_restarts_every_study_as_at_bar_0():
     failures = []
     for (method, args, ref), ours in zip(CASES, answers):
         for part in (slice(0, gap), slice(gap + 1, end)):
-            for name, want in ref(_slice(bars, part)).items():
+            for name, want in ref(bars[part]).items():
                 failures += [f"{method}({args}) {name} {part}: {m}" for m in mismatches(ours[name][part], want)]
         failures += [f"{method}({args}) {name}: value on the NaN bar" for name, values in ours.items()
                      if not np.isnan(values[gap])]
@@ -94,7 +84,7 @@ def test_references_hold_on_the_edge_series():
     failures = []
     for label in ("zero volume", "H == L", "close of 0", "flat"):
         cases = [c for c in CASES if not (label == "close of 0" and c[0] == "historical_volatility")]
-        failures += [f"{label}: {text}" for text in _compare(edges[label], cases)]
+        failures += _compare(edges[label], cases, label)
     assert failures == []
 
 

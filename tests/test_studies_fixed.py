@@ -5,7 +5,7 @@ import pytest
 import talib
 
 from study_support import (SP500_2000, SP500_YEAR, Bars, daily, edge_series, mismatches, random_walk, read_csv,
-                           study_values)
+                           reference_failures, reference_requests, study_values)
 
 
 def connors_rsi_reference(bars):
@@ -100,17 +100,12 @@ REFERENCES = {
     "williams_r": [(f"{p}", lambda b, p=p: {"%R": talib.WILLR(*_hlc(b), p)}) for p in (14, 2)],
 }
 
-REQUESTS = [(f"{method} {args}".strip(), ref) for method, cases in REFERENCES.items() for args, ref in cases]
+REQUESTS = reference_requests(REFERENCES)
 
 
 def compare_all(bars, label, scale=None):
     """Every study of the table on the bars against its reference; the failure texts."""
-    failures = []
-    for (request, ref), ours in zip(REQUESTS, study_values(bars, *(r for r, _ in REQUESTS))):
-        for name, expected in ref(bars).items():
-            for text in mismatches(ours[name], expected, scale):
-                failures.append(f"{label} {request} {name}: {text}")
-    return failures
+    return reference_failures(bars, REQUESTS, label, scale)
 
 
 def test_every_study_matches_its_reference_on_the_sp500_files_and_their_rounded_copies():
@@ -247,12 +242,10 @@ def test_a_nan_bar_restarts_every_study_as_at_bar_0():
     gap = 150
     for col in (bars.open, bars.high, bars.low, bars.close, bars.volume):
         col[gap] = np.nan
-    cut = lambda lo, hi: Bars(bars.ts[lo:hi], *(x[lo:hi] for x in (bars.open, bars.high, bars.low, bars.close,
-                                                                      bars.volume)))
     requests = [r for r, _ in REQUESTS]
     whole = study_values(bars, *requests)
-    before = study_values(cut(0, gap), *requests)
-    after = study_values(cut(gap + 1, len(bars)), *requests)
+    before = study_values(bars[:gap], *requests)
+    after = study_values(bars[gap + 1:], *requests)
     failures = []
     for request, w, b, a in zip(requests, whole, before, after):
         for name in w:

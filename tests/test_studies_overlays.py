@@ -207,11 +207,6 @@ def test_flat_prices_give_the_price():
     assert np.isnan(zigzag["ZigZag"]).all()
 
 
-def _slice(bars, part):
-    return Bars(bars.ts[part], bars.open[part], bars.high[part], bars.low[part], bars.close[part],
-                bars.volume[part])
-
-
 def test_a_bar_without_prices_restarts_every_window_and_recursion():
     # Values before the bad bar are those of the bars before it alone; after it, those of the bars after it
     # alone, as if the series began there.
@@ -222,8 +217,8 @@ def test_a_bar_without_prices_restarts_every_window_and_recursion():
                 "linear_regression 5", "keltner 5", "atr_bands 5 2", "bollinger_filled 5", "envelopes 5 3",
                 "donchian 5", "price_channel 5", "supertrend 5 2", "zigzag 3", "psar", "chande_kroll_stop"]
     whole = study_values(bars, *requests)
-    before = study_values(_slice(bars, slice(0, bad)), *requests)
-    after = study_values(_slice(bars, slice(bad + 1, None)), *requests)
+    before = study_values(bars[:bad], *requests)
+    after = study_values(bars[bad + 1:], *requests)
     for request, w, b, a in zip(requests, whole, before, after):
         for name in ("SAR",) if request == "psar" else [k for k in w if not k.startswith("(")]:
             assert np.array_equal(w[name][:bad], b[name], equal_nan=True), (request, name)

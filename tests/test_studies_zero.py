@@ -8,7 +8,8 @@ import pandas as pd
 import pandas_ta
 import talib
 
-from study_support import SP500_2000, SP500_YEAR, Bars, daily, edge_series, mismatches, read_csv, study_values
+from study_support import (SP500_2000, SP500_YEAR, Bars, daily, edge_series, mismatches, read_csv,
+                           reference_failures, reference_requests, study_values)
 
 
 def _series(b, x):
@@ -103,13 +104,7 @@ NOT_ON_ROUNDED = {"eom"}
 
 
 def _compare(bars, table, label):
-    requests = [(f"{method} {args}".strip(), make) for method, cases in table.items() for args, make in cases]
-    answers = study_values(bars, *(r for r, _ in requests))
-    failures = []
-    for (request, make), ours in zip(requests, answers):
-        for vector, ref in make(bars).items():
-            failures += [f"{label} {request} {vector}: {m}" for m in mismatches(ours[vector], ref)]
-    return failures
+    return reference_failures(bars, reference_requests(table), label)
 
 
 def test_studies_match_their_references():
@@ -123,10 +118,6 @@ def test_studies_match_their_references():
 
 
 EDGES = edge_series()
-
-
-def _slice(b, start, stop):
-    return Bars(b.ts[start:stop], *(x[start:stop] for x in (b.open, b.high, b.low, b.close, b.volume)))
 
 
 def _first_requests():
@@ -219,8 +210,8 @@ def test_a_nan_bar_restarts_every_study():
     requests.remove("cci 200")  # longer than the pieces
     requests.append("cci 60")
     whole = study_values(b, *requests)
-    before = study_values(_slice(b, 0, j), *requests)
-    after = study_values(_slice(b, j + 1, k), *requests)
+    before = study_values(b[:j], *requests)
+    after = study_values(b[j + 1:k], *requests)
     failures = []
     for request, ours, head, tail in zip(requests, whole, before, after):
         for vector, values in ours.items():
@@ -256,7 +247,7 @@ UP, DOWN = "#26a69a", "#ef5350"
 
 def _histogram_fills(method):
     import quorvel_canvas as qc  # the tables above import without the module
-    b = _slice(read_csv(SP500_YEAR), 0, 80)
+    b = read_csv(SP500_YEAR)[:80]
     chart = qc.Chart(800, 600)
     chart.bars([qc.Bar(int(t), o, h, l, c, v) for t, o, h, l, c, v in
                 zip(b.ts, b.open, b.high, b.low, b.close, b.volume)])

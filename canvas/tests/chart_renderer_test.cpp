@@ -6,6 +6,7 @@
 #include "api/indicator_painter.hpp"
 #include "render/engine/svg_format.hpp"
 #include "indicator_support.hpp"
+#include "chart_support.hpp"
 #include "primitives/support.hpp"
 
 #include <gtest/gtest.h>
@@ -23,8 +24,8 @@
 #include <vector>
 
 using namespace qc;
-using primitives::testing::parse_body;
 using primitives::testing::SvgElement;
+using qc::testing::body_of;
 
 namespace {
 
@@ -35,13 +36,6 @@ api::Chart small_chart() {
   auto c = api::Chart::make(170, 140);
   c.bars = {{0, 6, 21, 1, 16, 100}, {86400, 16, 21, 1, 6, 50}, {172800, kNaN, 21, 1, 10, 100}, {259200, 6, 21, 1, 16, 0}};
   return c;
-}
-
-// The elements between the frame's head and its closing tag.
-std::vector<SvgElement> body_of(const api::Chart& c) {
-  const std::string doc = api::ChartRenderer(c.config, c.bars).render_svg();
-  const std::size_t from = doc.find("</defs>\n") + 8;
-  return parse_body(std::string_view(doc).substr(from, doc.rfind("</svg>") - from));
 }
 
 model::IndicatorVector vector_of(model::VectorStyle style, std::vector<double> values) {

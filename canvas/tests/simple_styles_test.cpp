@@ -15,13 +15,14 @@
 #include "api/chart.hpp"
 #include "api/chart_renderer.hpp"
 #include "api/value_range.hpp"
+#include "chart_support.hpp"
 #include "primitives/support.hpp"
 #include "render/engine/svg_format.hpp"
 
 using namespace qc;
 using api::SeriesType;
-using primitives::testing::parse_body;
 using primitives::testing::SvgElement;
+using qc::testing::body_of;
 
 namespace {
 
@@ -34,12 +35,6 @@ api::Chart four_bars(SeriesType type, std::optional<double> level = std::nullopt
   c.bars = {{0, 6, 21, 1, 16, 100}, {86400, 16, 21, 1, 6, 50}, {172800, kNaN, 21, 1, 10, 100}, {259200, 6, 21, 1, 16, 0}};
   c.config.series = api::SeriesConfig{type, std::nullopt, level};
   return c;
-}
-
-std::vector<SvgElement> body_of(const api::Chart& c) {
-  const std::string doc = api::ChartRenderer(c.config, c.bars).render_svg();
-  const std::size_t from = doc.find("</defs>\n") + 8;
-  return parse_body(std::string_view(doc).substr(from, doc.rfind("</svg>") - from));
 }
 
 std::string css(render::Color c) {

@@ -6,6 +6,7 @@
 #include "api/legend_painter.hpp"
 #include "api/user_series.hpp"
 #include "api/value_range.hpp"
+#include "chart_support.hpp"
 #include "primitives/support.hpp"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 using namespace qc;
 using primitives::testing::parse_body;
 using primitives::testing::SvgElement;
+using qc::testing::body_of;
 
 namespace {
 
@@ -32,12 +34,6 @@ api::Chart four_bars() {
   auto c = api::Chart::make(170, 140);
   c.bars = {{0, 5, 21, 1, 10, 100}, {86400, 5, 21, 1, 10, 100}, {172800, 5, 21, 1, 10, 100}, {259200, 5, 21, 1, 10, 100}};
   return c;
-}
-
-std::vector<SvgElement> body_of(const api::Chart& c) {
-  const std::string doc = api::ChartRenderer(c.config, c.bars).render_svg();
-  const std::size_t from = doc.find("</defs>\n") + 8;
-  return parse_body(std::string_view(doc).substr(from, doc.rfind("</svg>") - from));
 }
 
 // The elements that carry one of `texts` in any attribute, in document order.

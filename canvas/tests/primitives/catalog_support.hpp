@@ -3,16 +3,17 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support.hpp"
 
 namespace qc::primitives::testing {
 
-// The tool T from its factory with the default stroke colour.
+// The tool T from its factory, with the default stroke colour unless given one.
 template <class T>
-std::unique_ptr<T> make(std::vector<Point> points) {
-  return T::create(points, "#2196F3");
+std::unique_ptr<T> make(std::vector<Point> points, std::string_view color = "#2196F3") {
+  return T::create(points, color);
 }
 
 // The d attribute of each element, in drawing order.

@@ -7,20 +7,17 @@
 
 #include "primitives/catalog/cycles/cycle_lines.hpp"
 #include "primitives/catalog/cycles/time_cycles.hpp"
-#include "support.hpp"
+#include "catalog_support.hpp"
 
 namespace qc::primitives::catalog {
 namespace {
 
 using testing::draw;
+using testing::make;
 using testing::parse_path;
 using Points = std::vector<Point>;
 
 // On the test canvas bar b sits at x = 10b + 5 and price p at y = 400 - 2p.
-template <class T>
-std::unique_ptr<T> make(Points points) {
-  return T::create(points, "#2196F3");
-}
 
 std::vector<double> line_xs(const std::vector<testing::SvgElement>& elements) {
   std::vector<double> xs;

@@ -11,20 +11,17 @@
 #include "primitives/catalog/brushes/brush.hpp"
 #include "primitives/catalog/brushes/highlighter.hpp"
 #include "primitives/catalog/icons/emoji.hpp"
-#include "support.hpp"
+#include "catalog_support.hpp"
 
 namespace qc::primitives::catalog {
 namespace {
 
 using testing::draw;
+using testing::make;
 using testing::parse_path;
 using Points = std::vector<Point>;
 
 // On the test canvas bar b sits at x = 10b + 5 and price p at y = 400 - 2p.
-template <class T>
-std::unique_ptr<T> make(Points points, std::string_view color = "#2196F3") {
-  return T::create(points, color);
-}
 
 TEST(Emoji, FactoryAndSetPointsRadii) {
   auto e = make<Emoji>({{10, 200}});
