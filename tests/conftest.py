@@ -95,3 +95,11 @@ def raises(exc_type, fn, *args, **kwargs):
         fn(*args, **kwargs)
     assert type(info.value) is exc_type, repr(info.value)
     return str(info.value)
+
+
+def refused(chart, exc_type, fn, *args, **kwargs):
+    """The message of the exc_type that fn(*args, **kwargs) raises, the chart rendering as it did before."""
+    before = chart.render_svg()
+    message = raises(exc_type, fn, *args, **kwargs)
+    assert chart.render_svg() == before
+    return message

@@ -5,7 +5,7 @@ import math
 import pytest
 
 import quorvel_canvas as qc
-from conftest import small_chart
+from conftest import refused, small_chart
 from svg_support import body, parse, render, where
 
 UP, DOWN = "#26a69a", "#ef5350"
@@ -82,10 +82,7 @@ def test_baseline_level_none_is_the_first_close_and_counts_in_the_range():
 def test_baseline_refuses_a_level_that_is_not_a_number(value, error):
     chart = small_chart()
     chart.columns()
-    before = render(chart)
-    with pytest.raises(error):
-        chart.baseline(value)
-    assert render(chart) == before
+    refused(chart, error, chart.baseline, value)
 
 
 @pytest.mark.parametrize("style", ["hollow_candles", "columns", "baseline", "high_low", "step_line"])

@@ -9,6 +9,7 @@ import math
 import pytest
 
 import quorvel_canvas as qc
+from conftest import refused
 from svg_support import body, render, where
 
 PLOT_HEIGHT = 270.0
@@ -105,11 +106,7 @@ COLOUR_HINT = "is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a
 ])
 def test_look_errors_leave_the_chart_unchanged(method, args, kwargs, error, message):
     chart = chart_of()
-    before = render(chart)
-    with pytest.raises(error) as info:
-        getattr(chart, method)(*args, **kwargs)
-    assert type(info.value) is error and str(info.value) == message
-    assert render(chart) == before
+    assert refused(chart, error, getattr(chart, method), *args, **kwargs) == message
 
 
 def pane_frames(svg):
@@ -307,11 +304,7 @@ def test_a_runtime_theme_holding_a_non_colour_leaves_the_chart_unchanged(field):
     t = qc.RuntimeTheme.light()
     setattr(t, field, "not a colour")
     chart = styled_chart()
-    before = render(chart)
-    with pytest.raises(ValueError) as info:
-        chart.theme(t)
-    assert str(info.value) == f"argument 't': field '{field}' is not a colour: 'not a colour'"
-    assert render(chart) == before
+    assert refused(chart, ValueError, chart.theme, t) == f"argument 't': field '{field}' is not a colour: 'not a colour'"
 
 
 def test_other_objects_are_no_theme():
