@@ -6,8 +6,6 @@
 
 #include <string>
 
-#include "render/engine/svg_format.hpp"
-
 namespace qc::render {
 namespace {
 
@@ -34,24 +32,6 @@ TEST(TextBacking, PaddedAroundTheTextAsAligned) {
     style.align = c.align;
     style.font_size = c.font_size;
     EXPECT_EQ(text_backing(c.text, style, 100, 50), c.want) << static_cast<int>(c.align) << " " << c.text;
-  }
-}
-
-// The bytes a width is reckoned from are those the escaped text keeps, one per character written.
-TEST(TextBacking, DrawnBytesAreTheBytesTheDocumentKeeps) {
-  using namespace std::string_literals;
-  const std::string texts[] = {
-      "",         "plain",         "\xEF\xBF\xBE",          "a\xEF\xBF\xBF" "b", "\t\n\r kept",
-      "\x00\x1F x"s, "\xEF\xBF\xBD ok",  "\xEF\xBF",              "\xEF\xBE\xBF end", "caf\xC3\xA9 \xEF\xB7\x90"};
-  for (const std::string& text : texts) {
-    std::string escaped;
-    append_escaped(escaped, text);
-    std::string unescaped;  // entities back to their one byte
-    for (std::size_t i = 0; i < escaped.size(); ++i) {
-      unescaped += escaped[i];
-      if (escaped[i] == '&') i = escaped.find(';', i);
-    }
-    EXPECT_EQ(drawn_text_bytes(text), unescaped.size()) << text;
   }
 }
 
