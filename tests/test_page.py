@@ -220,16 +220,16 @@ def test_the_page_refuses_views_that_select_no_bars_and_clamps_the_rest(tmp_path
 @pytest.mark.parametrize("bars, steps, views", [
     # Fewer than ten bars: zooming in leaves the view as it is rather than asking for bars there are not.
     (8, [{"event": "wheel", "x": 400, "y": Y, "deltaY": -1}, {"key": "+"}, {"key": "-"}, {"key": "ArrowLeft"}],
-     [(0, 7), (0, 7), (0, 7), (0, 7)]),
+     [((0, 7), (400, Y))] * 4),
     # Ten bars at the least: 11 in view zoom in to 10, and no further.
-    (11, [{"key": "+"}, {"key": "+"}, {"key": "-"}], [(0, 9), (0, 9), (0, 10)]),
+    (11, [{"key": "+"}, {"key": "+"}, {"key": "-"}], [((0, 9), None), ((0, 9), None), ((0, 10), None)]),
     # Zooming out always adds a bar: n / 0.9 rounds back to n below 5 bars.
     (40, [{"setView": [0, 3]}, {"key": "-"}, {"key": "-"}, {"key": "ArrowRight"}],
-     [(0, 3), (0, 4), (0, 5), (1, 6)]),
+     [((0, 3), None), ((0, 4), None), ((0, 5), None), ((1, 6), None)]),
 ])
 def test_zoom_limits(tmp_path, bars, steps, views):
     chart = daily(bars)
-    check_played(chart, play(tmp_path, chart, steps), [(view, None, None) for view in views])
+    check_played(chart, play(tmp_path, chart, steps), [(view, pointer, None) for view, pointer in views])
 
 
 def test_a_page_without_bars_shows_no_data_and_ignores_input(tmp_path):
@@ -238,3 +238,17 @@ def test_a_page_without_bars_shows_no_data_and_ignores_input(tmp_path):
                                     {"event": "pointermove", "x": 10, "y": 10}])
     assert [p["view"] for p in played] == [[-1, -1]] * 3
     assert played[0]["svg"] == chart.render_svg() and "svg" not in played[1] and "svg" not in played[2]
+
+
+@pytest.mark.parametrize("style, args", [("hollow_candles", ()), ("columns", ()), ("baseline", ()),
+                                         ("baseline", (104.5,)), ("high_low", ()), ("step_line", ()),
+                                         ("line", ()), ("area", ()), ("ohlc_bars", ()), ("heikin_ashi", ())])
+def test_every_style_comes_back_in_the_page_and_hovers_as_the_module_draws_it(tmp_path, style, args):
+    chart = daily(120)
+    getattr(chart, style)(*args)
+    chart.legend(True)
+    steps = [{"event": "pointermove", "x": 333, "y": 150}, {"event": "wheel", "x": 333, "y": 150, "deltaY": -1},
+             {"event": "pointerleave"}]
+    # Bar floor(333 / 800 * 120) = 49 keeps its place: 108 bars from 49 - round(49 * 108 / 120).
+    expected = [((0, 119), (333, 150), None), ((5, 112), (333, 150), None), ((5, 112), None, None)]
+    check_played(chart, play(tmp_path, chart, steps), expected)
