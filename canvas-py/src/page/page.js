@@ -73,15 +73,15 @@
         shown = doc;
       }
     };
-    const setView = (first, last) => {
-      const status = core.qc_chart_set_view(chart, BigInt(first), BigInt(last));
-      if (status === 0) render();
-      return status;
-    };
+    // Input changes the view first and renders once after.
+    const setView = (first, last) => core.qc_chart_set_view(chart, BigInt(first), BigInt(last));
 
     const round = (x) => Math.floor(x + 0.5);
     const clamp = (v, lo, hi) => Math.min(Math.max(v, lo), hi);
-    const middle = () => Math.floor((view()[0] + view()[1]) / 2);
+    const middle = () => {
+      const [first, last] = view();
+      return Math.floor((first + last) / 2);
+    };
     // n bars from first, moved as little as needed to stay within the bars.
     const showBars = (first, n) => {
       const [now, last] = view();
@@ -123,11 +123,14 @@
       const release = () => { drag = null; };
       element.addEventListener("pointerup", release);
       element.addEventListener("pointercancel", release);
-      element.addEventListener("dblclick", () => setView(home[0], home[1]));
+      element.addEventListener("dblclick", () => {
+        setView(home[0], home[1]);
+        render();
+      });
       window.addEventListener("keydown", (event) => {
         if (event.ctrlKey || event.metaKey || event.altKey) return;
-        const n = view()[1] - view()[0] + 1;
-        const step = Math.max(1, round(0.1 * n));
+        const [first, last] = view();
+        const step = Math.max(1, round(0.1 * (last - first + 1)));
         const actions = {
           "+": () => zoom(true, middle()),
           "-": () => zoom(false, middle()),
@@ -137,6 +140,7 @@
         if (!(event.key in actions)) return;
         event.preventDefault();
         actions[event.key]();
+        render();
       });
     }
     element.addEventListener("pointermove", (event) => {
@@ -158,6 +162,7 @@
         if (!Number.isInteger(first) || !Number.isInteger(last) || setView(first, last) !== 0) {
           throw new RangeError(`no bars from ${first} to ${last} of ${total}`);
         }
+        render();
       },
       svg: () => shown,
     };
