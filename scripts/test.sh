@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the C++ suite (plain, then under ASan+UBSan) and the Python suite.
 source "$(dirname "$0")/setup.sh" libgtest-dev librsvg2-bin pkg-config libcairo2-dev libdeflate-dev fonts-dejavu-core \
-  poppler-utils clang-16 lld-16 wasi-libc libc++-16-dev-wasm32 libc++abi-16-dev-wasm32 libclang-rt-16-dev-wasm32 nodejs
+  poppler-utils clang-16 lld-16 wasi-libc libc++-16-dev-wasm32 libc++abi-16-dev-wasm32 libclang-rt-16-dev-wasm32 nodejs \
+  chromium
 
 # The WebAssembly core is built once, by the module's build, which embeds it and whose tests run it.
 cmake -S . -B build/cpp -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQC_WERROR=ON -DQC_WASM=OFF
