@@ -41,11 +41,20 @@ for call in (chart.render_png, chart.render_pdf, lambda: chart.save({str(tmp_pat
 chart.save({str(tmp_path / "c.svg")!r})
 print(chart._repr_png_())
 print(qc._wasm_core())
+for call in (chart.to_html, chart.interactive, lambda: chart.save({str(tmp_path / "c.html")!r})):
+    try:
+        call()
+    except RuntimeError as e:
+        print(e)
 """
     done = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, timeout=120, cwd=tmp_path)
     assert done.returncode == 0, done.stderr
     message = ("quorvel_canvas was built without cairo (QC_RASTER=OFF), so it writes no PNG or PDF: install "
                "libcairo2-dev, libdeflate-dev and fonts-dejavu-core, then reinstall the module")
-    assert done.stdout.splitlines() == [message] * 5 + ["None", "None"]  # QC_WASM=OFF: no WebAssembly core either
+    no_page = ("quorvel_canvas was built without its WebAssembly core, so it writes no HTML page: install the Debian "
+               "packages clang-16 lld-16 wasi-libc libc++-16-dev-wasm32 libc++abi-16-dev-wasm32 "
+               "libclang-rt-16-dev-wasm32 (and gzip), then reinstall the module with QC_WASM=ON (the default)")
+    # QC_WASM=OFF: no WebAssembly core either, so no page
+    assert done.stdout.splitlines() == [message] * 5 + ["None", "None"] + [no_page] * 3
     assert sorted(p.name for p in tmp_path.iterdir()) == ["c.svg"]
     assert (tmp_path / "c.svg").read_text().startswith("<?xml")

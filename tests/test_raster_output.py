@@ -92,10 +92,11 @@ def test_pixels_are_straight_rgba_and_a_translucent_background_stays_so():
     (lambda c: make_chart(5000, 300).render_png(8), "the PNG would be 40000 x 2400 pixels: each side must be 1 to 32767"),
     (lambda c: make_chart(4, 300).render_png(0.1), "the PNG would be 0 x 30 pixels: each side must be 1 to 32767"),
     (lambda c: make_chart(15000, 300).render_pdf(), "the PDF page would be 15000 x 300 points: each side must be 1 to 14400"),
-    (lambda c: c.save("chart.jpg"), "save() writes .svg, .png or .pdf files, chosen by the path's suffix"),
-    (lambda c: c.save("chart"), "save() writes .svg, .png or .pdf files, chosen by the path's suffix"),
-    (lambda c: c.save(".png"), "save() writes .svg, .png or .pdf files, chosen by the path's suffix"),
-    (lambda c: c.save(1), "save() writes .svg, .png or .pdf files, chosen by the path's suffix"),
+    (lambda c: c.save("chart.jpg"), "save() writes .svg, .png, .pdf or .html files, chosen by the path's suffix"),
+    (lambda c: c.save("chart"), "save() writes .svg, .png, .pdf or .html files, chosen by the path's suffix"),
+    (lambda c: c.save("chart.htm"), "save() writes .svg, .png, .pdf or .html files, chosen by the path's suffix"),
+    (lambda c: c.save(".png"), "save() writes .svg, .png, .pdf or .html files, chosen by the path's suffix"),
+    (lambda c: c.save(1), "save() writes .svg, .png, .pdf or .html files, chosen by the path's suffix"),
     (lambda c: qc._png_from_svg("<svg/>", 1.0), "the document gives no width and height"),
 ])
 def test_size_scale_and_suffix_errors(call, message, tmp_path, monkeypatch):

@@ -1,6 +1,6 @@
 """The core as WebAssembly, run under Node: the documents it renders from a chart's JSON text equal the
 module's, byte for byte, over a corpus of charts (every study, every tool, the bench chart and random charts
-with views and zones); a bad text fails there with the module's message."""
+with views, zones and pointers); a bad text fails there with the module's message."""
 import gzip
 import json
 import math
@@ -36,11 +36,12 @@ def core(tmp_path_factory):
 
 
 def render_in_wasm(core, tmp_path, jobs):
-    """[(json text, view or None)] -> [(result, document bytes or None)] from one Node run."""
+    """[(json text, view or None, pointer or None)] -> [(result, document bytes or None)] from one Node run."""
     listed = []
-    for i, (text, view) in enumerate(jobs):
+    for i, (text, view, pointer) in enumerate(jobs):
         (tmp_path / f"{i}.json").write_text(text, encoding="utf-8")
-        listed.append({"json": str(tmp_path / f"{i}.json"), "view": view, "out": str(tmp_path / f"{i}.svg")})
+        listed.append({"json": str(tmp_path / f"{i}.json"), "view": view, "pointer": pointer,
+                       "out": str(tmp_path / f"{i}.svg")})
     (tmp_path / "jobs.json").write_text(json.dumps(listed))
     run = subprocess.run([shutil.which("node") or "node", str(HARNESS), str(core), str(tmp_path / "jobs.json")],
                          capture_output=True, text=True, timeout=600)
@@ -86,20 +87,32 @@ def random_chart(rng):
     if n > 2 and rng.random() < 0.6:
         first = rng.randrange(0, n - 1)
         view = [first, rng.randrange(first, n)]
-    return chart, view
+    return chart, view, random_pointer(rng, chart)
+
+
+def random_pointer(rng, chart):
+    """None, or a place on the document: mostly over the plot, sometimes on the scale, the axis or beyond."""
+    if rng.random() < 0.25:
+        return None
+    size = json.loads(chart.to_json())
+    width, height = size["width"], size["height"]
+    return [rng.uniform(-10, width + 10), rng.uniform(-10, height + 10)]
 
 
 def test_the_wasm_documents_equal_the_modules(core, tmp_path):
     rng = random.Random(35)
-    corpus = ([(study_chart(m), None) for m in STUDIES] + [(tool_chart(m), None) for m in PRIMITIVES]
-              + [(settings_chart(s), None) for s in SETTINGS.values()] + [(probe_chart(20_000), None)]
-              + [random_chart(rng) for _ in range(200)])
-    jobs = [(chart.to_json(), view) for chart, view in corpus]
-    for (chart, view), (result, document) in zip(corpus, render_in_wasm(core, tmp_path, jobs)):
+    fixed = ([study_chart(m) for m in STUDIES] + [tool_chart(m) for m in PRIMITIVES]
+             + [settings_chart(s) for s in SETTINGS.values()] + [probe_chart(20_000)])
+    corpus = [(chart, None, random_pointer(rng, chart)) for chart in fixed] + [random_chart(rng) for _ in range(200)]
+    jobs = [(chart.to_json(), view, pointer) for chart, view, pointer in corpus]
+    drawn_pointers = 0
+    for (chart, view, pointer), (result, document) in zip(corpus, render_in_wasm(core, tmp_path, jobs)):
         assert result["status"] == 0, result
         if view:
             chart.view(*view)
-        assert document == chart.render_svg().encode()
+        expected = chart.render_svg(pointer=tuple(pointer) if pointer else None)
+        assert document == expected.encode()
+        drawn_pointers += pointer is not None and expected != chart.render_svg()
         drawn = json.loads(chart.to_json())["view"]
         n = len(json.loads(chart.to_json())["bars"]["close"]) * 3 // 4 // 8
         if n == 0:
@@ -109,16 +122,17 @@ def test_the_wasm_documents_equal_the_modules(core, tmp_path):
         else:
             assert result["view"] == [drawn["first"] % n if drawn["first"] < 0 else min(drawn["first"], n - 1),
                                       drawn["last"] % n if drawn["last"] < 0 else min(drawn["last"], n - 1)]
+    assert drawn_pointers > len(corpus) // 3  # most pointers fell on a plot and drew a crosshair
 
 
 def test_a_bad_text_fails_in_wasm_as_in_the_module(core, tmp_path):
     texts = ["", "{", study_chart("rsi").to_json().replace('"legend":false', '"legend":0')]
-    for text, (result, document) in zip(texts, render_in_wasm(core, tmp_path, [(t, None) for t in texts])):
+    for text, (result, document) in zip(texts, render_in_wasm(core, tmp_path, [(t, None, None) for t in texts])):
         with pytest.raises(ValueError) as info:
             qc.Chart.from_json(text)
         assert (result["status"], result["error"], document) == (2, str(info.value), None)
 
 
 def test_a_view_that_selects_no_bars_is_refused(core, tmp_path):
-    [(result, document)] = render_in_wasm(core, tmp_path, [(study_chart("sma").to_json(), [50, 10])])
+    [(result, document)] = render_in_wasm(core, tmp_path, [(study_chart("sma").to_json(), [50, 10], None)])
     assert (result["status"], result["view"], document) == (1, [0, 119], None)

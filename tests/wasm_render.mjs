@@ -1,6 +1,7 @@
 // Renders charts in the WebAssembly core under Node, for the Python suite to compare with the module's
 // documents. Usage: node wasm_render.mjs core.wasm jobs.json, where jobs.json lists
-// {"json": path, "view": [first, last] or null, "out": path}; prints one result per job as a JSON list:
+// {"json": path, "view": [first, last] or null, "pointer": [x, y] or null, "out": path}; prints one result
+// per job as a JSON list:
 // {"status": code, "view": [first, last], "error": text}.
 import { readFileSync, writeFileSync } from "node:fs";
 
@@ -28,7 +29,7 @@ const core = instance.exports;
 memory = core.memory;
 core._initialize();
 
-const scratch = core.qc_alloc(32);  // out-parameters
+const scratch = core.qc_alloc(48);  // out-parameters, then a pointer's x and y at 32 and 40
 const text = (ptr, len) => Buffer.from(bytes().slice(ptr, ptr + len)).toString("utf8");
 const results = [];
 for (const job of JSON.parse(readFileSync(jobsPath, "utf8"))) {
@@ -44,7 +45,11 @@ for (const job of JSON.parse(readFileSync(jobsPath, "utf8"))) {
   }
   const chart = view().getUint32(scratch, true);
   if (job.view) status = core.qc_chart_set_view(chart, BigInt(job.view[0]), BigInt(job.view[1]));
-  if (status === 0) status = core.qc_chart_render(chart, 0, scratch, scratch + 4);
+  if (job.pointer) {
+    view().setFloat64(scratch + 32, job.pointer[0], true);
+    view().setFloat64(scratch + 40, job.pointer[1], true);
+  }
+  if (status === 0) status = core.qc_chart_render(chart, job.pointer ? scratch + 32 : 0, scratch, scratch + 4);
   if (status === 0) {
     const doc = view().getUint32(scratch, true), len = view().getUint32(scratch + 4, true);
     writeFileSync(job.out, bytes().slice(doc, doc + len));

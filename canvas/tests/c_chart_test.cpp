@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "api/c_chart.h"
 #include "api/chart_json.hpp"
@@ -31,7 +32,7 @@ TEST(CChart, RefusesBadArgumentsWithAStatus) {
   const char* data = nullptr;
   std::size_t size = 0;
   std::int64_t a = 0, b = 0;
-  const double pointer[2] = {10, 10};
+  double w = 0;
   EXPECT_EQ(qc_chart_new(text.data(), text.size(), nullptr), QC_BAD_ARGUMENT);
   EXPECT_EQ(qc_chart_new(nullptr, 3, &out), QC_BAD_ARGUMENT);
   EXPECT_EQ(out, nullptr);
@@ -39,8 +40,11 @@ TEST(CChart, RefusesBadArgumentsWithAStatus) {
   EXPECT_EQ(qc_chart_set_view(held.chart, 5, 2), QC_BAD_ARGUMENT);
   EXPECT_EQ(qc_chart_view(held.chart, nullptr, &b), QC_BAD_ARGUMENT);
   EXPECT_EQ(qc_chart_render(nullptr, nullptr, &data, &size), QC_BAD_ARGUMENT);
-  EXPECT_EQ(qc_chart_render(held.chart, pointer, &data, &size), QC_UNSUPPORTED);
   EXPECT_EQ(qc_chart_bar_at(held.chart, 1.0, nullptr), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_bar_count(nullptr, &a), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_bar_count(held.chart, nullptr), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_plot_width(nullptr, &w), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_plot_width(held.chart, nullptr), QC_BAD_ARGUMENT);
   EXPECT_EQ(qc_chart_view(held.chart, &a, &b), QC_OK);
   EXPECT_EQ(a, 0);
   EXPECT_EQ(b, 9);  // the refused view changed nothing
@@ -69,26 +73,76 @@ TEST(CChart, RendersTheDocumentOfTheChartAndItsView) {
   ASSERT_EQ(qc_chart_render(held.chart, nullptr, &data, &size), QC_OK);
   chart.config.view = qc::api::ViewRequest{-10, -3};
   EXPECT_EQ(std::string(data, size), qc::api::ChartRenderer(chart.config, chart.bars).render_svg());
-  std::int64_t first = 0, last = 0;
+  std::int64_t first = 0, last = 0, count = 0;
   ASSERT_EQ(qc_chart_view(held.chart, &first, &last), QC_OK);
   EXPECT_EQ(first, 30);
   EXPECT_EQ(last, 37);
+  ASSERT_EQ(qc_chart_bar_count(held.chart, &count), QC_OK);
+  EXPECT_EQ(count, 40);  // all bars, not the view's
 }
 
-TEST(CChart, FindsTheBarWhoseSlotHoldsX) {
-  // 8 bars of a 10-bar view over a plot 800 pixels wide: slots of 100 pixels from bar 2 on.
+TEST(CChart, GivesThePlotWidthBesideThePriceScale) {
+  const struct {
+    std::uint32_t width;
+    double plot;
+  } cases[] = {{870, 800}, {1200, 1130}, {70, 0}, {30, 0}};
+  for (const auto& c : cases) {
+    Held held(chart_text(5, c.width));
+    double width = -1;
+    ASSERT_EQ(qc_chart_plot_width(held.chart, &width), QC_OK);
+    EXPECT_EQ(width, c.plot) << c.width;
+  }
+}
+
+TEST(CChart, DrawsThePointersCrosshairAsTheRendererDoes) {
+  const std::string text = chart_text(40);
+  std::string error;
+  qc::api::Chart chart = *qc::api::chart_from_json(text, error);
+  chart.config.view = qc::api::ViewRequest{5, 24};
+  Held held(text);
+  ASSERT_EQ(qc_chart_set_view(held.chart, 5, 24), QC_OK);
+  const std::string plain = qc::api::ChartRenderer(chart.config, chart.bars).render_svg();
+  // Over the plot, on its edges, and off it (on the scale, below the axis, not a number): off the plot
+  // the document is the one without a pointer.
+  const struct {
+    double x, y;
+    bool drawn;
+  } cases[] = {{410, 120, true}, {0, 0, true}, {800, 5, true}, {830, 120, false}, {410, 399, false},
+               {NAN, 120, false}, {410, NAN, false}, {-1, 120, false}};
+  for (const auto& c : cases) {
+    const double pointer[2] = {c.x, c.y};
+    const char* data = nullptr;
+    std::size_t size = 0;
+    ASSERT_EQ(qc_chart_render(held.chart, pointer, &data, &size), QC_OK);
+    const std::string expected =
+        qc::api::ChartRenderer(chart.config, chart.bars, qc::api::Pointer{c.x, c.y}).render_svg();
+    EXPECT_EQ(std::string(data, size), expected) << c.x << "," << c.y;
+    EXPECT_EQ(expected != plain, c.drawn) << c.x << "," << c.y;
+  }
+}
+
+TEST(CChart, FindsTheBarAPointerAtXHovers) {
+  // 8 bars of a 10-bar view over a plot 800 pixels wide: slots of 100 pixels from bar 2 on, the plot's
+  // right edge still over the last bar.
   const struct {
     double x;
     int status;
     std::int64_t bar;
   } cases[] = {{0.0, QC_OK, 2},        {99.999, QC_OK, 2}, {100.0, QC_OK, 3},         {799.999, QC_OK, 9},
-               {800.0, QC_OUTSIDE, -1}, {-0.5, QC_OUTSIDE, -1}, {NAN, QC_OUTSIDE, -1}, {INFINITY, QC_OUTSIDE, -1}};
+               {800.0, QC_OK, 9}, {800.5, QC_OUTSIDE, -1}, {-0.5, QC_OUTSIDE, -1}, {NAN, QC_OUTSIDE, -1}, {INFINITY, QC_OUTSIDE, -1}};
   Held held(chart_text(20));
   ASSERT_EQ(qc_chart_set_view(held.chart, 2, 9), QC_OK);
   for (const auto& c : cases) {
     std::int64_t bar = -1;
     EXPECT_EQ(qc_chart_bar_at(held.chart, c.x, &bar), c.status) << c.x;
     EXPECT_EQ(bar, c.bar) << c.x;
+  }
+  // 4000 bars over 800 pixels: five bars to a pixel column, told apart by x itself.
+  Held dense(chart_text(4000));
+  for (const auto& [x, expected] : {std::pair{0.1, 0}, {0.25, 1}, {0.99, 4}, {400.5, 2002}, {799.9, 3999}}) {
+    std::int64_t bar = -1;
+    EXPECT_EQ(qc_chart_bar_at(dense.chart, x, &bar), QC_OK) << x;
+    EXPECT_EQ(bar, expected) << x;
   }
   Held empty(chart_text(0));
   std::int64_t bar = -1, first = 0, last = 0;

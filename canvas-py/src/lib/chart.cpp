@@ -34,6 +34,7 @@ ClassSpec ChartClass::spec() {
       pickle_methods<ChartClass>(),
       chart_json_methods(),
       chart_output_methods(),
+      chart_page_methods(),
   };
   return s;
 }

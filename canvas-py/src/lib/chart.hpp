@@ -41,6 +41,13 @@ struct ChartClass {
 using ChartCall = Call<ChartClass>;
 using ChartRow = MethodRow<ChartClass>;
 
+// The chart a call reads.
+inline const qc::api::Chart& chart_of(ChartCall& call) {
+  const std::optional<qc::api::Chart>& chart = call.value();
+  if (!chart) throw Panic("Chart already consumed");
+  return *chart;
+}
+
 // The method groups, in the order the class lists them (each defined in its own chart_*.cpp).
 MethodGroup chart_settings_methods();
 MethodGroup chart_signal_methods();
@@ -51,6 +58,7 @@ MethodGroup chart_primitive_methods();
 MethodGroup chart_copy_methods();
 MethodGroup chart_json_methods();
 MethodGroup chart_output_methods();
+MethodGroup chart_page_methods();
 MethodGroup chart_user_series_methods();
 // The body of `overlay`, whose row stands with the studies' (chart_user_series.cpp).
 PyObject* overlay_body(ChartCall& call);

@@ -13,6 +13,7 @@
 #include "api/chart_renderer.hpp"
 #include "api/layout.hpp"
 #include "chart.hpp"
+#include "page.hpp"
 #include "raster/limits.hpp"
 #if QC_RASTER
 #include "raster/raster.hpp"
@@ -23,7 +24,7 @@ namespace {
 
 using namespace param;
 
-enum class Format { svg, png, pdf };
+enum class Format { svg, png, pdf, html };
 
 [[noreturn]] void raise(PyObject* type, const std::string& message) {
   PyErr_SetString(type, message.c_str());
@@ -40,12 +41,6 @@ void check_scale(double scale) {
     raise(PyExc_ValueError, "scale must be between " + number_text(qc::raster::kMinScale) + " and " +
                                 number_text(qc::raster::kMaxScale) + ", not " + number_text(scale));
   }
-}
-
-const qc::api::Chart& chart_of(ChartCall& c) {
-  const std::optional<qc::api::Chart>& chart = c.value();
-  if (!chart) throw Panic("Chart already consumed");
-  return *chart;
 }
 
 std::string chart_svg(ChartCall& c) {
@@ -183,7 +178,7 @@ int replace_file(const std::string& path, std::string_view bytes) {
 PyObject* save(ChartCall& c) {
   PyObject* path = c.args.object(0);
   const std::optional<double> given = c.args.opt_f64(1);
-  constexpr const char* kSuffixes = "save() writes .svg, .png or .pdf files, chosen by the path's suffix";
+  constexpr const char* kSuffixes = "save() writes .svg, .png, .pdf or .html files, chosen by the path's suffix";
   if (PyLong_Check(path)) raise(PyExc_ValueError, kSuffixes);
   Ref fs = Ref::steal(PyOS_FSPath(path));
   Ref encoded = PyBytes_Check(fs.get()) ? Ref::borrow(fs.get()) : Ref::steal(PyUnicode_EncodeFSDefault(fs.get()));
@@ -191,10 +186,18 @@ PyObject* save(ChartCall& c) {
   // The system calls would end the path at the NUL and write another file than the one named.
   if (file.find('\0') != std::string::npos) raise(PyExc_ValueError, "embedded null byte");
   const std::string suffix = suffix_of(file);
-  const Format format = suffix == ".svg" ? Format::svg : suffix == ".png" ? Format::png : Format::pdf;
-  if (suffix != ".svg" && suffix != ".png" && suffix != ".pdf") raise(PyExc_ValueError, kSuffixes);
-  const double scale = png_scale(c, given);
-  const std::string content = format == Format::svg ? chart_svg(c) : chart_bytes(c, format, scale);
+  const Format format = suffix == ".svg"   ? Format::svg
+                        : suffix == ".png" ? Format::png
+                        : suffix == ".pdf" ? Format::pdf
+                                           : Format::html;
+  if (format == Format::html && suffix != ".html") raise(PyExc_ValueError, kSuffixes);
+  std::string content;
+  if (format == Format::html) {
+    content = page_html(chart_of(c));  // a page has no scale
+  } else {
+    const double scale = png_scale(c, given);
+    content = format == Format::svg ? chart_svg(c) : chart_bytes(c, format, scale);
+  }
   int error = 0;
   {
     WithoutGil unlocked;
@@ -221,8 +224,8 @@ constexpr ChartRow kRows[] = {
     {"render_pdf", "Render the chart to a one-page PDF at its size in points, text as text in DejaVu Sans", {},
      Borrow::shared, [](ChartCall& c) { return to_bytes(chart_bytes(c, Format::pdf, 1.0)); }, nullptr, "bytes"},
     {"save",
-     "Write the chart to a file by the path's suffix: .svg (the document as UTF-8), .png (at `scale`) or .pdf; "
-     "the file is replaced only once it is written whole",
+     "Write the chart to a file by the path's suffix: .svg (the document as UTF-8), .png (at `scale`), .pdf or "
+     ".html (the page of to_html); the file is replaced only once it is written whole",
      {path("path"), opt_f64("scale")}, Borrow::shared, save},
     // Beside _repr_svg_: front ends that show no SVG (untrusted notebooks) show this. None when no PNG can
     // be had (too large, or built without cairo), so that IPython shows the SVG alone.

@@ -71,12 +71,6 @@ std::optional<std::pair<std::string, std::string>> color_pair(ColorList& list, c
   return std::pair(std::move(*(*list)[0].first), std::move(*(*list)[1].first));
 }
 
-const qc::api::Chart& chart_of(ChartCall& c) {
-  const std::optional<qc::api::Chart>& chart = c.value();
-  if (!chart) throw Panic("Chart already consumed");
-  return *chart;
-}
-
 // The colour given, else the palette's next.
 std::string color_or_next(std::optional<std::string>& color, const qc::api::ChartConfig& config) {
   return color ? std::move(*color) : std::string(qc::api::next_user_color(config));

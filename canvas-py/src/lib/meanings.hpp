@@ -51,7 +51,7 @@ inline constexpr std::pair<std::string_view, std::string_view> kMeanings[] = {
     {"on", "True to turn it on, False to turn it off"},
     {"scale", "the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the "
               "chart's dpr up to 8, less where a side would pass 32,767 pixels"},
-    {"path", "where to write: anything open() takes; its suffix (.svg, .png or .pdf) chooses the kind"},
+    {"path", "where to write: anything open() takes; its suffix (.svg, .png, .pdf or .html) chooses the kind"},
     {"text", "the title; an empty text removes it"},
     {"dpr", "device pixel ratio: 2 draws every length twice as large, for high-DPI screens"},
     {"bars", "the bars, oldest first"},

@@ -7,6 +7,7 @@
 #include "chart.hpp"
 #include "chart_config.hpp"
 #include "errors.hpp"
+#include "page.hpp"
 #include "pickle.hpp"
 #include "rows.hpp"
 #include "stub.hpp"
@@ -93,7 +94,8 @@ struct ClassList {
 };
 
 using Classes =
-    ClassList<BarClass, ChartClass, ViewportClass, ThemeClass, UIThemeClass, RuntimeThemeClass, ChartConfigClass>;
+    ClassList<BarClass, ChartClass, ViewportClass, ThemeClass, UIThemeClass, RuntimeThemeClass, ChartConfigClass,
+              InteractiveChartClass>;
 
 // The attributes, in the order of __all__, then the private helpers.
 void module_body(PyObject* module) {

@@ -2,26 +2,13 @@
 // build passes its path in QC_WASM_GZ), as the fonts are.
 #include "wasm_core.hpp"
 
+#include "embed.hpp"
 #include "errors.hpp"
 #include "py.hpp"
 
 #if defined(QC_WASM_GZ)
-asm(".pushsection .rodata\n"
-    ".balign 16\n"
-    ".globl qc_wasm_core_gz\n"
-    ".hidden qc_wasm_core_gz\n"
-    ".type qc_wasm_core_gz, @object\n"
-    "qc_wasm_core_gz:\n"
-    ".incbin \"" QC_WASM_GZ "\"\n"
-    ".globl qc_wasm_core_gz_end\n"
-    ".hidden qc_wasm_core_gz_end\n"
-    "qc_wasm_core_gz_end:\n"
-    ".popsection\n");
-
-extern "C" {
-extern const unsigned char qc_wasm_core_gz[];
-extern const unsigned char qc_wasm_core_gz_end[];
-}
+QC_EMBED(qc_wasm_core_gz, QC_WASM_GZ);
+QC_EMBEDDED(qc_wasm_core_gz)
 #endif
 
 namespace qcpy {

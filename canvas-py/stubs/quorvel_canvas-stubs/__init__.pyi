@@ -31,7 +31,7 @@ _ColorEntry: TypeAlias = str | tuple[str | None, str | None] | list[str | None] 
 # A file's path: text, bytes or a path object.
 _Path: TypeAlias = str | bytes | PathLike[str] | PathLike[bytes]
 
-__all__ = ["version", "Bar", "Chart", "Viewport", "Theme", "UITheme", "RuntimeTheme", "ChartConfig"]
+__all__ = ["version", "Bar", "Chart", "Viewport", "Theme", "UITheme", "RuntimeTheme", "ChartConfig", "InteractiveChart"]
 
 def version() -> str:
     """The module's version"""
@@ -1795,14 +1795,18 @@ class Chart:
     def render_pdf(self) -> bytes:
         """Render the chart to a one-page PDF at its size in points, text as text in DejaVu Sans"""
     def save(self, path: _Path, scale: _Real | None = None) -> None:
-        """Write the chart to a file by the path's suffix: .svg (the document as UTF-8), .png (at `scale`) or .pdf; the file is replaced only once it is written whole
+        """Write the chart to a file by the path's suffix: .svg (the document as UTF-8), .png (at `scale`), .pdf or .html (the page of to_html); the file is replaced only once it is written whole
 
         Parameters:
-            path: where to write: anything open() takes; its suffix (.svg, .png or .pdf) chooses the kind
+            path: where to write: anything open() takes; its suffix (.svg, .png, .pdf or .html) chooses the kind
             scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
         """
     def _repr_png_(self) -> bytes | None:
         """The PNG of the chart, for notebook display"""
+    def to_html(self) -> str:
+        """The chart as one self-contained HTML page: the chart core as WebAssembly, the chart's JSON and a small script that zooms (wheel, + and -), pans (drag, arrow keys) and shows the hovered bar's values; it requests nothing. Raises RuntimeError when the module was built without its WebAssembly core"""
+    def interactive(self) -> InteractiveChart:
+        """The chart's HTML page for a notebook to show in a frame (see to_html)"""
 
 @final
 class Viewport:
@@ -2017,3 +2021,9 @@ class ChartConfig:
     def __new__(cls) -> Self: ...
     def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
         """Helper for pickle: the class and the object's state as bytes."""
+
+@final
+class InteractiveChart:
+    """A chart's HTML page as a notebook shows it (Chart.interactive()): zoom with the wheel, pan by dragging, hover a bar to read its values."""
+    def _repr_html_(self) -> str:
+        """The chart's page in an iframe, for notebook display"""

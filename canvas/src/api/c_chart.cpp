@@ -1,8 +1,8 @@
 // The C interface: a chart read from its JSON text, kept with the buffer of its last document.
 #include "api/c_chart.h"
 
-#include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -67,10 +67,24 @@ int qc_chart_view(const qc_chart* chart, int64_t* first, int64_t* last) {
   return QC_OK;
 }
 
+int qc_chart_bar_count(const qc_chart* chart, int64_t* count) {
+  if (chart == nullptr || count == nullptr) return QC_BAD_ARGUMENT;
+  *count = static_cast<int64_t>(chart->chart.bars.size());
+  return QC_OK;
+}
+
+int qc_chart_plot_width(const qc_chart* chart, double* width) {
+  if (chart == nullptr || width == nullptr) return QC_BAD_ARGUMENT;
+  const qc::api::ChartConfig& config = chart->chart.config;
+  *width = qc::api::Layout::make(config.width, config.height, 0, 0.0).plot_width;
+  return QC_OK;
+}
+
 int qc_chart_render(qc_chart* chart, const double* pointer, const char** data, size_t* size) {
   if (chart == nullptr || data == nullptr || size == nullptr) return QC_BAD_ARGUMENT;
-  if (pointer != nullptr) return QC_UNSUPPORTED;
-  chart->document = qc::api::ChartRenderer(chart->chart.config, chart->chart.bars).render_svg();
+  std::optional<qc::api::Pointer> at;
+  if (pointer != nullptr) at = qc::api::Pointer{pointer[0], pointer[1]};
+  chart->document = qc::api::ChartRenderer(chart->chart.config, chart->chart.bars, at).render_svg();
   *data = chart->document.data();
   *size = chart->document.size();
   return QC_OK;
@@ -78,15 +92,9 @@ int qc_chart_render(qc_chart* chart, const double* pointer, const char** data, s
 
 int qc_chart_bar_at(const qc_chart* chart, double x, int64_t* bar) {
   if (chart == nullptr || bar == nullptr) return QC_BAD_ARGUMENT;
-  const qc::api::ChartConfig& config = chart->chart.config;
-  const std::size_t n = chart->chart.bars.size();
-  const auto view = qc::api::drawn_view(config.view, n);
-  const std::size_t first = view ? view->first : 0, count = view ? view->count() : n;
-  const qc::api::Layout layout = qc::api::Layout::make(config.width, config.height, count, 0.0, first, n);
-  if (count == 0 || !(x >= 0.0 && x < layout.plot_width)) return QC_OUTSIDE;
-  // x < plot_width = count * spacing, so the slot is below count; the clamp keeps rounding at the edge in.
-  const auto slot = static_cast<std::size_t>(std::floor(x / layout.spacing));
-  *bar = static_cast<int64_t>(first + std::min(slot, count - 1));
+  const std::optional<std::size_t> under = qc::api::ChartRenderer(chart->chart.config, chart->chart.bars).bar_under(x);
+  if (!under) return QC_OUTSIDE;
+  *bar = static_cast<int64_t>(*under);
   return QC_OK;
 }
 

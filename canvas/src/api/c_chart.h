@@ -21,8 +21,7 @@ enum qc_status {
   QC_OK = 0,
   QC_BAD_ARGUMENT = 1, /* a null pointer, or a view that selects no bars */
   QC_BAD_TEXT = 2,     /* a text the chart's JSON reader refuses: qc_error names the first bad key path */
-  QC_OUTSIDE = 3,      /* no bar under that x */
-  QC_UNSUPPORTED = 4   /* a pointer to draw: not drawn by this release */
+  QC_OUTSIDE = 3       /* no bar under that x */
 };
 
 typedef struct qc_chart qc_chart;
@@ -44,12 +43,18 @@ int QC_C_EXPORT(qc_chart_set_view)(qc_chart* chart, int64_t first, int64_t last)
  * when the chart holds no bars. */
 int QC_C_EXPORT(qc_chart_view)(const qc_chart* chart, int64_t* first, int64_t* last);
 
-/* The document, into a buffer the chart keeps until its next render or its end: *data and *size.
- * `pointer` is reserved for an (x, y) pair to draw a crosshair at; it must be null. */
+/* All the bars the chart holds, whatever its view. */
+int QC_C_EXPORT(qc_chart_bar_count)(const qc_chart* chart, int64_t* count);
+/* The width of the plot (the panes beside the price scale) in document pixels: the span the drawn bars share. */
+int QC_C_EXPORT(qc_chart_plot_width)(const qc_chart* chart, double* width);
+
+/* The document, into a buffer the chart keeps until its next render or its end: *data and *size. A non-null
+ * `pointer` is an (x, y) pair in document pixels: over the plot, the document also draws the crosshair there
+ * and the hovered bar's values, as the Python module's render_svg(pointer=(x, y)) does. */
 int QC_C_EXPORT(qc_chart_render)(qc_chart* chart, const double* pointer, const char** data, size_t* size);
 
-/* The index (in the full series) of the drawn bar whose slot holds x, in document pixels from the left
- * edge; QC_OUTSIDE left or right of the plot. */
+/* The index (in the full series) of the bar a pointer at x (document pixels from the left edge) hovers: the
+ * drawn bar whose centre lies nearest x; QC_OUTSIDE left or right of the plot. */
 int QC_C_EXPORT(qc_chart_bar_at)(const qc_chart* chart, double x, int64_t* bar);
 
 #ifdef __cplusplus

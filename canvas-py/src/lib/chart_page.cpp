@@ -1,0 +1,154 @@
+// The chart as one self-contained HTML page (to_html, save's .html, interactive): the page's template and
+// script taken in when the module is built, filled with the WebAssembly core and the chart's JSON.
+#include "page.hpp"
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "api/chart_json.hpp"
+#include "chart.hpp"
+#include "embed.hpp"
+#include "util/base64.hpp"
+#include "wasm_core.hpp"
+
+QC_EMBED(qc_page_template, QC_PAGE_TEMPLATE);
+QC_EMBEDDED(qc_page_template)
+QC_EMBED(qc_page_script, QC_PAGE_SCRIPT);
+QC_EMBEDDED(qc_page_script)
+
+namespace qcpy {
+namespace {
+
+using namespace param;
+
+// Past this much JSON a notebook's output grows heavy: interactive() warns.
+constexpr std::size_t kNotebookWarnBytes = 20'000'000;
+
+std::string_view embedded(const unsigned char* begin, const unsigned char* end) {
+  return {reinterpret_cast<const char*>(begin), static_cast<std::size_t>(end - begin)};
+}
+
+// Text safe in an element's content and in a double-quoted attribute.
+void append_html_escaped(std::string& out, std::string_view text) {
+  for (const char ch : text) {
+    switch (ch) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += ch;
+    }
+  }
+}
+
+// JSON that no "</script" or "<!--" can end or confuse inside a script element: a '<' is only ever in a
+// string there, where \u003c reads as the same character.
+void append_script_json(std::string& out, std::string_view json) {
+  for (std::size_t from = 0; from < json.size();) {
+    const std::size_t lt = json.find('<', from);
+    out.append(json.substr(from, lt - from));
+    if (lt == std::string_view::npos) break;
+    out += "\\u003c";
+    from = lt + 1;
+  }
+}
+
+[[noreturn]] void raise(PyObject* type, const char* message) {
+  PyErr_SetString(type, message);
+  throw PyErrorPending{};
+}
+
+std::span<const unsigned char> wasm_core_or_raise() {
+  const std::span<const unsigned char> core = wasm_core_gz();
+  if (core.empty()) {
+    raise(PyExc_RuntimeError,
+          "quorvel_canvas was built without its WebAssembly core, so it writes no HTML page: install the Debian "
+          "packages clang-16 lld-16 wasi-libc libc++-16-dev-wasm32 libc++abi-16-dev-wasm32 "
+          "libclang-rt-16-dev-wasm32 (and gzip), then reinstall the module with QC_WASM=ON (the default)");
+  }
+  return core;
+}
+
+std::string page_of(const qc::api::Chart& chart, std::string_view json) {
+  const std::span<const unsigned char> core = wasm_core_or_raise();
+  const std::string_view page = embedded(qc_page_template, qc_page_template_end);
+  const std::string_view script = embedded(qc_page_script, qc_page_script_end);
+  std::string out;
+  out.reserve(page.size() + (core.size() + 2) / 3 * 4 + json.size() + json.size() / 64 + script.size());
+  // Each @NAME@ of the template is filled in; the rest is copied as it is.
+  for (std::size_t from = 0; from < page.size();) {
+    const std::size_t at = page.find('@', from);
+    const std::size_t end = at == std::string_view::npos ? at : page.find('@', at + 1);
+    if (end == std::string_view::npos) {
+      out.append(page.substr(from));
+      break;
+    }
+    out.append(page.substr(from, at - from));
+    const std::string_view name = page.substr(at + 1, end - at - 1);
+    if (name == "TITLE") {
+      append_html_escaped(out, chart.config.title.empty() ? std::string_view("Chart") : chart.config.title);
+    } else if (name == "CORE") {
+      qc::util::append_base64(out, std::as_bytes(core));
+    } else if (name == "CHART") {
+      append_script_json(out, json);
+    } else if (name == "SCRIPT") {
+      out.append(script);
+    } else {
+      throw Panic("the page's template names an unknown part");
+    }
+    from = end + 1;
+  }
+  return out;
+}
+
+constexpr MethodRow<InteractiveChartClass> kInteractiveRows[] = {
+    {"_repr_html_", "The chart's page in an iframe, for notebook display", {}, Borrow::shared,
+     [](Call<InteractiveChartClass>& c) { return to_py(std::string_view(c.value())); }, nullptr, "str"},
+};
+
+PyObject* interactive(ChartCall& c) {
+  const qc::api::Chart& chart = chart_of(c);
+  const std::string json = qc::api::chart_to_json(chart);
+  if (json.size() > kNotebookWarnBytes) {
+    const std::string message = "the chart's JSON is " + std::to_string(json.size()) +
+                                " bytes: the notebook will carry all of it in its output, and in its file once saved";
+    if (PyErr_WarnEx(PyExc_UserWarning, message.c_str(), 1) < 0) throw PyErrorPending{};
+  }
+  const std::string page = page_of(chart, json);
+  std::string frame = "<iframe sandbox=\"allow-scripts\" style=\"border: none\" width=\"" +
+                      std::to_string(chart.config.width) + "\" height=\"" + std::to_string(chart.config.height) +
+                      "\" srcdoc=\"";
+  frame.reserve(frame.size() + page.size() + page.size() / 16 + 16);
+  append_html_escaped(frame, page);
+  frame += "\"></iframe>";
+  return new_object<InteractiveChartClass>(std::move(frame));
+}
+
+constexpr ChartRow kRows[] = {
+    {"to_html",
+     "The chart as one self-contained HTML page: the chart core as WebAssembly, the chart's JSON and a small "
+     "script that zooms (wheel, + and -), pans (drag, arrow keys) and shows the hovered bar's values; it "
+     "requests nothing. Raises RuntimeError when the module was built without its WebAssembly core",
+     {}, Borrow::shared, [](ChartCall& c) { return to_py(page_html(chart_of(c))); }, nullptr, "str"},
+    {"interactive", "The chart's HTML page for a notebook to show in a frame (see to_html)", {}, Borrow::shared,
+     interactive, nullptr, "InteractiveChart"},
+};
+
+}  // namespace
+
+std::string page_html(const qc::api::Chart& chart) {
+  wasm_core_or_raise();
+  return page_of(chart, qc::api::chart_to_json(chart));
+}
+
+ClassSpec InteractiveChartClass::spec() {
+  ClassSpec s = class_spec<InteractiveChartClass>();
+  s.methods = {method_defs<kInteractiveRows>()};
+  return s;
+}
+
+MethodGroup chart_page_methods() { return method_defs<kRows>(); }
+
+}  // namespace qcpy

@@ -1,0 +1,167 @@
+// The page's script: starts the chart core carried by the page, shows the chart's document, and turns the
+// wheel, drags, keys and the pointer into views and pointers for the core to draw. It draws nothing itself.
+(async () => {
+  "use strict";
+  const element = document.getElementById("chart");
+  try {
+    const packed = atob(document.getElementById("quorvel-core").textContent);
+    const gzip = new Uint8Array(packed.length);
+    for (let i = 0; i < packed.length; i++) gzip[i] = packed.charCodeAt(i);
+    const inflated = new Blob([gzip]).stream().pipeThrough(new DecompressionStream("gzip"));
+    const wasm = await new Response(inflated).arrayBuffer();
+
+    let core = null;
+    const heap = () => new DataView(core.memory.buffer);
+    const bytes = () => new Uint8Array(core.memory.buffer);
+    const decoder = new TextDecoder();
+    const text = (at, size) => decoder.decode(bytes().subarray(at, at + size));
+    // The C library writes only to report a fault: to the console, where a developer looks.
+    const wasi = {
+      fd_write(fd, iovs, count, written) {
+        let total = 0;
+        for (let i = 0; i < count; i++) {
+          const at = heap().getUint32(iovs + 8 * i, true), size = heap().getUint32(iovs + 8 * i + 4, true);
+          console.error(text(at, size));
+          total += size;
+        }
+        heap().setUint32(written, total, true);
+        return 0;
+      },
+      fd_seek: () => 70, // ESPIPE
+      fd_close: () => 8, // EBADF
+    };
+    core = (await WebAssembly.instantiate(wasm, { wasi_snapshot_preview1: wasi })).instance.exports;
+    core._initialize();
+
+    // Out-parameters: the document's address and size at 0 and 4, the pointer at 16, a view at 32 and 40.
+    const scratch = core.qc_alloc(48);
+    const json = new TextEncoder().encode(document.getElementById("quorvel-chart").textContent);
+    const at = core.qc_alloc(json.length);
+    bytes().set(json, at);
+    const made = core.qc_chart_new(at, json.length, scratch);
+    core.qc_free(at);
+    if (made !== 0) {
+      const error = core.qc_error(scratch);
+      throw new Error(text(error, heap().getUint32(scratch, true)));
+    }
+    const chart = heap().getUint32(scratch, true);
+
+    const view = () => {
+      core.qc_chart_view(chart, scratch + 32, scratch + 40);
+      return [Number(heap().getBigInt64(scratch + 32, true)), Number(heap().getBigInt64(scratch + 40, true))];
+    };
+    core.qc_chart_bar_count(chart, scratch + 32);
+    const total = Number(heap().getBigInt64(scratch + 32, true));
+    core.qc_chart_plot_width(chart, scratch + 32);
+    const plotWidth = heap().getFloat64(scratch + 32, true);
+    const home = view();
+
+    let pointer = null; // [x, y] over the chart's element, in CSS pixels
+    let shown = "";
+    const render = () => {
+      let where = 0;
+      if (pointer) {
+        heap().setFloat64(scratch + 16, pointer[0], true);
+        heap().setFloat64(scratch + 24, pointer[1], true);
+        where = scratch + 16;
+      }
+      core.qc_chart_render(chart, where, scratch, scratch + 4);
+      const doc = text(heap().getUint32(scratch, true), heap().getUint32(scratch + 4, true));
+      // Off the plot the pointer changes nothing: the page is left as it is.
+      if (doc !== shown) {
+        element.innerHTML = doc;
+        shown = doc;
+      }
+    };
+    const setView = (first, last) => {
+      const status = core.qc_chart_set_view(chart, BigInt(first), BigInt(last));
+      if (status === 0) render();
+      return status;
+    };
+
+    const round = (x) => Math.floor(x + 0.5);
+    const clamp = (v, lo, hi) => Math.min(Math.max(v, lo), hi);
+    const middle = () => Math.floor((view()[0] + view()[1]) / 2);
+    // n bars from first, moved as little as needed to stay within the bars.
+    const showBars = (first, n) => {
+      const [now, last] = view();
+      const start = clamp(first, 0, total - n);
+      if (start !== now || n !== last - now + 1) setView(start, start + n - 1);
+    };
+    // One notch in or out about bar k, which keeps its place. Zooming in never widens the view.
+    const zoom = (inwards, k) => {
+      const [first, last] = view();
+      const n = last - first + 1;
+      const m = inwards ? Math.min(n, Math.max(10, round(0.9 * n))) : Math.min(total, Math.max(n + 1, round(n / 0.9)));
+      showBars(k - round(((k - first) * m) / n), m);
+    };
+    const pan = (bars) => {
+      const [first, last] = view();
+      showBars(first + bars, last - first + 1);
+    };
+    const local = (event) => {
+      const box = element.getBoundingClientRect();
+      return [event.clientX - box.left, event.clientY - box.top];
+    };
+    const barAt = (x) => (core.qc_chart_bar_at(chart, x, scratch + 32) === 0 ? Number(heap().getBigInt64(scratch + 32, true)) : null);
+
+    let drag = null; // where the button went down, and the view then
+    if (total > 0) {
+      element.addEventListener("wheel", (event) => {
+        if (event.deltaY === 0) return;
+        event.preventDefault();
+        pointer = local(event);
+        zoom(event.deltaY < 0, barAt(pointer[0]) ?? middle());
+        render();
+      }, { passive: false });
+      element.addEventListener("pointerdown", (event) => {
+        if (event.button !== 0) return;
+        const [first, last] = view();
+        drag = { x: event.clientX, first, n: last - first + 1 };
+        element.setPointerCapture(event.pointerId);
+      });
+      const release = () => { drag = null; };
+      element.addEventListener("pointerup", release);
+      element.addEventListener("pointercancel", release);
+      element.addEventListener("dblclick", () => setView(home[0], home[1]));
+      window.addEventListener("keydown", (event) => {
+        if (event.ctrlKey || event.metaKey || event.altKey) return;
+        const n = view()[1] - view()[0] + 1;
+        const step = Math.max(1, round(0.1 * n));
+        const actions = {
+          "+": () => zoom(true, middle()),
+          "-": () => zoom(false, middle()),
+          ArrowLeft: () => pan(-step),
+          ArrowRight: () => pan(step),
+        };
+        if (!(event.key in actions)) return;
+        event.preventDefault();
+        actions[event.key]();
+      });
+    }
+    element.addEventListener("pointermove", (event) => {
+      pointer = local(event);
+      if (drag && plotWidth > 0) {
+        showBars(drag.first - round(((event.clientX - drag.x) * drag.n) / plotWidth), drag.n);
+      }
+      render();
+    });
+    element.addEventListener("pointerleave", () => {
+      pointer = null;
+      render();
+    });
+
+    render();
+    window.quorvel = {
+      view,
+      setView(first, last) {
+        if (!Number.isInteger(first) || !Number.isInteger(last) || setView(first, last) !== 0) {
+          throw new RangeError(`no bars from ${first} to ${last} of ${total}`);
+        }
+      },
+      svg: () => shown,
+    };
+  } catch (failure) {
+    element.textContent = `This page could not show its chart: ${failure.message}`;
+  }
+})();

@@ -1,0 +1,56 @@
+// Runs a saved chart page's script under Node, with just enough of a document for it (the chart's element,
+// its two data scripts, listeners), then plays input at it. Usage: node page_driver.mjs page.html steps.json,
+// where each step is {"event": type, ...fields} for the chart's element, {"key": name} for the window, or
+// {"setView": [first, last]}; prints, as a JSON list, what the page shows after each step:
+// {"view": [first, last], "svg": text} (svg only when it changed), or {"error": text} for a refused setView.
+import { readFileSync } from "node:fs";
+
+const [pagePath, stepsPath] = process.argv.slice(2);
+const page = readFileSync(pagePath, "utf8");
+const scripts = [...page.matchAll(/<script(?: id="([\w-]+)"[^>]*)?>([\s\S]*?)<\/script>/g)];
+const byId = Object.fromEntries(scripts.filter((m) => m[1]).map((m) => [m[1], { textContent: m[2] }]));
+const listeners = { element: {}, window: {} };
+const on = (target) => (type, fn) => { (listeners[target][type] ??= []).push(fn); };
+const LEFT = 8, TOP = 5; // the element's place in the viewport
+const element = {
+  innerHTML: "",
+  textContent: "",
+  addEventListener: on("element"),
+  getBoundingClientRect: () => ({ left: LEFT, top: TOP }),
+  setPointerCapture() {},
+};
+byId.chart = element;
+globalThis.document = { getElementById: (id) => byId[id] ?? null };
+globalThis.window = { addEventListener: on("window") };
+const fire = (target, type, fields) => {
+  const event = { ...fields, defaultPrevented: false, preventDefault() { this.defaultPrevented = true; } };
+  for (const fn of listeners[target][type] ?? []) fn(event);
+};
+
+(0, eval)(scripts.find((m) => !m[1])[2]);
+for (let i = 0; i < 1000 && !window.quorvel; i++) await new Promise((done) => setTimeout(done, 5));
+if (!window.quorvel) throw new Error(element.textContent || "the page did not start");
+
+const shown = [];
+let last = null;
+for (const step of JSON.parse(readFileSync(stepsPath, "utf8"))) {
+  const result = {};
+  try {
+    if (step.setView) window.quorvel.setView(...step.setView);
+    else if (step.key) fire("window", "keydown", { key: step.key });
+    else {
+      // Points are given on the chart's element; events carry them in the viewport.
+      const { event, x, y, ...rest } = step;
+      fire("element", event, { clientX: (x ?? 0) + LEFT, clientY: (y ?? 0) + TOP, button: 0, pointerId: 1, ...rest });
+    }
+  } catch (error) {
+    result.error = `${error.name}: ${error.message}`;
+  }
+  result.view = window.quorvel.view();
+  const svg = window.quorvel.svg();
+  if (svg !== last) result.svg = svg;
+  if (element.innerHTML !== svg) throw new Error("the element does not show the page's document");
+  last = svg;
+  shown.push(result);
+}
+process.stdout.write(JSON.stringify(shown));
