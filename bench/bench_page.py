@@ -2,7 +2,9 @@
 to_json and from_json, the page's bytes beside its JSON, its load time in headless chromium (from the
 navigation's start until the first document is in the page, then painted), and 120 one-bar pans, each a
 quorvel.setView(first - 1, last - 1) in a requestAnimationFrame callback timed with performance.now() from
-before the view is set until after the document is replaced and getBBox() forced its layout.
+before the view is set until after the document is replaced and getBBox() forced its layout; beside them, in
+the same run, the same number of frames that only put the shown document's text back into its element and
+force its layout (what any page showing that document pays, the core's render left out).
 Usage (with the module installed, built with its WebAssembly core): python bench/bench_page.py [--bars N]
 """
 import argparse
@@ -44,6 +46,22 @@ PANS = """(async () => {
       const took = performance.now() - start;
       const [first2] = quorvel.view();
       done(shown !== before && first2 === first - 1 ? took : -1);
+    })));
+  }
+  return frames;
+})()"""
+
+
+SWAPS = """(async () => {
+  const frames = [];
+  const text = quorvel.svg();
+  const element = document.querySelector("svg").parentElement;
+  for (let i = 0; i < %d; i++) {
+    frames.push(await new Promise(done => requestAnimationFrame(() => {
+      const start = performance.now();
+      element.innerHTML = text;
+      element.querySelector("svg").getBBox();
+      done(performance.now() - start);
     })));
   }
   return frames;
@@ -107,6 +125,9 @@ def main():
         print(f"{args.pans} one-bar pans from view {view}: median {median:.2f} ms ({1000 / median:.0f} frames "
               f"per second), worst {max(frames):.2f} ms (frame {frames.index(max(frames)) + 1}), "
               f"90th percentile {statistics.quantiles(frames, n=10)[-1]:.2f} ms")
+        swap = statistics.median(browser.evaluate(SWAPS % args.pans))
+        print(f"the same document's text put back into its element: median {swap:.2f} ms; the pans take "
+              f"{median / swap:.2f}x that")
 
 
 if __name__ == "__main__":
