@@ -146,14 +146,20 @@ class Browser:
             raise BrowserError(f"{url}: {result['errorText']}")
         self.wait_for("Page.loadEventFired")
 
-    def evaluate(self, expression):
-        """The value of a script expression (awaited when it is a promise); its exception as BrowserError."""
-        result = self.page_call("Runtime.evaluate", expression=expression, awaitPromise=True,
-                                returnByValue=True)
+    def evaluate(self, expression, session=None):
+        """The value of a script expression (awaited when it is a promise) in the page, or in the frame whose
+        session is given; its exception as BrowserError."""
+        result = self.call("Runtime.evaluate", session=session or self.session, expression=expression,
+                           awaitPromise=True, returnByValue=True)
         if "exceptionDetails" in result:
             details = result["exceptionDetails"]
             raise BrowserError(details.get("exception", {}).get("description") or details.get("text"))
         return result["result"].get("value")
+
+    def frames(self, on):
+        """Whether frames the page's process does not run (a sandboxed iframe) get sessions of their own, each
+        announced by a Target.attachedToTarget event."""
+        self.page_call("Target.setAutoAttach", autoAttach=on, waitForDebuggerOnStart=False, flatten=True)
 
     def settle(self):
         """Returns after two more frames, so that work an input queued for the next frame has run."""

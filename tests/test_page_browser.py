@@ -103,6 +103,18 @@ def wasm_core():
         unavailable("the module was built without its WebAssembly core (QC_WASM=OFF or no clang-16 toolchain)")
 
 
+def shown(browser, session=None):
+    """Returns once the page (or the frame of `session`) shows its first document."""
+    browser.evaluate("""new Promise((shown, failed) => {
+        const start = performance.now();
+        (function poll() {
+          if (window.quorvel && quorvel.svg()) shown();
+          else if (performance.now() - start > 30000) failed(new Error("no document within 30 s"));
+          else requestAnimationFrame(poll);
+        })();
+      })""", session)
+
+
 class Page:
     """A saved chart opened in the browser: its window.quorvel, and input at document pixels."""
 
@@ -111,14 +123,7 @@ class Page:
 
     def open(self):
         self.browser.navigate(self.url)
-        self.browser.evaluate("""new Promise((shown, failed) => {
-            const start = performance.now();
-            (function poll() {
-              if (window.quorvel && quorvel.svg()) shown();
-              else if (performance.now() - start > 30000) failed(new Error("no document within 30 s"));
-              else requestAnimationFrame(poll);
-            })();
-          })""")
+        shown(self.browser)
         self.browser.evaluate(f"""(() => {{
             const element = document.querySelector("svg").parentElement;
             element.style.position = "absolute";
@@ -275,6 +280,23 @@ def test_the_page_loads_from_its_file_requests_nothing_and_shows_the_modules_doc
     size = browser.evaluate("(() => { const r = document.querySelector('svg').getBoundingClientRect();"
                             " return [r.width, r.height]; })()")
     assert size == list(SIZE)
+
+
+def test_the_notebook_frame_shows_the_page(browser, wasm_core, tmp_path):
+    host = tmp_path / "notebook.html"
+    host.write_text("<!doctype html><body>" + make_chart([150, 249]).interactive()._repr_html_())
+    browser.frames(True)
+    try:
+        browser.navigate(host.as_uri())
+        frame = browser.wait_for("Target.attachedToTarget")
+        assert frame["targetInfo"]["url"] == "about:srcdoc"
+        shown(browser, frame["sessionId"])
+        assert browser.evaluate("[quorvel.view(), quorvel.svg()]", frame["sessionId"]) == [[150, 249],
+                                                                                            document([150, 249])]
+    finally:
+        browser.frames(False)
+    assert browser.evaluate("[...document.querySelectorAll('iframe')].map(f => [f.offsetWidth, f.offsetHeight])") == [
+        list(SIZE)]
 
 
 @pytest.mark.parametrize("view", [[0, N - 1], [0, 9], [290, 299], [37, 137]])
