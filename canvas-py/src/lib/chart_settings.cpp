@@ -22,7 +22,7 @@ using qc::api::SeriesType;
 PyObject* set_series(ChartCall& c) {
   const SeriesType type = c.data<SeriesType>();
   with_chart(c, [&](Chart&& chart) {
-    chart.config.series = qc::api::SeriesConfig{type, std::nullopt, std::nullopt};
+    chart.config.series = qc::api::SeriesConfig{type, std::nullopt, std::nullopt, {}};
     return std::move(chart);
   });
   return none();
@@ -196,7 +196,7 @@ constexpr ChartRow kRows[] = {
      [](ChartCall& c) {
        const std::optional<double> level = c.args.opt_f64(0);
        with_chart(c, [&](Chart&& chart) {
-         chart.config.series = qc::api::SeriesConfig{SeriesType::Baseline, std::nullopt, level};
+         chart.config.series = qc::api::SeriesConfig{SeriesType::Baseline, std::nullopt, level, {}};
          return std::move(chart);
        });
        return none();

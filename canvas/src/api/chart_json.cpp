@@ -466,7 +466,7 @@ struct Empty {
 
 template <>
 struct Names<SeriesType> {
-  static constexpr std::array<std::pair<SeriesType, std::string_view>, 10> table{{
+  static constexpr std::array<std::pair<SeriesType, std::string_view>, 14> table{{
       {SeriesType::Candlesticks, "candlesticks"},
       {SeriesType::Line, "line"},
       {SeriesType::Area, "area"},
@@ -477,6 +477,10 @@ struct Names<SeriesType> {
       {SeriesType::Baseline, "baseline"},
       {SeriesType::HighLow, "high_low"},
       {SeriesType::StepLine, "step_line"},
+      {SeriesType::Renko, "renko"},
+      {SeriesType::PointAndFigure, "point_and_figure"},
+      {SeriesType::LineBreak, "line_break"},
+      {SeriesType::Kagi, "kagi"},
   }};
 };
 template <>
