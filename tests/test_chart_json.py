@@ -59,6 +59,16 @@ SETTINGS = {
     "signals": lambda c: (c.buy_signal(3, 100.0, "in"), c.custom_signal(9, math.nan, "odd"),
                           c.sell_signal(2**64 - 1, -math.inf)),
     "non-finite bars": lambda c: c.bars([qc.Bar(-2**63, math.nan, math.inf, -math.inf, -0.0, 5e-324)]),
+    "hollow_candles": lambda c: (c.hollow_candles(), c.sma(5)),
+    "columns": lambda c: c.columns(),
+    "baseline": lambda c: (c.baseline(), c.price_scale("percent")),
+    "baseline at a level": lambda c: c.baseline(101.5),
+    "high_low": lambda c: c.high_low(),
+    "step_line": lambda c: (c.step_line(), c.view(-30, -1)),
+    "renko": lambda c: (c.renko(), c.ema(4), c.buy_signal(2, 100.0)),
+    "point_and_figure": lambda c: (c.point_and_figure(1.0, 2), c.trend_line((0, 100.0), (3, 104.0))),
+    "line_break": lambda c: (c.line_break(2), c.view(0, -1)),
+    "kagi": lambda c: (c.kagi(1.5, percent=True), c.overlay("mine", [1.0] * len(BARS))),
 }
 
 CORPUS = ([(f"study {m}", lambda m=m: study_chart(m)) for m in STUDIES]
@@ -148,7 +158,7 @@ BAD_TEXTS = [
     ("close unpadded", edit(["bars", "close"], "AAAAAAAAAAA"), "bars.close: not base64 text"),
     ("missing volume", edit(["bars", "volume"], None), "bars.volume: missing key"),
     ("unknown key", edit(["bars", "extra"], 1), "bars.extra: unknown key"),
-    ("series type", edit(["series", "type"], "kagi"), "series.type: invalid value: string \"kagi\", expected one of"),
+    ("series type", edit(["series", "type"], "spline"), "series.type: invalid value: string \"spline\", expected one of"),
     ("study style", edit(["studies", 0, "vectors", 0, "style"], {"spline": {}}),
      "studies[0].vectors[0].style.spline: unknown key"),
     ("two kinds", edit(["studies", 0, "placement"], {"overlay": {}, "sub_pane": {"ratio": 0.2}}),

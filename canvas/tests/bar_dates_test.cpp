@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,26 @@ std::vector<std::int64_t> hourly_bars() {
   return times;
 }
 
+// What a date placed for a role gives: the outcome, and the index when found.
+struct PlaceCase {
+  const char* what;
+  DateQuery date;
+  DateRole role;
+  DatePlace::Outcome outcome;
+  double index;
+};
+
+void expect_places(const BarClock& clock, std::span<const PlaceCase> cases) {
+  for (const PlaceCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const DatePlace got = place_date(clock, c.date, c.role);
+    EXPECT_EQ(got.outcome, c.outcome);
+    if (got.outcome == DatePlace::Outcome::found) {
+      EXPECT_DOUBLE_EQ(got.index, c.index);
+    }
+  }
+}
+
 TEST(PlaceDate, EachRoleSelectsItsBar) {
   using F = DateQuery::Form;
   using O = DatePlace::Outcome;
@@ -76,14 +97,7 @@ TEST(PlaceDate, EachRoleSelectsItsBar) {
   const BarClock clock{times};
   const std::int64_t d = k20240301;
   const auto at = [&](std::int64_t day, int h, int m = 0) { return day * kDay + h * 3600 + m * 60; };
-  struct Case {
-    const char* what;
-    DateQuery date;
-    DateRole role;
-    O outcome;
-    double index;
-  };
-  const Case cases[] = {
+  const PlaceCase cases[] = {
       {"a moment between bars: the last at or before", {F::instant, at(d, 10, 30)}, DateRole::bar, O::found, 1},
       {"a moment on a bar", {F::local, at(d, 10)}, DateRole::bar, O::found, 1},
       {"view's first: the first at or after", {F::instant, at(d, 10, 30)}, DateRole::first, O::found, 2},
@@ -111,14 +125,42 @@ TEST(PlaceDate, EachRoleSelectsItsBar) {
       {"a day before the bars, at its midnight", {F::day, d - 1}, DateRole::position, O::found, -33},
       {"a day inside without bars: as a bar", {F::day, d + 2}, DateRole::position, O::found, 7},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const DatePlace got = place_date(clock, c.date, c.role);
-    EXPECT_EQ(got.outcome, c.outcome);
-    if (got.outcome == O::found) {
-      EXPECT_DOUBLE_EQ(got.index, c.index);
-    }
-  }
+  expect_places(clock, cases);
+}
+
+// Boxes ending at bars 1, 3, 3 and 6 of the twelve hourly bars: a date selects the first box ending at or
+// after its bar; past the last box's last bar (bar 6), the last box, except for a view's first.
+TEST(PlaceDate, OnBoxesTheFirstBoxEndingAtOrAfterTheBar) {
+  using F = DateQuery::Form;
+  using O = DatePlace::Outcome;
+  const std::vector<std::int64_t> times = hourly_bars();
+  const std::vector<std::size_t> last_bar{1, 3, 3, 6};
+  const BarClock clock{times, &kUtc, last_bar};
+  const std::int64_t d = k20240301;
+  const auto at = [&](std::int64_t day, int h, int m = 0) { return DateQuery{F::instant, day * kDay + h * 3600 + m * 60}; };
+  const PlaceCase cases[] = {
+      {"bar 0: the first box", at(d, 9), DateRole::bar, O::found, 0},
+      {"a box's last bar", at(d, 10), DateRole::bar, O::found, 0},
+      {"inside a box", at(d, 11), DateRole::bar, O::found, 1},
+      {"two boxes end at one bar: the first", at(d, 12), DateRole::bar, O::found, 1},
+      {"the last box's last bar", at(d + 1, 11), DateRole::bar, O::found, 3},
+      {"after the last box's last bar: the last box", at(d + 1, 12), DateRole::bar, O::found, 3},
+      {"after the last bar: the last box", at(d + 9, 0), DateRole::bar, O::found, 3},
+      {"a view's last after the last box's last bar", at(d + 1, 12), DateRole::last, O::found, 3},
+      {"a view's first after the last box's last bar", at(d + 1, 12), DateRole::first, O::after_last, 0},
+      {"a view's first after the last bar", at(d + 9, 0), DateRole::first, O::after_last, 0},
+      {"a view's first between bars", at(d, 10, 30), DateRole::first, O::found, 1},
+      {"before the first bar", at(d, 8), DateRole::bar, O::before_first, 0},
+      {"a position after the bars: the last box", at(d + 3, 14, 30), DateRole::position, O::found, 3},
+      {"a position before the bars keeps its place", at(d, 7, 45), DateRole::position, O::found, -1.25},
+      {"a day: its first bar's box", {F::day, d + 1}, DateRole::bar, O::found, 3},
+  };
+  expect_places(clock, cases);
+  EXPECT_EQ(last_placed_bar(clock), 6u);
+  EXPECT_EQ(last_placed_bar(BarClock{times}), 11u);
+  // No boxes at all: every date is past them.
+  const BarClock none{times, &kUtc, std::span<const std::size_t>()};
+  EXPECT_EQ(place_date(none, at(d, 10), DateRole::bar).outcome, O::after_last);
 }
 
 TEST(PlaceDate, InstantsAtTheEndsOfTheRangeStayDefined) {

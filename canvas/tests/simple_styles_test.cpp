@@ -33,7 +33,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 api::Chart four_bars(SeriesType type, std::optional<double> level = std::nullopt) {
   auto c = api::Chart::make(170, 140);
   c.bars = {{0, 6, 21, 1, 16, 100}, {86400, 16, 21, 1, 6, 50}, {172800, kNaN, 21, 1, 10, 100}, {259200, 6, 21, 1, 16, 0}};
-  c.config.series = api::SeriesConfig{type, std::nullopt, level};
+  c.config.series = api::SeriesConfig{type, std::nullopt, level, {}};
   return c;
 }
 
@@ -88,7 +88,7 @@ TEST(SimpleStyles, BaselineSplitsAtEachCrossing) {
 TEST(SimpleStyles, BaselineCrossingOnTheLineWithTheLogScale) {
   auto c = api::Chart::make(170, 140);
   c.bars = {{0, 10, 10, 10, 10, 0}, {86400, 40, 40, 40, 40, 0}};
-  c.config.series = api::SeriesConfig{SeriesType::Baseline, std::nullopt, 20.0};
+  c.config.series = api::SeriesConfig{SeriesType::Baseline, std::nullopt, 20.0, {}};
   c.config.price_scale = api::PriceScaleMode::log;
   const auto body = body_of(c);
   double level_y = kNaN;
@@ -125,7 +125,7 @@ TEST(SimpleStyles, BaselineLevel) {
       {"another style", SeriesType::Line, 2.0, bars, std::nullopt},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(api::baseline_level(api::SeriesConfig{c.type, std::nullopt, c.asked}, c.drawn), c.level) << c.name;
+    EXPECT_EQ(api::baseline_level(api::SeriesConfig{c.type, std::nullopt, c.asked, {}}, c.drawn), c.level) << c.name;
   }
 }
 

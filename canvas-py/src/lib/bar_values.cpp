@@ -1,28 +1,38 @@
-// Per-bar value columns: read once, held to the chart's bar count.
+// Per-bar value columns: read once, held to the chart's bar (or box) count.
 #include "bar_values.hpp"
-
-#include <string>
 
 #include "by_instant.hpp"
 #include "convert.hpp"
 
 namespace qcpy {
 
+std::string slots_text(const qc::api::Chart& chart) {
+  std::string text = std::to_string(chart.user_bars().size()) + " bars";
+  if (chart.boxed()) text += " or " + std::to_string(chart.bars.size()) + " boxes";
+  return text;
+}
+
+bool fits_slots(std::size_t n, const qc::api::Chart& chart) {
+  return n == chart.user_bars().size() || n == chart.bars.size();
+}
+
 std::vector<double> bar_values(PyObject* column, const qc::api::Chart& chart, std::string_view arg) {
   // A pandas object indexed by datetime64 is aligned to the bars by instant; any other column is taken value
   // by value.
-  if (has_time_index(column)) return values_by_instant(column, chart, arg);
+  if (has_time_index(column)) return on_slots(values_by_instant(column, chart, arg), chart);
   const std::string name(arg);
-  const std::size_t bars = chart.bars.size();
+  const auto refuse = [&](std::size_t given) {
+    PyErr_Format(PyExc_ValueError, "argument '%s': %zu values for %s", name.c_str(), given, slots_text(chart).c_str());
+    throw PyErrorPending{};
+  };
   // A buffer of another length is refused before it is read: an array that claims 2^59 items (a stride of
   // 0) would take the machine's memory first. Lists are read as they are, their items checked first.
   if (PyObject_CheckBuffer(column)) {
     const Py_ssize_t given = PyObject_Length(column);
     if (given < 0) {
       PyErr_Clear();
-    } else if (static_cast<std::size_t>(given) != bars) {
-      PyErr_Format(PyExc_ValueError, "argument '%s': %zd values for %zu bars", name.c_str(), given, bars);
-      throw PyErrorPending{};
+    } else if (!fits_slots(static_cast<std::size_t>(given), chart)) {
+      refuse(static_cast<std::size_t>(given));
     }
   }
   std::vector<double> values;
@@ -32,11 +42,8 @@ std::vector<double> bar_values(PyObject* column, const qc::api::Chart& chart, st
     prefix_type_error(name.c_str());
     throw;
   }
-  if (values.size() != bars) {
-    PyErr_Format(PyExc_ValueError, "argument '%s': %zu values for %zu bars", name.c_str(), values.size(), bars);
-    throw PyErrorPending{};
-  }
-  return values;
+  if (!fits_slots(values.size(), chart)) refuse(values.size());
+  return on_slots(std::move(values), chart);
 }
 
 std::vector<double> bar_values_or_constant(PyObject* column, const qc::api::Chart& chart, std::string_view arg) {

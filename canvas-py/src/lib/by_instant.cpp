@@ -76,7 +76,7 @@ std::vector<double> values_by_instant(PyObject* o, const qc::api::Chart& chart, 
     PyErr_Format(PyExc_ValueError, "argument '%s': the index repeats %s", name.c_str(), utc_text(repeated->first).c_str());
     throw PyErrorPending{};
   }
-  const auto times = chart.bars.view().time;
+  const auto times = chart.user_bars().view().time;
   std::vector<double> out(times.size(), std::numeric_limits<double>::quiet_NaN());
   for (std::size_t i = 0; i < times.size(); ++i) {
     const auto at = std::lower_bound(by_time.begin(), by_time.end(), std::pair{times[i], 0.0}, earlier);

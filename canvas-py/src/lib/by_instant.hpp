@@ -14,8 +14,8 @@ namespace qcpy {
 // `to_numpy()`: the objects values_by_instant aligns.
 bool has_time_index(PyObject* o);
 
-// One value per bar of the chart: the object's value whose index instant equals the bar's time, NaN where
-// none does. Index instants are read as bars_from_columns reads timestamps (naive datetime64 as UTC, those
+// One value per bar the user gave the chart (its boxes not counted): the object's value whose index instant
+// equals the bar's time, NaN where none does. Index instants are read as bars_from_columns reads timestamps (naive datetime64 as UTC, those
 // with a zone by their instants, floored to seconds); the values are the numbers (or booleans, as 1 and
 // 0) of `to_numpy()`. Raises ValueError "argument '<arg>': the index repeats <instant>" for an instant
 // found twice, and the conversion errors of the columns, all naming the argument. O(n log n) in the

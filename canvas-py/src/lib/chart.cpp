@@ -16,7 +16,8 @@ constexpr Constructor<ChartClass> kNew{
 
 std::optional<qc::coords::BarClock> ChartClass::bar_clock(const Value& chart) {
   if (!chart) return std::nullopt;
-  return qc::coords::BarClock{chart->bars.view().time, &chart->config.time_zone};
+  if (!chart->boxed()) return qc::coords::BarClock{chart->bars.view().time, &chart->config.time_zone};
+  return qc::coords::BarClock{chart->source.bars.view().time, &chart->config.time_zone, chart->source.last_bar};
 }
 
 ClassSpec ChartClass::spec() {
@@ -24,6 +25,7 @@ ClassSpec ChartClass::spec() {
   set_constructor<kNew>(s);
   s.methods = {
       chart_settings_methods(),
+      chart_box_methods(),
       chart_signal_methods(),
       chart_marker_methods(),
       chart_indicator_methods(),

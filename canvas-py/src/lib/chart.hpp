@@ -34,7 +34,8 @@ struct ChartClass {
   // The chart's JSON text, for pickling; and the chart again from it (ValueError when it does not read).
   static std::string state(const Value& v);
   static Value from_state(std::string_view state);
-  // The chart's bar times and zone, which dates in arguments are placed on; none once consumed.
+  // The chart's bar times and zone, which dates in arguments are placed on (on a chart drawn as boxes, the
+  // user's bars and each box's last bar); none once consumed.
   static std::optional<qc::coords::BarClock> bar_clock(const Value& chart);
 };
 
@@ -60,6 +61,12 @@ MethodGroup chart_json_methods();
 MethodGroup chart_output_methods();
 MethodGroup chart_page_methods();
 MethodGroup chart_user_series_methods();
+MethodGroup chart_box_methods();
+// A style of the bars as they are (chart_boxes.cpp): a chart drawn as boxes gets its bars back, refused
+// while anything is placed on the boxes.
+void set_bar_style(ChartCall& call, qc::api::SeriesConfig series);
+// New bars; a chart drawn as boxes makes its boxes from them, refused when its box style refuses the bars.
+void set_user_bars(ChartCall& call, qc::model::BarColumns bars);
 // The body of `overlay`, whose row stands with the studies' (chart_user_series.cpp).
 PyObject* overlay_body(ChartCall& call);
 // The module's private _png_from_svg (chart_output.cpp), for the tests of the PNG output.

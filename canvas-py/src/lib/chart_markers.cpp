@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "bar_values.hpp"
 #include "buffers.hpp"
 #include "by_instant.hpp"
 #include "chart.hpp"
@@ -70,7 +71,7 @@ class Marks {
 
   std::vector<std::uint8_t> read(PyObject* where) && {
     if (has_time_index(where)) {
-      const std::vector<double> aligned = values_by_instant(where, chart_, kName);
+      const std::vector<double> aligned = bar_values(where, chart_, kName);
       for (std::size_t i = 0; i < aligned.size(); ++i) marked_[i] = aligned[i] != 0.0 && !std::isnan(aligned[i]);
       return std::move(marked_);
     }
@@ -95,15 +96,25 @@ class Marks {
 
   void mark(std::int64_t bar) {
     if (bar < 0 || static_cast<std::uint64_t>(bar) >= size()) {
-      value_error(kName, "bar " + std::to_string(bar) + " is not among the " + std::to_string(size()) + " bars");
+      value_error(kName, "bar " + std::to_string(bar) + " is not among the " + std::to_string(size()) +
+                             (chart_.boxed() ? " boxes" : " bars"));
     }
     marked_[static_cast<std::size_t>(bar)] = 1;
   }
 
   void check_mask(std::size_t entries) const {
-    if (entries != size()) {
-      value_error(kName, "a mask of " + std::to_string(entries) + " entries for " + std::to_string(size()) + " bars");
+    if (!fits_slots(entries, chart_)) {
+      value_error(kName, "a mask of " + std::to_string(entries) + " entries for " + slots_text(chart_));
     }
+  }
+
+  // A mask of one entry per bar or per box, each read by `entry(i)`.
+  template <class Entry>
+  void read_mask(std::size_t entries, Entry&& entry) {
+    check_mask(entries);
+    std::vector<std::uint8_t> mask(entries);
+    for (std::size_t i = 0; i < entries; ++i) mask[i] = entry(i);
+    marked_ = on_slots(std::move(mask), chart_);
   }
 
   // A mask of booleans (one byte each), or bar indices of an integer format.
@@ -111,9 +122,10 @@ class Marks {
     const Py_buffer& v = b.view();
     const std::string_view format = v.format != nullptr ? v.format : "B";
     if (v.ndim == 1 && v.itemsize == 1 && (format == "?" || format == "=?" || format == "<?" || format == ">?")) {
-      check_mask(static_cast<std::size_t>(b.size()));
       const char* base = static_cast<const char*>(v.buf);
-      for (Py_ssize_t i = 0; i < b.size(); ++i) marked_[static_cast<std::size_t>(i)] = base[i * b.stride()] != 0;
+      read_mask(static_cast<std::size_t>(b.size()), [&](std::size_t i) {
+        return static_cast<std::uint8_t>(base[static_cast<Py_ssize_t>(i) * b.stride()] != 0);
+      });
       return;
     }
     const std::optional<Format> f = number_format(v);
@@ -163,8 +175,7 @@ class Marks {
     bool mask = true;
     for (Py_ssize_t i = 0; i < n && mask; ++i) mask = PyBool_Check(item[i]) || looks_like_numpy_bool(Py_TYPE(item[i]));
     if (mask && n > 0) {
-      check_mask(static_cast<std::size_t>(n));
-      for (Py_ssize_t i = 0; i < n; ++i) marked_[static_cast<std::size_t>(i)] = to_flag(item[i]);
+      read_mask(static_cast<std::size_t>(n), [&](std::size_t i) { return static_cast<std::uint8_t>(to_flag(item[i])); });
       return;
     }
     for (Py_ssize_t i = 0; i < n; ++i) {
@@ -195,14 +206,7 @@ class MarkPrice {
     } else if (PyNumber_Check(price) && !PySequence_Check(price)) {
       constant_ = to_f64(price);
     } else {
-      if (has_time_index(price)) {
-        own_ = values_by_instant(price, chart, kName);
-      } else {
-        own_ = std::get<std::vector<double>>(convert_argument(f64_list(kName), price));
-      }
-      if (own_.size() != bars.size()) {
-        value_error(kName, std::to_string(own_.size()) + " values for " + std::to_string(bars.size()) + " bars");
-      }
+      own_ = bar_values(price, chart, kName);
       column_ = own_;
     }
   }

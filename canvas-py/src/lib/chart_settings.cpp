@@ -20,11 +20,7 @@ using qc::api::SeriesType;
 
 // A fresh series record of the row's type: a series colour set before is cleared too.
 PyObject* set_series(ChartCall& c) {
-  const SeriesType type = c.data<SeriesType>();
-  with_chart(c, [&](Chart&& chart) {
-    chart.config.series = qc::api::SeriesConfig{type, std::nullopt, std::nullopt};
-    return std::move(chart);
-  });
+  set_bar_style(c, qc::api::SeriesConfig{c.data<SeriesType>(), std::nullopt, std::nullopt, {}});
   return none();
 }
 
@@ -194,11 +190,7 @@ constexpr ChartRow kRows[] = {
      "Baseline chart: the close line filled to a level, in the up colour above it and the down colour below",
      {opt_finite("value").means("the level; None: the first close drawn")}, Borrow::exclusive,
      [](ChartCall& c) {
-       const std::optional<double> level = c.args.opt_f64(0);
-       with_chart(c, [&](Chart&& chart) {
-         chart.config.series = qc::api::SeriesConfig{SeriesType::Baseline, std::nullopt, level};
-         return std::move(chart);
-       });
+       set_bar_style(c, qc::api::SeriesConfig{SeriesType::Baseline, std::nullopt, c.args.opt_f64(0), {}});
        return none();
      }},
     {"high_low", "High-low chart: a bar from each low to its high, coloured as OHLC bars are", {}, Borrow::exclusive,
@@ -318,10 +310,7 @@ constexpr ChartRow kRows[] = {
      }},
     {"bars", "Set OHLCV bar data", {bar_list("bars")}, Borrow::exclusive,
      [](ChartCall& c) {
-       with_chart(c, [&](Chart&& chart) {
-         chart.bars = qc::model::BarColumns(c.args.bar_list(0));
-         return std::move(chart);
-       });
+       set_user_bars(c, qc::model::BarColumns(c.args.bar_list(0)));
        return none();
      }},
     {"bars_from_columns",
@@ -332,11 +321,7 @@ constexpr ChartRow kRows[] = {
       number_column("close"), opt_number_column("volume"), time_unit("unit")},
      Borrow::exclusive,
      [](ChartCall& c) {
-       qc::model::BarColumns bars = bars_from_columns(c.args, c.params());
-       with_chart(c, [&](Chart&& chart) {
-         std::swap(chart.bars, bars);
-         return std::move(chart);
-       });
+       set_user_bars(c, bars_from_columns(c.args, c.params()));
        return none();
      }},
     {"render_svg", "Render chart to SVG string",

@@ -147,7 +147,7 @@ std::string date_given(PyObject* o) {
 }
 
 double place_date(PyObject* o, const DateQuery& date, const BarClock* clock, const char* name, DateRole role) {
-  if (clock == nullptr || clock->times.empty()) {
+  if (clock == nullptr || clock->times.empty() || (clock->boxes && clock->boxes->empty())) {
     value_error(name, date_given(o) + " cannot be placed on a chart without bars");
   }
   const DatePlace place = qc::coords::place_date(*clock, date, role);
@@ -157,7 +157,7 @@ double place_date(PyObject* o, const DateQuery& date, const BarClock* clock, con
       value_error(name, date_given(o) + " is before the first bar, " + qc::coords::bar_time_text(*clock, 0));
     case DatePlace::Outcome::after_last:
       value_error(name, date_given(o) + " is after the last bar, " +
-                            qc::coords::bar_time_text(*clock, clock->times.size() - 1));
+                            qc::coords::bar_time_text(*clock, qc::coords::last_placed_bar(*clock)));
   }
   throw_pending();
 }

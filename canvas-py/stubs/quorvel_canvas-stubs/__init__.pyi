@@ -212,6 +212,32 @@ class Chart:
         """
     def _repr_svg_(self) -> str:
         """The SVG document, for notebook display"""
+    def renko(self, box: _Real | None = None) -> None:
+        """Renko chart: a box of a fixed size stacked up or down each time the close moves a box beyond the last (two to turn), drawn as bodies without wicks
+
+        Parameters:
+            box: the box in price; None: the Wilder ATR(14) of the bars at the last bar, to 4 significant digits
+        """
+    def point_and_figure(self, box: _Real | None = None, reversal: SupportsIndex = 3) -> None:
+        """Point and figure chart: columns of X (rising) and O (falling) on a grid of boxes, a new column when the close turns by `reversal` boxes
+
+        Parameters:
+            box: the box in price; None: the Wilder ATR(14) of the bars at the last bar, to 4 significant digits
+            reversal: the boxes the close must turn by to start a new column
+        """
+    def line_break(self, lines: SupportsIndex = 3) -> None:
+        """Line break chart: a new line each time the close passes the highest or lowest of the last `lines` lines, drawn as bodies without wicks
+
+        Parameters:
+            lines: the lines whose extreme a close must pass to turn
+        """
+    def kagi(self, reversal: _Real | None = None, percent: bool | numpy.bool_ = False) -> None:
+        """Kagi chart: a line that follows the close and turns when it moves back by the reversal, thick above the last shoulder and thin below the last waist
+
+        Parameters:
+            reversal: the move that turns the line: an amount of price, or a percent with percent=True; None: the ATR box
+            percent: read the reversal as a percent of the run's end
+        """
     def buy_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
         """Buy signal
 

@@ -1,21 +1,49 @@
 // The chart value a Python `Chart` owns: configuration plus bars, changed only by builder operations.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "api/config.hpp"
 #include "model/series/bar_columns.hpp"
+#include "model/series/boxes.hpp"
 
 namespace qc::api {
 
 using model::Bar;
 
+// The kind of box a series type draws; none for the styles drawn from the bars as they are.
+constexpr std::optional<model::BoxKind> box_kind(SeriesType type) {
+  switch (type) {
+    case SeriesType::Renko: return model::BoxKind::renko;
+    case SeriesType::PointAndFigure: return model::BoxKind::point_and_figure;
+    case SeriesType::LineBreak: return model::BoxKind::line_break;
+    case SeriesType::Kagi: return model::BoxKind::kagi;
+    default: return std::nullopt;
+  }
+}
+
+// What a chart drawn as boxes keeps beside them: the bars the user gave, which the boxes are made from.
+struct BoxSource {
+  model::BarColumns bars;
+  std::vector<std::size_t> last_bar;  // each box's last bar among `bars`, ascending
+  bool atr = false;                   // the box was asked for as None: new bars settle it again
+  friend bool operator==(const BoxSource&, const BoxSource&) = default;
+};
+
 struct Chart {
   ChartConfig config;
-  model::BarColumns bars;
+  model::BarColumns bars;  // the bars drawn: the boxes while the series is a box style
+  BoxSource source;        // empty unless the series is a box style
+
+  // Whether `bars` holds boxes made from `source.bars`.
+  bool boxed() const { return box_kind(config.series.series_type).has_value(); }
+  // The bars as the user gave them.
+  const model::BarColumns& user_bars() const { return boxed() ? source.bars : bars; }
 
   static Chart make(std::uint32_t width, std::uint32_t height) {
     Chart c;

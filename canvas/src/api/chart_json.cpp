@@ -16,6 +16,7 @@
 #include <utility>
 #include <variant>
 
+#include "api/series_names.hpp"
 #include "core/theme/json_cursor.hpp"
 #include "primitives/registry/registry.hpp"
 #include "util/base64.hpp"
@@ -30,6 +31,17 @@ using theme::JsonNumber;
 
 class Writer;
 class Reader;
+
+// A box style's boxes as the text holds them: the derived bars, each box's last bar among the user's bars,
+// and whether the box was asked for as None.
+struct BoxesRecord {
+  model::BarColumns bars;
+  std::vector<std::uint64_t> last_bar;
+  bool atr = false;
+  // Written from: the chart's own columns, in place.
+  const model::BarColumns* chart_bars = nullptr;
+  std::span<const std::size_t> chart_last_bar;
+};
 
 // One key of a record: its name, and how its value is written and read.
 template <class T>
@@ -60,8 +72,8 @@ concept HasKinds = requires { Kinds<V>::keys; };
 
 // Element types written as base64 columns of their little-endian bytes.
 template <class T>
-concept ColumnItem = std::same_as<T, double> || std::same_as<T, std::int64_t> || std::same_as<T, std::uint32_t> ||
-                     std::same_as<T, std::uint8_t>;
+concept ColumnItem = std::same_as<T, double> || std::same_as<T, std::int64_t> || std::same_as<T, std::uint64_t> ||
+                     std::same_as<T, std::uint32_t> || std::same_as<T, std::uint8_t>;
 
 template <class T>
 void to_little_endian(std::span<T> items) {
@@ -158,6 +170,15 @@ class Writer {
     out_ += '}';
   }
 
+  // Indices as 64-bit columns, whatever the width of std::size_t.
+  void column(std::span<const std::size_t> items) {
+    if constexpr (std::same_as<std::size_t, std::uint64_t>) {
+      column<std::uint64_t>(items);
+    } else {
+      const std::vector<std::uint64_t> wide(items.begin(), items.end());
+      column(std::span<const std::uint64_t>(wide));
+    }
+  }
   template <ColumnItem T>
   void column(std::span<const T> items) {
     out_ += '"';
@@ -181,6 +202,7 @@ class Reader {
 
   // Defined after the rows, which it reads.
   bool document(Chart& out);
+  bool place_boxes(Chart& out);
 
   const std::string& error() const { return error_; }
 
@@ -357,6 +379,16 @@ class Reader {
     return true;
   }
 
+  // The boxes' columns, whose count is their own; kept until the document is read, then checked against the
+  // series and the user's bars.
+  bool boxes(std::optional<BoxesRecord>& out) {
+    std::optional<std::size_t> bars = std::exchange(bar_count_, std::nullopt);
+    const bool ok = value(out);
+    bar_count_ = bars;
+    if (ok) boxes_ = std::move(out);
+    return ok;
+  }
+
   // A column of the bars: the first read sets their count, which every other column then has.
   template <ColumnItem T>
   bool bar_column(std::vector<T>& out) {
@@ -441,6 +473,7 @@ class Reader {
   std::string scratch_;
   std::string error_;
   std::optional<std::size_t> bar_count_;
+  std::optional<BoxesRecord> boxes_;
 };
 
 // ---- The rows: each record's keys in the order they are written.
@@ -466,18 +499,7 @@ struct Empty {
 
 template <>
 struct Names<SeriesType> {
-  static constexpr std::array<std::pair<SeriesType, std::string_view>, 10> table{{
-      {SeriesType::Candlesticks, "candlesticks"},
-      {SeriesType::Line, "line"},
-      {SeriesType::Area, "area"},
-      {SeriesType::OhlcBars, "ohlc_bars"},
-      {SeriesType::HeikinAshi, "heikin_ashi"},
-      {SeriesType::HollowCandles, "hollow_candles"},
-      {SeriesType::Columns, "columns"},
-      {SeriesType::Baseline, "baseline"},
-      {SeriesType::HighLow, "high_low"},
-      {SeriesType::StepLine, "step_line"},
-  }};
+  static constexpr const auto& table = kSeriesNames;
 };
 template <>
 struct Names<SignalType> {
@@ -518,10 +540,29 @@ struct Names<model::style::SlotPart> {
   }};
 };
 
+// A box style's settings; the kind is the series type's.
+template <>
+struct Schema<model::BoxSettings> {
+  using T = model::BoxSettings;
+  static constexpr std::array fields{member<&T::size>("size"), member<&T::count>("count"),
+                                     member<&T::percent>("percent")};
+};
 template <>
 struct Schema<SeriesConfig> {
-  static constexpr std::array fields{member<&SeriesConfig::series_type>("type"), member<&SeriesConfig::color>("color"),
-                                     member<&SeriesConfig::baseline>("baseline")};
+  using T = SeriesConfig;
+  static constexpr std::array fields{
+      member<&T::series_type>("type"), member<&T::color>("color"), member<&T::baseline>("baseline"),
+      Field<T>{"boxes",
+               [](Writer& w, const T& s) {
+                 w.value(box_kind(s.series_type) ? std::optional(s.boxes) : std::nullopt);
+               },
+               [](Reader& r, T& s) {
+                 std::optional<model::BoxSettings> boxes;
+                 if (!r.value(boxes)) return false;
+                 s.boxes = boxes.value_or(model::BoxSettings{});
+                 return true;
+               }},
+  };
 };
 template <>
 struct Schema<ThemeConfig> {
@@ -574,6 +615,18 @@ struct Schema<model::BarColumns> {
       bar_column<&V::time, &C::time>("time"), bar_column<&V::open, &C::open>("open"),
       bar_column<&V::high, &C::high>("high"), bar_column<&V::low, &C::low>("low"),
       bar_column<&V::close, &C::close>("close"), bar_column<&V::volume, &C::volume>("volume"),
+  };
+};
+
+template <>
+struct Schema<BoxesRecord> {
+  using T = BoxesRecord;
+  static constexpr std::array fields{
+      Field<T>{"bars", [](Writer& w, const T& b) { w.value(*b.chart_bars); },
+               [](Reader& r, T& b) { return r.value(b.bars); }},
+      Field<T>{"last_bar", [](Writer& w, const T& b) { w.column(b.chart_last_bar); },
+               [](Reader& r, T& b) { return r.value(b.last_bar); }},
+      member<&T::atr>("atr"),
   };
 };
 
@@ -776,8 +829,18 @@ struct Schema<Chart> {
                  return true;
                }},
       config<&ChartConfig::view>("view"),
-      Field<T>{"bars", [](Writer& w, const T& c) { w.value(c.bars); },
+      Field<T>{"bars", [](Writer& w, const T& c) { w.value(c.user_bars()); },
                [](Reader& r, T& c) { return r.value(c.bars); }},
+      Field<T>{"boxes",
+               [](Writer& w, const T& c) {
+                 std::optional<BoxesRecord> boxes;
+                 if (c.boxed()) boxes = BoxesRecord{{}, {}, c.source.atr, &c.bars, c.source.last_bar};
+                 w.value(boxes);
+               },
+               [](Reader& r, T&) {
+                 std::optional<BoxesRecord> boxes;
+                 return r.boxes(boxes);
+               }},
       config<&ChartConfig::indicators>("studies"),
       config<&ChartConfig::primitives>("tools"),
       config<&ChartConfig::signals>("signals"),
@@ -789,6 +852,7 @@ struct Schema<Chart> {
 bool Reader::document(Chart& out) {
   if (!value(out)) return false;
   if (cursor_.peek() != JsonCursor::end) return syntax_error("trailing characters");
+  if (!place_boxes(out)) return false;
   const std::size_t n = out.bars.size();
   if (const auto& view = out.config.view; view && n > 0 && !resolve_view(*view, n)) {
     path_ = "view";
@@ -799,11 +863,46 @@ bool Reader::document(Chart& out) {
   return true;
 }
 
+// A box style's boxes become the bars drawn, the user's bars kept beside them; each box must end at one of
+// those bars, not before the box before it (one bar may complete several boxes).
+bool Reader::place_boxes(Chart& out) {
+  const std::optional<model::BoxKind> kind = box_kind(out.config.series.series_type);
+  if (!kind && !(out.config.series.boxes == model::BoxSettings{})) {
+    path_ = "series.boxes";
+    return fail("settings for a style drawn from the bars");
+  }
+  if (kind.has_value() != boxes_.has_value()) {
+    path_ = "boxes";
+    return fail(kind ? "missing for a box style" : "given for a style drawn from the bars");
+  }
+  if (!kind) return true;
+  out.config.series.boxes.kind = *kind;
+  BoxesRecord& boxes = *boxes_;
+  path_ = "boxes.last_bar";
+  if (boxes.last_bar.size() != boxes.bars.size()) {
+    return fail(std::to_string(boxes.last_bar.size()) + " values for " + std::to_string(boxes.bars.size()) + " boxes");
+  }
+  const std::size_t bars = out.bars.size();
+  for (std::size_t i = 0; i < boxes.last_bar.size(); ++i) {
+    const std::uint64_t bar = boxes.last_bar[i];
+    if (bar >= bars || (i > 0 && bar < boxes.last_bar[i - 1])) {
+      return fail("box " + std::to_string(i) + " ends at bar " + std::to_string(bar) +
+                  ", before the box before it or beyond the " + std::to_string(bars) + " bars");
+    }
+  }
+  out.source.bars = std::move(out.bars);
+  out.bars = std::move(boxes.bars);
+  out.source.last_bar.assign(boxes.last_bar.begin(), boxes.last_bar.end());
+  out.source.atr = boxes.atr;
+  path_.clear();
+  return true;
+}
+
 }  // namespace
 
 std::string chart_to_json(const Chart& chart) {
   std::string out;
-  const std::size_t bar_bytes = chart.bars.size() * sizeof(double) * 6;
+  const std::size_t bar_bytes = (chart.user_bars().size() + (chart.boxed() ? chart.bars.size() : 0)) * sizeof(double) * 6;
   std::size_t study_bytes = 0;
   for (const model::Indicator& ind : chart.config.indicators) {
     for (const model::IndicatorVector& v : ind.vectors) study_bytes += v.values.size() * 9;

@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "api/box_styles.hpp"
 #include "api/crosshair.hpp"
 #include "api/document_size.hpp"
 #include "api/heikin_ashi.hpp"
@@ -209,7 +210,8 @@ class RenderPass {
                                                                            : bars),
         baseline_(baseline_level(config.series, layout_.drawn_bars(bars))),
         main_scale_(ranged_bars(config.series.series_type, layout_.drawn_bars(series_bars_)), layout_.drawn_bars(bars),
-                    lists_.overlays, layout_.main_height, config.price_scale, layout_.drawn(), baseline_),
+                    lists_.overlays, layout_.main_height, config.price_scale, layout_.drawn(), baseline_,
+                    scale_grid(config.series)),
         main_(main_scale_.mapping()),
         labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())),
         up_down_(up_down_of(config.theme)) {
@@ -315,6 +317,10 @@ class RenderPass {
     const SeriesType type = config_.series.series_type;
     if (is_simple_style(type)) {
       draw_simple_style(backend_, type, theme_, bars_, baseline_, layout_, main_, dpr_);
+      return;
+    }
+    if (is_box_style(type)) {
+      draw_box_style(backend_, config_.series, theme_, bars_, layout_, main_, dpr_);
       return;
     }
     if (type == SeriesType::OhlcBars) {

@@ -12,6 +12,7 @@
 #include "api/view.hpp"
 #include "coords/time_zone.hpp"
 #include "model/indicators.hpp"
+#include "model/series/boxes.hpp"
 #include "model/series/options.hpp"
 #include "primitives/core/types.hpp"
 
@@ -27,6 +28,7 @@ struct SeriesConfig {
   SeriesType series_type = SeriesType::Candlesticks;
   std::optional<std::string> color;  // line/area colour; the up colour when absent
   std::optional<double> baseline;    // the baseline style's level; absent: the first finite close drawn
+  model::BoxSettings boxes;  // a box style's settled settings
 };
 
 // The colours a preset theme sets. The grid colour also strokes the scales' borders and the panes'

@@ -113,7 +113,8 @@ LegendNumbers pane_legend_numbers(double lo, double hi, double height, coords::S
 LegendNumbers pane_legend_numbers(const coords::PriceTicks& ticks, double lo, double hi, double height,
                                   coords::ScaleNumbers scale) {
   const double largest = ticks.largest_magnitude();
-  return {quoted_decimals(coords::price_label_decimals(lo, hi, height), ticks.ticks(), largest),
+  const int decimals = ticks.decimals >= 0 ? ticks.decimals : coords::price_label_decimals(lo, hi, height);
+  return {quoted_decimals(decimals, ticks.ticks(), largest),
           scale == coords::ScaleNumbers::in_units && largest >= coords::kUnitsFrom};
 }
 

@@ -51,7 +51,7 @@ int quoted_decimals(int label_decimals, std::span<const double> ticks, double la
 // its labels carry and as a price at its largest |tick| needs in a caption (2 on a pane without ticks); in
 // units too when its scale writes units.
 LegendNumbers pane_legend_numbers(double lo, double hi, double height, coords::ScaleNumbers scale);
-// The same for a pane whose ticks price_ticks(lo, hi, height) already gave.
+// The same for a pane whose ticks price_ticks(lo, hi, height), or grid_ticks() with their own decimals, gave.
 LegendNumbers pane_legend_numbers(const coords::PriceTicks& ticks, double lo, double hi, double height,
                                   coords::ScaleNumbers scale);
 

@@ -10,7 +10,7 @@ namespace qc::api {
 
 MainScale::MainScale(model::BarsView series, model::BarsView drawn,
                      std::span<const model::Indicator* const> overlays, double height, PriceScaleMode mode,
-                     ValueIndices at, std::optional<double> level) {
+                     ValueIndices at, std::optional<double> level, std::optional<double> grid) {
   if (const auto base = main_base_index(drawn, at.first)) from_base_ = {*base, at.end};
   const std::optional<ValueRange> ends = price_pane_ends(series, overlays, at, level);
   if (mode == PriceScaleMode::log && ends) {
@@ -29,7 +29,7 @@ MainScale::MainScale(model::BarsView series, model::BarsView drawn,
     return;
   }
   mapping_ = coords::PriceMapping{r.lo, r.hi, 0.0, height};
-  linear_ = coords::price_ticks(r.lo, r.hi, height);
+  linear_ = grid ? coords::grid_ticks(r.lo, r.hi, height, *grid) : coords::price_ticks(r.lo, r.hi, height);
   prices_ = pane_legend_numbers(linear_, r.lo, r.hi, height, coords::ScaleNumbers::full);
 }
 

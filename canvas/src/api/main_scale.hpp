@@ -25,9 +25,10 @@ class MainScale {
   // series' level if any, on a pane `height` pixels high from the top. A log scale needs those prices above zero
   // and not all equal; a per cent or indexed one a first finite real close (of `drawn`, the drawn bars) other
   // than zero, and then spans the overlays measured from their own bases with the rest measured from that
-  // close. Otherwise the scale is linear over the prices.
+  // close. Otherwise the scale is linear over the prices, ticked at multiples of `grid` when one is given.
   MainScale(model::BarsView series, model::BarsView drawn, std::span<const model::Indicator* const> overlays,
-            double height, PriceScaleMode mode, ValueIndices at = {}, std::optional<double> level = std::nullopt);
+            double height, PriceScaleMode mode, ValueIndices at = {}, std::optional<double> level = std::nullopt,
+            std::optional<double> grid = std::nullopt);
 
   // The one mapping of everything drawn on the main pane.
   const coords::PriceMapping& mapping() const { return mapping_; }

@@ -2,6 +2,7 @@
 #include "coords/bar_dates.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <limits>
 #include <vector>
@@ -119,6 +120,27 @@ DatePlace place_day(const BarClock& clock, std::int64_t day, DateRole role) {
   return j == 0 ? DatePlace{DatePlace::Outcome::before_first, 0.0} : found(j - 1);
 }
 
+// A place among the bars as a place among the boxes. Places before the first bar stay as they are (a tool's
+// point keeps its fractional index there).
+DatePlace on_boxes(std::span<const std::size_t> last_bar, DatePlace place, DateRole role) {
+  if (place.outcome != DatePlace::Outcome::found || place.index < 0.0) return place;
+  if (last_bar.empty() || place.index > static_cast<double>(last_bar.back())) {
+    if (role == DateRole::first || last_bar.empty()) return {DatePlace::Outcome::after_last, 0.0};
+    return found(last_bar.size() - 1);
+  }
+  const auto bar = static_cast<std::size_t>(std::ceil(place.index));
+  return found(static_cast<std::size_t>(std::lower_bound(last_bar.begin(), last_bar.end(), bar) - last_bar.begin()));
+}
+
+DatePlace place_on_bars(const BarClock& clock, const DateQuery& date, DateRole role) {
+  switch (date.form) {
+    case DateQuery::Form::day: return place_day(clock, date.value, role);
+    case DateQuery::Form::local: return place_moment(clock, instant_of_local(*clock.zone, date.value), role);
+    case DateQuery::Form::instant: break;
+  }
+  return place_moment(clock, date.value, role);
+}
+
 }  // namespace
 
 std::optional<DateQuery> parse_iso_date(std::string_view text) {
@@ -171,13 +193,15 @@ std::int64_t instant_of_local(const TimeZone& zone, std::int64_t local) {
   return zone.local(after) == local ? after : before;
 }
 
+
 DatePlace place_date(const BarClock& clock, const DateQuery& date, DateRole role) {
-  switch (date.form) {
-    case DateQuery::Form::day: return place_day(clock, date.value, role);
-    case DateQuery::Form::local: return place_moment(clock, instant_of_local(*clock.zone, date.value), role);
-    case DateQuery::Form::instant: break;
-  }
-  return place_moment(clock, date.value, role);
+  const DatePlace place = place_on_bars(clock, date, role);
+  return clock.boxes ? on_boxes(*clock.boxes, place, role) : place;
+}
+
+std::size_t last_placed_bar(const BarClock& clock) {
+  if (clock.boxes && !clock.boxes->empty()) return clock.boxes->back();
+  return clock.times.empty() ? 0 : clock.times.size() - 1;
 }
 
 double median_interval(std::span<const std::int64_t> times) {

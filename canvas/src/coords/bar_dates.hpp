@@ -33,10 +33,13 @@ std::optional<DateQuery> parse_iso_date(std::string_view text);
 // and in a gap of the clock (set forward) the local time read with the offset before the gap.
 std::int64_t instant_of_local(const TimeZone& zone, std::int64_t local);
 
-// The bars' timestamps (ascending) and the zone their calendar is read in.
+// The bars' timestamps (ascending) and the zone their calendar is read in. On a chart drawn as boxes, dates
+// select boxes: `boxes` then holds each box's last bar (ascending), and a date selects the first box whose last
+// bar is at or after the date's bar (the last box after that).
 struct BarClock {
   std::span<const std::int64_t> times;
   const TimeZone* zone = &kUtc;
+  std::optional<std::span<const std::size_t>> boxes = std::nullopt;
 };
 
 // What a date is used for, which decides how it selects a bar.
@@ -53,8 +56,12 @@ struct DatePlace {
   double index = 0.0;  // whole for every role but position
 };
 
-// The place of a date among the bars, which must not be empty.
+// The place of a date among the bars (or boxes), which must not be empty. A date after the last box's last
+// bar is after the last for a view's first, and the last box otherwise.
 DatePlace place_date(const BarClock& clock, const DateQuery& date, DateRole role);
+
+// The bar an "is after the last bar" error names: the last bar, or the last box's last bar.
+std::size_t last_placed_bar(const BarClock& clock);
 
 // The median interval between consecutive bars in seconds; a day when there are fewer than two bars or the
 // median is not positive.

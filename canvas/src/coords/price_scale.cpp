@@ -2,16 +2,19 @@
 #include "coords/price_scale.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "coords/log_scale.hpp"
 #include "coords/price_mapping.hpp"
 #include "render/engine/contrast.hpp"
 #include "util/fixed.hpp"
+#include "util/numbers.hpp"
 
 namespace qc::coords {
 
@@ -107,6 +110,51 @@ PriceTicks price_ticks(double lo, double hi, double height) {
   return t;
 }
 
+namespace {
+
+// The decimals of v written in shortest fixed form ("12.3": one), at most the fixed writer's.
+int shortest_decimals(double v) {
+  std::string text;
+  util::append_shortest_fixed(text, v);
+  const std::size_t dot = text.find('.');
+  if (dot == std::string::npos) return 0;
+  return static_cast<int>(std::min<std::size_t>(text.size() - dot - 1, util::kMaxFixedDecimals));
+}
+
+}  // namespace
+
+PriceTicks grid_ticks(double lo, double hi, double height, double box) {
+  if (!(std::isfinite(box) && box > 0 && std::isfinite(lo) && std::isfinite(hi) && hi > lo && height > 0)) {
+    return price_ticks(lo, hi, height);
+  }
+  const double per_price = height / (hi - lo);
+  // k = m·10^e, m = 1, 2, 5: whole numbers, exact as doubles while the ticks mean anything.
+  constexpr std::array<double, 3> kMantissas{1, 2, 5};
+  double k = 1, decade = 1;
+  for (std::size_t i = 0;; ++i) {
+    k = kMantissas[i % 3] * decade;
+    if (i % 3 == 2) decade *= 10;
+    const double step = k * box;
+    if (!std::isfinite(step)) return PriceTicks{};
+    if (step * per_price >= kGridTickGap && (hi - lo) / step < static_cast<double>(kMaxPriceTicks - 1)) break;
+  }
+  PriceTicks t;
+  t.step = k * box;
+  t.decimals = shortest_decimals(box);
+  // The first multiple m·k·box at or above lo, settled on the products the ticks are written as.
+  double m = std::ceil(lo / t.step);
+  while ((m - 1) * k * box >= lo) m -= 1;
+  while (m * k * box < lo) m += 1;
+  for (double tick = m * k * box; tick < hi && t.count < kMaxPriceTicks; tick = (m * k) * box) {
+    if (t.count > 0 && !(tick > t.values[t.count - 1])) break;  // past the doubles' resolution
+    t.values[t.count++] = tick;
+    m += 1;
+  }
+  return t;
+}
+
+int PriceTicks::label_decimals() const { return decimals >= 0 ? decimals : price_decimals(step); }
+
 double PriceTicks::largest_magnitude() const {
   double m = 0.0;
   for (double t : ticks()) m = std::fmax(m, std::fabs(t));
@@ -119,7 +167,7 @@ ScaleLabels::ScaleLabels(const PriceTicks& ticks, ScaleNumbers numbers)
     : unit_(numbers == ScaleNumbers::in_units && ticks.largest_magnitude() >= kUnitsFrom
                 ? number_unit(ticks.largest_magnitude())
                 : NumberUnit{}),
-      decimals_(price_decimals(ticks.step / unit_.size)),
+      decimals_(unit_.suffix == '\0' ? ticks.label_decimals() : price_decimals(ticks.step / unit_.size)),
       percent_(numbers == ScaleNumbers::percent) {}
 
 void ScaleLabels::append(std::string& out, double value) const {

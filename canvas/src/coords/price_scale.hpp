@@ -70,8 +70,11 @@ struct PriceTicks {
   double step = 1.0;
   std::size_t count = 0;
   std::array<double, kMaxPriceTicks> values{};
+  int decimals = -1;  // the labels' decimals when the ticks set them; else the step's
 
   std::span<const double> ticks() const { return {values.data(), count}; }
+  // The decimals the labels are written with.
+  int label_decimals() const;
   // The largest |tick|; 0 without ticks.
   double largest_magnitude() const;
 };
@@ -79,6 +82,14 @@ struct PriceTicks {
 // The ticks of a scale height pixels high over [lo, hi]: multiples of the step from the first one at or
 // above lo, each the previous plus the step, strictly below hi.
 PriceTicks price_ticks(double lo, double hi, double height);
+
+// The ticks of a scale over a grid of multiples of `box`: at multiples of k·box, k the smallest of 1, 2, 5, 10,
+// 20, 50, … that leaves at least kGridTickGap pixels between ticks (and no more ticks than a scale holds),
+// labelled with as many decimals as the box written in shortest form (at most 10). Each tick is the product
+// of a whole number and the box, so it is the very price a grid line is drawn at. price_ticks() when the box
+// or the range gives no grid.
+inline constexpr double kGridTickGap = 20.0;
+PriceTicks grid_ticks(double lo, double hi, double height, double box);
 
 // The decimals of the labels of a scale height pixels high over [lo, hi], as price_ticks() and
 // append_price() choose them; texts that quote the scale's values match its labels with these.

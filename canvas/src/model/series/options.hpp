@@ -18,6 +18,10 @@ enum class SeriesType : std::uint8_t {
   Baseline = 13,
   HighLow = 14,
   StepLine = 15,
+  Renko = 16,
+  PointAndFigure = 17,
+  LineBreak = 18,
+  Kagi = 19,
 };
 
 // CSS colour texts; border_color and wick_color override the up/down pair for every candle when set

@@ -7,6 +7,9 @@
 #include <optional>
 #include <string_view>
 
+#include "coords/price_mapping.hpp"
+#include "model/series/bar_columns.hpp"
+#include "render/chart/device_columns.hpp"
 #include "render/engine/types.hpp"
 
 namespace qc::render::bar_marks {
@@ -66,6 +69,39 @@ bool has_numbers(const Candle& c) {
 template <class Candle>
 bool all_finite(const Candle& c) {
   return std::isfinite(c.open) && std::isfinite(c.high) && std::isfinite(c.low) && std::isfinite(c.close);
+}
+
+// Where a mark stands: its centre and its body's snapped edges.
+struct Slot {
+  double centre, left, right;
+};
+
+// Calls mark(m, slot, a, b) for each bar of `bars` that `priced` keeps, and for each group of bars sharing a
+// device column with its aggregate of the bars `priced` keeps, at the slot a candle body takes (a group's:
+// its column). Groups where `priced` keeps no bar draw nothing.
+template <class Priced, class Mark>
+void for_each_mark(model::BarsView bars, const DeviceColumns& columns, double spacing, const DeviceGrid& grid,
+                   double candle_width, Priced priced, Mark mark) {
+  const double body_width = grid.body_width(candle_width);
+  for_each_group(columns, 0, bars.size(), [&](std::size_t a, std::size_t b) {
+    if (b - a == 1) {
+      const model::Bar bar = bars[a];
+      if (!priced(bar)) return;
+      const double xc = coords::bar_x(a, spacing);
+      const double left = xc - body_width / 2;
+      mark(Ohlc{bar.open, bar.high, bar.low, bar.close}, Slot{xc, grid.snap(left), grid.snap(left + body_width)},
+           a, b);
+    } else if (const std::optional<Ohlc> m = aggregate(bars, a, b, priced)) {
+      const double column = columns.column(a);
+      mark(*m, Slot{columns.centre(column), columns.left(column), columns.right(column)}, a, b);
+    }
+  });
+}
+
+// A filled rectangle from x0 to x1 between two heights in either order, at least one device pixel each way.
+inline Rect upright(double x0, double x1, double y_a, double y_b, const DeviceGrid& grid) {
+  const double top = grid.snap(min_of(y_a, y_b)), bottom = grid.snap(max_of(y_a, y_b));
+  return {x0, top, max_of(x1 - x0, grid.pixel), max_of(bottom - top, grid.pixel)};
 }
 
 }  // namespace qc::render::bar_marks

@@ -12,33 +12,6 @@ namespace {
 
 using namespace bar_marks;
 
-// Where a mark stands: its centre and its body's snapped edges.
-struct Slot {
-  double centre, left, right;
-};
-
-// Calls mark(m, slot, a, b) for each bar of `bars` that `priced` keeps, and for each group of bars sharing a
-// device column with its aggregate of the bars `priced` keeps, at the slot a candle body takes (a group's:
-// its column). Groups where `priced` keeps no bar draw nothing.
-template <class Priced, class Mark>
-void for_each_mark(model::BarsView bars, const DeviceColumns& columns, double spacing, const DeviceGrid& grid,
-                   double candle_width, Priced priced, Mark mark) {
-  const double body_width = grid.body_width(candle_width);
-  for_each_group(columns, 0, bars.size(), [&](std::size_t a, std::size_t b) {
-    if (b - a == 1) {
-      const model::Bar bar = bars[a];
-      if (!priced(bar)) return;
-      const double xc = coords::bar_x(a, spacing);
-      const double left = xc - body_width / 2;
-      mark(Ohlc{bar.open, bar.high, bar.low, bar.close}, Slot{xc, grid.snap(left), grid.snap(left + body_width)},
-           a, b);
-    } else if (const std::optional<Ohlc> m = aggregate(bars, a, b, priced)) {
-      const double column = columns.column(a);
-      mark(*m, Slot{columns.centre(column), columns.left(column), columns.right(column)}, a, b);
-    }
-  });
-}
-
 // The up or down colour of each mark in turn, by its close against the last finite close before it.
 class Trend {
  public:
@@ -68,16 +41,6 @@ class Trend {
   std::size_t next_ = 0;  // the first bar not yet passed
 };
 
-bool finite_prices(const model::Bar& b) {
-  return std::isfinite(b.open) && std::isfinite(b.high) && std::isfinite(b.low) && std::isfinite(b.close);
-}
-
-// A filled rectangle from x0 to x1 between two heights in either order, at least one device pixel each way.
-Rect upright(double x0, double x1, double y_a, double y_b, const DeviceGrid& grid) {
-  const double top = grid.snap(min_of(y_a, y_b)), bottom = grid.snap(max_of(y_a, y_b));
-  return {x0, top, max_of(x1 - x0, grid.pixel), max_of(bottom - top, grid.pixel)};
-}
-
 }  // namespace
 
 double finite_close_before(model::BarsView bars, std::size_t end) {
@@ -92,7 +55,7 @@ void render_hollow_candles(SvgBackend& backend, model::BarsView bars, const Tren
                            const DeviceColumns& columns) {
   const DeviceGrid grid{dpr};
   Trend trend(colors, bars);
-  for_each_mark(bars, columns, spacing, grid, candle_width, finite_prices,
+  for_each_mark(bars, columns, spacing, grid, candle_width, all_finite<model::Bar>,
                 [&](const Ohlc& m, const Slot& at, std::size_t a, std::size_t b) {
                   const Color color = trend.of(m, a, b);
                   const double y_open = price.y(m.open), y_close = price.y(m.close);
@@ -132,7 +95,7 @@ void render_high_low(SvgBackend& backend, model::BarsView bars, std::string_view
                      double candle_width, double dpr, const DeviceColumns& columns) {
   const DeviceGrid grid{dpr};
   const Color up = parse_or_black(up_color), down = parse_or_black(down_color);
-  for_each_mark(bars, columns, spacing, grid, candle_width, finite_prices,
+  for_each_mark(bars, columns, spacing, grid, candle_width, all_finite<model::Bar>,
                 [&](const Ohlc& m, const Slot& at, std::size_t, std::size_t) {
                   backend.fill_rect(upright(at.left, at.right, price.y(m.high), price.y(m.low), grid),
                                     m.close >= m.open ? up : down);

@@ -1,0 +1,34 @@
+// Point-and-figure glyphs and kagi lines: the box styles that are not drawn as candle bodies.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "coords/price_mapping.hpp"
+#include "model/series/bar_columns.hpp"
+#include "render/chart/device_columns.hpp"
+#include "render/engine/svg_backend.hpp"
+
+namespace qc::render {
+
+// Per column (box) with finite prices: one glyph centred on each multiple of `box` from its low to its high,
+// an X (two crossing lines a box high and a candle body wide) in the up colour when it closes at or above
+// its open, else an O (a circle of diameter min(box height, body width)) in the down colour. A column keeps
+// at most one glyph per device row; columns sharing a device column draw their aggregate's there.
+void render_point_and_figure(SvgBackend& backend, model::BarsView columns_of_boxes, double box,
+                             std::string_view up_color, std::string_view down_color, double spacing,
+                             const coords::PriceMapping& price, double candle_width, double dpr,
+                             const DeviceColumns& columns = {});
+
+// Kagi runs [begin, end) of `runs` (all of them: the look of a run depends on those before it), run k a
+// vertical line from its open to its close at slot k − origin's centre, joined to the next run by a
+// horizontal line at the turning price. The line starts 1 px in the up colour, turns 2 px in the up colour
+// where it rises above the previous shoulder (the end of the up run before) and 1 px in the down colour where
+// it falls below the previous waist (the end of the down run before), and keeps its look otherwise; a
+// vertical changes look at the crossing price, a horizontal takes the look at its turn. Runs sharing a device
+// column (`columns`, indices as `runs`') draw one vertical per look there.
+void render_kagi(SvgBackend& backend, model::BarsView runs, std::size_t begin, std::size_t end, std::size_t origin,
+                 std::string_view up_color, std::string_view down_color, double spacing,
+                 const coords::PriceMapping& price, double dpr, const DeviceColumns& columns = {});
+
+}  // namespace qc::render
