@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -209,6 +209,31 @@ TEST(BoxStyles, PointAndFigureScaleLabels) {
   }
   for (const char* label : {"24.6", "36.9", "49.2", "110.7"}) EXPECT_TRUE(texts.count(label)) << label;
   EXPECT_FALSE(texts.count("24.60"));
+}
+
+// With boxes as the chart's bars, the last-price mark quotes the last box's close and the volume band takes
+// each box's direction (a renko box that closes down is down whatever the bars under it did).
+TEST(BoxStyles, LastPriceAndVolumeFollowTheBoxes) {
+  const model::Boxes boxes =
+      model::make_boxes(model::BarColumns{{0, 9, 11, 9, 10, 5}, {1, 12, 13, 11, 12.5, 7}, {2, 9, 13, 9, 10, 3}},
+                        {model::BoxKind::renko, 1, 0, false});
+  ASSERT_EQ(boxes.bars.size(), 3u);  // 10 -> 11 -> 12, then 11 -> 10 down on a bar that rose
+  auto c = chart_of(SeriesType::Renko, boxes.bars);
+  c.config.show_last_price = true;
+  auto band = model::Indicator::make("volume", "Volume")
+                  .add_vector(model::IndicatorVector::make("Volume", model::VectorStyle::histogram()));
+  band.placement = model::placement::VolumeBand{0.2};
+  c.config.indicators.push_back(std::move(band));
+  const auto body = body_of(c);
+  std::vector<std::string> volume_fills;
+  bool mark = false;
+  for (const SvgElement& e : body) {
+    if (e.tag == "rect" && e.has("fill") && e.at("fill").starts_with("rgba(")) volume_fills.push_back(e.at("fill"));
+    mark |= e.tag == "text" && e.content == "10.00";
+  }
+  const std::string up = "rgba(38,166,154,0.5019607843137255)", down = "rgba(239,83,80,0.5019607843137255)";
+  EXPECT_EQ(volume_fills, (std::vector<std::string>{up, up, down}));
+  EXPECT_TRUE(mark) << "the last box's close on the scale";
 }
 
 // Far more boxes than device columns: bodies one per column, glyphs at most one per device row of a column,
