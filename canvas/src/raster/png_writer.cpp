@@ -1,8 +1,9 @@
 // PNG signature, IHDR, one IDAT and IEND. The rows go unfiltered (a chart's flat areas repeat every four
 // bytes and every row, which deflate finds without a filter). Rows that fit deflate's window go to the row
-// deflater, which looks for matches only one pixel back and one row up: on the bench chart that is a few
-// times quicker than libdeflate's fastest level, for a stream a few percent larger. Wider rows (beyond
-// 8,191 pixels) go to libdeflate at level 1, whose hash finds the repeats the row deflater cannot reach.
+// deflater, which looks for matches only one pixel back and one row up: on the bench chart that took less
+// than half the time of libdeflate's fastest level, for a stream a tenth larger (166.5 kB against 151 kB;
+// zlib's level 2 gives 172 kB). Wider rows (beyond 8,191 pixels) go to libdeflate at level 1, whose hash
+// finds the repeats the row deflater cannot reach.
 #include "raster/png_writer.hpp"
 
 #include <libdeflate.h>
