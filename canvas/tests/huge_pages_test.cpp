@@ -1,10 +1,12 @@
 // Columns in 2 MiB pages: large blocks start on a 2 MiB boundary, small ones come from the ordinary heap,
-// and a vector growing across the threshold keeps its values.
+// a vector growing across the threshold keeps its values, and a thread reuses the large blocks it gave back.
 #include "util/huge_pages.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 namespace qc::util {
@@ -45,6 +47,44 @@ TEST(HugePageAllocator, GrowingAcrossTheThresholdKeepsTheValues) {
   column.shrink_to_fit();
   EXPECT_EQ(copy[n / 2], static_cast<double>(n / 2));
   EXPECT_TRUE(HugePageAllocator<double>{} == HugePageAllocator<int>{});
+}
+
+// A column made after another of the same length was freed gets its block back, already in its pages,
+// even with a block of another size asked for in between.
+TEST(HugePageAllocator, ReusesTheBlocksItGaveBack) {
+  const std::size_t n = 1'000'000;
+  const double* first = nullptr;
+  {
+    Column column(n, 2.0);
+    first = column.data();
+  }
+  const Column other(n + kHugePage / sizeof(double), 4.0);
+  const Column again(n, 3.0);
+  EXPECT_EQ(again.data(), first);
+  EXPECT_NE(other.data(), first);
+  EXPECT_EQ(again[n / 2], 3.0);
+  EXPECT_EQ(other[n / 2], 4.0);
+}
+
+TEST(HugeBlockCache, KeepsFewBlocksOfExactSizes) {
+  const auto block = [](std::size_t bytes) { return ::operator new(bytes, std::align_val_t{kHugePage}); };
+  const std::size_t small = 2 * kHugePage, large = HugeBlockCache::kKeptBlockMost + kHugePage;
+  HugeBlockCache cache;
+  std::vector<void*> kept;
+  for (std::size_t i = 0; i < HugeBlockCache::kKeptBlocks; ++i) {
+    kept.push_back(block(small));
+    ASSERT_TRUE(cache.keep(kept.back(), small)) << i;
+  }
+  void* extra = block(small);
+  EXPECT_FALSE(cache.keep(extra, small));  // full
+  ::operator delete(extra, std::align_val_t{kHugePage});
+  EXPECT_EQ(cache.take(small + kHugePage), nullptr);  // no block of that size
+  void* taken = cache.take(small);
+  EXPECT_NE(std::find(kept.begin(), kept.end(), taken), kept.end());
+  void* big = block(large);
+  EXPECT_FALSE(cache.keep(big, large));  // too large to keep, though there is room
+  ::operator delete(big, std::align_val_t{kHugePage});
+  EXPECT_TRUE(cache.keep(taken, small));
 }
 
 }  // namespace

@@ -254,10 +254,14 @@ bool pgo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
+// The mean body of the last p bars; the bodies are summed as they come rather than written out first.
 bool qstick(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  Scratch body(bars.size());
-  for (std::size_t t = 0; t < body.size(); ++t) body[t] = bars.close[t] - bars.open[t];
-  sma_series(body, args.period(), out.line(0));
+  const std::span<double> line = out.line(0);
+  const double p = static_cast<double>(args.period());
+  FedSums<1> bodies(args.period());
+  for (std::size_t t = 0; t < line.size(); ++t) {
+    line[t] = bodies.step({bars.close[t] - bars.open[t]}) ? bodies.sum(0) / p : kNaN;
+  }
   return true;
 }
 

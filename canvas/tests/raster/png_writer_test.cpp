@@ -94,6 +94,9 @@ TEST(PngWriter, EveryRowComesBackWhole) {
          return 0xFF000000u | (h & 0xFFFFFF);
        }},
       {2, 3000, 2, [](std::uint32_t x, std::uint32_t y) { return 0xFF000000u | ((x + y) & 1) * 0xFFFFFFu; }},
+      // The widest rows matched a row up, and rows too wide for that, which go to libdeflate.
+      {8191, 4, 8191, [](std::uint32_t x, std::uint32_t y) { return 0xFF000000u | (x / 3 + y) % 5 * 0x331100u; }},
+      {8192, 4, 8200, [](std::uint32_t x, std::uint32_t y) { return 0xFF000000u | (x / 3 + y) % 5 * 0x331100u; }},
   };
   for (const auto& c : cases) {
     std::vector<std::uint32_t> words(std::size_t{c.stride_words} * c.height, 0x12345678u);
