@@ -171,8 +171,11 @@ class Writer {
   }
 
   // Indices as 64-bit columns, whatever the width of std::size_t.
-  void column(std::span<const std::size_t> items) {
-    if constexpr (std::same_as<std::size_t, std::uint64_t>) {
+  void column(std::span<const std::size_t> items) { wide_column(items); }
+  // A template, so that the branch not taken for this target's std::size_t is never compiled.
+  template <std::unsigned_integral Index>
+  void wide_column(std::span<const Index> items) {
+    if constexpr (std::same_as<Index, std::uint64_t>) {
       column<std::uint64_t>(items);
     } else {
       const std::vector<std::uint64_t> wide(items.begin(), items.end());
