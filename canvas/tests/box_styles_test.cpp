@@ -97,13 +97,13 @@ TEST(BoxStyles, RenkoAndLineBreakAreWicklessBodies) {
   }
 }
 
-// An X column 11 .. 14 and an O column 13 .. 11 on a box of 1: the range [10.85, 14.15] maps 100/3 px a
-// unit; slots 50 px wide, bodies 40 px wide. Four X glyphs a box high and a body wide, three circles of
-// diameter min(33.33, 40).
+// An X column 11 .. 14 and an O column 13 .. 11 on a box of 1: the glyphs reach half a box past 11 and 14, so
+// the range [10.3, 14.7] maps 25 px a unit; slots 50 px wide, bodies 40 px wide. Four X glyphs a box high and
+// a body wide, three circles of diameter min(25, 40).
 TEST(BoxStyles, PointAndFigureGlyphs) {
   const model::BoxSettings box{model::BoxKind::point_and_figure, 1.0, 3, false};
   const auto body = body_of(chart_of(SeriesType::PointAndFigure, boxes_of({{11, 14}, {13, 11}}), box));
-  const auto y = [](double v) { return 110 - (v - 10.85) * 100 / 3; };
+  const auto y = [](double v) { return 110 - (v - 10.3) * 25; };
   const auto crosses = in_trend_colours(body, "path", "stroke");
   ASSERT_EQ(crosses.size(), 4u);
   for (std::size_t i = 0; i < crosses.size(); ++i) {
@@ -124,7 +124,7 @@ TEST(BoxStyles, PointAndFigureGlyphs) {
     EXPECT_EQ(circles[i].at("stroke"), css(kDown));
     EXPECT_NEAR(circles[i].number("cx"), 75, 0.01);
     EXPECT_NEAR(circles[i].number("cy"), y(11.0 + static_cast<double>(i)), 0.01);
-    EXPECT_NEAR(circles[i].number("r"), 100.0 / 6, 0.01);
+    EXPECT_NEAR(circles[i].number("r"), 12.5, 0.01);
   }
 }
 

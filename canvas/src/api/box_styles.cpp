@@ -1,15 +1,13 @@
 // Renko and line break as wickless bodies, point and figure as glyphs, kagi as lines.
 #include "api/box_styles.hpp"
 
+#include "api/chart.hpp"
 #include "render/chart/bar_styles.hpp"
 #include "render/chart/box_styles.hpp"
 
 namespace qc::api {
 
-bool is_box_style(SeriesType type) {
-  return type == SeriesType::Renko || type == SeriesType::PointAndFigure || type == SeriesType::LineBreak ||
-         type == SeriesType::Kagi;
-}
+bool is_box_style(SeriesType type) { return box_kind(type).has_value(); }
 
 std::optional<double> scale_grid(const SeriesConfig& series) {
   if (series.series_type != SeriesType::PointAndFigure) return std::nullopt;

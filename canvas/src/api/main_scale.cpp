@@ -12,7 +12,13 @@ MainScale::MainScale(model::BarsView series, model::BarsView drawn,
                      std::span<const model::Indicator* const> overlays, double height, PriceScaleMode mode,
                      ValueIndices at, std::optional<double> level, std::optional<double> grid) {
   if (const auto base = main_base_index(drawn, at.first)) from_base_ = {*base, at.end};
-  const std::optional<ValueRange> ends = price_pane_ends(series, overlays, at, level);
+  std::optional<ValueRange> ends = price_pane_ends(series, overlays, at, level);
+  if (grid && ends) {
+    // The glyphs stand centred on the grid prices: the highest and the lowest reach half a box beyond them.
+    // A log scale keeps a low end that would reach zero or below.
+    if (mode != PriceScaleMode::log || ends->lo > 0.5 * *grid) ends->lo -= 0.5 * *grid;
+    ends->hi += 0.5 * *grid;
+  }
   if (mode == PriceScaleMode::log && ends) {
     if (const auto pane = coords::log_price_mapping(ends->lo, ends->hi, 0.0, height)) {
       mapping_ = *pane;
