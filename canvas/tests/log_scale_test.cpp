@@ -54,8 +54,8 @@ std::vector<std::string> labels_of(const LabelledTicks& ticks) {
 }
 
 // 1, 2 and 5 of each decade, then every digit, then the linear ticks; after the log rule, a gap of more than
-// 120 px between two ticks kept takes the linear ticks of its prices and height strictly between them, each at
-// least 20 px from both ends and from the last one added.
+// 120 px between two ticks kept, or between the pane's edge and the tick kept nearest it, takes the linear ticks
+// of its prices and height strictly between them, each at least 20 px from both ends and from the last one added.
 TEST(LogPriceTicks, RoundPricesThenEveryDigitThenLinearTicksTopDown) {
   struct Case {
     double lo, hi, height;
@@ -84,6 +84,8 @@ TEST(LogPriceTicks, RoundPricesThenEveryDigitThenLinearTicksTopDown) {
       // 200 to 100 (129 px) is filled, 500 to 200 (170 px) too.
       {100, 1000, 470,
        {"1000", "800", "700", "600", "500", "400", "350", "300", "250", "200", "160", "140", "120", "100"}},
+      // 600 to 1000 are digits; 1000 lies 195 px under the pane's top: the stretch above it takes steps of 100.
+      {666.79, 1576.09, 450, {"1500", "1400", "1300", "1200", "1100", "1000", "900", "800", "700"}},
   };
   for (const Case& c : cases) {
     const auto pane = log_price_mapping(c.lo, c.hi, 0, c.height);

@@ -46,24 +46,29 @@ std::size_t round_price_count(const PriceMapping& pane, std::span<const int> man
   return n;
 }
 
-// Into each gap of more than kLogFillGap pixels between two ticks kept go the ticks the linear scale takes
-// for the prices between them over the gap's height, labelled as it labels them: those strictly between the
-// two, at least kLogTickGap pixels from either and from each other going down. The ticks kept all stay.
+// Into each gap of more than kLogFillGap pixels between two ticks kept, or between the pane's edge and the tick
+// kept nearest it, go the ticks the linear scale takes for the prices between them over the gap's height,
+// labelled as it labels them: those strictly between the two, at least kLogTickGap pixels from either and from
+// each other going down. The ticks kept all stay.
 LabelledTicks with_gaps_filled(const PriceMapping& pane, LabelledTicks&& kept) {
   const std::size_t n = kept.values.size();
+  // Stop i is the pane's top for i = 0, its bottom for i = n + 1, else the kept tick i - 1.
+  const auto stop = [&](std::size_t i) { return i == 0 ? pane.max : i == n + 1 ? pane.min : kept.values[i - 1]; };
+  const auto wide = [&](std::size_t i) { return pane.y(stop(i + 1)) - pane.y(stop(i)) > kLogFillGap; };
   std::size_t gaps = 0;
-  for (std::size_t i = 1; i < n; ++i) gaps += pane.y(kept.values[i]) - pane.y(kept.values[i - 1]) > kLogFillGap ? 1 : 0;
+  for (std::size_t i = 0; i <= n; ++i) gaps += wide(i) ? 1 : 0;
   if (gaps == 0) return std::move(kept);
   LabelledTicks out;
   out.values.reserve(n + gaps * kMaxPriceTicks);
   out.decimals.reserve(n + gaps * kMaxPriceTicks);
-  for (std::size_t i = 0; i < n; ++i) {
-    out.values.push_back(kept.values[i]);
-    out.decimals.push_back(kept.decimals[i]);
-    if (i + 1 == n) break;
-    const double upper = kept.values[i], lower = kept.values[i + 1];
+  for (std::size_t i = 0; i <= n; ++i) {
+    if (i > 0) {
+      out.values.push_back(kept.values[i - 1]);
+      out.decimals.push_back(kept.decimals[i - 1]);
+    }
+    if (!wide(i)) continue;
+    const double upper = stop(i), lower = stop(i + 1);
     const double top = pane.y(upper), bottom = pane.y(lower), height = bottom - top;
-    if (!(height > kLogFillGap)) continue;
     const PriceTicks linear = price_ticks(lower, upper, height);
     const int decimals = price_label_decimals(lower, upper, height);
     double last = top;
