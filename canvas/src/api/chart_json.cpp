@@ -171,14 +171,7 @@ class Writer {
   }
 
   // Indices as 64-bit columns, whatever the width of std::size_t.
-  void column(std::span<const std::size_t> items) {
-    if constexpr (std::same_as<std::size_t, std::uint64_t>) {
-      column<std::uint64_t>(items);
-    } else {
-      const std::vector<std::uint64_t> wide(items.begin(), items.end());
-      column(std::span<const std::uint64_t>(wide));
-    }
-  }
+  void column(std::span<const std::size_t> items) { index_column(items); }
   template <ColumnItem T>
   void column(std::span<const T> items) {
     out_ += '"';
@@ -193,6 +186,17 @@ class Writer {
   }
 
  private:
+  // A template so that the branch not taken for this target's std::size_t is never instantiated.
+  template <std::unsigned_integral Index>
+  void index_column(std::span<const Index> items) {
+    if constexpr (std::same_as<Index, std::uint64_t>) {
+      column<std::uint64_t>(items);
+    } else {
+      const std::vector<std::uint64_t> wide(items.begin(), items.end());
+      column(std::span<const std::uint64_t>(wide));
+    }
+  }
+
   std::string& out_;
 };
 
