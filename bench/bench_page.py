@@ -91,8 +91,9 @@ CORE_ALONE = """(async () => {
   const chart = new DataView(core.memory.buffer).getUint32(scratch, true);
   const decoder = new TextDecoder();
   const [first, last] = %s;
-  const render = [], read = [], sizes = [], grown = core.memory.buffer.byteLength;
+  const render = [], read = [], sizes = [], grew = [];
   for (let i = 1; i <= %d; i++) {
+    const memory = core.memory.buffer.byteLength;
     const start = performance.now();
     core.qc_chart_set_view(chart, BigInt(first - i), BigInt(last - i));
     core.qc_chart_render(chart, 0, scratch, scratch + 4);
@@ -103,8 +104,9 @@ CORE_ALONE = """(async () => {
     read.push(performance.now() - rendered);
     render.push(rendered - start);
     sizes.push(doc.length);
+    if (core.memory.buffer.byteLength !== memory) grew.push(i);
   }
-  return [render, read, sizes, core.memory.buffer.byteLength - grown];
+  return [render, read, sizes, grew];
 })()"""
 
 # Trace events of the pans' frames, by what the browser did: (label, event name).
@@ -194,11 +196,11 @@ def main():
         print(f"the same document's text put back into its element: median {swap:.2f} ms; the pans take "
               f"{median / swap:.2f}x that")
 
-        render, read, sizes, grown = browser.evaluate(CORE_ALONE % (view, args.pans))
+        render, read, sizes, grew = browser.evaluate(CORE_ALONE % (view, args.pans))
         print(f"the core alone, same views: render median {statistics.median(render):.2f} ms (worst "
               f"{max(render):.2f}), reading and decoding its document of {statistics.median(sizes):,.0f} "
-              f"characters {statistics.median(read):.2f} ms; its memory grew {grown:,} bytes over the "
-              f"{args.pans} renders")
+              f"characters {statistics.median(read):.2f} ms; its memory grew at {len(grew)} of the {args.pans} "
+              f"renders{f' (the last {grew[-1]})' if grew else ''}")
         parts = traced_pans(browser, args.pans)
         medians = {label: statistics.median(values) for label, values in parts.items()}
         print(f"the pans again, traced: frame median {medians['wall']:.2f} ms wall, {medians['cpu']:.2f} ms CPU; "
