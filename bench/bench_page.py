@@ -4,7 +4,11 @@ navigation's start until the first document is in the page, then painted), and 1
 quorvel.setView(first - 1, last - 1) in a requestAnimationFrame callback timed with performance.now() from
 before the view is set until after the document is replaced and getBBox() forced its layout; beside them, in
 the same run, the same number of frames that only put the shown document's text back into its element and
-force its layout (what any page showing that document pays, the core's render left out).
+force its layout (what any page showing that document pays, the core's render left out). Then where a pan's
+time goes: the core alone (a second instance of the page's own core rendering the same views, its document's
+bytes read and decoded apart), and the browser's parts of the same pans run again under the DevTools trace
+(parsing, style, layout, and the frame's CPU time beside its wall time, which shows how long it waited for a
+processor on a loaded machine).
 Usage (with the module installed, built with its WebAssembly core): python bench/bench_page.py [--bars N]
 """
 import argparse
@@ -68,6 +72,69 @@ SWAPS = """(async () => {
 })()"""
 
 
+# The page's core instantiated a second time, from the page's own bytes and JSON, rendering the views of the
+# pans: the render (view set and document written into wasm memory) and the reading of its bytes, timed apart.
+CORE_ALONE = """(async () => {
+  const packed = atob(document.getElementById("quorvel-core").textContent);
+  const gzip = Uint8Array.from(packed, c => c.charCodeAt(0));
+  const inflated = new Blob([gzip]).stream().pipeThrough(new DecompressionStream("gzip"));
+  const wasm = await new Response(inflated).arrayBuffer();
+  const quiet = {fd_write: () => 0, fd_seek: () => 70, fd_close: () => 8};
+  const core = (await WebAssembly.instantiate(wasm, {wasi_snapshot_preview1: quiet})).instance.exports;
+  core._initialize();
+  const scratch = core.qc_alloc(16);
+  const json = new TextEncoder().encode(document.getElementById("quorvel-chart").textContent);
+  const at = core.qc_alloc(json.length);
+  new Uint8Array(core.memory.buffer).set(json, at);
+  if (core.qc_chart_new(at, json.length, scratch) !== 0) throw new Error("the core refused the page's JSON");
+  core.qc_free(at);
+  const chart = new DataView(core.memory.buffer).getUint32(scratch, true);
+  const decoder = new TextDecoder();
+  const [first, last] = %s;
+  const render = [], read = [], sizes = [], grew = [];
+  for (let i = 1; i <= %d; i++) {
+    const memory = core.memory.buffer.byteLength;
+    const start = performance.now();
+    core.qc_chart_set_view(chart, BigInt(first - i), BigInt(last - i));
+    core.qc_chart_render(chart, 0, scratch, scratch + 4);
+    const rendered = performance.now();
+    const heap = new DataView(core.memory.buffer);
+    const doc = decoder.decode(new Uint8Array(core.memory.buffer, heap.getUint32(scratch, true),
+                                              heap.getUint32(scratch + 4, true)));
+    read.push(performance.now() - rendered);
+    render.push(rendered - start);
+    sizes.push(doc.length);
+    if (core.memory.buffer.byteLength !== memory) grew.push(i);
+  }
+  return [render, read, sizes, grew];
+})()"""
+
+# Trace events of the pans' frames, by what the browser did: (label, event name).
+BROWSER_PARTS = [("parse", "ParseHTML"), ("style", "UpdateLayoutTree"), ("layout", "Layout")]
+
+
+def traced_pans(browser, pans):
+    """The same pans run again under the DevTools trace: per frame, the rAF callback's wall and CPU time, the
+    time the browser spent in each part of BROWSER_PARTS within it, and the rest of its wall time."""
+    browser.call("Tracing.start", transferMode="ReportEvents",
+                 traceConfig={"includedCategories": ["devtools.timeline"]})
+    browser.evaluate(PANS % pans)
+    browser.call("Tracing.end")
+    browser.wait_for("Tracing.tracingComplete")
+    events = [e for chunk in browser.take_events("Tracing.dataCollected") for e in chunk["value"]
+              if e.get("ph") == "X" and "dur" in e]
+    frames = [e for e in events if e["name"] == "FireAnimationFrame"]
+    parts = {label: [] for label in ["wall", "cpu", "rest"] + [label for label, _ in BROWSER_PARTS]}
+    for frame in frames:
+        inside = [e for e in events if e["tid"] == frame["tid"] and frame["ts"] <= e["ts"] < frame["ts"] + frame["dur"]]
+        parts["wall"].append(frame["dur"] / 1000)
+        parts["cpu"].append(frame.get("tdur", frame["dur"]) / 1000)
+        for label, name in BROWSER_PARTS:
+            parts[label].append(sum(e["dur"] for e in inside if e["name"] == name) / 1000)
+        parts["rest"].append(parts["wall"][-1] - sum(parts[label][-1] for label, _ in BROWSER_PARTS))
+    return parts
+
+
 def json_in_page(html, text):
     """How many bytes of the page its JSON takes, as written there: verbatim, or with "</" escaped."""
     for written in (text, text.replace("</", "<\\/")):
@@ -128,6 +195,18 @@ def main():
         swap = statistics.median(browser.evaluate(SWAPS % args.pans))
         print(f"the same document's text put back into its element: median {swap:.2f} ms; the pans take "
               f"{median / swap:.2f}x that")
+
+        render, read, sizes, grew = browser.evaluate(CORE_ALONE % (view, args.pans))
+        print(f"the core alone, same views: render median {statistics.median(render):.2f} ms (worst "
+              f"{max(render):.2f}), reading and decoding its document of {statistics.median(sizes):,.0f} "
+              f"characters {statistics.median(read):.2f} ms; its memory grew at {len(grew)} of the {args.pans} "
+              f"renders{f' (the last {grew[-1]})' if grew else ''}")
+        parts = traced_pans(browser, args.pans)
+        medians = {label: statistics.median(values) for label, values in parts.items()}
+        print(f"the pans again, traced: frame median {medians['wall']:.2f} ms wall, {medians['cpu']:.2f} ms CPU; "
+              + ", ".join(f"{label} {medians[label]:.2f}" for label, _ in BROWSER_PARTS)
+              + f", the rest (script, the core, the old document's removal) {medians['rest']:.2f} ms "
+              f"(medians per frame of {len(parts['wall'])})")
 
 
 if __name__ == "__main__":
