@@ -13,6 +13,7 @@
 #include <limits>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace qc::studies {
@@ -115,33 +116,35 @@ class FedSums {
  public:
   explicit FedSums(std::size_t p) : ring_(new std::array<double, K>[p]()), p_(p) {}
 
-  bool step(const std::array<double, K>& v) {
+  bool step(const std::array<double, K>& v) { return step(v, std::make_index_sequence<K>{}); }
+  double sum(std::size_t k) const { return sum_[k]; }
+
+ private:
+  // Each value's work written out by a fold rather than a loop over k: an array indexed in a loop stays
+  // in memory, and every bar's sums would then wait on a store and a reload.
+  template <std::size_t... k>
+  bool step(const std::array<double, K>& v, std::index_sequence<k...>) {
     // x − x is 0 for a finite x and NaN otherwise: one test for the whole set.
-    double zero = 0.0;
-    for (std::size_t k = 0; k < K; ++k) zero += v[k] - v[k];
-    if (zero != 0.0) {
+    if (((v[k] - v[k]) + ... + 0.0) != 0.0) {
       sum_.fill(0.0);
       quiet_.fill(0);
       run_ = 0;
       return false;
     }
     std::array<double, K>& slot = ring_[at_];
+    const std::array<double, K> old = slot;
+    slot = v;
     const bool full = run_ == p_;
-    for (std::size_t k = 0; k < K; ++k) {
-      // One addition from one bar's sum to the next: that chain sets the pace.
-      sum_[k] += v[k] - (full ? slot[k] : 0.0);
-      slot[k] = v[k];
-      // Counted by a mask, not a branch: on flows that are zero every other bar, a branch mispredicts.
-      quiet_[k] = (quiet_[k] + 1) & (0 - static_cast<std::size_t>(v[k] == 0.0));
-      if (quiet_[k] >= p_) sum_[k] = 0.0;
-    }
+    // One addition from one bar's sum to the next: that chain sets the pace.
+    ((sum_[k] += v[k] - (full ? old[k] : 0.0)), ...);
+    // Counted by a mask, not a branch: on flows that are zero every other bar, a branch mispredicts.
+    ((quiet_[k] = (quiet_[k] + 1) & (0 - static_cast<std::size_t>(v[k] == 0.0))), ...);
+    ((sum_[k] = quiet_[k] >= p_ ? 0.0 : sum_[k]), ...);
     run_ += full ? 0 : 1;
     at_ = at_ + 1 == p_ ? 0 : at_ + 1;
     return run_ == p_;
   }
-  double sum(std::size_t k) const { return sum_[k]; }
 
- private:
   std::unique_ptr<std::array<double, K>[]> ring_;
   std::size_t p_;
   std::size_t at_ = 0;  // where the next set goes; once the window is full, where its oldest is
