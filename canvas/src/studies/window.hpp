@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -114,7 +115,8 @@ class WindowWeighted {
 template <std::size_t K>
 class FedSums {
  public:
-  explicit FedSums(std::size_t p) : ring_(new std::array<double, K>[p]()), p_(p) {}
+  explicit FedSums(std::size_t p)
+      : p_(p), mask_(std::bit_ceil(p) - 1), ring_(new std::array<double, K>[mask_ + 1]()) {}
 
   bool step(const std::array<double, K>& v) { return step(v, std::make_index_sequence<K>{}); }
   double sum(std::size_t k) const { return sum_[k]; }
@@ -127,30 +129,29 @@ class FedSums {
     // x − x is 0 for a finite x and NaN otherwise: one test for the whole set.
     if (((v[k] - v[k]) + ... + 0.0) != 0.0) {
       sum_.fill(0.0);
-      quiet_.fill(0);
+      last_.fill(0);
       run_ = 0;
       return false;
     }
-    std::array<double, K>& slot = ring_[at_];
-    const std::array<double, K> old = slot;
-    slot = v;
-    const bool full = run_ == p_;
+    // The ring holds a power of two of sets, so that the count of sets taken also places them.
+    const bool full = run_ >= p_;
+    const std::array<double, K> old = ring_[(run_ - p_) & mask_];
+    ring_[run_ & mask_] = v;
+    ++run_;
     // One addition from one bar's sum to the next: that chain sets the pace.
     ((sum_[k] += v[k] - (full ? old[k] : 0.0)), ...);
-    // Counted by a mask, not a branch: on flows that are zero every other bar, a branch mispredicts.
-    ((quiet_[k] = (quiet_[k] + 1) & (0 - static_cast<std::size_t>(v[k] == 0.0))), ...);
-    ((sum_[k] = quiet_[k] >= p_ ? 0.0 : sum_[k]), ...);
-    run_ += full ? 0 : 1;
-    at_ = at_ + 1 == p_ ? 0 : at_ + 1;
-    return run_ == p_;
+    // Selected, not branched on: on flows that are zero every other bar, a branch mispredicts.
+    ((last_[k] = v[k] != 0.0 ? run_ : last_[k]), ...);
+    ((sum_[k] = run_ - last_[k] >= p_ ? 0.0 : sum_[k]), ...);
+    return run_ >= p_;
   }
 
-  std::unique_ptr<std::array<double, K>[]> ring_;
   std::size_t p_;
-  std::size_t at_ = 0;  // where the next set goes; once the window is full, where its oldest is
-  std::size_t run_ = 0;
+  std::size_t mask_;  // ring size − 1
+  std::unique_ptr<std::array<double, K>[]> ring_;
+  std::size_t run_ = 0;  // sets taken since the last start
   std::array<double, K> sum_{};
-  std::array<std::size_t, K> quiet_{};  // trailing zeros of each value
+  std::array<std::size_t, K> last_{};  // run_ just after each value's last one other than 0 (0: none yet)
 };
 
 // Largest (or smallest) of the last p values; on request also the index of the newest bar holding it.
