@@ -271,6 +271,27 @@ TEST(WindowMachinery, FedSumsOfZerosAndGaps) {
   }
 }
 
+// A value fed to FedSums sums as the same value read by WindowSum from a column does, bit for bit, so that a
+// study may sum values made on the way or a whole column alike: periods on both sides of the ring's powers
+// of two, over stretches of zeros, gaps and values of very different sizes.
+TEST(WindowMachinery, FedSumsMatchWindowSumBitForBit) {
+  std::vector<double> x = walk_with_gaps(300);
+  for (std::size_t t = 0; t < x.size(); ++t) x[t] *= t % 3 == 0 ? 1e4 : 1e-2;
+  std::fill(x.begin() + 200, x.begin() + 240, 0.0);
+  x[250] = std::numeric_limits<double>::infinity();
+  for (const std::size_t p : {1u, 2u, 3u, 4u, 5u, 7u, 8u, 9u, 16u, 17u, 34u}) {
+    FedSums<1> fed(p);
+    WindowSum column(x, p);
+    for (std::size_t t = 0; t < x.size(); ++t) {
+      const bool full = fed.step({x[t]});
+      ASSERT_EQ(full, column.step(t)) << "p " << p << " bar " << t;
+      if (full) {
+        EXPECT_EQ(fed.sum(0), column.sum()) << "p " << p << " bar " << t;
+      }
+    }
+  }
+}
+
 // Exponential and Wilder smoothing by hand: seeded with the mean of the first p finite inputs, restarted
 // after a NaN, and skipping another study's leading NaN.
 TEST(WindowMachinery, SeededAveragesByHand) {

@@ -32,10 +32,22 @@ class Awesome {
 };
 
 // Histogram bars are coloured by change: up where the value is at least the previous bar's, and on the
-// first value after a gap.
-void mark_rising(std::span<const double> v, std::vector<std::uint8_t>& up) {
-  for (std::size_t t = 1; t < v.size(); ++t) up[t] = !(v[t] < v[t - 1]);
-}
+// first value after a gap. Marked as the values come, rather than in a second pass over them.
+class RisingMarks {
+ public:
+  explicit RisingMarks(std::vector<std::uint8_t>& up) : up_(up.data()) {}
+
+  // Marks bar t (t = 0, 1, 2, … in turn), whose value is v; gives v back.
+  double mark(std::size_t t, double v) {
+    up_[t] = !(v < prev_);
+    prev_ = v;
+    return v;
+  }
+
+ private:
+  std::uint8_t* up_;
+  double prev_ = kNaN;
+};
 
 // x_t + 2x_{t−1} + 2x_{t−2} + x_{t−3}, over 6: the symmetric four-bar weighting.
 void symmetric_weighted(std::span<const double> x, std::span<double> out) {
@@ -67,21 +79,21 @@ bool macd(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 
 bool awesome_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::span<double> ao = out.line(0);
+  RisingMarks rising(out.up_flags(0));
   Awesome osc;
-  for (std::size_t t = 0; t < ao.size(); ++t) ao[t] = osc.step(bars, t) ? osc.value() : kNaN;
-  mark_rising(ao, out.up_flags(0));
+  for (std::size_t t = 0; t < ao.size(); ++t) ao[t] = rising.mark(t, osc.step(bars, t) ? osc.value() : kNaN);
   return true;
 }
 
 bool accelerator_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::span<double> ac = out.line(0);
+  RisingMarks rising(out.up_flags(0));
   Awesome osc;
   FedSums<1> avg(5);
   for (std::size_t t = 0; t < ac.size(); ++t) {
     const double ao = osc.step(bars, t) ? osc.value() : kNaN;
-    ac[t] = avg.step({ao}) ? ao - avg.sum(0) / 5.0 : kNaN;
+    ac[t] = rising.mark(t, avg.step({ao}) ? ao - avg.sum(0) / 5.0 : kNaN);
   }
-  mark_rising(ac, out.up_flags(0));
   return true;
 }
 

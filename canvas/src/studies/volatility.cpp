@@ -59,19 +59,18 @@ bool historical_volatility(const Columns& bars, const StudyArgs& args, StudyOutp
 // (flat bars) counts as the ratio 1, so flat prices read 25.
 bool mass_index(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   constexpr std::size_t kSmoothing = 9, kSum = 25;
-  const std::size_t n = bars.size();
-  Scratch ratio(n);
+  const std::span<double> line = out.line(0);
   Ema single(kSmoothing), twice(kSmoothing);
-  for (std::size_t t = 0; t < n; ++t) {
+  // The ratios are summed as they come rather than written out first.
+  FedSums<1> ratios(kSum);
+  for (std::size_t t = 0; t < line.size(); ++t) {
     const bool first = single.step(bars.high[t] - bars.low[t]);
     // Fed NaN until the first average exists (and after a gap), the second starts with it.
-    if (!twice.step(first ? single.value() : kNaN)) {
-      ratio[t] = kNaN;
-      continue;
-    }
-    ratio[t] = twice.value() == 0.0 ? 1.0 : single.value() / twice.value();
+    const double ratio = !twice.step(first ? single.value() : kNaN) ? kNaN
+                         : twice.value() == 0.0                     ? 1.0
+                                                                    : single.value() / twice.value();
+    if (ratios.step({ratio})) line[t] = ratios.sum(0);
   }
-  sum_series(ratio, kSum, out.line(0));
   return true;
 }
 

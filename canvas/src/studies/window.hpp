@@ -8,12 +8,18 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <limits>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace qc::studies {
 
@@ -113,41 +119,43 @@ class WindowWeighted {
 template <std::size_t K>
 class FedSums {
  public:
-  explicit FedSums(std::size_t p) : ring_(new std::array<double, K>[p]()), p_(p) {}
+  explicit FedSums(std::size_t p)
+      : p_(p), mask_(std::bit_ceil(p) - 1), ring_(new std::array<double, K>[mask_ + 1]()) {}
 
-  bool step(const std::array<double, K>& v) {
-    // x − x is 0 for a finite x and NaN otherwise: one test for the whole set.
-    double zero = 0.0;
-    for (std::size_t k = 0; k < K; ++k) zero += v[k] - v[k];
-    if (zero != 0.0) {
-      sum_.fill(0.0);
-      quiet_.fill(0);
-      run_ = 0;
-      return false;
-    }
-    std::array<double, K>& slot = ring_[at_];
-    const bool full = run_ == p_;
-    for (std::size_t k = 0; k < K; ++k) {
-      // One addition from one bar's sum to the next: that chain sets the pace.
-      sum_[k] += v[k] - (full ? slot[k] : 0.0);
-      slot[k] = v[k];
-      // Counted by a mask, not a branch: on flows that are zero every other bar, a branch mispredicts.
-      quiet_[k] = (quiet_[k] + 1) & (0 - static_cast<std::size_t>(v[k] == 0.0));
-      if (quiet_[k] >= p_) sum_[k] = 0.0;
-    }
-    run_ += full ? 0 : 1;
-    at_ = at_ + 1 == p_ ? 0 : at_ + 1;
-    return run_ == p_;
-  }
+  bool step(const std::array<double, K>& v) { return step(v, std::make_index_sequence<K>{}); }
   double sum(std::size_t k) const { return sum_[k]; }
 
  private:
-  std::unique_ptr<std::array<double, K>[]> ring_;
+  // Each value's work written out by a fold rather than a loop over k: an array indexed in a loop stays
+  // in memory, and every bar's sums would then wait on a store and a reload.
+  template <std::size_t... k>
+  bool step(const std::array<double, K>& v, std::index_sequence<k...>) {
+    // x − x is 0 for a finite x and NaN otherwise: one test for the whole set.
+    if (((v[k] - v[k]) + ... + 0.0) != 0.0) {
+      sum_.fill(0.0);
+      last_.fill(0);
+      run_ = 0;
+      return false;
+    }
+    // The ring holds a power of two of sets, so that the count of sets taken also places them.
+    const bool full = run_ >= p_;
+    const std::array<double, K> old = ring_[(run_ - p_) & mask_];
+    ring_[run_ & mask_] = v;
+    ++run_;
+    // One addition from one bar's sum to the next: that chain sets the pace.
+    ((sum_[k] += v[k] - (full ? old[k] : 0.0)), ...);
+    // Selected, not branched on: on flows that are zero every other bar, a branch mispredicts.
+    ((last_[k] = v[k] != 0.0 ? run_ : last_[k]), ...);
+    ((sum_[k] = run_ - last_[k] >= p_ ? 0.0 : sum_[k]), ...);
+    return run_ >= p_;
+  }
+
   std::size_t p_;
-  std::size_t at_ = 0;  // where the next set goes; once the window is full, where its oldest is
-  std::size_t run_ = 0;
+  std::size_t mask_;  // ring size − 1
+  std::unique_ptr<std::array<double, K>[]> ring_;
+  std::size_t run_ = 0;  // sets taken since the last start
   std::array<double, K> sum_{};
-  std::array<std::size_t, K> quiet_{};  // trailing zeros of each value
+  std::array<std::size_t, K> last_{};  // run_ just after each value's last one other than 0 (0: none yet)
 };
 
 // Largest (or smallest) of the last p values; on request also the index of the newest bar holding it.
@@ -210,17 +218,26 @@ class WindowExtreme {
   }
 
   // One doubling pass over n slots: the better of the extremes ending s slots apart, from `late` (and
-  // `late − s`) into out. The buffers never overlap, which lets the compiler turn it into vector compares,
-  // of four values at a time where the processor has them.
+  // `late − s`) into out. The buffers never overlap.
   [[gnu::always_inline]] static void double_pass_loop(const double* __restrict late, std::size_t s, std::size_t n,
                                                       double* __restrict out) {
     const double* early = late - s;
     for (std::size_t i = 0; i < n; ++i) out[i] = better(early[i], late[i]) ? early[i] : late[i];
   }
 #if defined(__x86_64__) && defined(__GNUC__)
+  // Four slots at a time where the processor has the instructions. Written out, since compilers at the
+  // build's optimisation level leave the loop above scalar. max(a, b) and min(a, b) are a > b ? a : b and
+  // a < b ? a : b exactly: the same extremes.
   [[gnu::target("avx2")]] static void double_pass_wide(const double* late, std::size_t s, std::size_t n,
                                                        double* out) {
-    double_pass_loop(late, s, n, out);
+    const double* early = late - s;
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+      const __m256d a = _mm256_loadu_pd(early + i);
+      const __m256d b = _mm256_loadu_pd(late + i);
+      _mm256_storeu_pd(out + i, kMax ? _mm256_max_pd(a, b) : _mm256_min_pd(a, b));
+    }
+    double_pass_loop(late + i, s, n - i, out + i);
   }
 #endif
   static void double_pass(const double* late, std::size_t s, std::size_t n, double* out) {
