@@ -49,7 +49,7 @@ void expect_boxes(const Case& c) {
   const model::Boxes got = model::make_boxes(bars, c.settings);
   ASSERT_EQ(got.bars.size(), c.boxes.size()) << c.name;
   ASSERT_EQ(got.last_bar.size(), c.boxes.size()) << c.name;
-  EXPECT_EQ(model::count_boxes(bars, c.settings, 1000), c.boxes.size()) << c.name;
+  EXPECT_EQ(model::count_boxes(bars, c.settings), c.boxes.size()) << c.name;
   for (std::size_t j = 0; j < c.boxes.size(); ++j) {
     const model::Bar b = got.bars[j];
     const Box& want = c.boxes[j];
@@ -161,16 +161,16 @@ TEST(Boxes, VolumeSplit) {
 // for a box far too small.
 TEST(Boxes, Count) {
   const model::BarColumns bars = from_closes({100, 300, 50});
-  EXPECT_EQ(model::count_boxes(bars, renko(0.001), 1000000), 200000u + 249999u);
+  EXPECT_EQ(model::count_boxes(bars, renko(0.001)), 200000u + 249999u);
   // A grid finer than the doubles can tell apart is refused as too many boxes, and builds nothing.
   constexpr std::size_t kTooMany = std::numeric_limits<std::size_t>::max();
-  EXPECT_EQ(model::count_boxes(bars, renko(1e-300), 1000000), kTooMany);
-  EXPECT_EQ(model::count_boxes(bars, pnf(1e-300, 3), 1000000), kTooMany);
+  EXPECT_EQ(model::count_boxes(bars, renko(1e-300)), kTooMany);
+  EXPECT_EQ(model::count_boxes(bars, pnf(1e-300, 3)), kTooMany);
   EXPECT_EQ(model::make_boxes(bars, pnf(1e-300, 3)).bars.size(), 0u);
   // Point and figure counts columns, however many grid prices each holds.
-  EXPECT_EQ(model::count_boxes(bars, pnf(0.001, 3), 1000000), 2u);
-  EXPECT_EQ(model::count_boxes(bars, renko(1e300), 1000000), 0u);
-  EXPECT_EQ(model::count_boxes(bars, pnf(1e300, 1), 1000000), 0u);
+  EXPECT_EQ(model::count_boxes(bars, pnf(0.001, 3)), 2u);
+  EXPECT_EQ(model::count_boxes(bars, renko(1e300)), 0u);
+  EXPECT_EQ(model::count_boxes(bars, pnf(1e300, 1)), 0u);
 
   struct Refused {
     const char* name;
@@ -180,7 +180,7 @@ TEST(Boxes, Count) {
                            Refused{"NaN", kagi(kNaN)}, Refused{"infinite", renko(INFINITY)},
                            Refused{"no reversal", pnf(1, 0)}, Refused{"no lines", line_break(0)},
                            Refused{"100 percent", kagi(100, true)}}) {
-    EXPECT_EQ(model::count_boxes(bars, r.settings, 10), 0u) << r.name;
+    EXPECT_EQ(model::count_boxes(bars, r.settings), 0u) << r.name;
     EXPECT_EQ(model::make_boxes(bars, r.settings).bars.size(), 0u) << r.name;
   }
 }

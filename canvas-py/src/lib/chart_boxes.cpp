@@ -22,12 +22,6 @@ using qc::api::Chart;
 using qc::api::SettledBoxes;
 using qc::model::BoxKind;
 
-const Chart& held_chart(ChartCall& c) {
-  const std::optional<Chart>& chart = c.value();
-  if (!chart) throw Panic("Chart already consumed");
-  return *chart;
-}
-
 [[noreturn]] void raise_float(const char* name, const char* expected, double given) {
   Ref number = Ref::steal(PyFloat_FromDouble(given));
   PyErr_Format(PyExc_ValueError, "argument '%s': expected %s, got %R", name, expected, number.get());
@@ -113,7 +107,7 @@ struct BoxStyleDesc {
 // it was.
 PyObject* set_box_style(ChartCall& c) {
   const BoxRequest request = c.data<BoxStyleDesc>().request(c);
-  const Chart& held = held_chart(c);
+  const Chart& held = chart_of(c);
   if (qc::api::has_placed_items(held.config)) raise_order_error(qc::api::series_type_of(request.settings.kind));
   const qc::model::BarsView bars = held.user_bars();
   const SettledBoxes settled = qc::api::settle_boxes(bars, request);
@@ -154,13 +148,13 @@ constexpr auto kRows = rows_from<ChartClass, kBoxStyles>(Borrow::exclusive, set_
 }  // namespace
 
 void set_bar_style(ChartCall& c, qc::api::SeriesConfig series) {
-  const Chart& held = held_chart(c);
+  const Chart& held = chart_of(c);
   if (held.boxed() && qc::api::has_placed_items(held.config)) raise_order_error(series.series_type);
   with_chart(c, [&](Chart&& chart) { return qc::api::draw_bars(std::move(chart), std::move(series)); });
 }
 
 void set_user_bars(ChartCall& c, qc::model::BarColumns bars) {
-  const Chart& held = held_chart(c);
+  const Chart& held = chart_of(c);
   qc::model::BoxSettings settings = held.config.series.boxes;
   if (held.boxed()) {
     const SettledBoxes settled = qc::api::settle_boxes(bars, {settings, held.source.atr});

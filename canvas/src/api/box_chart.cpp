@@ -8,16 +8,6 @@
 
 namespace qc::api {
 
-SeriesType series_type_of(model::BoxKind kind) {
-  switch (kind) {
-    case model::BoxKind::renko: return SeriesType::Renko;
-    case model::BoxKind::point_and_figure: return SeriesType::PointAndFigure;
-    case model::BoxKind::line_break: return SeriesType::LineBreak;
-    case model::BoxKind::kagi: return SeriesType::Kagi;
-  }
-  return SeriesType::Renko;
-}
-
 bool has_placed_items(const ChartConfig& config) {
   return !config.indicators.empty() || !config.primitives.empty() || !config.signals.empty() ||
          !config.levels.empty() || config.view.has_value();
@@ -44,7 +34,7 @@ SettledBoxes settle_boxes(model::BarsView bars, const BoxRequest& request) {
   // Line break and kagi give at most one box per bar; a box of renko or point and figure may give many.
   const model::BoxKind kind = out.settings.kind;
   if (kind == model::BoxKind::renko || kind == model::BoxKind::point_and_figure) {
-    out.count = model::count_boxes(bars, out.settings, kMostBoxes);
+    out.count = model::count_boxes(bars, out.settings);
     if (out.count > kMostBoxes) out.fault = BoxFault::too_many;
   }
   return out;

@@ -17,8 +17,6 @@ inline constexpr std::size_t kMostBoxes = 1'000'000;
 // The bars an ATR box needs: the Wilder ATR(14) has its first value at the 15th.
 inline constexpr std::size_t kAtrBoxBars = 15;
 
-SeriesType series_type_of(model::BoxKind kind);
-
 // Whether the chart holds anything placed on its bars: a study, a series of the user's, a fill, a level, a
 // signal or marker, a tool or a view. A change between bars and boxes would leave it on the wrong slots.
 bool has_placed_items(const ChartConfig& config);

@@ -16,15 +16,28 @@ namespace qc::api {
 
 using model::Bar;
 
+// The box styles: each kind of box and the series type that draws it.
+inline constexpr std::pair<model::BoxKind, SeriesType> kBoxStyles[] = {
+    {model::BoxKind::renko, SeriesType::Renko},
+    {model::BoxKind::point_and_figure, SeriesType::PointAndFigure},
+    {model::BoxKind::line_break, SeriesType::LineBreak},
+    {model::BoxKind::kagi, SeriesType::Kagi},
+};
+
 // The kind of box a series type draws; none for the styles drawn from the bars as they are.
 constexpr std::optional<model::BoxKind> box_kind(SeriesType type) {
-  switch (type) {
-    case SeriesType::Renko: return model::BoxKind::renko;
-    case SeriesType::PointAndFigure: return model::BoxKind::point_and_figure;
-    case SeriesType::LineBreak: return model::BoxKind::line_break;
-    case SeriesType::Kagi: return model::BoxKind::kagi;
-    default: return std::nullopt;
+  for (const auto& [kind, t] : kBoxStyles) {
+    if (t == type) return kind;
   }
+  return std::nullopt;
+}
+
+// The series type that draws a kind of box.
+constexpr SeriesType series_type_of(model::BoxKind kind) {
+  for (const auto& [k, type] : kBoxStyles) {
+    if (k == kind) return type;
+  }
+  return SeriesType::Renko;
 }
 
 // What a chart drawn as boxes keeps beside them: the bars the user gave, which the boxes are made from.

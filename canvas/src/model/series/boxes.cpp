@@ -365,7 +365,7 @@ std::optional<double> atr_box(BarsView bars) {
   return rounded;
 }
 
-std::size_t count_boxes(BarsView bars, const BoxSettings& s, std::size_t /*limit*/) {
+std::size_t count_boxes(BarsView bars, const BoxSettings& s) {
   if (!usable(s)) return 0;
   CountSink sink;
   walk(bars, s, sink);
@@ -375,7 +375,7 @@ std::size_t count_boxes(BarsView bars, const BoxSettings& s, std::size_t /*limit
 Boxes make_boxes(BarsView bars, const BoxSettings& s) {
   Boxes out;
   if (!usable(s)) return out;
-  const std::size_t n = count_boxes(bars, s, std::numeric_limits<std::size_t>::max());
+  const std::size_t n = count_boxes(bars, s);
   if (n == std::numeric_limits<std::size_t>::max()) return out;  // a grid too fine to draw
   out.bars.time().reserve(n);
   out.bars.open().reserve(n);

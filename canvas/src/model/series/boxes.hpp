@@ -34,10 +34,10 @@ struct Boxes {
 std::optional<double> atr_box(BarsView bars);
 
 // How many boxes `bars` give under `s` (point and figure: columns), so that a box too small for the prices is
-// refused before anything is allocated. The count is exact even past `limit`, since a refusal quotes it, and
+// refused before anything is allocated. The count is exact however large, since a refusal quotes it, and
 // costs one pass over the bars whatever it comes to (a bar adding many renko boxes adds them as a number).
 // A grid so fine against the prices that the doubles cannot tell its lines apart counts as SIZE_MAX.
-std::size_t count_boxes(BarsView bars, const BoxSettings& s, std::size_t limit);
+std::size_t count_boxes(BarsView bars, const BoxSettings& s);
 
 // The boxes; none when the settings are unusable (a size not finite or <= 0, a count of 0, a percent of 100
 // or more), when the grid is too fine (above), and from bars whose closes never move far enough. Callers
