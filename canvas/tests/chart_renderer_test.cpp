@@ -40,7 +40,7 @@ api::Chart small_chart() {
 
 model::IndicatorVector vector_of(model::VectorStyle style, std::vector<double> values) {
   auto v = model::IndicatorVector::make("v", std::move(style));
-  v.values = std::move(values);
+  v.values.assign(values.begin(), values.end());
   return v;
 }
 

@@ -179,7 +179,7 @@ model::Indicator with_vector(model::IndicatorVector vector) {
 
 model::IndicatorVector vector(std::string_view name, model::VectorStyle style, std::vector<double> values) {
   model::IndicatorVector v = model::IndicatorVector::make(name, std::move(style));
-  v.values = std::move(values);
+  v.values.assign(values.begin(), values.end());
   return v;
 }
 

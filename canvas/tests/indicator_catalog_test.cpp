@@ -1,9 +1,11 @@
 // Records of all 75 indicator methods: ids, names, placement, range, levels and value lines.
 #include "api/indicator_builders.hpp"
 #include "api/indicator_catalog.hpp"
+#include "studies/study.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -378,3 +380,104 @@ TEST(IndicatorCatalog, ArgumentsMustMatchTheRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// Arguments for every parameter of a row: periods of 5 (the row's least if larger), reals of 2, the
+// first choice (or `choice` for the first choice argument), a colour, and the settings' defaults.
+struct RowArgs {
+  std::vector<ArgValue> values;
+  studies::StudyArgs study;
+};
+
+RowArgs row_args(const api::IndicatorSpec& row, std::size_t choice) {
+  RowArgs out;
+  bool chose = false;
+  for (std::size_t i = 0; i < row.args.size(); ++i) {
+    const api::ArgSpec& arg = row.args[i];
+    const ArgValue v = arg.keyword_only()            ? api::default_of(arg)
+                       : arg.kind == api::ArgKind::Whole ? W(std::max<std::uint64_t>(5, row.min_period))
+                       : arg.kind == api::ArgKind::Real  ? R(2.0)
+                       : arg.kind == api::ArgKind::Text  ? T(kC)
+                                                         : T(arg.choices[0]);
+    out.values.push_back(v);
+    if (const auto* whole = std::get_if<std::uint64_t>(&v)) out.study.whole[i] = *whole;
+    if (const auto* real = std::get_if<double>(&v)) out.study.real[i] = *real;
+    if (arg.kind == api::ArgKind::Choice && !arg.keyword_only() && !chose) {
+      chose = true;
+      out.study.choice[i] = static_cast<std::uint8_t>(choice < arg.choices.size() ? choice : 0);
+      out.values.back() = T(arg.choices[out.study.choice[i]]);
+    } else if (arg.kind == api::ArgKind::Choice) {
+      out.study.choice[i] = static_cast<std::uint8_t>(*api::choice_index(arg, std::get<std::string_view>(v)));
+    }
+  }
+  return out;
+}
+
+// Hard ordinary bars: 15-minute bars over several days with a gap, a flat stretch (high = low), zero
+// volumes, a bar without a close and a run of missing prices.
+model::BarColumns hard_bars(std::size_t n) {
+  std::vector<model::Bar> bars(n);
+  double price = 50.0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const double step = std::sin(static_cast<double>(i) * 0.37) * 0.8 + std::cos(static_cast<double>(i) * 0.11);
+    const double open = price;
+    price = std::max(1.0, price + step);
+    const bool flat = i >= 40 && i < 52;
+    const double close = flat ? open : price;
+    bars[i] = {1'700'000'000 + static_cast<std::int64_t>(i) * 900 + (i >= 200 ? 86'400 * 3 : 0), open,
+               flat ? open : std::max(open, close) + 0.5, flat ? open : std::min(open, close) - 0.25, close,
+               i % 17 == 0 ? 0.0 : 1000.0 + static_cast<double>(i % 29) * 37.0};
+  }
+  bars[90].close = std::numeric_limits<double>::quiet_NaN();
+  for (std::size_t i = 150; i < 156 && i < n; ++i) {
+    bars[i].open = bars[i].high = bars[i].low = bars[i].close = std::numeric_limits<double>::quiet_NaN();
+  }
+  return model::BarColumns(bars);
+}
+
+bool same_value(double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; }
+
+}  // namespace
+
+// Lines are sized for a study without being written first: every study writes each bar of each of its lines,
+// NaN where it has no value, whatever the storage held before. Each study runs once on lines holding a
+// poison value and once as a method runs it; the two agree and no poison is left.
+TEST(IndicatorCatalog, EveryStudyWritesEveryBarOfItsLines) {
+  constexpr double kPoison = -7.25e300;
+  std::vector<const api::IndicatorSpec*> rows = {&api::kSmaRow, &api::kEmaRow, &api::kRsiRow, &api::kMacdRow,
+                                                 &api::kBollingerRow};
+  for (const api::IndicatorSpec& row : api::kDeclaredIndicators) rows.push_back(&row);
+  const model::BarColumns sets[] = {hard_bars(400), hard_bars(7)};
+  for (const model::BarColumns& bars : sets) {
+    for (const api::IndicatorSpec* row : rows) {
+      std::size_t choices = 1;
+      for (const api::ArgSpec& arg : row->args) {
+        if (arg.kind == api::ArgKind::Choice && !arg.keyword_only()) choices = std::max<std::size_t>(choices, arg.choices.size());
+      }
+      for (std::size_t choice = 0; choice < choices; ++choice) {
+        const RowArgs args = row_args(*row, choice);
+        const std::string what = std::string(row->method) + " choice " + std::to_string(choice) + " on " +
+                                 std::to_string(bars.size()) + " bars";
+        model::Indicator made = api::build_indicator(*row, args.values);
+        const bool ran = api::run_study(*row, args.study, bars.view(), made);
+        model::Indicator poisoned = api::build_indicator(*row, args.values);
+        for (model::IndicatorVector& v : poisoned.vectors) v.values.assign(bars.size(), kPoison);
+        studies::StudyOutput out(poisoned);
+        ASSERT_EQ(row->compute(studies::Columns{bars.view(), &coords::kUtc}, args.study, out), ran) << what;
+        if (!ran) continue;
+        ASSERT_EQ(made.vectors.size(), poisoned.vectors.size()) << what;
+        for (std::size_t k = 0; k < made.vectors.size(); ++k) {
+          const auto& a = made.vectors[k].values;
+          const auto& b = poisoned.vectors[k].values;
+          ASSERT_EQ(a.size(), bars.size()) << what;
+          std::size_t differ = 0, first = 0;
+          for (std::size_t t = 0; t < a.size(); ++t) {
+            if (b[t] == kPoison || a[t] == kPoison || !same_value(a[t], b[t])) first = differ++ == 0 ? t : first;
+          }
+          EXPECT_EQ(differ, 0u) << what << ", line " << made.vectors[k].name << ": first at bar " << first;
+        }
+      }
+    }
+  }
+}

@@ -25,7 +25,7 @@ std::vector<SvgElement> draw(const model::Indicator& ind) { return api::testing:
 
 model::IndicatorVector vec(std::string_view name, model::VectorStyle style, std::vector<double> values) {
   auto v = model::IndicatorVector::make(name, std::move(style));
-  v.values = std::move(values);
+  v.values.assign(values.begin(), values.end());
   return v;
 }
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <span>
 #include <random>
 #include <string>
 #include <utility>
@@ -34,7 +35,7 @@ using Lines = std::vector<std::vector<double>>;
 Lines lines_of(const std::optional<model::Indicator>& ind) {
   Lines out;
   if (ind) {
-    for (const model::IndicatorVector& v : ind->vectors) out.push_back(v.values);
+    for (const model::IndicatorVector& v : ind->vectors) out.emplace_back(v.values.begin(), v.values.end());
   }
   return out;
 }
@@ -61,7 +62,7 @@ std::vector<double> iota_closes(std::size_t n) {
 }
 
 // Equal element by element, NaN matching NaN, exactly.
-void expect_series(const std::vector<double>& actual, const std::vector<double>& expected, const char* what) {
+void expect_series(std::span<const double> actual, const std::vector<double>& expected, const char* what) {
   ASSERT_EQ(actual.size(), expected.size()) << what;
   for (std::size_t i = 0; i < actual.size(); ++i) {
     if (std::isnan(expected[i])) {

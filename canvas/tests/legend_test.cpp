@@ -20,7 +20,7 @@ const LegendColors kColors = LegendColors::make({0xb2, 0xb5, 0xbe, 255}, {0x13, 
 
 model::IndicatorVector vector_of(model::VectorStyle style, std::vector<double> values, std::vector<std::uint8_t> up = {}) {
   auto v = model::IndicatorVector::make("v", std::move(style));
-  v.values = std::move(values);
+  v.values.assign(values.begin(), values.end());
   v.up_flags = std::move(up);
   return v;
 }

@@ -95,10 +95,10 @@ model::Bar bar(std::int64_t t, double close) { return {t, close, close + 5, clos
 model::BarColumns four_bars() { return {bar(0, 100), bar(1, 110), bar(2, 90), bar(3, 105)}; }
 
 model::Indicator line_of(std::vector<double> values, bool own_base) {
-  model::Indicator ind = own_base ? api::compare_indicator("B", std::move(values), "#ff9800") : model::Indicator::make("o", "O");
+  model::Indicator ind = own_base ? api::compare_indicator("B", {values.begin(), values.end()}, "#ff9800") : model::Indicator::make("o", "O");
   if (!own_base) {
     auto vec = model::IndicatorVector::make("o", model::VectorStyle::line("#fff", 1.0));
-    vec.values = std::move(values);
+    vec.values.assign(values.begin(), values.end());
     ind = std::move(ind).add_vector(std::move(vec));
   }
   return ind;

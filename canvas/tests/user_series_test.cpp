@@ -58,7 +58,7 @@ api::SeriesLooks looks_of(api::SeriesStyle style) {
 }
 
 model::Indicator with_values(model::Indicator ind, std::vector<double> values) {
-  ind.vectors.at(0).values = std::move(values);
+  ind.vectors.at(0).values.assign(values.begin(), values.end());
   return ind;
 }
 
@@ -161,7 +161,7 @@ TEST(UserPanes, JoinedSeriesTakeThePanesRangeRule) {
     api::SeriesLooks looks;
     looks.color = "#fff";
     looks.levels = std::move(levels);
-    return api::user_series("j", std::move(values), api::PaneTarget::sub_pane(0), looks);
+    return api::user_series("j", {values.begin(), values.end()}, api::PaneTarget::sub_pane(0), looks);
   };
   struct Case {
     const char* name;
@@ -209,7 +209,7 @@ TEST(UserFills, SplitAtCrossingsWithoutEdges) {
   const coords::PriceMapping y{0, 10, 0, 100};
   for (const Case& c : cases) {
     const model::Indicator fill =
-        api::user_fill("F", c.upper, c.lower, api::PaneTarget::main(), "#00ff00", "#ff0000");
+        api::user_fill("F", {c.upper.begin(), c.upper.end()}, {c.lower.begin(), c.lower.end()}, api::PaneTarget::main(), "#00ff00", "#ff0000");
     render::SvgBackend backend(170, 140, 1);
     api::draw_cloud_fills(backend, fill, y, layout);
     api::draw_indicator(backend, fill, y, y.y(0), layout, api::palette::UpDown{});

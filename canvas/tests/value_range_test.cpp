@@ -23,7 +23,7 @@ model::Indicator with_values(model::RangeMode mode, std::vector<std::vector<doub
   ind.range = mode;
   for (auto& values : vectors) {
     auto vec = model::IndicatorVector::make("v", model::VectorStyle::line("#fff", 1.0));
-    vec.values = std::move(values);
+    vec.values.assign(values.begin(), values.end());
     ind = std::move(ind).add_vector(std::move(vec));
   }
   return ind;

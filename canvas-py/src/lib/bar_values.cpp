@@ -16,7 +16,7 @@ bool fits_slots(std::size_t n, const qc::api::Chart& chart) {
   return n == chart.user_bars().size() || n == chart.bars.size();
 }
 
-std::vector<double> bar_values(PyObject* column, const qc::api::Chart& chart, std::string_view arg) {
+qc::model::Values bar_values(PyObject* column, const qc::api::Chart& chart, std::string_view arg) {
   // A pandas object indexed by datetime64 is aligned to the bars by instant; any other column is taken value
   // by value.
   if (has_time_index(column)) return on_slots(values_by_instant(column, chart, arg), chart);
@@ -35,9 +35,9 @@ std::vector<double> bar_values(PyObject* column, const qc::api::Chart& chart, st
       refuse(static_cast<std::size_t>(given));
     }
   }
-  std::vector<double> values;
+  qc::model::Values values;
   try {
-    values = to_f64_list(column, name.c_str());
+    values = to_f64_column(column, name.c_str());
   } catch (const PyErrorPending&) {
     prefix_type_error(name.c_str());
     throw;
@@ -46,9 +46,9 @@ std::vector<double> bar_values(PyObject* column, const qc::api::Chart& chart, st
   return on_slots(std::move(values), chart);
 }
 
-std::vector<double> bar_values_or_constant(PyObject* column, const qc::api::Chart& chart, std::string_view arg) {
+qc::model::Values bar_values_or_constant(PyObject* column, const qc::api::Chart& chart, std::string_view arg) {
   if (PyFloat_Check(column) || (PyLong_Check(column) && !PyBool_Check(column))) {
-    return std::vector<double>(chart.bars.size(), to_f64(column));
+    return qc::model::Values(chart.bars.size(), to_f64(column));
   }
   return bar_values(column, chart, arg);
 }

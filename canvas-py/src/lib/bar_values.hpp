@@ -19,10 +19,10 @@ namespace qcpy {
 // Another length raises (PyErrorPending) ValueError "argument '<arg>': 5217 values for 300 bars". On a chart
 // drawn as boxes, a column of one value per bar gives each box its last bar's value and one of one value per
 // box is taken as it is ("... values for 1004 bars or 137 boxes" for another length).
-std::vector<double> bar_values(PyObject* column, const qc::api::Chart& chart, std::string_view arg);
+qc::model::Values bar_values(PyObject* column, const qc::api::Chart& chart, std::string_view arg);
 
 // The same, or, for one number, that number at every bar.
-std::vector<double> bar_values_or_constant(PyObject* column, const qc::api::Chart& chart, std::string_view arg);
+qc::model::Values bar_values_or_constant(PyObject* column, const qc::api::Chart& chart, std::string_view arg);
 
 // What a column of another length is refused for: "300 bars", or "1004 bars or 137 boxes".
 std::string slots_text(const qc::api::Chart& chart);
@@ -31,10 +31,11 @@ std::string slots_text(const qc::api::Chart& chart);
 bool fits_slots(std::size_t n, const qc::api::Chart& chart);
 
 // A column that fits (fits_slots) as one value per slot the chart draws.
-template <class T>
-std::vector<T> on_slots(std::vector<T> values, const qc::api::Chart& chart) {
+template <class Vec>
+Vec on_slots(Vec values, const qc::api::Chart& chart) {
+  using T = typename Vec::value_type;
   if (!chart.boxed() || values.size() != chart.source.bars.size()) return values;
-  return qc::api::on_boxes(std::span<const T>(values), chart.source.last_bar);
+  return qc::api::on_boxes<T, Vec>(std::span<const T>(values), chart.source.last_bar);
 }
 
 }  // namespace qcpy

@@ -227,7 +227,7 @@ bool column_buffer(PyObject* o, Buffer& buffer, Ref& array) {
   return plain_buffer(array.get(), buffer);
 }
 
-std::optional<std::vector<double>> floats_of_buffer(PyObject* o, const char* name) {
+std::optional<qc::model::Values> floats_of_buffer(PyObject* o, const char* name) {
   Buffer buffer;
   Ref array;
   if (!column_buffer(o, buffer, array)) return std::nullopt;
@@ -235,8 +235,8 @@ std::optional<std::vector<double>> floats_of_buffer(PyObject* o, const char* nam
   // Long doubles go item by item, through their own float conversion, as any other sequence's items.
   if (!f || f->size > 8) return std::nullopt;
   const Py_ssize_t n = buffer.size();
-  if (static_cast<std::size_t>(n) > std::vector<double>().max_size()) throw std::bad_alloc();
-  std::vector<double> values(static_cast<std::size_t>(n));
+  if (static_cast<std::size_t>(n) > qc::model::Values().max_size()) throw std::bad_alloc();
+  qc::model::Values values(static_cast<std::size_t>(n));
   read_floats(buffer, *f, 0, n, {reinterpret_cast<char*>(values.data()), sizeof(double)}, name);
   return values;
 }

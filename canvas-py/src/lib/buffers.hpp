@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/values.hpp"
 #include "py.hpp"
 
 namespace qcpy {
@@ -83,6 +84,6 @@ bool column_buffer(PyObject* o, Buffer& buffer, Ref& array);
 
 // The floats of a one-dimensional column buffer (see column_buffer) of integers or floats up to 8 bytes;
 // none when the object is to be read item by item.
-std::optional<std::vector<double>> floats_of_buffer(PyObject* o, const char* name);
+std::optional<qc::model::Values> floats_of_buffer(PyObject* o, const char* name);
 
 }  // namespace qcpy

@@ -28,15 +28,15 @@ std::string utc_text(std::int64_t instant) {
 
 // The numbers of an array: its own buffer, else the buffer of it cast to float64 (booleans, say), else
 // its items one by one.
-std::vector<double> numbers_of(PyObject* array, const char* name) {
-  if (std::optional<std::vector<double>> values = floats_of_buffer(array, name)) return std::move(*values);
+qc::model::Values numbers_of(PyObject* array, const char* name) {
+  if (std::optional<qc::model::Values> values = floats_of_buffer(array, name)) return std::move(*values);
   if (dtype_kind(array) == 'b') {
     Ref cast = Ref::steal(PyObject_CallMethod(array, "astype", "s", "float64"));
-    if (std::optional<std::vector<double>> values = floats_of_buffer(cast.get(), name)) return std::move(*values);
+    if (std::optional<qc::model::Values> values = floats_of_buffer(cast.get(), name)) return std::move(*values);
   }
   Ref items = Ref::steal(PySequence_Fast(array, "expected a column of numbers"));
   const Py_ssize_t n = PySequence_Fast_GET_SIZE(items.get());
-  std::vector<double> values(static_cast<std::size_t>(n));
+  qc::model::Values values(static_cast<std::size_t>(n));
   for (Py_ssize_t i = 0; i < n; ++i) values[static_cast<std::size_t>(i)] = to_f64(PySequence_Fast_GET_ITEM(items.get(), i));
   return values;
 }
@@ -48,9 +48,9 @@ bool has_time_index(PyObject* o) {
   return index && dtype_kind(index.get()) == 'M' && PyObject_HasAttrString(o, "to_numpy");
 }
 
-std::vector<double> values_by_instant(PyObject* o, const qc::api::Chart& chart, std::string_view arg) {
+qc::model::Values values_by_instant(PyObject* o, const qc::api::Chart& chart, std::string_view arg) {
   const std::string name(arg);
-  std::vector<double> values;
+  qc::model::Values values;
   std::vector<std::int64_t> instants;
   try {
     Ref index = Ref::steal(PyObject_GetAttrString(o, "index"));
@@ -77,7 +77,7 @@ std::vector<double> values_by_instant(PyObject* o, const qc::api::Chart& chart, 
     throw PyErrorPending{};
   }
   const auto times = chart.user_bars().view().time;
-  std::vector<double> out(times.size(), std::numeric_limits<double>::quiet_NaN());
+  qc::model::Values out(times.size(), std::numeric_limits<double>::quiet_NaN());
   for (std::size_t i = 0; i < times.size(); ++i) {
     const auto at = std::lower_bound(by_time.begin(), by_time.end(), std::pair{times[i], 0.0}, earlier);
     if (at != by_time.end() && at->first == times[i]) out[i] = at->second;

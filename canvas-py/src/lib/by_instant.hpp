@@ -20,6 +20,6 @@ bool has_time_index(PyObject* o);
 // 0) of `to_numpy()`. Raises ValueError "argument '<arg>': the index repeats <instant>" for an instant
 // found twice, and the conversion errors of the columns, all naming the argument. O(n log n) in the
 // index's length plus O(bars log n).
-std::vector<double> values_by_instant(PyObject* o, const qc::api::Chart& chart, std::string_view arg);
+qc::model::Values values_by_instant(PyObject* o, const qc::api::Chart& chart, std::string_view arg);
 
 }  // namespace qcpy

@@ -49,7 +49,7 @@ PyObject* set_price_scale(ChartCall& c) {
 
 // The values are read, and held to the bar count, before the chart is taken: a fault leaves it unchanged.
 PyObject* add_compare(ChartCall& c) {
-  std::vector<double> closes = bar_values(c.args.object(1), chart_of(c), c.params()[1].name);
+  qc::model::Values closes = bar_values(c.args.object(1), chart_of(c), c.params()[1].name);
   const std::optional<std::string>& color = c.args.opt_text(2);
   with_chart(c, [&](Chart&& chart) {
     qc::api::ChartConfig& config = chart.config;

@@ -71,7 +71,7 @@ class Marks {
 
   std::vector<std::uint8_t> read(PyObject* where) && {
     if (has_time_index(where)) {
-      const std::vector<double> aligned = bar_values(where, chart_, kName);
+      const qc::model::Values aligned = bar_values(where, chart_, kName);
       for (std::size_t i = 0; i < aligned.size(); ++i) marked_[i] = aligned[i] != 0.0 && !std::isnan(aligned[i]);
       return std::move(marked_);
     }
@@ -214,7 +214,7 @@ class MarkPrice {
 
  private:
   std::optional<double> constant_;
-  std::vector<double> own_;
+  qc::model::Values own_;
   std::span<const double> column_;
 };
 

@@ -87,8 +87,8 @@ PyObject* fill_between_body(ChartCall& c) {
   if (color && pair) raise_value_error("colors", "give 'color' or 'colors', not both");
   const qc::api::Chart& chart = chart_of(c);
   const PaneTarget pane = pane_target(c.args.slot(3), chart.config, true);
-  std::vector<double> upper = bar_values_or_constant(c.args.object(1), chart, "upper");
-  std::vector<double> lower = bar_values_or_constant(c.args.object(2), chart, "lower");
+  qc::model::Values upper = bar_values_or_constant(c.args.object(1), chart, "upper");
+  qc::model::Values lower = bar_values_or_constant(c.args.object(2), chart, "lower");
   if (!pair) {
     const std::string one = color_or_next(color, chart.config);
     pair.emplace(one, one);
@@ -169,7 +169,7 @@ PyObject* overlay_body(ChartCall& c) {
   const PaneTarget pane = pane_target(c.args.slot(3), chart.config, true);
   if (pane.kind != PaneTarget::Kind::fresh && looks.range) raise_value_error("range", "only a 'new' pane takes a range");
   if (pane.kind != PaneTarget::Kind::fresh && looks.height) raise_value_error("height", "only a 'new' pane takes a height");
-  std::vector<double> values = bar_values(c.args.object(1), chart, "values");
+  qc::model::Values values = bar_values(c.args.object(1), chart, "values");
   // A histogram without colours takes the one colour given for both, or none: then the chart's up and down
   // colours when drawn.
   std::optional<std::string>& color = c.args.opt_text(2);

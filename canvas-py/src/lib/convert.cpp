@@ -300,8 +300,14 @@ Converted to_value_range(PyObject* o) {
 }  // namespace
 
 std::vector<double> to_f64_list(PyObject* o, const char* name) {
-  if (std::optional<std::vector<double>> values = floats_of_buffer(o, name)) return std::move(*values);
+  if (std::optional<qc::model::Values> values = floats_of_buffer(o, name)) return {values->begin(), values->end()};
   return to_list<double>(o, to_f64);
+}
+
+qc::model::Values to_f64_column(PyObject* o, const char* name) {
+  if (std::optional<qc::model::Values> values = floats_of_buffer(o, name)) return std::move(*values);
+  const std::vector<double> items = to_list<double>(o, to_f64);
+  return {items.begin(), items.end()};
 }
 
 Converted convert(const Param& p, PyObject* o, const BarClock* clock) {

@@ -9,6 +9,7 @@
 
 #include "coords/bar_dates.hpp"
 #include "match.hpp"
+#include "model/values.hpp"
 #include "params.hpp"
 #include "py.hpp"
 
@@ -28,6 +29,8 @@ bool looks_like_numpy_bool(PyTypeObject* type);
 Point to_point(PyObject* o, const qc::coords::BarClock* clock, const char* name);
 // Numbers from a buffer (or `__array__`'s) of integers or floats, or from a sequence of floats.
 std::vector<double> to_f64_list(PyObject* o, const char* name);
+// The same, as a line's values: a column of a million is read straight into the storage it is drawn from.
+qc::model::Values to_f64_column(PyObject* o, const char* name);
 
 // The text a colour is stored as: a text that parses as it stands, a colour name as its "#rrggbb" text;
 // nothing for any other text.

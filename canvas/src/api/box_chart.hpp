@@ -59,9 +59,9 @@ Chart draw_bars(Chart&& chart, SeriesConfig series);
 Chart replace_bars(Chart&& chart, model::BarColumns bars, const model::BoxSettings& settings);
 
 // A column of one value per bar placed on the boxes: each box takes its last bar's value.
-template <class T>
-std::vector<T> on_boxes(std::span<const T> per_bar, std::span<const std::size_t> last_bar) {
-  std::vector<T> out;
+template <class T, class Out = std::vector<T>>
+Out on_boxes(std::span<const T> per_bar, std::span<const std::size_t> last_bar) {
+  Out out;
   out.reserve(last_bar.size());
   for (const std::size_t bar : last_bar) out.push_back(bar < per_bar.size() ? per_bar[bar] : T{});
   return out;

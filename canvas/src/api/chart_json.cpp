@@ -135,12 +135,12 @@ class Writer {
     if (pane.is_main) return value(std::string_view("main"));
     value(pane.sub_pane);
   }
-  template <ColumnItem T>
-  void value(const std::vector<T>& items) {
+  template <ColumnItem T, class A>
+  void value(const std::vector<T, A>& items) {
     column(std::span<const T>(items));
   }
-  template <class T>
-  void value(const std::vector<T>& items) {
+  template <class T, class A>
+  void value(const std::vector<T, A>& items) {
     out_ += '[';
     for (std::size_t i = 0; i < items.size(); ++i) {
       if (i > 0) out_ += ',';
@@ -312,8 +312,8 @@ class Reader {
     out = PrimitivePane::main();
     return true;
   }
-  template <ColumnItem T>
-  bool value(std::vector<T>& out) {
+  template <ColumnItem T, class A>
+  bool value(std::vector<T, A>& out) {
     if (cursor_.peek() != '"') return invalid_type("a base64 string");
     if (!cursor_.read_string(scratch_)) return cursor_failed();
     const std::optional<std::size_t> size = util::base64_size(scratch_);
@@ -327,8 +327,8 @@ class Reader {
     to_little_endian(std::span<T>(out));
     return true;
   }
-  template <class T>
-  bool value(std::vector<T>& out) {
+  template <class T, class A>
+  bool value(std::vector<T, A>& out) {
     out.clear();
     return sequence("a sequence", [&]() {
       const std::size_t mark = path_.size();

@@ -8,7 +8,7 @@
 
 namespace qc::api {
 
-model::Indicator compare_indicator(std::string_view name, std::vector<double> closes, std::string_view color) {
+model::Indicator compare_indicator(std::string_view name, model::Values closes, std::string_view color) {
   model::Indicator ind = model::Indicator::make("compare", name);
   ind.own_base = true;
   // Drawn as the caller's own overlays are.

@@ -13,7 +13,7 @@
 namespace qc::api {
 
 // The closes as one line named `name` in `color` on the main pane, measured from its own base.
-model::Indicator compare_indicator(std::string_view name, std::vector<double> closes, std::string_view color);
+model::Indicator compare_indicator(std::string_view name, model::Values closes, std::string_view color);
 
 // The main series' base: the index (in the full series) of the first of the drawn bars, `first` onwards,
 // whose real close is finite and not zero; none when no drawn close is.

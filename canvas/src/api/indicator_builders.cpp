@@ -104,7 +104,7 @@ std::optional<model::Indicator> volume_indicator(model::BarsView bars, bool pane
   return ind;
 }
 
-model::Indicator overlay_indicator(std::string_view name, std::vector<double> values, std::string_view color) {
+model::Indicator overlay_indicator(std::string_view name, model::Values values, std::string_view color) {
   SeriesLooks looks;
   looks.color = std::string(color);
   looks.width = kOverlayRow.vectors[0].size;

@@ -34,6 +34,6 @@ model::Indicator macd_default_indicator(model::BarsView bars);
 std::optional<model::Indicator> volume_indicator(model::BarsView bars, bool pane = false);
 
 // The caller's values as given, under id "custom_" and the name lower-cased with spaces as "_".
-model::Indicator overlay_indicator(std::string_view name, std::vector<double> values, std::string_view color);
+model::Indicator overlay_indicator(std::string_view name, model::Values values, std::string_view color);
 
 }  // namespace qc::api

@@ -10,7 +10,6 @@
 
 #include "studies/columns.hpp"
 #include "studies/window.hpp"
-#include "util/huge_pages.hpp"
 #include "util/numbers.hpp"
 #include "util/failure.hpp"
 
@@ -208,14 +207,8 @@ model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const Ar
   return ind;
 }
 
-// The lines' storage is advised into 2 MiB pages before it is first written: at a million bars each line
-// would otherwise fault in some 2,000 fresh 4 kB pages.
 void fill_with_nan(model::Indicator& ind, std::size_t bars) {
-  for (model::IndicatorVector& v : ind.vectors) {
-    v.values.reserve(bars);
-    if (bars * sizeof(double) >= util::kHugePagesFrom) util::advise_huge_pages(v.values.data(), bars * sizeof(double));
-    v.values.assign(bars, studies::kNaN);
-  }
+  for (model::IndicatorVector& v : ind.vectors) v.values.assign(bars, studies::kNaN);
 }
 
 bool run_study(const IndicatorSpec& row, const studies::StudyArgs& args, model::BarsView bars,

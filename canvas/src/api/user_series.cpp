@@ -86,7 +86,7 @@ std::string_view next_user_color(const ChartConfig& config) {
   return kUserSeriesColors[config.user_series_calls % kUserSeriesColors.size()];
 }
 
-model::Indicator user_series(std::string_view name, std::vector<double> values, PaneTarget pane,
+model::Indicator user_series(std::string_view name, model::Values values, PaneTarget pane,
                              const SeriesLooks& looks) {
   model::Indicator ind = user_record(name, pane, looks.height);
   if (looks.range && pane.kind == PaneTarget::Kind::fresh) ind.range = model::range::Fixed{looks.range->lo, looks.range->hi};
@@ -98,7 +98,7 @@ model::Indicator user_series(std::string_view name, std::vector<double> values, 
   return std::move(ind).add_vector(std::move(vec));
 }
 
-model::Indicator user_fill(std::string_view name, std::vector<double> upper, std::vector<double> lower,
+model::Indicator user_fill(std::string_view name, model::Values upper, model::Values lower,
                            PaneTarget pane, std::string_view above_color, std::string_view below_color) {
   const std::string above = fill_color(above_color), below = fill_color(below_color);
   model::Indicator ind = user_record(name, pane, std::nullopt);

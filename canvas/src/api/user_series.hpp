@@ -61,12 +61,12 @@ std::string_view next_user_color(const ChartConfig& config);
 
 // The record of a series of values (one per bar, NaN where none) in `pane`: drawn by `looks`, named `name`
 // under the id "custom_" and the name lower-cased with spaces as "_".
-model::Indicator user_series(std::string_view name, std::vector<double> values, PaneTarget pane,
+model::Indicator user_series(std::string_view name, model::Values values, PaneTarget pane,
                              const SeriesLooks& looks);
 
 // The record of a fill between `upper` and `lower` in `pane`: run by run where both are finite, in
 // `above_color` where upper >= lower and `below_color` elsewhere, both at alpha 0x33, split at the crossings.
-model::Indicator user_fill(std::string_view name, std::vector<double> upper, std::vector<double> lower,
+model::Indicator user_fill(std::string_view name, model::Values upper, model::Values lower,
                            PaneTarget pane, std::string_view above_color, std::string_view below_color);
 
 // The chart with the record added, counting one more of the user's series calls.

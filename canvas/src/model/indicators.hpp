@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+#include "model/values.hpp"
+
 namespace qc::model {
 
 namespace placement {
@@ -135,7 +137,7 @@ struct IndicatorLevel {
 
 struct IndicatorVector {
   std::string name;
-  std::vector<double> values;  // one per bar; NaN where the bar has no value
+  Values values;  // one per bar; NaN where the bar has no value
   std::vector<std::uint8_t> up_flags;  // one per bar (1: the up colour); volume and rising/falling histograms
   VectorStyle style;
 

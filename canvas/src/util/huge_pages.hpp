@@ -18,6 +18,12 @@ namespace qc::util {
 inline constexpr std::size_t kHugePage = std::size_t{1} << 21;
 // From this size on a buffer holds at least one whole 2 MiB page wherever it starts.
 inline constexpr std::size_t kHugePagesFrom = std::size_t{4} << 20;
+// WebAssembly has neither pages to advise nor threads to keep blocks for.
+#if defined(__wasm__)
+inline constexpr bool kHugeBlocks = false;
+#else
+inline constexpr bool kHugeBlocks = true;
+#endif
 
 // Advises the whole 2 MiB pages inside [data, data + size); a refusal or an older kernel changes nothing.
 inline void advise_huge_pages(void* data, std::size_t size) {
@@ -38,7 +44,7 @@ inline void advise_huge_pages(void* data, std::size_t size) {
 // once.
 class HugeBlockCache {
  public:
-  static constexpr std::size_t kKeptBlocks = 4;
+  static constexpr std::size_t kKeptBlocks = 8;
   static constexpr std::size_t kKeptBlockMost = std::size_t{16} << 20;
 
   HugeBlockCache() = default;
@@ -103,21 +109,16 @@ struct HugePageAllocator {
 
   T* allocate(std::size_t n) {
     if (n > SIZE_MAX / sizeof(T)) out_of_memory();
-    const std::size_t bytes = n * sizeof(T);
-    if (bytes < kHugePagesFrom) return std::allocator<T>{}.allocate(n);
-    const std::size_t whole = whole_pages(bytes);
-    if (HugeBlockCache* cache = HugeBlockCache::of_thread()) {
-      if (void* kept = cache->take(whole)) return static_cast<T*>(kept);
+    if constexpr (kHugeBlocks) {
+      if (n * sizeof(T) >= kHugePagesFrom) return static_cast<T*>(allocate_huge(whole_pages(n * sizeof(T))));
     }
-    void* p = ::operator new(whole, std::align_val_t{kHugePage});
-    advise_huge_pages(p, whole);
-    return static_cast<T*>(p);
+    return std::allocator<T>{}.allocate(n);
   }
   void deallocate(T* p, std::size_t n) noexcept {
-    if (n * sizeof(T) < kHugePagesFrom) return std::allocator<T>{}.deallocate(p, n);
-    HugeBlockCache* cache = HugeBlockCache::of_thread();
-    if (cache != nullptr && cache->keep(p, whole_pages(n * sizeof(T)))) return;
-    ::operator delete(p, std::align_val_t{kHugePage});
+    if constexpr (kHugeBlocks) {
+      if (n * sizeof(T) >= kHugePagesFrom) return deallocate_huge(p, whole_pages(n * sizeof(T)));
+    }
+    std::allocator<T>{}.deallocate(p, n);
   }
 
   template <class U>
@@ -127,6 +128,19 @@ struct HugePageAllocator {
 
  private:
   static std::size_t whole_pages(std::size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
+  static void* allocate_huge(std::size_t whole) {
+    if (HugeBlockCache* cache = HugeBlockCache::of_thread()) {
+      if (void* kept = cache->take(whole)) return kept;
+    }
+    void* p = ::operator new(whole, std::align_val_t{kHugePage});
+    advise_huge_pages(p, whole);
+    return p;
+  }
+  static void deallocate_huge(void* p, std::size_t whole) noexcept {
+    HugeBlockCache* cache = HugeBlockCache::of_thread();
+    if (cache != nullptr && cache->keep(p, whole)) return;
+    ::operator delete(p, std::align_val_t{kHugePage});
+  }
 };
 
 }  // namespace qc::util
