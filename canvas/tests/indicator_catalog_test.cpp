@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -383,20 +384,20 @@ TEST(IndicatorCatalog, ArgumentsMustMatchTheRow) {
 
 namespace {
 
-// Arguments for every parameter of a row: periods of 5 (the row's least if larger), reals of 2, the
+// Arguments for every parameter of a row: periods of `period` (the row's least if larger), reals of 2, the
 // first choice (or `choice` for the first choice argument), a colour, and the settings' defaults.
 struct RowArgs {
   std::vector<ArgValue> values;
   studies::StudyArgs study;
 };
 
-RowArgs row_args(const api::IndicatorSpec& row, std::size_t choice) {
+RowArgs row_args(const api::IndicatorSpec& row, std::uint64_t period, std::size_t choice) {
   RowArgs out;
   bool chose = false;
   for (std::size_t i = 0; i < row.args.size(); ++i) {
     const api::ArgSpec& arg = row.args[i];
     const ArgValue v = arg.keyword_only()            ? api::default_of(arg)
-                       : arg.kind == api::ArgKind::Whole ? W(std::max<std::uint64_t>(5, row.min_period))
+                       : arg.kind == api::ArgKind::Whole ? W(std::max<std::uint64_t>(period, row.min_period))
                        : arg.kind == api::ArgKind::Real  ? R(2.0)
                        : arg.kind == api::ArgKind::Text  ? T(kC)
                                                          : T(arg.choices[0]);
@@ -453,12 +454,15 @@ TEST(IndicatorCatalog, EveryStudyWritesEveryBarOfItsLines) {
     for (const api::IndicatorSpec* row : rows) {
       std::size_t choices = 1;
       for (const api::ArgSpec& arg : row->args) {
-        if (arg.kind == api::ArgKind::Choice && !arg.keyword_only()) choices = std::max<std::size_t>(choices, arg.choices.size());
+        if (arg.kind == api::ArgKind::Choice && !arg.keyword_only()) choices = std::max(choices, arg.choices.size());
       }
-      for (std::size_t choice = 0; choice < choices; ++choice) {
-        const RowArgs args = row_args(*row, choice);
-        const std::string what = std::string(row->method) + " choice " + std::to_string(choice) + " on " +
-                                 std::to_string(bars.size()) + " bars";
+      for (std::size_t run = 0; run < 3 * choices; ++run) {
+        const std::uint64_t period = std::max<std::uint64_t>(std::array{2, 5, 30}[run % 3], row->min_period);
+        const std::size_t choice = run / 3;
+        if (period > bars.size()) continue;
+        const RowArgs args = row_args(*row, period, choice);
+        const std::string what = std::string(row->method) + " period " + std::to_string(period) + " choice " +
+                                 std::to_string(choice) + " on " + std::to_string(bars.size()) + " bars";
         model::Indicator made = api::build_indicator(*row, args.values);
         const bool ran = api::run_study(*row, args.study, bars.view(), made);
         model::Indicator poisoned = api::build_indicator(*row, args.values);

@@ -213,7 +213,9 @@ void fill_with_nan(model::Indicator& ind, std::size_t bars) {
 
 bool run_study(const IndicatorSpec& row, const studies::StudyArgs& args, model::BarsView bars,
                model::Indicator& ind, const coords::TimeZone& zone) {
-  fill_with_nan(ind, bars.size());
+  // Sized, not written: the study writes every bar (at a million bars a NaN pass first would cost as much as
+  // many a study).
+  for (model::IndicatorVector& v : ind.vectors) v.values.resize(bars.size());
   studies::StudyOutput out(ind);
   if (row.compute(studies::Columns{bars, &zone}, args, out)) return true;
   for (model::IndicatorVector& v : ind.vectors) {

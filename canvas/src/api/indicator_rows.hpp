@@ -207,8 +207,8 @@ model::Indicator computed_indicator(const IndicatorSpec& spec, std::span<const A
 // One NaN per bar in every vector of `ind`.
 void fill_with_nan(model::Indicator& ind, std::size_t bars);
 
-// One NaN per bar in every vector of `ind`, then the values of `spec`'s study for `args` over `bars` (the
-// whole arguments as the study accepts them). False, the vectors emptied, when the study refuses them.
+// The values of `spec`'s study for `args` over `bars` in every vector of `ind`, one per bar (the whole
+// arguments as the study accepts them). False, the vectors emptied, when the study refuses them.
 bool run_study(const IndicatorSpec& spec, const studies::StudyArgs& args, model::BarsView bars,
                model::Indicator& ind, const coords::TimeZone& zone = coords::kUtc);
 

@@ -27,7 +27,8 @@ struct StudyArgs {
   std::size_t period(std::size_t i = 0) const { return static_cast<std::size_t>(whole[i]); }
 };
 
-// Where a study writes: the indicator's vectors in row order, each already n NaN long.
+// Where a study writes: the indicator's vectors in row order, each n long and unwritten. A study writes every
+// bar of every line, NaN where it has no value.
 class StudyOutput {
  public:
   explicit StudyOutput(model::Indicator& indicator) : ind_(indicator) {}
