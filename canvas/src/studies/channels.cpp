@@ -1,4 +1,5 @@
 // Channels and bands around the prices.
+#include <algorithm>
 #include <cmath>
 
 #include "studies/series.hpp"
@@ -20,7 +21,10 @@ void atr_bands_around(const Columns& bars, std::size_t atr_period, double width,
   for (std::size_t t = 0; t < bars.size(); ++t) {
     const double m = middle(t);
     mid[t] = m;
-    if (!atr.step(t)) continue;
+    if (!atr.step(t)) {
+      upper[t] = lower[t] = kNaN;
+      continue;
+    }
     const double u = m + width * atr.value();
     const double l = m - width * atr.value();
     upper[t] = finite(u) ? u : kNaN;
@@ -35,7 +39,10 @@ void deviation_bands(const Columns& bars, std::size_t p, double width, StudyOutp
   const std::span<double> middle = out.line(0), upper = out.line(1), lower = out.line(2);
   for (std::size_t t = 0; t < bars.size(); ++t) {
     const bool m = mean.step(t);
-    if (!spread.step(t) || !m) continue;
+    if (!spread.step(t) || !m) {
+      middle[t] = upper[t] = lower[t] = kNaN;
+      continue;
+    }
     const double centre = mean.mean(), d = std::sqrt(spread.variance()) * width;
     middle[t] = centre;
     upper[t] = centre + d;
@@ -46,6 +53,9 @@ void deviation_bands(const Columns& bars, std::size_t p, double width, StudyOutp
 // Highest high and lowest low of the last p bars into `upper` and `lower`, each `shift` bars later.
 void channel(const Columns& bars, std::size_t p, std::size_t shift, std::span<double> upper,
              std::span<double> lower) {
+  const std::size_t lead = std::min(shift, bars.size());  // bars with no window behind them yet
+  std::fill_n(upper.begin(), lead, kNaN);
+  std::fill_n(lower.begin(), lead, kNaN);
   if (bars.size() <= shift) return;
   const std::size_t n = bars.size() - shift;
   range_series(bars.high.first(n), bars.low.first(n), p, upper.subspan(shift), lower.subspan(shift));

@@ -70,7 +70,10 @@ bool macd(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     const double m = slow.step(bars.close[t]) && f ? fast.value() - slow.value() : kNaN;
     line[t] = m;
     // A blank line restarts the signal's seed, as a non-finite close restarts the averages.
-    if (!signal.step(m) || q == 0) continue;
+    if (!signal.step(m) || q == 0) {
+      sig[t] = hist[t] = kNaN;
+      continue;
+    }
     sig[t] = signal.value();
     hist[t] = m - signal.value();
   }
@@ -105,7 +108,10 @@ bool cci(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> line = out.line(0);
   for (std::size_t t = 0; t < n; ++t) {
     const double m = mean[t], away = typical[t] - m, dev = deviation[t];
-    if (!finite(dev)) continue;
+    if (!finite(dev)) {
+      line[t] = kNaN;
+      continue;
+    }
     // What rounding leaves of a flat stretch after moving prices (~1e-16 of the price) reads as zero.
     const double tiny = 1e-14 * std::abs(m);
     line[t] = std::abs(away) <= tiny || dev <= tiny ? 0.0 : away / (0.015 * dev);
@@ -123,13 +129,14 @@ bool chaikin_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out)
     if (!finite(h) || !finite(l) || !finite(c) || !finite(v)) {
       ad = 0.0;
       since = 0;
+      line[t] = kNaN;
       continue;
     }
     ad += ad_flow(h, l, c, v);
     // Both averages start at the first A/D value itself, not at a mean of the first few.
     fast = since == 0 ? ad : kf * ad + (1.0 - kf) * fast;
     slow = since == 0 ? ad : ks * ad + (1.0 - ks) * slow;
-    if (since >= 9) line[t] = fast - slow;
+    line[t] = since >= 9 ? fast - slow : kNaN;
     ++since;
   }
   return true;
@@ -159,7 +166,10 @@ bool elder_ray(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> bull = out.line(0), bear = out.line(1);
   Ema avg(args.period());
   for (std::size_t t = 0; t < bull.size(); ++t) {
-    if (!avg.step(bars.close[t])) continue;
+    if (!avg.step(bars.close[t])) {
+      bull[t] = bear[t] = kNaN;
+      continue;
+    }
     bull[t] = bars.high[t] - avg.value();
     bear[t] = bars.low[t] - avg.value();
   }
@@ -186,9 +196,12 @@ bool fisher_transform(const Columns& bars, const StudyArgs& args, StudyOutput& o
   WindowMin lowest(mid, args.period());
   double v = 0.0;
   for (std::size_t t = 0; t < mid.size(); ++t) {
-    if (t > 0) signal[t] = fisher[t - 1];
+    signal[t] = t > 0 ? fisher[t - 1] : kNaN;
     const bool full = highest.step(t);
-    if (!lowest.step(t) || !full) continue;
+    if (!lowest.step(t) || !full) {
+      fisher[t] = kNaN;
+      continue;
+    }
     if (t == 0 || !finite(fisher[t - 1])) {  // the first full window starts the recursion at 0
       v = 0.0;
       fisher[t] = 0.0;
@@ -208,8 +221,9 @@ bool fisher_transform(const Columns& bars, const StudyArgs& args, StudyOutput& o
 bool force_index(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> line = out.line(0);
   Ema avg(args.period());
+  if (!line.empty()) line[0] = kNaN;  // no change into the first bar
   for (std::size_t t = 1; t < line.size(); ++t) {
-    if (avg.step((bars.close[t] - bars.close[t - 1]) * bars.volume[t])) line[t] = avg.value();
+    line[t] = avg.step((bars.close[t] - bars.close[t - 1]) * bars.volume[t]) ? avg.value() : kNaN;
   }
   return true;
 }
@@ -245,7 +259,7 @@ bool momentum(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   std::size_t run = 0;  // finite closes in a row ending at t: the change spans p + 1 of them
   for (std::size_t t = 0; t < line.size(); ++t) {
     run = finite(bars.close[t]) ? run + 1 : 0;
-    if (run > p) line[t] = bars.close[t] - bars.close[t - p];
+    line[t] = run > p ? bars.close[t] - bars.close[t - p] : kNaN;
   }
   return true;
 }
@@ -260,7 +274,10 @@ bool pgo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   for (std::size_t t = 0; t < line.size(); ++t) {
     const bool full = avg.step(t);
     const double range = t > 0 ? true_range(bars.high[t], bars.low[t], bars.close[t - 1]) : kNaN;
-    if (!atr.step(range) || !full || atr.value() == 0.0) continue;
+    if (!atr.step(range) || !full || atr.value() == 0.0) {
+      line[t] = kNaN;
+      continue;
+    }
     line[t] = (bars.close[t] - avg.mean()) / atr.value();
   }
   return true;
@@ -295,7 +312,10 @@ bool rvi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> line = out.line(0);
   for (std::size_t t = 0; t < n; ++t) {
     const bool a = num.step(t);
-    if (!den.step(t) || !a || den.mean() == 0.0) continue;
+    if (!den.step(t) || !a || den.mean() == 0.0) {
+      line[t] = kNaN;
+      continue;
+    }
     line[t] = num.mean() / den.mean();
   }
   symmetric_weighted(line, out.line(1));
@@ -323,7 +343,11 @@ bool trix(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
       e3.step(kNaN);
     }
     if (e1.step(c) && e2.step(e1.value()) && e3.step(e2.value())) e = e3.value();
-    if (finite(prev) && finite(e)) line[t] = prev == 0.0 ? 0.0 : 100.0 * (e / prev - 1.0);
+    if (!finite(prev) || !finite(e)) {
+      line[t] = kNaN;
+    } else {
+      line[t] = prev == 0.0 ? 0.0 : 100.0 * (e / prev - 1.0);
+    }
     prev = e;
   }
   ema_series(line, 9, out.line(1));

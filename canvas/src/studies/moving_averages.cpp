@@ -64,7 +64,7 @@ bool hma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     const double old = ring[at];
     ring[at] = d;
     at = at + 1 == root ? 0 : at + 1;
-    if (hull.step(d, old)) line[t] = hull.mean();
+    line[t] = hull.step(d, old) ? hull.mean() : kNaN;
   }
   return true;
 }
@@ -121,6 +121,7 @@ bool kama(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     const double move = t > 0 ? std::abs(c[t] - c[t - 1]) : kNaN;
     if (!path.step({move})) {
       started = false;
+      line[t] = kNaN;
       continue;
     }
     if (!started) k = c[t - 1];  // the close before the first value, not drawn
@@ -146,7 +147,7 @@ bool trima(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   FedSums<1> outer(second);
   for (std::size_t t = 0; t < line.size(); ++t) {
     const double sum = inner.step(t) ? inner.sum() : kNaN;
-    if (outer.step({sum})) line[t] = outer.sum(0) * scale;
+    line[t] = outer.step({sum}) ? outer.sum(0) * scale : kNaN;
   }
   return true;
 }
@@ -157,9 +158,10 @@ bool zlema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t lag = (p - 1) / 2;
   const std::span<const double> c = bars.close;
   std::span<double> line = out.line(0);
+  std::fill_n(line.begin(), std::min(lag, c.size()), kNaN);  // no close `lag` bars back yet
   Ema ema(p);
   for (std::size_t t = lag; t < c.size(); ++t) {
-    if (ema.step(2.0 * c[t] - c[t - lag])) line[t] = ema.value();
+    line[t] = ema.step(2.0 * c[t] - c[t - lag]) ? ema.value() : kNaN;
   }
   return true;
 }
@@ -177,31 +179,34 @@ bool mcginley(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   WindowSum seed(c, p);  // stepped only while the line has not (re)started
   bool started = false;
   double md = 0.0;
-  for (std::size_t t = 0; t < c.size(); ++t) {
+  std::size_t t = 0;
+  for (; t < c.size(); ++t) {
     const double v = c[t];
-    if (v <= 0.0) return true;  // the rest stays NaN
+    if (v <= 0.0) break;  // the line ends for good
     if (!started || !finite(v)) {
       const bool window = seed.step(t);
       started = window && finite(v);
-      if (!started) continue;
+      if (!started) {
+        line[t] = kNaN;
+        continue;
+      }
       md = seed.mean();
     } else {
       const double u = md * (1.0 / v);
       const double u2 = u * u;
       md += (v - md) * inv_p * (u2 * u2);
     }
-    if (!(md > 0.0)) return true;
+    if (!(md > 0.0)) break;
     line[t] = md;
   }
+  std::fill(line.begin() + static_cast<std::ptrdiff_t>(t), line.end(), kNaN);  // past its end, if any
   return true;
 }
 
 bool linear_regression(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   WindowLine fit(bars.close, args.period());
   std::span<double> line = out.line(0);
-  for (std::size_t t = 0; t < bars.size(); ++t) {
-    if (fit.step(t)) line[t] = fit.last();
-  }
+  for (std::size_t t = 0; t < bars.size(); ++t) line[t] = fit.step(t) ? fit.last() : kNaN;
   return true;
 }
 

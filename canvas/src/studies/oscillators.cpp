@@ -128,7 +128,8 @@ void smooth_stochastic(std::span<const double> raw, std::size_t d, StudyOutput& 
   }
 }
 
-// Aroon over the p + 1 bars ending at each bar: fn(t, up, down) from bar p on, NaN-free windows only.
+// Aroon over the p + 1 bars ending at each bar: fn(t, up, down) on every bar, both NaN before bar p and
+// where the window holds a NaN.
 template <class Fn>
 void each_aroon(const Columns& bars, std::size_t p, Fn fn) {
   WindowMax hi(bars.high, p + 1, true);
@@ -136,7 +137,10 @@ void each_aroon(const Columns& bars, std::size_t p, Fn fn) {
   const double pd = static_cast<double>(p);
   for (std::size_t t = 0; t < bars.size(); ++t) {
     const bool h = hi.step(t);
-    if (!lo.step(t) || !h) continue;
+    if (!lo.step(t) || !h) {
+      fn(t, kNaN, kNaN);
+      continue;
+    }
     fn(t, 100.0 * (pd - static_cast<double>(t - hi.index())) / pd,
        100.0 * (pd - static_cast<double>(t - lo.index())) / pd);
   }
@@ -174,6 +178,8 @@ bool adx(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> adx_line = out.line(0), plus_line = out.line(1), minus_line = out.line(2);
   WilderSum plus(p), minus(p), range(p);
   Wilder average(p);
+  // Bar 0 has no bar before it to move from.
+  if (bars.size() > 0) adx_line[0] = plus_line[0] = minus_line[0] = kNaN;
   for (std::size_t t = 1; t < bars.size(); ++t) {
     const double up = bars.high[t] - bars.high[t - 1];
     const double dn = bars.low[t - 1] - bars.low[t];
@@ -185,13 +191,14 @@ bool adx(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     minus.step(valid ? (dn > up && dn > 0.0 ? dn : 0.0) : kNaN);
     if (!ready) {
       average.step(kNaN);
+      adx_line[t] = plus_line[t] = minus_line[t] = kNaN;
       continue;
     }
     const double pdi = 100.0 * ratio_or_zero(plus.value(), range.value());
     const double mdi = 100.0 * ratio_or_zero(minus.value(), range.value());
     plus_line[t] = pdi;
     minus_line[t] = mdi;
-    if (average.step(100.0 * ratio_or_zero(std::fabs(pdi - mdi), pdi + mdi))) adx_line[t] = average.value();
+    adx_line[t] = average.step(100.0 * ratio_or_zero(std::fabs(pdi - mdi), pdi + mdi)) ? average.value() : kNaN;
   }
   return true;
 }
@@ -216,7 +223,11 @@ bool balance_of_power(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   for (std::size_t t = 0; t < bars.size(); ++t) {
     const double body = bars.close[t] - bars.open[t];
     const double range = bars.high[t] - bars.low[t];
-    if (finite(body) && finite(range)) line[t] = range > 0.0 ? body / range : 0.0;
+    if (!finite(body) || !finite(range)) {
+      line[t] = kNaN;
+      continue;
+    }
+    line[t] = range > 0.0 ? body / range : 0.0;
   }
   return true;
 }
@@ -232,10 +243,13 @@ bool choppiness(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   for (std::size_t t = 0; t < bars.size(); ++t) {
     const bool s = travel.step({t > 0 ? true_range(bars.high[t], bars.low[t], bars.close[t - 1]) : kNaN});
     const bool h = hi.step(t);
-    if (!lo.step(t) || !h || !s) continue;
+    if (!lo.step(t) || !h || !s) {
+      line[t] = kNaN;
+      continue;
+    }
     // A window without any range has no meaningful choppiness: left blank.
     const double span = hi.value() - lo.value();
-    if (span > 0.0) line[t] = scale * std::log(travel.sum(0) / span);
+    line[t] = span > 0.0 ? scale * std::log(travel.sum(0) / span) : kNaN;
   }
   return true;
 }
@@ -247,7 +261,10 @@ bool cmf(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     const double h = bars.high[t], l = bars.low[t], c = bars.close[t], v = bars.volume[t], range = h - l;
     // A bar without range moves no money, but its volume still counts.
     const double flow = range > 0.0 ? ((c - l) - (h - c)) / range * v : (finite(range) && finite(c) ? 0.0 : kNaN);
-    if (!sums.step({flow, v})) continue;
+    if (!sums.step({flow, v})) {
+      line[t] = kNaN;
+      continue;
+    }
     // Negative volumes can make the flows outweigh the volume: held in the pane's range.
     const double volume = sums.sum(1);
     line[t] = volume <= 0.0 ? 0.0 : std::clamp(sums.sum(0) / volume, -1.0, 1.0);
@@ -258,10 +275,14 @@ bool cmf(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool cmo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   FedSums<2> sums(args.period());  // gains, losses
   const std::span<double> line = out.line(0);
+  if (bars.size() > 0) line[0] = kNaN;  // no close before it to change from
   for (std::size_t t = 1; t < bars.size(); ++t) {
     const double d = bars.close[t] - bars.close[t - 1];
     // 0·d is 0, or NaN where d is: the gap reaches both sums.
-    if (!sums.step({d > 0.0 ? d : 0.0 * d, d < 0.0 ? -d : 0.0 * d})) continue;
+    if (!sums.step({d > 0.0 ? d : 0.0 * d, d < 0.0 ? -d : 0.0 * d})) {
+      line[t] = kNaN;
+      continue;
+    }
     const double gains = sums.sum(0), losses = sums.sum(1);
     line[t] = 100.0 * ratio_or_zero(gains - losses, gains + losses);
   }
@@ -304,6 +325,7 @@ bool mfi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   FedSums<2> sums(args.period());  // money flowing in, out
   const std::span<double> line = out.line(0);
   double prev = n > 0 ? (bars.high[0] + bars.low[0] + bars.close[0]) / 3.0 : kNaN;
+  if (n > 0) line[0] = kNaN;  // no typical price before it to compare with
   for (std::size_t t = 1; t < n; ++t) {
     const double tp = (bars.high[t] + bars.low[t] + bars.close[t]) / 3.0;
     const double flow = tp * bars.volume[t];
@@ -313,7 +335,10 @@ bool mfi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     const double rose = static_cast<double>(!same & (tp > prev)), fell = static_cast<double>(!same & (tp < prev));
     const double gap = 0.0 * (flow + prev);
     prev = tp;
-    if (!sums.step({flow * rose + gap, flow * fell + gap})) continue;
+    if (!sums.step({flow * rose + gap, flow * fell + gap})) {
+      line[t] = kNaN;
+      continue;
+    }
     // Negative volumes give negative flows: no share of them where they do not add up to a positive total,
     // and a share held within 0 … 100 where one flow is negative.
     const double total = sums.sum(0) + sums.sum(1);
@@ -326,8 +351,9 @@ bool mfi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool rsi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   Rsi strength(args.period());
   const std::span<double> line = out.line(0);
+  if (bars.size() > 0) line[0] = kNaN;  // no close before it to change from
   for (std::size_t t = 1; t < bars.size(); ++t) {
-    if (strength.step(bars.close[t] - bars.close[t - 1])) line[t] = strength.value(100.0);
+    line[t] = strength.step(bars.close[t] - bars.close[t - 1]) ? strength.value(100.0) : kNaN;
   }
   return true;
 }
@@ -373,13 +399,17 @@ bool tsi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool ultimate_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   FedSums<2> short_sums(7), middle_sums(14), long_sums(28);  // buying pressure, true range
   const std::span<double> line = out.line(0);
+  if (bars.size() > 0) line[0] = kNaN;  // no close before it to measure the bar's pressure from
   for (std::size_t t = 1; t < bars.size(); ++t) {
     const std::array<double, 2> bar = {bars.close[t] - min_of(bars.low[t], bars.close[t - 1]),
                                        true_range(bars.high[t], bars.low[t], bars.close[t - 1])};
     short_sums.step(bar);
     middle_sums.step(bar);
     // A non-finite bar empties all three windows, so the longest being full means all are.
-    if (!long_sums.step(bar)) continue;
+    if (!long_sums.step(bar)) {
+      line[t] = kNaN;
+      continue;
+    }
     const double a = 4.0 * ratio_or_zero(short_sums.sum(0), short_sums.sum(1)) +
                      2.0 * ratio_or_zero(middle_sums.sum(0), middle_sums.sum(1)) +
                      ratio_or_zero(long_sums.sum(0), long_sums.sum(1));
@@ -395,7 +425,10 @@ bool williams_r(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> line = out.line(0);
   for (std::size_t t = 0; t < bars.size(); ++t) {
     const bool h = hi.step(t);
-    if (!lo.step(t) || !h || !finite(bars.close[t])) continue;
+    if (!lo.step(t) || !h || !finite(bars.close[t])) {
+      line[t] = kNaN;
+      continue;
+    }
     const double top = hi.value(), bottom = lo.value();
     line[t] = negligible_range(top, bottom) ? 0.0 : -100.0 * (top - bars.close[t]) / (top - bottom);
   }

@@ -153,9 +153,12 @@ bool vwap(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     const double hlc = bars.high[t] + bars.low[t] + bars.close[t];
     const double v = bars.volume[t];
     if (!finite(hlc) || !finite(v)) broken = true;
-    if (broken) continue;
+    if (broken) {
+      line[t] = kNaN;
+      continue;
+    }
     sums.add(hlc, v);
-    if (sums.volume() != 0.0) line[t] = sums.mean();
+    line[t] = sums.volume() != 0.0 ? sums.mean() : kNaN;
   }
   return true;
 }

@@ -22,13 +22,14 @@ double pick(bool take, double a, double b) {
 bool finite_bar(const Columns& bars, std::size_t t) { return finite(bars.high[t]) && finite(bars.low[t]); }
 
 // Calls each(begin, end) for every maximal stretch of bars with finite highs and lows: the recursions
-// below start afresh after a bar they cannot use, as they do at the first bar.
+// below start afresh after a bar they cannot use, as they do at the first bar. Such a bar has no value
+// in `line`.
 template <class Each>
-void for_each_stretch(const Columns& bars, Each&& each) {
+void for_each_stretch(const Columns& bars, std::span<double> line, Each&& each) {
   const std::size_t n = bars.size();
   std::size_t t = 0;
   while (t < n) {
-    while (t < n && !finite_bar(bars, t)) ++t;
+    while (t < n && !finite_bar(bars, t)) line[t++] = kNaN;
     const std::size_t begin = t;
     while (t < n && finite_bar(bars, t)) ++t;
     if (begin < t) each(begin, t);
@@ -37,13 +38,16 @@ void for_each_stretch(const Columns& bars, Each&& each) {
 
 // Percent reversals on the bars [begin, end): the first swing of at least d from the extremes so far
 // fixes the first point; afterwards a pivot is confirmed once prices turn d against the swing's extreme.
-// The extreme of the unfinished swing is the last point.
+// The extreme of the unfinished swing is the last point. Each bar is blanked as the scan reaches it: the
+// points lie at or behind the bar being read, so they are written after their blank.
 void zigzag_stretch(const Columns& bars, std::size_t begin, std::size_t end, double d, std::span<double> line) {
   const std::span<const double> h = bars.high, l = bars.low;
   std::size_t ih = begin, il = begin, t = begin + 1;
   bool up = false, found = false;
   std::size_t c = begin;
+  line[begin] = kNaN;
   for (; t < end && !found; ++t) {
+    line[t] = kNaN;
     if (h[t] > h[ih]) ih = t;
     if (l[t] < l[il]) il = t;
     if (ih > il && h[ih] >= l[il] * (1.0 + d)) {
@@ -58,6 +62,7 @@ void zigzag_stretch(const Columns& bars, std::size_t begin, std::size_t end, dou
   }
   if (!found) return;
   for (; t < end; ++t) {
+    line[t] = kNaN;
     if (up) {
       if (h[t] > h[c]) {
         c = t;
@@ -82,6 +87,7 @@ void zigzag_stretch(const Columns& bars, std::size_t begin, std::size_t end, dou
 void psar_stretch(const Columns& bars, std::size_t begin, std::size_t end, double step, double maximum,
                   std::span<double> line) {
   const std::span<const double> h = bars.high, l = bars.low;
+  line[begin] = kNaN;
   if (end - begin < 2) return;
   const std::size_t first = begin + 1;
   const double rise = h[first] - h[begin], fall = l[begin] - l[first];
@@ -148,6 +154,7 @@ bool supertrend(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     if (!valued || !finite(ub) || !finite(lb) || !finite(bars.close[t])) {
       if (started) ++run;
       started = false;
+      line[t] = direction[t] = kNaN;
       runs[t] = run;
       continue;
     }
@@ -179,14 +186,15 @@ bool supertrend(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool zigzag(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const double d = args.real[0] / 100.0;
   std::span<double> line = out.line(0);
-  for_each_stretch(bars, [&](std::size_t begin, std::size_t end) { zigzag_stretch(bars, begin, end, d, line); });
+  for_each_stretch(bars, line,
+                   [&](std::size_t begin, std::size_t end) { zigzag_stretch(bars, begin, end, d, line); });
   return true;
 }
 
 bool psar(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   std::span<double> line = out.line(0);
   const double step = args.real[0], maximum = args.real[1];
-  for_each_stretch(bars,
+  for_each_stretch(bars, line,
                    [&](std::size_t begin, std::size_t end) { psar_stretch(bars, begin, end, step, maximum, line); });
   return true;
 }
@@ -208,6 +216,10 @@ bool ichimoku(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   midpoints(args.period(0), 0, tenkan);
   midpoints(args.period(1), 0, kijun);
   midpoints(args.period(2), lead, span_b);
+  // Nothing leads into the first kijun - 1 bars.
+  const std::size_t unled = std::min(lead, n);
+  std::fill_n(span_a.begin(), unled, kNaN);
+  std::fill_n(span_b.begin(), unled, kNaN);
   for (std::size_t t = 0; t + lead < n; ++t) {
     span_a[t + lead] = (tenkan[t] + kijun[t]) / 2.0;
     chikou[t] = bars.close[t + lead];

@@ -43,13 +43,14 @@ bool historical_volatility(const Columns& bars, const StudyArgs& args, StudyOutp
   // arithmetic and the windows' chain from bar to bar each run at their own pace.
   constexpr std::size_t kStretch = 512;
   double returns[kStretch];
+  if (!c.empty()) line[0] = kNaN;  // no return into the first bar
   for (std::size_t begin = 1; begin < c.size(); begin += kStretch) {
     const std::size_t end = c.size() - begin < kStretch ? c.size() : begin + kStretch;
     for (std::size_t t = begin; t < end; ++t) {
       returns[t - begin] = c[t] > 0.0 && c[t - 1] > 0.0 ? log_ratio(c[t - 1], c[t]) : kNaN;
     }
     for (std::size_t t = begin; t < end; ++t) {
-      if (window.step(returns[t - begin])) line[t] = scale * std::sqrt(window.sample_variance());
+      line[t] = window.step(returns[t - begin]) ? scale * std::sqrt(window.sample_variance()) : kNaN;
     }
   }
   return true;
@@ -69,7 +70,7 @@ bool mass_index(const Columns& bars, const StudyArgs&, StudyOutput& out) {
     const double ratio = !twice.step(first ? single.value() : kNaN) ? kNaN
                          : twice.value() == 0.0                     ? 1.0
                                                                     : single.value() / twice.value();
-    if (ratios.step({ratio})) line[t] = ratios.sum(0);
+    line[t] = ratios.step({ratio}) ? ratios.sum(0) : kNaN;
   }
   return true;
 }
@@ -96,7 +97,7 @@ bool ulcer_index(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
       const double drawdown = 100.0 * (c[t] - highest.value()) / highest.value();
       square = drawdown * drawdown;
     }
-    if (sum.step({square})) line[t] = std::sqrt(std::fmax(sum.sum(0), 0.0) / pd);
+    line[t] = sum.step({square}) ? std::sqrt(std::fmax(sum.sum(0), 0.0) / pd) : kNaN;
   }
   return true;
 }
@@ -110,9 +111,11 @@ bool vortex(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   FedSums<3> sums(p);  // upward, downward, true range
   const auto plus = out.line(0);
   const auto minus = out.line(1);
+  if (n > 0) plus[0] = minus[0] = kNaN;  // no movement into the first bar
   for (std::size_t t = 1; t < n; ++t) {
     if (!sums.step({std::fabs(h[t] - l[t - 1]), std::fabs(l[t] - h[t - 1]),
                     true_range(h[t], l[t], bars.close[t - 1])})) {
+      plus[t] = minus[t] = kNaN;
       continue;
     }
     // One division for both lines.
