@@ -430,7 +430,7 @@ model::BarColumns hard_bars(std::size_t n) {
                flat ? open : std::max(open, close) + 0.5, flat ? open : std::min(open, close) - 0.25, close,
                i % 17 == 0 ? 0.0 : 1000.0 + static_cast<double>(i % 29) * 37.0};
   }
-  bars[90].close = std::numeric_limits<double>::quiet_NaN();
+  if (n > 90) bars[90].close = std::numeric_limits<double>::quiet_NaN();
   for (std::size_t i = 150; i < 156 && i < n; ++i) {
     bars[i].open = bars[i].high = bars[i].low = bars[i].close = std::numeric_limits<double>::quiet_NaN();
   }
