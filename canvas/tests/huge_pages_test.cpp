@@ -85,6 +85,17 @@ TEST(HugeBlockCache, KeepsFewBlocksOfExactSizes) {
   EXPECT_FALSE(cache.keep(big, large));  // too large to keep, though there is room
   ::operator delete(big, std::align_val_t{kHugePage});
   EXPECT_TRUE(cache.keep(taken, small));
+
+  // Fewer blocks than the count allows when they are large: the bytes kept are bounded too.
+  HugeBlockCache by_bytes;
+  const std::size_t most = HugeBlockCache::kKeptBlockMost;
+  for (std::size_t i = 0; i < HugeBlockCache::kKeptBytes / most; ++i) ASSERT_TRUE(by_bytes.keep(block(most), most)) << i;
+  void* over = block(most);
+  EXPECT_FALSE(by_bytes.keep(over, most));
+  ::operator delete(over, std::align_val_t{kHugePage});
+  void* back = by_bytes.take(most);
+  ASSERT_NE(back, nullptr);
+  EXPECT_TRUE(by_bytes.keep(back, most));  // taking one makes room for one
 }
 
 }  // namespace

@@ -42,12 +42,13 @@ inline void advise_huge_pages(void* data, std::size_t size) {
 
 // Whole 2 MiB blocks a thread gave back, kept for its next blocks of the same size: a study's working
 // columns at a million bars then come without page faults (nor the kernel zeroing them) from one call to
-// the next. At most kKeptBlocks blocks of at most kKeptBlockMost bytes each are kept; the rest go back at
-// once.
+// the next. At most kKeptBlocks blocks of at most kKeptBlockMost bytes each, kKeptBytes in all, are kept
+// (enough for the lines and working columns of a few studies at a million bars); the rest go back at once.
 class HugeBlockCache {
  public:
-  static constexpr std::size_t kKeptBlocks = 8;
+  static constexpr std::size_t kKeptBlocks = 16;
   static constexpr std::size_t kKeptBlockMost = std::size_t{16} << 20;
+  static constexpr std::size_t kKeptBytes = std::size_t{128} << 20;
 
   HugeBlockCache() = default;
   HugeBlockCache(const HugeBlockCache&) = delete;
@@ -62,6 +63,7 @@ class HugeBlockCache {
     for (std::size_t i = count_; i-- > 0;) {
       if (blocks_[i].bytes != bytes) continue;
       void* data = blocks_[i].data;
+      kept_bytes_ -= bytes;
       blocks_[i] = blocks_[--count_];
       return data;
     }
@@ -69,7 +71,8 @@ class HugeBlockCache {
   }
   // Keeps the block; false when the cache is full (the caller then frees it).
   bool keep(void* data, std::size_t bytes) {
-    if (count_ == kKeptBlocks || bytes > kKeptBlockMost) return false;
+    if (count_ == kKeptBlocks || bytes > kKeptBlockMost || kept_bytes_ + bytes > kKeptBytes) return false;
+    kept_bytes_ += bytes;
     blocks_[count_++] = {data, bytes};
     return true;
   }
@@ -95,6 +98,7 @@ class HugeBlockCache {
 
   std::array<Block, kKeptBlocks> blocks_{};
   std::size_t count_ = 0;
+  std::size_t kept_bytes_ = 0;
 };
 
 // Storage for columns of a bar count, which at a million bars would otherwise cost a page fault per 4 kB
