@@ -137,14 +137,14 @@ qc::model::Bar to_bar(PyObject* o) {
 // A sequence's length is only a hint for the first allocation. A list's or tuple's own length is backed
 // by the items it holds; any other length comes from caller code that may fail or lie, so it is capped.
 // A failure to reserve is ignored: the items are appended all the same.
-template <class T>
-void reserve_hint(std::vector<T>& out, PyObject* seq) {
+template <class Vec>
+void reserve_hint(Vec& out, PyObject* seq) {
   constexpr Py_ssize_t kMaxUntrustedBytes = Py_ssize_t{16} << 20;
   Py_ssize_t hint = 0;
   if (PyList_CheckExact(seq) || PyTuple_CheckExact(seq)) {
     hint = Py_SIZE(seq);
   } else {
-    hint = std::min<Py_ssize_t>(PySequence_Size(seq), kMaxUntrustedBytes / Py_ssize_t{sizeof(T)});
+    hint = std::min<Py_ssize_t>(PySequence_Size(seq), kMaxUntrustedBytes / Py_ssize_t{sizeof(typename Vec::value_type)});
     if (hint < 0) {
       PyErr_Clear();
       return;
@@ -156,12 +156,12 @@ void reserve_hint(std::vector<T>& out, PyObject* seq) {
   }
 }
 
-// Any sequence but a str, iterated in order, each item converted by `item`.
-template <class T, class F>
-std::vector<T> to_list(PyObject* o, F item) {
+// Any sequence but a str, iterated in order, each item converted by `item`, into a vector of type Vec.
+template <class T, class F, class Vec = std::vector<T>>
+Vec to_list(PyObject* o, F item) {
   if (PyUnicode_Check(o)) throw_type_error("Can't extract `str` to `Vec`");
   if (!PySequence_Check(o)) throw_not_convertible(o, "Sequence");
-  std::vector<T> out;
+  Vec out;
   reserve_hint(out, o);
   Ref iter = Ref::steal(PyObject_GetIter(o));
   for (;;) {
@@ -306,8 +306,7 @@ std::vector<double> to_f64_list(PyObject* o, const char* name) {
 
 qc::model::Values to_f64_column(PyObject* o, const char* name) {
   if (std::optional<qc::model::Values> values = floats_of_buffer(o, name)) return std::move(*values);
-  const std::vector<double> items = to_list<double>(o, to_f64);
-  return {items.begin(), items.end()};
+  return to_list<double, double (*)(PyObject*), qc::model::Values>(o, to_f64);
 }
 
 Converted convert(const Param& p, PyObject* o, const BarClock* clock) {
