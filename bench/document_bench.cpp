@@ -277,7 +277,7 @@ struct Bars {
   std::string up, down;
 
   char* write(char* p) const {
-    const std::vector<double>& values = vector->values;
+    const model::Values& values = vector->values;
     for (std::size_t k = 0; k < values.size(); ++k) {
       const double v = values[k];
       if (std::isnan(v)) continue;

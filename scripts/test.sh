@@ -4,8 +4,9 @@ source "$(dirname "$0")/setup.sh" libgtest-dev librsvg2-bin pkg-config libcairo2
   poppler-utils clang-16 lld-16 wasi-libc libc++-16-dev-wasm32 libc++abi-16-dev-wasm32 libclang-rt-16-dev-wasm32 nodejs \
   chromium
 
-# The WebAssembly core is built once, by the module's build, which embeds it and whose tests run it.
-cmake -S . -B build/cpp -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQC_WERROR=ON -DQC_WASM=OFF
+# The WebAssembly core is built once, by the module's build, which embeds it and whose tests run it. The
+# bench programs are built with the tests, so that a change to the core cannot leave them behind.
+cmake -S . -B build/cpp -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQC_WERROR=ON -DQC_WASM=OFF -DQC_BUILD_BENCH=ON
 cmake --build build/cpp
 ctest --test-dir build/cpp --output-on-failure -j "$JOBS"
 
