@@ -83,16 +83,16 @@ double latest_extreme_index(std::span<const double> w, std::size_t first, bool l
   return static_cast<double>(first + best);
 }
 
-// FedSums<2> fed x and −2x, bar by bar: the first sum where the window is full, after checking the second
-// against it.
+// slide_sums<2> of x and −2x: the first sum where the window is full, after checking the second against it.
 std::vector<std::optional<double>> fed_sums(std::span<const double> x, std::size_t p, std::size_t) {
-  FedSums<2> sums(p);
   std::vector<std::optional<double>> out(x.size());
-  for (std::size_t t = 0; t < x.size(); ++t) {
-    if (!sums.step({x[t], -2.0 * x[t]})) continue;
-    EXPECT_NEAR(sums.sum(1), -2.0 * sums.sum(0), 1e-9 * std::abs(sums.sum(0))) << "bar " << t;
-    out[t] = sums.sum(0);
-  }
+  slide_sums<2>(
+      x.size(), {p, p}, [&](std::size_t t) { return std::array{x[t], -2.0 * x[t]}; },
+      [&](std::size_t t, bool full, const std::array<double, 2>& sums) {
+        if (!full) return;
+        EXPECT_NEAR(sums[1], -2.0 * sums[0], 1e-9 * std::abs(sums[0])) << "bar " << t;
+        out[t] = sums[0];
+      });
   return out;
 }
 
@@ -252,43 +252,53 @@ TEST(WindowMachinery, FlatStretchAfterMovingPricesHasExactlyZeroVariance) {
 }
 
 // Flows that stop: once a window holds only zeros its sum is exactly 0, although the sliding update carries
-// the rounding of the values that left; a set with a NaN empties the windows of every value fed with it.
-TEST(WindowMachinery, FedSumsOfZerosAndGaps) {
+// the rounding of the values that left; a bar with a NaN empties the windows of every value made with it.
+TEST(WindowMachinery, SlideSumsOfZerosAndGaps) {
   std::vector<double> x = walk_with_gaps(120);
   x.resize(160, 0.0);
   const std::size_t p = 7;
-  FedSums<2> sums(p);
-  for (std::size_t t = 0; t < x.size(); ++t) {
-    // Values of very different sizes, so that the sliding update rounds.
-    const bool full = sums.step({x[t] * (t % 2 == 0 ? 1e3 : 1e-3), t == 60 ? kNaN : 1.0});
-    if (t >= 60 && t < 60 + p) {
-      EXPECT_FALSE(full) << t;
-    } else if (t >= 120 + p) {
-      ASSERT_TRUE(full) << t;
-      EXPECT_EQ(sums.sum(0), 0.0) << t;
-      EXPECT_EQ(sums.sum(1), static_cast<double>(p)) << t;
-    }
-  }
+  std::size_t checked = 0;
+  slide_sums<2>(
+      x.size(), {p, p},
+      // Values of very different sizes, so that the sliding update rounds.
+      [&](std::size_t t) { return std::array{x[t] * (t % 2 == 0 ? 1e3 : 1e-3), t == 60 ? kNaN : 1.0}; },
+      [&](std::size_t t, bool full, const std::array<double, 2>& sums) {
+        if (t >= 60 && t < 60 + p) {
+          EXPECT_FALSE(full) << t;
+        } else if (t >= 120 + p) {
+          ASSERT_TRUE(full) << t;
+          EXPECT_EQ(sums[0], 0.0) << t;
+          EXPECT_EQ(sums[1], static_cast<double>(p)) << t;
+          ++checked;
+        }
+      });
+  EXPECT_EQ(checked, 160 - 120 - p);
 }
 
-// A value fed to FedSums sums as the same value read by WindowSum from a column does, bit for bit, so that a
-// study may sum values made on the way or a whole column alike: periods on both sides of the ring's powers
-// of two, over stretches of zeros, gaps and values of very different sizes.
-TEST(WindowMachinery, FedSumsMatchWindowSumBitForBit) {
-  std::vector<double> x = walk_with_gaps(300);
+// Each value's sum is what WindowSum reads from a column, bit for bit, whether its block slides plainly or
+// bar by bar, so that a study may sum values made on the way or a whole column alike: periods short and
+// longer than a block, beside a second value of period 5, over blocks of moving values, stretches of zeros
+// shorter and longer than a block, gaps and values of very different sizes.
+TEST(WindowMachinery, SlideSumsMatchWindowSumBitForBit) {
+  std::vector<double> x = walk_with_gaps(4000);
   for (std::size_t t = 0; t < x.size(); ++t) x[t] *= t % 3 == 0 ? 1e4 : 1e-2;
-  std::fill(x.begin() + 200, x.begin() + 240, 0.0);
-  x[250] = std::numeric_limits<double>::infinity();
-  for (const std::size_t p : {1u, 2u, 3u, 4u, 5u, 7u, 8u, 9u, 16u, 17u, 34u}) {
-    FedSums<1> fed(p);
-    WindowSum column(x, p);
-    for (std::size_t t = 0; t < x.size(); ++t) {
-      const bool full = fed.step({x[t]});
-      ASSERT_EQ(full, column.step(t)) << "p " << p << " bar " << t;
-      if (full) {
-        EXPECT_EQ(fed.sum(0), column.sum()) << "p " << p << " bar " << t;
-      }
-    }
+  std::fill(x.begin() + 2200, x.begin() + 2240, 0.0);
+  x[2250] = std::numeric_limits<double>::infinity();
+  std::fill(x.begin() + 2900, x.begin() + 3600, 0.0);
+  for (const std::size_t p : {1u, 2u, 5u, 7u, 9u, 16u, 17u, 34u, 511u, 512u, 513u, 700u}) {
+    WindowSum column(x, p), short_column(x, 5);
+    std::size_t compared = 0;
+    slide_sums<2>(
+        x.size(), {p, 5}, [&](std::size_t t) { return std::array{x[t], x[t]}; },
+        [&](std::size_t t, bool full, const std::array<double, 2>& sums) {
+          const bool own = short_column.step(t);
+          ASSERT_EQ(full, column.step(t) && own) << "p " << p << " bar " << t;
+          if (!full) return;
+          ++compared;
+          EXPECT_EQ(sums[0], column.sum()) << "p " << p << " bar " << t;
+          EXPECT_EQ(sums[1], short_column.sum()) << "p " << p << " bar " << t;
+        });
+    EXPECT_GT(compared, x.size() / 2) << "p " << p;
   }
 }
 

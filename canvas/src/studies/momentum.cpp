@@ -17,19 +17,19 @@ Scratch midpoints(const Columns& bars) {
   return mid;
 }
 
-// SMA_5 − SMA_34 of the bars' midpoints, fed bar by bar.
-class Awesome {
- public:
-  bool step(const Columns& bars, std::size_t t) {
-    const double mid = (bars.high[t] + bars.low[t]) / 2.0;
-    const bool f = fast_.step({mid});
-    return slow_.step({mid}) && f;
-  }
-  double value() const { return fast_.sum(0) / 5.0 - slow_.sum(0) / 34.0; }
-
- private:
-  FedSums<1> fast_{5}, slow_{34};
-};
+// SMA_5 − SMA_34 of the bars' midpoints, handed to take(t, value) for t = 0, 1, 2, … (NaN where it has none).
+template <class Take>
+void awesome(const Columns& bars, Take&& take) {
+  slide_sums<2>(
+      bars.size(), {5, 34},
+      [&](std::size_t t) {
+        const double mid = (bars.high[t] + bars.low[t]) / 2.0;
+        return std::array{mid, mid};
+      },
+      [&](std::size_t t, bool full, const std::array<double, 2>& sums) {
+        take(t, full ? sums[0] / 5.0 - sums[1] / 34.0 : kNaN);
+      });
+}
 
 // Histogram bars are coloured by change: up where the value is at least the previous bar's, and on the
 // first value after a gap. Marked as the values come, rather than in a second pass over them.
@@ -83,20 +83,20 @@ bool macd(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool awesome_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::span<double> ao = out.line(0);
   RisingMarks rising(out.up_flags(0));
-  Awesome osc;
-  for (std::size_t t = 0; t < ao.size(); ++t) ao[t] = rising.mark(t, osc.step(bars, t) ? osc.value() : kNaN);
+  awesome(bars, [&](std::size_t t, double value) { ao[t] = rising.mark(t, value); });
   return true;
 }
 
 bool accelerator_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::span<double> ac = out.line(0);
   RisingMarks rising(out.up_flags(0));
-  Awesome osc;
-  FedSums<1> avg(5);
-  for (std::size_t t = 0; t < ac.size(); ++t) {
-    const double ao = osc.step(bars, t) ? osc.value() : kNaN;
-    ac[t] = rising.mark(t, avg.step({ao}) ? ao - avg.sum(0) / 5.0 : kNaN);
-  }
+  // The oscillator first, then its distance from its own 5-bar mean in place.
+  awesome(bars, [&](std::size_t t, double value) { ac[t] = value; });
+  slide_sums<1>(
+      ac.size(), {5}, [&](std::size_t t) { return std::array{ac[t]}; },
+      [&](std::size_t t, bool full, const std::array<double, 1>& sum) {
+        ac[t] = rising.mark(t, full ? ac[t] - sum[0] / 5.0 : kNaN);
+      });
   return true;
 }
 
@@ -287,10 +287,9 @@ bool pgo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool qstick(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> line = out.line(0);
   const double p = static_cast<double>(args.period());
-  FedSums<1> bodies(args.period());
-  for (std::size_t t = 0; t < line.size(); ++t) {
-    line[t] = bodies.step({bars.close[t] - bars.open[t]}) ? bodies.sum(0) / p : kNaN;
-  }
+  slide_sums<1>(
+      line.size(), {args.period()}, [&](std::size_t t) { return std::array{bars.close[t] - bars.open[t]}; },
+      [&](std::size_t t, bool full, const std::array<double, 1>& body) { line[t] = full ? body[0] / p : kNaN; });
   return true;
 }
 

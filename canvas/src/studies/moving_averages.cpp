@@ -114,24 +114,25 @@ bool kama(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   }
   constexpr double kFast = 2.0 / 3.0, kSlow = 2.0 / 31.0;
   const std::span<const double> c = bars.close;
-  FedSums<1> path(p);  // Σ |ΔC| over the last p changes, exactly 0 when none moved
   bool started = false;
   double k = 0.0;
-  for (std::size_t t = 0; t < c.size(); ++t) {
-    const double move = t > 0 ? std::abs(c[t] - c[t - 1]) : kNaN;
-    if (!path.step({move})) {
-      started = false;
-      line[t] = kNaN;
-      continue;
-    }
-    if (!started) k = c[t - 1];  // the close before the first value, not drawn
-    started = true;
-    const double net = std::abs(c[t] - c[t - p]);
-    const double er = path.sum(0) == 0.0 ? 1.0 : net / path.sum(0);
-    const double sc = (er * (kFast - kSlow) + kSlow) * (er * (kFast - kSlow) + kSlow);
-    k += sc * (c[t] - k);
-    line[t] = k;
-  }
+  // The path: Σ |ΔC| over the last p changes, exactly 0 when none moved.
+  slide_sums<1>(
+      c.size(), {p}, [&](std::size_t t) { return std::array{t > 0 ? std::abs(c[t] - c[t - 1]) : kNaN}; },
+      [&](std::size_t t, bool full, const std::array<double, 1>& path) {
+        if (!full) {
+          started = false;
+          line[t] = kNaN;
+          return;
+        }
+        if (!started) k = c[t - 1];  // the close before the first value, not drawn
+        started = true;
+        const double net = std::abs(c[t] - c[t - p]);
+        const double er = path[0] == 0.0 ? 1.0 : net / path[0];
+        const double sc = (er * (kFast - kSlow) + kSlow) * (er * (kFast - kSlow) + kSlow);
+        k += sc * (c[t] - k);
+        line[t] = k;
+      });
   return true;
 }
 
@@ -144,11 +145,9 @@ bool trima(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const double scale = 1.0 / (static_cast<double>(first) * static_cast<double>(second));
   std::span<double> line = out.line(0);
   WindowSum inner(bars.close, first);
-  FedSums<1> outer(second);
-  for (std::size_t t = 0; t < line.size(); ++t) {
-    const double sum = inner.step(t) ? inner.sum() : kNaN;
-    line[t] = outer.step({sum}) ? outer.sum(0) * scale : kNaN;
-  }
+  slide_sums<1>(
+      line.size(), {second}, [&](std::size_t t) { return std::array{inner.step(t) ? inner.sum() : kNaN}; },
+      [&](std::size_t t, bool full, const std::array<double, 1>& outer) { line[t] = full ? outer[0] * scale : kNaN; });
   return true;
 }
 

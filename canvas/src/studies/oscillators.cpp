@@ -234,58 +234,59 @@ bool balance_of_power(const Columns& bars, const StudyArgs&, StudyOutput& out) {
 
 bool choppiness(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
-  FedSums<1> travel(p);
   WindowMax hi(bars.high, p);
   WindowMin lo(bars.low, p);
   // log10(x)/log10(p) as ln(x)/ln(p): the natural logarithm costs the library much less.
   const double scale = 100.0 / std::log(static_cast<double>(p));
   const std::span<double> line = out.line(0);
-  for (std::size_t t = 0; t < bars.size(); ++t) {
-    const bool s = travel.step({t > 0 ? true_range(bars.high[t], bars.low[t], bars.close[t - 1]) : kNaN});
-    const bool h = hi.step(t);
-    if (!lo.step(t) || !h || !s) {
-      line[t] = kNaN;
-      continue;
-    }
-    // A window without any range has no meaningful choppiness: left blank.
-    const double span = hi.value() - lo.value();
-    line[t] = span > 0.0 ? scale * std::log(travel.sum(0) / span) : kNaN;
-  }
+  slide_sums<1>(
+      bars.size(), {p},
+      [&](std::size_t t) {
+        return std::array{t > 0 ? true_range(bars.high[t], bars.low[t], bars.close[t - 1]) : kNaN};
+      },
+      [&](std::size_t t, bool full, const std::array<double, 1>& travel) {
+        const bool h = hi.step(t);
+        if (!lo.step(t) || !h || !full) {
+          line[t] = kNaN;
+          return;
+        }
+        // A window without any range has no meaningful choppiness: left blank.
+        const double span = hi.value() - lo.value();
+        line[t] = span > 0.0 ? scale * std::log(travel[0] / span) : kNaN;
+      });
   return true;
 }
 
 bool cmf(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  FedSums<2> sums(args.period());  // money flow, volume
   const std::span<double> line = out.line(0);
-  for (std::size_t t = 0; t < bars.size(); ++t) {
-    const double h = bars.high[t], l = bars.low[t], c = bars.close[t], v = bars.volume[t], range = h - l;
-    // A bar without range moves no money, but its volume still counts.
-    const double flow = range > 0.0 ? ((c - l) - (h - c)) / range * v : (finite(range) && finite(c) ? 0.0 : kNaN);
-    if (!sums.step({flow, v})) {
-      line[t] = kNaN;
-      continue;
-    }
-    // Negative volumes can make the flows outweigh the volume: held in the pane's range.
-    const double volume = sums.sum(1);
-    line[t] = volume <= 0.0 ? 0.0 : std::clamp(sums.sum(0) / volume, -1.0, 1.0);
-  }
+  slide_sums<2>(
+      bars.size(), {args.period(), args.period()},
+      [&](std::size_t t) {
+        const double h = bars.high[t], l = bars.low[t], c = bars.close[t], v = bars.volume[t], range = h - l;
+        // A bar without range moves no money, but its volume still counts.
+        return std::array{
+            range > 0.0 ? ((c - l) - (h - c)) / range * v : (finite(range) && finite(c) ? 0.0 : kNaN), v};
+      },
+      [&](std::size_t t, bool full, const std::array<double, 2>& sums) {  // money flow, volume
+        // Negative volumes can make the flows outweigh the volume: held in the pane's range.
+        line[t] = !full ? kNaN : sums[1] <= 0.0 ? 0.0 : std::clamp(sums[0] / sums[1], -1.0, 1.0);
+      });
   return true;
 }
 
 bool cmo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  FedSums<2> sums(args.period());  // gains, losses
   const std::span<double> line = out.line(0);
-  if (bars.size() > 0) line[0] = kNaN;  // no close before it to change from
-  for (std::size_t t = 1; t < bars.size(); ++t) {
-    const double d = bars.close[t] - bars.close[t - 1];
-    // 0·d is 0, or NaN where d is: the gap reaches both sums.
-    if (!sums.step({d > 0.0 ? d : 0.0 * d, d < 0.0 ? -d : 0.0 * d})) {
-      line[t] = kNaN;
-      continue;
-    }
-    const double gains = sums.sum(0), losses = sums.sum(1);
-    line[t] = 100.0 * ratio_or_zero(gains - losses, gains + losses);
-  }
+  const auto c = bars.close;
+  slide_sums<2>(
+      c.size(), {args.period(), args.period()},
+      [&](std::size_t t) {
+        const double d = t > 0 ? c[t] - c[t - 1] : kNaN;  // no close before bar 0 to change from
+        // 0·d is 0, or NaN where d is: the gap reaches both sums.
+        return std::array{d > 0.0 ? d : 0.0 * d, d < 0.0 ? -d : 0.0 * d};
+      },
+      [&](std::size_t t, bool full, const std::array<double, 2>& sums) {  // gains, losses
+        line[t] = full ? 100.0 * ratio_or_zero(sums[0] - sums[1], sums[0] + sums[1]) : kNaN;
+      });
   return true;
 }
 
@@ -321,29 +322,27 @@ bool connors_rsi(const Columns& bars, const StudyArgs&, StudyOutput& out) {
 }
 
 bool mfi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t n = bars.size();
-  FedSums<2> sums(args.period());  // money flowing in, out
   const std::span<double> line = out.line(0);
-  double prev = n > 0 ? (bars.high[0] + bars.low[0] + bars.close[0]) / 3.0 : kNaN;
-  if (n > 0) line[0] = kNaN;  // no typical price before it to compare with
-  for (std::size_t t = 1; t < n; ++t) {
-    const double tp = (bars.high[t] + bars.low[t] + bars.close[t]) / 3.0;
-    const double flow = tp * bars.volume[t];
-    // Typical prices within rounding of each other count as unchanged. NaN flows where either is missing.
-    const bool same = std::fabs(tp - prev) <= 1e-14 * (std::fabs(tp) + std::fabs(prev));
-    // Which way the price moved is a coin toss: the flow goes in weighted 1 or 0 rather than by a branch.
-    const double rose = static_cast<double>(!same & (tp > prev)), fell = static_cast<double>(!same & (tp < prev));
-    const double gap = 0.0 * (flow + prev);
-    prev = tp;
-    if (!sums.step({flow * rose + gap, flow * fell + gap})) {
-      line[t] = kNaN;
-      continue;
-    }
-    // Negative volumes give negative flows: no share of them where they do not add up to a positive total,
-    // and a share held within 0 … 100 where one flow is negative.
-    const double total = sums.sum(0) + sums.sum(1);
-    line[t] = total <= 0.0 ? 0.0 : std::clamp(100.0 * (sums.sum(0) / total), 0.0, 100.0);
-  }
+  double prev = kNaN;  // bar 0 has no typical price before it to compare with
+  slide_sums<2>(
+      bars.size(), {args.period(), args.period()},
+      [&](std::size_t t) {
+        const double tp = (bars.high[t] + bars.low[t] + bars.close[t]) / 3.0;
+        const double flow = tp * bars.volume[t];
+        // Typical prices within rounding of each other count as unchanged. NaN flows where either is missing.
+        const bool same = std::fabs(tp - prev) <= 1e-14 * (std::fabs(tp) + std::fabs(prev));
+        // Which way the price moved is a coin toss: the flow goes in weighted 1 or 0 rather than by a branch.
+        const double rose = static_cast<double>(!same & (tp > prev)), fell = static_cast<double>(!same & (tp < prev));
+        const double gap = 0.0 * (flow + prev);
+        prev = tp;
+        return std::array{flow * rose + gap, flow * fell + gap};
+      },
+      [&](std::size_t t, bool full, const std::array<double, 2>& sums) {  // money flowing in, out
+        // Negative volumes give negative flows: no share of them where they do not add up to a positive
+        // total, and a share held within 0 … 100 where one flow is negative.
+        const double total = sums[0] + sums[1];
+        line[t] = !full ? kNaN : total <= 0.0 ? 0.0 : std::clamp(100.0 * (sums[0] / total), 0.0, 100.0);
+      });
   return true;
 }
 
@@ -397,24 +396,21 @@ bool tsi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 }
 
 bool ultimate_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  FedSums<2> short_sums(7), middle_sums(14), long_sums(28);  // buying pressure, true range
   const std::span<double> line = out.line(0);
-  if (bars.size() > 0) line[0] = kNaN;  // no close before it to measure the bar's pressure from
-  for (std::size_t t = 1; t < bars.size(); ++t) {
-    const std::array<double, 2> bar = {bars.close[t] - min_of(bars.low[t], bars.close[t - 1]),
-                                       true_range(bars.high[t], bars.low[t], bars.close[t - 1])};
-    short_sums.step(bar);
-    middle_sums.step(bar);
-    // A non-finite bar empties all three windows, so the longest being full means all are.
-    if (!long_sums.step(bar)) {
-      line[t] = kNaN;
-      continue;
-    }
-    const double a = 4.0 * ratio_or_zero(short_sums.sum(0), short_sums.sum(1)) +
-                     2.0 * ratio_or_zero(middle_sums.sum(0), middle_sums.sum(1)) +
-                     ratio_or_zero(long_sums.sum(0), long_sums.sum(1));
-    line[t] = 100.0 * a / 7.0;
-  }
+  // Buying pressure and true range, each over 7, 14 and 28 bars.
+  slide_sums<6>(
+      bars.size(), {7, 7, 14, 14, 28, 28},
+      [&](std::size_t t) {
+        // No close before bar 0 to measure its pressure from.
+        const double pressure = t > 0 ? bars.close[t] - min_of(bars.low[t], bars.close[t - 1]) : kNaN;
+        const double range = t > 0 ? true_range(bars.high[t], bars.low[t], bars.close[t - 1]) : kNaN;
+        return std::array{pressure, range, pressure, range, pressure, range};
+      },
+      [&](std::size_t t, bool full, const std::array<double, 6>& sums) {
+        const double a = 4.0 * ratio_or_zero(sums[0], sums[1]) + 2.0 * ratio_or_zero(sums[2], sums[3]) +
+                         ratio_or_zero(sums[4], sums[5]);
+        line[t] = full ? 100.0 * a / 7.0 : kNaN;
+      });
   return true;
 }
 

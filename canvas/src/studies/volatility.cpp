@@ -62,16 +62,16 @@ bool mass_index(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   constexpr std::size_t kSmoothing = 9, kSum = 25;
   const std::span<double> line = out.line(0);
   Ema single(kSmoothing), twice(kSmoothing);
-  // The ratios are summed as they come rather than written out first.
-  FedSums<1> ratios(kSum);
-  for (std::size_t t = 0; t < line.size(); ++t) {
-    const bool first = single.step(bars.high[t] - bars.low[t]);
-    // Fed NaN until the first average exists (and after a gap), the second starts with it.
-    const double ratio = !twice.step(first ? single.value() : kNaN) ? kNaN
-                         : twice.value() == 0.0                     ? 1.0
-                                                                    : single.value() / twice.value();
-    line[t] = ratios.step({ratio}) ? ratios.sum(0) : kNaN;
-  }
+  slide_sums<1>(
+      line.size(), {kSum},
+      [&](std::size_t t) {
+        const bool first = single.step(bars.high[t] - bars.low[t]);
+        // Fed NaN until the first average exists (and after a gap), the second starts with it.
+        return std::array{!twice.step(first ? single.value() : kNaN) ? kNaN
+                          : twice.value() == 0.0                     ? 1.0
+                                                                     : single.value() / twice.value()};
+      },
+      [&](std::size_t t, bool full, const std::array<double, 1>& ratios) { line[t] = full ? ratios[0] : kNaN; });
   return true;
 }
 
@@ -87,18 +87,22 @@ bool ulcer_index(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   const auto c = bars.close;
   WindowMax highest(c, p);
-  FedSums<1> sum(p);
   const double pd = static_cast<double>(p);
   const auto line = out.line(0);
-  for (std::size_t t = 0; t < c.size(); ++t) {
-    // A highest close of 0 gives no percentage (0/0).
-    double square = kNaN;
-    if (highest.step(t) && highest.value() != 0.0) {
-      const double drawdown = 100.0 * (c[t] - highest.value()) / highest.value();
-      square = drawdown * drawdown;
-    }
-    line[t] = sum.step({square}) ? std::sqrt(std::fmax(sum.sum(0), 0.0) / pd) : kNaN;
-  }
+  slide_sums<1>(
+      c.size(), {p},
+      [&](std::size_t t) {
+        // A highest close of 0 gives no percentage (0/0).
+        double square = kNaN;
+        if (highest.step(t) && highest.value() != 0.0) {
+          const double drawdown = 100.0 * (c[t] - highest.value()) / highest.value();
+          square = drawdown * drawdown;
+        }
+        return std::array{square};
+      },
+      [&](std::size_t t, bool full, const std::array<double, 1>& sum) {
+        line[t] = full ? std::sqrt(std::fmax(sum[0], 0.0) / pd) : kNaN;
+      });
   return true;
 }
 
@@ -108,22 +112,21 @@ bool vortex(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t n = bars.size(), p = args.period();
   const auto h = bars.high;
   const auto l = bars.low;
-  FedSums<3> sums(p);  // upward, downward, true range
   const auto plus = out.line(0);
   const auto minus = out.line(1);
-  if (n > 0) plus[0] = minus[0] = kNaN;  // no movement into the first bar
-  for (std::size_t t = 1; t < n; ++t) {
-    if (!sums.step({std::fabs(h[t] - l[t - 1]), std::fabs(l[t] - h[t - 1]),
-                    true_range(h[t], l[t], bars.close[t - 1])})) {
-      plus[t] = minus[t] = kNaN;
-      continue;
-    }
-    // One division for both lines.
-    const double range = sums.sum(2);
-    const double per_range = range == 0.0 ? 0.0 : 1.0 / range;
-    plus[t] = sums.sum(0) * per_range;
-    minus[t] = sums.sum(1) * per_range;
-  }
+  slide_sums<3>(
+      n, {p, p, p},
+      [&](std::size_t t) {
+        if (t == 0) return std::array{kNaN, kNaN, kNaN};  // no movement into the first bar
+        return std::array{std::fabs(h[t] - l[t - 1]), std::fabs(l[t] - h[t - 1]),
+                          true_range(h[t], l[t], bars.close[t - 1])};
+      },
+      [&](std::size_t t, bool full, const std::array<double, 3>& sums) {  // upward, downward, true range
+        // One division for both lines.
+        const double per_range = sums[2] == 0.0 ? 0.0 : 1.0 / sums[2];
+        plus[t] = full ? sums[0] * per_range : kNaN;
+        minus[t] = full ? sums[1] * per_range : kNaN;
+      });
   return true;
 }
 

@@ -11,6 +11,8 @@
 #include <bit>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <span>
@@ -19,6 +21,8 @@
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
+#elif defined(__SSE2__)
+#include <emmintrin.h>
 #endif
 
 namespace qc::studies {
@@ -111,52 +115,100 @@ class WindowWeighted {
   std::size_t run_ = 0;
 };
 
-// Sums of the last p of K values fed together, one set a bar (step for t = 0, 1, 2, … in turn): WindowSums
-// over values computed on the way, held in one ring of p sets rather than whole series written first,
-// whose pages alone would cost more than the sums. A study reads its sums over the same full bars, so a
-// set holding a non-finite value empties the window of all K. A sum whose window holds only zeros is
-// exactly 0, as for WindowSum.
-template <std::size_t K>
-class FedSums {
- public:
-  explicit FedSums(std::size_t p)
-      : p_(p), mask_(std::bit_ceil(p) - 1), ring_(new std::array<double, K>[mask_ + 1]()) {}
+// True when each of the m values is finite and none is 0: a block of them then slides with no test a bar.
+inline bool finite_nonzero(const double* v, std::size_t m) {
+  std::size_t i = 0;
+  bool ok = true;
+#if defined(__SSE2__)
+  // Two at a time: 0 < |v| ≤ the largest double, false for NaN. Compilers leave the loop below scalar.
+  const __m128d largest = _mm_set1_pd(std::numeric_limits<double>::max());
+  const __m128d sign = _mm_set1_pd(-0.0);
+  __m128d all = _mm_castsi128_pd(_mm_set1_epi32(-1));
+  for (; i + 2 <= m; i += 2) {
+    const __m128d a = _mm_andnot_pd(sign, _mm_loadu_pd(v + i));
+    all = _mm_and_pd(all, _mm_and_pd(_mm_cmple_pd(a, largest), _mm_cmpgt_pd(a, _mm_setzero_pd())));
+  }
+  ok = _mm_movemask_pd(all) == 3;
+#endif
+  for (; i < m; ++i) ok &= std::abs(v[i]) <= std::numeric_limits<double>::max() && v[i] != 0.0;
+  return ok;
+}
 
-  bool step(const std::array<double, K>& v) { return step(v, std::make_index_sequence<K>{}); }
-  double sum(std::size_t k) const { return sum_[k]; }
-
- private:
-  // Each value's work written out by a fold rather than a loop over k: an array indexed in a loop stays
-  // in memory, and every bar's sums would then wait on a store and a reload.
-  template <std::size_t... k>
-  bool step(const std::array<double, K>& v, std::index_sequence<k...>) {
-    // x − x is 0 for a finite x and NaN otherwise: one test for the whole set.
-    if (((v[k] - v[k]) + ... + 0.0) != 0.0) {
-      sum_.fill(0.0);
-      last_.fill(0);
-      run_ = 0;
-      return false;
-    }
-    // The ring holds a power of two of sets, so that the count of sets taken also places them.
-    const bool full = run_ >= p_;
-    const std::array<double, K> old = ring_[(run_ - p_) & mask_];
-    ring_[run_ & mask_] = v;
-    ++run_;
-    // One addition from one bar's sum to the next: that chain sets the pace.
-    ((sum_[k] += v[k] - (full ? old[k] : 0.0)), ...);
-    // Selected, not branched on: on flows that are zero every other bar, a branch mispredicts.
-    ((last_[k] = v[k] != 0.0 ? run_ : last_[k]), ...);
-    ((sum_[k] = run_ - last_[k] >= p_ ? 0.0 : sum_[k]), ...);
-    return run_ >= p_;
+// Sums of the last p[k] of K values made a bar: value(t) gives the K values of bar t, take(t, full, sums)
+// is handed their sums, for t = 0, 1, 2, … in turn (full when every window is full). A study sums values it
+// makes on the way without writing them out as whole series, whose pages alone would cost more than the sums.
+//
+// Each value's sum is a WindowSum's, bit for bit: a window holding only zeros sums to exactly 0, and a bar
+// holding a non-finite value empties every window. The values come a block at a time into a small buffer
+// holding the windows' older values before them. A block of finite values other than 0, once every window
+// is full, then slides with one subtraction and one addition a value; others take the tests bar by bar.
+// All the values of a block are made before the first of its sums is handed on.
+template <std::size_t K, class Value, class Take>
+void slide_sums(std::size_t n, const std::array<std::size_t, K>& p, Value&& value, Take&& take) {
+  constexpr std::size_t kBlock = 512;
+  const std::size_t longest = *std::max_element(p.begin(), p.end());
+  const std::size_t block = longest > kBlock ? longest : kBlock;
+  // Each value's buffer: `longest` older values, then the block's. Placed so that the block starts half
+  // way through a 4 kB page: loads of it then never share the low address bits of the line stores just
+  // made (a line starts on a page or 16 bytes into one), which the processor would take for a store to
+  // wait on.
+  constexpr std::size_t kPage = 512;  // doubles
+  const std::size_t stride = (longest + block + kPage - 1) / kPage * kPage;
+  std::vector<double> storage(K * stride + 2 * kPage);
+  const std::size_t at = reinterpret_cast<std::uintptr_t>(storage.data() + longest) / sizeof(double) % kPage;
+  double* const first = storage.data() + (kPage + kPage / 2 - at) % kPage;
+  std::array<double*, K> fresh{}, older{};  // each value's block, and the values p[k] before it
+  for (std::size_t k = 0; k < K; ++k) {
+    fresh[k] = first + k * stride + longest;
+    older[k] = fresh[k] - p[k];
   }
 
-  std::size_t p_;
-  std::size_t mask_;  // ring size − 1
-  std::unique_ptr<std::array<double, K>[]> ring_;
-  std::size_t run_ = 0;  // sets taken since the last start
-  std::array<double, K> sum_{};
-  std::array<std::size_t, K> last_{};  // run_ just after each value's last one other than 0 (0: none yet)
-};
+  std::array<double, K> sum{};
+  std::array<std::size_t, K> zeros{};  // values equal to 0 at the end of each window
+  std::size_t run = 0;                 // bars of finite values since the last start
+  for (std::size_t begin = 0; begin < n; begin += block) {
+    const std::size_t m = n - begin < block ? n - begin : block;
+    for (std::size_t i = 0; i < m; ++i) {
+      const std::array<double, K> v = value(begin + i);
+      for (std::size_t k = 0; k < K; ++k) fresh[k][i] = v[k];
+    }
+    bool clean = run >= longest;
+    for (std::size_t k = 0; k < K && clean; ++k) clean = finite_nonzero(fresh[k], m);
+    if (clean) {
+      for (std::size_t i = 0; i < m; ++i) {
+        for (std::size_t k = 0; k < K; ++k) sum[k] += fresh[k][i] - older[k][i];
+        take(begin + i, true, sum);
+      }
+      run += m;
+      zeros.fill(0);
+    } else {
+      for (std::size_t i = 0; i < m; ++i) {
+        bool finite_set = true;
+        for (std::size_t k = 0; k < K; ++k) finite_set &= finite(fresh[k][i]);
+        if (!finite_set) {
+          sum.fill(0.0);
+          zeros.fill(0);
+          run = 0;
+          take(begin + i, false, sum);
+          continue;
+        }
+        for (std::size_t k = 0; k < K; ++k) {
+          const double v = fresh[k][i];
+          sum[k] += v - (run >= p[k] ? older[k][i] : 0.0);
+          // Counted by a mask, not a branch: on flows that are zero every other bar, a branch mispredicts.
+          zeros[k] = (zeros[k] + 1) & (std::size_t{0} - static_cast<std::size_t>(v == 0.0));
+          sum[k] = zeros[k] >= p[k] ? 0.0 : sum[k];
+        }
+        ++run;
+        take(begin + i, run >= longest, sum);
+      }
+    }
+    // The newest values become the next block's older ones.
+    for (std::size_t k = 0; k < K; ++k) {
+      std::memmove(fresh[k] - longest, fresh[k] + m - longest, longest * sizeof(double));
+    }
+  }
+}
 
 // Largest (or smallest) of the last p values; on request also the index of the newest bar holding it.
 //
