@@ -153,12 +153,14 @@ bool coppock_curve(const Columns& bars, const StudyArgs&, StudyOutput& out) {
 
 bool dpo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period(), back = p / 2 + 1;
+  const double pd = static_cast<double>(p);
   const std::span<double> line = out.line(0);
-  WindowSum avg(bars.close, p);
-  for (std::size_t t = 0; t < line.size(); ++t) {
-    const bool full = avg.step(t);
-    line[t] = full && t >= back ? bars.close[t - back] - avg.mean() : kNaN;
-  }
+  const auto c = bars.close;
+  slide_sums<1>(
+      c.size(), {p}, [&](std::size_t t) { return std::array{c[t]}; },
+      [&](std::size_t t, bool full, const std::array<double, 1>& sum) {
+        line[t] = full && t >= back ? c[t - back] - sum[0] / pd : kNaN;
+      });
   return true;
 }
 
@@ -322,10 +324,12 @@ bool rvi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 }
 
 bool smi_ergodic(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  const std::span<double> line = out.line(0);
-  tsi_series(bars.close, 20, 5, line);
-  for (double& v : line) v /= 100.0;
-  ema_series(line, 5, out.line(1));
+  const std::span<double> line = out.line(0), signal = out.line(1);
+  Ema smooth(5);
+  true_strength(bars.close, 20, 5, [&](std::size_t t, double value) {
+    line[t] = value / 100.0;
+    signal[t] = smooth.step(line[t]) ? smooth.value() : kNaN;
+  });
   return true;
 }
 

@@ -390,8 +390,12 @@ bool stochastic(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 }
 
 bool tsi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  tsi_series(bars.close, args.period(0), args.period(1), out.line(0));
-  ema_series(out.line(0), 13, out.line(1));
+  const std::span<double> line = out.line(0), signal = out.line(1);
+  Ema smooth(13);
+  true_strength(bars.close, args.period(0), args.period(1), [&](std::size_t t, double value) {
+    line[t] = value;
+    signal[t] = smooth.step(value) ? smooth.value() : kNaN;
+  });
   return true;
 }
 

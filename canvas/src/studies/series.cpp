@@ -61,26 +61,6 @@ void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out)
   for (std::size_t t = 1; t < x.size(); ++t) out[t] = rsi.step(x[t] - x[t - 1]) ? rsi.value() : kNaN;
 }
 
-void tsi_series(std::span<const double> x, std::size_t r, std::size_t s, std::span<double> out) {
-  Ema move_r(r), move_s(s), size_r(r), size_s(s);
-  if (!x.empty()) out[0] = kNaN;
-  for (std::size_t t = 1; t < x.size(); ++t) {
-    const double d = x[t] - x[t - 1];
-    const double a = d < 0 ? -d : d;
-    // The outer smoothings are fed NaN while the inner ones warm up, so after a gap they restart too.
-    const bool inner = move_r.step(d);
-    size_r.step(a);
-    const bool outer = move_s.step(inner ? move_r.value() : kNaN);
-    size_s.step(inner ? size_r.value() : kNaN);
-    if (!outer) {
-      out[t] = kNaN;
-    } else {
-      const double den = size_s.value();
-      out[t] = den == 0.0 ? 0.0 : 100.0 * move_s.value() / den;
-    }
-  }
-}
-
 void roc_series(std::span<const double> x, std::size_t n, std::span<double> out) {
   std::size_t run = 0;  // finite values in a row ending at t
   for (std::size_t t = 0; t < x.size(); ++t) {

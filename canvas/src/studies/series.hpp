@@ -1,12 +1,13 @@
 // Whole-series building blocks that several studies share: averages, true range, ATR, RSI, rate of
 // change, the raw stochastic and the accumulation/distribution line. Each writes one value per input
-// bar into `out` (same length as the input), NaN where it has none.
+// bar into `out` (same length as the input), NaN where it has none, or hands it on bar by bar.
 #pragma once
 
 #include <cstddef>
 #include <span>
 #include <vector>
 
+#include "studies/window.hpp"
 #include "util/huge_pages.hpp"
 
 namespace qc::studies {
@@ -36,8 +37,21 @@ void ema_series(std::span<const double> x, std::size_t p, std::span<double> out)
 void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out);
 
 // True strength: 100·EMA_s(EMA_r(Δx))/EMA_s(EMA_r(|Δx|)) from bar r + s − 1, 0 when both are 0 (no change
-// at all). After a non-finite value both smoothings start again as at bar 0.
-void tsi_series(std::span<const double> x, std::size_t r, std::size_t s, std::span<double> out);
+// at all), handed to take(t, value) for t = 0, 1, 2, … (NaN where there is none), so that a study can smooth
+// it further in the same pass. After a non-finite value both smoothings start again as at bar 0.
+template <class Take>
+void true_strength(std::span<const double> x, std::size_t r, std::size_t s, Take&& take) {
+  EmaPair once(r), twice(s);  // of the moves and of their sizes
+  if (!x.empty()) take(0, kNaN);
+  for (std::size_t t = 1; t < x.size(); ++t) {
+    const double d = x[t] - x[t - 1];
+    // The outer smoothings are fed NaN while the inner ones warm up, so after a gap they restart too.
+    const bool inner = once.step(d, d < 0 ? -d : d);
+    const bool outer = twice.step(inner ? once.first() : kNaN, inner ? once.second() : kNaN);
+    const double den = twice.second();
+    take(t, !outer ? kNaN : den == 0.0 ? 0.0 : 100.0 * twice.first() / den);
+  }
+}
 
 // 100·(x_t/x_{t−n} − 1) from bar n; 0 when the base x_{t−n} is 0. NaN while the n + 1 bars it spans hold a
 // non-finite value, so that after one it starts again as at bar 0.

@@ -448,6 +448,44 @@ class Seeded {
 using Ema = Seeded<EmaRule>;
 using Wilder = Seeded<WilderRule>;
 
+// Two exponential averages of one period fed together, each as an Ema: a series' moves and their sizes,
+// say, which are finite on the same bars. One test and one count serve both, and a bar where either value
+// is not finite restarts both.
+class EmaPair {
+ public:
+  explicit EmaPair(std::size_t p) : p_(p), pd_(static_cast<double>(p)), k_(EmaRule::weight(p)) {}
+
+  bool step(double x, double y) {
+    // x − x is 0 for a finite x and NaN otherwise: one test for both.
+    if ((x - x) + (y - y) != 0.0) {
+      count_ = 0;
+      first_ = second_ = 0.0;
+      return false;
+    }
+    if (count_ < p_) {
+      first_ += x;
+      second_ += y;
+      if (++count_ < p_) return false;
+      first_ /= pd_;
+      second_ /= pd_;
+      return true;
+    }
+    first_ = EmaRule::next(first_, x, k_, pd_);
+    second_ = EmaRule::next(second_, y, k_, pd_);
+    return true;
+  }
+  double first() const { return first_; }
+  double second() const { return second_; }
+
+ private:
+  std::size_t p_;
+  double pd_;
+  double k_;
+  std::size_t count_ = 0;
+  double first_ = 0.0;  // the seeds' running sums until count_ reaches p_
+  double second_ = 0.0;
+};
+
 // Wilder-smoothed true range taken bar by bar, without a series of true ranges: first value
 // mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it.
 class AverageTrueRange {
