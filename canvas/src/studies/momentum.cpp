@@ -126,7 +126,8 @@ bool chaikin_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out)
   std::size_t since = 0;  // bars since the sums (re)started
   for (std::size_t t = 0; t < line.size(); ++t) {
     const double h = bars.high[t], l = bars.low[t], c = bars.close[t], v = bars.volume[t];
-    if (!finite(h) || !finite(l) || !finite(c) || !finite(v)) {
+    // x − x is 0 for a finite x and NaN otherwise: one test for the whole bar.
+    if ((h - h) + (l - l) + (c - c) + (v - v) != 0.0) {
       ad = 0.0;
       since = 0;
       line[t] = kNaN;
