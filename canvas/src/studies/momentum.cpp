@@ -238,12 +238,16 @@ bool kst(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   };
   static constexpr Leg kLegs[] = {{10, 10, 1.0}, {15, 10, 2.0}, {20, 10, 3.0}, {30, 15, 4.0}};
   const std::span<double> sum = out.line(0);
-  std::fill(sum.begin(), sum.end(), 0.0);
-  Scratch rate(bars.size()), avg(bars.size());
+  // Each leg's rates are made and averaged as they come, and added to the sum in one pass.
   for (const Leg& leg : kLegs) {
-    roc_series(bars.close, leg.roc, rate);
-    sma_series(rate, leg.sma, avg);
-    for (std::size_t t = 0; t < sum.size(); ++t) sum[t] += leg.weight * avg[t];
+    RateOfChange rate(bars.close, leg.roc);
+    const double sma = static_cast<double>(leg.sma);
+    const bool first = &leg == kLegs;
+    slide_sums<1>(
+        sum.size(), {leg.sma}, [&](std::size_t t) { return std::array{rate.step(t)}; },
+        [&](std::size_t t, bool full, const std::array<double, 1>& rates) {
+          sum[t] = (first ? 0.0 : sum[t]) + leg.weight * (full ? rates[0] / sma : kNaN);
+        });
   }
   sma_series(sum, 9, out.line(1));
   return true;

@@ -7,14 +7,6 @@
 #include "studies/window.hpp"
 
 namespace qc::studies {
-namespace {
-
-template <class Window, class Value>
-void slide(Window window, std::size_t n, std::span<double> out, Value value) {
-  for (std::size_t t = 0; t < n; ++t) out[t] = window.step(t) ? value(window) : kNaN;
-}
-
-}  // namespace
 
 void range_series(std::span<const double> high, std::span<const double> low, std::size_t p,
                   std::span<double> highest, std::span<double> lowest) {
@@ -38,11 +30,16 @@ void range_series(std::span<const double> high, std::span<const double> low, std
 }
 
 void sum_series(std::span<const double> x, std::size_t p, std::span<double> out) {
-  slide(WindowSum(x, p), x.size(), out, [](const WindowSum& w) { return w.sum(); });
+  slide_sums<1>(
+      x.size(), {p}, [&](std::size_t t) { return std::array{x[t]}; },
+      [&](std::size_t t, bool full, const std::array<double, 1>& sum) { out[t] = full ? sum[0] : kNaN; });
 }
 
 void sma_series(std::span<const double> x, std::size_t p, std::span<double> out) {
-  slide(WindowSum(x, p), x.size(), out, [](const WindowSum& w) { return w.mean(); });
+  const double pd = static_cast<double>(p);
+  slide_sums<1>(
+      x.size(), {p}, [&](std::size_t t) { return std::array{x[t]}; },
+      [&](std::size_t t, bool full, const std::array<double, 1>& sum) { out[t] = full ? sum[0] / pd : kNaN; });
 }
 
 void wma_series(std::span<const double> x, std::size_t p, std::span<double> out) {
@@ -62,16 +59,8 @@ void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out)
 }
 
 void roc_series(std::span<const double> x, std::size_t n, std::span<double> out) {
-  std::size_t run = 0;  // finite values in a row ending at t
-  for (std::size_t t = 0; t < x.size(); ++t) {
-    run = finite(x[t]) ? run + 1 : 0;
-    if (run <= n) {  // the n + 1 bars from the base to t are not all finite
-      out[t] = kNaN;
-      continue;
-    }
-    const double base = x[t - n];
-    out[t] = base == 0.0 ? 0.0 : 100.0 * (x[t] / base - 1.0);
-  }
+  RateOfChange rate(x, n);
+  for (std::size_t t = 0; t < x.size(); ++t) out[t] = rate.step(t);
 }
 
 void stochastic_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,

@@ -54,7 +54,24 @@ void true_strength(std::span<const double> x, std::size_t r, std::size_t s, Take
 }
 
 // 100·(x_t/x_{t−n} − 1) from bar n; 0 when the base x_{t−n} is 0. NaN while the n + 1 bars it spans hold a
-// non-finite value, so that after one it starts again as at bar 0.
+// non-finite value, so that after one it starts again as at bar 0. Bar by bar: step(t) for t = 0, 1, 2, …
+// in turn gives the value at t.
+class RateOfChange {
+ public:
+  RateOfChange(std::span<const double> x, std::size_t n) : x_(x), n_(n) {}
+
+  double step(std::size_t t) {
+    run_ = finite(x_[t]) ? run_ + 1 : 0;
+    if (run_ <= n_) return kNaN;  // the n + 1 bars from the base to t are not all finite
+    const double base = x_[t - n_];
+    return base == 0.0 ? 0.0 : 100.0 * (x_[t] / base - 1.0);
+  }
+
+ private:
+  std::span<const double> x_;
+  std::size_t n_;
+  std::size_t run_ = 0;  // finite values in a row ending at t
+};
 void roc_series(std::span<const double> x, std::size_t n, std::span<double> out);
 
 // 100·(C − lowest L)/(highest H − lowest L) over the last k bars, 0 when the range is zero: no larger
