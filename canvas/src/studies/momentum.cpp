@@ -144,10 +144,10 @@ bool chaikin_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out)
 }
 
 bool coppock_curve(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  Scratch sum(bars.size()), longer(bars.size());
-  roc_series(bars.close, 11, sum);
-  roc_series(bars.close, 14, longer);
-  for (std::size_t t = 0; t < sum.size(); ++t) sum[t] += longer[t];
+  // The two rates summed as they are made: one working column rather than three.
+  Scratch sum(bars.size());
+  RateOfChange shorter(bars.close, 11), longer(bars.close, 14);
+  for (std::size_t t = 0; t < sum.size(); ++t) sum[t] = shorter.step(t) + longer.step(t);
   wma_series(sum, 10, out.line(0));
   return true;
 }
@@ -340,8 +340,8 @@ bool smi_ergodic(const Columns& bars, const StudyArgs&, StudyOutput& out) {
 
 bool trix(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
-  const std::span<double> line = out.line(0);
-  Ema e1(p), e2(p), e3(p);
+  const std::span<double> line = out.line(0), signal = out.line(1);
+  Ema e1(p), e2(p), e3(p), smooth(9);
   double prev = kNaN;  // the triple average one bar back
   for (std::size_t t = 0; t < line.size(); ++t) {
     const double c = bars.close[t];
@@ -351,14 +351,12 @@ bool trix(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
       e3.step(kNaN);
     }
     if (e1.step(c) && e2.step(e1.value()) && e3.step(e2.value())) e = e3.value();
-    if (!finite(prev) || !finite(e)) {
-      line[t] = kNaN;
-    } else {
-      line[t] = prev == 0.0 ? 0.0 : 100.0 * (e / prev - 1.0);
-    }
+    const double rate = !finite(prev) || !finite(e) ? kNaN : prev == 0.0 ? 0.0 : 100.0 * (e / prev - 1.0);
     prev = e;
+    line[t] = rate;
+    // The signal in the same pass.
+    signal[t] = smooth.step(rate) ? smooth.value() : kNaN;
   }
-  ema_series(line, 9, out.line(1));
   return true;
 }
 
