@@ -41,15 +41,15 @@ void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out)
 // it further in the same pass. After a non-finite value both smoothings start again as at bar 0.
 template <class Take>
 void true_strength(std::span<const double> x, std::size_t r, std::size_t s, Take&& take) {
-  EmaPair once(r), twice(s);  // of the moves and of their sizes
+  Seeded<EmaRule, 2> once(r), twice(s);  // of the moves and of their sizes
   if (!x.empty()) take(0, kNaN);
   for (std::size_t t = 1; t < x.size(); ++t) {
     const double d = x[t] - x[t - 1];
     // The outer smoothings are fed NaN while the inner ones warm up, so after a gap they restart too.
-    const bool inner = once.step(d, d < 0 ? -d : d);
-    const bool outer = twice.step(inner ? once.first() : kNaN, inner ? once.second() : kNaN);
-    const double den = twice.second();
-    take(t, !outer ? kNaN : den == 0.0 ? 0.0 : 100.0 * twice.first() / den);
+    const bool inner = once.step({d, d < 0 ? -d : d});
+    const bool outer = twice.step({inner ? once.value(0) : kNaN, inner ? once.value(1) : kNaN});
+    const double den = twice.value(1);
+    take(t, !outer ? kNaN : den == 0.0 ? 0.0 : 100.0 * twice.value(0) / den);
   }
 }
 

@@ -413,78 +413,52 @@ struct WilderRule {
   static double next(double e, double x, double k, double p) { return EmaRule::next(e, x, k, p); }
 };
 
-// A recursive average seeded with the mean of its first p finite inputs, fed one value at a time.
-template <class Rule>
+// A recursive average seeded with the mean of its first p finite inputs, fed one value at a time. With K
+// above 1, K averages of one period fed together (a series' moves and their sizes, say, which are finite on
+// the same bars): one test and one count serve them all, and a set holding a non-finite value restarts all.
+template <class Rule, std::size_t K = 1>
 class Seeded {
  public:
   explicit Seeded(std::size_t p) : p_(p), pd_(static_cast<double>(p)), k_(Rule::weight(p)) {}
 
   // Feeds x; true when value() holds an average (from the p-th finite input on). A non-finite x
   // restarts the seed.
-  bool step(double x) {
-    if (!finite(x)) {
+  bool step(double x)
+    requires(K == 1)
+  {
+    return step({x}, std::make_index_sequence<K>{});
+  }
+  bool step(const std::array<double, K>& x) { return step(x, std::make_index_sequence<K>{}); }
+  double value(std::size_t k = 0) const { return value_[k]; }
+
+ private:
+  // Each value's work written out by a fold rather than a loop over k, so that the averages stay in
+  // registers from one bar to the next.
+  template <std::size_t... k>
+  bool step(const std::array<double, K>& x, std::index_sequence<k...>) {
+    if (!(finite(x[k]) && ...)) {
       count_ = 0;
-      value_ = 0.0;
+      value_.fill(0.0);
       return false;
     }
     if (count_ < p_) {
-      value_ += x;
+      ((value_[k] += x[k]), ...);
       if (++count_ < p_) return false;
-      value_ /= pd_;
+      ((value_[k] /= pd_), ...);
       return true;
     }
-    value_ = Rule::next(value_, x, k_, pd_);
+    ((value_[k] = Rule::next(value_[k], x[k], k_, pd_)), ...);
     return true;
   }
-  double value() const { return value_; }
 
- private:
   std::size_t p_;
   double pd_;
   double k_;
   std::size_t count_ = 0;
-  double value_ = 0.0;  // the seed's running sum until count_ reaches p_
+  std::array<double, K> value_{};  // the seeds' running sums until count_ reaches p_
 };
 using Ema = Seeded<EmaRule>;
 using Wilder = Seeded<WilderRule>;
-
-// Two exponential averages of one period fed together, each as an Ema: a series' moves and their sizes,
-// say, which are finite on the same bars. One test and one count serve both, and a bar where either value
-// is not finite restarts both.
-class EmaPair {
- public:
-  explicit EmaPair(std::size_t p) : p_(p), pd_(static_cast<double>(p)), k_(EmaRule::weight(p)) {}
-
-  bool step(double x, double y) {
-    // x − x is 0 for a finite x and NaN otherwise: one test for both.
-    if ((x - x) + (y - y) != 0.0) {
-      count_ = 0;
-      first_ = second_ = 0.0;
-      return false;
-    }
-    if (count_ < p_) {
-      first_ += x;
-      second_ += y;
-      if (++count_ < p_) return false;
-      first_ /= pd_;
-      second_ /= pd_;
-      return true;
-    }
-    first_ = EmaRule::next(first_, x, k_, pd_);
-    second_ = EmaRule::next(second_, y, k_, pd_);
-    return true;
-  }
-  double first() const { return first_; }
-  double second() const { return second_; }
-
- private:
-  std::size_t p_;
-  double pd_;
-  double k_;
-  std::size_t count_ = 0;
-  double first_ = 0.0;  // the seeds' running sums until count_ reaches p_
-  double second_ = 0.0;
-};
 
 // Wilder-smoothed true range taken bar by bar, without a series of true ranges: first value
 // mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it.
