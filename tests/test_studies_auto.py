@@ -61,9 +61,10 @@ def test_every_study_matches_its_reference():
 
 
 def test_a_nan_bar_restarts_every_study_as_at_bar_0():
-    # Bar 100 is NaN throughout: the bars before it agree with the references on them alone, the bar has
-    # no value, and the bars after it agree with the references started on the bar after it.
-    bars = edge_series()["NaN bars"]
+    # Bar 700 is NaN throughout: the bars before it agree with the references on them alone, the bar has
+    # no value, and the bars after it agree with the references started on the bar after it. Late enough
+    # that the NaN bars fall in stretches the studies take without tests, which must then start again.
+    bars = edge_series(2100)["NaN bars"]
     gap = int(np.flatnonzero(np.isnan(bars.open))[0])
     end = int(np.flatnonzero(np.isnan(bars.close))[1])
     answers = study_values(bars, *(f"{method} {args}" for method, args, _ in CASES))

@@ -237,9 +237,10 @@ def test_schaff_trend_cycle_by_hand():
 
 def test_a_nan_bar_restarts_every_study_as_at_bar_0():
     # Values before the gap are those of the bars before it; after it, those of the bars after it alone:
-    # no value is computed from a window or a recursion that holds the NaN bar.
-    bars = random_walk(300, seed=7)
-    gap = 150
+    # no value is computed from a window or a recursion that holds the NaN bar. The gap comes late enough
+    # that the windows and averages are under way in a stretch of bars taken without tests.
+    bars = random_walk(1400, seed=7)
+    gap = 700
     for col in (bars.open, bars.high, bars.low, bars.close, bars.volume):
         col[gap] = np.nan
     requests = [r for r, _ in REQUESTS]

@@ -173,13 +173,24 @@ TEST(WindowMachinery, AgreesWithDirectWindowsAndTheNaNRule) {
 // Extremes are settled a few thousand bars at a time: windows that start in one such chunk and end in the
 // next, periods around and above the chunk, and gaps next to its edges must read as every other window.
 // Short periods without indices are settled by doubling: powers of two, others, and the longest so settled.
+// Taken a chunk at a time, the windows read the same, NaN where they are short.
 TEST(WindowMachinery, ExtremesAcrossChunks) {
   std::vector<double> x = walk_with_gaps(7000);
   for (std::size_t t : {2047u, 2048u, 4095u, 6001u}) x[t] = kNaN;
   for (std::size_t p : {1u, 2u, 7u, 14u, 16u, 33u, 64u, 65u, 2047u, 2048u, 2049u, 3001u}) {
     SCOPED_TRACE(testing::Message() << "period " << p);
-    WindowMax hi(x, p, true), hi_value(x, p);
-    WindowMin lo(x, p, true), lo_value(x, p);
+    WindowMax hi(x, p, true), hi_value(x, p), hi_chunks(x, p);
+    WindowMin lo(x, p, true), lo_value(x, p), lo_chunks(x, p);
+    std::vector<double> highest, lowest;
+    while (highest.size() < x.size()) {
+      const std::span<const double> top = hi_chunks.settled(highest.size());
+      const std::span<const double> bottom = lo_chunks.settled(lowest.size());
+      ASSERT_FALSE(top.empty());
+      highest.insert(highest.end(), top.begin(), top.end());
+      lowest.insert(lowest.end(), bottom.begin(), bottom.end());
+    }
+    ASSERT_EQ(highest.size(), x.size());
+    ASSERT_EQ(lowest.size(), x.size());
     for (std::size_t t = 0; t < x.size(); ++t) {
       const bool h = hi.step(t);
       const bool l = lo.step(t);
@@ -188,12 +199,16 @@ TEST(WindowMachinery, ExtremesAcrossChunks) {
       ASSERT_EQ(l, w.has_value()) << "bar " << t;
       ASSERT_EQ(hi_value.step(t), w.has_value()) << "bar " << t;
       ASSERT_EQ(lo_value.step(t), w.has_value()) << "bar " << t;
+      ASSERT_EQ(std::isnan(highest[t]), !w.has_value()) << "bar " << t;
+      ASSERT_EQ(std::isnan(lowest[t]), !w.has_value()) << "bar " << t;
       if (!w) continue;
       const std::size_t first = t + 1 - p;
       ASSERT_EQ(hi.value(), *std::max_element(w->begin(), w->end())) << "bar " << t;
       ASSERT_EQ(lo.value(), *std::min_element(w->begin(), w->end())) << "bar " << t;
       ASSERT_EQ(hi_value.value(), hi.value()) << "bar " << t;
       ASSERT_EQ(lo_value.value(), lo.value()) << "bar " << t;
+      ASSERT_EQ(highest[t], hi.value()) << "bar " << t;
+      ASSERT_EQ(lowest[t], lo.value()) << "bar " << t;
       ASSERT_EQ(static_cast<double>(hi.index()), latest_extreme_index(*w, first, true)) << "bar " << t;
       ASSERT_EQ(static_cast<double>(lo.index()), latest_extreme_index(*w, first, false)) << "bar " << t;
     }
@@ -276,9 +291,10 @@ TEST(WindowMachinery, SlideSumsOfZerosAndGaps) {
 }
 
 // Each value's sum is what WindowSum reads from a column, bit for bit, whether its block slides plainly or
-// bar by bar, so that a study may sum values made on the way or a whole column alike: periods short and
-// longer than a block, beside a second value of period 5, over blocks of moving values, stretches of zeros
-// shorter and longer than a block, gaps and values of very different sizes.
+// bar by bar (and so are the column's sums taken a stretch at a time), so that a study may sum values made
+// on the way or a whole column alike: periods short and longer than a block, beside a second value of
+// period 5, over blocks of moving values, stretches of zeros shorter and longer than a block, gaps and
+// values of very different sizes.
 TEST(WindowMachinery, SlideSumsMatchWindowSumBitForBit) {
   std::vector<double> x = walk_with_gaps(4000);
   for (std::size_t t = 0; t < x.size(); ++t) x[t] *= t % 3 == 0 ? 1e4 : 1e-2;
@@ -299,6 +315,58 @@ TEST(WindowMachinery, SlideSumsMatchWindowSumBitForBit) {
           EXPECT_EQ(sums[1], short_column.sum()) << "p " << p << " bar " << t;
         });
     EXPECT_GT(compared, x.size() / 2) << "p " << p;
+    // Taken a stretch at a time, of uneven lengths, the column's sums are its steps', bit for bit.
+    WindowSum stepped(x, p), stretched(x, p);
+    std::vector<double> out(x.size());
+    for (std::size_t t = 0, m = 1; t < x.size(); t += m, m = m * 3 % 700 + 1) {
+      m = std::min(m, x.size() - t);
+      stretched.sums(t, m, out.data() + t);
+    }
+    for (std::size_t t = 0; t < x.size(); ++t) {
+      const bool full = stepped.step(t);
+      ASSERT_EQ(std::isnan(out[t]), !full) << "p " << p << " bar " << t;
+      if (full) {
+        ASSERT_EQ(out[t], stepped.sum()) << "p " << p << " bar " << t;
+      }
+    }
+  }
+}
+
+// A block counts as clean only when every value is finite (and, asked, none is 0): one NaN, infinity or 0
+// anywhere in it, in the wide part or the tail, on the wide path and the plain one (which WebAssembly
+// takes).
+TEST(WindowMachinery, CleanBlocksHoldNoBadValue) {
+  const auto paths = [](const std::vector<double>& v, bool nonzero) {
+    std::vector<bool> clean{nonzero ? all_finite_scalar<true>(v.data(), v.size())
+                                    : all_finite_scalar<false>(v.data(), v.size())};
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (__builtin_cpu_supports("avx2")) {
+      clean.push_back(nonzero ? all_finite_wide<true>(v.data(), v.size())
+                              : all_finite_wide<false>(v.data(), v.size()));
+    }
+#endif
+    return clean;
+  };
+  const double bad[] = {kNaN, std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                        0.0, -0.0};
+  for (const std::size_t m : {0u, 1u, 7u, 8u, 9u, 16u, 23u, 512u}) {
+    std::vector<double> v(m);
+    for (std::size_t i = 0; i < m; ++i) {
+      v[i] = (i % 2 ? -1.0 : 1.0) * std::numeric_limits<double>::max() / static_cast<double>(i + 1);
+    }
+    for (const bool nonzero : {false, true}) {
+      for (const bool c : paths(v, nonzero)) EXPECT_TRUE(c) << "m " << m;
+      for (std::size_t at = 0; at < m; ++at) {
+        for (const double b : bad) {
+          std::vector<double> w = v;
+          w[at] = b;
+          const bool zero = b == 0.0;
+          for (const bool c : paths(w, nonzero)) {
+            EXPECT_EQ(c, zero && !nonzero) << "m " << m << " at " << at << " value " << b << " nonzero " << nonzero;
+          }
+        }
+      }
+    }
   }
 }
 

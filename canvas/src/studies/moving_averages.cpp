@@ -81,12 +81,29 @@ std::array<Ema, sizeof...(I)> emas_of(std::size_t p, std::index_sequence<I...>) 
 template <std::size_t kDepth, class Combine>
 void chained_emas(std::span<const double> x, std::size_t p, std::span<double> out, Combine combine) {
   std::array<Ema, kDepth> emas = emas_of(p, std::make_index_sequence<kDepth>());
+  const double k = emas[0].weight(), pd = static_cast<double>(p);
   std::array<double, kDepth> e{};
-  for (std::size_t t = 0; t < x.size(); ++t) {
-    double v = x[t];
-    for (std::size_t i = 0; i < kDepth; ++i) v = e[i] = emas[i].step(v) ? emas[i].value() : kNaN;
-    out[t] = finite(v) ? combine(e) : kNaN;
-  }
+  in_stretches(
+      0, x.size(),
+      [&](std::size_t begin, std::size_t end) {
+        // Every average under way: the chains run without a test, in registers. A non-finite value on the
+        // way stays in the first average to the stretch's end.
+        if (!std::ranges::all_of(emas, &Ema::seeded)) return false;
+        for (std::size_t i = 0; i < kDepth; ++i) e[i] = emas[i].value();
+        for (std::size_t t = begin; t < end; ++t) {
+          double v = x[t];
+          for (std::size_t i = 0; i < kDepth; ++i) v = e[i] = EmaRule::next(e[i], v, k, pd);
+          out[t] = combine(e);
+        }
+        if (!std::ranges::all_of(e, finite)) return false;
+        for (std::size_t i = 0; i < kDepth; ++i) emas[i].resume(e[i]);
+        return true;
+      },
+      [&](std::size_t t) {
+        double v = x[t];
+        for (std::size_t i = 0; i < kDepth; ++i) v = e[i] = emas[i].step(v) ? emas[i].value() : kNaN;
+        out[t] = finite(v) ? combine(e) : kNaN;
+      });
 }
 
 }  // namespace
@@ -145,8 +162,9 @@ bool trima(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const double scale = 1.0 / (static_cast<double>(first) * static_cast<double>(second));
   std::span<double> line = out.line(0);
   WindowSum inner(bars.close, first);
-  slide_sums<1>(
-      line.size(), {second}, [&](std::size_t t) { return std::array{inner.step(t) ? inner.sum() : kNaN}; },
+  slide_block_sums<1>(
+      line.size(), {second},
+      [&](std::size_t begin, std::size_t m, const std::array<double*, 1>& sums) { inner.sums(begin, m, sums[0]); },
       [&](std::size_t t, bool full, const std::array<double, 1>& outer) { line[t] = full ? outer[0] * scale : kNaN; });
   return true;
 }

@@ -419,19 +419,13 @@ bool ultimate_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out
 }
 
 bool williams_r(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  const std::size_t p = args.period();
-  WindowMax hi(bars.high, p);
-  WindowMin lo(bars.low, p);
   const std::span<double> line = out.line(0);
-  for (std::size_t t = 0; t < bars.size(); ++t) {
-    const bool h = hi.step(t);
-    if (!lo.step(t) || !h || !finite(bars.close[t])) {
-      line[t] = kNaN;
-      continue;
-    }
-    const double top = hi.value(), bottom = lo.value();
-    line[t] = negligible_range(top, bottom) ? 0.0 : -100.0 * (top - bars.close[t]) / (top - bottom);
-  }
+  each_range(bars.high, bars.low, args.period(), [&](std::size_t t, double top, double bottom) {
+    const double c = bars.close[t];
+    line[t] = !finite(top) || !finite(bottom) || !finite(c) ? kNaN
+              : negligible_range(top, bottom)                ? 0.0
+                                                             : -100.0 * (top - c) / (top - bottom);
+  });
   return true;
 }
 

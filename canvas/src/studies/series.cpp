@@ -19,14 +19,10 @@ void range_series(std::span<const double> high, std::span<const double> low, std
     high = std::span<const double>(copy).first(high.size());
     low = std::span<const double>(copy).subspan(high.size());
   }
-  WindowMax hi(high, p);
-  WindowMin lo(low, p);
-  for (std::size_t t = 0; t < high.size(); ++t) {
-    const bool h = hi.step(t);
-    const bool l = lo.step(t);
-    highest[t] = h ? hi.value() : kNaN;
-    lowest[t] = l ? lo.value() : kNaN;
-  }
+  each_range(high, low, p, [&](std::size_t t, double top, double bottom) {
+    highest[t] = top;
+    lowest[t] = bottom;
+  });
 }
 
 void sum_series(std::span<const double> x, std::size_t p, std::span<double> out) {
@@ -65,18 +61,12 @@ void roc_series(std::span<const double> x, std::size_t n, std::span<double> out)
 
 void stochastic_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
                        std::size_t k, std::span<double> out) {
-  WindowMax hi(high, k);
-  WindowMin lo(low, k);
-  for (std::size_t t = 0; t < close.size(); ++t) {
-    const bool h = hi.step(t);
-    const bool l = lo.step(t);
-    if (!h || !l || !finite(close[t])) {
-      out[t] = kNaN;
-      continue;
-    }
-    const double top = hi.value(), bottom = lo.value();
-    out[t] = negligible_range(top, bottom) ? 0.0 : 100.0 * (close[t] - bottom) / (top - bottom);
-  }
+  each_range(high, low, k, [&](std::size_t t, double top, double bottom) {
+    const double c = close[t];
+    out[t] = !finite(top) || !finite(bottom) || !finite(c) ? kNaN
+             : negligible_range(top, bottom)                ? 0.0
+                                                            : 100.0 * (c - bottom) / (top - bottom);
+  });
 }
 
 void ad_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
@@ -84,7 +74,7 @@ void ad_series(std::span<const double> high, std::span<const double> low, std::s
   double ad = 0.0;
   for (std::size_t t = 0; t < close.size(); ++t) {
     const double h = high[t], l = low[t], c = close[t], v = volume[t];
-    if (!finite(h) || !finite(l) || !finite(c) || !finite(v)) {
+    if (!finite_all(h, l, c, v)) {
       ad = 0.0;
       out[t] = kNaN;
       continue;

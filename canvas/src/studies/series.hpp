@@ -3,6 +3,7 @@
 // bar into `out` (same length as the input), NaN where it has none, or hands it on bar by bar.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <span>
 #include <vector>
@@ -20,8 +21,21 @@ using Scratch = std::vector<double, util::HugePageAllocator<double>>;
 void sum_series(std::span<const double> x, std::size_t p, std::span<double> out);
 void sma_series(std::span<const double> x, std::size_t p, std::span<double> out);
 
-// Highest of the last p highs and lowest of the last p lows, each NaN where its window is not all finite.
-// `highest` may be `high` itself and `lowest` `low`.
+// The highest of the last p highs and the lowest of the last p lows at each bar, handed to
+// each(t, highest, lowest) for t = 0, 1, 2, … in turn, each NaN where its window is not all finite. The
+// windows come a chunk at a time, so that the loop over them holds no window's bookkeeping.
+template <class Each>
+void each_range(std::span<const double> high, std::span<const double> low, std::size_t p, Each&& each) {
+  WindowMax hi(high, p);
+  WindowMin lo(low, p);
+  for (std::size_t t = 0; t < high.size();) {
+    const std::span<const double> top = hi.settled(t), bottom = lo.settled(t);
+    const std::size_t end = t + std::min(top.size(), bottom.size());  // the same chunks: same bars and p
+    for (std::size_t i = 0; t < end; ++i, ++t) each(t, top[i], bottom[i]);
+  }
+}
+
+// The same ranges as whole series. `highest` may be `high` itself and `lowest` `low`.
 void range_series(std::span<const double> high, std::span<const double> low, std::size_t p,
                   std::span<double> highest, std::span<double> lowest);
 
@@ -38,19 +52,47 @@ void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out)
 
 // True strength: 100·EMA_s(EMA_r(Δx))/EMA_s(EMA_r(|Δx|)) from bar r + s − 1, 0 when both are 0 (no change
 // at all), handed to take(t, value) for t = 0, 1, 2, … (NaN where there is none), so that a study can smooth
-// it further in the same pass. After a non-finite value both smoothings start again as at bar 0.
+// it further in the same pass. After a non-finite value both smoothings start again as at bar 0. Inlined,
+// so that a study's own smoothing of the values can stay in registers.
 template <class Take>
-void true_strength(std::span<const double> x, std::size_t r, std::size_t s, Take&& take) {
+[[gnu::always_inline]] inline void true_strength(std::span<const double> x, std::size_t r, std::size_t s,
+                                                 Take&& take) {
   Seeded<EmaRule, 2> once(r), twice(s);  // of the moves and of their sizes
+  const double once_k = once.weight(), twice_k = twice.weight();
+  const double rd = static_cast<double>(r), sd = static_cast<double>(s);
+  const auto ratio = [](double moves, double sizes) { return sizes == 0.0 ? 0.0 : 100.0 * moves / sizes; };
   if (!x.empty()) take(0, kNaN);
-  for (std::size_t t = 1; t < x.size(); ++t) {
-    const double d = x[t] - x[t - 1];
-    // The outer smoothings are fed NaN while the inner ones warm up, so after a gap they restart too.
-    const bool inner = once.step({d, d < 0 ? -d : d});
-    const bool outer = twice.step({inner ? once.value(0) : kNaN, inner ? once.value(1) : kNaN});
-    const double den = twice.value(1);
-    take(t, !outer ? kNaN : den == 0.0 ? 0.0 : 100.0 * twice.value(0) / den);
-  }
+  double held[kStretch];
+  in_stretches(
+      1, x.size(),
+      [&](std::size_t begin, std::size_t end) {
+        // All four averages under way: they run without a test, in registers. A non-finite value on the way
+        // stays in them to the stretch's end. The values wait in `held` till then, so that take() sees each
+        // bar once.
+        if (!(once.seeded() && twice.seeded())) return false;
+        double moves = once.value(0), sizes = once.value(1);
+        double outer_moves = twice.value(0), outer_sizes = twice.value(1);
+        for (std::size_t t = begin; t < end; ++t) {
+          const double d = x[t] - x[t - 1];
+          moves = EmaRule::next(moves, d, once_k, rd);
+          sizes = EmaRule::next(sizes, std::abs(d), once_k, rd);
+          outer_moves = EmaRule::next(outer_moves, moves, twice_k, sd);
+          outer_sizes = EmaRule::next(outer_sizes, sizes, twice_k, sd);
+          held[t - begin] = ratio(outer_moves, outer_sizes);
+        }
+        if (!finite_all(moves, sizes, outer_moves, outer_sizes)) return false;
+        once.resume(moves, sizes);
+        twice.resume(outer_moves, outer_sizes);
+        for (std::size_t t = begin; t < end; ++t) take(t, held[t - begin]);
+        return true;
+      },
+      [&](std::size_t t) {
+        const double d = x[t] - x[t - 1];
+        // The outer smoothings are fed NaN while the inner ones warm up, so after a gap they restart too.
+        const bool inner = once.step({d, std::abs(d)});
+        const bool outer = twice.step({inner ? once.value(0) : kNaN, inner ? once.value(1) : kNaN});
+        take(t, outer ? ratio(twice.value(0), twice.value(1)) : kNaN);
+      });
 }
 
 // 100·(x_t/x_{t−n} − 1) from bar n; 0 when the base x_{t−n} is 0. NaN while the n + 1 bars it spans hold a
@@ -80,11 +122,7 @@ void stochastic_series(std::span<const double> high, std::span<const double> low
                        std::size_t k, std::span<double> out);
 
 // Whether a range hi − lo counts as zero (see stochastic_series).
-inline bool negligible_range(double hi, double lo) {
-  const double a = hi < 0 ? -hi : hi;
-  const double b = lo < 0 ? -lo : lo;
-  return hi - lo <= 1e-14 * (a + b);
-}
+inline bool negligible_range(double hi, double lo) { return hi - lo <= 1e-14 * (std::abs(hi) + std::abs(lo)); }
 
 // One bar's accumulation/distribution flow ((C − L) − (H − C))/(H − L)·V; a bar with H − L ≤ 0 adds nothing.
 inline double ad_flow(double high, double low, double close, double volume) {

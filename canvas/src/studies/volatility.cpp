@@ -41,7 +41,6 @@ bool historical_volatility(const Columns& bars, const StudyArgs& args, StudyOutp
   const auto line = out.line(0);
   // The returns of a stretch of bars first, then their windows: apart, the returns' long but independent
   // arithmetic and the windows' chain from bar to bar each run at their own pace.
-  constexpr std::size_t kStretch = 512;
   double returns[kStretch];
   if (!c.empty()) line[0] = kNaN;  // no return into the first bar
   for (std::size_t begin = 1; begin < c.size(); begin += kStretch) {
@@ -62,14 +61,32 @@ bool mass_index(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   constexpr std::size_t kSmoothing = 9, kSum = 25;
   const std::span<double> line = out.line(0);
   Ema single(kSmoothing), twice(kSmoothing);
-  slide_sums<1>(
+  const auto ratio = [](double s, double d) { return d == 0.0 ? 1.0 : s / d; };
+  slide_block_sums<1>(
       line.size(), {kSum},
-      [&](std::size_t t) {
-        const bool first = single.step(bars.high[t] - bars.low[t]);
-        // Fed NaN until the first average exists (and after a gap), the second starts with it.
-        return std::array{!twice.step(first ? single.value() : kNaN) ? kNaN
-                          : twice.value() == 0.0                     ? 1.0
-                                                                     : single.value() / twice.value()};
+      [&](std::size_t begin, std::size_t m, const std::array<double*, 1>& values) {
+        double* const r = values[0];
+        if (single.seeded() && twice.seeded()) {
+          // Both averages under way: the two chains run without a test, in registers. A non-finite range
+          // stays in both to the block's end, which then goes again with the tests.
+          const double k = single.weight(), pd = static_cast<double>(kSmoothing);
+          double s = single.value(), d = twice.value();
+          for (std::size_t i = 0; i < m; ++i) {
+            s = EmaRule::next(s, bars.high[begin + i] - bars.low[begin + i], k, pd);
+            d = EmaRule::next(d, s, k, pd);
+            r[i] = ratio(s, d);
+          }
+          if (finite(s) && finite(d)) {
+            single.resume(s);
+            twice.resume(d);
+            return;
+          }
+        }
+        for (std::size_t i = 0; i < m; ++i) {
+          const bool first = single.step(bars.high[begin + i] - bars.low[begin + i]);
+          // Fed NaN until the first average exists (and after a gap), the second starts with it.
+          r[i] = twice.step(first ? single.value() : kNaN) ? ratio(single.value(), twice.value()) : kNaN;
+        }
       },
       [&](std::size_t t, bool full, const std::array<double, 1>& ratios) { line[t] = full ? ratios[0] : kNaN; });
   return true;

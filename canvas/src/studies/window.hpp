@@ -21,8 +21,6 @@
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
-#elif defined(__SSE2__)
-#include <emmintrin.h>
 #endif
 
 namespace qc::studies {
@@ -30,6 +28,11 @@ namespace qc::studies {
 inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 inline bool finite(double x) { return std::isfinite(x); }
+// Whether all are finite, in one test: x − x is 0 for a finite x and NaN otherwise.
+template <class... D>
+bool finite_all(D... x) {
+  return ((x - x) + ...) == 0.0;
+}
 
 // max(H, previous close) − min(L, previous close); NaN when any of them is not finite.
 inline double true_range(double high, double low, double prev_close) {
@@ -66,6 +69,25 @@ class WindowSum {
     sum_ += v - old;
     if (nonzero_ == 0) sum_ = 0.0;
     return run_ == p_;
+  }
+  // Steps bars t … t + m − 1, writing each sum to out (NaN where the window is not full). Where every
+  // window is full of values other than 0, a first try slides with no test a bar: a non-finite value stays
+  // in the sum to the end, and a 0 is noted, either of which sends the stretch through step() instead.
+  void sums(std::size_t t, std::size_t m, double* out) {
+    if (run_ == p_ && nonzero_ == p_) {
+      double sum = sum_;
+      bool zero = false;
+      for (std::size_t i = t; i < t + m; ++i) {
+        zero |= x_[i] == 0.0;
+        sum += x_[i] - x_[i - p_];
+        out[i - t] = sum;
+      }
+      if (finite(sum) && !zero) {
+        sum_ = sum;
+        return;
+      }
+    }
+    for (std::size_t i = t; i < t + m; ++i) out[i - t] = step(i) ? sum_ : kNaN;
   }
   double sum() const { return sum_; }
   double mean() const { return sum_ / static_cast<double>(p_); }
@@ -115,36 +137,60 @@ class WindowWeighted {
   std::size_t run_ = 0;
 };
 
-// True when each of the m values is finite and none is 0: a block of them then slides with no test a bar.
-inline bool finite_nonzero(const double* v, std::size_t m) {
-  std::size_t i = 0;
+// True when each of the m values is finite (and, with kNonzero, none is 0): a block of them then takes no
+// test a bar. Each test is 0 < |v| ≤ the largest double (or the second half alone), false for NaN.
+template <bool kNonzero>
+bool all_finite_scalar(const double* v, std::size_t m) {
   bool ok = true;
-#if defined(__SSE2__)
-  // Two at a time: 0 < |v| ≤ the largest double, false for NaN. Compilers leave the loop below scalar.
-  const __m128d largest = _mm_set1_pd(std::numeric_limits<double>::max());
-  const __m128d sign = _mm_set1_pd(-0.0);
-  __m128d all = _mm_castsi128_pd(_mm_set1_epi32(-1));
-  for (; i + 2 <= m; i += 2) {
-    const __m128d a = _mm_andnot_pd(sign, _mm_loadu_pd(v + i));
-    all = _mm_and_pd(all, _mm_and_pd(_mm_cmple_pd(a, largest), _mm_cmpgt_pd(a, _mm_setzero_pd())));
+  for (std::size_t i = 0; i < m; ++i) {
+    ok &= std::abs(v[i]) <= std::numeric_limits<double>::max() && (!kNonzero || v[i] != 0.0);
   }
-  ok = _mm_movemask_pd(all) == 3;
-#endif
-  for (; i < m; ++i) ok &= std::abs(v[i]) <= std::numeric_limits<double>::max() && v[i] != 0.0;
   return ok;
 }
+#if defined(__x86_64__) && defined(__GNUC__)
+// Eight at a time where the processor has the instructions: compilers leave the loop above scalar.
+template <bool kNonzero>
+[[gnu::target("avx2")]] bool all_finite_wide(const double* v, std::size_t m) {
+  const __m256d largest = _mm256_set1_pd(std::numeric_limits<double>::max());
+  const __m256d sign = _mm256_set1_pd(-0.0);
+  const __m256d ones = _mm256_castsi256_pd(_mm256_set1_epi32(-1));
+  __m256d all_a = ones, all_b = ones;
+  std::size_t i = 0;
+  for (; i + 8 <= m; i += 8) {
+    const __m256d a = _mm256_andnot_pd(sign, _mm256_loadu_pd(v + i));
+    const __m256d b = _mm256_andnot_pd(sign, _mm256_loadu_pd(v + i + 4));
+    __m256d good_a = _mm256_cmp_pd(a, largest, _CMP_LE_OQ), good_b = _mm256_cmp_pd(b, largest, _CMP_LE_OQ);
+    if constexpr (kNonzero) {
+      good_a = _mm256_and_pd(good_a, _mm256_cmp_pd(a, _mm256_setzero_pd(), _CMP_GT_OQ));
+      good_b = _mm256_and_pd(good_b, _mm256_cmp_pd(b, _mm256_setzero_pd(), _CMP_GT_OQ));
+    }
+    all_a = _mm256_and_pd(all_a, good_a);
+    all_b = _mm256_and_pd(all_b, good_b);
+  }
+  return _mm256_movemask_pd(_mm256_and_pd(all_a, all_b)) == 15 && all_finite_scalar<kNonzero>(v + i, m - i);
+}
+#endif
+template <bool kNonzero>
+bool all_finite(const double* v, std::size_t m) {
+#if defined(__x86_64__) && defined(__GNUC__)
+  static const bool wide = __builtin_cpu_supports("avx2");
+  if (wide) return all_finite_wide<kNonzero>(v, m);
+#endif
+  return all_finite_scalar<kNonzero>(v, m);
+}
 
-// Sums of the last p[k] of K values made a bar: value(t) gives the K values of bar t, take(t, full, sums)
-// is handed their sums, for t = 0, 1, 2, … in turn (full when every window is full). A study sums values it
-// makes on the way without writing them out as whole series, whose pages alone would cost more than the sums.
+// Sums of the last p[k] of K values made a bar: make(begin, m, values) writes the K values of bars begin …
+// begin + m − 1 to values[k][0 … m − 1], a block at a time, and take(t, full, sums) is handed their sums, for
+// t = 0, 1, 2, … in turn (full when every window is full). A study sums values it makes on the way without
+// writing them out as whole series, whose pages alone would cost more than the sums.
 //
 // Each value's sum is a WindowSum's, bit for bit: a window holding only zeros sums to exactly 0, and a bar
-// holding a non-finite value empties every window. The values come a block at a time into a small buffer
-// holding the windows' older values before them. A block of finite values other than 0, once every window
-// is full, then slides with one subtraction and one addition a value; others take the tests bar by bar.
-// All the values of a block are made before the first of its sums is handed on.
-template <std::size_t K, class Value, class Take>
-void slide_sums(std::size_t n, const std::array<std::size_t, K>& p, Value&& value, Take&& take) {
+// holding a non-finite value empties every window. The block goes into a small buffer holding the windows'
+// older values before it. A block of finite values other than 0, once every window is full, then slides
+// with one subtraction and one addition a value; others take the tests bar by bar. All the values of a
+// block are made before the first of its sums is handed on.
+template <std::size_t K, class Make, class Take>
+void slide_block_sums(std::size_t n, const std::array<std::size_t, K>& p, Make&& make, Take&& take) {
   constexpr std::size_t kBlock = 512;
   const std::size_t longest = *std::max_element(p.begin(), p.end());
   const std::size_t block = longest > kBlock ? longest : kBlock;
@@ -168,12 +214,9 @@ void slide_sums(std::size_t n, const std::array<std::size_t, K>& p, Value&& valu
   std::size_t run = 0;                 // bars of finite values since the last start
   for (std::size_t begin = 0; begin < n; begin += block) {
     const std::size_t m = n - begin < block ? n - begin : block;
-    for (std::size_t i = 0; i < m; ++i) {
-      const std::array<double, K> v = value(begin + i);
-      for (std::size_t k = 0; k < K; ++k) fresh[k][i] = v[k];
-    }
+    make(begin, m, std::as_const(fresh));
     bool clean = run >= longest;
-    for (std::size_t k = 0; k < K && clean; ++k) clean = finite_nonzero(fresh[k], m);
+    for (std::size_t k = 0; k < K && clean; ++k) clean = all_finite<true>(fresh[k], m);
     if (clean) {
       for (std::size_t i = 0; i < m; ++i) {
         for (std::size_t k = 0; k < K; ++k) sum[k] += fresh[k][i] - older[k][i];
@@ -210,6 +253,20 @@ void slide_sums(std::size_t n, const std::array<std::size_t, K>& p, Value&& valu
   }
 }
 
+// The same, with value(t) giving the K values of bar t.
+template <std::size_t K, class Value, class Take>
+void slide_sums(std::size_t n, const std::array<std::size_t, K>& p, Value&& value, Take&& take) {
+  slide_block_sums<K>(
+      n, p,
+      [&](std::size_t begin, std::size_t m, const std::array<double*, K>& values) {
+        for (std::size_t i = 0; i < m; ++i) {
+          const std::array<double, K> v = value(begin + i);
+          for (std::size_t k = 0; k < K; ++k) values[k][i] = v[k];
+        }
+      },
+      take);
+}
+
 // Largest (or smallest) of the last p values; on request also the index of the newest bar holding it.
 //
 // Windows are settled a chunk of about kChunkBars bars at a time, so that the buffers stay small and warm
@@ -241,6 +298,26 @@ class WindowExtreme {
   }
   double value() const { return best_[t_]; }
   std::size_t index() const { return best_at_[t_]; }  // set up with_index
+
+  // For a caller that takes a chunk at a time rather than stepping bar by bar (t = 0, then each time the
+  // bar after the span it was last handed): the extremes of the windows ending at t up to the end of t's
+  // chunk, NaN where a window is not p finite values.
+  std::span<const double> settled(std::size_t t) {
+    advance(t);
+    const std::size_t end = next_ < x_.size() ? next_ : x_.size();
+    if (all_finite<false>(x_.data() + t, end - t)) {
+      // Only the windows still filling after a start are short.
+      const std::size_t filling = run_ + 1 < p_ ? p_ - run_ - 1 : 0;
+      std::fill_n(best_.begin(), std::min(filling, end - t), kNaN);
+      run_ = std::min(run_ + (end - t), p_);
+    } else {
+      for (std::size_t i = t; i < end; ++i) {
+        run_ = !finite(x_[i]) ? 0 : run_ < p_ ? run_ + 1 : p_;
+        if (run_ < p_) best_[i - t] = kNaN;
+      }
+    }
+    return {best_.data(), end - t};
+  }
 
  private:
   static constexpr std::size_t kChunkBars = 2048;
@@ -431,6 +508,16 @@ class Seeded {
   bool step(const std::array<double, K>& x) { return step(x, std::make_index_sequence<K>{}); }
   double value(std::size_t k = 0) const { return value_[k]; }
 
+  // For a caller that runs a stretch of finite values through Rule::next itself, with no test or count a
+  // value, once the seed is done: the weight to blend with, and resume(e…) to hand back the last averages.
+  bool seeded() const { return count_ >= p_; }
+  double weight() const { return k_; }
+  template <class... E>
+    requires(sizeof...(E) == K)
+  void resume(E... e) {
+    value_ = {e...};
+  }
+
  private:
   // Each value's work written out by a fold rather than a loop over k, so that the averages stay in
   // registers from one bar to the next.
@@ -459,6 +546,19 @@ class Seeded {
 };
 using Ema = Seeded<EmaRule>;
 using Wilder = Seeded<WilderRule>;
+
+// Bars first … n − 1 a stretch at a time, for recursions that can run a stretch without a test a bar once
+// under way: attempt(begin, end) tries one so and says whether it held; where it did not, or was not tried,
+// each(t) takes the stretch's bars one by one. A failed attempt leaves the recursions as they were.
+inline constexpr std::size_t kStretch = 512;
+template <class Attempt, class Each>
+void in_stretches(std::size_t first, std::size_t n, Attempt&& attempt, Each&& each) {
+  for (std::size_t begin = first; begin < n; begin += kStretch) {
+    const std::size_t end = n - begin < kStretch ? n : begin + kStretch;
+    if (attempt(begin, end)) continue;
+    for (std::size_t t = begin; t < end; ++t) each(t);
+  }
+}
 
 // Wilder-smoothed true range taken bar by bar, without a series of true ranges: first value
 // mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it.
