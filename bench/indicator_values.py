@@ -3,7 +3,7 @@ references, on the same bars in one run.
 
 Usage:
     python bench/indicator_values.py [--bars 100000,1000000] [--repeats 7]
-                                     [--program build/bench/bench_indicator_values]
+                                     [--program build/bench/bench_indicator_values] [--fresh 3]
 
 For each size, a random walk of minute bars is written for the C++ program bench/indicator_values.cpp (configure
 with -DQC_BUILD_BENCH=ON), which times each catalogue study's value function on columns taken once. Then, in
@@ -20,9 +20,11 @@ method calls at most 1.2x the sum of their TA-Lib references and no call above 2
 under 0.05 ms count as 0.05 ms); each of the 14 other studies' calls under 2 ms at 100,000 bars; `overlay`
 of 1,000,000 numpy values under 2 ms. The value functions alone: their sum at most the references' sum.
 
-At the largest size the 53 TA-Lib-based calls are also timed as the first call of a fresh process (one
+At the largest size the 53 TA-Lib-based calls are also timed as the first call of a fresh process (a
 process for each call and one for each reference, the chart or the columns made before the timing), where
-every page an output takes is new to the process.
+every page an output takes is new to the process. A fresh process's first large allocation may wait on the
+kernel for whole pages (this machine's first calls took 2 or 20 ms, on either side, from run to run), so each
+is the median of --fresh processes, a call's and its reference's taken in turn.
 """
 import argparse
 import copy
@@ -366,15 +368,23 @@ print((time.perf_counter() - start) * 1e3)
     return float(done.stdout.split()[-1])
 
 
-def report_first_calls(n, rows):
+def report_first_calls(n, rows, rounds):
     based = [r for r in rows if r[2] == "TA-Lib"]
-    calls = {r[0]: first_call(n, r[0], r[1], "method") for r in based}
-    refs = {r[0]: first_call(n, r[0], r[1], "reference") for r in based}
+    calls = {r[0]: [] for r in based}
+    refs = {r[0]: [] for r in based}
+    order = random.Random(n)
+    for _ in range(rounds):
+        order.shuffle(based)
+        for method, args_text, *_ in based:
+            calls[method].append(first_call(n, method, args_text, "method"))
+            refs[method].append(first_call(n, method, args_text, "reference"))
+    calls = {m: statistics.median(v) for m, v in calls.items()}
+    refs = {m: statistics.median(v) for m, v in refs.items()}
     ratio = {m: calls[m] / max(refs[m], FLOOR_MS) for m in calls}
     worst = max(ratio, key=ratio.get)
     over = sorted(m for m in ratio if ratio[m] > 2)
-    print(f"First call in a fresh process, {n:,} bars, the {len(based)} TA-Lib-based studies: method calls "
-          f"{sum(calls.values()):.2f} ms, TA-Lib {sum(refs.values()):.2f} ms: "
+    print(f"First call in a fresh process (median of {rounds}), {n:,} bars, the {len(based)} TA-Lib-based studies: "
+          f"method calls {sum(calls.values()):.2f} ms, TA-Lib {sum(refs.values()):.2f} ms: "
           f"{sum(calls.values()) / sum(refs.values()):.2f}x; worst {ratio[worst]:.2f} ({worst}); above 2x: {len(over)}"
           f"{': ' + ', '.join(over) if over else ''}\n")
 
@@ -416,6 +426,7 @@ def main():
     parser.add_argument("--bars", default="100000,1000000", help="sizes, comma-separated")
     parser.add_argument("--repeats", type=int, default=7)
     parser.add_argument("--program", type=Path, default=PROGRAM)
+    parser.add_argument("--fresh", type=int, default=3, help="fresh processes a first call is the median of")
     opts = parser.parse_args()
     if not opts.program.exists():
         sys.exit(f"{opts.program} not found: configure with -DQC_BUILD_BENCH=ON and build bench_indicator_values")
@@ -424,7 +435,7 @@ def main():
         rows = measure(n, opts.program, opts.repeats)
         report(n, opts.repeats, rows)
         if n == max(sizes):
-            report_first_calls(n, rows)
+            report_first_calls(n, rows, opts.fresh)
 
 
 if __name__ == "__main__":
