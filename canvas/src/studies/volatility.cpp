@@ -65,28 +65,31 @@ bool mass_index(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   slide_block_sums<1>(
       line.size(), {kSum},
       [&](std::size_t begin, std::size_t m, const std::array<double*, 1>& values) {
-        double* const r = values[0];
-        if (single.seeded() && twice.seeded()) {
-          // Both averages under way: the two chains run without a test, in registers. A non-finite range
-          // stays in both to the block's end, which then goes again with the tests.
-          const double k = single.weight(), pd = static_cast<double>(kSmoothing);
-          double s = single.value(), d = twice.value();
-          for (std::size_t i = 0; i < m; ++i) {
-            s = EmaRule::next(s, bars.high[begin + i] - bars.low[begin + i], k, pd);
-            d = EmaRule::next(d, s, k, pd);
-            r[i] = ratio(s, d);
-          }
-          if (finite(s) && finite(d)) {
-            single.resume(s);
-            twice.resume(d);
-            return;
-          }
-        }
-        for (std::size_t i = 0; i < m; ++i) {
-          const bool first = single.step(bars.high[begin + i] - bars.low[begin + i]);
-          // Fed NaN until the first average exists (and after a gap), the second starts with it.
-          r[i] = twice.step(first ? single.value() : kNaN) ? ratio(single.value(), twice.value()) : kNaN;
-        }
+        double* const r = values[0];  // bar t's ratio at r[t − begin]
+        in_stretches(
+            begin, begin + m,
+            [&](std::size_t from, std::size_t to) {
+              // Both averages under way: the two chains run without a test, in registers. A non-finite range
+              // stays in both to the stretch's end.
+              if (!(single.seeded() && twice.seeded())) return false;
+              const double k = single.weight(), pd = static_cast<double>(kSmoothing);
+              double s = single.value(), d = twice.value();
+              for (std::size_t t = from; t < to; ++t) {
+                s = EmaRule::next(s, bars.high[t] - bars.low[t], k, pd);
+                d = EmaRule::next(d, s, k, pd);
+                r[t - begin] = ratio(s, d);
+              }
+              if (!finite_all(s, d)) return false;
+              single.resume(s);
+              twice.resume(d);
+              return true;
+            },
+            [&](std::size_t t) {
+              const bool first = single.step(bars.high[t] - bars.low[t]);
+              // Fed NaN until the first average exists (and after a gap), the second starts with it.
+              const bool second = twice.step(first ? single.value() : kNaN);
+              r[t - begin] = second ? ratio(single.value(), twice.value()) : kNaN;
+            });
       },
       [&](std::size_t t, bool full, const std::array<double, 1>& ratios) { line[t] = full ? ratios[0] : kNaN; });
   return true;

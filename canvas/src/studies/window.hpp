@@ -34,6 +34,22 @@ bool finite_all(D... x) {
   return ((x - x) + ...) == 0.0;
 }
 
+// Bars a loop takes at a time where it runs without a test a bar: a stretch's values and sums stay in the
+// first level of cache, and a stretch that meets a gap goes again with the tests.
+inline constexpr std::size_t kStretch = 512;
+
+// Bars first … n − 1 a stretch at a time, for recursions that can run a stretch without a test a bar once
+// under way: attempt(begin, end) tries one so and says whether it held; where it did not, or was not tried,
+// each(t) takes the stretch's bars one by one. A failed attempt leaves the recursions as they were.
+template <class Attempt, class Each>
+void in_stretches(std::size_t first, std::size_t n, Attempt&& attempt, Each&& each) {
+  for (std::size_t begin = first; begin < n; begin += kStretch) {
+    const std::size_t end = n - begin < kStretch ? n : begin + kStretch;
+    if (attempt(begin, end)) continue;
+    for (std::size_t t = begin; t < end; ++t) each(t);
+  }
+}
+
 // max(H, previous close) − min(L, previous close); NaN when any of them is not finite.
 inline double true_range(double high, double low, double prev_close) {
   if (!finite(high) || !finite(low) || !finite(prev_close)) return kNaN;
@@ -191,9 +207,8 @@ bool all_finite(const double* v, std::size_t m) {
 // block are made before the first of its sums is handed on.
 template <std::size_t K, class Make, class Take>
 void slide_block_sums(std::size_t n, const std::array<std::size_t, K>& p, Make&& make, Take&& take) {
-  constexpr std::size_t kBlock = 512;
   const std::size_t longest = *std::max_element(p.begin(), p.end());
-  const std::size_t block = longest > kBlock ? longest : kBlock;
+  const std::size_t block = longest > kStretch ? longest : kStretch;
   // Each value's buffer: `longest` older values, then the block's. Placed so that the block starts half
   // way through a 4 kB page: loads of it then never share the low address bits of the line stores just
   // made (a line starts on a page or 16 bytes into one), which the processor would take for a store to
@@ -546,19 +561,6 @@ class Seeded {
 };
 using Ema = Seeded<EmaRule>;
 using Wilder = Seeded<WilderRule>;
-
-// Bars first … n − 1 a stretch at a time, for recursions that can run a stretch without a test a bar once
-// under way: attempt(begin, end) tries one so and says whether it held; where it did not, or was not tried,
-// each(t) takes the stretch's bars one by one. A failed attempt leaves the recursions as they were.
-inline constexpr std::size_t kStretch = 512;
-template <class Attempt, class Each>
-void in_stretches(std::size_t first, std::size_t n, Attempt&& attempt, Each&& each) {
-  for (std::size_t begin = first; begin < n; begin += kStretch) {
-    const std::size_t end = n - begin < kStretch ? n : begin + kStretch;
-    if (attempt(begin, end)) continue;
-    for (std::size_t t = begin; t < end; ++t) each(t);
-  }
-}
 
 // Wilder-smoothed true range taken bar by bar, without a series of true ranges: first value
 // mean(TR_1 … TR_p) at bar p; a non-finite bar restarts it.
