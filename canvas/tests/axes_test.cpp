@@ -11,10 +11,14 @@
 #include <vector>
 
 #include "coords/price_scale.hpp"
+#include "render/chart/axes.hpp"
 #include "coords/time_axis.hpp"
 
 namespace qc::coords {
 namespace {
+
+using render::render_price_scale;
+using render::render_time_axis;
 
 const double kNaN = std::nan("");
 constexpr double kInf = std::numeric_limits<double>::infinity();

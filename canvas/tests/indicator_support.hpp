@@ -18,7 +18,7 @@ inline std::vector<primitives::testing::SvgElement> draw_alone(const model::Indi
   const coords::PriceMapping y{0, 10, 0, 100};
   api::draw_cloud_fills(backend, ind, y, layout);
   api::draw_indicator(backend, ind, y, y.y(0), layout, chart);
-  return primitives::testing::parse_body(backend.body());
+  return primitives::testing::as_shapes(primitives::testing::parse_body(backend.body()));
 }
 
 }  // namespace qc::api::testing

@@ -8,9 +8,13 @@
 
 #include "coords/log_scale.hpp"
 #include "coords/price_scale.hpp"
+#include "render/chart/axes.hpp"
 
 namespace qc::coords {
 namespace {
+
+using render::render_price_scale;
+using render::render_time_axis;
 
 const double kNaN = std::nan("");
 constexpr double kInf = std::numeric_limits<double>::infinity();

@@ -251,7 +251,8 @@ TEST(UserLevels, LabelAboveUnlessTooCloseToTheTop) {
     SCOPED_TRACE(c.value);
     model::IndicatorLevel level = model::IndicatorLevel::make("#ff00ff", c.value).with_label("R1");
     render::SvgBackend backend(170, 140, 1);
-    api::draw_level_line(backend, level, y, 100, {0, 0, 0, 255});
+    api::draw_level_line(backend, level, y, 100);
+    api::draw_level_label(backend, level, y, 100, {0, 0, 0, 255});
     const auto body = parse_body(backend.body());
     if (!c.line_y) {
       EXPECT_TRUE(body.empty());

@@ -2,6 +2,7 @@
 // primitives, signals, scales, time axis, title, legend and the document frame, in that order, into one SVG
 // backend.
 #include "api/chart_renderer.hpp"
+#include "render/chart/axes.hpp"
 
 #include <algorithm>
 #include <array>
@@ -250,7 +251,7 @@ class RenderPass {
     }
     if (pointer_) main_scale_.append_label(pointer_value_, value_at(main_, pointer_->y));
     sub_panes();
-    coords::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
+    render::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
                              layout_.spacing, labelled_bars_, local_time());
     if (!config_.title.empty()) draw_title(backend_, config_.title, legend_colors());
     if (hovered_) hovered_prices();
@@ -292,6 +293,7 @@ class RenderPass {
   // Grid lines lie on what the axes mark: across the pane at its price scale's ticks, down the pane at the
   // bars the time axis labels.
   void grid(const coords::PriceMapping& pane, std::span<const double> ticks) {
+    render::ShapeBatch shapes(backend_);
     const StrokeStyle stroke = StrokeStyle::solid(1.0, css_or(theme_.grid_color, palette::kGrid));
     const double right = whole_pixels(layout_.plot_width);
     for (const double t : ticks) {
@@ -314,6 +316,7 @@ class RenderPass {
   // The series goes straight to the backend, in the elements and order a recorded batch would replay.
   // Heikin-Ashi candles are drawn from the bars made for them; everything else on the chart reads the bars.
   void main_series() {
+    render::ShapeBatch shapes(backend_);
     const SeriesType type = config_.series.series_type;
     if (is_simple_style(type)) {
       draw_simple_style(backend_, type, theme_, bars_, baseline_, layout_, main_, dpr_);
@@ -377,7 +380,7 @@ class RenderPass {
       draw_pane_levels(PrimitivePane::sub(j), y);
       draw_primitives(PrimitivePane::sub(j), y);
       if (layout_.has_view()) close_clip_group(backend_);
-      coords::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
+      render::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
                                  ticks, coords::ScaleNumbers::in_units);
       // The pane under the pointer is the last one whose top lies above it: a gap goes with the pane over it.
       if (pointer_ && pointer_->y >= top) {
@@ -405,15 +408,29 @@ class RenderPass {
   // The levels of a record drawn in a pane whose range it does not rule (the price pane, a fixed one), where
   // that range holds them.
   void draw_series_levels(const model::Indicator& ind, const coords::PriceMapping& y) {
-    for (const model::IndicatorLevel& level : ind.levels) {
-      draw_level_line(backend_, level, y, whole_pixels(layout_.plot_width), background_color());
-    }
+    draw_levels(ind.levels, [](const model::IndicatorLevel& level) { return &level; }, y);
   }
 
   // The chart's levels in the pane, in call order; those its range leaves out are not drawn.
   void draw_pane_levels(PrimitivePane pane, const coords::PriceMapping& y) {
-    for (const PaneLevel& level : config_.levels) {
-      if (level.pane == pane) draw_level_line(backend_, level.level, y, whole_pixels(layout_.plot_width), background_color());
+    draw_levels(config_.levels, [&](const PaneLevel& level) { return level.pane == pane ? &level.level : nullptr; },
+                y);
+  }
+
+  // Every line first, then the labels over them, so that no line crosses a label drawn before it.
+  template <class Levels, class LevelOf>
+  void draw_levels(const Levels& levels, LevelOf level_of, const coords::PriceMapping& y) {
+    const double width = whole_pixels(layout_.plot_width);
+    {
+      render::ShapeBatch shapes(backend_);
+      for (const auto& entry : levels) {
+        if (const model::IndicatorLevel* level = level_of(entry)) draw_level_line(backend_, *level, y, width);
+      }
+    }
+    for (const auto& entry : levels) {
+      if (const model::IndicatorLevel* level = level_of(entry)) {
+        draw_level_label(backend_, *level, y, width, background_color());
+      }
     }
   }
 
@@ -532,7 +549,7 @@ std::optional<std::size_t> ChartRenderer::bar_under(double x) const {
 
 void ChartRenderer::render_price_scale(const ChartConfig& config, render::SvgBackend& backend, double x, double top,
                                        double height, double lo, double hi, coords::ScaleNumbers numbers) {
-  coords::render_price_scale(backend, RenderPass::axis_theme(config), x, top, height, lo, hi, numbers);
+  render::render_price_scale(backend, RenderPass::axis_theme(config), x, top, height, lo, hi, numbers);
 }
 
 }  // namespace qc::api

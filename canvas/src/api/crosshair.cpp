@@ -1,5 +1,6 @@
 // The bar under the pointer, the hovered texts and the crosshair's lines and tags.
 #include "api/crosshair.hpp"
+#include "render/chart/axes.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -64,7 +65,7 @@ void draw_crosshair(render::SvgBackend& out, const Layout& layout, const Crossha
   // (min of max rather than clamp: a plot under the tag's height keeps it at its foot.)
   const double tag_y =
       std::min(std::max(marks.y, coords::kPriceTagHalfHeight), layout.plot_height - coords::kPriceTagHalfHeight);
-  coords::render_price_tag(out, layout.plot_width, layout.width, tag_y, marks.value, ink, background);
+  render::render_price_tag(out, layout.plot_width, layout.width, tag_y, marks.value, ink, background);
 
   const double half = render::estimated_text_width(marks.time, kTimeTagFontSize) / 2 + kTimeTagPadding;
   const double centre = coords::time_label_x(marks.x, 2 * half, layout.plot_width);

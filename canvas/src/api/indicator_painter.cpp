@@ -314,25 +314,25 @@ void draw_cloud_edge(render::SvgBackend& out, std::span<const double> values, co
   draw_polylines(out, values, y, StrokeStyle::solid(s.width, lower), layout);
 }
 
-// Steps are lines: within each run of finite values, across to the next bar at the level reached, then up or
-// down to its value.
+// Steps are lines: each run of finite values one polyline, across to the next bar at the level reached, then
+// up or down to its value.
 void draw_steps(render::SvgBackend& out, std::span<const double> values, const coords::PriceMapping& y,
                 const StrokeStyle& stroke, const Layout& layout) {
   render::for_each_finite_run(layout.reach_begin(values.size()), layout.reach_end(values.size()),
                               [&](std::size_t k) { return values[k]; },
                               [&](std::size_t first, std::size_t end) {
+                                render::LineWriter line(out, render::LineWriter::Kind::polyline);
                                 std::optional<PixelPoint> prev;
                                 render::for_each_kept_point(
                                     layout.columns(), first, end,
                                     [&](std::size_t k) {
                                       const PixelPoint p{slot_x(k, layout), y.y(values[k])};
-                                      if (prev) {
-                                        out.line(prev->x, prev->y, p.x, prev->y, stroke);
-                                        out.line(p.x, prev->y, p.x, p.y, stroke);
-                                      }
+                                      if (prev) line.add(p.x, prev->y);
+                                      line.add(p.x, p.y);
                                       prev = p;
                                     },
                                     [&](std::size_t k) { return values[k]; });
+                                line.end(stroke);
                               });
 }
 
@@ -519,6 +519,7 @@ void draw_cloud_fills(render::SvgBackend& out, const model::Indicator& indicator
 
 void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
                     double baseline, const Layout& layout, const palette::UpDown& chart, model::BarsView bars) {
+  render::ShapeBatch shapes(out);
   draw_vectors(out, indicator, y, baseline, layout, BarAlpha::as_given, bars, chart);
   if (indicator.runs_are_levels) label_run_levels(out, indicator, y, layout);
 }
@@ -545,6 +546,7 @@ std::optional<render::Color> value_color(const model::IndicatorVector& vector, s
 
 void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator, double ratio,
                       model::BarsView bars, const Layout& layout, const palette::UpDown& chart) {
+  render::ShapeBatch shapes(out);
   const double band_height = ratio * layout.main_height;
   if (!has_values(indicator)) {
     draw_bar_volumes(out, indicator, band_height, bars, layout, chart);
@@ -568,6 +570,7 @@ void draw_sub_pane_frame(render::SvgBackend& out, const coords::PriceMapping& y,
 
 void draw_reference_levels(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
                            double width) {
+  render::ShapeBatch shapes(out);
   for (const auto& level : indicator.levels) {
     if (std::isnan(level.value)) continue;
     const double ly = y.y(level.value);
@@ -575,13 +578,28 @@ void draw_reference_levels(render::SvgBackend& out, const model::Indicator& indi
   }
 }
 
-void draw_level_line(render::SvgBackend& out, const model::IndicatorLevel& level, const coords::PriceMapping& y,
-                     double width, render::Color background) {
+namespace {
+
+// Where a level lies in the pane; none when its range leaves it out.
+std::optional<double> level_y(const model::IndicatorLevel& level, const coords::PriceMapping& y) {
   const double ly = y.y(level.value);
-  if (!std::isfinite(level.value) || ly < y.top || ly > y.bottom) return;
+  if (!std::isfinite(level.value) || ly < y.top || ly > y.bottom) return std::nullopt;
+  return ly;
+}
+
+}  // namespace
+
+void draw_level_line(render::SvgBackend& out, const model::IndicatorLevel& level, const coords::PriceMapping& y,
+                     double width) {
+  if (const std::optional<double> ly = level_y(level, y)) out.line(0, *ly, width, *ly, level_stroke(level));
+}
+
+void draw_level_label(render::SvgBackend& out, const model::IndicatorLevel& level, const coords::PriceMapping& y,
+                      double width, render::Color background) {
+  const std::optional<double> at = level_y(level, y);
+  if (!at || !level.label || level.label->empty()) return;
+  const double ly = *at;
   const StrokeStyle stroke = level_stroke(level);
-  out.line(0, ly, width, ly, stroke);
-  if (!level.label || level.label->empty()) return;
   const double above = ly - kLevelLabelOffset;
   const double label_y = above - y.top < kLevelLabelRoom ? ly + kLevelLabelOffset : above;
   render::TextStyle style;

@@ -52,11 +52,14 @@ void draw_volume_band(render::SvgBackend& out, const model::Indicator& indicator
 void draw_sub_pane_frame(render::SvgBackend& out, const coords::PriceMapping& y, double width,
                          std::string_view background, std::string_view grid_color);
 
-// A level the caller placed, width pixels wide, when the pane's range holds it: its line, and its label
-// (size 10, in the line's colour, ending 4 px left of the right edge, its centre 8 px above the line, or
-// below where that would come within 6 px of the pane's top) on a backing of `background` at alpha 0xCC.
+// A level the caller placed, width pixels wide, when the pane's range holds it: its line, and apart, drawn
+// after every line, its label (size 10, in the line's colour, ending 4 px left of the right edge, its centre
+// 8 px above the line, or below where that would come within 6 px of the pane's top) on a backing of
+// `background` at alpha 0xCC.
 void draw_level_line(render::SvgBackend& out, const model::IndicatorLevel& level, const coords::PriceMapping& y,
-                     double width, render::Color background);
+                     double width);
+void draw_level_label(render::SvgBackend& out, const model::IndicatorLevel& level, const coords::PriceMapping& y,
+                      double width, render::Color background);
 
 // An indicator's reference levels, width pixels wide.
 void draw_reference_levels(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,

@@ -1,5 +1,6 @@
 // The last-price line and tag.
 #include "api/last_price.hpp"
+#include "render/chart/axes.hpp"
 
 #include <cmath>
 #include <string>
@@ -23,7 +24,7 @@ void draw_last_price(render::SvgBackend& out, const model::Bar& last, const Them
   out.line(0.0, y, plot_width, y, render::StrokeStyle::dashed({kDash, kDash}, 1.0, color));
   std::string text;
   scale.append_mark(text, last.close);
-  coords::render_price_tag(out, plot_width, width, y, text, color,
+  render::render_price_tag(out, plot_width, width, y, text, color,
                            render::css_or(theme.background, palette::kBackground));
 }
 

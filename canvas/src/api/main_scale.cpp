@@ -1,5 +1,6 @@
 // The main pane's scale chosen, ticked and drawn: linear, logarithmic, per cent or indexed.
 #include "api/main_scale.hpp"
+#include "render/chart/axes.hpp"
 
 #include <vector>
 
@@ -107,9 +108,9 @@ void MainScale::append_label(std::string& out, double value) const {
 
 void MainScale::render(render::SvgBackend& backend, const coords::AxisTheme& theme, double x) const {
   if (mapping_.log) {
-    coords::render_price_scale(backend, theme, x, mapping_, log_);
+    render::render_price_scale(backend, theme, x, mapping_, log_);
   } else {
-    coords::render_price_scale(backend, theme, x, mapping_.top, mapping_.height, mapping_.min, mapping_.max, linear_,
+    render::render_price_scale(backend, theme, x, mapping_.top, mapping_.height, mapping_.min, mapping_.max, linear_,
                                labels_);
   }
 }

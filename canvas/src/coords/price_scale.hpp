@@ -1,4 +1,4 @@
-// Price-scale arithmetic (tick step, tick values, label texts) and the scale's drawing.
+// Price-scale arithmetic: tick step, tick values and label texts.
 #pragma once
 
 #include <array>
@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "render/engine/svg_backend.hpp"
+#include "render/engine/types.hpp"
 
 namespace qc::coords {
 
@@ -95,6 +95,9 @@ PriceTicks grid_ticks(double lo, double hi, double height, double box);
 // append_price() choose them; texts that quote the scale's values match its labels with these.
 int price_label_decimals(double lo, double hi, double height);
 
+// A price tag is 2 x kPriceTagHalfHeight tall, centred on its price.
+inline constexpr double kPriceTagHalfHeight = 8.0;
+
 // Font size of the price labels for the longest label's byte length.
 double price_label_font_size(std::size_t longest_label);
 // The price labels' style in a colour, sized for the longest label's byte length: written from kPriceLabelOffset
@@ -117,22 +120,5 @@ class ScaleLabels {
   int decimals_;
   bool percent_;
 };
-
-// A tag over the scale between x and right, 2 x kPriceTagHalfHeight tall, centred on y and filled with `fill`,
-// its text written as the labels are, in the text colour that reads on the fill over the chart's `background`.
-inline constexpr double kPriceTagHalfHeight = 8.0;
-void render_price_tag(render::SvgBackend& backend, double x, double right, double y, std::string_view text,
-                      render::Color fill, render::Color background);
-
-// Background, border, tick marks and labels of a scale whose left edge is x, over [lo, hi].
-void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
-                        double lo, double hi, ScaleNumbers numbers = ScaleNumbers::full);
-// The same with the ticks price_ticks(lo, hi, height) gave, for a pane that also draws its grid on them.
-void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
-                        double lo, double hi, const PriceTicks& ticks, ScaleNumbers numbers = ScaleNumbers::full);
-// A scale whose ticks carry their own labels (a log scale's), placed by the pane's mapping; the labels'
-// size by the longest of them.
-void render_price_scale(render::SvgBackend& backend, const AxisTheme& theme, double x, const PriceMapping& pane,
-                        const LabelledTicks& ticks);
 
 }  // namespace qc::coords

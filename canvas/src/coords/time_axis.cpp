@@ -138,21 +138,6 @@ std::string time_label(std::int64_t ts, int weight) {
   return s;
 }
 
-TimeAxisPainter::TimeAxisPainter(render::SvgBackend& backend, const AxisTheme& theme, double plot_width,
-                                 double plot_height, double spacing)
-    : backend_(backend),
-      colors_(AxisColors::from(theme)),
-      plot_width_(plot_width),
-      plot_height_(plot_height),
-      spacing_(spacing) {
-  style_.color = colors_.text;
-  style_.font_size = 10.0;
-  style_.align = render::TextAlign::Middle;
-  style_.baseline = render::TextBaseline::Top;
-  backend_.fill_rect({0, plot_height, plot_width + kPriceScaleWidth, kTimeAxisHeight}, colors_.background);
-  backend_.line(0, plot_height, plot_width, plot_height, render::StrokeStyle::solid(1.0, colors_.border));
-}
-
 double time_label_x(double x, double text_width, double plot_width) {
   const double half = text_width / 2;
   const double right = plot_width - kTimeLabelMargin - half;
@@ -167,15 +152,6 @@ TimeLabelSpan time_label_span(double plot_width, double spacing, std::size_t bar
   const std::size_t first = first_index(0, bar_count, [&](std::size_t i) { return bar_x(i, spacing) >= 10; });
   const double right = plot_width - 30;
   return {first, first_index(first, bar_count, [&](std::size_t i) { return !(bar_x(i, spacing) <= right); })};
-}
-
-void TimeAxisPainter::label(std::size_t i, std::int64_t ts, std::int64_t prev) {
-  const double x = bar_x(i, spacing_);
-  backend_.line(x, plot_height_, x, plot_height_ + kTickLength, render::StrokeStyle::solid(1.0, colors_.border));
-  label_.clear();
-  append_time_label(label_, ts, time_label_weight(ts, prev));
-  backend_.text(label_, style_, time_label_x(x, render::estimated_text_width(label_, style_.font_size), plot_width_),
-                plot_height_ + kTimeLabelOffset);
 }
 
 }  // namespace qc::coords

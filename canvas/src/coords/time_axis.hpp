@@ -11,7 +11,6 @@
 #include "coords/civil_calendar.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
-#include "render/engine/svg_backend.hpp"
 
 namespace qc::coords {
 
@@ -127,44 +126,6 @@ std::vector<std::size_t> time_label_bars(double plot_width, double spacing, std:
   BarWeigher weigher(time_before(timestamp_at, span.first));
   for (std::size_t k = 0; k < count; ++k) ranks[k] = time_label_rank(weigher.weigh(timestamp_at(span.first + k)));
   return pick_time_labels({ranks.get(), count}, span.first, spacing);
-}
-
-// Draws the axis box and its tick marks and labels.
-class TimeAxisPainter {
- public:
-  // Draws the axis background and its top border.
-  TimeAxisPainter(render::SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
-                  double spacing);
-
-  // The tick and label of bar i, which is weighed against prev (1970-01-01 for bar 0).
-  void label(std::size_t i, std::int64_t ts, std::int64_t prev);
-
- private:
-  render::SvgBackend& backend_;
-  AxisColors colors_;
-  render::TextStyle style_;
-  double plot_width_;
-  double plot_height_;
-  double spacing_;
-  std::string label_;
-};
-
-// The whole axis with its labels at the bars time_label_bars() chose; only those bars are looked at again.
-// timestamp_at(i) gives bar i's time on the chart's local clock (seconds from 1970-01-01 00:00 on that
-// clock, which bar 0 is weighed against).
-template <class TimestampAt>
-void render_time_axis(render::SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
-                      double spacing, std::span<const std::size_t> labelled, TimestampAt&& timestamp_at) {
-  TimeAxisPainter painter(backend, theme, plot_width, plot_height, spacing);
-  for (const std::size_t i : labelled) painter.label(i, timestamp_at(i), time_before(timestamp_at, i));
-}
-
-// The same, choosing the labelled bars among bar_count.
-template <class TimestampAt>
-void render_time_axis(render::SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
-                      double spacing, std::size_t bar_count, TimestampAt&& timestamp_at) {
-  render_time_axis(backend, theme, plot_width, plot_height, spacing,
-                   time_label_bars(plot_width, spacing, bar_count, timestamp_at), timestamp_at);
 }
 
 }  // namespace qc::coords

@@ -125,6 +125,16 @@ bool read_path(std::string_view d, PathSink& sink) {
         y = n[0];
         sink.line_to(x, y);
         break;
+      case 'h':
+        if (!numbers(1)) return false;
+        x += n[0];
+        sink.line_to(x, y);
+        break;
+      case 'v':
+        if (!numbers(1)) return false;
+        y += n[0];
+        sink.line_to(x, y);
+        break;
       case 'Q': {
         if (!numbers(4)) return false;
         // The cubic through the same control polygon: each control point 2/3 of the way to the quadratic's.

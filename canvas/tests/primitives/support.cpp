@@ -5,6 +5,8 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdio>
+#include <span>
 #include <cstdlib>
 
 namespace qc::primitives::testing {
@@ -120,8 +122,12 @@ std::vector<PathStep> parse_path(std::string_view d) {
       ADD_FAILURE() << "path data starts with a number: " << d;
       return steps;
     }
-    std::size_t end = d.find(' ', i);
-    if (end == std::string_view::npos) end = d.size();
+    // A number ends at a space or at the next command's letter; NaN and inf are numbers.
+    std::size_t end = i;
+    for (const std::string_view word : {"NaN", "inf", "-inf"}) {
+      if (d.substr(i, word.size()) == word) end = i + word.size();
+    }
+    while (end < d.size() && d[end] != ' ' && !std::isalpha(static_cast<unsigned char>(d[end]))) ++end;
     const std::string_view token = d.substr(i, end - i);
     double v = 0.0;
     if (token == "NaN") {
@@ -136,6 +142,87 @@ std::vector<PathStep> parse_path(std::string_view d) {
     i = end;
   }
   return steps;
+}
+
+namespace {
+
+std::string fixed2(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.2f", v);
+  return buf;
+}
+
+// The subpath as a shape's own element, when it is one of the batched shapes' forms.
+std::optional<SvgElement> shape_of(std::span<const PathStep> sub) {
+  const auto ops = [&](std::string_view want) {
+    if (sub.size() != want.size()) return false;
+    for (std::size_t i = 0; i < want.size(); ++i) {
+      if (sub[i].op != want[i]) return false;
+    }
+    return true;
+  };
+  SvgElement e;
+  if (ops("MhvhZ") && sub[1].args.size() == 1 && sub[3].args.size() == 1 && sub[3].args[0] == -sub[1].args[0]) {
+    e.tag = "rect";
+    e.attrs = {{"x", fixed2(sub[0].args[0])}, {"y", fixed2(sub[0].args[1])}, {"width", fixed2(sub[1].args[0])},
+               {"height", fixed2(sub[2].args[0])}};
+    return e;
+  }
+  if (ops("MV") || ops("MH") || ops("ML")) {
+    const double x1 = sub[0].args[0], y1 = sub[0].args[1];
+    const double x2 = sub[1].op == 'V' ? x1 : sub[1].args[0];
+    const double y2 = sub[1].op == 'V' ? sub[1].args[0] : (sub[1].op == 'H' ? y1 : sub[1].args[1]);
+    e.tag = "line";
+    e.attrs = {{"x1", fixed2(x1)}, {"y1", fixed2(y1)}, {"x2", fixed2(x2)}, {"y2", fixed2(y2)}};
+    return e;
+  }
+  if (ops("MAAZ") && sub[1].args.size() == 7) {
+    const double left = sub[0].args[0], right = sub[1].args[5];
+    e.tag = "circle";
+    e.attrs = {{"cx", fixed2((left + right) / 2)}, {"cy", fixed2(sub[0].args[1])}, {"r", fixed2(sub[1].args[0])}};
+    return e;
+  }
+  return std::nullopt;
+}
+
+// A subpath written back as the backend writes path data.
+std::string path_text(std::span<const PathStep> sub) {
+  std::string d;
+  for (const PathStep& step : sub) {
+    if (!d.empty()) d += ' ';
+    d += step.op;
+    for (std::size_t i = 0; i < step.args.size(); ++i) {
+      if (i > 0) d += ' ';
+      d += fixed2(step.args[i]);
+    }
+  }
+  return d;
+}
+
+}  // namespace
+
+std::vector<SvgElement> as_shapes(const std::vector<SvgElement>& elements) {
+  std::vector<SvgElement> out;
+  for (const SvgElement& e : elements) {
+    if (e.tag != "path") {
+      out.push_back(e);
+      continue;
+    }
+    const std::vector<PathStep> steps = parse_path(e.at("d"));
+    std::size_t a = 0;
+    while (a < steps.size()) {
+      std::size_t b = a + 1;
+      while (b < steps.size() && steps[b].op != 'M') ++b;
+      const std::span<const PathStep> sub(steps.data() + a, b - a);
+      SvgElement shape = shape_of(sub).value_or(SvgElement{"path", {{"d", path_text(sub)}}, {}});
+      for (const auto& [name, value] : e.attrs) {
+        if (name != "d") shape.attrs.emplace(name, value);
+      }
+      out.push_back(std::move(shape));
+      a = b;
+    }
+  }
+  return out;
 }
 
 std::vector<SvgElement> of_tag(const std::vector<SvgElement>& all, std::string_view tag) {

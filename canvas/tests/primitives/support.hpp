@@ -39,6 +39,11 @@ struct PathStep {
 };
 std::vector<PathStep> parse_path(std::string_view d);
 
+// The shapes of the elements: each subpath of a path that the backend wrote for a batched shape read back as
+// the element that shape would be alone (a rect, a line, a circle; any other subpath a path of its own), with
+// the path's paint attributes; other elements as they are.
+std::vector<SvgElement> as_shapes(const std::vector<SvgElement>& elements);
+
 // The test canvas: 800 x 600 with spacing 10 px per bar and prices 0..200 over a 400 px pane at top 0.
 inline constexpr double kCanvasWidth = 800.0;
 inline constexpr double kCanvasHeight = 600.0;

@@ -117,6 +117,31 @@ class Writer {
     lit(R"(" height=")").n2(r.height).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(s).lit("/>\n");
   }
 
+  // Subpaths of batched shapes, with the numbers their own elements would write.
+  QC_INLINE void rect_piece(const Rect& r) {
+    lit("M").n2(r.x).lit(" ").n2(r.y).lit("h").n2(r.width).lit("v").n2(r.height).lit("h").n2(-r.width).lit("Z");
+  }
+  QC_INLINE void line_piece(double x1, double y1, double x2, double y2) {
+    lit("M").n2(x1).lit(" ").n2(y1);
+    if (x1 == x2) {
+      lit("V").n2(y2);
+    } else if (y1 == y2) {
+      lit("H").n2(x2);
+    } else {
+      lit("L").n2(x2).lit(" ").n2(y2);
+    }
+  }
+  // Two half-circle arcs from the leftmost point round through the rightmost and back.
+  QC_INLINE void circle_piece(double cx, double cy, double r) {
+    lit("M").n2(cx - r).lit(" ").n2(cy).lit("A").n2(r).lit(" ").n2(r).lit(" 0 1 0 ").n2(cx + r).lit(" ").n2(cy);
+    lit("A").n2(r).lit(" ").n2(r).lit(" 0 1 0 ").n2(cx - r).lit(" ").n2(cy).lit("Z");
+  }
+  QC_INLINE void ohlc_piece(const SvgBackend::OhlcBar& b) {
+    lit("M").n2(b.x).lit(" ").n2(b.high).lit("V").n2(b.low);
+    lit("M").n2(b.left).lit(" ").n2(b.open).lit("H").n2(b.x);
+    lit("M").n2(b.x).lit(" ").n2(b.close).lit("H").n2(b.right);
+  }
+
   // SVG path data: one piece per command, separated by single spaces.
   QC_INLINE Writer& path(std::span<const PathCommand> commands) {
     bool first = true;
@@ -227,6 +252,39 @@ bool finite_stroke(const StrokeStyle& s) {
   return std::all_of(s.dash->begin(), s.dash->end(), [](double d) { return std::isfinite(d); });
 }
 
+template <class... T>
+bool all_finite(T... v) {
+  return (std::isfinite(v) && ...);
+}
+bool finite_rect(const Rect& r) { return all_finite(r.x, r.y, r.width, r.height); }
+
+// A path that can join a batch: it starts a subpath of its own, and every number in it is finite.
+bool batchable(std::span<const PathCommand> path) {
+  if (path.empty() || !(std::holds_alternative<MoveTo>(path.front()) || std::holds_alternative<Arc>(path.front()) ||
+                        std::holds_alternative<Ellipse>(path.front()))) {
+    return false;
+  }
+  return std::all_of(path.begin(), path.end(), [](const PathCommand& c) {
+    return std::visit(
+        [](const auto& p) {
+          using P = std::decay_t<decltype(p)>;
+          if constexpr (std::is_same_v<P, MoveTo> || std::is_same_v<P, LineTo>) return all_finite(p.x, p.y);
+          if constexpr (std::is_same_v<P, QuadTo>) return all_finite(p.cx, p.cy, p.x, p.y);
+          if constexpr (std::is_same_v<P, CubicTo>) return all_finite(p.c1x, p.c1y, p.c2x, p.c2y, p.x, p.y);
+          if constexpr (std::is_same_v<P, Arc>) return all_finite(p.cx, p.cy, p.radius, p.start_angle, p.end_angle);
+          if constexpr (std::is_same_v<P, Ellipse>) {
+            return all_finite(p.cx, p.cy, p.rx, p.ry, p.rotation, p.start_angle, p.end_angle);
+          }
+          return true;
+        },
+        c);
+  });
+}
+
+// More styles than this in one batch write what is gathered and start again, so that a painter of many
+// colours costs no search through them per shape; the order of the shapes is kept either way.
+constexpr std::size_t kMaxBatchStyles = 64;
+
 }  // namespace
 
 SvgBackend::SvgBackend(double width, double height, double dpr)
@@ -239,22 +297,46 @@ SvgBackend::SvgBackend(double width, double height, double dpr, util::TextBuffer
   body_at_ = out_.size();
 }
 
+// The numbers of one batched piece: a handful of coordinates.
+constexpr std::size_t kMaxPieceChars = 64 + 12 * kMaxFixedChars;
+
 void SvgBackend::fill_rect(const Rect& r, Color color) {
+  if (batching()) {
+    if (finite_rect(r)) Writer(path_of_fill(color), kMaxPieceChars, kBounded).rect_piece(r);
+    return;
+  }
+  write_shapes();
   Writer(out_, kMaxShapeChars, kBounded).fill_rect_element(r, color, state_);
 }
 
 void SvgBackend::fill_rects(std::span<const FilledRect> rects) {
+  if (batching()) {
+    for (const FilledRect& r : rects) fill_rect(r.rect, r.color);
+    return;
+  }
+  write_shapes();
   Writer w(out_, rects.size() * kMaxShapeChars, kBounded);
   for (const FilledRect& r : rects) w.fill_rect_element(r.rect, r.color, state_);
 }
 
 void SvgBackend::stroke_rect(const Rect& r, const StrokeStyle& stroke) {
   if (!finite_stroke(stroke)) return;
+  if (batching()) {
+    if (finite_rect(r)) Writer(path_of_stroke(stroke), kMaxPieceChars, kBounded).rect_piece(r);
+    return;
+  }
+  write_shapes();
   Writer(out_, max_chars(stroke), kBounded).stroke_rect_element(r, stroke, state_);
 }
 
+// A circle of no size, or of a negative radius, is drawn by no reader; a batched one would be.
 void SvgBackend::fill_circle(double cx, double cy, double radius, Color color) {
   if (!std::isfinite(radius)) return;
+  if (batching()) {
+    if (all_finite(cx, cy) && radius > 0) Writer(path_of_fill(color), kMaxPieceChars, kBounded).circle_piece(cx, cy, radius);
+    return;
+  }
+  write_shapes();
   Writer w(out_, kMaxShapeChars, kBounded);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius);
   w.lit(R"(" fill=")").color(color).lit(R"(" stroke="none")").state(state_).lit("/>\n");
@@ -262,6 +344,13 @@ void SvgBackend::fill_circle(double cx, double cy, double radius, Color color) {
 
 void SvgBackend::stroke_circle(double cx, double cy, double radius, const StrokeStyle& stroke) {
   if (!std::isfinite(radius) || !finite_stroke(stroke)) return;
+  if (batching()) {
+    if (all_finite(cx, cy) && radius > 0) {
+      Writer(path_of_stroke(stroke), kMaxPieceChars, kBounded).circle_piece(cx, cy, radius);
+    }
+    return;
+  }
+  write_shapes();
   Writer w(out_, max_chars(stroke), kBounded);
   w.lit(R"(<circle cx=")").n2(cx).lit(R"(" cy=")").n2(cy).lit(R"(" r=")").n2(radius).lit("\" ");
   w.stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
@@ -269,10 +358,22 @@ void SvgBackend::stroke_circle(double cx, double cy, double radius, const Stroke
 
 void SvgBackend::line(double x1, double y1, double x2, double y2, const StrokeStyle& stroke) {
   if (!finite_stroke(stroke)) return;
+  if (batching()) {
+    if (all_finite(x1, y1, x2, y2)) Writer(path_of_stroke(stroke), kMaxPieceChars, kBounded).line_piece(x1, y1, x2, y2);
+    return;
+  }
+  write_shapes();
   Writer(out_, max_chars(stroke), kBounded).line_element(x1, y1, x2, y2, stroke, state_);
 }
 
 void SvgBackend::candle(const Candle& c) {
+  if (batching()) {
+    if (c.wick) line(c.wick_x, c.wick_top, c.wick_x, c.wick_bottom, StrokeStyle::solid(c.wick_width, c.wick_color));
+    fill_rect(c.body, c.body_color);
+    if (c.border) stroke_rect(c.body, StrokeStyle::solid(1.0, *c.border));
+    return;
+  }
+  write_shapes();
   Writer w(out_, 3 * max_stroked_chars(0), kBounded);  // wick and border are undashed
   if (c.wick) {
     w.line_element(c.wick_x, c.wick_top, c.wick_x, c.wick_bottom, StrokeStyle::solid(c.wick_width, c.wick_color),
@@ -284,6 +385,13 @@ void SvgBackend::candle(const Candle& c) {
 
 // Vertical and horizontal moves name one coordinate each, so a bar is seven numbers, fewer than a candle.
 void SvgBackend::ohlc_bar(const OhlcBar& b) {
+  if (batching()) {
+    if (all_finite(b.x, b.high, b.low, b.left, b.open, b.right, b.close) && std::isfinite(b.width)) {
+      Writer(path_of_stroke(StrokeStyle::solid(b.width, b.color)), kMaxPieceChars, kBounded).ohlc_piece(b);
+    }
+    return;
+  }
+  write_shapes();
   Writer w(out_, max_stroked_chars(0) + 3 * kMaxFixedChars, kBounded);
   w.lit(R"(<path d="M)").n2(b.x).lit(" ").n2(b.high).lit("V").n2(b.low);
   w.lit("M").n2(b.left).lit(" ").n2(b.open).lit("H").n2(b.x);
@@ -298,6 +406,7 @@ void SvgBackend::polyline(std::span<const PixelPoint> points, const StrokeStyle&
 }
 
 void SvgBackend::begin_polyline() {
+  write_shapes();
   line_at_ = out_.size();
   line_points_ = 0;
   line_is_path_ = false;
@@ -305,6 +414,7 @@ void SvgBackend::begin_polyline() {
 }
 
 void SvgBackend::begin_path() {
+  write_shapes();
   line_at_ = out_.size();
   line_points_ = 0;
   line_is_path_ = true;
@@ -312,6 +422,7 @@ void SvgBackend::begin_path() {
 }
 
 void SvgBackend::begin_filled_path(const FillKind& fill) {
+  write_shapes();
   line_fill_ = define_fill(fill);
   begin_path();
 }
@@ -355,6 +466,11 @@ void SvgBackend::end_closed_fill() {
 
 void SvgBackend::stroke_path(std::span<const PathCommand> path, const StrokeStyle& stroke) {
   if (!finite_stroke(stroke)) return;
+  if (batching() && batchable(path)) {
+    Writer(path_of_stroke(stroke)).path(path);
+    return;
+  }
+  write_shapes();
   Writer w(out_);
   w.lit(R"(<path d=")").path(path).lit("\" ").stroke(stroke).lit(R"( fill="none")").state(state_).lit("/>\n");
 }
@@ -375,6 +491,11 @@ SvgBackend::FillRef SvgBackend::define_fill(const FillKind& fill) {
 }
 
 void SvgBackend::fill_path(std::span<const PathCommand> path, const FillKind& fill) {
+  if (const Solid* solid = std::get_if<Solid>(&fill); solid && batching() && batchable(path)) {
+    Writer(path_of_fill(solid->color)).path(path);
+    return;
+  }
+  write_shapes();
   const FillRef ref = define_fill(fill);
   Writer w(out_);
   w.lit(R"(<path d=")").path(path).lit("\" ").fill(ref).lit(R"( stroke="none")").state(state_).lit("/>\n");
@@ -383,6 +504,7 @@ void SvgBackend::fill_path(std::span<const PathCommand> path, const FillKind& fi
 // The family goes through the escaper like the content: written raw, a quote in it would end the attribute
 // and leave the document ill-formed.
 void SvgBackend::text(std::string_view content, const TextStyle& style, double x, double y) {
+  write_shapes();
   if (!std::isfinite(style.font_size)) return;
   Writer w(out_);
   w.lit(R"(<text x=")").n2(x).lit(R"(" y=")").n2(y).lit(R"(" fill=")").color(style.color);
@@ -390,6 +512,63 @@ void SvgBackend::text(std::string_view content, const TextStyle& style, double x
   w.lit(R"(" text-anchor=")").str(svg_text(style.align));
   w.lit(R"(" dominant-baseline=")").str(svg_text(style.baseline)).lit("\"");
   w.str(svg_attr(style.weight)).state(state_).lit(">").escaped(content).lit("</text>\n");
+}
+
+util::TextBuffer& SvgBackend::path_of_fill(Color color) {
+  if (last_path_ < paths_used_) {
+    const ShapeStyle& last = paths_[last_path_].style;
+    if (!last.stroked && last.fill == color && last.state == state_) return paths_[last_path_].d;
+  }
+  ShapeStyle style;
+  style.fill = color;
+  style.state = state_;
+  return path_of(style);
+}
+
+util::TextBuffer& SvgBackend::path_of_stroke(const StrokeStyle& stroke) {
+  if (last_path_ < paths_used_) {
+    const ShapeStyle& last = paths_[last_path_].style;
+    if (last.stroked && last.stroke == stroke && last.state == state_) return paths_[last_path_].d;
+  }
+  ShapeStyle style;
+  style.stroked = true;
+  style.stroke = stroke;
+  style.state = state_;
+  return path_of(style);
+}
+
+util::TextBuffer& SvgBackend::path_of(const ShapeStyle& style) {
+  for (std::size_t i = 0; i < paths_used_; ++i) {
+    const ShapeStyle& s = paths_[i].style;
+    if (s.stroked == style.stroked && s.state == style.state &&
+        (style.stroked ? s.stroke == style.stroke : s.fill == style.fill)) {
+      last_path_ = i;
+      return paths_[i].d;
+    }
+  }
+  if (paths_used_ == kMaxBatchStyles) write_paths();
+  if (paths_used_ == paths_.size()) paths_.emplace_back();
+  StyledPath& p = paths_[paths_used_];
+  p.style = style;
+  p.d.clear();
+  last_path_ = paths_used_++;
+  return p.d;
+}
+
+void SvgBackend::write_paths() {
+  for (std::size_t i = 0; i < paths_used_; ++i) {
+    const StyledPath& p = paths_[i];
+    Writer w(out_, p.d.size() + max_chars(p.style.stroke) + kMaxShapeChars, kBounded);
+    w.lit(R"(<path d=")").str(p.d.view()).lit("\" ");
+    if (p.style.stroked) {
+      w.stroke(p.style.stroke).lit(R"( fill="none")");
+    } else {
+      w.lit(R"(fill=")").color(p.style.fill).lit(R"(" stroke="none")");
+    }
+    w.state(p.style.state).lit("/>\n");
+  }
+  paths_used_ = 0;
+  last_path_ = 0;
 }
 
 namespace {

@@ -1,13 +1,16 @@
-// The SVG backend: every drawing operation appends one element to the body text.
+// The SVG backend: every drawing operation appends one element to the body text, or, while a shape batch is
+// open, one subpath to the path of its style.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "render/engine/backend.hpp"
 #include "render/engine/path.hpp"
@@ -26,11 +29,16 @@ struct Transform {
 struct SvgState {
   std::optional<Transform> transform;
   double opacity = 1.0;
+
+  friend bool operator==(const SvgState&, const SvgState&) = default;
 };
 
 class SvgBackend {
  public:
   static constexpr std::size_t kBodyCapacity = 65536;
+
+  SvgBackend(const SvgBackend&) = delete;
+  SvgBackend& operator=(const SvgBackend&) = delete;
 
   SvgBackend(double width, double height, double dpr);
   // Writes into `out` behind the text it already holds, which ends where gradient definitions go; `between`
@@ -100,6 +108,24 @@ class SvgBackend {
     std::optional<std::uint32_t> gradient;
   };
 
+  // Shapes of one look, one element: while a batch is open (see ShapeBatch), fill_rect(s), stroke_rect, line,
+  // the circles, candle, ohlc_bar, a solid fill_path and a stroke_path add their shape as subpaths of one
+  // <path> per style (fill, stroke, state), each subpath with the coordinates the shape's own element would
+  // have. The paths are written in the order of their styles' first shapes when the outermost batch closes,
+  // or at once before any other element or markup, so that nothing drawn after a shape ends up beneath it.
+  // A shape with a number that is not finite is left out, as no reader would draw it and it would spoil
+  // its whole path.
+  void begin_shapes() { ++batch_depth_; }
+  // `write` false: the batch is left while an exception unwinds, and what it held is dropped.
+  void end_shapes(bool write = true) {
+    if (--batch_depth_ > 0) return;
+    if (write) {
+      write_shapes();
+    } else {
+      paths_used_ = 0;
+    }
+  }
+
   // The attribute texts the elements are made of, for callers that write their own markup.
   static std::string color_to_css(Color color);
   static std::string line_style_attrs(const StrokeStyle& stroke);
@@ -118,10 +144,19 @@ class SvgBackend {
   std::string_view body() const { return out_.view().substr(body_at_); }
   std::string_view defs() const { return out_.view().substr(defs_at_, defs_end_ - defs_at_); }
   // For markup that is not one of the element templates (the document's own background, say).
-  util::TextBuffer& body_buffer() { return out_; }
-  std::string take_body() { return out_.take(body_at_); }
+  util::TextBuffer& body_buffer() {
+    write_shapes();
+    return out_;
+  }
+  std::string take_body() {
+    write_shapes();
+    return out_.take(body_at_);
+  }
   // Everything written, from the text the backend was given on; the backend is empty afterwards.
-  util::TextBuffer release() { return std::exchange(out_, util::TextBuffer()); }
+  util::TextBuffer release() {
+    write_shapes();
+    return std::exchange(out_, util::TextBuffer());
+  }
 
  private:
   SvgState state_;
@@ -140,9 +175,51 @@ class SvgBackend {
   FillRef line_fill_{};
 
   FillRef define_fill(const FillKind& fill);
+
+  // The look of a batched shape: filled in a colour, or stroked.
+  struct ShapeStyle {
+    bool stroked = false;
+    Color fill;
+    StrokeStyle stroke;
+    SvgState state;
+  };
+  // One style's path data; the slots and their buffers are kept from batch to batch.
+  struct StyledPath {
+    ShapeStyle style;
+    util::TextBuffer d;
+  };
+  std::vector<StyledPath> paths_;
+  std::size_t paths_used_ = 0;
+  std::size_t last_path_ = 0;  // the style the last shape took: the next most often takes it too
+  int batch_depth_ = 0;
+
+  bool batching() const { return batch_depth_ > 0; }
+  util::TextBuffer& path_of_fill(Color color);
+  util::TextBuffer& path_of_stroke(const StrokeStyle& stroke);
+  util::TextBuffer& path_of(const ShapeStyle& style);
+  // Writes the batched paths, if any, and forgets them.
+  void write_shapes() {
+    if (paths_used_ > 0) write_paths();
+  }
+  void write_paths();
 };
 
 static_assert(RenderBackend<SvgBackend>);
+
+// The shapes a painter draws while this lives gather into one <path> per style (SvgBackend::begin_shapes).
+class ShapeBatch {
+ public:
+  explicit ShapeBatch(SvgBackend& out) : out_(out), unwinding_(std::uncaught_exceptions()) { out_.begin_shapes(); }
+  // Writing may need memory; a failure then propagates like any other write's, unless the batch is being
+  // left because of an exception already.
+  ~ShapeBatch() noexcept(false) { out_.end_shapes(std::uncaught_exceptions() == unwinding_); }
+  ShapeBatch(const ShapeBatch&) = delete;
+  ShapeBatch& operator=(const ShapeBatch&) = delete;
+
+ private:
+  SvgBackend& out_;
+  int unwinding_;
+};
 
 // One long line into the backend, its points handed over in chunks: no list of all the points, and no
 // call per point.
