@@ -62,7 +62,7 @@ def marks_chart(dpr):
         at = 20 + 35 * k
         getattr(c, kind)(at, bars[at].low * 0.99, kind.split("_")[0].title() if k % 2 == 0 else None)
     c.custom_signal(240, bars[240].high * 1.01, "Note")
-    c.markers([30, 60, 90], kind="sell", label="Out")
+    c.markers([40, 75, 140], kind="sell", label="Out")
     c.level(3000.0, label="3,000")
     c.level(2900.0, style="dotted", color="#ff9800")
     c.psar()
