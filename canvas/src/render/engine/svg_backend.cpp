@@ -515,9 +515,9 @@ void SvgBackend::text(std::string_view content, const TextStyle& style, double x
 }
 
 util::TextBuffer& SvgBackend::path_of_fill(Color color) {
-  if (last_path_ < paths_used_) {
-    const ShapeStyle& last = paths_[last_path_].style;
-    if (!last.stroked && last.fill == color && last.state == state_) return paths_[last_path_].d;
+  if (last_fill_ < paths_used_) {
+    const ShapeStyle& last = paths_[last_fill_].style;
+    if (!last.stroked && last.fill == color && last.state == state_) return paths_[last_fill_].d;
   }
   ShapeStyle style;
   style.fill = color;
@@ -526,9 +526,9 @@ util::TextBuffer& SvgBackend::path_of_fill(Color color) {
 }
 
 util::TextBuffer& SvgBackend::path_of_stroke(const StrokeStyle& stroke) {
-  if (last_path_ < paths_used_) {
-    const ShapeStyle& last = paths_[last_path_].style;
-    if (last.stroked && last.stroke == stroke && last.state == state_) return paths_[last_path_].d;
+  if (last_stroke_ < paths_used_) {
+    const ShapeStyle& last = paths_[last_stroke_].style;
+    if (last.stroked && last.stroke == stroke && last.state == state_) return paths_[last_stroke_].d;
   }
   ShapeStyle style;
   style.stroked = true;
@@ -542,7 +542,7 @@ util::TextBuffer& SvgBackend::path_of(const ShapeStyle& style) {
     const ShapeStyle& s = paths_[i].style;
     if (s.stroked == style.stroked && s.state == style.state &&
         (style.stroked ? s.stroke == style.stroke : s.fill == style.fill)) {
-      last_path_ = i;
+      (style.stroked ? last_stroke_ : last_fill_) = i;
       return paths_[i].d;
     }
   }
@@ -551,7 +551,7 @@ util::TextBuffer& SvgBackend::path_of(const ShapeStyle& style) {
   StyledPath& p = paths_[paths_used_];
   p.style = style;
   p.d.clear();
-  last_path_ = paths_used_++;
+  (style.stroked ? last_stroke_ : last_fill_) = paths_used_++;
   return p.d;
 }
 
@@ -568,7 +568,6 @@ void SvgBackend::write_paths() {
     w.state(p.style.state).lit("/>\n");
   }
   paths_used_ = 0;
-  last_path_ = 0;
 }
 
 namespace {

@@ -190,7 +190,10 @@ class SvgBackend {
   };
   std::vector<StyledPath> paths_;
   std::size_t paths_used_ = 0;
-  std::size_t last_path_ = 0;  // the style the last shape took: the next most often takes it too
+  // The styles the last filled and the last stroked shape took: the next of each most often takes the same
+  // (a candle's body and wick come in turn).
+  std::size_t last_fill_ = 0;
+  std::size_t last_stroke_ = 0;
   int batch_depth_ = 0;
 
   bool batching() const { return batch_depth_ > 0; }
