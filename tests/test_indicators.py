@@ -8,7 +8,7 @@ import pytest
 import quorvel_canvas as qc
 from study_support import SP500_2000, mismatches, read_csv, study_values
 from conftest import raises, refused
-from svg_support import every, render
+from svg_support import every, render, where
 
 try:
     import talib
@@ -231,15 +231,15 @@ def polylines(elements, stroke):
     found = []
     for e in elements:
         if e.tag == "polyline" and e.attrs.get("stroke") == stroke:
-            found.append([tuple(map(float, p.split(","))) for p in e.attrs.get("points").split()])
+            found.append([tuple(map(float, p.split(","))) for p in e["points"].split()])
     return found
 
 
 def sub_pane_frames(elements):
     """(top, height) of each sub-pane background, from the top down."""
-    frames = [(float(e.attrs.get("y")), float(e.attrs.get("height"))) for e in elements
-              if e.tag == "rect" and e.attrs.get("x") == "0.00" and float(e.attrs.get("width")) == PLOT_WIDTH
-              and float(e.attrs.get("y")) > 0]
+    frames = [(e.num("y"), e.num("height")) for e in elements
+              if e.tag == "rect" and e.attrs.get("x") == "0.00" and e.num("width") == PLOT_WIDTH
+              and e.num("y") > 0]
     return sorted(frames)
 
 
@@ -391,7 +391,7 @@ def test_many_studies_leave_the_price_pane_a_quarter_of_the_plot():
         assert (top, height) == (pytest.approx(want_top, abs=0.01), pytest.approx(want_height, abs=0.01))
     assert frames[-1][0] + frames[-1][1] == pytest.approx(570, abs=0.01)
     candles = [e for e in elements if e.tag == "rect" and e.attrs.get("fill") in ("#26a69a", "#ef5350")]
-    assert candles and all(float(e.attrs.get("y")) + float(e.attrs.get("height")) <= 142.5 for e in candles)
+    assert candles and all(e.num("y") + e.num("height") <= 142.5 for e in candles)
 
 
 @pytest.mark.parametrize("method, period, peak, level", [("cci", 20, 9.5 / (0.015 * 5), 100), ("pgo", 14, 6.5 / 2, 3)])
@@ -405,9 +405,9 @@ def test_symmetric_panes_range_over_their_values_and_levels(method, period, peak
     getattr(chart, method)(period)
     elements = elements_of(chart)
     assert sub_pane_frames(elements) == [(488.5, 81.5)]
-    levels = [float(e.attrs.get("y1")) for e in elements
+    levels = [e.num("y1") for e in elements
               if e.tag == "line" and e.attrs.get("stroke-dasharray") and e.attrs.get("x1") == "0.00"
-              and float(e.attrs.get("x2")) == PLOT_WIDTH]
+              and e.num("x2") == PLOT_WIDTH]
     inset = 81.5 * (1.1 * peak - level) / (2.2 * peak)
     assert levels == pytest.approx([488.5 + inset, 570 - inset, 488.5 + 81.5 / 2], abs=0.01)
 
@@ -417,14 +417,14 @@ VOLUME_UP, VOLUME_DOWN = "rgba(38,166,154,0.5019607843137255)", "rgba(239,83,80,
 
 
 def volume_heights(elements, width):
-    """(y, height) of the volume bars, found by their width: 0.8 of the canvas width per bar."""
-    return [(float(e.attrs.get("y")), float(e.attrs.get("height"))) for e in elements
-            if e.tag == "rect" and e.attrs.get("width") == width and e.attrs.get("fill") in (VOLUME_UP, VOLUME_DOWN)]
+    """(y, height) of the volume bars in bar order, found by their width: 0.8 of the canvas width per bar."""
+    bars = [e for e in where(elements, "rect", width=width) if e["fill"] in (VOLUME_UP, VOLUME_DOWN)]
+    return [(e.num("y"), e.num("height")) for e in sorted(bars, key=lambda e: e.num("x"))]
 
 
 def main_pane_height(elements, width):
     """The height of the main price scale's background, drawn at the plot's right edge from y = 0."""
-    return next(float(e.attrs.get("height")) for e in elements
+    return next(e.num("height") for e in elements
                 if e.tag == "rect" and e.attrs.get("x") == f"{width - 70}.00" and e.attrs.get("y") == "0.00")
 
 
