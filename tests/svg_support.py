@@ -35,9 +35,20 @@ def render(chart):
     return svg
 
 
+def written(svg):
+    """The drawn elements in document order (the frame's defs left out), as the document writes them."""
+    return [Element(node) for node in parse(svg) if node.tag != SVG_NS + "defs"]
+
+
 def body(svg):
     """The drawn elements in document order (the frame's defs left out), each batched shape as its own."""
-    return shapes([Element(node) for node in parse(svg) if node.tag != SVG_NS + "defs"])
+    return shapes(written(svg))
+
+
+def every(svg):
+    """Every drawn element, those inside groups (a view's clip groups) included, in document order, each
+    batched shape as its own."""
+    return shapes([Element(node) for child in parse(svg) if child.tag != SVG_NS + "defs" for node in child.iter()])
 
 
 SUBPATH = re.compile(r"M[^M]*")

@@ -8,7 +8,7 @@ import pytest
 
 import quorvel_canvas as qc
 from conftest import small_chart
-from svg_support import body, render, where
+from svg_support import body, render, where, written
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "examples"))
 from sp500_charts import DATA, read_bars  # noqa: E402
@@ -30,10 +30,10 @@ def test_ohlc_bars_in_place_of_candles(dpr, width, strokes):
     chart = small_chart()
     chart.dpr(dpr)
     chart.ohlc_bars()
-    elements = body(render(chart))
-    bars = [e for e in where(elements, "path", fill="none") if e["stroke"] in (UP, DOWN)]
+    svg = render(chart)
+    bars = [e for e in where(written(svg), "path", fill="none") if e["stroke"] in (UP, DOWN)]
     assert [(e["d"], e["stroke"], e["stroke-width"]) for e in bars] == [(d, c, width) for d, c in strokes]
-    assert not where(elements, "rect", width="40.00")
+    assert not where(body(svg), "rect", width="40.00")
     chart.candlesticks()
     assert len(where(body(render(chart)), "rect", width="40.00")) == 2
 

@@ -12,7 +12,7 @@ import pytest
 
 import quorvel_canvas as qc
 from conftest import refused
-from svg_support import SVG_NS, Element, parse, render, where
+from svg_support import every, render, where
 
 CLOSES = [100.0, 101.0, 99.5, 103.0, 102.0]
 UP, LABEL, TEXT = "#26a69a", "#b2b5be", "#b2b5be"
@@ -30,11 +30,6 @@ def line_chart(*calls):
     for name, *args in calls:
         getattr(chart, name)(*args)
     return chart
-
-
-def body(svg):
-    """Every element drawn, those inside a view's clip groups included, in document order."""
-    return [Element(node) for child in parse(svg) if child.tag != SVG_NS + "defs" for node in child.iter()]
 
 
 def scale_labels(elements):
@@ -102,7 +97,7 @@ def test_relative_scales_from_the_first_drawn_close(mode, view, base, labels, ma
     chart = line_chart(("price_scale", mode), ("last_price", True), ("grid", True))
     if view:
         chart.view(*view)
-    elements = body(render(chart))
+    elements = every(render(chart))
     ticks = scale_labels(elements)
     assert [text for text, _ in ticks] == labels
     # Evenly spaced: the scale is linear in its numbers.
@@ -132,7 +127,7 @@ def test_everything_placed_by_price_follows_the_scale_and_the_volume_band_does_n
         chart.buy_signal(3, 102.0)
         return chart
 
-    prices, percent = (body(render(chart_in(mode))) for mode in ("price", "percent"))
+    prices, percent = (every(render(chart_in(mode))) for mode in ("price", "percent"))
     ticks = scale_labels(percent)
     tool = where(percent, "path", stroke="#2196f3")[0]["d"]
     level = f"{round(on_scale(ticks, 3.0)) + 0.5:.2f}"  # snapped to the pixel centre
@@ -157,7 +152,7 @@ def test_a_compared_line_from_its_own_base(mode, view):
     chart = line_chart(("compare", "QQQ", OTHER), ("price_scale", mode), ("legend", True))
     if view:
         chart.view(*view)
-    elements = body(render(chart))
+    elements = every(render(chart))
     ticks = scale_labels(elements)
     points = polylines(elements, PALETTE[0])[0]
     # Its own first value from the main base on is 50 with or without the view (bar 1 closes at 101).
@@ -175,7 +170,7 @@ def test_a_compared_line_from_its_own_base(mode, view):
 def test_a_compared_lines_base_is_its_first_value_in_view():
     other = [10.0, 20.0, math.nan, 25.0, 30.0]
     chart = line_chart(("compare", "B", other), ("view", 2, 4), ("legend", True))
-    elements = body(render(chart))
+    elements = every(render(chart))
     ticks = scale_labels(elements)
     # The main base is bar 2's close, 99.5; B's is its first value from bar 2 on: 25 at bar 3. Its line breaks
     # at bar 2, so bar 1, half a slot left of the plot, is a lone point and draws nothing.
@@ -194,7 +189,7 @@ def test_a_compared_line_without_a_base_in_view_is_left_out():
     assert render(chart) == render(line_chart(("price_scale", "percent"), ("view", 2, 4)))
     # On a price scale its values are prices like any other line's: they reach down to 0.
     chart.price_scale("price")
-    assert number(scale_labels(body(render(chart)))[-1][0]) < 5
+    assert number(scale_labels(every(render(chart)))[-1][0]) < 5
 
 
 def test_on_a_price_scale_a_compared_line_draws_as_an_overlay():
@@ -211,7 +206,7 @@ def test_the_user_palette_in_turn():
     chart.compare("A", OTHER, color="red")  # a colour of its own still takes its turn
     for k in range(9):
         chart.compare(f"C{k}", OTHER)
-    strokes = [e["stroke"] for e in where(body(render(chart)), "polyline")]
+    strokes = [e["stroke"] for e in where(every(render(chart)), "polyline")]
     assert strokes == ["#ff0000"] + PALETTE[1:] + PALETTE[:2]
 
 
@@ -264,7 +259,7 @@ def test_faults_leave_the_chart_unchanged(call, error, message):
     assert refused(chart, error, getattr(chart, name), *args, **kwargs).startswith(message)
     # Nor did it take a colour of the palette.
     chart.compare("C", OTHER)
-    assert polylines(body(render(chart)), PALETTE[0])
+    assert polylines(every(render(chart)), PALETTE[0])
 
 
 def test_compare_without_bars():
@@ -281,7 +276,7 @@ def test_changes_beyond_the_doubles_are_left_unwritten():
     chart.compare("B", [1e-300, 1e300])
     chart.legend(True)
     chart.last_price(True)
-    elements = body(render(chart))
+    elements = every(render(chart))
     texts = [t.text for t in where(elements, "text")]
     assert "B" in texts and not [t for t in texts if "inf" in t or "nan" in t.lower()]
     assert not where(elements, "text", x="836.00", fill="#ffffff")

@@ -1,7 +1,6 @@
 """Chart's 75 indicator methods from Python: signatures, docs, argument errors, the drawn values, and the
 values of the methods with hand-written bodies at full precision."""
 import math
-import xml.etree.ElementTree as ET
 
 import numpy as np
 import pytest
@@ -9,6 +8,7 @@ import pytest
 import quorvel_canvas as qc
 from study_support import SP500_2000, mismatches, read_csv, study_values
 from conftest import raises, refused
+from svg_support import every, render, where
 
 try:
     import talib
@@ -222,28 +222,24 @@ def bars_with_closes(closes):
     return [qc.Bar(i * 60, c, c + 1.0, c - 1.0, c, 100.0 + i) for i, c in enumerate(closes)]
 
 
-def svg_root(chart):
-    return ET.fromstring(chart.render_svg())
+def elements_of(chart):
+    return every(render(chart))
 
 
-def tag(element):
-    return element.tag.rsplit("}", 1)[-1]
-
-
-def polylines(root, stroke):
+def polylines(elements, stroke):
     """The point lists of every polyline drawn in the given stroke colour."""
     found = []
-    for e in root.iter():
-        if tag(e) == "polyline" and e.get("stroke") == stroke:
-            found.append([tuple(map(float, p.split(","))) for p in e.get("points").split()])
+    for e in elements:
+        if e.tag == "polyline" and e.attrs.get("stroke") == stroke:
+            found.append([tuple(map(float, p.split(","))) for p in e["points"].split()])
     return found
 
 
-def sub_pane_frames(root):
+def sub_pane_frames(elements):
     """(top, height) of each sub-pane background, from the top down."""
-    frames = [(float(e.get("y")), float(e.get("height"))) for e in root.iter()
-              if tag(e) == "rect" and e.get("x") == "0.00" and float(e.get("width")) == PLOT_WIDTH
-              and float(e.get("y")) > 0]
+    frames = [(e.num("y"), e.num("height")) for e in elements
+              if e.tag == "rect" and e.attrs.get("x") == "0.00" and e.num("width") == PLOT_WIDTH
+              and e.num("y") > 0]
     return sorted(frames)
 
 
@@ -256,9 +252,9 @@ def test_moving_average_starts_after_its_warm_up():
     chart.bars(bars_with_closes([float(c) for c in range(1, 11)]))
     chart.sma(3, "#123456")
     chart.ema(4, "#654321")
-    root = svg_root(chart)
-    (sma,) = polylines(root, "#123456")
-    (ema,) = polylines(root, "#654321")
+    elements = elements_of(chart)
+    (sma,) = polylines(elements, "#123456")
+    (ema,) = polylines(elements, "#654321")
     assert len(sma) == 8 and len(ema) == 7
     assert sma[0][0] == pytest.approx(x_of(2, 10), abs=0.01)
     assert ema[0][0] == pytest.approx(x_of(3, 10), abs=0.01)
@@ -271,9 +267,9 @@ def test_rsi_values_in_their_fixed_range_pane():
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([1.0, 2.0, 1.0, 2.0, 1.0, 2.0]))
     chart.rsi(2)
-    root = svg_root(chart)
-    ((top, height),) = sub_pane_frames(root)
-    (line,) = polylines(root, "#9c27b0")
+    elements = elements_of(chart)
+    ((top, height),) = sub_pane_frames(elements)
+    (line,) = polylines(elements, "#9c27b0")
     assert [x for x, _ in line] == pytest.approx([x_of(i, 6) for i in range(2, 6)], abs=0.01)
     expected = [50.0, 75.0, 37.5, 68.75]
     assert [y for _, y in line] == pytest.approx([top + height - v / 100 * height for v in expected], abs=0.01)
@@ -283,9 +279,9 @@ def test_flat_closes_give_rsi_100_at_the_top_of_the_pane():
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([5.0] * 8))
     chart.rsi(3)
-    root = svg_root(chart)
-    ((top, _),) = sub_pane_frames(root)
-    (line,) = polylines(root, "#9c27b0")
+    elements = elements_of(chart)
+    ((top, _),) = sub_pane_frames(elements)
+    (line,) = polylines(elements, "#9c27b0")
     assert len(line) == 5
     assert all(y == pytest.approx(top, abs=0.01) for _, y in line)
 
@@ -294,9 +290,9 @@ def test_macd_warm_up_on_40_bars():
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([100.0 + math.sin(i / 3) * 5 for i in range(40)]))
     chart.macd(12, 26, 9)
-    root = svg_root(chart)
-    (line,) = polylines(root, "#2196f3")
-    (signal,) = polylines(root, "#ff9800")
+    elements = elements_of(chart)
+    (line,) = polylines(elements, "#2196f3")
+    (signal,) = polylines(elements, "#ff9800")
     assert len(line) == 15 and line[0][0] == pytest.approx(x_of(25, 40), abs=0.01)
     assert len(signal) == 7 and signal[0][0] == pytest.approx(x_of(33, 40), abs=0.01)
 
@@ -305,9 +301,9 @@ def test_bollinger_bands_surround_the_middle():
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([10.0, 12.0, 11.0, 13.0, 12.0, 14.0]))
     chart.bollinger(3, 2.0)
-    root = svg_root(chart)
-    (middle,) = polylines(root, "#2196f3")
-    bands = polylines(root, "rgba(33,150,243,0.5019607843137255)")
+    elements = elements_of(chart)
+    (middle,) = polylines(elements, "#2196f3")
+    bands = polylines(elements, "rgba(33,150,243,0.5019607843137255)")
     assert len(middle) == 4 and len(bands) == 2
     upper, lower = bands
     for (_, m), (_, u), (_, lo) in zip(middle, upper, lower):
@@ -319,7 +315,7 @@ def test_overlay_draws_the_values_it_was_given():
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0, 5.0]))
     chart.overlay("My Line", [1.0, 2.0, math.nan, math.nan, math.nan], "#abcdef")
-    (line,) = polylines(svg_root(chart), "#abcdef")
+    (line,) = polylines(elements_of(chart), "#abcdef")
     assert [x for x, _ in line] == pytest.approx([x_of(0, 5), x_of(1, 5)], abs=0.01)
 
 
@@ -335,7 +331,7 @@ def test_guards_and_values_fixed_at_the_call():
 
     chart.sma(2, "#123456")
     chart.bars(bars_with_closes([float(c) for c in range(1, 11)]))  # the values stay those of three bars
-    (line,) = polylines(svg_root(chart), "#123456")
+    (line,) = polylines(elements_of(chart), "#123456")
     assert len(line) == 2
     assert line[0][0] == pytest.approx(x_of(1, 10), abs=0.01)
 
@@ -346,10 +342,10 @@ def test_studies_longer_than_the_bars_draw_no_lines():
     chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0]))
     chart.hma(5, "#123456")
     chart.adx(5)
-    root = svg_root(chart)
-    assert polylines(root, "#123456") == []
-    assert polylines(root, "#9c27b0") == []  # the ADX line
-    assert len(sub_pane_frames(root)) == 1
+    elements = elements_of(chart)
+    assert polylines(elements, "#123456") == []
+    assert polylines(elements, "#9c27b0") == []  # the ADX line
+    assert len(sub_pane_frames(elements)) == 1
 
 
 def test_adx_draws_its_directional_lines_after_their_warm_up():
@@ -357,10 +353,10 @@ def test_adx_draws_its_directional_lines_after_their_warm_up():
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0]))
     chart.adx(2)
-    root = svg_root(chart)
-    ((top, height),) = sub_pane_frames(root)
-    (plus,) = polylines(root, "#26a69a")
-    (minus,) = polylines(root, "#ef5350")
+    elements = elements_of(chart)
+    ((top, height),) = sub_pane_frames(elements)
+    (plus,) = polylines(elements, "#26a69a")
+    (minus,) = polylines(elements, "#ef5350")
     assert [x for x, _ in plus] == [x for x, _ in minus] == pytest.approx([x_of(2, 4), x_of(3, 4)], abs=0.01)
     assert all(top <= y <= top + height for _, y in plus + minus)
     assert all(y_plus < y_minus for (_, y_plus), (_, y_minus) in zip(plus, minus))
@@ -371,7 +367,7 @@ def test_price_overlay_draws_from_its_first_value():
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([1.0, 2.0, 3.0, 4.0]))
     chart.hma(2, "#123456")
-    (line,) = polylines(svg_root(chart), "#123456")
+    (line,) = polylines(elements_of(chart), "#123456")
     assert [x for x, _ in line] == pytest.approx([x_of(k, 4) for k in (1, 2, 3)], abs=0.01)
     ys = [y for _, y in line]
     assert ys[0] > ys[1] > ys[2]  # rising values, falling pixel rows
@@ -385,17 +381,17 @@ def test_many_studies_leave_the_price_pane_a_quarter_of_the_plot():
     for _ in range(6):
         chart.rsi(14)
     chart.macd(12, 26, 9)
-    root = svg_root(chart)
+    elements = elements_of(chart)
     rsi_share, macd_share = 570 * 0.15 * 0.75 / 1.1, 570 * 0.2 * 0.75 / 1.1
     expected = [(142.5 + 4 + k * rsi_share, rsi_share - 4) for k in range(6)]
     expected.append((142.5 + 4 + 6 * rsi_share, macd_share - 4))
-    frames = sub_pane_frames(root)
+    frames = sub_pane_frames(elements)
     assert len(frames) == 7
     for (top, height), (want_top, want_height) in zip(frames, expected):
         assert (top, height) == (pytest.approx(want_top, abs=0.01), pytest.approx(want_height, abs=0.01))
     assert frames[-1][0] + frames[-1][1] == pytest.approx(570, abs=0.01)
-    candles = [e for e in root.iter() if tag(e) == "rect" and e.get("fill") in ("#26a69a", "#ef5350")]
-    assert candles and all(float(e.get("y")) + float(e.get("height")) <= 142.5 for e in candles)
+    candles = [e for e in elements if e.tag == "rect" and e.attrs.get("fill") in ("#26a69a", "#ef5350")]
+    assert candles and all(e.num("y") + e.num("height") <= 142.5 for e in candles)
 
 
 @pytest.mark.parametrize("method, period, peak, level", [("cci", 20, 9.5 / (0.015 * 5), 100), ("pgo", 14, 6.5 / 2, 3)])
@@ -407,11 +403,11 @@ def test_symmetric_panes_range_over_their_values_and_levels(method, period, peak
     chart = qc.Chart(W, H)
     chart.bars(bars_with_closes([100.0 + i for i in range(30)]))
     getattr(chart, method)(period)
-    root = svg_root(chart)
-    assert sub_pane_frames(root) == [(488.5, 81.5)]
-    levels = [float(e.get("y1")) for e in root.iter()
-              if tag(e) == "line" and e.get("stroke-dasharray") and e.get("x1") == "0.00"
-              and float(e.get("x2")) == PLOT_WIDTH]
+    elements = elements_of(chart)
+    assert sub_pane_frames(elements) == [(488.5, 81.5)]
+    levels = [e.num("y1") for e in elements
+              if e.tag == "line" and e.attrs.get("stroke-dasharray") and e.attrs.get("x1") == "0.00"
+              and e.num("x2") == PLOT_WIDTH]
     inset = 81.5 * (1.1 * peak - level) / (2.2 * peak)
     assert levels == pytest.approx([488.5 + inset, 570 - inset, 488.5 + 81.5 / 2], abs=0.01)
 
@@ -420,16 +416,16 @@ def test_symmetric_panes_range_over_their_values_and_levels(method, period, peak
 VOLUME_UP, VOLUME_DOWN = "rgba(38,166,154,0.5019607843137255)", "rgba(239,83,80,0.5019607843137255)"
 
 
-def volume_heights(root, width):
-    """(y, height) of the volume bars, found by their width: 0.8 of the canvas width per bar."""
-    return [(float(e.get("y")), float(e.get("height"))) for e in root.iter()
-            if tag(e) == "rect" and e.get("width") == width and e.get("fill") in (VOLUME_UP, VOLUME_DOWN)]
+def volume_heights(elements, width):
+    """(y, height) of the volume bars in bar order, found by their width: 0.8 of the canvas width per bar."""
+    bars = [e for e in where(elements, "rect", width=width) if e["fill"] in (VOLUME_UP, VOLUME_DOWN)]
+    return [(e.num("y"), e.num("height")) for e in sorted(bars, key=lambda e: e.num("x"))]
 
 
-def main_pane_height(root, width):
+def main_pane_height(elements, width):
     """The height of the main price scale's background, drawn at the plot's right edge from y = 0."""
-    return next(float(e.get("height")) for e in root.iter()
-                if tag(e) == "rect" and e.get("x") == f"{width - 70}.00" and e.get("y") == "0.00")
+    return next(e.num("height") for e in elements
+                if e.tag == "rect" and e.attrs.get("x") == f"{width - 70}.00" and e.attrs.get("y") == "0.00")
 
 
 def test_volume_bars_stand_on_the_band_foot_in_proportion():
@@ -437,7 +433,7 @@ def test_volume_bars_stand_on_the_band_foot_in_proportion():
     chart = qc.Chart(400, 300)
     chart.bars([qc.Bar(0, 100, 102, 99, 101, 5000)])
     chart.volume()
-    assert f'<rect x="5.00" y="220.91" width="320.00" height="49.09" fill="{VOLUME_UP}"/>\n' in chart.render_svg()
+    assert f'<path d="M5.00 220.91h320.00v49.09h-320.00Z" fill="{VOLUME_UP}" stroke="none"/>\n' in chart.render_svg()
 
     # Equal volumes, and volumes within 16 % of each other, beside an RSI pane: every bar stands on the main
     # pane's foot and is as high as its volume's share of 1.1 x the largest, times the band's height.
@@ -446,9 +442,9 @@ def test_volume_bars_stand_on_the_band_foot_in_proportion():
         chart.bars([qc.Bar(86400 * i, 100, 102, 99, 101, v) for i, v in enumerate(volumes)])
         chart.volume()
         chart.rsi(14)
-        root = svg_root(chart)
-        foot = main_pane_height(root, 1200)
-        bars = volume_heights(root, f"{1200 / len(volumes) * 0.8:.2f}")
+        elements = elements_of(chart)
+        foot = main_pane_height(elements, 1200)
+        bars = volume_heights(elements, f"{1200 / len(volumes) * 0.8:.2f}")
         assert len(bars) == len(volumes)
         for (y, height), v in zip(bars, volumes):
             assert y + height == pytest.approx(foot, abs=0.011)
@@ -461,7 +457,7 @@ def test_volume_bars_stand_on_the_band_foot_in_proportion():
                 qc.Bar(172800, 106, 112, 104, 112, 500)])
     chart.volume()
     chart.rsi(1)
-    assert [y for y, _ in volume_heights(svg_root(chart), "98.67")][1] == 776.47
+    assert [y for y, _ in volume_heights(elements_of(chart), "98.67")][1] == 776.47
 
 
 def test_macd_default_draws_macd_12_26_9():
@@ -471,7 +467,7 @@ def test_macd_default_draws_macd_12_26_9():
         chart.bars(bars_with_closes(closes))
     fixed.macd_default()
     called.macd(12, 26, 9)
-    (line,) = polylines(svg_root(fixed), "#2196f3")
+    (line,) = polylines(elements_of(fixed), "#2196f3")
     assert len(line) == 35
     assert fixed.render_svg() == called.render_svg()
 

@@ -6,7 +6,7 @@ import pytest
 
 import quorvel_canvas as qc
 from conftest import refused, small_chart
-from svg_support import body, parse, render, where
+from svg_support import body, every, render, where
 
 UP, DOWN = "#26a69a", "#ef5350"
 # The same colours at alpha 0x33 (0.2), as the baseline fills.
@@ -17,16 +17,15 @@ def series_marks(chart):
     """The main series' elements, a view's clipped group entered: those in the chart's up or down colour."""
     def coloured(attrs):
         return any(attrs.get(k) in (UP, DOWN) for k in ("fill", "stroke"))
-    return [(node.tag.rsplit("}", 1)[-1], dict(node.attrib)) for node in parse(render(chart)).iter()
-            if coloured(node.attrib)]
+    return [(e.tag, e.attrs) for e in every(render(chart)) if coloured(e.attrs)]
 
 
 def line(x1, y1, x2, y2, color):
-    return ("line", {"x1": x1, "y1": y1, "x2": x2, "y2": y2, "stroke": color, "stroke-width": "1.00"})
+    return ("line", {"x1": x1, "y1": y1, "x2": x2, "y2": y2, "stroke": color, "stroke-width": "1.00", "fill": "none"})
 
 
 def rect(x, y, w, h, color, hollow=False):
-    look = {"stroke": color, "stroke-width": "1.00", "fill": "none"} if hollow else {"fill": color}
+    look = {"stroke": color, "stroke-width": "1.00", "fill": "none"} if hollow else {"fill": color, "stroke": "none"}
     return ("rect", {"x": x, "y": y, "width": w, "height": h, **look})
 
 

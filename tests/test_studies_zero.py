@@ -1,7 +1,6 @@
 """The oscillators about zero: values against their references on the S&P 500 files, the edge series, the
 restart after a NaN bar and the rising/falling colours of the awesome and accelerator histograms."""
 import math
-import xml.etree.ElementTree as ET
 
 import numpy as np
 import pandas as pd
@@ -10,6 +9,7 @@ import talib
 
 from study_support import (SP500_2000, SP500_YEAR, Bars, daily, edge_series, mismatches, read_csv,
                            reference_failures, reference_requests, study_values)
+from svg_support import every, render, where
 
 
 def _series(b, x):
@@ -253,16 +253,13 @@ def _histogram_fills(method):
     chart.bars([qc.Bar(int(t), o, h, l, c, v) for t, o, h, l, c, v in
                 zip(b.ts, b.open, b.high, b.low, b.close, b.volume)])
     getattr(chart, method)()
-    root = ET.fromstring(chart.render_svg())
-    tag = lambda e: e.tag.rsplit("}", 1)[-1]
-    frames = [float(e.get("y")) for e in root.iter() if tag(e) == "rect" and e.get("x") == "0.00"
-              and float(e.get("y")) > 0]
+    elements = every(render(chart))
+    frames = [e.num("y") for e in where(elements, "rect", x="0.00") if e.num("y") > 0]
     pane_top = min(frames)
-    rects = [e for e in root.iter() if tag(e) == "rect" and e.get("fill") in (UP, DOWN)
-             and float(e.get("y")) >= pane_top]
-    rects.sort(key=lambda e: float(e.get("x")))
+    rects = [e for e in where(elements, "rect") if e.attrs.get("fill") in (UP, DOWN) and e.num("y") >= pane_top]
+    rects.sort(key=lambda e: e.num("x"))
     (values,) = study_values(b, method)
-    return [e.get("fill") for e in rects], next(iter(values.values()))
+    return [e["fill"] for e in rects], next(iter(values.values()))
 
 
 def test_histograms_coloured_by_change():

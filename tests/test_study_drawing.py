@@ -281,7 +281,8 @@ def test_elder_ray_bull_left_bear_right_in_each_slot():
     chart.elder_ray(13)
     n = len(bars)
     half = W / n * 0.8 / 2  # histogram bars take 0.8 of the canvas width per bar, a half each here
-    rects = where(body(chart.render_svg()), "rect", width=f"{half:.2f}")
+    # Each colour's full and faded bars are styles of their own: put the slots back in bar order.
+    rects = sorted(where(body(chart.render_svg()), "rect", width=f"{half:.2f}"), key=lambda e: e.num("x"))
     bull = [e for e in rects if e["fill"] in ("#26a69a", "rgba(38,166,154,0.5019607843137255)")]
     bear = [e for e in rects if e["fill"] in ("#ef5350", "rgba(239,83,80,0.5019607843137255)")]
     valued = np.flatnonzero(~np.isnan(er["Bull"]))

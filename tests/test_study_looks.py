@@ -149,10 +149,13 @@ def test_volume_in_a_pane_of_its_own():
     svg = render(chart)
     top, height = 0.85 * PLOT_HEIGHT + 4, 0.15 * PLOT_HEIGHT - 4
     assert pane_frames(svg) == [height]
-    bars = volume_bars(svg)
+    written = volume_bars(svg)
+    bars = sorted(written, key=lambda e: e.num("x"))
     # Every bar in the pane, at full alpha, up where the bar closes at or above its open.
     ups = [i for i in range(120) if 11 + i % 5 * (-1) ** i >= 10 + i % 7]
     assert [e["fill"] for e in bars] == ["#26a69a" if i in ups else "#ef5350" for i in range(120)]
+    # Written a colour at a time, the first bar's colour first, each in bar order.
+    assert written == [e for fill in ("#26a69a", "#ef5350") for e in bars if e["fill"] == fill]
     assert all(top <= e.num("y") and e.num("y") + e.num("height") == pytest.approx(top + height, abs=0.01)
                for e in bars)
     # From 0 to 1.1 x the largest volume: the tallest bar is 1 / 1.1 of the pane.

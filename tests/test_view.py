@@ -12,7 +12,7 @@ import pytest
 
 import quorvel_canvas as qc
 from study_support import read_csv
-from svg_support import Element, parse, render, where
+from svg_support import every, parse, render, where
 
 DATA = Path(__file__).resolve().parent / "data" / "sp500-2000.csv"
 YEAR = Path(__file__).resolve().parents[1] / "examples" / "data" / "sp500-daily-2019-2020.csv"
@@ -48,11 +48,6 @@ def chart_of(bars, *, view=None, studies=(), grid=True):
     return chart
 
 
-def drawn(svg):
-    """Every element drawn, those inside clip groups included, in document order."""
-    return [Element(node) for child in parse(svg) if not child.tag.endswith("defs") for node in child.iter()]
-
-
 def clip_groups(svg):
     """Pane number -> the text its clip group wraps."""
     return {int(k): inner for k, inner in CLIP.findall(svg)}
@@ -60,7 +55,7 @@ def clip_groups(svg):
 
 def price_labels(svg, top=0, bottom=PLOT_HEIGHT):
     """The texts written on the price scale (labels and the last-price tag), at least one."""
-    labels = [t.text for t in where(drawn(svg), "text") if t["x"] == "936.00" and top <= t.num("y") <= bottom]
+    labels = [t.text for t in where(every(svg), "text") if t["x"] == "936.00" and top <= t.num("y") <= bottom]
     assert labels
     return labels
 
@@ -150,7 +145,7 @@ def test_a_200_day_average_enters_from_the_left_edge(long_bars):
     whole = qc.Chart(1000, 500)
     whole.bars(long_bars)
     whole.sma(200, "#ff9800")
-    lines = [e for e in drawn(svg) if e.tag == "polyline" and e["stroke"] == "#ff9800"]
+    lines = [e for e in every(svg) if e.tag == "polyline" and e["stroke"] == "#ff9800"]
     assert len(lines) == 1
     points = [tuple(map(float, p.split(","))) for p in lines[0]["points"].split()]
     # From bar n - 127 (left of the plot) through the last bar.
@@ -165,17 +160,17 @@ def test_a_200_day_average_enters_from_the_left_edge(long_bars):
                                                  ("rsi", 14)])
     plain = render(cut)
     assert price_labels(svg) == price_labels(plain)
-    cut_line = [e for e in drawn(plain) if e.tag == "polyline" and e["stroke"] == "#ff9800"][0]
+    cut_line = [e for e in every(plain) if e.tag == "polyline" and e["stroke"] == "#ff9800"][0]
     assert cut_line["points"].split() == lines[0]["points"].split()[1:]
     # The legend quotes the view's last values: the average's here, RSI's from all bars.
-    legend = [t.text for t in where(drawn(svg), "text")]
+    legend = [t.text for t in where(every(svg), "text")]
     assert f"{average[-1]:.2f}" in legend
 
 
 def test_legend_values_are_those_of_the_views_last_bar(long_bars):
     svg = render(chart_of(long_bars, view=(0, 999), studies=[("sma", 50, "#ff9800")]))
     closes = np.array([b.close for b in long_bars[:1000]])
-    legend = [t.text for t in where(drawn(svg), "text")]
+    legend = [t.text for t in where(every(svg), "text")]
     assert f"{closes[-50:].mean():.2f}" in legend
 
 
@@ -212,12 +207,12 @@ def test_clip_groups_wrap_each_pane_and_lines_reach_past_the_edges(year_bars):
 def test_level_segments_reaching_into_the_view_are_drawn_whole(year_bars):
     # Monthly levels: bars 75 .. 130 begin inside one month and end inside another.
     svg = render(chart_of(year_bars, view=(75, 130), studies=[("pivot_points",)]))
-    levels = [e for e in drawn(svg) if e.tag == "line" and e.attrs.get("stroke") in ("#787b86", "#ef5350", "#26a69a")
+    levels = [e for e in every(svg) if e.tag == "line" and e.attrs.get("stroke") in ("#787b86", "#ef5350", "#26a69a")
               and e["x1"] != e["x2"]]
     assert len([e for e in levels if e.num("x1") < 0]) == 7  # each of the seven levels of the month begun before
     assert len([e for e in levels if e.num("x2") > 930]) == 7
     assert len(levels) == 21
-    names = [t for t in where(drawn(svg), "text") if t.text in ("PP", "R1", "R2", "R3", "S1", "S2", "S3")]
+    names = [t for t in where(every(svg), "text") if t.text in ("PP", "R1", "R2", "R3", "S1", "S2", "S3")]
     assert len(names) == 7 and all(t.num("x") >= 2 for t in names)
 
 
