@@ -11,12 +11,16 @@
 #include <vector>
 
 #include "coords/price_scale.hpp"
-#include "render/chart/axes.hpp"
 #include "coords/time_axis.hpp"
+#include "primitives/support.hpp"
+#include "render/chart/axes.hpp"
 
 namespace qc::coords {
 namespace {
 
+using primitives::testing::as_shapes;
+using primitives::testing::parse_body;
+using primitives::testing::SvgElement;
 using render::render_price_scale;
 using render::render_time_axis;
 
@@ -132,11 +136,12 @@ TEST(PriceScale, ElementsOfASmallScale) {
   render::SvgBackend svg(400, 300, 1);
   render_price_scale(svg, {"#101010", "bad", ""}, 330, 0, 60, 0, 4);
   const auto lines = lines_of(svg.body());
-  ASSERT_EQ(lines.size(), 2u + 2 * 4 - 1);  // 0's label, moved 6 px up from the foot, would touch 1's
-  EXPECT_EQ(lines[0], R"(<rect x="330.00" y="0.00" width="70.00" height="60.00" fill="#101010"/>)");
-  EXPECT_EQ(lines[1], R"(<line x1="330.00" y1="0.00" x2="330.00" y2="60.00" stroke="#2a2e39" stroke-width="1.00"/>)");
-  EXPECT_EQ(lines[3], R"(<line x1="330.00" y1="45.00" x2="334.00" y2="45.00" stroke="#2a2e39" stroke-width="1.00"/>)");
-  EXPECT_EQ(lines[4],
+  ASSERT_EQ(lines.size(), 2u + 4 - 1);  // 0's label, moved 6 px up from the foot, would touch 1's
+  EXPECT_EQ(lines[0], R"(<path d="M330.00 0.00h70.00v60.00h-70.00Z" fill="#101010" stroke="none"/>)");
+  // The border, then a mark at each tick.
+  EXPECT_EQ(lines[1], R"(<path d="M330.00 0.00V60.00M330.00 60.00H334.00M330.00 45.00H334.00M330.00 30.00H334.00)"
+                      R"(M330.00 15.00H334.00" stroke="#2a2e39" stroke-width="1.00" fill="none"/>)");
+  EXPECT_EQ(lines[2],
             R"(<text x="336.00" y="45.00" fill="#b4b4b4" font-family="sans-serif" font-size="11.0" )"
             R"(text-anchor="start" dominant-baseline="central">1</text>)");
 }
@@ -168,12 +173,11 @@ TEST(PriceScale, CrowdedLabelsMoveInsideThePaneAndMakeRoom) {
     render_price_scale(svg, {"", "", ""}, 330, c.top, c.height, 0, c.hi, ticks);
     std::vector<double> marks;
     std::vector<Written> labels;
-    for (const std::string& line : lines_of(svg.body())) {
-      if (line.starts_with(R"(<line x1="330.00" y1=")") && line.find(R"(x2="334.00")") != std::string::npos) {
-        marks.push_back(std::stod(line.substr(line.find("y1=\"") + 4)));
-      } else if (line.starts_with("<text")) {
-        const std::size_t open = line.find('>') + 1;
-        labels.push_back({line.substr(open, line.find('<', open) - open), std::stod(line.substr(line.find(" y=\"") + 4))});
+    for (const SvgElement& e : as_shapes(parse_body(svg.body()))) {
+      if (e.tag == "line" && e.at("x1") == "330.00" && e.at("x2") == "334.00") {
+        marks.push_back(e.number("y1"));
+      } else if (e.tag == "text") {
+        labels.push_back({e.content, e.number("y")});
       }
     }
     EXPECT_EQ(marks, c.marks);
@@ -341,15 +345,15 @@ TEST(TimeAxis, DrawsTheFrameTicksAndLabels) {
   render::SvgBackend svg(270, 130, 1);
   render_time_axis(svg, {"#101010", "bad", ""}, 200, 100, 20, ts.size(), [&](std::size_t i) { return ts[i]; });
   const auto lines = lines_of(svg.body());
-  ASSERT_EQ(lines.size(), 2u + 2 * 3);
-  EXPECT_EQ(lines[0], R"(<rect x="0.00" y="100.00" width="270.00" height="30.00" fill="#101010"/>)");
-  EXPECT_EQ(lines[1], R"(<line x1="0.00" y1="100.00" x2="200.00" y2="100.00" stroke="#2a2e39" stroke-width="1.00"/>)");
-  // The tick stays at the bar; its label, 24 px wide by its estimate, moves in to 2 px from the left edge.
-  EXPECT_EQ(lines[2], R"(<line x1="10.00" y1="100.00" x2="10.00" y2="104.00" stroke="#2a2e39" stroke-width="1.00"/>)");
-  EXPECT_EQ(lines[3],
+  ASSERT_EQ(lines.size(), 2u + 3);
+  EXPECT_EQ(lines[0], R"(<path d="M0.00 100.00h270.00v30.00h-270.00Z" fill="#101010" stroke="none"/>)");
+  // The border, then the ticks at the bars; the first label, 24 px wide by its estimate, moves in to 2 px
+  // from the left edge while its tick stays.
+  EXPECT_EQ(lines[1], R"(<path d="M0.00 100.00H200.00M10.00 100.00V104.00M70.00 100.00V104.00M130.00 100.00V104.00" )"
+                      R"(stroke="#2a2e39" stroke-width="1.00" fill="none"/>)");
+  EXPECT_EQ(lines[2],
             R"(<text x="14.00" y="106.00" fill="#b4b4b4" font-family="sans-serif" font-size="10.0" )"
             R"(text-anchor="middle" dominant-baseline="hanging">2019</text>)");
-  EXPECT_EQ(lines[4], R"(<line x1="70.00" y1="100.00" x2="70.00" y2="104.00" stroke="#2a2e39" stroke-width="1.00"/>)");
 }
 
 // Unix time of a civil date and time (UTC), from 1970 on.

@@ -16,6 +16,7 @@
 
 #include "api/chart.hpp"
 #include "api/chart_renderer.hpp"
+#include "chart_support.hpp"
 #include "coords/price_scale.hpp"
 #include "model/series/boxes.hpp"
 #include "primitives/support.hpp"
@@ -23,9 +24,8 @@
 
 using namespace qc;
 using api::SeriesType;
-using primitives::testing::parse_body;
-using primitives::testing::parse_path;
 using primitives::testing::SvgElement;
+using qc::testing::body_of;
 
 namespace {
 
@@ -55,12 +55,6 @@ api::Chart chart_of(SeriesType type, model::BarColumns boxes, model::BoxSettings
   c.config.series.boxes = settings;
   c.config.dpr = dpr;
   return c;
-}
-
-std::vector<SvgElement> body_of(const api::Chart& c) {
-  const std::string doc = api::ChartRenderer(c.config, c.bars).render_svg();
-  const std::size_t from = doc.find("</defs>\n") + 8;
-  return parse_body(std::string_view(doc).substr(from, doc.rfind("</svg>") - from));
 }
 
 // The elements of a tag painted (`attr`) in the up or down colour.
@@ -99,24 +93,21 @@ TEST(BoxStyles, RenkoAndLineBreakAreWicklessBodies) {
 
 // An X column 11 .. 14 and an O column 13 .. 11 on a box of 1: the glyphs reach half a box past 11 and 14, so
 // the range [10.3, 14.7] maps 25 px a unit; slots 50 px wide, bodies 40 px wide. Four X glyphs a box high and
-// a body wide, three circles of diameter min(25, 40).
+// a body wide (each its two strokes), three circles of diameter min(25, 40).
 TEST(BoxStyles, PointAndFigureGlyphs) {
   const model::BoxSettings box{model::BoxKind::point_and_figure, 1.0, 3, false};
   const auto body = body_of(chart_of(SeriesType::PointAndFigure, boxes_of({{11, 14}, {13, 11}}), box));
   const auto y = [](double v) { return 110 - (v - 10.3) * 25; };
-  const auto crosses = in_trend_colours(body, "path", "stroke");
-  ASSERT_EQ(crosses.size(), 4u);
-  for (std::size_t i = 0; i < crosses.size(); ++i) {
-    EXPECT_EQ(crosses[i].at("stroke"), css(kUp));
-    const auto steps = parse_path(crosses[i].at("d"));
-    ASSERT_EQ(steps.size(), 4u);
-    const double price = 11.0 + static_cast<double>(i);  // from the column's low up
-    EXPECT_NEAR(steps[0].args[0], 5, 0.01);   // left: centre 25 - 20
-    EXPECT_NEAR(steps[1].args[0], 45, 0.01);  // right
-    EXPECT_NEAR(steps[0].args[1], y(price - 0.5), 0.01);
-    EXPECT_NEAR(steps[1].args[1], y(price + 0.5), 0.01);
-    EXPECT_NEAR(steps[2].args[1], y(price + 0.5), 0.01);
-    EXPECT_NEAR(steps[3].args[1], y(price - 0.5), 0.01);
+  const auto strokes = in_trend_colours(body, "line", "stroke");
+  ASSERT_EQ(strokes.size(), 2 * 4u);
+  for (std::size_t i = 0; i < strokes.size(); ++i) {
+    EXPECT_EQ(strokes[i].at("stroke"), css(kUp));
+    const double price = 11.0 + static_cast<double>(i / 2);  // from the column's low up
+    const bool rising = i % 2 == 0;                          // bottom left to top right, then top left down
+    EXPECT_NEAR(strokes[i].number("x1"), 5, 0.01);   // left: centre 25 - 20
+    EXPECT_NEAR(strokes[i].number("x2"), 45, 0.01);  // right
+    EXPECT_NEAR(strokes[i].number("y1"), y(rising ? price - 0.5 : price + 0.5), 0.01) << i;
+    EXPECT_NEAR(strokes[i].number("y2"), y(rising ? price + 0.5 : price - 0.5), 0.01) << i;
   }
   const auto circles = in_trend_colours(body, "circle", "stroke");
   ASSERT_EQ(circles.size(), 3u);
@@ -262,7 +253,7 @@ TEST(BoxStyles, GroupedAtManyBoxes) {
     const double device_columns = 100 * c.dpr;
     ASSERT_GT(static_cast<double>(boxes.bars.size()), 3 * device_columns) << c.name;
     const auto body = body_of(chart_of(c.type, boxes.bars, c.settings, c.dpr));
-    std::size_t marks = 0;
+    std::size_t marks = 0, cross_strokes = 0;
     std::map<long, std::vector<double>> glyphs;  // the glyphs' heights by device column
     for (const SvgElement& e : body) {
       const bool trend = (e.has("fill") && (e.at("fill") == css(kUp) || e.at("fill") == css(kDown))) ||
@@ -272,9 +263,13 @@ TEST(BoxStyles, GroupedAtManyBoxes) {
       double cx = 0, cy = 0;
       if (e.tag == "circle") {
         cx = e.number("cx"), cy = e.number("cy");
-      } else if (e.tag == "path") {
-        const auto steps = parse_path(e.at("d"));
-        cx = (steps[0].args[0] + steps[1].args[0]) / 2, cy = (steps[0].args[1] + steps[1].args[1]) / 2;
+      } else if (e.tag == "line" && c.type == SeriesType::PointAndFigure) {
+        // A cross is two strokes one after the other, of one centre: one glyph.
+        if (++cross_strokes % 2 == 0) {
+          --marks;
+          continue;
+        }
+        cx = (e.number("x1") + e.number("x2")) / 2, cy = (e.number("y1") + e.number("y2")) / 2;
       } else {
         continue;
       }

@@ -26,6 +26,7 @@
 using namespace qc;
 using primitives::testing::SvgElement;
 using qc::testing::body_of;
+using qc::testing::elements_of;
 
 namespace {
 
@@ -399,17 +400,13 @@ TEST(IndicatorStyles, LinesBreakAtGapsAndNeedTwoPoints) {
   EXPECT_TRUE(draw_alone(vector_of(model::VectorStyle::hidden(), {1, 2, 3})).empty());
 }
 
-// Steps are lines: two per step within a run of finite values, none across a gap or for a lone value.
-TEST(IndicatorStyles, StepLineDrawsTwoLinesPerStepWithinARun) {
+// Steps are one polyline per run of finite values: across to the next bar, then to its value; nothing
+// across a gap or for a lone value.
+TEST(IndicatorStyles, StepLineDrawsOnePolylinePerRun) {
   const auto steps = draw_alone(vector_of({model::style::StepLine{"#00ff00", 1.5}}, {2, 6, kNaN, 4}));
-  ASSERT_EQ(steps.size(), 2u);
-  EXPECT_EQ(steps[0].at("x1"), "12.50");
-  EXPECT_EQ(steps[0].at("y1"), "80.00");
-  EXPECT_EQ(steps[0].at("x2"), "37.50");
-  EXPECT_EQ(steps[0].at("y2"), "80.00");
-  EXPECT_EQ(steps[1].at("x1"), "37.50");
-  EXPECT_EQ(steps[1].at("y1"), "80.00");
-  EXPECT_EQ(steps[1].at("y2"), "40.00");
+  ASSERT_EQ(steps.size(), 1u);
+  EXPECT_EQ(steps[0].tag, "polyline");
+  EXPECT_EQ(steps[0].at("points"), "12.50,80.00 37.50,80.00 37.50,40.00");
 }
 
 TEST(IndicatorStyles, HistogramColoursByFlagThenBySign) {
@@ -418,12 +415,13 @@ TEST(IndicatorStyles, HistogramColoursByFlagThenBySign) {
   const auto bars = draw_alone(v);
   ASSERT_EQ(bars.size(), 4u);
   // Bar width: canvas width / n x 0.8 = 34; tops follow the sign, heights reach the baseline at y = 100.
+  // The colour of bar 0 first, each colour's bars in bar order.
   const struct {
     const char* x;
     const char* y;
     const char* fill;
-  } want[] = {{"-4.50", "80.00", "#ff0000"}, {"20.50", "100.00", "#00ff00"}, {"45.50", "80.00", "#00ff00"},
-              {"70.50", "100.00", "#ff0000"}};
+  } want[] = {{"-4.50", "80.00", "#ff0000"}, {"70.50", "100.00", "#ff0000"}, {"20.50", "100.00", "#00ff00"},
+              {"45.50", "80.00", "#00ff00"}};
   for (std::size_t k = 0; k < 4; ++k) {
     EXPECT_EQ(bars[k].at("x"), want[k].x) << k;
     EXPECT_EQ(bars[k].at("y"), want[k].y) << k;
@@ -743,8 +741,8 @@ TEST(Primitives, ContextIsThePlotWideAndThePaneHigh) {
   EXPECT_EQ(words[0].content, "3110.00 - Resistance");
   EXPECT_EQ(words[0].at("x"), "758.00");
 
-  const auto path_of = [&](const char* stroke) {
-    const auto paths = where(body, "path", "stroke", stroke);
+  const auto path_of = [&, elements = elements_of(c)](const char* stroke) {
+    const auto paths = where(elements, "path", "stroke", stroke);
     return paths.size() == 1 ? paths[0].at("d") : "";
   };
   // Lines run to the plot's edge; vertical ones down the main pane, or the canvas from a sub-pane.
@@ -869,11 +867,14 @@ TEST(ChartRenderer, SeriesCodesOutsideTheBuildersDrawCandles) {
   auto c = small_chart();
   c.config.series.series_type = static_cast<api::SeriesType>(1);
   const auto bordered = body_of(c);
-  // Body borders are stroked rectangles over the bodies, in the candle's up or down colour.
+  // Body borders are stroked rectangles over the bodies, in the candle's up or down colour: bars 0 and 3
+  // up, then bar 1 down.
   const auto borders = where(bordered, "rect", "fill", "none");
   ASSERT_EQ(borders.size(), 3u);
   EXPECT_EQ(borders[0].at("stroke"), "#26a69a");
-  EXPECT_EQ(borders[1].at("stroke"), "#ef5350");
+  EXPECT_EQ(borders[1].at("stroke"), "#26a69a");
+  EXPECT_EQ(borders[2].at("stroke"), "#ef5350");
+  EXPECT_LT(borders[0].number("x"), borders[1].number("x"));
   c.config.series.series_type = static_cast<api::SeriesType>(3);
   const auto plain = body_of(c);
   EXPECT_TRUE(where(plain, "rect", "fill", "none").empty());

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "api/cloud_painter.hpp"
 #include "api/indicator_painter.hpp"
 #include "api/layout.hpp"
+#include "primitives/support.hpp"
 #include "render/chart/series.hpp"
 #include "render/engine/svg_backend.hpp"
 
@@ -192,10 +194,8 @@ TEST(DeviceColumnsPainter, HistogramsOfBothSigns) {
   const auto histogram = vector("H", model::VectorStyle::histogram_colored("#00ff00", "#ff0000"),
                                 {3, -2, kNaN, 5, 1, 1, kNaN, -4});
   EXPECT_EQ(painted(with_vector(histogram), grouped_layout()),
-            "<rect x=\"0.00\" y=\"25.00\" width=\"1.00\" height=\"25.00\" fill=\"#00ff00\"/>\n"
-            "<rect x=\"0.00\" y=\"50.00\" width=\"1.00\" height=\"10.00\" fill=\"#ff0000\"/>\n"
-            "<rect x=\"1.00\" y=\"45.00\" width=\"1.00\" height=\"5.00\" fill=\"#00ff00\"/>\n"
-            "<rect x=\"1.00\" y=\"50.00\" width=\"1.00\" height=\"20.00\" fill=\"#ff0000\"/>\n");
+            "<path d=\"M0.00 25.00h1.00v25.00h-1.00ZM1.00 45.00h1.00v5.00h-1.00Z\" fill=\"#00ff00\" stroke=\"none\"/>\n"
+            "<path d=\"M0.00 50.00h1.00v10.00h-1.00ZM1.00 50.00h1.00v20.00h-1.00Z\" fill=\"#ff0000\" stroke=\"none\"/>\n");
   // Two histograms sharing each slot take each half of the column.
   model::Indicator halves = with_vector(vector(
       "Bull", model::VectorStyle::histogram_colored("#00ff00", "#ff0000", model::style::SlotPart::left_half),
@@ -204,9 +204,8 @@ TEST(DeviceColumnsPainter, HistogramsOfBothSigns) {
       "Bear", model::VectorStyle::histogram_colored("#00ff00", "#ff0000", model::style::SlotPart::right_half),
       {-1, -2, -3, -4, -1, kNaN, kNaN, kNaN}));
   EXPECT_EQ(painted(halves, grouped_layout()),
-            "<rect x=\"0.00\" y=\"30.00\" width=\"0.50\" height=\"20.00\" fill=\"#00ff00\"/>\n"
-            "<rect x=\"0.50\" y=\"50.00\" width=\"0.50\" height=\"20.00\" fill=\"#ff0000\"/>\n"
-            "<rect x=\"1.50\" y=\"50.00\" width=\"0.50\" height=\"5.00\" fill=\"#ff0000\"/>\n");
+            "<path d=\"M0.00 30.00h0.50v20.00h-0.50Z\" fill=\"#00ff00\" stroke=\"none\"/>\n"
+            "<path d=\"M0.50 50.00h0.50v20.00h-0.50ZM1.50 50.00h0.50v5.00h-0.50Z\" fill=\"#ff0000\" stroke=\"none\"/>\n");
 }
 
 // The volume's bars: the group's largest volume, coloured by the direction of its aggregate candle (the
@@ -225,8 +224,8 @@ TEST(DeviceColumnsPainter, VolumeColouredByTheColumnsDirection) {
   }
   volume = std::move(volume).add_vector(std::move(v));
   EXPECT_EQ(painted(volume, grouped_layout(), bars),
-            "<rect x=\"0.00\" y=\"5.00\" width=\"1.00\" height=\"45.00\" fill=\"#ff0000\"/>\n"
-            "<rect x=\"1.00\" y=\"10.00\" width=\"1.00\" height=\"40.00\" fill=\"#00ff00\"/>\n");
+            "<path d=\"M0.00 5.00h1.00v45.00h-1.00Z\" fill=\"#ff0000\" stroke=\"none\"/>\n"
+            "<path d=\"M1.00 10.00h1.00v40.00h-1.00Z\" fill=\"#00ff00\" stroke=\"none\"/>\n");
 }
 
 // Dots: each group's lowest and highest, in bar order at their own x = (k + 0.5) / 4.
@@ -234,10 +233,11 @@ TEST(DeviceColumnsPainter, DotsLowestAndHighest) {
   const auto dots = vector("D", model::VectorStyle::dots("#0000ff", 2, true), {3, 1, 4, 1.5, 5, 9, 2, 6});
   const std::string body = painted(with_vector(dots), grouped_layout());
   EXPECT_EQ(body,
-            "<circle cx=\"0.38\" cy=\"45.00\" r=\"2.00\" fill=\"#0000ff\" stroke=\"none\"/>\n"
-            "<circle cx=\"0.62\" cy=\"30.00\" r=\"2.00\" fill=\"#0000ff\" stroke=\"none\"/>\n"
-            "<circle cx=\"1.38\" cy=\"5.00\" r=\"2.00\" fill=\"#0000ff\" stroke=\"none\"/>\n"
-            "<circle cx=\"1.62\" cy=\"40.00\" r=\"2.00\" fill=\"#0000ff\" stroke=\"none\"/>\n");
+            "<path d=\"M-1.62 45.00A2.00 2.00 0 1 0 2.38 45.00A2.00 2.00 0 1 0 -1.62 45.00Z"  // at 0.38
+            "M-1.38 30.00A2.00 2.00 0 1 0 2.62 30.00A2.00 2.00 0 1 0 -1.38 30.00Z"             // 0.62
+            "M-0.62 5.00A2.00 2.00 0 1 0 3.38 5.00A2.00 2.00 0 1 0 -0.62 5.00Z"                // 1.38
+            "M-0.38 40.00A2.00 2.00 0 1 0 3.62 40.00A2.00 2.00 0 1 0 -0.38 40.00Z\" "          // 1.62
+            "fill=\"#0000ff\" stroke=\"none\"/>\n");
 }
 
 // Steps go through the kept points: bars 0, 2, 3 of column 0 (3 is both highest and last) and all four of
@@ -256,16 +256,18 @@ TEST(DeviceColumnsPainter, StepsThroughTheKeptPoints) {
   for (const Case& c : cases) {
     const auto steps = vector("S", model::VectorStyle{model::style::StepLine{"#0000ff", 1}}, c.values);
     const std::string body = painted(with_vector(steps), grouped_layout());
-    std::size_t lines = 0;
-    for (std::size_t at = body.find("<line"); at != std::string::npos; at = body.find("<line", at + 1)) ++lines;
-    EXPECT_EQ(lines, c.segments) << c.name << "\n" << body;
+    // One polyline per run: a segment between each two of its points.
+    std::size_t segments = 0;
+    for (const primitives::testing::SvgElement& e : primitives::testing::parse_body(body)) {
+      ASSERT_EQ(e.tag, "polyline") << c.name;
+      segments += static_cast<std::size_t>(std::count(e.at("points").begin(), e.at("points").end(), ' '));
+    }
+    EXPECT_EQ(segments, c.segments) << c.name << "\n" << body;
   }
   const auto steps = vector("S", model::VectorStyle{model::style::StepLine{"#0000ff", 1}}, {5, 7, 1, 8, 6, 2, 9, 4});
   const std::string body = painted(with_vector(steps), grouped_layout());
   // Across from bar 0 (0.125, 25) to bar 2's x, then down to its value 1 (45).
-  EXPECT_EQ(body.substr(0, body.find('\n', body.find('\n') + 1) + 1),
-            "<line x1=\"0.12\" y1=\"25.00\" x2=\"0.62\" y2=\"25.00\" stroke=\"#0000ff\" stroke-width=\"1.00\"/>\n"
-            "<line x1=\"0.62\" y1=\"25.00\" x2=\"0.62\" y2=\"45.00\" stroke=\"#0000ff\" stroke-width=\"1.00\"/>\n");
+  EXPECT_TRUE(body.starts_with("<polyline points=\"0.12,25.00 0.62,25.00 0.62,45.00 ")) << body;
 }
 
 // A cloud whose eight bars share one column passes the bars either edge keeps: the cloud's first and last

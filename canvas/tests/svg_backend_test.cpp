@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <string>
@@ -159,6 +160,124 @@ INSTANTIATE_TEST_SUITE_P(
                      "<line x1=\"0.00\" y1=\"0.00\" x2=\"0.00\" y2=\"0.00\" stroke=\"#ff0000\" stroke-width=\"1.00\" "
                      "stroke-dasharray=\"0.50\" stroke-linecap=\"square\" stroke-linejoin=\"round\"/>\n"}),
     [](const testing::TestParamInfo<TemplateCase>& p) { return p.param.name; });
+
+// Shapes drawn while a batch is open: one path per style, each shape a subpath with its element's numbers,
+// the styles in the order of their first shapes, written when the outermost batch closes or before any
+// other element.
+class Batches : public testing::TestWithParam<TemplateCase> {};
+
+TEST_P(Batches, WriteOnePathPerStyle) {
+  SvgBackend backend(800, 600, 1.0);
+  {
+    ShapeBatch batch(backend);
+    GetParam().draw(backend);
+  }
+  EXPECT_EQ(backend.body(), GetParam().text);
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+#define QC_RED_RECT(x) "M" x " 0.00h1.00v1.00h-1.00Z"
+#define QC_CIRCLE "M-2.00 2.00A3.00 3.00 0 1 0 4.00 2.00A3.00 3.00 0 1 0 -2.00 2.00Z"
+
+INSTANTIATE_TEST_SUITE_P(
+    Svg, Batches,
+    testing::Values(
+        // Every form: rectangles, a vertical, horizontal and slanted line, an OHLC bar and circles.
+        TemplateCase{"forms_in_order_of_first_style",
+                     [](SvgBackend& b) {
+                       const StrokeStyle hairline = StrokeStyle::solid(1, kRed);
+                       const SvgBackend::FilledRect rects[] = {
+                           {{0, 0, 1, 1}, kRed}, {{1, 0, 1, 1}, kHalfBlack}, {{2, 0, 1, 1}, kRed}};
+                       b.fill_rects(rects);
+                       b.stroke_rect({0, 0, 3, 1}, hairline);
+                       b.line(1, 2, 1, 7, hairline), b.line(1, 2, 6, 2, hairline), b.line(1, 2, 6, 7, hairline);
+                       b.ohlc_bar({10.5, 1, 9, 8, 3, 13, 7, 1, kRed});
+                       b.fill_circle(1, 2, 3, kRed), b.stroke_circle(1, 2, 3, hairline);
+                     },
+                     "<path d=\"" QC_RED_RECT("0.00") QC_RED_RECT("2.00") QC_CIRCLE
+                     "\" fill=\"#ff0000\" stroke=\"none\"/>\n"
+                     "<path d=\"" QC_RED_RECT("1.00") "\" fill=\"rgba(0,0,0,0.5019607843137255)\" stroke=\"none\"/>\n"
+                     "<path d=\"M0.00 0.00h3.00v1.00h-3.00ZM1.00 2.00V7.00M1.00 2.00H6.00M1.00 2.00L6.00 7.00"
+                     "M10.50 1.00V9.00M8.00 3.00H10.50M10.50 7.00H13.00" QC_CIRCLE "\" stroke=\"#ff0000\" "
+                     "stroke-width=\"1.00\" fill=\"none\"/>\n"},
+        // Solid paths join their style.
+        TemplateCase{"paths",
+                     [](SvgBackend& b) {
+                       b.fill_path(kTriangle, Solid{kRed});
+                       b.stroke_path(kTriangle, StrokeStyle::solid(2, kRed));
+                       b.fill_path(kTriangle, Solid{kRed});
+                     },
+                     "<path d=\"M10.00 20.00 L30.00 40.00 ZM10.00 20.00 L30.00 40.00 Z\" fill=\"#ff0000\" "
+                     "stroke=\"none\"/>\n"
+                     "<path d=\"M10.00 20.00 L30.00 40.00 Z\" stroke=\"#ff0000\" stroke-width=\"2.00\" "
+                     "fill=\"none\"/>\n"},
+        // The state is part of the style.
+        TemplateCase{"state",
+                     [](SvgBackend& b) {
+                       b.fill_rect({0, 0, 1, 1}, kRed), b.set_state({Transform{1, 0, 0, 1, 5, 0}, 0.5});
+                       b.fill_rect({1, 0, 1, 1}, kRed), b.set_state({}), b.fill_rect({2, 0, 1, 1}, kRed);
+                     },
+                     "<path d=\"" QC_RED_RECT("0.00") QC_RED_RECT("2.00") "\" fill=\"#ff0000\" stroke=\"none\"/>\n"
+                     "<path d=\"" QC_RED_RECT("1.00") "\" fill=\"#ff0000\" stroke=\"none\" "
+                     "transform=\"matrix(1.0000,0.0000,0.0000,1.0000,5.00,0.00)\" opacity=\"0.50\"/>\n"},
+        // Nothing drawn later ends up beneath what was drawn before it.
+        TemplateCase{"other_elements_write_the_paths_first",
+                     [](SvgBackend& b) {
+                       b.fill_rect({0, 0, 1, 1}, kRed), b.text("x", TextStyle{}, 0, 0);
+                       b.fill_rect({1, 0, 1, 1}, kRed), b.polyline(kTwoPoints, StrokeStyle::solid(1, kRed));
+                       b.fill_rect({2, 0, 1, 1}, kRed);
+                     },
+                     "<path d=\"" QC_RED_RECT("0.00") "\" fill=\"#ff0000\" stroke=\"none\"/>\n"
+                     "<text x=\"0.00\" y=\"0.00\" fill=\"#ffffff\" font-family=\"sans-serif\" font-size=\"12.0\" "
+                     "text-anchor=\"start\" dominant-baseline=\"central\">x</text>\n"
+                     "<path d=\"" QC_RED_RECT("1.00") "\" fill=\"#ff0000\" stroke=\"none\"/>\n"
+                     "<polyline points=\"10.00,20.00 30.00,40.00\" stroke=\"#ff0000\" stroke-width=\"1.00\" "
+                     "fill=\"none\"/>\n"
+                     "<path d=\"" QC_RED_RECT("2.00") "\" fill=\"#ff0000\" stroke=\"none\"/>\n"},
+        // A shape with a number that is not finite, or a circle of no size, is left out; the others stay.
+        TemplateCase{"unreadable_shapes_left_out",
+                     [](SvgBackend& b) {
+                       const StrokeStyle hairline = StrokeStyle::solid(1, kRed);
+                       b.fill_rect({kNaN, 0, 1, 1}, kRed), b.stroke_rect({0, 0, kInf, 1}, hairline);
+                       b.line(0, 0, kInf, 1, hairline), b.ohlc_bar({1, 2, kNaN, 0, 1, 2, 1, 1, kRed});
+                       b.fill_circle(kNaN, 0, 1, kRed), b.fill_circle(1, 1, 0, kRed), b.fill_circle(1, 1, -1, kRed);
+                       b.stroke_circle(1, 1, 0, hairline), b.fill_rect({1, 0, 1, 1}, kRed);
+                     },
+                     "<path d=\"" QC_RED_RECT("1.00") "\" fill=\"#ff0000\" stroke=\"none\"/>\n"},
+        TemplateCase{"nested_batches_write_once",
+                     [](SvgBackend& b) {
+                       b.fill_rect({0, 0, 1, 1}, kRed);
+                       {
+                         ShapeBatch inner(b);
+                         b.fill_rect({1, 0, 1, 1}, kRed);
+                       }
+                       EXPECT_EQ(b.body(), "");
+                       b.fill_rect({2, 0, 1, 1}, kRed);
+                     },
+                     "<path d=\"" QC_RED_RECT("0.00") QC_RED_RECT("1.00") QC_RED_RECT("2.00")
+                     "\" fill=\"#ff0000\" stroke=\"none\"/>\n"}),
+    [](const testing::TestParamInfo<TemplateCase>& p) { return p.param.name; });
+
+#undef QC_RED_RECT
+#undef QC_CIRCLE
+
+// Past 64 styles the paths gathered are written and gathering starts again: a style seen before the break
+// comes back as a path of its own, after the ones between.
+TEST(SvgBackend, ManyStylesKeepTheOrderOfTheirShapes) {
+  SvgBackend b(100, 100, 1.0);
+  std::string want;
+  {
+    ShapeBatch batch(b);
+    for (int i = 0; i <= 70; ++i) {
+      const Color c{static_cast<std::uint8_t>(i % 70), 0, 0, 255};
+      b.fill_rect({static_cast<double>(i), 0, 1, 1}, c);
+      want += "<path d=\"M" + std::to_string(i) + ".00 0.00h1.00v1.00h-1.00Z\" fill=\"" + SvgBackend::color_to_css(c) +
+              "\" stroke=\"none\"/>\n";
+    }
+  }
+  EXPECT_EQ(b.body(), want);
+}
 
 // Rectangles handed over in chunks come out as the same rectangles drawn one by one, however many there
 // are against the chunk.

@@ -109,8 +109,8 @@ TEST(UserSeriesStyles, EachStyleDrawsItsElements) {
       {api::SeriesStyle::line, 1, "polyline", {{"points", line}, {"stroke", "#123456"}, {"stroke-width", "2.00"}}},
       {api::SeriesStyle::dashed, 1, "polyline", {{"points", line}, {"stroke-dasharray", "4.00,4.00"}}},
       {api::SeriesStyle::dotted, 1, "polyline", {{"points", line}, {"stroke-dasharray", "2.00,2.00"}}},
-      // Across to the next bar at the level reached, then down to its value.
-      {api::SeriesStyle::step, 2, "line", {{"x1", "12.50"}, {"y1", "79.40"}, {"x2", "37.50"}, {"y2", "79.40"}}},
+      // One polyline per run: across to the next bar at the level reached, then down to its value.
+      {api::SeriesStyle::step, 1, "polyline", {{"points", "12.50,79.40 37.50,79.40 37.50,94.70"}}},
       // Bars 34 px wide (0.8 of the canvas width per bar) from the value 0 at y = 84.5, coloured by sign.
       {api::SeriesStyle::histogram, 3, "rect",
        {{"x", "-4.50"}, {"y", "79.40"}, {"width", "34.00"}, {"height", "5.10"}, {"fill", "#00ff00"}}},

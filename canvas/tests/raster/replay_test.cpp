@@ -72,6 +72,18 @@ TEST(SvgReplay, ReportsWhatItDoesNotUnderstand) {
   for (const auto& c : cases) EXPECT_EQ(Picture(c.body).notes, c.notes) << c.body;
 }
 
+// A batched rectangle's relative sides draw the rectangle their absolute forms draw, and a layer's class
+// is understood (it draws nothing of its own).
+TEST(SvgReplay, RelativeSidesAndLayerClasses) {
+  const Picture relative("<g class=\"pointer\"><path d=\"M10 10h20v15h-20ZM2 2v4h3\" fill=\"#ff0000\"/></g>");
+  const Picture absolute("<g><path d=\"M10 10H30V25H10ZM2 2V6H5\" fill=\"#ff0000\"/></g>");
+  EXPECT_TRUE(relative.notes.empty());
+  EXPECT_EQ(relative.at(20, 20), 0xFFFF0000u);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(relative.at(x, y), absolute.at(x, y)) << x << ", " << y;
+  }
+}
+
 TEST(SvgReplay, SizeFromTheRootOrItsViewBox) {
   const struct {
     const char* svg;

@@ -142,6 +142,9 @@ TEST(PathData, ReadsTheWritersCommands) {
       {"M0 0 Q3 0 3 3", true, "M0.00,0.00 C2.00,0.00,3.00,1.00,3.00,3.00"},  // raised to a cubic
       {"M0 0 C1 2 3 4 5 6 Z L1 1", true, "M0.00,0.00 C1.00,2.00,3.00,4.00,5.00,6.00 Z L1.00,1.00"},
       {"M0 0 L-1-2", true, "M0.00,0.00 L-1.00,-2.00"},
+      // A batched rectangle: relative moves from the current point, then back to the subpath's start.
+      {"M1.00 2.00h3.00v4.00h-3.00ZM5 5v-1h-2", true,
+       "M1.00,2.00 L4.00,2.00 L4.00,6.00 L1.00,6.00 Z M5.00,5.00 L5.00,4.00 L3.00,4.00"},
       {"M0 0 A0 5 0 0 1 4 4", true, "M0.00,0.00 L4.00,4.00"},  // a radius of 0: a line
       {"M0 0 A5 5 0 0 1 0 0", true, "M0.00,0.00"},                // to where it is: nothing
       {"M0 0 l1 1", false, "M0.00,0.00"},  // relative commands are not written, so not read
