@@ -297,6 +297,8 @@ SvgBackend::SvgBackend(double width, double height, double dpr, util::TextBuffer
   body_at_ = out_.size();
 }
 
+constexpr std::uint8_t kBorderLayer = 1;
+
 // The numbers of one batched piece: a handful of coordinates.
 constexpr std::size_t kMaxPieceChars = 64 + 12 * kMaxFixedChars;
 
@@ -370,7 +372,10 @@ void SvgBackend::candle(const Candle& c) {
   if (batching()) {
     if (c.wick) line(c.wick_x, c.wick_top, c.wick_x, c.wick_bottom, StrokeStyle::solid(c.wick_width, c.wick_color));
     fill_rect(c.body, c.body_color);
-    if (c.border) stroke_rect(c.body, StrokeStyle::solid(1.0, *c.border));
+    if (c.border && finite_rect(c.body)) {
+      Writer(path_of_stroke(StrokeStyle::solid(1.0, *c.border), kBorderLayer), kMaxPieceChars, kBounded)
+          .rect_piece(c.body);
+    }
     return;
   }
   write_shapes();
@@ -525,22 +530,25 @@ util::TextBuffer& SvgBackend::path_of_fill(Color color) {
   return path_of(style);
 }
 
-util::TextBuffer& SvgBackend::path_of_stroke(const StrokeStyle& stroke) {
+util::TextBuffer& SvgBackend::path_of_stroke(const StrokeStyle& stroke, std::uint8_t layer) {
   if (last_stroke_ < paths_used_) {
     const ShapeStyle& last = paths_[last_stroke_].style;
-    if (last.stroked && last.stroke == stroke && last.state == state_) return paths_[last_stroke_].d;
+    if (last.stroked && last.layer == layer && last.stroke == stroke && last.state == state_) {
+      return paths_[last_stroke_].d;
+    }
   }
   ShapeStyle style;
   style.stroked = true;
   style.stroke = stroke;
   style.state = state_;
+  style.layer = layer;
   return path_of(style);
 }
 
 util::TextBuffer& SvgBackend::path_of(const ShapeStyle& style) {
   for (std::size_t i = 0; i < paths_used_; ++i) {
     const ShapeStyle& s = paths_[i].style;
-    if (s.stroked == style.stroked && s.state == style.state &&
+    if (s.stroked == style.stroked && s.layer == style.layer && s.state == style.state &&
         (style.stroked ? s.stroke == style.stroke : s.fill == style.fill)) {
       (style.stroked ? last_stroke_ : last_fill_) = i;
       return paths_[i].d;

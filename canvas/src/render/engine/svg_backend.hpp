@@ -182,6 +182,9 @@ class SvgBackend {
     Color fill;
     StrokeStyle stroke;
     SvgState state;
+    // Shapes that look alike but stack apart: a candle's border goes over its body, so it never joins the
+    // wicks of its colour, which go under.
+    std::uint8_t layer = 0;
   };
   // One style's path data; the slots and their buffers are kept from batch to batch.
   struct StyledPath {
@@ -198,7 +201,7 @@ class SvgBackend {
 
   bool batching() const { return batch_depth_ > 0; }
   util::TextBuffer& path_of_fill(Color color);
-  util::TextBuffer& path_of_stroke(const StrokeStyle& stroke);
+  util::TextBuffer& path_of_stroke(const StrokeStyle& stroke, std::uint8_t layer = 0);
   util::TextBuffer& path_of(const ShapeStyle& style);
   // Writes the batched paths, if any, and forgets them.
   void write_shapes() {
