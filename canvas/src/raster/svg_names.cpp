@@ -10,7 +10,7 @@ constexpr std::size_t kSlots = 64;
 
 constexpr std::size_t slot(std::string_view s) {
   const auto c = [&](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(s[i])); };
-  return (s.size() + 15 * c(0) + 4 * c(s.size() - 1) + 33 * c(s.size() / 2)) % kSlots;
+  return (s.size() + 15 * c(0) + 39 * c(s.size() - 1) + 28 * c(s.size() / 2)) % kSlots;
 }
 
 // Slot to attribute number plus one (0: empty).
@@ -80,7 +80,7 @@ AttrSet allowed_attrs(Element e) {
     case Element::radial_gradient: return attrs(id, cx, cy, r);
     case Element::stop: return attrs(offset, stop_color);
     case Element::clip_path: return attrs(id);
-    case Element::g: return attrs(clip_path);
+    case Element::g: return attrs(clip_path, class_name);  // a class names a group for the page, and draws nothing
     case Element::rect: return kPaint | attrs(x, y, width, height);
     case Element::line: return kPaint | attrs(x1, y1, x2, y2);
     case Element::polyline: return kPaint | attrs(points);

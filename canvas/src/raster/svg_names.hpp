@@ -17,14 +17,14 @@ inline constexpr std::string_view kAttrNames[] = {
     "x", "y", "width", "height", "x1", "y1", "x2", "y2", "cx", "cy", "r", "d", "points",
     "fill", "stroke", "stroke-width", "stroke-dasharray", "stroke-linecap", "stroke-linejoin", "opacity",
     "transform", "font-family", "font-size", "font-weight", "text-anchor", "dominant-baseline",
-    "id", "offset", "stop-color", "clip-path", "viewBox", "xmlns", "xmlns:xlink",
+    "id", "offset", "stop-color", "clip-path", "viewBox", "xmlns", "xmlns:xlink", "class",
 };
 
 enum class Attr : std::uint8_t {
   x, y, width, height, x1, y1, x2, y2, cx, cy, r, d, points,
   fill, stroke, stroke_width, stroke_dasharray, stroke_linecap, stroke_linejoin, opacity,
   transform, font_family, font_size, font_weight, text_anchor, dominant_baseline,
-  id, offset, stop_color, clip_path, view_box, xmlns, xmlns_xlink,
+  id, offset, stop_color, clip_path, view_box, xmlns, xmlns_xlink, class_name,
   count,
 };
 inline constexpr std::size_t kAttrCount = static_cast<std::size_t>(Attr::count);
