@@ -1,8 +1,10 @@
-// Runs a saved chart page's script under Node, with just enough of a document for it (the chart's element,
-// its two data scripts, listeners), then plays input at it. Usage: node page_driver.mjs page.html steps.json,
-// where each step is {"event": type, ...fields} for the chart's element, {"key": name} for the window, or
-// {"setView": [first, last]}; prints, as a JSON list, what the page shows after each step:
-// {"view": [first, last], "svg": text} (svg only when it changed), or {"error": text} for a refused setView.
+// Runs a saved chart page's script under Node, with just enough of a document for it (the chart's element and
+// the document's and the pointer's elements in it, its two data scripts, listeners), then plays input at it.
+// Usage: node page_driver.mjs page.html steps.json, where each step is {"event": type, ...fields} for the
+// chart's element, {"key": name} for the window, or {"setView": [first, last]}; prints, as a JSON list, what the
+// page shows after each step: {"view": [first, last], "svg": text, "put": [names]} (svg only when it changed;
+// put names the elements, "document" or "pointer", whose content the step put back), or {"error": text} for a
+// refused setView.
 import { readFileSync } from "node:fs";
 
 const [pagePath, stepsPath] = process.argv.slice(2);
@@ -13,13 +15,22 @@ const listeners = { element: {}, window: {} };
 const on = (target) => (type, fn) => { (listeners[target][type] ??= []).push(fn); };
 const LEFT = 8, TOP = 5; // the element's place in the viewport
 const element = {
-  innerHTML: "",
   textContent: "",
   addEventListener: on("element"),
   getBoundingClientRect: () => ({ left: LEFT, top: TOP }),
   setPointerCapture() {},
 };
+const put = new Set();
+const holder = (name) => {
+  let html = "";
+  return {
+    get innerHTML() { return html; },
+    set innerHTML(text) { html = text; put.add(name); },
+  };
+};
 byId.chart = element;
+byId.document = holder("document");
+byId.pointer = holder("pointer");
 globalThis.document = { getElementById: (id) => byId[id] ?? null };
 globalThis.window = { addEventListener: on("window") };
 const fire = (target, type, fields) => {
@@ -31,10 +42,20 @@ const fire = (target, type, fields) => {
 for (let i = 0; i < 1000 && !window.quorvel; i++) await new Promise((done) => setTimeout(done, 5));
 if (!window.quorvel) throw new Error(element.textContent || "the page did not start");
 
+// What the two elements show, read back as one document: the pointer's group (its element's svg stripped)
+// before the document's end.
+const composed = () => {
+  const doc = byId.document.innerHTML, layer = byId.pointer.innerHTML;
+  if (layer === "") return doc;
+  const group = layer.slice(layer.indexOf(">") + 1, -"</svg>".length);
+  return doc.slice(0, -"</svg>\n".length) + group + "</svg>\n";
+};
+
 const shown = [];
 let last = null;
 for (const step of JSON.parse(readFileSync(stepsPath, "utf8"))) {
   const result = {};
+  put.clear();
   try {
     if (step.setView) window.quorvel.setView(...step.setView);
     else if (step.key) fire("window", "keydown", { key: step.key });
@@ -49,7 +70,8 @@ for (const step of JSON.parse(readFileSync(stepsPath, "utf8"))) {
   result.view = window.quorvel.view();
   const svg = window.quorvel.svg();
   if (svg !== last) result.svg = svg;
-  if (element.innerHTML !== svg) throw new Error("the element does not show the page's document");
+  result.put = [...put].sort();
+  if (composed() !== svg) throw new Error("the elements do not show the page's document");
   last = svg;
   shown.push(result);
 }

@@ -537,6 +537,27 @@ def last_price_tag(elements):
     return elements[at], elements[at + 1]
 
 
+# With a view short of the last bar, the mark is still the series' last close: across the pane where the view's
+# range holds it, else its tag alone, whole at the pane's top or foot (the plot is 470 px high).
+@pytest.mark.parametrize("close, tag_y", [(2900.0, None), (9000.0, 0.0), (10.0, 470.0 - 16)])
+def test_last_price_beyond_the_view(close, tag_y):
+    bars = sp500_bars(SP500_YEAR)
+    last = bars[-1]
+    bars[-1] = qc.Bar(last.timestamp, close, close, close, close, 1.0)
+    chart = sp500_chart(bars)
+    chart.view(0, 99)
+    chart.last_price(True)
+    elements = body(render(chart))
+    tag, label = last_price_tag(elements)
+    assert (label.text, tag["fill"]) == ("%.2f" % close, UP)
+    line = last_price_mark(elements)
+    if tag_y is None:
+        assert line is not None and tag.num("y") == round(line[0].num("y1") - 8, 2)
+        assert line[0].num("y1") == dict(scale_labels(elements))["2900"]  # a tick's price, at its label
+    else:
+        assert line is None and tag.num("y") == tag_y
+
+
 def test_last_price_on_a_log_scale_and_without_a_close():
     # Ticked 0.0009 ... 0.0002 on a log scale: a caption at 0.0009 needs 7 decimals, more than the labels' 4.
     pennies = [qc.Bar(86400 * i, p, p * 1.01, p * 0.99, p, 1.0) for i, p in enumerate([0.0002, 0.0009, 0.00065432])]

@@ -121,6 +121,11 @@ def test_interactive_frames_the_page_in_the_charts_size():
     assert frame, shown[:200]
     assert html.unescape(frame.group(1)) == chart.to_html()
     assert isinstance(chart.interactive(), qc.InteractiveChart)
+    # Beside the frame, the chart's picture in base64 as a notebook keeps it, for where the frame cannot run.
+    bundle = chart.interactive()._repr_mimebundle_(include=None, exclude=None)
+    assert sorted(bundle) == ["image/png", "text/html"] and bundle["text/html"] == shown
+    png = __import__("base64").b64decode(bundle["image/png"], validate=True)
+    assert png.startswith(b"\x89PNG\r\n\x1a\n") and png == chart._repr_png_()
 
 
 def test_interactive_warns_when_the_notebook_would_carry_a_large_json():
@@ -147,7 +152,8 @@ def play(tmp_path, chart, steps):
 
 
 def check_played(chart, played, expected):
-    """Each step's view and document (the module's at that view and pointer), and the refusals."""
+    """Each step's view and document (the module's at that view and pointer), and the refusals. The document's
+    element is put back only when the view moved; a step that changed nothing shown puts back nothing."""
     assert len(played) == len(expected)
     svg = None
     for i, (shown, (view, pointer, error)) in enumerate(zip(played, expected)):
@@ -155,6 +161,9 @@ def check_played(chart, played, expected):
         svg = shown.get("svg", svg)
         chart.view(*view)
         assert svg == chart.render_svg(pointer=pointer), f"step {i}"
+        if i > 0:
+            moved = shown["view"] != played[i - 1]["view"]
+            assert shown["put"] == (["document", "pointer"] if moved else ["pointer"] if "svg" in shown else []), i
 
 
 Y = 100
@@ -202,6 +211,7 @@ def test_input_turns_into_the_views_and_pointers_the_page_draws(tmp_path):
     chart.rsi(14)
     played = play(tmp_path, chart, [step for step, _, _ in PLAYED])
     check_played(chart, played, [(view, pointer, None) for _, view, pointer in PLAYED])
+    assert played[0]["put"] == ["pointer"]  # the first move over the plot draws the pointer's group alone
 
 
 REFUSED = "RangeError: no bars from {} to {} of 300"

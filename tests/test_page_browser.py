@@ -1,6 +1,7 @@
 """The saved page in a real browser (Debian's headless chromium over the DevTools protocol): it loads from a
 file and requests nothing, turns wheel notches, drags, keys and a double-click into the views the rules give,
-and shows, hovered or not, exactly the document the module renders for the same view and pointer.
+and shows, hovered or not, exactly the document the module renders for the same view and pointer: the document
+in one element and the pointer's group in a second stacked over it, a pointer's move putting back the group alone.
 
 The rules, with n the view's bar count, N all bars and round(x) = floor(x + 0.5): a notch in makes
 n' = max(10, round(0.9 n)), out n' = min(N, max(n + 1, round(n / 0.9))), keeping the bar k under the pointer in
@@ -125,7 +126,7 @@ class Page:
         self.browser.navigate(self.url)
         shown(self.browser)
         self.browser.evaluate(f"""(() => {{
-            const element = document.querySelector("svg").parentElement;
+            const element = document.getElementById("chart");
             element.style.position = "absolute";
             element.style.left = "{OFFSET[0]}px";
             element.style.top = "{OFFSET[1]}px";
@@ -149,9 +150,9 @@ class Page:
         return self.browser.evaluate("quorvel.svg()")
 
     def shown(self):
-        """What the page's element holds: its elements' count and its texts, in order."""
+        """What the document's element holds: its elements' count and its texts, in order."""
         return self.browser.evaluate("""(() => {
-            const root = document.querySelector("svg");
+            const root = document.querySelector("#document > svg");
             return [root.querySelectorAll("*").length + 1, [...root.querySelectorAll("text")].map(t => t.textContent)];
           })()""")
 
@@ -439,6 +440,41 @@ def test_hovering_follows_the_view(page):
     # The keys move the view under a pointer that stays put.
     assert page.view() == [42, 91]
     assert page.svg() == document([42, 91], (450, 100))
+
+
+def test_a_hover_puts_back_the_pointers_group_alone(page, browser):
+    """Counts what each step puts back into the document's and the pointer's elements."""
+    browser.evaluate("""(() => {
+        window.put = {document: 0, pointer: 0};
+        for (const name of ["document", "pointer"]) {
+          new MutationObserver((records) => { put[name] += records.length; })
+            .observe(document.getElementById(name), {childList: true, subtree: true});
+        }
+      })()""")
+
+    def put():
+        counts = browser.evaluate("(() => { const p = {...put}; put.document = put.pointer = 0; return p; })()")
+        return counts["document"] > 0, counts["pointer"] > 0
+
+    page.hover(300, 200)
+    assert put() == (False, True)
+    page.hover(310, 250)
+    assert put() == (False, True)
+    # The pointer's layer lies exactly over the document, its group where the module draws it.
+    boxes = browser.evaluate("""[...document.querySelectorAll("#chart svg")].map(s => {
+        const r = s.getBoundingClientRect();
+        return [r.left, r.top, r.width, r.height];
+      })""")
+    assert len(boxes) == 2 and boxes[0] == boxes[1]
+    svg = page.svg()
+    assert svg == document([150, 249], (310, 250))
+    group = browser.evaluate("document.querySelector('#pointer g.pointer').outerHTML")
+    assert parse(group).attrib == {"class": "pointer"} and len(parse(group)) == len(parse(svg)[-1])
+    page.key("ArrowRight", "ArrowRight", 39)  # a view change puts back both
+    assert put() == (True, True)
+    page.leave()
+    assert put() == (False, True)
+    assert browser.evaluate("document.getElementById('pointer').innerHTML") == ""
 
 
 @pytest.mark.parametrize("x, y", [(SIZE[0] - 20, 100),   # on the price scale

@@ -65,14 +65,14 @@ def every_tool():
     return chart.render_svg()
 
 
-def every_study():
+def every_study(pointer=None):
     chart = qc.Chart(1400, 2400)
     bars = bench_bars()
     chart.bars(bars)
     chart.legend(True)
     for name, params, _ in STUDIES:
         getattr(chart, name)(*study_arguments(params, len(bars)))
-    return chart.render_svg()
+    return chart.render_svg(pointer=pointer)
 
 
 def example_documents(tmp):
@@ -91,8 +91,9 @@ def examples(tmp_path_factory):
     return example_documents(tmp_path_factory.mktemp("examples"))
 
 
-@pytest.mark.parametrize("make", [lambda: bench_chart(qc).render_svg(), every_tool, every_study],
-                         ids=["bench chart", "every tool", "every study"])
+@pytest.mark.parametrize("make", [lambda: bench_chart(qc).render_svg(), every_tool, every_study,
+                                  lambda: every_study(pointer=(600, 1500))],
+                         ids=["bench chart", "every tool", "every study", "every study hovered"])
 def test_chart_documents(make):
     check(make())
 

@@ -94,7 +94,9 @@ TEST(CChart, GivesThePlotWidthBesideThePriceScale) {
   }
 }
 
-TEST(CChart, DrawsThePointersCrosshairAsTheRendererDoes) {
+// The document with a pointer is the plain one with the pointer's group before its end; the group alone comes
+// from its own call, empty off the plot.
+TEST(CChart, DrawsThePointersGroupAsTheRendererDoes) {
   const std::string text = chart_text(40);
   std::string error;
   qc::api::Chart chart = *qc::api::chart_from_json(text, error);
@@ -117,8 +119,22 @@ TEST(CChart, DrawsThePointersCrosshairAsTheRendererDoes) {
     const std::string expected =
         qc::api::ChartRenderer(chart.config, chart.bars, qc::api::Pointer{c.x, c.y}).render_svg();
     EXPECT_EQ(std::string(data, size), expected) << c.x << "," << c.y;
-    EXPECT_EQ(expected != plain, c.drawn) << c.x << "," << c.y;
+    ASSERT_EQ(qc_chart_render_pointer(held.chart, pointer, &data, &size), QC_OK);
+    const std::string group(data, size);
+    EXPECT_EQ(group.empty(), !c.drawn) << c.x << "," << c.y;
+    constexpr std::string_view kEnd = "</svg>\n";
+    EXPECT_EQ(expected, plain.substr(0, plain.size() - kEnd.size()) + group + std::string(kEnd)) << c.x << "," << c.y;
+    if (c.drawn) {
+      EXPECT_TRUE(group.starts_with("<g class=\"pointer\">\n") && group.ends_with("</g>\n")) << group;
+    }
   }
+  const double pointer[2] = {410, 120};
+  const char* data = nullptr;
+  std::size_t size = 1;
+  EXPECT_EQ(qc_chart_render_pointer(held.chart, nullptr, &data, &size), QC_BAD_ARGUMENT);
+  Held empty(chart_text(0));
+  ASSERT_EQ(qc_chart_render_pointer(empty.chart, pointer, &data, &size), QC_OK);
+  EXPECT_EQ(size, 0u);
 }
 
 TEST(CChart, FindsTheBarAPointerAtXHovers) {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -231,16 +232,8 @@ constexpr ChartRow kRows[] = {
     // be had (too large, or built without cairo), so that IPython shows the SVG alone.
     {"_repr_png_", "The PNG of the chart, for notebook display", {}, Borrow::shared,
      [](ChartCall& c) -> PyObject* {
-#if QC_RASTER
-       const qc::raster::Output out = draw_unchecked(chart_svg(c), Format::png, 1.0);
-       if (out.status == qc::raster::Status::no_memory || out.status == qc::raster::Status::cairo_error) {
-         raise_failure(out, Format::png, 1.0);
-       }
-       return out.status == qc::raster::Status::ok ? to_bytes(out.bytes) : none();
-#else
-       (void)c;
-       return none();
-#endif
+       const std::optional<std::string> png = display_png(chart_of(c));
+       return png ? to_bytes(*png) : none();
      },
      nullptr, "bytes | None"},
 };
@@ -268,6 +261,21 @@ PyObject* png_from_svg(PyObject*, PyObject* args) {
 }
 
 }  // namespace
+
+std::optional<std::string> display_png(const qc::api::Chart& chart) {
+#if QC_RASTER
+  qc::raster::Output out =
+      draw_unchecked(qc::api::ChartRenderer(chart.config, chart.bars).render_svg(), Format::png, 1.0);
+  if (out.status == qc::raster::Status::no_memory || out.status == qc::raster::Status::cairo_error) {
+    raise_failure(out, Format::png, 1.0);
+  }
+  if (out.status == qc::raster::Status::ok) return std::move(out.bytes);
+  return std::nullopt;
+#else
+  (void)chart;
+  return std::nullopt;
+#endif
+}
 
 MethodGroup chart_output_methods() { return method_defs<kRows>(); }
 

@@ -103,9 +103,27 @@ std::string page_of(const qc::api::Chart& chart, std::string_view json) {
   return out;
 }
 
+// The frame as HTML, and beside it the chart's PNG in base64 as notebooks keep pictures, so that a notebook
+// saved and opened where the frame cannot run still shows the chart. The front end picks from them itself.
+PyObject* mime_bundle(Call<InteractiveChartClass>& c) {
+  const InteractivePage& page = c.value();
+  Ref bundle = Ref::steal(PyDict_New());
+  Ref html = Ref::steal(to_py(std::string_view(page.frame)));
+  if (PyDict_SetItemString(bundle.get(), "text/html", html.get()) < 0) throw PyErrorPending{};
+  if (page.png) {
+    Ref png = Ref::steal(to_py(std::string_view(*page.png)));
+    if (PyDict_SetItemString(bundle.get(), "image/png", png.get()) < 0) throw PyErrorPending{};
+  }
+  return bundle.release();
+}
+
 constexpr MethodRow<InteractiveChartClass> kInteractiveRows[] = {
     {"_repr_html_", "The chart's page in an iframe, for notebook display", {}, Borrow::shared,
-     [](Call<InteractiveChartClass>& c) { return to_py(std::string_view(c.value())); }, nullptr, "str"},
+     [](Call<InteractiveChartClass>& c) { return to_py(std::string_view(c.value().frame)); }, nullptr, "str"},
+    {"_repr_mimebundle_", "The page in an iframe (text/html) and the chart's PNG (image/png), for notebook display",
+     {opt_object("include").means("the MIME types asked for; the front end keeps those itself"),
+      opt_object("exclude").means("the MIME types not wanted; the front end leaves those out itself")},
+     Borrow::shared, mime_bundle, nullptr, "dict[str, str]"},
 };
 
 PyObject* interactive(ChartCall& c) {
@@ -123,7 +141,12 @@ PyObject* interactive(ChartCall& c) {
   frame.reserve(frame.size() + page.size() + page.size() / 16 + 16);
   append_html_escaped(frame, page);
   frame += "\"></iframe>";
-  return new_object<InteractiveChartClass>(std::move(frame));
+  std::optional<std::string> png;
+  if (const std::optional<std::string> bytes = display_png(chart)) {
+    png.emplace();
+    qc::util::append_base64(*png, std::as_bytes(std::span(*bytes)));
+  }
+  return new_object<InteractiveChartClass>(InteractivePage{std::move(frame), std::move(png)});
 }
 
 constexpr ChartRow kRows[] = {

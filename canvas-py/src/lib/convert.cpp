@@ -409,6 +409,7 @@ Converted default_value(const Param& p) {
       break;
     case Kind::opt_number_column:
     case Kind::mark_price:
+    case Kind::object:
       if (text == "None") return Ref();
       break;
     case Kind::time_unit:

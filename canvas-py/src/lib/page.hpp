@@ -1,6 +1,7 @@
 // The chart as one self-contained HTML page, and the object a notebook shows it through.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "api/chart.hpp"
@@ -12,9 +13,20 @@ namespace qcpy {
 // RuntimeError (PyErrorPending) when the module was built without the core.
 std::string page_html(const qc::api::Chart& chart);
 
-// What Chart.interactive() returns: the page in a frame, shown by notebooks through _repr_html_.
+// The chart's PNG at its own size, as notebooks show it beside its document; none when no PNG can be had
+// (too large, or built without cairo). Raises on a failure of cairo or of memory.
+std::optional<std::string> display_png(const qc::api::Chart& chart);
+
+// The page in a frame, and the picture a notebook keeps where the frame cannot run.
+struct InteractivePage {
+  std::string frame;               // the frame's HTML
+  std::optional<std::string> png;  // the chart's PNG in base64; none when display_png() gives none
+};
+
+// What Chart.interactive() returns: the page in a frame, shown by notebooks through _repr_mimebundle_ (the
+// frame and the PNG) or _repr_html_.
 struct InteractiveChartClass {
-  using Value = std::string;  // the frame's HTML
+  using Value = InteractivePage;
   static constexpr const char* name = "InteractiveChart";
   static constexpr const char* doc =
       "A chart's HTML page as a notebook shows it (Chart.interactive()): zoom with the wheel, pan by dragging, "

@@ -145,6 +145,7 @@ constexpr Param points(const char* name) { return {name, Kind::points}; }
 constexpr Param f64_list(const char* name) { return {name, Kind::f64_list}; }
 constexpr Param bar_list(const char* name) { return {name, Kind::bar_list}; }
 constexpr Param object(const char* name) { return {name, Kind::object}; }
+constexpr Param opt_object(const char* name) { return {name, Kind::object, "None"}; }
 constexpr Param path(const char* name) { return {name, Kind::path}; }
 constexpr Param time_column(const char* name) { return {name, Kind::time_column}; }
 constexpr Param number_column(const char* name) { return {name, Kind::number_column}; }

@@ -1,8 +1,12 @@
 // The page's script: starts the chart core carried by the page, shows the chart's document, and turns the
 // wheel, drags, keys and the pointer into views and pointers for the core to draw. It draws nothing itself.
+// The document and what the pointer draws over it sit in two elements stacked exactly, so that a move of the
+// pointer alone puts back only the pointer's group.
 (async () => {
   "use strict";
   const element = document.getElementById("chart");
+  const base = document.getElementById("document");
+  const layer = document.getElementById("pointer");
   try {
     const packed = atob(document.getElementById("quorvel-core").textContent);
     const gzip = new Uint8Array(packed.length);
@@ -57,20 +61,32 @@
     const home = view();
 
     let pointer = null; // [x, y] over the chart's element, in CSS pixels
-    let shown = "";
+    let shownView = null, shownDocument = "", shownGroup = "";
+    let frame = ""; // the document's root tag, which the pointer's group is drawn in too
+    const END = "</svg>\n";
     const render = () => {
-      let where = 0;
+      const [first, last] = view();
+      const viewed = `${first} ${last}`;
+      const moved = viewed !== shownView;
+      if (moved) {
+        core.qc_chart_render(chart, 0, scratch, scratch + 4);
+        shownDocument = text(heap().getUint32(scratch, true), heap().getUint32(scratch + 4, true));
+        base.innerHTML = shownDocument;
+        const root = shownDocument.indexOf("<svg");
+        frame = shownDocument.slice(root, shownDocument.indexOf(">", root) + 1);
+        shownView = viewed;
+      }
+      let group = "";
       if (pointer) {
         heap().setFloat64(scratch + 16, pointer[0], true);
         heap().setFloat64(scratch + 24, pointer[1], true);
-        where = scratch + 16;
+        core.qc_chart_render_pointer(chart, scratch + 16, scratch, scratch + 4);
+        group = text(heap().getUint32(scratch, true), heap().getUint32(scratch + 4, true));
       }
-      core.qc_chart_render(chart, where, scratch, scratch + 4);
-      const doc = text(heap().getUint32(scratch, true), heap().getUint32(scratch + 4, true));
-      // Off the plot the pointer changes nothing: the page is left as it is.
-      if (doc !== shown) {
-        element.innerHTML = doc;
-        shown = doc;
+      // Off the plot the pointer draws nothing; a move that changes nothing leaves the page as it is.
+      if (moved || group !== shownGroup) {
+        layer.innerHTML = group ? frame + group + "</svg>" : "";
+        shownGroup = group;
       }
     };
     // Input changes the view first and renders once after.
@@ -164,7 +180,8 @@
         }
         render();
       },
-      svg: () => shown,
+      // The document shown: the document, then the pointer's group before its end.
+      svg: () => (shownGroup ? shownDocument.slice(0, -END.length) + shownGroup + END : shownDocument),
     };
   } catch (failure) {
     element.textContent = `This page could not show its chart: ${failure.message}`;

@@ -2053,3 +2053,10 @@ class InteractiveChart:
     """A chart's HTML page as a notebook shows it (Chart.interactive()): zoom with the wheel, pan by dragging, hover a bar to read its values."""
     def _repr_html_(self) -> str:
         """The chart's page in an iframe, for notebook display"""
+    def _repr_mimebundle_(self, include: object = None, exclude: object = None) -> dict[str, str]:
+        """The page in an iframe (text/html) and the chart's PNG (image/png), for notebook display
+
+        Parameters:
+            include: the MIME types asked for; the front end keeps those itself
+            exclude: the MIME types not wanted; the front end leaves those out itself
+        """

@@ -13,6 +13,7 @@
 struct qc_chart {
   qc::api::Chart chart;
   std::string document;
+  std::string pointer_layer;
 };
 
 namespace {
@@ -36,7 +37,7 @@ int qc_chart_new(const char* text, size_t size, qc_chart** out) {
   if (text == nullptr && size > 0) return QC_BAD_ARGUMENT;
   std::optional<qc::api::Chart> chart = qc::api::chart_from_json({text, size}, last_error());
   if (!chart) return QC_BAD_TEXT;
-  *out = new qc_chart{std::move(*chart), {}};
+  *out = new qc_chart{std::move(*chart), {}, {}};
   return QC_OK;
 }
 
@@ -87,6 +88,15 @@ int qc_chart_render(qc_chart* chart, const double* pointer, const char** data, s
   chart->document = qc::api::ChartRenderer(chart->chart.config, chart->chart.bars, at).render_svg();
   *data = chart->document.data();
   *size = chart->document.size();
+  return QC_OK;
+}
+
+int qc_chart_render_pointer(qc_chart* chart, const double* pointer, const char** data, size_t* size) {
+  if (chart == nullptr || pointer == nullptr || data == nullptr || size == nullptr) return QC_BAD_ARGUMENT;
+  const qc::api::Pointer at{pointer[0], pointer[1]};
+  chart->pointer_layer = qc::api::ChartRenderer(chart->chart.config, chart->chart.bars, at).render_pointer_layer();
+  *data = chart->pointer_layer.data();
+  *size = chart->pointer_layer.size();
   return QC_OK;
 }
 

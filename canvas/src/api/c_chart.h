@@ -1,6 +1,7 @@
 /* The chart core behind a C interface over the chart's JSON form, for the WebAssembly build and any other
- * caller without C++: make a chart from its text, set and read its view, render its document into a buffer
- * the chart keeps, and find the bar under an x. Nothing throws; every function returns a status. */
+ * caller without C++: make a chart from its text, set and read its view, render its document (or what the
+ * pointer draws, alone) into a buffer the chart keeps, and find the bar under an x. Nothing throws; every
+ * function returns a status. */
 #ifndef QC_API_C_CHART_H
 #define QC_API_C_CHART_H
 
@@ -49,9 +50,15 @@ int QC_C_EXPORT(qc_chart_bar_count)(const qc_chart* chart, int64_t* count);
 int QC_C_EXPORT(qc_chart_plot_width)(const qc_chart* chart, double* width);
 
 /* The document, into a buffer the chart keeps until its next render or its end: *data and *size. A non-null
- * `pointer` is an (x, y) pair in document pixels: over the plot, the document also draws the crosshair there
- * and the hovered bar's values, as the Python module's render_svg(pointer=(x, y)) does. */
+ * `pointer` is an (x, y) pair in document pixels: over the plot, the document ends with the group of what the
+ * pointer draws there (the crosshair, the hovered bar's values), as the Python module's
+ * render_svg(pointer=(x, y)) does. */
 int QC_C_EXPORT(qc_chart_render)(qc_chart* chart, const double* pointer, const char** data, size_t* size);
+
+/* That group alone (the text qc_chart_render puts before the document's "</svg>" for the same pointer), into a
+ * buffer of its own the chart keeps until its next such call or its end; empty (*size 0) for a pointer off
+ * the plot or a chart without bars. `pointer` is required. */
+int QC_C_EXPORT(qc_chart_render_pointer)(qc_chart* chart, const double* pointer, const char** data, size_t* size);
 
 /* The index (in the full series) of the bar a pointer at x (document pixels from the left edge) hovers: the
  * drawn bar whose centre lies nearest x; QC_OUTSIDE left or right of the plot. */

@@ -1,6 +1,6 @@
 // The render pass: layout, background, grid, volume bands, the overlays' cloud fills, main series, overlays,
-// primitives, signals, scales, time axis, title, legend and the document frame, in that order, into one SVG
-// backend.
+// primitives, signals, scales, time axis, title, legend, what the pointer draws and the document frame, in that
+// order, into one SVG backend.
 #include "api/chart_renderer.hpp"
 #include "render/chart/axes.hpp"
 
@@ -25,6 +25,7 @@
 #include "api/primitive_words.hpp"
 #include "api/signal_painter.hpp"
 #include "api/simple_styles.hpp"
+#include "api/user_series.hpp"
 #include "coords/bar_dates.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
@@ -192,19 +193,24 @@ palette::UpDown up_down_of(const ThemeConfig& theme) {
 // Between the gradient definitions and the elements.
 constexpr std::string_view kDefsEnd = "\n</defs>\n";
 
+// What a pass writes: the whole document, or the pointer's layer alone.
+enum class PassOutput { document, pointer_layer };
+
 class RenderPass {
  public:
   // `storage` null: the document goes to the C heap.
   RenderPass(const ChartConfig& config, model::BarsView bars, util::TextStorage* storage,
-             std::optional<Pointer> pointer)
+             std::optional<Pointer> pointer, PassOutput output = PassOutput::document)
       : config_(config),
         theme_(config.theme),
         bars_(bars),
         lists_(config.indicators),
         layout_(make_layout(config, bars.size(), lists_.sub_pane_ratio_sum)),
         dpr_(drawable_dpr(config.dpr)),
-        backend_(layout_.width, layout_.height, dpr_, open_document(document_buffer(storage), layout_, lists_),
-                 kDefsEnd),
+        backend_(output == PassOutput::document
+                     ? render::SvgBackend(layout_.width, layout_.height, dpr_,
+                                          open_document(document_buffer(storage), layout_, lists_), kDefsEnd)
+                     : render::SvgBackend(layout_.width, layout_.height, dpr_)),
         heikin_ashi_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_bars(bars)
                                                                            : model::BarColumns()),
         series_bars_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_.view()
@@ -245,20 +251,26 @@ class RenderPass {
     draw_signals(backend_, config_.signals, layout_, main_, background_color());
     if (layout_.has_view()) close_clip_group(backend_);
     main_scale_.render(backend_, axis_theme(config_), layout_.plot_width);
+    // The series' last close, whatever bars the view draws.
     if (config_.show_last_price) {
-      draw_last_price(backend_, bars_[layout_.end(bars_.size()) - 1], theme_, main_scale_, layout_.plot_width,
-                      layout_.width);
+      draw_last_price(backend_, bars_[bars_.size() - 1], theme_, main_scale_, layout_.plot_width, layout_.width);
     }
-    if (pointer_) main_scale_.append_label(pointer_value_, value_at(main_, pointer_->y));
-    sub_panes();
+    sub_panes(true);
     render::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
                              layout_.spacing, labelled_bars_, local_time());
     if (!config_.title.empty()) draw_title(backend_, config_.title, legend_colors());
-    if (hovered_) hovered_prices();
     if (config_.show_legend) legend();
-    if (hovered_) crosshair();
+    if (hovered_) pointer_layer();
     backend_.body_buffer().append("</svg>\n");
     return backend_.release();
+  }
+
+  // The pointer's layer alone, as run() writes it; empty for a pointer off the plot.
+  std::string run_pointer_layer() {
+    if (!hovered_) return {};
+    sub_panes(false);
+    pointer_layer();
+    return backend_.take_body();
   }
 
   static coords::AxisTheme axis_theme(const ChartConfig& config) {
@@ -359,50 +371,60 @@ class RenderPass {
 
   // Each pane: frame and grid; the fills of the records that joined it, before its own record's levels,
   // fills and lines; the joined records' levels and lines; the chart's levels in it, then its tools. The
-  // range is the pane's own rule over all its records.
-  void sub_panes() {
-    const double width = whole_pixels(layout_.plot_width);
+  // range is the pane's own rule over all its records. Without `paint`, only what the legend and the
+  // pointer read of the panes.
+  void sub_panes(bool paint) {
     for_each_sub_pane(layout_, lists_, [&](std::size_t j, const SubPaneRecords& pane, double top, double h) {
       const ValueRange r = pane_range(layout_.drawn_bars(bars_), pane.records, layout_.drawn());
       const coords::PriceMapping y{r.lo, r.hi, top, h};
       const coords::PriceTicks ticks = coords::price_ticks(y.min, y.max, y.height);
-      draw_sub_pane_frame(backend_, y, width, theme_.background, theme_.grid_color);
-      if (layout_.has_view()) open_clip_group(backend_, j + 1);
-      if (theme_.show_grid) grid(y, ticks.ticks());
-      for (const model::Indicator* ind : pane.joined()) draw_cloud_fills(backend_, *ind, y, layout_);
-      draw_reference_levels(backend_, pane.owner(), y, width);
-      draw_cloud_fills(backend_, pane.owner(), y, layout_);
-      draw_indicator(backend_, pane.owner(), y, y.y(0.0), layout_, up_down_, bars_);
-      for (const model::Indicator* ind : pane.joined()) {
-        draw_series_levels(*ind, y);
-        draw_indicator(backend_, *ind, y, y.y(0.0), layout_, up_down_, bars_);
-      }
-      draw_pane_levels(PrimitivePane::sub(j), y);
-      draw_primitives(PrimitivePane::sub(j), y);
-      if (layout_.has_view()) close_clip_group(backend_);
-      render::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
-                                 ticks, coords::ScaleNumbers::in_units);
+      if (paint) paint_sub_pane(j, pane, y, ticks);
       // The pane under the pointer is the last one whose top lies above it: a gap goes with the pane over it.
-      if (pointer_ && pointer_->y >= top) {
-        pointer_value_.clear();
-        coords::ScaleLabels(ticks, coords::ScaleNumbers::in_units).append(pointer_value_, value_at(y, pointer_->y));
-      }
-      if (config_.show_legend) {
-        // Each record quotes its values as it would in a pane of its own: a series of small values that
-        // joins a pane of large ones keeps the digits it needs.
-        const LegendNumbers numbers = pane_legend_numbers(ticks, r.lo, r.hi, h, coords::ScaleNumbers::in_units);
-        const bool shared = pane.records.size() > 1;
-        for (std::size_t k = 0; k < pane.records.size(); ++k) {
-          const model::Indicator* record = pane.records[k];
-          LegendNumbers own = numbers;
-          if (shared) {
-            const ValueRange alone = indicator_range(layout_.drawn_bars(bars_), *record, layout_.drawn());
-            own = pane_legend_numbers(alone.lo, alone.hi, h, coords::ScaleNumbers::in_units);
-          }
-          sub_pane_legends_.push_back({record, sub_pane_legend_y(top, k), own});
+      const bool pointed = pointer_ && pointer_->y >= top;
+      if (!config_.show_legend && !pointed) return;
+      // Each record quotes its values as it would in a pane of its own: a series of small values that
+      // joins a pane of large ones keeps the digits it needs.
+      const LegendNumbers numbers = pane_legend_numbers(ticks, r.lo, r.hi, h, coords::ScaleNumbers::in_units);
+      const bool shared = pane.records.size() > 1;
+      // The crosshair's tag writes as many decimals as the most of the pane's quoted series, the caller's
+      // series at least two.
+      LegendNumbers tag{-1, numbers.in_units};
+      for (std::size_t k = 0; k < pane.records.size(); ++k) {
+        const model::Indicator* record = pane.records[k];
+        LegendNumbers own = numbers;
+        if (shared) {
+          const ValueRange alone = indicator_range(layout_.drawn_bars(bars_), *record, layout_.drawn());
+          own = pane_legend_numbers(alone.lo, alone.hi, h, coords::ScaleNumbers::in_units);
+        }
+        if (config_.show_legend) sub_pane_legends_.push_back({record, sub_pane_legend_y(top, k), own, j + 1});
+        if (std::ranges::any_of(record->vectors, has_value_colors)) {
+          tag.decimals = std::max({tag.decimals, own.decimals, is_user_record(*record) ? kUserTagDecimals : 0});
         }
       }
+      if (tag.decimals < 0) tag.decimals = numbers.decimals;
+      if (pointed) pointer_pane_ = PointerPane{y, tag};
     });
+  }
+
+  void paint_sub_pane(std::size_t j, const SubPaneRecords& pane, const coords::PriceMapping& y,
+                      const coords::PriceTicks& ticks) {
+    const double width = whole_pixels(layout_.plot_width);
+    draw_sub_pane_frame(backend_, y, width, theme_.background, theme_.grid_color);
+    if (layout_.has_view()) open_clip_group(backend_, j + 1);
+    if (theme_.show_grid) grid(y, ticks.ticks());
+    for (const model::Indicator* ind : pane.joined()) draw_cloud_fills(backend_, *ind, y, layout_);
+    draw_reference_levels(backend_, pane.owner(), y, width);
+    draw_cloud_fills(backend_, pane.owner(), y, layout_);
+    draw_indicator(backend_, pane.owner(), y, y.y(0.0), layout_, up_down_, bars_);
+    for (const model::Indicator* ind : pane.joined()) {
+      draw_series_levels(*ind, y);
+      draw_indicator(backend_, *ind, y, y.y(0.0), layout_, up_down_, bars_);
+    }
+    draw_pane_levels(PrimitivePane::sub(j), y);
+    draw_primitives(PrimitivePane::sub(j), y);
+    if (layout_.has_view()) close_clip_group(backend_);
+    render::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
+                               ticks, coords::ScaleNumbers::in_units);
   }
 
   // The levels of a record drawn in a pane whose range it does not rule (the price pane, a fixed one), where
@@ -434,12 +456,11 @@ class RenderPass {
     }
   }
 
-  // Over everything else: the main pane's lines (one per overlay study and volume band, in call order),
-  // then each sub-pane's, their values written as their pane's scale calls for.
-  void legend() {
-    const LegendColors colors = legend_colors();
-    const bool titled = !config_.title.empty() || hovered_;  // the hovered prices take the title's line
-    const std::size_t quoted = layout_.end(bars_.size());  // values at or before the last bar drawn
+  // Each legend line where it stands, in the order they are written: the main pane's (one per overlay study
+  // and volume band, in call order, under the title's line when `titled`), then each sub-pane's, their values
+  // written as their pane's scale calls for.
+  template <class F>
+  void for_each_legend_line(bool titled, F&& f) const {
     const LegendNumbers prices = main_scale_.numbers();
     std::size_t k = 0;
     for (const model::Indicator& ind : config_.indicators) {
@@ -448,27 +469,69 @@ class RenderPass {
         continue;
       }
       const bool band = std::holds_alternative<model::placement::VolumeBand>(ind.placement);
-      draw_legend_line(backend_, ind, main_legend_y(titled, k++), band ? kVolumeLegendNumbers : prices, colors,
-                       quoted, ind.own_base ? main_scale_.own_base(ind) : std::nullopt, hovered_);
+      f(PaneLegend{&ind, main_legend_y(titled, k++), band ? kVolumeLegendNumbers : prices, 0,
+                   ind.own_base ? main_scale_.own_base(ind) : std::nullopt});
     }
-    for (const PaneLegend& line : sub_pane_legends_) {
-      draw_legend_line(backend_, *line.indicator, line.y, line.numbers, colors, quoted, std::nullopt, hovered_);
-    }
+    for (const PaneLegend& line : sub_pane_legends_) f(line);
   }
 
-  // The hovered bar's prices on the title's line, written as the main pane's legend writes prices.
-  void hovered_prices() {
-    std::string text;
-    append_ohlc(text, bars_[*hovered_], main_scale_.numbers().decimals);
-    draw_after_title(backend_, config_.title, text, legend_colors());
+  // Over everything else but the pointer's layer.
+  void legend() {
+    const LegendColors colors = legend_colors();
+    const std::size_t quoted = layout_.end(bars_.size());  // values at or before the last bar drawn
+    for_each_legend_line(!config_.title.empty(), [&](const PaneLegend& line) {
+      draw_legend_line(backend_, *line.indicator, line.y, line.numbers, colors, quoted, line.base);
+    });
   }
 
-  // The bar's time reads to the minute when the drawn bars come less than a day apart.
+  // One group over the document: on each pane, one opaque backing over the legend lines the document shows
+  // there and those the pointer shows instead, then the hovered bar's prices on the title's line (the legend
+  // moved under it) and the legend's values at that bar; then the crosshair.
+  void pointer_layer() {
+    backend_.body_buffer().append(R"(<g class="pointer">)" "\n");
+    const LegendColors colors = legend_colors();
+    const std::string_view title = config_.title;
+    std::string ohlc;
+    append_ohlc(ohlc, bars_[*hovered_], main_scale_.numbers().decimals);
+    std::vector<BackingCover> covers(1 + lists_.sub_panes.size());
+    covers[0].add(after_title_backing(title, ohlc));
+    if (!title.empty()) covers[0].add(title_backing(title));
+    std::vector<LegendLine> lines;
+    if (config_.show_legend) {
+      const std::size_t quoted = layout_.end(bars_.size());
+      for_each_legend_line(!title.empty(), [&](const PaneLegend& line) {
+        covers[line.pane].add(LegendLine(*line.indicator, line.y, line.numbers, colors, quoted, line.base).backing());
+      });
+      for_each_legend_line(true, [&](const PaneLegend& line) {
+        lines.emplace_back(*line.indicator, line.y, line.numbers, colors, quoted, line.base, hovered_);
+        covers[line.pane].add(lines.back().backing());
+      });
+    }
+    render::Color backing = background_color();
+    backing.a = 255;
+    for (const BackingCover& cover : covers) {
+      if (cover.box) backend_.fill_rect(*cover.box, backing);
+    }
+    if (!title.empty()) write_title(backend_, title, colors);
+    write_after_title(backend_, title, ohlc, colors);
+    for (const LegendLine& line : lines) line.write_texts(backend_);
+    crosshair();
+    backend_.body_buffer().append("</g>\n");
+  }
+
+  // The value's tag writes as the pane's legend quotes values; the bar's time reads to the minute when the
+  // drawn bars come less than a day apart.
   void crosshair() {
+    std::string value;
+    if (pointer_pane_) {
+      append_legend_value(value, value_at(pointer_pane_->mapping, pointer_->y), pointer_pane_->numbers);
+    } else {
+      main_scale_.append_number(value, value_at(main_, pointer_->y));
+    }
     std::string time;
     coords::append_bar_time(time, config_.time_zone.local(bars_[*hovered_].timestamp),
                     intraday_bars(layout_.drawn_bars(bars_)));
-    draw_crosshair(backend_, layout_, {layout_.x(*hovered_), pointer_->y, pointer_value_, time}, legend_colors().text,
+    draw_crosshair(backend_, layout_, {layout_.x(*hovered_), pointer_->y, value, time}, legend_colors().text,
                    background_color());
   }
 
@@ -511,18 +574,27 @@ class RenderPass {
   std::vector<std::size_t> labelled_bars_;  // by the time axis, and the grid's verticals
   palette::UpDown up_down_;
 
-  // A sub-pane's legend line, placed and given its number form as the pane is drawn.
+  // A legend line, placed and given its number form; a sub-pane's as the pane is drawn.
   struct PaneLegend {
     const model::Indicator* indicator;
     double y;
     LegendNumbers numbers;
+    std::size_t pane;  // 0 the main pane, j + 1 sub-pane j
+    std::optional<double> base = std::nullopt;  // a compared line's
   };
   std::vector<PaneLegend> sub_pane_legends_;
 
-  // Set only for a pointer over the plot: the bar it hovers and its value on the pane it is over.
+  // The sub-pane under the pointer: its mapping and how its tag writes values.
+  struct PointerPane {
+    coords::PriceMapping mapping;
+    LegendNumbers numbers;
+  };
+  static constexpr int kUserTagDecimals = 2;
+
+  // Set only for a pointer over the plot: the bar it hovers and, over a sub-pane, that pane.
   std::optional<Pointer> pointer_;
   std::optional<std::size_t> hovered_;
-  std::string pointer_value_;
+  std::optional<PointerPane> pointer_pane_;
 };
 
 }  // namespace
@@ -541,6 +613,11 @@ DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
   }
   const util::TextBuffer out = RenderPass(config_, bars_, &storage, pointer_).run();
   return {out.size(), out.is_ascii()};
+}
+
+std::string ChartRenderer::render_pointer_layer() const {
+  if (bars_.empty()) return {};
+  return RenderPass(config_, bars_, nullptr, pointer_, PassOutput::pointer_layer).run_pointer_layer();
 }
 
 std::optional<std::size_t> ChartRenderer::bar_under(double x) const {

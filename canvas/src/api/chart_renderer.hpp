@@ -25,8 +25,8 @@ struct DocumentInfo {
 // Borrows the chart for one call and keeps nothing between calls.
 class ChartRenderer {
  public:
-  // With a pointer over the plot, the document also shows the crosshair there and the hovered bar's values;
-  // elsewhere the pointer changes nothing.
+  // With a pointer over the plot, the document ends with what the pointer draws (the crosshair there and the
+  // hovered bar's values) in a group of its own; elsewhere the pointer changes nothing.
   ChartRenderer(const ChartConfig& config, model::BarsView bars, std::optional<Pointer> pointer = std::nullopt)
       : config_(config), bars_(bars), pointer_(pointer) {}
 
@@ -36,6 +36,9 @@ class ChartRenderer {
   // counts, or from 64 KiB when the storage refuses that much, and grown through the storage when that
   // falls short; std::bad_alloc only when growing is refused); the storage's first `size` bytes hold it.
   DocumentInfo render_into(util::TextStorage& storage) const;
+  // The pointer's group alone, as render_svg() writes it before "</svg>"; empty without bars or for a pointer
+  // off the plot.
+  std::string render_pointer_layer() const;
   // The bar (an index into all bars) the document draws nearest x, none off the plot: the bar a pointer at
   // x hovers.
   std::optional<std::size_t> bar_under(double x) const;

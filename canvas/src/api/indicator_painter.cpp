@@ -524,15 +524,22 @@ void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, 
   if (indicator.runs_are_levels) label_run_levels(out, indicator, y, layout);
 }
 
+bool has_value_colors(const model::IndicatorVector& vector) {
+  if (vector.style.is_hidden()) return false;
+  const auto* cloud = std::get_if<model::style::Cloud>(&vector.style.v);
+  return cloud == nullptr || cloud->edged;
+}
+
 std::optional<render::Color> value_color(const model::IndicatorVector& vector, std::size_t k,
                                          const palette::UpDown& chart) {
+  if (!has_value_colors(vector)) return std::nullopt;
   return std::visit(
       [&](const auto& s) -> std::optional<render::Color> {
         using S = std::decay_t<decltype(s)>;
         if constexpr (std::is_same_v<S, model::style::Histogram>) {
           return histogram_color(s, bar_is_up(vector, k), chart);
         } else if constexpr (std::is_same_v<S, model::style::Cloud>) {
-          return s.edged ? std::optional(stroke_color(s.lower_color)) : std::nullopt;
+          return stroke_color(s.lower_color);
         } else if constexpr (std::is_same_v<S, model::style::Hidden>) {
           return std::nullopt;
         } else if constexpr (std::is_same_v<S, model::style::Line>) {

@@ -35,10 +35,13 @@ void draw_cloud_fills(render::SvgBackend& out, const model::Indicator& indicator
 void draw_indicator(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,
                     double baseline, const Layout& layout, const palette::UpDown& chart, model::BarsView bars = {});
 
+// Whether the vector's values have a colour (value_color()): all but hidden vectors and clouds without edges.
+bool has_value_colors(const model::IndicatorVector& vector);
+
 // The colour value k (an index within the values) is drawn in, before the alpha a pane applies: a
 // histogram's bar in its up or down colour (or its shade of the `chart` colour) by its flag or, without one,
 // its sign; a cloud's edge line in the cloud's second colour; a line, step line or dots in their colour. None
-// for a hidden vector.
+// for a hidden vector and a cloud without edges.
 std::optional<render::Color> value_color(const model::IndicatorVector& vector, std::size_t k,
                                          const palette::UpDown& chart);
 

@@ -44,10 +44,9 @@ render::TextStyle text_style(double size, render::Color color) {
 }
 
 // Behind a line of texts of `size` whose last one, `last`, starts at x_last.
-void draw_backing(render::SvgBackend& out, double x_last, std::string_view last, double size, double y,
-                  double half_height, render::Color color) {
+render::Rect backing_box(double x_last, std::string_view last, double size, double y, double half_height) {
   const double right = x_last + render::estimated_text_width(last, size) + kBackingPastEnd;
-  out.fill_rect({kBackingLeft, y - half_height, right - kBackingLeft, 2 * half_height}, color);
+  return {kBackingLeft, y - half_height, right - kBackingLeft, 2 * half_height};
 }
 
 // The index of the value quoted for a vector: that of the last bar when finite, else the last finite one
@@ -65,12 +64,9 @@ std::optional<std::size_t> hovered_value_index(const model::IndicatorVector& vec
   return std::nullopt;
 }
 
-void append_value(std::string& out, double v, const LegendNumbers& numbers) {
-  if (numbers.in_units && std::fabs(v) >= coords::kUnitsFrom) {
-    coords::append_in_unit(out, v, coords::number_unit(std::fabs(v)), kUnitDecimals);
-  } else {
-    coords::append_price_fixed(out, v, numbers.decimals);
-  }
+// Where the text after the title starts.
+double after_title_x(std::string_view title) {
+  return title.empty() ? kLeft : kLeft + render::estimated_text_width(title, kTitleSize) + kGap;
 }
 
 }  // namespace
@@ -81,17 +77,28 @@ LegendColors LegendColors::make(render::Color text, render::Color background, pa
 }
 
 void draw_title(render::SvgBackend& out, std::string_view title, const LegendColors& colors) {
-  draw_backing(out, kLeft, title, kTitleSize, kTitleY, kTitleBackingHalf, colors.backing);
+  out.fill_rect(title_backing(title), colors.backing);
+  write_title(out, title, colors);
+}
+
+void write_title(render::SvgBackend& out, std::string_view title, const LegendColors& colors) {
   out.text(title, text_style(kTitleSize, colors.text), kLeft, kTitleY);
 }
 
-void draw_after_title(render::SvgBackend& out, std::string_view title, std::string_view text,
-                      const LegendColors& colors) {
-  const double x = title.empty() ? kLeft : kLeft + render::estimated_text_width(title, kTitleSize) + kGap;
+render::Rect title_backing(std::string_view title) {
+  return backing_box(kLeft, title, kTitleSize, kTitleY, kTitleBackingHalf);
+}
+
+void write_after_title(render::SvgBackend& out, std::string_view title, std::string_view text,
+                       const LegendColors& colors) {
+  out.text(text, text_style(kLegendSize, colors.text), after_title_x(title), kTitleY);
+}
+
+render::Rect after_title_backing(std::string_view title, std::string_view text) {
+  const double x = after_title_x(title);
   const double right = x + render::estimated_text_width(text, kLegendSize) + kBackingPastEnd;
   const double left = x - (kLeft - kBackingLeft);
-  out.fill_rect({left, kTitleY - kTitleBackingHalf, right - left, 2 * kTitleBackingHalf}, colors.backing);
-  out.text(text, text_style(kLegendSize, colors.text), x, kTitleY);
+  return {left, kTitleY - kTitleBackingHalf, right - left, 2 * kTitleBackingHalf};
 }
 
 double main_legend_y(bool titled, std::size_t k) {
@@ -118,24 +125,16 @@ LegendNumbers pane_legend_numbers(const coords::PriceTicks& ticks, double lo, do
           scale == coords::ScaleNumbers::in_units && largest >= coords::kUnitsFrom};
 }
 
-void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator, double y,
-                      const LegendNumbers& numbers, const LegendColors& colors, std::size_t bars,
-                      std::optional<double> base, std::optional<std::size_t> hovered) {
-  // The texts are placed before any is written: the backing, written first, ends past the last of them.
-  struct Quote {
-    std::size_t begin, end;  // of its text in `texts`
-    render::Color color;
-    double x;
-  };
-  std::string texts(indicator.name);
-  std::vector<Quote> quotes;
-  quotes.reserve(indicator.vectors.size() + 2);
-  quotes.push_back({0, texts.size(), colors.text, kLeft});
-  const auto text_of = [&](const Quote& q) { return std::string_view(texts).substr(q.begin, q.end - q.begin); };
+LegendLine::LegendLine(const model::Indicator& indicator, double y, const LegendNumbers& numbers,
+                       const LegendColors& colors, std::size_t bars, std::optional<double> base,
+                       std::optional<std::size_t> hovered)
+    : texts_(indicator.name), y_(y) {
+  quotes_.reserve(indicator.vectors.size() + 2);
+  quotes_.push_back({0, texts_.size(), colors.text, kLeft});
   auto quote = [&](render::Color color) {
-    const Quote& previous = quotes.back();
-    quotes.push_back({previous.end, texts.size(), color,
-                      previous.x + render::estimated_text_width(text_of(previous), kLegendSize) + kGap});
+    const Quote& previous = quotes_.back();
+    quotes_.push_back({previous.end, texts_.size(), color,
+                       previous.x + render::estimated_text_width(text_of(previous), kLegendSize) + kGap});
   };
   for (const model::IndicatorVector& vector : indicator.vectors) {
     const auto k = hovered ? hovered_value_index(vector, *hovered) : last_value_index(vector, bars);
@@ -143,23 +142,61 @@ void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator
     auto color = value_color(vector, *k, colors.chart);
     if (!color) continue;
     color->a = 255;
-    append_value(texts, vector.values[*k], numbers);
+    append_legend_value(texts_, vector.values[*k], numbers);
     quote(*color);
     const double change = base && &vector == &indicator.vectors.front()
                               ? coords::percent_change(vector.values[*k], *base)
                               : NAN;
     if (std::isfinite(change)) {  // not when it overflows: a value far from a tiny base
-      coords::append_percent(texts, change, kChangeDecimals);
+      coords::append_percent(texts_, change, kChangeDecimals);
       quote(*color);
     }
   }
-  const Quote& last = quotes.back();
-  draw_backing(out, last.x, text_of(last), kLegendSize, y, kLegendBackingHalf, colors.backing);
-  render::TextStyle style = text_style(kLegendSize, colors.text);
-  for (const Quote& q : quotes) {
+}
+
+std::string_view LegendLine::text_of(const Quote& q) const {
+  return std::string_view(texts_).substr(q.begin, q.end - q.begin);
+}
+
+render::Rect LegendLine::backing() const {
+  const Quote& last = quotes_.back();
+  return backing_box(last.x, text_of(last), kLegendSize, y_, kLegendBackingHalf);
+}
+
+void LegendLine::write_texts(render::SvgBackend& out) const {
+  render::TextStyle style = text_style(kLegendSize, render::Color{});
+  for (const Quote& q : quotes_) {
     style.color = q.color;
-    out.text(text_of(q), style, q.x, y);
+    out.text(text_of(q), style, q.x, y_);
   }
+}
+
+void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator, double y,
+                      const LegendNumbers& numbers, const LegendColors& colors, std::size_t bars,
+                      std::optional<double> base) {
+  const LegendLine line(indicator, y, numbers, colors, bars, base);
+  out.fill_rect(line.backing(), colors.backing);
+  line.write_texts(out);
+}
+
+void append_legend_value(std::string& out, double v, const LegendNumbers& numbers) {
+  if (numbers.in_units && std::fabs(v) >= coords::kUnitsFrom) {
+    coords::append_in_unit(out, v, coords::number_unit(std::fabs(v)), kUnitDecimals);
+  } else {
+    coords::append_price_fixed(out, v, numbers.decimals);
+  }
+}
+
+void BackingCover::add(const render::Rect& r) {
+  if (!box) {
+    box = r;
+    return;
+  }
+  const double left = std::min(box->x, r.x);
+  const double top = std::min(box->y, r.y);
+  const double right = std::max(box->x + box->width, r.x + r.width);
+  const double bottom = std::max(box->y + box->height, r.y + r.height);
+  box = render::Rect{left, top, right - left, bottom - top};
 }
 
 }  // namespace qc::api

@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "api/palette.hpp"
 #include "coords/price_scale.hpp"
@@ -26,10 +28,14 @@ struct LegendColors {
 
 // The title over the main pane's top-left corner, on its backing.
 void draw_title(render::SvgBackend& out, std::string_view title, const LegendColors& colors);
-// A text on the title's line in the legend's size: after the title, or in its place when `title` is empty,
-// on a backing of its own that leaves the title's alone.
-void draw_after_title(render::SvgBackend& out, std::string_view title, std::string_view text,
-                      const LegendColors& colors);
+// The title's text alone, and the box its backing fills.
+void write_title(render::SvgBackend& out, std::string_view title, const LegendColors& colors);
+render::Rect title_backing(std::string_view title);
+// A text on the title's line in the legend's size: after the title, or in its place when `title` is empty.
+// Its backing's box leaves the title's alone.
+void write_after_title(render::SvgBackend& out, std::string_view title, std::string_view text,
+                       const LegendColors& colors);
+render::Rect after_title_backing(std::string_view title, std::string_view text);
 
 // Where the legend's lines stand: the main pane's line k under the title when there is one, and a
 // sub-pane's line k from just inside the top of its frame down.
@@ -58,15 +64,48 @@ LegendNumbers pane_legend_numbers(const coords::PriceTicks& ticks, double lo, do
 // The volume band's: in units from coords::kUnitsFrom, whole numbers below.
 inline constexpr LegendNumbers kVolumeLegendNumbers{0, true};
 
-// One legend line at height y on its backing: the indicator's name, then the last value of each vector that
-// draws, in the colour that value is drawn in made opaque, each text after the previous one's reckoned
-// width. A vector's last value is its value at the last of `bars` bars when finite, else its last finite
-// value before that; a vector without one is left out. With a `base` (a compared line's), the first vector's
-// last value is followed by its per cent change from the base, signed with two decimals ("+4.21%"), when that
-// is finite. With a `hovered` bar, each vector's value at that bar is quoted instead, and left out where it is
-// not finite.
+// One legend line at height y: the indicator's name, then the last value of each vector that draws, in the
+// colour that value is drawn in made opaque, each text after the previous one's reckoned width. A vector's
+// last value is its value at the last of `bars` bars when finite, else its last finite value before that; a
+// vector without one is left out. With a `base` (a compared line's), the first vector's last value is followed
+// by its per cent change from the base, signed with two decimals ("+4.21%"), when that is finite. With a
+// `hovered` bar, each vector's value at that bar is quoted instead, and left out where it is not finite.
+// The texts are placed before any is written, so that a backing written first ends past the last of them.
+class LegendLine {
+ public:
+  LegendLine(const model::Indicator& indicator, double y, const LegendNumbers& numbers, const LegendColors& colors,
+             std::size_t bars, std::optional<double> base = std::nullopt,
+             std::optional<std::size_t> hovered = std::nullopt);
+
+  // The line's own backing: from 4 px left of its texts to 4 px past the last one's reckoned end.
+  render::Rect backing() const;
+  void write_texts(render::SvgBackend& out) const;
+
+ private:
+  struct Quote {
+    std::size_t begin, end;  // of its text in texts_
+    render::Color color;
+    double x;
+  };
+  std::string_view text_of(const Quote& q) const;
+
+  std::string texts_;
+  std::vector<Quote> quotes_;
+  double y_;
+};
+
+// The line on its backing in the legend's backing colour.
 void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator, double y,
                       const LegendNumbers& numbers, const LegendColors& colors, std::size_t bars,
-                      std::optional<double> base = std::nullopt, std::optional<std::size_t> hovered = std::nullopt);
+                      std::optional<double> base = std::nullopt);
+
+// A value as a legend line with `numbers` writes it.
+void append_legend_value(std::string& out, double v, const LegendNumbers& numbers);
+
+// The smallest box that holds every box added: one backing in place of several.
+struct BackingCover {
+  std::optional<render::Rect> box;
+  void add(const render::Rect& r);
+};
 
 }  // namespace qc::api

@@ -88,21 +88,13 @@ std::optional<coords::PriceMapping> MainScale::mapping_of(const model::Indicator
   return own;
 }
 
-void MainScale::append_mark(std::string& out, double close) const {
+void MainScale::append_number(std::string& out, double number) const {
   if (!mapping_.relative) {
-    coords::append_price_fixed(out, close, prices_.decimals);
+    coords::append_price_fixed(out, number, prices_.decimals);
   } else if (labels_ == coords::ScaleNumbers::percent) {
-    coords::append_percent(out, mapping_.scaled(close), kMarkDecimals);
+    coords::append_percent(out, number, kMarkDecimals);
   } else {
-    coords::append_price_fixed(out, mapping_.scaled(close), kMarkDecimals);
-  }
-}
-
-void MainScale::append_label(std::string& out, double value) const {
-  if (mapping_.log) {
-    coords::append_price_fixed(out, value, log_.most_decimals());
-  } else {
-    coords::ScaleLabels(linear_, labels_).append(out, value);
+    coords::append_price_fixed(out, number, kMarkDecimals);
   }
 }
 

@@ -44,16 +44,15 @@ class MainScale {
   // How the legend writes the pane's prices: with the labels' most decimals of a price scale, at least those a
   // caption gives the largest tick.
   LegendNumbers numbers() const { return prices_; }
-  // The last-price tag's text for a close: the price as the legend writes it; on a relative scale its number
-  // with two decimals, signed and with "%" on a per cent scale.
-  void append_mark(std::string& out, double close) const;
-  // A value as the scale's labels write it: a linear scale's with its labels' decimals (on a relative scale,
-  // its number), a log scale's with the most its labels carry.
-  void append_label(std::string& out, double value) const;
+  // The last-price tag's text for a close: append_number() of its number on the scale.
+  void append_mark(std::string& out, double close) const { append_number(out, mapping_.scaled(close)); }
+  // A number of the scale on a tag (the last price's, the crosshair's): a price as the legend writes prices; on a
+  // relative scale the number with two decimals, signed and with "%" on a per cent scale.
+  void append_number(std::string& out, double number) const;
   void render(render::SvgBackend& backend, const coords::AxisTheme& theme, double x) const;
 
  private:
-  // A relative scale's numbers carry two decimals on the last-price tag.
+  // A relative scale's numbers carry two decimals on the tags.
   static constexpr int kMarkDecimals = 2;
 
   // Sets a relative mapping from the main series' base; false when the bars give none.

@@ -15,14 +15,22 @@ namespace {
 // What lies under a fill shows through it.
 constexpr std::uint8_t kFillAlpha = 0x33;
 
+constexpr std::string_view kUserIdPrefix = "custom_";
+
 std::string user_id(std::string_view name) {
-  std::string id = "custom_";
+  std::string id(kUserIdPrefix);
   util::append_lowercase(id, name);
-  for (std::size_t i = 7; i < id.size(); ++i) {
+  for (std::size_t i = kUserIdPrefix.size(); i < id.size(); ++i) {
     if (id[i] == ' ') id[i] = '_';
   }
   return id;
 }
+
+}  // namespace
+
+bool is_user_record(const model::Indicator& record) { return record.id.starts_with(kUserIdPrefix); }
+
+namespace {
 
 model::Indicator user_record(std::string_view name, PaneTarget pane, std::optional<double> height) {
   model::Indicator ind = model::Indicator::make(user_id(name), name);

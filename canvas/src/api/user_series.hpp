@@ -69,6 +69,9 @@ model::Indicator user_series(std::string_view name, model::Values values, PaneTa
 model::Indicator user_fill(std::string_view name, model::Values upper, model::Values lower,
                            PaneTarget pane, std::string_view above_color, std::string_view below_color);
 
+// Whether a record holds the caller's own values (a series or fill of this file's, by its id).
+bool is_user_record(const model::Indicator& record);
+
 // The chart with the record added, counting one more of the user's series calls.
 Chart add_user_record(Chart&& chart, model::Indicator record);
 
