@@ -10,6 +10,7 @@ import struct
 import pytest
 
 import quorvel_canvas as qc
+from conftest import run_isolated
 
 DAY = 86_400
 T0 = 1_700_006_400  # a midnight UTC
@@ -108,10 +109,7 @@ ARGUMENT_ERRORS = [
     # 1024 up from 0 in boxes of 2^-10: 1048576 renko boxes, as many grid prices in one X column.
     ("too many renko boxes", bars_of([0.0, 1024.0]), lambda c: c.renko(2.0**-10), ValueError,
      "argument 'box': 0.0009765625 gives 1048576 boxes, more than 1000000"),
-    # Below the closes' resolution (101 / box above 2^52): refused before any box is counted or made. Without
-    # the check, renko(1e-300) stepped through the grid a box at a time; the test runner's timeout guards it.
-    ("renko below the resolution", bars_of([100.0, 100.0, 101.0, 99.0]), lambda c: c.renko(1e-300), ValueError,
-     "argument 'box': 1e-300 is below the prices' resolution"),
+    # Below the closes' resolution (101 / box above 2^52): refused before any box is counted or made.
     ("renko just below it", bars_of([100.0, 100.0, 101.0, 99.0]),
      lambda c: c.renko(math.nextafter(101 * 2.0**-52, 0.0)), ValueError,
      f"argument 'box': {math.nextafter(101 * 2.0**-52, 0.0)!r} is below the prices' resolution"),
@@ -125,6 +123,21 @@ ARGUMENT_ERRORS = [
     ("ATR box below it", [qc.Bar(T0 + DAY * i, 1e20, 1e20 + 16384, 1e20, 1e20, 1.0) for i in range(20)],
      lambda c: c.renko(), ValueError, "argument 'box': None (an ATR box of 16380) is below the prices' resolution"),
 ]
+
+
+def test_renko_below_the_resolution_is_refused_without_stepping_through_the_grid():
+    # A grid of 1e-300 stepped a box at a time would run for months: run apart, so that a hang ends at the
+    # runner's timeout rather than stalling the suite.
+    result = run_isolated("""
+        import quorvel_canvas as qc
+        chart = qc.Chart(400, 300)
+        chart.bars([qc.Bar(86400 * i, c, c, c, c, 1.0) for i, c in enumerate([100.0, 100.0, 101.0, 99.0])])
+        try:
+            chart.renko(1e-300)
+        except ValueError as error:
+            print(error)
+    """, timeout=60)
+    assert result.stdout == "argument 'box': 1e-300 is below the prices' resolution\n", result.stderr
 
 
 @pytest.mark.parametrize("bars, call, kind, message", [a[1:] for a in ARGUMENT_ERRORS],

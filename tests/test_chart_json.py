@@ -193,8 +193,8 @@ def test_a_bad_text_names_its_first_bad_key_path(make, message):
 def test_an_integer_written_as_a_whole_float_is_taken():
     doc = json.loads(base().to_json())
     doc["width"], doc["height"] = 400.0, 3e2
-    chart = qc.Chart.from_json(json.dumps(doc))
-    assert json.loads(chart.to_json())[ "width"] == 400 and json.loads(chart.to_json())["height"] == 300
+    back = json.loads(qc.Chart.from_json(json.dumps(doc)).to_json())
+    assert (back["width"], back["height"]) == (400, 300)
 
 
 def test_the_first_bad_key_in_text_order_is_named_and_a_missing_key_counts_at_the_end_of_its_object():

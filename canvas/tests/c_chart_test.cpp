@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <utility>
 
 #include "api/c_chart.h"
@@ -51,32 +50,6 @@ TEST(CChart, RefusesBadArgumentsWithAStatus) {
   EXPECT_EQ(qc_chart_view(held.chart, &a, &b), QC_OK);
   EXPECT_EQ(a, 0);
   EXPECT_EQ(b, 9);  // the refused view changed nothing
-}
-
-// A view with no bars is refused, naming the end at fault; one with some bars is cut to them.
-TEST(CChart, RefusesViewsWithNoBarsAndCutsTheOthers) {
-  using qc::api::ViewFault;
-  const struct {
-    std::int64_t first, last;
-    ViewFault fault;
-    std::string_view argument, text;
-  } cases[] = {
-      {100, 200, ViewFault::first_after_last_bar, "first", "100 is after the last bar, 29"},
-      {30, 30, ViewFault::first_after_last_bar, "first", "30 is after the last bar, 29"},
-      {-100, -31, ViewFault::last_before_first_bar, "last", "-31 is before the first bar, -30"},
-      {10, 5, ViewFault::reversed, "", "selects no bars: of the 30 bars held, first is bar 10 and last is bar 5"},
-      {29, INT64_MAX, ViewFault::none, "", ""},
-      {INT64_MIN, -30, ViewFault::none, "", ""},
-  };
-  for (const auto& c : cases) {
-    const qc::api::ViewRequest request{c.first, c.last};
-    EXPECT_EQ(qc::api::view_fault(request, 30), c.fault) << c.first << " " << c.last;
-    EXPECT_EQ(qc::api::resolve_view(request, 30).has_value(), c.fault == ViewFault::none);
-    if (c.fault == ViewFault::none) continue;
-    const qc::api::ViewRefusal refusal = qc::api::view_refusal(request, 30, c.fault);
-    EXPECT_EQ(refusal.argument, c.argument);
-    EXPECT_EQ(refusal.text, c.text);
-  }
 }
 
 TEST(CChart, ABadTextNamesItsFirstBadKeyPath) {

@@ -122,23 +122,6 @@ TEST(ChartJson, NamesTheFirstBadKeyPath) {
   }
 }
 
-// Whole numbers written with a fraction or an exponent are the integers they equal; beyond the doubles' exact
-// integers they are refused rather than rounded into range.
-TEST(ChartJson, TakesWholeFloatsForIntegers) {
-  const std::string good = chart_to_json(sample());
-  const auto read = [&](std::string_view from, std::string_view to) {
-    std::string text = good;
-    text.replace(text.find(from), from.size(), to);
-    std::string error;
-    std::optional<Chart> c = chart_from_json(text, error);
-    EXPECT_TRUE(c) << error;
-    return c;
-  };
-  EXPECT_EQ(read("\"width\":500", "\"width\":500.0")->config.width, 500u);
-  EXPECT_EQ(read("\"width\":500", "\"width\":5e2")->config.width, 500u);
-  EXPECT_EQ(read("\"first\":-10", "\"first\":-1e1")->config.view->first, -10);
-}
-
 // Every value is held to the rule its builder applies, the bounds taken from the builders' own constants: a
 // value at a bound reads, one just past it is refused with its key path.
 TEST(ChartJson, HoldsEveryValueToItsBuildersRule) {
@@ -180,22 +163,14 @@ TEST(ChartJson, HoldsEveryValueToItsBuildersRule) {
 // value or none.
 TEST(ChartJson, NamesTheColumnThatDiffers) {
   Chart c = sample();
-  c.bars.time().pop_back();
-  std::string error;
-  EXPECT_FALSE(chart_from_json(chart_to_json(c), error));
-  EXPECT_EQ(error, "bars.time: 29 values for 30 bars");
-  c = sample();
   c.bars.volume().push_back(1.0);
+  std::string error;
   EXPECT_FALSE(chart_from_json(chart_to_json(c), error));
   EXPECT_EQ(error, "bars.volume: 31 values for 30 bars");
   c = sample();
   c.config.indicators[0].vectors[0].up_flags.pop_back();
   EXPECT_FALSE(chart_from_json(chart_to_json(c), error));
   EXPECT_EQ(error, "studies[0].vectors[0].up_flags: 29 flags for 30 values");
-  c = sample();
-  c.config.indicators[0].runs.resize(3);
-  EXPECT_FALSE(chart_from_json(chart_to_json(c), error));
-  EXPECT_EQ(error, "studies[0].runs: 3 keys for 30 values");
 }
 
 }  // namespace
