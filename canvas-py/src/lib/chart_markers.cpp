@@ -268,8 +268,9 @@ constexpr ChartRow kRows[] = {
     {"markers",
      "Mark many bars in one call: each marked bar gets, in bar order, what the kind's signal method "
      "(buy_signal, ...) adds",
-     {marks("where").means("a mask with one entry per bar (True marks), bar indices, or dates; a pandas object "
-                           "with a datetime index is aligned to the bars by instant"),
+     {marks("where").means("a mask with one entry per bar (True marks; a masked entry does not), bar indices, or "
+                           "dates; a pandas object with a datetime index marks the bar each true entry's instant "
+                           "falls in, as a date does"),
       star,
       Param{"kind", Kind::text, "'buy'"}.means(
           "'buy', 'sell', 'entry', 'exit', 'take_profit', 'stop_loss' or 'custom' (which needs a label)"),

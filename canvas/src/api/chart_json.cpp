@@ -48,6 +48,14 @@ struct BoxesRecord {
 
 class Describer;
 
+// A row's describer. The page's core reads and writes the form but never documents it: there the rows hold
+// none, so that the key table's code stays out of its WebAssembly.
+#if defined(__wasm__)
+#define QC_DESCRIBER(...) nullptr
+#else
+#define QC_DESCRIBER(...) __VA_ARGS__
+#endif
+
 // One key of a record: its name, and how its value is written, read and described.
 template <class T>
 struct Field {
@@ -101,6 +109,21 @@ std::string_view name_of(E e) {
   }
   return Names<E>::table[0].second;  // not reached for a value the builders set
 }
+
+// Names as a message or the key table lists them after "one of": " a, b, c", each in quotes when `quoted`.
+template <class Names, class Name>
+std::string listed(const Names& names, Name name, bool quoted = false) {
+  std::string out;
+  for (const auto& item : names) {
+    out += out.empty() ? " " : ", ";
+    if (quoted) out += '"';
+    out += name(item);
+    if (quoted) out += '"';
+  }
+  return out;
+}
+constexpr auto kItself = [](std::string_view name) { return name; };
+constexpr auto kSecond = [](const auto& pair) { return pair.second; };
 
 class Writer {
  public:
@@ -309,7 +332,7 @@ class Reader {
     std::string message = "invalid value: string ";
     util::append_json_string(message, scratch_);
     message += ", expected one of";
-    for (std::size_t i = 0; i < Names<E>::table.size(); ++i) message += (i == 0 ? " " : ", ") + std::string(Names<E>::table[i].second);
+    message += listed(Names<E>::table, kSecond);
     return fail(message);
   }
   bool value(primitives::Point& out) {
@@ -395,7 +418,7 @@ class Reader {
     if (!object(each_key)) return false;
     if (!given) {
       std::string message = "no kind given, expected one key of";
-      for (std::size_t i = 0; i < keys.size(); ++i) message += (i == 0 ? " " : ", ") + std::string(keys[i]);
+      message += listed(keys, kItself);
       return fail(message);
     }
     return true;
@@ -578,11 +601,7 @@ void Describer::value() {
   } else if constexpr (std::same_as<V, std::string>) {
     leaf("text");
   } else if constexpr (Named<V>) {
-    std::string text = "one of";
-    for (std::size_t i = 0; i < Names<V>::table.size(); ++i) {
-      text += (i == 0 ? " \"" : ", \"") + std::string(Names<V>::table[i].second) + "\"";
-    }
-    leaf(text);
+    leaf("one of" + listed(Names<V>::table, kSecond, true));
   } else if constexpr (std::same_as<V, primitives::Point>) {
     leaf("[bar, price]: two numbers");
   } else if constexpr (std::same_as<V, PrimitivePane>) {
@@ -596,11 +615,11 @@ void Describer::value() {
     at("[]", [&] { value<typename V::value_type>(); });
   } else if constexpr (HasSchema<V>) {
     if (!path_.empty()) leaf(Schema<V>::fields.empty() ? "an empty object" : "an object");
-    for (const auto& f : Schema<V>::fields) at(f.key, [&] { f.describe(*this); });
+    for (const auto& f : Schema<V>::fields) {
+      if (f.describe != nullptr) at(f.key, [&] { f.describe(*this); });
+    }
   } else if constexpr (HasKinds<V>) {
-    std::string text = "an object of one key, the kind:";
-    for (std::size_t i = 0; i < Kinds<V>::keys.size(); ++i) text += (i == 0 ? " " : ", ") + std::string(Kinds<V>::keys[i]);
-    leaf(text);
+    leaf("an object of one key, the kind:" + listed(Kinds<V>::keys, kItself));
     [&]<std::size_t... I>(std::index_sequence<I...>) {
       (at(Kinds<V>::keys[I], [&] { value<std::variant_alternative_t<I, V>>(); }), ...);
     }(std::make_index_sequence<Kinds<V>::keys.size()>());
@@ -623,7 +642,7 @@ template <auto M>
 constexpr Field<typename MemberOf<M>::Record> member(std::string_view key) {
   using T = typename MemberOf<M>::Record;
   return {key, [](Writer& w, const T& t) { w.value(t.*M); }, [](Reader& r, T& t) { return r.value(t.*M); },
-          [](Describer& d) { d.value<std::remove_cvref_t<decltype(std::declval<T&>().*M)>>(); }};
+          QC_DESCRIBER([](Describer& d) { d.value<std::remove_cvref_t<decltype(std::declval<T&>().*M)>>(); })};
 }
 
 std::string quoted(std::string_view text) {
@@ -656,9 +675,7 @@ bool series_width(Reader& r, double v) {
 }
 bool level_style(Reader& r, const std::string& v) {
   if (is_level_style(v)) return true;
-  std::string message = "invalid value: string " + quoted(v) + ", expected one of";
-  for (std::size_t i = 0; i < kLevelStyles.size(); ++i) message += (i == 0 ? " " : ", ") + std::string(kLevelStyles[i]);
-  return r.fail(message);
+  return r.fail("invalid value: string " + quoted(v) + ", expected one of" + listed(kLevelStyles, kItself));
 }
 // A sub-pane the chart has, made by the records read before.
 bool sub_pane(Reader& r, std::uint64_t j) {
@@ -684,15 +701,13 @@ std::string note() {
   if constexpr (same<Rule, &color>() || same<Rule, &optional_color>()) return "a colour";
   if constexpr (same<Rule, &color_or_empty>()) return "a colour, or \"\" for the chart's own";
   if constexpr (same<Rule, &finite>() || same<Rule, &optional_finite>()) return "finite";
-  if constexpr (same<Rule, &pane_height>()) return util::shortest(kLeastPaneHeight) + " to " + util::shortest(kMostPaneHeight);
+  if constexpr (same<Rule, &pane_height>()) {
+    return util::shortest(kLeastPaneHeight) + " to " + util::shortest(kMostPaneHeight);
+  }
   if constexpr (same<Rule, &series_width>()) {
     return util::shortest(kLeastSeriesWidth) + " to " + util::shortest(kMostSeriesWidth);
   }
-  if constexpr (same<Rule, &level_style>()) {
-    std::string text = "one of";
-    for (std::size_t i = 0; i < kLevelStyles.size(); ++i) text += (i == 0 ? " \"" : ", \"") + std::string(kLevelStyles[i]) + "\"";
-    return text;
-  }
+  if constexpr (same<Rule, &level_style>()) return "one of" + listed(kLevelStyles, kItself, true);
   if constexpr (same<Rule, &sub_pane>() || same<Rule, &pane>()) return "a sub-pane made by a study before";
   return "";
 }
@@ -705,10 +720,10 @@ constexpr Field<typename MemberOf<M>::Record> ruled(std::string_view key) {
   using T = typename MemberOf<M>::Record;
   return {key, [](Writer& w, const T& t) { w.value(t.*M); },
           [](Reader& r, T& t) { return r.value(t.*M) && Rule(r, t.*M); },
-          [](Describer& d) {
+          QC_DESCRIBER([](Describer& d) {
             d.value<std::remove_cvref_t<decltype(std::declval<T&>().*M)>>();
             d.note(rule::note<Rule>());
-          }};
+          })};
 }
 
 template <class T>
@@ -783,12 +798,12 @@ struct Schema<SeriesConfig> {
                  return true;
                },
                // Checked once the document is read, against the bars.
-               [](Describer& d) {
+               QC_DESCRIBER([](Describer& d) {
                  d.value<std::optional<model::BoxSettings>>();
                  d.note("a box style's settings (null for the others): a size above 0 (a percent below 100) and at "
                         "or above the closes' resolution (the largest absolute close over 2^52), a count of 1 or "
                         "more where the style has one");
-               }},
+               })},
   };
 };
 template <>
@@ -826,7 +841,7 @@ struct Schema<ZoneRecord> {
                           z.zone = std::move(*zone);
                           return true;
                         },
-                        [](Describer& d) { d.leaf("base64 of the zone's TZif file (\"\" for UTC)"); }},
+                        QC_DESCRIBER([](Describer& d) { d.leaf("base64 of the zone's TZif file (\"\" for UTC)"); })},
   };
 };
 
@@ -835,10 +850,10 @@ template <auto ViewColumn, auto OwnColumn>
 constexpr Field<model::BarColumns> bar_column(std::string_view key) {
   return {key, [](Writer& w, const model::BarColumns& b) { w.column(b.view().*ViewColumn); },
           [](Reader& r, model::BarColumns& b) { return r.value((b.*OwnColumn)()); },
-          [](Describer& d) {
+          QC_DESCRIBER([](Describer& d) {
             d.value<std::remove_cvref_t<decltype((std::declval<model::BarColumns&>().*OwnColumn)())>>();
             d.note("one per bar");
-          }};
+          })};
 }
 template <>
 struct Schema<model::BarColumns> {
@@ -877,13 +892,14 @@ struct Schema<BoxesRecord> {
   using T = BoxesRecord;
   static constexpr std::array fields{
       Field<T>{"bars", [](Writer& w, const T& b) { w.value(*b.chart_bars); },
-               [](Reader& r, T& b) { return r.value(b.bars); }, [](Describer& d) { d.value<model::BarColumns>(); }},
+               [](Reader& r, T& b) { return r.value(b.bars); },
+               QC_DESCRIBER([](Describer& d) { d.value<model::BarColumns>(); })},
       Field<T>{"last_bar", [](Writer& w, const T& b) { w.column(b.chart_last_bar); },
                [](Reader& r, T& b) { return r.value(b.last_bar); },
-               [](Describer& d) {
+               QC_DESCRIBER([](Describer& d) {
                  d.value<std::vector<std::uint64_t>>();
                  d.note("each box's last bar among the bars, not before the box before it");
-               }},
+               })},
       member<&T::atr>("atr"),
   };
 };
@@ -954,7 +970,8 @@ struct Schema<style::Histogram> {
   using T = style::Histogram;
   static constexpr std::array fields{ruled<&T::up_color, rule::color_or_empty>("up_color"),
                                      ruled<&T::down_color, rule::color_or_empty>("down_color"),
-                                     ruled<&T::bar_width_ratio, rule::finite>("bar_width_ratio"), member<&T::part>("part"),
+                                     ruled<&T::bar_width_ratio, rule::finite>("bar_width_ratio"),
+                                     member<&T::part>("part"),
                                      member<&T::up_shade>("up_shade"),   member<&T::down_shade>("down_shade")};
 };
 template <>
@@ -1000,7 +1017,7 @@ struct Schema<model::IndicatorVector> {
       member<&T::name>("name"),
       Field<T>{"style", [](Writer& w, const T& v) { w.value(v.style.v); },
                [](Reader& r, T& v) { return r.value(v.style.v); },
-               [](Describer& d) { d.value<decltype(model::VectorStyle::v)>(); }},
+               QC_DESCRIBER([](Describer& d) { d.value<decltype(model::VectorStyle::v)>(); })},
       member<&T::values>("values"),
       member<&T::up_flags>("up_flags"),
   };
@@ -1050,7 +1067,7 @@ struct Schema<PrimitiveConfig> {
                  util::append_json_string(message, p.type_id);
                  return r.fail(message);
                },
-               [](Describer& d) { d.leaf("text: a drawing tool's type, as its method is named"); }},
+               QC_DESCRIBER([](Describer& d) { d.leaf("text: a drawing tool's type, as its method is named"); })},
       member<&T::points>("points"), ruled<&T::color, rule::color>("color"), ruled<&T::width, rule::finite>("width"),
       member<&T::text>("text"),     ruled<&T::pane, rule::pane>("pane"),    member<&T::levels>("levels"),
   };
@@ -1074,7 +1091,9 @@ template <auto M>
 constexpr Field<Chart> config(std::string_view key) {
   return {key, [](Writer& w, const Chart& c) { w.value(c.config.*M); },
           [](Reader& r, Chart& c) { return r.value(c.config.*M); },
-          [](Describer& d) { d.value<std::remove_cvref_t<decltype(std::declval<ChartConfig&>().*M)>>(); }};
+          QC_DESCRIBER([](Describer& d) {
+            d.value<std::remove_cvref_t<decltype(std::declval<ChartConfig&>().*M)>>();
+          })};
 }
 
 // The document: its form and version first, then the chart.
@@ -1088,7 +1107,7 @@ struct Schema<Chart> {
                  if (!r.value(format)) return false;
                  return format == kChartJsonFormat || r.fail("not a chart: expected \"quorvel-chart\"");
                },
-               [](Describer& d) { d.leaf("\"quorvel-chart\""); }},
+               QC_DESCRIBER([](Describer& d) { d.leaf("\"quorvel-chart\""); })},
       Field<T>{"version", [](Writer& w, const T&) { w.value(kChartJsonVersion); },
                [](Reader& r, T&) {
                  std::uint64_t version = 0;
@@ -1096,7 +1115,7 @@ struct Schema<Chart> {
                  return version == kChartJsonVersion ||
                         r.fail("version " + std::to_string(version) + " is not read by this release (it reads 1)");
                },
-               [](Describer& d) { d.leaf(std::to_string(kChartJsonVersion)); }},
+               QC_DESCRIBER([](Describer& d) { d.leaf(std::to_string(kChartJsonVersion)); })},
       config<&ChartConfig::width>("width"),
       config<&ChartConfig::height>("height"),
       config<&ChartConfig::dpr>("dpr"),
@@ -1120,14 +1139,14 @@ struct Schema<Chart> {
                  c.config.time_zone = std::move(z.zone);
                  return true;
                },
-               [](Describer& d) { d.value<ZoneRecord>(); }},
+               QC_DESCRIBER([](Describer& d) { d.value<ZoneRecord>(); })},
       config<&ChartConfig::view>("view"),
       Field<T>{"bars", [](Writer& w, const T& c) { w.value(c.user_bars()); },
                [](Reader& r, T& c) { return r.value(c.bars); },
-               [](Describer& d) {
+               QC_DESCRIBER([](Describer& d) {
                  d.value<model::BarColumns>();
                  d.note("the bars as the user gave them; a column of another length than most is named");
-               }},
+               })},
       Field<T>{"boxes",
                [](Writer& w, const T& c) {
                  std::optional<BoxesRecord> boxes;
@@ -1138,10 +1157,10 @@ struct Schema<Chart> {
                  std::optional<BoxesRecord> boxes;
                  return r.boxes(boxes);
                },
-               [](Describer& d) {
+               QC_DESCRIBER([](Describer& d) {
                  d.value<std::optional<BoxesRecord>>();
                  d.note("the boxes of a box style (null for the others), at most " + std::to_string(kMostBoxes));
-               }},
+               })},
       config<&ChartConfig::indicators>("studies"),
       config<&ChartConfig::primitives>("tools"),
       config<&ChartConfig::signals>("signals"),
@@ -1177,8 +1196,12 @@ bool Reader::box_settings(const model::BoxSettings& b, model::BarsView bars) {
     if (!(std::isfinite(b.size) && b.size > 0)) {
       return fail_at("size", "invalid value: " + number_text(b.size) + ", expected a finite number above 0");
     }
-    if (b.percent && b.size >= 100) return fail_at("size", "invalid value: " + number_text(b.size) + ", expected a percent below 100");
-    if (model::below_resolution(bars, b)) return fail_at("size", number_text(b.size) + " is below the prices' resolution");
+    if (b.percent && b.size >= 100) {
+      return fail_at("size", "invalid value: " + number_text(b.size) + ", expected a percent below 100");
+    }
+    if (model::below_resolution(bars, b)) {
+      return fail_at("size", number_text(b.size) + " is below the prices' resolution");
+    }
   }
   path_.clear();
   return true;
