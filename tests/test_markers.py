@@ -63,6 +63,7 @@ WHERE = {
     # Masked entries mark nothing: a masked True is False, a masked index is left out.
     "masked mask": np.ma.masked_array(mask_of(MARKED + [9, 10]), mask=mask_of([9, 10])),
     "masked indices": np.ma.masked_array([3, 7, 50, 299, 120], mask=[0, 0, 0, 0, 1]),
+    "masked dates": np.ma.masked_array(INSTANTS[MARKED + [120]].to_numpy(), mask=[0, 0, 0, 0, 1]),
     "Series by instant, aware": pd.Series(mask_of(MARKED),
                                           index=INSTANTS.tz_localize("UTC").tz_convert("Asia/Tokyo")),
 }

@@ -80,16 +80,18 @@ class Marks {
       }
       return std::move(marked_);
     }
-    if (dtype_kind(where) == 'M') {
-      read_datetimes(where);
-      return std::move(marked_);
-    }
-    // A masked array's masked entries mark nothing: bar indices among them are left out, mask entries are False.
+    // A masked array's masked entries mark nothing: bar indices and dates among them are left out, mask
+    // entries are False.
     Ref plain;
     if (is_masked(where)) {
       const char kind = dtype_kind(where);
-      plain = kind == 'i' || kind == 'u' ? Ref::steal(PyObject_CallMethod(where, "compressed", nullptr)) : unmasked(where);
+      const bool listed = kind == 'i' || kind == 'u' || kind == 'M';
+      plain = listed ? Ref::steal(PyObject_CallMethod(where, "compressed", nullptr)) : unmasked(where);
       if (plain) where = plain.get();
+    }
+    if (dtype_kind(where) == 'M') {
+      read_datetimes(where);
+      return std::move(marked_);
     }
     Buffer buffer;
     Ref array;
