@@ -39,11 +39,11 @@ def test_flag_accepts_real_numpy_booleans(chart, method):
 
 
 @pytest.mark.parametrize("value, message", [
-    (1, "argument 'show': 'int' object cannot be converted to 'PyBool'"),
-    (0, "argument 'show': 'int' object cannot be converted to 'PyBool'"),
-    (None, "argument 'show': 'NoneType' object cannot be converted to 'PyBool'"),
-    ("True", "argument 'show': 'str' object cannot be converted to 'PyBool'"),
-    (numpy_like_bool("bool8", True), "argument 'show': 'bool8' object cannot be converted to 'PyBool'"),
+    (1, "argument 'show': expected True or False, got 'int'"),
+    (0, "argument 'show': expected True or False, got 'int'"),
+    (None, "argument 'show': expected True or False, got 'NoneType'"),
+    ("True", "argument 'show': expected True or False, got 'str'"),
+    (numpy_like_bool("bool8", True), "argument 'show': expected True or False, got 'bool8'"),
     (numpy_like_bool("bool_", None),
      "argument 'show': object of type '<class 'numpy.bool_'>' does not define a '__bool__' conversion"),
 ])
@@ -85,9 +85,9 @@ def test_text_accepts(chart, method, name, value):
 
 @TEXT_METHODS
 @pytest.mark.parametrize("value, exc_type, message", [
-    (5, TypeError, "argument '{}': 'int' object cannot be converted to 'PyString'"),
-    (None, TypeError, "argument '{}': 'NoneType' object cannot be converted to 'PyString'"),
-    (b"#fff", TypeError, "argument '{}': 'bytes' object cannot be converted to 'PyString'"),
+    (5, TypeError, "argument '{}': expected a str, got 'int'"),
+    (None, TypeError, "argument '{}': expected a str, got 'NoneType'"),
+    (b"#fff", TypeError, "argument '{}': expected a str, got 'bytes'"),
     ("\udc80", UnicodeEncodeError,
      "'utf-8' codec can't encode character '\\udc80' in position 0: surrogates not allowed"),
 ])
@@ -99,14 +99,14 @@ def test_colors_by_keyword(chart):
     colors = method_or_skip(chart, "colors")
     assert colors(up="#000000", down="#ffffff") is None
     assert raises(TypeError, colors, "#000000", up="#ffffff") == "Chart.colors() got multiple values for argument 'up'"
-    assert raises(TypeError, colors, "#000000", 7) == "argument 'down': 'int' object cannot be converted to 'PyString'"
+    assert raises(TypeError, colors, "#000000", 7) == "argument 'down': expected a str, got 'int'"
 
 
 def test_optional_text(chart):
     buy = method_or_skip(chart, "buy_signal")
     assert buy(5, 99.5) is None and buy(5, 99.5, None) is None and buy(5, 99.5, Text("Long")) is None
     assert buy(bar_index=3, price=7.0, label=None) is None
-    assert raises(TypeError, buy, 1, 1.0, 5) == "argument 'label': 'int' object cannot be converted to 'PyString'"
+    assert raises(TypeError, buy, 1, 1.0, 5) == "argument 'label': expected a str, got 'int'"
     assert raises(OverflowError, buy, -1, 100.0) == "can't convert negative int to unsigned"
     assert raises(TypeError, buy, 1, 2, None, 4) == \
         "Chart.buy_signal() takes from 2 to 3 positional arguments but 4 were given"
@@ -117,7 +117,7 @@ def test_required_text_refuses_none(chart):
     custom = method_or_skip(chart, "custom_signal")
     assert raises(TypeError, custom, 5, 99.5) == "Chart.custom_signal() missing 1 required positional argument: 'label'"
     assert raises(TypeError, custom, 5, 99.5, None) == \
-        "argument 'label': 'NoneType' object cannot be converted to 'PyString'"
+        "argument 'label': expected a str, got 'NoneType'"
 
 
 # ---- points ------------------------------------------------------------------------------------------------
@@ -132,12 +132,12 @@ def test_point_accepts(chart, start):
 
 
 @pytest.mark.parametrize("args, message", [
-    (([0, 1], (5, 2)), "argument 'start': 'list' object cannot be converted to 'PyTuple'"),
+    (([0, 1], (5, 2)), "argument 'start': expected a tuple of two numbers, got 'list'"),
     (((0, 1), (0, 1, 2)), "argument 'end': expected tuple of length 2, but got tuple of length 3"),
     (((), (0, 1)), "argument 'start': expected tuple of length 2, but got tuple of length 0"),
     (((0, "x"), (0, 1)), "argument 'start': must be real number, not str"),
     (((b"x", 1), (0, 1)), "argument 'start': must be real number, not bytes"),
-    (((0, 1), None), "argument 'end': 'NoneType' object cannot be converted to 'PyTuple'"),
+    (((0, 1), None), "argument 'end': expected a tuple of two numbers, got 'NoneType'"),
 ])
 def test_point_refuses(chart, args, message):
     assert raises(TypeError, method_or_skip(chart, "trend_line"), *args) == message
@@ -149,10 +149,10 @@ def test_point_list_accepts(chart, points):
 
 
 @pytest.mark.parametrize("points, message", [
-    ("ab", "argument 'points': Can't extract `str` to `Vec`"),
-    ([[0, 1]], "argument 'points': 'list' object cannot be converted to 'PyTuple'"),
+    ("ab", "argument 'points': expected a sequence other than a str, got 'str'"),
+    ([[0, 1]], "argument 'points': expected a tuple of two numbers, got 'list'"),
     ([(0, 1), (0, 1, 2)], "argument 'points': expected tuple of length 2, but got tuple of length 3"),
-    (5, "argument 'points': 'int' object cannot be converted to 'Sequence'"),
+    (5, "argument 'points': expected a sequence, got 'int'"),
 ])
 def test_point_list_refuses(chart, points, message):
     assert raises(TypeError, method_or_skip(chart, "polyline"), points) == message
@@ -170,7 +170,7 @@ def test_float_list(chart):
     assert overlay("empty", (), "#2196F3") is None
     chart.bars([qc.Bar(i * 60, 1.0, 2.0, 0.5, 1.5) for i in range(3)])
     assert overlay("My Line", [1.0, 2, FloatLike(lambda: None, 3.0)], "#2196F3") is None
-    assert raises(TypeError, overlay, "x", "12", "#fff") == "argument 'values': Can't extract `str` to `Vec`"
+    assert raises(TypeError, overlay, "x", "12", "#fff") == "argument 'values': expected a sequence other than a str, got 'str'"
     assert raises(TypeError, overlay, "x", [1.0, None], "#fff") == \
         "argument 'values': must be real number, not NoneType"
 
@@ -210,7 +210,7 @@ def test_float_list_buffers_that_are_read_item_by_item_give_the_list_results():
     for values in (np.array([1.0, None]), np.ones((3, 2)), np.array(["1", "2"])):
         assert raises(TypeError, overlay_document, values) == raises(TypeError, overlay_document, list(values))
     assert raises(TypeError, overlay_document, np.float64(1.0)) == \
-        "argument 'values': 'float64' object cannot be converted to 'Sequence'"
+        "argument 'values': expected a sequence, got 'float64'"
     # A column that claims 2^59 values is refused by its length before any of it is read.
     huge = np.lib.stride_tricks.as_strided(np.zeros(1), shape=(2**59,), strides=(0,))
     chart = qc.Chart(400, 300)

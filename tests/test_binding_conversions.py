@@ -103,19 +103,19 @@ def test_bar_list_accepts_any_sequence(chart, seq):
     (lambda: qc.Bar(1.0, 1, 1, 1, 1), TypeError,
      "argument 'timestamp': 'float' object cannot be interpreted as an integer"),
     # sequences of Bar
-    (lambda: qc.Chart(1, 1).bars("ab"), TypeError, "argument 'bars': Can't extract `str` to `Vec`"),
-    (lambda: qc.Chart(1, 1).bars(""), TypeError, "argument 'bars': Can't extract `str` to `Vec`"),
-    (lambda: qc.Chart(1, 1).bars(BAR), TypeError, "argument 'bars': 'Bar' object cannot be converted to 'Sequence'"),
+    (lambda: qc.Chart(1, 1).bars("ab"), TypeError, "argument 'bars': expected a sequence other than a str, got 'str'"),
+    (lambda: qc.Chart(1, 1).bars(""), TypeError, "argument 'bars': expected a sequence other than a str, got 'str'"),
+    (lambda: qc.Chart(1, 1).bars(BAR), TypeError, "argument 'bars': expected a sequence, got 'Bar'"),
     (lambda: qc.Chart(1, 1).bars({1: BAR}), TypeError,
-     "argument 'bars': 'dict' object cannot be converted to 'Sequence'"),
+     "argument 'bars': expected a sequence, got 'dict'"),
     (lambda: qc.Chart(1, 1).bars(iter([BAR])), TypeError,
-     "argument 'bars': 'list_iterator' object cannot be converted to 'Sequence'"),
+     "argument 'bars': expected a sequence, got 'list_iterator'"),
     (lambda: qc.Chart(1, 1).bars(None), TypeError,
-     "argument 'bars': 'NoneType' object cannot be converted to 'Sequence'"),
-    (lambda: qc.Chart(1, 1).bars([BAR, 1]), TypeError, "argument 'bars': 'int' object cannot be converted to 'Bar'"),
-    (lambda: qc.Chart(1, 1).bars(b"\x01"), TypeError, "argument 'bars': 'int' object cannot be converted to 'Bar'"),
+     "argument 'bars': expected a sequence, got 'NoneType'"),
+    (lambda: qc.Chart(1, 1).bars([BAR, 1]), TypeError, "argument 'bars': expected a Bar, got 'int'"),
+    (lambda: qc.Chart(1, 1).bars(b"\x01"), TypeError, "argument 'bars': expected a Bar, got 'int'"),
     (lambda: qc.Chart(1, 1).bars([qc.Viewport(1, 1)]), TypeError,
-     "argument 'bars': 'Viewport' object cannot be converted to 'Bar'"),
+     "argument 'bars': expected a Bar, got 'Viewport'"),
 ])
 def test_refused(fn, exc_type, message):
     assert raises(exc_type, fn) == message
@@ -126,7 +126,7 @@ def test_type_names_are_qualified():
         pass
 
     assert raises(TypeError, qc.Chart(1, 1).bars, [Local()]) == \
-        "argument 'bars': 'test_type_names_are_qualified.<locals>.Local' object cannot be converted to 'Bar'"
+        "argument 'bars': expected a Bar, got 'test_type_names_are_qualified.<locals>.Local'"
 
 
 # ---- the prefix rule ---------------------------------------------------------------------------------------

@@ -10,6 +10,7 @@ import struct
 import pytest
 
 import quorvel_canvas as qc
+from conftest import run_isolated
 
 DAY = 86_400
 T0 = 1_700_006_400  # a midnight UTC
@@ -108,7 +109,35 @@ ARGUMENT_ERRORS = [
     # 1024 up from 0 in boxes of 2^-10: 1048576 renko boxes, as many grid prices in one X column.
     ("too many renko boxes", bars_of([0.0, 1024.0]), lambda c: c.renko(2.0**-10), ValueError,
      "argument 'box': 0.0009765625 gives 1048576 boxes, more than 1000000"),
+    # Below the closes' resolution (101 / box above 2^52): refused before any box is counted or made.
+    ("renko just below it", bars_of([100.0, 100.0, 101.0, 99.0]),
+     lambda c: c.renko(math.nextafter(101 * 2.0**-52, 0.0)), ValueError,
+     f"argument 'box': {math.nextafter(101 * 2.0**-52, 0.0)!r} is below the prices' resolution"),
+    ("point and figure below it", bars_of([100.0, 100.0, 101.0, 99.0]), lambda c: c.point_and_figure(1e-300, 1),
+     ValueError, "argument 'box': 1e-300 is below the prices' resolution"),
+    ("kagi below it", bars_of([100.0, 100.0, 101.0, 99.0]), lambda c: c.kagi(1e-300), ValueError,
+     "argument 'reversal': 1e-300 is below the prices' resolution"),
+    ("kagi percent below it", bars_of([100.0, 101.0]), lambda c: c.kagi(1e-300, percent=True), ValueError,
+     "argument 'reversal': 1e-300 is below the prices' resolution"),
+    # Closes of 1e20 whose bars span 16384: an ATR box of 16380, more than 2^52 of which make 1e20.
+    ("ATR box below it", [qc.Bar(T0 + DAY * i, 1e20, 1e20 + 16384, 1e20, 1e20, 1.0) for i in range(20)],
+     lambda c: c.renko(), ValueError, "argument 'box': None (an ATR box of 16380) is below the prices' resolution"),
 ]
+
+
+def test_renko_below_the_resolution_is_refused_without_stepping_through_the_grid():
+    # A grid of 1e-300 stepped a box at a time would run for months: run apart, so that a hang ends at the
+    # runner's timeout rather than stalling the suite.
+    result = run_isolated("""
+        import quorvel_canvas as qc
+        chart = qc.Chart(400, 300)
+        chart.bars([qc.Bar(86400 * i, c, c, c, c, 1.0) for i, c in enumerate([100.0, 100.0, 101.0, 99.0])])
+        try:
+            chart.renko(1e-300)
+        except ValueError as error:
+            print(error)
+    """, timeout=60)
+    assert result.stdout == "argument 'box': 1e-300 is below the prices' resolution\n", result.stderr
 
 
 @pytest.mark.parametrize("bars, call, kind, message", [a[1:] for a in ARGUMENT_ERRORS],
@@ -137,7 +166,32 @@ def test_point_and_figure_counts_columns_against_the_limit():
     chart.bars_from_columns(T0 + DAY * np.arange(n), closes, closes, closes, closes)
     with pytest.raises(ValueError, match="^argument 'box': 1 gives 1000001 boxes, more than 1000000$"):
         chart.point_and_figure(1.0, 1)
+    # Line break and kagi give a box a bar at most, and are held to the same limit.
+    with pytest.raises(ValueError, match="^argument 'reversal': 1 gives 1000001 boxes, more than 1000000$"):
+        chart.kagi(1.0)
     chart.point_and_figure(2.0, 6)  # no turn of 12: one column
+    rising = np.arange(n, dtype=float)  # a new line every bar
+    chart.bars_from_columns(T0 + DAY * np.arange(n), rising, rising, rising, rising)
+    with pytest.raises(ValueError, match="^argument 'lines': 1 gives 1000001 boxes, more than 1000000$"):
+        chart.line_break(1)
+
+
+# The finest box each style takes on closes of 101: flat closes give no box.
+@pytest.mark.parametrize("call", [lambda c, b: c.renko(b), lambda c, b: c.point_and_figure(b, 1),
+                                  lambda c, b: c.kagi(b), lambda c, b: c.kagi(100 * 2.0**-52, percent=True),
+                                  lambda c, b: c.line_break(1)])
+def test_flat_closes_give_no_box_for_any_accepted_box(call):
+    chart = qc.Chart(400, 300)
+    chart.bars(bars_of([101.0] * 5))
+    call(chart, 101.25 * 2.0**-52)
+    assert boxes(chart) == ([], [])
+
+
+def test_new_bars_below_the_resolution_are_refused():
+    chart = renko_chart()
+    with pytest.raises(ValueError, match=r"^renko\(\) refuses these bars: argument 'box': 1 is below the prices' resolution$"):
+        chart.bars(bars_of([1e17, 1e17 + 64]))
+    assert chart.to_json() == renko_chart().to_json()
 
 
 @pytest.mark.parametrize("call, settings", [
@@ -417,6 +471,12 @@ BAD_BOXES = [
      "boxes.last_bar: box 5 ends at bar 10"),
     ("box column length", lambda d: d["boxes"]["bars"].update(open=base64.b64encode(struct.pack("<d", 1.0)).decode()),
      "boxes.bars.open: 1 values for 6 bars"),
+    ("box of 0", lambda d: d["series"]["boxes"].update(size=0.0),
+     "series.boxes.size: invalid value: 0, expected a finite number above 0"),
+    ("box below the resolution", lambda d: d["series"]["boxes"].update(size=1e-300),
+     "series.boxes.size: 1e-300 is below the prices' resolution"),
+    ("line break of 0 lines", lambda d: d["series"].update(type="line_break", boxes={"size": 0.0, "count": 0, "percent": False}),
+     "series.boxes.count: invalid value: 0, expected 1 or more"),
 ]
 
 

@@ -169,9 +169,17 @@ BAD_TEXTS = [
     ("tool type", edit(["tools", 0, "type"], "spiral_of_doom"), "tools[0].type: unknown tool type \"spiral_of_doom\""),
     ("tool point", edit(["tools", 0, "points", 1], [1.0]), "tools[0].points[1]: invalid length 1, expected 2 numbers"),
     ("tool pane", edit(["tools", 0, "pane"], "top"), "tools[0].pane: invalid value: expected \"main\""),
-    ("signal bar", edit(["signals", 0, "bar"], 1.5), "signals[0].bar: invalid value: floating point `1.5`"),
     ("zone bytes", edit(["time_zone", "tzif"], "VFppZg=="), "time_zone.tzif: not a TZif file"),
     ("empty view", edit(["view"], {"first": 50, "last": 10}), "view: selects no bars: of the 120 bars held"),
+    ("view after the bars", edit(["view"], {"first": 500, "last": 600}), "view.first: 500 is after the last bar, 119"),
+    ("empty key", edit(["theme", ""], 1), "theme[\"\"]: unknown key"),
+    ("short first column", edit(["bars", "time"], base64.b64encode(struct.pack("<119q", *range(119))).decode()),
+     "bars.time: 119 values for 120 bars"),
+    ("study runs", edit(["studies", 0, "runs"], base64.b64encode(struct.pack("<3I", 1, 2, 3)).decode()),
+     "studies[0].runs: 3 keys for 120 values"),
+    ("tool colour", edit(["tools", 0, "color"], "teal-ish"), "tools[0].color: invalid value: \"teal-ish\" is not a colour"),
+    ("tool pane", edit(["tools", 0, "pane"], 0), "tools[0].pane: invalid value: sub-pane 0 but the chart has 0 sub-panes"),
+    ("signal bar", edit(["signals", 0, "bar"], 3.5), "signals[0].bar: invalid value: floating point `3.5`"),
 ]
 
 
@@ -180,6 +188,13 @@ def test_a_bad_text_names_its_first_bad_key_path(make, message):
     with pytest.raises(ValueError) as info:
         qc.Chart.from_json(make())
     assert str(info.value).startswith(message), str(info.value)
+
+
+def test_an_integer_written_as_a_whole_float_is_taken():
+    doc = json.loads(base().to_json())
+    doc["width"], doc["height"] = 400.0, 3e2
+    back = json.loads(qc.Chart.from_json(json.dumps(doc)).to_json())
+    assert (back["width"], back["height"]) == (400, 300)
 
 
 def test_the_first_bad_key_in_text_order_is_named_and_a_missing_key_counts_at_the_end_of_its_object():
@@ -213,3 +228,13 @@ def test_charts_travel_to_a_process_pool():
     sent = [study_chart(m) for m in ("rsi", "ichimoku", "volume")]
     with concurrent.futures.ProcessPoolExecutor(2) as pool:
         assert list(pool.map(_render, sent)) == [c.render_svg() for c in sent]
+
+
+def test_the_readmes_key_table_is_the_one_the_reader_follows():
+    import pathlib
+    readme = (pathlib.Path(__file__).resolve().parent.parent / "README.md").read_text()
+    table = readme.split("<!-- json keys: written by scripts/gen_json_keys.py -->\n", 1)[1]
+    assert table.split("<!-- end of json keys -->", 1)[0] == qc._json_keys()
+    # Every key the writer writes has its row.
+    rows = {line.split("`")[1] for line in qc._json_keys().splitlines()[2:]}
+    assert set(json.loads(base().to_json())) <= rows

@@ -706,7 +706,7 @@ def test_signal_argument_errors():
     with pytest.raises(TypeError, match=r"^Chart\.custom_signal\(\) missing 1 required positional argument: "
                                         r"'label'$"):
         chart.custom_signal(5, 99.5)
-    with pytest.raises(TypeError, match="^argument 'label': 'NoneType' object cannot be converted to 'PyString'$"):
+    with pytest.raises(TypeError, match="^argument 'label': expected a str, got 'NoneType'$"):
         chart.custom_signal(5, 99.5, None)
     with pytest.raises(OverflowError) as info:
         chart.buy_signal(-1, 100.0)

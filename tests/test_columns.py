@@ -215,7 +215,7 @@ WITH_NAT = np.array([0, 1, "NaT"], dtype="M8[ns]")
     ((GOOD_TS, GOOD, GOOD_TS.astype("M8[D]"), GOOD, GOOD), TypeError,
      "argument 'high': expected a column of integers or floats, got a datetime64 column"),
     ((GOOD_TS, GOOD, GOOD, ["1", "2", "3"], GOOD), TypeError, "argument 'low': must be real number, not str"),
-    ((GOOD_TS, GOOD, GOOD, GOOD, 5), TypeError, "argument 'close': 'int' object cannot be converted to 'Sequence'"),
+    ((GOOD_TS, GOOD, GOOD, GOOD, 5), TypeError, "argument 'close': expected a sequence, got 'int'"),
     ((GOOD_TS, GOOD, GOOD, GOOD, GOOD, [1, None, 2]), TypeError,
      "argument 'volume': must be real number, not NoneType"),
     ((GOOD_TS, np.ones((3, 1)), GOOD, GOOD, GOOD), ValueError,
@@ -235,7 +235,7 @@ WITH_NAT = np.array([0, 1, "NaT"], dtype="M8[ns]")
     ((GOOD_TS, GOOD, GOOD, GOOD, GOOD, None, "S"), ValueError,
      "argument 'unit': 'S' is not one of 's', 'ms', 'us', 'ns'"),
     ((GOOD_TS, GOOD, GOOD, GOOD, GOOD, None, 1), TypeError,
-     "argument 'unit': 'int' object cannot be converted to 'PyString'"),
+     "argument 'unit': expected a str, got 'int'"),
     ((np.array([0, 1577836800000, -(10**11)]), GOOD, GOOD, GOOD, GOOD), ValueError,
      "argument 'timestamps': 1577836800000" + NOT_SECONDS),
     (([0, 99_999_999_999, -(10**11)], GOOD, GOOD, GOOD, GOOD), ValueError,
@@ -250,6 +250,11 @@ WITH_NAT = np.array([0, 1, "NaT"], dtype="M8[ns]")
     ((np.array([0, 2**62], dtype="M8[W]"), GOOD[:2], GOOD[:2], GOOD[:2], GOOD[:2]), OverflowError,
      "argument 'timestamps': 4611686018427387904 does not fit a signed 64-bit timestamp in seconds"),
     ((GOOD_TS, [1, 10**400, 2], GOOD, GOOD, GOOD), OverflowError, "int too large to convert to float"),
+    # A masked timestamp leaves a bar without its time; complex prices are no prices.
+    ((np.ma.masked_array(GOOD_TS, mask=[0, 1, 0]), GOOD, GOOD, GOOD, GOOD), ValueError,
+     "argument 'timestamps': a masked timestamp: every bar needs its time"),
+    ((GOOD_TS, GOOD, GOOD, GOOD, GOOD.astype(complex)), TypeError,
+     "argument 'close': expected a column of integers or floats, got a column of format 'Zd'"),
     # Columns are read in parameter order before their lengths are compared.
     ((GOOD_TS, ["x"], GOOD[:1], np.ones((2, 2)), GOOD), TypeError, "argument 'open': must be real number, not str"),
     (([DT], np.ones((2, 2)), GOOD, GOOD, GOOD), TypeError,
@@ -265,3 +270,23 @@ def test_a_column_that_calls_back_into_the_chart_meets_the_borrow():
     chart = qc.Chart(400, 300)
     with pytest.raises(RuntimeError, match="Already mutably borrowed"):
         chart.bars_from_columns([0], [ReentrantFloat(chart)], [1], [1], [1])
+
+
+# ---- masked arrays: a masked value is missing -----------------------------------------------------------------
+
+def closes_of(chart):
+    import base64
+    import json
+    return np.frombuffer(base64.b64decode(json.loads(chart.to_json())["bars"]["close"]), "<f8")
+
+
+@pytest.mark.parametrize("close", [
+    np.ma.masked_array([1.0, 2.0, 3.0], mask=[0, 1, 0]),
+    np.ma.masked_array(np.array([1, 2, 3], dtype=np.int32), mask=[0, 1, 0]),
+    np.ma.masked_array(np.array([1.0, 2.0, 3.0], dtype=">f4"), mask=[0, 1, 0]),
+    np.ma.masked_invalid([1.0, np.inf, 3.0]),
+], ids=["float64", "int32", "big-endian float32", "masked_invalid"])
+def test_masked_prices_are_missing(close):
+    chart = qc.Chart(400, 300)
+    chart.bars_from_columns(np.ma.masked_array(GOOD_TS, mask=False), GOOD, GOOD, GOOD, close)
+    assert np.array_equal(closes_of(chart), [1.0, np.nan, 3.0], equal_nan=True)

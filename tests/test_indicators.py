@@ -137,12 +137,12 @@ def test_signature_doc_and_call(chart, name, params, doc):
 
 
 @pytest.mark.parametrize("name, args, kwargs, exc, message", [
-    ("hma", (20, 5), {}, TypeError, "argument 'color': 'int' object cannot be converted to 'PyString'"),
+    ("hma", (20, 5), {}, TypeError, "argument 'color': expected a str, got 'int'"),
     ("adx", (14.0,), {}, TypeError, "argument 'period': 'float' object cannot be interpreted as an integer"),
     ("sma", ("20", "#fff"), {}, TypeError, "argument 'period': 'str' object cannot be interpreted as an integer"),
     ("atr_bands", (14, "2"), {}, TypeError, "argument 'multiplier': must be real number, not str"),
-    ("overlay", ("x", "123", "#fff"), {}, TypeError, "argument 'values': Can't extract `str` to `Vec`"),
-    ("overlay", (1, [1.0], "#fff"), {}, TypeError, "argument 'name': 'int' object cannot be converted to 'PyString'"),
+    ("overlay", ("x", "123", "#fff"), {}, TypeError, "argument 'values': expected a sequence other than a str, got 'str'"),
+    ("overlay", (1, [1.0], "#fff"), {}, TypeError, "argument 'name': expected a str, got 'int'"),
     ("tsi", (25,), {}, TypeError, "Chart.tsi() missing 1 required positional argument: 's'"),
     ("macd", (12, 26, 9, 1), {}, TypeError, "Chart.macd() takes from 0 to 3 positional arguments but 4 were given"),
     ("stochastic", (14,), {"k": 3}, TypeError, "Chart.stochastic() got multiple values for argument 'k'"),
@@ -164,7 +164,7 @@ def test_signature_doc_and_call(chart, name, params, doc):
     ("vwap", (), {"period": "Week"}, ValueError,
      "argument 'period': 'Week' is not one of 'auto', 'day', 'week', 'month', 'year'"),
     ("pivot_points", (), {"period": 7}, TypeError,
-     "argument 'period': 'int' object cannot be converted to 'PyString'"),
+     "argument 'period': expected a str, got 'int'"),
     ("supertrend", (10, 3.0), {"up_color": "x"}, ValueError,
      "argument 'up_color': 'x' is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a CSS colour name)"),
 ])

@@ -54,11 +54,16 @@ WHERE = {
     "datetime64[ns]": INSTANTS[MARKED].to_numpy(),
     "DatetimeIndex in New York": INSTANTS[MARKED].tz_localize("UTC").tz_convert("America/New_York"),
     "Series mask by instant": pd.Series(mask_of(MARKED), index=INSTANTS),
-    # Shuffled, some bars missing (unmarked), instants that are no bar's (ignored).
-    "Series by instant, missing and extra": pd.Series(
-        [True, False, True, True, True, True],
-        index=pd.DatetimeIndex([INSTANTS[50], INSTANTS[4], INSTANTS[3], INSTANTS[7], INSTANTS[299],
-                                INSTANTS[299] + pd.Timedelta(hours=1)])),
+    # Shuffled, some bars missing (unmarked), instants inside a bar's day marking that bar as a date does,
+    # repeats marking once.
+    "Series by instant, missing, inside and repeated": pd.Series(
+        [True, False, True, True, True, True, True],
+        index=pd.DatetimeIndex([INSTANTS[50], INSTANTS[4], INSTANTS[3] + pd.Timedelta(hours=5), INSTANTS[7],
+                                INSTANTS[299], INSTANTS[299] + pd.Timedelta(hours=1), INSTANTS[3]])),
+    # Masked entries mark nothing: a masked True is False, a masked index is left out.
+    "masked mask": np.ma.masked_array(mask_of(MARKED + [9, 10]), mask=mask_of([9, 10])),
+    "masked indices": np.ma.masked_array([3, 7, 50, 299, 120], mask=[0, 0, 0, 0, 1]),
+    "masked dates": np.ma.masked_array(INSTANTS[MARKED + [120]].to_numpy(), mask=[0, 0, 0, 0, 1]),
     "Series by instant, aware": pd.Series(mask_of(MARKED),
                                           index=INSTANTS.tz_localize("UTC").tz_convert("Asia/Tokyo")),
 }
@@ -129,8 +134,8 @@ ERRORS = [  # call, exception, message start
     (lambda c: c.markers(["2023-12-31"]), ValueError, "argument 'where': 2023-12-31 is before the first bar, 2024-01-02"),
     (lambda c: c.markers(np.array(["2023-12-31"], dtype="datetime64[D]")), ValueError,
      "argument 'where': 2023-12-31 is before the first bar, 2024-01-02"),
-    (lambda c: c.markers(pd.Series([True, True], index=pd.DatetimeIndex([INSTANTS[4], INSTANTS[4]]))), ValueError,
-     "argument 'where': the index repeats 2024-01-06T00:00:00Z"),
+    (lambda c: c.markers(pd.Series([False, True], index=INSTANTS[:2] - pd.Timedelta(days=3))), ValueError,
+     "argument 'where': 2023-12-31T00:00:00 is before the first bar, 2024-01-02"),
     (lambda c: c.markers(MARKED, kind="hold"), ValueError, "argument 'kind': 'hold' is not one of 'buy', 'sell'"),
     (lambda c: c.markers(MARKED, kind="custom"), ValueError, "argument 'label': a custom marker needs a label"),
     (lambda c: c.markers(MARKED, price="open"), ValueError, "argument 'price': 'open' is not one of 'low', 'high'"),

@@ -309,6 +309,17 @@ def test_set_view_shows_the_modules_document_for_that_view(page, view):
     assert page.shown() == [len(list(root.iter())), [t.text or "" for t in root.iter(SVG_NS + "text")]]
 
 
+# A view with no bars, or an index beyond 64 bits (2 ** 64 once wrapped to bar 0), is a RangeError and leaves
+# the view as it was.
+@pytest.mark.parametrize("first, last", [("300", "310"), ("0", "-301"), ("20", "10"), ("2 ** 64", "5"),
+                                         ("0", "2 ** 64 + 2 ** 12"), ("1.5", "3")])
+def test_set_view_refuses_a_view_with_no_bars_and_never_wraps(page, first, last):
+    page.set_view([10, 20])
+    with pytest.raises(BrowserError, match="no bars from"):
+        page.browser.evaluate(f"quorvel.setView({first}, {last})")
+    assert page.view() == [10, 20]
+
+
 # -- zoom ----------------------------------------------------------------------------------------------------
 
 # (start view, pointer's place across the plot (0 left, 1 right), notch towards the reader)

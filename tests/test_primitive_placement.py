@@ -138,19 +138,19 @@ def test_accepted_forms(chart):
 
 
 @pytest.mark.parametrize("call, message", [
-    (lambda c: c.polyline("ab"), "argument 'points': Can't extract `str` to `Vec`"),
-    (lambda c: c.polyline([[0, 1]]), "argument 'points': 'list' object cannot be converted to 'PyTuple'"),
+    (lambda c: c.polyline("ab"), "argument 'points': expected a sequence other than a str, got 'str'"),
+    (lambda c: c.polyline([[0, 1]]), "argument 'points': expected a tuple of two numbers, got 'list'"),
     (lambda c: c.polyline([(0, 1), (0, "x")]), "argument 'points': must be real number, not str"),
     (lambda c: c.polyline([(0, 1, 2)]), "argument 'points': expected tuple of length 2, but got tuple of length 3"),
-    (lambda c: c.polyline(5), "argument 'points': 'int' object cannot be converted to 'Sequence'"),
-    (lambda c: c.polyline(iter([(0, 1)])), "argument 'points': 'list_iterator' object cannot be converted to 'Sequence'"),
+    (lambda c: c.polyline(5), "argument 'points': expected a sequence, got 'int'"),
+    (lambda c: c.polyline(iter([(0, 1)])), "argument 'points': expected a sequence, got 'list_iterator'"),
     (lambda c: c.flag((1, 2, 3)), "argument 'position': expected tuple of length 2, but got tuple of length 3"),
     (lambda c: c.flag(()), "argument 'position': expected tuple of length 2, but got tuple of length 0"),
-    (lambda c: c.trend_line([0, 1], (5, 2)), "argument 'start': 'list' object cannot be converted to 'PyTuple'"),
-    (lambda c: c.rectangle((0, 1), "x"), "argument 'p2': 'str' object cannot be converted to 'PyTuple'"),
-    (lambda c: c.long_position((0, 1), (0, 2), None), "argument 'sl': 'NoneType' object cannot be converted to 'PyTuple'"),
-    (lambda c: c.text((5, 100.0), 7), "argument 'content': 'int' object cannot be converted to 'PyString'"),
-    (lambda c: c.anchored_text((5, 100.0), (6, 1), b"x"), "argument 'content': 'bytes' object cannot be converted to 'PyString'"),
+    (lambda c: c.trend_line([0, 1], (5, 2)), "argument 'start': expected a tuple of two numbers, got 'list'"),
+    (lambda c: c.rectangle((0, 1), "x"), "argument 'p2': expected a tuple of two numbers, got 'str'"),
+    (lambda c: c.long_position((0, 1), (0, 2), None), "argument 'sl': expected a tuple of two numbers, got 'NoneType'"),
+    (lambda c: c.text((5, 100.0), 7), "argument 'content': expected a str, got 'int'"),
+    (lambda c: c.anchored_text((5, 100.0), (6, 1), b"x"), "argument 'content': expected a str, got 'bytes'"),
     (lambda c: c.horizontal_line("x"), "argument 'price': must be real number, not str"),
     (lambda c: c.vertical_line(None), "argument 'bar_index': must be real number, not NoneType"),
 ])

@@ -88,14 +88,14 @@ COLOUR_HINT = "is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a
     ("macd", (3, 5, 2), {"colors": [None, None, ("red", "x")]}, ValueError,
      f"argument 'colors[2]': 'x' {COLOUR_HINT}"),
     ("macd", (3, 5, 2), {"colors": [None, 3, None]}, TypeError,
-     "argument 'colors[1]': 'int' object cannot be converted to 'PyString'"),
+     "argument 'colors[1]': expected a str, got 'int'"),
     ("macd", (3, 5, 2), {"colors": [("red", "blue"), None, None]}, TypeError,
      "argument 'colors[0]': a pair of colours is for a histogram or a cloud, not for 'MACD'"),
     ("macd", (3, 5, 2), {"colors": [None, None, ("red", "blue", "lime")]}, TypeError,
      "argument 'colors[2]': expected a colour or a pair of colours, got 3 items"),
     ("macd", (3, 5, 2), {"color": "red", "colors": [None] * 3}, TypeError,
      "arguments 'color' and 'colors' cannot both be given"),
-    ("macd", (3, 5, 2), {"colors": "red"}, TypeError, "argument 'colors': 'str' object cannot be converted to 'Sequence'"),
+    ("macd", (3, 5, 2), {"colors": "red"}, TypeError, "argument 'colors': expected a sequence, got 'str'"),
     ("rsi", (14,), {"height": 0.61}, ValueError,
      "argument 'height': expected a share from 0.05 to 0.6 of the plot height, got 0.61"),
     ("rsi", (14,), {"height": math.nan}, ValueError,
@@ -314,7 +314,7 @@ def test_other_objects_are_no_theme():
     chart = styled_chart()
     with pytest.raises(TypeError) as info:
         chart.theme({"background": "#ffffff"})
-    assert str(info.value) == "argument 't': 'dict' object cannot be converted to 'Theme, UITheme or RuntimeTheme'"
+    assert str(info.value) == "argument 't': expected a Theme, UITheme or RuntimeTheme, got 'dict'"
 
 
 def test_text_and_grid_colours():

@@ -120,9 +120,9 @@ def test_preset_methods_equal_from_preset_and_uitheme():
      "RuntimeTheme.from_preset() got multiple values for argument 'name'"),
     (lambda: qc.RuntimeTheme.from_preset(key="dark"),
      "RuntimeTheme.from_preset() got an unexpected keyword argument 'key'"),
-    (lambda: qc.RuntimeTheme.from_preset(1), "argument 'name': 'int' object cannot be converted to 'PyString'"),
+    (lambda: qc.RuntimeTheme.from_preset(1), "argument 'name': expected a str, got 'int'"),
     (lambda: qc.RuntimeTheme.from_json(), "RuntimeTheme.from_json() missing 1 required positional argument: 'json'"),
-    (lambda: qc.RuntimeTheme.from_json(None), "argument 'json': 'NoneType' object cannot be converted to 'PyString'"),
+    (lambda: qc.RuntimeTheme.from_json(None), "argument 'json': expected a str, got 'NoneType'"),
 ])
 def test_argument_errors(call, message):
     with pytest.raises(TypeError) as info:
@@ -153,10 +153,10 @@ def test_property_setter_errors_leave_the_field():
     theme = qc.RuntimeTheme.light()
     with pytest.raises(TypeError) as info:
         theme.accent = 5
-    assert str(info.value) == "argument 'color': 'int' object cannot be converted to 'PyString'"
+    assert str(info.value) == "argument 'color': expected a str, got 'int'"
     with pytest.raises(TypeError) as info:
         theme.name = None
-    assert str(info.value) == "argument 'name': 'NoneType' object cannot be converted to 'PyString'"
+    assert str(info.value) == "argument 'name': expected a str, got 'NoneType'"
     with pytest.raises(AttributeError) as info:
         del theme.accent
     assert str(info.value) == "can't delete attribute"

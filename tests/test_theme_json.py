@@ -282,7 +282,7 @@ def test_what_is_no_theme_document_gives_none(text):
 def test_from_json_converts_only_str():
     with pytest.raises(TypeError) as info:
         qc.RuntimeTheme.from_json(b"{}")
-    assert str(info.value) == "argument 'json': 'bytes' object cannot be converted to 'PyString'"
+    assert str(info.value) == "argument 'json': expected a str, got 'bytes'"
     with pytest.raises(UnicodeEncodeError):
         qc.RuntimeTheme.from_json("\ud800")
 

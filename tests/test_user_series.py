@@ -202,3 +202,23 @@ def test_defaults_draw_what_the_full_calls_draw(short, full):
     short(a)
     full(b)
     assert render(a) == render(b) != render(plain)
+
+
+# ---- masked and complex values ---------------------------------------------------------------------------------
+
+def test_masked_values_are_missing_and_complex_values_are_refused():
+    import base64
+    import json
+    masked = np.arange(N) % 3 == 0
+    for values in (np.ma.masked_array(np.arange(N, dtype=float), mask=masked),
+                   np.ma.masked_array(np.arange(N, dtype=np.int64), mask=masked)):
+        chart = bars_chart()
+        chart.overlay("mine", values, "#abcdef")
+        stored = np.frombuffer(base64.b64decode(json.loads(chart.to_json())["studies"][0]["vectors"][0]["values"]), "<f8")
+        assert np.array_equal(stored, np.where(masked, np.nan, np.arange(N)), equal_nan=True)
+    chart = bars_chart()
+    before = chart.to_json()
+    for values in (np.arange(N) * 1j, np.ma.masked_array(np.arange(N) * 1j, mask=masked)):
+        with pytest.raises(TypeError, match=r"^argument 'values': expected real numbers, got complex numbers \(format 'Zd'\)$"):
+            chart.overlay("mine", values, "#abcdef")
+    assert chart.to_json() == before

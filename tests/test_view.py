@@ -80,11 +80,19 @@ def test_indices_count_from_the_end_and_are_clamped(year_bars):
 
 
 def test_an_empty_view_raises_at_the_call_and_renders_whole_when_new_bars_empty_it(year_bars):
+    n = len(year_bars)
     chart = chart_of(year_bars)
-    with pytest.raises(ValueError, match=r"view\(10, 5\) selects no bars"):
-        chart.view(10, 5)
-    with pytest.raises(ValueError):
-        chart.view(-1, -2)
+    refused = [  # first, last, the error
+        (10, 5, ValueError, r"^view\(10, 5\) selects no bars: of the \d+ bars held, first is bar 10 and last is bar 5$"),
+        (-1, -2, ValueError, r"^view\(-1, -2\) selects no bars"),
+        (n, n + 100, ValueError, rf"^argument 'first': {n} is after the last bar, {n - 1}$"),
+        (0, -n - 1, ValueError, rf"^argument 'last': {-n - 1} is before the first bar, {-n}$"),
+        (2**63, -1, OverflowError, "too large"),  # beyond int64: never wrapped into range
+        (0, -2**63 - 1, OverflowError, "too large"),
+    ]
+    for first, last, kind, message in refused:
+        with pytest.raises(kind, match=message):
+            chart.view(first, last)
     assert render(chart) == render(chart_of(year_bars))  # the chart kept no view
 
     # Without bars nothing is checked; the indices are resolved against the bars set later.

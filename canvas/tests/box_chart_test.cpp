@@ -52,8 +52,12 @@ TEST(SettleBoxes, SettlesTheAtrBoxOrNamesTheFault) {
       {"an ATR box of flat bars", flat, {{BoxKind::point_and_figure, 0.0, 3, false}, true}, BoxFault::no_atr, 0},
       {"a box too small", rising(2, 2000.0), {{BoxKind::renko, 0.001, 0, false}, false}, BoxFault::too_many,
        2'000'000},
-      {"line break is never counted", rising(2, 2000.0), {{BoxKind::line_break, 0.0, 3, false}, false},
+      {"line break is counted, a line a bar at most", rising(2, 2000.0), {{BoxKind::line_break, 0.0, 3, false}, false},
        BoxFault::none, 0},
+      {"a box below the closes' resolution, before any count", rising(2, 2000.0),
+       {{BoxKind::renko, 1e-300, 0, false}, false}, BoxFault::below_resolution, 0},
+      {"a kagi reversal below it", rising(2, 2000.0), {{BoxKind::kagi, 1e-300, 0, false}, false},
+       BoxFault::below_resolution, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

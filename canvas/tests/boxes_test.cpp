@@ -185,6 +185,39 @@ TEST(Boxes, Count) {
   }
 }
 
+// A box (kagi: a reversal) is below the resolution when the largest finite |close| is more than 2^52 of it;
+// at the bound it is taken, and flat closes give no box however fine the box.
+TEST(Boxes, Resolution) {
+  const double bound = 101.0 * 0x1p-52;
+  const double finer = std::nextafter(bound, 0.0);
+  struct Bound {
+    const char* name;
+    std::vector<double> closes;
+    BoxSettings settings;
+    bool below;
+  };
+  const std::vector<Bound> cases = {
+      {"renko far below", {100, 100, 101, 99}, renko(1e-300), true},
+      {"renko at the bound", {100, 100, 101, 99}, renko(bound), false},
+      {"renko just below", {100, 100, 101, 99}, renko(finer), true},
+      {"negative closes count by size", {-100, -101, kNaN}, pnf(finer, 3), true},
+      {"NaN closes are not prices", {kNaN, 1, kNaN}, pnf(0x1p-52, 1), false},
+      {"kagi reversal", {100, 101}, kagi(finer), true},
+      {"kagi percent at the bound", {100, 101}, kagi(100 * 0x1p-52, true), false},
+      {"kagi percent below", {100, 101}, kagi(std::nextafter(100 * 0x1p-52, 0.0), true), true},
+      {"line break has no box", {100, 101}, line_break(1), false},
+      {"unusable settings are not measured", {100, 101}, renko(0), false},
+  };
+  for (const Bound& c : cases) {
+    EXPECT_EQ(model::below_resolution(from_closes(c.closes), c.settings), c.below) << c.name;
+  }
+  for (const BoxSettings& s : {renko(bound), pnf(bound, 1), kagi(bound), kagi(100 * 0x1p-52, true), line_break(1)}) {
+    const model::BarColumns flat = from_closes({101, 101, 101});
+    EXPECT_EQ(model::count_boxes(flat, s), 0u);
+    EXPECT_EQ(model::make_boxes(flat, s).bars.size(), 0u);
+  }
+}
+
 // The ATR box is the ATR study's last value rounded to 4 significant digits.
 TEST(Boxes, AtrBox) {
   model::BarColumns bars;

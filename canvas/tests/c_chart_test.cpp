@@ -38,6 +38,8 @@ TEST(CChart, RefusesBadArgumentsWithAStatus) {
   EXPECT_EQ(out, nullptr);
   EXPECT_EQ(qc_chart_set_view(nullptr, 0, 1), QC_BAD_ARGUMENT);
   EXPECT_EQ(qc_chart_set_view(held.chart, 5, 2), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_set_view(held.chart, 10, 20), QC_BAD_ARGUMENT);  // starts after the last of 10 bars
+  EXPECT_EQ(qc_chart_set_view(held.chart, -30, -11), QC_BAD_ARGUMENT);  // ends before the first
   EXPECT_EQ(qc_chart_view(held.chart, nullptr, &b), QC_BAD_ARGUMENT);
   EXPECT_EQ(qc_chart_render(nullptr, nullptr, &data, &size), QC_BAD_ARGUMENT);
   EXPECT_EQ(qc_chart_bar_at(held.chart, 1.0, nullptr), QC_BAD_ARGUMENT);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <cstddef>
 #include <limits>
 #include <string>
@@ -10,7 +11,9 @@
 
 #include "api/chart_json.hpp"
 #include "api/chart_renderer.hpp"
+#include "api/value_rules.hpp"
 #include "util/base64.hpp"
+#include "util/numbers.hpp"
 
 namespace qc::api {
 namespace {
@@ -56,7 +59,7 @@ Chart sample() {
   hist.up_flags.assign(30, 1);
   model::Indicator ind = model::Indicator::make("x_1", "X 1");
   ind.placement = model::placement::SubPane{0.25};
-  ind.range = model::range::Fixed{-1.0, std::numeric_limits<double>::infinity()};
+  ind.range = model::range::Fixed{-1.0, 2.5};
   ind.runs.assign(30, 7);
   c = std::move(c).indicator(std::move(ind).add_vector(std::move(hist)).add_level(
       model::IndicatorLevel::make("#fff", 50.0).dotted().with_label("mid")));
@@ -95,7 +98,8 @@ TEST(ChartJson, NamesTheFirstBadKeyPath) {
     std::string text;
     std::string error;
   } cases[] = {
-      {with("\"width\":500", "\"width\":5e2"), "width: invalid value: floating point `500.0`, expected an integer from 0 to 4294967295"},
+      {with("\"width\":500", "\"width\":500.5"), "width: invalid value: floating point `500.5`, expected an integer from 0 to 4294967295"},
+      {with("\"width\":500", "\"width\":-1.0"), "width: invalid value: floating point `-1.0`, expected an integer from 0 to 4294967295"},
       {with("\"legend\":false", "\"legend\":0"), "legend: invalid type: integer `0`, expected a boolean"},
       {with("\"legend\":", "\"x\":1,\"legend\":"), "x: unknown key"},
       {with("{\"sub_pane\":{\"ratio\":0.25}}", "{\"sub_pane\":{\"ratio\":null}}"),
@@ -103,6 +107,8 @@ TEST(ChartJson, NamesTheFirstBadKeyPath) {
       {with("\"part\":\"whole\"", "\"part\":\"middle\""),
        "studies[0].vectors[0].style.histogram.part: invalid value: string \"middle\", expected one of whole, left_half, right_half"},
       {with("\"type\":\"stop_loss\"", "\"type\":\"stop_loss\",\"type\":\"buy\""), "signals[0].type: repeated key"},
+      {with("\"pane\":0", "\"pane\":1"), "tools[0].pane: invalid value: sub-pane 1 but the chart has 1 sub-pane"},
+      {with("\"background\":", "\"\":1,\"background\":"), "theme[\"\"]: unknown key"},
       {with("\"pane\":0", "\"pane\":-1"),
        "tools[0].pane: invalid value: integer `-1`, expected an integer from 0 to 18446744073709551615"},
       {with("\"points\":[[1.5,10.0],[20.0,-3.0]]", "\"points\":[[1.5,10.0],]"), "tools[0].points: trailing comma at byte "},
@@ -114,6 +120,57 @@ TEST(ChartJson, NamesTheFirstBadKeyPath) {
     EXPECT_FALSE(chart_from_json(c.text, error));
     EXPECT_EQ(error.substr(0, c.error.size()), c.error) << c.text;
   }
+}
+
+// Every value is held to the rule its builder applies, the bounds taken from the builders' own constants: a
+// value at a bound reads, one just past it is refused with its key path.
+TEST(ChartJson, HoldsEveryValueToItsBuildersRule) {
+  const std::string good = chart_to_json(sample());
+  const auto number = [](double v) { return util::shortest(v); };
+  const double below_least_height = std::nextafter(kLeastPaneHeight, 0.0);
+  const double above_most_width = std::nextafter(kMostSeriesWidth, 10.0);
+  const struct {
+    const char* from;
+    std::string accepted, refused, error;
+  } rules[] = {
+      {"\"ratio\":0.25", "\"ratio\":" + number(kLeastPaneHeight), "\"ratio\":" + number(below_least_height),
+       "studies[0].placement.sub_pane.ratio: invalid value: " + number(below_least_height) + ", expected a share from"},
+      {"\"width\":1.0}]", "\"width\":" + number(kMostSeriesWidth) + "}]", "\"width\":" + number(above_most_width) + "}]",
+       "studies[0].levels[0].width: invalid value: " + number(above_most_width) + ", expected 0.5 to 5"},
+      {"\"style\":\"dotted\"", "\"style\":\"" + std::string(kLevelStyles.back()) + "\"", "\"style\":\"wavy\"",
+       "studies[0].levels[0].style: invalid value: string \"wavy\", expected one of solid, dashed, dotted"},
+      {"\"value\":50.0", "\"value\":-50.0", "\"value\":\"NaN\"",
+       "studies[0].levels[0].value: invalid value: NaN, expected a finite number"},
+      {"\"max\":2.5", "\"max\":-0.5", "\"max\":-1.0", "studies[0].range.fixed.max: invalid value: -1, expected above min -1"},
+      {"\"up\":\"#26a69a\"", "\"up\":\"rgba(1,2,3,0.5)\"", "\"up\":\"#12345\"",
+       "theme.up: invalid value: \"#12345\" is not a colour"},
+      {"\"color\":\"#000\"", "\"color\":\"#abcdef80\"", "\"color\":\"\"", "signals[0].color: invalid value: \"\" is not a colour"},
+      {"\"size\":2.0", "\"size\":0.5", "\"size\":\"Infinity\"", "signals[0].size: invalid value: Infinity, expected a finite number"},
+  };
+  for (const auto& r : rules) {
+    SCOPED_TRACE(r.from);
+    std::string text = good;
+    const std::size_t at = text.find(r.from);
+    ASSERT_NE(at, std::string::npos);
+    std::string error;
+    EXPECT_TRUE(chart_from_json(std::string(text).replace(at, std::strlen(r.from), r.accepted), error)) << error;
+    EXPECT_FALSE(chart_from_json(text.replace(at, std::strlen(r.from), r.refused), error));
+    EXPECT_EQ(error.substr(0, r.error.size()), r.error);
+  }
+}
+
+// A column of another length than most is named by its own key; a study's up flags and run keys are one per
+// value or none.
+TEST(ChartJson, NamesTheColumnThatDiffers) {
+  Chart c = sample();
+  c.bars.volume().push_back(1.0);
+  std::string error;
+  EXPECT_FALSE(chart_from_json(chart_to_json(c), error));
+  EXPECT_EQ(error, "bars.volume: 31 values for 30 bars");
+  c = sample();
+  c.config.indicators[0].vectors[0].up_flags.pop_back();
+  EXPECT_FALSE(chart_from_json(chart_to_json(c), error));
+  EXPECT_EQ(error, "studies[0].vectors[0].up_flags: 29 flags for 30 values");
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <new>
 #include <type_traits>
 
+#include "columns.hpp"
+#include "dates.hpp"
 #include "errors.hpp"
 
 namespace qcpy {
@@ -227,10 +229,39 @@ bool column_buffer(PyObject* o, Buffer& buffer, Ref& array) {
   return plain_buffer(array.get(), buffer);
 }
 
+bool is_masked(PyObject* o) { return type_is(Py_TYPE(o), "numpy", "MaskedArray"); }
+
+Ref unmasked(PyObject* o) {
+  if (!is_masked(o)) return Ref();
+  const char kind = dtype_kind(o);
+  if (kind == 'b') return Ref::steal(PyObject_CallMethod(o, "filled", "O", Py_False));
+  if (kind != 'i' && kind != 'u' && kind != 'f' && kind != 'c') return Ref();
+  Ref numbers = kind == 'i' || kind == 'u' ? Ref::steal(PyObject_CallMethod(o, "astype", "s", "float64")) : Ref::borrow(o);
+  return Ref::steal(PyObject_CallMethod(numbers.get(), "filled", "d", std::numeric_limits<double>::quiet_NaN()));
+}
+
+bool any_masked(PyObject* o) {
+  Ref mask = Ref::steal(PyObject_GetAttrString(o, "mask"));
+  Ref any = Ref::steal(PyObject_CallMethod(mask.get(), "any", nullptr));
+  const int truth = PyObject_IsTrue(any.get());
+  if (truth < 0) throw PyErrorPending{};
+  return truth != 0;
+}
+
 std::optional<qc::model::Values> floats_of_buffer(PyObject* o, const char* name) {
+  const Ref plain = unmasked(o);
+  if (plain) o = plain.get();
   Buffer buffer;
   Ref array;
   if (!column_buffer(o, buffer, array)) return std::nullopt;
+  const std::string format = format_text(buffer.view());
+  // numpy's complex formats: "Zf", "Zd", "Zg", after a byte order if any. Read item by item, numpy's complex
+  // items would lose their imaginary parts to a warning.
+  if (format.find('Z') != std::string::npos) {
+    // Without the argument's name: the callers prefix every TypeError of a conversion with it.
+    PyErr_Format(PyExc_TypeError, "expected real numbers, got complex numbers (format '%s')", format.c_str());
+    throw PyErrorPending{};
+  }
   const std::optional<Format> f = number_format(buffer.view());
   // Long doubles go item by item, through their own float conversion, as any other sequence's items.
   if (!f || f->size > 8) return std::nullopt;

@@ -82,8 +82,20 @@ bool plain_buffer(PyObject* o, Buffer& buffer);
 // which `array` keeps (also when that has no buffer). False, with nothing pending, when neither gives one.
 bool column_buffer(PyObject* o, Buffer& buffer, Ref& array);
 
+// Whether the object is a numpy masked array.
+bool is_masked(PyObject* o);
+
+// A numpy masked array as the plain array it stands for, its masked items missing: NaN among numbers
+// (integers read as floats), False in a mask of booleans. Null for any other object, and for a masked array
+// of other items, which is read from its data (timestamps refuse a masked item themselves).
+Ref unmasked(PyObject* o);
+
+// Whether any item of a masked array is masked.
+bool any_masked(PyObject* o);
+
 // The floats of a one-dimensional column buffer (see column_buffer) of integers or floats up to 8 bytes;
-// none when the object is to be read item by item.
+// none when the object is to be read item by item. A masked array's masked items are NaN; complex numbers
+// raise TypeError, which the caller prefixes with the argument's name.
 std::optional<qc::model::Values> floats_of_buffer(PyObject* o, const char* name);
 
 }  // namespace qcpy

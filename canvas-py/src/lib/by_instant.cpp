@@ -48,24 +48,29 @@ bool has_time_index(PyObject* o) {
   return index && dtype_kind(index.get()) == 'M' && PyObject_HasAttrString(o, "to_numpy");
 }
 
-qc::model::Values values_by_instant(PyObject* o, const qc::api::Chart& chart, std::string_view arg) {
+IndexedValues indexed_values(PyObject* o, std::string_view arg) {
   const std::string name(arg);
-  qc::model::Values values;
-  std::vector<std::int64_t> instants;
+  IndexedValues out;
   try {
     Ref index = Ref::steal(PyObject_GetAttrString(o, "index"));
-    instants = time_column(index.get(), name.c_str());
+    out.instants = time_column(index.get(), name.c_str());
     Ref array = Ref::steal(PyObject_CallMethod(o, "to_numpy", nullptr));
-    values = numbers_of(array.get(), name.c_str());
+    out.values = numbers_of(array.get(), name.c_str());
   } catch (const PyErrorPending&) {
     prefix_type_error(name.c_str());
     throw;
   }
-  if (values.size() != instants.size()) {
+  if (out.values.size() != out.instants.size()) {
     PyErr_Format(PyExc_ValueError, "argument '%s': %zu values for an index of %zu instants", name.c_str(),
-                 values.size(), instants.size());
+                 out.values.size(), out.instants.size());
     throw PyErrorPending{};
   }
+  return out;
+}
+
+qc::model::Values values_by_instant(PyObject* o, const qc::api::Chart& chart, std::string_view arg) {
+  const std::string name(arg);
+  auto [instants, values] = indexed_values(o, arg);
   std::vector<std::pair<std::int64_t, double>> by_time(instants.size());
   for (std::size_t i = 0; i < instants.size(); ++i) by_time[i] = {instants[i], values[i]};
   const auto earlier = [](const auto& a, const auto& b) { return a.first < b.first; };

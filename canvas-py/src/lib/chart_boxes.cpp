@@ -69,22 +69,32 @@ BoxRequest kagi_request(ChartCall& c) {
   return r;
 }
 
-// The argument the settled amount was given in.
-const char* amount_name(BoxKind kind) { return kind == BoxKind::kagi ? "reversal" : "box"; }
+// The argument the settled amount was given in: line break's is its count of lines.
+const char* amount_name(BoxKind kind) {
+  return kind == BoxKind::kagi ? "reversal" : kind == BoxKind::line_break ? "lines" : "box";
+}
 
-// The refusal of settings that `bars` bars settled to `settled`, after `prefix`.
-[[noreturn]] void raise_fault(const std::string& prefix, const SettledBoxes& settled, std::size_t bars) {
+// The refusal of settings that `bars` bars settled to `settled`, after `prefix`; `atr` when the amount was
+// asked for as None.
+[[noreturn]] void raise_fault(const std::string& prefix, const SettledBoxes& settled, bool atr, std::size_t bars) {
   std::string what = prefix + "argument '" + amount_name(settled.settings.kind) + "': ";
+  const qc::model::BoxSettings& s = settled.settings;
+  const std::string amount = s.kind == BoxKind::line_break ? std::to_string(s.count) : qc::util::shortest(s.size);
+  // An ATR box is named with the number it came to.
+  const std::string given = atr ? "None (an ATR box of " + amount + ")" : amount;
   switch (settled.fault) {
     case BoxFault::too_few_bars:
       what += "None needs at least " + std::to_string(qc::api::kAtrBoxBars) + " bars for an ATR box, got " +
               std::to_string(bars);
       break;
     case BoxFault::no_atr: what += "None: the ATR(14) of the bars at the last bar is not a number above 0"; break;
-    case BoxFault::too_many:
-      what += qc::util::shortest(settled.settings.size) + " gives " + std::to_string(settled.count) +
-              " boxes, more than " + std::to_string(qc::api::kMostBoxes);
+    case BoxFault::below_resolution: what += given + " is below the prices' resolution"; break;
+    case BoxFault::too_many: {
+      const std::string most = std::to_string(qc::api::kMostBoxes);
+      what += given + (settled.count == SIZE_MAX ? " gives more than " + most + " boxes"
+                                                 : " gives " + std::to_string(settled.count) + " boxes, more than " + most);
       break;
+    }
     case BoxFault::none: throw Panic("a box refusal without a fault");
   }
   PyErr_SetString(PyExc_ValueError, what.c_str());
@@ -111,7 +121,7 @@ PyObject* set_box_style(ChartCall& c) {
   if (qc::api::has_placed_items(held.config)) raise_order_error(qc::api::series_type_of(request.settings.kind));
   const qc::model::BarsView bars = held.user_bars();
   const SettledBoxes settled = qc::api::settle_boxes(bars, request);
-  if (settled.fault != BoxFault::none) raise_fault("", settled, bars.size());
+  if (settled.fault != BoxFault::none) raise_fault("", settled, request.atr, bars.size());
   with_chart(c, [&](Chart&& chart) { return qc::api::draw_boxes(std::move(chart), settled.settings, request.atr); });
   return none();
 }
@@ -160,7 +170,7 @@ void set_user_bars(ChartCall& c, qc::model::BarColumns bars) {
     const SettledBoxes settled = qc::api::settle_boxes(bars, {settings, held.source.atr});
     if (settled.fault != BoxFault::none) {
       raise_fault(std::string(qc::api::series_name(held.config.series.series_type)) + "() refuses these bars: ",
-                  settled, bars.size());
+                  settled, held.source.atr, bars.size());
     }
     settings = settled.settings;
   }

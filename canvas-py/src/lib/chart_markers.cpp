@@ -70,10 +70,24 @@ class Marks {
   Marks(const qc::api::Chart& chart, const BarClock& clock) : chart_(chart), clock_(clock), marked_(size()) {}
 
   std::vector<std::uint8_t> read(PyObject* where) && {
+    // The instants of a pandas object's true entries are dates, placed as every date is: on the bar holding them.
     if (has_time_index(where)) {
-      const qc::model::Values aligned = bar_values(where, chart_, kName);
-      for (std::size_t i = 0; i < aligned.size(); ++i) marked_[i] = aligned[i] != 0.0 && !std::isnan(aligned[i]);
+      const IndexedValues indexed = indexed_values(where, kName);
+      Ref index = Ref::steal(PyObject_GetAttrString(where, "index"));
+      for (std::size_t i = 0; i < indexed.values.size(); ++i) {
+        const double v = indexed.values[i];
+        if (v != 0.0 && !std::isnan(v)) place(index.get(), i, {DateQuery::Form::instant, indexed.instants[i]});
+      }
       return std::move(marked_);
+    }
+    // A masked array's masked entries mark nothing: bar indices and dates among them are left out, mask
+    // entries are False.
+    Ref plain;
+    if (is_masked(where)) {
+      const char kind = dtype_kind(where);
+      const bool listed = kind == 'i' || kind == 'u' || kind == 'M';
+      plain = listed ? Ref::steal(PyObject_CallMethod(where, "compressed", nullptr)) : unmasked(where);
+      if (plain) where = plain.get();
     }
     if (dtype_kind(where) == 'M') {
       read_datetimes(where);
@@ -152,13 +166,18 @@ class Marks {
       const std::int64_t t = instants[i];
       const DateQuery date = days ? DateQuery{DateQuery::Form::day, qc::coords::floor_div(t, qc::coords::kSecondsPerDay)}
                                   : DateQuery{DateQuery::Form::instant, t};
-      const qc::coords::DatePlace place = qc::coords::place_date(clock_, date, DateRole::bar);
-      if (place.outcome != qc::coords::DatePlace::Outcome::found) {
-        Ref item = Ref::steal(PySequence_GetItem(where, static_cast<Py_ssize_t>(i)));
-        place_date(item.get(), date, &clock_, kName, DateRole::bar);  // raises, naming the date and the bar
-      }
-      marked_[static_cast<std::size_t>(place.index)] = 1;
+      place(where, i, date);
     }
+  }
+
+  // Marks the bar holding item i of `dates`, the date it stands for.
+  void place(PyObject* dates, std::size_t i, const DateQuery& date) {
+    const qc::coords::DatePlace placed = qc::coords::place_date(clock_, date, DateRole::bar);
+    if (placed.outcome != qc::coords::DatePlace::Outcome::found) {
+      Ref item = Ref::steal(PySequence_GetItem(dates, static_cast<Py_ssize_t>(i)));
+      place_date(item.get(), date, &clock_, kName, DateRole::bar);  // raises, naming the date and the bar
+    }
+    marked_[static_cast<std::size_t>(placed.index)] = 1;
   }
 
   // A sequence: all booleans (numpy's too) make a mask, else each item is a bar index or a date.
@@ -251,8 +270,9 @@ constexpr ChartRow kRows[] = {
     {"markers",
      "Mark many bars in one call: each marked bar gets, in bar order, what the kind's signal method "
      "(buy_signal, ...) adds",
-     {marks("where").means("a mask with one entry per bar (True marks), bar indices, or dates; a pandas object "
-                           "with a datetime index is aligned to the bars by instant"),
+     {marks("where").means("a mask with one entry per bar (True marks; a masked entry does not), bar indices, or "
+                           "dates; a pandas object with a datetime index marks the bar each true entry's instant "
+                           "falls in, as a date does"),
       star,
       Param{"kind", Kind::text, "'buy'"}.means(
           "'buy', 'sell', 'entry', 'exit', 'take_profit', 'stop_loss' or 'custom' (which needs a label)"),

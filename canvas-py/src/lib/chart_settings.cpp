@@ -6,8 +6,10 @@
 #include <utility>
 
 #include "api/chart_renderer.hpp"
+#include "api/value_rules.hpp"
 #include "chart.hpp"
 #include "columns.hpp"
+#include "dates.hpp"
 #include "theme.hpp"
 #include "zone_file.hpp"
 
@@ -89,7 +91,7 @@ PyObject* apply_theme_object(ChartCall& c) {
   std::array<std::string, 5> colors;
   for (std::size_t i = 0; i < colors.size(); ++i) {
     const ThemeField& field = (*fields)[i];
-    std::optional<std::string> color = color_text(field.text);
+    std::optional<std::string> color = qc::api::color_text(field.text);
     if (!color) {
       Ref given = Ref::steal(
           PyUnicode_DecodeUTF8(field.text.data(), static_cast<Py_ssize_t>(field.text.size()), "replace"));
@@ -278,11 +280,12 @@ constexpr ChartRow kRows[] = {
        const qc::api::ViewRequest request{c.args.i64(0), c.args.i64(1)};
        const std::optional<Chart>& held = c.value();
        const std::size_t n = held ? held->bars.size() : 0;
-       if (n > 0 && !qc::api::resolve_view(request, n)) {
-         PyErr_Format(PyExc_ValueError,
-                      "view(%lld, %lld) selects no bars: of the %zu bars held, first is bar %zu and last is bar %zu",
-                      static_cast<long long>(request.first), static_cast<long long>(request.last), n,
-                      qc::api::resolve_bar_index(request.first, n), qc::api::resolve_bar_index(request.last, n));
+       if (const qc::api::ViewFault fault = n > 0 ? qc::api::view_fault(request, n) : qc::api::ViewFault::none;
+           fault != qc::api::ViewFault::none) {
+         const qc::api::ViewRefusal refusal = qc::api::view_refusal(request, n, fault);
+         if (!refusal.argument.empty()) value_error(std::string(refusal.argument).c_str(), refusal.text);
+         const std::string both = "view(" + std::to_string(request.first) + ", " + std::to_string(request.last) + ") ";
+         PyErr_SetString(PyExc_ValueError, (both + refusal.text).c_str());
          throw PyErrorPending{};
        }
        with_chart(c, [&](Chart&& chart) {

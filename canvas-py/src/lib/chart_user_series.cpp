@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "api/user_series.hpp"
+#include "api/value_rules.hpp"
 #include "bar_values.hpp"
 #include "chart.hpp"
 
@@ -58,7 +59,7 @@ PaneTarget pane_target(const Converted& given, const qc::api::ChartConfig& confi
 }
 
 void check_width(double width) {
-  if (width >= qc::api::kLeastSeriesWidth && width <= qc::api::kMostSeriesWidth) return;
+  if (qc::api::is_series_width(width)) return;
   raise_value_error("width", "expected 0.5 to 5, got " + number_text(width));
 }
 
@@ -98,15 +99,13 @@ PyObject* fill_between_body(ChartCall& c) {
   return none();
 }
 
-constexpr std::string_view kLevelStyles[] = {"solid", "dashed", "dotted"};
-
 PyObject* level_body(ChartCall& c) {
   // value, *, pane, color, style, width, label
   const double value = c.args.f64(0);
   if (!std::isfinite(value)) raise_value_error("value", number_text(value) + " is not finite");
   const std::string& style = c.args.text(3);
-  if (std::find(std::begin(kLevelStyles), std::end(kLevelStyles), style) == std::end(kLevelStyles)) {
-    raise_value_error("style", "'" + style + "' is not one of " + quoted_list(kLevelStyles));
+  if (!qc::api::is_level_style(style)) {
+    raise_value_error("style", "'" + style + "' is not one of " + quoted_list(qc::api::kLevelStyles));
   }
   check_width(c.args.f64(4));
   const PaneTarget pane = pane_target(c.args.slot(1), chart_of(c).config, false);

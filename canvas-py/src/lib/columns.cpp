@@ -117,7 +117,8 @@ Format checked_format(const Py_buffer& v, const Target& t) {
   not_numbers(t, "a column of format '" + format + "'", format.ends_with('w') || format.ends_with('s'));
 }
 
-// A column's buffer and what keeps it alive: an array from `__array__`, an integer view of datetime64 values.
+// A column's buffer and what keeps it alive: a masked array's plain one, an array from `__array__`, an integer
+// view of datetime64 values.
 struct Source {
   Ref array;
   Ref view;
@@ -160,6 +161,10 @@ void open_datetime(PyObject* array, Target& t, Source& s) {
 // Finds the column's buffer. False when the column is to be read item by item, from `s.array` when that
 // holds an array.
 bool open_buffer(PyObject* o, Target& t, Source& s) {
+  if (is_masked(o) && t.is_time() && any_masked(o)) {
+    raise(PyExc_ValueError, std::string("argument '") + t.name + "': a masked timestamp: every bar needs its time");
+  }
+  if (!t.is_time() && (s.array = unmasked(o))) o = s.array.get();
   if (plain_buffer(o, s.buffer)) return true;
   // A datetime64 column, or a pandas one with a time zone: its dtype's base is the datetime64 of its UTC
   // instants, which `__array__` gives when asked for it (and not the Timestamp objects it gives otherwise).
@@ -218,7 +223,7 @@ void put_item(PyObject* item, std::size_t i, const Target& t) {
 std::size_t read_sequence(PyObject* o, const Target& t) {
   if (!PySequence_Check(o)) {
     try {
-      throw_not_convertible(o, "Sequence");
+      throw_not_convertible(o, "a sequence");
     } catch (const PyErrorPending&) {
       prefix_type_error(t.name);
       throw;

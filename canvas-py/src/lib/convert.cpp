@@ -14,15 +14,15 @@
 #include "dates.hpp"
 #include "errors.hpp"
 #include "api/indicator_style.hpp"
-#include "render/engine/css_names.hpp"
+#include "api/value_rules.hpp"
 #include "theme.hpp"
 #include "time_scale.hpp"
 
 namespace qcpy {
 
-void throw_not_convertible(PyObject* o, const char* target) {
+void throw_not_convertible(PyObject* o, const char* expected) {
   Ref qualname = Ref::steal(PyType_GetQualName(Py_TYPE(o)));
-  PyErr_Format(PyExc_TypeError, "'%U' object cannot be converted to '%s'", qualname.get(), target);
+  PyErr_Format(PyExc_TypeError, "expected %s, got '%U'", expected, qualname.get());
   throw PyErrorPending{};
 }
 
@@ -74,7 +74,7 @@ std::int64_t to_i64(PyObject* o) {
 
 // A str or subclass as UTF-8; a lone surrogate fails with the interpreter's UnicodeEncodeError.
 std::string to_text(PyObject* o) {
-  if (!PyUnicode_Check(o)) throw_not_convertible(o, "PyString");
+  if (!PyUnicode_Check(o)) throw_not_convertible(o, "a str");
   Py_ssize_t size = 0;
   const char* data = PyUnicode_AsUTF8AndSize(o, &size);
   if (data == nullptr) throw PyErrorPending{};
@@ -90,7 +90,7 @@ bool to_flag(PyObject* o) {
   if (o == Py_True) return true;
   if (o == Py_False) return false;
   PyTypeObject* type = Py_TYPE(o);
-  if (!looks_like_numpy_bool(type)) throw_not_convertible(o, "PyBool");
+  if (!looks_like_numpy_bool(type)) throw_not_convertible(o, "True or False");
   auto nb_bool = reinterpret_cast<inquiry>(PyType_GetSlot(type, Py_nb_bool));
   if (nb_bool == nullptr) {
     PyErr_Format(PyExc_TypeError, "object of type '%S' does not define a '__bool__' conversion",
@@ -106,7 +106,7 @@ namespace {
 
 // A tuple of two items: TypeError for anything else.
 PyObject* pair_item(PyObject* o, Py_ssize_t i) {
-  if (!PyTuple_Check(o)) throw_not_convertible(o, "PyTuple");
+  if (!PyTuple_Check(o)) throw_not_convertible(o, "a tuple of two numbers");
   const Py_ssize_t n = PyTuple_GET_SIZE(o);
   if (n != 2) {
     PyErr_Format(PyExc_TypeError, "expected tuple of length 2, but got tuple of length %zd", n);
@@ -129,7 +129,7 @@ namespace {
 
 qc::model::Bar to_bar(PyObject* o) {
   PyTypeObject* bar_type = type_object<BarClass>();
-  if (!PyObject_TypeCheck(o, bar_type)) throw_not_convertible(o, "Bar");
+  if (!PyObject_TypeCheck(o, bar_type)) throw_not_convertible(o, "a Bar");
   BorrowGuard guard = borrow<BarClass>(o, Borrow::shared);
   return object_of<BarClass>(o)->value;
 }
@@ -159,8 +159,8 @@ void reserve_hint(Vec& out, PyObject* seq) {
 // Any sequence but a str, iterated in order, each item converted by `item`, into a vector of type Vec.
 template <class T, class F, class Vec = std::vector<T>>
 Vec to_list(PyObject* o, F item) {
-  if (PyUnicode_Check(o)) throw_type_error("Can't extract `str` to `Vec`");
-  if (!PySequence_Check(o)) throw_not_convertible(o, "Sequence");
+  if (PyUnicode_Check(o)) throw_not_convertible(o, "a sequence other than a str");
+  if (!PySequence_Check(o)) throw_not_convertible(o, "a sequence");
   Vec out;
   reserve_hint(out, o);
   Ref iter = Ref::steal(PyObject_GetIter(o));
@@ -182,17 +182,9 @@ Vec to_list(PyObject* o, F item) {
 
 }  // namespace
 
-std::optional<std::string> color_text(std::string_view text) {
-  if (qc::render::Color::from_css(text)) return std::string(text);
-  if (const std::optional<qc::render::Color> named = qc::render::css_named_color(text)) {
-    return qc::render::css_hex_text(*named);
-  }
-  return std::nullopt;
-}
-
 std::string to_color(PyObject* o, const char* name) {
   std::string text = to_text(o);
-  if (std::optional<std::string> color = color_text(text)) return std::move(*color);
+  if (std::optional<std::string> color = qc::api::color_text(text)) return std::move(*color);
   Ref given = Ref::steal(PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size())));
   raise_value_error(name, given.get(),
                     "is not a colour (use #rgb, #rrggbb, #rrggbbaa, rgb(), rgba() or a CSS colour name)");
@@ -232,7 +224,7 @@ ColorList to_color_list(PyObject* o, const char* name) {
   if (o == Py_None) return std::nullopt;
   Ref items;
   try {
-    if (PyUnicode_Check(o) || !PySequence_Check(o)) throw_not_convertible(o, "Sequence");
+    if (PyUnicode_Check(o) || !PySequence_Check(o)) throw_not_convertible(o, "a sequence");
     items = Ref::steal(PySequence_Fast(o, "a colour list"));
     if (items.get() == nullptr) throw PyErrorPending{};
   } catch (const PyErrorPending&) {
@@ -257,7 +249,7 @@ ColorList to_color_list(PyObject* o, const char* name) {
 std::optional<double> to_pane_height(PyObject* o, const char* name) {
   if (o == Py_None) return std::nullopt;
   const double height = to_f64(o);
-  if (height >= qc::api::kLeastPaneHeight && height <= qc::api::kMostPaneHeight) return height;
+  if (qc::api::is_pane_height(height)) return height;
   Ref given = Ref::steal(PyFloat_FromDouble(height));
   Ref least = Ref::steal(PyFloat_FromDouble(qc::api::kLeastPaneHeight));
   Ref most = Ref::steal(PyFloat_FromDouble(qc::api::kMostPaneHeight));
@@ -280,13 +272,13 @@ PyObject* to_theme(PyObject* o) {
   for (PyTypeObject* type : {type_object<ThemeClass>(), type_object<UIThemeClass>(), type_object<RuntimeThemeClass>()}) {
     if (PyObject_TypeCheck(o, type)) return o;
   }
-  throw_not_convertible(o, "Theme, UITheme or RuntimeTheme");
+  throw_not_convertible(o, "a Theme, UITheme or RuntimeTheme");
 }
 
 // A pane's text as given (the body knows the texts), or its number.
 Converted to_pane(PyObject* o) {
   if (PyUnicode_Check(o)) return to_text(o);
-  if (PyBool_Check(o) || !PyIndex_Check(o)) throw_not_convertible(o, "str or int");
+  if (PyBool_Check(o) || !PyIndex_Check(o)) throw_not_convertible(o, "a str or an int");
   return to_i64(o);
 }
 

@@ -32,10 +32,7 @@ std::vector<double> to_f64_list(PyObject* o, const char* name);
 // The same, as a line's values: a column of a million is read straight into the storage it is drawn from.
 qc::model::Values to_f64_column(PyObject* o, const char* name);
 
-// The text a colour is stored as: a text that parses as it stands, a colour name as its "#rrggbb" text;
-// nothing for any other text.
-std::optional<std::string> color_text(std::string_view text);
-// A str that is a colour, as color_text stores it; else ValueError "argument '<name>': 'x' is not a colour
+// A str that is a colour, as qc::api::color_text stores it; else ValueError "argument '<name>': 'x' is not a colour
 // (...)".
 std::string to_color(PyObject* o, const char* name);
 
@@ -57,7 +54,7 @@ void prefix_type_error(const char* name);
 // Converts every matched argument in parameter order into `args`; the first failure ends it.
 void convert_all(const Params& params, const Slots& slots, Args& args, const qc::coords::BarClock* clock = nullptr);
 
-// "'<type qualname>' object cannot be converted to '<target>'" as a pending TypeError.
-[[noreturn]] void throw_not_convertible(PyObject* o, const char* target);
+// "expected <what the argument should be>, got '<type qualname>'" as a pending TypeError.
+[[noreturn]] void throw_not_convertible(PyObject* o, const char* expected);
 
 }  // namespace qcpy

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "api/chart_json.hpp"
 #include "bar.hpp"
 #include "chart.hpp"
 #include "chart_config.hpp"
@@ -33,6 +34,7 @@ PyObject* the_module = nullptr;
 PyObject* version(PyObject*, PyObject*) { return PyUnicode_FromString(QC_VERSION); }
 
 PyObject* stub_entry(PyObject*, PyObject*);
+PyObject* json_keys_entry(PyObject*, PyObject*);
 
 // Appends the name to the module's __all__ (made when missing), then sets the attribute.
 void add(PyObject* module, const char* name, PyObject* value) {
@@ -45,7 +47,7 @@ void add(PyObject* module, const char* name, PyObject* value) {
     all = Ref::steal(PyList_New(0));
     if (PyObject_SetAttrString(module, "__all__", all.get()) < 0) throw PyErrorPending{};
   }
-  if (!PyList_Check(all.get())) throw_not_convertible(all.get(), "PyList");
+  if (!PyList_Check(all.get())) throw_not_convertible(all.get(), "a list");
   Ref text = Ref::steal(PyUnicode_FromString(name));
   if (PyList_Append(all.get(), text.get()) < 0) {
     PyErr_Clear();
@@ -104,11 +106,16 @@ void module_body(PyObject* module) {
   add_restore(module);
   add_png_from_svg(module);
   add_wasm_core(module);
-  static PyMethodDef stub = {"_stub", stub_entry, METH_NOARGS,
-                             "_stub()\n--\n\nThe module's type stub, as scripts/gen_stubs.py writes it."};
+  static PyMethodDef helpers[] = {
+      {"_stub", stub_entry, METH_NOARGS, "_stub()\n--\n\nThe module's type stub, as scripts/gen_stubs.py writes it."},
+      {"_json_keys", json_keys_entry, METH_NOARGS,
+       "_json_keys()\n--\n\nThe chart JSON form's key table, as scripts/gen_json_keys.py writes it into the README."},
+  };
   Ref name = Ref::steal(PyModule_GetNameObject(module));
-  Ref fn = Ref::steal(PyCFunction_NewEx(&stub, module, name.get()));
-  if (PyObject_SetAttrString(module, "_stub", fn.get()) < 0) throw PyErrorPending{};
+  for (PyMethodDef& def : helpers) {
+    Ref fn = Ref::steal(PyCFunction_NewEx(&def, module, name.get()));
+    if (PyObject_SetAttrString(module, def.ml_name, fn.get()) < 0) throw PyErrorPending{};
+  }
 }
 
 PyObject* init() {
@@ -146,6 +153,11 @@ PyObject* stub_entry(PyObject*, PyObject*) {
     Classes::append_stubs(out);
     return to_py(std::string_view(out));
   });
+}
+
+// The key table of the chart's JSON form, from the rows its reader and writer follow.
+PyObject* json_keys_entry(PyObject*, PyObject*) {
+  return boundary([]() -> PyObject* { return to_py(std::string_view(qc::api::chart_json_keys())); });
 }
 
 }  // namespace

@@ -175,7 +175,9 @@
     window.quorvel = {
       view,
       setView(first, last) {
-        if (!Number.isInteger(first) || !Number.isInteger(last) || setView(first, last) !== 0) {
+        // An index beyond 64 bits would wrap on its way to the core: refused, as a view with no bars is.
+        const index = (v) => Number.isInteger(v) && BigInt(v) >= -(2n ** 63n) && BigInt(v) < 2n ** 63n;
+        if (!index(first) || !index(last) || setView(first, last) !== 0) {
           throw new RangeError(`no bars from ${first} to ${last} of ${total}`);
         }
         render();

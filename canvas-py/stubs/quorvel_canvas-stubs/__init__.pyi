@@ -298,7 +298,7 @@ class Chart:
         """Mark many bars in one call: each marked bar gets, in bar order, what the kind's signal method (buy_signal, ...) adds
 
         Parameters:
-            where: a mask with one entry per bar (True marks), bar indices, or dates; a pandas object with a datetime index is aligned to the bars by instant
+            where: a mask with one entry per bar (True marks; a masked entry does not), bar indices, or dates; a pandas object with a datetime index marks the bar each true entry's instant falls in, as a date does
             kind: 'buy', 'sell', 'entry', 'exit', 'take_profit', 'stop_loss' or 'custom' (which needs a label)
             price: None (the low for buy and entry, the high for sell and exit, else the close), 'low', 'high', 'close', one price, or one price per bar
             label: text beside the marker; None for none

@@ -31,12 +31,12 @@ SettledBoxes settle_boxes(model::BarsView bars, const BoxRequest& request) {
     }
     out.settings.size = *box;
   }
-  // Line break and kagi give at most one box per bar; a box of renko or point and figure may give many.
-  const model::BoxKind kind = out.settings.kind;
-  if (kind == model::BoxKind::renko || kind == model::BoxKind::point_and_figure) {
-    out.count = model::count_boxes(bars, out.settings);
-    if (out.count > kMostBoxes) out.fault = BoxFault::too_many;
+  if (model::below_resolution(bars, out.settings)) {
+    out.fault = BoxFault::below_resolution;
+    return out;
   }
+  out.count = model::count_boxes(bars, out.settings);
+  if (out.count > kMostBoxes) out.fault = BoxFault::too_many;
   return out;
 }
 

@@ -36,6 +36,7 @@ enum class BoxFault : std::uint8_t {
   none,
   too_few_bars,  // an ATR box asked of fewer than kAtrBoxBars bars
   no_atr,        // the ATR at the last bar is not a finite number above 0
+  below_resolution,  // the box (kagi: the reversal) is below the closes' resolution (model::below_resolution)
   too_many,      // the box gives more than kMostBoxes boxes
 };
 
@@ -43,8 +44,10 @@ enum class BoxFault : std::uint8_t {
 struct SettledBoxes {
   model::BoxSettings settings;
   BoxFault fault = BoxFault::none;
-  std::size_t count = 0;  // with too_many: the boxes the bars give
+  std::size_t count = 0;  // with too_many: the boxes the bars give; SIZE_MAX for more than any count
 };
+// Checked in this order: the ATR box settled, the box against the closes' resolution, then the boxes counted
+// (every style, each its own way) without making one.
 SettledBoxes settle_boxes(model::BarsView bars, const BoxRequest& request);
 
 // The chart drawn as the boxes its user bars give under `settings` (settled); `atr` is kept, so that new

@@ -52,7 +52,7 @@ int qc_chart_set_view(qc_chart* chart, int64_t first, int64_t last) {
   if (chart == nullptr) return QC_BAD_ARGUMENT;
   const qc::api::ViewRequest request{first, last};
   const std::size_t n = chart->chart.bars.size();
-  if (n > 0 && !qc::api::resolve_view(request, n)) return QC_BAD_ARGUMENT;
+  if (n > 0 && qc::api::view_fault(request, n) != qc::api::ViewFault::none) return QC_BAD_ARGUMENT;
   chart->chart.config.view = request;
   return QC_OK;
 }

@@ -16,7 +16,10 @@
 #include <utility>
 #include <variant>
 
+#include "api/box_chart.hpp"
 #include "api/series_names.hpp"
+#include "api/user_series.hpp"
+#include "api/value_rules.hpp"
 #include "core/theme/json_cursor.hpp"
 #include "primitives/registry/registry.hpp"
 #include "util/base64.hpp"
@@ -43,12 +46,23 @@ struct BoxesRecord {
   std::span<const std::size_t> chart_last_bar;
 };
 
-// One key of a record: its name, and how its value is written and read.
+class Describer;
+
+// A row's describer. The page's core reads and writes the form but never documents it: there the rows hold
+// none, so that the key table's code stays out of its WebAssembly.
+#if defined(__wasm__)
+#define QC_DESCRIBER(...) nullptr
+#else
+#define QC_DESCRIBER(...) __VA_ARGS__
+#endif
+
+// One key of a record: its name, and how its value is written, read and described.
 template <class T>
 struct Field {
   std::string_view key;
   void (*write)(Writer&, const T&);
   bool (*read)(Reader&, T&);
+  void (*describe)(Describer&);
 };
 
 // A record's keys in the order they are written: `static constexpr std::array<Field<T>, N> fields`.
@@ -95,6 +109,21 @@ std::string_view name_of(E e) {
   }
   return Names<E>::table[0].second;  // not reached for a value the builders set
 }
+
+// Names as a message or the key table lists them after "one of": " a, b, c", each in quotes when `quoted`.
+template <class Names, class Name>
+std::string listed(const Names& names, Name name, bool quoted = false) {
+  std::string out;
+  for (const auto& item : names) {
+    out += out.empty() ? " " : ", ";
+    if (quoted) out += '"';
+    out += name(item);
+    if (quoted) out += '"';
+  }
+  return out;
+}
+constexpr auto kItself = [](std::string_view name) { return name; };
+constexpr auto kSecond = [](const auto& pair) { return pair.second; };
 
 class Writer {
  public:
@@ -206,6 +235,7 @@ class Reader {
   // Defined after the rows, which it reads.
   bool document(Chart& out);
   bool place_boxes(Chart& out);
+  bool box_settings(const model::BoxSettings& b, model::BarsView bars);
 
   const std::string& error() const { return error_; }
 
@@ -256,14 +286,25 @@ class Reader {
     if (!cursor_.read_number(n)) return cursor_failed();
     constexpr auto lo = std::numeric_limits<I>::min();
     constexpr auto hi = std::numeric_limits<I>::max();
+    // A whole number written with a fraction or an exponent (400.0, 4e2) is the integer it equals, as the
+    // builders take it; only where doubles are exact integers, so that no longer integer rounds into range.
+    // hi + 1 is a power of two, so the bound is exact as a double.
+    constexpr double kExact = 0x1p53;
+    const bool whole = n.kind == JsonNumber::Kind::floating && std::trunc(n.f) == n.f && std::fabs(n.f) <= kExact &&
+                       n.f >= static_cast<double>(lo) && n.f < static_cast<double>(hi / 2 + 1) * 2.0;
     const bool fits = (n.kind == JsonNumber::Kind::unsigned_integer && n.u <= static_cast<std::uint64_t>(hi)) ||
                       (n.kind == JsonNumber::Kind::negative_integer && std::is_signed_v<I> &&
-                       n.i >= static_cast<std::int64_t>(lo));
+                       n.i >= static_cast<std::int64_t>(lo)) ||
+                      whole;
     if (!fits) {
       return fail("invalid value: " + theme::describe(n) + ", expected an integer from " + std::to_string(lo) +
                   " to " + std::to_string(hi));
     }
-    out = n.kind == JsonNumber::Kind::unsigned_integer ? static_cast<I>(n.u) : static_cast<I>(n.i);
+    if (whole) {
+      out = static_cast<I>(n.f);
+    } else {
+      out = n.kind == JsonNumber::Kind::unsigned_integer ? static_cast<I>(n.u) : static_cast<I>(n.i);
+    }
     return true;
   }
   bool value(std::string& out) {
@@ -291,7 +332,7 @@ class Reader {
     std::string message = "invalid value: string ";
     util::append_json_string(message, scratch_);
     message += ", expected one of";
-    for (std::size_t i = 0; i < Names<E>::table.size(); ++i) message += (i == 0 ? " " : ", ") + std::string(Names<E>::table[i].second);
+    message += listed(Names<E>::table, kSecond);
     return fail(message);
   }
   bool value(primitives::Point& out) {
@@ -360,6 +401,7 @@ class Reader {
         return fail("missing key");
       }
     }
+    if constexpr (requires { Schema<T>::check(*this, out); }) return Schema<T>::check(*this, out);
     return true;
   }
   template <HasKinds V>
@@ -376,7 +418,7 @@ class Reader {
     if (!object(each_key)) return false;
     if (!given) {
       std::string message = "no kind given, expected one key of";
-      for (std::size_t i = 0; i < keys.size(); ++i) message += (i == 0 ? " " : ", ") + std::string(keys[i]);
+      message += listed(keys, kItself);
       return fail(message);
     }
     return true;
@@ -385,21 +427,20 @@ class Reader {
   // The boxes' columns, whose count is their own; kept until the document is read, then checked against the
   // series and the user's bars.
   bool boxes(std::optional<BoxesRecord>& out) {
-    std::optional<std::size_t> bars = std::exchange(bar_count_, std::nullopt);
     const bool ok = value(out);
-    bar_count_ = bars;
     if (ok) boxes_ = std::move(out);
     return ok;
   }
 
-  // A column of the bars: the first read sets their count, which every other column then has.
-  template <ColumnItem T>
-  bool bar_column(std::vector<T>& out) {
-    if (!value(out)) return false;
-    if (!bar_count_) bar_count_ = out.size();
-    if (out.size() == *bar_count_) return true;
-    return fail(std::to_string(out.size()) + " values for " + std::to_string(*bar_count_) + " bars");
+  // The failure of a value inside the one being read, at `relative` below the path ("vectors[0].values").
+  bool fail_at(std::string_view relative, std::string_view message) {
+    if (!path_.empty() && relative.front() != '[') path_ += '.';
+    path_ += relative;
+    return fail(message);
   }
+
+  // The chart as read so far: its records in text order, the bars before the studies, tools and signals.
+  const Chart& chart() const { return *chart_; }
 
  private:
   bool cursor_failed() { return fail(cursor_.error()); }
@@ -412,7 +453,18 @@ class Reader {
     return cursor_failed();
   }
 
+  // A key as a name after a dot; one that is empty or holds other than letters, digits and '_' as a quoted
+  // index (theme[""]), so that the path can be read back whatever the key.
   void enter(std::string_view key) {
+    const bool plain = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+      return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    });
+    if (!plain) {
+      path_ += '[';
+      util::append_json_string(path_, key);
+      path_ += ']';
+      return;
+    }
     if (!path_.empty()) path_ += '.';
     path_ += key;
   }
@@ -475,9 +527,106 @@ class Reader {
   std::string key_;
   std::string scratch_;
   std::string error_;
-  std::optional<std::size_t> bar_count_;
+  const Chart* chart_ = nullptr;
   std::optional<BoxesRecord> boxes_;
 };
+
+// The form's keys as a table of key paths and the values they hold, from the same rows the writer and the
+// reader follow, so that the documentation cannot leave a key out.
+class Describer {
+ public:
+  template <class V>
+  void value();
+  // What the key being described must also be (a rule of the builders').
+  void note(std::string_view text) {
+    rows_[key_row_].second += ", ";
+    rows_[key_row_].second += text;
+  }
+  void leaf(std::string_view text) { rows_.emplace_back(path_, std::string(text)); }
+
+  std::string table() const {
+    std::string out = "| Key | Value |\n|---|---|\n";
+    for (const auto& [path, text] : rows_) out += "| `" + path + "` | " + text + " |\n";
+    return out;
+  }
+
+ private:
+  template <class F>
+  void at(std::string_view step, F&& f) {
+    const std::size_t mark = path_.size();
+    const std::size_t outer = std::exchange(key_row_, rows_.size());
+    if (!path_.empty() && step.front() != '[') path_ += '.';
+    path_ += step;
+    f();
+    path_.resize(mark);
+    key_row_ = outer;
+  }
+
+  std::string path_;
+  std::size_t key_row_ = 0;  // the row of the key being described
+  std::vector<std::pair<std::string, std::string>> rows_;
+};
+
+template <class T>
+constexpr std::string_view column_type() {
+  if constexpr (std::same_as<T, double>) return "float64";
+  if constexpr (std::same_as<T, std::int64_t>) return "int64";
+  if constexpr (std::same_as<T, std::uint64_t>) return "uint64";
+  if constexpr (std::same_as<T, std::uint32_t>) return "uint32";
+  return "uint8";
+}
+
+template <class> inline constexpr bool kOptional = false;
+template <class T> inline constexpr bool kOptional<std::optional<T>> = true;
+template <class> inline constexpr bool kVector = false;
+template <class T, class A> inline constexpr bool kVector<std::vector<T, A>> = true;
+template <class V>
+concept ColumnVector = kVector<V> && ColumnItem<typename V::value_type>;
+template <class V>
+concept ByteColumn = ColumnVector<V> && sizeof(typename V::value_type) == 1;
+
+template <class V>
+void Describer::value() {
+  if constexpr (kOptional<V>) {
+    const std::size_t row = rows_.size();
+    value<typename V::value_type>();
+    rows_[row].second.insert(0, "null or ");
+  } else if constexpr (std::same_as<V, double>) {
+    leaf("number");
+  } else if constexpr (std::same_as<V, bool>) {
+    leaf("true or false");
+  } else if constexpr (std::integral<V>) {
+    leaf("integer from " + std::to_string(std::numeric_limits<V>::min()) + " to " +
+         std::to_string(std::numeric_limits<V>::max()));
+  } else if constexpr (std::same_as<V, std::string>) {
+    leaf("text");
+  } else if constexpr (Named<V>) {
+    leaf("one of" + listed(Names<V>::table, kSecond, true));
+  } else if constexpr (std::same_as<V, primitives::Point>) {
+    leaf("[bar, price]: two numbers");
+  } else if constexpr (std::same_as<V, PrimitivePane>) {
+    leaf("\"main\" or a sub-pane's number (0: the top one)");
+  } else if constexpr (ByteColumn<V>) {
+    leaf("base64 of bytes");
+  } else if constexpr (ColumnVector<V>) {
+    leaf("base64 of little-endian " + std::string(column_type<typename V::value_type>()) + " values");
+  } else if constexpr (kVector<V>) {
+    leaf("a list");
+    at("[]", [&] { value<typename V::value_type>(); });
+  } else if constexpr (HasSchema<V>) {
+    if (!path_.empty()) leaf(Schema<V>::fields.empty() ? "an empty object" : "an object");
+    for (const auto& f : Schema<V>::fields) {
+      if (f.describe != nullptr) at(f.key, [&] { f.describe(*this); });
+    }
+  } else if constexpr (HasKinds<V>) {
+    leaf("an object of one key, the kind:" + listed(Kinds<V>::keys, kItself));
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+      (at(Kinds<V>::keys[I], [&] { value<std::variant_alternative_t<I, V>>(); }), ...);
+    }(std::make_index_sequence<Kinds<V>::keys.size()>());
+  } else {
+    static_assert(sizeof(V) == 0, "a value the describer does not know");
+  }
+}
 
 // ---- The rows: each record's keys in the order they are written.
 
@@ -492,7 +641,89 @@ struct MemberOf<M> {
 template <auto M>
 constexpr Field<typename MemberOf<M>::Record> member(std::string_view key) {
   using T = typename MemberOf<M>::Record;
-  return {key, [](Writer& w, const T& t) { w.value(t.*M); }, [](Reader& r, T& t) { return r.value(t.*M); }};
+  return {key, [](Writer& w, const T& t) { w.value(t.*M); }, [](Reader& r, T& t) { return r.value(t.*M); },
+          QC_DESCRIBER([](Describer& d) { d.value<std::remove_cvref_t<decltype(std::declval<T&>().*M)>>(); })};
+}
+
+std::string quoted(std::string_view text) {
+  std::string out;
+  util::append_json_string(out, text);
+  return out;
+}
+
+std::string number_text(double v) { return std::isfinite(v) ? util::shortest(v) : std::string(non_finite_name(v)); }
+
+// The builders' rules, each over the value as the chart keeps it.
+namespace rule {
+bool color(Reader& r, const std::string& v) {
+  return color_text(v).has_value() || r.fail("invalid value: " + quoted(v) + " is not a colour");
+}
+bool optional_color(Reader& r, const std::optional<std::string>& v) { return !v || color(r, *v); }
+// Empty: the chart's own colour, taken when drawn.
+bool color_or_empty(Reader& r, const std::string& v) { return v.empty() || color(r, v); }
+bool finite(Reader& r, double v) {
+  return std::isfinite(v) || r.fail("invalid value: " + number_text(v) + ", expected a finite number");
+}
+bool optional_finite(Reader& r, const std::optional<double>& v) { return !v || finite(r, *v); }
+bool pane_height(Reader& r, double v) {
+  return is_pane_height(v) || r.fail("invalid value: " + number_text(v) + ", expected a share from " +
+                                     util::shortest(kLeastPaneHeight) + " to " + util::shortest(kMostPaneHeight));
+}
+bool series_width(Reader& r, double v) {
+  return is_series_width(v) || r.fail("invalid value: " + number_text(v) + ", expected " +
+                                      util::shortest(kLeastSeriesWidth) + " to " + util::shortest(kMostSeriesWidth));
+}
+bool level_style(Reader& r, const std::string& v) {
+  if (is_level_style(v)) return true;
+  return r.fail("invalid value: string " + quoted(v) + ", expected one of" + listed(kLevelStyles, kItself));
+}
+// A sub-pane the chart has, made by the records read before.
+bool sub_pane(Reader& r, std::uint64_t j) {
+  const std::size_t n = sub_pane_count(r.chart().config);
+  return j < n || r.fail("invalid value: sub-pane " + std::to_string(j) + " but the chart has " + std::to_string(n) +
+                         (n == 1 ? " sub-pane" : " sub-panes"));
+}
+bool pane(Reader& r, const PrimitivePane& p) { return p.is_main || sub_pane(r, p.sub_pane); }
+
+// Whether two rules are one: rules over other types never are.
+template <auto Rule, auto Other>
+constexpr bool same() {
+  if constexpr (std::is_same_v<decltype(Rule), decltype(Other)>) {
+    return Rule == Other;
+  } else {
+    return false;
+  }
+}
+
+// What a rule asks, as the key table says it.
+template <auto Rule>
+std::string note() {
+  if constexpr (same<Rule, &color>() || same<Rule, &optional_color>()) return "a colour";
+  if constexpr (same<Rule, &color_or_empty>()) return "a colour, or \"\" for the chart's own";
+  if constexpr (same<Rule, &finite>() || same<Rule, &optional_finite>()) return "finite";
+  if constexpr (same<Rule, &pane_height>()) {
+    return util::shortest(kLeastPaneHeight) + " to " + util::shortest(kMostPaneHeight);
+  }
+  if constexpr (same<Rule, &series_width>()) {
+    return util::shortest(kLeastSeriesWidth) + " to " + util::shortest(kMostSeriesWidth);
+  }
+  if constexpr (same<Rule, &level_style>()) return "one of" + listed(kLevelStyles, kItself, true);
+  if constexpr (same<Rule, &sub_pane>() || same<Rule, &pane>()) return "a sub-pane made by a study before";
+  return "";
+}
+}  // namespace rule
+
+// A key whose value is the member, then held to a rule of the builders: `Rule(reader, value)` fails the
+// reader where the value breaks it.
+template <auto M, auto Rule>
+constexpr Field<typename MemberOf<M>::Record> ruled(std::string_view key) {
+  using T = typename MemberOf<M>::Record;
+  return {key, [](Writer& w, const T& t) { w.value(t.*M); },
+          [](Reader& r, T& t) { return r.value(t.*M) && Rule(r, t.*M); },
+          QC_DESCRIBER([](Describer& d) {
+            d.value<std::remove_cvref_t<decltype(std::declval<T&>().*M)>>();
+            d.note(rule::note<Rule>());
+          })};
 }
 
 template <class T>
@@ -554,7 +785,8 @@ template <>
 struct Schema<SeriesConfig> {
   using T = SeriesConfig;
   static constexpr std::array fields{
-      member<&T::series_type>("type"), member<&T::color>("color"), member<&T::baseline>("baseline"),
+      member<&T::series_type>("type"), ruled<&T::color, rule::optional_color>("color"),
+      ruled<&T::baseline, rule::optional_finite>("baseline"),
       Field<T>{"boxes",
                [](Writer& w, const T& s) {
                  w.value(box_kind(s.series_type) ? std::optional(s.boxes) : std::nullopt);
@@ -564,15 +796,23 @@ struct Schema<SeriesConfig> {
                  if (!r.value(boxes)) return false;
                  s.boxes = boxes.value_or(model::BoxSettings{});
                  return true;
-               }},
+               },
+               // Checked once the document is read, against the bars.
+               QC_DESCRIBER([](Describer& d) {
+                 d.value<std::optional<model::BoxSettings>>();
+                 d.note("a box style's settings (null for the others): a size above 0 (a percent below 100) and at "
+                        "or above the closes' resolution (the largest absolute close over 2^52), a count of 1 or "
+                        "more where the style has one");
+               })},
   };
 };
 template <>
 struct Schema<ThemeConfig> {
   using T = ThemeConfig;
   static constexpr std::array fields{
-      member<&T::background>("background"),   member<&T::grid_color>("grid"),   member<&T::up_color>("up"),
-      member<&T::down_color>("down"),         member<&T::text_color>("text"),   member<&T::border_color>("border"),
+      ruled<&T::background, rule::color>("background"), ruled<&T::grid_color, rule::color>("grid"),
+      ruled<&T::up_color, rule::color>("up"),           ruled<&T::down_color, rule::color>("down"),
+      ruled<&T::text_color, rule::color>("text"),       ruled<&T::border_color, rule::color>("border"),
       member<&T::show_grid>("grid_visible"),
   };
 };
@@ -600,7 +840,8 @@ struct Schema<ZoneRecord> {
                           if (!zone) return r.fail("not a TZif file of version 2 or later with a readable footer");
                           z.zone = std::move(*zone);
                           return true;
-                        }},
+                        },
+                        QC_DESCRIBER([](Describer& d) { d.leaf("base64 of the zone's TZif file (\"\" for UTC)"); })},
   };
 };
 
@@ -608,7 +849,11 @@ struct Schema<ZoneRecord> {
 template <auto ViewColumn, auto OwnColumn>
 constexpr Field<model::BarColumns> bar_column(std::string_view key) {
   return {key, [](Writer& w, const model::BarColumns& b) { w.column(b.view().*ViewColumn); },
-          [](Reader& r, model::BarColumns& b) { return r.bar_column((b.*OwnColumn)()); }};
+          [](Reader& r, model::BarColumns& b) { return r.value((b.*OwnColumn)()); },
+          QC_DESCRIBER([](Describer& d) {
+            d.value<std::remove_cvref_t<decltype((std::declval<model::BarColumns&>().*OwnColumn)())>>();
+            d.note("one per bar");
+          })};
 }
 template <>
 struct Schema<model::BarColumns> {
@@ -619,6 +864,27 @@ struct Schema<model::BarColumns> {
       bar_column<&V::high, &C::high>("high"), bar_column<&V::low, &C::low>("low"),
       bar_column<&V::close, &C::close>("close"), bar_column<&V::volume, &C::volume>("volume"),
   };
+  // The columns are of one length, the one most of them have (the longest of those as many): a short or long
+  // column is named by its own key.
+  static bool check(Reader& r, C& b) {
+    const std::array<std::size_t, 6> sizes{b.time().size(), b.open().size(), b.high().size(),
+                                           b.low().size(),  b.close().size(), b.volume().size()};
+    std::size_t bars = 0;
+    std::ptrdiff_t most = 0;
+    for (const std::size_t n : sizes) {
+      const std::ptrdiff_t k = std::count(sizes.begin(), sizes.end(), n);
+      if (k > most || (k == most && n > bars)) {
+        bars = n;
+        most = k;
+      }
+    }
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+      if (sizes[i] != bars) {
+        return r.fail_at(fields[i].key, std::to_string(sizes[i]) + " values for " + std::to_string(bars) + " bars");
+      }
+    }
+    return true;
+  }
 };
 
 template <>
@@ -626,9 +892,14 @@ struct Schema<BoxesRecord> {
   using T = BoxesRecord;
   static constexpr std::array fields{
       Field<T>{"bars", [](Writer& w, const T& b) { w.value(*b.chart_bars); },
-               [](Reader& r, T& b) { return r.value(b.bars); }},
+               [](Reader& r, T& b) { return r.value(b.bars); },
+               QC_DESCRIBER([](Describer& d) { d.value<model::BarColumns>(); })},
       Field<T>{"last_bar", [](Writer& w, const T& b) { w.column(b.chart_last_bar); },
-               [](Reader& r, T& b) { return r.value(b.last_bar); }},
+               [](Reader& r, T& b) { return r.value(b.last_bar); },
+               QC_DESCRIBER([](Describer& d) {
+                 d.value<std::vector<std::uint64_t>>();
+                 d.note("each box's last bar among the bars, not before the box before it");
+               })},
       member<&T::atr>("atr"),
   };
 };
@@ -637,15 +908,15 @@ template <>
 struct Schema<model::placement::Overlay> : Empty<model::placement::Overlay> {};
 template <>
 struct Schema<model::placement::VolumeBand> {
-  static constexpr std::array fields{member<&model::placement::VolumeBand::ratio>("ratio")};
+  static constexpr std::array fields{ruled<&model::placement::VolumeBand::ratio, rule::pane_height>("ratio")};
 };
 template <>
 struct Schema<model::placement::SubPane> {
-  static constexpr std::array fields{member<&model::placement::SubPane::ratio>("ratio")};
+  static constexpr std::array fields{ruled<&model::placement::SubPane::ratio, rule::pane_height>("ratio")};
 };
 template <>
 struct Schema<model::placement::Joins> {
-  static constexpr std::array fields{member<&model::placement::Joins::sub_pane>("sub_pane")};
+  static constexpr std::array fields{ruled<&model::placement::Joins::sub_pane, rule::sub_pane>("sub_pane")};
 };
 template <>
 struct Kinds<model::IndicatorPlacement> {
@@ -656,7 +927,12 @@ template <>
 struct Schema<model::range::Auto> : Empty<model::range::Auto> {};
 template <>
 struct Schema<model::range::Fixed> {
-  static constexpr std::array fields{member<&model::range::Fixed::min>("min"), member<&model::range::Fixed::max>("max")};
+  static constexpr std::array fields{ruled<&model::range::Fixed::min, rule::finite>("min"),
+                                     ruled<&model::range::Fixed::max, rule::finite>("max")};
+  static bool check(Reader& r, const model::range::Fixed& f) {
+    return f.min < f.max || r.fail_at("max", "invalid value: " + number_text(f.max) + ", expected above min " +
+                                                 number_text(f.min));
+  }
 };
 template <>
 struct Schema<model::range::Symmetric> : Empty<model::range::Symmetric> {};
@@ -674,14 +950,16 @@ template <>
 struct Schema<style::Line> {
   using T = style::Line;
   static constexpr std::array fields{
-      member<&T::color>("color"),        member<&T::width>("width"),       member<&T::dashed>("dashed"),
-      member<&T::through_gaps>("through_gaps"), member<&T::up_color>("up_color"), member<&T::down_color>("down_color"),
-      member<&T::dotted>("dotted"),      member<&T::area>("area"),
+      ruled<&T::color, rule::color>("color"),  ruled<&T::width, rule::finite>("width"),
+      member<&T::dashed>("dashed"),            member<&T::through_gaps>("through_gaps"),
+      ruled<&T::up_color, rule::color_or_empty>("up_color"), ruled<&T::down_color, rule::color_or_empty>("down_color"),
+      member<&T::dotted>("dotted"),            member<&T::area>("area"),
   };
 };
 template <>
 struct Schema<style::SolidLine> {
-  static constexpr std::array fields{member<&style::SolidLine::color>("color"), member<&style::SolidLine::width>("width")};
+  static constexpr std::array fields{ruled<&style::SolidLine::color, rule::color>("color"),
+                                     ruled<&style::SolidLine::width, rule::finite>("width")};
 };
 template <>
 struct Schema<style::ChartShade> {
@@ -690,25 +968,29 @@ struct Schema<style::ChartShade> {
 template <>
 struct Schema<style::Histogram> {
   using T = style::Histogram;
-  static constexpr std::array fields{member<&T::up_color>("up_color"),   member<&T::down_color>("down_color"),
-                                     member<&T::bar_width_ratio>("bar_width_ratio"), member<&T::part>("part"),
+  static constexpr std::array fields{ruled<&T::up_color, rule::color_or_empty>("up_color"),
+                                     ruled<&T::down_color, rule::color_or_empty>("down_color"),
+                                     ruled<&T::bar_width_ratio, rule::finite>("bar_width_ratio"),
+                                     member<&T::part>("part"),
                                      member<&T::up_shade>("up_shade"),   member<&T::down_shade>("down_shade")};
 };
 template <>
 struct Schema<style::Dots> {
   using T = style::Dots;
-  static constexpr std::array fields{member<&T::color>("color"), member<&T::radius>("radius"),
+  static constexpr std::array fields{ruled<&T::color, rule::color>("color"), ruled<&T::radius, rule::finite>("radius"),
                                      member<&T::filled>("filled")};
 };
 template <>
 struct Schema<style::StepLine> {
-  static constexpr std::array fields{member<&style::StepLine::color>("color"), member<&style::StepLine::width>("width")};
+  static constexpr std::array fields{ruled<&style::StepLine::color, rule::color>("color"),
+                                     ruled<&style::StepLine::width, rule::finite>("width")};
 };
 template <>
 struct Schema<style::Cloud> {
   using T = style::Cloud;
-  static constexpr std::array fields{member<&T::upper_color>("upper_color"), member<&T::lower_color>("lower_color"),
-                                     member<&T::partner>("partner"), member<&T::width>("width"),
+  static constexpr std::array fields{ruled<&T::upper_color, rule::color>("upper_color"),
+                                     ruled<&T::lower_color, rule::color>("lower_color"),
+                                     member<&T::partner>("partner"), ruled<&T::width, rule::finite>("width"),
                                      member<&T::edged>("edged")};
 };
 template <>
@@ -723,8 +1005,9 @@ template <>
 struct Schema<model::IndicatorLevel> {
   using T = model::IndicatorLevel;
   static constexpr std::array fields{
-      member<&T::color>("color"), member<&T::style>("style"), member<&T::label>("label"),
-      member<&T::value>("value"), member<&T::width>("width"),
+      ruled<&T::color, rule::color>("color"),   ruled<&T::style, rule::level_style>("style"),
+      member<&T::label>("label"),               ruled<&T::value, rule::finite>("value"),
+      ruled<&T::width, rule::series_width>("width"),
   };
 };
 template <>
@@ -733,7 +1016,8 @@ struct Schema<model::IndicatorVector> {
   static constexpr std::array fields{
       member<&T::name>("name"),
       Field<T>{"style", [](Writer& w, const T& v) { w.value(v.style.v); },
-               [](Reader& r, T& v) { return r.value(v.style.v); }},
+               [](Reader& r, T& v) { return r.value(v.style.v); },
+               QC_DESCRIBER([](Describer& d) { d.value<decltype(model::VectorStyle::v)>(); })},
       member<&T::values>("values"),
       member<&T::up_flags>("up_flags"),
   };
@@ -747,6 +1031,23 @@ struct Schema<model::Indicator> {
       member<&T::runs>("runs"),     member<&T::runs_are_levels>("runs_are_levels"),
       member<&T::own_base>("own_base"),
   };
+  // A study's vectors hold one value per bar it was computed on, its up flags and run keys as many or none.
+  // Bars set again later leave the records as they were, so the count is the record's own (its first
+  // vector's), not the chart's.
+  static bool check(Reader& r, const T& ind) {
+    if (ind.vectors.empty()) return true;
+    const std::size_t n = ind.vectors[0].values.size();
+    const auto as_many = [&](std::string_view at, std::size_t size, std::string_view what, bool none_allowed) {
+      if (size == n || (none_allowed && size == 0)) return true;
+      return r.fail_at(at, std::to_string(size) + " " + std::string(what) + " for " + std::to_string(n) + " values");
+    };
+    for (std::size_t i = 0; i < ind.vectors.size(); ++i) {
+      const std::string at = "vectors[" + std::to_string(i) + "].";
+      if (!as_many(at + "values", ind.vectors[i].values.size(), "values", false)) return false;
+      if (!as_many(at + "up_flags", ind.vectors[i].up_flags.size(), "flags", true)) return false;
+    }
+    return as_many("runs", ind.runs.size(), "keys", true);
+  }
 };
 
 template <>
@@ -765,21 +1066,23 @@ struct Schema<PrimitiveConfig> {
                  std::string message = "unknown tool type ";
                  util::append_json_string(message, p.type_id);
                  return r.fail(message);
-               }},
-      member<&T::points>("points"), member<&T::color>("color"), member<&T::width>("width"),
-      member<&T::text>("text"),     member<&T::pane>("pane"),   member<&T::levels>("levels"),
+               },
+               QC_DESCRIBER([](Describer& d) { d.leaf("text: a drawing tool's type, as its method is named"); })},
+      member<&T::points>("points"), ruled<&T::color, rule::color>("color"), ruled<&T::width, rule::finite>("width"),
+      member<&T::text>("text"),     ruled<&T::pane, rule::pane>("pane"),    member<&T::levels>("levels"),
   };
 };
 template <>
 struct Schema<PaneLevel> {
-  static constexpr std::array fields{member<&PaneLevel::pane>("pane"), member<&PaneLevel::level>("level")};
+  static constexpr std::array fields{ruled<&PaneLevel::pane, rule::pane>("pane"), member<&PaneLevel::level>("level")};
 };
 template <>
 struct Schema<SignalConfig> {
   using T = SignalConfig;
   static constexpr std::array fields{
-      member<&T::signal_type>("type"), member<&T::bar_index>("bar"), member<&T::price>("price"),
-      member<&T::size>("size"),        member<&T::color>("color"),    member<&T::label>("label"),
+      member<&T::signal_type>("type"),         member<&T::bar_index>("bar"),
+      member<&T::price>("price"),              ruled<&T::size, rule::finite>("size"),
+      ruled<&T::color, rule::optional_color>("color"), member<&T::label>("label"),
   };
 };
 
@@ -787,7 +1090,10 @@ struct Schema<SignalConfig> {
 template <auto M>
 constexpr Field<Chart> config(std::string_view key) {
   return {key, [](Writer& w, const Chart& c) { w.value(c.config.*M); },
-          [](Reader& r, Chart& c) { return r.value(c.config.*M); }};
+          [](Reader& r, Chart& c) { return r.value(c.config.*M); },
+          QC_DESCRIBER([](Describer& d) {
+            d.value<std::remove_cvref_t<decltype(std::declval<ChartConfig&>().*M)>>();
+          })};
 }
 
 // The document: its form and version first, then the chart.
@@ -800,14 +1106,16 @@ struct Schema<Chart> {
                  std::string format;
                  if (!r.value(format)) return false;
                  return format == kChartJsonFormat || r.fail("not a chart: expected \"quorvel-chart\"");
-               }},
+               },
+               QC_DESCRIBER([](Describer& d) { d.leaf("\"quorvel-chart\""); })},
       Field<T>{"version", [](Writer& w, const T&) { w.value(kChartJsonVersion); },
                [](Reader& r, T&) {
                  std::uint64_t version = 0;
                  if (!r.value(version)) return false;
                  return version == kChartJsonVersion ||
                         r.fail("version " + std::to_string(version) + " is not read by this release (it reads 1)");
-               }},
+               },
+               QC_DESCRIBER([](Describer& d) { d.leaf(std::to_string(kChartJsonVersion)); })},
       config<&ChartConfig::width>("width"),
       config<&ChartConfig::height>("height"),
       config<&ChartConfig::dpr>("dpr"),
@@ -830,10 +1138,15 @@ struct Schema<Chart> {
                  c.config.time_zone_tzif.assign(z.tzif.begin(), z.tzif.end());
                  c.config.time_zone = std::move(z.zone);
                  return true;
-               }},
+               },
+               QC_DESCRIBER([](Describer& d) { d.value<ZoneRecord>(); })},
       config<&ChartConfig::view>("view"),
       Field<T>{"bars", [](Writer& w, const T& c) { w.value(c.user_bars()); },
-               [](Reader& r, T& c) { return r.value(c.bars); }},
+               [](Reader& r, T& c) { return r.value(c.bars); },
+               QC_DESCRIBER([](Describer& d) {
+                 d.value<model::BarColumns>();
+                 d.note("the bars as the user gave them; a column of another length than most is named");
+               })},
       Field<T>{"boxes",
                [](Writer& w, const T& c) {
                  std::optional<BoxesRecord> boxes;
@@ -843,7 +1156,11 @@ struct Schema<Chart> {
                [](Reader& r, T&) {
                  std::optional<BoxesRecord> boxes;
                  return r.boxes(boxes);
-               }},
+               },
+               QC_DESCRIBER([](Describer& d) {
+                 d.value<std::optional<BoxesRecord>>();
+                 d.note("the boxes of a box style (null for the others), at most " + std::to_string(kMostBoxes));
+               })},
       config<&ChartConfig::indicators>("studies"),
       config<&ChartConfig::primitives>("tools"),
       config<&ChartConfig::signals>("signals"),
@@ -853,16 +1170,40 @@ struct Schema<Chart> {
 };
 
 bool Reader::document(Chart& out) {
+  chart_ = &out;
   if (!value(out)) return false;
   if (cursor_.peek() != JsonCursor::end) return syntax_error("trailing characters");
   if (!place_boxes(out)) return false;
   const std::size_t n = out.bars.size();
-  if (const auto& view = out.config.view; view && n > 0 && !resolve_view(*view, n)) {
-    path_ = "view";
-    return fail("selects no bars: of the " + std::to_string(n) + " bars held, first is bar " +
-                std::to_string(resolve_bar_index(view->first, n)) + " and last is bar " +
-                std::to_string(resolve_bar_index(view->last, n)));
+  if (const auto& view = out.config.view; view && n > 0) {
+    if (const ViewFault fault = view_fault(*view, n); fault != ViewFault::none) {
+      const ViewRefusal refusal = view_refusal(*view, n, fault);
+      path_ = "view";
+      if (!refusal.argument.empty()) enter(refusal.argument);
+      return fail(refusal.text);
+    }
   }
+  return true;
+}
+
+// A box style's settings as the builders take them: a size above 0 (below 100 as a percent) and at or above
+// the closes' resolution, a count of 1 or more where the style has one.
+bool Reader::box_settings(const model::BoxSettings& b, model::BarsView bars) {
+  path_ = "series.boxes";
+  const bool counted = b.kind == model::BoxKind::point_and_figure || b.kind == model::BoxKind::line_break;
+  if (counted && b.count < 1) return fail_at("count", "invalid value: 0, expected 1 or more");
+  if (b.kind != model::BoxKind::line_break) {
+    if (!(std::isfinite(b.size) && b.size > 0)) {
+      return fail_at("size", "invalid value: " + number_text(b.size) + ", expected a finite number above 0");
+    }
+    if (b.percent && b.size >= 100) {
+      return fail_at("size", "invalid value: " + number_text(b.size) + ", expected a percent below 100");
+    }
+    if (model::below_resolution(bars, b)) {
+      return fail_at("size", number_text(b.size) + " is below the prices' resolution");
+    }
+  }
+  path_.clear();
   return true;
 }
 
@@ -880,7 +1221,12 @@ bool Reader::place_boxes(Chart& out) {
   }
   if (!kind) return true;
   out.config.series.boxes.kind = *kind;
+  if (!box_settings(out.config.series.boxes, out.bars)) return false;
   BoxesRecord& boxes = *boxes_;
+  if (boxes.bars.size() > kMostBoxes) {
+    path_ = "boxes.bars";
+    return fail(std::to_string(boxes.bars.size()) + " boxes, more than " + std::to_string(kMostBoxes));
+  }
   path_ = "boxes.last_bar";
   if (boxes.last_bar.size() != boxes.bars.size()) {
     return fail(std::to_string(boxes.last_bar.size()) + " values for " + std::to_string(boxes.bars.size()) + " boxes");
@@ -914,6 +1260,12 @@ std::string chart_to_json(const Chart& chart) {
   out.reserve((bar_bytes + study_bytes) / 3 * 4 + 4096);
   Writer(out).value(chart);
   return out;
+}
+
+std::string chart_json_keys() {
+  Describer d;
+  d.value<Chart>();
+  return d.table();
 }
 
 std::optional<Chart> chart_from_json(std::string_view text, std::string& error) {

@@ -19,4 +19,8 @@ std::string chart_to_json(const Chart& chart);
 // ("bars.close: 299 values for 300 bars"); a missing key counts at the end of the object that lacks it.
 std::optional<Chart> chart_from_json(std::string_view text, std::string& error);
 
+// The form's keys as a Markdown table, one row per key path ("studies[].vectors[].values") with the value it
+// holds and the rules the reader holds it to: the README's table.
+std::string chart_json_keys();
+
 }  // namespace qc::api

@@ -2,6 +2,7 @@
 // so that the count a caller checks first and the boxes built after cannot disagree.
 #include "model/series/boxes.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <limits>
@@ -263,21 +264,6 @@ void walk(BarsView bars, const BoxSettings& s, Sink& sink) {
   }
 }
 
-bool usable(const BoxSettings& s) {
-  const bool size_ok = std::isfinite(s.size) && s.size > 0;
-  switch (s.kind) {
-    case BoxKind::renko:
-      return size_ok;
-    case BoxKind::point_and_figure:
-      return size_ok && s.count >= 1;
-    case BoxKind::line_break:
-      return s.count >= 1;
-    case BoxKind::kagi:
-      return size_ok && (!s.percent || s.size < 100);
-  }
-  return false;
-}
-
 struct CountSink {
   std::size_t n = 0;
   void box(std::size_t, double, double) { n = saturating_add(n, 1); }
@@ -352,6 +338,32 @@ double round_significant(double v, int digits) {
 }
 
 }  // namespace
+
+bool usable(const BoxSettings& s) {
+  const bool size_ok = std::isfinite(s.size) && s.size > 0;
+  switch (s.kind) {
+    case BoxKind::renko:
+      return size_ok;
+    case BoxKind::point_and_figure:
+      return size_ok && s.count >= 1;
+    case BoxKind::line_break:
+      return s.count >= 1;
+    case BoxKind::kagi:
+      return size_ok && (!s.percent || s.size < 100);
+  }
+  return false;
+}
+
+bool below_resolution(BarsView bars, const BoxSettings& s) {
+  constexpr double kResolution = 0x1p52;  // grid prices a double tells apart between 0 and a price
+  if (s.kind == BoxKind::line_break || !usable(s)) return false;
+  if (s.kind == BoxKind::kagi && s.percent) return 100.0 / s.size > kResolution;
+  double largest = 0.0;
+  for (const double c : bars.close) {
+    if (std::isfinite(c)) largest = std::max(largest, std::fabs(c));
+  }
+  return largest / s.size > kResolution;
+}
 
 std::optional<double> atr_box(BarsView bars) {
   constexpr std::size_t kPeriod = 14;

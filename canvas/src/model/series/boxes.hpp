@@ -33,15 +33,25 @@ struct Boxes {
 // or a non-finite / non-positive result.
 std::optional<double> atr_box(BarsView bars);
 
+// Whether the settings can make boxes at all: a size finite and above 0 (renko, point and figure, kagi), a
+// count of 1 or more (point and figure, line break), a percent below 100 (kagi).
+bool usable(const BoxSettings& s);
+
+// Whether the box (kagi: the reversal) is below the closes' resolution: the largest finite |close| is more
+// than 2^52 boxes, so that neighbouring grid prices near it are no longer apart as doubles (a percent
+// reversal: 100 / percent above 2^52). Never for line break, which has no box, nor for unusable settings.
+bool below_resolution(BarsView bars, const BoxSettings& s);
+
 // How many boxes `bars` give under `s` (point and figure: columns), so that a box too small for the prices is
 // refused before anything is allocated. The count is exact however large, since a refusal quotes it, and
 // costs one pass over the bars whatever it comes to (a bar adding many renko boxes adds them as a number).
-// A grid so fine against the prices that the doubles cannot tell its lines apart counts as SIZE_MAX.
+// A grid whose indices leave the exact integers of a double (only a box at the resolution's edge, once
+// below_resolution() refuses finer ones) counts as SIZE_MAX: more than any limit.
 std::size_t count_boxes(BarsView bars, const BoxSettings& s);
 
-// The boxes; none when the settings are unusable (a size not finite or <= 0, a count of 0, a percent of 100
-// or more), when the grid is too fine (above), and from bars whose closes never move far enough. Callers
-// check count_boxes() against their limit first: the boxes are built as many as they are.
+// The boxes; none when the settings are unusable, when the grid is too fine (above), and from bars whose
+// closes never move far enough. Callers check below_resolution() and then count_boxes() against their limit
+// first: the boxes are built as many as they are.
 Boxes make_boxes(BarsView bars, const BoxSettings& s);
 
 }  // namespace qc::model
