@@ -22,6 +22,8 @@ Usage (with the module installed, built with its WebAssembly core, and the bench
 bench/requirements.txt): python bench/bench_page.py [--bars N]
 """
 import argparse
+import bisect
+import itertools
 import os
 import re
 import statistics
@@ -287,6 +289,7 @@ def main_thread_costs(events, mark, kind):
         if e["ts"] >= end:
             top.append(e)
             end = e["ts"] + e["dur"]
+    starts = [e["ts"] for e in top]
     inputs = [e for e in spans if e["name"] == "EventDispatch" and e["args"]["data"].get("type") in INPUTS[kind]]
     paints = [e for e in spans if e["name"] in PAINTING]
     costs = []
@@ -296,9 +299,13 @@ def main_thread_costs(events, mark, kind):
         if not dispatched or not painted:
             raise SystemExit(f"{mark}: {kind} {i} has {'no input dispatched' if not dispatched else 'no paint'} "
                              "in the trace")
-        start = next(e["ts"] for e in top if e["ts"] <= dispatched[0]["ts"] < e["ts"] + e["dur"])
-        stop = max(painted)
-        costs.append(sum(max(0, min(e["ts"] + e["dur"], stop) - max(e["ts"], start)) for e in top) / 1000)
+        # The top-level events are apart and in order: the one holding the dispatch opens the gesture.
+        first = bisect.bisect_right(starts, dispatched[0]["ts"]) - 1
+        start, stop = top[first]["ts"], max(painted)
+        spent = 0
+        for e in itertools.takewhile(lambda e: e["ts"] < stop, top[first:]):
+            spent += min(e["ts"] + e["dur"], stop) - e["ts"]
+        costs.append(spent / 1000)
     return costs
 
 
