@@ -135,7 +135,8 @@ class OurPage:
     def __init__(self, tab, chart):
         self.tab, self.chart = tab, chart
         self.home = tab.evaluate("quorvel.view()")
-        self.slot = plot_width(chart) / (self.home[1] - self.home[0] + 1)
+        self.plot = plot_width(chart)
+        self.slot = self.plot / (self.home[1] - self.home[0] + 1)
 
     def x(self, bar, view):
         return (bar - view[0] + 0.5) * self.slot
@@ -178,8 +179,9 @@ class OurPage:
         times = set()
         for i in range(count):
             at = (self.x(self.home[0] + 100 + i, self.home), y + i + 1)
-            shown = texts(self.chart.render_svg(pointer=at))
-            price, when = crosshair_tags(Counter(shown) - plain, i + 1)
+            svg = self.chart.render_svg(pointer=at)
+            shown = texts(svg)
+            price, when = crosshair_tags(svg, plain, self.plot, i + 1)
             if when in times:
                 raise SystemExit(f"our page: move {i + 1} found the bar of an earlier move ({when})")
             times.add(when)
@@ -249,17 +251,25 @@ class LibraryPage:
             yield
 
 
+def text_elements(svg):
+    return list(ET.fromstring(svg.encode()).iter("{http://www.w3.org/2000/svg}text"))
+
+
 def texts(svg):
-    return [e.text or "" for e in ET.fromstring(svg.encode()).iter("{http://www.w3.org/2000/svg}text")]
+    return [e.text or "" for e in text_elements(svg)]
 
 
-def crosshair_tags(added, move):
-    """The price tag and the time tag among the texts the pointer adds to the document."""
-    prices = [t for t in added if PRICE_TAG.fullmatch(t)]
-    times = [t for t in added if re.fullmatch(r"\d{4}-\d\d-\d\d.*", t)]
+def crosshair_tags(pointer_svg, plain, plot, move):
+    """The price tag and the time tag among the texts the pointer adds to the document (`plain` counts the
+    texts without the pointer): the price tag a value on the price scale, right of the plot, the time tag a
+    date."""
+    added = Counter(texts(pointer_svg)) - plain
+    prices = {e.text for e in text_elements(pointer_svg)
+              if e.text in added and PRICE_TAG.fullmatch(e.text) and float(e.get("x")) >= plot}
+    times = {t for t in added if re.fullmatch(r"\d{4}-\d\d-\d\d.*", t)}
     if len(prices) != 1 or len(times) != 1:
         raise SystemExit(f"move {move}: cannot tell the crosshair's tags among the pointer's texts {list(added)}")
-    return prices[0], times[0]
+    return prices.pop(), times.pop()
 
 
 def plot_width(chart):
