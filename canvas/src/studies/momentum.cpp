@@ -63,20 +63,22 @@ void symmetric_weighted(std::span<const double> x, std::span<double> out) {
 // signal line.
 bool macd(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t q = args.period(2);
-  Ema fast(args.period(0)), slow(args.period(1)), signal(q == 0 ? 1 : q);
+  struct Averages {
+    Ema fast, slow, signal;
+  } avg{Ema(args.period(0)), Ema(args.period(1)), Ema(q == 0 ? 1 : q)};
   const std::span<double> line = out.line(0), sig = out.line(1), hist = out.line(2);
-  for (std::size_t t = 0; t < bars.size(); ++t) {
-    const bool f = fast.step(bars.close[t]);
-    const double m = slow.step(bars.close[t]) && f ? fast.value() - slow.value() : kNaN;
+  resumable(out.resume(), bars.size(), avg, [&](std::size_t t) {
+    const bool f = avg.fast.step(bars.close[t]);
+    const double m = avg.slow.step(bars.close[t]) && f ? avg.fast.value() - avg.slow.value() : kNaN;
     line[t] = m;
     // A blank line restarts the signal's seed, as a non-finite close restarts the averages.
-    if (!signal.step(m) || q == 0) {
+    if (!avg.signal.step(m) || q == 0) {
       sig[t] = hist[t] = kNaN;
-      continue;
+      return;
     }
-    sig[t] = signal.value();
-    hist[t] = m - signal.value();
-  }
+    sig[t] = avg.signal.value();
+    hist[t] = m - avg.signal.value();
+  });
   return true;
 }
 

@@ -34,7 +34,7 @@ bool sma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 }
 
 bool ema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  ema_series(bars.close, args.period(), out.line(0));
+  ema_series(bars.close, args.period(), out.line(0), out.resume());
   return true;
 }
 

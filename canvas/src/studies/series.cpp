@@ -43,9 +43,9 @@ void wma_series(std::span<const double> x, std::size_t p, std::span<double> out)
   for (std::size_t t = 0; t < x.size(); ++t) out[t] = w.step(x[t], x[t >= p ? t - p : 0]) ? w.mean() : kNaN;
 }
 
-void ema_series(std::span<const double> x, std::size_t p, std::span<double> out) {
+void ema_series(std::span<const double> x, std::size_t p, std::span<double> out, Resume* resume) {
   Ema avg(p);
-  for (std::size_t t = 0; t < x.size(); ++t) out[t] = avg.step(x[t]) ? avg.value() : kNaN;
+  resumable(resume, x.size(), avg, [&](std::size_t t) { out[t] = avg.step(x[t]) ? avg.value() : kNaN; });
 }
 
 void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out) {

@@ -1,0 +1,83 @@
+// The state a recursion keeps between computations, so that bars appended or changed at the end resume it
+// from the bar before them rather than from bar 0.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <type_traits>
+#include <vector>
+
+namespace qc::studies {
+
+// A recursion's state after the last bar and after the one before it, as the last computation left them:
+// an append resumes from the first, an update of the last bar from the second. The state is a trivially
+// copyable value (the window machinery's averages are), kept as its bytes.
+class Resume {
+ public:
+  // Asks the next computation to start at bar `from`: true when the state after bar from − 1 is kept (or
+  // from is 0); false leaves it to start at bar 0.
+  bool start_at(std::size_t from) {
+    start_ = from == 0                                      ? Start::first
+             : from == kept_ && !last_.empty()              ? Start::last
+             : from + 1 == kept_ && !before_last_.empty()   ? Start::before_last
+                                                            : Start::first;
+    from_ = start_ == Start::first ? 0 : from;
+    return from_ == from;
+  }
+  // Whether a computation kept its state: a study that cannot resume keeps none.
+  bool kept() const { return !last_.empty(); }
+  // Forgets the states, so that the next computation starts at bar 0.
+  void clear() {
+    kept_ = from_ = 0;
+    start_ = Start::first;
+    last_.clear();
+    before_last_.clear();
+  }
+
+  // Runs step(t) for bars from … n − 1 (from the state asked for with start_at, else from bar 0 with `state`
+  // as made), keeping the state after the last bar and after the one before it.
+  template <class State, class Step>
+  void run(std::size_t n, State& state, Step&& step) {
+    static_assert(std::is_trivially_copyable_v<State>);
+    std::size_t t = 0;
+    const std::vector<unsigned char>& start = start_ == Start::last ? last_ : before_last_;
+    if (start_ != Start::first && start.size() == sizeof(State)) {
+      std::memcpy(static_cast<void*>(&state), start.data(), sizeof(State));
+      t = from_;
+    }
+    // The state to start from may be the one about to be overwritten: taken above, before the run.
+    for (; t + 1 < n; ++t) step(t);
+    if (n == 0) return;
+    keep(before_last_, state);
+    step(n - 1);
+    keep(last_, state);
+    kept_ = n;
+    from_ = 0;
+    start_ = Start::first;
+  }
+
+ private:
+  template <class State>
+  static void keep(std::vector<unsigned char>& to, const State& state) {
+    to.resize(sizeof(State));
+    std::memcpy(to.data(), static_cast<const void*>(&state), sizeof(State));
+  }
+
+  enum class Start : unsigned char { first, last, before_last };
+  std::size_t kept_ = 0;  // the bar count of the computation that kept the states
+  std::size_t from_ = 0;
+  Start start_ = Start::first;
+  std::vector<unsigned char> last_, before_last_;
+};
+
+// Runs step(t) over bars 0 … n − 1 with `state`, or through `resume` where a computation keeps its state.
+template <class State, class Step>
+void resumable(Resume* resume, std::size_t n, State& state, Step&& step) {
+  if (resume != nullptr) {
+    resume->run(n, state, step);
+    return;
+  }
+  for (std::size_t t = 0; t < n; ++t) step(t);
+}
+
+}  // namespace qc::studies
