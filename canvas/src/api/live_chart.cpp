@@ -71,6 +71,7 @@ void follow_study(LiveStudy& s, model::Indicator& ind, model::BarsView bars, std
     return;
   }
   const bool same = s.args == args && ind.runs.empty() && from > 0 && from <= held;
+  if (same && from == n && held == n) return;  // no bar it reads changed (a tick within a box)
   if (same && s.resume.start_at(from)) {
     if (!run_study(*s.row, *args, bars, ind, zone, &s.resume)) s.args.reset();
     return;

@@ -45,12 +45,18 @@ class Resume {
       std::memcpy(static_cast<void*>(&state), start.data(), sizeof(State));
       t = from_;
     }
-    // The state to start from may be the one about to be overwritten: taken above, before the run.
-    for (; t + 1 < n; ++t) step(t);
-    if (n == 0) return;
-    keep(before_last_, state);
-    step(n - 1);
-    keep(last_, state);
+    if (t >= n && t > 0) {
+      // Nothing to compute (the last bars were taken away): the state is the one after the last bar, and
+      // the one before it is not known.
+      keep(last_, state);
+      before_last_.clear();
+    } else if (n > 0) {
+      // The state to start from may be the one about to be overwritten: taken above, before the run.
+      for (; t + 1 < n; ++t) step(t);
+      keep(before_last_, state);
+      step(n - 1);
+      keep(last_, state);
+    }
     kept_ = n;
     from_ = 0;
     start_ = Start::first;
