@@ -198,7 +198,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .defined("The money flow volume of the last `period` bars over their volume, as TA-Lib CMF."),
     pane("cmo", "Chande Momentum Oscillator", {kPeriod}, "cmo_{period}", "CMO {period}", 0.15, fixed(-100, 100),
          {dashed_level(50, kRed), dashed_level(-50, kTeal), kZero}, {line("CMO", kPurple)})
-        .computed_by(studies::cmo, 2)
+        .computed_by(studies::cmo, 2).reaching(studies::period_bars_and_one)
         .defined("100 x (gains - losses) / (gains + losses) of the last `period` close changes, as TA-Lib CMOU."),
     pane("connors_rsi", "Connors RSI", {}, "crsi", "Connors RSI", 0.15, fixed(0, 100),
          {dashed_level(90, kRed), dashed_level(10, kTeal), dotted_level(50, kGrey)}, {line("CRSI", kPurple, 1.5)})

@@ -169,14 +169,14 @@ bool dpo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool elder_ray(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> bull = out.line(0), bear = out.line(1);
   Ema avg(args.period());
-  for (std::size_t t = 0; t < bull.size(); ++t) {
+  resumable(out.resume(), bull.size(), avg, [&](std::size_t t) {
     if (!avg.step(bars.close[t])) {
       bull[t] = bear[t] = kNaN;
-      continue;
+      return;
     }
     bull[t] = bars.high[t] - avg.value();
     bear[t] = bars.low[t] - avg.value();
-  }
+  });
   return true;
 }
 
@@ -225,10 +225,10 @@ bool fisher_transform(const Columns& bars, const StudyArgs& args, StudyOutput& o
 bool force_index(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> line = out.line(0);
   Ema avg(args.period());
-  if (!line.empty()) line[0] = kNaN;  // no change into the first bar
-  for (std::size_t t = 1; t < line.size(); ++t) {
-    line[t] = avg.step((bars.close[t] - bars.close[t - 1]) * bars.volume[t]) ? avg.value() : kNaN;
-  }
+  resumable(out.resume(), line.size(), avg, [&](std::size_t t) {
+    // No change into the first bar.
+    line[t] = t > 0 && avg.step((bars.close[t] - bars.close[t - 1]) * bars.volume[t]) ? avg.value() : kNaN;
+  });
   return true;
 }
 

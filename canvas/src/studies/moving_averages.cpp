@@ -175,11 +175,11 @@ bool zlema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t lag = (p - 1) / 2;
   const std::span<const double> c = bars.close;
   std::span<double> line = out.line(0);
-  std::fill_n(line.begin(), std::min(lag, c.size()), kNaN);  // no close `lag` bars back yet
   Ema ema(p);
-  for (std::size_t t = lag; t < c.size(); ++t) {
-    line[t] = ema.step(2.0 * c[t] - c[t - lag]) ? ema.value() : kNaN;
-  }
+  resumable(out.resume(), c.size(), ema, [&](std::size_t t) {
+    // No close `lag` bars back before bar `lag`.
+    line[t] = t >= lag && ema.step(2.0 * c[t] - c[t - lag]) ? ema.value() : kNaN;
+  });
   return true;
 }
 

@@ -137,7 +137,12 @@ inline double ad_flow(double high, double low, double close, double volume) {
 
 // Running sum of ((C − L) − (H − C))/(H − L)·V from 0 before bar 0; a bar with H − L ≤ 0 adds nothing.
 // A non-finite bar gives NaN and the sum starts again after it.
+// With `resume`, from the sum it keeps where it can (the bars before left as they are).
 void ad_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
-               std::span<const double> volume, std::span<double> out);
+               std::span<const double> volume, std::span<double> out, Resume* resume);
+inline void ad_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
+                      std::span<const double> volume, std::span<double> out) {
+  ad_series(high, low, close, volume, out, nullptr);
+}
 
 }  // namespace qc::studies
