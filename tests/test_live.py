@@ -15,13 +15,16 @@ T0 = 1709303400  # 2024-03-01 14:30 UTC
 N = 140
 
 
-def random_bars(seed, n=N):
+def random_bars(seed, n=N, gap=None):
+    """Random bars; with `gap`, that bar's close and volume are NaN, so that windows and recursions restart."""
     rng = np.random.default_rng(seed)
     close = 100 + np.cumsum(rng.normal(0, 1, n))
     open_ = close + rng.normal(0, 0.5, n)
     high = np.maximum(open_, close) + rng.uniform(0, 1, n)
     low = np.minimum(open_, close) - rng.uniform(0, 1, n)
     volume = rng.uniform(1, 10, n).round(1) * 1e5
+    if gap is not None:
+        close[gap] = volume[gap] = np.nan
     return [qc.Bar(T0 + 60 * i, *(float(x[i]) for x in (open_, high, low, close, volume))) for i in range(n)]
 
 
@@ -59,10 +62,10 @@ def grown(bars, first, call, seed):
     return chart
 
 
-@pytest.mark.parametrize("first", [8, 70])
+@pytest.mark.parametrize("first, gap", [(8, None), (70, None), (70, 100)])
 @pytest.mark.parametrize("name, params, doc", METHODS, ids=[m[0] for m in METHODS])
-def test_grown_chart_equals_chart_built_at_once(name, params, doc, first):
-    bars = random_bars(first)
+def test_grown_chart_equals_chart_built_at_once(name, params, doc, first, gap):
+    bars = random_bars(first, gap=gap)
     ours = grown(bars, first, study_call(name, params, first), seed=len(name))
     if name == "overlay":  # the caller's values cover the bars they were given for until extended
         ours.extend_series("Line", [float(i % 7) for i in range(first, N)])
