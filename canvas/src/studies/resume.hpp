@@ -34,10 +34,10 @@ class Resume {
     before_last_.clear();
   }
 
-  // Runs step(t) for bars from … n − 1 (from the state asked for with start_at, else from bar 0 with `state`
-  // as made), keeping the state after the last bar and after the one before it.
-  template <class State, class Step>
-  void run(std::size_t n, State& state, Step&& step) {
+  // Runs range(begin, end) over bars from … n − 1 (from the state asked for with start_at, else from bar 0
+  // with `state` as made), in two parts, keeping the state after the last bar and after the one before it.
+  template <class State, class Range>
+  void run_ranges(std::size_t n, State& state, Range&& range) {
     static_assert(std::is_trivially_copyable_v<State>);
     std::size_t t = 0;
     const std::vector<unsigned char>& start = start_ == Start::last ? last_ : before_last_;
@@ -52,9 +52,9 @@ class Resume {
       before_last_.clear();
     } else if (n > 0) {
       // The state to start from may be the one about to be overwritten: taken above, before the run.
-      for (; t + 1 < n; ++t) step(t);
+      if (t + 1 < n) range(t, n - 1);
       keep(before_last_, state);
-      step(n - 1);
+      range(n - 1, n);
       keep(last_, state);
     }
     kept_ = n;
@@ -76,14 +76,22 @@ class Resume {
   std::vector<unsigned char> last_, before_last_;
 };
 
-// Runs step(t) over bars 0 … n − 1 with `state`, or through `resume` where a computation keeps its state.
-template <class State, class Step>
-void resumable(Resume* resume, std::size_t n, State& state, Step&& step) {
+// Runs range(0, n) with `state`, or through `resume` where a computation keeps its state.
+template <class State, class Range>
+void resumable_ranges(Resume* resume, std::size_t n, State& state, Range&& range) {
   if (resume != nullptr) {
-    resume->run(n, state, step);
+    resume->run_ranges(n, state, range);
     return;
   }
-  for (std::size_t t = 0; t < n; ++t) step(t);
+  range(0, n);
+}
+
+// The same bar by bar: step(t) for each bar.
+template <class State, class Step>
+void resumable(Resume* resume, std::size_t n, State& state, Step&& step) {
+  resumable_ranges(resume, n, state, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t t = begin; t < end; ++t) step(t);
+  });
 }
 
 }  // namespace qc::studies
