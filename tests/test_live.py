@@ -118,6 +118,18 @@ def test_caller_series_cover_their_bars_until_extended():
     assert studies(chart)[0][0][30:].tolist() == [5.0] * 10
 
 
+def test_marks_given_as_a_mask_stay_on_their_bars():
+    bars = random_bars(6, 40)
+    chart, reference = qc.Chart(400, 300), qc.Chart(400, 300)
+    chart.bars(bars[:30])
+    chart.markers([i % 4 == 0 for i in range(30)])
+    reference.bars(bars)
+    reference.markers([i % 4 == 0 and i < 30 for i in range(40)])
+    chart.append_columns([b.timestamp for b in bars[30:]], *([getattr(b, f) for b in bars[30:]]
+                                                             for f in ("open", "high", "low", "close")))
+    assert chart.render_svg() == reference.render_svg()
+
+
 @pytest.mark.parametrize("first, last", [(-20, -1), (5, 24)])
 def test_views_follow_new_bars_when_counted_from_the_end(first, last):
     bars = random_bars(4, 60)
