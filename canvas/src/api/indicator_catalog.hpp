@@ -179,11 +179,11 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
                  "MINUS_DI."),
     pane("aroon", "Aroon", {kPeriod}, "aroon_{period}", "Aroon {period}", 0.15, fixed(0, 100),
          {dotted_level(70, kGrey), dotted_level(30, kGrey)}, {line("Up", kTeal), line("Down", kRed)})
-        .computed_by(studies::aroon, 2)
+        .computed_by(studies::aroon, 2).reaching(studies::period_bars_and_one)
         .defined("100 x (`period` - bars since the highest high) / `period` as Up and the same of the lowest low as "
                  "Down, over the last `period` + 1 bars, as TA-Lib AROON."),
     pane("aroon_oscillator", "Aroon Oscillator", {kPeriod}, "aroon_osc_{period}", "Aroon Osc {period}", 0.15,
-         fixed(-100, 100), {kZero}, {line("AO", kBlue)}).computed_by(studies::aroon_oscillator, 2)
+         fixed(-100, 100), {kZero}, {line("AO", kBlue)}).computed_by(studies::aroon_oscillator, 2).reaching(studies::period_bars_and_one)
         .defined("Aroon Up - Aroon Down over `period` bars, as TA-Lib AROONOSC."),
     pane("balance_of_power", "Balance of Power", {}, "bop", "Balance of Power", 0.15, fixed(-1, 1), {kZero},
          {histogram("BoP")}).computed_by(studies::balance_of_power).reaching(studies::one_bar)
@@ -194,7 +194,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .defined("100 x log10(sum of true ranges / (highest high - lowest low)) / log10(`period`) over `period` "
                  "bars, as pandas-ta chop."),
     pane("cmf", "Chaikin Money Flow", {kPeriod}, "cmf_{period}", "CMF {period}", 0.15, fixed(-1, 1), {kZero},
-         {line("CMF", kTeal)}).computed_by(studies::cmf, 2)
+         {line("CMF", kTeal)}).computed_by(studies::cmf, 2).reaching(studies::period_bars)
         .defined("The money flow volume of the last `period` bars over their volume, as TA-Lib CMF."),
     pane("cmo", "Chande Momentum Oscillator", {kPeriod}, "cmo_{period}", "CMO {period}", 0.15, fixed(-100, 100),
          {dashed_level(50, kRed), dashed_level(-50, kTeal), kZero}, {line("CMO", kPurple)})
@@ -207,7 +207,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
                  "the one-bar return, with TA-Lib RSI."),
     pane("mfi", "Money Flow Index", {kPeriod}, "mfi_{period}", "MFI {period}", 0.15, fixed(0, 100),
          {dashed_level(80, kRed, "Overbought"), dashed_level(20, kTeal, "Oversold")}, {line("MFI", kPurple)})
-        .computed_by(studies::mfi, 2)
+        .computed_by(studies::mfi, 2).reaching(studies::period_bars_and_one)
         .defined("100 x rising money flow / all money flow of the typical price over `period` bars, as TA-Lib MFI."),
     pane("schaff_trend_cycle", "Schaff Trend Cycle", {}, "stc", "Schaff Trend Cycle", 0.15, fixed(0, 100),
          {dashed_level(75, kRed), dashed_level(25, kTeal)}, {line("STC", kPurple, 1.5)})
@@ -247,7 +247,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .defined("SMA(5) - SMA(34) of the bars' midpoints (H + L)/2, bars coloured by rise and fall, as TA-Lib AO."),
     pane("cci", "Commodity Channel Index", {kPeriod}, "cci_{period}", "CCI {period}", 0.15, kSymmetric,
          {dashed_level(100, kRed), dashed_level(-100, kTeal), kZero}, {line("CCI", kBlue)})
-        .computed_by(studies::cci, 2)
+        .computed_by(studies::cci, 2).reaching(studies::period_bars)
         .defined("(typical price - its SMA(`period`)) / (0.015 x its mean absolute deviation), as TA-Lib CCI."),
     pane("chaikin_oscillator", "Chaikin Oscillator", {}, "cho", "Chaikin Oscillator", 0.15, kSymmetric, {kZero},
          {line("CO", kBlue)}).computed_by(studies::chaikin_oscillator)
@@ -316,7 +316,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
          {line("ATR", kOrange)}).computed_by(studies::atr)
         .defined("Wilder's average of the true range over `period` bars, as TA-Lib ATR."),
     pane("historical_volatility", "Historical Volatility", {kPeriod}, "hv_{period}", "HV {period}", 0.12, kAuto,
-         {}, {line("HV", kOrange)}).computed_by(studies::historical_volatility, 2)
+         {}, {line("HV", kOrange)}).computed_by(studies::historical_volatility, 2).reaching(studies::period_bars_and_one)
         .defined("100 x sqrt(252) x the sample standard deviation of the last `period` log returns, as TA-Lib "
                  "STDDEV."),
     pane("mass_index", "Mass Index", {}, "mass", "Mass Index", 0.15, kAuto,
@@ -335,11 +335,11 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
          {line("StdDev", kPurple)}).computed_by(studies::stddev, 2).reaching(studies::period_bars)
         .defined("The population standard deviation of the last `period` closes, as TA-Lib STDDEV."),
     pane("ulcer_index", "Ulcer Index", {kPeriod}, "ulcer_{period}", "Ulcer {period}", 0.12, kAuto, {},
-         {line("UI", kRed)}).computed_by(studies::ulcer_index)
+         {line("UI", kRed)}).computed_by(studies::ulcer_index).reaching(studies::period_of_periods)
         .defined("The root mean square over `period` bars of the close's per cent drawdown from its `period`-bar "
                  "high, as pandas-ta ui."),
     pane("vortex", "Vortex Indicator", {kPeriod}, "vortex_{period}", "Vortex {period}", 0.15, kAuto,
-         {dotted_level(1, kGrey)}, {line("VI+", kTeal), line("VI-", kRed)}).computed_by(studies::vortex)
+         {dotted_level(1, kGrey)}, {line("VI+", kTeal), line("VI-", kRed)}).computed_by(studies::vortex).reaching(studies::period_bars_and_one)
         .defined("The `period`-bar sums of |high - previous low| (VI+) and |low - previous high| (VI-) over that of "
                  "the true range, as TA-Lib VORTEX."),
     pane("vpt", "Volume Price Trend", {}, "vpt", "VPT", 0.12, kAuto, {}, {line("VPT", kPurple)})

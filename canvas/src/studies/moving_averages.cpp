@@ -91,14 +91,15 @@ void chained_emas(std::span<const double> x, std::size_t p, std::span<double> ou
           // Every average under way: the chains run without a test, in registers. A non-finite value on the
           // way stays in the first average to the stretch's end.
           if (!std::ranges::all_of(emas, &Ema::seeded)) return false;
-          for (std::size_t i = 0; i < kDepth; ++i) e[i] = emas[i].value();
+          std::array<double, kDepth> run{};  // its own: the bar-by-bar values are kept where a stretch fails
+          for (std::size_t i = 0; i < kDepth; ++i) run[i] = emas[i].value();
           for (std::size_t t = begin; t < end; ++t) {
             double v = x[t];
-            for (std::size_t i = 0; i < kDepth; ++i) v = e[i] = EmaRule::next(e[i], v, k, pd);
-            out[t] = combine(e);
+            for (std::size_t i = 0; i < kDepth; ++i) v = run[i] = EmaRule::next(run[i], v, k, pd);
+            out[t] = combine(run);
           }
-          if (!std::ranges::all_of(e, finite)) return false;
-          for (std::size_t i = 0; i < kDepth; ++i) emas[i].resume(e[i]);
+          if (!std::ranges::all_of(run, finite)) return false;
+          for (std::size_t i = 0; i < kDepth; ++i) emas[i].resume(run[i]);
           return true;
         },
         [&](std::size_t t) {

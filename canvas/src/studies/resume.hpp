@@ -37,7 +37,7 @@ class Resume {
   // Runs range(begin, end) over bars from … n − 1 (from the state asked for with start_at, else from bar 0
   // with `state` as made), in two parts, keeping the state after the last bar and after the one before it.
   template <class State, class Range>
-  void run_ranges(std::size_t n, State& state, Range&& range) {
+  [[gnu::always_inline]] void run_ranges(std::size_t n, State& state, Range&& range) {
     static_assert(std::is_trivially_copyable_v<State>);
     std::size_t t = 0;
     const std::vector<unsigned char>& start = start_ == Start::last ? last_ : before_last_;
@@ -64,7 +64,7 @@ class Resume {
 
  private:
   template <class State>
-  static void keep(std::vector<unsigned char>& to, const State& state) {
+  [[gnu::always_inline]] static void keep(std::vector<unsigned char>& to, const State& state) {
     to.resize(sizeof(State));
     std::memcpy(to.data(), static_cast<const void*>(&state), sizeof(State));
   }
@@ -76,9 +76,10 @@ class Resume {
   std::vector<unsigned char> last_, before_last_;
 };
 
-// Runs range(0, n) with `state`, or through `resume` where a computation keeps its state.
+// Runs range(0, n) with `state`, or through `resume` where a computation keeps its state. Inlined, so that
+// a study's loop keeps its state in registers as it did written out in the study.
 template <class State, class Range>
-void resumable_ranges(Resume* resume, std::size_t n, State& state, Range&& range) {
+[[gnu::always_inline]] inline void resumable_ranges(Resume* resume, std::size_t n, State& state, Range&& range) {
   if (resume != nullptr) {
     resume->run_ranges(n, state, range);
     return;
@@ -88,7 +89,7 @@ void resumable_ranges(Resume* resume, std::size_t n, State& state, Range&& range
 
 // The same bar by bar: step(t) for each bar.
 template <class State, class Step>
-void resumable(Resume* resume, std::size_t n, State& state, Step&& step) {
+[[gnu::always_inline]] inline void resumable(Resume* resume, std::size_t n, State& state, Step&& step) {
   resumable_ranges(resume, n, state, [&](std::size_t begin, std::size_t end) {
     for (std::size_t t = begin; t < end; ++t) step(t);
   });

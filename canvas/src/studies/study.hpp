@@ -71,6 +71,8 @@ inline std::size_t period_bars(const StudyArgs& args) { return args.period(); }
 // A change over the period: the bar `period` back and those after it.
 inline std::size_t period_bars_and_one(const StudyArgs& args) { return args.period() + 1; }
 inline std::size_t one_bar(const StudyArgs&) { return 1; }
+// A mean over the period of values each made over the period.
+inline std::size_t period_of_periods(const StudyArgs& args) { return 2 * args.period() - 1; }
 
 #define QC_STUDY(name) bool name(const Columns& bars, const StudyArgs& args, StudyOutput& out);
 
