@@ -26,6 +26,7 @@ ClassSpec ChartClass::spec() {
   s.methods = {
       chart_settings_methods(),
       chart_box_methods(),
+      chart_live_methods(),
       chart_signal_methods(),
       chart_marker_methods(),
       chart_indicator_methods(),

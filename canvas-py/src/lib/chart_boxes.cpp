@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "api/box_chart.hpp"
+#include "api/live_chart.hpp"
 #include "api/series_names.hpp"
 #include "chart.hpp"
 #include "dates.hpp"
@@ -175,6 +176,16 @@ void set_user_bars(ChartCall& c, qc::model::BarColumns bars) {
     settings = settled.settings;
   }
   with_chart(c, [&](Chart&& chart) { return qc::api::replace_bars(std::move(chart), std::move(bars), settings); });
+}
+
+void check_grown_boxes(ChartCall& c, qc::model::BarsView more, bool update) {
+  const Chart& held = chart_of(c);
+  if (!held.boxed()) return;
+  const SettledBoxes settled = qc::api::settle_grown(held, more, update);
+  if (settled.fault != BoxFault::none) {
+    raise_fault(std::string(qc::api::series_name(held.config.series.series_type)) + "() refuses these bars: ",
+                settled, held.source.bars.size() + (update ? 0 : more.size()));
+  }
 }
 
 MethodGroup chart_box_methods() { return method_defs<kRows>(); }

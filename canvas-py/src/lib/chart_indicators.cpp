@@ -16,6 +16,7 @@
 #include "api/indicator_builders.hpp"
 #include "api/indicator_catalog.hpp"
 #include "api/indicator_style.hpp"
+#include "api/live_chart.hpp"
 #include "chart.hpp"
 
 namespace qcpy {
@@ -230,21 +231,21 @@ PyObject* declared_body(ChartCall& c) {
   with_chart(c, [&](qc::api::Chart&& chart) {
     qc::model::Indicator ind = qc::api::computed_indicator(spec, given, chart.bars, chart.config.time_zone);
     looks.apply(ind);
-    return std::move(chart).indicator(std::move(ind));
+    return qc::api::add_live_study(std::move(chart), std::move(ind), qc::api::declared_live(spec, given));
   });
   return none();
 }
 
 // Computed methods read the bars, so the chart is taken first; a guard that refuses adds nothing. The
-// looks the call gives for the row are read before.
+// looks the call gives for the row are read before; `live` says how the record follows new bars.
 template <class Compute>
-PyObject* append_computed(ChartCall& c, const IndicatorSpec& spec, Compute&& compute) {
+PyObject* append_computed(ChartCall& c, const IndicatorSpec& spec, Compute&& compute, qc::api::LiveStudy live) {
   const StudyLooks looks = StudyLooks::of(c, spec);
   with_chart(c, [&](qc::api::Chart&& chart) {
     std::optional<qc::model::Indicator> ind = compute(qc::model::BarsView(chart.bars));
     if (!ind) return std::move(chart);
     looks.apply(*ind);
-    return std::move(chart).indicator(std::move(*ind));
+    return qc::api::add_live_study(std::move(chart), std::move(*ind), std::move(live));
   });
   return none();
 }
@@ -256,40 +257,57 @@ constexpr std::string_view kEmaColor = "#ff9800";
 constexpr ChartRow kHandWrittenRows[] = {
     with_defaults(row_of(qc::api::kSmaRow,
                          [](ChartCall& c) {
-                           return append_computed(c, qc::api::kSmaRow, [&](auto bars) {
-                             return qc::api::sma_indicator(bars, c.args.u64(0),
-                                                           c.args.opt_text(1).value_or(std::string(kSmaColor)));
-                           });
+                           return append_computed(
+                               c, qc::api::kSmaRow,
+                               [&](auto bars) {
+                                 return qc::api::sma_indicator(bars, c.args.u64(0),
+                                                               c.args.opt_text(1).value_or(std::string(kSmaColor)));
+                               },
+                               qc::api::one_period_live(qc::api::kSmaRow, c.args.u64(0)));
                          }),
                   {{"color", "None"}}),
     with_defaults(row_of(qc::api::kEmaRow,
                          [](ChartCall& c) {
-                           return append_computed(c, qc::api::kEmaRow, [&](auto bars) {
-                             return qc::api::ema_indicator(bars, c.args.u64(0),
-                                                           c.args.opt_text(1).value_or(std::string(kEmaColor)));
-                           });
+                           return append_computed(
+                               c, qc::api::kEmaRow,
+                               [&](auto bars) {
+                                 return qc::api::ema_indicator(bars, c.args.u64(0),
+                                                               c.args.opt_text(1).value_or(std::string(kEmaColor)));
+                               },
+                               qc::api::one_period_live(qc::api::kEmaRow, c.args.u64(0)));
                          }),
                   {{"color", "None"}}),
     row_of(qc::api::kRsiRow,
            [](ChartCall& c) {
-             return append_computed(c, qc::api::kRsiRow, [&](auto bars) { return qc::api::rsi_indicator(bars, c.args.u64(0)); });
+             return append_computed(
+                 c, qc::api::kRsiRow, [&](auto bars) { return qc::api::rsi_indicator(bars, c.args.u64(0)); },
+                 qc::api::one_period_live(qc::api::kRsiRow, c.args.u64(0)));
            }),
     with_defaults(row_of(qc::api::kMacdRow,
                          [](ChartCall& c) {
-                           return append_computed(c, qc::api::kMacdRow, [&](auto bars) {
-                             return qc::api::macd_indicator(bars, c.args.u64(0), c.args.u64(1), c.args.u64(2));
-                           });
+                           return append_computed(
+                               c, qc::api::kMacdRow,
+                               [&](auto bars) {
+                                 return qc::api::macd_indicator(bars, c.args.u64(0), c.args.u64(1), c.args.u64(2));
+                               },
+                               qc::api::macd_live(qc::api::kMacdRow, c.args.u64(0), c.args.u64(1), c.args.u64(2)));
                          }),
                   {{"fast", "12"}, {"slow", "26"}, {"signal", "9"}}),
     row_of(qc::api::kMacdDefaultRow,
            [](ChartCall& c) {
-             return append_computed(c, qc::api::kMacdDefaultRow, [](auto bars) { return std::optional(qc::api::macd_default_indicator(bars)); });
+             return append_computed(
+                 c, qc::api::kMacdDefaultRow,
+                 [](auto bars) { return std::optional(qc::api::macd_default_indicator(bars)); },
+                 qc::api::macd_live(qc::api::kMacdDefaultRow, 12, 26, 9));
            }),
     with_defaults(row_of(qc::api::kBollingerRow,
                          [](ChartCall& c) {
-                           return append_computed(c, qc::api::kBollingerRow, [&](auto bars) {
-                             return qc::api::bollinger_indicator(bars, c.args.u64(0), c.args.f64(1));
-                           });
+                           return append_computed(
+                               c, qc::api::kBollingerRow,
+                               [&](auto bars) {
+                                 return qc::api::bollinger_indicator(bars, c.args.u64(0), c.args.f64(1));
+                               },
+                               qc::api::one_period_live(qc::api::kBollingerRow, c.args.u64(0), c.args.f64(1)));
                          }),
                   {{"multiplier", "2.0"}}),
     {qc::api::kVolumeRow.method.data(), Doc(qc::api::kVolumeRow.doc.data(), &qc::api::kVolumeRow),
@@ -298,8 +316,9 @@ constexpr ChartRow kHandWrittenRows[] = {
       color_list("colors")},
      Borrow::exclusive,
      [](ChartCall& c) {
-       return append_computed(c, qc::api::kVolumeRow,
-                              [&](auto bars) { return qc::api::volume_indicator(bars, c.args.flag(0)); });
+       return append_computed(
+           c, qc::api::kVolumeRow, [&](auto bars) { return qc::api::volume_indicator(bars, c.args.flag(0)); },
+           qc::api::volume_live());
      }},
     // Its values are the caller's, so its parameters are not its row's.
     {"overlay", Doc(qc::api::kOverlayRow.doc.data(), &qc::api::kOverlayRow),

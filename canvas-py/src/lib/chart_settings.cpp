@@ -320,9 +320,7 @@ constexpr ChartRow kRows[] = {
      "Set OHLCV bar data from columns (numpy arrays, pandas columns, array.array, sequences); bar i is made of "
      "item i of each column, volume 0.0 without a volume column; integer timestamps in the unit named "
      "('s', 'ms', 'us' or 'ns'), datetime64 ones in their own",
-     {time_column("timestamps"), number_column("open"), number_column("high"), number_column("low"),
-      number_column("close"), opt_number_column("volume"), time_unit("unit")},
-     Borrow::exclusive,
+     kBarColumnParams, Borrow::exclusive,
      [](ChartCall& c) {
        set_user_bars(c, bars_from_columns(c.args, c.params()));
        return none();

@@ -327,6 +327,7 @@ Converted convert(const Param& p, PyObject* o, const BarClock* clock) {
     case Kind::opt_point: return o == Py_None ? std::optional<Point>() : std::optional(to_number_pair(o));
     case Kind::f64_list: return to_f64_list(o, p.name);
     case Kind::bar_list: return to_list<qc::model::Bar>(o, to_bar);
+    case Kind::one_bar: return std::vector<qc::model::Bar>{to_bar(o)};
     case Kind::object:
     case Kind::marks:
     case Kind::path:

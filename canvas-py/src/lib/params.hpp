@@ -42,6 +42,7 @@ enum class Kind : std::uint8_t {
   points,    // sequence of points
   f64_list,  // numbers: a buffer (or `__array__`'s) of integers or floats, or a sequence of floats
   bar_list,  // sequence of Bar objects
+  one_bar,   // a Bar object, held as a bar list of one
   object,    // any object, held as it is
   path,      // a file's path as open() takes it, held as it is
   // Columns of bars_from_columns, held as given: the body reads them straight into the new bars.
@@ -84,6 +85,7 @@ constexpr const char* annotation(Kind kind) {
     case Kind::points: return "Sequence[_Point]";
     case Kind::f64_list: return "_NumberColumn";
     case Kind::bar_list: return "Sequence[Bar]";
+    case Kind::one_bar: return "Bar";
     case Kind::object: return "object";
     case Kind::path: return "_Path";
     case Kind::time_column: return "_TimeColumn";
@@ -144,6 +146,7 @@ constexpr Param opt_point(const char* name) { return {name, Kind::opt_point, "No
 constexpr Param points(const char* name) { return {name, Kind::points}; }
 constexpr Param f64_list(const char* name) { return {name, Kind::f64_list}; }
 constexpr Param bar_list(const char* name) { return {name, Kind::bar_list}; }
+constexpr Param one_bar(const char* name) { return {name, Kind::one_bar}; }
 constexpr Param object(const char* name) { return {name, Kind::object}; }
 constexpr Param opt_object(const char* name) { return {name, Kind::object, "None"}; }
 constexpr Param path(const char* name) { return {name, Kind::path}; }

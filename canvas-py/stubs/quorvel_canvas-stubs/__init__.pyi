@@ -238,6 +238,37 @@ class Chart:
             reversal: the move that turns the line: an amount of price, or a percent with percent=True; None: the ATR box
             percent: read the reversal as a percent of the run's end
         """
+    def append(self, bar: Bar) -> None:
+        """Add one bar after the last (a chart without bars starts with it); studies, boxes, the last price and the legend follow
+
+        Parameters:
+            bar: the new bar, its time after the last bar's
+        """
+    def append_columns(self, timestamps: _TimeColumn, open: _NumberColumn, high: _NumberColumn, low: _NumberColumn, close: _NumberColumn, volume: _NumberColumn | None = None, unit: _TimeUnit = 's') -> None:
+        """Add bars after the last from columns, read as bars_from_columns reads them; studies, boxes, the last price and the legend follow
+
+        Parameters:
+            timestamps: bar times: integers in `unit` since 1970-01-01 UTC, or datetime64 values
+            open: opening prices, one per bar
+            high: highest prices, one per bar
+            low: lowest prices, one per bar
+            close: closing prices, one per bar
+            volume: volumes, one per bar; None gives every bar 0.0
+            unit: the integer timestamps' unit: 's', 'ms', 'us' or 'ns'
+        """
+    def update(self, bar: Bar) -> None:
+        """Replace the last bar by one of the same time (the tick of the forming bar); studies, boxes, the last price and the legend follow
+
+        Parameters:
+            bar: the last bar as it now stands, its time the last bar's
+        """
+    def extend_series(self, name: str, values: _NumberColumn) -> None:
+        """Extend an overlay or compare series over the bars appended after its values
+
+        Parameters:
+            name: the series' name as given to overlay or compare
+            values: one value per bar after those the series has, NaN where it has none
+        """
     def buy_signal(self, bar_index: SupportsIndex | _Date, price: _Real, label: str | None = None) -> None:
         """Buy signal
 

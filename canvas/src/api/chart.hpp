@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "api/config.hpp"
+#include "api/live_record.hpp"
 #include "model/series/bar_columns.hpp"
 #include "model/series/boxes.hpp"
 
@@ -52,6 +53,9 @@ struct Chart {
   ChartConfig config;
   model::BarColumns bars;  // the bars drawn: the boxes while the series is a box style
   BoxSource source;        // empty unless the series is a box style
+  // How each record of config.indicators follows new bars, by index; records past its end hold the caller's
+  // values.
+  std::vector<LiveRecord> live;
 
   // Whether `bars` holds boxes made from `source.bars`.
   bool boxed() const { return box_kind(config.series.series_type).has_value(); }

@@ -25,15 +25,31 @@ model::Indicator studied(const IndicatorSpec& row, std::span<const ArgValue> arg
   return ind;
 }
 
-// A study over one period, with a real argument in the second slot.
+// The arguments of a study over one period, with a real argument in the second slot.
+studies::StudyArgs period_args(std::uint64_t period, double real) {
+  studies::StudyArgs study;
+  study.whole[0] = period;
+  study.real[1] = real;
+  return study;
+}
+
+// A study over one period: values from as many bars as the period, NaN before.
 std::optional<model::Indicator> one_period(const IndicatorSpec& row, std::span<const ArgValue> args,
                                            model::BarsView bars, std::uint64_t period,
                                            double real = 0.0) {
   if (period == 0 || bars.empty()) return std::nullopt;
-  studies::StudyArgs study;
-  study.whole[0] = period;
-  study.real[1] = real;
-  return studied(row, args, study, bars, period <= bars.size());
+  return studied(row, args, period_args(period, real), bars, period <= bars.size());
+}
+
+// Each bar's volume, up where it closes at or above its open, for bars from … n − 1.
+void volume_values(model::BarsView bars, std::size_t from, model::Indicator& ind) {
+  model::IndicatorVector& vec = ind.vectors[0];
+  vec.values.resize(bars.size());
+  vec.up_flags.resize(bars.size());
+  for (std::size_t t = from; t < bars.size(); ++t) {
+    vec.values[t] = bars.volume[t];
+    vec.up_flags[t] = bars.close[t] >= bars.open[t];  // a bar closing at its open counts as up
+  }
 }
 
 // MACD's study takes any periods: those longer than the bars leave its lines blank.
@@ -94,14 +110,32 @@ std::optional<model::Indicator> volume_indicator(model::BarsView bars, bool pane
     ind.placement = model::placement::SubPane{kVolumePaneRatio};
     ind.range = model::range::FromZero{};
   }
-  model::IndicatorVector& vec = ind.vectors[0];
-  vec.values.reserve(bars.size());
-  vec.up_flags.reserve(bars.size());
-  for (const model::Bar bar : bars) {
-    vec.values.push_back(bar.volume);
-    vec.up_flags.push_back(bar.close >= bar.open);  // a bar closing at its open counts as up
-  }
+  volume_values(bars, 0, ind);
   return ind;
+}
+
+LiveStudy one_period_live(const IndicatorSpec& row, std::uint64_t period, double real) {
+  LiveStudy s;
+  s.row = &row;
+  s.blank_when_idle = true;
+  s.args_at = [period, real](std::size_t n) {
+    return period <= n ? std::optional(period_args(period, real)) : std::nullopt;
+  };
+  return s;
+}
+
+LiveStudy macd_live(const IndicatorSpec& row, std::uint64_t fast, std::uint64_t slow, std::uint64_t signal) {
+  LiveStudy s;
+  s.row = &row;
+  s.args_at = [args = macd_periods(fast, slow, signal)](std::size_t) { return std::optional(args); };
+  return s;
+}
+
+LiveStudy volume_live() {
+  LiveStudy s;
+  s.row = &kVolumeRow;
+  s.per_bar = volume_values;
+  return s;
 }
 
 model::Indicator overlay_indicator(std::string_view name, model::Values values, std::string_view color) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "api/live_record.hpp"
 #include "model/indicators.hpp"
 #include "model/series/bar_columns.hpp"
 
@@ -32,6 +33,12 @@ model::Indicator macd_default_indicator(model::BarsView bars);
 // Nothing when there are no bars. The volumes lie in a band under the price series, or in a sub-pane of
 // their own (`pane`) whose range starts at 0; a bar is up where it closes at or above its open.
 std::optional<model::Indicator> volume_indicator(model::BarsView bars, bool pane = false);
+
+// How the records above follow new bars, for the same arguments: sma, ema, rsi (`real` 0) and bollinger
+// (`real` its multiplier) over one period; macd and macd_default; the volumes.
+LiveStudy one_period_live(const IndicatorSpec& row, std::uint64_t period, double real = 0.0);
+LiveStudy macd_live(const IndicatorSpec& row, std::uint64_t fast, std::uint64_t slow, std::uint64_t signal);
+LiveStudy volume_live();
 
 // The caller's values as given, under id "custom_" and the name lower-cased with spaces as "_".
 model::Indicator overlay_indicator(std::string_view name, model::Values values, std::string_view color);

@@ -66,7 +66,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
     average("hma", "Hull Moving Average", "hma_{period}", "HMA {period}", "HMA", 1.5).computed_by(studies::hma)
         .defined("WMA(sqrt(`period`)) of 2 x WMA(`period`/2) - WMA(`period`) of the closes, lengths rounded down, as "
                  "TA-Lib HMA."),
-    average("wma", "Weighted Moving Average", "wma_{period}", "WMA {period}", "WMA").computed_by(studies::wma)
+    average("wma", "Weighted Moving Average", "wma_{period}", "WMA {period}", "WMA").computed_by(studies::wma).reaching(studies::period_bars)
         .defined("The last `period` closes weighted 1 to `period`, the newest most, as TA-Lib WMA."),
     average("dema", "Double Exponential Moving Average", "dema_{period}", "DEMA {period}", "DEMA")
         .computed_by(studies::dema)
@@ -88,7 +88,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .defined("McGinley's dynamic of the closes from SMA(`period`), stepping (close - MD)/(`period` x "
                  "(close/MD)^4) each bar, as talipp McGinleyDynamic."),
     average("linear_regression", "Linear Regression", "linreg_{period}", "LinReg {period}", "LinReg", 1.5)
-        .computed_by(studies::linear_regression, 2)
+        .computed_by(studies::linear_regression, 2).reaching(studies::period_bars)
         .defined("The end point of the least-squares line through the last `period` closes, as TA-Lib LINEARREG."),
     overlay("keltner", "Keltner Channel",
             {kPeriod, real_setting("multiplier", "2.0", "distance of the bands from the middle, in ATRs"),
@@ -110,18 +110,18 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
             "bb_filled_{period}",
             "BB {period}",
             {line("Middle", kBlue), cloud("Upper", "#2196F320", "#2196F320", "Lower"), line("Lower", "#2196F380")})
-        .computed_by(studies::bollinger_filled, 2)
+        .computed_by(studies::bollinger_filled, 2).reaching(studies::period_bars)
         .defined("SMA(`period`) of the closes with bands `multiplier` population standard deviations above and "
                  "below, the space between them filled, as TA-Lib BBANDS."),
     overlay("envelopes", "Envelopes", {kPeriod, kPercent}, "env_{period}", "Env ({period}, {percent}%)",
             {line("Middle", kBlue), dashed("Upper", "#2196F380"), dashed("Lower", "#2196F380")})
-        .computed_by(studies::envelopes)
+        .computed_by(studies::envelopes).reaching(studies::period_bars)
         .defined("SMA(`period`) of the closes with bands `percent` per cent above and below, as TA-Lib SMA."),
     overlay("donchian", "Donchian Channel", {kPeriod}, "donchian_{period}", "Donchian {period}",
-            {line("Upper", "#4CAF50"), line("Lower", "#F44336")}).computed_by(studies::donchian, 2)
+            {line("Upper", "#4CAF50"), line("Lower", "#F44336")}).computed_by(studies::donchian, 2).reaching(studies::period_bars)
         .defined("The highest high and lowest low of the last `period` bars, as TA-Lib DONCHIAN."),
     overlay("price_channel", "Price Channel", {kPeriod}, "pc_{period}", "Price Ch {period}",
-            {line("Upper", kTeal), line("Lower", kRed)}).computed_by(studies::price_channel, 2)
+            {line("Upper", kTeal), line("Lower", kRed)}).computed_by(studies::price_channel, 2).reaching(studies::period_bars_and_one)
         .defined("The highest high and lowest low of the `period` bars before each bar, as TA-Lib MAX and MIN one "
                  "bar later."),
     overlay("supertrend", "Supertrend",
@@ -179,14 +179,14 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
                  "MINUS_DI."),
     pane("aroon", "Aroon", {kPeriod}, "aroon_{period}", "Aroon {period}", 0.15, fixed(0, 100),
          {dotted_level(70, kGrey), dotted_level(30, kGrey)}, {line("Up", kTeal), line("Down", kRed)})
-        .computed_by(studies::aroon, 2)
+        .computed_by(studies::aroon, 2).reaching(studies::period_bars_and_one)
         .defined("100 x (`period` - bars since the highest high) / `period` as Up and the same of the lowest low as "
                  "Down, over the last `period` + 1 bars, as TA-Lib AROON."),
     pane("aroon_oscillator", "Aroon Oscillator", {kPeriod}, "aroon_osc_{period}", "Aroon Osc {period}", 0.15,
-         fixed(-100, 100), {kZero}, {line("AO", kBlue)}).computed_by(studies::aroon_oscillator, 2)
+         fixed(-100, 100), {kZero}, {line("AO", kBlue)}).computed_by(studies::aroon_oscillator, 2).reaching(studies::period_bars_and_one)
         .defined("Aroon Up - Aroon Down over `period` bars, as TA-Lib AROONOSC."),
     pane("balance_of_power", "Balance of Power", {}, "bop", "Balance of Power", 0.15, fixed(-1, 1), {kZero},
-         {histogram("BoP")}).computed_by(studies::balance_of_power)
+         {histogram("BoP")}).computed_by(studies::balance_of_power).reaching(studies::one_bar)
         .defined("(close - open) / (high - low) of each bar, as TA-Lib BOP."),
     pane("choppiness", "Choppiness Index", {kPeriod}, "chop_{period}", "Choppiness {period}", 0.15,
          fixed(0, 100), {dashed_level(61.8, kRed, "Choppy"), dashed_level(38.2, kTeal, "Trending")},
@@ -194,11 +194,11 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .defined("100 x log10(sum of true ranges / (highest high - lowest low)) / log10(`period`) over `period` "
                  "bars, as pandas-ta chop."),
     pane("cmf", "Chaikin Money Flow", {kPeriod}, "cmf_{period}", "CMF {period}", 0.15, fixed(-1, 1), {kZero},
-         {line("CMF", kTeal)}).computed_by(studies::cmf, 2)
+         {line("CMF", kTeal)}).computed_by(studies::cmf, 2).reaching(studies::period_bars)
         .defined("The money flow volume of the last `period` bars over their volume, as TA-Lib CMF."),
     pane("cmo", "Chande Momentum Oscillator", {kPeriod}, "cmo_{period}", "CMO {period}", 0.15, fixed(-100, 100),
          {dashed_level(50, kRed), dashed_level(-50, kTeal), kZero}, {line("CMO", kPurple)})
-        .computed_by(studies::cmo, 2)
+        .computed_by(studies::cmo, 2).reaching(studies::period_bars_and_one)
         .defined("100 x (gains - losses) / (gains + losses) of the last `period` close changes, as TA-Lib CMOU."),
     pane("connors_rsi", "Connors RSI", {}, "crsi", "Connors RSI", 0.15, fixed(0, 100),
          {dashed_level(90, kRed), dashed_level(10, kTeal), dotted_level(50, kGrey)}, {line("CRSI", kPurple, 1.5)})
@@ -207,7 +207,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
                  "the one-bar return, with TA-Lib RSI."),
     pane("mfi", "Money Flow Index", {kPeriod}, "mfi_{period}", "MFI {period}", 0.15, fixed(0, 100),
          {dashed_level(80, kRed, "Overbought"), dashed_level(20, kTeal, "Oversold")}, {line("MFI", kPurple)})
-        .computed_by(studies::mfi, 2)
+        .computed_by(studies::mfi, 2).reaching(studies::period_bars_and_one)
         .defined("100 x rising money flow / all money flow of the typical price over `period` bars, as TA-Lib MFI."),
     pane("schaff_trend_cycle", "Schaff Trend Cycle", {}, "stc", "Schaff Trend Cycle", 0.15, fixed(0, 100),
          {dashed_level(75, kRed), dashed_level(25, kTeal)}, {line("STC", kPurple, 1.5)})
@@ -235,7 +235,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .defined("Buying pressure over true range on 7, 14 and 28 bars, weighted 4:2:1, as TA-Lib ULTOSC."),
     pane("williams_r", "Williams %R", {kPeriod}, "williams_r_{period}", "Williams %R {period}", 0.15,
          fixed(-100, 0), {dashed_level(-20, kRed), dashed_level(-80, kTeal)}, {line("%R", kPurple)})
-        .computed_by(studies::williams_r, 2)
+        .computed_by(studies::williams_r, 2).reaching(studies::period_bars)
         .defined("-100 x (highest high - close) / (highest high - lowest low) over `period` bars, as TA-Lib WILLR."),
 
     // Ranges symmetric about zero, each with the zero line last.
@@ -247,7 +247,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .defined("SMA(5) - SMA(34) of the bars' midpoints (H + L)/2, bars coloured by rise and fall, as TA-Lib AO."),
     pane("cci", "Commodity Channel Index", {kPeriod}, "cci_{period}", "CCI {period}", 0.15, kSymmetric,
          {dashed_level(100, kRed), dashed_level(-100, kTeal), kZero}, {line("CCI", kBlue)})
-        .computed_by(studies::cci, 2)
+        .computed_by(studies::cci, 2).reaching(studies::period_bars)
         .defined("(typical price - its SMA(`period`)) / (0.015 x its mean absolute deviation), as TA-Lib CCI."),
     pane("chaikin_oscillator", "Chaikin Oscillator", {}, "cho", "Chaikin Oscillator", 0.15, kSymmetric, {kZero},
          {line("CO", kBlue)}).computed_by(studies::chaikin_oscillator)
@@ -281,20 +281,20 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
                  "9-bar SMA Signal, as TA-Lib ROC and SMA."),
     pane("linear_regression_slope", "Linear Regression Slope", {kPeriod}, "linreg_slope_{period}",
          "LinReg Slope {period}", 0.12, kSymmetric, {kZero}, {line("Slope", kBlue)})
-        .computed_by(studies::linear_regression_slope, 2)
+        .computed_by(studies::linear_regression_slope, 2).reaching(studies::period_bars)
         .defined("The slope of the least-squares line through the last `period` closes, per bar, as TA-Lib "
                  "LINEARREG_SLOPE."),
     pane("momentum", "Momentum", {kPeriod}, "momentum_{period}", "Momentum {period}", 0.15, kSymmetric, {kZero},
-         {line("Mom", kBlue)}).computed_by(studies::momentum)
+         {line("Mom", kBlue)}).computed_by(studies::momentum).reaching(studies::period_bars_and_one)
         .defined("The close minus the close `period` bars before, as TA-Lib MOM."),
     pane("pgo", "Pretty Good Oscillator", {kPeriod}, "pgo_{period}", "PGO {period}", 0.15, kSymmetric,
          {dashed_level(3, kRed), dashed_level(-3, kTeal), kZero}, {line("PGO", kBlue)}).computed_by(studies::pgo)
         .defined("(close - SMA(`period`)) / EMA(`period`) of the true range, as TA-Lib SMA, EMA and TRANGE."),
     pane("qstick", "QStick", {kPeriod}, "qstick_{period}", "Qstick {period}", 0.15, kSymmetric, {kZero},
-         {histogram("Qstick")}).computed_by(studies::qstick)
+         {histogram("Qstick")}).computed_by(studies::qstick).reaching(studies::period_bars)
         .defined("SMA(`period`) of close - open, as TA-Lib QSTICK."),
     pane("roc", "Rate of Change", {kPeriod}, "roc_{period}", "ROC {period}", 0.15, kSymmetric, {kZero},
-         {line("ROC", kOrange)}).computed_by(studies::roc)
+         {line("ROC", kOrange)}).computed_by(studies::roc).reaching(studies::period_bars_and_one)
         .defined("100 x (close / the close `period` bars before - 1), as TA-Lib ROC."),
     pane("rvi", "Relative Vigor Index", {kPeriod}, "rvi_{period}", "RVI {period}", 0.15, kSymmetric, {kZero},
          {line("RVI", kTeal), line("Signal", kRed)}).computed_by(studies::rvi)
@@ -316,7 +316,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
          {line("ATR", kOrange)}).computed_by(studies::atr)
         .defined("Wilder's average of the true range over `period` bars, as TA-Lib ATR."),
     pane("historical_volatility", "Historical Volatility", {kPeriod}, "hv_{period}", "HV {period}", 0.12, kAuto,
-         {}, {line("HV", kOrange)}).computed_by(studies::historical_volatility, 2)
+         {}, {line("HV", kOrange)}).computed_by(studies::historical_volatility, 2).reaching(studies::period_bars_and_one)
         .defined("100 x sqrt(252) x the sample standard deviation of the last `period` log returns, as TA-Lib "
                  "STDDEV."),
     pane("mass_index", "Mass Index", {}, "mass", "Mass Index", 0.15, kAuto,
@@ -332,14 +332,14 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .computed_by(studies::pvi)
         .defined("An index from 1000 that follows the close's change on bars whose volume rises, as TA-Lib PVI."),
     pane("stddev", "Standard Deviation", {kPeriod}, "stddev_{period}", "StdDev {period}", 0.12, kAuto, {},
-         {line("StdDev", kPurple)}).computed_by(studies::stddev, 2)
+         {line("StdDev", kPurple)}).computed_by(studies::stddev, 2).reaching(studies::period_bars)
         .defined("The population standard deviation of the last `period` closes, as TA-Lib STDDEV."),
     pane("ulcer_index", "Ulcer Index", {kPeriod}, "ulcer_{period}", "Ulcer {period}", 0.12, kAuto, {},
-         {line("UI", kRed)}).computed_by(studies::ulcer_index)
+         {line("UI", kRed)}).computed_by(studies::ulcer_index).reaching(studies::period_of_periods)
         .defined("The root mean square over `period` bars of the close's per cent drawdown from its `period`-bar "
                  "high, as pandas-ta ui."),
     pane("vortex", "Vortex Indicator", {kPeriod}, "vortex_{period}", "Vortex {period}", 0.15, kAuto,
-         {dotted_level(1, kGrey)}, {line("VI+", kTeal), line("VI-", kRed)}).computed_by(studies::vortex)
+         {dotted_level(1, kGrey)}, {line("VI+", kTeal), line("VI-", kRed)}).computed_by(studies::vortex).reaching(studies::period_bars_and_one)
         .defined("The `period`-bar sums of |high - previous low| (VI+) and |low - previous high| (VI-) over that of "
                  "the true range, as TA-Lib VORTEX."),
     pane("vpt", "Volume Price Trend", {}, "vpt", "VPT", 0.12, kAuto, {}, {line("VPT", kPurple)})
@@ -366,7 +366,7 @@ inline constexpr ArgSpec kSlow{"slow", ArgKind::Whole};
 inline constexpr ArgSpec kSignal{"signal", ArgKind::Whole};
 
 inline constexpr IndicatorSpec kSmaRow =
-    average("sma", "Simple Moving Average", "sma_{period}", "SMA {period}", "SMA").computed_by(studies::sma)
+    average("sma", "Simple Moving Average", "sma_{period}", "SMA {period}", "SMA").computed_by(studies::sma).reaching(studies::period_bars)
         .defined("The mean of the last `period` closes, as TA-Lib SMA.");
 inline constexpr IndicatorSpec kEmaRow =
     average("ema", "Exponential Moving Average", "ema_{period}", "EMA {period}", "EMA").computed_by(studies::ema)
@@ -396,7 +396,7 @@ inline constexpr IndicatorSpec kMacdDefaultRow =
 inline constexpr IndicatorSpec kBollingerRow =
     overlay("bollinger", "Bollinger Bands", {kPeriod, kMultiplier}, "bb_{period}", "BB {period}",
             {line("Middle", kBlue), line("Upper", "#2196F380"), line("Lower", "#2196F380")})
-        .computed_by(studies::bollinger)
+        .computed_by(studies::bollinger).reaching(studies::period_bars)
         .defined("SMA(`period`) of the closes with bands `multiplier` population standard deviations above and "
                  "below, as TA-Lib BBANDS.");
 inline constexpr IndicatorSpec kVolumeRow =

@@ -180,22 +180,21 @@ model::Indicator build_indicator(const IndicatorSpec& row, std::span<const ArgVa
   return ind;
 }
 
-model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const ArgValue> given,
-                                    model::BarsView bars, const coords::TimeZone& zone) {
-  model::Indicator ind = build_indicator(row, given);
-  if (row.compute == nullptr || bars.empty()) return ind;
+std::optional<studies::StudyArgs> study_args(const IndicatorSpec& row, std::span<const ArgValue> given,
+                                             std::size_t bars) {
+  if (row.compute == nullptr || bars == 0) return std::nullopt;
   const FullArgs full = with_defaults(row, given);
   const std::span<const ArgValue> args = full.span();
-  if (check_settings(row, args).fault != SettingFault::none) return ind;
+  if (check_settings(row, args).fault != SettingFault::none) return std::nullopt;
   studies::StudyArgs study_args;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (const auto* whole = std::get_if<std::uint64_t>(&args[i])) {
       // A setting longer than the bars gives a warm-up as long as they are: no window of n + 1 bars fills.
       if (row.args[i].setting()) {
-        study_args.whole[i] = std::min<std::uint64_t>(*whole, bars.size() + 1);
+        study_args.whole[i] = std::min<std::uint64_t>(*whole, bars + 1);
         continue;
       }
-      if (*whole == 0 || *whole > bars.size() || *whole < row.min_period) return ind;
+      if (*whole == 0 || *whole > bars || *whole < row.min_period) return std::nullopt;
       study_args.whole[i] = *whole;
     } else if (const auto* real = std::get_if<double>(&args[i])) {
       study_args.real[i] = *real;
@@ -203,7 +202,15 @@ model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const Ar
       study_args.choice[i] = static_cast<std::uint8_t>(*choice_index(row.args[i], std::get<std::string_view>(args[i])));
     }
   }
-  run_study(row, study_args, bars, ind, zone);
+  return study_args;
+}
+
+model::Indicator computed_indicator(const IndicatorSpec& row, std::span<const ArgValue> given,
+                                    model::BarsView bars, const coords::TimeZone& zone) {
+  model::Indicator ind = build_indicator(row, given);
+  if (const std::optional<studies::StudyArgs> args = study_args(row, given, bars.size())) {
+    run_study(row, *args, bars, ind, zone);
+  }
   return ind;
 }
 
@@ -212,11 +219,11 @@ void fill_with_nan(model::Indicator& ind, std::size_t bars) {
 }
 
 bool run_study(const IndicatorSpec& row, const studies::StudyArgs& args, model::BarsView bars,
-               model::Indicator& ind, const coords::TimeZone& zone) {
-  // Sized, not written: the study writes every bar (at a million bars a NaN pass first would cost as much as
-  // many a study).
+               model::Indicator& ind, const coords::TimeZone& zone, studies::Resume* resume) {
+  // Sized, not written: the study writes every bar, or those from where it resumes (at a million bars a NaN
+  // pass first would cost as much as many a study).
   for (model::IndicatorVector& v : ind.vectors) v.values.resize(bars.size());
-  studies::StudyOutput out(ind);
+  studies::StudyOutput out(ind, resume);
   if (row.compute(studies::Columns{bars, &zone}, args, out)) return true;
   for (model::IndicatorVector& v : ind.vectors) {
     v.values.clear();

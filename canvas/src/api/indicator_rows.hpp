@@ -170,6 +170,9 @@ struct IndicatorSpec {
   studies::StudyFn compute = nullptr;  // the values, from the bars at the call
   std::uint64_t min_period = 1;        // whole arguments below this give no values
   std::string_view definition = {};    // one sentence for the docstring, naming the reference it follows
+  // For a window study, the bars a value reads (new bars change the values from there on alone); none for a
+  // recursion, which resumes from its state where it keeps one and runs from bar 0 otherwise.
+  studies::StudyReach reach = nullptr;
 
   // The row with its study; `min_period` 2 where a period of 1 has no meaning (a one-bar deviation, range
   // or slope).
@@ -177,6 +180,13 @@ struct IndicatorSpec {
     IndicatorSpec row = *this;
     row.compute = fn;
     row.min_period = least;
+    return row;
+  }
+
+  // The row of a window study, its values reading `bars` bars.
+  constexpr IndicatorSpec reaching(studies::StudyReach bars) const {
+    IndicatorSpec row = *this;
+    row.reach = bars;
     return row;
   }
 
@@ -204,13 +214,19 @@ model::Indicator build_indicator(const IndicatorSpec& spec, std::span<const ArgV
 model::Indicator computed_indicator(const IndicatorSpec& spec, std::span<const ArgValue> args,
                                     model::BarsView bars, const coords::TimeZone& zone);
 
+// The study's arguments for `args` over `bars` bars; none where computed_indicator gives no values.
+std::optional<studies::StudyArgs> study_args(const IndicatorSpec& spec, std::span<const ArgValue> args,
+                                             std::size_t bars);
+
 // One NaN per bar in every vector of `ind`.
 void fill_with_nan(model::Indicator& ind, std::size_t bars);
 
 // The values of `spec`'s study for `args` over `bars` in every vector of `ind`, one per bar (the whole
-// arguments as the study accepts them). False, the vectors emptied, when the study refuses them.
+// arguments as the study accepts them). False, the vectors emptied, when the study refuses them. With
+// `resume`, a recursion keeps its state and starts where resume->start_at asked, the values before left.
 bool run_study(const IndicatorSpec& spec, const studies::StudyArgs& args, model::BarsView bars,
-               model::Indicator& ind, const coords::TimeZone& zone = coords::kUtc);
+               model::Indicator& ind, const coords::TimeZone& zone = coords::kUtc,
+               studies::Resume* resume = nullptr);
 
 // Row-writing helpers, so that tables read like the method list they encode.
 namespace spec {

@@ -63,20 +63,22 @@ void symmetric_weighted(std::span<const double> x, std::span<double> out) {
 // signal line.
 bool macd(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t q = args.period(2);
-  Ema fast(args.period(0)), slow(args.period(1)), signal(q == 0 ? 1 : q);
+  struct Averages {
+    Ema fast, slow, signal;
+  } avg{Ema(args.period(0)), Ema(args.period(1)), Ema(q == 0 ? 1 : q)};
   const std::span<double> line = out.line(0), sig = out.line(1), hist = out.line(2);
-  for (std::size_t t = 0; t < bars.size(); ++t) {
-    const bool f = fast.step(bars.close[t]);
-    const double m = slow.step(bars.close[t]) && f ? fast.value() - slow.value() : kNaN;
+  resumable(out.resume(), bars.size(), avg, [&](std::size_t t) {
+    const bool f = avg.fast.step(bars.close[t]);
+    const double m = avg.slow.step(bars.close[t]) && f ? avg.fast.value() - avg.slow.value() : kNaN;
     line[t] = m;
     // A blank line restarts the signal's seed, as a non-finite close restarts the averages.
-    if (!signal.step(m) || q == 0) {
+    if (!avg.signal.step(m) || q == 0) {
       sig[t] = hist[t] = kNaN;
-      continue;
+      return;
     }
-    sig[t] = signal.value();
-    hist[t] = m - signal.value();
-  }
+    sig[t] = avg.signal.value();
+    hist[t] = m - avg.signal.value();
+  });
   return true;
 }
 
@@ -167,14 +169,14 @@ bool dpo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool elder_ray(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> bull = out.line(0), bear = out.line(1);
   Ema avg(args.period());
-  for (std::size_t t = 0; t < bull.size(); ++t) {
+  resumable(out.resume(), bull.size(), avg, [&](std::size_t t) {
     if (!avg.step(bars.close[t])) {
       bull[t] = bear[t] = kNaN;
-      continue;
+      return;
     }
     bull[t] = bars.high[t] - avg.value();
     bear[t] = bars.low[t] - avg.value();
-  }
+  });
   return true;
 }
 
@@ -223,10 +225,10 @@ bool fisher_transform(const Columns& bars, const StudyArgs& args, StudyOutput& o
 bool force_index(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::span<double> line = out.line(0);
   Ema avg(args.period());
-  if (!line.empty()) line[0] = kNaN;  // no change into the first bar
-  for (std::size_t t = 1; t < line.size(); ++t) {
-    line[t] = avg.step((bars.close[t] - bars.close[t - 1]) * bars.volume[t]) ? avg.value() : kNaN;
-  }
+  resumable(out.resume(), line.size(), avg, [&](std::size_t t) {
+    // No change into the first bar.
+    line[t] = t > 0 && avg.step((bars.close[t] - bars.close[t - 1]) * bars.volume[t]) ? avg.value() : kNaN;
+  });
   return true;
 }
 
@@ -340,48 +342,54 @@ bool smi_ergodic(const Columns& bars, const StudyArgs&, StudyOutput& out) {
 bool trix(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   const std::span<double> line = out.line(0), signal = out.line(1);
-  Ema e1(p), e2(p), e3(p), smooth(9);
-  const auto rate_of = [](double e, double prev) { return prev == 0.0 ? 0.0 : 100.0 * (e / prev - 1.0); };
-  double prev = kNaN;  // the triple average one bar back
-  in_stretches(
-      0, line.size(),
-      [&](std::size_t begin, std::size_t end) {
-        // Every average under way: the chains run without a test, in registers. A non-finite close (or
-        // rate) on the way stays in the averages to the stretch's end.
-        if (!(e1.seeded() && e2.seeded() && e3.seeded() && smooth.seeded() && finite(prev))) return false;
-        const double k = e1.weight(), ks = smooth.weight(), pd = static_cast<double>(p);
-        double a = e1.value(), b = e2.value(), e = e3.value(), sig = smooth.value(), last = prev;
-        for (std::size_t t = begin; t < end; ++t) {
-          a = EmaRule::next(a, bars.close[t], k, pd);
-          b = EmaRule::next(b, a, k, pd);
-          e = EmaRule::next(e, b, k, pd);
-          const double rate = rate_of(e, last);
-          last = e;
+  struct Averages {
+    Ema e1, e2, e3, smooth;
+    double prev;  // the triple average one bar back
+  } run{Ema(p), Ema(p), Ema(p), Ema(9), kNaN};
+  Ema &e1 = run.e1, &e2 = run.e2, &e3 = run.e3, &smooth = run.smooth;
+  double& prev = run.prev;
+  const auto rate_of = [](double e, double before) { return before == 0.0 ? 0.0 : 100.0 * (e / before - 1.0); };
+  resumable_ranges(out.resume(), line.size(), run, [&](std::size_t first, std::size_t n) {
+    in_stretches(
+        first, n,
+        [&](std::size_t begin, std::size_t end) {
+          // Every average under way: the chains run without a test, in registers. A non-finite close (or
+          // rate) on the way stays in the averages to the stretch's end.
+          if (!(e1.seeded() && e2.seeded() && e3.seeded() && smooth.seeded() && finite(prev))) return false;
+          const double k = e1.weight(), ks = smooth.weight(), pd = static_cast<double>(p);
+          double a = e1.value(), b = e2.value(), e = e3.value(), sig = smooth.value(), last = prev;
+          for (std::size_t t = begin; t < end; ++t) {
+            a = EmaRule::next(a, bars.close[t], k, pd);
+            b = EmaRule::next(b, a, k, pd);
+            e = EmaRule::next(e, b, k, pd);
+            const double rate = rate_of(e, last);
+            last = e;
+            line[t] = rate;
+            signal[t] = sig = EmaRule::next(sig, rate, ks, 9.0);
+          }
+          if (!finite_all(a, b, e, sig)) return false;
+          e1.resume(a);
+          e2.resume(b);
+          e3.resume(e);
+          smooth.resume(sig);
+          prev = last;
+          return true;
+        },
+        [&](std::size_t t) {
+          const double c = bars.close[t];
+          double e = kNaN;
+          if (!finite(c)) {  // restart the chained averages with the first
+            e2.step(kNaN);
+            e3.step(kNaN);
+          }
+          if (e1.step(c) && e2.step(e1.value()) && e3.step(e2.value())) e = e3.value();
+          const double rate = !finite(prev) || !finite(e) ? kNaN : rate_of(e, prev);
+          prev = e;
           line[t] = rate;
-          signal[t] = sig = EmaRule::next(sig, rate, ks, 9.0);
-        }
-        if (!finite_all(a, b, e, sig)) return false;
-        e1.resume(a);
-        e2.resume(b);
-        e3.resume(e);
-        smooth.resume(sig);
-        prev = last;
-        return true;
-      },
-      [&](std::size_t t) {
-        const double c = bars.close[t];
-        double e = kNaN;
-        if (!finite(c)) {  // restart the chained averages with the first
-          e2.step(kNaN);
-          e3.step(kNaN);
-        }
-        if (e1.step(c) && e2.step(e1.value()) && e3.step(e2.value())) e = e3.value();
-        const double rate = !finite(prev) || !finite(e) ? kNaN : rate_of(e, prev);
-        prev = e;
-        line[t] = rate;
-        // The signal in the same pass.
-        signal[t] = smooth.step(rate) ? smooth.value() : kNaN;
-      });
+          // The signal in the same pass.
+          signal[t] = smooth.step(rate) ? smooth.value() : kNaN;
+        });
+  });
   return true;
 }
 

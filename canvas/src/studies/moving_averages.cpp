@@ -34,7 +34,7 @@ bool sma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 }
 
 bool ema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  ema_series(bars.close, args.period(), out.line(0));
+  ema_series(bars.close, args.period(), out.line(0), out.resume());
   return true;
 }
 
@@ -79,43 +79,47 @@ std::array<Ema, sizeof...(I)> emas_of(std::size_t p, std::index_sequence<I...>) 
 // Chained EMAs fed bar by bar; a warm-up or non-finite value restarts the EMAs after it, so each
 // seeds on the first p defined values of its input.
 template <std::size_t kDepth, class Combine>
-void chained_emas(std::span<const double> x, std::size_t p, std::span<double> out, Combine combine) {
+void chained_emas(std::span<const double> x, std::size_t p, std::span<double> out, Resume* resume,
+                  Combine combine) {
   std::array<Ema, kDepth> emas = emas_of(p, std::make_index_sequence<kDepth>());
   const double k = emas[0].weight(), pd = static_cast<double>(p);
   std::array<double, kDepth> e{};
-  in_stretches(
-      0, x.size(),
-      [&](std::size_t begin, std::size_t end) {
-        // Every average under way: the chains run without a test, in registers. A non-finite value on the
-        // way stays in the first average to the stretch's end.
-        if (!std::ranges::all_of(emas, &Ema::seeded)) return false;
-        for (std::size_t i = 0; i < kDepth; ++i) e[i] = emas[i].value();
-        for (std::size_t t = begin; t < end; ++t) {
+  resumable_ranges(resume, x.size(), emas, [&](std::size_t first, std::size_t n) {
+    in_stretches(
+        first, n,
+        [&](std::size_t begin, std::size_t end) {
+          // Every average under way: the chains run without a test, in registers. A non-finite value on the
+          // way stays in the first average to the stretch's end.
+          if (!std::ranges::all_of(emas, &Ema::seeded)) return false;
+          std::array<double, kDepth> run{};  // its own: the bar-by-bar values are kept where a stretch fails
+          for (std::size_t i = 0; i < kDepth; ++i) run[i] = emas[i].value();
+          for (std::size_t t = begin; t < end; ++t) {
+            double v = x[t];
+            for (std::size_t i = 0; i < kDepth; ++i) v = run[i] = EmaRule::next(run[i], v, k, pd);
+            out[t] = combine(run);
+          }
+          if (!std::ranges::all_of(run, finite)) return false;
+          for (std::size_t i = 0; i < kDepth; ++i) emas[i].resume(run[i]);
+          return true;
+        },
+        [&](std::size_t t) {
           double v = x[t];
-          for (std::size_t i = 0; i < kDepth; ++i) v = e[i] = EmaRule::next(e[i], v, k, pd);
-          out[t] = combine(e);
-        }
-        if (!std::ranges::all_of(e, finite)) return false;
-        for (std::size_t i = 0; i < kDepth; ++i) emas[i].resume(e[i]);
-        return true;
-      },
-      [&](std::size_t t) {
-        double v = x[t];
-        for (std::size_t i = 0; i < kDepth; ++i) v = e[i] = emas[i].step(v) ? emas[i].value() : kNaN;
-        out[t] = finite(v) ? combine(e) : kNaN;
-      });
+          for (std::size_t i = 0; i < kDepth; ++i) v = e[i] = emas[i].step(v) ? emas[i].value() : kNaN;
+          out[t] = finite(v) ? combine(e) : kNaN;
+        });
+  });
 }
 
 }  // namespace
 
 bool dema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  chained_emas<2>(bars.close, args.period(), out.line(0),
+  chained_emas<2>(bars.close, args.period(), out.line(0), out.resume(),
                   [](const std::array<double, 2>& e) { return 2.0 * e[0] - e[1]; });
   return true;
 }
 
 bool tema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
-  chained_emas<3>(bars.close, args.period(), out.line(0),
+  chained_emas<3>(bars.close, args.period(), out.line(0), out.resume(),
                   [](const std::array<double, 3>& e) { return 3.0 * e[0] - 3.0 * e[1] + e[2]; });
   return true;
 }
@@ -175,11 +179,11 @@ bool zlema(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t lag = (p - 1) / 2;
   const std::span<const double> c = bars.close;
   std::span<double> line = out.line(0);
-  std::fill_n(line.begin(), std::min(lag, c.size()), kNaN);  // no close `lag` bars back yet
   Ema ema(p);
-  for (std::size_t t = lag; t < c.size(); ++t) {
-    line[t] = ema.step(2.0 * c[t] - c[t - lag]) ? ema.value() : kNaN;
-  }
+  resumable(out.resume(), c.size(), ema, [&](std::size_t t) {
+    // No close `lag` bars back before bar `lag`.
+    line[t] = t >= lag && ema.step(2.0 * c[t] - c[t - lag]) ? ema.value() : kNaN;
+  });
   return true;
 }
 

@@ -350,10 +350,10 @@ bool mfi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 bool rsi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   Rsi strength(args.period());
   const std::span<double> line = out.line(0);
-  if (bars.size() > 0) line[0] = kNaN;  // no close before it to change from
-  for (std::size_t t = 1; t < bars.size(); ++t) {
-    line[t] = strength.step(bars.close[t] - bars.close[t - 1]) ? strength.value(100.0) : kNaN;
-  }
+  resumable(out.resume(), bars.size(), strength, [&](std::size_t t) {
+    // Bar 0 has no close before it to change from.
+    line[t] = t > 0 && strength.step(bars.close[t] - bars.close[t - 1]) ? strength.value(100.0) : kNaN;
+  });
   return true;
 }
 

@@ -43,9 +43,9 @@ void wma_series(std::span<const double> x, std::size_t p, std::span<double> out)
   for (std::size_t t = 0; t < x.size(); ++t) out[t] = w.step(x[t], x[t >= p ? t - p : 0]) ? w.mean() : kNaN;
 }
 
-void ema_series(std::span<const double> x, std::size_t p, std::span<double> out) {
+void ema_series(std::span<const double> x, std::size_t p, std::span<double> out, Resume* resume) {
   Ema avg(p);
-  for (std::size_t t = 0; t < x.size(); ++t) out[t] = avg.step(x[t]) ? avg.value() : kNaN;
+  resumable(resume, x.size(), avg, [&](std::size_t t) { out[t] = avg.step(x[t]) ? avg.value() : kNaN; });
 }
 
 void rsi_series(std::span<const double> x, std::size_t p, std::span<double> out) {
@@ -70,18 +70,18 @@ void stochastic_series(std::span<const double> high, std::span<const double> low
 }
 
 void ad_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
-               std::span<const double> volume, std::span<double> out) {
+               std::span<const double> volume, std::span<double> out, Resume* resume) {
   double ad = 0.0;
-  for (std::size_t t = 0; t < close.size(); ++t) {
+  resumable(resume, close.size(), ad, [&](std::size_t t) {
     const double h = high[t], l = low[t], c = close[t], v = volume[t];
     if (!finite_all(h, l, c, v)) {
       ad = 0.0;
       out[t] = kNaN;
-      continue;
+      return;
     }
     ad += ad_flow(h, l, c, v);
     out[t] = ad;
-  }
+  });
 }
 
 }  // namespace qc::studies

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "studies/resume.hpp"
 #include "studies/window.hpp"
 #include "util/huge_pages.hpp"
 
@@ -44,7 +45,11 @@ void wma_series(std::span<const double> x, std::size_t p, std::span<double> out)
 
 // Exponential smoothing (2/(p+1)) seeded with the mean of the first p finite values; leading NaN (another
 // study's warm-up) are skipped, so the seed covers the first p defined ones.
-void ema_series(std::span<const double> x, std::size_t p, std::span<double> out);
+// With `resume`, from the state it keeps where it can (the bars before left as they are).
+void ema_series(std::span<const double> x, std::size_t p, std::span<double> out, Resume* resume);
+inline void ema_series(std::span<const double> x, std::size_t p, std::span<double> out) {
+  ema_series(x, p, out, nullptr);
+}
 
 // Relative strength of x's changes with Wilder-smoothed gains G and losses L seeded over changes 1 … p:
 // 100·G/(G + L) from bar p, 0 when G + L = 0.
@@ -132,7 +137,12 @@ inline double ad_flow(double high, double low, double close, double volume) {
 
 // Running sum of ((C − L) − (H − C))/(H − L)·V from 0 before bar 0; a bar with H − L ≤ 0 adds nothing.
 // A non-finite bar gives NaN and the sum starts again after it.
+// With `resume`, from the sum it keeps where it can (the bars before left as they are).
 void ad_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
-               std::span<const double> volume, std::span<double> out);
+               std::span<const double> volume, std::span<double> out, Resume* resume);
+inline void ad_series(std::span<const double> high, std::span<const double> low, std::span<const double> close,
+                      std::span<const double> volume, std::span<double> out) {
+  ad_series(high, low, close, volume, out, nullptr);
+}
 
 }  // namespace qc::studies

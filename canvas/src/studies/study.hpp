@@ -10,6 +10,7 @@
 
 #include "model/indicators.hpp"
 #include "studies/columns.hpp"
+#include "studies/resume.hpp"
 
 namespace qc::studies {
 
@@ -25,13 +26,17 @@ struct StudyArgs {
   std::array<std::uint8_t, kMaxStudyArgs> choice{};
 
   std::size_t period(std::size_t i = 0) const { return static_cast<std::size_t>(whole[i]); }
+  friend bool operator==(const StudyArgs&, const StudyArgs&) = default;
 };
 
 // Where a study writes: the indicator's vectors in row order, each n long and unwritten. A study writes every
-// bar of every line, NaN where it has no value.
+// bar of every line, NaN where it has no value; a recursion that runs through resume() (where given) writes
+// the bars from where it resumes, the others holding the values of the computation before.
 class StudyOutput {
  public:
-  explicit StudyOutput(model::Indicator& indicator) : ind_(indicator) {}
+  explicit StudyOutput(model::Indicator& indicator, Resume* resume = nullptr) : ind_(indicator), resume_(resume) {}
+
+  Resume* resume() const { return resume_; }
 
   std::span<double> line(std::size_t i) { return ind_.vectors[i].values; }
   // Per-bar colour flags of a histogram (true: drawn in the up colour), n long.
@@ -49,6 +54,7 @@ class StudyOutput {
 
  private:
   model::Indicator& ind_;
+  Resume* resume_;
 };
 
 // The choices of the studies over calendar periods, in the order their rows list the texts.
@@ -57,6 +63,16 @@ enum class PivotKind : std::uint8_t { floor, fibonacci, camarilla, woodie };
 
 // A study: false when its arguments give no values (the vectors are then left empty).
 using StudyFn = bool (*)(const Columns&, const StudyArgs&, StudyOutput&);
+
+// How many bars a window study's value reads, its own and those before it: new or changed bars then change
+// the values from there on alone, which the study gives again from the bars that far back.
+using StudyReach = std::size_t (*)(const StudyArgs&);
+inline std::size_t period_bars(const StudyArgs& args) { return args.period(); }
+// A change over the period: the bar `period` back and those after it.
+inline std::size_t period_bars_and_one(const StudyArgs& args) { return args.period() + 1; }
+inline std::size_t one_bar(const StudyArgs&) { return 1; }
+// A mean over the period of values each made over the period.
+inline std::size_t period_of_periods(const StudyArgs& args) { return 2 * args.period() - 1; }
 
 #define QC_STUDY(name) bool name(const Columns& bars, const StudyArgs& args, StudyOutput& out);
 

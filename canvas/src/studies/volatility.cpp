@@ -11,8 +11,11 @@ namespace qc::studies {
 // Wilder-smoothed true range, fed bar by bar: no whole-series scratch to fill first.
 bool atr(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const auto line = out.line(0);
-  AverageTrueRange average(bars.high, bars.low, bars.close, args.period());
-  for (std::size_t t = 0; t < bars.size(); ++t) line[t] = average.step(t) ? average.value() : kNaN;
+  // The smoothing alone is the state kept between computations, not the columns it reads.
+  Wilder average(args.period());
+  resumable(out.resume(), bars.size(), average, [&](std::size_t t) {
+    line[t] = t > 0 && average.step(true_range(bars.high[t], bars.low[t], bars.close[t - 1])) ? average.value() : kNaN;
+  });
   return true;
 }
 
