@@ -184,7 +184,7 @@ void check_grown_boxes(ChartCall& c, qc::model::BarsView more, bool update) {
   const SettledBoxes settled = qc::api::settle_grown(held, more, update);
   if (settled.fault != BoxFault::none) {
     raise_fault(std::string(qc::api::series_name(held.config.series.series_type)) + "() refuses these bars: ",
-                settled, held.source.bars.size() + (update ? 0 : more.size()));
+                settled, held.source.atr, held.source.bars.size() + (update ? 0 : more.size()));
   }
 }
 
