@@ -94,7 +94,7 @@ def test_refusals_name_both_times_and_change_nothing():
          "argument 'bar': 2024-03-01 14:31:01 is not the last bar's time, 2024-03-01 14:31"),
         (chart.append_columns, ([T0 + 120, T0 + 120], [1, 1], [2, 2], [0, 0], [1, 1]), ValueError,
          "argument 'timestamps': 2024-03-01 14:32 is not after the last bar, 2024-03-01 14:32"),
-        (chart.append, (1,), TypeError, "argument 'bar': 'int' object cannot be converted to 'Bar'"),
+        (chart.append, (1,), TypeError, "argument 'bar': expected a Bar, got 'int'"),
         (chart.extend_series, ("x", [1.0]), ValueError, "argument 'name': no overlay or compare series is named 'x'"),
     ]
     for fn, args, exc, message in cases:
