@@ -45,7 +45,7 @@ void check_scale(double scale) {
 
 std::string chart_svg(ChartCall& c) {
   const qc::api::Chart& chart = chart_of(c);
-  return qc::api::ChartRenderer(chart.config, chart.bars).render_svg();
+  return qc::api::ChartRenderer(chart).render_svg();
 }
 
 // The scale given, checked; without one, the chart's device-pixel ratio as its PNG can have it.

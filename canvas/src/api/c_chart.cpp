@@ -84,7 +84,7 @@ int qc_chart_render(qc_chart* chart, const double* pointer, const char** data, s
   if (chart == nullptr || data == nullptr || size == nullptr) return QC_BAD_ARGUMENT;
   std::optional<qc::api::Pointer> at;
   if (pointer != nullptr) at = qc::api::Pointer{pointer[0], pointer[1]};
-  chart->document = qc::api::ChartRenderer(chart->chart.config, chart->chart.bars, at).render_svg();
+  chart->document = qc::api::ChartRenderer(chart->chart, at).render_svg();
   *data = chart->document.data();
   *size = chart->document.size();
   return QC_OK;

@@ -780,6 +780,7 @@ struct Schema<SignalConfig> {
   static constexpr std::array fields{
       member<&T::signal_type>("type"), member<&T::bar_index>("bar"), member<&T::price>("price"),
       member<&T::size>("size"),        member<&T::color>("color"),    member<&T::label>("label"),
+      member<&T::off_bar>("off_bar"),
   };
 };
 

@@ -25,6 +25,7 @@
 #include "api/primitive_words.hpp"
 #include "api/signal_painter.hpp"
 #include "api/simple_styles.hpp"
+#include "api/style_caption.hpp"
 #include "coords/bar_dates.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
@@ -63,6 +64,13 @@ struct IndicatorLists {
   std::vector<std::pair<const model::Indicator*, double>> bands;  // with the band's height ratio
   std::vector<SubPaneRecords> sub_panes;                          // top to bottom
   double sub_pane_ratio_sum = 0.0;
+
+  // The share of the main pane's height the tallest band stands on.
+  double band_ratio() const {
+    double most = 0.0;
+    for (const auto& band : bands) most = std::max(most, band.second);
+    return most;
+  }
 
   explicit IndicatorLists(const std::vector<model::Indicator>& indicators) {
     for (const auto& ind : indicators) {
@@ -115,8 +123,9 @@ void for_each_sub_pane(const Layout& layout, const IndicatorLists& lists, F&& f)
   }
 }
 
-// A view's panes are clipped to the plot: the bars on either side of it, and what tools and level segments
-// reach beyond, stay off the scales. Clip path K is the main pane's for K = 0, sub-pane K - 1's after.
+// Each pane's plot is clipped to its rectangle: the bars on either side of a view, a series beyond its pane's
+// fixed range, and what tools and level segments reach beyond stay off the scales and the other panes. Clip
+// path K is the main pane's for K = 0, sub-pane K - 1's after.
 void append_clip_path(std::string& s, std::size_t k, double top, double width, double height) {
   s += R"(<clipPath id="clip)";
   s += std::to_string(k);
@@ -138,7 +147,7 @@ void open_clip_group(render::SvgBackend& out, std::size_t k) {
 
 void close_clip_group(render::SvgBackend& out) { out.body_buffer().append("</g>\n"); }
 
-// The frame up to where the gradient definitions go, written first into the document's storage; a view's
+// The frame up to where the gradient definitions go, written first into the document's storage; the panes'
 // clip paths open the definitions.
 util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, const IndicatorLists& lists) {
   std::string s;
@@ -155,12 +164,10 @@ util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, con
   s += ' ';
   util::append_shortest(s, layout.height);
   s += "\">\n<defs>\n";
-  if (layout.has_view()) {
-    append_clip_path(s, 0, 0.0, layout.plot_width, layout.main_height);
-    for_each_sub_pane(layout, lists, [&](std::size_t j, const SubPaneRecords&, double top, double h) {
-      append_clip_path(s, j + 1, top, layout.plot_width, h);
-    });
-  }
+  append_clip_path(s, 0, 0.0, layout.plot_width, layout.main_height);
+  for_each_sub_pane(layout, lists, [&](std::size_t j, const SubPaneRecords&, double top, double h) {
+    append_clip_path(s, j + 1, top, layout.plot_width, h);
+  });
   out.append(s);
   return std::move(out);
 }
@@ -196,8 +203,9 @@ class RenderPass {
  public:
   // `storage` null: the document goes to the C heap.
   RenderPass(const ChartConfig& config, model::BarsView bars, util::TextStorage* storage,
-             std::optional<Pointer> pointer)
+             std::optional<Pointer> pointer, MarketBars market)
       : config_(config),
+        market_(market),
         theme_(config.theme),
         bars_(bars),
         lists_(config.indicators),
@@ -212,7 +220,7 @@ class RenderPass {
         baseline_(baseline_level(config.series, layout_.drawn_bars(bars))),
         main_scale_(ranged_bars(config.series.series_type, layout_.drawn_bars(series_bars_)), layout_.drawn_bars(bars),
                     lists_.overlays, layout_.main_height, config.price_scale, layout_.drawn(), baseline_,
-                    scale_grid(config.series)),
+                    scale_grid(config.series), lists_.band_ratio()),
         main_(main_scale_.mapping()),
         labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())),
         up_down_(up_down_of(config.theme)) {
@@ -224,7 +232,7 @@ class RenderPass {
 
   util::TextBuffer run() {
     background();
-    if (layout_.has_view()) open_clip_group(backend_, 0);
+    open_clip_group(backend_, 0);
     if (theme_.show_grid) grid(main_, main_scale_.ticks());
     // Behind the prices: a band drawn over them would bury the lowest candles.
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_, up_down_);
@@ -242,11 +250,13 @@ class RenderPass {
     for (const auto* ind : lists_.overlays) draw_series_levels(*ind, main_);
     draw_pane_levels(PrimitivePane::main(), main_);
     draw_primitives(PrimitivePane::main(), main_);
-    draw_signals(backend_, config_.signals, layout_, main_, background_color());
-    if (layout_.has_view()) close_clip_group(backend_);
+    draw_signals(backend_, config_.signals, layout_, main_, background_color(), main_line_color());
+    close_clip_group(backend_);
     main_scale_.render(backend_, axis_theme(config_), layout_.plot_width);
     if (config_.show_last_price) {
-      draw_last_price(backend_, bars_[layout_.end(bars_.size()) - 1], theme_, main_scale_, layout_.plot_width,
+      // Boxes end at the grid; the market's price is the close of the bar the last drawn box ends at.
+      const std::size_t last = layout_.end(bars_.size()) - 1;
+      draw_last_price(backend_, market_.at_box(last).value_or(bars_[last]), theme_, main_scale_, layout_.plot_width,
                       layout_.width);
     }
     if (pointer_) main_scale_.append_label(pointer_value_, value_at(main_, pointer_->y));
@@ -308,6 +318,13 @@ class RenderPass {
 
   render::Color background_color() const { return css_or(theme_.background, palette::kBackground); }
 
+  // The colour of the main series' line, for the styles drawn as one: what a glyph of its colour is parted from.
+  std::optional<render::Color> main_line_color() const {
+    const SeriesType type = config_.series.series_type;
+    if (type != SeriesType::Line && type != SeriesType::Area && type != SeriesType::StepLine) return std::nullopt;
+    return render::Color::from_css(config_.series.color.value_or(theme_.up_color));
+  }
+
   // Titles and legends are written in the colour of the price labels, backed by the chart's background.
   LegendColors legend_colors() const {
     return LegendColors::make(coords::AxisColors::from(axis_theme(config_)).text, background_color(), up_down_);
@@ -367,7 +384,7 @@ class RenderPass {
       const coords::PriceMapping y{r.lo, r.hi, top, h};
       const coords::PriceTicks ticks = coords::price_ticks(y.min, y.max, y.height);
       draw_sub_pane_frame(backend_, y, width, theme_.background, theme_.grid_color);
-      if (layout_.has_view()) open_clip_group(backend_, j + 1);
+      open_clip_group(backend_, j + 1);
       if (theme_.show_grid) grid(y, ticks.ticks());
       for (const model::Indicator* ind : pane.joined()) draw_cloud_fills(backend_, *ind, y, layout_);
       draw_reference_levels(backend_, pane.owner(), y, width);
@@ -379,7 +396,7 @@ class RenderPass {
       }
       draw_pane_levels(PrimitivePane::sub(j), y);
       draw_primitives(PrimitivePane::sub(j), y);
-      if (layout_.has_view()) close_clip_group(backend_);
+      close_clip_group(backend_);
       render::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
                                  ticks, coords::ScaleNumbers::in_units);
       // The pane under the pointer is the last one whose top lies above it: a gap goes with the pane over it.
@@ -427,14 +444,14 @@ class RenderPass {
         if (const model::IndicatorLevel* level = level_of(entry)) draw_level_line(backend_, *level, y, width);
       }
     }
+    LevelLabels labels(y, width, background_color());
     for (const auto& entry : levels) {
-      if (const model::IndicatorLevel* level = level_of(entry)) {
-        draw_level_label(backend_, *level, y, width, background_color());
-      }
+      if (const model::IndicatorLevel* level = level_of(entry)) labels.draw(backend_, *level);
     }
   }
 
-  // Over everything else: the main pane's lines (one per overlay study and volume band, in call order),
+  // Over everything else: the main pane's lines (the main series' style when it has a setting to name, then
+  // one per overlay study and volume band, in call order),
   // then each sub-pane's, their values written as their pane's scale calls for.
   void legend() {
     const LegendColors colors = legend_colors();
@@ -442,6 +459,9 @@ class RenderPass {
     const std::size_t quoted = layout_.end(bars_.size());  // values at or before the last bar drawn
     const LegendNumbers prices = main_scale_.numbers();
     std::size_t k = 0;
+    if (const auto caption = style_caption(config_.series, market_.atr, baseline_, prices.decimals)) {
+      draw_caption_line(backend_, *caption, main_legend_y(titled, k++), colors);
+    }
     for (const model::Indicator& ind : config_.indicators) {
       if (std::holds_alternative<model::placement::SubPane>(ind.placement) ||
           std::holds_alternative<model::placement::Joins>(ind.placement)) {
@@ -497,6 +517,7 @@ class RenderPass {
   }
 
   const ChartConfig& config_;
+  MarketBars market_;
   const ThemeConfig& theme_;
   model::BarsView bars_;
   IndicatorLists lists_;
@@ -529,7 +550,7 @@ class RenderPass {
 
 std::string ChartRenderer::render_svg() const {
   if (bars_.empty()) return no_data_document(config_);
-  return std::string(RenderPass(config_, bars_, nullptr, pointer_).run().view());
+  return std::string(RenderPass(config_, bars_, nullptr, pointer_, market_).run().view());
 }
 
 DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
@@ -539,7 +560,7 @@ DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
     out.append(doc);
     return {out.size(), out.is_ascii()};
   }
-  const util::TextBuffer out = RenderPass(config_, bars_, &storage, pointer_).run();
+  const util::TextBuffer out = RenderPass(config_, bars_, &storage, pointer_, market_).run();
   return {out.size(), out.is_ascii()};
 }
 

@@ -23,6 +23,9 @@ constexpr double kLineHeight = 16.0;
 constexpr double kFirstLineUnderTitle = 36.0;
 constexpr double kSubPaneLineOffset = 12.0;
 constexpr double kGap = 10.0;
+// A fill's line leads with a square of the fill's colour, this wide, then a gap of this before its name.
+constexpr double kSwatch = 10.0;
+constexpr double kSwatchGap = 4.0;
 // A backing starts 4 px left of the texts and ends 4 px past the last one's reckoned end; a legend line's
 // is the lines' pitch high, so that stacked backings meet.
 constexpr double kBackingLeft = kLeft - 4.0;
@@ -73,6 +76,15 @@ void append_value(std::string& out, double v, const LegendNumbers& numbers) {
   }
 }
 
+// The colour a fill of the user's paints where its upper side lies above its lower: none for a record that is
+// no such fill (a cloud with an edge is a study's, quoted by its edge's values).
+std::optional<render::Color> fill_swatch(const model::Indicator& indicator) {
+  if (indicator.vectors.empty()) return std::nullopt;
+  const auto* cloud = std::get_if<model::style::Cloud>(&indicator.vectors.front().style.v);
+  if (cloud == nullptr || cloud->edged) return std::nullopt;
+  return render::Color::from_css(cloud->upper_color);
+}
+
 }  // namespace
 
 LegendColors LegendColors::make(render::Color text, render::Color background, palette::UpDown chart) {
@@ -92,6 +104,11 @@ void draw_after_title(render::SvgBackend& out, std::string_view title, std::stri
   const double left = x - (kLeft - kBackingLeft);
   out.fill_rect({left, kTitleY - kTitleBackingHalf, right - left, 2 * kTitleBackingHalf}, colors.backing);
   out.text(text, text_style(kLegendSize, colors.text), x, kTitleY);
+}
+
+void draw_caption_line(render::SvgBackend& out, std::string_view caption, double y, const LegendColors& colors) {
+  draw_backing(out, kLeft, caption, kLegendSize, y, kLegendBackingHalf, colors.backing);
+  out.text(caption, text_style(kLegendSize, colors.text), kLeft, y);
 }
 
 double main_legend_y(bool titled, std::size_t k) {
@@ -130,7 +147,8 @@ void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator
   std::string texts(indicator.name);
   std::vector<Quote> quotes;
   quotes.reserve(indicator.vectors.size() + 2);
-  quotes.push_back({0, texts.size(), colors.text, kLeft});
+  const std::optional<render::Color> swatch = fill_swatch(indicator);
+  quotes.push_back({0, texts.size(), colors.text, swatch ? kLeft + kSwatch + kSwatchGap : kLeft});
   const auto text_of = [&](const Quote& q) { return std::string_view(texts).substr(q.begin, q.end - q.begin); };
   auto quote = [&](render::Color color) {
     const Quote& previous = quotes.back();
@@ -155,6 +173,7 @@ void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator
   }
   const Quote& last = quotes.back();
   draw_backing(out, last.x, text_of(last), kLegendSize, y, kLegendBackingHalf, colors.backing);
+  if (swatch) out.fill_rect({kLeft, y - kSwatch / 2, kSwatch, kSwatch}, *swatch);
   render::TextStyle style = text_style(kLegendSize, colors.text);
   for (const Quote& q : quotes) {
     style.color = q.color;
