@@ -161,15 +161,3 @@ def test_tool_captions_stand_centred_on_a_backing_inside_the_plot(bars, place, f
         lefts.add(text.num("x"))
     if from_left:
         assert len(lefts) == 1  # all from the tool's left end + 4 px
-
-
-def test_fib_captions_stand_8_px_above_their_levels(bars):
-    chart = chart_of(bars)
-    chart.fib_retracement((TOP, 3393.52), (BOTTOM, 2191.86))
-    drawn = elements(chart)
-    levels = {y for e in drawn if e.tag == "path" and e.attrs.get("stroke") == "#2196f3"
-              for _, y in points_of(e["d"])}
-    captions = [e for e in drawn if e.tag == "text" and e["fill"] != AXIS_TEXT]
-    assert len(captions) == 7
-    # The lines lie on the device pixels' middles, the captions at the levels' prices.
-    assert all(min(abs(e.num("y") + 8 - y) for y in levels) <= 1 for e in captions)
