@@ -35,19 +35,29 @@ def render(chart):
     return svg
 
 
+def drawn_nodes(parent):
+    """The nodes drawn under parent in document order, the panes' clip groups entered."""
+    for node in parent:
+        if node.tag == SVG_NS + "g" and "clip-path" in node.attrib:
+            yield from drawn_nodes(node)
+        elif node.tag != SVG_NS + "defs":
+            yield node
+
+
 def written(svg):
-    """The drawn elements in document order (the frame's defs left out), as the document writes them."""
-    return [Element(node) for node in parse(svg) if node.tag != SVG_NS + "defs"]
+    """The drawn elements in document order (the frame's defs left out, the panes' clip groups entered), as the
+    document writes them."""
+    return [Element(node) for node in drawn_nodes(parse(svg))]
 
 
 def body(svg):
-    """The drawn elements in document order (the frame's defs left out), each batched shape as its own."""
+    """The drawn elements in document order (the frame's defs left out, the panes' clip groups entered), each
+    batched shape as its own."""
     return shapes(written(svg))
 
 
 def every(svg):
-    """Every drawn element, those inside groups (a view's clip groups) included, in document order, each
-    batched shape as its own."""
+    """Every drawn element, those inside groups included, in document order, each batched shape as its own."""
     return shapes([Element(node) for child in parse(svg) if child.tag != SVG_NS + "defs" for node in child.iter()])
 
 

@@ -5,12 +5,16 @@ import base64
 import datetime
 import json
 import math
+import re
 import struct
+from pathlib import Path
 
 import pytest
 
 import quorvel_canvas as qc
 from conftest import run_isolated
+from study_support import read_csv
+from svg_support import body, render, where
 
 DAY = 86_400
 T0 = 1_700_006_400  # a midnight UTC
@@ -485,3 +489,122 @@ def test_a_bad_box_text_names_its_key_path(change, message):
     with pytest.raises(ValueError) as info:
         qc.Chart.from_json(edited(change))
     assert str(info.value).startswith(message), str(info.value)
+
+
+# ---- what the picture says of the boxes
+
+YEAR = Path(__file__).resolve().parents[1] / "examples" / "data" / "sp500-daily-2019-2020.csv"
+
+
+def year_chart(call):
+    b = read_csv(YEAR)
+    chart = qc.Chart(1000, 500)
+    chart.bars_from_columns(b.ts, b.open, b.high, b.low, b.close, b.volume)
+    chart.legend(True)
+    call(chart)
+    return chart
+
+
+def box_size(chart):
+    return doc(chart)["series"]["boxes"]["size"]
+
+
+# Each style's legend line, first in the main pane: its name and settled setting, no values; the ATR box as
+# the chart's text keeps it.
+CAPTIONS = [
+    (lambda c: c.renko(25), lambda c: "Renko 25"),
+    (lambda c: c.renko(), lambda c: f"Renko ATR(14) {box_size(c):g}"),
+    (lambda c: c.point_and_figure(25, 3), lambda c: "P&F 25 x 3"),
+    (lambda c: c.point_and_figure(None, 3), lambda c: f"P&F ATR(14) {box_size(c):g} x 3"),
+    (lambda c: c.line_break(3), lambda c: "Line break 3"),
+    (lambda c: c.kagi(2, percent=True), lambda c: "Kagi 2%"),
+    (lambda c: c.kagi(25), lambda c: "Kagi 25"),
+    (lambda c: c.kagi(), lambda c: f"Kagi ATR(14) {box_size(c):g}"),
+    (lambda c: c.baseline(2850), lambda c: "Baseline 2850.00"),
+    (lambda c: c.line(), lambda c: None),
+    (lambda c: c.heikin_ashi(), lambda c: None),
+]
+
+
+@pytest.mark.parametrize("call, caption", CAPTIONS)
+def test_styles_with_a_setting_name_it_first_in_the_legend(call, caption):
+    chart = year_chart(lambda c: (call(c), c.sma(20)))
+    texts = [t for t in where(body(render(chart)), "text") if t["x"] == "8.00"]
+    expected = caption(chart)
+    names = [t.text for t in texts]
+    if expected is None:
+        assert names[0] == "SMA 20"
+        return
+    assert names[:2] == [expected, "SMA 20"]
+    assert texts[1].num("y") - texts[0].num("y") == 16  # a line of its own, over the study's
+
+
+@pytest.mark.parametrize("call", [lambda c: c.renko(25), lambda c: c.point_and_figure(25, 3),
+                                  lambda c: c.line_break(3), lambda c: c.kagi(25)])
+def test_box_styles_quote_the_markets_last_close(call):
+    chart = year_chart(lambda c: (call(c), c.last_price(True)))
+    svg = render(chart)
+    # The tag over the scale, on the dashed line across the plot.
+    tag = [t for t in where(body(svg), "text") if t.text == "2874.56"]
+    assert len(tag) == 1
+    line = [e for e in where(body(svg), "line", stroke_dasharray="2.00,2.00") if e["x1"] == "0.00"]
+    assert len(line) == 1 and line[0].num("y1") == pytest.approx(tag[0].num("y"), abs=0.01)
+    # With a view, the close of the bar the last drawn box ends at.
+    closes, last_bar = boxes(chart)
+    chart.view(0, len(closes) - 3)
+    bar = read_csv(YEAR).close[last_bar[-3]]
+    assert f">{bar:.2f}</text>" in render(chart)
+
+
+def textbook_point_and_figure(closes, box, reversal):
+    """Columns as (rising, first box, last box) in grid steps, by the rule: a column grows with each close
+    that reaches a new box in its direction and turns when a close lies `reversal` boxes against its end."""
+    columns = []
+    start = math.floor(closes[0] / box)
+    for close in closes[1:]:
+        up, down = math.floor(close / box), math.ceil(close / box)
+        if not columns:
+            if up > start:
+                columns.append([True, start + 1, up])
+            elif down < start:
+                columns.append([False, start - 1, down])
+            continue
+        rising, first, end = columns[-1]
+        if rising and up > end or not rising and down < end:
+            columns[-1][2] = up if rising else down
+        elif rising and down <= end - reversal:
+            columns.append([False, end - 1, down])
+        elif not rising and up >= end + reversal:
+            columns.append([True, end + 1, up])
+    return [tuple(c) for c in columns]
+
+
+def glyph_columns(svg):
+    """The drawn columns left to right, each as the set of its glyphs' kinds ("X" or "O")."""
+    shapes = body(svg)
+    strokes = where(shapes, "line", stroke="#26a69a")
+    rings = where(shapes, "circle", stroke="#ef5350")
+    kinds = {}
+    for e in strokes:
+        kinds.setdefault(round((e.num("x1") + e.num("x2")) / 2, 1), set()).add("X")
+    for e in rings:
+        kinds.setdefault(round(e.num("cx"), 1), set()).add("O")
+    return [kinds[x] for x in sorted(kinds)]
+
+
+@pytest.mark.parametrize("reversal", [1, 2, 3])
+@pytest.mark.parametrize("seed", [3, 11])
+def test_point_and_figure_columns_match_the_textbook_and_alternate(reversal, seed):
+    np = pytest.importorskip("numpy")
+    closes = [float(c) for c in 100 + np.cumsum(np.random.default_rng(seed).normal(0, 1.5, 300))]
+    chart = qc.Chart(1600, 600)
+    chart.bars(bars_of(closes))
+    chart.point_and_figure(1.0, reversal)
+    chart.last_price(False)  # its line is in a glyph's colour
+    d = doc(chart)["boxes"]["bars"]
+    made = [(round(o), round(c)) for o, c in zip(column(d["open"], "d"), column(d["close"], "d"))]
+    textbook = textbook_point_and_figure(closes, 1.0, reversal)
+    assert made == [(first, end) for _, first, end in textbook]
+    kinds = glyph_columns(render(chart))
+    assert kinds == [{"X"} if rising else {"O"} for rising, _, _ in textbook]
+    assert all(a != b for a, b in zip(kinds, kinds[1:]))

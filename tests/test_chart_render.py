@@ -92,6 +92,8 @@ HEAD = ('<?xml version="1.0" encoding="UTF-8"?>\n<svg xmlns="http://www.w3.org/2
         '     xmlns:xlink="http://www.w3.org/1999/xlink"\n'
         '     width="170" height="140" viewBox="0 0 170 140">\n<defs>\n')
 BACKGROUND = '<rect x="0" y="0" width="170" height="140" fill="#131722"/>\n'
+CLIP = '<clipPath id="clip0"><rect x="0.00" y="0.00" width="100.00" height="110.00"/></clipPath>\n'
+MAIN = '<g clip-path="url(#clip0)">\n'  # the main pane's plot, clipped to it
 CLOSES = '<path d="M25.00 30.00 L75.00 80.00" stroke="#26a69a" stroke-width="3.00" fill="none"/>\n'
 SCALE = '<path d="M100.00 0.00h70.00v110.00h-70.00Z" fill="#131722" stroke="none"/>\n'
 
@@ -99,7 +101,7 @@ SCALE = '<path d="M100.00 0.00h70.00v110.00h-70.00Z" fill="#131722" stroke="none
 def test_line_draws_the_closes():
     chart = small_chart()
     chart.line()
-    assert render(chart).startswith(HEAD + "\n</defs>\n" + BACKGROUND + CLOSES + SCALE)
+    assert render(chart).startswith(HEAD + CLIP + "\n</defs>\n" + BACKGROUND + MAIN + CLOSES + "</g>\n" + SCALE)
     chart.colors("#000000", "#ffffff")
     assert where(body(render(chart)), "path", stroke="#000000")
     chart.candlesticks()
@@ -112,11 +114,11 @@ def test_area_fills_below_the_closes():
     chart = small_chart()
     chart.area()
     assert render(chart).startswith(
-        HEAD + '<linearGradient id="grad0" x1="0.00%" y1="0.00%" x2="0.00%" y2="100.00%">'
+        HEAD + CLIP + '<linearGradient id="grad0" x1="0.00%" y1="0.00%" x2="0.00%" y2="100.00%">'
         '<stop offset="0%" stop-color="rgba(38,166,154,0.4)"/><stop offset="100%" stop-color="rgba(38,166,154,0)"/>'
-        '</linearGradient>\n\n</defs>\n' + BACKGROUND +
+        '</linearGradient>\n\n</defs>\n' + BACKGROUND + MAIN +
         '<path d="M25.00 30.00 L75.00 80.00 L75.00 110.00 L25.00 110.00 Z" fill="url(#grad0)" stroke="none"/>\n'
-        + CLOSES + SCALE)
+        + CLOSES + "</g>\n" + SCALE)
     chart.colors("#ff000080", "#ffffff")  # the line's own alpha gives way to the fill's
     assert 'stop-color="rgba(255,0,0,0.4)"/><stop offset="100%" stop-color="rgba(255,0,0,0)"' in render(chart)
     chart.bars([qc.Bar(0, 6, 21, 1, 16, 100)])  # one point: neither a fill nor a line

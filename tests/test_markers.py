@@ -1,6 +1,7 @@
 """markers(): one call marks what the single signal calls mark, in bar order, from masks, indices, dates and
 pandas objects aligned by instant; its errors leave the chart as it was."""
 import array
+import re
 from datetime import date, datetime, timedelta, timezone
 
 import numpy as np
@@ -9,6 +10,7 @@ import pytest
 
 import quorvel_canvas as qc
 from conftest import refused
+from svg_support import body, where
 
 N = 300
 START = datetime(2024, 1, 2, tzinfo=timezone.utc)
@@ -68,11 +70,12 @@ WHERE = {
                                           index=INSTANTS.tz_localize("UTC").tz_convert("Asia/Tokyo")),
 }
 
-KINDS = [  # kind, its single method, the bar field it stands at by default
-    ("buy", "buy_signal", LOW), ("sell", "sell_signal", HIGH), ("entry", "entry_signal", LOW),
-    ("exit", "exit_signal", HIGH), ("take_profit", "take_profit_signal", CLOSE),
-    ("stop_loss", "stop_loss_signal", CLOSE), ("custom", "custom_signal", CLOSE),
+KINDS = [  # kind, its single method, the bar field it stands by by default (see the offsets below)
+    ("buy", "buy_signal", "low"), ("sell", "sell_signal", "high"), ("entry", "entry_signal", "low"),
+    ("exit", "exit_signal", "high"), ("take_profit", "take_profit_signal", "close"),
+    ("stop_loss", "stop_loss_signal", "close"), ("custom", "custom_signal", "close"),
 ]
+FIELDS = {"low": LOW, "high": HIGH, "close": CLOSE}
 
 
 def singles(kind_method, prices, label, heikin_ashi=False):
@@ -85,15 +88,15 @@ def singles(kind_method, prices, label, heikin_ashi=False):
 @pytest.mark.parametrize("form", WHERE)
 def test_every_where_form_marks_what_single_calls_mark(form):
     chart = chart_of()
-    chart.markers(WHERE[form])
+    chart.markers(WHERE[form], price="low")
     assert chart.render_svg() == singles("buy_signal", LOW, None)
 
 
 @pytest.mark.parametrize("kind, method, field", KINDS)
 def test_each_kind_stands_where_its_signal_does(kind, method, field):
     chart = chart_of()
-    chart.markers(mask_of(MARKED), kind=kind, label="L")
-    assert chart.render_svg() == singles(method, field, "L")
+    chart.markers(mask_of(MARKED), kind=kind, price=field, label="L")
+    assert chart.render_svg() == singles(method, FIELDS[field], "L")
 
 
 PRICES = {  # price argument, the price of each bar
@@ -115,7 +118,7 @@ def test_price_forms(name):
 
 def test_heikin_ashi_charts_mark_the_real_bars_prices():
     chart = chart_of(heikin_ashi=True)
-    chart.markers(mask_of(MARKED), kind="exit")
+    chart.markers(mask_of(MARKED), kind="exit", price="high")
     assert chart.render_svg() == singles("exit_signal", HIGH, None, heikin_ashi=True)
 
 
@@ -175,9 +178,58 @@ def test_items_that_change_the_list_while_read_mark_what_was_given():
 
     where.append(Grows())
     chart = chart_of()
-    chart.markers(where)
+    chart.markers(where, price="low")
     expected = chart_of()
     for i in (3, 7, 50):
         expected.buy_signal(i, float(LOW[i]))
     assert len(where) == 103
     assert chart.render_svg() == expected.render_svg()
+
+
+def glyph_ys(d):
+    return [float(v) for v in re.findall(r"-?\d+(?:\.\d+)?", d)][1::2]
+
+
+# kind, price given (None: the default), which edge of the glyph stands where, the field it stands by, the gap.
+OFFSETS = [
+    ("buy", None, min, LOW, 6), ("entry", None, min, LOW, 6),
+    ("sell", None, max, HIGH, -6), ("exit", None, max, HIGH, -6),
+    ("buy", "low", None, LOW, 0), ("sell", "high", None, HIGH, 0), ("buy", CLOSE * 1.002, None, CLOSE * 1.002, 0),
+]
+
+
+@pytest.mark.parametrize("style", ["candlesticks", "line", "area", "step_line", "baseline"])
+@pytest.mark.parametrize("kind, price, edge, field, gap", OFFSETS)
+def test_a_default_price_stands_the_glyph_off_the_bar(style, kind, price, edge, field, gap):
+    chart = qc.Chart(800, 400)
+    chart.bars_from_columns(STAMPS, CLOSE * 0.999, HIGH, LOW, CLOSE, np.full(N, 1e3))
+    getattr(chart, style)()
+    chart.last_price(False)  # its tag is a filled path too
+    chart.markers([50], kind=kind, price=price)
+    chart.custom_signal(50, float(field[50]), "at")  # a dot centred on the field's price
+    shapes = body(chart.render_svg())
+    centre = [e for e in where(shapes, "circle") if e.attrs.get("fill") == "#9c27b0"][0].num("cy")
+    glyph = [e for e in shapes if e.tag == "path" and "Z" in e["d"] and e.attrs.get("fill") in ("#26a69a", "#ef5350")]
+    ys = glyph_ys(glyph[0]["d"])
+    if edge is None:  # a price given: the glyph centred on it
+        assert (min(ys) + max(ys)) / 2 == pytest.approx(centre, abs=0.01)
+    else:
+        assert edge(ys) == pytest.approx(centre + gap, abs=0.01)
+
+
+@pytest.mark.parametrize("style, color, outlined", [
+    ("line", None, True), ("area", None, True), ("line", "#ff9800", False), ("candlesticks", None, False)])
+def test_a_glyph_of_the_lines_colour_is_outlined_in_the_background(style, color, outlined):
+    chart = qc.Chart(800, 400)
+    chart.bars_from_columns(STAMPS, CLOSE * 0.999, HIGH, LOW, CLOSE, np.full(N, 1e3))
+    getattr(chart, style)()
+    chart.last_price(False)  # its tag is a filled path too
+    if color:  # the line in another colour than the buy glyphs'
+        chart.colors(color, "#ef5350")
+    chart.markers([50, 60], kind="buy")
+    shapes = body(chart.render_svg())
+    fills = [e["d"] for e in shapes if e.tag == "path" and e.attrs.get("fill") == "#26a69a" and "Z" in e["d"]]
+    rims = [e["d"] for e in shapes if e.tag == "path" and e.attrs.get("stroke") == "#131722"
+            and e.attrs.get("stroke-width") == "1.00"]
+    assert len(fills) == 2
+    assert (sorted(rims) == sorted(fills)) if outlined else not rims

@@ -125,3 +125,39 @@ def test_range_captions_have_a_backing_in_the_background_colour(bars, place, lig
         assert backing.tag == "rect" and backing["fill"] == backing_fill
         assert math.isclose(backing.num("width"), 7.2 * len(text.text.encode()) + 4, abs_tol=0.011)
         assert backing.num("x") == pytest.approx(text.num("x") - 2, abs=0.011)
+
+
+AXIS_TEXT = "#b2b5be"  # the scales' labels, which are no tool's
+
+# Where each tool's captions are placed: the tool, whether its captions start 4 px right of its left end (else
+# they pass the plot's right edge there and end 4 px inside it).
+CAPTIONED = [
+    (lambda c: c.fib_retracement((TOP, 3393.52), (BOTTOM, 2191.86)), True),
+    (lambda c: c.fib_retracement((248, 3393.52), (249, 2191.86)), False),
+    (lambda c: c.fib_extension((TOP, 3393.52), (BOTTOM, 2191.86), (248, 2900.0)), False),
+    (lambda c: c.long_position((100, 2875.0), (100, 3012.5), (100, 2790.0)), True),
+    (lambda c: c.short_position((249, 2875.0), (249, 2790.0), (249, 3012.5)), False),
+]
+
+
+@pytest.mark.parametrize("place, from_left", CAPTIONED)
+def test_tool_captions_stand_centred_on_a_backing_inside_the_plot(bars, place, from_left):
+    chart = chart_of(bars)
+    place(chart)
+    drawn = elements(chart)
+    plot_width = 730.0  # the plot of test_study_drawing's charts
+    captions = [i for i, e in enumerate(drawn) if e.tag == "text" and e["fill"] != AXIS_TEXT]
+    assert captions
+    lefts = set()
+    for i in captions:
+        backing, text = drawn[i - 1], drawn[i]
+        assert text["dominant-baseline"] == "central"
+        assert backing.tag == "rect" and backing["fill"] == "rgba(19,23,34,0.8)"
+        assert backing.num("y") + backing.num("height") / 2 == pytest.approx(text.num("y"), abs=0.011)
+        width = 6.0 * len(text.text.encode())
+        assert text.num("x") + width <= plot_width - 4 + 0.011
+        if not from_left:
+            assert text.num("x") + width == pytest.approx(plot_width - 4, abs=0.011)
+        lefts.add(text.num("x"))
+    if from_left:
+        assert len(lefts) == 1  # all from the tool's left end + 4 px

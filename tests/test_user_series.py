@@ -141,6 +141,37 @@ def test_palette_in_turn_by_successful_calls():
     assert where(elements, "path", fill="rgba(156,39,176,0.2)")  # the third colour, tinted
 
 
+# ---- fills ---------------------------------------------------------------------------------------------------
+
+# The colour given, the fill drawn (its alpha to the byte it is kept in): an opaque colour tints at alpha 0x33,
+# a translucent one keeps its alpha.
+ALPHAS = [("#ff0000", "255,0,0", 0.2), ("rgba(255,0,0,0.5)", "255,0,0", 0.5), ("#ff000080", "255,0,0", 0.5),
+          ("rgba(0,0,255,0.05)", "0,0,255", 0.05)]
+
+
+@pytest.mark.parametrize("given, rgb, alpha", ALPHAS)
+@pytest.mark.parametrize("call", [lambda c, colour: c.fill_between("f", wave() + 1, wave() - 1, color=colour),
+                                  lambda c, colour: c.overlay("a", wave() + 100, colour, style="area")],
+                         ids=["fill_between", "area"])
+def test_a_fill_keeps_the_callers_alpha(call, given, rgb, alpha):
+    chart = bars_chart()
+    call(chart, given)
+    fills = [e["fill"] for e in where(body(render(chart)), "path") if e["fill"].startswith(f"rgba({rgb},")]
+    assert fills
+    assert all(float(f[len(f"rgba({rgb},"):-1]) == pytest.approx(alpha, abs=1 / 255) for f in fills)
+
+
+def test_a_fills_legend_line_leads_with_a_swatch_of_its_colour():
+    chart = bars_chart()
+    chart.legend(True)
+    chart.fill_between("Band", wave() + 101, wave() + 99, color="#00ff00")
+    elements = body(render(chart))
+    (name,) = [t for t in where(elements, "text") if t.text == "Band"]
+    (swatch,) = where(elements, "rect", fill="rgba(0,255,0,0.2)", width="10.00", height="10.00")
+    assert float(swatch["x"]) == 8 and float(name["x"]) == 22  # the square, 4 px, then the name
+    assert float(swatch["y"]) + 5 == pytest.approx(float(name["y"]))
+
+
 # ---- bars set again -------------------------------------------------------------------------------------------
 
 def test_bars_set_again_with_fewer_draw_the_first_values():

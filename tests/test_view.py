@@ -12,7 +12,8 @@ import pytest
 
 import quorvel_canvas as qc
 from study_support import read_csv
-from svg_support import every, parse, render, where
+from raster_support import pixels
+from svg_support import body, every, parse, render, where
 
 DATA = Path(__file__).resolve().parent / "data" / "sp500-2000.csv"
 YEAR = Path(__file__).resolve().parents[1] / "examples" / "data" / "sp500-daily-2019-2020.csv"
@@ -215,6 +216,38 @@ def test_clip_groups_wrap_each_pane_and_lines_reach_past_the_edges(year_bars):
     # The scales stay outside the groups.
     for label in price_labels(svg, 0, 500):
         assert f">{label}</text>" not in "".join(groups.values())
+
+
+@pytest.mark.parametrize("view", [None, (50, 99)])
+def test_a_series_beyond_its_panes_range_stays_in_its_pane(year_bars, view):
+    chart = chart_of(year_bars, view=view)
+    chart.overlay("spikes", np.linspace(-1, 14, len(year_bars)), pane="new", range=(-1, 1), style="histogram",
+                  colors=("#ff00ff", "#ff00ff"))
+    svg = render(chart)
+    groups = clip_groups(svg)
+    assert sorted(groups) == [0, 1]
+    assert "#ff00ff" in groups[1]
+    (rect,) = re.findall(r'<clipPath id="clip1"><rect x="0.00" y="([\d.]+)" width="930.00" height="([\d.]+)"', svg)
+    top, height = map(float, rect)
+    # The picture: no bar of the series above its pane's top.
+    above = pixels(qc._png_from_svg(svg, 1.0)[0])[: int(top) - 1, :930]
+    assert not ((above[..., 0] == 255) & (above[..., 1] == 0) & (above[..., 2] == 255)).any()
+    assert top + height == PLOT_HEIGHT
+
+
+@pytest.mark.parametrize("scale", ["price", "log", "percent"])
+@pytest.mark.parametrize("view", [None, (250, 330)])  # the latter around the March 2020 lows
+def test_the_price_range_leaves_room_for_the_volume_band(year_bars, scale, view):
+    chart = chart_of(year_bars, view=view)
+    chart.price_scale(scale)
+    shapes = body(render(chart))
+    wicks = [e for e in shapes if e.tag == "line" and e.attrs.get("stroke") in ("#26a69a", "#ef5350")
+             and "stroke-dasharray" not in e.attrs]  # the last price's line left out
+    volumes = [e for e in shapes if e.tag == "rect" and e.attrs.get("fill", "").startswith(("rgba(38,166,154,0.50",
+                                                                                              "rgba(239,83,80,0.50"))]
+    assert wicks and volumes
+    lowest = max(max(e.num("y1"), e.num("y2")) for e in wicks)
+    assert lowest < min(e.num("y") for e in volumes)
 
 
 def test_level_segments_reaching_into_the_view_are_drawn_whole(year_bars):

@@ -2,6 +2,7 @@
 // device row, the kagi line's looks at shoulders and waists, the grid ticks of the point-and-figure scale,
 // and grouping at many boxes. Coordinates are worked out by hand from the layout rules.
 #include "api/box_styles.hpp"
+#include "chart_support.hpp"
 
 #include <gtest/gtest.h>
 
@@ -92,8 +93,8 @@ TEST(BoxStyles, RenkoAndLineBreakAreWicklessBodies) {
 }
 
 // An X column 11 .. 14 and an O column 13 .. 11 on a box of 1: the glyphs reach half a box past 11 and 14, so
-// the range [10.3, 14.7] maps 25 px a unit; slots 50 px wide, bodies 40 px wide. Four X glyphs a box high and
-// a body wide (each its two strokes), three circles of diameter min(25, 40).
+// the range [10.3, 14.7] maps 25 px a unit; slots 50 px wide, bodies 40 px wide. Four Xs and three circles,
+// each on the square of side min(25, 40) centred on its grid price.
 TEST(BoxStyles, PointAndFigureGlyphs) {
   const model::BoxSettings box{model::BoxKind::point_and_figure, 1.0, 3, false};
   const auto body = body_of(chart_of(SeriesType::PointAndFigure, boxes_of({{11, 14}, {13, 11}}), box));
@@ -104,8 +105,8 @@ TEST(BoxStyles, PointAndFigureGlyphs) {
     EXPECT_EQ(strokes[i].at("stroke"), css(kUp));
     const double price = 11.0 + static_cast<double>(i / 2);  // from the column's low up
     const bool rising = i % 2 == 0;                          // bottom left to top right, then top left down
-    EXPECT_NEAR(strokes[i].number("x1"), 5, 0.01);   // left: centre 25 - 20
-    EXPECT_NEAR(strokes[i].number("x2"), 45, 0.01);  // right
+    EXPECT_NEAR(strokes[i].number("x1"), 12.5, 0.01);  // left: centre 25 - 12.5
+    EXPECT_NEAR(strokes[i].number("x2"), 37.5, 0.01);  // right
     EXPECT_NEAR(strokes[i].number("y1"), y(rising ? price - 0.5 : price + 0.5), 0.01) << i;
     EXPECT_NEAR(strokes[i].number("y2"), y(rising ? price + 0.5 : price - 0.5), 0.01) << i;
   }

@@ -233,7 +233,9 @@ TEST(ChartRenderer, FrameCarriesTheCanvasSize) {
   EXPECT_TRUE(text.starts_with(
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"\n"
       "     xmlns:xlink=\"http://www.w3.org/1999/xlink\"\n"
-      "     width=\"170\" height=\"140\" viewBox=\"0 0 170 140\">\n<defs>\n\n</defs>\n"
+      "     width=\"170\" height=\"140\" viewBox=\"0 0 170 140\">\n<defs>\n"
+      "<clipPath id=\"clip0\"><rect x=\"0.00\" y=\"0.00\" width=\"100.00\" height=\"110.00\"/></clipPath>\n"
+      "\n</defs>\n"
       "<rect x=\"0\" y=\"0\" width=\"170\" height=\"140\" fill=\"#131722\"/>\n"));
   EXPECT_TRUE(text.ends_with("</text>\n</svg>\n"));
 }

@@ -11,11 +11,24 @@
 
 namespace qc::testing {
 
-// The elements between the document's head (its defs) and its closing tag, as written.
+// The document's lines between its head (its defs) and its closing tag, the panes' clip groups entered.
+inline std::string drawn_lines(const std::string& doc) {
+  std::string out;
+  std::size_t at = doc.find("</defs>\n") + 8;
+  const std::size_t end = doc.rfind("</svg>");
+  while (at < end) {
+    const std::size_t nl = doc.find('\n', at);
+    const std::size_t next = nl == std::string::npos ? end : nl + 1;
+    const std::string_view line = std::string_view(doc).substr(at, next - at);
+    if (!line.starts_with("<g clip-path=") && line != "</g>\n") out += line;
+    at = next;
+  }
+  return out;
+}
+
+// The elements drawn, as written.
 inline std::vector<primitives::testing::SvgElement> elements_of(const api::Chart& c) {
-  const std::string doc = api::ChartRenderer(c.config, c.bars).render_svg();
-  const std::size_t from = doc.find("</defs>\n") + 8;
-  return primitives::testing::parse_body(std::string_view(doc).substr(from, doc.rfind("</svg>") - from));
+  return primitives::testing::parse_body(drawn_lines(api::ChartRenderer(c).render_svg()));
 }
 
 // The same with each batched shape as its own element.

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -224,8 +225,13 @@ TEST(UserFills, SplitAtCrossingsWithoutEdges) {
   const model::Indicator fill = api::user_fill("Band", {3, 1}, {1, 3}, api::PaneTarget::main(), "#00ff00", "#ff0000");
   api::draw_legend_line(legend, fill, 16, {}, api::LegendColors::make({1, 2, 3, 255}, {0, 0, 0, 255}), 2);
   const auto lines = parse_body(legend.body());
-  ASSERT_EQ(lines.size(), 2u);  // the backing and the name
-  EXPECT_EQ(lines[1].content, "Band");
+  ASSERT_EQ(lines.size(), 3u);  // the backing, a square of the fill's colour 4 px before the name, the name
+  EXPECT_EQ(lines[1].at("fill"), "rgba(0,255,0,0.2)");
+  EXPECT_EQ(lines[1].at("x"), "8.00");
+  EXPECT_EQ(lines[1].at("width"), "10.00");
+  EXPECT_EQ(lines[1].at("height"), "10.00");
+  EXPECT_EQ(lines[2].content, "Band");
+  EXPECT_EQ(lines[2].at("x"), "22.00");
 }
 
 // A level's label stands 8 px above its line, or 8 px below where above would bring its centre within 6 px
@@ -252,7 +258,7 @@ TEST(UserLevels, LabelAboveUnlessTooCloseToTheTop) {
     model::IndicatorLevel level = model::IndicatorLevel::make("#ff00ff", c.value).with_label("R1");
     render::SvgBackend backend(170, 140, 1);
     api::draw_level_line(backend, level, y, 100);
-    api::draw_level_label(backend, level, y, 100, {0, 0, 0, 255});
+    api::LevelLabels(y, 100, {0, 0, 0, 255}).draw(backend, level);
     const auto body = parse_body(backend.body());
     if (!c.line_y) {
       EXPECT_TRUE(body.empty());
@@ -267,6 +273,41 @@ TEST(UserLevels, LabelAboveUnlessTooCloseToTheTop) {
     EXPECT_EQ(body[2].at("x"), "96.00");
     EXPECT_EQ(body[2].at("text-anchor"), "end");
     EXPECT_EQ(body[2].at("fill"), "#ff00ff");
+  }
+}
+
+// Labels of one pane crowd as a scale's do: one whose 12 px box overlaps a label written before goes to the
+// other side of its line, and is left out when it overlaps there too.
+TEST(UserLevels, CrowdedLabelsMoveAcrossTheirLineOrAreLeftOut) {
+  struct Case {
+    double value;
+    const char* label;
+    std::optional<double> label_y;  // none: left out
+  };
+  // The pane from y = 0 to 100 over 0 to 10, the levels in call order.
+  const Case cases[] = {
+      {5, "A", 42},
+      {5.5, "B", std::nullopt},  // above at 37 and below at 53 are both within 12 px of A
+      {4, "C", 68},              // above at 52 overlaps A
+      {2, "D", 88},              // above at 72 overlaps C
+      {8, "E", 12},
+      {9.3, "F", std::nullopt},  // below at 15 overlaps E, and the top leaves no room above (at -1)
+  };
+  const coords::PriceMapping y{0, 10, 0, 100};
+  render::SvgBackend backend(170, 140, 1);
+  api::LevelLabels labels(y, 100, {0, 0, 0, 255});
+  for (const Case& c : cases) labels.draw(backend, model::IndicatorLevel::make("#ff00ff", c.value).with_label(c.label));
+  std::map<std::string, double> written;
+  for (const auto& e : parse_body(backend.body())) {
+    if (e.tag == "text") written[e.content] = e.number("y");
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const auto at = written.find(c.label);
+    ASSERT_EQ(at != written.end(), c.label_y.has_value());
+    if (c.label_y) {
+      EXPECT_NEAR(at->second, *c.label_y, 1e-9);
+    }
   }
 }
 
@@ -293,7 +334,8 @@ TEST(UserPanes, JoinedRecordsDrawAfterTheStudyAndFollowItsLegendLine) {
   std::vector<std::string> order;
   for (const SvgElement& e : drawn) order.push_back(e.tag + " " + (e.has("fill") && e.at("fill") != "none" ? e.at("fill") : e.at("stroke")));
   EXPECT_EQ(order, (std::vector<std::string>{"path rgba(221,221,221,0.2)", "line #aaaaaa", "polyline #bbbbbb",
-                                             "polyline #cccccc", "text #bbbbbb", "text #cccccc"}));
+                                             "polyline #cccccc", "text #bbbbbb", "text #cccccc",
+                                             "rect rgba(221,221,221,0.2)"}));  // the fill's legend square
   // The legend's names: the pane's frame starts at 59, its lines at 71 and 87.
   const auto body = body_of(chart);
   std::vector<std::pair<std::string, std::string>> names;

@@ -220,6 +220,7 @@ class MarkPrice {
     const BarsView bars = chart.bars.view();
     if (price == nullptr) {
       column_ = bars.*kind_field;
+      off_bar_ = kind_field == &BarsView::low || kind_field == &BarsView::high;
     } else if (PyUnicode_Check(price)) {
       column_ = bars.*choice(kFields, to_text(price), kName).field;
     } else if (PyNumber_Check(price) && !PySequence_Check(price)) {
@@ -230,11 +231,14 @@ class MarkPrice {
     }
   }
   double at(std::size_t bar) const { return constant_ ? *constant_ : column_[bar]; }
+  // Whether the price is the kind's own: the bar's low or high stands the glyph off the bar.
+  bool off_bar() const { return off_bar_; }
 
  private:
   std::optional<double> constant_;
   qc::model::Values own_;
   std::span<const double> column_;
+  bool off_bar_ = false;
 };
 
 // Every argument is read before the chart is taken, so an error leaves it as it was; the records are then
@@ -255,7 +259,7 @@ PyObject* add_markers(ChartCall& c) {
     signals.reserve(before + count);
     try {
       for (std::size_t i = 0; i < marked.size(); ++i) {
-        if (marked[i]) signals.push_back({kind.type, i, price.at(i), 1.0, std::nullopt, label});
+        if (marked[i]) signals.push_back({kind.type, i, price.at(i), 1.0, std::nullopt, label, price.off_bar()});
       }
     } catch (const std::bad_alloc&) {
       signals.resize(before);  // no label copied for some bars only
@@ -276,8 +280,9 @@ constexpr ChartRow kRows[] = {
       star,
       Param{"kind", Kind::text, "'buy'"}.means(
           "'buy', 'sell', 'entry', 'exit', 'take_profit', 'stop_loss' or 'custom' (which needs a label)"),
-      mark_price("price").means("None (the low for buy and entry, the high for sell and exit, else the close), "
-                                "'low', 'high', 'close', one price, or one price per bar"),
+      mark_price("price").means("None (the low for buy and entry, the high for sell and exit, the glyph standing "
+                                "6 px off the bar; else the close), 'low', 'high', 'close', one price, or one "
+                                "price per bar"),
       opt_text("label")},
      Borrow::exclusive, add_markers},
 };

@@ -46,7 +46,7 @@ void check_scale(double scale) {
 
 std::string chart_svg(ChartCall& c) {
   const qc::api::Chart& chart = chart_of(c);
-  return qc::api::ChartRenderer(chart.config, chart.bars).render_svg();
+  return qc::api::ChartRenderer(chart).render_svg();
 }
 
 // The scale given, checked; without one, the chart's device-pixel ratio as its PNG can have it.
@@ -265,7 +265,7 @@ PyObject* png_from_svg(PyObject*, PyObject* args) {
 std::optional<std::string> display_png(const qc::api::Chart& chart) {
 #if QC_RASTER
   qc::raster::Output out =
-      draw_unchecked(qc::api::ChartRenderer(chart.config, chart.bars).render_svg(), Format::png, 1.0);
+      draw_unchecked(qc::api::ChartRenderer(chart).render_svg(), Format::png, 1.0);
   if (out.status == qc::raster::Status::no_memory || out.status == qc::raster::Status::cairo_error) {
     raise_failure(out, Format::png, 1.0);
   }

@@ -163,7 +163,7 @@ PyObject* render(ChartCall& c) {
     if (const std::optional<Point> at = c.args.opt_point(0)) pointer = qc::api::Pointer{at->bar, at->price};
   }
   StrStorage storage;
-  return storage.finish(qc::api::ChartRenderer(chart->config, chart->bars, pointer).render_into(storage));
+  return storage.finish(qc::api::ChartRenderer(*chart, pointer).render_into(storage));
 }
 
 constexpr SeriesType kCandlesticks = SeriesType::Candlesticks;

@@ -331,7 +331,7 @@ class Chart:
         Parameters:
             where: a mask with one entry per bar (True marks; a masked entry does not), bar indices, or dates; a pandas object with a datetime index marks the bar each true entry's instant falls in, as a date does
             kind: 'buy', 'sell', 'entry', 'exit', 'take_profit', 'stop_loss' or 'custom' (which needs a label)
-            price: None (the low for buy and entry, the high for sell and exit, else the close), 'low', 'high', 'close', one price, or one price per bar
+            price: None (the low for buy and entry, the high for sell and exit, the glyph standing 6 px off the bar; else the close), 'low', 'high', 'close', one price, or one price per bar
             label: text beside the marker; None for none
         """
     def sma(self, period: SupportsIndex, color: str | None = None) -> None:

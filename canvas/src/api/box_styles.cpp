@@ -1,6 +1,8 @@
 // Renko and line break as wickless bodies, point and figure as glyphs, kagi as lines.
 #include "api/box_styles.hpp"
 
+#include <cmath>
+
 #include "api/chart.hpp"
 #include "render/chart/bar_styles.hpp"
 #include "render/chart/box_styles.hpp"
@@ -21,7 +23,8 @@ void draw_box_style(render::SvgBackend& out, const SeriesConfig& series, const T
   switch (series.series_type) {
     case SeriesType::PointAndFigure:
       render::render_point_and_figure(out, drawn, series.boxes.size, theme.up_color, theme.down_color,
-                                      layout.spacing, price, layout.candle_width(), dpr, columns);
+                                      layout.spacing, price, layout.candle_width(), dpr, columns,
+                                      layout.first > 0 ? boxes.close[layout.first - 1] : NAN);
       return;
     case SeriesType::Kagi:
       render::render_kagi(out, boxes, layout.reach_begin(boxes.size()), layout.reach_end(boxes.size()), layout.first,

@@ -85,7 +85,7 @@ int qc_chart_render(qc_chart* chart, const double* pointer, const char** data, s
   if (chart == nullptr || data == nullptr || size == nullptr) return QC_BAD_ARGUMENT;
   std::optional<qc::api::Pointer> at;
   if (pointer != nullptr) at = qc::api::Pointer{pointer[0], pointer[1]};
-  chart->document = qc::api::ChartRenderer(chart->chart.config, chart->chart.bars, at).render_svg();
+  chart->document = qc::api::ChartRenderer(chart->chart, at).render_svg();
   *data = chart->document.data();
   *size = chart->document.size();
   return QC_OK;
@@ -94,7 +94,7 @@ int qc_chart_render(qc_chart* chart, const double* pointer, const char** data, s
 int qc_chart_render_pointer(qc_chart* chart, const double* pointer, const char** data, size_t* size) {
   if (chart == nullptr || pointer == nullptr || data == nullptr || size == nullptr) return QC_BAD_ARGUMENT;
   const qc::api::Pointer at{pointer[0], pointer[1]};
-  chart->pointer_layer = qc::api::ChartRenderer(chart->chart.config, chart->chart.bars, at).render_pointer_layer();
+  chart->pointer_layer = qc::api::ChartRenderer(chart->chart, at).render_pointer_layer();
   *data = chart->pointer_layer.data();
   *size = chart->pointer_layer.size();
   return QC_OK;

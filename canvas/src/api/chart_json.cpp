@@ -63,6 +63,7 @@ struct Field {
   void (*write)(Writer&, const T&);
   bool (*read)(Reader&, T&);
   void (*describe)(Describer&);
+  bool since_saved = false;  // a key newer than charts already saved: missing, the member keeps its default
 };
 
 // A record's keys in the order they are written: `static constexpr std::array<Field<T>, N> fields`.
@@ -396,7 +397,7 @@ class Reader {
     };
     if (!object(each_key)) return false;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-      if ((seen >> i & 1) == 0) {
+      if ((seen >> i & 1) == 0 && !fields[i].since_saved) {
         enter(fields[i].key);
         return fail("missing key");
       }
@@ -643,6 +644,14 @@ constexpr Field<typename MemberOf<M>::Record> member(std::string_view key) {
   using T = typename MemberOf<M>::Record;
   return {key, [](Writer& w, const T& t) { w.value(t.*M); }, [](Reader& r, T& t) { return r.value(t.*M); },
           QC_DESCRIBER([](Describer& d) { d.value<std::remove_cvref_t<decltype(std::declval<T&>().*M)>>(); })};
+}
+
+// A member added after charts were saved without it: read when given, else left as it is made.
+template <auto M>
+constexpr Field<typename MemberOf<M>::Record> since_saved(std::string_view key) {
+  Field<typename MemberOf<M>::Record> f = member<M>(key);
+  f.since_saved = true;
+  return f;
 }
 
 std::string quoted(std::string_view text) {
@@ -1083,6 +1092,7 @@ struct Schema<SignalConfig> {
       member<&T::signal_type>("type"),         member<&T::bar_index>("bar"),
       member<&T::price>("price"),              ruled<&T::size, rule::finite>("size"),
       ruled<&T::color, rule::optional_color>("color"), member<&T::label>("label"),
+      since_saved<&T::off_bar>("off_bar"),
   };
 };
 

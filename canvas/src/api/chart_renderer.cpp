@@ -26,6 +26,7 @@
 #include "api/signal_painter.hpp"
 #include "api/simple_styles.hpp"
 #include "api/user_series.hpp"
+#include "api/style_caption.hpp"
 #include "coords/bar_dates.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
@@ -64,6 +65,13 @@ struct IndicatorLists {
   std::vector<std::pair<const model::Indicator*, double>> bands;  // with the band's height ratio
   std::vector<SubPaneRecords> sub_panes;                          // top to bottom
   double sub_pane_ratio_sum = 0.0;
+
+  // The share of the main pane's height the tallest band stands on.
+  double band_ratio() const {
+    double most = 0.0;
+    for (const auto& band : bands) most = std::max(most, band.second);
+    return most;
+  }
 
   explicit IndicatorLists(const std::vector<model::Indicator>& indicators) {
     for (const auto& ind : indicators) {
@@ -116,8 +124,9 @@ void for_each_sub_pane(const Layout& layout, const IndicatorLists& lists, F&& f)
   }
 }
 
-// A view's panes are clipped to the plot: the bars on either side of it, and what tools and level segments
-// reach beyond, stay off the scales. Clip path K is the main pane's for K = 0, sub-pane K - 1's after.
+// Each pane's plot is clipped to its rectangle: the bars on either side of a view, a series beyond its pane's
+// fixed range, and what tools and level segments reach beyond stay off the scales and the other panes. Clip
+// path K is the main pane's for K = 0, sub-pane K - 1's after.
 void append_clip_path(std::string& s, std::size_t k, double top, double width, double height) {
   s += R"(<clipPath id="clip)";
   s += std::to_string(k);
@@ -139,7 +148,7 @@ void open_clip_group(render::SvgBackend& out, std::size_t k) {
 
 void close_clip_group(render::SvgBackend& out) { out.body_buffer().append("</g>\n"); }
 
-// The frame up to where the gradient definitions go, written first into the document's storage; a view's
+// The frame up to where the gradient definitions go, written first into the document's storage; the panes'
 // clip paths open the definitions.
 util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, const IndicatorLists& lists) {
   std::string s;
@@ -156,12 +165,10 @@ util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, con
   s += ' ';
   util::append_shortest(s, layout.height);
   s += "\">\n<defs>\n";
-  if (layout.has_view()) {
-    append_clip_path(s, 0, 0.0, layout.plot_width, layout.main_height);
-    for_each_sub_pane(layout, lists, [&](std::size_t j, const SubPaneRecords&, double top, double h) {
-      append_clip_path(s, j + 1, top, layout.plot_width, h);
-    });
-  }
+  append_clip_path(s, 0, 0.0, layout.plot_width, layout.main_height);
+  for_each_sub_pane(layout, lists, [&](std::size_t j, const SubPaneRecords&, double top, double h) {
+    append_clip_path(s, j + 1, top, layout.plot_width, h);
+  });
   out.append(s);
   return std::move(out);
 }
@@ -200,8 +207,9 @@ class RenderPass {
  public:
   // `storage` null: the document goes to the C heap.
   RenderPass(const ChartConfig& config, model::BarsView bars, util::TextStorage* storage,
-             std::optional<Pointer> pointer, PassOutput output = PassOutput::document)
+             std::optional<Pointer> pointer, MarketBars market, PassOutput output = PassOutput::document)
       : config_(config),
+        market_(market),
         theme_(config.theme),
         bars_(bars),
         lists_(config.indicators),
@@ -218,7 +226,7 @@ class RenderPass {
         baseline_(baseline_level(config.series, layout_.drawn_bars(bars))),
         main_scale_(ranged_bars(config.series.series_type, layout_.drawn_bars(series_bars_)), layout_.drawn_bars(bars),
                     lists_.overlays, layout_.main_height, config.price_scale, layout_.drawn(), baseline_,
-                    scale_grid(config.series)),
+                    scale_grid(config.series), lists_.band_ratio()),
         main_(main_scale_.mapping()),
         labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())),
         up_down_(up_down_of(config.theme)) {
@@ -230,7 +238,7 @@ class RenderPass {
 
   util::TextBuffer run() {
     background();
-    if (layout_.has_view()) open_clip_group(backend_, 0);
+    open_clip_group(backend_, 0);
     if (theme_.show_grid) grid(main_, main_scale_.ticks());
     // Behind the prices: a band drawn over them would bury the lowest candles.
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_, up_down_);
@@ -248,12 +256,15 @@ class RenderPass {
     for (const auto* ind : lists_.overlays) draw_series_levels(*ind, main_);
     draw_pane_levels(PrimitivePane::main(), main_);
     draw_primitives(PrimitivePane::main(), main_);
-    draw_signals(backend_, config_.signals, layout_, main_, background_color());
-    if (layout_.has_view()) close_clip_group(backend_);
+    draw_signals(backend_, config_.signals, layout_, main_, background_color(), main_line_color());
+    close_clip_group(backend_);
     main_scale_.render(backend_, axis_theme(config_), layout_.plot_width);
     // The series' last close, whatever bars the view draws.
     if (config_.show_last_price) {
-      draw_last_price(backend_, bars_[bars_.size() - 1], theme_, main_scale_, layout_.plot_width, layout_.width);
+      // The series' last close, whatever bars the view draws. Boxes end at the grid; the market's price is the close of the bar the last drawn box ends at.
+      const std::size_t last = bars_.size() - 1;
+      draw_last_price(backend_, market_.at_box(last).value_or(bars_[last]), theme_, main_scale_, layout_.plot_width,
+                      layout_.width);
     }
     sub_panes(true);
     render::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
@@ -319,6 +330,13 @@ class RenderPass {
   }
 
   render::Color background_color() const { return css_or(theme_.background, palette::kBackground); }
+
+  // The colour of the main series' line, for the styles drawn as one: what a glyph of its colour is parted from.
+  std::optional<render::Color> main_line_color() const {
+    const SeriesType type = config_.series.series_type;
+    if (type != SeriesType::Line && type != SeriesType::Area && type != SeriesType::StepLine) return std::nullopt;
+    return render::Color::from_css(config_.series.color.value_or(theme_.up_color));
+  }
 
   // Titles and legends are written in the colour of the price labels, backed by the chart's background.
   LegendColors legend_colors() const {
@@ -449,10 +467,9 @@ class RenderPass {
         if (const model::IndicatorLevel* level = level_of(entry)) draw_level_line(backend_, *level, y, width);
       }
     }
+    LevelLabels labels(y, width, background_color());
     for (const auto& entry : levels) {
-      if (const model::IndicatorLevel* level = level_of(entry)) {
-        draw_level_label(backend_, *level, y, width, background_color());
-      }
+      if (const model::IndicatorLevel* level = level_of(entry)) labels.draw(backend_, *level);
     }
   }
 
@@ -462,7 +479,7 @@ class RenderPass {
   template <class F>
   void for_each_legend_line(bool titled, F&& f) const {
     const LegendNumbers prices = main_scale_.numbers();
-    std::size_t k = 0;
+    std::size_t k = caption() ? 1 : 0;  // the main series' caption comes first
     for (const model::Indicator& ind : config_.indicators) {
       if (std::holds_alternative<model::placement::SubPane>(ind.placement) ||
           std::holds_alternative<model::placement::Joins>(ind.placement)) {
@@ -475,10 +492,16 @@ class RenderPass {
     for (const PaneLegend& line : sub_pane_legends_) f(line);
   }
 
+  // The main series' style with its settings, when it has settings to name: the main pane's first legend line.
+  std::optional<std::string> caption() const {
+    return style_caption(config_.series, market_.atr, baseline_, main_scale_.numbers().decimals);
+  }
+
   // Over everything else but the pointer's layer.
   void legend() {
     const LegendColors colors = legend_colors();
     const std::size_t quoted = layout_.end(bars_.size());  // values at or before the last bar drawn
+    if (const auto line = caption()) draw_caption_line(backend_, *line, main_legend_y(!config_.title.empty(), 0), colors);
     for_each_legend_line(!config_.title.empty(), [&](const PaneLegend& line) {
       draw_legend_line(backend_, *line.indicator, line.y, line.numbers, colors, quoted, line.base);
     });
@@ -497,6 +520,11 @@ class RenderPass {
     covers[0].add(after_title_backing(title, ohlc));
     if (!title.empty()) covers[0].add(title_backing(title));
     std::vector<LegendLine> lines;
+    const std::optional<std::string> style_line = config_.show_legend ? caption() : std::nullopt;
+    if (style_line) {
+      covers[0].add(caption_backing(*style_line, main_legend_y(!title.empty(), 0)));
+      covers[0].add(caption_backing(*style_line, main_legend_y(true, 0)));
+    }
     if (config_.show_legend) {
       const std::size_t quoted = layout_.end(bars_.size());
       for_each_legend_line(!title.empty(), [&](const PaneLegend& line) {
@@ -514,6 +542,7 @@ class RenderPass {
     }
     if (!title.empty()) write_title(backend_, title, colors);
     write_after_title(backend_, title, ohlc, colors);
+    if (style_line) write_caption(backend_, *style_line, main_legend_y(true, 0), colors);
     for (const LegendLine& line : lines) line.write_texts(backend_);
     crosshair();
     backend_.body_buffer().append("</g>\n");
@@ -560,6 +589,7 @@ class RenderPass {
   }
 
   const ChartConfig& config_;
+  MarketBars market_;
   const ThemeConfig& theme_;
   model::BarsView bars_;
   IndicatorLists lists_;
@@ -601,7 +631,7 @@ class RenderPass {
 
 std::string ChartRenderer::render_svg() const {
   if (bars_.empty()) return no_data_document(config_);
-  return std::string(RenderPass(config_, bars_, nullptr, pointer_).run().view());
+  return std::string(RenderPass(config_, bars_, nullptr, pointer_, market_).run().view());
 }
 
 DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
@@ -611,13 +641,13 @@ DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
     out.append(doc);
     return {out.size(), out.is_ascii()};
   }
-  const util::TextBuffer out = RenderPass(config_, bars_, &storage, pointer_).run();
+  const util::TextBuffer out = RenderPass(config_, bars_, &storage, pointer_, market_).run();
   return {out.size(), out.is_ascii()};
 }
 
 std::string ChartRenderer::render_pointer_layer() const {
   if (bars_.empty()) return {};
-  return RenderPass(config_, bars_, nullptr, pointer_, PassOutput::pointer_layer).run_pointer_layer();
+  return RenderPass(config_, bars_, nullptr, pointer_, market_, PassOutput::pointer_layer).run_pointer_layer();
 }
 
 std::optional<std::size_t> ChartRenderer::bar_under(double x) const {

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "api/chart.hpp"
 #include "api/config.hpp"
 #include "api/crosshair.hpp"
 #include "api/value_range.hpp"
@@ -22,6 +23,19 @@ struct DocumentInfo {
   bool ascii = true;  // false when a caller's text brought other bytes
 };
 
+// The bars boxes were made from, and each box's last one among them: empty for a chart of bars.
+struct MarketBars {
+  model::BarsView bars;
+  std::span<const std::size_t> last_bar;
+  bool atr = false;  // the box was asked for as the ATR box
+
+  // The bar whose close box `box` ends at, or none.
+  std::optional<model::Bar> at_box(std::size_t box) const {
+    if (box >= last_bar.size() || last_bar[box] >= bars.size()) return std::nullopt;
+    return bars[last_bar[box]];
+  }
+};
+
 // Borrows the chart for one call and keeps nothing between calls.
 class ChartRenderer {
  public:
@@ -29,6 +43,10 @@ class ChartRenderer {
   // hovered bar's values) in a group of its own; elsewhere the pointer changes nothing.
   ChartRenderer(const ChartConfig& config, model::BarsView bars, std::optional<Pointer> pointer = std::nullopt)
       : config_(config), bars_(bars), pointer_(pointer) {}
+  // A chart's drawn bars; a chart drawn as boxes also lends the bars they were made from, whose last close
+  // is the market's price.
+  explicit ChartRenderer(const Chart& chart, std::optional<Pointer> pointer = std::nullopt)
+      : config_(chart.config), bars_(chart.bars), pointer_(pointer), market_{chart.source.bars, chart.source.last_bar, chart.source.atr} {}
 
   // The whole document; the "No data" document when there are no bars.
   std::string render_svg() const;
@@ -57,6 +75,7 @@ class ChartRenderer {
   const ChartConfig& config_;
   model::BarsView bars_;
   std::optional<Pointer> pointer_;
+  MarketBars market_;
 };
 
 }  // namespace qc::api

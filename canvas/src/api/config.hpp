@@ -70,6 +70,9 @@ struct SignalConfig {
   double size = 1.0;  // the marker is size x 12 pixels
   std::optional<std::string> color;
   std::optional<std::string> label;
+  // The price is the bar's own low (a buy or entry) or high (a sell or exit), not the caller's: the glyph
+  // stands off the bar rather than on it.
+  bool off_bar = false;
 
   SignalConfig with_label(std::string_view text) && {
     label = std::string(text);

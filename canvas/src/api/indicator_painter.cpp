@@ -30,9 +30,6 @@ using render::StrokeStyle;
 
 double slot_x(std::size_t k, const Layout& layout) { return layout.x(k); }
 
-// A line's area, and a fill between two of the user's series, tint what lies under them at this alpha.
-constexpr std::uint8_t kAreaAlpha = 0x33;
-
 // How opaque a histogram's bars are drawn. A volume band lies behind the price series and halves its bars'
 // alpha, so that a candle over a bar of its own colour still shows.
 enum class BarAlpha { as_given, halved };
@@ -394,6 +391,8 @@ constexpr double kLevelLabelOffset = 8.0;
 constexpr double kLevelLabelRoom = 6.0;
 constexpr double kLevelLabelInset = 4.0;
 constexpr double kLevelLabelSize = 10.0;
+// Two labels closer than this overlap, as two of a price scale's do.
+constexpr double kLevelLabelBox = 12.0;
 
 bool has_values(const model::Indicator& indicator) {
   return std::any_of(indicator.vectors.begin(), indicator.vectors.end(),
@@ -467,9 +466,8 @@ void draw_styled(render::SvgBackend& out, const model::Indicator& indicator, con
             return s.dashed ? StrokeStyle::dashed({4.0, 4.0}, s.width, c) : StrokeStyle::solid(s.width, c);
           };
           if (s.area) {
-            Color tint = stroke_color(s.color);
-            tint.a = kAreaAlpha;
-            draw_area_fills(out, vector.values, [](std::size_t) { return true; }, y, tint, layout);
+            draw_area_fills(out, vector.values, [](std::size_t) { return true; }, y,
+                            palette::tint(stroke_color(s.color)), layout);
           }
           if ((s.up_color.empty() && s.down_color.empty()) || vector.up_flags.size() != vector.values.size()) {
             draw_line(out, indicator, vector.values, s.through_gaps, y, stroke(s.color), layout);
@@ -601,22 +599,37 @@ void draw_level_line(render::SvgBackend& out, const model::IndicatorLevel& level
   if (const std::optional<double> ly = level_y(level, y)) out.line(0, *ly, width, *ly, level_stroke(level));
 }
 
-void draw_level_label(render::SvgBackend& out, const model::IndicatorLevel& level, const coords::PriceMapping& y,
-                      double width, render::Color background) {
-  const std::optional<double> at = level_y(level, y);
+LevelLabels::LevelLabels(const coords::PriceMapping& y, double width, render::Color background)
+    : y_(y), width_(width), background_(background) {
+  background_.a = render::kTextBackingAlpha;
+}
+
+bool LevelLabels::free(double centre) const {
+  const auto next = std::lower_bound(written_.begin(), written_.end(), centre);
+  if (next != written_.end() && *next - centre < kLevelLabelBox) return false;
+  return next == written_.begin() || centre - *(next - 1) >= kLevelLabelBox;
+}
+
+void LevelLabels::draw(render::SvgBackend& out, const model::IndicatorLevel& level) {
+  const std::optional<double> at = level_y(level, y_);
   if (!at || !level.label || level.label->empty()) return;
   const double ly = *at;
-  const StrokeStyle stroke = level_stroke(level);
-  const double above = ly - kLevelLabelOffset;
-  const double label_y = above - y.top < kLevelLabelRoom ? ly + kLevelLabelOffset : above;
+  const double above = ly - kLevelLabelOffset, below = ly + kLevelLabelOffset;
+  const bool room_above = above - y_.top >= kLevelLabelRoom;
+  double label_y = room_above ? above : below;
+  if (!free(label_y)) {
+    if (!room_above) return;  // the other side would leave the pane
+    label_y = below;
+    if (!free(label_y)) return;
+  }
+  written_.insert(std::upper_bound(written_.begin(), written_.end(), label_y), label_y);
   render::TextStyle style;
   style.font_size = kLevelLabelSize;
-  style.color = stroke.color;
+  style.color = level_stroke(level).color;
   style.align = render::TextAlign::End;
   style.baseline = render::TextBaseline::Middle;
-  const double x = width - kLevelLabelInset;
-  background.a = render::kTextBackingAlpha;
-  out.fill_rect(render::text_backing(*level.label, style, x, label_y), background);
+  const double x = width_ - kLevelLabelInset;
+  out.fill_rect(render::text_backing(*level.label, style, x, label_y), background_);
   out.text(*level.label, style, x, label_y);
 }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "api/layout.hpp"
 #include "api/palette.hpp"
@@ -56,13 +57,28 @@ void draw_sub_pane_frame(render::SvgBackend& out, const coords::PriceMapping& y,
                          std::string_view background, std::string_view grid_color);
 
 // A level the caller placed, width pixels wide, when the pane's range holds it: its line, and apart, drawn
-// after every line, its label (size 10, in the line's colour, ending 4 px left of the right edge, its centre
-// 8 px above the line, or below where that would come within 6 px of the pane's top) on a backing of
-// `background` at alpha 0xCC.
+// after every line, its label (see LevelLabels).
 void draw_level_line(render::SvgBackend& out, const model::IndicatorLevel& level, const coords::PriceMapping& y,
                      double width);
-void draw_level_label(render::SvgBackend& out, const model::IndicatorLevel& level, const coords::PriceMapping& y,
-                      double width, render::Color background);
+
+// The labels of one pane's levels, drawn in call order: each in size 10 in its line's colour, ending 4 px
+// left of the plot's right edge, its centre 8 px above the line (below where that would come within 6 px of
+// the pane's top), on a backing of `background` at alpha 0xCC. As a price scale's labels, a label whose 12 px
+// box would overlap one written before moves to the other side of its line, and is left out when it overlaps
+// there too (or when that side is above, too near the pane's top).
+class LevelLabels {
+ public:
+  LevelLabels(const coords::PriceMapping& y, double width, render::Color background);
+  void draw(render::SvgBackend& out, const model::IndicatorLevel& level);
+
+ private:
+  bool free(double centre) const;
+
+  const coords::PriceMapping& y_;
+  double width_;
+  render::Color background_;
+  std::vector<double> written_;  // the centres of the labels written, ascending
+};
 
 // An indicator's reference levels, width pixels wide.
 void draw_reference_levels(render::SvgBackend& out, const model::Indicator& indicator, const coords::PriceMapping& y,

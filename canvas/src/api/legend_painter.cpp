@@ -23,6 +23,9 @@ constexpr double kLineHeight = 16.0;
 constexpr double kFirstLineUnderTitle = 36.0;
 constexpr double kSubPaneLineOffset = 12.0;
 constexpr double kGap = 10.0;
+// A fill's line leads with a square of the fill's colour, this wide, then a gap of this before its name.
+constexpr double kSwatch = 10.0;
+constexpr double kSwatchGap = 4.0;
 // A backing starts 4 px left of the texts and ends 4 px past the last one's reckoned end; a legend line's
 // is the lines' pitch high, so that stacked backings meet.
 constexpr double kBackingLeft = kLeft - 4.0;
@@ -69,6 +72,15 @@ double after_title_x(std::string_view title) {
   return title.empty() ? kLeft : kLeft + render::estimated_text_width(title, kTitleSize) + kGap;
 }
 
+// The colour a fill of the user's paints where its upper side lies above its lower: none for a record that is
+// no such fill (a cloud with an edge is a study's, quoted by its edge's values).
+std::optional<render::Color> fill_swatch(const model::Indicator& indicator) {
+  if (indicator.vectors.empty()) return std::nullopt;
+  const auto* cloud = std::get_if<model::style::Cloud>(&indicator.vectors.front().style.v);
+  if (cloud == nullptr || cloud->edged) return std::nullopt;
+  return render::Color::from_css(cloud->upper_color);
+}
+
 }  // namespace
 
 LegendColors LegendColors::make(render::Color text, render::Color background, palette::UpDown chart) {
@@ -101,6 +113,19 @@ render::Rect after_title_backing(std::string_view title, std::string_view text) 
   return {left, kTitleY - kTitleBackingHalf, right - left, 2 * kTitleBackingHalf};
 }
 
+void draw_caption_line(render::SvgBackend& out, std::string_view caption, double y, const LegendColors& colors) {
+  out.fill_rect(caption_backing(caption, y), colors.backing);
+  write_caption(out, caption, y, colors);
+}
+
+render::Rect caption_backing(std::string_view caption, double y) {
+  return backing_box(kLeft, caption, kLegendSize, y, kLegendBackingHalf);
+}
+
+void write_caption(render::SvgBackend& out, std::string_view caption, double y, const LegendColors& colors) {
+  out.text(caption, text_style(kLegendSize, colors.text), kLeft, y);
+}
+
 double main_legend_y(bool titled, std::size_t k) {
   return (titled ? kFirstLineUnderTitle : kTitleY) + kLineHeight * static_cast<double>(k);
 }
@@ -128,9 +153,9 @@ LegendNumbers pane_legend_numbers(const coords::PriceTicks& ticks, double lo, do
 LegendLine::LegendLine(const model::Indicator& indicator, double y, const LegendNumbers& numbers,
                        const LegendColors& colors, std::size_t bars, std::optional<double> base,
                        std::optional<std::size_t> hovered)
-    : texts_(indicator.name), y_(y) {
+    : texts_(indicator.name), y_(y), swatch_(fill_swatch(indicator)) {
   quotes_.reserve(indicator.vectors.size() + 2);
-  quotes_.push_back({0, texts_.size(), colors.text, kLeft});
+  quotes_.push_back({0, texts_.size(), colors.text, swatch_ ? kLeft + kSwatch + kSwatchGap : kLeft});
   auto quote = [&](render::Color color) {
     const Quote& previous = quotes_.back();
     quotes_.push_back({previous.end, texts_.size(), color,
@@ -164,6 +189,7 @@ render::Rect LegendLine::backing() const {
 }
 
 void LegendLine::write_texts(render::SvgBackend& out) const {
+  if (swatch_) out.fill_rect({kLeft, y_ - kSwatch / 2, kSwatch, kSwatch}, *swatch_);
   render::TextStyle style = text_style(kLegendSize, render::Color{});
   for (const Quote& q : quotes_) {
     style.color = q.color;

@@ -37,6 +37,12 @@ void write_after_title(render::SvgBackend& out, std::string_view title, std::str
                        const LegendColors& colors);
 render::Rect after_title_backing(std::string_view title, std::string_view text);
 
+// A legend line of a caption alone, on its backing: the main series' style and its settings.
+void draw_caption_line(render::SvgBackend& out, std::string_view caption, double y, const LegendColors& colors);
+// Its backing's box, and its text alone.
+render::Rect caption_backing(std::string_view caption, double y);
+void write_caption(render::SvgBackend& out, std::string_view caption, double y, const LegendColors& colors);
+
 // Where the legend's lines stand: the main pane's line k under the title when there is one, and a
 // sub-pane's line k from just inside the top of its frame down.
 double main_legend_y(bool titled, std::size_t k);
@@ -64,7 +70,8 @@ LegendNumbers pane_legend_numbers(const coords::PriceTicks& ticks, double lo, do
 // The volume band's: in units from coords::kUnitsFrom, whole numbers below.
 inline constexpr LegendNumbers kVolumeLegendNumbers{0, true};
 
-// One legend line at height y: the indicator's name, then the last value of each vector that draws, in the
+// One legend line at height y: a fill of the user's colour on a square (a fill between two series'), the
+// indicator's name, then the last value of each vector that draws, in the
 // colour that value is drawn in made opaque, each text after the previous one's reckoned width. A vector's
 // last value is its value at the last of `bars` bars when finite, else its last finite value before that; a
 // vector without one is left out. With a `base` (a compared line's), the first vector's last value is followed
@@ -92,6 +99,7 @@ class LegendLine {
   std::string texts_;
   std::vector<Quote> quotes_;
   double y_;
+  std::optional<render::Color> swatch_;
 };
 
 // The line on its backing in the legend's backing colour.

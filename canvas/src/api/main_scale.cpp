@@ -2,16 +2,33 @@
 #include "api/main_scale.hpp"
 #include "render/chart/axes.hpp"
 
+#include <cmath>
 #include <vector>
 
 #include "api/compare.hpp"
 #include "api/value_range.hpp"
 
 namespace qc::api {
+namespace {
+
+// The low end that puts the lowest value `band` of the way up from it to the high end (in logarithms on a
+// log scale); the padding added after only widens the room, for a band below half the pane.
+void leave_band_room(std::optional<ValueRange>& ends, double band, bool log) {
+  if (!ends || !(band > 0.0 && band < 1.0) || !(ends->hi > ends->lo)) return;
+  double lo = NAN;
+  if (!log) {
+    lo = (ends->lo - band * ends->hi) / (1.0 - band);
+  } else if (ends->lo > 0.0) {
+    lo = std::exp((std::log(ends->lo) - band * std::log(ends->hi)) / (1.0 - band));
+  }
+  if (std::isfinite(lo) && lo < ends->lo) ends->lo = lo;  // a range too wide to widen keeps its low
+}
+
+}  // namespace
 
 MainScale::MainScale(model::BarsView series, model::BarsView drawn,
                      std::span<const model::Indicator* const> overlays, double height, PriceScaleMode mode,
-                     ValueIndices at, std::optional<double> level, std::optional<double> grid) {
+                     ValueIndices at, std::optional<double> level, std::optional<double> grid, double band) {
   if (const auto base = main_base_index(drawn, at.first)) from_base_ = {*base, at.end};
   std::optional<ValueRange> ends = price_pane_ends(series, overlays, at, level);
   if (grid && ends) {
@@ -20,6 +37,7 @@ MainScale::MainScale(model::BarsView series, model::BarsView drawn,
     if (mode != PriceScaleMode::log || ends->lo > 0.5 * *grid) ends->lo -= 0.5 * *grid;
     ends->hi += 0.5 * *grid;
   }
+  leave_band_room(ends, band, mode == PriceScaleMode::log);
   if (mode == PriceScaleMode::log && ends) {
     if (const auto pane = coords::log_price_mapping(ends->lo, ends->hi, 0.0, height)) {
       mapping_ = *pane;
@@ -30,7 +48,7 @@ MainScale::MainScale(model::BarsView series, model::BarsView drawn,
   }
   const ValueRange r = price_pane_range(ends);
   const bool relative = mode == PriceScaleMode::percent || mode == PriceScaleMode::indexed;
-  if (relative && relate(series, drawn, overlays, height, mode, at, level)) {
+  if (relative && relate(series, drawn, overlays, height, mode, at, level, band)) {
     // The legend quotes the series' own prices, as a price scale over them would.
     prices_ = pane_legend_numbers(r.lo, r.hi, height, coords::ScaleNumbers::full);
     return;
@@ -42,7 +60,7 @@ MainScale::MainScale(model::BarsView series, model::BarsView drawn,
 
 bool MainScale::relate(model::BarsView series, model::BarsView drawn,
                        std::span<const model::Indicator* const> overlays, double height, PriceScaleMode mode,
-                       ValueIndices at, std::optional<double> level) {
+                       ValueIndices at, std::optional<double> level, double band) {
   if (from_base_.first >= from_base_.end) return false;
   coords::PriceMapping pane{0.0, 0.0, 0.0, height};
   pane.relative = true;
@@ -65,7 +83,9 @@ bool MainScale::relate(model::BarsView series, model::BarsView drawn,
     }
   }
   add(price_pane_ends(series, main_based, at, level), pane);
-  const ValueRange r = price_pane_range(span.ends());
+  std::optional<ValueRange> ends = span.ends();
+  leave_band_room(ends, band, false);
+  const ValueRange r = price_pane_range(ends);
   pane.min = r.lo;
   pane.max = r.hi;
   mapping_ = pane;

@@ -26,9 +26,11 @@ class MainScale {
   // and not all equal; a per cent or indexed one a first finite real close (of `drawn`, the drawn bars) other
   // than zero, and then spans the overlays measured from their own bases with the rest measured from that
   // close. Otherwise the scale is linear over the prices, ticked at multiples of `grid` when one is given.
+  // A volume band standing on the pane's foot `band` of its height high lowers the low end until the lowest
+  // price stands above the band.
   MainScale(model::BarsView series, model::BarsView drawn, std::span<const model::Indicator* const> overlays,
             double height, PriceScaleMode mode, ValueIndices at = {}, std::optional<double> level = std::nullopt,
-            std::optional<double> grid = std::nullopt);
+            std::optional<double> grid = std::nullopt, double band = 0.0);
 
   // The one mapping of everything drawn on the main pane.
   const coords::PriceMapping& mapping() const { return mapping_; }
@@ -57,7 +59,7 @@ class MainScale {
 
   // Sets a relative mapping from the main series' base; false when the bars give none.
   bool relate(model::BarsView series, model::BarsView drawn, std::span<const model::Indicator* const> overlays,
-              double height, PriceScaleMode mode, ValueIndices at, std::optional<double> level);
+              double height, PriceScaleMode mode, ValueIndices at, std::optional<double> level, double band);
   std::optional<coords::PriceMapping> mapping_of(const model::Indicator& overlay,
                                                  const coords::PriceMapping& pane) const;
 

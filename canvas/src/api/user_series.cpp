@@ -12,9 +12,6 @@
 namespace qc::api {
 namespace {
 
-// What lies under a fill shows through it.
-constexpr std::uint8_t kFillAlpha = 0x33;
-
 constexpr std::string_view kUserIdPrefix = "custom_";
 
 std::string user_id(std::string_view name) {
@@ -56,11 +53,11 @@ model::VectorStyle series_vector_style(const SeriesLooks& looks) {
   return {std::move(line)};
 }
 
-// The colour as "#rrggbbaa" at the fills' alpha; a text that does not parse takes the custom colour.
+// The colour as "#rrggbbaa", tinted as fills are; a text that does not parse takes the custom colour.
 std::string fill_color(std::string_view css) {
-  const render::Color c = render::css_or(css, palette::kCustom);
+  const render::Color c = palette::tint(render::css_or(css, palette::kCustom));
   char text[10];
-  std::snprintf(text, sizeof text, "#%02x%02x%02x%02x", c.r, c.g, c.b, kFillAlpha);
+  std::snprintf(text, sizeof text, "#%02x%02x%02x%02x", c.r, c.g, c.b, c.a);
   return text;
 }
 

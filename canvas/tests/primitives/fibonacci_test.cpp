@@ -381,8 +381,9 @@ TEST(FibLevelLabels, RetracementLabelsAtTheLevelsLeftEnds) {
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(texts[i].content, contents[i]);
     EXPECT_EQ(texts[i].number("x"), 35 + 4);
-    // The middle 8 px above the level, the baseline 0.3 x 10 px below the middle.
-    EXPECT_NEAR(texts[i].number("y"), py(prices[i]) - 8 + 3, 0.006);
+    // The middle 8 px above the level, on the central baseline.
+    EXPECT_NEAR(texts[i].number("y"), py(prices[i]) - 8, 0.006);
+    EXPECT_EQ(texts[i].at("dominant-baseline"), "central");
     EXPECT_EQ(texts[i].at("font-size"), "10.0");
   }
   EXPECT_EQ(texts[0].at("fill"), "#2196f3");
@@ -409,7 +410,7 @@ TEST(FibLevelLabels, ExtensionLabelsFromP3) {
     EXPECT_EQ(t.number("x"), px(15) + 4);
     EXPECT_EQ(t.at("fill"), "#00aa00");
   }
-  EXPECT_NEAR(texts[1].number("y"), py(121.18) - 5, 0.006);
+  EXPECT_NEAR(texts[1].number("y"), py(121.18) - 8, 0.006);
 }
 
 TEST(FibChannel, ParallelLinesThroughTheOffsetToP3) {

@@ -138,11 +138,12 @@ TEST(PositionTexts, InTheirBoxesAndOnlyWithPnl) {
   auto position = make<LongPosition>({{5, 100}});  // x 55.5 snapped; entry y 200, stop 210, target 180
   auto texts = of_tag(draw(*position), "text");
   ASSERT_EQ(texts.size(), 3u);
-  // From the box's left + 4 px, their middles at the boxes' middles: baselines 0.3 of the size below.
+  // From the box's left + 4 px, their middles at the boxes' middles, on the central baseline.
   const double middles[] = {190, 205, 190 + 14};
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(texts[i].number("x"), 59.5);
-    EXPECT_EQ(texts[i].number("y"), middles[i] + 3);
+    EXPECT_EQ(texts[i].number("y"), middles[i]);
+    EXPECT_EQ(texts[i].at("dominant-baseline"), "central");
   }
   position->show_pnl = false;
   EXPECT_TRUE(of_tag(draw(*position), "text").empty());

@@ -20,6 +20,10 @@ void RenderContext::fill_text_rotated(std::string_view text, double x, double y,
   restore();
 }
 
+void RenderContext::fill_text_central(std::string_view text, double x, double middle_y, double font_size) {
+  fill_text(text, x, middle_y + 0.3 * font_size);
+}
+
 std::uint32_t RenderContext::width() const { return util::saturating_cast<std::uint32_t>(chart_width()); }
 
 std::uint32_t RenderContext::height() const { return util::saturating_cast<std::uint32_t>(chart_height()); }

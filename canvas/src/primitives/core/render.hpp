@@ -45,6 +45,9 @@ class RenderContext {
   virtual double measure_text(std::string_view text) const = 0;
   // Draws the text at (x, y) turned by angle radians about that point.
   virtual void fill_text_rotated(std::string_view text, double x, double y, double angle);
+  // Draws the text from x with its middle at middle_y, on the central baseline; a context that knows only
+  // the alphabetic baseline writes it 0.3 of `font_size` below the middle.
+  virtual void fill_text_central(std::string_view text, double x, double middle_y, double font_size);
   virtual double dpr() const = 0;
   virtual void save() = 0;
   virtual void restore() = 0;

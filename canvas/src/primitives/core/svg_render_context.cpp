@@ -185,6 +185,12 @@ void SvgRenderContext::fill_text(std::string_view text, double x, double y) {
   if (all_finite({x, y})) backend_.text(text, text_style_, x, y);
 }
 
+void SvgRenderContext::fill_text_central(std::string_view text, double x, double middle_y, double) {
+  text_style_.baseline = render::TextBaseline::Middle;
+  fill_text(text, x, middle_y);
+  text_style_.baseline = render::TextBaseline::Alphabetic;
+}
+
 double SvgRenderContext::measure_text(std::string_view text) const {
   return render::estimated_text_width(text, text_style_.font_size);
 }

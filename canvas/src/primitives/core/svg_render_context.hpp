@@ -75,6 +75,7 @@ class SvgRenderContext final : public RenderContext {
   void set_text_align(std::uint8_t) override {}
   void set_text_baseline(std::uint8_t) override {}
   void fill_text(std::string_view text, double x, double y) override;
+  void fill_text_central(std::string_view text, double x, double middle_y, double font_size) override;
   void stroke_text(std::string_view, double, double) override {}
   double measure_text(std::string_view text) const override;
   void fill_text_rotated(std::string_view text, double x, double y, double angle) override;

@@ -113,27 +113,39 @@ class LookSpans {
 void render_point_and_figure(SvgBackend& backend, model::BarsView columns_of_boxes, double box,
                              std::string_view up_color, std::string_view down_color, double spacing,
                              const coords::PriceMapping& price, double candle_width, double dpr,
-                             const DeviceColumns& columns) {
+                             const DeviceColumns& columns, double close_before) {
   if (!(std::isfinite(box) && box > 0)) return;
+  // Columns alternate: a rise starts a box above where a fall ended, a fall a box below where a rise did.
+  const model::BarsView& boxes = columns_of_boxes;
+  const auto rises = [&](std::size_t k) {
+    const double open = boxes.open[k], close = boxes.close[k];
+    if (close != open) return close > open;
+    const double before = k > 0 ? boxes.close[k - 1] : close_before;
+    if (!std::isnan(before)) return open > before;
+    return !(k + 1 < boxes.size() && boxes.open[k + 1] > close);
+  };
   const DeviceGrid grid{dpr};
   const StrokeStyle x_stroke = StrokeStyle::solid(1.0, parse_or_black(up_color));
   const StrokeStyle o_stroke = StrokeStyle::solid(1.0, parse_or_black(down_color));
   const auto y_of = [&](double k) { return price.y(k * box); };
   const auto row = [&](std::int64_t k) { return std::floor(y_of(static_cast<double>(k)) * dpr); };
   for_each_mark(columns_of_boxes, columns, spacing, grid, candle_width, all_finite<model::Bar>,
-                [&](const Ohlc& m, const Slot& at, std::size_t, std::size_t) {
-                  const bool rising = m.close >= m.open;
+                [&](const Ohlc& m, const Slot& at, std::size_t a, std::size_t b) {
+                  const bool rising = b - a == 1 ? rises(a) : m.close >= m.open;
                   const double width = at.right - at.left;
                   for_each_glyph(grid_index(m.low, box), grid_index(m.high, box), row, [&](std::int64_t k) {
+                    // An X and an O fill the same square on the grid price: a box high and a body wide at
+                    // most, so that a column reads as glyphs, not as a lattice of crossed boxes.
                     const auto kd = static_cast<double>(k);
-                    const double top = y_of(kd + 0.5), bottom = y_of(kd - 0.5);
+                    const double mid = y_of(kd);
+                    const double half = min_of(std::fabs(y_of(kd - 0.5) - y_of(kd + 0.5)), width) / 2;
                     if (rising) {
-                      const std::array<PathCommand, 4> cross{MoveTo{at.left, bottom}, LineTo{at.right, top},
-                                                             MoveTo{at.left, top}, LineTo{at.right, bottom}};
+                      const double left = at.centre - half, right = at.centre + half;
+                      const std::array<PathCommand, 4> cross{MoveTo{left, mid + half}, LineTo{right, mid - half},
+                                                             MoveTo{left, mid - half}, LineTo{right, mid + half}};
                       backend.stroke_path(cross, x_stroke);
                     } else {
-                      const double diameter = min_of(std::fabs(bottom - top), width);
-                      backend.stroke_circle(at.centre, y_of(kd), diameter / 2, o_stroke);
+                      backend.stroke_circle(at.centre, mid, half, o_stroke);
                     }
                   });
                 });

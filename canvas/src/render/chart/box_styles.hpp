@@ -1,6 +1,7 @@
 // Point-and-figure glyphs and kagi lines: the box styles that are not drawn as candle bodies.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <string_view>
 
@@ -12,13 +13,15 @@
 namespace qc::render {
 
 // Per column (box) with finite prices: one glyph centred on each multiple of `box` from its low to its high,
-// an X (two crossing lines a box high and a candle body wide) in the up colour when it closes at or above
-// its open, else an O (a circle of diameter min(box height, body width)) in the down colour. A column keeps
-// at most one glyph per device row; columns sharing a device column draw their aggregate's there.
+// an X (two crossing diagonals of a square) in the up colour for a rising column, else an O (a circle) in the
+// down colour, both on the square of side min(box height, body width). A column rises when it closes above
+// its open; a column of one box rises when it opens above the close before it (`close_before` for the first,
+// NaN when there is none), and the first one alone when the next one does not. A column keeps at most one
+// glyph per device row; columns sharing a device column draw their aggregate's there.
 void render_point_and_figure(SvgBackend& backend, model::BarsView columns_of_boxes, double box,
                              std::string_view up_color, std::string_view down_color, double spacing,
                              const coords::PriceMapping& price, double candle_width, double dpr,
-                             const DeviceColumns& columns = {});
+                             const DeviceColumns& columns = {}, double close_before = NAN);
 
 // Kagi runs [begin, end) of `runs` (all of them: the look of a run depends on those before it), run k a
 // vertical line from its open to its close at slot k − origin's centre, joined to the next run by a

@@ -1,6 +1,7 @@
 // Label placement rules shared by the built-in primitives.
 #include "primitives/catalog/common/labels.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -79,10 +80,6 @@ std::optional<TextAnchor> box_text_anchor(const PrimitiveData& data, const Pixel
   return TextAnchor::make(data.color.stroke, x, y);
 }
 
-void fill_text_middle(RenderContext& ctx, std::string_view text, double x, double middle_y, double font_size) {
-  ctx.fill_text(text, x, baseline_below(middle_y, font_size));
-}
-
 void fill_text_backing(RenderContext& ctx, std::string_view text, double x, double y, double font_size) {
   const std::string_view background = ctx.background_color();
   if (background.empty()) return;
@@ -92,6 +89,22 @@ void fill_text_backing(RenderContext& ctx, std::string_view text, double x, doub
   ctx.set_fill_color_alpha(background, render::kTextBackingAlpha / 255.0);
   ctx.fill_rect(r.x, r.y, r.width, r.height);
   ctx.reset_alpha();
+}
+
+void fill_caption(RenderContext& ctx, std::string_view text, std::string_view color, double x, double middle_y,
+                  double font_size) {
+  constexpr double kInside = 4.0;
+  const double width = ctx.measure_text(text);
+  x = std::min(x, ctx.chart_width() - kInside - width);
+  const std::string_view background = ctx.background_color();
+  if (!background.empty()) {
+    const render::Rect r = render::text_backing(width, font_size, render::TextAlign::Start, x, middle_y);
+    ctx.set_fill_color_alpha(background, render::kTextBackingAlpha / 255.0);
+    ctx.fill_rect(r.x, r.y, r.width, r.height);
+    ctx.reset_alpha();
+  }
+  ctx.set_fill_color(color);
+  ctx.fill_text_central(text, x, middle_y, font_size);
 }
 
 }  // namespace qc::primitives::catalog

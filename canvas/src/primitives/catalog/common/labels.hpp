@@ -55,8 +55,12 @@ std::optional<TextAnchor> box_text_anchor(const PrimitiveData& data, const Pixel
 // baseline 0.3 of the font size below.
 constexpr double baseline_below(double middle_y, double font_size) noexcept { return middle_y + 0.3 * font_size; }
 
-// Draws a text from its start at x with its middle at middle_y, in the current fill colour and font.
-void fill_text_middle(RenderContext& ctx, std::string_view text, double x, double middle_y, double font_size);
+
+// A caption of a tool's level or box: from x (moved left, where the text would pass the plot's right edge,
+// to end 4 px inside it), its middle at middle_y on the central baseline, over the chart's text backing, in
+// `color` and the current font.
+void fill_caption(RenderContext& ctx, std::string_view text, std::string_view color, double x, double middle_y,
+                  double font_size);
 
 // Behind a text about to be drawn from its start with its baseline at (x, y) in the current font: a rect in
 // the chart's background colour at alpha 0xCC from 2 px before to 2 px after the text's measured width, one

@@ -21,8 +21,7 @@ void draw_level_label(RenderContext& ctx, std::string_view text, std::string_vie
   if (text.empty()) return;
   constexpr double kSize = 10.0;
   ctx.set_font("10px sans-serif");
-  ctx.set_fill_color(color);
-  fill_text_middle(ctx, text, left + 4.0, level_y - 8.0, kSize);
+  fill_caption(ctx, text, color, left + 4.0, level_y - 8.0, kSize);
 }
 
 }  // namespace qc::primitives::catalog::fibonacci

@@ -18,7 +18,8 @@ struct LevelLabelParts {
 // "(2843.10)" alone). Empty when neither part is shown.
 void write_level_label(std::string& out, double ratio, double price, LevelLabelParts parts);
 
-// Draws a label at 10 px in `color`, from 4 px right of the level's left end, its middle 8 px above the level.
+// Draws a label at 10 px in `color`, from 4 px right of the level's left end (or ending 4 px inside the plot),
+// its middle 8 px above the level on the central baseline, over the chart's text backing.
 void draw_level_label(RenderContext& ctx, std::string_view text, std::string_view color, double left, double level_y);
 
 }  // namespace qc::primitives::catalog::fibonacci

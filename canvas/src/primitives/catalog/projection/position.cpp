@@ -29,25 +29,26 @@ void write_outcome(std::string& out, std::string_view name, double entry, double
   out += ')';
 }
 
-// The outcome texts in their boxes, at the box's left + 4 px and its middle height, and the reward to
+// The outcome texts in their boxes, at the box's left + 4 px (or ending 4 px inside the plot) and its middle
+// height, as captions, and the reward to
 // risk under the target's text when there is a risk to weigh it against.
 void write_pnl(RenderContext& ctx, const PrimitiveData& data, const PositionPlan& plan, double left, double ye,
                double ys, double yt) {
   constexpr double kSize = 10.0;
   const double x = left + 4.0;
+  const std::string_view color = data.color.stroke;
   ctx.set_font("10px sans-serif");
-  ctx.set_fill_color(data.color.stroke);
   std::string text;
   write_outcome(text, "Target", plan.entry_price, plan.take_profit);
   const double target_middle = (ye + yt) * 0.5;
-  fill_text_middle(ctx, text, x, target_middle, kSize);
+  fill_caption(ctx, text, color, x, target_middle, kSize);
   write_outcome(text, "Stop", plan.entry_price, plan.stop_loss);
-  fill_text_middle(ctx, text, x, (ye + ys) * 0.5, kSize);
+  fill_caption(ctx, text, color, x, (ye + ys) * 0.5, kSize);
   const double risk = std::abs(plan.entry_price - plan.stop_loss);
   if (!(risk > 0.0)) return;
   text.assign("R:R ");
   util::append_fixed2(text, std::abs(plan.take_profit - plan.entry_price) / risk);
-  fill_text_middle(ctx, text, x, target_middle + 14.0, kSize);
+  fill_caption(ctx, text, color, x, target_middle + 14.0, kSize);
 }
 
 }  // namespace
