@@ -158,8 +158,6 @@ def main():
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--pans", type=int, default=120)
     args = parser.parse_args()
-    if qc._wasm_core() is None:
-        raise SystemExit("the module was built without its WebAssembly core")
     if chromium_missing():
         raise SystemExit(chromium_missing())
 
