@@ -32,7 +32,7 @@ import numpy as np
 import quorvel_canvas as qc
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests"))
-from test_detail import (chart_of, drawn_pixels, lines_alone, picture_chart, rsvg_png,  # noqa: E402
+from test_detail import (POLYLINE, chart_of, drawn_pixels, lines_alone, picture_chart, rsvg_png,  # noqa: E402
                          unmatched_share, walk)
 
 PLOT = 1130

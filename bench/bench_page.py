@@ -382,8 +382,6 @@ def main():
     parser.add_argument("--notches", type=int, default=60)
     parser.add_argument("--moves", type=int, default=120)
     args = parser.parse_args()
-    if qc._wasm_core() is None:
-        raise SystemExit("the module was built without its WebAssembly core")
     if chromium_missing():
         raise SystemExit(chromium_missing())
 

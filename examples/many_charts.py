@@ -3,7 +3,8 @@
 Each series is a year of daily bars (here made up, one random walk per ticker, so that the example needs
 no data files). The parent process sends each worker only a ticker; the worker loads that ticker's bars,
 builds the chart (candles, volume, SMA 20, RSI 14), renders it and writes TICKER.svg (TICKER.png with
---png). Charts do not pickle: they are built where they are rendered.
+--png). Charts pickle (as their JSON), but a ticker is far less to send than its bars: they are built where
+they are rendered.
 
 Usage: python examples/many_charts.py OUTPUT_DIR [--series 40] [--workers N] [--start-method spawn] [--png]
 """

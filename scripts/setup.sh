@@ -29,11 +29,16 @@ if [ ! -x "$VENV/bin/python" ] || ! "$VENV/bin/python" -c 'import sys; assert sy
 fi
 # shellcheck disable=SC1091
 source "$VENV/bin/activate"
-stamp="$VENV/.deps-$(cat "$ROOT/scripts/requirements-dev.txt" | md5sum | cut -c1-12)"
-if [ ! -f "$stamp" ]; then
+# QC_REQUIREMENTS names scripts/requirements-NAME.txt: "build" (the module's build alone) or "dev" (the
+# default: the build and the tests). Each file includes the build's, so installing one stamps both.
+REQUIREMENTS=${QC_REQUIREMENTS:-dev}
+stamp_of() {
+  echo "$VENV/.deps-$1-$(cat "$ROOT/scripts/requirements-build.txt" "$ROOT/scripts/requirements-$1.txt" | md5sum | cut -c1-12)"
+}
+if [ ! -f "$(stamp_of "$REQUIREMENTS")" ]; then
   python -m pip install -q --upgrade pip
-  python -m pip install -q -r "$ROOT/scripts/requirements-dev.txt"
-  touch "$stamp"
+  python -m pip install -q -r "$ROOT/scripts/requirements-$REQUIREMENTS.txt"
+  touch "$(stamp_of "$REQUIREMENTS")" "$(stamp_of build)"
 fi
 JOBS=$(nproc 2>/dev/null || echo 2)
 export CMAKE_BUILD_PARALLEL_LEVEL=$JOBS

@@ -1,5 +1,6 @@
 """Module start-up: one module object per process, attribute order, version, foreign interpreters."""
 import importlib
+import importlib.metadata
 import importlib.util
 import sys
 
@@ -14,7 +15,8 @@ EXPECTED_ALL = ["version", "Bar", "Chart", "Viewport", "Theme", "UITheme", "Runt
 
 
 def test_version():
-    assert quorvel_canvas.version() == "0.1.9"
+    # The one version: pyproject.toml's, which the package's metadata and the build both read.
+    assert quorvel_canvas.version() == importlib.metadata.version("quorvel_canvas") == "0.2.0"
     assert quorvel_canvas.version.__text_signature__ == "()"
     assert quorvel_canvas.version.__doc__ == "The module's version"
     assert quorvel_canvas.version.__module__ == "quorvel_canvas"
@@ -55,7 +57,7 @@ def test_second_interpreter_is_refused():
     """)
     assert result.returncode == 0, result.stderr
     # Legacy sub-interpreters reach the module's own check; isolated ones are refused by the interpreter.
-    assert result.stdout.splitlines() == ["<class 'ImportError'>", "<class 'ImportError'>", "0.1.9"]
+    assert result.stdout.splitlines() == ["<class 'ImportError'>", "<class 'ImportError'>", quorvel_canvas.version()]
     assert "does not support sub-interpreters" in run_isolated("""
         import _xxsubinterpreters as interpreters
         import quorvel_canvas

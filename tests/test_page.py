@@ -5,7 +5,6 @@ wheel, keys, drags, double-clicks and the pointer give the views and documents t
 The played charts are 870 pixels wide: a plot of 800 beside the 70-pixel price scale."""
 import html
 import json
-import os
 import re
 import shutil
 import stat
@@ -22,10 +21,6 @@ T0 = 1704067200
 DAY = 86400
 SVG_NAMESPACE = "http://www.w3.org/2000/svg"
 PAGE_WEIGHT = 450_000  # bytes, the chart's JSON aside
-
-if qc._wasm_core() is None and os.environ.get("QC_WASM") == "OFF":
-    pytest.skip("the module was built with QC_WASM=OFF", allow_module_level=True)
-
 
 def daily(n, width=870, height=400):
     chart = qc.Chart(width, height)

@@ -98,12 +98,6 @@ def browser():
         yield b
 
 
-@pytest.fixture(scope="session")
-def wasm_core():
-    if qc._wasm_core() is None:
-        unavailable("the module was built without its WebAssembly core (QC_WASM=OFF or no clang-16 toolchain)")
-
-
 def shown(browser, session=None):
     """Returns once the page (or the frame of `session`) shows its first document."""
     browser.evaluate("""new Promise((shown, failed) => {
@@ -186,7 +180,7 @@ class Page:
 
 
 @pytest.fixture(scope="module")
-def pages(browser, wasm_core, tmp_path_factory):
+def pages(browser, tmp_path_factory):
     """Two saved pages: one of a chart with a view of its own, one without (all bars)."""
     folder = tmp_path_factory.mktemp("pages")
     out = {}
@@ -283,7 +277,7 @@ def test_the_page_loads_from_its_file_requests_nothing_and_shows_the_modules_doc
     assert size == list(SIZE)
 
 
-def test_the_notebook_frame_shows_the_page(browser, wasm_core, tmp_path):
+def test_the_notebook_frame_shows_the_page(browser, tmp_path):
     host = tmp_path / "notebook.html"
     host.write_text("<!doctype html><body>" + make_chart([150, 249]).interactive()._repr_html_())
     browser.frames(True)

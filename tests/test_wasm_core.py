@@ -1,10 +1,11 @@
-"""The core as WebAssembly, run under Node: the documents it renders from a chart's JSON text equal the
-module's, byte for byte, over a corpus of charts (every study, every tool, the bench chart and random charts
-with views, zones and pointers); a bad text fails there with the module's message."""
+"""The core as WebAssembly: the gzipped bytes kept in the repository are what the sources build, and run under
+Node, the documents it renders from a chart's JSON text equal the module's, byte for byte, over a corpus of
+charts (every study, every tool, the bench chart and random charts with views, zones and pointers); a bad text
+fails there with the module's message."""
 import gzip
+import hashlib
 import json
 import math
-import os
 import random
 import shutil
 import subprocess
@@ -17,6 +18,8 @@ import quorvel_canvas as qc
 from test_chart_json import PRIMITIVES, REQUIRED, SETTINGS, STUDIES, parameters, settings_chart, study_chart, tool_chart
 
 HARNESS = Path(__file__).with_name("wasm_render.mjs")
+ROOT = Path(__file__).resolve().parent.parent
+KEPT = ROOT / "canvas-py" / "src" / "page" / "canvas.wasm.gz"
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "bench"))
 from bench_json import probe_chart  # noqa: E402  the bench's chart: candles, volume, SMA 20, RSI 14, a 500-bar view
 ZONES = ["UTC", "America/New_York", "Asia/Kolkata", "Australia/Lord_Howe"]
@@ -25,14 +28,21 @@ SERIES = ["candlesticks", "line", "area", "ohlc_bars", "heikin_ashi"]
 
 @pytest.fixture(scope="module")
 def core(tmp_path_factory):
-    gz = qc._wasm_core()
-    if gz is None:
-        if os.environ.get("QC_WASM") == "OFF":
-            pytest.skip("the module was built with QC_WASM=OFF")
-        pytest.fail("the module has no WebAssembly core: install the toolchain (scripts/setup.sh) and rebuild")
     path = tmp_path_factory.mktemp("core") / "canvas.wasm"
-    path.write_bytes(gzip.decompress(gz))
+    path.write_bytes(gzip.decompress(qc._wasm_core()))
     return path
+
+
+def test_the_kept_core_is_the_sources_built(tmp_path):
+    """The gzipped core kept in the repository (and embedded by the install) is what the sources build."""
+    rebuilt = tmp_path / "canvas.wasm.gz"
+    run = subprocess.run(["bash", str(ROOT / "scripts" / "wasm_core.sh"), str(rebuilt)], capture_output=True,
+                         text=True, timeout=1800)
+    assert run.returncode == 0, run.stdout + run.stderr
+    kept = KEPT.read_bytes()
+    assert hashlib.sha256(rebuilt.read_bytes()).hexdigest() == hashlib.sha256(kept).hexdigest(), (
+        f"{KEPT.relative_to(ROOT)} is not what the sources build: run `bash scripts/wasm_core.sh` and commit it")
+    assert qc._wasm_core() == kept, "the installed module embeds another core: reinstall it"
 
 
 def render_in_wasm(core, tmp_path, jobs):

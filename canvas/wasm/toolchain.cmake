@@ -1,4 +1,4 @@
-# clang-16 for wasm32-wasi over the sysroot the top-level build makes (QC_WASM_SYSROOT).
+# clang-16 for wasm32-wasi over the sysroot scripts/wasm_core.sh makes (QC_WASM_SYSROOT).
 set(CMAKE_SYSTEM_NAME Generic)
 set(CMAKE_SYSTEM_PROCESSOR wasm32)
 set(CMAKE_CXX_COMPILER ${QC_WASM_CXX})

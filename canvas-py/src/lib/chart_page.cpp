@@ -55,24 +55,8 @@ void append_script_json(std::string& out, std::string_view json) {
   }
 }
 
-[[noreturn]] void raise(PyObject* type, const char* message) {
-  PyErr_SetString(type, message);
-  throw PyErrorPending{};
-}
-
-std::span<const unsigned char> wasm_core_or_raise() {
-  const std::span<const unsigned char> core = wasm_core_gz();
-  if (core.empty()) {
-    raise(PyExc_RuntimeError,
-          "quorvel_canvas was built without its WebAssembly core, so it writes no HTML page: install the Debian "
-          "packages clang-16 lld-16 wasi-libc libc++-16-dev-wasm32 libc++abi-16-dev-wasm32 "
-          "libclang-rt-16-dev-wasm32 (and gzip), then reinstall the module with QC_WASM=ON (the default)");
-  }
-  return core;
-}
-
 std::string page_of(const qc::api::Chart& chart, std::string_view json) {
-  const std::span<const unsigned char> core = wasm_core_or_raise();
+  const std::span<const unsigned char> core = wasm_core_gz();
   const std::string_view page = embedded(qc_page_template, qc_page_template_end);
   const std::string_view script = embedded(qc_page_script, qc_page_script_end);
   std::string out;
@@ -153,7 +137,7 @@ constexpr ChartRow kRows[] = {
     {"to_html",
      "The chart as one self-contained HTML page: the chart core as WebAssembly, the chart's JSON and a small "
      "script that zooms (wheel, + and -), pans (drag, arrow keys) and shows the hovered bar's values; it "
-     "requests nothing. Raises RuntimeError when the module was built without its WebAssembly core",
+     "requests nothing",
      {}, Borrow::shared, [](ChartCall& c) { return to_py(page_html(chart_of(c))); }, nullptr, "str"},
     {"interactive", "The chart's HTML page for a notebook to show in a frame (see to_html)", {}, Borrow::shared,
      interactive, nullptr, "InteractiveChart"},
@@ -162,7 +146,6 @@ constexpr ChartRow kRows[] = {
 }  // namespace
 
 std::string page_html(const qc::api::Chart& chart) {
-  wasm_core_or_raise();
   return page_of(chart, qc::api::chart_to_json(chart));
 }
 

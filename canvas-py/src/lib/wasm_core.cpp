@@ -1,31 +1,23 @@
-// The gzipped WebAssembly core, taken byte for byte into read-only data when the module is built (the
-// build passes its path in QC_WASM_GZ), as the fonts are.
+// The gzipped WebAssembly core, kept built in the repository beside the page's script and taken byte for
+// byte into read-only data when the module is built (the build passes its path in QC_WASM_GZ), as the
+// fonts are.
 #include "wasm_core.hpp"
 
 #include "embed.hpp"
 #include "errors.hpp"
 #include "py.hpp"
 
-#if defined(QC_WASM_GZ)
 QC_EMBED(qc_wasm_core_gz, QC_WASM_GZ);
 QC_EMBEDDED(qc_wasm_core_gz)
-#endif
 
 namespace qcpy {
 
-std::span<const unsigned char> wasm_core_gz() {
-#if defined(QC_WASM_GZ)
-  return {qc_wasm_core_gz, qc_wasm_core_gz_end};
-#else
-  return {};
-#endif
-}
+std::span<const unsigned char> wasm_core_gz() { return {qc_wasm_core_gz, qc_wasm_core_gz_end}; }
 
 namespace {
 
 PyObject* wasm_core_entry(PyObject*, PyObject*) {
   const std::span<const unsigned char> gz = wasm_core_gz();
-  if (gz.empty()) Py_RETURN_NONE;
   return PyBytes_FromStringAndSize(reinterpret_cast<const char*>(gz.data()), static_cast<Py_ssize_t>(gz.size()));
 }
 
@@ -33,8 +25,7 @@ PyObject* wasm_core_entry(PyObject*, PyObject*) {
 
 void add_wasm_core(PyObject* module) {
   static PyMethodDef def = {"_wasm_core", wasm_core_entry, METH_NOARGS,
-                            "_wasm_core()\n--\n\nThe gzipped WebAssembly core the module embeds, or None when it "
-                            "was built without one."};
+                            "_wasm_core()\n--\n\nThe gzipped WebAssembly core the module embeds."};
   Ref name = Ref::steal(PyModule_GetNameObject(module));
   Ref fn = Ref::steal(PyCFunction_NewEx(&def, module, name.get()));
   if (PyObject_SetAttrString(module, def.ml_name, fn.get()) < 0) throw PyErrorPending{};

@@ -1,4 +1,4 @@
-// The core as WebAssembly, gzipped and embedded in the module when it was built with one.
+// The core as WebAssembly, gzipped and embedded in the module.
 #pragma once
 
 #include <Python.h>
@@ -7,10 +7,10 @@
 
 namespace qcpy {
 
-// The gzipped module's bytes; empty when this build has none.
+// The gzipped WebAssembly module's bytes.
 std::span<const unsigned char> wasm_core_gz();
 
-// Sets the module's `_wasm_core()`: those bytes, or None.
+// Sets the module's `_wasm_core()`: those bytes.
 void add_wasm_core(PyObject* module);
 
 }  // namespace qcpy

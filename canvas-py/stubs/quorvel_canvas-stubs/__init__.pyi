@@ -1861,7 +1861,7 @@ class Chart:
     def _repr_png_(self) -> bytes | None:
         """The PNG of the chart, for notebook display"""
     def to_html(self) -> str:
-        """The chart as one self-contained HTML page: the chart core as WebAssembly, the chart's JSON and a small script that zooms (wheel, + and -), pans (drag, arrow keys) and shows the hovered bar's values; it requests nothing. Raises RuntimeError when the module was built without its WebAssembly core"""
+        """The chart as one self-contained HTML page: the chart core as WebAssembly, the chart's JSON and a small script that zooms (wheel, + and -), pans (drag, arrow keys) and shows the hovered bar's values; it requests nothing"""
     def interactive(self) -> InteractiveChart:
         """The chart's HTML page for a notebook to show in a frame (see to_html)"""
 
