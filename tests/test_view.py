@@ -236,7 +236,7 @@ def test_a_series_beyond_its_panes_range_stays_in_its_pane(year_bars, view):
 
 
 @pytest.mark.parametrize("scale", ["price", "log", "percent"])
-@pytest.mark.parametrize("view", [None, (250, 330)])  # the latter around the March 2020 lows
+@pytest.mark.parametrize("view", [None, (200, 249)])  # the latter around the March 2020 lows
 def test_the_price_range_leaves_room_for_the_volume_band(year_bars, scale, view):
     chart = chart_of(year_bars, view=view)
     chart.price_scale(scale)

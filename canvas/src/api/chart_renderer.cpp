@@ -428,7 +428,7 @@ class RenderPass {
                       const coords::PriceTicks& ticks) {
     const double width = whole_pixels(layout_.plot_width);
     draw_sub_pane_frame(backend_, y, width, theme_.background, theme_.grid_color);
-    if (layout_.has_view()) open_clip_group(backend_, j + 1);
+    open_clip_group(backend_, j + 1);
     if (theme_.show_grid) grid(y, ticks.ticks());
     for (const model::Indicator* ind : pane.joined()) draw_cloud_fills(backend_, *ind, y, layout_);
     draw_reference_levels(backend_, pane.owner(), y, width);
@@ -440,7 +440,7 @@ class RenderPass {
     }
     draw_pane_levels(PrimitivePane::sub(j), y);
     draw_primitives(PrimitivePane::sub(j), y);
-    if (layout_.has_view()) close_clip_group(backend_);
+    close_clip_group(backend_);
     render::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
                                ticks, coords::ScaleNumbers::in_units);
   }
