@@ -65,21 +65,19 @@ def ticks(chart, count, render):
     last, price = chart.last  # the chart's last bar time and close, kept beside it
     rng = np.random.default_rng(1)
     updates, appends = [], []
+
+    def timed(call, bar, into):
+        start = time.perf_counter()
+        call(bar)
+        if render:
+            chart.render_svg()
+        into.append(time.perf_counter() - start)
+
     for _ in range(count):
         price *= 1 + rng.normal(0, 1e-4)
-        bar = qc.Bar(last, price, price * 1.001, price * 0.999, price, 10.0)
-        start = time.perf_counter()
-        chart.update(bar)
-        if render:
-            chart.render_svg()
-        updates.append(time.perf_counter() - start)
+        timed(chart.update, qc.Bar(last, price, price * 1.001, price * 0.999, price, 10.0), updates)
         last += 60
-        bar = qc.Bar(last, price, price * 1.001, price * 0.999, price, 10.0)
-        start = time.perf_counter()
-        chart.append(bar)
-        if render:
-            chart.render_svg()
-        appends.append(time.perf_counter() - start)
+        timed(chart.append, qc.Bar(last, price, price * 1.001, price * 0.999, price, 10.0), appends)
     chart.last = last, price
     return statistics.median(updates) * 1e3, statistics.median(appends) * 1e3
 
