@@ -141,7 +141,19 @@ class Page:
         assert self.view() == list(view)
 
     def svg(self):
-        return self.browser.evaluate("quorvel.svg()")
+        """The document shown; each layer's elements are checked to be what its text parses to afresh, as the
+        page changes them in place when a new text has the shape of the one shown."""
+        text, same = self.browser.evaluate("""(() => {
+            const text = quorvel.svg(), end = "</svg>\\n", at = text.lastIndexOf('<g class="pointer">');
+            const parsed = (markup) => { const d = document.createElement("div"); d.innerHTML = markup; return d.innerHTML; };
+            const shown = (name) => document.getElementById(name).innerHTML;
+            const root = text.indexOf("<svg"), frame = text.slice(root, text.indexOf(">", root) + 1);
+            const base = at < 0 ? text : text.slice(0, at) + end;
+            const group = at < 0 ? "" : frame + text.slice(at, -end.length) + "</svg>";
+            return [text, [parsed(base) === shown("document"), parsed(group) === shown("pointer")]];
+          })()""")
+        assert same == [True, True]
+        return text
 
     def shown(self):
         """What the document's element holds: its elements' count and its texts, in order."""
@@ -448,12 +460,13 @@ def test_hovering_follows_the_view(page):
 
 
 def test_a_hover_puts_back_the_pointers_group_alone(page, browser):
-    """Counts what each step puts back into the document's and the pointer's elements."""
+    """Counts what each step changes in the document's and the pointer's elements."""
     browser.evaluate("""(() => {
         window.put = {document: 0, pointer: 0};
         for (const name of ["document", "pointer"]) {
           new MutationObserver((records) => { put[name] += records.length; })
-            .observe(document.getElementById(name), {childList: true, subtree: true});
+            .observe(document.getElementById(name), {childList: true, attributes: true, characterData: true,
+                                                     subtree: true});
         }
       })()""")
 

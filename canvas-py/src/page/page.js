@@ -60,6 +60,56 @@
     const plotWidth = heap().getFloat64(scratch + 32, true);
     const home = view();
 
+    // The elements of a text the core writes (attributes in double quotes, no comments or character data),
+    // in document order: their shape (tags, attribute names, which hold text) and values.
+    const TAG = /<([a-zA-Z]+)((?:\s+[a-zA-Z0-9:_-]+="[^"]*")*)\s*(\/?)>([^<]*)/g;
+    const ATTRIBUTE = /\s+([a-zA-Z0-9:_-]+)="([^"]*)"/g;
+    const elementsOf = (markup) => {
+      const values = [], slots = [];
+      let shape = "", element = 0;
+      for (const [, tag, attributes, closed, after] of markup.matchAll(TAG)) {
+        shape += "<" + tag;
+        for (const [, name, value] of attributes.matchAll(ATTRIBUTE)) {
+          shape += " " + name;
+          values.push(value);
+          slots.push([element, name]);
+        }
+        if (!closed && after) {
+          shape += ">";
+          values.push(after);
+          slots.push([element, null]);
+        }
+        element++;
+      }
+      return { shape, values, slots, count: element };
+    };
+    const ENTITIES = { "&amp;": "&", "&lt;": "<", "&gt;": ">", "&quot;": '"', "&apos;": "'" };
+    const unescaped = (value) => (value.includes("&") ? value.replace(/&(?:amp|lt|gt|quot|apos);/g, (e) => ENTITIES[e]) : value);
+
+    // An element shows one SVG text at a time. A text of the same shape as the one shown (the same elements
+    // and attribute names, as a pan or a pointer's move to the next bar gives) is put in value by value, so
+    // that the browser neither parses nor styles new elements, and lays out again only what changed.
+    const shower = (box) => {
+      let shown = null, elements = null;
+      return (markup) => {
+        const parts = markup ? elementsOf(markup) : null;
+        if (parts && shown && parts.shape === shown.shape) {
+          parts.values.forEach((value, i) => {
+            if (value === shown.values[i]) return;
+            const [element, name] = parts.slots[i];
+            if (name === null) elements[element].firstChild.nodeValue = unescaped(value);
+            else elements[element].setAttribute(name, unescaped(value));
+          });
+        } else {
+          box.innerHTML = markup;
+          elements = [...box.querySelectorAll("*")];
+        }
+        // Markup the pattern misreads is never changed in place.
+        shown = parts && parts.count === elements.length ? parts : null;
+      };
+    };
+    const showDocument = shower(base), showPointer = shower(layer);
+
     let pointer = null; // [x, y] over the chart's element, in CSS pixels
     let shownView = null, shownDocument = "", shownGroup = "";
     let frame = ""; // the document's root tag, which the pointer's group is drawn in too
@@ -71,7 +121,7 @@
       if (moved) {
         core.qc_chart_render(chart, 0, scratch, scratch + 4);
         shownDocument = text(heap().getUint32(scratch, true), heap().getUint32(scratch + 4, true));
-        base.innerHTML = shownDocument;
+        showDocument(shownDocument);
         const root = shownDocument.indexOf("<svg");
         frame = shownDocument.slice(root, shownDocument.indexOf(">", root) + 1);
         shownView = viewed;
@@ -85,7 +135,7 @@
       }
       // Off the plot the pointer draws nothing; a move that changes nothing leaves the page as it is.
       if (moved || group !== shownGroup) {
-        layer.innerHTML = group ? frame + group + "</svg>" : "";
+        showPointer(group ? frame + group + "</svg>" : "");
         shownGroup = group;
       }
     };

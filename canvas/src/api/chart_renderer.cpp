@@ -228,7 +228,10 @@ class RenderPass {
                     lists_.overlays, layout_.main_height, config.price_scale, layout_.drawn(), baseline_,
                     scale_grid(config.series), lists_.band_ratio()),
         main_(main_scale_.mapping()),
-        labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())),
+        // The pointer's layer draws no axis: a pointer's move need not choose the time labels again.
+        labelled_bars_(output == PassOutput::document
+                           ? coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())
+                           : std::vector<std::size_t>{}),
         up_down_(up_down_of(config.theme)) {
     if (pointer && over_plot(layout_, *pointer)) {
       pointer_ = pointer;
