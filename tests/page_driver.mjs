@@ -3,7 +3,7 @@
 // Usage: node page_driver.mjs page.html steps.json, where each step is {"event": type, ...fields} for the
 // chart's element, {"key": name} for the window, or {"setView": [first, last]}; prints, as a JSON list, what the
 // page shows after each step: {"view": [first, last], "svg": text, "put": [names]} (svg only when it changed;
-// put names the elements, "document" or "pointer", whose content the step put back), or {"error": text} for a
+// put names the elements, "document" or "pointer", whose content the step changed), or {"error": text} for a
 // refused setView.
 import { readFileSync } from "node:fs";
 
@@ -21,11 +21,31 @@ const element = {
   setPointerCapture() {},
 };
 const put = new Set();
+// An element that holds markup as text. Its elements, as querySelectorAll("*") gives them, change that text
+// in place: an attribute's value, or the text that follows an element's start tag.
+const START_TAG = /<([a-zA-Z]+)((?:\s+[a-zA-Z0-9:_-]+="[^"]*")*)\s*\/?>/g;
 const holder = (name) => {
   let html = "";
+  const tag = (i) => [...html.matchAll(START_TAG)][i];
+  const edit = (from, to, text) => { html = html.slice(0, from) + text + html.slice(to); put.add(name); };
+  const escape = (text) => text.replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;").replace(/"/g, "&quot;");
+  const child = (i) => ({
+    setAttribute(attribute, value) {
+      const m = tag(i), found = new RegExp(`\\s${attribute}="([^"]*)"`).exec(m[0]);
+      const at = m.index + found.index + found[0].length - found[1].length - 1;
+      edit(at, at + found[1].length, escape(String(value)));
+    },
+    firstChild: {
+      set nodeValue(value) {
+        const m = tag(i), at = m.index + m[0].length;
+        edit(at, at + /^[^<]*/.exec(html.slice(at))[0].length, escape(value));
+      },
+    },
+  });
   return {
     get innerHTML() { return html; },
     set innerHTML(text) { html = text; put.add(name); },
+    querySelectorAll: () => [...html.matchAll(START_TAG)].map((_, i) => child(i)),
   };
 };
 byId.chart = element;
