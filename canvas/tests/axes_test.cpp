@@ -427,26 +427,39 @@ TEST(TimeAxis, LabelsKeepTwoPixelsFromThePlotEdges) {
 }
 
 // The stretch search takes exactly the labels of the plain rule: by rank, then index, each at least 60 px
-// from every label taken before it.
+// from every label taken before it, and, with widths, at least half the sum of both widths + 8 px.
 TEST(TimeAxis, PickedLabelsFollowThePlainRule) {
+  struct Widths final : TimeLabelWidths {
+    std::vector<double> of;
+    std::size_t first = 0;
+    double operator()(std::size_t bar) override { return of[bar - first]; }
+  };
   std::mt19937_64 rng(11);
-  for (int round = 0; round < 300; ++round) {
+  for (int round = 0; round < 600; ++round) {
     const std::size_t n = 1 + rng() % 400, first = rng() % 50;
     const double spacing = std::uniform_real_distribution<double>(0.05, 90.0)(rng);
     std::vector<std::uint8_t> ranks(n);
     for (auto& r : ranks) r = rng() % 3 == 0 ? kNoTimeRank : static_cast<std::uint8_t>(rng() % kTimeRanks);
+    const bool measured = round % 2 == 1;
+    Widths widths;
+    widths.first = first;
+    for (std::size_t k = 0; k < n; ++k) widths.of.push_back(std::uniform_real_distribution<double>(0, 260)(rng));
+    const auto gap = [&](std::size_t i, std::size_t t) {
+      return measured ? std::max(60.0, (widths.of[i - first] + widths.of[t - first]) / 2 + 8) : 60.0;
+    };
     std::vector<std::size_t> plain;
     for (std::uint8_t rank = 0; rank < kTimeRanks; ++rank) {
       for (std::size_t k = 0; k < n; ++k) {
         if (ranks[k] != rank) continue;
         const double x = bar_x(first + k, spacing);
-        if (std::all_of(plain.begin(), plain.end(), [&](std::size_t t) { return std::fabs(x - bar_x(t, spacing)) >= 60; })) {
+        if (std::all_of(plain.begin(), plain.end(),
+                        [&](std::size_t t) { return std::fabs(x - bar_x(t, spacing)) >= gap(first + k, t); })) {
           plain.push_back(first + k);
         }
       }
     }
     std::sort(plain.begin(), plain.end());
-    EXPECT_EQ(pick_time_labels(ranks, first, spacing), plain) << round;
+    EXPECT_EQ(pick_time_labels(ranks, first, spacing, measured ? &widths : nullptr), plain) << round;
   }
 }
 

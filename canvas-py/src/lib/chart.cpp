@@ -25,6 +25,7 @@ ClassSpec ChartClass::spec() {
   set_constructor<kNew>(s);
   s.methods = {
       chart_settings_methods(),
+      chart_format_methods(),
       chart_box_methods(),
       chart_live_methods(),
       chart_signal_methods(),

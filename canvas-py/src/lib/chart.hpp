@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "api/chart.hpp"
+#include "api/user_series.hpp"
 #include "class.hpp"
 #include "rows.hpp"
 
@@ -63,6 +64,7 @@ MethodGroup chart_page_methods();
 MethodGroup chart_user_series_methods();
 MethodGroup chart_box_methods();
 MethodGroup chart_live_methods();
+MethodGroup chart_format_methods();
 // A style of the bars as they are (chart_boxes.cpp): a chart drawn as boxes gets its bars back, refused
 // while anything is placed on the boxes.
 void set_bar_style(ChartCall& call, qc::api::SeriesConfig series);
@@ -71,6 +73,10 @@ void set_user_bars(ChartCall& call, qc::model::BarColumns bars);
 // On a chart drawn as boxes, refuses (as set_user_bars does) the bars `more` appended, or the last bar
 // replaced by more[0] (`update`), where the box settled at the style's call gives too many boxes.
 void check_grown_boxes(ChartCall& call, qc::model::BarsView more, bool update);
+// The pane a `pane` argument names ('price', 'new' where `fresh_allowed`, or a pane's number), or ValueError
+// naming it; `use` says what the pane is for, in the refusal of 'new' (chart_user_series.cpp).
+qc::api::PaneTarget pane_target(const Converted& given, const qc::api::ChartConfig& config, bool fresh_allowed,
+                                std::string_view use = "a level");
 // The body of `overlay`, whose row stands with the studies' (chart_user_series.cpp).
 PyObject* overlay_body(ChartCall& call);
 // The module's private _png_from_svg (chart_output.cpp), for the tests of the PNG output.

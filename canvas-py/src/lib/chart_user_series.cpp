@@ -44,20 +44,6 @@ std::string quoted_list(std::span<const std::string_view> names) {
 }
 
 // The pane a call names: 'price', 'new' (where `fresh_allowed`), or a number the chart has a pane for.
-PaneTarget pane_target(const Converted& given, const qc::api::ChartConfig& config, bool fresh_allowed) {
-  if (const auto* name = std::get_if<std::string>(&given)) {
-    if (*name == "price") return PaneTarget::main();
-    if (*name == "new" && fresh_allowed) return PaneTarget::fresh();
-    if (*name == "new") raise_value_error("pane", "'new' is no pane for a level: give a pane the chart has");
-    raise_value_error("pane", "'" + *name + "' is not 'price', 'new' or a pane number");
-  }
-  const std::int64_t index = std::get<std::int64_t>(given);
-  if (const std::optional<PaneTarget> pane = qc::api::pane_at(config, index)) return *pane;
-  const std::size_t n = qc::api::sub_pane_count(config);
-  raise_value_error("pane", std::to_string(index) + " but the chart has " + std::to_string(n) +
-                                (n == 1 ? " sub-pane" : " sub-panes"));
-}
-
 void check_width(double width) {
   if (qc::api::is_series_width(width)) return;
   raise_value_error("width", "expected 0.5 to 5, got " + number_text(width));
@@ -138,6 +124,21 @@ constexpr ChartRow kRows[] = {
 };
 
 }  // namespace
+
+PaneTarget pane_target(const Converted& given, const qc::api::ChartConfig& config, bool fresh_allowed,
+                       std::string_view use) {
+  if (const auto* name = std::get_if<std::string>(&given)) {
+    if (*name == "price") return PaneTarget::main();
+    if (*name == "new" && fresh_allowed) return PaneTarget::fresh();
+    if (*name == "new") raise_value_error("pane", "'new' is no pane for " + std::string(use) + ": give a pane the chart has");
+    raise_value_error("pane", "'" + *name + "' is not 'price', 'new' or a pane number");
+  }
+  const std::int64_t index = std::get<std::int64_t>(given);
+  if (const std::optional<PaneTarget> pane = qc::api::pane_at(config, index)) return *pane;
+  const std::size_t n = qc::api::sub_pane_count(config);
+  raise_value_error("pane", std::to_string(index) + " but the chart has " + std::to_string(n) +
+                                (n == 1 ? " sub-pane" : " sub-panes"));
+}
 
 PyObject* overlay_body(ChartCall& c) {
   // name, values, color, *, pane, style, width, colors, levels, range, height

@@ -309,6 +309,7 @@ Converted convert(const Param& p, PyObject* o, const BarClock* clock) {
     case Kind::u32: return to_u32(o);
     case Kind::u64: return to_u64(o);
     case Kind::i64: return to_i64(o);
+    case Kind::opt_i64: return o == Py_None ? std::optional<std::int64_t>() : std::optional(to_i64(o));
     case Kind::text: return to_text(o);
     case Kind::opt_text: return o == Py_None ? std::optional<std::string>() : std::optional(to_text(o));
     case Kind::color: return to_color(o, p.name);
@@ -391,6 +392,9 @@ Converted default_value(const Param& p) {
       break;
     case Kind::opt_point:
       if (text == "None") return std::optional<Point>();
+      break;
+    case Kind::opt_i64:
+      if (text == "None") return std::optional<std::int64_t>();
       break;
     case Kind::opt_f64:
     case Kind::pane_height:

@@ -24,6 +24,7 @@ enum class Kind : std::uint8_t {
   u32,       // C long range-checked to 0..2^32-1
   u64,       // int, or anything with an index conversion
   i64,       // C long
+  opt_i64,   // None or i64
   text,      // str (or subclass), taken as UTF-8
   opt_text,  // None or text
   color,     // text that is a colour: kept as given when it parses, a colour name as its "#rrggbb" text
@@ -67,6 +68,7 @@ constexpr const char* annotation(Kind kind) {
     case Kind::u32:
     case Kind::u64:
     case Kind::i64: return "SupportsIndex";
+    case Kind::opt_i64: return "SupportsIndex | None";
     case Kind::text:
     case Kind::color: return "str";
     case Kind::opt_text:
@@ -124,6 +126,7 @@ constexpr Param opt_f64(const char* name) { return {name, Kind::opt_f64, "None"}
 constexpr Param u32(const char* name) { return {name, Kind::u32}; }
 constexpr Param u64(const char* name) { return {name, Kind::u64}; }
 constexpr Param i64(const char* name) { return {name, Kind::i64}; }
+constexpr Param opt_i64(const char* name) { return {name, Kind::opt_i64, "None"}; }
 constexpr Param text(const char* name, const char* def = nullptr) { return {name, Kind::text, def}; }
 constexpr Param opt_text(const char* name) { return {name, Kind::opt_text, "None"}; }
 constexpr Param color(const char* name, const char* def = nullptr) { return {name, Kind::color, def}; }
@@ -220,7 +223,7 @@ using ColorList = std::optional<std::vector<ColorEntry>>;
 using Converted = std::variant<std::monostate, double, std::uint32_t, std::uint64_t, std::int64_t, std::string,
                            std::optional<std::string>, bool, Point, std::vector<Point>, std::vector<double>,
                            std::vector<qc::model::Bar>, Ref, std::optional<double>, ColorList,
-                           std::optional<Point>>;
+                           std::optional<Point>, std::optional<std::int64_t>>;
 
 // The converted arguments of one call, by parameter index. Reading an index as the wrong kind is a
 // broken invariant of the row (std::bad_variant_access, reported as an internal failure).
@@ -233,6 +236,7 @@ class Args {
   std::int64_t units_per_second(std::size_t i) const { return get<std::int64_t>(i); }
   bool flag(std::size_t i) const { return get<bool>(i); }
   std::optional<double> opt_f64(std::size_t i) const { return get<std::optional<double>>(i); }
+  std::optional<std::int64_t> opt_i64(std::size_t i) const { return get<std::optional<std::int64_t>>(i); }
   Point point(std::size_t i) const { return get<Point>(i); }
   std::optional<Point> opt_point(std::size_t i) const { return get<std::optional<Point>>(i); }
   // The containers are handed out for moving into the records the body builds.

@@ -212,6 +212,27 @@ class Chart:
         """
     def _repr_svg_(self) -> str:
         """The SVG document, for notebook display"""
+    def time_format(self, fmt: str | None = None, *, year: str | None = None, month: str | None = None, day: str | None = None, time: str | None = None, tag: str | None = None) -> None:
+        """Write the time axis' labels and the crosshair's time tag with strftime directives (%Y %y %m %b %B %d %e %H %I %M %S %p %a %A %j %%, English names, in the chart's time zone); time_format() alone restores the axis' own texts
+
+        Parameters:
+            fmt: the format of every axis label; None: the axis' own text
+            year: the format of a label at a new year; None: fmt's
+            month: the format of a label at a new month; None: fmt's
+            day: the format of a label at a new day; None: fmt's
+            time: the format of a label at a time of day; None: fmt's
+            tag: the format of the crosshair's time tag; None: the date, with the time for bars less than a day apart
+        """
+    def price_format(self, decimals: SupportsIndex | None = None, *, prefix: str = '', suffix: str = '', thousands: bool | numpy.bool_ = False, pane: str | SupportsIndex = 0) -> None:
+        """Write a pane's scale labels, last-price and crosshair tags and legend values with the decimals, prefix, suffix and thousands separators given; price_format() alone restores the pane's own texts
+
+        Parameters:
+            decimals: digits after the point, 0 to 10; None: as many as the scale's step needs
+            prefix: text before each price, at most 8 characters (not on a per cent or indexed scale)
+            suffix: text after each price, at most 8 characters (not on a per cent or indexed scale)
+            thousands: ',' between thousands ("3,245.50")
+            pane: 0 the main pane, k the k-th sub-pane from the top, -1 the lowest
+        """
     def renko(self, box: _Real | None = None) -> None:
         """Renko chart: a box of a fixed size stacked up or down each time the close moves a box beyond the last (two to turn), drawn as bodies without wicks
 

@@ -693,6 +693,20 @@ bool sub_pane(Reader& r, std::uint64_t j) {
                          (n == 1 ? " sub-pane" : " sub-panes"));
 }
 bool pane(Reader& r, const PrimitivePane& p) { return p.is_main || sub_pane(r, p.sub_pane); }
+bool price_decimals(Reader& r, const std::optional<std::uint32_t>& v) {
+  return !v || *v <= coords::kMostPriceDecimals ||
+         r.fail("invalid value: " + std::to_string(*v) + ", expected 0 to " +
+                std::to_string(coords::kMostPriceDecimals));
+}
+bool affix(Reader& r, const std::string& v) {
+  const std::optional<std::string> fault = coords::affix_fault(v);
+  return !fault || r.fail("invalid value: " + quoted(v) + " " + *fault);
+}
+bool time_format(Reader& r, const std::optional<std::string>& v) {
+  if (!v) return true;
+  const auto unknown = coords::unknown_time_directive(*v);
+  return !unknown || r.fail("invalid value: " + quoted(*v) + " holds the unknown directive " + quoted(*unknown));
+}
 
 // Whether two rules are one: rules over other types never are.
 template <auto Rule, auto Other>
@@ -718,6 +732,13 @@ std::string note() {
   }
   if constexpr (same<Rule, &level_style>()) return "one of" + listed(kLevelStyles, kItself, true);
   if constexpr (same<Rule, &sub_pane>() || same<Rule, &pane>()) return "a sub-pane made by a study before";
+  if constexpr (same<Rule, &price_decimals>()) return "0 to " + std::to_string(coords::kMostPriceDecimals);
+  if constexpr (same<Rule, &affix>()) {
+    return "at most " + std::to_string(coords::kMostAffixChars) + " characters, no control characters";
+  }
+  if constexpr (same<Rule, &time_format>()) return "the directives" + listed(coords::kTimeDirectives, [](char c) {
+    return std::string{'%', c};
+  });
   return "";
 }
 }  // namespace rule
@@ -1096,6 +1117,36 @@ struct Schema<SignalConfig> {
   };
 };
 
+template <>
+struct Schema<coords::TimeFormat> {
+  using T = coords::TimeFormat;
+  static constexpr std::array fields{
+      ruled<&T::year, rule::time_format>("year"), ruled<&T::month, rule::time_format>("month"),
+      ruled<&T::day, rule::time_format>("day"),   ruled<&T::time, rule::time_format>("time"),
+      ruled<&T::tag, rule::time_format>("tag"),
+  };
+};
+
+template <>
+struct Schema<coords::PriceFormat> {
+  using T = coords::PriceFormat;
+  static constexpr std::array fields{
+      ruled<&T::decimals, rule::price_decimals>("decimals"), ruled<&T::prefix, rule::affix>("prefix"),
+      ruled<&T::suffix, rule::affix>("suffix"), member<&T::thousands>("thousands"),
+  };
+};
+template <>
+struct Schema<PaneFormat> {
+  static constexpr std::array fields{ruled<&PaneFormat::pane, rule::pane>("pane"),
+                                     member<&PaneFormat::format>("format")};
+  // One format a pane (the list being read holds this one already).
+  static bool check(Reader& r, const PaneFormat& f) {
+    const auto& formats = r.chart().config.price_formats;
+    const auto same = std::count_if(formats.begin(), formats.end(), [&](const PaneFormat& o) { return o.pane == f.pane; });
+    return same < 2 || r.fail_at("pane", "a second format for one pane");
+  }
+};
+
 // A key whose value is a member of the chart's configuration as it is.
 template <auto M>
 constexpr Field<Chart> config(std::string_view key) {
@@ -1104,6 +1155,13 @@ constexpr Field<Chart> config(std::string_view key) {
           QC_DESCRIBER([](Describer& d) {
             d.value<std::remove_cvref_t<decltype(std::declval<ChartConfig&>().*M)>>();
           })};
+}
+// The same for a member added after charts were saved without it.
+template <auto M>
+constexpr Field<Chart> config_since_saved(std::string_view key) {
+  Field<Chart> f = config<M>(key);
+  f.since_saved = true;
+  return f;
 }
 
 // The document: its form and version first, then the chart.
@@ -1151,6 +1209,7 @@ struct Schema<Chart> {
                },
                QC_DESCRIBER([](Describer& d) { d.value<ZoneRecord>(); })},
       config<&ChartConfig::view>("view"),
+      config_since_saved<&ChartConfig::time_format>("time_format"),
       Field<T>{"bars", [](Writer& w, const T& c) { w.value(c.user_bars()); },
                [](Reader& r, T& c) { return r.value(c.bars); },
                QC_DESCRIBER([](Describer& d) {
@@ -1175,6 +1234,7 @@ struct Schema<Chart> {
       config<&ChartConfig::primitives>("tools"),
       config<&ChartConfig::signals>("signals"),
       config<&ChartConfig::levels>("levels"),
+      config_since_saved<&ChartConfig::price_formats>("price_formats"),
       config<&ChartConfig::user_series_calls>("user_series_calls"),
   };
 };

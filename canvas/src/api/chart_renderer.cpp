@@ -230,9 +230,11 @@ class RenderPass {
         main_(main_scale_.mapping()),
         // The pointer's layer draws no axis: a pointer's move need not choose the time labels again.
         labelled_bars_(output == PassOutput::document
-                           ? coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())
+                           ? coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time(),
+                                                     config.time_format)
                            : std::vector<std::size_t>{}),
         up_down_(up_down_of(config.theme)) {
+    main_scale_.set_format(price_format_of(config, PrimitivePane::main()));
     if (pointer && over_plot(layout_, *pointer)) {
       pointer_ = pointer;
       hovered_ = bar_under(layout_, pointer->x);
@@ -271,7 +273,7 @@ class RenderPass {
     }
     sub_panes(true);
     render::render_time_axis(backend_, axis_theme(config_), layout_.plot_width, layout_.plot_height,
-                             layout_.spacing, labelled_bars_, local_time());
+                             layout_.spacing, labelled_bars_, local_time(), config_.time_format);
     if (!config_.title.empty()) draw_title(backend_, config_.title, legend_colors());
     if (config_.show_legend) legend();
     if (hovered_) pointer_layer();
@@ -405,17 +407,20 @@ class RenderPass {
       if (!config_.show_legend && !pointed) return;
       // Each record quotes its values as it would in a pane of its own: a series of small values that
       // joins a pane of large ones keeps the digits it needs.
-      const LegendNumbers numbers = pane_legend_numbers(ticks, r.lo, r.hi, h, coords::ScaleNumbers::in_units);
+      const coords::PriceFormat* format = price_format_of(config_, PrimitivePane::sub(j));
+      LegendNumbers numbers = pane_legend_numbers(ticks, r.lo, r.hi, h, coords::ScaleNumbers::in_units);
+      numbers.format = format;
       const bool shared = pane.records.size() > 1;
       // The crosshair's tag writes as many decimals as the most of the pane's quoted series, the caller's
       // series at least two.
-      LegendNumbers tag{-1, numbers.in_units};
+      LegendNumbers tag{-1, numbers.in_units, format};
       for (std::size_t k = 0; k < pane.records.size(); ++k) {
         const model::Indicator* record = pane.records[k];
         LegendNumbers own = numbers;
         if (shared) {
           const ValueRange alone = indicator_range(layout_.drawn_bars(bars_), *record, layout_.drawn());
           own = pane_legend_numbers(alone.lo, alone.hi, h, coords::ScaleNumbers::in_units);
+          own.format = format;
         }
         if (config_.show_legend) sub_pane_legends_.push_back({record, sub_pane_legend_y(top, k), own, j + 1});
         if (std::ranges::any_of(record->vectors, has_value_colors)) {
@@ -445,7 +450,7 @@ class RenderPass {
     draw_primitives(PrimitivePane::sub(j), y);
     close_clip_group(backend_);
     render::render_price_scale(backend_, axis_theme(config_), layout_.plot_width, y.top, y.height, y.min, y.max,
-                               ticks, coords::ScaleNumbers::in_units);
+                               ticks, coords::ScaleNumbers::in_units, price_format_of(config_, PrimitivePane::sub(j)));
   }
 
   // The levels of a record drawn in a pane whose range it does not rule (the price pane, a fixed one), where
@@ -518,7 +523,7 @@ class RenderPass {
     const LegendColors colors = legend_colors();
     const std::string_view title = config_.title;
     std::string ohlc;
-    append_ohlc(ohlc, bars_[*hovered_], main_scale_.numbers().decimals);
+    append_ohlc(ohlc, bars_[*hovered_], main_scale_.numbers().decimals, main_scale_.numbers().format);
     std::vector<BackingCover> covers(1 + lists_.sub_panes.size());
     covers[0].add(after_title_backing(title, ohlc));
     if (!title.empty()) covers[0].add(title_backing(title));
@@ -561,8 +566,8 @@ class RenderPass {
       main_scale_.append_number(value, value_at(main_, pointer_->y));
     }
     std::string time;
-    coords::append_bar_time(time, config_.time_zone.local(bars_[*hovered_].timestamp),
-                    intraday_bars(layout_.drawn_bars(bars_)));
+    config_.time_format.append_tag(time, config_.time_zone.local(bars_[*hovered_].timestamp),
+                                   intraday_bars(layout_.drawn_bars(bars_)));
     draw_crosshair(backend_, layout_, {layout_.x(*hovered_), pointer_->y, value, time}, legend_colors().text,
                    background_color());
   }

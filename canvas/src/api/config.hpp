@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "api/view.hpp"
+#include "coords/price_format.hpp"
+#include "coords/time_format.hpp"
 #include "coords/time_zone.hpp"
 #include "model/indicators.hpp"
 #include "model/series/boxes.hpp"
@@ -126,6 +128,12 @@ struct PrimitiveConfig {
   }
 };
 
+// A pane's prices as the user writes them.
+struct PaneFormat {
+  PrimitivePane pane;
+  coords::PriceFormat format;
+};
+
 enum class Detail : std::uint8_t { automatic, full };
 
 // How the main pane's scale reads prices: as they are; as the per cent change from the first drawn close; as
@@ -140,6 +148,7 @@ struct ChartConfig {
   std::vector<PrimitiveConfig> primitives;
   std::vector<SignalConfig> signals;
   std::vector<PaneLevel> levels;
+  std::vector<PaneFormat> price_formats;  // one at most per pane
   double dpr = 1.0;
   // Whether bars sharing a device-pixel column are drawn as the marks the column can show (auto) or each
   // on its own (full).
@@ -151,10 +160,19 @@ struct ChartConfig {
   coords::TimeZone time_zone;  // the clock calendar time is read on: UTC unless set
   std::string time_zone_name = "UTC";  // the zone's name as given
   std::string time_zone_tzif;          // the TZif bytes the zone was read from; none for UTC
+  coords::TimeFormat time_format;  // the time axis' labels and the crosshair's time tag, as the user writes them
   PriceScaleMode price_scale = PriceScaleMode::price;
   bool show_last_price = false;  // the last close marked across the main pane and on its scale
   std::optional<ViewRequest> view;  // the bars drawn, resolved at each render; all when none
   std::uint32_t user_series_calls = 0;  // overlay, fill_between and compare calls so far: the next palette colour
 };
+
+// The pane's format, or none for the scale's own.
+inline const coords::PriceFormat* price_format_of(const ChartConfig& config, PrimitivePane pane) {
+  for (const PaneFormat& f : config.price_formats) {
+    if (f.pane == pane) return &f.format;
+  }
+  return nullptr;
+}
 
 }  // namespace qc::api

@@ -46,12 +46,12 @@ bool intraday_bars(model::BarsView bars) {
   return coords::median_interval(bars.time) < static_cast<double>(coords::kSecondsPerDay);
 }
 
-void append_ohlc(std::string& out, const model::Bar& bar, int decimals) {
+void append_ohlc(std::string& out, const model::Bar& bar, int decimals, const coords::PriceFormat* format) {
   const std::pair<const char*, double> fields[] = {
       {"O ", bar.open}, {" H ", bar.high}, {" L ", bar.low}, {" C ", bar.close}};
   for (const auto& [name, price] : fields) {
     out += name;
-    coords::append_price_fixed(out, price, decimals);
+    coords::append_price_as(out, price, decimals, format);
   }
 }
 

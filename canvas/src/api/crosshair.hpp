@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "api/layout.hpp"
+#include "coords/price_format.hpp"
 #include "coords/price_mapping.hpp"
 #include "model/series/bar_columns.hpp"
 #include "model/series/data.hpp"
@@ -36,8 +37,9 @@ double value_at(const coords::PriceMapping& pane, double y);
 // Whether the median interval between neighbouring bars is under a day; false with fewer than two bars.
 bool intraday_bars(model::BarsView bars);
 
-// "O 2875.10 H 2901.27 L 2869.70 C 2874.56": the bar's prices with `decimals` decimals.
-void append_ohlc(std::string& out, const model::Bar& bar, int decimals);
+// "O 2875.10 H 2901.27 L 2869.70 C 2874.56": the bar's prices with `decimals` decimals, or as the pane's
+// `format` writes them.
+void append_ohlc(std::string& out, const model::Bar& bar, int decimals, const coords::PriceFormat* format = nullptr);
 
 // The crosshair's place and the texts of its tags.
 struct CrosshairMarks {

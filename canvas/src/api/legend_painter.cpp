@@ -207,9 +207,11 @@ void draw_legend_line(render::SvgBackend& out, const model::Indicator& indicator
 
 void append_legend_value(std::string& out, double v, const LegendNumbers& numbers) {
   if (numbers.in_units && std::fabs(v) >= coords::kUnitsFrom) {
-    coords::append_in_unit(out, v, coords::number_unit(std::fabs(v)), kUnitDecimals);
+    coords::append_affixed(out, numbers.format, [&](std::string& text) {
+      coords::append_in_unit(text, v, coords::number_unit(std::fabs(v)), kUnitDecimals);
+    });
   } else {
-    coords::append_price_fixed(out, v, numbers.decimals);
+    coords::append_price_as(out, v, numbers.decimals, numbers.format);
   }
 }
 

@@ -50,9 +50,11 @@ double sub_pane_legend_y(double pane_top, std::size_t k = 0);
 
 // How a pane's legend writes its values: in full with `decimals`, or, when `in_units`, those of at least
 // coords::kUnitsFrom in their own unit with 2 decimals ("152.07B", "-5.31M").
+// A pane with a format of the user's writes them as it says (its decimals for those in full).
 struct LegendNumbers {
   int decimals = 2;
   bool in_units = false;
+  const coords::PriceFormat* format = nullptr;
 };
 
 // The decimals that quote a value of a pane whose labels carry label_decimals: at least those, and as many

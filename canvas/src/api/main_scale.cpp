@@ -108,22 +108,29 @@ std::optional<coords::PriceMapping> MainScale::mapping_of(const model::Indicator
   return own;
 }
 
+void MainScale::set_format(const coords::PriceFormat* format) {
+  format_ = format;
+  prices_.format = format;
+  if (format != nullptr) numbers_only_ = format->numbers_only();
+}
+
 void MainScale::append_number(std::string& out, double number) const {
+  const coords::PriceFormat* relative = format_ != nullptr ? &numbers_only_ : nullptr;
   if (!mapping_.relative) {
-    coords::append_price_fixed(out, number, prices_.decimals);
+    coords::append_price_as(out, number, prices_.decimals, format_);
   } else if (labels_ == coords::ScaleNumbers::percent) {
-    coords::append_percent(out, number, kMarkDecimals);
+    coords::append_percent(out, number, relative != nullptr ? relative->decimals_or(kMarkDecimals) : kMarkDecimals);
   } else {
-    coords::append_price_fixed(out, number, kMarkDecimals);
+    coords::append_price_as(out, number, kMarkDecimals, relative);
   }
 }
 
 void MainScale::render(render::SvgBackend& backend, const coords::AxisTheme& theme, double x) const {
   if (mapping_.log) {
-    render::render_price_scale(backend, theme, x, mapping_, log_);
+    render::render_price_scale(backend, theme, x, mapping_, log_, format_);
   } else {
     render::render_price_scale(backend, theme, x, mapping_.top, mapping_.height, mapping_.min, mapping_.max, linear_,
-                               labels_);
+                               labels_, mapping_.relative && format_ != nullptr ? &numbers_only_ : format_);
   }
 }
 

@@ -32,6 +32,10 @@ class MainScale {
             double height, PriceScaleMode mode, ValueIndices at = {}, std::optional<double> level = std::nullopt,
             std::optional<double> grid = std::nullopt, double band = 0.0);
 
+  // The pane's format of the user's, none for the scale's own: the labels, the tags and the legend's prices
+  // are written with it, on a relative scale the labels and tags without its prefix and suffix.
+  void set_format(const coords::PriceFormat* format);
+
   // The one mapping of everything drawn on the main pane.
   const coords::PriceMapping& mapping() const { return mapping_; }
   // The mapping of one overlay: the pane's, or on a relative scale a compared line's, measured from its own
@@ -68,6 +72,8 @@ class MainScale {
   coords::LabelledTicks log_;   // a log scale's, top to bottom
   coords::ScaleNumbers labels_ = coords::ScaleNumbers::full;
   LegendNumbers prices_;
+  const coords::PriceFormat* format_ = nullptr;
+  coords::PriceFormat numbers_only_;  // format_'s without prefix and suffix
   ValueIndices from_base_{0, 0};  // from the main series' base to the last drawn bar; empty without a base
 };
 

@@ -100,8 +100,8 @@ std::optional<PriceMapping> log_price_mapping(double lo, double hi, double top, 
   return pane;
 }
 
-void LabelledTicks::append_label(std::string& out, std::size_t i) const {
-  append_price_fixed(out, values[i], decimals[i]);
+void LabelledTicks::append_label(std::string& out, std::size_t i, const PriceFormat* format) const {
+  append_price_as(out, values[i], decimals[i], format);
 }
 
 int LabelledTicks::most_decimals() const {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "coords/price_format.hpp"
 #include "coords/price_mapping.hpp"
 
 namespace qc::coords {
@@ -27,7 +28,8 @@ struct LabelledTicks {
   std::vector<int> decimals;
 
   std::span<const double> ticks() const { return values; }
-  void append_label(std::string& out, std::size_t i) const;
+  // Tick i's label, as the pane's format writes it when it has one.
+  void append_label(std::string& out, std::size_t i, const PriceFormat* format = nullptr) const;
   // The most decimals among the labels; 0 without ticks.
   int most_decimals() const;
   // The largest |tick|; 0 without ticks.

@@ -163,20 +163,21 @@ double PriceTicks::largest_magnitude() const {
 
 int price_label_decimals(double lo, double hi, double height) { return price_decimals(price_step(lo, hi, height)); }
 
-ScaleLabels::ScaleLabels(const PriceTicks& ticks, ScaleNumbers numbers)
+ScaleLabels::ScaleLabels(const PriceTicks& ticks, ScaleNumbers numbers, const PriceFormat* format)
     : unit_(numbers == ScaleNumbers::in_units && ticks.largest_magnitude() >= kUnitsFrom
                 ? number_unit(ticks.largest_magnitude())
                 : NumberUnit{}),
       decimals_(unit_.suffix == '\0' ? ticks.label_decimals() : price_decimals(ticks.step / unit_.size)),
-      percent_(numbers == ScaleNumbers::percent) {}
+      percent_(numbers == ScaleNumbers::percent),
+      format_(format) {}
 
 void ScaleLabels::append(std::string& out, double value) const {
   if (percent_) {
-    append_percent(out, value, decimals_);
+    append_percent(out, value, format_ != nullptr ? format_->decimals_or(decimals_) : decimals_);
   } else if (unit_.suffix == '\0') {
-    append_price_fixed(out, value, decimals_);
+    append_price_as(out, value, decimals_, format_);
   } else {
-    append_in_unit(out, value, unit_, decimals_);
+    append_affixed(out, format_, [&](std::string& text) { append_in_unit(text, value, unit_, decimals_); });
   }
 }
 

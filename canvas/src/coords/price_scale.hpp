@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "coords/price_format.hpp"
 #include "render/engine/types.hpp"
 
 namespace qc::coords {
@@ -109,16 +110,18 @@ render::TextStyle price_label_style(render::Color color, std::size_t longest_lab
 // writes them, with the decimals a full label takes.
 enum class ScaleNumbers { full, in_units, percent };
 
-// The label texts of one scale's ticks.
+// The label texts of one scale's ticks, as the pane's format (when it has one) writes them: its decimals on
+// every label but those in units, its prefix and suffix around all but per cent changes.
 class ScaleLabels {
  public:
-  ScaleLabels(const PriceTicks& ticks, ScaleNumbers numbers);
+  ScaleLabels(const PriceTicks& ticks, ScaleNumbers numbers, const PriceFormat* format = nullptr);
   void append(std::string& out, double value) const;
 
  private:
   NumberUnit unit_;
   int decimals_;
   bool percent_;
+  const PriceFormat* format_;
 };
 
 }  // namespace qc::coords

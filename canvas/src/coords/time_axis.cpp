@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace qc::coords {
@@ -74,32 +75,66 @@ int time_label_weight(std::int64_t ts, std::int64_t prev) { return BarWeigher(pr
 
 // Labels already taken split the bars into stretches; within a rank only the bars of a stretch that lie
 // clear of both its ends are searched, and after each label taken the search resumes past the bars it
-// blocks. The clear bars are found by bisection on the exact distance test, so the labels taken are those
-// of the plain rule: by rank, then by index, each at least the gap from all taken before it.
-std::vector<std::size_t> pick_time_labels(std::span<const std::uint8_t> ranks, std::size_t first, double spacing) {
+// blocks. The clear bars are found by bisection on the least distance a label keeps (kMinTimeLabelGap, or
+// half its own width and the space), so the labels taken are those of the plain rule: by rank, then by
+// index, each far enough from all taken before it. Checking a bar against its nearest taken neighbour on
+// each side is enough: a label clear of its neighbour is clearer still of the labels beyond it, which stand
+// clear of that neighbour in turn.
+std::vector<std::size_t> pick_time_labels(std::span<const std::uint8_t> ranks, std::size_t first, double spacing,
+                                          TimeLabelWidths* widths) {
   const std::size_t end = first + ranks.size();
-  const auto apart = [spacing](std::size_t i, std::size_t t) {
-    return std::fabs(bar_x(i, spacing) - bar_x(t, spacing)) >= kMinTimeLabelGap;
+  // Each bar's width, measured when first asked for (NaN until then).
+  std::vector<double> measured(widths != nullptr ? ranks.size() : 0, std::numeric_limits<double>::quiet_NaN());
+  const auto width = [&](std::size_t i) {
+    double& w = measured[i - first];
+    if (std::isnan(w)) w = (*widths)(i);
+    return w;
   };
-  // The first bar after t (and at or after lo) that lies clear of it.
+  // The least distance bar t's label keeps from any other.
+  const auto reach = [&](std::size_t t) {
+    return widths != nullptr ? std::fmax(kMinTimeLabelGap, width(t) / 2 + kTimeLabelSpace) : kMinTimeLabelGap;
+  };
+  const auto apart = [&](std::size_t i, std::size_t t) {
+    const double d = std::fabs(bar_x(i, spacing) - bar_x(t, spacing));
+    if (widths == nullptr) return d >= kMinTimeLabelGap;
+    return d >= std::fmax(kMinTimeLabelGap, (width(i) + width(t)) / 2 + kTimeLabelSpace);
+  };
+  // The first bar after t (and at or after lo) beyond t's reach.
   const auto clear_after = [&](std::size_t t, std::size_t lo, std::size_t hi) {
-    return first_index(std::max(lo, t + 1), hi, [&](std::size_t i) { return apart(i, t); });
+    const double least = reach(t);
+    return first_index(std::max(lo, t + 1), hi,
+                       [&](std::size_t i) { return bar_x(i, spacing) - bar_x(t, spacing) >= least; });
   };
+  // The first bar at or after lo within t's reach (t lies after them).
+  const auto blocked_before = [&](std::size_t t, std::size_t lo) {
+    const double least = reach(t);
+    return first_index(lo, t, [&](std::size_t i) { return !(bar_x(t, spacing) - bar_x(i, spacing) >= least); });
+  };
+  constexpr std::size_t kNone = SIZE_MAX;
   std::vector<std::size_t> taken, fresh, merged;
   for (std::uint8_t rank = 0; rank < kTimeRanks; ++rank) {
     fresh.clear();
     std::size_t from = first;
+    std::size_t left = kNone;  // the nearest label taken before the stretch
     for (std::size_t k = 0; k <= taken.size(); ++k) {
-      const std::size_t to =
-          k < taken.size() ? first_index(from, taken[k], [&](std::size_t i) { return !apart(i, taken[k]); }) : end;
+      const std::size_t right = k < taken.size() ? taken[k] : kNone;
+      const std::size_t to = right != kNone ? blocked_before(right, from) : end;
       for (std::size_t i = from; i < to;) {
         const void* hit = std::memchr(ranks.data() + (i - first), rank, to - i);
         if (hit == nullptr) break;
         const std::size_t j = first + static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - ranks.data());
-        fresh.push_back(j);
-        i = clear_after(j, j, to);
+        const std::size_t before = !fresh.empty() && fresh.back() >= from ? fresh.back() : left;
+        if ((before == kNone || apart(j, before)) && (right == kNone || apart(j, right))) {
+          fresh.push_back(j);
+          i = clear_after(j, j, to);
+        } else {
+          i = j + 1;
+        }
       }
-      if (k < taken.size()) from = clear_after(taken[k], first, end);
+      if (right != kNone) {
+        left = right;
+        from = clear_after(right, first, end);
+      }
     }
     merged.resize(taken.size() + fresh.size());
     std::merge(taken.begin(), taken.end(), fresh.begin(), fresh.end(), merged.begin());
@@ -107,6 +142,8 @@ std::vector<std::size_t> pick_time_labels(std::span<const std::uint8_t> ranks, s
   }
   return taken;
 }
+
+double time_label_width(std::string_view text) { return render::estimated_text_width(text, kTimeLabelFontSize); }
 
 void append_time_label(std::string& out, std::int64_t ts, int weight) {
   const CalendarFields f = calendar_fields(ts);

@@ -11,13 +11,26 @@
 #include "coords/civil_calendar.hpp"
 #include "coords/price_mapping.hpp"
 #include "coords/price_scale.hpp"
+#include "coords/time_format.hpp"
 
 namespace qc::coords {
 
 inline constexpr double kTimeAxisHeight = 30.0;
 inline constexpr double kTimeLabelOffset = 6.0;
-// Labels stand at least this far apart, centre to centre.
+inline constexpr double kTimeLabelFontSize = 10.0;
+// Labels stand at least this far apart, centre to centre, and their texts, by their estimated widths, at least
+// kTimeLabelSpace apart: the axis' own texts always fit the gap, longer ones give fewer labels.
 inline constexpr double kMinTimeLabelGap = 60.0;
+inline constexpr double kTimeLabelSpace = 8.0;
+
+// The estimated width of the label bar i would get; called only for bars of a rank, each at most once.
+class TimeLabelWidths {
+ public:
+  virtual double operator()(std::size_t bar) = 0;
+
+ protected:
+  ~TimeLabelWidths() = default;
+};
 
 // Weighs timestamps one after another, each against the one before it: 70 another civil year, 60 another
 // month, then the largest changed count of weeks 40, days 50, four hours 35, hours 30, half hours 20, five
@@ -82,9 +95,17 @@ inline std::uint8_t time_label_rank(int weight) {
 }
 
 // The bars, in increasing index, that get a label: ranks[k] is the rank of bar first + k. Within a rank
-// bars are taken by increasing index, each when its x lies at least kMinTimeLabelGap from every bar taken
-// before it (x = (i + 0.5) * spacing, spacing > 0).
-std::vector<std::size_t> pick_time_labels(std::span<const std::uint8_t> ranks, std::size_t first, double spacing);
+// bars are taken by increasing index, each when its x lies at least max(kMinTimeLabelGap, half the sum of
+// both labels' widths + kTimeLabelSpace) from every bar taken before it (x = (i + 0.5) * spacing,
+// spacing > 0); without `widths`, the labels are the axis' own texts, and kMinTimeLabelGap alone holds.
+std::vector<std::size_t> pick_time_labels(std::span<const std::uint8_t> ranks, std::size_t first, double spacing,
+                                          TimeLabelWidths* widths = nullptr);
+
+// A weight of the rank, which writes the rank's labels as any of its weights does.
+inline int rank_weight(std::uint8_t rank) {
+  constexpr int kWeightOfRank[kTimeRanks] = {70, 60, 50, 35, 30, 20, 15, 10};
+  return rank < kTimeRanks ? kWeightOfRank[rank] : 0;
+}
 
 // Where a label centred on a bar at x is written: moved inward, when its text (text_width wide, by its
 // estimate) would come closer than kTimeLabelMargin to x = 0 or to the plot's right edge, to lie exactly that
@@ -113,19 +134,39 @@ std::int64_t time_before(const TimestampAt& timestamp_at, std::size_t i) {
   }
 }
 
+// The estimated width of a label's text at the axis' size.
+double time_label_width(std::string_view text);
+
 // The bars, in increasing index, that the axis labels: timestamp_at(i) gives bar i's timestamp (seconds
-// since 1970-01-01). Every bar within the label limits is weighed once. The grid's vertical lines stand
-// at the same bars.
+// since 1970-01-01). Every bar within the label limits is weighed once; with formats of the user's, the
+// labels the choice looks at are written once to be measured. The grid's vertical lines stand at the
+// same bars.
 template <class TimestampAt>
 std::vector<std::size_t> time_label_bars(double plot_width, double spacing, std::size_t bar_count,
-                                         TimestampAt&& timestamp_at) {
+                                         TimestampAt&& timestamp_at, const TimeFormat& format = {}) {
   const TimeLabelSpan span = time_label_span(plot_width, spacing, bar_count);
   if (span.first >= span.end) return {};
   const std::size_t count = span.end - span.first;
   const auto ranks = std::make_unique_for_overwrite<std::uint8_t[]>(count);
   BarWeigher weigher(time_before(timestamp_at, span.first));
   for (std::size_t k = 0; k < count; ++k) ranks[k] = time_label_rank(weigher.weigh(timestamp_at(span.first + k)));
-  return pick_time_labels({ranks.get(), count}, span.first, spacing);
+  if (!format.labels_set()) return pick_time_labels({ranks.get(), count}, span.first, spacing);
+
+  struct Measured final : TimeLabelWidths {
+    const TimestampAt& at;
+    const TimeFormat& format;
+    const std::uint8_t* ranks;
+    std::size_t first;
+    std::string text;
+    Measured(const TimestampAt& a, const TimeFormat& f, const std::uint8_t* r, std::size_t b)
+        : at(a), format(f), ranks(r), first(b) {}
+    double operator()(std::size_t bar) override {
+      text.clear();
+      format.append_label(text, at(bar), rank_weight(ranks[bar - first]));
+      return time_label_width(text);
+    }
+  } measured(timestamp_at, format, ranks.get(), span.first);
+  return pick_time_labels({ranks.get(), count}, span.first, spacing, &measured);
 }
 
 }  // namespace qc::coords

@@ -50,12 +50,25 @@ bool fixed_reads_zero(const char* begin, const char* end) {
   return std::all_of(begin + (begin != end && *begin == '-' ? 1 : 0), end, [](char c) { return c == '0' || c == '.'; });
 }
 
-void append_fixed_signed(std::string& out, double v, int decimals) {
+void append_fixed_signed(std::string& out, double v, int decimals) { append_fixed_signed(out, v, decimals, false); }
+
+void append_fixed_signed(std::string& out, double v, int decimals, bool grouped) {
   char buf[kMaxFixedChars];
   const char* end = write_fixed(buf, v, decimals);
   const char* begin = buf;
   if (*begin == '-' && fixed_reads_zero(begin, end)) ++begin;
-  out.append(begin, end);
+  if (!grouped) {
+    out.append(begin, end);
+    return;
+  }
+  const char* digits = begin + (*begin == '-' ? 1 : 0);
+  const char* whole_end = std::find_if(digits, end, [](char c) { return c < '0' || c > '9'; });
+  out.append(begin, digits);
+  for (const char* p = digits; p < whole_end; ++p) {
+    if (p != digits && (whole_end - p) % 3 == 0) out += ',';
+    out += *p;
+  }
+  out.append(whole_end, end);
 }
 
 }  // namespace qc::util

@@ -139,5 +139,7 @@ bool fixed_reads_zero(const char* begin, const char* end);
 // The same, except that a value which rounds to zero is written without a sign ("0.00", never "-0.00"), so a
 // signed number reads "-" only when its digits say it is below zero.
 void append_fixed_signed(std::string& out, double v, int decimals);
+// The same with "," between each three digits of the whole part, when `grouped`: "-1,234,567.50".
+void append_fixed_signed(std::string& out, double v, int decimals, bool grouped);
 
 }  // namespace qc::util

@@ -87,8 +87,9 @@ void draw_scale(SvgBackend& backend, const AxisTheme& theme, double x, const Pri
 }  // namespace
 
 void render_price_scale(SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
-                        double lo, double hi, const PriceTicks& ticks, ScaleNumbers numbers) {
-  const ScaleLabels labels(ticks, numbers);
+                        double lo, double hi, const PriceTicks& ticks, ScaleNumbers numbers,
+                        const coords::PriceFormat* format) {
+  const ScaleLabels labels(ticks, numbers, format);
   std::string label;
   std::size_t longest = 0;
   auto measure = [&](double v) {
@@ -103,27 +104,28 @@ void render_price_scale(SvgBackend& backend, const AxisTheme& theme, double x, d
 }
 
 void render_price_scale(SvgBackend& backend, const AxisTheme& theme, double x, const PriceMapping& pane,
-                        const LabelledTicks& ticks) {
+                        const LabelledTicks& ticks, const coords::PriceFormat* format) {
   std::string label;
   std::size_t longest = 0;
   for (std::size_t i = 0; i < ticks.values.size(); ++i) {
     label.clear();
-    ticks.append_label(label, i);
+    ticks.append_label(label, i, format);
     longest = std::max(longest, label.size());
   }
   draw_scale(backend, theme, x, pane, ticks.ticks(), longest,
-                   [&](std::string& out, std::size_t i) { ticks.append_label(out, i); });
+                   [&](std::string& out, std::size_t i) { ticks.append_label(out, i, format); });
 }
 
 TimeAxisPainter::TimeAxisPainter(SvgBackend& backend, const AxisTheme& theme, double plot_width,
-                                 double plot_height, double spacing)
+                                 double plot_height, double spacing, const coords::TimeFormat& format)
     : backend_(backend),
       colors_(AxisColors::from(theme)),
       plot_width_(plot_width),
       plot_height_(plot_height),
-      spacing_(spacing) {
+      spacing_(spacing),
+      format_(format) {
   style_.color = colors_.text;
-  style_.font_size = 10.0;
+  style_.font_size = kTimeLabelFontSize;
   style_.align = TextAlign::Middle;
   style_.baseline = TextBaseline::Top;
 }
@@ -142,8 +144,8 @@ void TimeAxisPainter::frame(std::span<const std::size_t> labelled) {
 void TimeAxisPainter::label(std::size_t i, std::int64_t ts, std::int64_t prev) {
   const double x = bar_x(i, spacing_);
   label_.clear();
-  append_time_label(label_, ts, time_label_weight(ts, prev));
-  backend_.text(label_, style_, time_label_x(x, estimated_text_width(label_, style_.font_size), plot_width_),
+  format_.append_label(label_, ts, time_label_weight(ts, prev));
+  backend_.text(label_, style_, time_label_x(x, time_label_width(label_), plot_width_),
                 plot_height_ + kTimeLabelOffset);
 }
 

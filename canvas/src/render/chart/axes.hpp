@@ -34,18 +34,20 @@ void render_price_tag(SvgBackend& backend, double x, double right, double y, std
 void render_price_scale(SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
                         double lo, double hi, ScaleNumbers numbers = ScaleNumbers::full);
 // The same with the ticks price_ticks(lo, hi, height) gave, for a pane that also draws its grid on them.
+// Its labels as the pane's `format` writes them, when it has one.
 void render_price_scale(SvgBackend& backend, const AxisTheme& theme, double x, double top, double height,
-                        double lo, double hi, const PriceTicks& ticks, ScaleNumbers numbers = ScaleNumbers::full);
+                        double lo, double hi, const PriceTicks& ticks, ScaleNumbers numbers = ScaleNumbers::full,
+                        const coords::PriceFormat* format = nullptr);
 // A scale whose ticks carry their own labels (a log scale's), placed by the pane's mapping; the labels'
 // size by the longest of them.
 void render_price_scale(SvgBackend& backend, const AxisTheme& theme, double x, const PriceMapping& pane,
-                        const LabelledTicks& ticks);
+                        const LabelledTicks& ticks, const coords::PriceFormat* format = nullptr);
 
 // Draws the axis box, its tick marks and its labels.
 class TimeAxisPainter {
  public:
   TimeAxisPainter(SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
-                  double spacing);
+                  double spacing, const coords::TimeFormat& format);
 
   // The axis background, its top border and the tick marks of the labelled bars.
   void frame(std::span<const std::size_t> labelled);
@@ -59,16 +61,18 @@ class TimeAxisPainter {
   double plot_width_;
   double plot_height_;
   double spacing_;
+  const coords::TimeFormat& format_;
   std::string label_;
 };
 
 // The whole axis with its labels at the bars time_label_bars() chose; only those bars are looked at again.
 // timestamp_at(i) gives bar i's time on the chart's local clock (seconds from 1970-01-01 00:00 on that
-// clock, which bar 0 is weighed against).
+// clock, which bar 0 is weighed against); the labels are written as `format` says.
 template <class TimestampAt>
 void render_time_axis(SvgBackend& backend, const AxisTheme& theme, double plot_width, double plot_height,
-                      double spacing, std::span<const std::size_t> labelled, TimestampAt&& timestamp_at) {
-  TimeAxisPainter painter(backend, theme, plot_width, plot_height, spacing);
+                      double spacing, std::span<const std::size_t> labelled, TimestampAt&& timestamp_at,
+                      const coords::TimeFormat& format = {}) {
+  TimeAxisPainter painter(backend, theme, plot_width, plot_height, spacing, format);
   painter.frame(labelled);
   for (const std::size_t i : labelled) painter.label(i, timestamp_at(i), coords::time_before(timestamp_at, i));
 }
