@@ -3,6 +3,7 @@
 wheel, keys, drags, double-clicks and the pointer give the views and documents the module gives for them.
 
 The played charts are 870 pixels wide: a plot of 800 beside the 70-pixel price scale."""
+import base64
 import html
 import json
 import re
@@ -64,6 +65,12 @@ CHARTS = {
 }
 
 
+# The core's digits ('(' to '~' less '<' and '>') in the order of Ascii85's, whose reader pads a last group
+# alike.
+AS_ASCII85 = str.maketrans("".join(c for c in map(chr, range(40, 127)) if c not in "<>"),
+                           "".join(map(chr, range(33, 118))))
+
+
 @pytest.mark.parametrize("make", CHARTS.values(), ids=CHARTS.keys())
 def test_the_page_holds_the_core_the_charts_json_and_the_script(make):
     chart = make()
@@ -75,7 +82,7 @@ def test_the_page_holds_the_core_the_charts_json_and_the_script(make):
     assert "<!--" not in parts["quorvel-chart"] and "<" not in parts["quorvel-chart"]
     assert parts["quorvel-chart"].replace("\\u003c", "<") == chart.to_json()
     assert json.loads(parts["quorvel-chart"]) == json.loads(chart.to_json())
-    assert parts["quorvel-core"] == __import__("base64").b64encode(qc._wasm_core()).decode()
+    assert base64.a85decode(parts["quorvel-core"].translate(AS_ASCII85)) == qc._wasm_core()
     title = re.search("<title>(.*)</title>", page).group(1)
     assert html.unescape(title) == (json.loads(chart.to_json())["title"] or "Chart")
     assert len(page.encode()) - len(parts["quorvel-chart"].encode()) <= PAGE_WEIGHT
@@ -83,10 +90,11 @@ def test_the_page_holds_the_core_the_charts_json_and_the_script(make):
 
 def test_the_page_names_no_address_and_loads_nothing():
     page = daily(40).to_html()
-    assert set(re.findall(r"[a-z][\w+.-]*:(?://|[^\s\"'<>]*\.)[^\s\"'<>()]*", page, re.I)) <= {SVG_NAMESPACE}
+    readable = page.replace(scripts(page)["quorvel-core"], "")  # the core's digits are data, not text
+    assert set(re.findall(r"[a-z][\w+.-]*:(?://|[^\s\"'<>]*\.)[^\s\"'<>()]*", readable, re.I)) <= {SVG_NAMESPACE}
     script = scripts(page)[""]
     for loader in ("src=", "href=", "url(", "@import", "fetch(", "XMLHttpRequest", "import(", "WebSocket"):
-        assert loader not in page.replace(scripts(page)["quorvel-core"], ""), loader
+        assert loader not in readable, loader
     assert "DecompressionStream(\"gzip\")" in script
 
 

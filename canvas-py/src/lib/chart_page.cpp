@@ -2,7 +2,9 @@
 // script taken in when the module is built, filled with the WebAssembly core and the chart's JSON.
 #include "page.hpp"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,6 +45,24 @@ void append_html_escaped(std::string& out, std::string_view text) {
   }
 }
 
+// The core in base 85, a fifth denser than base 64 (the page weighs what its core's text weighs): each 4 bytes,
+// read big-endian, as 5 digits, most significant first; the last n < 4 bytes as their first n + 1 digits of
+// the group padded with zero bytes. The digits are the characters '(' to '~' less '<' and '>', so that no
+// markup can open or close inside the script element that holds them; page.js decodes them.
+void append_base85(std::string& out, std::span<const unsigned char> bytes) {
+  static constexpr std::string_view kDigits =
+      "()*+,-./0123456789:;=?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+  static_assert(kDigits.size() == 85);
+  for (std::size_t at = 0; at < bytes.size(); at += 4) {
+    const std::size_t n = std::min<std::size_t>(4, bytes.size() - at);
+    std::uint32_t group = 0;
+    for (std::size_t i = 0; i < 4; ++i) group = group << 8 | (i < n ? bytes[at + i] : 0u);
+    char digits[5];
+    for (int i = 4; i >= 0; --i, group /= 85) digits[i] = kDigits[group % 85];
+    out.append(digits, n + 1);
+  }
+}
+
 // JSON that no "</script" or "<!--" can end or confuse inside a script element: a '<' is only ever in a
 // string there, where \u003c reads as the same character.
 void append_script_json(std::string& out, std::string_view json) {
@@ -60,7 +80,7 @@ std::string page_of(const qc::api::Chart& chart, std::string_view json) {
   const std::string_view page = embedded(qc_page_template, qc_page_template_end);
   const std::string_view script = embedded(qc_page_script, qc_page_script_end);
   std::string out;
-  out.reserve(page.size() + (core.size() + 2) / 3 * 4 + json.size() + json.size() / 64 + script.size());
+  out.reserve(page.size() + (core.size() + 3) / 4 * 5 + json.size() + json.size() / 64 + script.size());
   // Each @NAME@ of the template is filled in; the rest is copied as it is.
   for (std::size_t from = 0; from < page.size();) {
     const std::size_t at = page.find('@', from);
@@ -74,7 +94,7 @@ std::string page_of(const qc::api::Chart& chart, std::string_view json) {
     if (name == "TITLE") {
       append_html_escaped(out, chart.config.title.empty() ? std::string_view("Chart") : chart.config.title);
     } else if (name == "CORE") {
-      qc::util::append_base64(out, std::as_bytes(core));
+      append_base85(out, core);
     } else if (name == "CHART") {
       append_script_json(out, json);
     } else if (name == "SCRIPT") {

@@ -8,9 +8,19 @@
   const base = document.getElementById("document");
   const layer = document.getElementById("pointer");
   try {
-    const packed = atob(document.getElementById("quorvel-core").textContent);
-    const gzip = new Uint8Array(packed.length);
-    for (let i = 0; i < packed.length; i++) gzip[i] = packed.charCodeAt(i);
+    // The core in base 85 as the page's writer puts it: 5 digits ('(' to '~' less '<' and '>') for each 4
+    // bytes, the last n bytes as n + 1 digits, read as if padded with the highest digit.
+    const digits = document.getElementById("quorvel-core").textContent.trim();
+    const digit = (i) => {
+      const c = digits.charCodeAt(i) - 40;
+      return c - (c > 20) - (c > 22);
+    };
+    const gzip = new Uint8Array(Math.floor(digits.length / 5) * 4 + Math.max(0, (digits.length % 5) - 1));
+    for (let g = 0, at = 0; at < gzip.length; g += 5) {
+      let value = 0;
+      for (let i = g; i < g + 5; i++) value = value * 85 + (i < digits.length ? digit(i) : 84);
+      for (let shift = 24; shift >= 0 && at < gzip.length; shift -= 8) gzip[at++] = (value >>> shift) & 255;
+    }
     const inflated = new Blob([gzip]).stream().pipeThrough(new DecompressionStream("gzip"));
     const wasm = await new Response(inflated).arrayBuffer();
 
