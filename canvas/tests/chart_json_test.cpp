@@ -2,18 +2,21 @@
 // that name the first bad key path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <cstddef>
 #include <limits>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "api/chart_json.hpp"
 #include "api/chart_renderer.hpp"
 #include "api/value_rules.hpp"
 #include "util/base64.hpp"
+#include "util/base64_text.hpp"
 #include "util/numbers.hpp"
 
 namespace qc::api {
@@ -109,6 +112,46 @@ TEST(Base64, WideAndPortableLoopsRefuseACharacterOutsideTheAlphabetAnywhere) {
       EXPECT_FALSE(util::decode_base64(text, out)) << static_cast<int>(bad) << " at " << at;
       EXPECT_FALSE(util::decode_base64_portable(text, out)) << static_cast<int>(bad) << " at " << at;
     }
+  }
+}
+
+// The plain text and the runs in their places, wherever the runs stand: first, last, side by side, kept.
+TEST(Base64Text, WritesEachRunInItsPlaceAndSizesTheTextExactly) {
+  const std::vector<std::byte> bytes = noise(40);
+  const std::span<const std::byte> some(bytes.data(), 7), more(bytes.data() + 7, 33);
+  const std::string a = bit_by_bit(some), b = bit_by_bit(more);
+  const struct {
+    std::vector<std::variant<std::string, std::span<const std::byte>>> pieces;
+    std::string text;
+  } cases[] = {
+      {{}, ""},
+      {{"{\"x\":1}"}, "{\"x\":1}"},
+      {{some}, a},
+      {{"[", some, ",", more, "]"}, "[" + a + "," + b + "]"},
+      {{some, more, "}"}, a + b + "}"},
+      {{"\xc3\xa9", std::span<const std::byte>()}, "\xc3\xa9"},
+  };
+  for (const auto& c : cases) {
+    util::Base64Text text;
+    bool keep = false;
+    for (const auto& piece : c.pieces) {
+      if (const auto* plain = std::get_if<std::string>(&piece)) {
+        text.plain() += *plain;
+      } else {
+        // Alternately borrowed and kept, the copy made of bytes overwritten at once.
+        std::vector<std::byte> copy(std::get<1>(piece).begin(), std::get<1>(piece).end());
+        if (keep) {
+          text.keep(copy);
+        } else {
+          text.borrow(std::get<1>(piece));
+        }
+        std::fill(copy.begin(), copy.end(), std::byte{0});
+        keep = !keep;
+      }
+    }
+    EXPECT_EQ(text.size(), c.text.size());
+    EXPECT_EQ(text.str(), c.text);
+    EXPECT_EQ(text.ascii(), c.text.find('\xc3') == std::string::npos);
   }
 }
 
