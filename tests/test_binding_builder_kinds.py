@@ -69,7 +69,9 @@ class Text(str):
         return "not this"
 
 
-TEXT_METHODS = pytest.mark.parametrize("method, name", [("background", "color"), ("title", "text")])
+# from_json's text is held as the str itself, read where it lies, and refused as any text is.
+TEXT_METHODS = pytest.mark.parametrize("method, name", [("background", "color"), ("title", "text"),
+                                                        ("from_json", "text")])
 
 
 # A colour parameter takes only colours (the colour tests have the rest); a title any text.

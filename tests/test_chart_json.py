@@ -212,6 +212,7 @@ def test_the_first_bad_key_in_text_order_is_named_and_a_missing_key_counts_at_th
 def test_a_chart_pickles_through_its_text(protocol):
     chart = study_chart("macd")
     chart.time_zone("Asia/Tokyo")
+    chart.title("\u65e5\u7d4c 225")  # not ASCII: to_json's str is then decoded from the same UTF-8 as the state
     reduce_fn, (cls, state) = chart.__reduce__()
     assert reduce_fn is qc._restore and cls is qc.Chart and state == chart.to_json().encode()
     twin = pickle.loads(pickle.dumps(chart, protocol=protocol))

@@ -2,17 +2,21 @@
 // that name the first bad key path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <cstddef>
 #include <limits>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "api/chart_json.hpp"
 #include "api/chart_renderer.hpp"
 #include "api/value_rules.hpp"
 #include "util/base64.hpp"
+#include "util/base64_text.hpp"
 #include "util/numbers.hpp"
 
 namespace qc::api {
@@ -45,6 +49,109 @@ TEST(Base64, RefusesTextsThatAreNotTheOneSpellingOfTheirBytes) {
     if (!size) continue;
     std::string back(*size, '\0');
     EXPECT_FALSE(util::decode_base64(text, std::as_writable_bytes(std::span(back.data(), back.size())))) << text;
+  }
+}
+
+// Pseudo-random bytes, so that every six-bit value meets every place in a step of the wide loops.
+std::vector<std::byte> noise(std::size_t n) {
+  std::vector<std::byte> out(n);
+  std::uint32_t x = 2463534242u;
+  for (std::byte& b : out) {
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    b = static_cast<std::byte>(x >> 24);
+  }
+  return out;
+}
+
+// The standard's text written bit by bit: six bits a character, zero bits and padding to a whole group.
+std::string bit_by_bit(std::span<const std::byte> bytes) {
+  static constexpr std::string_view alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (std::size_t bit = 0; bit < bytes.size() * 8; bit += 6) {
+    std::size_t v = 0;
+    for (std::size_t k = bit; k < bit + 6; ++k) {
+      const bool set = k < bytes.size() * 8 && (std::to_integer<unsigned>(bytes[k / 8]) >> (7 - k % 8) & 1) != 0;
+      v = v << 1 | (set ? 1 : 0);
+    }
+    out += alphabet[v];
+  }
+  while (out.size() % 4 != 0) out += '=';
+  return out;
+}
+
+// Lengths on both sides of every step of the wide loops (24 bytes, 32 characters) and the six-byte ones.
+TEST(Base64, WideAndPortableLoopsGiveTheStandardsTextAndBytes) {
+  for (std::size_t n = 0; n < 100; ++n) {
+    SCOPED_TRACE(n);
+    const std::vector<std::byte> bytes = noise(n);
+    const std::string text = bit_by_bit(bytes);
+    std::string wide(util::base64_length(n), '?'), portable(util::base64_length(n), '?');
+    util::encode_base64(bytes, wide.data());
+    util::encode_base64_portable(bytes, portable.data());
+    EXPECT_EQ(wide, text);
+    EXPECT_EQ(portable, text);
+    ASSERT_EQ(util::base64_size(text), n);
+    std::vector<std::byte> back(n), back_portable(n);
+    EXPECT_TRUE(util::decode_base64(text, back));
+    EXPECT_TRUE(util::decode_base64_portable(text, back_portable));
+    EXPECT_EQ(back, bytes);
+    EXPECT_EQ(back_portable, bytes);
+  }
+}
+
+// A character next to each of the alphabet's ranges, at every place of a text that spans several wide steps.
+TEST(Base64, WideAndPortableLoopsRefuseACharacterOutsideTheAlphabetAnywhere) {
+  const std::string good = bit_by_bit(noise(99));
+  for (const char bad : {'@', '[', '`', '{', '*', ',', '.', ':', '-', '_', ' ', '\0', '\x80', '\xff'}) {
+    for (std::size_t at = 0; at < good.size(); ++at) {
+      std::string text = good;
+      text[at] = bad;
+      std::vector<std::byte> out(99);
+      EXPECT_FALSE(util::decode_base64(text, out)) << static_cast<int>(bad) << " at " << at;
+      EXPECT_FALSE(util::decode_base64_portable(text, out)) << static_cast<int>(bad) << " at " << at;
+    }
+  }
+}
+
+// The plain text and the runs in their places, wherever the runs stand: first, last, side by side, kept.
+TEST(Base64Text, WritesEachRunInItsPlaceAndSizesTheTextExactly) {
+  const std::vector<std::byte> bytes = noise(40);
+  const std::span<const std::byte> some(bytes.data(), 7), more(bytes.data() + 7, 33);
+  const std::string a = bit_by_bit(some), b = bit_by_bit(more);
+  const struct {
+    std::vector<std::variant<std::string, std::span<const std::byte>>> pieces;
+    std::string text;
+  } cases[] = {
+      {{}, ""},
+      {{"{\"x\":1}"}, "{\"x\":1}"},
+      {{some}, a},
+      {{"[", some, ",", more, "]"}, "[" + a + "," + b + "]"},
+      {{some, more, "}"}, a + b + "}"},
+      {{"\xc3\xa9", std::span<const std::byte>()}, "\xc3\xa9"},
+  };
+  for (const auto& c : cases) {
+    util::Base64Text text;
+    bool keep = false;
+    for (const auto& piece : c.pieces) {
+      if (const auto* plain = std::get_if<std::string>(&piece)) {
+        text.plain() += *plain;
+      } else {
+        // Alternately borrowed and kept, the copy made of bytes overwritten at once.
+        std::vector<std::byte> copy(std::get<1>(piece).begin(), std::get<1>(piece).end());
+        if (keep) {
+          text.keep(copy);
+        } else {
+          text.borrow(std::get<1>(piece));
+        }
+        std::fill(copy.begin(), copy.end(), std::byte{0});
+        keep = !keep;
+      }
+    }
+    EXPECT_EQ(text.size(), c.text.size());
+    EXPECT_EQ(text.str(), c.text);
+    EXPECT_EQ(text.ascii(), c.text.find('\xc3') == std::string::npos);
   }
 }
 
@@ -84,6 +191,16 @@ TEST(ChartJson, GivesBackTheSameTextAndDocument) {
   EXPECT_TRUE(std::signbit(back->config.indicators[0].vectors[0].values[0]));
   EXPECT_EQ(back->config.indicators[0].runs, c.config.indicators[0].runs);
   EXPECT_EQ(back->bars, c.bars);
+  // A column written with escapes is read as the string it spells, the same bytes.
+  std::string escaped = text;
+  const std::size_t column = escaped.find("\"open\":\"") + 8;
+  char escape[7];
+  std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(text[column]));
+  escaped.replace(column, 1, escape);
+  ASSERT_NE(escaped, text);
+  const std::optional<Chart> unescaped = chart_from_json(escaped, error);
+  ASSERT_TRUE(unescaped) << error;
+  EXPECT_EQ(unescaped->bars, c.bars);
 }
 
 TEST(ChartJson, NamesTheFirstBadKeyPath) {
@@ -112,6 +229,9 @@ TEST(ChartJson, NamesTheFirstBadKeyPath) {
       {with("\"pane\":0", "\"pane\":-1"),
        "tools[0].pane: invalid value: integer `-1`, expected an integer from 0 to 18446744073709551615"},
       {with("\"points\":[[1.5,10.0],[20.0,-3.0]]", "\"points\":[[1.5,10.0],]"), "tools[0].points: trailing comma at byte "},
+      {with("\"open\":\"", "\"open\":\"!" + std::string(31, 'A')), "bars.open: not base64 text"},
+      {with("\"open\":\"", "\"open\":\"AA"), "bars.open: not base64 text"},
+      {with("\"open\":\"", "\"open\":\"AAAA"), "bars.open: 243 bytes, not a whole number of 8-byte values"},
       {with("\"first\":-10", "\"first\":-9223372036854775809"),
        "view.first: invalid value: floating point `-9.223372036854776e+18`, expected an integer from -9223372036854775808 to 9223372036854775807"},
   };

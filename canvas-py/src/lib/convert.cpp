@@ -72,14 +72,17 @@ std::int64_t to_i64(PyObject* o) {
   return to_c_long(o);
 }
 
-// A str or subclass as UTF-8; a lone surrogate fails with the interpreter's UnicodeEncodeError.
-std::string to_text(PyObject* o) {
+// A str or subclass as UTF-8, which the str keeps; a lone surrogate fails with the interpreter's
+// UnicodeEncodeError.
+std::string_view utf8_of(PyObject* o) {
   if (!PyUnicode_Check(o)) throw_not_convertible(o, "a str");
   Py_ssize_t size = 0;
   const char* data = PyUnicode_AsUTF8AndSize(o, &size);
   if (data == nullptr) throw PyErrorPending{};
-  return std::string(data, static_cast<std::size_t>(size));
+  return {data, static_cast<std::size_t>(size)};
 }
+
+std::string to_text(PyObject* o) { return std::string(utf8_of(o)); }
 
 bool looks_like_numpy_bool(PyTypeObject* type) {
   return type_is(type, "numpy", "bool_") || type_is(type, "numpy", "bool");
@@ -312,6 +315,9 @@ Converted convert(const Param& p, PyObject* o, const BarClock* clock) {
     case Kind::opt_i64: return o == Py_None ? std::optional<std::int64_t>() : std::optional(to_i64(o));
     case Kind::text: return to_text(o);
     case Kind::opt_text: return o == Py_None ? std::optional<std::string>() : std::optional(to_text(o));
+    case Kind::long_text:
+      utf8_of(o);  // refused here as a text argument is
+      return Ref::borrow(o);
     case Kind::color: return to_color(o, p.name);
     case Kind::opt_color: return o == Py_None ? std::optional<std::string>() : std::optional(to_color(o, p.name));
     case Kind::color_list: return to_color_list(o, p.name);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -26,6 +27,7 @@ enum class Kind : std::uint8_t {
   i64,       // C long
   opt_i64,   // None or i64
   text,      // str (or subclass), taken as UTF-8
+  long_text,  // text held as the str itself, whose UTF-8 the body reads where the str keeps it, not copied
   opt_text,  // None or text
   color,     // text that is a colour: kept as given when it parses, a colour name as its "#rrggbb" text
   opt_color,    // None or a colour
@@ -70,6 +72,7 @@ constexpr const char* annotation(Kind kind) {
     case Kind::i64: return "SupportsIndex";
     case Kind::opt_i64: return "SupportsIndex | None";
     case Kind::text:
+    case Kind::long_text:
     case Kind::color: return "str";
     case Kind::opt_text:
     case Kind::opt_color: return "str | None";
@@ -129,6 +132,7 @@ constexpr Param i64(const char* name) { return {name, Kind::i64}; }
 constexpr Param opt_i64(const char* name) { return {name, Kind::opt_i64, "None"}; }
 constexpr Param text(const char* name, const char* def = nullptr) { return {name, Kind::text, def}; }
 constexpr Param opt_text(const char* name) { return {name, Kind::opt_text, "None"}; }
+constexpr Param long_text(const char* name) { return {name, Kind::long_text}; }
 constexpr Param color(const char* name, const char* def = nullptr) { return {name, Kind::color, def}; }
 constexpr Param opt_color(const char* name) { return {name, Kind::opt_color, "None"}; }
 constexpr Param color_list(const char* name) { return {name, Kind::color_list, "None"}; }
@@ -225,6 +229,9 @@ using Converted = std::variant<std::monostate, double, std::uint32_t, std::uint6
                            std::vector<qc::model::Bar>, Ref, std::optional<double>, ColorList,
                            std::optional<Point>, std::optional<std::int64_t>>;
 
+// A str's UTF-8 as the str keeps it (convert.cpp).
+std::string_view utf8_of(PyObject* o);
+
 // The converted arguments of one call, by parameter index. Reading an index as the wrong kind is a
 // broken invariant of the row (std::bad_variant_access, reported as an internal failure).
 class Args {
@@ -242,6 +249,8 @@ class Args {
   // The containers are handed out for moving into the records the body builds.
   std::string& text(std::size_t i) { return get<std::string>(i); }
   std::optional<std::string>& opt_text(std::size_t i) { return get<std::optional<std::string>>(i); }
+  // A long_text argument's UTF-8, kept by its str, which the call holds.
+  std::string_view long_text(std::size_t i) const { return utf8_of(object(i)); }
   ColorList& color_list(std::size_t i) { return get<ColorList>(i); }
   std::vector<Point>& points(std::size_t i) { return get<std::vector<Point>>(i); }
   std::vector<double>& f64_list(std::size_t i) { return get<std::vector<double>>(i); }

@@ -23,6 +23,7 @@
 #include "core/theme/json_cursor.hpp"
 #include "primitives/registry/registry.hpp"
 #include "util/base64.hpp"
+#include "util/base64_text.hpp"
 #include "util/json_string.hpp"
 #include "util/numbers.hpp"
 
@@ -126,9 +127,11 @@ std::string listed(const Names& names, Name name, bool quoted = false) {
 constexpr auto kItself = [](std::string_view name) { return name; };
 constexpr auto kSecond = [](const auto& pair) { return pair.second; };
 
+// Columns are borrowed, not encoded, as they are written (the text encodes them into its final home), so
+// every column written must outlive the text: the chart's own, never a temporary's.
 class Writer {
  public:
-  explicit Writer(std::string& out) : out_(out) {}
+  explicit Writer(util::Base64Text& text) : text_(text), out_(text.plain()) {}
 
   // Non-finite numbers as the strings "NaN", "Infinity" and "-Infinity", which JSON numbers cannot spell.
   void value(double v) {
@@ -208,24 +211,33 @@ class Writer {
     if constexpr (std::same_as<Index, std::uint64_t>) {
       column<std::uint64_t>(items);
     } else {
-      const std::vector<std::uint64_t> wide(items.begin(), items.end());
-      column(std::span<const std::uint64_t>(wide));
+      std::vector<std::uint64_t> wide(items.begin(), items.end());
+      kept_column(std::span<std::uint64_t>(wide));
     }
   }
   template <ColumnItem T>
   void column(std::span<const T> items) {
-    out_ += '"';
     if constexpr (std::endian::native == std::endian::little || sizeof(T) == 1) {
-      util::append_base64(out_, std::as_bytes(items));
+      out_ += '"';
+      text_.borrow(std::as_bytes(items));
+      out_ += '"';
     } else {
       std::vector<T> swapped(items.begin(), items.end());
-      to_little_endian(std::span<T>(swapped));
-      util::append_base64(out_, std::as_bytes(std::span<const T>(swapped)));
+      kept_column(std::span<T>(swapped));
     }
-    out_ += '"';
   }
 
  private:
+  // A column made for the text, kept by it.
+  template <ColumnItem T>
+  void kept_column(std::span<T> items) {
+    to_little_endian(items);
+    out_ += '"';
+    text_.keep(std::as_bytes(items));
+    out_ += '"';
+  }
+
+  util::Base64Text& text_;
   std::string& out_;
 };
 
@@ -357,6 +369,14 @@ class Reader {
   template <ColumnItem T, class A>
   bool value(std::vector<T, A>& out) {
     if (cursor_.peek() != '"') return invalid_type("a base64 string");
+    // A column decodes from the text in place; only text that is not plain base64 (escapes, or a fault to
+    // name) is read as a string first, which gives the same bytes where both succeed.
+    if (const std::optional<std::string_view> verbatim = cursor_.verbatim_string()) {
+      if (decode_column(*verbatim, out)) {
+        cursor_.skip_verbatim(*verbatim);
+        return true;
+      }
+    }
     if (!cursor_.read_string(scratch_)) return cursor_failed();
     const std::optional<std::size_t> size = util::base64_size(scratch_);
     if (!size) return fail("not base64 text");
@@ -364,10 +384,7 @@ class Reader {
       return fail(std::to_string(*size) + " bytes, not a whole number of " + std::to_string(sizeof(T)) +
                   "-byte values");
     }
-    out.resize(*size / sizeof(T));
-    if (!util::decode_base64(scratch_, std::as_writable_bytes(std::span<T>(out)))) return fail("not base64 text");
-    to_little_endian(std::span<T>(out));
-    return true;
+    return decode_column(scratch_, out) || fail("not base64 text");
   }
   template <class T, class A>
   bool value(std::vector<T, A>& out) {
@@ -444,6 +461,17 @@ class Reader {
   const Chart& chart() const { return *chart_; }
 
  private:
+  // Whether `text` is the base64 of whole values, then held by `out`.
+  template <ColumnItem T, class A>
+  static bool decode_column(std::string_view text, std::vector<T, A>& out) {
+    const std::optional<std::size_t> size = util::base64_size(text);
+    if (!size || *size % sizeof(T) != 0) return false;
+    out.resize(*size / sizeof(T));
+    if (!util::decode_base64(text, std::as_writable_bytes(std::span<T>(out)))) return false;
+    to_little_endian(std::span<T>(out));
+    return true;
+  }
+
   bool cursor_failed() { return fail(cursor_.error()); }
   bool invalid_type(std::string_view expected) {
     cursor_.invalid_type(expected);
@@ -856,12 +884,14 @@ struct ZoneRecord {
   std::string name;
   std::vector<std::uint8_t> tzif;
   coords::TimeZone zone;
+  // Written from: the chart's own bytes, in place.
+  std::span<const std::uint8_t> chart_tzif;
 };
 template <>
 struct Schema<ZoneRecord> {
   static constexpr std::array fields{
       member<&ZoneRecord::name>("name"),
-      Field<ZoneRecord>{"tzif", [](Writer& w, const ZoneRecord& z) { w.value(z.tzif); },
+      Field<ZoneRecord>{"tzif", [](Writer& w, const ZoneRecord& z) { w.column(z.chart_tzif); },
                         [](Reader& r, ZoneRecord& z) {
                           if (!r.value(z.tzif)) return false;
                           if (z.tzif.empty()) return true;
@@ -1197,7 +1227,8 @@ struct Schema<Chart> {
       Field<T>{"time_zone",
                [](Writer& w, const T& c) {
                  const std::string& bytes = c.config.time_zone_tzif;
-                 w.value(ZoneRecord{c.config.time_zone_name, {bytes.begin(), bytes.end()}, {}});
+                 const std::span tzif(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+                 w.value(ZoneRecord{c.config.time_zone_name, {}, {}, tzif});
                },
                [](Reader& r, T& c) {
                  ZoneRecord z;
@@ -1319,18 +1350,13 @@ bool Reader::place_boxes(Chart& out) {
 
 }  // namespace
 
-std::string chart_to_json(const Chart& chart) {
-  std::string out;
-  const std::size_t bar_bytes = (chart.user_bars().size() + (chart.boxed() ? chart.bars.size() : 0)) * sizeof(double) * 6;
-  std::size_t study_bytes = 0;
-  for (const model::Indicator& ind : chart.config.indicators) {
-    for (const model::IndicatorVector& v : ind.vectors) study_bytes += v.values.size() * 9;
-    study_bytes += ind.runs.size() * 4;
-  }
-  out.reserve((bar_bytes + study_bytes) / 3 * 4 + 4096);
-  Writer(out).value(chart);
-  return out;
+util::Base64Text chart_json(const Chart& chart) {
+  util::Base64Text text;
+  Writer(text).value(chart);
+  return text;
 }
+
+std::string chart_to_json(const Chart& chart) { return chart_json(chart).str(); }
 
 std::string chart_json_keys() {
   Describer d;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "api/chart.hpp"
+#include "util/base64_text.hpp"
 
 namespace qc::api {
 
@@ -14,6 +15,9 @@ inline constexpr std::string_view kChartJsonFormat = "quorvel-chart";
 inline constexpr std::uint64_t kChartJsonVersion = 1;
 
 std::string chart_to_json(const Chart& chart);
+// The same text, to be written where the caller wants it; it reads the chart's columns when written, so the
+// chart must outlive it unchanged.
+util::Base64Text chart_json(const Chart& chart);
 
 // The chart the text holds, or nullopt with `error` naming the first bad key path in text order
 // ("bars.close: 299 values for 300 bars"); a missing key counts at the end of the object that lacks it.

@@ -128,6 +128,13 @@ bool JsonCursor::read_string(std::string& out) {
   return scan_string<true>(&out);
 }
 
+std::optional<std::string_view> JsonCursor::verbatim_string() const noexcept {
+  const std::string_view rest = text_.substr(pos_ + 1);
+  const std::size_t close = rest.find('"');
+  if (close == std::string_view::npos) return std::nullopt;
+  return rest.substr(0, close);
+}
+
 template <bool Keep>
 bool JsonCursor::scan_string(std::string* out) {
   ++pos_;  // the opening quotation mark

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,11 @@ class JsonCursor {
   bool read_string(std::string& out);
   // At a minus sign or digit: the number and its kind.
   bool read_number(JsonNumber& out);
+  // At a quotation mark: the bytes up to the next quotation mark as they stand, escapes not decoded and nothing
+  // checked, for a reader that checks them itself; nullopt when no quotation mark follows. Nothing is consumed.
+  std::optional<std::string_view> verbatim_string() const noexcept;
+  // Consumes the string whose verbatim_string() the caller took.
+  void skip_verbatim(std::string_view verbatim) noexcept { pos_ += verbatim.size() + 2; }
   // At the letter n: the literal null.
   bool read_null();
   // At the letter t or f: the literal true or false.
