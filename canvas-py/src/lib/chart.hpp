@@ -68,9 +68,6 @@ MethodGroup chart_live_methods();
 void set_bar_style(ChartCall& call, qc::api::SeriesConfig series);
 // New bars; a chart drawn as boxes makes its boxes from them, refused when its box style refuses the bars.
 void set_user_bars(ChartCall& call, qc::model::BarColumns bars);
-// On a chart drawn as boxes, refuses (as set_user_bars does) the bars `more` appended, or the last bar
-// replaced by more[0] (`update`), where the box settled at the style's call gives too many boxes.
-void check_grown_boxes(ChartCall& call, qc::model::BarsView more, bool update);
 // The body of `overlay`, whose row stands with the studies' (chart_user_series.cpp).
 PyObject* overlay_body(ChartCall& call);
 // The module's private _png_from_svg (chart_output.cpp), for the tests of the PNG output.

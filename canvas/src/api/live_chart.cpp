@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "api/series_names.hpp"
 #include "coords/civil_calendar.hpp"
 #include "studies/window.hpp"
 
@@ -145,6 +146,32 @@ Chart grown(Chart&& chart, model::BarsView more, bool update) {
   return std::move(chart);
 }
 
+// Why `more` cannot follow the last bar, in the chart's zone.
+std::optional<std::string> append_fault(const Chart& chart, model::BarsView more) {
+  const model::BarsView have = chart.user_bars();
+  const coords::TimeZone& zone = chart.config.time_zone;
+  std::optional<std::int64_t> before;
+  if (!have.empty()) before = have.time.back();
+  for (const std::int64_t t : more.time) {
+    if (before && t <= *before) {
+      return bar_time_text(t, zone) + " is not after the last bar, " + bar_time_text(*before, zone);
+    }
+    before = t;
+  }
+  return std::nullopt;
+}
+
+// Why `bar` cannot replace the last bar, in the chart's zone.
+std::optional<std::string> update_fault(const Chart& chart, const model::Bar& bar) {
+  const model::BarsView have = chart.user_bars();
+  if (have.empty()) return "the chart has no bar to update";
+  const std::int64_t last = have.time.back();
+  if (bar.timestamp == last) return std::nullopt;
+  const coords::TimeZone& zone = chart.config.time_zone;
+  return bar_time_text(bar.timestamp, zone) + " is not the last bar's time, " + bar_time_text(last, zone);
+}
+
+
 }  // namespace
 
 Chart add_live_study(Chart&& chart, model::Indicator ind, LiveStudy study) {
@@ -185,33 +212,17 @@ std::string bar_time_text(std::int64_t ts, const coords::TimeZone& zone) {
   return std::string(buf, static_cast<std::size_t>(len));
 }
 
-std::optional<std::string> append_fault(const Chart& chart, model::BarsView more) {
-  const model::BarsView have = chart.user_bars();
-  const coords::TimeZone& zone = chart.config.time_zone;
-  std::optional<std::int64_t> before;
-  if (!have.empty()) before = have.time.back();
-  for (const std::int64_t t : more.time) {
-    if (before && t <= *before) {
-      return bar_time_text(t, zone) + " is not after the last bar, " + bar_time_text(*before, zone);
-    }
-    before = t;
-  }
-  return std::nullopt;
-}
-
-std::optional<std::string> update_fault(const Chart& chart, const model::Bar& bar) {
-  const model::BarsView have = chart.user_bars();
-  if (have.empty()) return "the chart has no bar to update";
-  const std::int64_t last = have.time.back();
-  if (bar.timestamp == last) return std::nullopt;
-  const coords::TimeZone& zone = chart.config.time_zone;
-  return bar_time_text(bar.timestamp, zone) + " is not the last bar's time, " + bar_time_text(last, zone);
-}
-
-SettledBoxes settle_grown(const Chart& chart, model::BarsView more, bool update) {
+std::optional<std::string> grow_refusal(const Chart& chart, model::BarsView more, bool update, std::string_view arg) {
+  std::optional<std::string> fault = update ? update_fault(chart, more[0]) : append_fault(chart, more);
+  if (fault) return "argument '" + std::string(arg) + "': " + *fault;
+  if (!chart.boxed()) return std::nullopt;
+  // The box stays the one settled at the style's call: only the count of boxes can refuse the new bars.
   model::BarColumns source = chart.source.bars;
   grow(source, more, update);
-  return settle_boxes(source, {chart.config.series.boxes, false});
+  const SettledBoxes settled = settle_boxes(source, {chart.config.series.boxes, false});
+  if (settled.fault == BoxFault::none) return std::nullopt;
+  return std::string(series_name(chart.config.series.series_type)) +
+         "() refuses these bars: " + box_refusal(settled, chart.source.atr, source.size());
 }
 
 Chart append_bars(Chart&& chart, model::BarsView more) { return grown(std::move(chart), more, false); }
