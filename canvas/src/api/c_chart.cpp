@@ -33,8 +33,7 @@ int grow(qc_chart* chart, const qc::model::Bar& bar, bool update) {
     last_error() = std::move(*refusal);
     return QC_REFUSED;
   }
-  qc::api::Chart& held = chart->chart;
-  held = update ? qc::api::update_last_bar(std::move(held), bar) : qc::api::append_bars(std::move(held), one);
+  qc::api::grow_chart(chart->chart, one, update);
   return QC_OK;
 }
 

@@ -33,6 +33,8 @@ std::optional<std::string> grow_refusal(const Chart& chart, model::BarsView more
 // grow_refusal). On a chart drawn as boxes the boxes follow under the box settled at the style's
 // call, and the records from the first box that changes.
 Chart append_bars(Chart&& chart, model::BarsView more);
+// The same in place: `more` appended, or the last bar replaced by more[0] (`update`).
+void grow_chart(Chart& chart, model::BarsView more, bool update);
 Chart update_last_bar(Chart&& chart, const model::Bar& bar);
 
 // The caller's overlay or compare series named `name`, by index among the records; none when there is none.
