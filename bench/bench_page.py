@@ -17,14 +17,22 @@ and a pointer move on our page shows the texts of `render_svg(pointer=...)` at t
 price and time tags among them, in whichever of the page's `svg` elements they are; on the library's page
 the crosshair is on the next bar.
 
+Last, on our page alone, --updates updates of the last bar as a live feed sends them: each a message event
+(posted to the window, as an EventSource's message comes in a task of its own) whose listener hands the bar to
+quorvel.update, the page drawing it at the next animation frame with the pointer still over the chart; measured
+as a pan is, from the task that handles the message to the paint, and checked: the page shows the document of the chart read
+from the same JSON (as the page reads it) with the same last bar, view and pointer.
+
 Goals (medians): pan and zoom at most 8 ms, hover at most 3 ms; against the library in the same run pan at
-most 0.6x, zoom at most 0.5x, hover at most 0.7x. Reported, not asserted.
+most 0.6x, zoom at most 0.5x, hover at most 0.7x; an update no more than a pan. Reported, not asserted.
 Usage (with the module installed, built with its WebAssembly core, and the bench-only venv of
 bench/requirements.txt): python bench/bench_page.py [--bars N]
 """
 import argparse
+import base64
 import bisect
 import itertools
+import json
 import os
 import re
 import statistics
@@ -34,6 +42,8 @@ import time
 import xml.etree.ElementTree as ET
 from collections import Counter
 from pathlib import Path
+
+import numpy as np
 
 import quorvel_canvas as qc
 
@@ -77,6 +87,7 @@ PAINTING = {"PrePaint", "Paint", "Layerize", "Commit"}
 # The DOM events that a gesture's input dispatches first, by gesture.
 INPUTS = {"pan": {"pointermove", "mousemove"}, "zoom": {"wheel", "mousewheel"},
           "hover": {"pointermove", "mousemove"}}
+# An update comes as a message posted to the window, handled in a task the trace names HandlePostMessage.
 GOALS = {"pan": (8.0, 0.6), "zoom": (8.0, 0.5), "hover": (3.0, 0.7)}
 # A price tag as the scales write values: digits with a sign, a decimal point, a unit or a percent.
 PRICE_TAG = re.compile(r"[+\-\u2212]?[0-9][0-9,.]*[KMBT%]?")
@@ -196,6 +207,29 @@ class OurPage:
                                  "render_svg(pointer=...)")
             yield
 
+    def updates(self, count, text, y):
+        """Updates of the last bar, its close moving within its range, each drawn as the module draws the chart
+        read from `text` (the page's JSON) with that last bar, under a pointer over the chart."""
+        mirror = qc.Chart.from_json(text)
+        mirror.view(*self.home)
+        bars = json.loads(text)["bars"]
+        last = {k: np.frombuffer(base64.b64decode(bars[k]), "<i8" if k == "time" else "<f8")[-1].item()
+                for k in ("time", "open", "high", "low", "close", "volume")}
+        # The page draws at animation frames, which a tab behind another does not get.
+        self.tab.browser.call("Page.bringToFront", session=self.tab.session)
+        at = (round(self.x(self.home[0] + 250, self.home)), y)  # whole pixels, as the page's pointer events give
+        self.tab.evaluate('window.addEventListener("message", (event) => quorvel.update(event.data))')
+        self.tab.hover(*at)
+        self.tab.look("0")
+        for i in range(count):
+            bar = dict(last, close=last["low"] + (last["high"] - last["low"]) * ((i * 7) % 11) / 10,
+                       volume=last["volume"] + i + 1)
+            mirror.update(qc.Bar(bar["time"], bar["open"], bar["high"], bar["low"], bar["close"], bar["volume"]))
+            self.tab.evaluate(f"window.postMessage({json.dumps(bar)}, '*')")
+            if self.tab.look("quorvel.svg()") != mirror.render_svg(pointer=at):
+                raise SystemExit(f"our page: update {i + 1} does not show the module's document for that bar")
+            yield
+
 
 class LibraryPage:
     """The same gestures on the library's page, at its own bar positions."""
@@ -313,7 +347,10 @@ def main_thread_costs(events, mark, kind):
     span_starts = [e["ts"] for e in spans]
     top = outermost(spans)
     starts = [e["ts"] for e in top]
-    inputs = [e for e in spans if e["name"] == "EventDispatch" and e["args"]["data"].get("type") in INPUTS[kind]]
+    if kind == "update":
+        inputs = [e for e in spans if e["name"] == "HandlePostMessage"]
+    else:
+        inputs = [e for e in spans if e["name"] == "EventDispatch" and e["args"]["data"].get("type") in INPUTS[kind]]
     paints = [e for e in spans if e["name"] in PAINTING]
     costs = []
     for i, (opened, closed) in enumerate(zip(marks, marks[1:]), 1):
@@ -381,6 +418,7 @@ def main():
     parser.add_argument("--pans", type=int, default=120)
     parser.add_argument("--notches", type=int, default=60)
     parser.add_argument("--moves", type=int, default=120)
+    parser.add_argument("--updates", type=int, default=120)
     args = parser.parse_args()
     if chromium_missing():
         raise SystemExit(chromium_missing())
@@ -426,6 +464,8 @@ def main():
                 ("hover", ours.moves(args.moves, y), library.moves(args.moves, y))]:
             events = traced(browser, [ours_gestures, library_gestures])
             rows[kind] = [main_thread_costs(events, tab.mark, kind) for tab in (ours.tab, library.tab)]
+        events = traced(browser, [ours.updates(args.updates, text, y)])
+        updates = main_thread_costs(events, ours.tab.mark, "update")
 
     print(f"\nmain-thread ms per gesture from its input's dispatch to its frame's paint, headless chromium, "
           f"gestures in turn on the two pages; the machine's load average {os.getloadavg()[0]:.1f}; the goals "
@@ -442,6 +482,10 @@ def main():
                    f"{'met' if ratio <= ratio_goal else 'missed'} {ratio_goal:g}x")
         print(f"| {kind} | {len(mine)} | {median:.2f} | {p90:.2f} | {their_median:.2f} | {their_p90:.2f} | "
               f"{ratio:.2f}x | {verdict} | {thread:.2f} | {their_thread:.2f} | {thread / their_thread:.2f}x |")
+    (median, p90), thread = summary([wall for wall, _ in updates]), statistics.median(cpu for _, cpu in updates)
+    pan = statistics.median(wall for wall, _ in rows["pan"][0])
+    print(f"| update of the last bar | {len(updates)} | {median:.2f} | {p90:.2f} | - | - | - | "
+          f"{'met' if median <= pan else 'missed'}: the pan's {pan:.2f} ms | {thread:.2f} | - | - |")
 
 
 if __name__ == "__main__":

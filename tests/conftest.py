@@ -1,4 +1,4 @@
-"""Shared helpers for the Python suite: hostile argument objects and isolated interpreter runs."""
+"""Shared helpers for the Python suite: hostile argument objects, isolated interpreter runs and the browser."""
 import os
 import subprocess
 import sys
@@ -8,6 +8,7 @@ import pytest
 from hypothesis import settings
 
 import quorvel_canvas as qc
+from devtools import Browser, chromium_missing
 
 # CI replays one fixed sequence of generated examples, so that whether a change lands never rests on luck;
 # local runs keep exploring new ones.
@@ -103,3 +104,19 @@ def refused(chart, exc_type, fn, *args, **kwargs):
     message = raises(exc_type, fn, *args, **kwargs)
     assert chart.render_svg() == before
     return message
+
+
+def unavailable(reason):
+    """Skips a local run that lacks the browser or the core; CI, whose test command installs both, fails."""
+    if os.environ.get("CI") == "true":
+        pytest.fail(reason)
+    pytest.skip(reason)
+
+
+@pytest.fixture(scope="session")
+def browser():
+    reason = chromium_missing()
+    if reason:
+        unavailable(reason)
+    with Browser() as b:
+        yield b

@@ -11,14 +11,13 @@ The driver itself is checked first, on a page of its own: input lands where aske
 """
 import csv
 import math
-import os
 from datetime import datetime, timezone
 from pathlib import Path
 
 import pytest
 
 import quorvel_canvas as qc
-from devtools import Browser, BrowserError, chromium_missing
+from devtools import BrowserError
 from svg_support import SVG_NS, parse
 from test_pointer import marks
 
@@ -80,22 +79,6 @@ def make_chart(view):
 def document(view, pointer=None):
     """The module's document of the chart at `view`, hovered at `pointer` (document pixels) when given."""
     return make_chart(view).render_svg(pointer=pointer)
-
-
-def unavailable(reason):
-    """Skips a local run that lacks the browser or the core; CI, whose test command installs both, fails."""
-    if os.environ.get("CI") == "true":
-        pytest.fail(reason)
-    pytest.skip(reason)
-
-
-@pytest.fixture(scope="session")
-def browser():
-    reason = chromium_missing()
-    if reason:
-        unavailable(reason)
-    with Browser() as b:
-        yield b
 
 
 def shown(browser, session=None):

@@ -14,13 +14,13 @@ from hypothesis import given, settings, strategies as st
 
 import quorvel_canvas as qc
 from raster_support import has_curves, pixels, rsvg_pixels, without_text
+from test_examples import EXAMPLES
 from test_indicators import METHODS as STUDIES, study_arguments
 
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "bench"))
 from bench_chart import bench_bars, bench_chart  # noqa: E402
 
-EXAMPLES = sorted((ROOT / "examples").glob("*.py"))
 EXAMPLE_ARGS = {"many_charts.py": ["--series", "3", "--workers", "1"]}
 
 

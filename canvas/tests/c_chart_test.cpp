@@ -170,4 +170,59 @@ TEST(CChart, FindsTheBarAPointerAtXHovers) {
   EXPECT_EQ(last, -1);
 }
 
+std::string render(const Held& held) {
+  const char* data = nullptr;
+  std::size_t size = 0;
+  EXPECT_EQ(qc_chart_render(held.chart, nullptr, &data, &size), QC_OK);
+  return {data, size};
+}
+
+// Bars appended and the last updated give the document of the chart made with all of them, a view in
+// negative indices following them and one in positive indices staying.
+TEST(CChart, GrowsByABarAsAChartMadeWithAllTheBars) {
+  for (const auto& [first, last] : {std::pair<std::int64_t, std::int64_t>{-5, -1}, {2, 6}}) {
+    Held grown(chart_text(10));
+    Held whole(chart_text(13));
+    ASSERT_EQ(qc_chart_set_view(grown.chart, first, last), QC_OK);
+    ASSERT_EQ(qc_chart_set_view(whole.chart, first, last), QC_OK);
+    for (std::int64_t t = 600; t <= 720; t += 60) {
+      ASSERT_EQ(qc_chart_append(grown.chart, t, 1, 3, 0.25, 2.5, 1), QC_OK);
+      ASSERT_EQ(qc_chart_update(grown.chart, t, 1, 2, 0.5, 1.5, 9), QC_OK);
+    }
+    EXPECT_EQ(render(grown), render(whole)) << first;
+  }
+}
+
+TEST(CChart, RefusesABarWithTheTextOfPythonsError) {
+  Held held(chart_text(10));
+  Held empty(chart_text(0));
+  const struct {
+    const Held& held;
+    bool update;
+    std::int64_t time;
+    int status;
+    std::string error;
+  } cases[] = {
+      {held, false, 540, QC_REFUSED, "argument 'bar': 1970-01-01 00:09 is not after the last bar, 1970-01-01 00:09"},
+      {held, true, 541, QC_REFUSED, "argument 'bar': 1970-01-01 00:09:01 is not the last bar's time, 1970-01-01 00:09"},
+      {empty, true, 0, QC_REFUSED, "argument 'bar': the chart has no bar to update"},
+  };
+  for (const auto& c : cases) {
+    const std::string before = render(c.held);
+    const int status = c.update ? qc_chart_update(c.held.chart, c.time, 1, 2, 0.5, 1.5, 9)
+                                : qc_chart_append(c.held.chart, c.time, 1, 2, 0.5, 1.5, 9);
+    EXPECT_EQ(status, c.status) << c.error;
+    std::size_t size = 0;
+    const char* error = qc_error(&size);
+    EXPECT_EQ(std::string(error, size), c.error);
+    EXPECT_EQ(render(c.held), before) << c.error;  // a refused bar changes nothing
+  }
+  EXPECT_EQ(qc_chart_append(nullptr, 0, 1, 1, 1, 1, 0), QC_BAD_ARGUMENT);
+  EXPECT_EQ(qc_chart_update(nullptr, 0, 1, 1, 1, 1, 0), QC_BAD_ARGUMENT);
+  ASSERT_EQ(qc_chart_append(empty.chart, 0, 1, 2, 0.5, 1.5, 9), QC_OK);  // an append starts the bars
+  std::int64_t count = 0;
+  ASSERT_EQ(qc_chart_bar_count(empty.chart, &count), QC_OK);
+  EXPECT_EQ(count, 1);
+}
+
 }  // namespace

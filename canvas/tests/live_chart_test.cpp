@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,13 +55,25 @@ TEST(Resume, StartsFromTheStateAfterTheLastBarOrTheOneBefore) {
 
 TEST(LiveChart, RefusalsNameBothTimesInTheChartsZone) {
   api::Chart chart = api::Chart::make(400, 300);
-  EXPECT_EQ(api::update_fault(chart, {0, 1, 1, 1, 1, 0}), "the chart has no bar to update");
+  const model::BarColumns first{{0, 1, 1, 1, 1, 0}};
+  EXPECT_EQ(api::grow_refusal(chart, first, true, "bar"), "argument 'bar': the chart has no bar to update");
+  EXPECT_FALSE(api::grow_refusal(chart, first, false, "bar"));  // an append starts the bars
   chart.bars.push_back({1709303460, 1, 1, 1, 1, 0});
-  const model::BarColumns later{{1709303520, 1, 1, 1, 1, 0}, {1709303520, 1, 1, 1, 1, 0}};
-  EXPECT_EQ(api::append_fault(chart, later), "2024-03-01 14:32 is not after the last bar, 2024-03-01 14:32");
-  EXPECT_EQ(api::update_fault(chart, {1709303401, 1, 1, 1, 1, 0}),
-            "2024-03-01 14:30:01 is not the last bar's time, 2024-03-01 14:31");
-  EXPECT_FALSE(api::update_fault(chart, {1709303460, 2, 2, 2, 2, 0}));
+  struct Case {
+    model::BarColumns more;
+    bool update;
+    std::optional<std::string> refusal;
+  };
+  const Case cases[] = {
+      {{{1709303520, 1, 1, 1, 1, 0}, {1709303520, 1, 1, 1, 1, 0}},
+       false,
+       "argument 'timestamps': 2024-03-01 14:32 is not after the last bar, 2024-03-01 14:32"},
+      {{{1709303401, 1, 1, 1, 1, 0}}, true,
+       "argument 'timestamps': 2024-03-01 14:30:01 is not the last bar's time, 2024-03-01 14:31"},
+      {{{1709303460, 2, 2, 2, 2, 0}}, true, std::nullopt},
+      {{{1709303461, 2, 2, 2, 2, 0}}, false, std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(api::grow_refusal(chart, c.more, c.update, "timestamps"), c.refusal);
   EXPECT_EQ(api::bar_time_text(-1, coords::kUtc), "1969-12-31 23:59:59");
 }
 

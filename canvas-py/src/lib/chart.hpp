@@ -70,9 +70,6 @@ MethodGroup chart_format_methods();
 void set_bar_style(ChartCall& call, qc::api::SeriesConfig series);
 // New bars; a chart drawn as boxes makes its boxes from them, refused when its box style refuses the bars.
 void set_user_bars(ChartCall& call, qc::model::BarColumns bars);
-// On a chart drawn as boxes, refuses (as set_user_bars does) the bars `more` appended, or the last bar
-// replaced by more[0] (`update`), where the box settled at the style's call gives too many boxes.
-void check_grown_boxes(ChartCall& call, qc::model::BarsView more, bool update);
 // The pane a `pane` argument names ('price', 'new' where `fresh_allowed`, or a pane's number), or ValueError
 // naming it; `use` says what the pane is for, in the refusal of 'new' (chart_user_series.cpp).
 qc::api::PaneTarget pane_target(const Converted& given, const qc::api::ChartConfig& config, bool fresh_allowed,

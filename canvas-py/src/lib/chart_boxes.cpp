@@ -7,11 +7,9 @@
 #include <utility>
 
 #include "api/box_chart.hpp"
-#include "api/live_chart.hpp"
 #include "api/series_names.hpp"
 #include "chart.hpp"
 #include "dates.hpp"
-#include "util/numbers.hpp"
 
 namespace qcpy {
 namespace {
@@ -70,35 +68,11 @@ BoxRequest kagi_request(ChartCall& c) {
   return r;
 }
 
-// The argument the settled amount was given in: line break's is its count of lines.
-const char* amount_name(BoxKind kind) {
-  return kind == BoxKind::kagi ? "reversal" : kind == BoxKind::line_break ? "lines" : "box";
-}
-
 // The refusal of settings that `bars` bars settled to `settled`, after `prefix`; `atr` when the amount was
 // asked for as None.
 [[noreturn]] void raise_fault(const std::string& prefix, const SettledBoxes& settled, bool atr, std::size_t bars) {
-  std::string what = prefix + "argument '" + amount_name(settled.settings.kind) + "': ";
-  const qc::model::BoxSettings& s = settled.settings;
-  const std::string amount = s.kind == BoxKind::line_break ? std::to_string(s.count) : qc::util::shortest(s.size);
-  // An ATR box is named with the number it came to.
-  const std::string given = atr ? "None (an ATR box of " + amount + ")" : amount;
-  switch (settled.fault) {
-    case BoxFault::too_few_bars:
-      what += "None needs at least " + std::to_string(qc::api::kAtrBoxBars) + " bars for an ATR box, got " +
-              std::to_string(bars);
-      break;
-    case BoxFault::no_atr: what += "None: the ATR(14) of the bars at the last bar is not a number above 0"; break;
-    case BoxFault::below_resolution: what += given + " is below the prices' resolution"; break;
-    case BoxFault::too_many: {
-      const std::string most = std::to_string(qc::api::kMostBoxes);
-      what += given + (settled.count == SIZE_MAX ? " gives more than " + most + " boxes"
-                                                 : " gives " + std::to_string(settled.count) + " boxes, more than " + most);
-      break;
-    }
-    case BoxFault::none: throw Panic("a box refusal without a fault");
-  }
-  PyErr_SetString(PyExc_ValueError, what.c_str());
+  if (settled.fault == BoxFault::none) throw Panic("a box refusal without a fault");
+  PyErr_SetString(PyExc_ValueError, (prefix + qc::api::box_refusal(settled, atr, bars)).c_str());
   throw PyErrorPending{};
 }
 
@@ -176,16 +150,6 @@ void set_user_bars(ChartCall& c, qc::model::BarColumns bars) {
     settings = settled.settings;
   }
   with_chart(c, [&](Chart&& chart) { return qc::api::replace_bars(std::move(chart), std::move(bars), settings); });
-}
-
-void check_grown_boxes(ChartCall& c, qc::model::BarsView more, bool update) {
-  const Chart& held = chart_of(c);
-  if (!held.boxed()) return;
-  const SettledBoxes settled = qc::api::settle_grown(held, more, update);
-  if (settled.fault != BoxFault::none) {
-    raise_fault(std::string(qc::api::series_name(held.config.series.series_type)) + "() refuses these bars: ",
-                settled, held.source.atr, held.source.bars.size() + (update ? 0 : more.size()));
-  }
 }
 
 MethodGroup chart_box_methods() { return method_defs<kRows>(); }

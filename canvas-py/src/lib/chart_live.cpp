@@ -20,11 +20,18 @@ using qc::api::Chart;
   throw PyErrorPending{};
 }
 
-// Appends bars already checked against the chart's, `arg` naming them in a refusal.
+// Refuses, as the core words it, bars that cannot grow the chart (`update`: replace its last bar), `arg`
+// naming them.
+void check_growth(ChartCall& c, qc::model::BarsView more, bool update, const char* arg) {
+  if (const auto refusal = qc::api::grow_refusal(chart_of(c), more, update, arg)) {
+    PyErr_SetString(PyExc_ValueError, refusal->c_str());
+    throw PyErrorPending{};
+  }
+}
+
 void append_checked(ChartCall& c, const qc::model::BarColumns& more, const char* arg) {
   if (more.empty()) return;
-  if (const auto fault = qc::api::append_fault(chart_of(c), more)) raise_value_error(arg, *fault);
-  check_grown_boxes(c, more, false);
+  check_growth(c, more, false, arg);
   with_chart(c, [&](Chart&& chart) { return qc::api::append_bars(std::move(chart), more); });
 }
 
@@ -40,9 +47,8 @@ PyObject* append_columns(ChartCall& c) {
 
 PyObject* update_bar(ChartCall& c) {
   const qc::model::Bar bar = c.args.bar_list(0).front();
-  if (const auto fault = qc::api::update_fault(chart_of(c), bar)) raise_value_error("bar", *fault);
   const qc::model::BarColumns one{bar};
-  check_grown_boxes(c, one, true);
+  check_growth(c, one, true, "bar");
   with_chart(c, [&](Chart&& chart) { return qc::api::update_last_bar(std::move(chart), bar); });
   return none();
 }

@@ -1,5 +1,6 @@
 // The page's script: starts the chart core carried by the page, shows the chart's document, and turns the
-// wheel, drags, keys and the pointer into views and pointers for the core to draw. It draws nothing itself.
+// wheel, drags, keys and the pointer into views and pointers for the core to draw, and bars a script feeds it
+// into the chart. It draws nothing itself.
 // The document and what the pointer draws over it sit in two elements stacked exactly, so that a move of the
 // pointer alone puts back only the pointer's group.
 (async () => {
@@ -64,11 +65,20 @@
       core.qc_chart_view(chart, scratch + 32, scratch + 40);
       return [Number(heap().getBigInt64(scratch + 32, true)), Number(heap().getBigInt64(scratch + 40, true))];
     };
-    core.qc_chart_bar_count(chart, scratch + 32);
-    const total = Number(heap().getBigInt64(scratch + 32, true));
+    const barCount = () => {
+      core.qc_chart_bar_count(chart, scratch + 32);
+      return Number(heap().getBigInt64(scratch + 32, true));
+    };
+    let total = barCount();
     core.qc_chart_plot_width(chart, scratch + 32);
     const plotWidth = heap().getFloat64(scratch + 32, true);
-    const home = view();
+    // The chart's own view, as the core takes it: one that shows the last bar counts from the end, so that it
+    // follows the bars appended (all bars stay all bars).
+    const home = (() => {
+      const [first, last] = view();
+      if (last !== total - 1) return [first, last];
+      return [first > 0 ? first - total : 0, -1];
+    })();
 
     // The elements of a text the core writes (attributes in double quotes, no comments or character data),
     // in document order: their shape (tags, attribute names, which hold text) and values.
@@ -123,11 +133,13 @@
     let pointer = null; // [x, y] over the chart's element, in CSS pixels
     let shownView = null, shownDocument = "", shownGroup = "";
     let frame = ""; // the document's root tag, which the pointer's group is drawn in too
+    let grown = false; // bars came since the document shown was drawn
     const END = "</svg>\n";
     const render = () => {
       const [first, last] = view();
       const viewed = `${first} ${last}`;
-      const moved = viewed !== shownView;
+      const moved = grown || viewed !== shownView;
+      grown = false;
       if (moved) {
         core.qc_chart_render(chart, 0, scratch, scratch + 4);
         shownDocument = text(heap().getUint32(scratch, true), heap().getUint32(scratch + 4, true));
@@ -182,43 +194,42 @@
     const barAt = (x) => (core.qc_chart_bar_at(chart, x, scratch + 32) === 0 ? Number(heap().getBigInt64(scratch + 32, true)) : null);
 
     let drag = null; // where the button went down, and the view then
-    if (total > 0) {
-      element.addEventListener("wheel", (event) => {
-        if (event.deltaY === 0) return;
-        event.preventDefault();
-        pointer = local(event);
-        zoom(event.deltaY < 0, barAt(pointer[0]) ?? middle());
-        render();
-      }, { passive: false });
-      element.addEventListener("pointerdown", (event) => {
-        if (event.button !== 0) return;
-        const [first, last] = view();
-        drag = { x: event.clientX, first, n: last - first + 1 };
-        element.setPointerCapture(event.pointerId);
-      });
-      const release = () => { drag = null; };
-      element.addEventListener("pointerup", release);
-      element.addEventListener("pointercancel", release);
-      element.addEventListener("dblclick", () => {
-        setView(home[0], home[1]);
-        render();
-      });
-      window.addEventListener("keydown", (event) => {
-        if (event.ctrlKey || event.metaKey || event.altKey) return;
-        const [first, last] = view();
-        const step = Math.max(1, round(0.1 * (last - first + 1)));
-        const actions = {
-          "+": () => zoom(true, middle()),
-          "-": () => zoom(false, middle()),
-          ArrowLeft: () => pan(-step),
-          ArrowRight: () => pan(step),
-        };
-        if (!(event.key in actions)) return;
-        event.preventDefault();
-        actions[event.key]();
-        render();
-      });
-    }
+    element.addEventListener("wheel", (event) => {
+      if (event.deltaY === 0 || total === 0) return;
+      event.preventDefault();
+      pointer = local(event);
+      zoom(event.deltaY < 0, barAt(pointer[0]) ?? middle());
+      render();
+    }, { passive: false });
+    element.addEventListener("pointerdown", (event) => {
+      if (event.button !== 0 || total === 0) return;
+      const [first, last] = view();
+      drag = { x: event.clientX, first, n: last - first + 1 };
+      element.setPointerCapture(event.pointerId);
+    });
+    const release = () => { drag = null; };
+    element.addEventListener("pointerup", release);
+    element.addEventListener("pointercancel", release);
+    element.addEventListener("dblclick", () => {
+      if (total === 0) return;
+      setView(home[0], home[1]);
+      render();
+    });
+    window.addEventListener("keydown", (event) => {
+      if (event.ctrlKey || event.metaKey || event.altKey || total === 0) return;
+      const [first, last] = view();
+      const step = Math.max(1, round(0.1 * (last - first + 1)));
+      const actions = {
+        "+": () => zoom(true, middle()),
+        "-": () => zoom(false, middle()),
+        ArrowLeft: () => pan(-step),
+        ArrowRight: () => pan(step),
+      };
+      if (!(event.key in actions)) return;
+      event.preventDefault();
+      actions[event.key]();
+      render();
+    });
     element.addEventListener("pointermove", (event) => {
       pointer = local(event);
       if (drag && plotWidth > 0) {
@@ -231,6 +242,32 @@
       render();
     });
 
+    // Bars fed by a script: the chart grows at once, and the page draws it at the next animation frame, once
+    // however many bars came in between. A view that shows the last bar keeps showing the last bars.
+    let frameAsked = false;
+    const grow = (grower, bar) => {
+      const fields = ["open", "high", "low", "close"];
+      if (bar === null || typeof bar !== "object" || !Number.isSafeInteger(bar.time) ||
+          !fields.every((k) => typeof bar[k] === "number") || !["number", "undefined"].includes(typeof bar.volume)) {
+        throw new TypeError("a bar is {time, open, high, low, close, volume}: time in whole seconds, the others numbers");
+      }
+      const [first, last] = view();
+      const before = total;
+      const status = grower(chart, BigInt(bar.time), bar.open, bar.high, bar.low, bar.close, bar.volume ?? 0);
+      if (status !== 0) throw new RangeError(text(core.qc_error(scratch), heap().getUint32(scratch, true)));
+      total = barCount();
+      const added = total - before;
+      if (added > 0 && before > 0 && last === before - 1 && view()[1] !== total - 1) setView(first + added, last + added);
+      grown = true;
+      if (!frameAsked) {
+        frameAsked = true;
+        requestAnimationFrame(() => {
+          frameAsked = false;
+          if (grown) render();
+        });
+      }
+    };
+
     render();
     window.quorvel = {
       view,
@@ -242,6 +279,10 @@
         }
         render();
       },
+      // A bar after the last (a chart without bars starts with it), or the last bar as it now stands, of its
+      // time: a RangeError with the Python module's text for one refused.
+      append: (bar) => grow(core.qc_chart_append, bar),
+      update: (bar) => grow(core.qc_chart_update, bar),
       // The document shown: the document, then the pointer's group before its end.
       svg: () => (shownGroup ? shownDocument.slice(0, -END.length) + shownGroup + END : shownDocument),
     };

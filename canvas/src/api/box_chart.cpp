@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "api/series_names.hpp"
+#include "util/numbers.hpp"
 
 namespace qc::api {
 
@@ -15,6 +16,32 @@ bool has_placed_items(const ChartConfig& config) {
 
 std::string order_error(SeriesType called) {
   return "call " + std::string(series_name(called)) + "() before studies, series, signals, markers, tools and views";
+}
+
+std::string box_refusal(const SettledBoxes& settled, bool atr, std::size_t bars) {
+  const model::BoxSettings& s = settled.settings;
+  // Line break's amount is its count of lines.
+  const char* name = s.kind == model::BoxKind::kagi         ? "reversal"
+                     : s.kind == model::BoxKind::line_break ? "lines"
+                                                            : "box";
+  std::string what = "argument '" + std::string(name) + "': ";
+  const std::string amount = s.kind == model::BoxKind::line_break ? std::to_string(s.count) : util::shortest(s.size);
+  const std::string given = atr ? "None (an ATR box of " + amount + ")" : amount;
+  switch (settled.fault) {
+    case BoxFault::too_few_bars:
+      return what + "None needs at least " + std::to_string(kAtrBoxBars) + " bars for an ATR box, got " +
+             std::to_string(bars);
+    case BoxFault::no_atr: return what + "None: the ATR(14) of the bars at the last bar is not a number above 0";
+    case BoxFault::below_resolution: return what + given + " is below the prices' resolution";
+    case BoxFault::too_many: {
+      const std::string most = std::to_string(kMostBoxes);
+      return what + given +
+             (settled.count == SIZE_MAX ? " gives more than " + most + " boxes"
+                                        : " gives " + std::to_string(settled.count) + " boxes, more than " + most);
+    }
+    case BoxFault::none: break;
+  }
+  return what + given;
 }
 
 SettledBoxes settle_boxes(model::BarsView bars, const BoxRequest& request) {

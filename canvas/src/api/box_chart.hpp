@@ -50,6 +50,11 @@ struct SettledBoxes {
 // (every style, each its own way) without making one.
 SettledBoxes settle_boxes(model::BarsView bars, const BoxRequest& request);
 
+// Why `bars` bars settled to `settled` (a fault) refuse the style, naming the argument its amount was given
+// in, with that amount, an ATR box's (`atr`) as the number it came to: "argument 'box': 0.001 is below the
+// prices' resolution".
+std::string box_refusal(const SettledBoxes& settled, bool atr, std::size_t bars);
+
 // The chart drawn as the boxes its user bars give under `settings` (settled); `atr` is kept, so that new
 // bars settle the box again.
 Chart draw_boxes(Chart&& chart, const model::BoxSettings& settings, bool atr);

@@ -9,6 +9,7 @@
 #include "api/chart_json.hpp"
 #include "api/chart_renderer.hpp"
 #include "api/layout.hpp"
+#include "api/live_chart.hpp"
 
 struct qc_chart {
   qc::api::Chart chart;
@@ -21,6 +22,19 @@ namespace {
 std::string& last_error() {
   static std::string text;
   return text;
+}
+
+// The chart grown by one bar as Python's append (update: its update) grows it, or QC_REFUSED with the text
+// of Python's refusal in last_error().
+int grow(qc_chart* chart, const qc::model::Bar& bar, bool update) {
+  if (chart == nullptr) return QC_BAD_ARGUMENT;
+  const qc::model::BarColumns one{bar};
+  if (auto refusal = qc::api::grow_refusal(chart->chart, one, update, "bar")) {
+    last_error() = std::move(*refusal);
+    return QC_REFUSED;
+  }
+  qc::api::grow_chart(chart->chart, one, update);
+  return QC_OK;
 }
 
 }  // namespace
@@ -106,6 +120,16 @@ int qc_chart_bar_at(const qc_chart* chart, double x, int64_t* bar) {
   if (!under) return QC_OUTSIDE;
   *bar = static_cast<int64_t>(*under);
   return QC_OK;
+}
+
+int qc_chart_append(qc_chart* chart, int64_t time, double open, double high, double low, double close,
+                    double volume) {
+  return grow(chart, {time, open, high, low, close, volume}, false);
+}
+
+int qc_chart_update(qc_chart* chart, int64_t time, double open, double high, double low, double close,
+                    double volume) {
+  return grow(chart, {time, open, high, low, close, volume}, true);
 }
 
 }  // extern "C"

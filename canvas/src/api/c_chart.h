@@ -1,7 +1,7 @@
 /* The chart core behind a C interface over the chart's JSON form, for the WebAssembly build and any other
  * caller without C++: make a chart from its text, set and read its view, render its document (or what the
- * pointer draws, alone) into a buffer the chart keeps, and find the bar under an x. Nothing throws; every
- * function returns a status. */
+ * pointer draws, alone) into a buffer the chart keeps, find the bar under an x, and grow the chart by a bar.
+ * Nothing throws; every function returns a status. */
 #ifndef QC_API_C_CHART_H
 #define QC_API_C_CHART_H
 
@@ -22,7 +22,8 @@ enum qc_status {
   QC_OK = 0,
   QC_BAD_ARGUMENT = 1, /* a null pointer, or a view that selects no bars */
   QC_BAD_TEXT = 2,     /* a text the chart's JSON reader refuses: qc_error names the first bad key path */
-  QC_OUTSIDE = 3       /* no bar under that x */
+  QC_OUTSIDE = 3,      /* no bar under that x */
+  QC_REFUSED = 4       /* a bar the chart does not take: qc_error says why */
 };
 
 typedef struct qc_chart qc_chart;
@@ -35,7 +36,8 @@ void QC_C_EXPORT(qc_free)(void* p);
 int QC_C_EXPORT(qc_chart_new)(const char* text, size_t size, qc_chart** out);
 void QC_C_EXPORT(qc_chart_free)(qc_chart* chart);
 
-/* The failure of the last qc_chart_new that failed, as the Python module words it; *size its length. */
+/* The failure of the last qc_chart_new that failed, or why the last bar refused was refused, as the Python
+ * module words it; *size its length. */
 const char* QC_C_EXPORT(qc_error)(size_t* size);
 
 /* Bars first..last (inclusive; negative ones count from the end) drawn from now on. */
@@ -63,6 +65,16 @@ int QC_C_EXPORT(qc_chart_render_pointer)(qc_chart* chart, const double* pointer,
 /* The index (in the full series) of the bar a pointer at x (document pixels from the left edge) hovers: the
  * drawn bar whose centre lies nearest x; QC_OUTSIDE left or right of the plot. */
 int QC_C_EXPORT(qc_chart_bar_at)(const qc_chart* chart, double x, int64_t* bar);
+
+/* One bar (time in seconds) after the last, a chart without bars starting with it (append), or in place of the
+ * last bar, of the same time (update): the chart grows as the Python module's Chart.append and Chart.update grow
+ * it, with the same rules. A refused bar (QC_REFUSED) changes nothing, and qc_error gives the text of the
+ * Python module's ValueError for it. A view in negative indices follows the new bars; one in positive indices
+ * stays. */
+int QC_C_EXPORT(qc_chart_append)(qc_chart* chart, int64_t time, double open, double high, double low, double close,
+                                 double volume);
+int QC_C_EXPORT(qc_chart_update)(qc_chart* chart, int64_t time, double open, double high, double low, double close,
+                                 double volume);
 
 #ifdef __cplusplus
 }

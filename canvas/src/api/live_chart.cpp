@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "api/series_names.hpp"
 #include "coords/civil_calendar.hpp"
 #include "studies/window.hpp"
 
@@ -48,39 +49,6 @@ bool follow_tail(LiveStudy& s, model::Indicator& ind, model::BarsView bars, std:
   return true;
 }
 
-// A study's record over `bars`, whose bars before `from` are those its values were computed on.
-void follow_study(LiveStudy& s, model::Indicator& ind, model::BarsView bars, std::size_t from,
-                  const coords::TimeZone& zone) {
-  const std::size_t n = bars.size();
-  const std::size_t held = ind.vectors.empty() ? 0 : ind.vectors[0].values.size();
-  if (s.per_bar != nullptr) {
-    s.per_bar(bars, std::min(from, held), ind);
-    return;
-  }
-  // Before the first follow the values are the call's, over the bars there were.
-  if (!s.args && held > 0) s.args = s.args_at(held);
-  const std::optional<studies::StudyArgs> args = s.args_at(n);
-  if (!args) {
-    if (s.blank_when_idle) {
-      fill_with_nan(ind, n);
-    } else {
-      for (model::IndicatorVector& v : ind.vectors) v.values.clear();
-    }
-    s.args.reset();
-    s.resume.clear();
-    return;
-  }
-  const bool same = s.args == args && ind.runs.empty() && from > 0 && from <= held;
-  if (same && from == n && held == n) return;  // no bar it reads changed (a tick within a box)
-  if (same && s.resume.start_at(from)) {
-    if (!run_study(*s.row, *args, bars, ind, zone, &s.resume)) s.args.reset();
-    return;
-  }
-  if (same && s.row->reach != nullptr && follow_tail(s, ind, bars, from, *args, zone)) return;
-  s.resume.clear();
-  s.args = run_study(*s.row, *args, bars, ind, zone, &s.resume) ? args : std::nullopt;
-}
-
 // Every record over the chart's bars, whose bars before `from` are unchanged.
 void follow(Chart& chart, std::size_t from) {
   std::vector<model::Indicator>& records = chart.config.indicators;
@@ -89,7 +57,7 @@ void follow(Chart& chart, std::size_t from) {
   for (std::size_t i = 0; i < records.size(); ++i) {
     LiveRecord& rec = chart.live[i];
     if (rec.study) {
-      follow_study(*rec.study, records[i], bars, from, chart.config.time_zone);
+      rec.study->follow(*rec.study, records[i], bars, from, chart.config.time_zone);
     } else {
       hold_given(rec, records[i], bars.size());
     }
@@ -126,26 +94,65 @@ std::size_t first_change(model::BarsView a, model::BarsView b) {
   return n;
 }
 
-Chart grown(Chart&& chart, model::BarsView more, bool update) {
-  if (!chart.boxed()) {
-    const std::size_t from = update ? chart.bars.size() - 1 : chart.bars.size();
-    grow(chart.bars, more, update);
-    follow(chart, from);
-    return std::move(chart);
+// Why `more` cannot follow the last bar, in the chart's zone.
+std::optional<std::string> append_fault(const Chart& chart, model::BarsView more) {
+  const model::BarsView have = chart.user_bars();
+  const coords::TimeZone& zone = chart.config.time_zone;
+  std::optional<std::int64_t> before;
+  if (!have.empty()) before = have.time.back();
+  for (const std::int64_t t : more.time) {
+    if (before && t <= *before) {
+      return bar_time_text(t, zone) + " is not after the last bar, " + bar_time_text(*before, zone);
+    }
+    before = t;
   }
-  // The box stays the one settled at the style's call, an ATR box included.
-  model::BarColumns source = chart.source.bars;
-  grow(source, more, update);
-  model::Boxes boxes = model::make_boxes(source, chart.config.series.boxes);
-  const std::size_t from = first_change(chart.bars, boxes.bars);
-  chart.source.bars = std::move(source);
-  chart.source.last_bar = std::move(boxes.last_bar);
-  chart.bars = std::move(boxes.bars);
-  follow(chart, from);
-  return std::move(chart);
+  return std::nullopt;
 }
 
+// Why `bar` cannot replace the last bar, in the chart's zone.
+std::optional<std::string> update_fault(const Chart& chart, const model::Bar& bar) {
+  const model::BarsView have = chart.user_bars();
+  if (have.empty()) return "the chart has no bar to update";
+  const std::int64_t last = have.time.back();
+  if (bar.timestamp == last) return std::nullopt;
+  const coords::TimeZone& zone = chart.config.time_zone;
+  return bar_time_text(bar.timestamp, zone) + " is not the last bar's time, " + bar_time_text(last, zone);
+}
+
+
 }  // namespace
+
+void follow_study(LiveStudy& s, model::Indicator& ind, model::BarsView bars, std::size_t from,
+                  const coords::TimeZone& zone) {
+  const std::size_t n = bars.size();
+  const std::size_t held = ind.vectors.empty() ? 0 : ind.vectors[0].values.size();
+  if (s.per_bar != nullptr) {
+    s.per_bar(bars, std::min(from, held), ind);
+    return;
+  }
+  // Before the first follow the values are the call's, over the bars there were.
+  if (!s.args && held > 0) s.args = s.args_at(held);
+  const std::optional<studies::StudyArgs> args = s.args_at(n);
+  if (!args) {
+    if (s.blank_when_idle) {
+      fill_with_nan(ind, n);
+    } else {
+      for (model::IndicatorVector& v : ind.vectors) v.values.clear();
+    }
+    s.args.reset();
+    s.resume.clear();
+    return;
+  }
+  const bool same = s.args == args && ind.runs.empty() && from > 0 && from <= held;
+  if (same && from == n && held == n) return;  // no bar it reads changed (a tick within a box)
+  if (same && s.resume.start_at(from)) {
+    if (!run_study(*s.row, *args, bars, ind, zone, &s.resume)) s.args.reset();
+    return;
+  }
+  if (same && s.row->reach != nullptr && follow_tail(s, ind, bars, from, *args, zone)) return;
+  s.resume.clear();
+  s.args = run_study(*s.row, *args, bars, ind, zone, &s.resume) ? args : std::nullopt;
+}
 
 Chart add_live_study(Chart&& chart, model::Indicator ind, LiveStudy study) {
   const std::size_t index = chart.config.indicators.size();
@@ -185,40 +192,46 @@ std::string bar_time_text(std::int64_t ts, const coords::TimeZone& zone) {
   return std::string(buf, static_cast<std::size_t>(len));
 }
 
-std::optional<std::string> append_fault(const Chart& chart, model::BarsView more) {
-  const model::BarsView have = chart.user_bars();
-  const coords::TimeZone& zone = chart.config.time_zone;
-  std::optional<std::int64_t> before;
-  if (!have.empty()) before = have.time.back();
-  for (const std::int64_t t : more.time) {
-    if (before && t <= *before) {
-      return bar_time_text(t, zone) + " is not after the last bar, " + bar_time_text(*before, zone);
-    }
-    before = t;
-  }
-  return std::nullopt;
-}
-
-std::optional<std::string> update_fault(const Chart& chart, const model::Bar& bar) {
-  const model::BarsView have = chart.user_bars();
-  if (have.empty()) return "the chart has no bar to update";
-  const std::int64_t last = have.time.back();
-  if (bar.timestamp == last) return std::nullopt;
-  const coords::TimeZone& zone = chart.config.time_zone;
-  return bar_time_text(bar.timestamp, zone) + " is not the last bar's time, " + bar_time_text(last, zone);
-}
-
-SettledBoxes settle_grown(const Chart& chart, model::BarsView more, bool update) {
+std::optional<std::string> grow_refusal(const Chart& chart, model::BarsView more, bool update, std::string_view arg) {
+  std::optional<std::string> fault = update ? update_fault(chart, more[0]) : append_fault(chart, more);
+  if (fault) return "argument '" + std::string(arg) + "': " + *fault;
+  if (!chart.boxed()) return std::nullopt;
+  // The box stays the one settled at the style's call: only the count of boxes can refuse the new bars.
   model::BarColumns source = chart.source.bars;
   grow(source, more, update);
-  return settle_boxes(source, {chart.config.series.boxes, false});
+  const SettledBoxes settled = settle_boxes(source, {chart.config.series.boxes, false});
+  if (settled.fault == BoxFault::none) return std::nullopt;
+  return std::string(series_name(chart.config.series.series_type)) +
+         "() refuses these bars: " + box_refusal(settled, chart.source.atr, source.size());
 }
 
-Chart append_bars(Chart&& chart, model::BarsView more) { return grown(std::move(chart), more, false); }
+void grow_chart(Chart& chart, model::BarsView more, bool update) {
+  if (!chart.boxed()) {
+    const std::size_t from = update ? chart.bars.size() - 1 : chart.bars.size();
+    grow(chart.bars, more, update);
+    follow(chart, from);
+    return;
+  }
+  // The box stays the one settled at the style's call, an ATR box included.
+  model::BarColumns source = chart.source.bars;
+  grow(source, more, update);
+  model::Boxes boxes = model::make_boxes(source, chart.config.series.boxes);
+  const std::size_t from = first_change(chart.bars, boxes.bars);
+  chart.source.bars = std::move(source);
+  chart.source.last_bar = std::move(boxes.last_bar);
+  chart.bars = std::move(boxes.bars);
+  follow(chart, from);
+}
+
+Chart append_bars(Chart&& chart, model::BarsView more) {
+  grow_chart(chart, more, false);
+  return std::move(chart);
+}
 
 Chart update_last_bar(Chart&& chart, const model::Bar& bar) {
   const model::BarColumns one{bar};
-  return grown(std::move(chart), one, true);
+  grow_chart(chart, one, true);
+  return std::move(chart);
 }
 
 std::optional<std::size_t> user_series_named(const Chart& chart, std::string_view name) {

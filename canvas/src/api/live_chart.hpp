@@ -20,20 +20,21 @@ Chart add_live_study(Chart&& chart, model::Indicator ind, LiveStudy study);
 // How a catalogue study's record made by computed_indicator(row, args, …) follows the bars.
 LiveStudy declared_live(const IndicatorSpec& row, std::span<const ArgValue> args);
 
-// Why bars are refused, in the chart's zone: "2024-03-01 14:30 is not after the last bar, 2024-03-01 14:31"
-// for the first of `more` not after the bar before it (append), "2024-03-01 14:30 is not the last bar's
-// time, 2024-03-01 14:31" or "the chart has no bar to update" (update); none when they are taken.
-std::optional<std::string> append_fault(const Chart& chart, model::BarsView more);
-std::optional<std::string> update_fault(const Chart& chart, const model::Bar& bar);
+// Why `more` is refused after the chart's last bar (`update`: more[0] in place of the last bar), as the
+// Python module words it with the bars given as argument `arg`; none when they are taken. Times are written
+// in the chart's zone: "argument 'bar': 2024-03-01 14:30 is not after the last bar, 2024-03-01 14:31" for
+// the first of `more` not after the bar before it, "argument 'bar': 2024-03-01 14:30 is not the last bar's
+// time, 2024-03-01 14:31" or "argument 'bar': the chart has no bar to update"; on a chart drawn as boxes,
+// the box style's refusal of the bars grown under the box settled at its call ("renko() refuses these bars:
+// argument 'box': ...").
+std::optional<std::string> grow_refusal(const Chart& chart, model::BarsView more, bool update, std::string_view arg);
 
-// On a chart drawn as boxes, the boxes its user bars give with `more` after them (or the last bar replaced
-// by more[0], `update`), under the box settled at the style's call; the fault that refuses them, if any.
-SettledBoxes settle_grown(const Chart& chart, model::BarsView more, bool update);
-
-// The chart with `more` after its last bar (checked by append_fault) and with its last bar replaced by `bar`
-// (checked by update_fault). On a chart drawn as boxes the boxes follow under the box settled at the style's
+// The chart with `more` after its last bar and with its last bar replaced by `bar` (both checked by
+// grow_refusal). On a chart drawn as boxes the boxes follow under the box settled at the style's
 // call, and the records from the first box that changes.
 Chart append_bars(Chart&& chart, model::BarsView more);
+// The same in place: `more` appended, or the last bar replaced by more[0] (`update`).
+void grow_chart(Chart& chart, model::BarsView more, bool update);
 Chart update_last_bar(Chart&& chart, const model::Bar& bar);
 
 // The caller's overlay or compare series named `name`, by index among the records; none when there is none.

@@ -13,8 +13,16 @@
 
 namespace qc::api {
 
+struct LiveStudy;
+// The record `ind` of `study` over `bars`, whose bars before `from` are those its values were computed on.
+void follow_study(LiveStudy& study, model::Indicator& ind, model::BarsView bars, std::size_t from,
+                  const coords::TimeZone& zone);
+
 // A study's record as its call made it, kept current.
 struct LiveStudy {
+  // How the record follows the bars: called through this pointer, set where a study is made, so that a program
+  // that makes none (the page, whose charts are read from JSON) does not carry the studies' code.
+  void (*follow)(LiveStudy&, model::Indicator&, model::BarsView, std::size_t, const coords::TimeZone&) = follow_study;
   const IndicatorSpec* row = nullptr;
   // The study's arguments over n bars, as its call takes them; none where it gives no values at n.
   std::function<std::optional<studies::StudyArgs>(std::size_t)> args_at;
