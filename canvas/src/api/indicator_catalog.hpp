@@ -427,4 +427,8 @@ using catalog::kSmaRow;
 using catalog::kVolumePaneRatio;
 using catalog::kVolumeRow;
 
+// The row of a study method, a hand-written one's included (not overlay's, whose values are the caller's);
+// null when none has that name.
+const IndicatorSpec* find_study_row(std::string_view method);
+
 }  // namespace qc::api

@@ -11,14 +11,13 @@
 #include "api/box_chart.hpp"
 #include "api/chart.hpp"
 #include "api/live_record.hpp"
+#include "api/series_colors.hpp"
 
 namespace qc::api {
 
-// The chart with `ind` added, `study` computing it again as bars come.
-Chart add_live_study(Chart&& chart, model::Indicator ind, LiveStudy study);
-
-// How a catalogue study's record made by computed_indicator(row, args, …) follows the bars.
-LiveStudy declared_live(const IndicatorSpec& row, std::span<const ArgValue> args);
+// The chart with `ind` added (its default colours giving way as add_record says), `study` computing it again
+// as bars come.
+Chart add_live_study(Chart&& chart, model::Indicator ind, LiveStudy study, DefaultColors defaults);
 
 // Why bars are refused, in the chart's zone: "2024-03-01 14:30 is not after the last bar, 2024-03-01 14:31"
 // for the first of `more` not after the bar before it (append), "2024-03-01 14:30 is not the last bar's
