@@ -464,8 +464,14 @@ class Reader {
     if (ok) boxes_ = std::move(out);
     return ok;
   }
-  // How the records follow bars; kept until the document is read, then checked against the records.
+  // How the records follow bars; kept until the document is read, then checked against the records. The
+  // page's core grows no chart: it passes over them, so that neither their reading nor the studies weigh on
+  // its WebAssembly.
+#if defined(__wasm__)
+  bool live() { return cursor_.skip_value() || cursor_failed(); }
+#else
   bool live() { return value(live_.emplace()); }
+#endif
 
   // The failure of a value inside the one being read, at `relative` below the path ("vectors[0].values").
   bool fail_at(std::string_view relative, std::string_view message) {
@@ -1382,9 +1388,9 @@ bool Reader::call_args(const IndicatorSpec& row, std::vector<CallArg>& args) {
 }
 
 // Each record's way of following bars, one entry per record: a study's call held to its row and its record
-// to the row's vectors, the values the caller gave at most those the record holds. The page's core reads the
-// entries but grows no chart, so it leaves the calls unresolved and the studies out of its WebAssembly.
-bool Reader::place_live(Chart& out) {
+// to the row's vectors, the values the caller gave at most those the record holds.
+bool Reader::place_live([[maybe_unused]] Chart& out) {
+#if !defined(__wasm__)
   if (!live_) return true;
   std::vector<std::optional<LiveEntry>>& entries = *live_;
   const std::vector<model::Indicator>& records = out.config.indicators;
@@ -1404,7 +1410,6 @@ bool Reader::place_live(Chart& out) {
     }
     if (e.given) out.live[i].given = static_cast<std::size_t>(*e.given);
     if (!e.study) continue;
-#if !defined(__wasm__)
     const IndicatorSpec* row = find_study_row(e.study->method);
     path_ += ".study";
     if (row == nullptr) return fail_at("method", "unknown study method " + quoted(e.study->method));
@@ -1415,9 +1420,9 @@ bool Reader::place_live(Chart& out) {
     path_ += ".args";
     if (!call_args(*row, e.study->args)) return false;
     out.live[i].study = live_study(*row, CallView(e.study->args).span());
-#endif
   }
   path_.clear();
+#endif
   return true;
 }
 
