@@ -45,12 +45,6 @@ bool wma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
 
 // The weighted mean over √p bars of twice the one over p/2 bars less the one over p, all three fed bar
 // by bar; the last √p differences wait in a ring for the outer mean.
-// The slow WMA's bars, then as many less one as the Hull WMA averages of its differences.
-std::size_t hma_reach(const StudyArgs& args) {
-  const std::size_t p = args.period();
-  return p == 1 ? 1 : p + whole_sqrt(p) - 1;
-}
-
 bool hma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period();
   std::span<double> line = out.line(0);
@@ -73,6 +67,12 @@ bool hma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
     line[t] = hull.step(d, old) ? hull.mean() : kNaN;
   }
   return true;
+}
+
+// The slow WMA's bars, then as many less one as the Hull WMA averages of its differences.
+std::size_t hma_reach(const StudyArgs& args) {
+  const std::size_t p = args.period();
+  return p == 1 ? 1 : p + whole_sqrt(p) - 1;
 }
 
 namespace {
