@@ -180,6 +180,19 @@ BAD_TEXTS = [
     ("tool colour", edit(["tools", 0, "color"], "teal-ish"), "tools[0].color: invalid value: \"teal-ish\" is not a colour"),
     ("tool pane", edit(["tools", 0, "pane"], 0), "tools[0].pane: invalid value: sub-pane 0 but the chart has 0 sub-panes"),
     ("signal bar", edit(["signals", 0, "bar"], 3.5), "signals[0].bar: invalid value: floating point `3.5`"),
+    ("live entries", edit(["live"], []), "live: 0 entries for 1 studies"),
+    ("live method", edit(["live", 0, "study", "method"], "smaa"), "live[0].study.method: unknown study method \"smaa\""),
+    ("live vectors", edit(["live", 0, "study", "method"], "macd"), "live[0].study: 1 vectors in the study for the 3 of"),
+    ("live arguments", edit(["live", 0, "study", "args"], [5]), "live[0].study.args: 1 arguments for the 2 of \"sma\""),
+    ("live whole", edit(["live", 0, "study", "args", 0], 2.5),
+     "live[0].study.args[0]: invalid value, expected a whole number"),
+    ("live colour", edit(["live", 0, "study", "args", 1], "teal-ish"),
+     "live[0].study.args[1]: invalid value, expected a colour"),
+    ("live setting", edit(["live", 0, "study"], {"method": "psar", "args": [0.5, 0.2]}),
+     "live[0].study.args[0]: invalid value: \"step\" is above \"maximum\""),
+    ("live choice", edit(["live", 0, "study"], {"method": "vwap", "args": ["hour"]}),
+     "live[0].study.args[0]: invalid value: \"period\" is not one of \"auto\", \"day\""),
+    ("live given", edit(["live", 0, "given"], 121), "live[0].given: 121 values given, more than the 120 the study holds"),
 ]
 
 

@@ -202,15 +202,6 @@ def test_on_a_price_scale_a_compared_line_draws_as_an_overlay():
     assert render(compared) == render(overlaid)
 
 
-def test_the_user_palette_in_turn():
-    chart = line_chart(("colors", "#010101", "#020202"))
-    chart.compare("A", OTHER, color="red")  # a colour of its own still takes its turn
-    for k in range(9):
-        chart.compare(f"C{k}", OTHER)
-    strokes = [e["stroke"] for e in where(every(render(chart)), "polyline")]
-    assert strokes == ["#ff0000"] + PALETTE[1:] + PALETTE[:2]
-
-
 # ---- the scale's mode -----------------------------------------------------------------------------------------
 
 @pytest.mark.parametrize("calls, mode", [

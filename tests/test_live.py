@@ -2,6 +2,7 @@
 for every study method; the refusals; views; box styles; the caller's series."""
 import base64
 import json
+import pickle
 
 import numpy as np
 import pytest
@@ -39,13 +40,19 @@ def study_call(name, params, bars):
     return lambda chart: getattr(chart, name)(*args)
 
 
-def grown(bars, first, call, seed):
+# How the chart reaches the appends: as it was built, or read from its JSON or a pickle of it.
+TRIPS = {None: lambda chart: chart, "json": lambda chart: qc.Chart.from_json(chart.to_json()),
+         "pickle": lambda chart: pickle.loads(pickle.dumps(chart))}
+
+
+def grown(bars, first, call, seed, trip=None):
     """A chart of bars[:first] with the study, grown to all the bars by single appends, column appends and
     updates of the forming bar (its bar first written with another close)."""
     rng = np.random.default_rng(seed)
     chart = qc.Chart(800, 600)
     chart.bars(bars[:first])
     call(chart)
+    chart = TRIPS[trip](chart)
     i = first
     while i < len(bars):
         if rng.uniform() < 0.3:
@@ -62,11 +69,12 @@ def grown(bars, first, call, seed):
     return chart
 
 
-@pytest.mark.parametrize("first, gap", [(8, None), (70, None), (70, 100)])
+@pytest.mark.parametrize("first, gap, trip", [(8, None, None), (70, None, None), (70, 100, None), (30, None, "json"),
+                                             (70, 100, "pickle")])
 @pytest.mark.parametrize("name, params, doc", METHODS, ids=[m[0] for m in METHODS])
-def test_grown_chart_equals_chart_built_at_once(name, params, doc, first, gap):
+def test_grown_chart_equals_chart_built_at_once(name, params, doc, first, gap, trip):
     bars = random_bars(first, gap=gap)
-    ours = grown(bars, first, study_call(name, params, first), seed=len(name))
+    ours = grown(bars, first, study_call(name, params, first), seed=len(name), trip=trip)
     if name == "overlay":  # the caller's values cover the bars they were given for until extended
         ours.extend_series("Line", [float(i % 7) for i in range(first, N)])
     reference = qc.Chart(800, 600)
@@ -78,6 +86,20 @@ def test_grown_chart_equals_chart_built_at_once(name, params, doc, first, gap):
         for line, line_want in zip(lines, lines_want):
             assert mismatches(line, line_want) == []
     assert ours.render_svg() == reference.render_svg()
+
+
+def test_a_text_saved_before_charts_grew_keeps_its_values_and_takes_nan_on_new_bars():
+    bars = random_bars(7, 40)
+    chart = qc.Chart(400, 300)
+    chart.bars(bars[:30])
+    chart.sma(5)
+    doc = json.loads(chart.to_json())
+    del doc["live"]
+    old = qc.Chart.from_json(json.dumps(doc))
+    for bar in bars[30:]:
+        old.append(bar)
+    (line,), = studies(old)
+    assert np.isnan(line[30:]).all() and np.array_equal(line[:30], studies(chart)[0][0], equal_nan=True)
 
 
 def test_refusals_name_both_times_and_change_nothing():

@@ -1,5 +1,6 @@
 """The caller's own data on the chart from Python: overlay's panes, styles and checks, fill_between, level, the
 palette the calls take in turn, and the defaults of the averages, MACD, Bollinger and the switches."""
+import json
 import math
 
 import numpy as np
@@ -137,8 +138,48 @@ def test_palette_in_turn_by_successful_calls():
             chart.overlay("refused", [1.0])
     elements = body(render(chart))
     lines = [e["stroke"] for e in elements if e.tag == "polyline"]
-    assert lines == ["#2962ff", "#000001", "#26a69a", "#ef5350", "#00bcd4", "#795548", "#607d8b", "#2962ff"]
+    # The ninth call's turn, the first colour, is drawn already: it takes the first the pane does not draw.
+    assert lines == ["#2962ff", "#000001", "#26a69a", "#ef5350", "#00bcd4", "#795548", "#607d8b", "#ff9800"]
     assert where(elements, "path", fill="rgba(156,39,176,0.2)")  # the third colour, tinted
+
+
+def series_colors(chart):
+    """Each record's first colour, in call order, as the chart keeps it."""
+    def first(style):
+        kind, fields = next(iter(style.items()))
+        return fields.get("color") or fields.get("upper_color") or fields.get("up_color")
+    return [first(s["vectors"][0]["style"]) for s in json.loads(chart.to_json())["studies"]]
+
+
+# A default colour that an earlier line, histogram or fill of its pane draws takes the first palette colour the
+# pane does not draw (the fewest-drawn once all are), at its own alpha; a given colour is kept, whatever it is.
+COLLISIONS = [
+    ("sma beside compare", [("sma", 50), ("compare", "C", wave())], ["#2962ff", "#ff9800"]),
+    ("sma beside sma", [("sma", 50), ("sma", 20)], ["#2962ff", "#ff9800"]),
+    ("given colours kept", [("sma", 50), ("sma", 20, "#2962ff"), ("compare", "C", wave(), {"color": "#2962FF"})],
+     ["#2962ff", "#2962ff", "#2962FF"]),
+    ("compared after parsing", [("sma", 20, "rgb(41, 98, 255)"), ("overlay", "O", wave())],
+     ["rgb(41, 98, 255)", "#ff9800"]),
+    ("a fill at its alpha", [("sma", 50), ("fill_between", "F", wave() + 1, wave())], ["#2962ff", "#ff980033"]),
+    ("the volume's colours", [("volume",)] + [("overlay", f"O{k}", wave()) for k in range(4)],
+     ["", "#2962ff", "#ff9800", "#9c27b0", "#00bcd4"]),
+    ("all eight, then from the first", [("compare", "A", wave(), {"color": "red"})] + [("compare", f"C{k}", wave())
+                                                                               for k in range(10)],
+     ["#ff0000"] + PALETTE[1:] + ["#2962ff", "#2962ff", "#ff9800"]),
+    ("other panes apart", [("sma", 50), ("rsi", 14), ("overlay", "A", wave()), ("overlay", "B", wave(), {"pane": 1}),
+                           ("overlay", "C", wave(), {"pane": 1})], ["#2962ff", "#9C27B0", "#ff9800", "#ff9800", "#2962ff"]),
+]
+
+
+@pytest.mark.parametrize("calls, colors", [(c, k) for _, c, k in COLLISIONS], ids=[n for n, _, _ in COLLISIONS])
+def test_default_colours_give_way_to_the_first_the_pane_does_not_draw(calls, colors):
+    chart = bars_chart()
+    for method, *args in calls:
+        kwargs = args.pop() if args and isinstance(args[-1], dict) else {}
+        getattr(chart, method)(*args, **kwargs)
+    assert series_colors(chart) == colors
+    twin = qc.Chart.from_json(chart.to_json())
+    assert twin.render_svg() == chart.render_svg()
 
 
 # ---- fills ---------------------------------------------------------------------------------------------------

@@ -253,7 +253,8 @@ def test_the_price_range_leaves_room_for_the_volume_band(year_bars, scale, view)
 def test_level_segments_reaching_into_the_view_are_drawn_whole(year_bars):
     # Monthly levels: bars 75 .. 130 begin inside one month and end inside another.
     svg = render(chart_of(year_bars, view=(75, 130), studies=[("pivot_points",)]))
-    levels = [e for e in every(svg) if e.tag == "line" and e.attrs.get("stroke") in ("#787b86", "#ef5350", "#26a69a")
+    # The resistances' red and the supports' teal are the volume's colours: they take the palette's first two.
+    levels = [e for e in every(svg) if e.tag == "line" and e.attrs.get("stroke") in ("#787b86", "#2962ff", "#ff9800")
               and e["x1"] != e["x2"]]
     assert len([e for e in levels if e.num("x1") < 0]) == 7  # each of the seven levels of the month begun before
     assert len([e for e in levels if e.num("x2") > 930]) == 7

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "api/indicator_builders.hpp"
 #include "api/indicator_catalog.hpp"
 
 using namespace qc;
@@ -96,7 +97,7 @@ TEST(LiveChart, ResumedStudiesEqualThoseRunFromTheFirstBar) {
     grown.bars = model::BarColumns(std::span(bars).first(10));
     const std::span<const api::ArgValue> given(args);
     grown = api::add_live_study(std::move(grown), api::computed_indicator(*row, given, grown.bars, coords::kUtc),
-                                api::declared_live(*row, given));
+                                api::live_study(*row, given), api::kNoneDefault);
     for (std::size_t i = 10; i < bars.size(); ++i) {
       model::Bar early = bars[i];
       early.close += 3.0;

@@ -324,9 +324,11 @@ TEST(UserPanes, JoinedRecordsDrawAfterTheStudyAndFollowItsLegendLine) {
   chart.config.indicators.push_back(study);
   api::SeriesLooks looks;
   looks.color = "#cccccc";
-  chart = api::add_user_record(std::move(chart), api::user_series("Mine", {4, 3, 2, 1}, api::PaneTarget::sub_pane(0), looks));
+  chart = api::add_user_record(std::move(chart), api::user_series("Mine", {4, 3, 2, 1}, api::PaneTarget::sub_pane(0), looks),
+                                 true);
   chart = api::add_user_record(std::move(chart), api::user_fill("Fill", {5, 5, 5, 5}, {0, 0, 0, 0},
-                                                                 api::PaneTarget::sub_pane(0), "#dddddd", "#dddddd"));
+                                                                 api::PaneTarget::sub_pane(0), "#dddddd", "#dddddd"),
+                                 true);
   chart.config.show_legend = true;
   EXPECT_EQ(chart.config.user_series_calls, 2u);
   EXPECT_EQ(api::sub_pane_count(chart.config), 1u);

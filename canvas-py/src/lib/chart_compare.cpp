@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "api/compare.hpp"
+#include "api/user_series.hpp"
 #include "bar_values.hpp"
 #include "chart.hpp"
 
@@ -52,15 +53,11 @@ PyObject* add_compare(ChartCall& c) {
   qc::model::Values closes = bar_values(c.args.object(1), chart_of(c), c.params()[1].name);
   const std::optional<std::string>& color = c.args.opt_text(2);
   with_chart(c, [&](Chart&& chart) {
-    qc::api::ChartConfig& config = chart.config;
-    const std::string_view line_color =
-        color ? std::string_view(*color)
-              : qc::api::kUserSeriesColors[config.user_series_calls % qc::api::kUserSeriesColors.size()];
-    config.indicators.push_back(qc::api::compare_indicator(c.args.text(0), std::move(closes), line_color));
-    ++config.user_series_calls;
-    if (config.price_scale == PriceScaleMode::price || config.price_scale == PriceScaleMode::log) {
-      config.price_scale = PriceScaleMode::percent;
-    }
+    const std::string_view line_color = color ? std::string_view(*color) : qc::api::next_user_color(chart.config);
+    chart = qc::api::add_user_record(
+        std::move(chart), qc::api::compare_indicator(c.args.text(0), std::move(closes), line_color), color.has_value());
+    PriceScaleMode& scale = chart.config.price_scale;
+    if (scale == PriceScaleMode::price || scale == PriceScaleMode::log) scale = PriceScaleMode::percent;
     return std::move(chart);
   });
   return none();

@@ -204,6 +204,8 @@ struct StudyLooks {
     if (height) qc::api::set_pane_height(ind, *height);
     qc::api::recolor(ind, colors);
   }
+  // The lines of the study's record left in the row's colours.
+  qc::api::DefaultColors defaults(const IndicatorSpec& spec) const { return qc::api::default_lines(spec, colors); }
 };
 
 // Every catalogue study: build the record from the row and its values from the chart's bars.
@@ -231,28 +233,49 @@ PyObject* declared_body(ChartCall& c) {
   with_chart(c, [&](qc::api::Chart&& chart) {
     qc::model::Indicator ind = qc::api::computed_indicator(spec, given, chart.bars, chart.config.time_zone);
     looks.apply(ind);
-    return qc::api::add_live_study(std::move(chart), std::move(ind), qc::api::declared_live(spec, given));
+    return qc::api::add_live_study(std::move(chart), std::move(ind), qc::api::live_study(spec, given),
+                                   looks.defaults(spec));
   });
   return none();
 }
 
 // Computed methods read the bars, so the chart is taken first; a guard that refuses adds nothing. The
-// looks the call gives for the row are read before; `live` says how the record follows new bars.
+// looks the call gives for the row are read before; `live` says how the record follows new bars;
+// `unnamed` the lines drawn in an argument's colour that took its default (None).
 template <class Compute>
-PyObject* append_computed(ChartCall& c, const IndicatorSpec& spec, Compute&& compute, qc::api::LiveStudy live) {
+PyObject* append_computed(ChartCall& c, const IndicatorSpec& spec, Compute&& compute, qc::api::LiveStudy live,
+                          qc::api::DefaultColors unnamed = qc::api::kNoneDefault) {
   const StudyLooks looks = StudyLooks::of(c, spec);
   with_chart(c, [&](qc::api::Chart&& chart) {
     std::optional<qc::model::Indicator> ind = compute(qc::model::BarsView(chart.bars));
     if (!ind) return std::move(chart);
     looks.apply(*ind);
-    return qc::api::add_live_study(std::move(chart), std::move(*ind), std::move(live));
+    return qc::api::add_live_study(std::move(chart), std::move(*ind), std::move(live), looks.defaults(spec) | unnamed);
   });
   return none();
+}
+
+// How a hand-written row's record follows new bars, for the call's arguments as its builder takes them.
+template <class... Arg>
+qc::api::LiveStudy live_of(const IndicatorSpec& row, Arg... args) {
+  const std::array<qc::api::ArgValue, sizeof...(Arg)> values{qc::api::ArgValue(args)...};
+  return qc::api::live_study(row, values);
 }
 
 // The averages' colours when given none.
 constexpr std::string_view kSmaColor = "#2962ff";
 constexpr std::string_view kEmaColor = "#ff9800";
+
+// An average's colour: the caller's, else its own.
+std::string_view average_color(ChartCall& c, std::string_view own) {
+  const std::optional<std::string>& given = c.args.opt_text(1);
+  return given ? std::string_view(*given) : own;
+}
+
+// An average's line when its colour argument is None.
+qc::api::DefaultColors line_unless_colored(ChartCall& c) {
+  return c.args.opt_text(1) ? qc::api::kNoneDefault : qc::api::DefaultColors{1};
+}
 
 constexpr ChartRow kHandWrittenRows[] = {
     with_defaults(row_of(qc::api::kSmaRow,
@@ -260,10 +283,10 @@ constexpr ChartRow kHandWrittenRows[] = {
                            return append_computed(
                                c, qc::api::kSmaRow,
                                [&](auto bars) {
-                                 return qc::api::sma_indicator(bars, c.args.u64(0),
-                                                               c.args.opt_text(1).value_or(std::string(kSmaColor)));
+                                 return qc::api::sma_indicator(bars, c.args.u64(0), average_color(c, kSmaColor));
                                },
-                               qc::api::one_period_live(qc::api::kSmaRow, c.args.u64(0)));
+                               live_of(qc::api::kSmaRow, c.args.u64(0), average_color(c, kSmaColor)),
+                               line_unless_colored(c));
                          }),
                   {{"color", "None"}}),
     with_defaults(row_of(qc::api::kEmaRow,
@@ -271,17 +294,17 @@ constexpr ChartRow kHandWrittenRows[] = {
                            return append_computed(
                                c, qc::api::kEmaRow,
                                [&](auto bars) {
-                                 return qc::api::ema_indicator(bars, c.args.u64(0),
-                                                               c.args.opt_text(1).value_or(std::string(kEmaColor)));
+                                 return qc::api::ema_indicator(bars, c.args.u64(0), average_color(c, kEmaColor));
                                },
-                               qc::api::one_period_live(qc::api::kEmaRow, c.args.u64(0)));
+                               live_of(qc::api::kEmaRow, c.args.u64(0), average_color(c, kEmaColor)),
+                               line_unless_colored(c));
                          }),
                   {{"color", "None"}}),
     row_of(qc::api::kRsiRow,
            [](ChartCall& c) {
              return append_computed(
                  c, qc::api::kRsiRow, [&](auto bars) { return qc::api::rsi_indicator(bars, c.args.u64(0)); },
-                 qc::api::one_period_live(qc::api::kRsiRow, c.args.u64(0)));
+                 live_of(qc::api::kRsiRow, c.args.u64(0)));
            }),
     with_defaults(row_of(qc::api::kMacdRow,
                          [](ChartCall& c) {
@@ -290,7 +313,7 @@ constexpr ChartRow kHandWrittenRows[] = {
                                [&](auto bars) {
                                  return qc::api::macd_indicator(bars, c.args.u64(0), c.args.u64(1), c.args.u64(2));
                                },
-                               qc::api::macd_live(qc::api::kMacdRow, c.args.u64(0), c.args.u64(1), c.args.u64(2)));
+                               live_of(qc::api::kMacdRow, c.args.u64(0), c.args.u64(1), c.args.u64(2)));
                          }),
                   {{"fast", "12"}, {"slow", "26"}, {"signal", "9"}}),
     row_of(qc::api::kMacdDefaultRow,
@@ -298,7 +321,7 @@ constexpr ChartRow kHandWrittenRows[] = {
              return append_computed(
                  c, qc::api::kMacdDefaultRow,
                  [](auto bars) { return std::optional(qc::api::macd_default_indicator(bars)); },
-                 qc::api::macd_live(qc::api::kMacdDefaultRow, 12, 26, 9));
+                 live_of(qc::api::kMacdDefaultRow));
            }),
     with_defaults(row_of(qc::api::kBollingerRow,
                          [](ChartCall& c) {
@@ -307,7 +330,7 @@ constexpr ChartRow kHandWrittenRows[] = {
                                [&](auto bars) {
                                  return qc::api::bollinger_indicator(bars, c.args.u64(0), c.args.f64(1));
                                },
-                               qc::api::one_period_live(qc::api::kBollingerRow, c.args.u64(0), c.args.f64(1)));
+                               live_of(qc::api::kBollingerRow, c.args.u64(0), c.args.f64(1)));
                          }),
                   {{"multiplier", "2.0"}}),
     {qc::api::kVolumeRow.method.data(), Doc(qc::api::kVolumeRow.doc.data(), &qc::api::kVolumeRow),
@@ -318,7 +341,7 @@ constexpr ChartRow kHandWrittenRows[] = {
      [](ChartCall& c) {
        return append_computed(
            c, qc::api::kVolumeRow, [&](auto bars) { return qc::api::volume_indicator(bars, c.args.flag(0)); },
-           qc::api::volume_live());
+           live_of(qc::api::kVolumeRow));
      }},
     // Its values are the caller's, so its parameters are not its row's.
     {"overlay", Doc(qc::api::kOverlayRow.doc.data(), &qc::api::kOverlayRow),

@@ -63,8 +63,10 @@ std::string color_or_next(std::optional<std::string>& color, const qc::api::Char
   return color ? std::move(*color) : std::string(qc::api::next_user_color(config));
 }
 
-void append_user_record(ChartCall& c, qc::model::Indicator record) {
-  with_chart(c, [&](qc::api::Chart&& chart) { return qc::api::add_user_record(std::move(chart), std::move(record)); });
+void append_user_record(ChartCall& c, qc::model::Indicator record, bool color_given) {
+  with_chart(c, [&](qc::api::Chart&& chart) {
+    return qc::api::add_user_record(std::move(chart), std::move(record), color_given);
+  });
 }
 
 PyObject* fill_between_body(ChartCall& c) {
@@ -76,12 +78,14 @@ PyObject* fill_between_body(ChartCall& c) {
   const PaneTarget pane = pane_target(c.args.slot(3), chart.config, true);
   qc::model::Values upper = bar_values_or_constant(c.args.object(1), chart, "upper");
   qc::model::Values lower = bar_values_or_constant(c.args.object(2), chart, "lower");
+  const bool given = color || pair;
   if (!pair) {
     const std::string one = color_or_next(color, chart.config);
     pair.emplace(one, one);
   }
   append_user_record(c, qc::api::user_fill(c.args.text(0), std::move(upper), std::move(lower), pane, pair->first,
-                                           pair->second));
+                                           pair->second),
+                     given);
   return none();
 }
 
@@ -173,12 +177,13 @@ PyObject* overlay_body(ChartCall& c) {
   // A histogram without colours takes the one colour given for both, or none: then the chart's up and down
   // colours when drawn.
   std::optional<std::string>& color = c.args.opt_text(2);
+  const bool given = color || !looks.up_color.empty();
   if (*style != qc::api::SeriesStyle::histogram) {
     looks.color = color_or_next(color, chart.config);
   } else if (color && looks.up_color.empty()) {
     looks.up_color = looks.down_color = std::move(*color);
   }
-  append_user_record(c, qc::api::user_series(c.args.text(0), std::move(values), pane, looks));
+  append_user_record(c, qc::api::user_series(c.args.text(0), std::move(values), pane, looks), given);
   return none();
 }
 

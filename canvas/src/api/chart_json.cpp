@@ -17,6 +17,8 @@
 #include <variant>
 
 #include "api/box_chart.hpp"
+#include "api/indicator_builders.hpp"
+#include "api/indicator_catalog.hpp"
 #include "api/series_names.hpp"
 #include "api/user_series.hpp"
 #include "api/value_rules.hpp"
@@ -45,6 +47,17 @@ struct BoxesRecord {
   // Written from: the chart's own columns, in place.
   const model::BarColumns* chart_bars = nullptr;
   std::span<const std::size_t> chart_last_bar;
+};
+
+// How a record follows bars appended and updated, as the text holds it: the call of the study that computes it
+// again (its method and arguments), and the bars the caller's values were given for.
+struct StudyCallRecord {
+  std::string method;
+  std::vector<CallArg> args;
+};
+struct LiveEntry {
+  std::optional<StudyCallRecord> study;
+  std::optional<std::uint64_t> given;
 };
 
 class Describer;
@@ -168,6 +181,9 @@ class Writer {
     if (pane.is_main) return value(std::string_view("main"));
     value(pane.sub_pane);
   }
+  void value(const CallArg& arg) {
+    std::visit([&](const auto& v) { value(v); }, arg);
+  }
   template <ColumnItem T, class A>
   void value(const std::vector<T, A>& items) {
     column(std::span<const T>(items));
@@ -248,6 +264,8 @@ class Reader {
   // Defined after the rows, which it reads.
   bool document(Chart& out);
   bool place_boxes(Chart& out);
+  bool place_live(Chart& out);
+  bool call_args(const IndicatorSpec& row, std::vector<CallArg>& args);
   bool box_settings(const model::BoxSettings& b, model::BarsView bars);
 
   const std::string& error() const { return error_; }
@@ -366,6 +384,20 @@ class Reader {
     out = PrimitivePane::main();
     return true;
   }
+  // A study's argument as the text gives it; held to its row's kind once the row is known.
+  bool value(CallArg& out) {
+    if (cursor_.peek() == '"') return value(out.emplace<std::string>());
+    const int c = cursor_.peek();
+    if (c != '-' && (c < '0' || c > '9')) return invalid_type("a number or a string");
+    JsonNumber n;
+    if (!cursor_.read_number(n)) return cursor_failed();
+    switch (n.kind) {
+      case JsonNumber::Kind::unsigned_integer: out = n.u; break;
+      case JsonNumber::Kind::negative_integer: out = static_cast<double>(n.i); break;
+      case JsonNumber::Kind::floating: out = n.f; break;
+    }
+    return true;
+  }
   template <ColumnItem T, class A>
   bool value(std::vector<T, A>& out) {
     if (cursor_.peek() != '"') return invalid_type("a base64 string");
@@ -449,6 +481,14 @@ class Reader {
     if (ok) boxes_ = std::move(out);
     return ok;
   }
+  // How the records follow bars; kept until the document is read, then checked against the records. The
+  // page's core grows no chart: it passes over them, so that neither their reading nor the studies weigh on
+  // its WebAssembly.
+#if defined(__wasm__)
+  bool live() { return cursor_.skip_value() || cursor_failed(); }
+#else
+  bool live() { return value(live_.emplace()); }
+#endif
 
   // The failure of a value inside the one being read, at `relative` below the path ("vectors[0].values").
   bool fail_at(std::string_view relative, std::string_view message) {
@@ -558,6 +598,7 @@ class Reader {
   std::string error_;
   const Chart* chart_ = nullptr;
   std::optional<BoxesRecord> boxes_;
+  std::optional<std::vector<std::optional<LiveEntry>>> live_;  // none in texts saved before records followed bars
 };
 
 // The form's keys as a table of key paths and the values they hold, from the same rows the writer and the
@@ -635,6 +676,8 @@ void Describer::value() {
     leaf("[bar, price]: two numbers");
   } else if constexpr (std::same_as<V, PrimitivePane>) {
     leaf("\"main\" or a sub-pane's number (0: the top one)");
+  } else if constexpr (std::same_as<V, CallArg>) {
+    leaf("a number or a text, as the method takes the argument in its place (\"\" for a colour left as None)");
   } else if constexpr (ByteColumn<V>) {
     leaf("base64 of bytes");
   } else if constexpr (ColumnVector<V>) {
@@ -1177,6 +1220,29 @@ struct Schema<PaneFormat> {
   }
 };
 
+template <>
+struct Schema<StudyCallRecord> {
+  static constexpr std::array fields{member<&StudyCallRecord::method>("method"),
+                                     member<&StudyCallRecord::args>("args")};
+};
+template <>
+struct Schema<LiveEntry> {
+  static constexpr std::array fields{member<&LiveEntry::study>("study"), member<&LiveEntry::given>("given")};
+};
+
+// What the text keeps of how each record follows bars: null for a record that follows none of them.
+std::vector<std::optional<LiveEntry>> live_entries(const Chart& c) {
+  std::vector<std::optional<LiveEntry>> entries(c.config.indicators.size());
+  for (std::size_t i = 0; i < entries.size() && i < c.live.size(); ++i) {
+    const LiveRecord& rec = c.live[i];
+    if (!rec.study && !rec.given) continue;
+    LiveEntry& e = entries[i].emplace();
+    if (rec.study) e.study = StudyCallRecord{std::string(rec.study->row->method), rec.study->call};
+    e.given = rec.given;
+  }
+  return entries;
+}
+
 // A key whose value is a member of the chart's configuration as it is.
 template <auto M>
 constexpr Field<Chart> config(std::string_view key) {
@@ -1262,6 +1328,16 @@ struct Schema<Chart> {
                  d.note("the boxes of a box style (null for the others), at most " + std::to_string(kMostBoxes));
                })},
       config<&ChartConfig::indicators>("studies"),
+      Field<T>{"live", [](Writer& w, const T& c) { w.value(live_entries(c)); },
+               [](Reader& r, T&) { return r.live(); },
+               QC_DESCRIBER([](Describer& d) {
+                 d.value<std::vector<std::optional<LiveEntry>>>();
+                 d.note("one entry per study, how it follows bars appended and updated: the method and arguments of "
+                        "the call that computes it again, as the builders take them (its vectors as many as the "
+                        "method's), and how many of its values the caller gave; left out in texts saved before, "
+                        "whose studies keep their values and take NaN on new bars");
+               }),
+               true},
       config<&ChartConfig::primitives>("tools"),
       config<&ChartConfig::signals>("signals"),
       config<&ChartConfig::levels>("levels"),
@@ -1274,7 +1350,7 @@ bool Reader::document(Chart& out) {
   chart_ = &out;
   if (!value(out)) return false;
   if (cursor_.peek() != JsonCursor::end) return syntax_error("trailing characters");
-  if (!place_boxes(out)) return false;
+  if (!place_boxes(out) || !place_live(out)) return false;
   const std::size_t n = out.bars.size();
   if (const auto& view = out.config.view; view && n > 0) {
     if (const ViewFault fault = view_fault(*view, n); fault != ViewFault::none) {
@@ -1345,6 +1421,99 @@ bool Reader::place_boxes(Chart& out) {
   out.source.last_bar.assign(boxes.last_bar.begin(), boxes.last_bar.end());
   out.source.atr = boxes.atr;
   path_.clear();
+  return true;
+}
+
+// A study's arguments held to its row's kinds, as the binding converts them: a whole number (an integral float
+// taken), a real (its non-finite names too), a colour (or "" for a keyword colour left as None), a choice; then
+// the row's settings' rules.
+bool Reader::call_args(const IndicatorSpec& row, std::vector<CallArg>& args) {
+  if (args.size() != row.args.size()) {
+    return fail(std::to_string(args.size()) + " arguments for the " + std::to_string(row.args.size()) + " of \"" +
+                std::string(row.method) + "\"");
+  }
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const ArgSpec& spec = row.args[i];
+    CallArg& arg = args[i];
+    const auto* whole = std::get_if<std::uint64_t>(&arg);
+    const auto* real = std::get_if<double>(&arg);
+    const auto* text = std::get_if<std::string>(&arg);
+    const std::string at = "[" + std::to_string(i) + "]";
+    switch (spec.kind) {
+      case ArgKind::Whole:
+        if (real && std::trunc(*real) == *real && *real >= 0 && *real <= 0x1p53) arg = static_cast<std::uint64_t>(*real);
+        if (!std::holds_alternative<std::uint64_t>(arg)) return fail_at(at, "invalid value, expected a whole number");
+        break;
+      case ArgKind::Real:
+        if (whole) arg = static_cast<double>(*whole);
+        for (const double v : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity()}) {
+          if (text && *text == non_finite_name(v)) arg = v;
+        }
+        if (!std::holds_alternative<double>(arg)) return fail_at(at, "invalid value, expected a number");
+        break;
+      case ArgKind::Text:
+        if (!text || !((spec.keyword_only() && text->empty()) || color_text(*text))) {
+          return fail_at(at, "invalid value, expected a colour" +
+                                 std::string(spec.keyword_only() ? " or \"\"" : ""));
+        }
+        break;
+      case ArgKind::Choice:
+        if (!text) return fail_at(at, "invalid value, expected a string");
+        break;
+    }
+  }
+  const CallView view(args);
+  const SettingCheck check = check_settings(row, view.span());
+  std::string what;
+  switch (check.fault) {
+    case SettingFault::none: return true;
+    case SettingFault::below_one: what = "is below 1"; break;
+    case SettingFault::not_finite: what = "is not finite"; break;
+    case SettingFault::not_positive: what = "is not above 0"; break;
+    case SettingFault::above_limit: what = "is above " + quoted(row.args[check.limit].name); break;
+    case SettingFault::unknown_choice: what = "is not one of" + listed(row.args[check.index].choices, kItself, true); break;
+  }
+  return fail_at("[" + std::to_string(check.index) + "]",
+                 "invalid value: " + quoted(row.args[check.index].name) + " " + what);
+}
+
+// Each record's way of following bars, one entry per record: a study's call held to its row and its record
+// to the row's vectors, the values the caller gave at most those the record holds.
+bool Reader::place_live([[maybe_unused]] Chart& out) {
+#if !defined(__wasm__)
+  if (!live_) return true;
+  std::vector<std::optional<LiveEntry>>& entries = *live_;
+  const std::vector<model::Indicator>& records = out.config.indicators;
+  path_ = "live";
+  if (entries.size() != records.size()) {
+    return fail(std::to_string(entries.size()) + " entries for " + std::to_string(records.size()) + " studies");
+  }
+  out.live.assign(records.size(), {});
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (!entries[i]) continue;
+    LiveEntry& e = *entries[i];
+    const std::size_t held = records[i].vectors.empty() ? 0 : records[i].vectors[0].values.size();
+    path_ = "live[" + std::to_string(i) + "]";
+    if (e.given && *e.given > held) {
+      return fail_at("given", std::to_string(*e.given) + " values given, more than the " + std::to_string(held) +
+                                  " the study holds");
+    }
+    if (e.given) out.live[i].given = static_cast<std::size_t>(*e.given);
+    if (!e.study) continue;
+    const IndicatorSpec* row = find_study_row(e.study->method);
+    path_ += ".study";
+    if (row == nullptr) return fail_at("method", "unknown study method " + quoted(e.study->method));
+    if (records[i].vectors.size() != row->vectors.size()) {
+      return fail(std::to_string(records[i].vectors.size()) + " vectors in the study for the " +
+                  std::to_string(row->vectors.size()) + " of \"" + std::string(row->method) + "\"");
+    }
+    path_ += ".args";
+    if (!call_args(*row, e.study->args)) return false;
+    out.live[i].study = live_study(*row, CallView(e.study->args).span());
+  }
+  path_.clear();
+#endif
   return true;
 }
 

@@ -2,6 +2,8 @@
 #include "api/indicator_builders.hpp"
 
 #include <string>
+#include <type_traits>
+#include <variant>
 #include <utility>
 
 #include "api/indicator_catalog.hpp"
@@ -59,6 +61,30 @@ studies::StudyArgs macd_periods(std::uint64_t fast, std::uint64_t slow, std::uin
   return study;
 }
 
+// The arguments of a catalogue study over n bars.
+std::optional<studies::StudyArgs> declared_args(const IndicatorSpec& row, std::span<const CallArg> call, std::size_t n) {
+  return study_args(row, CallView(call).span(), n);
+}
+
+// sma, ema, rsi and bollinger over n bars: one period, bollinger's multiplier beside it; as one_period guards
+// them, none for a period of 0 or above the bars.
+std::optional<studies::StudyArgs> one_period_args(const IndicatorSpec& row, std::span<const CallArg> call,
+                                                  std::size_t n) {
+  const std::uint64_t period = std::get<std::uint64_t>(call[0]);
+  const double real = row.args.size() > 1 && row.args[1].kind == ArgKind::Real ? std::get<double>(call[1]) : 0.0;
+  if (period == 0 || period > n) return std::nullopt;
+  return period_args(period, real);
+}
+
+// macd's periods as given, macd_default's its own; as macd_indicator guards them, none for a fast or slow
+// period of 0.
+std::optional<studies::StudyArgs> macd_args(const IndicatorSpec&, std::span<const CallArg> call, std::size_t) {
+  if (call.empty()) return macd_periods(12, 26, 9);
+  const std::uint64_t fast = std::get<std::uint64_t>(call[0]), slow = std::get<std::uint64_t>(call[1]);
+  if (fast == 0 || slow == 0) return std::nullopt;
+  return macd_periods(fast, slow, std::get<std::uint64_t>(call[2]));
+}
+
 }  // namespace
 
 std::optional<model::Indicator> sma_indicator(model::BarsView bars, std::uint64_t period,
@@ -114,27 +140,32 @@ std::optional<model::Indicator> volume_indicator(model::BarsView bars, bool pane
   return ind;
 }
 
-LiveStudy one_period_live(const IndicatorSpec& row, std::uint64_t period, double real) {
+LiveStudy live_study(const IndicatorSpec& row, std::span<const ArgValue> args) {
   LiveStudy s;
   s.row = &row;
-  s.blank_when_idle = true;
-  s.args_at = [period, real](std::size_t n) {
-    return period <= n ? std::optional(period_args(period, real)) : std::nullopt;
-  };
-  return s;
-}
-
-LiveStudy macd_live(const IndicatorSpec& row, std::uint64_t fast, std::uint64_t slow, std::uint64_t signal) {
-  LiveStudy s;
-  s.row = &row;
-  s.args_at = [args = macd_periods(fast, slow, signal)](std::size_t) { return std::optional(args); };
-  return s;
-}
-
-LiveStudy volume_live() {
-  LiveStudy s;
-  s.row = &kVolumeRow;
-  s.per_bar = volume_values;
+  s.call.reserve(args.size());
+  for (const ArgValue& arg : args) {
+    std::visit(
+        [&](const auto& v) {
+          using V = std::remove_cvref_t<decltype(v)>;
+          if constexpr (std::is_same_v<V, std::string_view>) {
+            s.call.emplace_back(std::string(v));
+          } else {
+            s.call.emplace_back(v);
+          }
+        },
+        arg);
+  }
+  if (&row == &kVolumeRow) {
+    s.per_bar = volume_values;
+  } else if (&row == &kMacdRow || &row == &kMacdDefaultRow) {
+    s.args_at = macd_args;
+  } else if (&row == &kSmaRow || &row == &kEmaRow || &row == &kRsiRow || &row == &kBollingerRow) {
+    s.args_at = one_period_args;
+    s.blank_when_idle = true;
+  } else {
+    s.args_at = declared_args;
+  }
   return s;
 }
 

@@ -34,11 +34,9 @@ model::Indicator macd_default_indicator(model::BarsView bars);
 // their own (`pane`) whose range starts at 0; a bar is up where it closes at or above its open.
 std::optional<model::Indicator> volume_indicator(model::BarsView bars, bool pane = false);
 
-// How the records above follow new bars, for the same arguments: sma, ema, rsi (`real` 0) and bollinger
-// (`real` its multiplier) over one period; macd and macd_default; the volumes.
-LiveStudy one_period_live(const IndicatorSpec& row, std::uint64_t period, double real = 0.0);
-LiveStudy macd_live(const IndicatorSpec& row, std::uint64_t fast, std::uint64_t slow, std::uint64_t signal);
-LiveStudy volume_live();
+// How the record a call of `row` made with `args` (one per argument of the row, as its builder took them)
+// follows new bars: the catalogue's studies, and those above by their rows.
+LiveStudy live_study(const IndicatorSpec& row, std::span<const ArgValue> args);
 
 // The caller's values as given, under id "custom_" and the name lower-cased with spaces as "_".
 model::Indicator overlay_indicator(std::string_view name, model::Values values, std::string_view color);

@@ -17,15 +17,22 @@ constexpr bool methods_unique() {
 
 static_assert(std::ranges::all_of(kDeclaredIndicators, spec::well_formed));
 static_assert(methods_unique());
-static_assert(spec::well_formed(kSmaRow) && spec::well_formed(kEmaRow) && spec::well_formed(kRsiRow) &&
-              spec::well_formed(kMacdRow) && spec::well_formed(kMacdDefaultRow) &&
-              spec::well_formed(kBollingerRow) && spec::well_formed(kVolumeRow));
+constexpr const IndicatorSpec* kHandWritten[] = {&kSmaRow,         &kEmaRow,      &kRsiRow,   &kMacdRow,
+                                                 &kMacdDefaultRow, &kBollingerRow, &kVolumeRow};
+static_assert(std::ranges::all_of(kHandWritten, [](const IndicatorSpec* row) { return spec::well_formed(*row); }));
 
 }  // namespace
 
 const IndicatorSpec* find_declared_indicator(std::string_view method) {
   const auto* row = std::ranges::find(kDeclaredIndicators, method, &IndicatorSpec::method);
   return row == kDeclaredIndicators.end() ? nullptr : row;
+}
+
+const IndicatorSpec* find_study_row(std::string_view method) {
+  for (const IndicatorSpec* row : kHandWritten) {
+    if (row->method == method) return row;
+  }
+  return find_declared_indicator(method);
 }
 
 }  // namespace qc::api

@@ -63,7 +63,7 @@ constexpr IndicatorSpec average(std::string_view method, std::string_view doc, s
 }
 
 inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
-    average("hma", "Hull Moving Average", "hma_{period}", "HMA {period}", "HMA", 1.5).computed_by(studies::hma)
+    average("hma", "Hull Moving Average", "hma_{period}", "HMA {period}", "HMA", 1.5).computed_by(studies::hma).reaching(studies::hma_reach)
         .defined("WMA(sqrt(`period`)) of 2 x WMA(`period`/2) - WMA(`period`) of the closes, lengths rounded down, as "
                  "TA-Lib HMA."),
     average("wma", "Weighted Moving Average", "wma_{period}", "WMA {period}", "WMA").computed_by(studies::wma).reaching(studies::period_bars)
@@ -79,7 +79,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .defined("Kaufman's adaptive average of the closes, its speed between 2 and 30 bars set by the efficiency "
                  "ratio over `period` bars, as TA-Lib KAMA."),
     average("trima", "Triangular Moving Average", "trima_{period}", "TRIMA {period}", "TRIMA")
-        .computed_by(studies::trima)
+        .computed_by(studies::trima).reaching(studies::period_bars)
         .defined("SMA of the SMA of the closes, the two lengths splitting `period`, as TA-Lib TRIMA."),
     average("zlema", "Zero Lag EMA", "zlema_{period}", "ZLEMA {period}", "ZLEMA").computed_by(studies::zlema)
         .defined("EMA(`period`) of 2 x close - the close (`period` - 1)/2 bars before, as TA-Lib ZLEMA."),
@@ -190,7 +190,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .defined("(close - open) / (high - low) of each bar, as TA-Lib BOP."),
     pane("choppiness", "Choppiness Index", {kPeriod}, "chop_{period}", "Choppiness {period}", 0.15,
          fixed(0, 100), {dashed_level(61.8, kRed, "Choppy"), dashed_level(38.2, kTeal, "Trending")},
-         {line("CHOP", kBlue)}).computed_by(studies::choppiness, 2)
+         {line("CHOP", kBlue)}).computed_by(studies::choppiness, 2).reaching(studies::period_bars_and_one)
         .defined("100 x log10(sum of true ranges / (highest high - lowest low)) / log10(`period`) over `period` "
                  "bars, as pandas-ta chop."),
     pane("cmf", "Chaikin Money Flow", {kPeriod}, "cmf_{period}", "CMF {period}", 0.15, fixed(-1, 1), {kZero},
@@ -221,7 +221,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
                  "%K, as TA-Lib RSI and STOCH."),
     pane("stochastic", "Stochastic Oscillator", {kK, kD}, "stoch_{k}_{d}", "Stoch ({k},{d})", 0.15, fixed(0, 100),
          {dashed_level(80, kRed), dashed_level(20, kTeal)}, {line("%K", kBlue), line("%D", kOrange)})
-        .computed_by(studies::stochastic)
+        .computed_by(studies::stochastic).reaching(studies::stochastic_reach)
         .defined("%K the 3-bar SMA of where the close lies in the `k`-bar high-low range, %D the `d`-bar SMA of %K, "
                  "as TA-Lib STOCH."),
     pane("tsi", "True Strength Index", {kR, kS}, "tsi_{r}_{s}", "TSI ({r},{s})", 0.15, fixed(-100, 100),
@@ -231,7 +231,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
                  "alike, with an EMA(13) Signal, as TA-Lib TSI and EMA."),
     pane("ultimate_oscillator", "Ultimate Oscillator", {}, "uo", "Ultimate Oscillator", 0.15, fixed(0, 100),
          {dashed_level(70, kRed), dashed_level(30, kTeal), dotted_level(50, kGrey)}, {line("UO", kBlue)})
-        .computed_by(studies::ultimate_oscillator)
+        .computed_by(studies::ultimate_oscillator).reaching(studies::ultimate_oscillator_reach)
         .defined("Buying pressure over true range on 7, 14 and 28 bars, weighted 4:2:1, as TA-Lib ULTOSC."),
     pane("williams_r", "Williams %R", {kPeriod}, "williams_r_{period}", "Williams %R {period}", 0.15,
          fixed(-100, 0), {dashed_level(-20, kRed), dashed_level(-80, kTeal)}, {line("%R", kPurple)})
@@ -241,9 +241,11 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
     // Ranges symmetric about zero, each with the zero line last.
     pane("accelerator_oscillator", "Accelerator Oscillator", {}, "ac", "Accelerator Oscillator", 0.15, kSymmetric,
          {kZero}, {histogram("AC")}).computed_by(studies::accelerator_oscillator)
+        .reaching(studies::accelerator_oscillator_reach)
         .defined("The awesome oscillator minus its 5-bar SMA, bars coloured by rise and fall, as TA-Lib AC."),
     pane("awesome_oscillator", "Awesome Oscillator", {}, "ao", "Awesome Oscillator", 0.15, kSymmetric, {kZero},
          {histogram("AO")}).computed_by(studies::awesome_oscillator)
+        .reaching(studies::awesome_oscillator_reach)
         .defined("SMA(5) - SMA(34) of the bars' midpoints (H + L)/2, bars coloured by rise and fall, as TA-Lib AO."),
     pane("cci", "Commodity Channel Index", {kPeriod}, "cci_{period}", "CCI {period}", 0.15, kSymmetric,
          {dashed_level(100, kRed), dashed_level(-100, kTeal), kZero}, {line("CCI", kBlue)})
@@ -253,10 +255,10 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
          {line("CO", kBlue)}).computed_by(studies::chaikin_oscillator)
         .defined("The 3-bar minus the 10-bar EMA of the accumulation/distribution line, as TA-Lib ADOSC."),
     pane("coppock_curve", "Coppock Curve", {}, "coppock", "Coppock Curve", 0.15, kSymmetric, {kZero},
-         {line("Coppock", kBlue, 1.5)}).computed_by(studies::coppock_curve)
+         {line("Coppock", kBlue, 1.5)}).computed_by(studies::coppock_curve).reaching(studies::coppock_curve_reach)
         .defined("WMA(10) of ROC(11) + ROC(14) of the closes, as TA-Lib COPPOCK."),
     pane("dpo", "Detrended Price Oscillator", {kPeriod}, "dpo_{period}", "DPO {period}", 0.15, kSymmetric,
-         {kZero}, {line("DPO", kBlue)}).computed_by(studies::dpo, 2)
+         {kZero}, {line("DPO", kBlue)}).computed_by(studies::dpo, 2).reaching(studies::dpo_reach)
         .defined("The close `period`/2 + 1 bars before minus SMA(`period`) of the closes, as TA-Lib DPO."),
     pane("elder_ray", "Elder Ray", {kPeriod}, "elder_ray_{period}", "Elder-Ray {period}", 0.15, kSymmetric,
          {kZero},
@@ -264,7 +266,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
         .computed_by(studies::elder_ray)
         .defined("High - EMA(`period`) of the closes as Bull, low - that EMA as Bear, as TA-Lib ERI."),
     pane("eom", "Ease of Movement", {kPeriod}, "eom_{period}", "EOM {period}", 0.15, kSymmetric, {kZero},
-         {line("EOM", "#4CAF50")}).computed_by(studies::eom, 2)
+         {line("EOM", "#4CAF50")}).computed_by(studies::eom, 2).reaching(studies::period_bars_and_one)
         .defined("SMA(`period`) of the midpoint's move times the bar's range, per 100 million of volume, as "
                  "pandas-ta eom."),
     pane("fisher_transform", "Fisher Transform", {kPeriod}, "fisher_{period}", "Fisher {period}", 0.15,
@@ -276,7 +278,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
          {line("Force", "#E91E63")}).computed_by(studies::force_index)
         .defined("EMA(`period`) of the close change times the volume, as TA-Lib EFI."),
     pane("kst", "Know Sure Thing", {}, "kst", "KST", 0.15, kSymmetric, {kZero},
-         {line("KST", kBlue), line("Signal", kOrange)}).computed_by(studies::kst)
+         {line("KST", kBlue), line("Signal", kOrange)}).computed_by(studies::kst).reaching(studies::kst_reach)
         .defined("The weighted sum 1:2:3:4 of SMAs of ROC(10), ROC(15), ROC(20) and ROC(30) of the closes, with a "
                  "9-bar SMA Signal, as TA-Lib ROC and SMA."),
     pane("linear_regression_slope", "Linear Regression Slope", {kPeriod}, "linreg_slope_{period}",
@@ -297,7 +299,7 @@ inline constexpr std::array<IndicatorSpec, 67> kDeclaredIndicators{{
          {line("ROC", kOrange)}).computed_by(studies::roc).reaching(studies::period_bars_and_one)
         .defined("100 x (close / the close `period` bars before - 1), as TA-Lib ROC."),
     pane("rvi", "Relative Vigor Index", {kPeriod}, "rvi_{period}", "RVI {period}", 0.15, kSymmetric, {kZero},
-         {line("RVI", kTeal), line("Signal", kRed)}).computed_by(studies::rvi)
+         {line("RVI", kTeal), line("Signal", kRed)}).computed_by(studies::rvi).reaching(studies::rvi_reach)
         .defined("The `period`-bar sum of smoothed close - open over that of smoothed high - low, with its 4-bar "
                  "smoothing as Signal, as pandas-ta rvgi."),
     pane("smi_ergodic", "SMI Ergodic", {}, "smi", "SMI Ergodic", 0.15, kSymmetric, {kZero},
@@ -426,5 +428,9 @@ using catalog::kRsiRow;
 using catalog::kSmaRow;
 using catalog::kVolumePaneRatio;
 using catalog::kVolumeRow;
+
+// The row of a study method, a hand-written one's included (not overlay's, whose values are the caller's);
+// null when none has that name.
+const IndicatorSpec* find_study_row(std::string_view method);
 
 }  // namespace qc::api

@@ -36,6 +36,21 @@ void recolor(model::Indicator& ind, std::span<const VectorColors> colors) {
   }
 }
 
+DefaultColors default_lines(const IndicatorSpec& row, std::span<const VectorColors> colors) {
+  DefaultColors lines = kNoneDefault;
+  std::size_t drawn = 0;
+  for (std::size_t i = 0; i < row.vectors.size(); ++i) {
+    const VectorSpec& v = row.vectors[i];
+    if (!is_drawn(v)) continue;
+    const bool given = drawn < colors.size() && (colors[drawn].first || colors[drawn].second);
+    ++drawn;
+    const bool line = v.kind == VectorKind::Line || v.kind == VectorKind::LineThroughGaps ||
+                      v.kind == VectorKind::Dashed || v.kind == VectorKind::Dots;
+    if (line && !given && !v.color.starts_with('{')) lines |= DefaultColors{1} << i;
+  }
+  return lines;
+}
+
 void set_pane_height(model::Indicator& ind, double height) {
   if (auto* pane = std::get_if<model::placement::SubPane>(&ind.placement)) pane->ratio = height;
   if (auto* band = std::get_if<model::placement::VolumeBand>(&ind.placement)) band->ratio = height;

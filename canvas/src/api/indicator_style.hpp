@@ -6,6 +6,7 @@
 #include <string>
 
 #include "api/indicator_rows.hpp"
+#include "api/series_colors.hpp"
 #include "model/indicators.hpp"
 
 namespace qc::api {
@@ -43,5 +44,9 @@ void set_pane_height(model::Indicator& ind, double height);
 // Gives the drawn vectors of `ind` (hidden ones skipped), in order, the colours of `colors`; entries past
 // the drawn vectors are ignored.
 void recolor(model::Indicator& ind, std::span<const VectorColors> colors);
+
+// The lines (dots included) of a record of `row` that keep the row's own colour: those whose colour is not
+// an argument's and for which `colors` (as recolor reads them) gives none.
+DefaultColors default_lines(const IndicatorSpec& row, std::span<const VectorColors> colors);
 
 }  // namespace qc::api

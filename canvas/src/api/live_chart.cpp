@@ -131,8 +131,8 @@ void follow_study(LiveStudy& s, model::Indicator& ind, model::BarsView bars, std
     return;
   }
   // Before the first follow the values are the call's, over the bars there were.
-  if (!s.args && held > 0) s.args = s.args_at(held);
-  const std::optional<studies::StudyArgs> args = s.args_at(n);
+  if (!s.args && held > 0) s.args = s.args_at(*s.row, s.call, held);
+  const std::optional<studies::StudyArgs> args = s.args_at(*s.row, s.call, n);
   if (!args) {
     if (s.blank_when_idle) {
       fill_with_nan(ind, n);
@@ -154,31 +154,12 @@ void follow_study(LiveStudy& s, model::Indicator& ind, model::BarsView bars, std
   s.args = run_study(*s.row, *args, bars, ind, zone, &s.resume) ? args : std::nullopt;
 }
 
-Chart add_live_study(Chart&& chart, model::Indicator ind, LiveStudy study) {
+Chart add_live_study(Chart&& chart, model::Indicator ind, LiveStudy study, DefaultColors defaults) {
   const std::size_t index = chart.config.indicators.size();
-  chart = std::move(chart).indicator(std::move(ind));
+  chart = add_record(std::move(chart), std::move(ind), defaults);
   chart.live.resize(index + 1);
   chart.live[index].study = std::move(study);
   return std::move(chart);
-}
-
-LiveStudy declared_live(const IndicatorSpec& row, std::span<const ArgValue> args) {
-  // The call's texts are its own: kept here, and the arguments pointed at them again at each use.
-  std::vector<ArgValue> values(args.begin(), args.end());
-  std::vector<std::string> texts(args.size());
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (const auto* text = std::get_if<std::string_view>(&args[i])) texts[i] = std::string(*text);
-  }
-  LiveStudy s;
-  s.row = &row;
-  s.args_at = [&row, values = std::move(values), texts = std::move(texts)](std::size_t n) {
-    std::array<ArgValue, kMaxArgs> given;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      given[i] = std::holds_alternative<std::string_view>(values[i]) ? ArgValue(std::string_view(texts[i])) : values[i];
-    }
-    return study_args(row, std::span<const ArgValue>(given.data(), values.size()), n);
-  };
-  return s;
 }
 
 std::string bar_time_text(std::int64_t ts, const coords::TimeZone& zone) {

@@ -11,14 +11,13 @@
 #include "api/box_chart.hpp"
 #include "api/chart.hpp"
 #include "api/live_record.hpp"
+#include "api/series_colors.hpp"
 
 namespace qc::api {
 
-// The chart with `ind` added, `study` computing it again as bars come.
-Chart add_live_study(Chart&& chart, model::Indicator ind, LiveStudy study);
-
-// How a catalogue study's record made by computed_indicator(row, args, …) follows the bars.
-LiveStudy declared_live(const IndicatorSpec& row, std::span<const ArgValue> args);
+// The chart with `ind` added (its default colours giving way as add_record says), `study` computing it again
+// as bars come.
+Chart add_live_study(Chart&& chart, model::Indicator ind, LiveStudy study, DefaultColors defaults);
 
 // Why `more` is refused after the chart's last bar (`update`: more[0] in place of the last bar), as the
 // Python module words it with the bars given as argument `arg`; none when they are taken. Times are written

@@ -2,9 +2,16 @@
 // that computes it again, or the bars the caller's own values were given for.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
-#include <functional>
+#include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
+#include <type_traits>
+#include <variant>
+#include <vector>
 
 #include "api/indicator_rows.hpp"
 #include "model/indicators.hpp"
@@ -18,14 +25,40 @@ struct LiveStudy;
 void follow_study(LiveStudy& study, model::Indicator& ind, model::BarsView bars, std::size_t from,
                   const coords::TimeZone& zone);
 
+// One argument of a study's call as the chart keeps it: an ArgValue whose text it owns.
+using CallArg = std::variant<std::uint64_t, double, std::string>;
+
+// The call's arguments as the rows take them, their texts those of `call`.
+struct CallView {
+  std::array<ArgValue, kMaxArgs> values;
+  std::size_t size = 0;
+
+  explicit CallView(std::span<const CallArg> call) : size(std::min(call.size(), kMaxArgs)) {
+    for (std::size_t i = 0; i < size; ++i) {
+      values[i] = std::visit(
+          [](const auto& v) -> ArgValue {
+            if constexpr (std::is_same_v<std::remove_cvref_t<decltype(v)>, std::string>) {
+              return std::string_view(v);
+            } else {
+              return v;
+            }
+          },
+          call[i]);
+    }
+  }
+  std::span<const ArgValue> span() const { return {values.data(), size}; }
+};
+
 // A study's record as its call made it, kept current.
 struct LiveStudy {
   // How the record follows the bars: called through this pointer, set where a study is made, so that a program
   // that makes none (the page, whose charts are read from JSON) does not carry the studies' code.
   void (*follow)(LiveStudy&, model::Indicator&, model::BarsView, std::size_t, const coords::TimeZone&) = follow_study;
   const IndicatorSpec* row = nullptr;
+  std::vector<CallArg> call;  // the call's arguments, one per argument of the row: what the chart's JSON keeps
   // The study's arguments over n bars, as its call takes them; none where it gives no values at n.
-  std::function<std::optional<studies::StudyArgs>(std::size_t)> args_at;
+  std::optional<studies::StudyArgs> (*args_at)(const IndicatorSpec& row, std::span<const CallArg> call,
+                                               std::size_t n) = nullptr;
   // Without arguments for the bars, the record holds NaN at every bar (the hand-written methods) rather
   // than no values (the catalogue's).
   bool blank_when_idle = false;

@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "api/palette.hpp"
+#include "api/series_colors.hpp"
 #include "render/engine/types.hpp"
 #include "util/unicode_case.hpp"
 
@@ -115,9 +116,9 @@ model::Indicator user_fill(std::string_view name, model::Values upper, model::Va
   return std::move(ind).add_vector(std::move(top)).add_vector(std::move(bottom));
 }
 
-Chart add_user_record(Chart&& chart, model::Indicator record) {
+Chart add_user_record(Chart&& chart, model::Indicator record, bool color_given) {
   ++chart.config.user_series_calls;
-  return std::move(chart).indicator(std::move(record));
+  return add_record(std::move(chart), std::move(record), color_given ? kNoneDefault : kAllDefault);
 }
 
 PaneLevel pane_level(PaneTarget pane, double value, std::string_view color, std::string_view style, double width,

@@ -72,8 +72,9 @@ model::Indicator user_fill(std::string_view name, model::Values upper, model::Va
 // Whether a record holds the caller's own values (a series or fill of this file's, by its id).
 bool is_user_record(const model::Indicator& record);
 
-// The chart with the record added, counting one more of the user's series calls.
-Chart add_user_record(Chart&& chart, model::Indicator record);
+// The chart with the record added (its colours the defaults where the caller gave none, which give way as
+// add_record says), counting one more of the user's series calls.
+Chart add_user_record(Chart&& chart, model::Indicator record, bool color_given);
 
 // A level line in a pane that exists (not a new one).
 PaneLevel pane_level(PaneTarget pane, double value, std::string_view color, std::string_view style, double width,

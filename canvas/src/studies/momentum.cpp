@@ -11,6 +11,17 @@
 namespace qc::studies {
 namespace {
 
+// The fixed windows of the studies without a period, which their reaches read too.
+constexpr std::size_t kAwesomeFast = 5, kAwesomeSlow = 34;
+constexpr std::size_t kCoppockLonger = 14, kCoppockWeighted = 10;
+constexpr std::size_t kSymmetricBars = 4;
+struct KstLeg {
+  std::size_t roc, sma;
+  double weight;
+};
+constexpr KstLeg kKstLegs[] = {{10, 10, 1.0}, {15, 10, 2.0}, {20, 10, 3.0}, {30, 15, 4.0}};
+constexpr std::size_t kKstSignal = 9;
+
 Scratch midpoints(const Columns& bars) {
   Scratch mid(bars.size());
   for (std::size_t t = 0; t < mid.size(); ++t) mid[t] = (bars.high[t] + bars.low[t]) / 2.0;
@@ -21,13 +32,13 @@ Scratch midpoints(const Columns& bars) {
 template <class Take>
 void awesome(const Columns& bars, Take&& take) {
   slide_sums<2>(
-      bars.size(), {5, 34},
+      bars.size(), {kAwesomeFast, kAwesomeSlow},
       [&](std::size_t t) {
         const double mid = (bars.high[t] + bars.low[t]) / 2.0;
         return std::array{mid, mid};
       },
       [&](std::size_t t, bool full, const std::array<double, 2>& sums) {
-        take(t, full ? sums[0] / 5.0 - sums[1] / 34.0 : kNaN);
+        take(t, full ? sums[0] / double{kAwesomeFast} - sums[1] / double{kAwesomeSlow} : kNaN);
       });
 }
 
@@ -52,7 +63,7 @@ class RisingMarks {
 // x_t + 2x_{t−1} + 2x_{t−2} + x_{t−3}, over 6: the symmetric four-bar weighting.
 void symmetric_weighted(std::span<const double> x, std::span<double> out) {
   for (std::size_t t = 0; t < x.size(); ++t) {
-    out[t] = t < 3 ? kNaN : (x[t] + 2.0 * x[t - 1] + 2.0 * x[t - 2] + x[t - 3]) / 6.0;
+    out[t] = t + 1 < kSymmetricBars ? kNaN : (x[t] + 2.0 * x[t - 1] + 2.0 * x[t - 2] + x[t - 3]) / 6.0;
   }
 }
 
@@ -82,6 +93,11 @@ bool macd(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
+// The oscillator's slow window, and the bar before, whose value its colour is measured from.
+std::size_t awesome_oscillator_reach(const StudyArgs&) { return kAwesomeSlow + 1; }
+// The same over the oscillators its 5-bar mean reads.
+std::size_t accelerator_oscillator_reach(const StudyArgs&) { return kAwesomeSlow + kAwesomeFast - 1 + 1; }
+
 bool awesome_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::span<double> ao = out.line(0);
   RisingMarks rising(out.up_flags(0));
@@ -95,9 +111,9 @@ bool accelerator_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& 
   // The oscillator first, then its distance from its own 5-bar mean in place.
   awesome(bars, [&](std::size_t t, double value) { ac[t] = value; });
   slide_sums<1>(
-      ac.size(), {5}, [&](std::size_t t) { return std::array{ac[t]}; },
+      ac.size(), {kAwesomeFast}, [&](std::size_t t) { return std::array{ac[t]}; },
       [&](std::size_t t, bool full, const std::array<double, 1>& sum) {
-        ac[t] = rising.mark(t, full ? ac[t] - sum[0] / 5.0 : kNaN);
+        ac[t] = rising.mark(t, full ? ac[t] - sum[0] / double{kAwesomeFast} : kNaN);
       });
   return true;
 }
@@ -144,14 +160,20 @@ bool chaikin_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out)
   return true;
 }
 
+// The longer rate's bars and the close before them, then as many less one as the WMA weighs.
+std::size_t coppock_curve_reach(const StudyArgs&) { return kCoppockLonger + 1 + kCoppockWeighted - 1; }
+
 bool coppock_curve(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   // The two rates summed as they are made: one working column rather than three.
   Scratch sum(bars.size());
-  RateOfChange shorter(bars.close, 11), longer(bars.close, 14);
+  RateOfChange shorter(bars.close, 11), longer(bars.close, kCoppockLonger);
   for (std::size_t t = 0; t < sum.size(); ++t) sum[t] = shorter.step(t) + longer.step(t);
-  wma_series(sum, 10, out.line(0));
+  wma_series(sum, kCoppockWeighted, out.line(0));
   return true;
 }
+
+// The mean's window, or the close `back` bars before when it lies further.
+std::size_t dpo_reach(const StudyArgs& args) { return std::max(args.period(), args.period() / 2 + 2); }
 
 bool dpo(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t p = args.period(), back = p / 2 + 1;
@@ -232,25 +254,27 @@ bool force_index(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
+// The longest leg's rate (the close before it included) and mean, then the signal's mean over those sums.
+std::size_t kst_reach(const StudyArgs&) {
+  std::size_t leg = 0;
+  for (const KstLeg& l : kKstLegs) leg = std::max(leg, l.roc + 1 + l.sma - 1);
+  return leg + kKstSignal - 1;
+}
+
 bool kst(const Columns& bars, const StudyArgs&, StudyOutput& out) {
-  struct Leg {
-    std::size_t roc, sma;
-    double weight;
-  };
-  static constexpr Leg kLegs[] = {{10, 10, 1.0}, {15, 10, 2.0}, {20, 10, 3.0}, {30, 15, 4.0}};
   const std::span<double> sum = out.line(0);
   // Each leg's rates are made and averaged as they come, and added to the sum in one pass.
-  for (const Leg& leg : kLegs) {
+  for (const KstLeg& leg : kKstLegs) {
     RateOfChange rate(bars.close, leg.roc);
     const double sma = static_cast<double>(leg.sma);
-    const bool first = &leg == kLegs;
+    const bool first = &leg == kKstLegs;
     slide_sums<1>(
         sum.size(), {leg.sma}, [&](std::size_t t) { return std::array{rate.step(t)}; },
         [&](std::size_t t, bool full, const std::array<double, 1>& rates) {
           sum[t] = (first ? 0.0 : sum[t]) + leg.weight * (full ? rates[0] / sma : kNaN);
         });
   }
-  sma_series(sum, 9, out.line(1));
+  sma_series(sum, kKstSignal, out.line(1));
   return true;
 }
 
@@ -305,6 +329,9 @@ bool roc(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   roc_series(bars.close, args.period(), out.line(0));
   return true;
 }
+
+// The four-bar weighting, the period's means of it, and the signal's weighting of those.
+std::size_t rvi_reach(const StudyArgs& args) { return kSymmetricBars - 1 + args.period() + kSymmetricBars - 1; }
 
 bool rvi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   const std::size_t n = bars.size();

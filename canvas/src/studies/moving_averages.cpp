@@ -69,6 +69,12 @@ bool hma(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
+// The slow WMA's bars, then as many less one as the Hull WMA averages of its differences.
+std::size_t hma_reach(const StudyArgs& args) {
+  const std::size_t p = args.period();
+  return p == 1 ? 1 : p + whole_sqrt(p) - 1;
+}
+
 namespace {
 
 template <std::size_t... I>

@@ -117,11 +117,14 @@ void add_change_ranks(std::span<const double> c, std::span<double> line) {
 }
 #endif
 
+constexpr std::size_t kStochasticSmoothing = 3;
+constexpr std::size_t kUltimateLongest = 28;
+
 // %K = SMA_3 of the raw stochastic, %D = SMA_d of %K; %K is left blank wherever %D has no value yet, so
 // both lines start on the same bar.
 void smooth_stochastic(std::span<const double> raw, std::size_t d, StudyOutput& out) {
   const std::span<double> k_line = out.line(0), d_line = out.line(1);
-  sma_series(raw, 3, k_line);
+  sma_series(raw, kStochasticSmoothing, k_line);
   sma_series(k_line, d, d_line);
   for (std::size_t t = 0; t < raw.size(); ++t) {
     if (std::isnan(d_line[t])) k_line[t] = kNaN;
@@ -382,6 +385,9 @@ bool stoch_rsi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
+// %K's range over k bars, smoothed over 3, then %D over d of those.
+std::size_t stochastic_reach(const StudyArgs& args) { return args.period(0) + kStochasticSmoothing - 1 + args.period(1) - 1; }
+
 bool stochastic(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   Scratch raw(bars.size());
   stochastic_series(bars.high, bars.low, bars.close, args.period(0), raw);
@@ -399,11 +405,14 @@ bool tsi(const Columns& bars, const StudyArgs& args, StudyOutput& out) {
   return true;
 }
 
+// The longest window, and the close before it that its first true range reads.
+std::size_t ultimate_oscillator_reach(const StudyArgs&) { return kUltimateLongest + 1; }
+
 bool ultimate_oscillator(const Columns& bars, const StudyArgs&, StudyOutput& out) {
   const std::span<double> line = out.line(0);
   // Buying pressure and true range, each over 7, 14 and 28 bars.
   slide_sums<6>(
-      bars.size(), {7, 7, 14, 14, 28, 28},
+      bars.size(), {7, 7, 14, 14, kUltimateLongest, kUltimateLongest},
       [&](std::size_t t) {
         // No close before bar 0 to measure its pressure from.
         const double pressure = t > 0 ? bars.close[t] - min_of(bars.low[t], bars.close[t - 1]) : kNaN;

@@ -75,6 +75,8 @@ inline std::size_t one_bar(const StudyArgs&) { return 1; }
 inline std::size_t period_of_periods(const StudyArgs& args) { return 2 * args.period() - 1; }
 
 #define QC_STUDY(name) bool name(const Columns& bars, const StudyArgs& args, StudyOutput& out);
+// A window study's reach beside it, where none of the shapes above says it.
+#define QC_REACH(name) std::size_t name##_reach(const StudyArgs& args);
 
 // Price overlays: moving averages (moving_averages.cpp), channels and bands (channels.cpp), trend
 // followers (trend.cpp), studies over calendar periods (periods.cpp).
@@ -157,6 +159,18 @@ QC_STUDY(ulcer_index)
 QC_STUDY(vortex)
 QC_STUDY(vpt)
 
+// The reaches of window studies made of windows over windows, written beside their studies.
+QC_REACH(hma)
+QC_REACH(stochastic)
+QC_REACH(ultimate_oscillator)
+QC_REACH(accelerator_oscillator)
+QC_REACH(awesome_oscillator)
+QC_REACH(coppock_curve)
+QC_REACH(dpo)
+QC_REACH(kst)
+QC_REACH(rvi)
+
 #undef QC_STUDY
+#undef QC_REACH
 
 }  // namespace qc::studies
