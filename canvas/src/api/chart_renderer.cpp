@@ -94,6 +94,36 @@ struct IndicatorLists {
   }
 };
 
+}  // namespace
+
+void append_document_root(std::string& out, double width, double height) {
+  out += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
+  out += kSvgNs;
+  out += "\"\n     " R"(xmlns:xlink=")";
+  out += kXlinkNs;
+  out += "\"\n     " R"(width=")";
+  util::append_shortest(out, width);
+  out += R"(" height=")";
+  util::append_shortest(out, height);
+  out += R"(" viewBox="0 0 )";
+  util::append_shortest(out, width);
+  out += ' ';
+  util::append_shortest(out, height);
+  out += "\">\n";
+}
+
+void append_background(std::string& out, double width, double height, render::Color color) {
+  out += R"(<rect x="0" y="0" width=")";
+  util::append_shortest(out, width);
+  out += R"(" height=")";
+  util::append_shortest(out, height);
+  out += R"(" fill=")";
+  render::append_css_color(out, color);
+  out += "\"/>\n";
+}
+
+namespace {
+
 // Pixel lengths that must be whole numbers: the plot width clamped to the u32 range and truncated.
 double whole_pixels(double v) { return std::trunc(std::clamp(v, 0.0, 4294967295.0)); }
 
@@ -152,19 +182,8 @@ void close_clip_group(render::SvgBackend& out) { out.body_buffer().append("</g>\
 // clip paths open the definitions.
 util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, const IndicatorLists& lists) {
   std::string s;
-  s += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
-  s += kSvgNs;
-  s += "\"\n     " R"(xmlns:xlink=")";
-  s += kXlinkNs;
-  s += "\"\n     " R"(width=")";
-  util::append_shortest(s, layout.width);
-  s += R"(" height=")";
-  util::append_shortest(s, layout.height);
-  s += R"(" viewBox="0 0 )";
-  util::append_shortest(s, layout.width);
-  s += ' ';
-  util::append_shortest(s, layout.height);
-  s += "\">\n<defs>\n";
+  append_document_root(s, layout.width, layout.height);
+  s += "<defs>\n";
   append_clip_path(s, 0, 0.0, layout.plot_width, layout.main_height);
   for_each_sub_pane(layout, lists, [&](std::size_t j, const SubPaneRecords&, double top, double h) {
     append_clip_path(s, j + 1, top, layout.plot_width, h);
@@ -183,8 +202,9 @@ struct LocalTimeAt {
   std::int64_t before(std::size_t i) const { return first + i == 0 ? 0 : zone.local(bars[first + i - 1].timestamp); }
 };
 
-Layout make_layout(const ChartConfig& config, std::size_t bars, double sub_pane_ratio_sum) {
-  const auto view = drawn_view(config.view, bars);
+Layout make_layout(const ChartConfig& config, const std::optional<ViewRequest>& request, std::size_t bars,
+                   double sub_pane_ratio_sum) {
+  const auto view = drawn_view(request, bars);
   Layout layout = view ? Layout::make(config.width, config.height, view->count(), sub_pane_ratio_sum, view->first,
                                       bars)
                        : Layout::make(config.width, config.height, bars, sub_pane_ratio_sum);
@@ -206,14 +226,15 @@ enum class PassOutput { document, pointer_layer };
 class RenderPass {
  public:
   // `storage` null: the document goes to the C heap.
-  RenderPass(const ChartConfig& config, model::BarsView bars, util::TextStorage* storage,
-             std::optional<Pointer> pointer, MarketBars market, PassOutput output = PassOutput::document)
+  RenderPass(const ChartConfig& config, const std::optional<ViewRequest>& view, model::BarsView bars,
+             util::TextStorage* storage, std::optional<Pointer> pointer, MarketBars market,
+             PassOutput output = PassOutput::document)
       : config_(config),
         market_(market),
         theme_(config.theme),
         bars_(bars),
         lists_(config.indicators),
-        layout_(make_layout(config, bars.size(), lists_.sub_pane_ratio_sum)),
+        layout_(make_layout(config, view, bars.size(), lists_.sub_pane_ratio_sum)),
         dpr_(drawable_dpr(config.dpr)),
         backend_(output == PassOutput::document
                      ? render::SvgBackend(layout_.width, layout_.height, dpr_,
@@ -303,13 +324,8 @@ class RenderPass {
   LocalTimeAt local_time() const { return {bars_, config_.time_zone, layout_.first}; }
 
   void background() {
-    std::string rect = R"(<rect x="0" y="0" width=")";
-    util::append_shortest(rect, layout_.width);
-    rect += R"(" height=")";
-    util::append_shortest(rect, layout_.height);
-    rect += R"(" fill=")";
-    render::append_css_color(rect, background_color());
-    rect += "\"/>\n";
+    std::string rect;
+    append_background(rect, layout_.width, layout_.height, background_color());
     backend_.body_buffer().append(rect);
   }
 
@@ -631,7 +647,7 @@ class RenderPass {
 
 std::string ChartRenderer::render_svg() const {
   if (bars_.empty()) return no_data_document(config_);
-  return std::string(RenderPass(config_, bars_, nullptr, pointer_, market_).run().view());
+  return std::string(RenderPass(config_, view_, bars_, nullptr, pointer_, market_).run().view());
 }
 
 DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
@@ -641,17 +657,17 @@ DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
     out.append(doc);
     return {out.size(), out.is_ascii()};
   }
-  const util::TextBuffer out = RenderPass(config_, bars_, &storage, pointer_, market_).run();
+  const util::TextBuffer out = RenderPass(config_, view_, bars_, &storage, pointer_, market_).run();
   return {out.size(), out.is_ascii()};
 }
 
 std::string ChartRenderer::render_pointer_layer() const {
   if (bars_.empty()) return {};
-  return RenderPass(config_, bars_, nullptr, pointer_, market_, PassOutput::pointer_layer).run_pointer_layer();
+  return RenderPass(config_, view_, bars_, nullptr, pointer_, market_, PassOutput::pointer_layer).run_pointer_layer();
 }
 
 std::optional<std::size_t> ChartRenderer::bar_under(double x) const {
-  return api::bar_under(make_layout(config_, bars_.size(), 0.0), x);
+  return api::bar_under(make_layout(config_, view_, bars_.size(), 0.0), x);
 }
 
 void ChartRenderer::render_price_scale(const ChartConfig& config, render::SvgBackend& backend, double x, double top,

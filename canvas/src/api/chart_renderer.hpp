@@ -36,17 +36,32 @@ struct MarketBars {
   }
 };
 
+// The XML declaration and the root element's start tag of a document width x height.
+void append_document_root(std::string& out, double width, double height);
+// A rectangle of `color` over the whole document.
+void append_background(std::string& out, double width, double height, render::Color color);
+
 // Borrows the chart for one call and keeps nothing between calls.
 class ChartRenderer {
  public:
   // With a pointer over the plot, the document ends with what the pointer draws (the crosshair there and the
   // hovered bar's values) in a group of its own; elsewhere the pointer changes nothing.
   ChartRenderer(const ChartConfig& config, model::BarsView bars, std::optional<Pointer> pointer = std::nullopt)
-      : config_(config), bars_(bars), pointer_(pointer) {}
+      : config_(config), bars_(bars), pointer_(pointer), view_(config.view) {}
   // A chart's drawn bars; a chart drawn as boxes also lends the bars they were made from, whose last close
   // is the market's price.
   explicit ChartRenderer(const Chart& chart, std::optional<Pointer> pointer = std::nullopt)
-      : config_(chart.config), bars_(chart.bars), pointer_(pointer), market_{chart.source.bars, chart.source.last_bar, chart.source.atr} {}
+      : config_(chart.config),
+        bars_(chart.bars),
+        pointer_(pointer),
+        market_{chart.source.bars, chart.source.last_bar, chart.source.atr},
+        view_(chart.config.view) {}
+
+  // Draws `view` in place of the chart's own (a figure lines charts up by time this way, the charts unchanged).
+  ChartRenderer& with_view(std::optional<ViewRequest> view) {
+    view_ = view;
+    return *this;
+  }
 
   // The whole document; the "No data" document when there are no bars.
   std::string render_svg() const;
@@ -76,6 +91,7 @@ class ChartRenderer {
   model::BarsView bars_;
   std::optional<Pointer> pointer_;
   MarketBars market_;
+  std::optional<ViewRequest> view_;
 };
 
 }  // namespace qc::api
