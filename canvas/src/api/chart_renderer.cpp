@@ -96,9 +96,27 @@ struct IndicatorLists {
 
 }  // namespace
 
-void append_document_root(std::string& out, double width, double height) {
-  out += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
+namespace {
+
+// The document's start up to its namespace: the XML declaration and the root's name, or a nested root's
+// name and place.
+void append_root_start(std::string& out, const Nesting* nesting) {
+  if (nesting == nullptr) {
+    out += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
+  } else {
+    out += R"(<svg x=")";
+    util::append_shortest(out, nesting->x);
+    out += R"(" y=")";
+    util::append_shortest(out, nesting->y);
+    out += R"(" xmlns=")";
+  }
   out += kSvgNs;
+}
+
+}  // namespace
+
+void append_document_root(std::string& out, double width, double height, const Nesting* nesting) {
+  append_root_start(out, nesting);
   out += "\"\n     " R"(xmlns:xlink=")";
   out += kXlinkNs;
   out += "\"\n     " R"(width=")";
@@ -112,6 +130,16 @@ void append_document_root(std::string& out, double width, double height) {
   out += "\">\n";
 }
 
+std::string Nesting::id_prefix() const {
+  std::string s(1, 'c');
+  s += std::to_string(index);
+  s += '-';
+  return s;
+}
+
+namespace {
+
+// A rectangle of `color` over the whole document.
 void append_background(std::string& out, double width, double height, render::Color color) {
   out += R"(<rect x="0" y="0" width=")";
   util::append_shortest(out, width);
@@ -122,16 +150,13 @@ void append_background(std::string& out, double width, double height, render::Co
   out += "\"/>\n";
 }
 
-namespace {
-
 // Pixel lengths that must be whole numbers: the plot width clamped to the u32 range and truncated.
 double whole_pixels(double v) { return std::trunc(std::clamp(v, 0.0, 4294967295.0)); }
 
-std::string no_data_document(const ChartConfig& config) {
+std::string no_data_document(const ChartConfig& config, const Nesting* nesting) {
   std::string s;
   s.reserve(256 + config.theme.background.size() * render::kMaxEscapeGrowth);
-  s += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
-  s += kSvgNs;
+  append_root_start(s, nesting);
   s += R"(" width=")";
   s += std::to_string(config.width);
   s += R"(" height=")";
@@ -157,8 +182,11 @@ void for_each_sub_pane(const Layout& layout, const IndicatorLists& lists, F&& f)
 // Each pane's plot is clipped to its rectangle: the bars on either side of a view, a series beyond its pane's
 // fixed range, and what tools and level segments reach beyond stay off the scales and the other panes. Clip
 // path K is the main pane's for K = 0, sub-pane K - 1's after.
-void append_clip_path(std::string& s, std::size_t k, double top, double width, double height) {
-  s += R"(<clipPath id="clip)";
+void append_clip_path(std::string& s, std::string_view prefix, std::size_t k, double top, double width,
+                      double height) {
+  s += R"(<clipPath id=")";
+  s += prefix;
+  s += "clip";
   s += std::to_string(k);
   s += R"("><rect x="0.00" y=")";
   util::append_fixed2(s, top);
@@ -169,8 +197,10 @@ void append_clip_path(std::string& s, std::size_t k, double top, double width, d
   s += R"("/></clipPath>)" "\n";
 }
 
-void open_clip_group(render::SvgBackend& out, std::size_t k) {
-  std::string s = R"(<g clip-path="url(#clip)";
+void open_clip_group(render::SvgBackend& out, std::string_view prefix, std::size_t k) {
+  std::string s = R"(<g clip-path="url(#)";
+  s += prefix;
+  s += "clip";
   s += std::to_string(k);
   s += ")\">\n";
   out.body_buffer().append(s);
@@ -180,13 +210,14 @@ void close_clip_group(render::SvgBackend& out) { out.body_buffer().append("</g>\
 
 // The frame up to where the gradient definitions go, written first into the document's storage; the panes'
 // clip paths open the definitions.
-util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, const IndicatorLists& lists) {
+util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, const IndicatorLists& lists,
+                               const Nesting* nesting, std::string_view prefix) {
   std::string s;
-  append_document_root(s, layout.width, layout.height);
+  append_document_root(s, layout.width, layout.height, nesting);
   s += "<defs>\n";
-  append_clip_path(s, 0, 0.0, layout.plot_width, layout.main_height);
+  append_clip_path(s, prefix, 0, 0.0, layout.plot_width, layout.main_height);
   for_each_sub_pane(layout, lists, [&](std::size_t j, const SubPaneRecords&, double top, double h) {
-    append_clip_path(s, j + 1, top, layout.plot_width, h);
+    append_clip_path(s, prefix, j + 1, top, layout.plot_width, h);
   });
   out.append(s);
   return std::move(out);
@@ -226,10 +257,13 @@ enum class PassOutput { document, pointer_layer };
 class RenderPass {
  public:
   // `storage` null: the document goes to the C heap.
+  // A nested document (`nesting`) prefixes its ids with `id_prefix`, which outlives the pass.
   RenderPass(const ChartConfig& config, const std::optional<ViewRequest>& view, model::BarsView bars,
              util::TextStorage* storage, std::optional<Pointer> pointer, MarketBars market,
-             PassOutput output = PassOutput::document)
+             PassOutput output = PassOutput::document, const Nesting* nesting = nullptr,
+             std::string_view id_prefix = {})
       : config_(config),
+        id_prefix_(id_prefix),
         market_(market),
         theme_(config.theme),
         bars_(bars),
@@ -238,7 +272,8 @@ class RenderPass {
         dpr_(drawable_dpr(config.dpr)),
         backend_(output == PassOutput::document
                      ? render::SvgBackend(layout_.width, layout_.height, dpr_,
-                                          open_document(document_buffer(storage), layout_, lists_), kDefsEnd)
+                                          open_document(document_buffer(storage), layout_, lists_, nesting, id_prefix),
+                                          kDefsEnd)
                      : render::SvgBackend(layout_.width, layout_.height, dpr_)),
         heikin_ashi_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_bars(bars)
                                                                            : model::BarColumns()),
@@ -251,6 +286,7 @@ class RenderPass {
         main_(main_scale_.mapping()),
         labelled_bars_(coords::time_label_bars(layout_.plot_width, layout_.spacing, layout_.n, local_time())),
         up_down_(up_down_of(config.theme)) {
+    backend_.set_id_prefix(id_prefix_);
     if (pointer && over_plot(layout_, *pointer)) {
       pointer_ = pointer;
       hovered_ = bar_under(layout_, pointer->x);
@@ -259,7 +295,7 @@ class RenderPass {
 
   util::TextBuffer run() {
     background();
-    open_clip_group(backend_, 0);
+    open_clip_group(backend_, id_prefix_, 0);
     if (theme_.show_grid) grid(main_, main_scale_.ticks());
     // Behind the prices: a band drawn over them would bury the lowest candles.
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_, up_down_);
@@ -444,7 +480,7 @@ class RenderPass {
                       const coords::PriceTicks& ticks) {
     const double width = whole_pixels(layout_.plot_width);
     draw_sub_pane_frame(backend_, y, width, theme_.background, theme_.grid_color);
-    open_clip_group(backend_, j + 1);
+    open_clip_group(backend_, id_prefix_, j + 1);
     if (theme_.show_grid) grid(y, ticks.ticks());
     for (const model::Indicator* ind : pane.joined()) draw_cloud_fills(backend_, *ind, y, layout_);
     draw_reference_levels(backend_, pane.owner(), y, width);
@@ -605,6 +641,7 @@ class RenderPass {
   }
 
   const ChartConfig& config_;
+  std::string_view id_prefix_;
   MarketBars market_;
   const ThemeConfig& theme_;
   model::BarsView bars_;
@@ -646,18 +683,24 @@ class RenderPass {
 }  // namespace
 
 std::string ChartRenderer::render_svg() const {
-  if (bars_.empty()) return no_data_document(config_);
-  return std::string(RenderPass(config_, view_, bars_, nullptr, pointer_, market_).run().view());
+  const Nesting* nesting = nesting_ ? &*nesting_ : nullptr;
+  if (bars_.empty()) return no_data_document(config_, nesting);
+  return std::string(RenderPass(config_, view_, bars_, nullptr, pointer_, market_, PassOutput::document, nesting,
+                                id_prefix_)
+                         .run()
+                         .view());
 }
 
 DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
+  const Nesting* nesting = nesting_ ? &*nesting_ : nullptr;
   if (bars_.empty()) {
-    const std::string doc = no_data_document(config_);
+    const std::string doc = no_data_document(config_, nesting);
     util::TextBuffer out(storage, doc.size());
     out.append(doc);
     return {out.size(), out.is_ascii()};
   }
-  const util::TextBuffer out = RenderPass(config_, view_, bars_, &storage, pointer_, market_).run();
+  const util::TextBuffer out =
+      RenderPass(config_, view_, bars_, &storage, pointer_, market_, PassOutput::document, nesting, id_prefix_).run();
   return {out.size(), out.is_ascii()};
 }
 

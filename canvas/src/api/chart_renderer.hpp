@@ -36,10 +36,17 @@ struct MarketBars {
   }
 };
 
-// The XML declaration and the root element's start tag of a document width x height.
-void append_document_root(std::string& out, double width, double height);
-// A rectangle of `color` over the whole document.
-void append_background(std::string& out, double width, double height, render::Color color);
+// Where a figure nests a chart's document: its cell's number, which prefixes the document's ids ("c0-"), and
+// its corner in the figure.
+struct Nesting {
+  std::size_t index = 0;
+  double x = 0, y = 0;
+  std::string id_prefix() const;
+};
+
+// The XML declaration and the root element's start tag of a document width x height; a nested document's
+// root alone, given x and y first.
+void append_document_root(std::string& out, double width, double height, const Nesting* nesting = nullptr);
 
 // Borrows the chart for one call and keeps nothing between calls.
 class ChartRenderer {
@@ -60,6 +67,13 @@ class ChartRenderer {
   // Draws `view` in place of the chart's own (a figure lines charts up by time this way, the charts unchanged).
   ChartRenderer& with_view(std::optional<ViewRequest> view) {
     view_ = view;
+    return *this;
+  }
+  // Writes the document as a figure nests it: no XML declaration, the root at the cell's corner, the ids and
+  // their references prefixed with the cell's.
+  ChartRenderer& nested(const Nesting& nesting) {
+    nesting_ = nesting;
+    id_prefix_ = nesting.id_prefix();
     return *this;
   }
 
@@ -92,6 +106,8 @@ class ChartRenderer {
   std::optional<Pointer> pointer_;
   MarketBars market_;
   std::optional<ViewRequest> view_;
+  std::optional<Nesting> nesting_;
+  std::string id_prefix_;
 };
 
 }  // namespace qc::api

@@ -3,7 +3,6 @@
 #include "api/figure.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -17,14 +16,13 @@
 namespace qc::api {
 namespace {
 
-// One heap block the charts' documents are rendered into in turn before they are nested: warm after the
-// first chart, and never more than the largest of them.
-class ScratchStorage final : public util::TextStorage {
+// A heap block, for the figure's document as a std::string.
+class HeapStorage final : public util::TextStorage {
  public:
-  ScratchStorage() = default;
-  ScratchStorage(const ScratchStorage&) = delete;
-  ScratchStorage& operator=(const ScratchStorage&) = delete;
-  ~ScratchStorage() { std::free(data_); }
+  HeapStorage() = default;
+  HeapStorage(const HeapStorage&) = delete;
+  HeapStorage& operator=(const HeapStorage&) = delete;
+  ~HeapStorage() { std::free(data_); }
 
   char* grow(std::size_t, std::size_t capacity) override {
     if (capacity <= capacity_) return data_;
@@ -41,20 +39,64 @@ class ScratchStorage final : public util::TextStorage {
   std::size_t capacity_ = 0;
 };
 
-constexpr std::string_view kNested[] = {" id=\"", "\"url(#"};
+// The storage behind what is written so far, lent to the next writer: each part of the figure (its frame,
+// each chart's document) is written straight after the one before, and nothing is copied.
+class StorageFrom final : public util::TextStorage {
+ public:
+  StorageFrom(util::TextStorage& storage, std::size_t offset) : storage_(storage), offset_(offset) {}
+  char* grow(std::size_t used, std::size_t capacity) override {
+    char* p = storage_.grow(offset_ + used, offset_ + capacity);
+    return p == nullptr ? nullptr : p + offset_;
+  }
+
+ private:
+  util::TextStorage& storage_;
+  std::size_t offset_;
+};
+
+// Appends `text` at `at` in the storage; the end of what is written then.
+std::size_t append_at(util::TextStorage& storage, std::size_t& at, std::string_view text, bool& ascii) {
+  StorageFrom from(storage, at);
+  util::TextBuffer out(from, text.size());
+  out.append(text);
+  ascii = ascii && out.is_ascii();
+  return at += out.size();
+}
 
 // The figure's frame up to the cells: XML declaration, root, the first chart's background, the title.
-void open_figure(util::TextBuffer& out, const FigureLayout& layout, const ChartConfig& first, std::string_view title) {
+std::string open_figure(const FigureLayout& layout, const ChartConfig& first, std::string_view title) {
   const coords::AxisColors colors =
       coords::AxisColors::from({first.theme.background, first.theme.grid_color, first.theme.text_color});
   std::string s;
   append_document_root(s, layout.width, layout.height);
-  append_background(s, layout.width, layout.height, colors.background);
-  out.append(s);
-  if (title.empty()) return;
+  // The background around the cells only: each chart paints its own, and pixels painted twice cost a PNG
+  // as much as a chart's own. Each cell is a hole, wound against the whole.
+  s += R"(<path d="M0 0H)";
+  util::append_shortest(s, layout.width);
+  s += 'V';
+  util::append_shortest(s, layout.height);
+  s += "H0Z";
+  for (const CellBox& c : layout.cells) {
+    s += 'M';
+    util::append_shortest(s, c.x);
+    s += ' ';
+    util::append_shortest(s, c.y);
+    s += 'V';
+    util::append_shortest(s, c.y + c.height);
+    s += 'H';
+    util::append_shortest(s, c.x + c.width);
+    s += 'V';
+    util::append_shortest(s, c.y);
+    s += 'Z';
+  }
+  s += R"(" fill=")";
+  render::append_css_color(s, colors.background);
+  s += "\"/>\n";
+  if (title.empty()) return s;
   render::SvgBackend band(layout.width, kFigureTitleBand, 1.0);
   draw_title(band, title, LegendColors::make(colors.text, colors.background));
-  out.append(band.take_body());
+  s += band.take_body();
+  return s;
 }
 
 }  // namespace
@@ -112,55 +154,26 @@ ChartRenderer figure_renderer(std::span<const Chart* const> charts, std::size_t 
   return std::move(ChartRenderer(chart).with_view(shared.view));
 }
 
-void append_nested(util::TextBuffer& out, std::string_view doc, std::size_t i, double x, double y) {
-  if (doc.starts_with("<?xml")) {
-    const std::size_t end = doc.find("?>");
-    doc.remove_prefix(end == std::string_view::npos ? doc.size() : end + 2);
-    if (doc.starts_with('\n')) doc.remove_prefix(1);
-  }
-  std::string head = "<svg x=\"";
-  util::append_shortest(head, x);
-  head += "\" y=\"";
-  util::append_shortest(head, y);
-  head += '"';
-  out.append(head);
-  if (doc.starts_with("<svg")) doc.remove_prefix(4);
-  char mark[24] = {'c'};
-  char* mark_end = std::to_chars(mark + 1, mark + sizeof mark - 1, i).ptr;
-  *mark_end++ = '-';
-  const std::string_view prefix(mark, static_cast<std::size_t>(mark_end - mark));
-  // Every id and reference stands in an attribute, after a quote that no text content can hold (the writer
-  // escapes quotes there), so one look at each quote finds them all.
-  std::size_t from = 0;
-  for (std::size_t q = doc.find('"'); q != std::string_view::npos; q = doc.find('"', q + 1)) {
-    std::size_t at = std::string_view::npos;
-    if (q >= 4 && doc.substr(q - 4, 5) == kNested[0]) at = q + 1;
-    if (doc.substr(q, kNested[1].size()) == kNested[1]) at = q + kNested[1].size();
-    if (at == std::string_view::npos) continue;
-    out.append(doc.substr(from, at - from));
-    out.append(prefix);
-    from = at;
-    q = at - 1;
-  }
-  out.append(doc.substr(from));
-}
-
 DocumentInfo render_figure_into(util::TextStorage& storage, std::span<const Chart* const> charts,
                                 const FigureSettings& settings) {
   const FigureLayout layout = layout_figure(charts, settings);
-  util::TextBuffer out(&storage, charts.size() * render::SvgBackend::kBodyCapacity, render::SvgBackend::kBodyCapacity);
-  if (!charts.empty()) open_figure(out, layout, charts[0]->config, settings.title);
-  ScratchStorage scratch;
+  std::size_t at = 0;
+  bool ascii = true;
+  if (!charts.empty()) append_at(storage, at, open_figure(layout, charts[0]->config, settings.title), ascii);
   for (std::size_t i = 0; i < charts.size(); ++i) {
-    const DocumentInfo doc = figure_renderer(charts, i, settings.share_time).render_into(scratch);
-    append_nested(out, scratch.text(doc.size), i, layout.cells[i].x, layout.cells[i].y);
+    StorageFrom from(storage, at);
+    const DocumentInfo doc = figure_renderer(charts, i, settings.share_time)
+                                 .nested({i, layout.cells[i].x, layout.cells[i].y})
+                                 .render_into(from);
+    at += doc.size;
+    ascii = ascii && doc.ascii;
   }
-  out.append("</svg>\n");
-  return {out.size(), out.is_ascii()};
+  append_at(storage, at, "</svg>\n", ascii);
+  return {at, ascii};
 }
 
 std::string render_figure(std::span<const Chart* const> charts, const FigureSettings& settings) {
-  ScratchStorage storage;
+  HeapStorage storage;
   const DocumentInfo doc = render_figure_into(storage, charts, settings);
   return std::string(storage.text(doc.size));
 }

@@ -50,12 +50,8 @@ SharedView shared_view(const Chart& first, const Chart& other);
 // A renderer of `charts[i]` as the figure draws it.
 ChartRenderer figure_renderer(std::span<const Chart* const> charts, std::size_t i, bool share_time);
 
-// Appends chart document `doc` as a nested document at (x, y): without its XML declaration, its root given x
-// and y, its ids and their url(#...) references prefixed "c<i>-".
-void append_nested(util::TextBuffer& out, std::string_view doc, std::size_t i, double x, double y);
-
-// The figure's document written once into `storage`: the first chart's background, the title's band, then
-// each chart's document nested at its cell.
+// The figure's document written once into `storage`: the first chart's background around the cells, the
+// title's band, then each chart's document nested at its cell (ChartRenderer::nested), written in place.
 DocumentInfo render_figure_into(util::TextStorage& storage, std::span<const Chart* const> charts,
                                 const FigureSettings& settings);
 std::string render_figure(std::span<const Chart* const> charts, const FigureSettings& settings);

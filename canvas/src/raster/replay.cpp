@@ -196,8 +196,7 @@ bool whole(double v) { return std::isfinite(v) && v == std::floor(v); }
 }  // namespace
 
 SvgReplay::~SvgReplay() {
-  // A drawing cut short by an exception leaves its nested contexts open (each holds its surface), the
-  // innermost on top.
+  // A drawing cut short by an exception leaves its nested contexts open, the innermost on top.
   for (auto f = stack_.rbegin(); f != stack_.rend(); ++f) {
     if (f->outer == nullptr) continue;
     cairo_destroy(cr_);
@@ -328,22 +327,51 @@ void SvgReplay::close(const Frame& f) {
   vw_ = f.outer_vw;
   vh_ = f.outer_vh;
   if (f.outer == nullptr) return;
-  cairo_surface_t* image = cairo_get_target(cr_);
-  cairo_surface_reference(image);
+  const int w = cairo_image_surface_get_width(cairo_get_target(cr_));
+  const int h = cairo_image_surface_get_height(cairo_get_target(cr_));
   cairo_destroy(cr_);
   cr_ = f.outer;
-  cairo_save(cr_);
-  cairo_identity_matrix(cr_);
-  cairo_set_source_surface(cr_, image, f.device_x, f.device_y);
-  cairo_paint(cr_);
-  cairo_restore(cr_);
-  cairo_surface_destroy(image);
+  cairo_surface_mark_dirty_rectangle(cairo_get_target(cr_), f.device_x, f.device_y, w, h);
 }
 
+namespace {
+
+// Whether the pixels (x, y) to (x + w, y + h) of the context's surface may be drawn on straight: an image
+// surface drawn on directly (no group, no offset), holding them all, and no clip but rectangles that hold them.
+bool drawable_in_place(cairo_t* cr, int x, int y, int w, int h) {
+  cairo_surface_t* target = cairo_get_target(cr);
+  if (cairo_get_group_target(cr) != target || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE ||
+      cairo_image_surface_get_format(target) != CAIRO_FORMAT_ARGB32) {
+    return false;
+  }
+  double ox = 0, oy = 0;
+  cairo_surface_get_device_offset(target, &ox, &oy);
+  if (ox != 0 || oy != 0 || x < 0 || y < 0 || x + w > cairo_image_surface_get_width(target) ||
+      y + h > cairo_image_surface_get_height(target)) {
+    return false;
+  }
+  cairo_rectangle_list_t* clips = cairo_copy_clip_rectangle_list(cr);
+  bool inside = false;
+  if (clips->status == CAIRO_STATUS_SUCCESS) {
+    for (int i = 0; i < clips->num_rectangles && !inside; ++i) {
+      double x0 = clips->rectangles[i].x, y0 = clips->rectangles[i].y;
+      double x1 = x0 + clips->rectangles[i].width, y1 = y0 + clips->rectangles[i].height;
+      cairo_user_to_device(cr, &x0, &y0);
+      cairo_user_to_device(cr, &x1, &y1);
+      inside = std::min(x0, x1) <= x && std::min(y0, y1) <= y && std::max(x0, x1) >= x + w && std::max(y0, y1) >= y + h;
+    }
+  }
+  cairo_rectangle_list_destroy(clips);
+  return inside;
+}
+
+}  // namespace
+
 // A document nested in this one: drawn in its own box at (x, y), clipped to that box, with percentages of
-// its own size (or view box) until it closes. On pixels, a box that starts on a whole device pixel gets a
-// surface of its own, as the document alone would, then copied in: gradients and antialiasing depend on
-// where a shape lies on the surface, and a nested chart must look as it does alone.
+// its own size (or view box) until it closes. On pixels, a box that starts on a whole device pixel is drawn
+// as a surface of its own over those very pixels, its origin at the box's corner, as the document alone
+// would be: gradients and antialiasing depend on where a shape lies on its surface, and a nested chart must
+// look as it does alone.
 void SvgReplay::nest(Frame& f) {
   f.outer_vw = vw_;
   f.outer_vh = vh_;
@@ -359,16 +387,22 @@ void SvgReplay::nest(Frame& f) {
   double dx = x, dy = y;
   cairo_user_to_device(cr_, &dx, &dy);
   const double pw = std::floor(w * m.xx + 0.5), ph = std::floor(h * m.yy + 0.5);
-  if (cairo_surface_get_type(cairo_get_target(cr_)) == CAIRO_SURFACE_TYPE_IMAGE && m.xy == 0 && m.yx == 0 &&
-      m.xx > 0 && m.yy > 0 && whole(dx) && whole(dy) && pw >= 1 && ph >= 1 && pw <= 32767 && ph <= 32767) {
-    cairo_surface_t* image =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pw), static_cast<int>(ph));
-    cairo_t* inner = cairo_create(image);
-    cairo_surface_destroy(image);  // the context holds it
+  if (m.xy == 0 && m.yx == 0 && m.xx > 0 && m.yy > 0 && whole(dx) && whole(dy) && pw >= 1 && ph >= 1 &&
+      pw <= 32767 && ph <= 32767 && dx <= 32767 && dy <= 32767 &&
+      drawable_in_place(cr_, static_cast<int>(dx), static_cast<int>(dy), static_cast<int>(pw), static_cast<int>(ph))) {
+    cairo_surface_t* target = cairo_get_target(cr_);
+    cairo_surface_flush(target);
+    const int stride = cairo_image_surface_get_stride(target);
+    unsigned char* corner = cairo_image_surface_get_data(target) + static_cast<std::ptrdiff_t>(dy) * stride +
+                            static_cast<std::ptrdiff_t>(dx) * 4;
+    cairo_surface_t* cell = cairo_image_surface_create_for_data(corner, CAIRO_FORMAT_ARGB32, static_cast<int>(pw),
+                                                                static_cast<int>(ph), stride);
+    cairo_t* inner = cairo_create(cell);
+    cairo_surface_destroy(cell);  // the context holds it
     if (cairo_status(inner) == CAIRO_STATUS_SUCCESS) {
       f.outer = cr_;
-      f.device_x = dx;
-      f.device_y = dy;
+      f.device_x = static_cast<int>(dx);
+      f.device_y = static_cast<int>(dy);
       cr_ = inner;
       prepare(cr_);
       cairo_scale(cr_, m.xx, m.yy);

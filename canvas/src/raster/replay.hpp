@@ -59,9 +59,10 @@ class SvgReplay {
     Context children;
     bool restore = false;  // the element saved cairo's state
     double outer_vw = 0.0, outer_vh = 0.0;  // a nested document's: what percentages referred to outside it
-    // A nested document drawn on a surface of its own: the context it goes back to, and where it lands.
+    // A nested document drawn on a surface of its own over the outer one's pixels: the context it goes back
+    // to, and the pixel its corner lies on.
     cairo_t* outer = nullptr;
-    double device_x = 0.0, device_y = 0.0;
+    int device_x = 0, device_y = 0;
   };
   struct Stop {
     double offset;
