@@ -1,6 +1,8 @@
 """Figure: the cells' layout, each chart's own document nested in the figure's, its PNG cell equal to the
 chart's own PNG, the errors, pickling and copying, files, save_pdf's pages and the time the charts share."""
+import base64
 import copy
+import json
 import pickle
 import re
 import shutil
@@ -152,6 +154,18 @@ def test_pickle_and_copy_give_figures_of_their_own_charts():
 
 def test_save_writes_each_kind(tmp_path):
     figure = qc.Figure([make_chart(), make_chart(200, 100)], cols=2)
+    figure.save(tmp_path / "f.html")
+    page = (tmp_path / "f.html").read_text()
+    assert page == figure.to_html()
+    figure_data = re.search(r'<script id="quorvel-figure" type="application/json">(.*?)</script>', page).group(1)
+    assert json.loads(figure_data) == {"frame": figure.render_svg().split("<svg x=", 1)[0],
+                                       "cells": [[0, 0], [328, 0]], "share_time": False}
+    charts = re.findall(r'<script class="quorvel-chart" type="application/json">(.*?)</script>', page)
+    assert [json.loads(c) for c in charts] == [json.loads(make_chart().to_json()),
+                                               json.loads(make_chart(200, 100).to_json())]
+    bundle = figure.interactive()._repr_mimebundle_()
+    assert 'width="528" height="200"' in bundle["text/html"]
+    assert base64.b64decode(bundle["image/png"]) == figure.render_png(1.0)
     figure.save(tmp_path / "f.svg")
     assert (tmp_path / "f.svg").read_text() == figure.render_svg()
     figure.save(tmp_path / "f.png", scale=0.5)

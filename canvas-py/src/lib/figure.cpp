@@ -10,6 +10,7 @@
 #include "api/layout.hpp"
 #include "chart.hpp"
 #include "output.hpp"
+#include "page.hpp"
 #include "pickle.hpp"
 #include "str_storage.hpp"
 
@@ -64,7 +65,11 @@ double figure_png_scale(const FigureValue& figure, const std::optional<double>& 
 PyObject* save(FigureCall& c) {
   const SavePath path = save_path(c.args.object(0));
   const FigureValue& figure = c.value();
-  if (path.format == Format::html) raise(PyExc_ValueError, "a Figure's page is not written yet");
+  if (path.format == Format::html) {
+    const ReadCharts read(figure);
+    write_whole(path, figure_page_html(read.charts(), figure.settings()));
+    return none();
+  }
   const double scale = figure_png_scale(figure, c.args.opt_f64(1));
   const std::string svg = figure_svg(figure);
   write_whole(path, path.format == Format::svg ? svg : document_bytes(svg, path.format, scale));
@@ -90,6 +95,27 @@ constexpr MethodRow<FigureClass> kRows[] = {
      "Write the figure to a file by the path's suffix: .svg, .png (at `scale`), .pdf or .html; the file is "
      "replaced only once it is written whole",
      {path("path"), opt_f64("scale")}, Borrow::shared, save},
+    {"to_html",
+     "The figure as one self-contained HTML page: each chart's JSON, one chart of the core per chart (zoom, pan "
+     "and hover each; sharing time, zooming or panning any chart moves all and the crosshair stands on every "
+     "chart at the pointer's instant); it requests nothing",
+     {}, Borrow::shared,
+     [](FigureCall& c) {
+       const ReadCharts read(c.value());
+       return to_py(figure_page_html(read.charts(), c.value().settings()));
+     },
+     nullptr, "str"},
+    {"interactive", "The figure's HTML page for a notebook to show in a frame (see to_html)", {}, Borrow::shared,
+     [](FigureCall& c) {
+       const FigureValue& figure = c.value();
+       const ReadCharts read(figure);
+       const qc::api::FigureLayout layout = qc::api::layout_figure(read.charts(), figure.settings());
+       std::string page = figure_page_html(read.charts(), figure.settings());
+       const std::size_t bytes = page.size();
+       return interactive_page(std::move(page), bytes, layout.width, layout.height,
+                               [&] { return display_png_of(figure_svg(figure)); });
+     },
+     nullptr, "InteractiveChart"},
     {"_repr_png_", "The PNG of the figure, for notebook display", {}, Borrow::shared,
      [](FigureCall& c) -> PyObject* {
        const std::optional<std::string> png = display_png_of(figure_svg(c.value()));

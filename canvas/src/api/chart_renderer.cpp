@@ -713,6 +713,12 @@ std::optional<std::size_t> ChartRenderer::bar_under(double x) const {
   return api::bar_under(make_layout(config_, view_, bars_.size(), 0.0), x);
 }
 
+std::optional<double> ChartRenderer::bar_centre(std::size_t bar) const {
+  const Layout layout = make_layout(config_, view_, bars_.size(), 0.0);
+  if (bar < layout.first || bar - layout.first >= layout.n) return std::nullopt;
+  return coords::bar_x(bar, layout.spacing, layout.first);
+}
+
 void ChartRenderer::render_price_scale(const ChartConfig& config, render::SvgBackend& backend, double x, double top,
                                        double height, double lo, double hi, coords::ScaleNumbers numbers) {
   render::render_price_scale(backend, RenderPass::axis_theme(config), x, top, height, lo, hi, numbers);

@@ -89,6 +89,8 @@ class ChartRenderer {
   // The bar (an index into all bars) the document draws nearest x, none off the plot: the bar a pointer at
   // x hovers.
   std::optional<std::size_t> bar_under(double x) const;
+  // The x of the centre of bar `bar` (an index into all bars), none for a bar the document does not draw.
+  std::optional<double> bar_centre(std::size_t bar) const;
 
   static ValueRange calculate_indicator_range(model::BarsView bars, const model::Indicator& indicator) {
     return indicator_range(bars, indicator);

@@ -63,8 +63,9 @@ std::size_t append_at(util::TextStorage& storage, std::size_t& at, std::string_v
   return at += out.size();
 }
 
-// The figure's frame up to the cells: XML declaration, root, the first chart's background, the title.
-std::string open_figure(const FigureLayout& layout, const ChartConfig& first, std::string_view title) {
+}  // namespace
+
+std::string figure_frame(const FigureLayout& layout, const ChartConfig& first, std::string_view title) {
   const coords::AxisColors colors =
       coords::AxisColors::from({first.theme.background, first.theme.grid_color, first.theme.text_color});
   std::string s;
@@ -98,8 +99,6 @@ std::string open_figure(const FigureLayout& layout, const ChartConfig& first, st
   s += band.take_body();
   return s;
 }
-
-}  // namespace
 
 FigureLayout layout_figure(std::span<const Chart* const> charts, const FigureSettings& settings) {
   FigureLayout layout;
@@ -146,6 +145,21 @@ SharedView shared_view(const Chart& first, const Chart& other) {
   return {true, ViewRequest{from - times.begin(), to - times.begin() - 1}};
 }
 
+std::optional<std::size_t> bar_holding(std::span<const std::int64_t> times, std::int64_t t) {
+  const auto after = std::upper_bound(times.begin(), times.end(), t);
+  if (after == times.begin()) return std::nullopt;
+  const auto i = static_cast<std::size_t>(after - times.begin()) - 1;
+  if (after != times.end()) return i;
+  // Differences of sorted times, exact as unsigned whatever their size.
+  const auto gap = [](std::int64_t later, std::int64_t earlier) {
+    return static_cast<std::uint64_t>(later) - static_cast<std::uint64_t>(earlier);
+  };
+  const std::uint64_t span = i == 0 ? 0 : gap(times[i], times[i - 1]);
+  const std::uint64_t into = gap(t, times[i]);
+  if (span > 0 ? into < span : into == 0) return i;
+  return std::nullopt;
+}
+
 ChartRenderer figure_renderer(std::span<const Chart* const> charts, std::size_t i, bool share_time) {
   const Chart& chart = *charts[i];
   if (!share_time || i == 0) return ChartRenderer(chart);
@@ -159,7 +173,7 @@ DocumentInfo render_figure_into(util::TextStorage& storage, std::span<const Char
   const FigureLayout layout = layout_figure(charts, settings);
   std::size_t at = 0;
   bool ascii = true;
-  if (!charts.empty()) append_at(storage, at, open_figure(layout, charts[0]->config, settings.title), ascii);
+  if (!charts.empty()) append_at(storage, at, figure_frame(layout, charts[0]->config, settings.title), ascii);
   for (std::size_t i = 0; i < charts.size(); ++i) {
     StorageFrom from(storage, at);
     const DocumentInfo doc = figure_renderer(charts, i, settings.share_time)

@@ -47,8 +47,17 @@ struct SharedView {
 };
 SharedView shared_view(const Chart& first, const Chart& other);
 
+// The bar (an index into `times`) holding instant t: the last at or before it, whose span reaches to the next
+// bar's time (the last bar's as long as the span before it, a lone bar's the instant alone); none before the
+// first bar or past the last one's span.
+std::optional<std::size_t> bar_holding(std::span<const std::int64_t> times, std::int64_t t);
+
 // A renderer of `charts[i]` as the figure draws it.
 ChartRenderer figure_renderer(std::span<const Chart* const> charts, std::size_t i, bool share_time);
+
+// The figure's document up to its cells: the XML declaration, the root, the first chart's background around
+// the cells and the title's band.
+std::string figure_frame(const FigureLayout& layout, const ChartConfig& first, std::string_view title);
 
 // The figure's document written once into `storage`: the first chart's background around the cells, the
 // title's band, then each chart's document nested at its cell (ChartRenderer::nested), written in place.
