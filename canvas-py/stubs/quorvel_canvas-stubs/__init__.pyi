@@ -1904,6 +1904,10 @@ class Figure:
             path: where to write: anything open() takes; its suffix (.svg, .png, .pdf or .html) chooses the kind
             scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
         """
+    def to_html(self) -> str:
+        """The figure as one self-contained HTML page: each chart's JSON, one chart of the core per chart (zoom, pan and hover each; sharing time, zooming or panning any chart moves all and the crosshair stands on every chart at the pointer's instant); it requests nothing"""
+    def interactive(self) -> InteractiveChart:
+        """The figure's HTML page for a notebook to show in a frame (see to_html)"""
     def _repr_png_(self) -> bytes | None:
         """The PNG of the figure, for notebook display"""
     def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
