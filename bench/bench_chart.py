@@ -13,9 +13,9 @@ def bench_bars():
     return read_bars(DATA)
 
 
-def bench_chart(qc, bars=None):
+def bench_chart(qc, bars=None, width=1200, height=800):
     bars = bench_bars() if bars is None else bars
-    chart = qc.Chart(1200, 800)
+    chart = qc.Chart(width, height)
     chart.bars(bars)
     chart.title("S&P 500 daily")
     chart.legend(True)

@@ -10,8 +10,8 @@ import quorvel_canvas
 
 from conftest import run_isolated
 
-EXPECTED_ALL = ["version", "Bar", "Chart", "Viewport", "Theme", "UITheme", "RuntimeTheme", "ChartConfig",
-                "InteractiveChart"]
+EXPECTED_ALL = ["version", "save_pdf", "Bar", "Chart", "Figure", "Viewport", "Theme", "UITheme", "RuntimeTheme",
+                "ChartConfig", "InteractiveChart"]
 
 
 def test_version():
@@ -26,7 +26,8 @@ def test_all_lists_the_bound_names_in_order():
     # The theme classes join later; every name present must keep its place in the full order.
     bound = [name for name in EXPECTED_ALL if hasattr(quorvel_canvas, name)]
     assert quorvel_canvas.__all__ == bound
-    assert bound[:4] == ["version", "Bar", "Chart", "Viewport"] and bound[-1] == "InteractiveChart"
+    assert bound[:6] == ["version", "save_pdf", "Bar", "Chart", "Figure", "Viewport"]
+    assert bound[-1] == "InteractiveChart"
 
 
 def test_reimport_gives_the_same_module():

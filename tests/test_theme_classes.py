@@ -21,9 +21,9 @@ def own_members(cls):
     return [name for name in vars(cls) if not name.startswith("__")]
 
 
-def test_module_lists_all_nine_names_in_order():
-    assert qc.__all__ == ["version", "Bar", "Chart", "Viewport", "Theme", "UITheme", "RuntimeTheme", "ChartConfig",
-                          "InteractiveChart"]
+def test_module_lists_all_its_names_in_order():
+    assert qc.__all__ == ["version", "save_pdf", "Bar", "Chart", "Figure", "Viewport", "Theme", "UITheme",
+                          "RuntimeTheme", "ChartConfig", "InteractiveChart"]
 
 
 @pytest.mark.parametrize("cls", [qc.Theme, qc.UITheme, qc.RuntimeTheme])

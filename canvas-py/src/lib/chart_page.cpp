@@ -5,14 +5,20 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "api/chart_json.hpp"
+#include "api/figure.hpp"
 #include "chart.hpp"
 #include "embed.hpp"
+#include "output.hpp"
 #include "util/base64.hpp"
+#include "util/json_string.hpp"
+#include "util/numbers.hpp"
 #include "wasm_core.hpp"
 
 QC_EMBED(qc_page_template, QC_PAGE_TEMPLATE);
@@ -75,12 +81,15 @@ void append_script_json(std::string& out, std::string_view json) {
   }
 }
 
-std::string page_of(const qc::api::Chart& chart, std::string_view json) {
+// The page: the template with its parts filled in, `data` writing the page's data scripts. `data_size` is what
+// they take, about.
+template <class Data>
+std::string page_of(std::string_view title, std::size_t data_size, Data&& data) {
   const std::span<const unsigned char> core = wasm_core_gz();
   const std::string_view page = embedded(qc_page_template, qc_page_template_end);
   const std::string_view script = embedded(qc_page_script, qc_page_script_end);
   std::string out;
-  out.reserve(page.size() + (core.size() + 3) / 4 * 5 + json.size() + json.size() / 64 + script.size());
+  out.reserve(page.size() + (core.size() + 3) / 4 * 5 + data_size + data_size / 64 + script.size());
   // Each @NAME@ of the template is filled in; the rest is copied as it is.
   for (std::size_t from = 0; from < page.size();) {
     const std::size_t at = page.find('@', from);
@@ -92,11 +101,11 @@ std::string page_of(const qc::api::Chart& chart, std::string_view json) {
     out.append(page.substr(from, at - from));
     const std::string_view name = page.substr(at + 1, end - at - 1);
     if (name == "TITLE") {
-      append_html_escaped(out, chart.config.title.empty() ? std::string_view("Chart") : chart.config.title);
+      append_html_escaped(out, title);
     } else if (name == "CORE") {
       append_base85(out, core);
-    } else if (name == "CHART") {
-      append_script_json(out, json);
+    } else if (name == "DATA") {
+      data(out);
     } else if (name == "SCRIPT") {
       out.append(script);
     } else {
@@ -105,6 +114,15 @@ std::string page_of(const qc::api::Chart& chart, std::string_view json) {
     from = end + 1;
   }
   return out;
+}
+
+std::string chart_page(const qc::api::Chart& chart, std::string_view json) {
+  const std::string_view title = chart.config.title.empty() ? std::string_view("Chart") : chart.config.title;
+  return page_of(title, json.size(), [&](std::string& out) {
+    out += R"(<script id="quorvel-chart" type="application/json">)";
+    append_script_json(out, json);
+    out += "</script>";
+  });
 }
 
 // The frame as HTML, and beside it the chart's PNG in base64 as notebooks keep pictures, so that a notebook
@@ -133,24 +151,8 @@ constexpr MethodRow<InteractiveChartClass> kInteractiveRows[] = {
 PyObject* interactive(ChartCall& c) {
   const qc::api::Chart& chart = chart_of(c);
   const std::string json = qc::api::chart_to_json(chart);
-  if (json.size() > kNotebookWarnBytes) {
-    const std::string message = "the chart's JSON is " + std::to_string(json.size()) +
-                                " bytes: the notebook will carry all of it in its output, and in its file once saved";
-    if (PyErr_WarnEx(PyExc_UserWarning, message.c_str(), 1) < 0) throw PyErrorPending{};
-  }
-  const std::string page = page_of(chart, json);
-  std::string frame = "<iframe sandbox=\"allow-scripts\" style=\"border: none\" width=\"" +
-                      std::to_string(chart.config.width) + "\" height=\"" + std::to_string(chart.config.height) +
-                      "\" srcdoc=\"";
-  frame.reserve(frame.size() + page.size() + page.size() / 16 + 16);
-  append_html_escaped(frame, page);
-  frame += "\"></iframe>";
-  std::optional<std::string> png;
-  if (const std::optional<std::string> bytes = display_png(chart)) {
-    png.emplace();
-    qc::util::append_base64(*png, std::as_bytes(std::span(*bytes)));
-  }
-  return new_object<InteractiveChartClass>(InteractivePage{std::move(frame), std::move(png)});
+  return interactive_page(chart_page(chart, json), json.size(), chart.config.width, chart.config.height,
+                          [&] { return display_png(chart); });
 }
 
 constexpr ChartRow kRows[] = {
@@ -165,8 +167,58 @@ constexpr ChartRow kRows[] = {
 
 }  // namespace
 
-std::string page_html(const qc::api::Chart& chart) {
-  return page_of(chart, qc::api::chart_to_json(chart));
+std::string page_html(const qc::api::Chart& chart) { return chart_page(chart, qc::api::chart_to_json(chart)); }
+
+std::string figure_page_html(std::span<const qc::api::Chart* const> charts, const qc::api::FigureSettings& settings) {
+  std::vector<std::string> jsons;
+  jsons.reserve(charts.size());
+  std::size_t size = 0;
+  for (const qc::api::Chart* chart : charts) size += jsons.emplace_back(qc::api::chart_to_json(*chart)).size();
+  const qc::api::FigureLayout layout = qc::api::layout_figure(charts, settings);
+  return page_of(settings.title.empty() ? std::string_view("Figure") : settings.title, size, [&](std::string& out) {
+    // The frame (background and title), each cell's corner and whether the charts share time; then each chart.
+    std::string figure = R"({"frame":)";
+    qc::util::append_json_string(figure, qc::api::figure_frame(layout, charts[0]->config, settings.title));
+    figure += R"(,"cells":[)";
+    for (const qc::api::CellBox& cell : layout.cells) {
+      if (figure.back() == ']') figure += ',';
+      figure += '[';
+      qc::util::append_shortest(figure, cell.x);
+      figure += ',';
+      qc::util::append_shortest(figure, cell.y);
+      figure += ']';
+    }
+    figure += R"(],"share_time":)";
+    figure += settings.share_time ? "true}" : "false}";
+    out += R"(<script id="quorvel-figure" type="application/json">)";
+    append_script_json(out, figure);
+    out += "</script>";
+    for (const std::string& json : jsons) {
+      out += "\n" R"(<script class="quorvel-chart" type="application/json">)";
+      append_script_json(out, json);
+      out += "</script>";
+    }
+  });
+}
+
+PyObject* interactive_page(std::string page, std::size_t json_bytes, double width, double height,
+                           const std::function<std::optional<std::string>()>& png_of) {
+  if (json_bytes > kNotebookWarnBytes) {
+    const std::string message = "the chart's JSON is " + std::to_string(json_bytes) +
+                                " bytes: the notebook will carry all of it in its output, and in its file once saved";
+    if (PyErr_WarnEx(PyExc_UserWarning, message.c_str(), 1) < 0) throw PyErrorPending{};
+  }
+  std::string frame = "<iframe sandbox=\"allow-scripts\" style=\"border: none\" width=\"" + number_text(width) +
+                      "\" height=\"" + number_text(height) + "\" srcdoc=\"";
+  frame.reserve(frame.size() + page.size() + page.size() / 16 + 16);
+  append_html_escaped(frame, page);
+  frame += "\"></iframe>";
+  std::optional<std::string> png;
+  if (const std::optional<std::string> bytes = png_of()) {
+    png.emplace();
+    qc::util::append_base64(*png, std::as_bytes(std::span(*bytes)));
+  }
+  return new_object<InteractiveChartClass>(InteractivePage{std::move(frame), std::move(png)});
 }
 
 ClassSpec InteractiveChartClass::spec() {

@@ -20,6 +20,13 @@
 
 namespace qcpy {
 
+std::string type_name(PyObject* o) {
+  Ref qualname = Ref::steal(PyType_GetQualName(Py_TYPE(o)));
+  const char* text = PyUnicode_AsUTF8(qualname.get());
+  if (text == nullptr) throw PyErrorPending{};
+  return text;
+}
+
 void throw_not_convertible(PyObject* o, const char* expected) {
   Ref qualname = Ref::steal(PyType_GetQualName(Py_TYPE(o)));
   PyErr_Format(PyExc_TypeError, "expected %s, got '%U'", expected, qualname.get());

@@ -56,5 +56,7 @@ void convert_all(const Params& params, const Slots& slots, Args& args, const qc:
 
 // "expected <what the argument should be>, got '<type qualname>'" as a pending TypeError.
 [[noreturn]] void throw_not_convertible(PyObject* o, const char* expected);
+// The name of the object's type as errors give it: "int", "Chart".
+std::string type_name(PyObject* o);
 
 }  // namespace qcpy

@@ -8,9 +8,10 @@
 namespace qcpy {
 namespace {
 
+// A module function's class is empty: "save_pdf()".
 std::string full_name(FunctionName name) {
   std::string s = name.cls;
-  s += '.';
+  if (!s.empty()) s += '.';
   s += name.func;
   s += "()";
   return s;
@@ -29,8 +30,8 @@ std::string full_name(FunctionName name) {
 
 // The name may be any str (even one that cannot be encoded), so the text is formatted by the interpreter.
 [[noreturn]] void keyword_error(FunctionName name, const char* what, PyObject* keyword) {
-  PyErr_Format(PyExc_TypeError, PyUnicode_Check(keyword) ? "%s.%s() %s '%U'" : "%s.%s() %s '%S'", name.cls,
-               name.func, what, keyword);
+  PyErr_Format(PyExc_TypeError, PyUnicode_Check(keyword) ? "%s %s '%U'" : "%s %s '%S'", full_name(name).c_str(),
+               what, keyword);
   throw PyErrorPending{};
 }
 

@@ -8,7 +8,8 @@
 
 namespace qcpy {
 
-// How errors name the function: "Chart.colors()", "Chart.__new__()", "RuntimeTheme.from_preset()".
+// How errors name the function: "Chart.colors()", "Chart.__new__()", "RuntimeTheme.from_preset()", and a
+// module function, whose class is "", "save_pdf()".
 struct FunctionName {
   const char* cls;
   const char* func;

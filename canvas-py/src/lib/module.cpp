@@ -1,13 +1,17 @@
 // Module entry point of quorvel_canvas: one module object per process, its attributes and __all__.
 #include <atomic>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "api/chart_json.hpp"
 #include "bar.hpp"
 #include "chart.hpp"
 #include "chart_config.hpp"
 #include "errors.hpp"
+#include "figure.hpp"
+#include "module_functions.hpp"
 #include "page.hpp"
 #include "pickle.hpp"
 #include "rows.hpp"
@@ -73,10 +77,22 @@ ModuleFunction& version_function() {
   return f;
 }
 
-void add_function(PyObject* module, ModuleFunction& f) {
+void add_function(PyObject* module, PyMethodDef& def) {
   Ref name = Ref::steal(PyModule_GetNameObject(module));
-  Ref fn = Ref::steal(PyCFunction_NewEx(&f.def, module, name.get()));
-  add(module, f.def.ml_name, fn.get());
+  Ref fn = Ref::steal(PyCFunction_NewEx(&def, module, name.get()));
+  add(module, def.ml_name, fn.get());
+}
+
+// The functions declared through rows, as module functions: their entries without the static mark the rows
+// give a method that has no object.
+std::span<PyMethodDef> row_functions() {
+  static std::vector<PyMethodDef> defs = [] {
+    const MethodGroup group = save_pdf_functions();
+    std::vector<PyMethodDef> out(group.defs.begin(), group.defs.end());
+    for (PyMethodDef& def : out) def.ml_flags &= ~METH_STATIC;
+    return out;
+  }();
+  return defs;
 }
 
 // The classes, in the order of __all__.
@@ -96,12 +112,13 @@ struct ClassList {
 };
 
 using Classes =
-    ClassList<BarClass, ChartClass, ViewportClass, ThemeClass, UIThemeClass, RuntimeThemeClass, ChartConfigClass,
+    ClassList<BarClass, ChartClass, FigureClass, ViewportClass, ThemeClass, UIThemeClass, RuntimeThemeClass, ChartConfigClass,
               InteractiveChartClass>;
 
 // The attributes, in the order of __all__, then the private helpers.
 void module_body(PyObject* module) {
-  add_function(module, version_function());
+  add_function(module, version_function().def);
+  for (PyMethodDef& def : row_functions()) add_function(module, def);
   Classes::add_all(module);
   add_restore(module);
   add_png_from_svg(module);
@@ -148,6 +165,12 @@ PyObject* stub_entry(PyObject*, PyObject*) {
     std::string all = "\"";
     all += v.def.ml_name;
     all += '"';
+    for (const MethodInfo& f : save_pdf_functions().infos) {
+      append_function_stub(functions, f);
+      all += ", \"";
+      all += f.name;
+      all += '"';
+    }
     all += Classes::names();
     std::string out = stub_header(kModuleDoc, all, functions);
     Classes::append_stubs(out);

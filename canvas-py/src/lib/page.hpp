@@ -1,10 +1,14 @@
 // The chart as one self-contained HTML page, and the object a notebook shows it through.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "api/chart.hpp"
+#include "api/figure.hpp"
 #include "class.hpp"
 
 namespace qcpy {
@@ -12,6 +16,14 @@ namespace qcpy {
 // The page of `chart`: its JSON, the WebAssembly core and the page's script in one HTML text. Raises
 // RuntimeError (PyErrorPending) when the module was built without the core.
 std::string page_html(const qc::api::Chart& chart);
+
+// The page of a figure of `charts`: each chart's JSON, the figure's frame and cells.
+std::string figure_page_html(std::span<const qc::api::Chart* const> charts, const qc::api::FigureSettings& settings);
+
+// What interactive() returns: `page` in a frame of width x height and, beside it, the PNG png_of() gives
+// (warning when the page's JSON, `json_bytes`, grows heavy for a notebook).
+PyObject* interactive_page(std::string page, std::size_t json_bytes, double width, double height,
+                           const std::function<std::optional<std::string>()>& png_of);
 
 // The chart's PNG at its own size, as notebooks show it beside its document; none when no PNG can be had
 // (too large, or built without cairo). Raises on a failure of cairo or of memory.

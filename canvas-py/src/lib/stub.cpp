@@ -60,15 +60,20 @@ void append_parameters(std::string& out, const Params& params, const char* first
   out += ')';
 }
 
-void append_method(std::string& out, const MethodInfo& m) {
-  if (m.is_static) out += "    @staticmethod\n";
-  out += "    def ";
+void append_def(std::string& out, const MethodInfo& m, std::string_view indent, const char* first) {
+  out += indent;
+  out += "def ";
   out += m.name;
-  append_parameters(out, *m.params, m.is_static ? "" : "self");
+  append_parameters(out, *m.params, first);
   out += " -> ";
   out += m.returns;
   out += ":";
-  append_body(out, m.doc, "        ");
+  append_body(out, m.doc, std::string(indent) + "    ");
+}
+
+void append_method(std::string& out, const MethodInfo& m) {
+  if (m.is_static) out += "    @staticmethod\n";
+  append_def(out, m, "    ", m.is_static ? "" : "self");
 }
 
 void append_property(std::string& out, const PropertyInfo& p) {
@@ -127,6 +132,8 @@ std::string stub_header(const char* module_doc, const std::string& all_names, co
   out += "\n__all__ = [" + all_names + "]\n\n" + functions;
   return out;
 }
+
+void append_function_stub(std::string& out, const MethodInfo& f) { append_def(out, f, "", ""); }
 
 void append_class_stub(std::string& out, const ClassSpec& spec) {
   // No class of the module can be subclassed.

@@ -21,5 +21,7 @@ void append_body(std::string& out, const char* doc, std::string_view indent);
 
 // One class: its constructor, properties and methods, in table order.
 void append_class_stub(std::string& out, const ClassSpec& spec);
+// A module function's stub, from its row.
+void append_function_stub(std::string& out, const MethodInfo& f);
 
 }  // namespace qcpy

@@ -31,10 +31,17 @@ _ColorEntry: TypeAlias = str | tuple[str | None, str | None] | list[str | None] 
 # A file's path: text, bytes or a path object.
 _Path: TypeAlias = str | bytes | PathLike[str] | PathLike[bytes]
 
-__all__ = ["version", "Bar", "Chart", "Viewport", "Theme", "UITheme", "RuntimeTheme", "ChartConfig", "InteractiveChart"]
+__all__ = ["version", "save_pdf", "Bar", "Chart", "Figure", "Viewport", "Theme", "UITheme", "RuntimeTheme", "ChartConfig", "InteractiveChart"]
 
 def version() -> str:
     """The module's version"""
+def save_pdf(path: _Path, items: object) -> None:
+    """Write a PDF of one page per item, each at its item's size in points (at most 14,400 a side); the file is replaced only once it is written whole
+
+    Parameters:
+        path: where to write: anything open() takes
+        items: the pages: a sequence of Chart and Figure objects, in order
+    """
 
 @final
 class Bar:
@@ -1885,6 +1892,47 @@ class Chart:
         """The chart as one self-contained HTML page: the chart core as WebAssembly, the chart's JSON and a small script that zooms (wheel, + and -), pans (drag, arrow keys) and shows the hovered bar's values; it requests nothing"""
     def interactive(self) -> InteractiveChart:
         """The chart's HTML page for a notebook to show in a frame (see to_html)"""
+
+@final
+class Figure:
+    """Charts laid out in one document, left to right in rows of `cols`, each at its own size, with an optional title on top.
+    The figure holds the charts themselves: a chart changed after the figure is made shows changed.
+
+    Example:
+        >>> import quorvel_canvas as qc
+        >>> charts = [qc.Chart(400, 300), qc.Chart(400, 300)]
+        >>> figure = qc.Figure(charts, cols=2, title="Two charts")
+        >>> figure.render_svg().count("<svg")
+        3
+    """
+    def __new__(cls, charts: object, *, cols: SupportsIndex = 1, gap: _Real = 8, title: str | None = None, share_time: bool | numpy.bool_ = False) -> Self: ...
+    def render_svg(self) -> str:
+        """Render the figure to one SVG document, each chart's own document nested at its cell"""
+    def _repr_svg_(self) -> str:
+        """The SVG document, for notebook display"""
+    def render_png(self, scale: _Real | None = None) -> bytes:
+        """Render the figure to PNG bytes at `scale` times its size (0.1 to 8; None: the largest of the charts' dpr)
+
+        Parameters:
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
+        """
+    def render_pdf(self) -> bytes:
+        """Render the figure to a one-page PDF at its size in points, text as text in DejaVu Sans"""
+    def save(self, path: _Path, scale: _Real | None = None) -> None:
+        """Write the figure to a file by the path's suffix: .svg, .png (at `scale`), .pdf or .html; the file is replaced only once it is written whole
+
+        Parameters:
+            path: where to write: anything open() takes; its suffix (.svg, .png, .pdf or .html) chooses the kind
+            scale: the PNG's size in times the document's, 0.1 to 8 (each side at most 32,767 pixels); None: the chart's dpr up to 8, less where a side would pass 32,767 pixels
+        """
+    def to_html(self) -> str:
+        """The figure as one self-contained HTML page: each chart's JSON, one chart of the core per chart (zoom, pan and hover each; sharing time, zooming or panning any chart moves all and the crosshair stands on every chart at the pointer's instant); it requests nothing"""
+    def interactive(self) -> InteractiveChart:
+        """The figure's HTML page for a notebook to show in a frame (see to_html)"""
+    def _repr_png_(self) -> bytes | None:
+        """The PNG of the figure, for notebook display"""
+    def __reduce__(self) -> tuple[Callable[[type[Self], bytes], Self], tuple[type[Self], bytes]]:
+        """Helper for pickle: the class and the object's state as bytes."""
 
 @final
 class Viewport:

@@ -8,6 +8,7 @@
 
 #include "api/chart_json.hpp"
 #include "api/chart_renderer.hpp"
+#include "api/figure.hpp"
 #include "api/layout.hpp"
 #include "api/live_chart.hpp"
 
@@ -15,9 +16,19 @@ struct qc_chart {
   qc::api::Chart chart;
   std::string document;
   std::string pointer_layer;
+  std::optional<qc::api::Nesting> nesting;  // in a figure's page
+  bool blank = false;                        // sharing a time where none of its bars falls
 };
 
 namespace {
+
+// The renderer of the chart as the page shows it.
+qc::api::ChartRenderer renderer(const qc_chart& c, std::optional<qc::api::Pointer> pointer = std::nullopt) {
+  qc::api::ChartRenderer r = c.blank ? qc::api::ChartRenderer(c.chart.config, qc::model::BarsView{}, pointer)
+                                     : qc::api::ChartRenderer(c.chart, pointer);
+  if (c.nesting) r.nested(*c.nesting);
+  return r;
+}
 
 std::string& last_error() {
   static std::string text;
@@ -51,7 +62,7 @@ int qc_chart_new(const char* text, size_t size, qc_chart** out) {
   if (text == nullptr && size > 0) return QC_BAD_ARGUMENT;
   std::optional<qc::api::Chart> chart = qc::api::chart_from_json({text, size}, last_error());
   if (!chart) return QC_BAD_TEXT;
-  *out = new qc_chart{std::move(*chart), {}, {}};
+  *out = new qc_chart{std::move(*chart), {}, {}, std::nullopt, false};
   return QC_OK;
 }
 
@@ -73,7 +84,7 @@ int qc_chart_set_view(qc_chart* chart, int64_t first, int64_t last) {
 
 int qc_chart_view(const qc_chart* chart, int64_t* first, int64_t* last) {
   if (chart == nullptr || first == nullptr || last == nullptr) return QC_BAD_ARGUMENT;
-  const std::size_t n = chart->chart.bars.size();
+  const std::size_t n = chart->blank ? 0 : chart->chart.bars.size();
   *first = *last = -1;
   if (n == 0) return QC_OK;
   const auto view = qc::api::drawn_view(chart->chart.config.view, n);
@@ -99,7 +110,7 @@ int qc_chart_render(qc_chart* chart, const double* pointer, const char** data, s
   if (chart == nullptr || data == nullptr || size == nullptr) return QC_BAD_ARGUMENT;
   std::optional<qc::api::Pointer> at;
   if (pointer != nullptr) at = qc::api::Pointer{pointer[0], pointer[1]};
-  chart->document = qc::api::ChartRenderer(chart->chart, at).render_svg();
+  chart->document = renderer(*chart, at).render_svg();
   *data = chart->document.data();
   *size = chart->document.size();
   return QC_OK;
@@ -108,7 +119,7 @@ int qc_chart_render(qc_chart* chart, const double* pointer, const char** data, s
 int qc_chart_render_pointer(qc_chart* chart, const double* pointer, const char** data, size_t* size) {
   if (chart == nullptr || pointer == nullptr || data == nullptr || size == nullptr) return QC_BAD_ARGUMENT;
   const qc::api::Pointer at{pointer[0], pointer[1]};
-  chart->pointer_layer = qc::api::ChartRenderer(chart->chart, at).render_pointer_layer();
+  chart->pointer_layer = renderer(*chart, at).render_pointer_layer();
   *data = chart->pointer_layer.data();
   *size = chart->pointer_layer.size();
   return QC_OK;
@@ -116,7 +127,7 @@ int qc_chart_render_pointer(qc_chart* chart, const double* pointer, const char**
 
 int qc_chart_bar_at(const qc_chart* chart, double x, int64_t* bar) {
   if (chart == nullptr || bar == nullptr) return QC_BAD_ARGUMENT;
-  const std::optional<std::size_t> under = qc::api::ChartRenderer(chart->chart.config, chart->chart.bars).bar_under(x);
+  const std::optional<std::size_t> under = renderer(*chart).bar_under(x);
   if (!under) return QC_OUTSIDE;
   *bar = static_cast<int64_t>(*under);
   return QC_OK;
@@ -130,6 +141,45 @@ int qc_chart_append(qc_chart* chart, int64_t time, double open, double high, dou
 int qc_chart_update(qc_chart* chart, int64_t time, double open, double high, double low, double close,
                     double volume) {
   return grow(chart, {time, open, high, low, close, volume}, true);
+}
+
+int qc_chart_nest(qc_chart* chart, uint32_t index, double x, double y) {
+  if (chart == nullptr) return QC_BAD_ARGUMENT;
+  chart->nesting = qc::api::Nesting{index, x, y};
+  return QC_OK;
+}
+
+int qc_chart_share_time(qc_chart* chart, const qc_chart* first) {
+  if (chart == nullptr || first == nullptr) return QC_BAD_ARGUMENT;
+  const qc::api::SharedView shared = qc::api::shared_view(first->chart, chart->chart);
+  chart->blank = !shared.any;
+  chart->chart.config.view = shared.view;
+  return QC_OK;
+}
+
+int qc_chart_bar_time(const qc_chart* chart, int64_t bar, int64_t* time) {
+  if (chart == nullptr || time == nullptr) return QC_BAD_ARGUMENT;
+  const auto times = chart->chart.bars.view().time;
+  if (bar < 0 || static_cast<uint64_t>(bar) >= times.size()) return QC_OUTSIDE;
+  *time = times[static_cast<std::size_t>(bar)];
+  return QC_OK;
+}
+
+int qc_chart_bar_holding(const qc_chart* chart, int64_t time, int64_t* bar) {
+  if (chart == nullptr || bar == nullptr) return QC_BAD_ARGUMENT;
+  const std::optional<std::size_t> held = qc::api::bar_holding(chart->chart.bars.view().time, time);
+  if (!held) return QC_OUTSIDE;
+  *bar = static_cast<int64_t>(*held);
+  return QC_OK;
+}
+
+int qc_chart_bar_x(const qc_chart* chart, int64_t bar, double* x) {
+  if (chart == nullptr || x == nullptr) return QC_BAD_ARGUMENT;
+  if (bar < 0) return QC_OUTSIDE;
+  const std::optional<double> centre = renderer(*chart).bar_centre(static_cast<std::size_t>(bar));
+  if (!centre) return QC_OUTSIDE;
+  *x = *centre;
+  return QC_OK;
 }
 
 }  // extern "C"

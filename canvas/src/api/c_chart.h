@@ -76,6 +76,23 @@ int QC_C_EXPORT(qc_chart_append)(qc_chart* chart, int64_t time, double open, dou
 int QC_C_EXPORT(qc_chart_update)(qc_chart* chart, int64_t time, double open, double high, double low, double close,
                                  double volume);
 
+/* ---- charts in a figure ---- */
+
+/* From now on the chart's documents are written as a figure nests them at cell `index`, corner (x, y): no XML
+ * declaration, the root given x and y, the ids prefixed "c<index>-" (so that several charts' documents can
+ * stand in one page). */
+int QC_C_EXPORT(qc_chart_nest)(qc_chart* chart, uint32_t index, double x, double y);
+/* `chart` draws the bars whose times fall in `first`'s view (all of them when `first` draws all its bars),
+ * or, when none falls there, no bars at all ("No data", no view: -1 and -1, no bar under any x). */
+int QC_C_EXPORT(qc_chart_share_time)(qc_chart* chart, const qc_chart* first);
+/* The time of bar `bar` (an index in the full series), in seconds since 1970 UTC; QC_OUTSIDE past the bars. */
+int QC_C_EXPORT(qc_chart_bar_time)(const qc_chart* chart, int64_t bar, int64_t* time);
+/* The bar holding instant `time`: the last bar at or before it, its span reaching to the next bar's time (the
+ * last bar's as long as the span before it); QC_OUTSIDE when no bar holds it. */
+int QC_C_EXPORT(qc_chart_bar_holding)(const qc_chart* chart, int64_t time, int64_t* bar);
+/* The x (document pixels) of the centre of bar `bar`; QC_OUTSIDE for a bar the chart does not draw. */
+int QC_C_EXPORT(qc_chart_bar_x)(const qc_chart* chart, int64_t bar, double* x);
+
 #ifdef __cplusplus
 }
 #endif

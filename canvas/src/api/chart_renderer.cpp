@@ -94,14 +94,69 @@ struct IndicatorLists {
   }
 };
 
+}  // namespace
+
+namespace {
+
+// The document's start up to its namespace: the XML declaration and the root's name, or a nested root's
+// name and place.
+void append_root_start(std::string& out, const Nesting* nesting) {
+  if (nesting == nullptr) {
+    out += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
+  } else {
+    out += R"(<svg x=")";
+    util::append_shortest(out, nesting->x);
+    out += R"(" y=")";
+    util::append_shortest(out, nesting->y);
+    out += R"(" xmlns=")";
+  }
+  out += kSvgNs;
+}
+
+}  // namespace
+
+void append_document_root(std::string& out, double width, double height, const Nesting* nesting) {
+  append_root_start(out, nesting);
+  out += "\"\n     " R"(xmlns:xlink=")";
+  out += kXlinkNs;
+  out += "\"\n     " R"(width=")";
+  util::append_shortest(out, width);
+  out += R"(" height=")";
+  util::append_shortest(out, height);
+  out += R"(" viewBox="0 0 )";
+  util::append_shortest(out, width);
+  out += ' ';
+  util::append_shortest(out, height);
+  out += "\">\n";
+}
+
+std::string Nesting::id_prefix() const {
+  std::string s(1, 'c');
+  s += std::to_string(index);
+  s += '-';
+  return s;
+}
+
+namespace {
+
+// A rectangle of `color` over the whole document.
+void append_background(std::string& out, double width, double height, render::Color color) {
+  out += R"(<rect x="0" y="0" width=")";
+  util::append_shortest(out, width);
+  out += R"(" height=")";
+  util::append_shortest(out, height);
+  out += R"(" fill=")";
+  render::append_css_color(out, color);
+  out += "\"/>\n";
+}
+
 // Pixel lengths that must be whole numbers: the plot width clamped to the u32 range and truncated.
 double whole_pixels(double v) { return std::trunc(std::clamp(v, 0.0, 4294967295.0)); }
 
-std::string no_data_document(const ChartConfig& config) {
+std::string no_data_document(const ChartConfig& config, const Nesting* nesting) {
   std::string s;
   s.reserve(256 + config.theme.background.size() * render::kMaxEscapeGrowth);
-  s += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
-  s += kSvgNs;
+  append_root_start(s, nesting);
   s += R"(" width=")";
   s += std::to_string(config.width);
   s += R"(" height=")";
@@ -127,8 +182,11 @@ void for_each_sub_pane(const Layout& layout, const IndicatorLists& lists, F&& f)
 // Each pane's plot is clipped to its rectangle: the bars on either side of a view, a series beyond its pane's
 // fixed range, and what tools and level segments reach beyond stay off the scales and the other panes. Clip
 // path K is the main pane's for K = 0, sub-pane K - 1's after.
-void append_clip_path(std::string& s, std::size_t k, double top, double width, double height) {
-  s += R"(<clipPath id="clip)";
+void append_clip_path(std::string& s, std::string_view prefix, std::size_t k, double top, double width,
+                      double height) {
+  s += R"(<clipPath id=")";
+  s += prefix;
+  s += "clip";
   s += std::to_string(k);
   s += R"("><rect x="0.00" y=")";
   util::append_fixed2(s, top);
@@ -139,8 +197,10 @@ void append_clip_path(std::string& s, std::size_t k, double top, double width, d
   s += R"("/></clipPath>)" "\n";
 }
 
-void open_clip_group(render::SvgBackend& out, std::size_t k) {
-  std::string s = R"(<g clip-path="url(#clip)";
+void open_clip_group(render::SvgBackend& out, std::string_view prefix, std::size_t k) {
+  std::string s = R"(<g clip-path="url(#)";
+  s += prefix;
+  s += "clip";
   s += std::to_string(k);
   s += ")\">\n";
   out.body_buffer().append(s);
@@ -150,24 +210,14 @@ void close_clip_group(render::SvgBackend& out) { out.body_buffer().append("</g>\
 
 // The frame up to where the gradient definitions go, written first into the document's storage; the panes'
 // clip paths open the definitions.
-util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, const IndicatorLists& lists) {
+util::TextBuffer open_document(util::TextBuffer&& out, const Layout& layout, const IndicatorLists& lists,
+                               const Nesting* nesting, std::string_view prefix) {
   std::string s;
-  s += R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n" R"(<svg xmlns=")";
-  s += kSvgNs;
-  s += "\"\n     " R"(xmlns:xlink=")";
-  s += kXlinkNs;
-  s += "\"\n     " R"(width=")";
-  util::append_shortest(s, layout.width);
-  s += R"(" height=")";
-  util::append_shortest(s, layout.height);
-  s += R"(" viewBox="0 0 )";
-  util::append_shortest(s, layout.width);
-  s += ' ';
-  util::append_shortest(s, layout.height);
-  s += "\">\n<defs>\n";
-  append_clip_path(s, 0, 0.0, layout.plot_width, layout.main_height);
+  append_document_root(s, layout.width, layout.height, nesting);
+  s += "<defs>\n";
+  append_clip_path(s, prefix, 0, 0.0, layout.plot_width, layout.main_height);
   for_each_sub_pane(layout, lists, [&](std::size_t j, const SubPaneRecords&, double top, double h) {
-    append_clip_path(s, j + 1, top, layout.plot_width, h);
+    append_clip_path(s, prefix, j + 1, top, layout.plot_width, h);
   });
   out.append(s);
   return std::move(out);
@@ -183,8 +233,9 @@ struct LocalTimeAt {
   std::int64_t before(std::size_t i) const { return first + i == 0 ? 0 : zone.local(bars[first + i - 1].timestamp); }
 };
 
-Layout make_layout(const ChartConfig& config, std::size_t bars, double sub_pane_ratio_sum) {
-  const auto view = drawn_view(config.view, bars);
+Layout make_layout(const ChartConfig& config, const std::optional<ViewRequest>& request, std::size_t bars,
+                   double sub_pane_ratio_sum) {
+  const auto view = drawn_view(request, bars);
   Layout layout = view ? Layout::make(config.width, config.height, view->count(), sub_pane_ratio_sum, view->first,
                                       bars)
                        : Layout::make(config.width, config.height, bars, sub_pane_ratio_sum);
@@ -206,18 +257,23 @@ enum class PassOutput { document, pointer_layer };
 class RenderPass {
  public:
   // `storage` null: the document goes to the C heap.
-  RenderPass(const ChartConfig& config, model::BarsView bars, util::TextStorage* storage,
-             std::optional<Pointer> pointer, MarketBars market, PassOutput output = PassOutput::document)
+  // A nested document (`nesting`) prefixes its ids with `id_prefix`, which outlives the pass.
+  RenderPass(const ChartConfig& config, const std::optional<ViewRequest>& view, model::BarsView bars,
+             util::TextStorage* storage, std::optional<Pointer> pointer, MarketBars market,
+             PassOutput output = PassOutput::document, const Nesting* nesting = nullptr,
+             std::string_view id_prefix = {})
       : config_(config),
+        id_prefix_(id_prefix),
         market_(market),
         theme_(config.theme),
         bars_(bars),
         lists_(config.indicators),
-        layout_(make_layout(config, bars.size(), lists_.sub_pane_ratio_sum)),
+        layout_(make_layout(config, view, bars.size(), lists_.sub_pane_ratio_sum)),
         dpr_(drawable_dpr(config.dpr)),
         backend_(output == PassOutput::document
                      ? render::SvgBackend(layout_.width, layout_.height, dpr_,
-                                          open_document(document_buffer(storage), layout_, lists_), kDefsEnd)
+                                          open_document(document_buffer(storage), layout_, lists_, nesting, id_prefix),
+                                          kDefsEnd)
                      : render::SvgBackend(layout_.width, layout_.height, dpr_)),
         heikin_ashi_(config.series.series_type == SeriesType::HeikinAshi ? heikin_ashi_bars(bars)
                                                                            : model::BarColumns()),
@@ -235,6 +291,7 @@ class RenderPass {
                            : std::vector<std::size_t>{}),
         up_down_(up_down_of(config.theme)) {
     main_scale_.set_format(price_format_of(config, PrimitivePane::main()));
+    backend_.set_id_prefix(id_prefix_);
     if (pointer && over_plot(layout_, *pointer)) {
       pointer_ = pointer;
       hovered_ = bar_under(layout_, pointer->x);
@@ -243,7 +300,7 @@ class RenderPass {
 
   util::TextBuffer run() {
     background();
-    open_clip_group(backend_, 0);
+    open_clip_group(backend_, id_prefix_, 0);
     if (theme_.show_grid) grid(main_, main_scale_.ticks());
     // Behind the prices: a band drawn over them would bury the lowest candles.
     for (const auto& [ind, ratio] : lists_.bands) draw_volume_band(backend_, *ind, ratio, bars_, layout_, up_down_);
@@ -308,13 +365,8 @@ class RenderPass {
   LocalTimeAt local_time() const { return {bars_, config_.time_zone, layout_.first}; }
 
   void background() {
-    std::string rect = R"(<rect x="0" y="0" width=")";
-    util::append_shortest(rect, layout_.width);
-    rect += R"(" height=")";
-    util::append_shortest(rect, layout_.height);
-    rect += R"(" fill=")";
-    render::append_css_color(rect, background_color());
-    rect += "\"/>\n";
+    std::string rect;
+    append_background(rect, layout_.width, layout_.height, background_color());
     backend_.body_buffer().append(rect);
   }
 
@@ -436,7 +488,7 @@ class RenderPass {
                       const coords::PriceTicks& ticks) {
     const double width = whole_pixels(layout_.plot_width);
     draw_sub_pane_frame(backend_, y, width, theme_.background, theme_.grid_color);
-    open_clip_group(backend_, j + 1);
+    open_clip_group(backend_, id_prefix_, j + 1);
     if (theme_.show_grid) grid(y, ticks.ticks());
     for (const model::Indicator* ind : pane.joined()) draw_cloud_fills(backend_, *ind, y, layout_);
     draw_reference_levels(backend_, pane.owner(), y, width);
@@ -597,6 +649,7 @@ class RenderPass {
   }
 
   const ChartConfig& config_;
+  std::string_view id_prefix_;
   MarketBars market_;
   const ThemeConfig& theme_;
   model::BarsView bars_;
@@ -638,28 +691,40 @@ class RenderPass {
 }  // namespace
 
 std::string ChartRenderer::render_svg() const {
-  if (bars_.empty()) return no_data_document(config_);
-  return std::string(RenderPass(config_, bars_, nullptr, pointer_, market_).run().view());
+  const Nesting* nesting = nesting_ ? &*nesting_ : nullptr;
+  if (bars_.empty()) return no_data_document(config_, nesting);
+  return std::string(RenderPass(config_, view_, bars_, nullptr, pointer_, market_, PassOutput::document, nesting,
+                                id_prefix_)
+                         .run()
+                         .view());
 }
 
 DocumentInfo ChartRenderer::render_into(util::TextStorage& storage) const {
+  const Nesting* nesting = nesting_ ? &*nesting_ : nullptr;
   if (bars_.empty()) {
-    const std::string doc = no_data_document(config_);
+    const std::string doc = no_data_document(config_, nesting);
     util::TextBuffer out(storage, doc.size());
     out.append(doc);
     return {out.size(), out.is_ascii()};
   }
-  const util::TextBuffer out = RenderPass(config_, bars_, &storage, pointer_, market_).run();
+  const util::TextBuffer out =
+      RenderPass(config_, view_, bars_, &storage, pointer_, market_, PassOutput::document, nesting, id_prefix_).run();
   return {out.size(), out.is_ascii()};
 }
 
 std::string ChartRenderer::render_pointer_layer() const {
   if (bars_.empty()) return {};
-  return RenderPass(config_, bars_, nullptr, pointer_, market_, PassOutput::pointer_layer).run_pointer_layer();
+  return RenderPass(config_, view_, bars_, nullptr, pointer_, market_, PassOutput::pointer_layer).run_pointer_layer();
 }
 
 std::optional<std::size_t> ChartRenderer::bar_under(double x) const {
-  return api::bar_under(make_layout(config_, bars_.size(), 0.0), x);
+  return api::bar_under(make_layout(config_, view_, bars_.size(), 0.0), x);
+}
+
+std::optional<double> ChartRenderer::bar_centre(std::size_t bar) const {
+  const Layout layout = make_layout(config_, view_, bars_.size(), 0.0);
+  if (bar < layout.first || bar - layout.first >= layout.n) return std::nullopt;
+  return coords::bar_x(bar, layout.spacing, layout.first);
 }
 
 void ChartRenderer::render_price_scale(const ChartConfig& config, render::SvgBackend& backend, double x, double top,

@@ -4,6 +4,7 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -86,16 +87,32 @@ Output png_from_svg(std::string_view svg, double scale) {
 }
 
 Output pdf_from_svg(std::string_view svg) {
+  return pdf_from_pages(1, [svg](std::size_t) { return svg; });
+}
+
+Output pdf_from_pages(std::size_t pages, const std::function<std::string_view(std::size_t)>& page) {
   Output out;
-  SvgReplay doc(svg);
-  if (!size_output(doc, std::nullopt, kMaxPdfSide, out)) return out;
-  {
-    const Surface surface(cairo_pdf_surface_create_for_stream(append_bytes, &out.bytes, out.width, out.height));
-    const cairo_status_t drawn = replay_onto(doc, surface.get(), 1.0);
-    cairo_surface_finish(surface.get());
-    if (take_status(drawn, out)) take_status(cairo_surface_status(surface.get()), out);
+  Surface surface;
+  for (std::size_t i = 0; i < pages && out.status == Status::ok; ++i) {
+    SvgReplay doc(page(i));
+    if (!size_output(doc, std::nullopt, kMaxPdfSide, out)) break;
+    if (!surface) {
+      surface.reset(cairo_pdf_surface_create_for_stream(append_bytes, &out.bytes, out.width, out.height));
+    } else {
+      // The page before is complete; cairo sizes the next one as it begins.
+      cairo_surface_show_page(surface.get());
+      cairo_pdf_surface_set_size(surface.get(), out.width, out.height);
+    }
+    take_status(replay_onto(doc, surface.get(), 1.0), out);
+    const std::vector<std::string> notes = doc.notes().list();
+    out.not_understood.insert(out.not_understood.end(), notes.begin(), notes.end());
   }
-  out.not_understood = doc.notes().list();
+  if (surface) {
+    cairo_surface_finish(surface.get());
+    if (out.status == Status::ok) take_status(cairo_surface_status(surface.get()), out);
+  }
+  std::sort(out.not_understood.begin(), out.not_understood.end());
+  out.not_understood.erase(std::unique(out.not_understood.begin(), out.not_understood.end()), out.not_understood.end());
   if (out.status != Status::ok) out.bytes.clear();
   return out;
 }

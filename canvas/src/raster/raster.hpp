@@ -1,6 +1,8 @@
 // PNG and PDF from an SVG document of the chart writer's subset: the document replayed onto cairo.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,5 +31,8 @@ struct Output {
 Output png_from_svg(std::string_view svg, double scale);
 // A one-page PDF of the document at its size in points, text as text in the bundled font.
 Output pdf_from_svg(std::string_view svg);
+// A PDF of `pages` pages, page i the document page(i) gives (asked for in turn, each used before the next is
+// asked for) at its size in points; the first page that fails stops it.
+Output pdf_from_pages(std::size_t pages, const std::function<std::string_view(std::size_t)>& page);
 
 }  // namespace qc::raster

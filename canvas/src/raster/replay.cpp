@@ -142,18 +142,7 @@ void SvgReplay::read_root() {
       return;
     }
     read_attributes("svg", allowed_attrs(Element::svg));
-    if (attrs_.has(Attr::view_box)) {
-      NumberScanner scan(attrs_[Attr::view_box]);
-      bool ok = true;
-      for (double& v : view_box_) {
-        const auto n = scan.number();
-        ok = ok && n && finite(*n);
-        v = ok ? *n : 0.0;
-      }
-      scan.skip_spaces();
-      has_view_box_ = ok && scan.at_end() && view_box_[2] > 0 && view_box_[3] > 0;
-      if (!has_view_box_) notes_.attribute("svg", "viewBox");
-    }
+    has_view_box_ = read_view_box(view_box_);
     // A percentage of nothing is no size.
     const double nan = std::nan("");
     width_ = length(Attr::width, "svg", nan, has_view_box_ ? view_box_[2] : 0.0).value_or(0.0);
@@ -166,9 +155,33 @@ void SvgReplay::read_root() {
   }
 }
 
-void SvgReplay::draw(cairo_t* cr) {
-  cr_ = cr;
-  if (stack_.empty()) return;
+// The element's viewBox: false, with a note, when it has one that does not read as a box.
+bool SvgReplay::read_view_box(std::array<double, 4>& box) {
+  if (!attrs_.has(Attr::view_box)) return false;
+  NumberScanner scan(attrs_[Attr::view_box]);
+  bool ok = true;
+  for (double& v : box) {
+    const auto n = scan.number();
+    ok = ok && n && finite(*n);
+    v = ok ? *n : 0.0;
+  }
+  scan.skip_spaces();
+  ok = ok && scan.at_end() && box[2] > 0 && box[3] > 0;
+  if (!ok) notes_.attribute("svg", "viewBox");
+  return ok;
+}
+
+namespace {
+
+// preserveAspectRatio's default: the whole box, centred in width x height, scaled alike on both axes.
+void fit_view_box(cairo_t* cr, double width, double height, const std::array<double, 4>& box) {
+  const double s = std::min(width / box[2], height / box[3]);
+  cairo_translate(cr, (width - box[2] * s) / 2 - box[0] * s, (height - box[3] * s) / 2 - box[1] * s);
+  cairo_scale(cr, s, s);
+}
+
+// What every context a document is drawn on starts from.
+void prepare(cairo_t* cr) {
   cairo_set_miter_limit(cr, kMiterLimit);
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
@@ -176,13 +189,26 @@ void SvgReplay::draw(cairo_t* cr) {
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
   cairo_set_font_options(cr, options);
   cairo_font_options_destroy(options);
-  if (has_view_box_) {
-    // preserveAspectRatio's default: the whole box, centred, scaled alike on both axes.
-    const double s = std::min(width_ / view_box_[2], height_ / view_box_[3]);
-    cairo_translate(cr, (width_ - view_box_[2] * s) / 2 - view_box_[0] * s,
-                    (height_ - view_box_[3] * s) / 2 - view_box_[1] * s);
-    cairo_scale(cr, s, s);
+}
+
+bool whole(double v) { return std::isfinite(v) && v == std::floor(v); }
+
+}  // namespace
+
+SvgReplay::~SvgReplay() {
+  // A drawing cut short by an exception leaves its nested contexts open, the innermost on top.
+  for (auto f = stack_.rbegin(); f != stack_.rend(); ++f) {
+    if (f->outer == nullptr) continue;
+    cairo_destroy(cr_);
+    cr_ = f->outer;
   }
+}
+
+void SvgReplay::draw(cairo_t* cr) {
+  cr_ = cr;
+  if (stack_.empty()) return;
+  prepare(cr);
+  if (has_view_box_) fit_view_box(cr, width_, height_, view_box_);
 
   const auto pop = [&] {
     const Frame f = stack_.back();
@@ -241,7 +267,7 @@ void SvgReplay::draw(cairo_t* cr) {
 
 bool SvgReplay::allowed_in(Context c, Element e) const {
   switch (c) {
-    case Context::body: return e != Element::svg && e != Element::stop;
+    case Context::body: return e != Element::stop;
     case Context::defs:
       return e == Element::linear_gradient || e == Element::radial_gradient || e == Element::clip_path;
     case Context::gradient: return e == Element::stop;
@@ -255,6 +281,9 @@ void SvgReplay::open(Element e, std::string_view name) {
   Frame f{e, Context::nothing};
   switch (e) {
     case Element::svg:
+      f.children = Context::body;
+      nest(f);
+      break;
     case Element::defs: f.children = Context::defs; break;
     case Element::linear_gradient:
     case Element::radial_gradient:
@@ -294,6 +323,102 @@ void SvgReplay::close(const Frame& f) {
     text();
   }
   if (f.restore) cairo_restore(cr_);
+  if (f.element != Element::svg) return;
+  vw_ = f.outer_vw;
+  vh_ = f.outer_vh;
+  if (f.outer == nullptr) return;
+  const int w = cairo_image_surface_get_width(cairo_get_target(cr_));
+  const int h = cairo_image_surface_get_height(cairo_get_target(cr_));
+  cairo_destroy(cr_);
+  cr_ = f.outer;
+  cairo_surface_mark_dirty_rectangle(cairo_get_target(cr_), f.device_x, f.device_y, w, h);
+}
+
+namespace {
+
+// Whether the pixels (x, y) to (x + w, y + h) of the context's surface may be drawn on straight: an image
+// surface drawn on directly (no group, no offset), holding them all, and no clip but rectangles that hold them.
+bool drawable_in_place(cairo_t* cr, int x, int y, int w, int h) {
+  cairo_surface_t* target = cairo_get_target(cr);
+  if (cairo_get_group_target(cr) != target || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE ||
+      cairo_image_surface_get_format(target) != CAIRO_FORMAT_ARGB32) {
+    return false;
+  }
+  double ox = 0, oy = 0;
+  cairo_surface_get_device_offset(target, &ox, &oy);
+  if (ox != 0 || oy != 0 || x < 0 || y < 0 || x + w > cairo_image_surface_get_width(target) ||
+      y + h > cairo_image_surface_get_height(target)) {
+    return false;
+  }
+  cairo_rectangle_list_t* clips = cairo_copy_clip_rectangle_list(cr);
+  bool inside = false;
+  if (clips->status == CAIRO_STATUS_SUCCESS) {
+    for (int i = 0; i < clips->num_rectangles && !inside; ++i) {
+      double x0 = clips->rectangles[i].x, y0 = clips->rectangles[i].y;
+      double x1 = x0 + clips->rectangles[i].width, y1 = y0 + clips->rectangles[i].height;
+      cairo_user_to_device(cr, &x0, &y0);
+      cairo_user_to_device(cr, &x1, &y1);
+      inside = std::min(x0, x1) <= x && std::min(y0, y1) <= y && std::max(x0, x1) >= x + w && std::max(y0, y1) >= y + h;
+    }
+  }
+  cairo_rectangle_list_destroy(clips);
+  return inside;
+}
+
+}  // namespace
+
+// A document nested in this one: drawn in its own box at (x, y), clipped to that box, with percentages of
+// its own size (or view box) until it closes. On pixels, a box that starts on a whole device pixel is drawn
+// as a surface of its own over those very pixels, its origin at the box's corner, as the document alone
+// would be: gradients and antialiasing depend on where a shape lies on its surface, and a nested chart must
+// look as it does alone.
+void SvgReplay::nest(Frame& f) {
+  f.outer_vw = vw_;
+  f.outer_vh = vh_;
+  const double x = x_length(Attr::x, "svg"), y = y_length(Attr::y, "svg");
+  const double w = length(Attr::width, "svg", vw_, vw_).value_or(0.0);
+  const double h = length(Attr::height, "svg", vh_, vh_).value_or(0.0);
+  std::array<double, 4> box{};
+  const bool boxed = read_view_box(box);
+  vw_ = boxed ? box[2] : w;
+  vh_ = boxed ? box[3] : h;
+  cairo_matrix_t m;
+  cairo_get_matrix(cr_, &m);
+  double dx = x, dy = y;
+  cairo_user_to_device(cr_, &dx, &dy);
+  const double pw = std::floor(w * m.xx + 0.5), ph = std::floor(h * m.yy + 0.5);
+  if (m.xy == 0 && m.yx == 0 && m.xx > 0 && m.yy > 0 && whole(dx) && whole(dy) && pw >= 1 && ph >= 1 &&
+      pw <= 32767 && ph <= 32767 && dx <= 32767 && dy <= 32767 &&
+      drawable_in_place(cr_, static_cast<int>(dx), static_cast<int>(dy), static_cast<int>(pw), static_cast<int>(ph))) {
+    cairo_surface_t* target = cairo_get_target(cr_);
+    cairo_surface_flush(target);
+    const int stride = cairo_image_surface_get_stride(target);
+    unsigned char* corner = cairo_image_surface_get_data(target) + static_cast<std::ptrdiff_t>(dy) * stride +
+                            static_cast<std::ptrdiff_t>(dx) * 4;
+    cairo_surface_t* cell = cairo_image_surface_create_for_data(corner, CAIRO_FORMAT_ARGB32, static_cast<int>(pw),
+                                                                static_cast<int>(ph), stride);
+    cairo_t* inner = cairo_create(cell);
+    cairo_surface_destroy(cell);  // the context holds it
+    if (cairo_status(inner) == CAIRO_STATUS_SUCCESS) {
+      f.outer = cr_;
+      f.device_x = static_cast<int>(dx);
+      f.device_y = static_cast<int>(dy);
+      cr_ = inner;
+      prepare(cr_);
+      cairo_scale(cr_, m.xx, m.yy);
+      if (boxed) fit_view_box(cr_, w, h, box);
+      return;
+    }
+    cairo_destroy(inner);
+  }
+  cairo_save(cr_);
+  f.restore = true;
+  cairo_translate(cr_, x, y);
+  cairo_new_path(cr_);
+  CairoPath path(cr_);
+  if (w > 0 && h > 0) rect_path(path, 0, 0, w, h);
+  cairo_clip(cr_);  // no size: nothing shows
+  if (boxed && w > 0 && h > 0) fit_view_box(cr_, w, h, box);
 }
 
 // ---- gradients and clip paths --------------------------------------------------------------------------

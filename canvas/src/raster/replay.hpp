@@ -24,6 +24,7 @@ class SvgReplay {
  public:
   // Reads the document up to its root element, whose size is then known.
   explicit SvgReplay(std::string_view svg);
+  ~SvgReplay();
   SvgReplay(const SvgReplay&) = delete;
   SvgReplay& operator=(const SvgReplay&) = delete;
 
@@ -57,6 +58,11 @@ class SvgReplay {
     Element element;
     Context children;
     bool restore = false;  // the element saved cairo's state
+    double outer_vw = 0.0, outer_vh = 0.0;  // a nested document's: what percentages referred to outside it
+    // A nested document drawn on a surface of its own over the outer one's pixels: the context it goes back
+    // to, and the pixel its corner lies on.
+    cairo_t* outer = nullptr;
+    int device_x = 0, device_y = 0;
   };
   struct Stop {
     double offset;
@@ -81,6 +87,8 @@ class SvgReplay {
   };
 
   void read_root();
+  bool read_view_box(std::array<double, 4>& box);
+  void nest(Frame& f);
   bool read_placement(std::string_view element, Placement& p);
   void read_attributes(std::string_view element, AttrSet allowed);
   void open(Element e, std::string_view name);

@@ -74,7 +74,7 @@ std::optional<Attr> attr_named(std::string_view name) {
 
 AttrSet allowed_attrs(Element e) {
   switch (e) {
-    case Element::svg: return attrs(xmlns, xmlns_xlink, width, height, view_box);
+    case Element::svg: return attrs(xmlns, xmlns_xlink, x, y, width, height, view_box);
     case Element::defs: return 0;
     case Element::linear_gradient: return attrs(id, x1, y1, x2, y2);
     case Element::radial_gradient: return attrs(id, cx, cy, r);

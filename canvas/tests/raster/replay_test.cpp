@@ -151,5 +151,22 @@ TEST(SvgReplay, ClipPathsGradientsAndGroupOpacity) {
   EXPECT_TRUE(Picture("<rect width=\"10\" height=\"10\" transform=\"matrix(1,0,2,0,0,0)\"/>").blank());
 }
 
+// A nested document is drawn at its x and y, clipped to its box, with percentages of its own size; the
+// drawing after it is back in the outer document's space.
+TEST(SvgReplay, NestedDocumentsTranslateAndClip) {
+  const Picture p(
+      "<svg x=\"10\" y=\"20\" width=\"8\" height=\"6\" viewBox=\"0 0 8 6\">"
+      "<rect x=\"-5\" y=\"-5\" width=\"100%\" height=\"100\" fill=\"#ff0000\"/></svg>"
+      "<rect x=\"0\" y=\"0\" width=\"2\" height=\"2\" fill=\"#0000ff\"/>");
+  EXPECT_TRUE(p.notes.empty());
+  EXPECT_EQ(p.at(10, 20), 0xFFFF0000u);  // the rectangle's part inside the box
+  EXPECT_EQ(p.at(12, 25), 0xFFFF0000u);
+  EXPECT_EQ(p.alpha(13, 20), 0);  // past 100% of the nested width less the rectangle's offset
+  EXPECT_EQ(p.alpha(10, 26), 0);  // clipped at the box's bottom
+  EXPECT_EQ(p.alpha(9, 20), 0);   // and left
+  EXPECT_EQ(p.at(1, 1), 0xFF0000FFu);
+  EXPECT_EQ(p.alpha(5, 5), 0);
+}
+
 }  // namespace
 }  // namespace qc::raster

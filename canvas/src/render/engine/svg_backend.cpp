@@ -67,7 +67,7 @@ class Writer {
 
   // fill="…", a colour or a gradient's reference.
   QC_INLINE Writer& fill(const SvgBackend::FillRef& f) {
-    if (f.gradient) return lit(R"(fill="url(#grad)").integer(*f.gradient).lit(")\"");
+    if (f.gradient) return lit(R"(fill="url(#)").escaped(f.prefix).lit("grad").integer(*f.gradient).lit(")\"");
     return lit(R"(fill=")").color(f.color).lit("\"");
   }
 
@@ -223,13 +223,13 @@ constexpr bool kBounded = true;
 
 // Writes the gradient definition into defs and returns its number.
 template <class Gradient>
-std::uint32_t write_gradient(util::TextBuffer& defs, std::uint32_t n, const Gradient& g) {
+std::uint32_t write_gradient(util::TextBuffer& defs, std::string_view prefix, std::uint32_t n, const Gradient& g) {
   Writer w(defs);
   if constexpr (std::is_same_v<Gradient, LinearGradient>) {
-    w.lit(R"(<linearGradient id="grad)").integer(n).lit(R"(" x1=")").n2(g.x1 * 100).lit(R"(%" y1=")");
+    w.lit(R"(<linearGradient id=")").escaped(prefix).lit("grad").integer(n).lit(R"(" x1=")").n2(g.x1 * 100).lit(R"(%" y1=")");
     w.n2(g.y1 * 100).lit(R"(%" x2=")").n2(g.x2 * 100).lit(R"(%" y2=")").n2(g.y2 * 100).lit("%\">");
   } else {
-    w.lit(R"(<radialGradient id="grad)").integer(n).lit(R"(" cx=")").n2(g.cx * 100).lit(R"(%" cy=")");
+    w.lit(R"(<radialGradient id=")").escaped(prefix).lit("grad").integer(n).lit(R"(" cx=")").n2(g.cx * 100).lit(R"(%" cy=")");
     w.n2(g.cy * 100).lit(R"(%" r=")").n2(g.r * 100).lit("%\">");
   }
   for (const GradientStop& stop : g.stops) {
@@ -487,12 +487,12 @@ SvgBackend::FillRef SvgBackend::define_fill(const FillKind& fill) {
   const std::uint32_t n = gradient_counter_++;
   util::TextBuffer definition;
   std::visit([&](const auto& g) {
-    if constexpr (!std::is_same_v<std::decay_t<decltype(g)>, Solid>) write_gradient(definition, n, g);
+    if constexpr (!std::is_same_v<std::decay_t<decltype(g)>, Solid>) write_gradient(definition, id_prefix_, n, g);
   }, fill);
   out_.insert(defs_end_, definition.view());
   defs_end_ += definition.size();
   body_at_ += definition.size();
-  return {Color{}, n};
+  return {Color{}, n, id_prefix_};
 }
 
 void SvgBackend::fill_path(std::span<const PathCommand> path, const FillKind& fill) {

@@ -106,6 +106,7 @@ class SvgBackend {
   struct FillRef {
     Color color;
     std::optional<std::uint32_t> gradient;
+    std::string_view prefix = {};  // the gradient's id prefix
   };
 
   // Shapes of one look, one element: while a batch is open (see ShapeBatch), fill_rect(s), stroke_rect, line,
@@ -140,6 +141,9 @@ class SvgBackend {
   double height() const { return height_; }
   double dpr() const { return dpr_; }
   std::uint32_t gradient_counter() const { return gradient_counter_; }
+  // Ids this backend defines start with `prefix` ("c0-" in a figure's first cell), as do their references;
+  // the text must outlive the backend.
+  void set_id_prefix(std::string_view prefix) { id_prefix_ = prefix; }
 
   std::string_view body() const { return out_.view().substr(body_at_); }
   std::string_view defs() const { return out_.view().substr(defs_at_, defs_end_ - defs_at_); }
@@ -168,6 +172,7 @@ class SvgBackend {
   double height_;
   double dpr_;
   std::uint32_t gradient_counter_ = 0;
+  std::string_view id_prefix_;
   // The line being written point by point.
   std::size_t line_at_ = 0;
   std::size_t line_points_ = 0;
