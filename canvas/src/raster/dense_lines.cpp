@@ -55,16 +55,24 @@ struct Box {
   double x0, y0, x1, y1;
 };
 
-// The box, in device pixels, that the stroke of the segment from p to q spans: half the width out from the
-// segment across its direction. None for a segment of no length, whose stroke is nothing.
-bool segment_box(Point p, Point q, double half, Box& box) {
+// Calls f with boxes, in device pixels, whose union is the stroke of the segment from p to q: the segment
+// cut into pieces at most half a pixel across, each piece's box reaching half the width out across the
+// segment's direction (a box of those reaches, swept along the segment, is the stroke's band exactly; the
+// pieces keep its corners small). None for a segment of no length, whose stroke is nothing.
+template <class F>
+void segment_boxes(Point p, Point q, double half, F&& f) {
   const double dx = q.x - p.x, dy = q.y - p.y;
   const double length = std::sqrt(dx * dx + dy * dy);  // device pixels: far from overflow
-  if (!(length > 0.0)) return false;
+  if (!(length > 0.0)) return;
   const double reach_x = half * std::abs(dy) / length, reach_y = half * std::abs(dx) / length;
-  box = {std::min(p.x, q.x) - reach_x, std::min(p.y, q.y) - reach_y, std::max(p.x, q.x) + reach_x,
-         std::max(p.y, q.y) + reach_y};
-  return true;
+  const double pieces = std::max(1.0, std::ceil(2.0 * std::abs(dx)));
+  Point a = p;
+  for (double k = 1.0; k <= pieces; k += 1.0) {
+    const Point b = k == pieces ? q : Point{p.x + dx * (k / pieces), p.y + dy * (k / pieces)};
+    f(Box{std::min(a.x, b.x) - reach_x, std::min(a.y, b.y) - reach_y, std::max(a.x, b.x) + reach_x,
+          std::max(a.y, b.y) + reach_y});
+    a = b;
+  }
 }
 
 // The share of device pixel [k, k + 1) that [lo, hi) covers.
@@ -153,14 +161,17 @@ void stroke_dense_lines(cairo_t* cr, const LinePoints& lines, double width, Dens
   const double half = width * m.xx / 2;
 
   // The boxes' bounds, within the clip's.
+  const auto for_each_box = [&](auto&& f) {
+    for_each_subpath(lines, [&](std::size_t a, std::size_t b) {
+      for (std::size_t i = a; i + 1 < b; ++i) {
+        if (boxed(columns, i)) segment_boxes(device(i), device(i + 1), half, f);
+      }
+    });
+  };
   Box bounds{INFINITY, INFINITY, -INFINITY, -INFINITY};
-  Box box{};
-  for_each_subpath(lines, [&](std::size_t a, std::size_t b) {
-    for (std::size_t i = a; i + 1 < b; ++i) {
-      if (!boxed(columns, i) || !segment_box(device(i), device(i + 1), half, box)) continue;
-      bounds = {std::min(bounds.x0, box.x0), std::min(bounds.y0, box.y0), std::max(bounds.x1, box.x1),
-                std::max(bounds.y1, box.y1)};
-    }
+  for_each_box([&](const Box& box) {
+    bounds = {std::min(bounds.x0, box.x0), std::min(bounds.y0, box.y0), std::max(bounds.x1, box.x1),
+              std::max(bounds.y1, box.y1)};
   });
   double cx0 = 0.0, cy0 = 0.0, cx1 = 0.0, cy1 = 0.0;
   cairo_save(cr);
@@ -172,11 +183,7 @@ void stroke_dense_lines(cairo_t* cr, const LinePoints& lines, double width, Dens
   if (x0 < x1 && y0 < y1) {
     CoverageMask mask(scratch.mask, static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0),
                       static_cast<int>(y1 - y0));
-    for_each_subpath(lines, [&](std::size_t a, std::size_t b) {
-      for (std::size_t i = a; i + 1 < b; ++i) {
-        if (boxed(columns, i) && segment_box(device(i), device(i + 1), half, box)) mask.add(box);
-      }
-    });
+    for_each_box([&](const Box& box) { mask.add(box); });
     mask.paint(cr);
   }
 
