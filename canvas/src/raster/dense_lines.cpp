@@ -9,6 +9,7 @@ namespace qc::raster {
 void LinePoints::clear() {
   points_.clear();
   starts_.clear();
+  closes_.clear();
   straight_ = true;
 }
 
@@ -23,8 +24,10 @@ void LinePoints::line_to(double x, double y) {
 }
 
 void LinePoints::replay(PathSink& sink) const {
-  std::size_t next = 0;
-  for (std::size_t i = 0; i < points_.size(); ++i) {
+  std::size_t next = 0, close = 0;
+  for (std::size_t i = 0; i <= points_.size(); ++i) {
+    for (; close < closes_.size() && closes_[close] == i; ++close) sink.close();
+    if (i == points_.size()) break;
     const Point& p = points_[i];
     if (next < starts_.size() && starts_[next] == i) {
       sink.move_to(p.x, p.y);

@@ -12,7 +12,7 @@
 
 namespace qc::raster {
 
-// The points of a path of straight lines, as its subpaths; `straight` is false once a curve or a close came.
+// The points of a path of straight lines, as its subpaths; `straight` is false once a curve came.
 class LinePoints final : public PathSink {
  public:
   struct Point {
@@ -22,9 +22,10 @@ class LinePoints final : public PathSink {
   void move_to(double x, double y) override;
   void line_to(double x, double y) override;
   void curve_to(double, double, double, double, double, double) override { straight_ = false; }
-  void close() override { straight_ = false; }
+  void close() override { closes_.push_back(points_.size()); }
 
   bool straight() const { return straight_; }
+  bool closed() const { return !closes_.empty(); }
   const std::vector<Point>& points() const { return points_; }
   // Index of each subpath's first point, in order.
   const std::vector<std::size_t>& starts() const { return starts_; }
@@ -34,6 +35,7 @@ class LinePoints final : public PathSink {
  private:
   std::vector<Point> points_;
   std::vector<std::size_t> starts_;
+  std::vector<std::size_t> closes_;  // the count of points when each close came
   bool straight_ = true;
 };
 
@@ -49,6 +51,10 @@ struct DenseScratch {
 // the stroke's; many short subpaths (a batch of wicks or ticks) are left to cairo too.
 inline constexpr std::size_t kLongLine = 1024;
 bool crowds_columns(cairo_t* cr, const LinePoints& lines, DenseScratch& scratch);
+
+// A fill of such a path is done with cairo's fast antialiasing (a 4 x 4 grid of samples in a pixel rather
+// than 256 levels): its long edges zigzagging up and down each column cost the fine scan converter tens of
+// milliseconds, and an edge pixel's coverage moves by at most a sixteenth.
 
 // Draws the lines' stroke (butt caps, no dashes, cairo's current source and join) after crowds_columns
 // said yes. Each segment within one device column or between two neighbouring ones becomes the box its

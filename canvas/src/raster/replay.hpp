@@ -98,6 +98,7 @@ class SvgReplay {
   void shape(Element e, std::string_view name);
   void paint_shape(const Style& s, std::string_view element);
   bool dense_candidate(const Style& s) const;
+  bool dense_fill_candidate(const Style& s) const;
   void stroke_dense(const Style& s, std::string_view element);
   bool set_paint(const Paint& p, double alpha, std::string_view element, std::string_view attribute);
   void begin_gradient(bool radial);
