@@ -52,9 +52,9 @@ struct DenseScratch {
 inline constexpr std::size_t kLongLine = 1024;
 bool crowds_columns(cairo_t* cr, const LinePoints& lines, DenseScratch& scratch);
 
-// A fill of such a path is done with cairo's fast antialiasing (a 4 x 4 grid of samples in a pixel rather
-// than 256 levels): its long edges zigzagging up and down each column cost the fine scan converter tens of
-// milliseconds, and an edge pixel's coverage moves by at most a sixteenth.
+// A fill of such a path is done with cairo's fast antialiasing (its edges' coverage sampled on 4 x 4 points of
+// a pixel): its long edges zigzagging up and down each column cost the fine scan converter several times
+// as much, for a difference only in the shades of its edge pixels.
 
 // Draws the lines' stroke (butt caps, no dashes, cairo's current source and join) after crowds_columns
 // said yes. Each segment within one device column or between two neighbouring ones becomes the box its
