@@ -11,13 +11,17 @@ MACD(12, 26, 9), a title and the legend, on a random walk of minute bars. Printe
 - the cost per extra bar of render_svg, medians of 5: (T(1M) - T(100k)) / 900,000 against
   (T(100k) - T(10k)) / 90,000 (target: at most 1.2x, or 5 ns);
 - the notebook's _repr_svg_ of candles and volume at 100,000 bars (target: under 400 kB);
+- what a million bars cost, as ratios to work measured in the same run: render_svg of the dashboard's extra
+  bars from 1,000,000 to 10,000,000 (T(10M) - T(1M), medians of 5) against numpy summing those bars' five
+  float64 columns once (target: at most 15x), and render_png of the 1,000,000-bar dashboard against its
+  render_svg (target: at most 2x);
 - pictures: the dashboard without volume, the MACD histogram transparent, rendered with render_png(scale=dpr)
   at 100,000 and 1,000,000 bars, dpr 1 and 2: the share of each picture's drawn pixels with no drawn pixel of
   the other within dpr pixels (target: at most 1 %), and the same for each line alone at 100,000 bars (its
   polyline alone on the background, rasterised by rsvg-convert, which draws with the same cairo; target: at
   most 0.5 %).
 
-Usage: python bench/bench_detail.py [--skip-full-png] [--skip-pictures]
+Usage: python bench/bench_detail.py [--skip-full-png] [--skip-pictures] [--costs-only]
 """
 import argparse
 import re
@@ -90,11 +94,34 @@ def most_per_column(svg, n):
     return most
 
 
+def million_bar_costs():
+    """The grouped pass against numpy's sum, and render_png against render_svg, at a million bars and more."""
+    million = 1_000_000
+    small, large = dashboard(million), dashboard(10 * million)
+    t_small, _ = timed(small.render_svg, 5)
+    t_large, _ = timed(large.render_svg, 5)
+    del large
+    extra = [column[million:] for column in walk(10 * million)[1:]]
+    t_sum, _ = timed(lambda: [column.sum() for column in extra], 5)
+    del extra
+    grouped = (t_large - t_small) / t_sum
+    print(f"render_svg, dashboard: 1M {t_small * 1e3:.1f} ms, 10M {t_large * 1e3:.1f} ms; numpy summing the extra 9M "
+          f"bars' five columns {t_sum * 1e3:.1f} ms: the extra bars cost {grouped:.1f}x that (target <= 15x)")
+    t_svg, _ = timed(small.render_svg, 9)
+    t_png, _ = timed(small.render_png, 9)
+    print(f"render_png, dashboard at 1M bars: {t_png * 1e3:.1f} ms against render_svg {t_svg * 1e3:.1f} ms: "
+          f"{t_png / t_svg:.2f}x (target <= 2x)")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--skip-full-png", action="store_true")
     parser.add_argument("--skip-pictures", action="store_true")
+    parser.add_argument("--costs-only", action="store_true", help="only what a million bars cost, as ratios")
     args = parser.parse_args()
+    million_bar_costs()
+    if args.costs_only:
+        return
     million = 1_000_000
 
     auto_chart, full_chart = dashboard(million), dashboard(million, "full")

@@ -57,6 +57,25 @@ TEST(DeviceColumns, KeptPointsPerGroup) {
   }
 }
 
+// A group ends where the column c(k) first changes, as counting bar by bar finds it, for spacings and
+// ratios whose columns' edges fall between bars, on bars and near them, from any origin and up to a limit.
+TEST(DeviceColumns, GroupEndsWhereTheColumnChanges) {
+  for (const double ratio : {1.0, 1.5, 2.0, 3.0}) {
+    for (const double spacing : {0.1, 0.125, 1.0 / 3.0, 0.0011, 0.7, 2.5}) {
+      for (const std::size_t origin : {0u, 7u}) {
+        const DeviceColumns columns{ratio, spacing, origin, origin, origin + 5000};
+        for (std::size_t k = origin; k < origin + 5000; k += 37) {
+          for (const std::size_t limit : {k + 1, k + 3, origin + 5000, origin + 9000}) {
+            std::size_t e = k + 1;
+            while (e < std::min(limit, columns.end) && columns.column(e) == columns.column(k)) ++e;
+            EXPECT_EQ(columns.group_end(k, limit), e) << "ratio " << ratio << " spacing " << spacing << " bar " << k;
+          }
+        }
+      }
+    }
+  }
+}
+
 // With two value lines (a fill's edges) a group keeps the extremes of both and the bars where both are finite.
 TEST(DeviceColumns, KeptPointsOfTwoLines) {
   const std::vector<double> a{5, 7, 1, 8, 6, 2, 9, 4}, b{0, 0, kNaN, 0, -3, 0, 0, 1};

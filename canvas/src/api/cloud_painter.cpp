@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/chart/device_columns.hpp"
+#include "render/chart/finite_runs.hpp"
 
 namespace qc::api {
 namespace {
@@ -48,15 +49,16 @@ class CloudFill {
         ++k;
         continue;
       }
-      std::size_t end = k;
-      while (end < n && valued(end)) ++end;
+      const std::size_t end = render::first_failing(k, n, [&](std::size_t j) { return valued(j); });
       stretch(k, end);
       k = end;
     }
   }
 
  private:
-  bool valued(std::size_t k) const { return std::isfinite(cloud_[k]) && std::isfinite(partner_[k]); }
+  bool valued(std::size_t k) const {
+    return util::all_true(util::finite_value(cloud_[k]), util::finite_value(partner_[k]));
+  }
   // The partner at or above the cloud; the difference keeps its sign even when it overflows.
   bool at_or_above(std::size_t k) const { return partner_[k] - cloud_[k] >= 0.0; }
   double x(std::size_t k) const { return layout_.x(k); }
@@ -65,9 +67,15 @@ class CloudFill {
   // them of one sign class.
   void stretch(std::size_t first, std::size_t end) {
     kept_.clear();
-    render::for_each_kept_point(
-        layout_.columns(), first, end, [&](std::size_t k) { kept_.push_back(k); },
-        [&](std::size_t k) { return cloud_[k]; }, [&](std::size_t k) { return partner_[k]; });
+    const auto keep = [&](std::size_t k) { kept_.push_back(k); };
+    const auto partner = [&](std::size_t k) { return partner_[k]; };
+    if (cloud_.values.empty()) {
+      // A level's lowest and highest bar are the stretch's first, which the partner's points keep anyway.
+      render::for_each_kept_point(layout_.columns(), first, end, keep, partner);
+    } else {
+      render::for_each_kept_point(
+          layout_.columns(), first, end, keep, [&](std::size_t k) { return cloud_.values[k]; }, partner);
+    }
     const std::size_t count = kept_.size();
     bool has_start = false;
     PixelPoint start;

@@ -19,6 +19,7 @@
 #include "render/chart/finite_runs.hpp"
 #include "render/chart/series.hpp"
 #include "render/engine/text_backing.hpp"
+#include "util/extremes.hpp"
 
 namespace qc::api {
 namespace {
@@ -112,19 +113,16 @@ struct HistogramPainter {
       draw(values[a], [&](double top, double h) { bar(rects, a, top, h, bar_is_up(vector, a)); });
       return;
     }
-    double high = NAN, low = NAN;  // the largest value, and (undirected) the most negative
-    for (std::size_t k = a; k < b; ++k) {
-      const double v = values[k];
-      if (std::isnan(v)) continue;
-      if (directed || v >= 0) {
-        high = std::isnan(high) ? v : std::max(high, v);
-      } else {
-        low = std::isnan(low) ? v : std::min(low, v);
-      }
-    }
+    // The largest value, and (undirected) the most negative: of the values of at least 0 the largest is the
+    // largest of all when that is at least 0, and none otherwise; alike below 0.
+    const auto value = [&](std::size_t k) { return values[k]; };
+    util::Extremes range;
+    if (!util::extremes(a, b, value, value, [&](std::size_t k) { return util::not_nan(values[k]); }, range)) return;
     const bool rising = directed ? rises(a, b) : true;
-    if (!std::isnan(high)) draw(high, [&](double top, double h) { column_bar(rects, a, top, h, rising); });
-    if (!std::isnan(low)) draw(low, [&](double top, double h) { column_bar(rects, a, top, h, false); });
+    if (directed || range.high >= 0) {
+      draw(range.high, [&](double top, double h) { column_bar(rects, a, top, h, rising); });
+    }
+    if (!directed && range.low < 0) draw(range.low, [&](double top, double h) { column_bar(rects, a, top, h, false); });
   }
 };
 
@@ -365,15 +363,12 @@ void draw_dots(render::SvgBackend& out, std::span<const double> values, const mo
   };
   render::for_each_group(layout.columns(), layout.begin(values.size()), layout.end(values.size()),
                          [&](std::size_t a, std::size_t b) {
-                           std::size_t low = b, high = b;
-                           for (std::size_t k = a; k < b; ++k) {
-                             if (std::isnan(values[k])) continue;
-                             if (low == b || values[k] < values[low]) low = k;
-                             if (high == b || values[k] > values[high]) high = k;
-                           }
-                           if (low == b) return;
-                           dot(std::min(low, high));
-                           if (low != high) dot(std::max(low, high));
+                           const auto value = [&](std::size_t k) { return values[k]; };
+                           const util::ExtremeBars at = util::extreme_bars(
+                               a, b, value, value, [&](std::size_t k) { return util::not_nan(values[k]); });
+                           if (at.low == b) return;
+                           dot(std::min(at.low, at.high));
+                           if (at.low != at.high) dot(std::max(at.low, at.high));
                          });
 }
 
@@ -403,11 +398,12 @@ bool has_values(const model::Indicator& indicator) {
 void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator, double band_height,
                       model::BarsView bars, const Layout& layout, const palette::UpDown& chart) {
   const std::size_t begin = layout.begin(bars.size()), end = layout.end(bars.size());
-  double vmax = 0.0;
-  for (std::size_t k = begin; k < end; ++k) {
-    if (std::isfinite(bars[k].volume)) vmax = std::max(vmax, bars[k].volume);
-  }
-  if (vmax <= 0) return;
+  util::Extremes range;
+  util::extremes(
+      begin, end, [&](std::size_t k) { return bars.volume[k]; }, [&](std::size_t k) { return bars.volume[k]; },
+      [&](std::size_t k) { return util::finite_value(bars.volume[k]); }, range);
+  const double vmax = range.high;
+  if (!(vmax > 0)) return;
   const model::style::Histogram* colors = nullptr;
   if (!indicator.vectors.empty()) colors = std::get_if<model::style::Histogram>(&indicator.vectors.front().style.v);
   static const model::VectorStyle kDefault = model::VectorStyle::histogram();
@@ -425,10 +421,11 @@ void draw_bar_volumes(render::SvgBackend& out, const model::Indicator& indicator
       painter.bar(rects, a, top, std::max(foot - top, 1.0), !down);
       return;
     }
-    double volume = 0.0;
-    for (std::size_t k = a; k < e; ++k) {
-      if (std::isfinite(bars.volume[k])) volume = std::max(volume, bars.volume[k]);
-    }
+    const auto volume_at = [&](std::size_t k) { return bars.volume[k]; };
+    util::Extremes group;
+    util::extremes(a, e, volume_at, volume_at, [&](std::size_t k) { return util::finite_value(bars.volume[k]); },
+                   group);
+    const double volume = group.high;  // -inf when no volume is finite
     if (!(volume > 0)) return;
     const double top = foot - volume / vmax * band_height;
     painter.column_bar(rects, a, top, std::max(foot - top, 1.0), bars_rise(bars, a, e));

@@ -10,53 +10,51 @@
 namespace qc::api {
 namespace {
 
-// The values drawn: a hidden vector's (a trend's direction, say) would stretch a range it is not drawn in.
+// The values drawn, the drawn stretch of one vector at a time: a hidden vector's (a trend's direction, say)
+// would stretch a range it is not drawn in.
 template <class F>
-void for_each_value(std::span<const model::Indicator* const> records, ValueIndices at, F&& f) {
+void for_each_column(std::span<const model::Indicator* const> records, ValueIndices at, F&& f) {
   for (const model::Indicator* indicator : records) {
     for (const auto& vec : indicator->vectors) {
-      if (vec.style.is_hidden()) continue;
-      for (double v : at.of(vec.values)) f(v);
+      if (!vec.style.is_hidden()) f(at.of(vec.values));
     }
   }
 }
 
-// A sub-pane's own levels count among its values, so that they are drawn inside the pane even when the
-// vectors hold nothing or only small values.
-template <class F>
-void for_each_value_and_level(std::span<const model::Indicator* const> records, ValueIndices at, F&& f) {
-  for_each_value(records, at, f);
+// The drawn values and a sub-pane's own levels, which count among its values so that they are drawn inside
+// the pane even when the vectors hold nothing or only small values.
+FiniteSpan values_and_levels(std::span<const model::Indicator* const> records, ValueIndices at) {
+  FiniteSpan span;
+  for_each_column(records, at, [&](std::span<const double> values) { span.add_all(values); });
   for (const model::Indicator* indicator : records) {
     if (!std::holds_alternative<model::placement::SubPane>(indicator->placement) &&
         !std::holds_alternative<model::placement::Joins>(indicator->placement)) {
       continue;
     }
-    for (const auto& level : indicator->levels) f(level.value);
+    for (const auto& level : indicator->levels) span.add(level.value);
   }
+  return span;
 }
 
 ValueRange auto_range(std::span<const model::Indicator* const> records, ValueIndices at) {
-  FiniteSpan span;
-  for_each_value_and_level(records, at, [&](double v) { span.add(v); });
-  const auto ends = span.ends();
+  const auto ends = values_and_levels(records, at).ends();
   if (!ends || !(ends->hi - ends->lo > 0)) return kEmptyRange;
   return padded(*ends, 0.1);
 }
 
+// The largest magnitude is that of one end.
 ValueRange symmetric_range(std::span<const model::Indicator* const> records, ValueIndices at) {
   double m = 0.0;
-  for_each_value_and_level(records, at, [&](double v) {
-    if (std::isfinite(v)) m = std::max(m, std::abs(limited_value(v)));
-  });
+  if (const auto ends = values_and_levels(records, at).ends()) {
+    m = std::max({m, std::abs(ends->lo), std::abs(ends->hi)});
+  }
   const double e = m + 0.1 * m;
   return {-e, e};
 }
 
 std::optional<ValueRange> bar_price_ends(model::BarsView bars, FiniteSpan& span) {
-  for (const auto& b : bars) {
-    span.add_low(b.low);
-    span.add_high(b.high);
-  }
+  span.add_lows(bars.low);
+  span.add_highs(bars.high);
   return span.ends();
 }
 
@@ -69,14 +67,37 @@ ValueRange padded_price_range(const std::optional<ValueRange>& ends) {
 std::optional<ValueRange> from_zero_range(std::span<const model::Indicator* const> records, ValueIndices at) {
   double largest = 0.0;
   bool negative = false;
-  for_each_value(records, at, [&](double v) {
-    if (!std::isfinite(v)) return;
-    negative = negative || v < 0;
-    largest = std::max(largest, v);
+  for_each_column(records, at, [&](std::span<const double> values) {
+    util::Extremes e;
+    if (!finite_extremes(values, e)) return;
+    negative = negative || e.low < 0;
+    largest = std::max(largest, e.high);
   });
   if (negative || !(largest > 0)) return std::nullopt;
   const double hi = 1.1 * largest;
   return ValueRange{0.0, std::isfinite(hi) ? hi : largest};
+}
+
+bool finite_extremes(std::span<const double> values, util::Extremes& out) {
+  const auto at = [&](std::size_t k) { return values[k]; };
+  return util::extremes(0, values.size(), at, at, [&](std::size_t k) { return util::finite_value(values[k]); }, out);
+}
+
+void FiniteSpan::add_all(std::span<const double> values) {
+  util::Extremes e;
+  if (!finite_extremes(values, e)) return;
+  add_low(e.low);
+  add_high(e.high);
+}
+
+void FiniteSpan::add_lows(std::span<const double> values) {
+  util::Extremes e;
+  if (finite_extremes(values, e)) add_low(e.low);
+}
+
+void FiniteSpan::add_highs(std::span<const double> values) {
+  util::Extremes e;
+  if (finite_extremes(values, e)) add_high(e.high);
 }
 
 std::optional<ValueRange> FiniteSpan::ends() const {
@@ -101,7 +122,7 @@ std::optional<ValueRange> price_pane_ends(model::BarsView bars,
                                           std::span<const model::Indicator* const> overlays, ValueIndices at,
                                           std::optional<double> level) {
   FiniteSpan span;
-  for_each_value(overlays, at, [&](double v) { span.add(v); });
+  for_each_column(overlays, at, [&](std::span<const double> values) { span.add_all(values); });
   if (level) span.add(*level);
   return bar_price_ends(bars, span);
 }

@@ -9,6 +9,7 @@
 
 #include "model/indicators.hpp"
 #include "model/series/bar_columns.hpp"
+#include "util/extremes.hpp"
 
 namespace qc::api {
 
@@ -43,6 +44,10 @@ class FiniteSpan {
     hi_ = has_hi_ && !(hi_ < v) ? hi_ : v;
     has_hi_ = true;
   }
+  // The finite values of a column, as add, add_low or add_high of each would take them, in one pass.
+  void add_all(std::span<const double> values);
+  void add_lows(std::span<const double> values);
+  void add_highs(std::span<const double> values);
   // The two ends; an end that received no value takes the other end; none when nothing was added.
   std::optional<ValueRange> ends() const;
 
@@ -52,6 +57,9 @@ class FiniteSpan {
   bool has_lo_ = false;
   bool has_hi_ = false;
 };
+
+// The least and greatest finite values; false when none is finite.
+bool finite_extremes(std::span<const double> values, util::Extremes& out);
 
 // The values a range takes, [first, end) of each vector (a view's bars); all of them by default.
 struct ValueIndices {

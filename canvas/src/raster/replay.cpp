@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "raster/bundled_font.hpp"
+#include "raster/dense_lines.hpp"
 #include "raster/path_data.hpp"
 
 namespace qc::raster {
@@ -563,7 +564,7 @@ void SvgReplay::shape(Element e, std::string_view name) {
   const Transformed transformed(cr_, s.placement);
   cairo_new_path(cr_);
   CairoPath path(cr_);
-  bool draws = true;
+  bool draws = true, fast_fill = false;
   switch (e) {
     case Element::rect: {
       const double x = x_length(Attr::x, name), y = y_length(Attr::y, name);
@@ -593,15 +594,62 @@ void SvgReplay::shape(Element e, std::string_view name) {
       path.line_to(x_length(Attr::x2, name), y_length(Attr::y2, name));
       break;
     case Element::polyline:
-      if (!read_points(attrs_[Attr::points], path)) notes_.attribute(name, "points");
+    case Element::path: {
+      const bool points = e == Element::polyline;
+      const auto read = [&](PathSink& sink) {
+        return points ? read_points(attrs_[Attr::points], sink) : read_path(attrs_[Attr::d], sink);
+      };
+      const char* attribute = points ? "points" : "d";
+      const bool stroke_alone = dense_candidate(s), fill_alone = dense_fill_candidate(s);
+      if (!stroke_alone && !fill_alone) {
+        if (!read(path)) notes_.attribute(name, attribute);
+        break;
+      }
+      lines_.clear();
+      const bool read_whole = read(lines_);
+      if (!lines_.straight() || (stroke_alone && lines_.closed())) {  // drawn as it is, read again into cairo
+        if (!read(path)) notes_.attribute(name, attribute);
+        break;
+      }
+      if (!read_whole) notes_.attribute(name, attribute);
+      const bool crowded = crowds_columns(cr_, lines_, dense_);
+      if (crowded && stroke_alone) {
+        stroke_dense(s, name);
+        draws = false;
+      } else {
+        lines_.replay(path);
+        fast_fill = crowded;
+      }
       break;
-    case Element::path:
-      if (!read_path(attrs_[Attr::d], path)) notes_.attribute(name, "d");
-      break;
+    }
     default: draws = false;
   }
-  if (draws) paint_shape(s, name);
+  if (draws) {
+    const cairo_antialias_t antialias = cairo_get_antialias(cr_);
+    if (fast_fill) cairo_set_antialias(cr_, CAIRO_ANTIALIAS_FAST);
+    paint_shape(s, name);
+    cairo_set_antialias(cr_, antialias);
+  }
   cairo_new_path(cr_);
+}
+
+// A stroke alone, solid, of butt caps, onto pixels: a line that may crowd the device columns, which
+// stroke_dense_lines draws as cheaper cairo work. (A page keeps every stroke as it is.)
+bool SvgReplay::dense_candidate(const Style& s) const {
+  return s.fill.kind == Paint::Kind::none && s.stroke.kind == Paint::Kind::color && !s.dashed &&
+         s.cap == CAIRO_LINE_CAP_BUTT && cairo_surface_get_type(cairo_get_target(cr_)) == CAIRO_SURFACE_TYPE_IMAGE;
+}
+
+// A fill alone onto pixels: a shape that may crowd the device columns, filled with fast antialiasing then.
+bool SvgReplay::dense_fill_candidate(const Style& s) const {
+  return s.fill.kind != Paint::Kind::none && s.stroke.kind == Paint::Kind::none &&
+         cairo_surface_get_type(cairo_get_target(cr_)) == CAIRO_SURFACE_TYPE_IMAGE;
+}
+
+void SvgReplay::stroke_dense(const Style& s, std::string_view element) {
+  if (!set_paint(s.stroke, s.placement.opacity, element, "stroke")) return;
+  cairo_set_line_join(cr_, s.join);
+  stroke_dense_lines(cr_, lines_, s.width, dense_);
 }
 
 // Fill, then stroke. A translucent element that does both is drawn whole and then laid on at its opacity,

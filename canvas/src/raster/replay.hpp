@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "raster/dense_lines.hpp"
 #include "raster/notes.hpp"
 #include "raster/svg_names.hpp"
 #include "raster/svg_values.hpp"
@@ -104,6 +105,9 @@ class SvgReplay {
   bool read_style(std::string_view element, Style& s);
   void shape(Element e, std::string_view name);
   void paint_shape(const Style& s, std::string_view element);
+  bool dense_candidate(const Style& s) const;
+  bool dense_fill_candidate(const Style& s) const;
+  void stroke_dense(const Style& s, std::string_view element);
   bool set_paint(const Paint& p, double alpha, std::string_view element, std::string_view attribute);
   void begin_gradient(bool radial);
   void add_stop();
@@ -133,6 +137,8 @@ class SvgReplay {
   std::size_t building_ = 0;  // the gradient or clip path being read
 
   std::vector<double> dashes_;
+  LinePoints lines_;     // a line's points, kept between elements
+  DenseScratch dense_;
   TextRun run_;
 };
 

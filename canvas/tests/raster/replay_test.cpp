@@ -170,3 +170,53 @@ TEST(SvgReplay, NestedDocumentsTranslateAndClip) {
 
 }  // namespace
 }  // namespace qc::raster
+
+namespace qc::raster {
+namespace {
+
+// A zigzag of n points, four to a column, up and down the picture, from point `from`.
+std::string zigzag(int from, int n) {
+  std::string points;
+  for (int k = from; k < from + n; ++k) {
+    points += std::to_string(2.0 + k * 0.25) + "," + std::to_string(k % 2 == 0 ? 5.0 + k % 7 : 60.0 - k % 5) + " ";
+  }
+  return points;
+}
+
+// A line of kLongLine points or more crowding the columns is laid on as boxes; the same line in two halves
+// is stroked by cairo. Each covers the other's pixels within a pixel, and a translucent one is laid on once:
+// no pixel takes more than its colour's alpha.
+TEST(SvgReplay, LongCrowdedLinesDrawAsTheirStroke) {
+  constexpr int kPoints = 1600, kWidth = 420, kHeight = 70;
+  for (const char* color : {"#000000", "rgba(0,0,0,0.5)"}) {
+    const std::string tail = std::string("\" stroke=\"") + color + "\" stroke-width=\"1.00\" fill=\"none\"/>";
+    const Picture whole("<polyline points=\"" + zigzag(0, kPoints) + tail, kWidth, kHeight);
+    const Picture halves("<polyline points=\"" + zigzag(0, kPoints / 2 + 1) + tail + "<polyline points=\"" +
+                             zigzag(kPoints / 2, kPoints / 2) + tail,
+                         kWidth, kHeight);
+    const auto drawn = [](const Picture& p, int x, int y) { return p.alpha(x, y) > 48; };
+    const auto near = [&](const Picture& p, int x, int y) {
+      for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+          const int u = x + dx, v = y + dy;
+          if (u >= 0 && v >= 0 && u < kWidth && v < kHeight && drawn(p, u, v)) return true;
+        }
+      }
+      return false;
+    };
+    int most = 0, alone = 0, drawn_pixels = 0;
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        most = std::max(most, whole.alpha(x, y));
+        drawn_pixels += drawn(whole, x, y);
+        alone += (drawn(whole, x, y) && !near(halves, x, y)) + (drawn(halves, x, y) && !near(whole, x, y));
+      }
+    }
+    EXPECT_GT(drawn_pixels, 1000) << color;
+    EXPECT_EQ(alone, 0) << color;
+    EXPECT_LE(most, color[0] == '#' ? 255 : 128) << color;
+  }
+}
+
+}  // namespace
+}  // namespace qc::raster

@@ -11,6 +11,7 @@
 #include "model/series/bar_columns.hpp"
 #include "render/chart/device_columns.hpp"
 #include "render/engine/types.hpp"
+#include "util/extremes.hpp"
 
 namespace qc::render::bar_marks {
 
@@ -42,33 +43,42 @@ struct Ohlc {
   double open, high, low, close;
 };
 
-// The group [a, b)'s aggregate over its bars whose prices all pass `priced`: the first open, the highest
-// high, the lowest low and the last close; none when no bar passes.
-template <class Candles, class Priced>
-std::optional<Ohlc> aggregate(const Candles& candles, std::size_t a, std::size_t b, Priced priced) {
-  std::optional<Ohlc> out;
-  for (std::size_t i = a; i < b; ++i) {
-    const auto& c = candles[i];
-    if (!priced(c)) continue;
-    if (!out) {
-      out = Ohlc{c.open, c.high, c.low, c.close};
-      continue;
-    }
-    out->high = max_of(out->high, c.high);
-    out->low = min_of(out->low, c.low);
-    out->close = c.close;
-  }
-  return out;
-}
-
 template <class Candle>
 bool has_numbers(const Candle& c) {
-  return !std::isnan(c.open) && !std::isnan(c.high) && !std::isnan(c.low) && !std::isnan(c.close);
+  return util::all_true(util::not_nan(c.open), util::not_nan(c.high), util::not_nan(c.low), util::not_nan(c.close));
 }
 
 template <class Candle>
 bool all_finite(const Candle& c) {
-  return std::isfinite(c.open) && std::isfinite(c.high) && std::isfinite(c.low) && std::isfinite(c.close);
+  return util::all_true(util::finite_value(c.open), util::finite_value(c.high), util::finite_value(c.low),
+                        util::finite_value(c.close));
+}
+
+// The first and the last bar of [a, b) whose prices pass `priced`; none when no bar passes.
+struct Ends {
+  std::size_t first, last;
+};
+
+template <class Candles, class Priced>
+std::optional<Ends> priced_ends(const Candles& candles, std::size_t a, std::size_t b, Priced priced) {
+  std::size_t first = a, last = b;
+  while (first < last && !priced(candles[first])) ++first;
+  if (first == last) return std::nullopt;
+  while (!priced(candles[last - 1])) --last;
+  return Ends{first, last - 1};
+}
+
+// The group [a, b)'s aggregate over its bars whose prices all pass `priced`: the first open, the highest
+// high, the lowest low and the last close; none when no bar passes.
+template <class Candles, class Priced>
+std::optional<Ohlc> aggregate(const Candles& candles, std::size_t a, std::size_t b, Priced priced) {
+  const std::optional<Ends> ends = priced_ends(candles, a, b, priced);
+  if (!ends) return std::nullopt;
+  util::Extremes range;
+  util::extremes(
+      ends->first, ends->last + 1, [&](std::size_t i) { return candles[i].low; },
+      [&](std::size_t i) { return candles[i].high; }, [&](std::size_t i) { return priced(candles[i]); }, range);
+  return Ohlc{candles[ends->first].open, range.high, range.low, candles[ends->last].close};
 }
 
 // Where a mark stands: its centre and its body's snapped edges.

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "coords/price_mapping.hpp"
+#include "util/extremes.hpp"
 
 namespace qc::render {
 
@@ -30,14 +31,24 @@ struct DeviceColumns {
   // A whole number, kept as a double: the plot's coordinates are bounded, so it is exact.
   double column(std::size_t k) const { return std::floor(coords::bar_x(k, spacing, origin) * ratio); }
 
-  // One past the last bar of the group that starts at k, not beyond `limit` (> k).
+  // One past the last bar of the group that starts at k, not beyond `limit` (> k). The column grows with
+  // the bar, so the end is found from where the next column's edge falls, then stepped to the exact bar
+  // (a step or two at most) rather than counted bar by bar.
   std::size_t group_end(std::size_t k, std::size_t limit) const {
     if (!reduces() || k < begin || k >= end) return k + 1;
     const double c = column(k);
     const std::size_t stop = std::min(limit, end);
+    if (k + 1 >= stop) return k + 1;
+    const double edge = static_cast<double>(origin) - 0.5 + (c + 1.0) / (ratio * spacing);
     std::size_t e = k + 1;
+    if (edge >= static_cast<double>(stop)) {
+      e = stop;
+    } else if (edge > static_cast<double>(e)) {
+      e = static_cast<std::size_t>(edge);
+    }
+    while (e > k + 1 && column(e - 1) != c) --e;
     while (e < stop && column(e) == c) ++e;
-    return std::max(e, k + 1);
+    return e;
   }
 
   // A group's mark stands in its column: from c / ratio, one device pixel wide.
@@ -59,42 +70,31 @@ void for_each_group(const DeviceColumns& columns, std::size_t first, std::size_t
 
 // Calls keep(k), in bar order, for the bars of [first, end) that a line through the values needs: each bar
 // of a group of one, and of a larger group its first, last, lowest and highest bar by each of `values` (each
-// bar once), among the bars where every value is finite. Other bars are not called.
+// bar once; the first of equal values), among the bars where every value is finite. Other bars are not called.
 template <class Keep, class... Values>
 void for_each_kept_point(const DeviceColumns& columns, std::size_t first, std::size_t end, Keep keep,
                          Values... values) {
-  const auto finite = [&](std::size_t k) { return (std::isfinite(values(k)) && ...); };
+  const auto finite = [&](std::size_t k) { return util::all_true(util::finite_value(values(k))...); };
   for_each_group(columns, first, end, [&](std::size_t a, std::size_t b) {
     if (b - a == 1) {
       if (finite(a)) keep(a);
       return;
     }
+    std::size_t from = a, to = b;
+    while (from < to && !finite(from)) ++from;
+    if (from == to) return;
+    while (!finite(to - 1)) --to;
     constexpr std::size_t kMost = 2 + 2 * sizeof...(Values);
     std::array<std::size_t, kMost> kept{};
-    std::array<std::size_t, sizeof...(Values)> low{}, high{};
-    std::size_t count = 0, last = b;
-    for (std::size_t k = a; k < b; ++k) {
-      if (!finite(k)) continue;
-      if (last == b) {  // the group's first finite bar
-        kept[count++] = k;
-        low.fill(k);
-        high.fill(k);
-      }
-      last = k;
-      std::size_t j = 0;
-      const auto track = [&](const auto& value) {
-        if (value(k) < value(low[j])) low[j] = k;
-        if (value(k) > value(high[j])) high[j] = k;
-        ++j;
-      };
-      (track(values), ...);
-    }
-    if (count == 0) return;
-    for (std::size_t j = 0; j < low.size(); ++j) {
-      kept[count++] = low[j];
-      kept[count++] = high[j];
-    }
-    kept[count++] = last;
+    std::size_t count = 0;
+    kept[count++] = from;
+    const auto track = [&](const auto& value) {
+      const util::ExtremeBars at = util::extreme_bars(from, to, value, value, finite);
+      kept[count++] = at.low;
+      kept[count++] = at.high;
+    };
+    (track(values), ...);
+    kept[count++] = to - 1;
     for (std::size_t i = 1; i < count; ++i) {  // a handful of bars: insertion order
       for (std::size_t j = i; j > 0 && kept[j] < kept[j - 1]; --j) std::swap(kept[j], kept[j - 1]);
     }

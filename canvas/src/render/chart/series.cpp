@@ -173,8 +173,8 @@ void render_candlesticks(SvgBackend& backend, model::BarsView bars,
 }
 
 bool closes_up(model::BarsView bars, std::size_t a, std::size_t b) {
-  const std::optional<Ohlc> c = aggregate(bars, a, b, [](const model::Bar& bar) { return has_numbers(bar); });
-  return c && c->close >= c->open;
+  const std::optional<Ends> ends = priced_ends(bars, a, b, [](const model::Bar& bar) { return has_numbers(bar); });
+  return ends && bars.close[ends->last] >= bars.open[ends->first];
 }
 
 void render_ohlc_bars(SvgBackend& backend, model::BarsView bars, std::string_view up_color,
@@ -356,7 +356,7 @@ void render_line(RenderBatch& batch, std::span<const model::LineData> points,
 void render_line(SvgBackend& backend, model::BarsView bars, const model::LineStyleOptions& options,
                  double spacing, const coords::PriceMapping& price, std::size_t origin,
                  const DeviceColumns& columns) {
-  draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, false,
+  draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars.close[i]; }, options, false,
                    spacing, price, origin, columns);
 }
 
@@ -369,7 +369,7 @@ void render_area(RenderBatch& batch, std::span<const model::LineData> points,
 void render_area(SvgBackend& backend, model::BarsView bars, const model::LineStyleOptions& options,
                  double spacing, const coords::PriceMapping& price, std::size_t origin,
                  const DeviceColumns& columns) {
-  draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars[i].close; }, options, true,
+  draw_series_runs(Writer{backend}, bars.size(), [&](std::size_t i) { return bars.close[i]; }, options, true,
                    spacing, price, origin, columns);
 }
 
