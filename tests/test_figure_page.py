@@ -8,7 +8,7 @@ import math
 import pytest
 
 import quorvel_canvas as qc
-from test_page_browser import BARS, DATES, browser, shown, zoomed  # noqa: F401 (the browser fixture)
+from test_page_browser import BARS, DATES, shown, zoomed
 from test_pointer import marks
 
 HOUR = 3600
