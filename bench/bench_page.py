@@ -209,8 +209,10 @@ class OurPage:
 
     def updates(self, count, text, y):
         """Updates of the last bar, its close moving within its range, each drawn as the module draws the chart
-        read from `text` (the page's JSON) with that last bar, under a pointer over the chart."""
-        mirror = qc.Chart.from_json(text)
+        read from `text` (the page's JSON) with that last bar, under a pointer over the chart. The page's core
+        computes no studies: its studies keep the values the JSON holds, so the mirror is read without the
+        studies' calls (the "live" key), as the page reads it."""
+        mirror = qc.Chart.from_json(json.dumps({k: v for k, v in json.loads(text).items() if k != "live"}))
         mirror.view(*self.home)
         bars = json.loads(text)["bars"]
         last = {k: np.frombuffer(base64.b64decode(bars[k]), "<i8" if k == "time" else "<f8")[-1].item()
