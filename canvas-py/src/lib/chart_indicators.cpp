@@ -277,28 +277,19 @@ qc::api::DefaultColors line_unless_colored(ChartCall& c) {
   return c.args.opt_text(1) ? qc::api::kNoneDefault : qc::api::DefaultColors{1};
 }
 
+// The body of an average's row: its line in the caller's colour, else in its own.
+template <const IndicatorSpec& Row, auto Make, const std::string_view& Own>
+PyObject* average(ChartCall& c) {
+  const std::uint64_t period = c.args.u64(0);
+  return append_computed(
+      c, Row, [&](auto bars) { return Make(bars, period, average_color(c, Own)); },
+      live_of(Row, period, average_color(c, Own)), line_unless_colored(c));
+}
+
 constexpr ChartRow kHandWrittenRows[] = {
-    with_defaults(row_of(qc::api::kSmaRow,
-                         [](ChartCall& c) {
-                           return append_computed(
-                               c, qc::api::kSmaRow,
-                               [&](auto bars) {
-                                 return qc::api::sma_indicator(bars, c.args.u64(0), average_color(c, kSmaColor));
-                               },
-                               live_of(qc::api::kSmaRow, c.args.u64(0), average_color(c, kSmaColor)),
-                               line_unless_colored(c));
-                         }),
+    with_defaults(row_of(qc::api::kSmaRow, average<qc::api::kSmaRow, qc::api::sma_indicator, kSmaColor>),
                   {{"color", "None"}}),
-    with_defaults(row_of(qc::api::kEmaRow,
-                         [](ChartCall& c) {
-                           return append_computed(
-                               c, qc::api::kEmaRow,
-                               [&](auto bars) {
-                                 return qc::api::ema_indicator(bars, c.args.u64(0), average_color(c, kEmaColor));
-                               },
-                               live_of(qc::api::kEmaRow, c.args.u64(0), average_color(c, kEmaColor)),
-                               line_unless_colored(c));
-                         }),
+    with_defaults(row_of(qc::api::kEmaRow, average<qc::api::kEmaRow, qc::api::ema_indicator, kEmaColor>),
                   {{"color", "None"}}),
     row_of(qc::api::kRsiRow,
            [](ChartCall& c) {
